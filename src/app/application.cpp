@@ -1,0 +1,52 @@
+#include "app/application.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/wallpaper_dlg.h"
+#include "framework/gdiplus_session.h"
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "framework/system.h"
+
+std::string ArgumentsOf(std::string_view line) {
+    size_t i = 0;
+    if (!line.empty() && line[0] == '"') {
+        size_t close = line.find('"', 1);
+        i = close == std::string_view::npos ? line.size() : close + 1;
+    } else {
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    }
+    // The program name is followed by one separating blank at most; the rest is taken whole.
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    return std::string(line.substr(i));
+}
+
+bool IsExitRequest(std::string_view loweredArguments) { return loweredArguments == "-exit"; }
+
+bool CloseRunningCopy() {
+    HWND running = ::FindWindowW(nullptr, L"Dioramix");
+    if (!running) return false;
+    ::PostMessageW(running, WM_CLOSE, 0, 0);
+    return true;
+}
+
+int CWallpaperApp::Run(const char* commandLine) {
+    std::string arguments = mb::ToLower(ArgumentsOf(commandLine ? commandLine : ""));
+    if (IsExitRequest(arguments)) {
+        CloseRunningCopy();
+        return 0;
+    }
+
+    fw::KernelHandle mutex(::CreateMutexW(nullptr, TRUE, L"Dioramix"));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+    fw::GdiplusSession gdiplus;
+    ::InitCommonControls();
+    {
+        fw::RealSystem system;
+        CWallpaperDlg mainWindow(system);
+        mainWindow.DoModal();
+    }
+    return 0;
+}

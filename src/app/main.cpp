@@ -1,0 +1,11 @@
+// Process entry: "-exit" closes a running copy; otherwise one copy per logon runs the hidden
+// main window modally between GDI+ start-up and shut-down.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/application.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return CWallpaperApp().Run(::GetCommandLineA());
+}

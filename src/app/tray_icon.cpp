@@ -1,0 +1,58 @@
+#include "app/tray_icon.h"
+
+#include <cstring>
+
+namespace {
+// The first-version record: everything up to and including the 64-byte tooltip.
+constexpr DWORD kFirstVersionSize = static_cast<DWORD>(offsetof(NOTIFYICONDATAA, szTip) + 64);
+}
+
+std::string CutTip(const std::string& tip) { return tip.substr(0, 63); }
+
+CTrayIcon::CTrayIcon() noexcept { std::memset(&m_data, 0, sizeof(m_data)); }
+
+CTrayIcon::~CTrayIcon() { RemoveFromTray(); }
+
+bool CTrayIcon::AddToTray(HWND owner, UINT callbackMessage, const std::string& tip, HICON icon, UINT id) {
+    m_enabled = owner && ::IsWindow(owner);
+    if (!m_enabled) return false;
+    m_data.cbSize = kFirstVersionSize;
+    m_data.hWnd = owner;
+    m_data.uID = id;
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_data.uCallbackMessage = callbackMessage;
+    m_data.hIcon = icon;
+    std::string cut = CutTip(tip);
+    std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
+    std::memcpy(m_data.szTip, cut.c_str(), cut.size());
+    m_enabled = ::Shell_NotifyIconA(NIM_ADD, &m_data);
+    return m_enabled != FALSE;
+}
+
+BOOL CTrayIcon::ChangeIcon(UINT resourceId) {
+    // Shared icons from the module: the system owns them, nothing to destroy.
+    HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
+                                                 IMAGE_ICON, 16, 16, LR_SHARED));
+    if (!m_enabled) return FALSE;
+    m_data.uFlags = NIF_ICON;
+    m_data.hIcon = icon;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &m_data);
+}
+
+BOOL CTrayIcon::ChangeTip(const std::string& tip) {
+    if (!m_enabled) return FALSE;
+    m_data.uFlags = NIF_TIP;
+    std::string cut = CutTip(tip);
+    std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
+    std::memcpy(m_data.szTip, cut.c_str(), cut.size());
+    return ::Shell_NotifyIconA(NIM_MODIFY, &m_data);
+}
+
+void CTrayIcon::RemoveFromTray() {
+    if (!m_enabled) return;
+    m_data.uFlags = 0;
+    ::Shell_NotifyIconA(NIM_DELETE, &m_data);
+    m_enabled = FALSE;
+}
+
+LRESULT CTrayIcon::HandleNotify(WPARAM id, LPARAM) { return id == m_data.uID ? 1 : 0; }

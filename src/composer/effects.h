@@ -1,0 +1,36 @@
+#pragma once
+// The effect stage: every photograph is drawn into a transparent 32-bit layer with its frame,
+// shadow, mask or rotation, and the layer onto the 24-bit canvas in one step.
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/system.h"
+#include "state/settings.h"
+
+class PhotoEffects {
+public:
+    PhotoEffects(const EnvSettings& env, fw::ISystem& system);
+
+    void DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
+    void DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
+
+    // "*.gif" files of the folder, in the order the file system lists them.
+    void LoadMasks(const std::string& folder);
+    std::string PickRandomMask();
+
+    std::vector<std::string> m_maskList;
+
+private:
+    const EnvSettings& m_env;
+    fw::ISystem& m_system;
+};
+
+// Photo alpha = 255 - mask red, on locked bits. Both layers 32-bit ARGB of the same size.
+bool ApplyMask(Gdiplus::Bitmap& photo, Gdiplus::Bitmap& mask);
+// (30R + 59G + 11B) / 100 into every component of a 24-bit bitmap, in place.
+int GrayBitmap(Gdiplus::Bitmap& bitmap);

@@ -1,0 +1,26 @@
+#include "composer/text.h"
+
+#include "framework/mbstring.h"
+
+std::unique_ptr<Gdiplus::Font> MakeFont(const std::string& family, Gdiplus::REAL size, INT style) {
+    std::wstring name = mb::Widen(family);
+    Gdiplus::FontFamily named(name.c_str());
+    if (named.GetLastStatus() == Gdiplus::Ok)
+        return std::make_unique<Gdiplus::Font>(&named, size, style, Gdiplus::UnitPixel);
+    return std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), size, style,
+                                           Gdiplus::UnitPixel);
+}
+
+void DrawShadowedString(Gdiplus::Graphics& g, const std::string& text, const Gdiplus::Font& font,
+                        Gdiplus::RectF& layout, const Gdiplus::Brush& brush) {
+    Gdiplus::StringFormat format;
+    format.SetAlignment(Gdiplus::StringAlignmentFar);
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    Gdiplus::SolidBrush black(Gdiplus::Color(255, 0, 0, 0));
+
+    std::wstring wide = mb::Widen(text);
+    layout.Width -= 10;
+    g.DrawString(wide.c_str(), static_cast<INT>(wide.size()), &font, layout, &format, &black);
+    Gdiplus::RectF shifted(layout.X - 1, layout.Y, layout.Width, layout.Height);
+    g.DrawString(wide.c_str(), static_cast<INT>(wide.size()), &font, shifted, &format, &brush);
+}

@@ -1,0 +1,116 @@
+#pragma once
+// Move-only owners for Win32 handles: a handle is released exactly once, by construction.
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+namespace fw {
+
+template <class Traits>
+class UniqueHandle {
+public:
+    using handle_type = typename Traits::handle_type;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(handle_type h) noexcept : m_handle(h) {}
+    ~UniqueHandle() { reset(); }
+
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+
+    handle_type get() const noexcept { return m_handle; }
+    explicit operator bool() const noexcept { return Traits::IsValid(m_handle); }
+
+    handle_type release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
+    void reset(handle_type h = Traits::Invalid()) noexcept {
+        handle_type old = std::exchange(m_handle, h);
+        if (Traits::IsValid(old)) Traits::Close(old);
+    }
+
+private:
+    handle_type m_handle = Traits::Invalid();
+};
+
+template <class H, class Closer>
+struct NullInvalidTraits {
+    using handle_type = H;
+    static H Invalid() noexcept { return nullptr; }
+    static bool IsValid(H h) noexcept { return h != nullptr; }
+    static void Close(H h) noexcept { Closer{}(h); }
+};
+
+struct DeleteGdiObject { void operator()(HGDIOBJ h) const noexcept { ::DeleteObject(h); } };
+struct DestroyIconFn { void operator()(HICON h) const noexcept { ::DestroyIcon(h); } };
+struct DestroyMenuFn { void operator()(HMENU h) const noexcept { ::DestroyMenu(h); } };
+struct CloseKernelHandle { void operator()(HANDLE h) const noexcept { ::CloseHandle(h); } };
+struct CloseRegKey { void operator()(HKEY h) const noexcept { ::RegCloseKey(h); } };
+struct DeleteDcFn { void operator()(HDC h) const noexcept { ::DeleteDC(h); } };
+
+template <class H>
+using GdiObject = UniqueHandle<NullInvalidTraits<H, DeleteGdiObject>>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Icon = UniqueHandle<NullInvalidTraits<HICON, DestroyIconFn>>;
+using Menu = UniqueHandle<NullInvalidTraits<HMENU, DestroyMenuFn>>;
+using KernelHandle = UniqueHandle<NullInvalidTraits<HANDLE, CloseKernelHandle>>;
+using RegKey = UniqueHandle<NullInvalidTraits<HKEY, CloseRegKey>>;
+using MemoryDc = UniqueHandle<NullInvalidTraits<HDC, DeleteDcFn>>;
+
+struct FindHandleTraits {
+    using handle_type = HANDLE;
+    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
+// A window's DC, released to its window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::GetDC(hwnd)) {}
+    ~WindowDc() { if (m_dc) ::ReleaseDC(m_hwnd, m_dc); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const noexcept { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectObjectGuard {
+public:
+    SelectObjectGuard(HDC dc, HGDIOBJ obj) noexcept : m_dc(dc), m_old(::SelectObject(dc, obj)) {}
+    ~SelectObjectGuard() { if (m_old && m_old != HGDI_ERROR) ::SelectObject(m_dc, m_old); }
+    SelectObjectGuard(const SelectObjectGuard&) = delete;
+    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+// COM for the current thread, apartment model; uninitialised only when it was initialised.
+class ComApartment {
+public:
+    ComApartment() noexcept : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() { if (m_ok) ::CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    bool ok() const noexcept { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
+}  // namespace fw

@@ -1,0 +1,31 @@
+#pragma once
+// Multibyte-aware helpers for narrow strings in an ANSI code page (949 in production).
+// A double-byte character is never split: its trail byte may equal '\\' or an ASCII letter.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace mb {
+
+// Byte offsets at which a character starts, walking lead/trail pairs from the front.
+bool IsCharBoundary(std::string_view s, size_t pos, UINT codePage = CP_ACP);
+
+// Lower-cases single-byte letters A-Z only; double-byte characters are copied unchanged.
+std::string ToLower(std::string_view s, UINT codePage = CP_ACP);
+
+// Position of the last real backslash, or npos.
+size_t FindLastBackslash(std::string_view s, UINT codePage = CP_ACP);
+
+// True when s begins with prefix and the prefix ends on a character boundary of s.
+bool StartsWith(std::string_view s, std::string_view prefix, UINT codePage = CP_ACP);
+
+// True when s lies inside folder: s begins with folder followed by a backslash.
+bool IsInsideFolder(std::string_view s, std::string_view folder, UINT codePage = CP_ACP);
+
+// Conversions at the UTF-16 boundary (GDI+, the shell).
+std::wstring Widen(std::string_view s, UINT codePage = CP_ACP);
+std::string Narrow(std::wstring_view s, UINT codePage = CP_ACP);
+
+}  // namespace mb

@@ -1,0 +1,43 @@
+#include "framework/system.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace fw {
+
+int RealSystem::Rand() { return std::rand(); }
+
+void RealSystem::SeedRandom(unsigned seed) { std::srand(seed); }
+
+DWORD RealSystem::TickCount() { return ::GetTickCount(); }
+
+LocalDate RealSystem::Today() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday};
+}
+
+int RealSystem::ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+
+int RealSystem::ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+WorkArea RealSystem::GetWorkArea() {
+    RECT r{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+bool RealSystem::FileExists(const std::string& path) {
+    struct _stat64 st {};
+    return _stat64(path.c_str(), &st) == 0;
+}
+
+void RealSystem::SetDesktopWallpaper(const std::string& path) {
+    ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
+                            SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+}  // namespace fw

@@ -1,0 +1,50 @@
+#pragma once
+// The seam between the program's logic and the system services a test must control:
+// clock, tick count, C runtime random numbers, screen metrics, work area, file checks and
+// setting the desktop wallpaper. RealSystem is the one production implementation.
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+struct WorkArea {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+struct LocalDate {
+    int year = 0;
+    int month = 0;    // 1-12
+    int day = 0;      // 1-31
+    int weekday = 0;  // 0 = Sunday
+};
+
+class ISystem {
+public:
+    virtual ~ISystem() = default;
+    virtual int Rand() = 0;                   // 0..32767, the C runtime generator
+    virtual void SeedRandom(unsigned seed) = 0;
+    virtual DWORD TickCount() = 0;
+    virtual LocalDate Today() = 0;
+    virtual int ScreenWidth() = 0;
+    virtual int ScreenHeight() = 0;
+    virtual WorkArea GetWorkArea() = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual void SetDesktopWallpaper(const std::string& path) = 0;
+};
+
+class RealSystem final : public ISystem {
+public:
+    int Rand() override;
+    void SeedRandom(unsigned seed) override;
+    DWORD TickCount() override;
+    LocalDate Today() override;
+    int ScreenWidth() override;
+    int ScreenHeight() override;
+    WorkArea GetWorkArea() override;
+    bool FileExists(const std::string& path) override;
+    void SetDesktopWallpaper(const std::string& path) override;
+};
+
+}  // namespace fw

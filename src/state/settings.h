@@ -1,0 +1,57 @@
+#pragma once
+// The settings record and its file env.ini (section "DEFAULT", private-profile syntax).
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct EnvSettings {
+    uint32_t m_desktopColor = 0xFF000000;  // ARGB, from the registry; not stored
+    uint32_t backcolor = 0xFF000000;       // ARGB, alpha always 255
+    COLORREF framecolor = 0;
+    COLORREF whitedaycolor = 0;
+    COLORREF bluedaycolor = 0;
+    COLORREF reddaycolor = 0;
+    COLORREF yymmcolor = 0;
+
+    std::string oriwallpath;
+    std::string m_exePath;  // no trailing backslash
+    std::string m_exeFile;
+    std::string maskfilename;
+    std::string backimagename;
+    std::string ymfontname;
+    std::string ddfontname;
+
+    uint8_t ispause = 0, isbackimg = 0, isforeimg = 0, isframe = 0, isrotate = 0, ismask = 0, isshadow = 0,
+            ispath = 0, iscalender = 0, notstrech = 0, maxwinstop = 0, israndum = 0, isbackcolor = 0,
+            isstretch = 0, isiptooltip = 0, isweekday = 0, isbold1 = 0, isbold2 = 0, isitalic1 = 0,
+            isitalic2 = 0, isrndmask = 0, isbackgray = 0, isoverlap = 0, isiconhide = 0;
+
+    int32_t min_sec = 0, imagepos = 0, rememory = 0, changetime = 0, picmaxsize = 0, framesize = 0,
+            rotatevalue = 0, piccleartotalcnt = 0, showtime = 0;
+
+    // Full path of one of the program's files: m_exePath + name, name starting with '\'.
+    std::string FilePath(const char* name) const { return m_exePath + name; }
+};
+
+using OutProgramList = std::vector<std::string>;
+
+constexpr int kMaxOutPrograms = 3;
+
+// Empties the strings, clears the flags and zeroes the integers; colours are left alone.
+void ResetSettings(EnvSettings& env);
+// m_exeFile and m_exePath from a module file name (the running executable's by default).
+void InitExePath(EnvSettings& env, const std::string& moduleFileName);
+void InitExePath(EnvSettings& env);
+// Reads every key but oriwallpath from m_exePath\env.ini; fills the exception programs.
+void LoadSettings(EnvSettings& env, OutProgramList& outPrograms);
+// Writes every key but oriwallpath, in the file's key order.
+void SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms);
+
+// Colour conversions between COLORREF (0x00BBGGRR) and opaque ARGB (0xFFRRGGBB).
+uint32_t ColorRefToArgb(COLORREF c);
+COLORREF ArgbToColorRef(uint32_t argb);
+// The C runtime's atoi on a profile value (leading blanks, sign, digits).
+int ParseInt(const std::string& text);

@@ -1,0 +1,80 @@
+#include "support/test_support.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace testing_support {
+
+ScratchDir::ScratchDir() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, "%sdioramix-test-%lu-%u", temp, ::GetCurrentProcessId(), ++counter);
+        if (::CreateDirectoryA(name, nullptr)) {
+            m_path = name;
+            break;
+        }
+    }
+}
+
+ScratchDir::~ScratchDir() {
+    std::string from = m_path + std::string(2, '\0');  // double-terminated list
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    ::SHFileOperationA(&op);
+}
+
+std::string ScratchDir::File(const std::string& name) const { return m_path + "\\" + name; }
+
+std::string ScratchDir::MakeDir(const std::string& relative) const {
+    std::string full = File(relative);
+    ::CreateDirectoryA(full.c_str(), nullptr);
+    return full;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::string all = ReadFile(path), line;
+    for (char c : all) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string BinDir() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string self(path);
+    return self.substr(0, self.find_last_of('\\'));
+}
+
+}  // namespace testing_support

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "framework/mbstring.h"
+
+namespace {
+
+constexpr UINT kKorean = 949;
+
+// "표" in code page 949 is 0xC7 0xA5; "쬘" is 0x9B 0x5C, whose trail byte is the backslash code.
+const std::string kTrailBackslash = "\x9B\x5C";
+const std::string kTrailCapitalA = "\x88\x41";  // a double-byte character whose trail byte is 'A'
+
+TEST(CodePage, ProcessRunsInKoreanCodePage) {
+    // Every multibyte rule below depends on this; a wrong Wine locale must fail loudly.
+    EXPECT_EQ(949u, ::GetACP());
+}
+
+TEST(MultibyteLower, ChangesSingleByteLettersOnly) {
+    EXPECT_EQ("c:\\photos\\abc", mb::ToLower("C:\\Photos\\ABC", kKorean));
+    std::string mixed = "A" + kTrailCapitalA + "B";
+    EXPECT_EQ("a" + kTrailCapitalA + "b", mb::ToLower(mixed, kKorean));
+    EXPECT_EQ("-exit", mb::ToLower("-EXIT", kKorean));
+}
+
+TEST(MultibyteLastBackslash, IgnoresTrailBytes) {
+    std::string path = "c:\\dir" + kTrailBackslash + "\\app.exe";
+    EXPECT_EQ(path.find_last_of('\\'), mb::FindLastBackslash(path, kKorean));
+
+    std::string trailOnly = "c:\\x" + kTrailBackslash + "y";
+    EXPECT_EQ(2u, mb::FindLastBackslash(trailOnly, kKorean));
+    EXPECT_EQ(std::string::npos, mb::FindLastBackslash(kTrailBackslash, kKorean));
+}
+
+TEST(MultibyteLastBackslash, LoneLeadByteAtEndIsOneCharacter) {
+    std::string s = "a\\b\x9B";
+    EXPECT_EQ(1u, mb::FindLastBackslash(s, kKorean));
+}
+
+TEST(MultibytePrefix, RequiresCharacterBoundary) {
+    std::string folder = "c:\\a" + kTrailBackslash.substr(0, 1);  // ends in the middle of a character
+    std::string full = "c:\\a" + kTrailBackslash + "\\x.jpg";
+    EXPECT_FALSE(mb::StartsWith(full, folder, kKorean));
+    EXPECT_TRUE(mb::StartsWith(full, "c:\\a" + kTrailBackslash, kKorean));
+    EXPECT_TRUE(mb::IsInsideFolder(full, "c:\\a" + kTrailBackslash, kKorean));
+    EXPECT_FALSE(mb::IsInsideFolder("c:\\photos2\\x", "c:\\photos", kKorean));
+    EXPECT_FALSE(mb::IsInsideFolder("c:\\photos", "c:\\photos", kKorean));
+}
+
+TEST(MultibyteConversion, RoundTripsKoreanText) {
+    std::string korean = "\xC7\xA5\xC1\xD8";  // 표준
+    std::wstring wide = mb::Widen(korean, kKorean);
+    EXPECT_EQ(std::wstring(L"\uD45C\uC900"), wide);
+    EXPECT_EQ(korean, mb::Narrow(wide, kKorean));
+    EXPECT_TRUE(mb::Widen("", kKorean).empty());
+}
+
+}  // namespace

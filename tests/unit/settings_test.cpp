@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "state/settings.h"
+#include "support/test_support.h"
+
+using testing_support::ReadLines;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+protected:
+    EnvSettings env;
+    OutProgramList programs;
+    ScratchDir dir;
+
+    void SetUp() override {
+        ResetSettings(env);
+        InitExePath(env, dir.File("Dioramix.exe"));
+    }
+    void WriteIni(const std::string& body) { WriteFile(dir.File("env.ini"), "[DEFAULT]\r\n" + body); }
+    void Load() { LoadSettings(env, programs); }
+};
+
+TEST_F(SettingsFile, MissingFileGivesDefaults) {
+    Load();
+    EXPECT_EQ(400, env.picmaxsize);
+    EXPECT_EQ(15, env.changetime);
+    EXPECT_EQ(1000, env.min_sec);
+    EXPECT_EQ(7, env.framesize);
+    EXPECT_EQ(90, env.rotatevalue);
+    EXPECT_EQ(10, env.piccleartotalcnt);
+    EXPECT_EQ(0, env.imagepos);
+    EXPECT_EQ(0, env.rememory);
+    for (uint8_t flag : {env.maxwinstop, env.notstrech, env.israndum, env.isbackcolor, env.isstretch,
+                         env.isiptooltip, env.isweekday, env.isbold1, env.isbold2, env.isitalic1, env.isitalic2})
+        EXPECT_EQ(1, flag);
+    for (uint8_t flag : {env.ispause, env.isbackimg, env.isforeimg, env.isframe, env.isrotate, env.ismask,
+                         env.isshadow, env.ispath, env.iscalender, env.isrndmask, env.isbackgray, env.isoverlap,
+                         env.isiconhide})
+        EXPECT_EQ(0, flag);
+    EXPECT_EQ("Georgia", env.ymfontname);
+    EXPECT_EQ("Georgia", env.ddfontname);
+    EXPECT_EQ(0xFF485573u, env.backcolor);  // RGB(72, 85, 115)
+    EXPECT_EQ(16777215u, env.framecolor);
+    EXPECT_EQ(RGB(116, 217, 250), env.bluedaycolor);
+    EXPECT_EQ(RGB(245, 18, 126), env.reddaycolor);
+    EXPECT_EQ(RGB(253, 251, 219), env.yymmcolor);
+    EXPECT_TRUE(programs.empty());
+}
+
+TEST_F(SettingsFile, FallbacksApplyToZeroAndSmallValues) {
+    WriteIni("picmaxsize=0\r\nmin_sec=500\r\nchangetime=abc\r\nframesize=0\r\nimagepos=-3\r\n");
+    Load();
+    EXPECT_EQ(400, env.picmaxsize);
+    EXPECT_EQ(1000, env.min_sec);
+    EXPECT_EQ(15, env.changetime);
+    EXPECT_EQ(7, env.framesize);
+    EXPECT_EQ(-3, env.imagepos);  // no fallback
+}
+
+TEST_F(SettingsFile, NumbersAreCutToTheirBuffer) {
+    WriteIni("min_sec=600000\r\nchangetime=  12x\r\n");
+    Load();
+    EXPECT_EQ(60000, env.min_sec);  // six digits read as five
+    EXPECT_EQ(12, env.changetime);
+}
+
+TEST_F(SettingsFile, FlagsFollowAtoi) {
+    WriteIni("isframe=2\r\nismask=-1\r\nisshadow=yes\r\nisweekday=\r\nmaxwinstop=0\r\n");
+    Load();
+    EXPECT_EQ(1, env.isframe);
+    EXPECT_EQ(1, env.ismask);
+    EXPECT_EQ(0, env.isshadow);
+    EXPECT_EQ(0, env.isweekday);  // present but empty: not the default
+    EXPECT_EQ(0, env.maxwinstop);
+}
+
+TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
+    WriteIni("isStretch=0\r\n");
+    Load();
+    EXPECT_EQ(0, env.isstretch);
+
+    ResetSettings(env);
+    InitExePath(env, dir.File("Dioramix.exe"));
+    WriteIni("isstretch=0\r\n");
+    Load();
+    EXPECT_EQ(0, env.isstretch);
+
+    SaveSettings(env, programs);
+    bool found = false;
+    for (const auto& line : ReadLines(dir.File("env.ini"))) {
+        EXPECT_NE(0u, line.rfind("isStretch", 0)) << line;
+        if (line == "isstretch=0") found = true;
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(SettingsFile, BackgroundColourRoundTrip) {
+    WriteIni("backcolor=255\r\n");
+    Load();
+    EXPECT_EQ(0xFFFF0000u, env.backcolor);
+    SaveSettings(env, programs);
+    EnvSettings again;
+    OutProgramList none;
+    InitExePath(again, dir.File("Dioramix.exe"));
+    LoadSettings(again, none);
+    EXPECT_EQ(0xFFFF0000u, again.backcolor);
+    EXPECT_EQ(255u, ArgbToColorRef(again.backcolor));
+}
+
+TEST_F(SettingsFile, ColoursAreCutToEightCharacters) {
+    WriteIni("framecolor=123456789\r\n");
+    Load();
+    EXPECT_EQ(12345678u, env.framecolor);
+}
+
+TEST_F(SettingsFile, StringsKeepTwoHundredFiftyNineCharacters) {
+    std::string longName(300, 'm');
+    WriteIni("maskfilename=" + longName + "\r\n");
+    Load();
+    EXPECT_EQ(longName.substr(0, 259), env.maskfilename);
+}
+
+TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
+    WriteIni("outprogram0=\r\noutprogram1=A\r\n");
+    Load();
+    ASSERT_EQ(1u, programs.size());
+    EXPECT_EQ("A", programs[0]);
+
+    programs.push_back("B");
+    programs.push_back("C");
+    programs.push_back("D");  // beyond the third: not stored
+    SaveSettings(env, programs);
+    EnvSettings again;
+    OutProgramList read;
+    InitExePath(again, dir.File("Dioramix.exe"));
+    LoadSettings(again, read);
+    EXPECT_EQ((OutProgramList{"A", "B", "C"}), read);
+}
+
+TEST_F(SettingsFile, SaveWritesEveryKeyInOrder) {
+    Load();
+    SaveSettings(env, programs);
+    std::vector<std::string> keys;
+    for (const auto& line : ReadLines(dir.File("env.ini")))
+        if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+    const std::vector<std::string> expected = {
+        "isbackimg", "isforeimg", "picmaxsize", "changetime", "min_sec", "framesize", "rotatevalue",
+        "piccleartotalcnt", "imagepos", "rememory", "showtime", "maskfilename", "backimagename", "ymfontname",
+        "ddfontname", "outprogram0", "outprogram1", "outprogram2", "isframe", "ismask", "isshadow", "isrotate",
+        "ispath", "iscalender", "maxwinstop", "notstrech", "israndum", "isbackcolor", "isstretch", "isiptooltip",
+        "isweekday", "isbold1", "isbold2", "isitalic1", "isitalic2", "isrndmask", "isbackgray", "isoverlap",
+        "isiconhide", "ispause", "backcolor", "framecolor", "whitedaycolor", "bluedaycolor", "reddaycolor",
+        "yymmcolor"};
+    EXPECT_EQ(expected, keys);
+}
+
+TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
+    EnvSettings env;
+    env.backcolor = 0xFF102030;
+    env.framecolor = 77;
+    env.isframe = 1;
+    env.picmaxsize = 300;
+    env.ymfontname = "Arial";
+    ResetSettings(env);
+    EXPECT_EQ(0xFF102030u, env.backcolor);
+    EXPECT_EQ(77u, env.framecolor);
+    EXPECT_EQ(0, env.isframe);
+    EXPECT_EQ(0, env.picmaxsize);
+    EXPECT_TRUE(env.ymfontname.empty());
+}
+
+TEST(SettingsRecord, ExePathSurvivesTrailByteBackslash) {
+    EnvSettings env;
+    std::string folder = "c:\\\xC7\xA5\x9B\x5C";  // last character's trail byte is '\'
+    InitExePath(env, folder + "\\Dioramix.exe");
+    EXPECT_EQ(folder, env.m_exePath);
+    InitExePath(env, "Dioramix.exe");
+    EXPECT_TRUE(env.m_exePath.empty());
+}
+
+}  // namespace
