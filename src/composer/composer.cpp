@@ -19,3 +19,5 @@ void Composer::TogglePause() { m_env.ispause = !m_env.ispause; }
 void Composer::SaveCurrentWallpaper(HWND) {}
 int Composer::LoadPositions() { return 0; }
 void Composer::SavePositions() const {}
+int Composer::LoadSpecialDays() { return 0; }
+void Composer::LoadMasks(const std::string&) {}

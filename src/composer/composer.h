@@ -32,6 +32,8 @@ public:
     // Start-up files beside the program.
     int LoadPositions();
     void SavePositions() const;
+    int LoadSpecialDays();                       // xdaylist.txt
+    void LoadMasks(const std::string& folder);   // "*.gif" files of the folder
 
     // State read by the main window and the dialogs.
     std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
