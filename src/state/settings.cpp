@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "framework/mbstring.h"
 
@@ -48,6 +49,22 @@ void WriteNumber(const std::string& file, const char* key, long long value) {
 }
 
 std::string IniPath(const EnvSettings& env) { return env.FilePath("\\env.ini"); }
+
+// True when the file holds the key in a spelling other than the given one (say "isStretch" for
+// "isstretch"). The profile functions replace a value in place but keep the old key's spelling.
+bool HasKeyInOtherSpelling(const std::string& file, const std::string& key) {
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line.size() < start + key.size()) continue;
+        std::string candidate = line.substr(start, key.size());
+        if (candidate != key && ::lstrcmpiA(candidate.c_str(), key.c_str()) == 0 &&
+            line.find_first_not_of(" \t", start + key.size()) == line.find('=', start))
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -183,6 +200,8 @@ void SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms) {
     WriteFlag(f, "notstrech", env.notstrech);
     WriteFlag(f, "israndum", env.israndum);
     WriteFlag(f, "isbackcolor", env.isbackcolor);
+    if (HasKeyInOtherSpelling(f, "isstretch"))
+        ::WritePrivateProfileStringA(kSection, "isstretch", nullptr, f.c_str());
     WriteFlag(f, "isstretch", env.isstretch);
     WriteFlag(f, "isiptooltip", env.isiptooltip);
     WriteFlag(f, "isweekday", env.isweekday);

@@ -88,6 +88,7 @@ TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
     Load();
     EXPECT_EQ(0, env.isstretch);
 
+    WriteIni("isStretch=0\r\n");  // a file with the other spelling, then saved
     SaveSettings(env, programs);
     bool found = false;
     for (const auto& line : ReadLines(dir.File("env.ini"))) {

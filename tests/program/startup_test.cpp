@@ -1,0 +1,164 @@
+// Starts the real Dioramix.exe (copied into a scratch folder, so its files land there) and
+// checks single instance, "-exit" and the files written at shut-down.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+using testing_support::BinDir;
+using testing_support::ReadLines;
+using testing_support::ScratchDir;
+
+namespace {
+
+class RunningProgram : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::string exe;
+
+    void SetUp() override {
+        ASSERT_EQ(nullptr, ::FindWindowW(nullptr, L"Dioramix")) << "a copy is already running";
+        exe = dir.File("Dioramix.exe");
+        ASSERT_TRUE(::CopyFileA((BinDir() + "\\Dioramix.exe").c_str(), exe.c_str(), FALSE));
+    }
+
+    void TearDown() override {
+        // Never leave a copy behind for the next test.
+        if (HWND w = ::FindWindowW(nullptr, L"Dioramix")) {
+            ::PostMessageW(w, WM_CLOSE, 0, 0);
+            WaitForWindowGone(15000);
+        }
+    }
+
+    // Starts the program with the given arguments; the process handle is owned by the caller.
+    HANDLE Start(const std::string& arguments) {
+        std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(), &si,
+                              &pi))
+            return nullptr;
+        ::CloseHandle(pi.hThread);
+        return pi.hProcess;
+    }
+
+    static HWND WaitForWindow(DWORD ms) {
+        for (DWORD waited = 0; waited < ms; waited += 100) {
+            if (HWND w = ::FindWindowW(nullptr, L"Dioramix")) return w;
+            ::Sleep(100);
+        }
+        return nullptr;
+    }
+
+    static bool WaitForWindowGone(DWORD ms) {
+        for (DWORD waited = 0; waited < ms; waited += 100) {
+            if (!::FindWindowW(nullptr, L"Dioramix")) return true;
+            ::Sleep(100);
+        }
+        return false;
+    }
+
+    static bool Ended(HANDLE process, DWORD ms) { return ::WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
+
+    std::vector<std::string> IniKeys() const {
+        std::vector<std::string> keys;
+        for (const auto& line : ReadLines(dir.File("env.ini")))
+            if (auto eq = line.find('='); eq != std::string::npos) keys.push_back(line.substr(0, eq));
+        return keys;
+    }
+
+    std::string IniValue(const std::string& key) const {
+        for (const auto& line : ReadLines(dir.File("env.ini")))
+            if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+        return "<absent>";
+    }
+};
+
+TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
+    HANDLE first = Start("");
+    ASSERT_NE(nullptr, first);
+    HWND window = WaitForWindow(20000);
+    ASSERT_NE(nullptr, window);
+
+    HANDLE second = Start("");
+    ASSERT_NE(nullptr, second);
+    EXPECT_TRUE(Ended(second, 10000)) << "a second normal start must end at once";
+    ::CloseHandle(second);
+
+    // "-exit" followed by more text is a normal run, which ends at once since a copy runs.
+    HANDLE notExit = Start("-exit now");
+    EXPECT_TRUE(Ended(notExit, 10000));
+    ::CloseHandle(notExit);
+    EXPECT_FALSE(Ended(first, 0)) << "the first copy must be left untouched";
+    EXPECT_EQ(window, ::FindWindowW(nullptr, L"Dioramix"));
+
+    HANDLE closer = Start("-EXIT");
+    EXPECT_TRUE(Ended(closer, 10000));
+    ::CloseHandle(closer);
+    EXPECT_TRUE(Ended(first, 15000)) << "-EXIT must close the running copy";
+    ::CloseHandle(first);
+
+    // Shut-down wrote every key; oriwallpath came first, at start.
+    std::vector<std::string> keys = IniKeys();
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ("oriwallpath", keys.front());
+    const std::vector<std::string> saved = {
+        "isbackimg", "isforeimg", "picmaxsize", "changetime", "min_sec", "framesize", "rotatevalue",
+        "piccleartotalcnt", "imagepos", "rememory", "showtime", "maskfilename", "backimagename", "ymfontname",
+        "ddfontname", "outprogram0", "outprogram1", "outprogram2", "isframe", "ismask", "isshadow", "isrotate",
+        "ispath", "iscalender", "maxwinstop", "notstrech", "israndum", "isbackcolor", "isstretch", "isiptooltip",
+        "isweekday", "isbold1", "isbold2", "isitalic1", "isitalic2", "isrndmask", "isbackgray", "isoverlap",
+        "isiconhide", "ispause", "backcolor", "framecolor", "whitedaycolor", "bluedaycolor", "reddaycolor",
+        "yymmcolor"};
+    EXPECT_EQ(saved, std::vector<std::string>(keys.begin() + 1, keys.end()));
+
+    // With no env.ini at start, the defaults are what the program holds and writes.
+    EXPECT_EQ("400", IniValue("picmaxsize"));
+    EXPECT_EQ("15", IniValue("changetime"));
+    EXPECT_EQ("1000", IniValue("min_sec"));
+    EXPECT_EQ("1", IniValue("isweekday"));
+    EXPECT_EQ("0", IniValue("isforeimg"));
+    EXPECT_EQ("Georgia", IniValue("ymfontname"));
+    EXPECT_EQ("7558472", IniValue("backcolor"));
+
+    // list.txt holds the single separator line of an empty catalogue.
+    EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
+}
+
+TEST_F(RunningProgram, ExitWithNoCopyRunningDoesNothing) {
+    HANDLE closer = Start("-exit");
+    ASSERT_NE(nullptr, closer);
+    EXPECT_TRUE(Ended(closer, 10000));
+    ::CloseHandle(closer);
+    EXPECT_FALSE(testing_support::FileExists(dir.File("env.ini")));
+}
+
+TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
+    testing_support::WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nchangetime=9\r\nisStretch=0\r\n");
+    HANDLE first = Start("");
+    ASSERT_NE(nullptr, first);
+    HWND window = WaitForWindow(20000);
+    ASSERT_NE(nullptr, window);
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
+    EXPECT_EQ(1u, answer) << "the program never vetoes the end of a session";
+    EXPECT_EQ("9", IniValue("changetime"));
+    EXPECT_EQ("0", IniValue("isstretch"));
+    EXPECT_FALSE(Ended(first, 500)) << "a cancelled session end leaves the program running";
+
+    // The session end was cancelled; the real exit later saves again.
+    ::DeleteFileA(dir.File("env.ini").c_str());
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ended(first, 15000));
+    ::CloseHandle(first);
+    EXPECT_EQ("9", IniValue("changetime"));
+}
+
+}  // namespace
