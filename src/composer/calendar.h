@@ -18,6 +18,10 @@ bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);        // 0 outside 1-12
 int FirstWeekdayOfMonth(int year, int month);  // 0 = Sunday
 
+// One line of xdaylist.txt split at minus signs (empty pieces skipped): the first piece is the key,
+// the second the text. False for comments and lines without any piece.
+bool ParseSpecialDayLine(const std::string& line, std::string& key, std::string& text);
+
 // Reads xdaylist.txt; 1 when the file was opened, 0 when not (the map is left as it was).
 int LoadSpecialDays(const std::string& path, SpecialDays& days);
 

@@ -25,7 +25,17 @@ public:
 
     std::vector<std::string> m_maskList;
 
+    // Margin of the drop shadow at the right (from w) or bottom (from h): 18 pixels per 482.
+    static int ShadowMargin(int size);
+
 private:
+    int NextAngle();
+    int FrameWidth(int w, int h) const;
+    static void SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, int& ox, int& oy, int& x, int& y,
+                              Gdiplus::REAL angle);
+    void DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h);
+    void DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f);
+
     const EnvSettings& m_env;
     fw::ISystem& m_system;
 };

@@ -1,0 +1,132 @@
+#include "composer/calendar.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "composer/text.h"
+#include "framework/mbstring.h"
+
+namespace {
+
+const int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+const Gdiplus::Color kMarkedDayColor(255, 255, 255, 157);
+
+Gdiplus::Color OpaqueColor(COLORREF c) {
+    return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+INT FontStyle(bool bold, bool italic) {
+    return (bold ? Gdiplus::FontStyleBold : 0) | (italic ? Gdiplus::FontStyleItalic : 0);
+}
+
+void FillBar(Gdiplus::Graphics& g, const Gdiplus::Rect& bar, const Gdiplus::Color& left, const Gdiplus::Color& right) {
+    Gdiplus::LinearGradientBrush brush(bar, left, right, 0.0f, FALSE);
+    brush.SetWrapMode(Gdiplus::WrapModeTile);
+    g.FillRectangle(&brush, bar);
+}
+
+std::string DayKey(const char* prefix, int month, int day) {
+    char key[32];
+    std::snprintf(key, sizeof key, "%s%d.%d", prefix, month, day);
+    return key;
+}
+
+Gdiplus::Color DayColor(const EnvSettings& env, const SpecialDays& days, int month, int day, int firstWeekday) {
+    if (days.count(DayKey("*", month, day))) return kMarkedDayColor;
+    int c = (day + firstWeekday) % 7;  // 0 Saturday, 1 Sunday
+    if (days.count(DayKey("", month, day))) c = 1;
+    if (c == 0) return OpaqueColor(env.bluedaycolor);
+    if (c == 1) return OpaqueColor(env.reddaycolor);
+    return OpaqueColor(env.whitedaycolor);
+}
+
+void DrawTodayMarker(Gdiplus::Graphics& g, const std::string& path, const Gdiplus::RectF& layout, int day) {
+    std::wstring wide = mb::Widen(path);
+    Gdiplus::Image marker(wide.c_str());
+    if (marker.GetLastStatus() != Gdiplus::Ok) return;
+    int x = static_cast<int>(layout.X + layout.Width - (day < 10 ? 24 : 29));
+    int y = static_cast<int>(layout.Y - 6);
+    g.DrawImage(&marker, x, y, 32, 32);
+}
+
+}  // namespace
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+    if (month < 1 || month > 12) return 0;
+    if (month == 2 && IsLeapYear(year)) return 29;
+    return kMonthDays[month - 1];
+}
+
+int FirstWeekdayOfMonth(int year, int month) {
+    long long y = year - 1LL;
+    long long days = 365 * y + y / 4 - y / 100 + y / 400;
+    for (int m = 1; m < month && m <= 12; ++m) days += DaysInMonth(year, m);
+    int weekday = static_cast<int>((days + 1) % 7);
+    return weekday < 0 ? weekday + 7 : weekday;
+}
+
+bool ParseSpecialDayLine(const std::string& line, std::string& key, std::string& text) {
+    if (line.compare(0, 2, "//") == 0) return false;
+    std::string tokens[2];
+    int count = 0;
+    size_t pos = 0;
+    while (count < 2 && pos <= line.size()) {
+        size_t minus = line.find('-', pos);
+        size_t end = minus == std::string::npos ? line.size() : minus;
+        if (end > pos) tokens[count++] = line.substr(pos, end - pos);
+        if (minus == std::string::npos) break;
+        pos = minus + 1;
+    }
+    if (count == 0) return false;
+    key = tokens[0];
+    text = tokens[1];
+    return true;
+}
+
+int LoadSpecialDays(const std::string& path, SpecialDays& days) {
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) return 0;
+    char buffer[100];
+    while (std::fgets(buffer, sizeof buffer, file)) {
+        std::string key, text;
+        if (ParseSpecialDayLine(buffer, key, text)) days[key] = text;
+    }
+    std::fclose(file);
+    return 1;
+}
+
+bool DrawCalendar(Gdiplus::Graphics& g, const fw::WorkArea& wa, const EnvSettings& env, const SpecialDays& days,
+                  const fw::LocalDate& today) {
+    const int right = wa.x + wa.width, bottom = wa.y + wa.height;
+
+    Gdiplus::Rect monthBar(right - 200, bottom - 82, 200, 30);
+    FillBar(g, monthBar, Gdiplus::Color(1, 1, 0, 0), Gdiplus::Color(210, 0, 0, 0));
+    char title[32];
+    std::snprintf(title, sizeof title, "%d. %d.", today.year, today.month);
+    auto monthFont = MakeFont(env.ymfontname, 30, FontStyle(env.isbold1 != 0, env.isitalic1 != 0));
+    Gdiplus::SolidBrush titleBrush(OpaqueColor(env.yymmcolor));
+    Gdiplus::RectF titleLayout(static_cast<Gdiplus::REAL>(monthBar.X), static_cast<Gdiplus::REAL>(monthBar.Y),
+                               static_cast<Gdiplus::REAL>(monthBar.Width), static_cast<Gdiplus::REAL>(monthBar.Height));
+    DrawShadowedString(g, title, *monthFont, titleLayout, titleBrush);
+
+    Gdiplus::Rect dayBar(right - 800, bottom - 44, 800, 16);
+    FillBar(g, dayBar, Gdiplus::Color(0, 0, 0, 0), Gdiplus::Color(210, 0, 0, 0));
+    auto dayFont = MakeFont(env.ddfontname, 16, FontStyle(env.isbold2 != 0, env.isitalic2 != 0));
+    Gdiplus::SolidBrush dayBrush(Gdiplus::Color(255, 255, 255, 255));
+    Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(dayBar.X), static_cast<Gdiplus::REAL>(dayBar.Y),
+                          static_cast<Gdiplus::REAL>(dayBar.Width), static_cast<Gdiplus::REAL>(dayBar.Height));
+
+    const int firstWeekday = FirstWeekdayOfMonth(today.year, today.month);
+    const std::string markerPath = env.FilePath("\\effects\\red.png");
+    for (int day = DaysInMonth(today.year, today.month); day >= 1; --day) {
+        dayBrush.SetColor(DayColor(env, days, today.month, day, firstWeekday));
+        DrawShadowedString(g, std::to_string(day), *dayFont, layout, dayBrush);
+        if (day == today.day) DrawTodayMarker(g, markerPath, layout, day);
+        layout.Width -= day >= 10 ? 16.0f : 10.0f;
+    }
+    return true;
+}

@@ -1,0 +1,262 @@
+#include "composer/effects.h"
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+
+namespace {
+
+using Gdiplus::Bitmap;
+using Gdiplus::Graphics;
+using Gdiplus::Rect;
+
+Gdiplus::Color OpaqueColor(COLORREF c) {
+    return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// Truncated diagonal: a square of this side holds the photograph at any angle.
+int Diagonal(int w, int h) {
+    double dw = w, dh = h;
+    return static_cast<int>(std::sqrt(dw * dw + dh * dh));
+}
+
+// A fully transparent 32-bit layer, or nullptr when GDI+ cannot make one (huge or empty sizes).
+std::unique_ptr<Bitmap> MakeLayer(int w, int h) {
+    if (w <= 0 || h <= 0) return nullptr;
+    auto layer = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
+    if (layer->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    Graphics g(layer.get());
+    g.Clear(Gdiplus::Color(0, 0, 0, 0));
+    return layer;
+}
+
+std::unique_ptr<Gdiplus::Image> LoadPicture(const std::string& path) {
+    if (path.empty()) return nullptr;
+    std::wstring wide = mb::Widen(path);
+    auto image = std::make_unique<Gdiplus::Image>(wide.c_str());
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0)
+        return nullptr;
+    return image;
+}
+
+void DrawLayerOnCanvas(Graphics& canvas, Bitmap& layer, int x, int y) {
+    int lw = static_cast<int>(layer.GetWidth()), lh = static_cast<int>(layer.GetHeight());
+    canvas.DrawImage(&layer, Rect(x, y, lw, lh), 0, 0, lw, lh, Gdiplus::UnitPixel);
+}
+
+// The photograph's rectangle inside the layer, and where the layer goes on the canvas.
+struct Placement {
+    int ox = 0, oy = 0;
+    int x = 0, y = 0;
+};
+
+}  // namespace
+
+PhotoEffects::PhotoEffects(const EnvSettings& env, fw::ISystem& system) : m_env(env), m_system(system) {}
+
+int PhotoEffects::NextAngle() {
+    int range = m_env.rotatevalue;
+    if (range == 0) return 0;  // a zero modulus would fault; the settings read never leaves one
+    return m_system.Rand() % range - range / 2;
+}
+
+void PhotoEffects::SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, int& ox, int& oy, int& x,
+                                 int& y, Gdiplus::REAL angle) {
+    ox = -(w / 2);
+    oy = -(h / 2);
+    Gdiplus::REAL c = d * 0.5f;
+    layer.RotateTransform(angle, Gdiplus::MatrixOrderPrepend);
+    layer.TranslateTransform(c, c, Gdiplus::MatrixOrderAppend);
+    x -= (d - w) / 2;
+    y -= (d - h) / 2;
+}
+
+void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h) {
+    int sx = ShadowMargin(w), sy = ShadowMargin(h);
+    auto shadow = MakeLayer(w + sx, h + sy);
+    if (!shadow) return;
+    if (auto picture = LoadPicture(m_env.FilePath("\\effects\\dropshadow.png"))) {
+        Graphics g(shadow.get());
+        g.DrawImage(picture.get(), Rect(0, 0, w + sx, h + sy), 0, 0, static_cast<INT>(picture->GetWidth()),
+                    static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);
+    }
+    // The source starts 2 pixels before the bitmap, which moves the shadow a little right and down.
+    layer.DrawImage(shadow.get(), Rect(ox, oy, w + sx, h + sy), -2, -2, w + sx + 2, h + sy + 2,
+                    Gdiplus::UnitPixel);
+}
+
+void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f) {
+    auto frame = MakeLayer(w, h);
+    if (!frame) return;
+    {
+        Graphics g(frame.get());
+        g.Clear(OpaqueColor(m_env.framecolor));
+        Gdiplus::Pen black(Gdiplus::Color(255, 0, 0, 0), 1.0f);
+        g.DrawRectangle(&black, f, f, w - 2 * f - 1, h - 2 * f - 1);
+    }
+    layer.DrawImage(frame.get(), Rect(ox, oy, w, h), -1, -1, w + 1, h + 1, Gdiplus::UnitPixel);
+}
+
+void PhotoEffects::DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x,
+                                        int y) {
+    if (w <= 0 || h <= 0) return;
+    const bool rotate = m_env.isrotate != 0;
+    const int d = Diagonal(w, h);
+    int lw = w, lh = h;
+    if (rotate) {
+        lw = lh = d;
+    } else if (m_env.isshadow) {
+        lw = w + ShadowMargin(w);
+        lh = h + ShadowMargin(h);
+    }
+    auto layer = MakeLayer(lw, lh);
+    if (!layer) return;
+    {
+        Graphics g(layer.get());
+        int ox = 0, oy = 0;
+        if (rotate) SetUpRotation(g, w, h, d, ox, oy, x, y, static_cast<Gdiplus::REAL>(NextAngle()));
+        if (m_env.isshadow) DrawShadow(g, ox, oy, w, h);
+        int pw = w, ph = h;
+        if (m_env.isframe) {
+            int f = FrameWidth(w, h);
+            DrawFrame(g, ox, oy, w, h, f);
+            ox += f + 1;
+            oy += f + 1;
+            pw = w - 2 * f - 2;
+            ph = h - 2 * f - 2;
+        }
+        INT iw = static_cast<INT>(image.GetWidth()), ih = static_cast<INT>(image.GetHeight());
+        if (rotate) {
+            Gdiplus::InterpolationMode previous = g.GetInterpolationMode();
+            g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+            if (pw > 0 && ph > 0)
+                g.DrawImage(&image, Rect(ox, oy, pw, ph), -2, -2, iw + 2, ih + 2, Gdiplus::UnitPixel);
+            g.SetInterpolationMode(previous);
+        } else if (pw > 1 && ph > 1) {
+            g.DrawImage(&image, Rect(ox + 1, oy + 1, pw - 1, ph - 1), 0, 0, iw, ih, Gdiplus::UnitPixel);
+        }
+    }
+    DrawLayerOnCanvas(canvas, *layer, x, y);
+}
+
+void PhotoEffects::DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y) {
+    if (w <= 0 || h <= 0) return;
+    const bool rotate = m_env.isrotate != 0;
+    const int d = Diagonal(w, h);
+    const int lw = rotate ? d : w, lh = rotate ? d : h;
+    auto photo = MakeLayer(lw, lh);
+    auto mask = MakeLayer(lw, lh);
+    if (!photo || !mask) return;
+
+    INT iw = static_cast<INT>(image.GetWidth()), ih = static_cast<INT>(image.GetHeight());
+    Gdiplus::REAL angle = 0;
+    int ox = 0, oy = 0;
+    {
+        Graphics g(photo.get());
+        if (rotate) {
+            angle = static_cast<Gdiplus::REAL>(NextAngle());
+            SetUpRotation(g, w, h, d, ox, oy, x, y, angle);
+            Gdiplus::InterpolationMode previous = g.GetInterpolationMode();
+            g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+            g.DrawImage(&image, Rect(ox, oy, w, h), 0, 0, iw, ih, Gdiplus::UnitPixel);
+            g.SetInterpolationMode(previous);
+        } else {
+            g.DrawImage(&image, Rect(0, 0, w, h), 0, 0, iw, ih, Gdiplus::UnitPixel);
+        }
+    }
+
+    std::string maskPath = m_env.isrndmask ? PickRandomMask() : m_env.maskfilename;
+    auto maskImage = LoadPicture(maskPath);
+    {
+        Graphics g(mask.get());
+        if (rotate) {
+            // Same transform as the photograph; outside the mask shape everything is hidden.
+            int mx = 0, my = 0;
+            SetUpRotation(g, w, h, d, ox, oy, mx, my, angle);
+            g.Clear(Gdiplus::Color(255, 255, 255, 255));
+        }
+        if (maskImage)
+            g.DrawImage(maskImage.get(), Rect(ox, oy, w, h), 0, 0, static_cast<INT>(maskImage->GetWidth()),
+                        static_cast<INT>(maskImage->GetHeight()), Gdiplus::UnitPixel);
+    }
+    ApplyMask(*photo, *mask);
+    DrawLayerOnCanvas(canvas, *photo, x, y);
+}
+
+void PhotoEffects::LoadMasks(const std::string& folder) {
+    m_maskList.clear();
+    WIN32_FIND_DATAA found;
+    fw::FindHandle find(::FindFirstFileA((folder + "\\*.gif").c_str(), &found));
+    if (!find) return;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        m_maskList.push_back(folder + "\\" + name);
+    } while (::FindNextFileA(find.get(), &found));
+}
+
+std::string PhotoEffects::PickRandomMask() {
+    if (m_maskList.empty()) return "";
+    return m_maskList[static_cast<size_t>(m_system.Rand()) % m_maskList.size()];
+}
+
+int PhotoEffects::ShadowMargin(int size) {
+    return static_cast<int>(static_cast<int64_t>(size) * 18 / 482);
+}
+
+int PhotoEffects::FrameWidth(int w, int h) const {
+    // A negative width would grow the photograph over the frame; one wider than half the photograph
+    // leaves nothing to show, which the drawing of the photograph checks.
+    int f = m_env.framesize;
+    if (f < 0) return 0;
+    int limit = (w < h ? w : h) / 2;
+    return f > limit ? limit : f;
+}
+
+bool ApplyMask(Gdiplus::Bitmap& photo, Gdiplus::Bitmap& mask) {
+    UINT w = mask.GetWidth(), h = mask.GetHeight();
+    if (photo.GetWidth() < w) w = photo.GetWidth();
+    if (photo.GetHeight() < h) h = photo.GetHeight();
+    if (w == 0 || h == 0) return true;
+    Rect area(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+    Gdiplus::BitmapData photoBits{}, maskBits{};
+    if (photo.LockBits(&area, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
+                       &photoBits) != Gdiplus::Ok)
+        return true;
+    if (mask.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &maskBits) != Gdiplus::Ok) {
+        photo.UnlockBits(&photoBits);
+        return true;
+    }
+    for (UINT row = 0; row < h; ++row) {
+        auto* p = static_cast<uint8_t*>(photoBits.Scan0) + static_cast<ptrdiff_t>(row) * photoBits.Stride;
+        auto* m = static_cast<const uint8_t*>(maskBits.Scan0) + static_cast<ptrdiff_t>(row) * maskBits.Stride;
+        // Bytes per pixel: blue, green, red, alpha.
+        for (UINT col = 0; col < w; ++col) p[col * 4 + 3] = static_cast<uint8_t>(255 - m[col * 4 + 2]);
+    }
+    mask.UnlockBits(&maskBits);
+    photo.UnlockBits(&photoBits);
+    return true;
+}
+
+int GrayBitmap(Gdiplus::Bitmap& bitmap) {
+    UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
+    if (w == 0 || h == 0) return 0;
+    Rect area(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+    Gdiplus::BitmapData bits{};
+    if (bitmap.LockBits(&area, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
+                        &bits) != Gdiplus::Ok)
+        return 0;
+    for (UINT row = 0; row < h; ++row) {
+        auto* p = static_cast<uint8_t*>(bits.Scan0) + static_cast<ptrdiff_t>(row) * bits.Stride;
+        for (UINT col = 0; col < w; ++col, p += 3) {
+            int g = (30 * p[2] + 59 * p[1] + 11 * p[0]) / 100;
+            p[0] = p[1] = p[2] = static_cast<uint8_t>(g);
+        }
+    }
+    bitmap.UnlockBits(&bits);
+    return 0;
+}
