@@ -1,0 +1,143 @@
+// The thin window layer on real windows: handler tables, reflection to bound controls,
+// modal and modeless runs, pre-translation inside the modal loop, exceptions at the boundary.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "framework/window.h"
+#include "windows/framework_test_dialogs.h"
+
+namespace {
+
+constexpr UINT WM_PROBE_SCRIPT = WM_APP + 1;
+constexpr UINT WM_PROBE_THROW = WM_APP + 2;
+
+class CBoundButton : public fw::CControlImpl<CBoundButton> {
+public:
+    static const fw::Handler<CBoundButton> kHandlers[];
+    int reflectedClicks = 0;
+
+private:
+    LRESULT OnReflectedCommand(WPARAM wp, LPARAM) {
+        if (HIWORD(wp) == BN_CLICKED) ++reflectedClicks;
+        return 1;
+    }
+};
+
+const fw::Handler<CBoundButton> CBoundButton::kHandlers[] = {
+    fw::OnMessage(fw::kReflectBase + WM_COMMAND, &CBoundButton::OnReflectedCommand),
+};
+
+class CProbeDlg : public fw::CDialogImpl<CProbeDlg> {
+public:
+    static const fw::Handler<CProbeDlg> kHandlers[];
+    CProbeDlg() : CDialogImpl(IDD_FW_PROBE) {}
+
+    bool initialised = false;
+    int plainClicks = 0;
+    int boundClicksSeenByDialog = 0;
+    UINT lastRangeId = 0;
+    int swallowedReturns = 0;
+    bool scripted = false;
+    CBoundButton bound;
+
+    bool PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+            ++swallowedReturns;
+            return true;
+        }
+        return CDialog::PreTranslateMessage(msg);
+    }
+
+protected:
+    BOOL OnInitDialog() override {
+        initialised = true;
+        bound.SubclassDlgItem(IDC_FW_BOUND, m_hwnd);
+        if (scripted) ::PostMessageW(m_hwnd, WM_PROBE_SCRIPT, 0, 0);
+        return TRUE;
+    }
+
+private:
+    void OnPlain() { ++plainClicks; }
+    void OnBound() { ++boundClicksSeenByDialog; }
+    void OnRange(UINT id) { lastRangeId = id; }
+    void OnOk() { EndDialog(IDOK); }
+    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
+
+    // Inside the modal loop: click, press Enter in the edit box (the default button would end the
+    // dialog unless pre-translation eats it), then end with a result of our own.
+    LRESULT OnScript(WPARAM step, LPARAM) {
+        switch (step) {
+            case 0:
+                ::SendMessageW(GetDlgItem(IDC_FW_PLAIN), BM_CLICK, 0, 0);
+                ::PostMessageW(GetDlgItem(IDC_FW_EDIT), WM_KEYDOWN, VK_RETURN, 0);
+                ::PostMessageW(m_hwnd, WM_PROBE_SCRIPT, 1, 0);
+                break;
+            default:
+                EndDialog(42);
+        }
+        return 0;
+    }
+};
+
+const fw::Handler<CProbeDlg> CProbeDlg::kHandlers[] = {
+    fw::OnCommand(IDC_FW_PLAIN, &CProbeDlg::OnPlain, BN_CLICKED),
+    fw::OnCommand(IDC_FW_BOUND, &CProbeDlg::OnBound),
+    fw::OnCommandRange(IDC_FW_RANGE_A, IDC_FW_RANGE_B, &CProbeDlg::OnRange),
+    fw::OnCommand(IDOK, &CProbeDlg::OnOk),
+    fw::OnMessage(WM_PROBE_SCRIPT, &CProbeDlg::OnScript),
+    fw::OnMessage(WM_PROBE_THROW, &CProbeDlg::OnThrow),
+};
+
+void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+TEST(WindowLayer, ModelessDialogDispatchesItsHandlerTable) {
+    CProbeDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    HWND hwnd = dlg.GetSafeHwnd();
+    ASSERT_TRUE(dlg.initialised);
+
+    Click(hwnd, IDC_FW_PLAIN);
+    Click(hwnd, IDC_FW_RANGE_B);
+    EXPECT_EQ(1, dlg.plainClicks);
+    EXPECT_EQ(static_cast<UINT>(IDC_FW_RANGE_B), dlg.lastRangeId);
+
+    // A bound control gets its own notification first; the dialog does not see it.
+    Click(hwnd, IDC_FW_BOUND);
+    EXPECT_EQ(1, dlg.bound.reflectedClicks);
+    EXPECT_EQ(0, dlg.boundClicksSeenByDialog);
+
+    // An exception in a handler stops at the boundary; the window lives on.
+    ::SendMessageW(hwnd, WM_PROBE_THROW, 0, 0);
+    EXPECT_TRUE(dlg.IsWindow());
+
+    dlg.DestroyWindow();
+    EXPECT_EQ(nullptr, dlg.GetSafeHwnd());
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(nullptr, dlg.bound.GetSafeHwnd()) << "the subclass is undone when the control dies";
+}
+
+TEST(WindowLayer, ModalRunPreTranslatesAndReturnsTheResult) {
+    CProbeDlg dlg;
+    dlg.scripted = true;
+    INT_PTR result = dlg.DoModal();
+    EXPECT_EQ(42, result) << "Enter reached the default button instead of being swallowed";
+    EXPECT_EQ(1, dlg.plainClicks);
+    EXPECT_EQ(1, dlg.swallowedReturns);
+    EXPECT_EQ(nullptr, dlg.GetSafeHwnd());
+}
+
+TEST(WindowLayer, DestroyingTheObjectDestroysItsWindow) {
+    HWND hwnd = nullptr;
+    {
+        CProbeDlg dlg;
+        ASSERT_TRUE(dlg.Create());
+        hwnd = dlg.GetSafeHwnd();
+    }
+    EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+}  // namespace
