@@ -1,27 +1,64 @@
 #pragma once
 // The image catalogue (m_imageList) and the folder list (m_pathList), stored in list.txt.
 
+#include <windows.h>
+
 #include <functional>
-#include <list>
 #include <string>
 #include <vector>
+
+// The messages of the folder rules, shown by the image path page.
+enum class FolderMessage {
+    RootFolder,       // a drive root or a choice without a file-system path
+    SameName,         // the folder is listed already
+    AlreadyIncluded,  // the folder lies inside a listed folder
+    TidiedUp,         // listed folders inside the new one were removed
+};
 
 class ImageCatalogue {
 public:
     // Steps the image path page's progress bar once per directory entry scanned (may be empty).
     std::function<void()> onScanStep;
+    // Called before a folder of the list is scanned, with its entry count as the bar's range.
+    // When empty, the entries are not counted at all.
+    std::function<void(int range)> onScanStart;
+    // Shows a message of the folder rules (may be empty: nothing is shown).
+    std::function<void(FolderMessage)> onMessage;
 
-    std::vector<std::string> m_pathList;  // "folder,count"
-    std::list<std::string> m_imageList;   // full paths of image files
+    std::vector<std::string> m_pathList;   // "folder,count"
+    std::vector<std::string> m_imageList;  // full paths of image files
 
     // list.txt in the given folder (the program's folder).
     int LoadImageList(const std::string& exePath);
     void SaveImageList(const std::string& exePath) const;
 
+    // Appends every image below the folder, depth first, to the catalogue; returns how many.
     int ScanFolder(const std::string& folder);
+    // Directory entries below the folder, "." and ".." included: the steps ScanFolder makes.
+    int CountEntries(const std::string& folder) const;
+
+    // Adds the folder that the user chose, under the folder rules; true when it was added.
+    bool AddFolder(const std::string& chosen);
+    // Rebuilds the catalogue from the folder list; folders without images are dropped.
+    void ReloadFolders();
+    // Removes one folder entry and rebuilds the catalogue.
+    void RemoveFolder(size_t index);
     // Refills an empty catalogue from every listed folder; the folder list is unchanged.
     void Refill();
+
+private:
+    void Notify(FolderMessage message) const;
+    void RemoveImagesInside(const std::string& lowerFolder);
 };
 
 // The folder path of a folder list entry: the text before the first comma.
 std::string FolderOfEntry(const std::string& entry);
+// "folder,count" as stored in the folder list.
+std::string MakeFolderEntry(const std::string& folder, int count);
+// True when the file name's last three characters name an image type (jpg bmp gif png tif).
+bool HasImageExtension(const std::string& fileName);
+
+// The message's text (UTF-16) and whether it is the notice with the information icon.
+const wchar_t* FolderMessageText(FolderMessage message);
+// Shows the message box of a folder rule, owned by the given window.
+void ShowFolderMessage(HWND owner, FolderMessage message);

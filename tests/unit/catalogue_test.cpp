@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "framework/mbstring.h"
+#include "state/catalogue.h"
+#include "support/test_support.h"
+
+using testing_support::ReadFile;
+using testing_support::ReadLines;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+
+class CatalogueTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    ImageCatalogue catalogue;
+    std::vector<FolderMessage> messages;
+
+    void SetUp() override {
+        catalogue.onMessage = [this](FolderMessage m) { messages.push_back(m); };
+    }
+    // A folder below the scratch dir with empty files of the given names.
+    std::string Folder(const std::string& relative, std::initializer_list<const char*> files) {
+        std::string folder = dir.MakeDir(relative);
+        for (const char* name : files) WriteFile(folder + "\\" + name, "x");
+        return folder;
+    }
+    std::string Lower(const std::string& s) { return mb::ToLower(s); }
+    bool Has(const std::string& path) {
+        return std::find(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), path) !=
+               catalogue.m_imageList.end();
+    }
+};
+
+TEST_F(CatalogueTest, ImageExtensionsAreTheLastThreeCharacters) {
+    EXPECT_TRUE(HasImageExtension("a.JPG"));
+    EXPECT_TRUE(HasImageExtension("xjpg"));
+    EXPECT_TRUE(HasImageExtension("c.Tif"));
+    EXPECT_TRUE(HasImageExtension("png"));
+    EXPECT_FALSE(HasImageExtension("b.jpeg"));
+    EXPECT_FALSE(HasImageExtension("c.tiff"));
+    EXPECT_FALSE(HasImageExtension("pg"));
+    EXPECT_FALSE(HasImageExtension(""));
+}
+
+TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
+    std::string root = Folder("photos", {"a.JPG", "b.jpeg", "c.tiff", "xjpg", "notes.txt"});
+    Folder("photos\\sub", {"d.png"});
+    std::string hidden = Folder("photos\\secret", {"e.gif"});
+    ::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    int steps = 0;
+    catalogue.onScanStep = [&] { ++steps; };
+    EXPECT_EQ(4, catalogue.ScanFolder(root));
+    EXPECT_TRUE(Has(root + "\\a.JPG"));
+    EXPECT_TRUE(Has(root + "\\xjpg"));
+    EXPECT_TRUE(Has(root + "\\sub\\d.png"));
+    EXPECT_TRUE(Has(root + "\\secret\\e.gif"));
+    EXPECT_FALSE(Has(root + "\\b.jpeg"));
+    // Every entry steps the bar once, "." and ".." included, as many steps as counted.
+    EXPECT_EQ(catalogue.CountEntries(root), steps);
+    EXPECT_EQ(9 + 3 + 3, steps);  // 5 files, 2 folders, and "." ".." in each of the three
+}
+
+TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
+    EXPECT_EQ(0, catalogue.ScanFolder(dir.File("gone")));
+    EXPECT_EQ(0, catalogue.ScanFolder(""));  // would otherwise walk the drive's root
+    EXPECT_EQ(0, catalogue.CountEntries(""));
+    EXPECT_TRUE(catalogue.m_imageList.empty());
+}
+
+TEST_F(CatalogueTest, FirstStartWritesOnlyTheSeparator) {
+    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
+    EXPECT_TRUE(catalogue.m_pathList.empty());
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
+}
+
+TEST_F(CatalogueTest, ListFileRoundTrip) {
+    catalogue.m_pathList = {"c:\\photos,2", "d:\\pics\\travel,1"};
+    catalogue.m_imageList = {"c:\\photos\\a.jpg", "c:\\photos\\b.jpg", "d:\\pics\\travel\\c.png"};
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ("c:\\photos,2\r\nd:\\pics\\travel,1\r\n&\r\nc:\\photos\\a.jpg\r\nc:\\photos\\b.jpg\r\n"
+              "d:\\pics\\travel\\c.png\r\n",
+              ReadFile(dir.File("list.txt")));
+
+    ImageCatalogue loaded;
+    EXPECT_EQ(3, loaded.LoadImageList(dir.path()));
+    EXPECT_EQ(catalogue.m_pathList, loaded.m_pathList);
+    EXPECT_EQ(catalogue.m_imageList, loaded.m_imageList);
+}
+
+TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
+    catalogue.m_imageList = {"c:\\photos\\a.jpg"};
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
+
+    catalogue.m_pathList = {"c:\\photos,1"};
+    catalogue.m_imageList.clear();
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ((std::vector<std::string>{"c:\\photos,1", "&"}), ReadLines(dir.File("list.txt")));
+}
+
+TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259Bytes) {
+    std::string long259(259, 'a'), long300(300, 'b');
+    WriteFile(dir.File("list.txt"), "f,1\n&\n" + long259 + "\n" + long300 + "\nlast\n");
+    EXPECT_EQ(5, catalogue.LoadImageList(dir.path()));
+    EXPECT_EQ((std::vector<std::string>{long259, "", std::string(259, 'b'), std::string(41, 'b'), "last"}),
+              catalogue.m_imageList);
+}
+
+TEST_F(CatalogueTest, FileWithoutSeparatorGivesFoldersOnly) {
+    WriteFile(dir.File("list.txt"), "c:\\a,1\r\nc:\\b\r\n");
+    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
+    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), catalogue.m_pathList);
+    EXPECT_TRUE(catalogue.m_imageList.empty());
+}
+
+TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
+    dir.MakeDir("list.txt");  // a folder where the file should be
+    catalogue.m_pathList = {"c:\\a,1"};
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
+}
+
+TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
+    EXPECT_FALSE(catalogue.AddFolder("C:\\"));
+    EXPECT_FALSE(catalogue.AddFolder(""));
+    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
+    EXPECT_TRUE(catalogue.m_pathList.empty());
+}
+
+TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
+    std::string photos = Folder("Photos", {"A.jpg", "b.png"});
+    int range = -1;
+    catalogue.onScanStart = [&](int r) { range = r; };
+    EXPECT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_EQ(4, range);
+    ASSERT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(Lower(photos) + ",2", catalogue.m_pathList[0]);
+    EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(CatalogueTest, AddRefusesTheSameFolderInAnyCase) {
+    std::string photos = Folder("photos", {"a.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(photos));
+    std::string upper = photos;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    EXPECT_FALSE(catalogue.AddFolder(upper));
+    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::SameName}, messages);
+    EXPECT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(1u, catalogue.m_imageList.size());
+}
+
+TEST_F(CatalogueTest, AddRefusesAFolderInsideAListedOne) {
+    std::string photos = Folder("photos", {"a.jpg"});
+    std::string year = Folder("photos\\2005", {"b.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_FALSE(catalogue.AddFolder(year));
+    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::AlreadyIncluded}, messages);
+    EXPECT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(2u, catalogue.m_imageList.size());
+}
+
+TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
+    std::string photos = Folder("photos", {"top.jpg"});
+    std::string y2005 = Folder("photos\\2005", {"a.jpg", "b.jpg"});
+    std::string y2006 = Folder("photos\\2006", {"c.jpg"});
+    std::string other = Folder("other", {"o.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(y2005));
+    ASSERT_TRUE(catalogue.AddFolder(other));
+    ASSERT_TRUE(catalogue.AddFolder(y2006));
+    EXPECT_TRUE(catalogue.AddFolder(photos));
+
+    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
+    EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",4"}), catalogue.m_pathList);
+    // Each image once, the new folder's at the tail.
+    EXPECT_EQ(5u, catalogue.m_imageList.size());
+    EXPECT_EQ(Lower(other) + "\\o.jpg", catalogue.m_imageList.front());
+    for (const char* name : {"\\2005\\a.jpg", "\\2005\\b.jpg", "\\2006\\c.jpg", "\\top.jpg"})
+        EXPECT_EQ(1, std::count(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), Lower(photos) + name))
+            << name;
+}
+
+TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
+    std::string photos = Folder("photos", {"a.jpg"});
+    std::string photo = Folder("photo", {"b.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_TRUE(catalogue.AddFolder(photo));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(2u, catalogue.m_pathList.size());
+    EXPECT_TRUE(Has(Lower(photos) + "\\a.jpg"));
+}
+
+TEST_F(CatalogueTest, ReloadDropsFoldersWithoutImagesAndRecounts) {
+    std::string empty = Folder("empty", {"readme.txt"});
+    std::string photos = Folder("photos", {"a.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(empty));
+    ASSERT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_EQ(Lower(empty) + ",0", catalogue.m_pathList[0]);  // an add keeps it
+
+    WriteFile(photos + "\\b.jpg", "x");
+    catalogue.ReloadFolders();
+    EXPECT_EQ(std::vector<std::string>{Lower(photos) + ",2"}, catalogue.m_pathList);
+    EXPECT_EQ(2u, catalogue.m_imageList.size());
+}
+
+TEST_F(CatalogueTest, ReloadScansOnlyTheTextBeforeAComma) {
+    std::string photos = Folder("photos", {"a.jpg"});
+    Folder("photos,2005", {"b.jpg"});
+    catalogue.m_pathList = {photos + ",2005,7"};
+    catalogue.ReloadFolders();
+    EXPECT_EQ(std::vector<std::string>{photos + ",1"}, catalogue.m_pathList);
+}
+
+TEST_F(CatalogueTest, RemoveRebuildsFromTheRemainingFolders) {
+    std::string a = Folder("a", {"1.jpg"});
+    std::string b = Folder("b", {"2.jpg", "3.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(a));
+    ASSERT_TRUE(catalogue.AddFolder(b));
+    catalogue.RemoveFolder(0);
+    EXPECT_EQ(std::vector<std::string>{Lower(b) + ",2"}, catalogue.m_pathList);
+    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    catalogue.RemoveFolder(5);  // out of range: nothing happens
+    EXPECT_EQ(1u, catalogue.m_pathList.size());
+}
+
+TEST_F(CatalogueTest, RefillKeepsTheFolderListAndItsCounts) {
+    std::string a = Folder("a", {"1.jpg", "2.jpg"});
+    catalogue.m_pathList = {"," + a + ",99"};  // leading commas are skipped
+    catalogue.Refill();
+    EXPECT_EQ(std::vector<std::string>{"," + a + ",99"}, catalogue.m_pathList);
+    EXPECT_EQ(2u, catalogue.m_imageList.size());
+}
+
+TEST(FolderMessages, TextsAreTheKoreanOnes) {
+    EXPECT_EQ(L"\uAC19\uC740 \uC774\uB984\uC758 \uD3F4\uB354\uAC00 \uC788\uC2B5\uB2C8\uB2E4!",
+              std::wstring(FolderMessageText(FolderMessage::SameName)));
+    EXPECT_NE(std::wstring::npos, std::wstring(FolderMessageText(FolderMessage::RootFolder)).find(L"!\n"));
+}
+
+}  // namespace
