@@ -1,23 +1,294 @@
 #include "composer/composer.h"
 
+#include <commdlg.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "composer/placement.h"
+#include "composer/text.h"
 #include "framework/mbstring.h"
 
+namespace {
+
+constexpr int kMissingPicksPerChoice = 3;
+
+// The image of the file, or null when it cannot be decoded (not an image, truncated header,
+// too large for memory): such a file is passed over like a missing one.
+std::unique_ptr<Gdiplus::Image> LoadDecodedImage(const std::string& path) {
+    std::wstring wide = mb::Widen(path);
+    auto image = std::make_unique<Gdiplus::Image>(wide.c_str());
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return nullptr;
+    return image;
+}
+
+// A deep copy of a 24-bit bitmap; the canvas goes on to receive the calendar and the path text.
+std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source) {
+    const UINT width = source.GetWidth(), height = source.GetHeight();
+    auto copy = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(width), static_cast<INT>(height),
+                                                  PixelFormat24bppRGB);
+    if (copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData from{}, to{};
+    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &from) != Gdiplus::Ok) return nullptr;
+    if (copy->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &to) != Gdiplus::Ok) {
+        source.UnlockBits(&from);
+        return nullptr;
+    }
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    for (UINT y = 0; y < height; ++y)
+        std::memcpy(static_cast<BYTE*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride,
+                    static_cast<const BYTE*>(from.Scan0) + static_cast<ptrdiff_t>(y) * from.Stride, rowBytes);
+    copy->UnlockBits(&to);
+    source.UnlockBits(&from);
+    return copy;
+}
+
+RealUserRegistry& DefaultRegistry() {
+    static RealUserRegistry registry;
+    return registry;
+}
+
+}  // namespace
+
+std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
+                                           const std::function<bool(const std::string&)>& usable) {
+    for (;;) {
+        if (catalogue.m_pathList.empty()) return "";
+        std::vector<std::string>& images = catalogue.m_imageList;
+        if (images.empty()) {
+            // The change that ran out refills the catalogue and shows no photograph.
+            catalogue.Refill();
+            return "";
+        }
+        const uint32_t n = static_cast<uint32_t>(images.size());
+        std::string path;
+        if (randomOrder) {
+            uint32_t r = static_cast<uint32_t>(system.Rand());
+            uint32_t t = static_cast<uint32_t>(system.TickCount());
+            auto at = images.begin() + static_cast<std::ptrdiff_t>((r * t) % n);
+            path = *at;
+            images.erase(at);
+        } else {
+            if (s_nextIndex < 0 || static_cast<uint32_t>(s_nextIndex) >= n) s_nextIndex = 0;
+            path = images[static_cast<size_t>(s_nextIndex++)];
+        }
+        if (usable(path)) return path;
+        if (++s_missingCount >= kMissingPicksPerChoice) {
+            s_missingCount = 0;
+            return "";
+        }
+    }
+}
+
+Gdiplus::RectF FitRect(int w, int h, int sw, int sh) {
+    using Gdiplus::REAL;
+    if (sw >= w && sh >= h)
+        return {static_cast<REAL>((sw - w) / 2), static_cast<REAL>((sh - h) / 2), static_cast<REAL>(w),
+                static_cast<REAL>(h)};
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return {};
+    if (static_cast<double>(w) / h < static_cast<double>(sw) / sh) {
+        int width = static_cast<int>(static_cast<int64_t>(w) * sh / h);
+        return {static_cast<REAL>((sw - width) / 2), 0, static_cast<REAL>(width), static_cast<REAL>(sh)};
+    }
+    int height = static_cast<int>(static_cast<int64_t>(h) * sw / w);
+    return {0, static_cast<REAL>((sh - height) / 2), static_cast<REAL>(sw), static_cast<REAL>(height)};
+}
+
 Composer::Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& system)
-    : m_env(env), m_catalogue(catalogue), m_system(system) {}
+    : m_effects(env, system), m_env(env), m_catalogue(catalogue), m_system(system), m_registry(&DefaultRegistry()) {}
 
 Composer::~Composer() = default;
 
 void Composer::ComposeWallpaper() {
+    Report(ComposePhase::Start);
     m_screenWidth = m_system.ScreenWidth();
     m_screenHeight = m_system.ScreenHeight();
+    if (m_screenWidth <= 0 || m_screenHeight <= 0) return;
+    const fw::WorkArea workArea = m_system.GetWorkArea();
+
+    Gdiplus::Bitmap canvas(m_screenWidth, m_screenHeight, PixelFormat24bppRGB);
+    if (canvas.GetLastStatus() != Gdiplus::Ok) return;
+    {
+        Gdiplus::Graphics g(&canvas);
+        DrawBackground(g);
+        Report(ComposePhase::Background);
+        if (!m_env.ispause) DrawNextImage(g, workArea);
+        Report(ComposePhase::PhotoDrawn);
+        g.Flush(Gdiplus::FlushIntentionSync);
+        m_savedCanvas = CopyBitmap24(canvas);
+
+        if (m_env.iscalender) DrawCalendar(g, workArea, m_env, m_specialDays, m_system.Today());
+        if (m_env.ispath) DrawPathText(g, m_currentPath, workArea);
+        g.Flush(Gdiplus::FlushIntentionSync);
+        Report(ComposePhase::Overlays);
+    }
+    SetWallpaper(canvas);
+
+    if (m_env.rememory) ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
-void Composer::LoadPriorWallpaper() {}
-void Composer::SavePriorWallpaperPath() {}
-void Composer::RestorePriorWallpaper() {}
-void Composer::TogglePause() { m_env.ispause = !m_env.ispause; }
-void Composer::SaveCurrentWallpaper(HWND) {}
-int Composer::LoadPositions() { return 0; }
-void Composer::SavePositions() const {}
-int Composer::LoadSpecialDays() { return 0; }
-void Composer::LoadMasks(const std::string&) {}
+void Composer::DrawBackground(Gdiplus::Graphics& canvas) {
+    if (ContinuesPreviousPicture())
+        ContinuePreviousPicture(canvas);
+    else
+        DrawFreshBackground(canvas);
+}
+
+bool Composer::ContinuesPreviousPicture() const {
+    // Without a kept picture (a failed copy, say) there is nothing to continue.
+    return m_env.isoverlap && !m_clearRequested && m_env.piccleartotalcnt >= m_imageCount + 1 &&
+           m_env.imagepos >= 1 && m_savedCanvas;
+}
+
+void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas) {
+    if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
+    canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
+    m_savedCanvas.reset();
+}
+
+void Composer::DrawFreshBackground(Gdiplus::Graphics& canvas) {
+    canvas.Clear(Gdiplus::Color(m_env.isbackcolor ? m_env.backcolor : m_env.m_desktopColor));
+    if (m_env.isbackimg) DrawBackgroundImage(canvas);
+    m_imageCount = 0;
+    m_currentImages.clear();
+    m_savedCanvas.reset();
+    m_clearRequested = FALSE;
+}
+
+void Composer::DrawBackgroundImage(Gdiplus::Graphics& canvas) {
+    if (m_env.backimagename.empty()) return;
+    const std::string file = m_env.ispause ? PausedBackgroundFile() : m_env.backimagename;
+    std::unique_ptr<Gdiplus::Image> image = LoadDecodedImage(file);
+    if (!image) return;
+    if (m_env.isstretch) {
+        canvas.DrawImage(image.get(), 0, 0, m_screenWidth, m_screenHeight);
+    } else {
+        Gdiplus::RectF fit = FitRect(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()),
+                                     m_screenWidth, m_screenHeight);
+        canvas.DrawImage(image.get(), fit);
+    }
+}
+
+std::string Composer::ChooseNextImage() {
+    return m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system,
+                                      [this](const std::string& path) { return m_system.FileExists(path); });
+}
+
+void Composer::DrawNextImage(Gdiplus::Graphics& canvas, const fw::WorkArea&) {
+    if (!m_env.isforeimg) return;
+    std::unique_ptr<Gdiplus::Image> image;
+    // A file that exists but does not decode is passed over like a missing one.
+    m_currentPath = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system,
+                                               [this, &image](const std::string& path) {
+                                                   if (!m_system.FileExists(path)) return false;
+                                                   image = LoadDecodedImage(path);
+                                                   return image != nullptr;
+                                               });
+    Report(ComposePhase::Decoded);
+    if (m_currentPath.empty() || !image) return;
+
+    ++m_imageCount;
+    m_currentImages.push_back(m_currentPath);
+    DrawPhoto(canvas, *image);
+}
+
+void Composer::DrawPhoto(Gdiplus::Graphics& canvas, Gdiplus::Image& image) {
+    int maxSize = m_env.picmaxsize;
+    if (m_env.imagepos == kPlaceUserPositions && !m_positions.empty()) {
+        if (m_positionIndex < 0 || m_positionIndex >= static_cast<int>(m_positions.size())) m_positionIndex = 0;
+        const RECT& r = m_positions[static_cast<size_t>(m_positionIndex)];
+        // A position drawn backwards has no width to scale to.
+        if (r.right - r.left > 0) maxSize = r.right - r.left;
+    }
+    DrawnSize size = ScaleToMaxSize(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()), maxSize,
+                                    m_env.notstrech != 0);
+    PlacementState state{m_positions, m_positionIndex, m_lastCentre};
+    POINT at = PlaceImage(m_env.imagepos, m_screenWidth, m_screenHeight, size.w, size.h, state, m_system);
+    if (size.w <= 0 || size.h <= 0) return;
+
+    if (m_env.ismask)
+        m_effects.DrawMaskedImage(canvas, image, size.w, size.h, at.x, at.y);
+    else
+        m_effects.DrawImageWithEffects(canvas, image, size.w, size.h, at.x, at.y);
+}
+
+void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
+    // Before the program's folder is known there is no file of ours to name.
+    if (m_env.m_exePath.empty()) return;
+    const std::string path = WallpaperFile();
+    SaveImage(canvas, path, "bmp");
+    Report(ComposePhase::Encoded);
+    m_system.SetDesktopWallpaper(path);
+    Report(ComposePhase::WallpaperSet);
+}
+
+void Composer::LoadPriorWallpaper() {
+    std::string wallpaper = m_registry->ReadString("Control Panel\\Desktop", "Wallpaper");
+    if (m_env.m_exePath.empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
+    m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.m_exePath);
+    uint32_t colour = 0;
+    if (ParseDesktopColor(m_registry->ReadString("Control Panel\\Colors", "Background"), colour))
+        m_env.m_desktopColor = colour;
+    m_priorLoaded = true;
+}
+
+void Composer::SavePriorWallpaperPath() {
+    // Writing before the prior path was read would wipe the one kept by an unfinished run.
+    if (!m_priorLoaded || m_env.m_exePath.empty()) return;
+    ::WritePrivateProfileStringA("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(),
+                                 m_env.FilePath("\\env.ini").c_str());
+}
+
+void Composer::RestorePriorWallpaper() {
+    if (!m_priorLoaded) return;
+    m_system.SetDesktopWallpaper(m_env.oriwallpath);
+}
+
+void Composer::TogglePause() {
+    m_env.ispause = !m_env.ispause;
+    if (m_savedCanvas && !m_env.m_exePath.empty()) SaveImage(*m_savedCanvas, PausedBackgroundFile(), "png");
+}
+
+void Composer::SaveCurrentWallpaper(HWND owner) {
+    char file[MAX_PATH] = "dioramix001.jpg";
+    static const char kFilter[] = "jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = "jpg";
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameA(&ofn)) return;
+    SaveCurrentWallpaperAs(file);
+}
+
+void Composer::SaveCurrentWallpaperAs(const std::string& path) {
+    if (!m_savedCanvas) return;
+    std::string format = FormatForFileName(path);
+    if (format.empty()) return;
+    SaveImage(*m_savedCanvas, path, format);
+}
+
+int Composer::LoadPositions() {
+    m_positionsLoaded = true;
+    return ::LoadPositions(m_env.FilePath("\\poslist.txt"), m_positions);
+}
+
+void Composer::ReplacePositions(std::vector<RECT> positions) {
+    m_positions = std::move(positions);
+    m_positionIndex = 0;
+    m_positionsLoaded = true;
+}
+
+void Composer::SavePositions() const {
+    if (m_env.m_exePath.empty() || (!m_positionsLoaded && m_positions.empty())) return;
+    ::SavePositions(m_env.FilePath("\\poslist.txt"), m_positions);
+}
+
+int Composer::LoadSpecialDays() { return ::LoadSpecialDays(m_env.FilePath("\\xdaylist.txt"), m_specialDays); }
+
+void Composer::LoadMasks(const std::string& folder) { m_effects.LoadMasks(folder); }

@@ -5,18 +5,47 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "composer/calendar.h"
+#include "composer/effects.h"
+#include "composer/output.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
+
+// The choice of the next photograph. Its two counters live as long as the composer, which
+// lives as long as the process; Reset() gives a test a fresh start.
+class ImageSelector {
+public:
+    int s_nextIndex = 0;     // next catalogue position in sequential order
+    int s_missingCount = 0;  // picks that could not be used since it last reached three
+
+    // Full path of the next usable photograph, or "" when there is none this time. A path is
+    // usable when the check says so (by default: the file exists). Three unusable picks in the
+    // run end a choice with "". An empty catalogue is refilled, and that choice gives "".
+    std::string ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
+                                const std::function<bool(const std::string&)>& usable);
+
+    void Reset() { s_nextIndex = s_missingCount = 0; }
+};
+
+// Where a background image goes when it is not stretched: natural size in the middle, or shrunk
+// to fit the screen keeping its proportions; never enlarged.
+Gdiplus::RectF FitRect(int w, int h, int sw, int sh);
+
+// The stages of one composition, reported to an observer (the benchmark times them).
+enum class ComposePhase { Start, Background, Decoded, PhotoDrawn, Overlays, Encoded, WallpaperSet };
 
 class Composer {
 public:
     Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& system);
     ~Composer();
+    Composer(const Composer&) = delete;
+    Composer& operator=(const Composer&) = delete;
 
     void ComposeWallpaper();
 
@@ -28,12 +57,26 @@ public:
     // Tray commands.
     void TogglePause();
     void SaveCurrentWallpaper(HWND owner);
+    // The part of the save command after the dialog: the format follows the extension.
+    void SaveCurrentWallpaperAs(const std::string& path);
 
     // Start-up files beside the program.
     int LoadPositions();
+    // Writes poslist.txt only when this run read it or replaced the positions: a run that never
+    // looked at the file must not empty it.
     void SavePositions() const;
+    void ReplacePositions(std::vector<RECT> positions);
     int LoadSpecialDays();                       // xdaylist.txt
     void LoadMasks(const std::string& folder);   // "*.gif" files of the folder
+
+    // The stages of a composition, public so that tests drive them one by one.
+    void DrawBackground(Gdiplus::Graphics& canvas);
+    void DrawNextImage(Gdiplus::Graphics& canvas, const fw::WorkArea& workArea);
+    std::string ChooseNextImage();
+    void SetWallpaper(Gdiplus::Bitmap& canvas);
+
+    // Tests feed registry values through this; the default reads HKEY_CURRENT_USER.
+    void SetRegistry(IUserRegistry& registry) { m_registry = &registry; }
 
     // State read by the main window and the dialogs.
     std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
@@ -45,9 +88,30 @@ public:
     BOOL m_clearRequested = FALSE;
     std::vector<RECT> m_positions;
     int m_positionIndex = 0;
+    POINT m_lastCentre{0, 0};
+
+    ImageSelector m_selector;
+    PhotoEffects m_effects;
+    SpecialDays m_specialDays;
+
+    std::function<void(ComposePhase)> onPhase;  // may be empty
 
 private:
+    bool ContinuesPreviousPicture() const;
+    void ContinuePreviousPicture(Gdiplus::Graphics& canvas);
+    void DrawFreshBackground(Gdiplus::Graphics& canvas);
+    void DrawBackgroundImage(Gdiplus::Graphics& canvas);
+    void DrawPhoto(Gdiplus::Graphics& canvas, Gdiplus::Image& image);
+    std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
+    std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
+    void Report(ComposePhase phase) const {
+        if (onPhase) onPhase(phase);
+    }
+
     EnvSettings& m_env;
     ImageCatalogue& m_catalogue;
     fw::ISystem& m_system;
+    IUserRegistry* m_registry;
+    bool m_priorLoaded = false;      // the prior wallpaper was read: it may be set again
+    bool m_positionsLoaded = false;  // poslist.txt was read or the positions were replaced
 };

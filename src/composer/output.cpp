@@ -1,0 +1,86 @@
+#include "composer/output.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+
+namespace {
+constexpr DWORD kRegistryBuffer = 1024;
+constexpr int kProfilePathBuffer = 260;
+}  // namespace
+
+int GetEncoderClsid(const wchar_t* mimeType, CLSID* clsid) {
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    if (size == 0) return -1;
+    std::vector<BYTE> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return -1;
+    for (UINT i = 0; i < count; ++i) {
+        if (codecs[i].MimeType && std::wcscmp(codecs[i].MimeType, mimeType) == 0) {
+            *clsid = codecs[i].Clsid;
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool SaveImage(Gdiplus::Image& image, const std::string& path, const std::string& format) {
+    std::wstring mime = mb::Widen("image/" + format);
+    CLSID clsid{};
+    GetEncoderClsid(mime.c_str(), &clsid);  // no encoder: the all-zero id makes the save fail
+    std::wstring file = mb::Widen(path);
+    image.Save(file.c_str(), &clsid, nullptr);
+    return true;
+}
+
+std::string FormatForFileName(const std::string& path) {
+    size_t slash = mb::FindLastBackslash(path);
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return "";
+    std::string ext = mb::ToLower(std::string_view(path).substr(dot + 1));
+    return ext == "jpg" ? "jpeg" : ext;
+}
+
+std::string RealUserRegistry::ReadString(const char* key, const char* value) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &raw) != ERROR_SUCCESS) return "";
+    fw::RegKey owned(raw);
+    char buffer[kRegistryBuffer + 1] = {};
+    DWORD size = kRegistryBuffer, type = 0;
+    if (::RegQueryValueExA(owned.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+        ERROR_SUCCESS)
+        return "";
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return "";
+    buffer[size < kRegistryBuffer ? size : kRegistryBuffer] = '\0';
+    return buffer;
+}
+
+std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath) {
+    if (exePath.empty() || registryWallpaper != exePath + "\\Dioramix.bmp") return registryWallpaper;
+    char kept[kProfilePathBuffer] = {};
+    std::string ini = exePath + "\\env.ini";
+    ::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", kept, sizeof kept, ini.c_str());
+    return kept;
+}
+
+bool ParseDesktopColor(const std::string& text, uint32_t& argb) {
+    long rgb[3] = {};
+    int found = 0;
+    size_t pos = 0;
+    while (found < 3) {
+        size_t start = text.find_first_not_of(' ', pos);
+        if (start == std::string::npos) break;
+        size_t end = text.find(' ', start);
+        rgb[found++] = std::atol(text.substr(start, end - start).c_str());
+        if (end == std::string::npos) break;
+        pos = end;
+    }
+    if (found < 3) return false;
+    argb = 0xFF000000u | (static_cast<uint32_t>(rgb[0] & 0xFF) << 16) | (static_cast<uint32_t>(rgb[1] & 0xFF) << 8) |
+           static_cast<uint32_t>(rgb[2] & 0xFF);
+    return true;
+}

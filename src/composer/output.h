@@ -1,0 +1,37 @@
+#pragma once
+// Pictures leaving the program: encoders by MIME type, the composed wallpaper file, and the
+// user's prior wallpaper and desktop colour read from the registry.
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <string>
+
+// Index of the GDI+ encoder with exactly this MIME type, its class id in clsid; -1 when none.
+int GetEncoderClsid(const wchar_t* mimeType, CLSID* clsid);
+// Encodes the image with the encoder of "image/" + format; failures stay in the image's status.
+bool SaveImage(Gdiplus::Image& image, const std::string& path, const std::string& format);
+
+// The format word for a file name chosen by the user: its extension lower-cased, jpg as jpeg.
+std::string FormatForFileName(const std::string& path);
+
+// Reads string values under HKEY_CURRENT_USER; the seam that lets tests feed values.
+class IUserRegistry {
+public:
+    virtual ~IUserRegistry() = default;
+    // The value's text, or "" when it cannot be read.
+    virtual std::string ReadString(const char* key, const char* value) = 0;
+};
+
+class RealUserRegistry final : public IUserRegistry {
+public:
+    std::string ReadString(const char* key, const char* value) override;
+};
+
+// The wallpaper to restore at exit. When the registry still names our own picture, an earlier
+// run ended without restoring, and the path it kept in env.ini is the user's.
+std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath);
+// "r g b" (runs of blanks allowed) as opaque ARGB; false when fewer than three numbers are given.
+bool ParseDesktopColor(const std::string& text, uint32_t& argb);

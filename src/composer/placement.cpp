@@ -1,0 +1,142 @@
+#include "composer/placement.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "composer/text.h"
+
+namespace {
+
+constexpr int kEdgeMargin = 10;
+constexpr int kPositionLineBuffer = 100;  // lines of at most 99 characters
+
+struct FileCloser {
+    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// (r x t) mod range, the product wrapping as an unsigned 32-bit value. A range of 0 or less
+// (a photograph as large as the screen) cannot be drawn from: it keeps the margin.
+int RandomOffset(int range, fw::ISystem& system) {
+    uint32_t r = static_cast<uint32_t>(system.Rand());
+    uint32_t t = static_cast<uint32_t>(system.TickCount());
+    if (range <= 0) return kEdgeMargin;
+    return static_cast<int>((r * t) % static_cast<uint32_t>(range)) + kEdgeMargin;
+}
+
+bool Contains(int x, int y, int w, int h, POINT p) { return x <= p.x && p.x < x + w && y <= p.y && p.y < y + h; }
+
+}  // namespace
+
+DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notStretch) {
+    if (imageWidth <= 0 || imageHeight <= 0) return {};
+    int64_t W = imageWidth, H = imageHeight, M = maxSize;
+    DrawnSize size;
+    if (W < H) {
+        size.h = maxSize;
+        size.w = static_cast<int>(W * M / H);
+    } else {
+        size.w = maxSize;
+        size.h = static_cast<int>(H * M / W);
+    }
+    if (notStretch) {
+        if (size.w > imageWidth) size.w = imageWidth;
+        if (size.h > imageHeight) size.h = imageHeight;
+    }
+    return size;
+}
+
+POINT PlaceCentred(int sw, int sh, int w, int h) { return {(sw - w) / 2, (sh - h) / 2}; }
+
+POINT PlaceInRect(const RECT& r, int w, int h) {
+    return {r.left + (r.right - r.left - w) / 2, r.top + (r.bottom - r.top - h) / 2};
+}
+
+POINT PlaceRandom(int sw, int sh, int w, int h, POINT& lastCentre, fw::ISystem& system) {
+    int x = RandomOffset(sw - w - 2 * kEdgeMargin, system);
+    int y = RandomOffset(sh - h - 2 * kEdgeMargin, system);
+    system.Rand();  // one more number is drawn and discarded
+
+    POINT centre{x + w / 2, y + h / 2};
+    if (Contains(x, y, w, h, lastCentre)) {
+        // Reflect through the screen's centre so that two photographs never share a spot.
+        centre = {sw - centre.x, sh - centre.y};
+        x = centre.x - w / 2;
+        y = centre.y - h / 2;
+    }
+    lastCentre = centre;
+    return {x, y};
+}
+
+POINT PlaceImage(int mode, int sw, int sh, int w, int h, PlacementState& state, fw::ISystem& system) {
+    switch (mode) {
+    case kPlaceCentre:
+        return PlaceCentred(sw, sh, w, h);
+    case kPlaceUserPositions: {
+        if (state.positions.empty()) return PlaceCentred(sw, sh, w, h);
+        int count = static_cast<int>(state.positions.size());
+        if (state.positionIndex < 0 || state.positionIndex >= count) state.positionIndex = 0;
+        POINT p = PlaceInRect(state.positions[state.positionIndex], w, h);
+        if (++state.positionIndex == count) state.positionIndex = 0;
+        return p;
+    }
+    case kPlaceRandom:
+        return PlaceRandom(sw, sh, w, h, state.lastCentre, system);
+    default:
+        return {0, 0};
+    }
+}
+
+bool ParsePositionLine(const char* line, RECT& rect) {
+    long values[4] = {};
+    int found = 0;
+    const char* p = line;
+    while (*p && found < 4) {
+        size_t length = std::strcspn(p, ",");
+        if (length > 0) {
+            std::string token(p, length);
+            values[found++] = std::atol(token.c_str());
+        }
+        p += length;
+        if (*p == ',') ++p;
+    }
+    if (found < 4) return false;
+    rect = {values[0], values[1], values[2], values[3]};
+    return true;
+}
+
+int LoadPositions(const std::string& path, std::vector<RECT>& positions) {
+    File file(std::fopen(path.c_str(), "r"));
+    if (!file) return 0;
+    char buffer[kPositionLineBuffer];
+    while (std::fgets(buffer, sizeof buffer, file.get())) {
+        RECT rect{};
+        if (ParsePositionLine(buffer, rect)) positions.push_back(rect);
+    }
+    return 1;
+}
+
+void SavePositions(const std::string& path, const std::vector<RECT>& positions) {
+    File file(std::fopen(path.c_str(), "w"));
+    if (!file) return;
+    for (const RECT& r : positions)
+        std::fprintf(file.get(), "%d,%d,%d,%d\n", static_cast<int>(r.left), static_cast<int>(r.top),
+                     static_cast<int>(r.right), static_cast<int>(r.bottom));
+}
+
+void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa) {
+    if (path.empty()) return;
+    Gdiplus::Rect bar(wa.x + wa.width - 600, wa.y + wa.height - 20, 600, 12);
+    Gdiplus::LinearGradientBrush shade(bar, Gdiplus::Color(0, 0, 0, 0), Gdiplus::Color(220, 0, 0, 0), 0.0f, FALSE);
+    shade.SetWrapMode(Gdiplus::WrapModeTile);
+    g.FillRectangle(&shade, bar);
+
+    std::unique_ptr<Gdiplus::Font> font = MakeFont("Tahoma", 10, Gdiplus::FontStyleRegular);
+    Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+    Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(bar.X), static_cast<Gdiplus::REAL>(bar.Y),
+                          static_cast<Gdiplus::REAL>(bar.Width), static_cast<Gdiplus::REAL>(bar.Height));
+    DrawShadowedString(g, path, *font, layout, white);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Where a photograph goes: its drawn size, its place in the three placement modes, the user's
+// positions and their file poslist.txt, and the path text at the bottom of the work area.
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/system.h"
+
+enum PlacementMode { kPlaceCentre = 0, kPlaceUserPositions = 1, kPlaceRandom = 2 };
+
+struct DrawnSize {
+    int w = 0;
+    int h = 0;
+};
+
+// The longer side becomes maxSize; with notStretch a smaller image keeps its own size.
+DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notStretch);
+
+// The state that placement carries from one photograph to the next.
+struct PlacementState {
+    std::vector<RECT>& positions;
+    int& positionIndex;
+    POINT& lastCentre;
+};
+
+// Top-left corner of a w x h photograph on a sw x sh screen. User positions are taken in turn;
+// random placement keeps 10 pixels from every edge and moves away from the previous centre.
+POINT PlaceImage(int mode, int sw, int sh, int w, int h, PlacementState& state, fw::ISystem& system);
+POINT PlaceCentred(int sw, int sh, int w, int h);
+POINT PlaceInRect(const RECT& r, int w, int h);
+POINT PlaceRandom(int sw, int sh, int w, int h, POINT& lastCentre, fw::ISystem& system);
+
+// One poslist.txt line: the first four comma-separated numbers (blanks around them allowed).
+bool ParsePositionLine(const char* line, RECT& rect);
+// Appends the positions of the file; 1 when it was opened, 0 when not.
+int LoadPositions(const std::string& path, std::vector<RECT>& positions);
+void SavePositions(const std::string& path, const std::vector<RECT>& positions);
+
+// The photograph's path, right-aligned on a dark bar at the bottom right of the work area.
+void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa);

@@ -1,0 +1,105 @@
+#pragma once
+// A composer on a scratch program folder with a fake system (1024 x 768), and real pictures
+// drawn by GDI+ to feed it.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "composer/composer.h"
+#include "composer/output.h"
+#include "framework/mbstring.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
+#include "support/fake_system.h"
+#include "support/test_support.h"
+
+namespace composer_testing {
+
+// A picture of one colour, saved in the given format ("png", "jpeg", "bmp").
+inline void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const std::string& format = "png") {
+    Gdiplus::Bitmap bitmap(w, h, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics g(&bitmap);
+        g.Clear(color);
+    }
+    SaveImage(bitmap, path, format);
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+inline Rgb PixelOf(Gdiplus::Bitmap& bitmap, int x, int y) {
+    Gdiplus::Color c;
+    bitmap.GetPixel(x, y, &c);
+    return {c.GetR(), c.GetG(), c.GetB()};
+}
+
+inline bool Near(Rgb a, Gdiplus::Color b, int tolerance = 6) {
+    return std::abs(a.r - b.GetR()) <= tolerance && std::abs(a.g - b.GetG()) <= tolerance &&
+           std::abs(a.b - b.GetB()) <= tolerance;
+}
+
+class ComposerTest : public ::testing::Test {
+protected:
+    const Gdiplus::Color kBack{255, 72, 85, 115};  // the default backcolor
+    testing_support::ScratchDir dir;
+    testing_support::FakeSystem system;
+    EnvSettings env;
+    OutProgramList programs;
+    ImageCatalogue catalogue;
+    std::unique_ptr<Composer> composer;
+    std::string photos;
+
+    void SetUp() override {
+        ResetSettings(env);
+        InitExePath(env, dir.File("Dioramix.exe"));
+        LoadSettings(env, programs);  // no env.ini: the defaults
+        env.isforeimg = 1;
+        env.israndum = 0;
+        composer = std::make_unique<Composer>(env, catalogue, system);
+        photos = dir.MakeDir("photos");
+    }
+
+    // A picture in the photo folder, appended to the catalogue; the folder is listed.
+    std::string AddPhoto(const std::string& name, int w, int h, Gdiplus::Color color, const std::string& format = "png") {
+        std::string path = photos + "\\" + name;
+        WritePicture(path, w, h, color, format);
+        catalogue.m_imageList.push_back(path);
+        catalogue.m_pathList = {photos + "," + std::to_string(catalogue.m_imageList.size())};
+        return path;
+    }
+    // A catalogue entry whose file does not exist.
+    std::string AddMissing(const std::string& name) {
+        std::string path = photos + "\\" + name;
+        catalogue.m_imageList.push_back(path);
+        catalogue.m_pathList = {photos + ",1"};
+        return path;
+    }
+
+    void Compose() { composer->ComposeWallpaper(); }
+
+    // The composed wallpaper file as written by the last composition, copied into memory so
+    // that the file stays free for the next one.
+    std::unique_ptr<Gdiplus::Bitmap> Wallpaper() { return LoadCopy(dir.File("Dioramix.bmp")); }
+
+    static std::unique_ptr<Gdiplus::Bitmap> LoadCopy(const std::string& file) {
+        std::wstring path = mb::Widen(file);
+        Gdiplus::Bitmap loaded(path.c_str());
+        if (loaded.GetLastStatus() != Gdiplus::Ok) return nullptr;
+        int w = static_cast<int>(loaded.GetWidth()), h = static_cast<int>(loaded.GetHeight());
+        auto copy = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat24bppRGB);
+        Gdiplus::Graphics g(copy.get());
+        g.DrawImage(&loaded, 0, 0, w, h);
+        return copy;
+    }
+};
+
+}  // namespace composer_testing

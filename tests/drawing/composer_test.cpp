@@ -1,0 +1,339 @@
+// The change cycle on real pictures: background branches, the choice of the next photograph,
+// the kept canvas and the composed wallpaper file.
+#include "drawing/composer_fixture.h"
+
+#include <set>
+
+using namespace composer_testing;
+
+namespace {
+
+const Gdiplus::Color kRed(255, 220, 30, 30);
+const Gdiplus::Color kGreen(255, 30, 200, 40);
+const Gdiplus::Color kBlue(255, 30, 40, 220);
+
+TEST_F(ComposerTest, WritesA24BitBitmapOfTheScreenAndSetsIt) {
+    AddPhoto("a.png", 800, 600, kRed);
+    Compose();
+    ASSERT_EQ(1u, system.wallpapers.size());
+    EXPECT_EQ(dir.File("Dioramix.bmp"), system.wallpapers[0]);
+
+    std::string bmp = testing_support::ReadFile(dir.File("Dioramix.bmp"));
+    ASSERT_GT(bmp.size(), 54u);
+    EXPECT_EQ("BM", bmp.substr(0, 2));
+    EXPECT_EQ(1024, *reinterpret_cast<const int32_t*>(&bmp[18]));
+    EXPECT_EQ(768, std::abs(*reinterpret_cast<const int32_t*>(&bmp[22])));
+    EXPECT_EQ(24, *reinterpret_cast<const uint16_t*>(&bmp[28]));
+
+    // Centred, 400 x 300, drawn one pixel in from its corner.
+    auto shot = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 384), kRed));
+    EXPECT_TRUE(Near(PixelOf(*shot, 5, 5), kBack));
+    EXPECT_TRUE(Near(PixelOf(*shot, 312 + 2, 234 + 2), kRed));
+    EXPECT_TRUE(Near(PixelOf(*shot, 312 - 2, 234 + 10), kBack));
+    EXPECT_EQ(1, composer->m_imageCount);
+    EXPECT_EQ(std::vector<std::string>{photos + "\\a.png"}, composer->m_currentImages);
+}
+
+TEST_F(ComposerTest, OverlapContinuesUntilTheCountIsReached) {
+    env.isoverlap = 1;
+    env.imagepos = 2;
+    env.piccleartotalcnt = 3;
+    for (int i = 0; i < 7; ++i) AddPhoto("p" + std::to_string(i) + ".png", 400, 300, kGreen);
+    composer->m_clearRequested = TRUE;
+
+    std::vector<size_t> counts;
+    for (int i = 0; i < 7; ++i) {
+        Compose();
+        counts.push_back(composer->m_currentImages.size());
+        EXPECT_EQ(static_cast<int>(counts.back()), composer->m_imageCount);
+    }
+    EXPECT_EQ((std::vector<size_t>{1, 2, 3, 1, 2, 3, 1}), counts);
+}
+
+TEST_F(ComposerTest, ContinuedPictureKeepsThePreviousPhotoAndFreshOneDoesNot) {
+    env.isoverlap = 1;
+    env.imagepos = 1;
+    env.picmaxsize = 200;
+    composer->ReplacePositions({RECT{0, 0, 200, 150}, RECT{600, 400, 800, 550}});
+    AddPhoto("red.png", 400, 300, kRed);
+    AddPhoto("blue.png", 400, 300, kBlue);
+    AddPhoto("green.png", 400, 300, kGreen);
+    env.piccleartotalcnt = 2;
+    composer->m_clearRequested = TRUE;
+
+    Compose();
+    Compose();  // continues: red stays at the first position, blue at the second
+    auto both = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*both, 100, 75), kRed));
+    EXPECT_TRUE(Near(PixelOf(*both, 700, 475), kBlue));
+
+    Compose();  // the count is reached: fresh background, green at the first position
+    auto fresh = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*fresh, 100, 75), kGreen));
+    EXPECT_TRUE(Near(PixelOf(*fresh, 700, 475), kBack));
+}
+
+TEST_F(ComposerTest, CentreModeNeverOverlaps) {
+    env.isoverlap = 1;
+    env.imagepos = 0;
+    AddPhoto("a.png", 400, 300, kRed);
+    AddPhoto("b.png", 400, 300, kBlue);
+    Compose();
+    Compose();
+    EXPECT_EQ(1u, composer->m_currentImages.size());
+}
+
+TEST_F(ComposerTest, ClearRequestStartsAfreshOnce) {
+    env.isoverlap = 1;
+    env.imagepos = 2;
+    for (int i = 0; i < 3; ++i) AddPhoto("p" + std::to_string(i) + ".png", 100, 100, kGreen);
+    Compose();
+    Compose();
+    EXPECT_EQ(2, composer->m_imageCount);
+    composer->m_clearRequested = TRUE;
+    Compose();
+    EXPECT_EQ(1, composer->m_imageCount);
+    EXPECT_FALSE(composer->m_clearRequested);
+}
+
+TEST_F(ComposerTest, GreyingTurnsEarlierPhotosGrey) {
+    env.isoverlap = 1;
+    env.isbackgray = 1;
+    env.imagepos = 1;
+    env.picmaxsize = 200;
+    composer->ReplacePositions({RECT{0, 0, 200, 150}, RECT{600, 400, 800, 550}});
+    AddPhoto("red.png", 400, 300, kRed);
+    AddPhoto("blue.png", 400, 300, kBlue);
+    composer->m_clearRequested = TRUE;
+    Compose();
+    Compose();
+    auto shot = Wallpaper();
+    Rgb earlier = PixelOf(*shot, 100, 75);
+    int grey = (30 * 220 + 59 * 30 + 11 * 30) / 100;
+    EXPECT_NEAR(grey, earlier.r, 6);
+    EXPECT_EQ(earlier.r, earlier.g);
+    EXPECT_EQ(earlier.g, earlier.b);
+    EXPECT_TRUE(Near(PixelOf(*shot, 700, 475), kBlue));  // this change's photo stays in colour
+}
+
+TEST_F(ComposerTest, RandomOrderShowsEveryPhotoOnceThenRefills) {
+    env.israndum = 1;
+    AddPhoto("a.png", 100, 100, kRed);
+    AddPhoto("b.png", 100, 100, kGreen);
+    AddPhoto("c.png", 100, 100, kBlue);
+    system.fallbackTick = 1;
+    system.rands = {1, 1, 0};  // picks index 1, then 1 of two, then the last
+
+    std::set<std::string> first;
+    for (int i = 0; i < 3; ++i) {
+        Compose();
+        first.insert(composer->m_currentPath);
+    }
+    EXPECT_EQ(3u, first.size());
+    EXPECT_TRUE(catalogue.m_imageList.empty());
+
+    Compose();  // ran out: refills and shows nothing
+    EXPECT_EQ("", composer->m_currentPath);
+    EXPECT_EQ(3u, catalogue.m_imageList.size());
+
+    std::set<std::string> second;
+    for (int i = 0; i < 3; ++i) {
+        Compose();
+        second.insert(composer->m_currentPath);
+    }
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(ComposerTest, RandomIndexIsTheWrappingProductOfDiceAndTicks) {
+    env.israndum = 1;
+    for (int i = 0; i < 7; ++i) AddPhoto("p" + std::to_string(i) + ".png", 10, 10, kRed);
+    system.rands = {32767};
+    system.ticks = {0xFFFFFFF0u};
+    uint32_t expected = (32767u * 0xFFFFFFF0u) % 7u;
+    std::string chosen = catalogue.m_imageList[expected];
+    EXPECT_EQ(chosen, composer->ChooseNextImage());
+    EXPECT_EQ(6u, catalogue.m_imageList.size());
+}
+
+TEST_F(ComposerTest, SequentialOrderWrapsAfterTheCatalogueShrank) {
+    std::string a = AddPhoto("a.png", 10, 10, kRed);
+    std::string b = AddPhoto("b.png", 10, 10, kRed);
+    std::string c = AddPhoto("c.png", 10, 10, kRed);
+    EXPECT_EQ(a, composer->ChooseNextImage());
+    EXPECT_EQ(b, composer->ChooseNextImage());
+    EXPECT_EQ(c, composer->ChooseNextImage());
+    EXPECT_EQ(a, composer->ChooseNextImage());  // wraps
+    EXPECT_EQ(b, composer->ChooseNextImage());
+    catalogue.m_imageList.pop_back();
+    catalogue.m_imageList.pop_back();  // s_nextIndex 2 is now beyond the end
+    EXPECT_EQ(a, composer->ChooseNextImage());
+    EXPECT_EQ(3u - 2u, catalogue.m_imageList.size());
+}
+
+TEST_F(ComposerTest, ThreeMissingPicksInTheRunEndAChoice) {
+    std::string m1 = AddMissing("gone1.png");
+    std::string a = AddPhoto("a.png", 10, 10, kRed);
+    std::string m2 = AddMissing("gone2.png");
+    std::string b = AddPhoto("b.png", 10, 10, kRed);
+    std::string m3 = AddMissing("gone3.png");
+    std::string c = AddPhoto("c.png", 10, 10, kRed);
+
+    EXPECT_EQ(a, composer->ChooseNextImage());  // one missing
+    EXPECT_EQ(b, composer->ChooseNextImage());  // two missing
+    EXPECT_EQ("", composer->ChooseNextImage());  // the third ends it, though c exists
+    EXPECT_EQ(0, composer->m_selector.s_missingCount);
+    EXPECT_EQ(c, composer->ChooseNextImage());
+}
+
+TEST_F(ComposerTest, NoFoldersMeansNoPhotograph) {
+    catalogue.m_imageList = {photos + "\\x.png"};
+    Compose();
+    EXPECT_EQ("", composer->m_currentPath);
+    EXPECT_EQ(0, composer->m_imageCount);
+    EXPECT_EQ(1u, system.wallpapers.size());  // the background is still set
+}
+
+TEST_F(ComposerTest, UndecodableFileIsPassedOverAndNeverCounted) {
+    std::string broken = photos + "\\broken.jpg";
+    testing_support::WriteFile(broken, "this is not a picture");
+    catalogue.m_imageList.push_back(broken);
+    std::string good = AddPhoto("good.png", 400, 300, kRed);
+    std::string truncated = photos + "\\cut.png";
+    testing_support::WriteFile(truncated, std::string("\x89PNG\r\n\x1a\n", 8));
+    catalogue.m_imageList.push_back(truncated);
+
+    Compose();
+    EXPECT_EQ(good, composer->m_currentPath);
+    EXPECT_EQ(std::vector<std::string>{good}, composer->m_currentImages);
+    EXPECT_EQ(1, composer->m_selector.s_missingCount);
+
+    // The truncated file and, after the wrap, the broken one: three unusable picks in the run
+    // end this choice, which draws no photograph but still sets a wallpaper.
+    Compose();
+    EXPECT_EQ("", composer->m_currentPath);
+    EXPECT_TRUE(composer->m_currentImages.empty());
+    EXPECT_EQ(2u, system.wallpapers.size());
+
+    Compose();
+    EXPECT_EQ(good, composer->m_currentPath);
+}
+
+TEST_F(ComposerTest, PauseAddsNoPhotograph) {
+    AddPhoto("a.png", 400, 300, kRed);
+    env.ispause = 1;
+    Compose();
+    EXPECT_EQ(0, composer->m_imageCount);
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 512, 384), kBack));
+}
+
+TEST_F(ComposerTest, ForegroundOffKeepsThePreviousPath) {
+    AddPhoto("a.png", 400, 300, kRed);
+    Compose();
+    env.isforeimg = 0;
+    Compose();
+    EXPECT_EQ(photos + "\\a.png", composer->m_currentPath);
+    EXPECT_EQ(0, composer->m_imageCount);
+}
+
+TEST_F(ComposerTest, DesktopColourWhenBackColourIsOff) {
+    env.isbackcolor = 0;
+    env.m_desktopColor = 0xFF256F95;
+    Compose();
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), Gdiplus::Color(255, 0x25, 0x6F, 0x95), 0));
+}
+
+TEST_F(ComposerTest, SmallBackgroundImageIsCentredAtItsNaturalSize) {
+    env.isbackimg = 1;
+    env.isstretch = 0;
+    env.backimagename = dir.File("back.png");
+    WritePicture(env.backimagename, 200, 100, kGreen);
+    Compose();
+    auto shot = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 384), kGreen));
+    EXPECT_TRUE(Near(PixelOf(*shot, 413, 335), kGreen));
+    EXPECT_TRUE(Near(PixelOf(*shot, 410, 384), kBack));
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 330), kBack));
+}
+
+TEST_F(ComposerTest, StretchedBackgroundFillsTheScreen) {
+    env.isbackimg = 1;
+    env.isstretch = 1;
+    env.backimagename = dir.File("back.png");
+    WritePicture(env.backimagename, 200, 100, kGreen);
+    Compose();
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 3, 3), kGreen));
+}
+
+TEST_F(ComposerTest, PausedBackgroundIsTheSavedPictureButOnlyWithABackgroundName) {
+    env.isbackimg = 1;
+    env.isstretch = 1;
+    WritePicture(dir.File("backimage.png"), 1024, 768, kBlue);
+    env.ispause = 1;
+    Compose();  // empty backimagename: no background image, although backimage.png exists
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBack));
+
+    env.backimagename = dir.File("other.png");
+    WritePicture(env.backimagename, 100, 100, kGreen);
+    Compose();
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBlue));
+}
+
+TEST_F(ComposerTest, UnreadableBackgroundImageLeavesTheColour) {
+    env.isbackimg = 1;
+    env.backimagename = dir.File("broken.png");
+    testing_support::WriteFile(env.backimagename, "garbage");
+    Compose();
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBack));
+}
+
+TEST_F(ComposerTest, KeptCanvasHasNoPathText) {
+    env.ispath = 1;
+    AddPhoto("a.png", 400, 300, kRed);
+    Compose();
+    ASSERT_TRUE(composer->m_savedCanvas);
+    EXPECT_EQ(1024u, composer->m_savedCanvas->GetWidth());
+    // The right end of the path bar (alpha 220 black) is on the wallpaper only.
+    Rgb onWallpaper = PixelOf(*Wallpaper(), 1000, 738 - 14);
+    Rgb kept = PixelOf(*composer->m_savedCanvas, 1000, 738 - 14);
+    EXPECT_LT(onWallpaper.b, kept.b - 50);
+    EXPECT_TRUE(Near(kept, kBack));
+}
+
+TEST_F(ComposerTest, ZeroSizedScreenComposesNothing) {
+    system.screenWidth = 0;
+    Compose();
+    EXPECT_TRUE(system.wallpapers.empty());
+}
+
+TEST(FitRectTest, NaturalSizeInTheMiddleWhenItFits) {
+    Gdiplus::RectF r = FitRect(200, 100, 1024, 768);
+    EXPECT_EQ(Gdiplus::RectF(412, 334, 200, 100).X, r.X);
+    EXPECT_FLOAT_EQ(334, r.Y);
+    EXPECT_FLOAT_EQ(200, r.Width);
+    EXPECT_FLOAT_EQ(100, r.Height);
+}
+
+TEST(FitRectTest, TallImageFillsTheHeight) {
+    Gdiplus::RectF r = FitRect(1000, 2000, 1024, 768);
+    EXPECT_FLOAT_EQ(384, r.Width);
+    EXPECT_FLOAT_EQ(768, r.Height);
+    EXPECT_FLOAT_EQ(320, r.X);
+    EXPECT_FLOAT_EQ(0, r.Y);
+}
+
+TEST(FitRectTest, WideImageFillsTheWidth) {
+    Gdiplus::RectF r = FitRect(4000, 1000, 1024, 768);
+    EXPECT_FLOAT_EQ(1024, r.Width);
+    EXPECT_FLOAT_EQ(256, r.Height);
+    EXPECT_FLOAT_EQ(0, r.X);
+    EXPECT_FLOAT_EQ(256, r.Y);
+}
+
+TEST(FitRectTest, SameProportionsFillTheScreen) {
+    Gdiplus::RectF r = FitRect(2048, 1536, 1024, 768);
+    EXPECT_FLOAT_EQ(1024, r.Width);
+    EXPECT_FLOAT_EQ(768, r.Height);
+}
+
+}  // namespace
