@@ -25,7 +25,8 @@ int Diagonal(int w, int h) {
 
 // A fully transparent 32-bit layer, or nullptr when GDI+ cannot make one (huge or empty sizes).
 std::unique_ptr<Bitmap> MakeLayer(int w, int h) {
-    if (w <= 0 || h <= 0) return nullptr;
+    // GDI+ computes a bitmap's byte size in 32 bits; larger layers are refused before it overflows.
+    if (w <= 0 || h <= 0 || static_cast<int64_t>(w) * h > INT32_MAX / 4) return nullptr;
     auto layer = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
     if (layer->GetLastStatus() != Gdiplus::Ok) return nullptr;
     Graphics g(layer.get());

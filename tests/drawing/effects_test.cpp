@@ -1,0 +1,407 @@
+// The effect stage on real 24-bit canvases: layer sizes, shadow, frame, mask, rotation, greying.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "composer/effects.h"
+#include "framework/mbstring.h"
+#include "support/fake_system.h"
+#include "support/test_support.h"
+
+using testing_support::FakeSystem;
+using testing_support::ScratchDir;
+
+namespace {
+
+const Gdiplus::Color kCanvas(255, 0, 0, 255);
+const Gdiplus::Color kPhoto(255, 0, 200, 0);
+
+bool SaveAs(Gdiplus::Image& image, const std::string& path, const wchar_t* mime) {
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, codecs);
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(codecs[i].MimeType) == mime)
+            return image.Save(mb::Widen(path).c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
+    }
+    return false;
+}
+
+std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int w, int h, const Gdiplus::Color& color,
+                                             Gdiplus::PixelFormat format = PixelFormat24bppRGB) {
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(w, h, format);
+    Gdiplus::Graphics g(bitmap.get());
+    g.Clear(color);
+    return bitmap;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb At(Gdiplus::Bitmap& bitmap, int x, int y) {
+    Gdiplus::Color c;
+    bitmap.GetPixel(x, y, &c);
+    return {c.GetR(), c.GetG(), c.GetB()};
+}
+
+bool Near(const Rgb& a, const Gdiplus::Color& b, int tolerance = 8) {
+    return std::abs(a.r - b.GetR()) <= tolerance && std::abs(a.g - b.GetG()) <= tolerance &&
+           std::abs(a.b - b.GetB()) <= tolerance;
+}
+
+::testing::AssertionResult IsColor(Gdiplus::Bitmap& bitmap, int x, int y, const Gdiplus::Color& expected,
+                                   int tolerance = 8) {
+    Rgb c = At(bitmap, x, y);
+    if (Near(c, expected, tolerance)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << c.r << ", " << c.g << ", "
+                                         << c.b << "), expected (" << int(expected.GetR()) << ", "
+                                         << int(expected.GetG()) << ", " << int(expected.GetB()) << ")";
+}
+
+class EffectsTest : public ::testing::Test {
+protected:
+    EffectsTest() : canvas(SolidBitmap(900, 700, kCanvas)), graphics(canvas.get()), photo(SolidBitmap(200, 150, kPhoto)) {
+        env.m_exePath = dir.path();
+        env.rotatevalue = 90;
+        env.framesize = 7;
+        env.framecolor = RGB(255, 0, 0);
+        dir.MakeDir("effects");
+    }
+
+    // An opaque black shadow picture of the shadow's own size makes its extent exact.
+    void WriteBlackShadow() {
+        auto shadow = SolidBitmap(414, 311, Gdiplus::Color(255, 0, 0, 0), PixelFormat32bppARGB);
+        ASSERT_TRUE(SaveAs(*shadow, dir.File("effects\\dropshadow.png"), L"image/png"));
+    }
+
+    ScratchDir dir;
+    EnvSettings env;
+    FakeSystem system;
+    std::unique_ptr<Gdiplus::Bitmap> canvas;
+    Gdiplus::Graphics graphics;
+    std::unique_ptr<Gdiplus::Bitmap> photo;
+};
+
+TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
+    WriteBlackShadow();
+    env.isshadow = 1;
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+
+    EXPECT_EQ(14, PhotoEffects::ShadowMargin(400));
+    EXPECT_EQ(11, PhotoEffects::ShadowMargin(300));
+    // Photograph at (1, 1), 399 x 299 in the layer.
+    EXPECT_TRUE(IsColor(*canvas, 101, 101, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 498, 398, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
+    // The shadow shows at the right and bottom up to the layer's edge (414 x 311), not beyond.
+    const Gdiplus::Color black(255, 0, 0, 0);
+    EXPECT_TRUE(IsColor(*canvas, 100 + 405, 250, black));
+    EXPECT_TRUE(IsColor(*canvas, 100 + 413, 250, black, 40));
+    EXPECT_TRUE(IsColor(*canvas, 100 + 414, 250, kCanvas));
+    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 305, black));
+    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 310, black, 40));
+    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 311, kCanvas));
+    // The source offset of (-2, -2) leaves the shadow's top-left corner off the layer's edge.
+    EXPECT_TRUE(IsColor(*canvas, 100 + 405, 100, kCanvas, 40));
+    EXPECT_TRUE(IsColor(*canvas, 99, 250, kCanvas));
+}
+
+TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
+    env.m_exePath = testing_support::BinDir();
+    env.isshadow = 1;
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+
+    Rgb nearPhoto = At(*canvas, 100 + 401, 250), outer = At(*canvas, 100 + 412, 250);
+    EXPECT_LT(nearPhoto.b, 200) << "next to the photograph the shadow darkens the canvas";
+    EXPECT_GT(nearPhoto.b, 20) << "but is not opaque";
+    EXPECT_GT(outer.b, nearPhoto.b) << "and fades outwards";
+    EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
+}
+
+TEST_F(EffectsTest, MissingShadowPictureKeepsTransparentMargins) {
+    env.isshadow = 1;
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+    EXPECT_TRUE(IsColor(*canvas, 100 + 405, 250, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 305, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
+}
+
+TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
+    env.isframe = 1;
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+
+    const Gdiplus::Color red(255, 255, 0, 0), black(255, 0, 0, 0);
+    EXPECT_TRUE(IsColor(*canvas, 101, 250, red));
+    EXPECT_TRUE(IsColor(*canvas, 105, 250, red));
+    EXPECT_TRUE(IsColor(*canvas, 300, 102, red));
+    EXPECT_TRUE(IsColor(*canvas, 497, 250, red));
+    EXPECT_TRUE(IsColor(*canvas, 300, 397, red));
+    // The line lies between frame and photograph on all four sides.
+    EXPECT_TRUE(IsColor(*canvas, 108, 250, black, 40));
+    EXPECT_TRUE(IsColor(*canvas, 300, 108, black, 40));
+    EXPECT_TRUE(IsColor(*canvas, 492, 250, black, 40));
+    EXPECT_TRUE(IsColor(*canvas, 300, 392, black, 40));
+    // Photograph from (9, 9), 383 x 283.
+    for (int y = 100 + 10; y < 100 + 290; ++y)
+        for (int x = 100 + 10; x < 100 + 390; ++x) ASSERT_TRUE(IsColor(*canvas, x, y, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 100 + 400, 250, kCanvas));
+    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 300, kCanvas));
+}
+
+TEST_F(EffectsTest, FrameWiderThanPhotoDrawsOnlyFrame) {
+    env.isframe = 1;
+    env.framesize = 500;
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 40, 30, 100, 100);
+    EXPECT_TRUE(IsColor(*canvas, 102, 102, Gdiplus::Color(255, 255, 0, 0)));
+    for (int x = 100; x < 140; ++x)
+        EXPECT_FALSE(Near(At(*canvas, x, 115), kPhoto, 60)) << "column " << x;
+    EXPECT_TRUE(IsColor(*canvas, 141, 115, kCanvas, 0));
+}
+
+TEST_F(EffectsTest, NonsenseSizesDrawNothing) {
+    env.isshadow = env.isframe = 1;
+    PhotoEffects effects(env, system);
+    effects.DrawImageWithEffects(graphics, *photo, 0, 300, 100, 100);
+    effects.DrawImageWithEffects(graphics, *photo, 400, -5, 100, 100);
+    effects.DrawImageWithEffects(graphics, *photo, 100000, 100000, 0, 0);
+    env.ismask = 1;
+    effects.DrawMaskedImage(graphics, *photo, -1, -1, 100, 100);
+    effects.DrawMaskedImage(graphics, *photo, 100000, 90000, 0, 0);
+    for (int x = 0; x < 900; x += 37)
+        for (int y = 0; y < 700; y += 41) ASSERT_TRUE(IsColor(*canvas, x, y, kCanvas, 0));
+}
+
+// The shipped disc: a black circle of radius 170 about (240, 180) on a white 480 x 360 picture.
+std::string DiscMask() { return testing_support::BinDir() + "\\Masks\\disc.gif"; }
+
+TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
+    env.maskfilename = DiscMask();
+    PhotoEffects(env, system).DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
+
+    EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 340, 120, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 180, 280, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 102, 102, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 577, 102, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 102, 457, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 577, 457, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 210, 150, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 340, 103, kCanvas));
+}
+
+TEST_F(EffectsTest, RandomMaskComesFromTheList) {
+    env.isrndmask = 1;
+    env.maskfilename = dir.File("absent.gif");
+    PhotoEffects effects(env, system);
+    effects.m_maskList = {dir.File("absent.gif"), DiscMask()};
+    system.rands = {3};
+    effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
+    EXPECT_TRUE(IsColor(*canvas, 102, 102, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
+}
+
+TEST_F(EffectsTest, MissingMaskLeavesPhotoWholeUnrotatedAndHiddenRotated) {
+    env.maskfilename = dir.File("absent.gif");
+    PhotoEffects effects(env, system);
+    effects.DrawMaskedImage(graphics, *photo, 300, 300, 100, 100);
+    EXPECT_TRUE(IsColor(*canvas, 101, 101, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, 398, 398, kPhoto));
+
+    env.isrotate = 1;
+    env.maskfilename.clear();
+    effects.DrawMaskedImage(graphics, *photo, 300, 300, 500, 100);
+    for (int x = 430; x < 900; x += 13)
+        for (int y = 20; y < 480; y += 11) ASSERT_TRUE(IsColor(*canvas, x, y, kCanvas, 0)) << x << "," << y;
+}
+
+TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
+    env.maskfilename = DiscMask();
+    env.isrotate = 1;
+    system.rands = {45 + 30};
+    PhotoEffects(env, system).DrawMaskedImage(graphics, *photo, 400, 200, 200, 200);
+    // The disc became an ellipse with half-axes 141 and 94, turned by 30 degrees about (400, 300).
+    const double a = 30 * 3.14159265358979 / 180;
+    auto along = [&](double t) { return std::make_pair(int(400 + t * std::cos(a)), int(300 + t * std::sin(a))); };
+    auto across = [&](double t) { return std::make_pair(int(400 - t * std::sin(a)), int(300 + t * std::cos(a))); };
+    EXPECT_TRUE(IsColor(*canvas, along(130).first, along(130).second, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, along(-130).first, along(-130).second, kPhoto));
+    EXPECT_TRUE(IsColor(*canvas, along(165).first, along(165).second, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, across(110).first, across(110).second, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, across(80).first, across(80).second, kPhoto));
+    EXPECT_EQ(1, system.randCalls);
+}
+
+// Canvas colour of a point of a photograph w x h turned clockwise by the angle about its centre.
+class RotationTest : public EffectsTest {
+protected:
+    // Where (u, v), relative to the photograph's centre, lands on the canvas.
+    static std::pair<int, int> Turned(double cx, double cy, double u, double v, double degrees) {
+        double a = degrees * 3.14159265358979 / 180;
+        return {int(std::lround(cx + u * std::cos(a) - v * std::sin(a))),
+                int(std::lround(cy + u * std::sin(a) + v * std::cos(a)))};
+    }
+};
+
+TEST_F(RotationTest, PhotoTurnsInsideDiagonalSquare) {
+    env.isrotate = 1;
+    system.rands = {45 + 30};  // 75 mod 90 - 45 = 30 degrees, clockwise
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
+    // Layer 500 x 500 at (150, 50); its centre (400, 300) is the photograph's centre.
+    for (double u : {-190.0, -100.0, 0.0, 100.0, 190.0})
+        for (double v : {-140.0, 0.0, 140.0}) {
+            auto p = Turned(400, 300, u, v, 30);
+            EXPECT_TRUE(IsColor(*canvas, p.first, p.second, kPhoto, 30)) << "inside at " << u << "," << v;
+        }
+    for (auto uv : {std::make_pair(-215.0, 0.0), std::make_pair(215.0, 0.0), std::make_pair(0.0, 165.0),
+                    std::make_pair(0.0, -165.0), std::make_pair(-215.0, -165.0)}) {
+        auto p = Turned(400, 300, uv.first, uv.second, 30);
+        EXPECT_TRUE(IsColor(*canvas, p.first, p.second, kCanvas, 0)) << "outside at " << uv.first << "," << uv.second;
+    }
+    // The unturned photograph's corners are canvas now.
+    EXPECT_TRUE(IsColor(*canvas, 203, 153, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 596, 446, kCanvas, 0));
+    // Nothing outside the 500 x 500 layer.
+    EXPECT_TRUE(IsColor(*canvas, 149, 300, kCanvas, 0));
+    EXPECT_TRUE(IsColor(*canvas, 651, 300, kCanvas, 0));
+}
+
+TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
+    env.isrotate = 1;
+    env.rotatevalue = 1;
+    system.rands = {12345};
+    env.isshadow = 1;
+    WriteBlackShadow();
+    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
+    EXPECT_TRUE(IsColor(*canvas, 207, 157, kPhoto, 30));
+    EXPECT_TRUE(IsColor(*canvas, 590, 440, kPhoto, 30));
+    EXPECT_TRUE(IsColor(*canvas, 195, 300, kCanvas, 0));
+    // The shadow is not widened for rotation: its margin ends 14 pixels right of the photograph.
+    EXPECT_TRUE(IsColor(*canvas, 608, 300, Gdiplus::Color(255, 0, 0, 0), 40));
+    EXPECT_TRUE(IsColor(*canvas, 616, 300, kCanvas, 0));
+    EXPECT_EQ(1, system.randCalls);
+}
+
+TEST_F(RotationTest, SuccessivePhotosDrawNewAngles) {
+    env.isrotate = 1;
+    system.rands = {0, 89};  // -45 then +44
+    PhotoEffects effects(env, system);
+    effects.DrawImageWithEffects(graphics, *photo, 200, 100, 100, 100);
+    effects.DrawImageWithEffects(graphics, *photo, 200, 100, 500, 100);
+    auto left = Turned(200, 150, 90, 0, -45), right = Turned(600, 150, 90, 0, 44);
+    EXPECT_TRUE(IsColor(*canvas, left.first, left.second, kPhoto, 30));
+    EXPECT_TRUE(IsColor(*canvas, right.first, right.second, kPhoto, 30));
+    EXPECT_LT(left.second, 150);
+    EXPECT_GT(right.second, 150);
+}
+
+TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {
+    auto photo = SolidBitmap(3, 2, Gdiplus::Color(255, 10, 20, 30), PixelFormat32bppARGB);
+    Gdiplus::Bitmap mask(3, 2, PixelFormat32bppARGB);
+    mask.SetPixel(0, 0, Gdiplus::Color(255, 255, 0, 0));
+    mask.SetPixel(1, 0, Gdiplus::Color(255, 0, 255, 255));
+    mask.SetPixel(2, 0, Gdiplus::Color(255, 128, 128, 128));
+    mask.SetPixel(0, 1, Gdiplus::Color(0, 0, 0, 0));
+    mask.SetPixel(1, 1, Gdiplus::Color(255, 255, 255, 255));
+    mask.SetPixel(2, 1, Gdiplus::Color(255, 1, 0, 0));
+    EXPECT_TRUE(ApplyMask(*photo, mask));
+    const int expected[2][3] = {{0, 255, 127}, {255, 0, 254}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            Gdiplus::Color c;
+            photo->GetPixel(x, y, &c);
+            EXPECT_EQ(expected[y][x], c.GetA()) << x << "," << y;
+            EXPECT_EQ(10, c.GetR());
+            EXPECT_EQ(20, c.GetG());
+            EXPECT_EQ(30, c.GetB());
+        }
+}
+
+TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
+    // Width 5: 15 bytes of pixels in a 16-byte row.
+    Gdiplus::Bitmap bitmap(5, 2, PixelFormat24bppRGB);
+    const Gdiplus::Color in[5] = {{255, 255, 255, 255}, {255, 255, 0, 0}, {255, 0, 255, 0}, {255, 0, 0, 255},
+                                  {255, 10, 200, 100}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 5; ++x) bitmap.SetPixel(x, y, in[x]);
+    const int expected[5] = {255, 76, 150, 28, (300 + 59 * 200 + 1100) / 100};
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(0, GrayBitmap(bitmap));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 5; ++x) {
+                Rgb c = At(bitmap, x, y);
+                EXPECT_EQ(expected[x], c.r) << "pass " << pass << " at " << x << "," << y;
+                EXPECT_EQ(c.r, c.g);
+                EXPECT_EQ(c.r, c.b);
+            }
+    }
+}
+
+TEST(GrayBitmapTest, GreysEachComponentOfAPhotoLikeGradient) {
+    Gdiplus::Bitmap bitmap(256, 3, PixelFormat24bppRGB);
+    for (int x = 0; x < 256; ++x) {
+        bitmap.SetPixel(x, 0, Gdiplus::Color(255, x, 0, 0));
+        bitmap.SetPixel(x, 1, Gdiplus::Color(255, 0, x, 0));
+        bitmap.SetPixel(x, 2, Gdiplus::Color(255, 0, 0, x));
+    }
+    GrayBitmap(bitmap);
+    for (int x = 0; x < 256; ++x) {
+        EXPECT_EQ(30 * x / 100, At(bitmap, x, 0).g);
+        EXPECT_EQ(59 * x / 100, At(bitmap, x, 1).b);
+        EXPECT_EQ(11 * x / 100, At(bitmap, x, 2).r);
+    }
+}
+
+class MaskListTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    EnvSettings env;
+    FakeSystem system;
+};
+
+TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnly) {
+    std::string folder = dir.MakeDir("Masks");
+    testing_support::WriteFile(folder + "\\a.gif", "x");
+    testing_support::WriteFile(folder + "\\b.GIF", "x");
+    testing_support::WriteFile(folder + "\\notes.txt", "x");
+    dir.MakeDir("Masks\\folder.gif");
+    PhotoEffects effects(env, system);
+    effects.m_maskList = {"stale"};
+    effects.LoadMasks(folder);
+    std::vector<std::string> sorted = effects.m_maskList;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ((std::vector<std::string>{folder + "\\a.gif", folder + "\\b.GIF"}), sorted);
+
+    effects.LoadMasks(dir.File("vanished"));
+    EXPECT_TRUE(effects.m_maskList.empty());
+}
+
+TEST_F(MaskListTest, PickIsRandModuloCountOrEmpty) {
+    PhotoEffects effects(env, system);
+    EXPECT_EQ("", effects.PickRandomMask());
+    EXPECT_EQ(0, system.randCalls);
+    effects.m_maskList = {"m0", "m1", "m2"};
+    system.rands = {32767, 4};
+    EXPECT_EQ("m1", effects.PickRandomMask());
+    EXPECT_EQ("m1", effects.PickRandomMask());
+}
+
+TEST(ShippedMasksTest, AtLeastSixMasksThatKeepTheCentreAndHideACorner) {
+    EnvSettings env;
+    FakeSystem system;
+    PhotoEffects effects(env, system);
+    effects.LoadMasks(testing_support::BinDir() + "\\Masks");
+    ASSERT_GE(effects.m_maskList.size(), 6u);
+    for (const std::string& path : effects.m_maskList) {
+        Gdiplus::Bitmap mask(mb::Widen(path).c_str());
+        ASSERT_EQ(Gdiplus::Ok, mask.GetLastStatus()) << path;
+        int w = static_cast<int>(mask.GetWidth()), h = static_cast<int>(mask.GetHeight());
+        EXPECT_LT(At(mask, w / 2, h / 2).r, 30) << path;
+        EXPECT_GT(At(mask, 1, 1).r, 225) << path;
+    }
+}
+
+}  // namespace
