@@ -30,7 +30,8 @@ int GetEncoderClsid(const wchar_t* mimeType, CLSID* clsid) {
 bool SaveImage(Gdiplus::Image& image, const std::string& path, const std::string& format) {
     std::wstring mime = mb::Widen("image/" + format);
     CLSID clsid{};
-    GetEncoderClsid(mime.c_str(), &clsid);  // no encoder: the all-zero id makes the save fail
+    // Without an encoder the save could only fail, and some GDI+ builds leave an empty file.
+    if (GetEncoderClsid(mime.c_str(), &clsid) < 0) return true;
     std::wstring file = mb::Widen(path);
     image.Save(file.c_str(), &clsid, nullptr);
     return true;

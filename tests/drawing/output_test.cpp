@@ -1,0 +1,156 @@
+// Encoders, the save and pause commands, and the prior wallpaper with a fed registry.
+#include "drawing/composer_fixture.h"
+
+#include <map>
+
+using namespace composer_testing;
+using testing_support::FileExists;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+namespace {
+
+class FakeRegistry : public IUserRegistry {
+public:
+    std::map<std::string, std::string> values;  // "key|value" -> text
+    std::string ReadString(const char* key, const char* value) override {
+        auto it = values.find(std::string(key) + "|" + value);
+        return it == values.end() ? "" : it->second;
+    }
+};
+
+TEST(EncoderTest, FindsEncodersByExactMimeType) {
+    CLSID clsid{};
+    EXPECT_GE(GetEncoderClsid(L"image/png", &clsid), 0);
+    EXPECT_NE(CLSID{}, clsid);
+    EXPECT_GE(GetEncoderClsid(L"image/jpeg", &clsid), 0);
+    EXPECT_EQ(-1, GetEncoderClsid(L"image/PNG", &clsid));
+    EXPECT_EQ(-1, GetEncoderClsid(L"image/tif", &clsid));
+}
+
+TEST(EncoderTest, FormatFollowsTheExtension) {
+    EXPECT_EQ("jpeg", FormatForFileName("C:\\pics\\Picture.JPG"));
+    EXPECT_EQ("png", FormatForFileName("C:\\pics\\a.png"));
+    EXPECT_EQ("tif", FormatForFileName("a.tif"));
+    EXPECT_EQ("", FormatForFileName("C:\\my.pics\\noext"));
+}
+
+class OutputTest : public ComposerTest {
+protected:
+    FakeRegistry registry;
+    void SetUp() override {
+        ComposerTest::SetUp();
+        composer->SetRegistry(registry);
+    }
+    void SetRegistry(const std::string& wallpaper, const std::string& background = "37 111 149") {
+        registry.values["Control Panel\\Desktop|Wallpaper"] = wallpaper;
+        registry.values["Control Panel\\Colors|Background"] = background;
+    }
+};
+
+TEST_F(OutputTest, SaveCurrentWallpaperChoosesTheEncoderByExtension) {
+    AddPhoto("a.png", 400, 300, Gdiplus::Color(255, 200, 0, 0));
+    Compose();
+    composer->SaveCurrentWallpaperAs(dir.File("Picture.JPG"));
+    composer->SaveCurrentWallpaperAs(dir.File("p.png"));
+    composer->SaveCurrentWallpaperAs(dir.File("p.bmp"));
+    composer->SaveCurrentWallpaperAs(dir.File("p.gif"));
+    composer->SaveCurrentWallpaperAs(dir.File("p.tif"));
+    EXPECT_EQ("\xFF\xD8", ReadFile(dir.File("Picture.JPG")).substr(0, 2));
+    EXPECT_EQ("\x89PNG", ReadFile(dir.File("p.png")).substr(0, 4));
+    EXPECT_EQ("BM", ReadFile(dir.File("p.bmp")).substr(0, 2));
+    EXPECT_EQ("GIF", ReadFile(dir.File("p.gif")).substr(0, 3));
+    EXPECT_FALSE(FileExists(dir.File("p.tif")));
+}
+
+TEST_F(OutputTest, SaveWithoutAPictureWritesNothing) {
+    composer->SaveCurrentWallpaperAs(dir.File("early.png"));
+    composer->TogglePause();
+    EXPECT_FALSE(FileExists(dir.File("early.png")));
+    EXPECT_FALSE(FileExists(dir.File("backimage.png")));
+    EXPECT_EQ(1, env.ispause);
+}
+
+TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
+    env.ispath = 1;
+    AddPhoto("a.png", 400, 300, Gdiplus::Color(255, 200, 0, 0));
+    Compose();
+    composer->TogglePause();
+    EXPECT_EQ(1, env.ispause);
+    auto saved = LoadCopy(dir.File("backimage.png"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(1024u, saved->GetWidth());
+    EXPECT_TRUE(Near(PixelOf(*saved, 512, 384), Gdiplus::Color(255, 200, 0, 0)));
+    EXPECT_TRUE(Near(PixelOf(*saved, 1000, 724), kBack));  // no path bar
+
+    ::DeleteFileA(dir.File("backimage.png").c_str());
+    composer->TogglePause();
+    EXPECT_EQ(0, env.ispause);
+    EXPECT_TRUE(FileExists(dir.File("backimage.png")));
+}
+
+TEST_F(OutputTest, PriorWallpaperAndDesktopColourFromTheRegistry) {
+    SetRegistry("C:\\users\\me\\beach.bmp");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ("C:\\users\\me\\beach.bmp", env.oriwallpath);
+    EXPECT_EQ(0xFF256F95u, env.m_desktopColor);
+
+    composer->SavePriorWallpaperPath();
+    char kept[260] = {};
+    ::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", kept, sizeof kept, dir.File("env.ini").c_str());
+    EXPECT_STREQ("C:\\users\\me\\beach.bmp", kept);
+
+    composer->RestorePriorWallpaper();
+    EXPECT_EQ(std::vector<std::string>{"C:\\users\\me\\beach.bmp"}, system.wallpapers);
+}
+
+TEST_F(OutputTest, OwnPictureStillSetRecoversThePathKeptInEnvIni) {
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\noriwallpath=C:\\users\\me\\beach.bmp\r\n");
+    SetRegistry(dir.File("Dioramix.bmp"));
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ("C:\\users\\me\\beach.bmp", env.oriwallpath);
+    composer->SavePriorWallpaperPath();  // written back unchanged
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("oriwallpath=C:\\users\\me\\beach.bmp"));
+}
+
+TEST_F(OutputTest, OwnPictureInAnotherLetterCaseCountsAsTheUsers) {
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\noriwallpath=C:\\kept.bmp\r\n");
+    std::string other = dir.File("DIORAMIX.BMP");
+    SetRegistry(other);
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(other, env.oriwallpath);
+}
+
+TEST_F(OutputTest, NoWallpaperRestoresNone) {
+    SetRegistry("");
+    composer->LoadPriorWallpaper();
+    composer->RestorePriorWallpaper();
+    EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
+}
+
+TEST_F(OutputTest, NothingIsRestoredOrKeptBeforeThePriorWallpaperWasRead) {
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\noriwallpath=C:\\kept.bmp\r\n");
+    composer->SavePriorWallpaperPath();
+    composer->RestorePriorWallpaper();
+    EXPECT_TRUE(system.wallpapers.empty());
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("oriwallpath=C:\\kept.bmp"));
+}
+
+TEST_F(OutputTest, DesktopColourNeedsThreeNumbers) {
+    SetRegistry("", "  10   20  30 ");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(0xFF0A141Eu, env.m_desktopColor);
+
+    env.m_desktopColor = 0xFF000000;
+    SetRegistry("", "10 20");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(0xFF000000u, env.m_desktopColor);
+}
+
+TEST_F(OutputTest, NoProgramFolderSetsNoWallpaper) {
+    env.m_exePath.clear();
+    Compose();
+    EXPECT_TRUE(system.wallpapers.empty());
+}
+
+}  // namespace

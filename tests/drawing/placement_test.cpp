@@ -1,0 +1,233 @@
+// Scaling, the three placement modes with the reflection, poslist.txt, and the path text.
+#include "composer/placement.h"
+
+#include "drawing/composer_fixture.h"
+
+using namespace composer_testing;
+using testing_support::FakeSystem;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+
+void ExpectSize(int w, int h, DrawnSize size) {
+    EXPECT_EQ(w, size.w);
+    EXPECT_EQ(h, size.h);
+}
+
+TEST(ScaleToMaxSizeTest, LongerSideBecomesTheMaximum) {
+    ExpectSize(400, 300, ScaleToMaxSize(1600, 1200, 400, true));
+    ExpectSize(100, 400, ScaleToMaxSize(300, 1200, 400, true));
+    ExpectSize(400, 400, ScaleToMaxSize(1000, 1000, 400, false));
+}
+
+TEST(ScaleToMaxSizeTest, SmallPhotoIsEnlargedOnlyWithoutNotStretch) {
+    ExpectSize(300, 200, ScaleToMaxSize(300, 200, 400, true));
+    ExpectSize(400, 266, ScaleToMaxSize(300, 200, 400, false));
+    ExpectSize(200, 200, ScaleToMaxSize(200, 200, 400, true));
+}
+
+TEST(ScaleToMaxSizeTest, HugeAndDegenerateSizesStaySound) {
+    ExpectSize(400, 1, ScaleToMaxSize(60000, 200, 400, true));  // no overflow in W x M
+    ExpectSize(0, 0, ScaleToMaxSize(0, 100, 400, true));
+    ExpectSize(0, 0, ScaleToMaxSize(100, 0, 400, false));
+}
+
+class PlacementTest : public ::testing::Test {
+protected:
+    FakeSystem system;
+    std::vector<RECT> positions;
+    int index = 0;
+    POINT lastCentre{0, 0};
+    PlacementState state{positions, index, lastCentre};
+
+    POINT Place(int mode, int w, int h) { return PlaceImage(mode, 1024, 768, w, h, state, system); }
+};
+
+TEST_F(PlacementTest, CentreAndUnknownModes) {
+    POINT p = Place(kPlaceCentre, 400, 300);
+    EXPECT_EQ(312, p.x);
+    EXPECT_EQ(234, p.y);
+    p = Place(3, 400, 300);
+    EXPECT_EQ(0, p.x);
+    EXPECT_EQ(0, p.y);
+}
+
+TEST_F(PlacementTest, UserPositionsAreTakenInTurnAndCentred) {
+    positions = {RECT{0, 0, 400, 300}, RECT{600, 0, 1000, 300}};
+    POINT a = Place(kPlaceUserPositions, 400, 300);
+    POINT b = Place(kPlaceUserPositions, 400, 300);
+    POINT c = Place(kPlaceUserPositions, 225, 300);  // a portrait photo in the first again
+    EXPECT_EQ(0, a.x);
+    EXPECT_EQ(600, b.x);
+    EXPECT_EQ((400 - 225) / 2, c.x);
+    EXPECT_EQ(1, index);
+
+    POINT over = Place(kPlaceUserPositions, 300, 400);  // overhangs above and below
+    EXPECT_EQ(650, over.x);
+    EXPECT_EQ(-50, over.y);
+}
+
+TEST_F(PlacementTest, UserPositionsWithoutAnyAreCentred) {
+    POINT p = Place(kPlaceUserPositions, 400, 300);
+    EXPECT_EQ(312, p.x);
+    EXPECT_EQ(234, p.y);
+}
+
+TEST_F(PlacementTest, IndexBeyondAShrunkListStartsOver) {
+    positions = {RECT{0, 0, 100, 100}};
+    index = 5;
+    POINT p = Place(kPlaceUserPositions, 100, 100);
+    EXPECT_EQ(0, p.x);
+    EXPECT_EQ(0, index);
+}
+
+TEST_F(PlacementTest, RandomPlacementUsesDiceTimesTicksWithinTheMargins) {
+    system.rands = {7, 3, 99};
+    system.ticks = {100, 1000};
+    POINT p = Place(kPlaceRandom, 400, 300);
+    EXPECT_EQ((7 * 100) % (1024 - 400 - 20) + 10, p.x);
+    EXPECT_EQ((3 * 1000) % (768 - 300 - 20) + 10, p.y);
+    EXPECT_EQ(3, system.randCalls);  // one more number is drawn and discarded
+    EXPECT_EQ(p.x + 200, lastCentre.x);
+    EXPECT_EQ(p.y + 150, lastCentre.y);
+}
+
+TEST_F(PlacementTest, RandomProductWrapsAsUnsigned32Bits) {
+    system.rands = {32767, 32767};
+    system.ticks = {0xFFFFFFFFu, 0x80000000u};
+    POINT p = Place(kPlaceRandom, 400, 300);
+    EXPECT_EQ(static_cast<int>((32767u * 0xFFFFFFFFu) % 604u) + 10, p.x);
+    EXPECT_EQ(static_cast<int>((32767u * 0x80000000u) % 448u) + 10, p.y);
+}
+
+TEST_F(PlacementTest, PreviousCentreInsideIsReflectedThroughTheScreenCentre) {
+    lastCentre = {300, 200};
+    system.rands = {1, 1};
+    system.ticks = {100, 100};  // x = y = 110: the photo covers (300, 200)
+    POINT p = Place(kPlaceRandom, 400, 300);
+    // Centre (310, 260) reflected: (714, 508), top-left (514, 358).
+    EXPECT_EQ(514, p.x);
+    EXPECT_EQ(358, p.y);
+    EXPECT_EQ(714, lastCentre.x);
+    EXPECT_EQ(508, lastCentre.y);
+}
+
+TEST_F(PlacementTest, RandomRangeOfZeroOrLessKeepsTheMargin) {
+    system.rands = {5, 5};
+    system.ticks = {5, 5};
+    POINT p = Place(kPlaceRandom, 1004, 900);
+    EXPECT_EQ(10, p.x);
+    EXPECT_EQ(10, p.y);
+}
+
+TEST(PositionsFileTest, LineParsing) {
+    RECT r{};
+    ASSERT_TRUE(ParsePositionLine("10, 20 ,30,40\n", r));
+    EXPECT_EQ(10, r.left);
+    EXPECT_EQ(20, r.top);
+    EXPECT_EQ(30, r.right);
+    EXPECT_EQ(40, r.bottom);
+    ASSERT_TRUE(ParsePositionLine("1,,2,,,3,4,99", r));  // adjacent commas act as one
+    EXPECT_EQ(4, r.bottom);
+    ASSERT_TRUE(ParsePositionLine("500,0,100,-20\n", r));  // not validated
+    EXPECT_EQ(-20, r.bottom);
+    EXPECT_FALSE(ParsePositionLine("1,2,3\n", r));
+    EXPECT_FALSE(ParsePositionLine("\n", r));
+    EXPECT_FALSE(ParsePositionLine("", r));
+}
+
+TEST(PositionsFileTest, RoundTripAndSkippedLines) {
+    ScratchDir dir;
+    std::string file = dir.File("poslist.txt");
+    std::vector<RECT> positions = {RECT{100, 80, 500, 380}, RECT{-5, 0, 10, 20}};
+    SavePositions(file, positions);
+    EXPECT_EQ("100,80,500,380\r\n-5,0,10,20\r\n", ReadFile(file));
+
+    WriteFile(file, "100,80,500,380\n\n1,2\n10, 20 ,30,40\n");
+    std::vector<RECT> loaded;
+    EXPECT_EQ(1, LoadPositions(file, loaded));
+    ASSERT_EQ(2u, loaded.size());
+    EXPECT_EQ(500, loaded[0].right);
+    EXPECT_EQ(30, loaded[1].right);
+
+    SavePositions(file, {});
+    EXPECT_EQ("", ReadFile(file));
+    EXPECT_EQ(0, LoadPositions(dir.File("none.txt"), loaded));
+    EXPECT_EQ(2u, loaded.size());
+}
+
+TEST_F(ComposerTest, PositionsAreLoadedBesideTheProgramAndSavedOnlyWhenKnown) {
+    testing_support::WriteFile(dir.File("poslist.txt"), "0,0,400,300\n");
+    composer->SavePositions();  // never read this run: the file is left alone
+    EXPECT_EQ("0,0,400,300\n", ReadFile(dir.File("poslist.txt")));
+
+    EXPECT_EQ(1, composer->LoadPositions());
+    ASSERT_EQ(1u, composer->m_positions.size());
+    composer->m_positions.push_back(RECT{600, 0, 1000, 300});
+    composer->SavePositions();
+    EXPECT_EQ("0,0,400,300\r\n600,0,1000,300\r\n", ReadFile(dir.File("poslist.txt")));
+}
+
+TEST_F(ComposerTest, UserPositionsAlternateAndSetTheMaximumSize) {
+    env.imagepos = 1;
+    composer->ReplacePositions({RECT{0, 0, 400, 300}, RECT{600, 0, 1000, 300}});
+    const Gdiplus::Color red(255, 230, 20, 20);
+    AddPhoto("wide.png", 1600, 1200, red);
+    AddPhoto("tall.png", 300, 1200, red);
+
+    Compose();
+    auto first = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*first, 3, 3), red));
+    EXPECT_TRUE(Near(PixelOf(*first, 398, 298), red));
+    EXPECT_TRUE(Near(PixelOf(*first, 800, 150), kBack));
+
+    Compose();  // the portrait photo: 100 x 400 in the second rectangle, overhanging below
+    auto second = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*second, 800, 340), red));
+    EXPECT_TRUE(Near(PixelOf(*second, 700, 150), kBack));
+    EXPECT_TRUE(Near(PixelOf(*second, 3, 3), kBack));
+}
+
+TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
+    const Gdiplus::Color green(255, 20, 200, 20);
+    AddPhoto("p.jpg", 1600, 1200, green, "jpeg");
+    env.picmaxsize = 400;
+    Compose();
+    auto shot = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*shot, 312 + 3, 234 + 3), green, 12));
+    EXPECT_TRUE(Near(PixelOf(*shot, 711 - 3, 533 - 3), green, 12));
+    EXPECT_TRUE(Near(PixelOf(*shot, 711 + 3, 533), kBack));
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 533 + 3), kBack));
+}
+
+TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {
+    Gdiplus::Bitmap canvas(1024, 768, PixelFormat24bppRGB);
+    Gdiplus::Graphics g(&canvas);
+    g.Clear(Gdiplus::Color(255, 200, 200, 200));
+    fw::WorkArea wa{0, 0, 1024, 738};
+    DrawPathText(g, "C:\\photos\\summer\\beach01.jpg", wa);
+
+    // The bar: rows 718..729, from transparent at x 424 to nearly black at the right.
+    EXPECT_GT(PixelOf(canvas, 425, 720).r, 180);
+    EXPECT_LT(PixelOf(canvas, 1020, 729).r, 60);
+    EXPECT_GT(PixelOf(canvas, 1020, 716).r, 190);  // above the bar
+    int bright = 0;
+    for (int y = 718; y < 730; ++y)
+        for (int x = 800; x < 1014; ++x)
+            if (PixelOf(canvas, x, y).r > 240) ++bright;
+    EXPECT_GT(bright, 10);  // white letters ending 10 pixels before the right edge
+    for (int y = 718; y < 730; ++y)
+        for (int x = 1015; x < 1024; ++x) EXPECT_LT(PixelOf(canvas, x, y).r, 200) << x << "," << y;
+}
+
+TEST(PathTextTest, EmptyPathDrawsNothing) {
+    Gdiplus::Bitmap canvas(1024, 768, PixelFormat24bppRGB);
+    Gdiplus::Graphics g(&canvas);
+    g.Clear(Gdiplus::Color(255, 200, 200, 200));
+    DrawPathText(g, "", fw::WorkArea{0, 0, 1024, 738});
+    EXPECT_EQ(200, PixelOf(canvas, 1020, 725).r);
+}
+
+}  // namespace
