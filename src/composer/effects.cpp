@@ -174,10 +174,11 @@ void PhotoEffects::DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& im
     {
         Graphics g(mask.get());
         if (rotate) {
-            // Same transform as the photograph; outside the mask shape everything is hidden.
+            // Outside the turned mask everything is hidden. Cleared before the transform is set, since
+            // a clear under a rotation may leave the layer's corners untouched.
+            g.Clear(Gdiplus::Color(255, 255, 255, 255));
             int mx = 0, my = 0;
             SetUpRotation(g, w, h, d, ox, oy, mx, my, angle);
-            g.Clear(Gdiplus::Color(255, 255, 255, 255));
         }
         if (maskImage)
             g.DrawImage(maskImage.get(), Rect(ox, oy, w, h), 0, 0, static_cast<INT>(maskImage->GetWidth()),

@@ -232,6 +232,9 @@ TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
     EXPECT_TRUE(IsColor(*canvas, along(165).first, along(165).second, kCanvas, 0));
     EXPECT_TRUE(IsColor(*canvas, across(110).first, across(110).second, kCanvas, 0));
     EXPECT_TRUE(IsColor(*canvas, across(80).first, across(80).second, kPhoto));
+    // Layer 447 x 447 at (177, 77): its corners lie outside the turned mask and stay hidden.
+    for (int x : {177, 178, 622, 623})
+        for (int y : {77, 78, 522, 523}) EXPECT_TRUE(IsColor(*canvas, x, y, kCanvas, 0)) << x << "," << y;
     EXPECT_EQ(1, system.randCalls);
 }
 
