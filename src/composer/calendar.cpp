@@ -20,7 +20,9 @@ INT FontStyle(bool bold, bool italic) {
 }
 
 void FillBar(Gdiplus::Graphics& g, const Gdiplus::Rect& bar, const Gdiplus::Color& left, const Gdiplus::Color& right) {
-    Gdiplus::LinearGradientBrush brush(bar, left, right, 0.0f, FALSE);
+    // The horizontal mode is the angle-0 gradient across the rectangle, stated without an angle: some
+    // GDI+ versions stretch an angled gradient over a long, flat bar beyond its ends.
+    Gdiplus::LinearGradientBrush brush(bar, left, right, Gdiplus::LinearGradientModeHorizontal);
     brush.SetWrapMode(Gdiplus::WrapModeTile);
     g.FillRectangle(&brush, bar);
 }
