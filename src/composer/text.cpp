@@ -5,9 +5,15 @@
 std::unique_ptr<Gdiplus::Font> MakeFont(const std::string& family, Gdiplus::REAL size, INT style) {
     std::wstring name = mb::Widen(family);
     Gdiplus::FontFamily named(name.c_str());
-    if (named.GetLastStatus() == Gdiplus::Ok)
-        return std::make_unique<Gdiplus::Font>(&named, size, style, Gdiplus::UnitPixel);
-    return std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), size, style,
+    if (named.GetLastStatus() == Gdiplus::Ok) {
+        auto font = std::make_unique<Gdiplus::Font>(&named, size, style, Gdiplus::UnitPixel);
+        if (font->GetLastStatus() == Gdiplus::Ok) return font;
+    }
+    // Also when the family lacks the asked style (a face without italic): text in another face beats none.
+    auto font = std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), size, style,
+                                                Gdiplus::UnitPixel);
+    if (font->GetLastStatus() == Gdiplus::Ok) return font;
+    return std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), size, Gdiplus::FontStyleRegular,
                                            Gdiplus::UnitPixel);
 }
 

@@ -1,10 +1,12 @@
 // The calendar overlay on a real canvas: bars, day numbers right to left, colours, today's marker.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 
 #include "composer/calendar.h"
+#include "composer/text.h"
 #include "support/test_support.h"
 
 using testing_support::ScratchDir;
@@ -202,6 +204,20 @@ TEST_F(CalendarTest, NarrowWorkAreaAndUnknownFontStillDraw) {
 TEST_F(CalendarTest, MonthOutOfRangeDrawsNoDays) {
     Draw(2026, 13, 8);
     EXPECT_TRUE(Inks(1024 - 800, 1024, DayTop() - 2, DayTop() + 18).empty());
+}
+
+TEST(CalendarFontTest, NamedFamilyOrGenericFallbackAlwaysMakesAUsableFont) {
+    for (const char* family : {"Georgia", "Tahoma", "No Such Font Family", ""}) {
+        auto font = MakeFont(family, 16, Gdiplus::FontStyleBold | Gdiplus::FontStyleItalic);
+        ASSERT_TRUE(font) << family;
+        EXPECT_EQ(Gdiplus::Ok, font->GetLastStatus()) << family;
+        Gdiplus::FontFamily chosen;
+        EXPECT_EQ(Gdiplus::Ok, font->GetFamily(&chosen)) << family;
+        WCHAR name[LF_FACESIZE] = {};
+        chosen.GetFamilyName(name);
+        std::printf("font: \"%s\" -> \"%ls\"\n", family, name);
+        EXPECT_NE(L'\0', name[0]) << family;
+    }
 }
 
 }  // namespace

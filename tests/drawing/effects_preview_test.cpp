@@ -138,6 +138,7 @@ TEST(EffectsPreview, DISABLED_Timing) {
         for (int i = 0; i < runs; ++i) body();
         double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         std::printf("timing: %-58s %8.1f ms\n", what, ms / runs);
+        std::fflush(stdout);
     };
     env.isframe = env.isshadow = env.isrotate = 1;
     time("400x300 photo, frame + shadow + rotation", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
