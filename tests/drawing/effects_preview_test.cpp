@@ -140,6 +140,15 @@ TEST(EffectsPreview, DISABLED_Timing) {
         std::printf("timing: %-58s %8.1f ms\n", what, ms / runs);
         std::fflush(stdout);
     };
+    time("400x300 photo, no effect", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
+    env.isshadow = 1;
+    time("400x300 photo, shadow", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
+    env.isshadow = 0;
+    env.isframe = 1;
+    time("400x300 photo, frame", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
+    env.isframe = 0;
+    env.isrotate = 1;
+    time("400x300 photo, rotation", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
     env.isframe = env.isshadow = env.isrotate = 1;
     time("400x300 photo, frame + shadow + rotation", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
     env.isrotate = 0;
