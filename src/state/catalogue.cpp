@@ -43,6 +43,28 @@ std::string FirstToken(const std::string& entry) {
     return entry.substr(start, entry.find(',', start) - start);
 }
 
+int CountEntriesBelow(const std::string& folder) {
+    if (folder.empty()) return 0;
+    int count = 0;
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& data) {
+        ++count;
+        if (IsDirectory(data) && !IsDotEntry(data.cFileName)) count += CountEntriesBelow(folder + "\\" + data.cFileName);
+    });
+    return count;
+}
+
+// The wait cursor for as long as a count of a large tree blocks the user interface.
+class WaitCursor {
+public:
+    WaitCursor() : m_previous(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(m_previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+
 }  // namespace
 
 std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, entry.find(',')); }
@@ -111,13 +133,8 @@ int ImageCatalogue::ScanFolder(const std::string& folder) {
 }
 
 int ImageCatalogue::CountEntries(const std::string& folder) const {
-    if (folder.empty()) return 0;
-    int count = 0;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& data) {
-        ++count;
-        if (IsDirectory(data) && !IsDotEntry(data.cFileName)) count += CountEntries(folder + "\\" + data.cFileName);
-    });
-    return count;
+    WaitCursor wait;
+    return CountEntriesBelow(folder);
 }
 
 bool ImageCatalogue::AddFolder(const std::string& chosen) {

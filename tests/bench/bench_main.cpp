@@ -1,0 +1,223 @@
+// Runs the real composition many times and prints, per change, the time of each stage and the
+// process's memory and GUI object counts.
+//
+//   dioramix_bench.exe --env <env.ini> --photos <folder> [--screen 1920x1080] [--count 200]
+//                      [--workdir <folder>] [--no-set]
+//
+// The work folder plays the program's folder: env.ini is copied there, the effect pictures are
+// copied from beside the benchmark, and Dioramix.bmp is written there.
+#include <windows.h>
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "composer/composer.h"
+#include "framework/gdiplus_session.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
+
+namespace {
+
+// The real system, but with a screen of the benchmark's choosing.
+class BenchSystem final : public fw::ISystem {
+public:
+    BenchSystem(int width, int height, bool setWallpaper) : m_width(width), m_height(height), m_set(setWallpaper) {}
+    int Rand() override { return m_real.Rand(); }
+    void SeedRandom(unsigned seed) override { m_real.SeedRandom(seed); }
+    DWORD TickCount() override { return m_real.TickCount(); }
+    fw::LocalDate Today() override { return m_real.Today(); }
+    int ScreenWidth() override { return m_width; }
+    int ScreenHeight() override { return m_height; }
+    fw::WorkArea GetWorkArea() override { return {0, 0, m_width, m_height - 40}; }
+    bool FileExists(const std::string& path) override { return m_real.FileExists(path); }
+    void SetDesktopWallpaper(const std::string& path) override {
+        if (m_set) m_real.SetDesktopWallpaper(path);
+    }
+
+private:
+    fw::RealSystem m_real;
+    int m_width, m_height;
+    bool m_set;
+};
+
+struct Options {
+    std::string env, photos, workdir;
+    int width = 1920, height = 1080, count = 200;
+    bool setWallpaper = true;
+};
+
+struct Memory {
+    SIZE_T workingSet = 0, privateBytes = 0;
+    SIZE_T hostAnonymous = 0;  // under Wine: the host process's anonymous resident memory
+    DWORD gdiObjects = 0, userObjects = 0;
+};
+
+// Under Wine the process's /proc entry is reachable through drive Z:, and its anonymous
+// resident size is the truest measure of heap growth there (Wine reports no private bytes).
+SIZE_T HostAnonymousBytes() {
+    std::FILE* status = std::fopen("Z:\\proc\\self\\status", "r");
+    if (!status) return 0;
+    char line[256];
+    unsigned long kb = 0;
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "RssAnon: %lu kB", &kb) == 1) break;
+    std::fclose(status);
+    return static_cast<SIZE_T>(kb) * 1024;
+}
+
+Memory Measure() {
+    Memory m;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof counters)) {
+        m.workingSet = counters.WorkingSetSize;
+        m.privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    }
+    m.hostAnonymous = HostAnonymousBytes();
+    m.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    m.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    return m;
+}
+
+double Kb(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
+
+std::string Folder(const std::string& file) {
+    size_t slash = file.find_last_of('\\');
+    return slash == std::string::npos ? "." : file.substr(0, slash);
+}
+
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return Folder(path);
+}
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+        if (arg == "--env") o.env = next();
+        else if (arg == "--photos") o.photos = next();
+        else if (arg == "--workdir") o.workdir = next();
+        else if (arg == "--count") o.count = std::atoi(next().c_str());
+        else if (arg == "--no-set") o.setWallpaper = false;
+        else if (arg == "--screen") {
+            std::string size = next();
+            if (std::sscanf(size.c_str(), "%dx%d", &o.width, &o.height) != 2) return false;
+        } else return false;
+    }
+    return !o.env.empty() && !o.photos.empty() && o.count > 0 && o.width > 0 && o.height > 0;
+}
+
+// The program's folder for the run: env.ini and the effect pictures beside it.
+std::string PrepareWorkFolder(const Options& o) {
+    std::string work = o.workdir;
+    if (work.empty()) {
+        char temp[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        work = std::string(temp) + "dioramix-bench";
+    }
+    ::CreateDirectoryA(work.c_str(), nullptr);
+    ::CreateDirectoryA((work + "\\effects").c_str(), nullptr);
+    std::string bin = ModuleFolder();
+    for (const char* name : {"\\effects\\dropshadow.png", "\\effects\\red.png"})
+        ::CopyFileA((bin + name).c_str(), (work + name).c_str(), FALSE);
+    ::CopyFileA(o.env.c_str(), (work + "\\env.ini").c_str(), FALSE);
+    return work;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!ParseOptions(argc, argv, o)) {
+        std::fprintf(stderr, "usage: dioramix_bench --env <env.ini> --photos <folder> [--screen WxH] [--count N] "
+                             "[--workdir <folder>] [--no-set]\n");
+        return 2;
+    }
+    fw::GdiplusSession gdiplus;
+    const std::string work = PrepareWorkFolder(o);
+
+    EnvSettings env;
+    OutProgramList programs;
+    ResetSettings(env);
+    InitExePath(env, work + "\\Dioramix.exe");
+    LoadSettings(env, programs);
+
+    ImageCatalogue catalogue;
+    int found = catalogue.ScanFolder(o.photos);
+    catalogue.m_pathList = {MakeFolderEntry(o.photos, found)};
+
+    BenchSystem system(o.width, o.height, o.setWallpaper);
+    system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
+    Composer composer(env, catalogue, system);
+    composer.LoadSpecialDays();
+    composer.LoadMasks(ModuleFolder() + "\\Masks");
+    composer.m_clearRequested = TRUE;
+
+    using Clock = std::chrono::steady_clock;
+    std::map<ComposePhase, Clock::time_point> marks;
+    composer.onPhase = [&](ComposePhase phase) { marks[phase] = Clock::now(); };
+    auto ms = [&](ComposePhase from, ComposePhase to) -> double {
+        if (!marks.count(from) || !marks.count(to)) return 0.0;
+        return std::chrono::duration<double, std::milli>(marks[to] - marks[from]).count();
+    };
+
+    std::printf("screen %dx%d, %d photos in %s, %d changes; frame %d shadow %d rotate %d mask %d overlap %d grey %d "
+                "calendar %d path %d rememory %d\n",
+                o.width, o.height, found, o.photos.c_str(), o.count, env.isframe, env.isshadow, env.isrotate,
+                env.ismask, env.isoverlap, env.isbackgray, env.iscalender, env.ispath, env.rememory);
+    std::printf("%6s %9s %9s %9s %9s %9s %9s %9s | %11s %11s %11s %11s %11s %5s %5s  %s\n", "change", "backgr",
+                "decode", "draw", "overlay", "encode", "setwall", "total", "ws-before", "ws-after", "priv-before",
+                "priv-after", "host-anon", "gdi", "user", "photo");
+
+    const Memory start = Measure();
+    Memory afterTenth{};
+    double totals[7] = {};
+    for (int i = 1; i <= o.count; ++i) {
+        marks.clear();
+        Memory before = Measure();
+        composer.ComposeWallpaper();
+        Memory after = Measure();
+        double t[7] = {ms(ComposePhase::Start, ComposePhase::Background),
+                       ms(ComposePhase::Background, ComposePhase::Decoded),
+                       ms(ComposePhase::Decoded, ComposePhase::PhotoDrawn),
+                       ms(ComposePhase::PhotoDrawn, ComposePhase::Overlays),
+                       ms(ComposePhase::Overlays, ComposePhase::Encoded),
+                       ms(ComposePhase::Encoded, ComposePhase::WallpaperSet),
+                       ms(ComposePhase::Start, ComposePhase::WallpaperSet)};
+        for (int k = 0; k < 7; ++k) totals[k] += t[k];
+        std::printf("%6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f | %9.0fKB %9.0fKB %9.0fKB %9.0fKB %9.0fKB %5lu %5lu  %s\n",
+                    i, t[0], t[1], t[2], t[3], t[4], t[5], t[6], Kb(before.workingSet), Kb(after.workingSet),
+                    Kb(before.privateBytes), Kb(after.privateBytes), Kb(after.hostAnonymous),
+                    static_cast<unsigned long>(after.gdiObjects),
+                    static_cast<unsigned long>(after.userObjects), composer.m_currentPath.c_str());
+        std::fflush(stdout);
+        if (i == 10) afterTenth = after;
+    }
+    const Memory end = Measure();
+
+    std::printf("\nmean ms: background %.1f, decode %.1f, draw %.1f, overlays %.1f, encode %.1f, set %.1f, total %.1f\n",
+                totals[0] / o.count, totals[1] / o.count, totals[2] / o.count, totals[3] / o.count,
+                totals[4] / o.count, totals[5] / o.count, totals[6] / o.count);
+    std::printf("private bytes: start %.0f KB, after change 10 %.0f KB, after change %d %.0f KB\n", Kb(start.privateBytes),
+                Kb(afterTenth.privateBytes), o.count, Kb(end.privateBytes));
+    std::printf("host anonymous memory: start %.0f KB, after change 10 %.0f KB, after change %d %.0f KB\n",
+                Kb(start.hostAnonymous), Kb(afterTenth.hostAnonymous), o.count, Kb(end.hostAnonymous));
+    if (o.count < 10) return 0;
+    // Wine reports no private bytes; the host's anonymous memory stands in for them there.
+    bool hasPrivate = afterTenth.privateBytes != 0;
+    double growth = hasPrivate ? Kb(end.privateBytes) - Kb(afterTenth.privateBytes)
+                               : Kb(end.hostAnonymous) - Kb(afterTenth.hostAnonymous);
+    std::printf("growth since change 10 (%s): %+.0f KB (%s 1 MB)\n", hasPrivate ? "private bytes" : "host anonymous",
+                growth, growth <= 1024.0 ? "within" : "BEYOND");
+    return growth <= 1024.0 ? 0 : 1;
+}
