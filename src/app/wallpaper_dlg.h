@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include <map>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "composer/composer.h"
 #include "framework/handles.h"
 #include "framework/system.h"
@@ -27,14 +27,25 @@ public:
 
     bool PreTranslateMessage(MSG* msg) override;
 
-    // Shut-down: saves the files and puts the prior wallpaper back. Safe to run twice.
+    // Shut-down: shows hidden desktop icons, saves the files and puts the prior wallpaper back.
+    // Safe to run twice (a cancelled end of session, then the real exit).
     void ShutDown();
+    // Sets the tray tooltip from the version and, with `isiptooltip`, the address line.
+    void UpdateTrayTip();
+
+    // Timer ticks, also called directly by tests.
+    void OnChangeTimer();
+    void OnDateTimer();
 
     static const fw::Handler<CWallpaperDlg> kHandlers[];
 
     HICON m_hIcon = nullptr;
     CTrayIcon m_trayIcon;
     int m_lastPage = 0;
+    // The open settings and current images dialogs (non-owning, null when none); their classes
+    // derive from fw::CDialog.
+    fw::CDialog* m_pEnvSetDlg = nullptr;
+    fw::CDialog* m_pImagesDlg = nullptr;
     EnvSettings stEnv;
     OutProgramList m_outPrograms;
     ImageCatalogue m_catalogue;
@@ -46,6 +57,16 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    void LoadStartupState();
+    void ArmChangeTimer();
+    void StartDateWatch();
+    std::string VersionText() const;
+
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnTrayNotify(WPARAM, LPARAM);
+    bool ShowTrayMenu();  // false when the menu resource cannot be loaded
+    LRESULT OnMeasureItem(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
@@ -54,8 +75,22 @@ private:
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     void OnOk();
     void OnCancel();
+
+    // Tray menu commands.
+    void OnCurrentImages();
+    void OnTidyScreen();
+    void OnToggleDesktopIcons();
+    void OnShowDesktop();
+    void OnPause();
+    void OnSaveWallpaper();
+    void OnSettings();
+    void OnAbout();
     void OnExit();
 
+    // True when the dialog is open; it is then brought to the front.
+    static bool BringToFrontIfOpen(fw::CDialog* dialog);
+
     fw::ISystem& m_system;
-    bool m_loaded = false;  // settings and lists were read: shut-down may write them back
+    CTrayMenu* m_trayMenu = nullptr;  // while the tray menu is shown
+    bool m_loaded = false;            // settings and lists were read: shut-down may write them back
 };

@@ -1,0 +1,135 @@
+#include "app/desktop.h"
+
+// gethostbyname: the host's address list in the resolver's order, which the tooltip relies on.
+#define _WINSOCK_DEPRECATED_NO_WARNINGS
+#include <winsock2.h>
+#include <shldisp.h>
+
+#include <cstring>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+
+namespace {
+
+// Shell application object and its automation interface.
+constexpr CLSID kShellApplication = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+constexpr IID kShellDispatch = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+const std::string& DesktopTitle() {
+    static const std::string title = "Program Manager";
+    return title;
+}
+
+// The Start menu's title on Korean Windows, "시작 메뉴", in the ANSI code page.
+const std::string& StartMenuTitle() {
+    static const std::string title = mb::Narrow(L"\uC2DC\uC791 \uBA54\uB274");
+    return title;
+}
+
+bool IsException(const std::string& title, const OutProgramList& outPrograms) {
+    for (const std::string& program : outPrograms)
+        if (title == program) return true;
+    return false;
+}
+
+std::string WindowTitle(HWND hwnd) {
+    char text[512] = {};
+    int n = ::GetWindowTextA(hwnd, text, sizeof(text));
+    return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+}  // namespace
+
+HWND FindDesktopIconView() {
+    HWND progman = ::FindWindowW(L"Progman", nullptr);
+    return progman ? ::FindWindowExW(progman, nullptr, L"ShellDll_DefView", nullptr) : nullptr;
+}
+
+void ToggleDesktopIcons(EnvSettings& env) {
+    HWND view = FindDesktopIconView();
+    if (env.isiconhide) {
+        if (view) ::ShowWindow(view, SW_SHOW);
+        env.isiconhide = 0;
+    } else {
+        if (view) ::ShowWindow(view, SW_HIDE);
+        env.isiconhide = 1;
+    }
+}
+
+void ShowDesktopIcons() {
+    if (HWND view = FindDesktopIconView()) ::ShowWindow(view, SW_SHOW);
+}
+
+void ShowDesktop() {
+    fw::ComApartment com;
+    if (!com.ok()) return;
+    IShellDispatch* shell = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(kShellApplication, nullptr, CLSCTX_INPROC_SERVER, kShellDispatch,
+                                     reinterpret_cast<void**>(&shell))) &&
+        shell) {
+        shell->MinimizeAll();
+        shell->Release();
+    }
+}
+
+bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutProgramList& outPrograms) {
+    for (const TopWindowRecord& w : walk) {
+        if (!w.visible || w.title.empty()) continue;
+        if (w.ownedOrChild) {
+            if (w.title == StartMenuTitle()) return true;
+            continue;
+        }
+        if (w.title == DesktopTitle() || w.iconic) continue;
+        if (!IsException(w.title, outPrograms)) return true;
+    }
+    return false;
+}
+
+TopWindowRecord DescribeWindow(HWND hwnd) {
+    TopWindowRecord record;
+    record.hwnd = hwnd;
+    record.visible = ::IsWindowVisible(hwnd) != FALSE;
+    record.ownedOrChild = ::GetWindow(hwnd, GW_OWNER) != nullptr || ::GetParent(hwnd) != nullptr;
+    record.iconic = ::IsIconic(hwnd) != FALSE;
+    record.title = WindowTitle(hwnd);
+    return record;
+}
+
+std::vector<TopWindowRecord> WalkTopLevelWindows(HWND anyTopLevel) {
+    std::vector<TopWindowRecord> walk;
+    for (HWND w = ::GetWindow(anyTopLevel, GW_HWNDFIRST); w; w = ::GetWindow(w, GW_HWNDNEXT))
+        walk.push_back(DescribeWindow(w));
+    return walk;
+}
+
+bool IsOtherProgramActive(HWND mainWindow, const OutProgramList& outPrograms) {
+    return IsOtherProgramActive(WalkTopLevelWindows(mainWindow), outPrograms);
+}
+
+std::string IpTextFromAddresses(const std::vector<std::string>& addresses) {
+    return "MY IP: " + (addresses.empty() ? std::string() : addresses.back());
+}
+
+std::vector<std::string> HostAddresses() {
+    // Started once for the program's life; never cleaned up.
+    WSADATA data;
+    ::WSAStartup(MAKEWORD(2, 2), &data);
+    std::vector<std::string> addresses;
+    char name[257] = {};
+    if (::gethostname(name, 256) != 0) return addresses;
+    hostent* host = ::gethostbyname(name);
+    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list) return addresses;
+    for (char** entry = host->h_addr_list; *entry; ++entry) {
+        in_addr address;
+        std::memcpy(&address, *entry, sizeof(address));
+        addresses.emplace_back(::inet_ntoa(address));
+    }
+    return addresses;
+}
+
+std::string GetIpText() { return IpTextFromAddresses(HostAddresses()); }
+
+void TrimWorkingSet() {
+    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}

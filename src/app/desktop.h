@@ -1,0 +1,50 @@
+#pragma once
+// The program's touch points with the rest of the desktop: the desktop icon view, minimising
+// all windows, the "is another program in use" check of the change timer, the address for the
+// tray tooltip and the working-set trim.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "state/settings.h"
+
+// Shows the desktop icon view when isiconhide is set, hides it otherwise, and flips the flag.
+// The flag flips even when no icon view is found (another shell).
+void ToggleDesktopIcons(EnvSettings& env);
+// Shows the icon view again (shut-down); the flag is left as it is.
+void ShowDesktopIcons();
+// The icon view: the first "ShellDll_DefView" child of the "Progman" window, or null.
+HWND FindDesktopIconView();
+
+// Minimises all windows through the shell's automation object; does nothing when COM or the
+// object is unavailable.
+void ShowDesktop();
+
+// One top-level window of the z-order walk, as the foreground check sees it.
+struct TopWindowRecord {
+    HWND hwnd = nullptr;
+    bool visible = false;
+    bool ownedOrChild = false;  // has an owner or a parent
+    bool iconic = false;
+    std::string title;          // ANSI code page
+};
+
+// The decision over a walk, topmost first: true when a visible, titled window shows that
+// another program is in use (or the Start menu is open).
+bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutProgramList& outPrograms);
+// The top-level windows from the topmost of `anyTopLevel`'s level downwards.
+std::vector<TopWindowRecord> WalkTopLevelWindows(HWND anyTopLevel);
+TopWindowRecord DescribeWindow(HWND hwnd);
+// The real check over the current desktop.
+bool IsOtherProgramActive(HWND mainWindow, const OutProgramList& outPrograms);
+
+// "MY IP: " followed by the last of the addresses (nothing after the prefix when there are none).
+std::string IpTextFromAddresses(const std::vector<std::string>& addresses);
+// The host's addresses in the order of its lookup, dotted decimal.
+std::vector<std::string> HostAddresses();
+std::string GetIpText();
+
+// Asks the system to trim the process's working set (the `rememory` option).
+void TrimWorkingSet();

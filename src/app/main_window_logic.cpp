@@ -1,0 +1,61 @@
+#include "app/main_window_logic.h"
+
+#include <cstdio>
+
+#include "resource.h"
+
+namespace {
+
+const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                     "July",    "August",   "September", "October", "November", "December"};
+
+}  // namespace
+
+std::string FormatDateKey(const fw::LocalDate& date) {
+    const char* month = date.month >= 1 && date.month <= 12 ? kMonthNames[date.month - 1] : "";
+    char text[64];
+    std::snprintf(text, sizeof(text), "%s-%02d-%d", month, date.day, date.year);
+    return text;
+}
+
+UINT ChangeInterval(const EnvSettings& env) {
+    long long ms = static_cast<long long>(env.changetime) * env.min_sec;
+    if (ms < 0) return 0;
+    return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<UINT>(ms);
+}
+
+bool ShouldComposeOnChangeTick(const EnvSettings& env, BOOL changeEnabled,
+                               const std::function<bool()>& isOtherProgramActive) {
+    if (env.ispause) return false;
+    if (env.maxwinstop && isOtherProgramActive()) return false;
+    return changeEnabled != FALSE;
+}
+
+DateTickAction DecideDateTick(const std::string& lastDate, const fw::LocalDate& today, const EnvSettings& env) {
+    DateTickAction action;
+    action.newDay = FormatDateKey(today) != lastDate;
+    if (!action.newDay) return action;
+    action.setWeekdayIcon = env.isweekday != 0;
+    action.weekdayIcon = WeekdayIconId(today.weekday);
+    action.compose = env.iscalender != 0;
+    return action;
+}
+
+UINT WeekdayIconId(int weekday) {
+    if (weekday < 0 || weekday > 6) weekday = 0;
+    return IDI_WEEKDAY_SUNDAY + static_cast<UINT>(weekday);
+}
+
+std::string TrayTipText(const EnvSettings& env, const std::string& version, const std::string& ipText) {
+    if (!env.isiptooltip) return version;
+    return "Dioramix v" + version + "\r\n" + ipText;
+}
+
+TrayMenuState TrayMenuStateFor(const EnvSettings& env) {
+    TrayMenuState state;
+    state.pauseChecked = env.ispause != 0;
+    // While the icons are shown the entry offers to hide them ("바탕아이콘 숨김").
+    state.replaceIconItemText = env.isiconhide == 0;
+    if (state.replaceIconItemText) state.iconItemText = L"\uBC14\uD0D5\uC544\uC774\uCF58 \uC228\uAE40";
+    return state;
+}

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "app/desktop.h"
+#include "framework/mbstring.h"
+
+namespace {
+
+TopWindowRecord Window(std::string title, bool visible = true, bool owned = false, bool iconic = false) {
+    TopWindowRecord r;
+    r.visible = visible;
+    r.ownedOrChild = owned;
+    r.iconic = iconic;
+    r.title = std::move(title);
+    return r;
+}
+
+const std::string kStartMenu = mb::Narrow(L"\uC2DC\uC791 \uBA54\uB274", 949);
+
+// The foreground check's decision over a z-order walk, topmost first.
+class ForegroundDecision : public ::testing::Test {
+protected:
+    OutProgramList exceptions{"Notes - editor", "Player"};
+    bool Active(std::vector<TopWindowRecord> walk) { return IsOtherProgramActive(walk, exceptions); }
+};
+
+TEST_F(ForegroundDecision, EmptyDesktopIsFree) { EXPECT_FALSE(Active({})); }
+
+TEST_F(ForegroundDecision, VisibleTitledProgramWindowBlocks) { EXPECT_TRUE(Active({Window("Report.doc")})); }
+
+TEST_F(ForegroundDecision, HiddenUntitledMinimisedAndDesktopWindowsDoNotCount) {
+    EXPECT_FALSE(Active({Window("Report.doc", false), Window(""), Window("Report.doc", true, false, true),
+                         Window("Program Manager")}));
+}
+
+TEST_F(ForegroundDecision, OwnedWindowsDoNotCountExceptTheStartMenu) {
+    EXPECT_FALSE(Active({Window("Find", true, true)}));
+    EXPECT_TRUE(Active({Window(kStartMenu, true, true)}));
+    // A top-level window titled like the Start menu is an ordinary program window.
+    EXPECT_TRUE(Active({Window(kStartMenu)}));
+}
+
+TEST_F(ForegroundDecision, ExactExceptionTitlesDoNotCount) {
+    EXPECT_FALSE(Active({Window("Notes - editor"), Window("Player")}));
+}
+
+TEST_F(ForegroundDecision, TitlesDifferingInOneCharacterOrInCaseBlock) {
+    EXPECT_TRUE(Active({Window("Notes - editoR")}));
+    EXPECT_TRUE(Active({Window("Notes - edito")}));
+    EXPECT_TRUE(Active({Window("player")}));
+}
+
+TEST_F(ForegroundDecision, WithoutExceptionsEveryProgramWindowBlocks) {
+    exceptions.clear();
+    EXPECT_TRUE(Active({Window("Player")}));
+}
+
+TEST_F(ForegroundDecision, OneBlockingWindowAnywhereInTheWalkIsEnough) {
+    EXPECT_TRUE(Active({Window("Player"), Window("", true), Window("Program Manager"), Window("Mail")}));
+}
+
+TEST(IpText, LastAddressOfTheHostWins) {
+    EXPECT_EQ("MY IP: 10.0.0.2", IpTextFromAddresses({"192.168.1.5", "10.0.0.2"}));
+    EXPECT_EQ("MY IP: 127.0.0.1", IpTextFromAddresses({"127.0.0.1"}));
+    EXPECT_EQ("MY IP: ", IpTextFromAddresses({}));
+}
+
+TEST(IpText, RealLookupAlwaysStartsWithThePrefix) {
+    const std::string text = GetIpText();
+    EXPECT_EQ(0u, text.rfind("MY IP: ", 0));
+    EXPECT_LE(text.size(), 7u + 15u);
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "app/tray_menu.h"
+#include "framework/handles.h"
+#include "resource.h"
+
+namespace {
+
+// A white 32-bit canvas with a memory DC, the way a menu window's DC is drawn into.
+class MenuCanvas : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 180;
+    static constexpr int kHeight = 214;  // 9 items and 4 separators
+
+    fw::MemoryDc dc{::CreateCompatibleDC(nullptr)};
+    fw::Bitmap bitmap;
+    HGDIOBJ previous = nullptr;
+
+    void SetUp() override {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        bitmap.reset(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        ASSERT_TRUE(bitmap);
+        previous = ::SelectObject(dc.get(), bitmap.get());
+        RECT all{0, 0, kWidth, kHeight};
+        ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    void TearDown() override { ::SelectObject(dc.get(), previous); }
+
+    COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x, y); }
+
+    DRAWITEMSTRUCT Item(UINT id, RECT rect, UINT action, UINT state = 0) const {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_MENU;
+        item.itemID = id;
+        item.itemAction = action;
+        item.itemState = state;
+        item.hDC = dc.get();
+        item.rcItem = rect;
+        return item;
+    }
+};
+
+TEST(BannerGradient, RunsFromDarkAtTheBottomToBrightAtTheTop) {
+    EXPECT_EQ(RGB(70, 0, 35), BannerColorForRow(0, 214));
+    EXPECT_EQ(RGB(255, 21, 135), BannerColorForRow(213, 214));
+    // Half way: step 128 of 256.
+    EXPECT_EQ(RGB(70 + ::MulDiv(185, 128, 255), ::MulDiv(21, 128, 255), 35 + ::MulDiv(100, 128, 255)),
+              BannerColorForRow(107, 214));
+}
+
+TEST_F(MenuCanvas, BannerGradientCaptionAndWhitePanel) {
+    const RECT first{0, 0, 160, 22};
+    std::wstring text = L"\uD604\uC7AC \uC774\uBBF8\uC9C0\uB4E4..";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.menuHeight = kHeight;
+    drawing.version = L"1.56";
+    DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, first, ODA_DRAWENTIRE), drawing);
+
+    EXPECT_EQ(RGB(255, 21, 135), At(21, 0));            // top of the banner
+    EXPECT_EQ(RGB(70, 0, 35), At(21, kHeight - 1));     // bottom of the banner
+    EXPECT_EQ(RGB(255, 255, 255), At(100, 120));        // the panel
+    EXPECT_EQ(RGB(255, 21, 135), At(160, 0));           // right edge strip, up to R + 3
+    EXPECT_EQ(RGB(255, 255, 255), At(163, 100));        // nothing beyond R + 3
+
+    // The caption is white text written upwards inside the banner's lower part.
+    int whiteInBanner = 0;
+    for (int y = kHeight - 120; y < kHeight - 4; ++y)
+        for (int x = 2; x < 22; ++x)
+            if (At(x, y) == RGB(255, 255, 255)) ++whiteInBanner;
+    EXPECT_GT(whiteInBanner, 60);
+    int whiteInTopOfBanner = 0;
+    for (int y = 1; y < 40; ++y)
+        for (int x = 2; x < 22; ++x)
+            if (At(x, y) == RGB(255, 255, 255)) ++whiteInTopOfBanner;
+    EXPECT_EQ(0, whiteInTopOfBanner);
+}
+
+TEST_F(MenuCanvas, OnlyAFullDrawOfTheFirstItemPaintsTheBanner) {
+    std::wstring text = L"x";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.menuHeight = kHeight;
+    DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, {0, 0, 160, 22}, ODA_SELECT), drawing);
+    DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, {0, 26, 160, 48}, ODA_DRAWENTIRE), drawing);
+    EXPECT_EQ(RGB(255, 255, 255), At(5, 5));
+    EXPECT_EQ(RGB(255, 255, 255), At(5, kHeight - 1));
+}
+
+TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
+    TrayItemDrawing drawing;
+    std::wstring label = L"a";
+    drawing.text = &label;
+    const RECT r{0, 26, 160, 48};
+    DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, ODS_SELECTED), drawing);
+    EXPECT_EQ(RGB(10, 36, 106), At(24, 27));     // outer highlight's corner
+    EXPECT_EQ(RGB(230, 202, 213), At(30, 30));   // inner highlight
+    EXPECT_EQ(RGB(255, 255, 255), At(23, 30));   // left of the highlight
+
+    DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, 0), drawing);
+    EXPECT_EQ(RGB(255, 255, 255), At(24, 27));
+    EXPECT_EQ(RGB(255, 255, 255), At(30, 30));
+}
+
+TEST_F(MenuCanvas, SeparatorIsALineWithTheCurrentPen) {
+    fw::Pen pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
+    fw::SelectObjectGuard select(dc.get(), pen.get());
+    std::wstring empty;
+    TrayItemDrawing drawing;
+    drawing.text = &empty;
+    DrawTrayMenuItem(Item(0, {0, 22, 160, 26}, ODA_DRAWENTIRE), drawing);
+    EXPECT_EQ(RGB(0, 0, 255), At(42, 24));
+    EXPECT_EQ(RGB(0, 0, 255), At(149, 24));
+    EXPECT_EQ(RGB(255, 255, 255), At(150, 24));
+    EXPECT_EQ(RGB(255, 255, 255), At(41, 24));
+}
+
+TEST_F(MenuCanvas, PauseMarkOnlyWhenTheEntryIsChecked) {
+    fw::Icon mark;
+    // A solid red 16x16 icon built in memory.
+    std::vector<BYTE> colour(16 * 16 * 4, 0), mask(16 * 16 / 8, 0);
+    for (size_t i = 0; i < colour.size(); i += 4) { colour[i + 2] = 255; colour[i + 3] = 255; }
+    fw::Bitmap colourBits(::CreateBitmap(16, 16, 1, 32, colour.data()));
+    fw::Bitmap maskBits(::CreateBitmap(16, 16, 1, 1, mask.data()));
+    ICONINFO info{TRUE, 0, 0, maskBits.get(), colourBits.get()};
+    mark.reset(::CreateIconIndirect(&info));
+    ASSERT_TRUE(mark);
+
+    std::wstring text = L"p";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.pauseMark = mark.get();
+    const RECT r{0, 100, 160, 122};
+    DrawTrayMenuItem(Item(ID_TRAY_PAUSE, r, ODA_DRAWENTIRE), drawing);
+    EXPECT_EQ(RGB(255, 255, 255), At(30, 110));
+    DrawTrayMenuItem(Item(ID_TRAY_PAUSE, r, ODA_DRAWENTIRE, ODS_CHECKED), drawing);
+    EXPECT_EQ(RGB(255, 0, 0), At(23, 103));
+    EXPECT_EQ(RGB(255, 0, 0), At(38, 118));
+    EXPECT_EQ(RGB(255, 255, 255), At(39, 118));
+}
+
+TEST(TrayItemWidth, CountsDoubleByteCharactersTwice) {
+    EXPECT_EQ(4 * 7 + 10, TrayItemWidth(L"\uC885\uB8CC", 7));  // 종료: four bytes in code page 949
+    EXPECT_EQ(9 * 7 + 10, TrayItemWidth(L"Dioramix?", 7));
+    EXPECT_EQ(10, TrayItemWidth(L"", 7));
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+// The tray icon and the tray menu against the real shell and the program's own resources.
+#include <gtest/gtest.h>
+
+#include "app/main_window_logic.h"
+#include "app/tray_icon.h"
+#include "app/tray_menu.h"
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "support/test_support.h"
+
+namespace {
+
+HWND MakeOwnerWindow() {
+    return ::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+class TrayIconInShell : public ::testing::Test {
+protected:
+    HWND owner = MakeOwnerWindow();
+    CTrayIcon icon;
+    void TearDown() override {
+        icon.RemoveFromTray();
+        ::DestroyWindow(owner);
+    }
+};
+
+TEST_F(TrayIconInShell, AddChangeAndRemove) {
+    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
+    EXPECT_TRUE(icon.IsEnabled());
+    EXPECT_TRUE(icon.ChangeTip("Dioramix v1.56\r\nMY IP: 10.1.2.3"));
+    EXPECT_STREQ("Dioramix v1.56\r\nMY IP: 10.1.2.3", icon.Tip());
+    icon.RemoveFromTray();
+    EXPECT_FALSE(icon.IsEnabled());
+    EXPECT_FALSE(icon.ChangeTip("later"));  // nothing to modify any more
+    EXPECT_FALSE(icon.ChangeIcon(IDI_TRAY));
+}
+
+TEST_F(TrayIconInShell, LongTipIsCutTo63Characters) {
+    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, std::string(80, 'a'), nullptr, kTrayIconId));
+    EXPECT_EQ(63u, std::string(icon.Tip()).size());
+    icon.ChangeTip(std::string(100, 'b'));
+    EXPECT_EQ(std::string(63, 'b'), icon.Tip());
+}
+
+TEST_F(TrayIconInShell, NoOwnerWindowNoIcon) {
+    EXPECT_FALSE(icon.AddToTray(nullptr, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
+    EXPECT_FALSE(icon.IsEnabled());
+    EXPECT_FALSE(icon.ChangeTip("x"));
+}
+
+TEST_F(TrayIconInShell, HandleNotifyAnswersForItsOwnIdentifierOnly) {
+    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
+    EXPECT_EQ(1, icon.HandleNotify(kTrayIconId, WM_LBUTTONUP));
+    EXPECT_EQ(0, icon.HandleNotify(130, WM_LBUTTONUP));
+}
+
+// The menu resource of the real program, converted to owner-drawn items.
+class TrayMenuResource : public ::testing::Test {
+protected:
+    HMODULE program = nullptr;
+    fw::Menu loaded;
+    HMENU popup = nullptr;
+
+    void SetUp() override {
+        const std::wstring exe = mb::Widen(testing_support::BinDir() + "\\Dioramix.exe");
+        program = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, program);
+        loaded.reset(::LoadMenuW(program, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+        ASSERT_TRUE(loaded);
+        popup = ::GetSubMenu(loaded.get(), 0);
+        ASSERT_NE(nullptr, popup);
+    }
+    void TearDown() override {
+        loaded.reset();
+        if (program) ::FreeLibrary(program);
+    }
+    UINT TypeAt(int pos) const {
+        MENUITEMINFOW info{sizeof(info)};
+        info.fMask = MIIM_FTYPE;
+        ::GetMenuItemInfoW(popup, static_cast<UINT>(pos), TRUE, &info);
+        return info.fType;
+    }
+};
+
+TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrder) {
+    CTrayMenu menu(popup, program);
+    menu.ConvertItems();
+    ASSERT_EQ(13u, menu.ItemCount());
+    const wchar_t* texts[] = {L"\uD604\uC7AC \uC774\uBBF8\uC9C0\uB4E4..", L"", L"\uD654\uBA74 \uC815\uB9AC",
+                              L"\uBC14\uD0D5 \uC544\uC774\uCF58 \uBCF4\uC784", L"\uBC14\uD0D5\uD654\uBA74 \uBCF4\uAE30", L"",
+                              L"\uBC14\uD0D5\uD654\uBA74 \uBCC0\uACBD\uC911\uC9C0",
+                              L"\uD604\uC7AC \uBC14\uD0D5\uD654\uBA74 \uC800\uC7A5", L"", L"\uD658\uACBD \uC124\uC815",
+                              L"Dioramix?", L"", L"\uC885\uB8CC"};
+    const UINT ids[] = {ID_TRAY_CURRENT_IMAGES, 0, ID_TRAY_TIDY_SCREEN, ID_TRAY_DESKTOP_ICONS, ID_TRAY_SHOW_DESKTOP, 0,
+                        ID_TRAY_PAUSE, ID_TRAY_SAVE_WALLPAPER, 0, ID_TRAY_SETTINGS, ID_TRAY_ABOUT, 0, ID_TRAY_EXIT};
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_EQ(texts[i], menu.ItemText(static_cast<size_t>(i))) << "position " << i;
+        EXPECT_EQ(ids[i], ::GetMenuItemID(popup, i)) << "position " << i;
+        EXPECT_TRUE(TypeAt(i) & MFT_OWNERDRAW) << "position " << i;
+    }
+    EXPECT_EQ(9 * 22 + 4 * 4, menu.MenuHeight());
+}
+
+TEST_F(TrayMenuResource, MeasuresItemsAndSeparators) {
+    CTrayMenu menu(popup, program);
+    menu.ConvertItems();
+    MENUITEMINFOW info{sizeof(info)};
+    info.fMask = MIIM_DATA;
+    ::GetMenuItemInfoW(popup, 12, TRUE, &info);
+    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, ID_TRAY_EXIT, 0, 0, info.dwItemData};
+    menu.MeasureItem(exitItem);
+    EXPECT_EQ(22u, exitItem.itemHeight);
+    EXPECT_GT(exitItem.itemWidth, 10u);
+    ::GetMenuItemInfoW(popup, 11, TRUE, &info);
+    MEASUREITEMSTRUCT separator{ODT_MENU, 0, 0, 0, 0, info.dwItemData};
+    menu.MeasureItem(separator);
+    EXPECT_EQ(4u, separator.itemHeight);
+}
+
+TEST_F(TrayMenuResource, ShownIconsSwitchTheFourthEntryAndPauseChecksItsEntry) {
+    EnvSettings env;
+    ResetSettings(env);
+    CTrayMenu menu(popup, program);
+    menu.ConvertItems();
+    ApplyTrayMenuState(menu, TrayMenuStateFor(env));
+    EXPECT_EQ(L"\uBC14\uD0D5\uC544\uC774\uCF58 \uC228\uAE40", menu.ItemText(3));  // 바탕아이콘 숨김
+    EXPECT_FALSE(::GetMenuState(popup, ID_TRAY_PAUSE, MF_BYCOMMAND) & MF_CHECKED);
+
+    // The next menu after hiding the icons, while paused.
+    fw::Menu again(::LoadMenuW(program, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    HMENU popup2 = ::GetSubMenu(again.get(), 0);
+    CTrayMenu menu2(popup2, program);
+    menu2.ConvertItems();
+    env.isiconhide = 1;
+    env.ispause = 1;
+    ApplyTrayMenuState(menu2, TrayMenuStateFor(env));
+    EXPECT_EQ(L"\uBC14\uD0D5 \uC544\uC774\uCF58 \uBCF4\uC784", menu2.ItemText(3));  // 바탕 아이콘 보임
+    EXPECT_TRUE(::GetMenuState(popup2, ID_TRAY_PAUSE, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(TrayMenuResource, WeekdayAndTrayPicturesExist) {
+    for (UINT id : {static_cast<UINT>(IDR_MAINFRAME), static_cast<UINT>(IDI_TRAY), static_cast<UINT>(IDI_PAUSE_MARK),
+                    135u, 136u, 137u, 138u, 139u, 140u, 141u}) {
+        fw::Icon icon(static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
+        EXPECT_TRUE(icon) << "icon " << id;
+    }
+    wchar_t version[16] = {};
+    ::LoadStringW(program, IDS_VERSION, version, 16);
+    EXPECT_STREQ(L"1.56", version);
+}
+
+}  // namespace
