@@ -91,8 +91,12 @@ void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing
     const std::wstring empty;
     const std::wstring& text = drawing.text ? *drawing.text : empty;
     if (!text.empty()) {
+        // The menu text colour also on a selected item: the highlight text colour a system may
+        // leave in the DC (white) cannot be read on the pale selection.
         int oldMode = ::SetBkMode(dc, TRANSPARENT);
+        COLORREF oldColor = ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER);
+        ::SetTextColor(dc, oldColor);
         ::SetBkMode(dc, oldMode);
     } else {
         ::MoveToEx(dc, r.left + 42, r.top + 2, nullptr);

@@ -104,6 +104,20 @@ TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
     EXPECT_EQ(RGB(255, 255, 255), At(30, 30));
 }
 
+TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
+    ::SetTextColor(dc.get(), RGB(255, 255, 255));  // a highlight text colour left in the DC
+    std::wstring text = L"\uC885\uB8CC";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 180, 160, 202}, ODA_SELECT, ODS_SELECTED), drawing);
+    int dark = 0;
+    for (int y = 182; y < 201; ++y)
+        for (int x = 42; x < 100; ++x)
+            if (GetRValue(At(x, y)) < 128) ++dark;
+    EXPECT_GT(dark, 10);
+    EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(dc.get()));  // the DC's colour is put back
+}
+
 TEST_F(MenuCanvas, SeparatorIsALineWithTheCurrentPen) {
     fw::Pen pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
     fw::SelectObjectGuard select(dc.get(), pen.get());
