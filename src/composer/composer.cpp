@@ -125,7 +125,10 @@ void Composer::ComposeWallpaper() {
     }
     SetWallpaper(canvas);
 
-    if (m_env.rememory) ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+    if (m_env.rememory) {
+        const SIZE_T empty = static_cast<SIZE_T>(-1);
+        ::SetProcessWorkingSetSize(::GetCurrentProcess(), empty, empty);
+    }
 }
 
 void Composer::DrawBackground(Gdiplus::Graphics& canvas) {

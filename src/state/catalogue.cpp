@@ -48,7 +48,8 @@ int CountEntriesBelow(const std::string& folder) {
     int count = 0;
     ForEachEntry(folder, [&](const WIN32_FIND_DATAA& data) {
         ++count;
-        if (IsDirectory(data) && !IsDotEntry(data.cFileName)) count += CountEntriesBelow(folder + "\\" + data.cFileName);
+        if (IsDirectory(data) && !IsDotEntry(data.cFileName))
+            count += CountEntriesBelow(folder + "\\" + data.cFileName);
     });
     return count;
 }
@@ -216,7 +217,8 @@ const wchar_t* FolderMessageText(FolderMessage message) {
         return L"\uAC19\uC740 \uC774\uB984\uC758 \uD3F4\uB354\uAC00 \uC788\uC2B5\uB2C8\uB2E4!";
     case FolderMessage::AlreadyIncluded:
         // 추가하신 폴더는 이미 포함되어있습니다!
-        return L"\uCD94\uAC00\uD558\uC2E0 \uD3F4\uB354\uB294 \uC774\uBBF8 \uD3EC\uD568\uB418\uC5B4\uC788\uC2B5\uB2C8\uB2E4!";
+        return L"\uCD94\uAC00\uD558\uC2E0 \uD3F4\uB354\uB294 \uC774\uBBF8 "
+               L"\uD3EC\uD568\uB418\uC5B4\uC788\uC2B5\uB2C8\uB2E4!";
     case FolderMessage::TidiedUp:
         // 중복되는 폴더가 존재하므로 자동정리합니다!
         return L"\uC911\uBCF5\uB418\uB294 \uD3F4\uB354\uAC00 \uC874\uC7AC\uD558\uBBC0\uB85C "

@@ -55,22 +55,8 @@ struct Options {
 
 struct Memory {
     SIZE_T workingSet = 0, privateBytes = 0;
-    SIZE_T hostAnonymous = 0;  // under Wine: the host process's anonymous resident memory
     DWORD gdiObjects = 0, userObjects = 0;
 };
-
-// Under Wine the process's /proc entry is reachable through drive Z:, and its anonymous
-// resident size is the truest measure of heap growth there (Wine reports no private bytes).
-SIZE_T HostAnonymousBytes() {
-    std::FILE* status = std::fopen("Z:\\proc\\self\\status", "r");
-    if (!status) return 0;
-    char line[256];
-    unsigned long kb = 0;
-    while (std::fgets(line, sizeof line, status))
-        if (std::sscanf(line, "RssAnon: %lu kB", &kb) == 1) break;
-    std::fclose(status);
-    return static_cast<SIZE_T>(kb) * 1024;
-}
 
 Memory Measure() {
     Memory m;
@@ -79,9 +65,9 @@ Memory Measure() {
     if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                sizeof counters)) {
         m.workingSet = counters.WorkingSetSize;
+        // Wine reports no PrivateUsage; its commit charge (PagefileUsage) is the same measure there.
         m.privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     }
-    m.hostAnonymous = HostAnonymousBytes();
     m.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     m.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     return m;
@@ -175,9 +161,9 @@ int main(int argc, char** argv) {
                 "calendar %d path %d rememory %d\n",
                 o.width, o.height, found, o.photos.c_str(), o.count, env.isframe, env.isshadow, env.isrotate,
                 env.ismask, env.isoverlap, env.isbackgray, env.iscalender, env.ispath, env.rememory);
-    std::printf("%6s %9s %9s %9s %9s %9s %9s %9s | %11s %11s %11s %11s %11s %5s %5s  %s\n", "change", "backgr",
+    std::printf("%6s %9s %9s %9s %9s %9s %9s %9s | %11s %11s %11s %11s %5s %5s  %s\n", "change", "backgr",
                 "decode", "draw", "overlay", "encode", "setwall", "total", "ws-before", "ws-after", "priv-before",
-                "priv-after", "host-anon", "gdi", "user", "photo");
+                "priv-after", "gdi", "user", "photo");
 
     const Memory start = Measure();
     Memory afterTenth{};
@@ -195,29 +181,23 @@ int main(int argc, char** argv) {
                        ms(ComposePhase::Encoded, ComposePhase::WallpaperSet),
                        ms(ComposePhase::Start, ComposePhase::WallpaperSet)};
         for (int k = 0; k < 7; ++k) totals[k] += t[k];
-        std::printf("%6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f | %9.0fKB %9.0fKB %9.0fKB %9.0fKB %9.0fKB %5lu %5lu  %s\n",
+        std::printf("%6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f | %9.0fKB %9.0fKB %9.0fKB %9.0fKB %5lu %5lu  %s\n",
                     i, t[0], t[1], t[2], t[3], t[4], t[5], t[6], Kb(before.workingSet), Kb(after.workingSet),
-                    Kb(before.privateBytes), Kb(after.privateBytes), Kb(after.hostAnonymous),
-                    static_cast<unsigned long>(after.gdiObjects),
+                    Kb(before.privateBytes), Kb(after.privateBytes), static_cast<unsigned long>(after.gdiObjects),
                     static_cast<unsigned long>(after.userObjects), composer.m_currentPath.c_str());
         std::fflush(stdout);
         if (i == 10) afterTenth = after;
     }
     const Memory end = Measure();
 
-    std::printf("\nmean ms: background %.1f, decode %.1f, draw %.1f, overlays %.1f, encode %.1f, set %.1f, total %.1f\n",
+    std::printf("\nmean ms: background %.1f, decode %.1f, draw %.1f, overlays %.1f, encode %.1f, set %.1f, "
+                "total %.1f\n",
                 totals[0] / o.count, totals[1] / o.count, totals[2] / o.count, totals[3] / o.count,
                 totals[4] / o.count, totals[5] / o.count, totals[6] / o.count);
-    std::printf("private bytes: start %.0f KB, after change 10 %.0f KB, after change %d %.0f KB\n", Kb(start.privateBytes),
-                Kb(afterTenth.privateBytes), o.count, Kb(end.privateBytes));
-    std::printf("host anonymous memory: start %.0f KB, after change 10 %.0f KB, after change %d %.0f KB\n",
-                Kb(start.hostAnonymous), Kb(afterTenth.hostAnonymous), o.count, Kb(end.hostAnonymous));
+    std::printf("private bytes: start %.0f KB, after change 10 %.0f KB, after change %d %.0f KB\n",
+                Kb(start.privateBytes), Kb(afterTenth.privateBytes), o.count, Kb(end.privateBytes));
     if (o.count < 10) return 0;
-    // Wine reports no private bytes; the host's anonymous memory stands in for them there.
-    bool hasPrivate = afterTenth.privateBytes != 0;
-    double growth = hasPrivate ? Kb(end.privateBytes) - Kb(afterTenth.privateBytes)
-                               : Kb(end.hostAnonymous) - Kb(afterTenth.hostAnonymous);
-    std::printf("growth since change 10 (%s): %+.0f KB (%s 1 MB)\n", hasPrivate ? "private bytes" : "host anonymous",
-                growth, growth <= 1024.0 ? "within" : "BEYOND");
+    double growth = Kb(end.privateBytes) - Kb(afterTenth.privateBytes);
+    std::printf("growth since change 10: %+.0f KB (%s 1 MB)\n", growth, growth <= 1024.0 ? "within" : "BEYOND");
     return growth <= 1024.0 ? 0 : 1;
 }

@@ -23,7 +23,8 @@
 namespace composer_testing {
 
 // A picture of one colour, saved in the given format ("png", "jpeg", "bmp").
-inline void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const std::string& format = "png") {
+inline void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color,
+                         const std::string& format = "png") {
     Gdiplus::Bitmap bitmap(w, h, PixelFormat24bppRGB);
     {
         Gdiplus::Graphics g(&bitmap);
@@ -69,7 +70,8 @@ protected:
     }
 
     // A picture in the photo folder, appended to the catalogue; the folder is listed.
-    std::string AddPhoto(const std::string& name, int w, int h, Gdiplus::Color color, const std::string& format = "png") {
+    std::string AddPhoto(const std::string& name, int w, int h, Gdiplus::Color color,
+                         const std::string& format = "png") {
         std::string path = photos + "\\" + name;
         WritePicture(path, w, h, color, format);
         catalogue.m_imageList.push_back(path);
