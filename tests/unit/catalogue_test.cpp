@@ -186,6 +186,18 @@ TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
             << name;
 }
 
+TEST_F(CatalogueTest, TidyUpAlsoRemovesImagesListedInAnotherLetterCase) {
+    std::string photos = Folder("photos", {"a.jpg"});
+    Folder("photos\\Inner", {"B.jpg"});
+    // An entry as a hand-edited list.txt may hold it: capitals in the folder and the catalogue.
+    catalogue.m_pathList = {photos + "\\Inner,1"};
+    catalogue.m_imageList = {photos + "\\Inner\\B.jpg"};
+    EXPECT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
+    EXPECT_EQ((std::vector<std::string>{Lower(photos) + "\\a.jpg", Lower(photos) + "\\Inner\\B.jpg"}),
+              catalogue.m_imageList);
+}
+
 TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
     std::string photos = Folder("photos", {"a.jpg"});
     std::string photo = Folder("photo", {"b.jpg"});
