@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "framework/mbstring.h"
 
@@ -50,18 +49,20 @@ void WriteNumber(const std::string& file, const char* key, long long value) {
 
 std::string IniPath(const EnvSettings& env) { return env.FilePath("\\env.ini"); }
 
-// True when the file holds the key in a spelling other than the given one (say "isStretch" for
-// "isstretch"). The profile functions replace a value in place but keep the old key's spelling.
+// True when the section holds the key in a spelling other than the given one (say "isStretch"
+// for "isstretch"). The profile functions replace a value in place but keep the old key's spelling.
 bool HasKeyInOtherSpelling(const std::string& file, const std::string& key) {
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        size_t start = line.find_first_not_of(" \t");
-        if (start == std::string::npos || line.size() < start + key.size()) continue;
-        std::string candidate = line.substr(start, key.size());
-        if (candidate != key && ::lstrcmpiA(candidate.c_str(), key.c_str()) == 0 &&
-            line.find_first_not_of(" \t", start + key.size()) == line.find('=', start))
-            return true;
+    std::string section(32768, '\0');
+    DWORD n = ::GetPrivateProfileSectionA(kSection, section.data(), static_cast<DWORD>(section.size()), file.c_str());
+    section.resize(n);
+    for (size_t pos = 0; pos < section.size();) {
+        size_t end = section.find('\0', pos);
+        if (end == std::string::npos) end = section.size();
+        std::string entry = section.substr(pos, end - pos);
+        std::string name = entry.substr(0, entry.find('='));
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+        if (name != key && ::lstrcmpiA(name.c_str(), key.c_str()) == 0) return true;
+        pos = end + 1;
     }
     return false;
 }
