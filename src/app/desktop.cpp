@@ -129,7 +129,3 @@ std::vector<std::string> HostAddresses() {
 }
 
 std::string GetIpText() { return IpTextFromAddresses(HostAddresses()); }
-
-void TrimWorkingSet() {
-    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-}

@@ -46,5 +46,3 @@ std::string IpTextFromAddresses(const std::vector<std::string>& addresses);
 std::vector<std::string> HostAddresses();
 std::string GetIpText();
 
-// Asks the system to trim the process's working set (the `rememory` option).
-void TrimWorkingSet();
