@@ -121,15 +121,7 @@ TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
     std::vector<std::string> keys = IniKeys();
     ASSERT_FALSE(keys.empty());
     EXPECT_EQ("oriwallpath", keys.front());
-    const std::vector<std::string> saved = {
-        "isbackimg", "isforeimg", "picmaxsize", "changetime", "min_sec", "framesize", "rotatevalue",
-        "piccleartotalcnt", "imagepos", "rememory", "showtime", "maskfilename", "backimagename", "ymfontname",
-        "ddfontname", "outprogram0", "outprogram1", "outprogram2", "isframe", "ismask", "isshadow", "isrotate",
-        "ispath", "iscalender", "maxwinstop", "notstrech", "israndum", "isbackcolor", "isstretch", "isiptooltip",
-        "isweekday", "isbold1", "isbold2", "isitalic1", "isitalic2", "isrndmask", "isbackgray", "isoverlap",
-        "isiconhide", "ispause", "backcolor", "framecolor", "whitedaycolor", "bluedaycolor", "reddaycolor",
-        "yymmcolor"};
-    EXPECT_EQ(saved, std::vector<std::string>(keys.begin() + 1, keys.end()));
+    EXPECT_EQ(testing_support::SavedSettingsKeys(), std::vector<std::string>(keys.begin() + 1, keys.end()));
 
     // With no env.ini at start, the defaults are what the program holds and writes.
     EXPECT_EQ("400", IniValue("picmaxsize"));

@@ -70,6 +70,18 @@ std::vector<std::string> ReadLines(const std::string& path) {
 
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+const std::vector<std::string>& SavedSettingsKeys() {
+    static const std::vector<std::string> keys = {
+        "isbackimg", "isforeimg", "picmaxsize", "changetime", "min_sec", "framesize", "rotatevalue",
+        "piccleartotalcnt", "imagepos", "rememory", "showtime", "maskfilename", "backimagename", "ymfontname",
+        "ddfontname", "outprogram0", "outprogram1", "outprogram2", "isframe", "ismask", "isshadow", "isrotate",
+        "ispath", "iscalender", "maxwinstop", "notstrech", "israndum", "isbackcolor", "isstretch", "isiptooltip",
+        "isweekday", "isbold1", "isbold2", "isitalic1", "isitalic2", "isrndmask", "isbackgray", "isoverlap",
+        "isiconhide", "ispause", "backcolor", "framecolor", "whitedaycolor", "bluedaycolor", "reddaycolor",
+        "yymmcolor"};
+    return keys;
+}
+
 std::string BinDir() {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);

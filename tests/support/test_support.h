@@ -30,6 +30,9 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> ReadLines(const std::string& path);  // without line ends
 bool FileExists(const std::string& path);
 
+// The keys of env.ini in the order a save writes them (oriwallpath, written at start, aside).
+const std::vector<std::string>& SavedSettingsKeys();
+
 // Folder of Dioramix.exe and its data files: every executable of the build lies there.
 std::string BinDir();
 

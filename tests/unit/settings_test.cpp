@@ -147,15 +147,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrder) {
     std::vector<std::string> keys;
     for (const auto& line : ReadLines(dir.File("env.ini")))
         if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
-    const std::vector<std::string> expected = {
-        "isbackimg", "isforeimg", "picmaxsize", "changetime", "min_sec", "framesize", "rotatevalue",
-        "piccleartotalcnt", "imagepos", "rememory", "showtime", "maskfilename", "backimagename", "ymfontname",
-        "ddfontname", "outprogram0", "outprogram1", "outprogram2", "isframe", "ismask", "isshadow", "isrotate",
-        "ispath", "iscalender", "maxwinstop", "notstrech", "israndum", "isbackcolor", "isstretch", "isiptooltip",
-        "isweekday", "isbold1", "isbold2", "isitalic1", "isitalic2", "isrndmask", "isbackgray", "isoverlap",
-        "isiconhide", "ispause", "backcolor", "framecolor", "whitedaycolor", "bluedaycolor", "reddaycolor",
-        "yymmcolor"};
-    EXPECT_EQ(expected, keys);
+    EXPECT_EQ(testing_support::SavedSettingsKeys(), keys);
 }
 
 TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
