@@ -10,6 +10,7 @@
 
 #include "composer/calendar.h"
 #include "composer/effects.h"
+#include "composer/output.h"
 #include "composer/text.h"
 #include "framework/mbstring.h"
 #include "support/fake_system.h"
@@ -26,17 +27,10 @@ std::string PreviewDir() {
 }
 
 void SavePng(Gdiplus::Image& image, const std::string& name) {
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, codecs);
-    for (UINT i = 0; i < count; ++i)
-        if (std::wstring(codecs[i].MimeType) == L"image/png") {
-            std::string path = PreviewDir() + "\\" + name;
-            ASSERT_EQ(Gdiplus::Ok, image.Save(mb::Widen(path).c_str(), &codecs[i].Clsid, nullptr));
-            std::printf("preview: %s\n", path.c_str());
-        }
+    std::string path = PreviewDir() + "\\" + name;
+    SaveImage(image, path, "png");
+    ASSERT_EQ(Gdiplus::Ok, image.GetLastStatus());
+    std::printf("preview: %s\n", path.c_str());
 }
 
 // A photograph-like test picture: a sky gradient, a sun, a ground band and a grid of thin lines.
@@ -165,14 +159,7 @@ TEST(EffectsPreview, DISABLED_Timing) {
     std::string jpeg = PreviewDir() + "\\dioramix-big.jpg";
     {
         auto big = ScenicPhoto(4000, 3000);
-        UINT count = 0, size = 0;
-        Gdiplus::GetImageEncodersSize(&count, &size);
-        std::vector<BYTE> buffer(size);
-        auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-        Gdiplus::GetImageEncoders(count, size, codecs);
-        for (UINT i = 0; i < count; ++i)
-            if (std::wstring(codecs[i].MimeType) == L"image/jpeg")
-                big->Save(mb::Widen(jpeg).c_str(), &codecs[i].Clsid, nullptr);
+        SaveImage(*big, jpeg, "jpeg");
     }
     env.isrndmask = 0;
     for (int rotate = 0; rotate < 2; ++rotate) {
