@@ -6,7 +6,24 @@
 #define IDS_VERSION                 102
 
 // Dialog templates
+#define IDD_ABOUTBOX                100
 #define IDD_WALLPAPER_DIALOG        102
+#define IDD_ENVSET                  145   // settings dialog (host)
+#define IDD_SET_BACKIMG             146   // page 0: desktop background
+#define IDD_MASK_PICKER             147
+#define IDD_SET_FOREIMG             148   // page 1: photographs
+#define IDD_PROGRAM_LIST            151
+#define IDD_IMGPOS_SET              152   // position editor's tool window
+#define IDD_IMGPOS                  153   // one position window
+#define IDD_SET_PATH                154   // page 3: image folders
+#define IDD_SET_CALEN               155   // page 4: calendar
+#define IDD_SET_ETC                 156   // page 5: miscellaneous
+#define IDD_IMAGES                  157   // current images
+#define IDD_SET_EFFECT              160   // page 2: photo effects
+#define IDD_SET_HELP                162   // page 6: about the program
+
+// Bitmaps
+#define IDB_PAGE_ICONS              163
 
 // Icons and menus
 #define IDR_MAINFRAME               128
@@ -14,6 +31,10 @@
 #define IDI_TRAY                    132
 #define IDI_PAUSE_MARK              133
 #define IDI_WEEKDAY_SUNDAY          135   // 135..141: Sunday..Saturday
+
+// Context menus of the position windows and the current images (menu resources)
+#define IDR_IMGPOS_MENU             154
+#define IDR_IMAGES_MENU             158
 
 // Tray menu commands
 #define ID_TRAY_CURRENT_IMAGES      32771
@@ -28,3 +49,22 @@
 
 // System menu
 #define IDM_ABOUTBOX                0x0010
+
+// ---- Controls, one block per window; numbers as the templates give them ------------------------
+// Each block belongs to its window's template in the resource script of its group.
+
+// Settings host (145), help page (162), about box (100)
+
+// Background page (146)
+
+// Photographs page (148), position editor (152, 153)
+
+// Effects page (160), mask picker (147)
+
+// Calendar page (155)
+
+// Image folders page (154)
+
+// Miscellaneous page (156), program list (151)
+
+// Current images (157)

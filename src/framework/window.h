@@ -99,6 +99,7 @@ public:
 
     INT_PTR DoModal();
     bool Create();  // modeless
+    bool Create(HWND parent) { m_parent = parent; return Create(); }  // modeless child or owned
     void DestroyWindow();
     HWND GetSafeHwnd() const noexcept { return m_hwnd; }
     bool IsWindow() const noexcept { return m_hwnd && ::IsWindow(m_hwnd); }
