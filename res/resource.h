@@ -54,6 +54,12 @@
 // Each block belongs to its window's template in the resource script of its group.
 
 // Settings host (145), help page (162), about box (100)
+#define IDC_PAGE_LIST               1001
+#define IDC_PAGE_FRAME              1002
+#define IDC_PAGE_CAPTION            1003
+#define IDC_VERSION_LINE            1059
+#define IDC_WEB_LINK                1071
+#define IDC_MAIL_LINK               1111
 
 // Background page (146)
 

@@ -6,6 +6,8 @@
 #include "app/main_window_logic.h"
 #include "framework/mbstring.h"
 #include "resource.h"
+#include "settings_ui/about_dlg.h"
+#include "settings_ui/env_set_dlg.h"
 
 const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_TRAYNOTIFY, &CWallpaperDlg::OnTrayNotify),
@@ -105,6 +107,18 @@ std::string CWallpaperDlg::VersionText() const {
 void CWallpaperDlg::UpdateTrayTip() {
     const std::string ip = stEnv.isiptooltip ? GetIpText() : std::string();
     m_trayIcon.ChangeTip(TrayTipText(stEnv, VersionText(), ip));
+}
+
+void CWallpaperDlg::UpdateTrayIcon() {
+    if (!stEnv.isweekday) {
+        m_trayIcon.ChangeIcon(IDI_TRAY);
+        return;
+    }
+    // The date watch may not run yet (it starts only with the weekday or calendar option).
+    ::SetTimer(m_hwnd, TIMER_DATE, kDateTimerInterval, nullptr);
+    const fw::LocalDate today = m_system.Today();
+    if (m_lastDate.empty()) m_lastDate = FormatDateKey(today);
+    m_trayIcon.ChangeIcon(WeekdayIconId(today.weekday));
 }
 
 // ---- Timers ---------------------------------------------------------------------------------
@@ -215,7 +229,14 @@ void CWallpaperDlg::OnSaveWallpaper() { m_composer.SaveCurrentWallpaper(m_hwnd);
 void CWallpaperDlg::OnSettings() {
     m_changeEnabled = FALSE;
     if (BringToFrontIfOpen(m_pEnvSetDlg)) return;
-    // The settings dialog runs here modally (its pages edit stEnv in place) once it exists.
+    SettingsContext context{stEnv, m_outPrograms, m_catalogue, m_composer, m_system, *this, m_lastPage};
+    {
+        CEnvSetDlg dialog(context, m_hwnd);
+        m_pEnvSetDlg = &dialog;
+        dialog.DoModal();
+        m_pEnvSetDlg = nullptr;
+    }
+    if (m_exiting) return;  // closed by the exit command: the program is on its way out
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
     m_composer.ComposeWallpaper();
@@ -223,13 +244,18 @@ void CWallpaperDlg::OnSettings() {
 
 void CWallpaperDlg::OnAbout() {
     // Timed changes go on under the about box.
-    const std::wstring text = L"Dioramix " + mb::Widen(VersionText());
-    ::MessageBoxW(m_hwnd, text.c_str(), L"Dioramix", MB_OK | MB_ICONINFORMATION);
+    CAboutDlg about(m_hwnd);
+    about.DoModal();
 }
 
 void CWallpaperDlg::OnExit() {
-    if (m_pEnvSetDlg && m_pEnvSetDlg->IsWindow())
+    m_exiting = true;
+    // An open settings window runs its own modal loop inside this one: end it too, without its
+    // close checks, after closing what its pages opened.
+    if (m_pEnvSetDlg && m_pEnvSetDlg->IsWindow()) {
+        m_pEnvSetDlg->CloseOwnedWindows();
         ::PostMessageW(m_pEnvSetDlg->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    }
     EndDialog(IDCANCEL);
 }
 
@@ -285,4 +311,5 @@ LRESULT CWallpaperDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast
 
 void CWallpaperDlg::OnOk() {}  // Enter never closes the hidden window
 
-void CWallpaperDlg::OnCancel() { EndDialog(IDCANCEL); }
+// The close request of "-exit" arrives here: the same way out as the exit command.
+void CWallpaperDlg::OnCancel() { OnExit(); }

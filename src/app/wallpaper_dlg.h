@@ -13,6 +13,7 @@
 #include "framework/handles.h"
 #include "framework/system.h"
 #include "framework/window.h"
+#include "settings_ui/settings_context.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
 
@@ -20,7 +21,9 @@ constexpr UINT_PTR TIMER_CHANGE = 1;
 constexpr UINT_PTR TIMER_DATE = 7;
 constexpr UINT kDateTimerInterval = 30000;
 
-class CWallpaperDlg : public fw::CDialogImpl<CWallpaperDlg> {
+class CEnvSetDlg;
+
+class CWallpaperDlg : public fw::CDialogImpl<CWallpaperDlg>, public ISettingsOwner {
 public:
     explicit CWallpaperDlg(fw::ISystem& system);
     ~CWallpaperDlg() override;
@@ -31,7 +34,10 @@ public:
     // Safe to run twice (a cancelled end of session, then the real exit).
     void ShutDown();
     // Sets the tray tooltip from the version and, with `isiptooltip`, the address line.
-    void UpdateTrayTip();
+    void UpdateTrayTip() override;
+    // The weekday picture (with the date watch running) under `isweekday`, else the ordinary one.
+    void UpdateTrayIcon() override;
+    HWND MainWindow() const override { return m_hwnd; }
 
     // Timer ticks, also called directly by tests.
     void OnChangeTimer();
@@ -44,7 +50,7 @@ public:
     int m_lastPage = 0;
     // The open settings and current images dialogs (non-owning, null when none); their classes
     // derive from fw::CDialog.
-    fw::CDialog* m_pEnvSetDlg = nullptr;
+    CEnvSetDlg* m_pEnvSetDlg = nullptr;
     fw::CDialog* m_pImagesDlg = nullptr;
     EnvSettings stEnv;
     OutProgramList m_outPrograms;
@@ -93,4 +99,5 @@ private:
     fw::ISystem& m_system;
     CTrayMenu* m_trayMenu = nullptr;  // while the tray menu is shown
     bool m_loaded = false;            // settings and lists were read: shut-down may write them back
+    bool m_exiting = false;           // the exit command ran: a closing dialog must not compose again
 };

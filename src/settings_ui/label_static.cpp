@@ -5,6 +5,7 @@ const fw::Handler<CLabelStatic> CLabelStatic::kHandlers[] = {
 };
 
 CLabelStatic::CLabelStatic() {}
+CLabelStatic::~CLabelStatic() = default;
 void CLabelStatic::SetTextColor(COLORREF color) { m_crText = color; }
 void CLabelStatic::SetBkColor(COLORREF) {}
 void CLabelStatic::SetLogFont(const LOGFONTA& lf) { m_lf = lf; }

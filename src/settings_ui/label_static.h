@@ -14,6 +14,7 @@ public:
     };
 
     CLabelStatic();
+    ~CLabelStatic() override;
 
     void SetTextColor(COLORREF color);
     void SetBkColor(COLORREF color);

@@ -2,12 +2,14 @@
 // Page 6, "Dioramix?": about the program.
 
 #include "framework/window.h"
+#include "settings_ui/label_static.h"
 #include "settings_ui/settings_context.h"
 
 class CSetHelp : public fw::CDialogImpl<CSetHelp> {
 public:
     explicit CSetHelp(SettingsContext& context);
-    // At program exit: closes the windows this page opened.
+    ~CSetHelp() override;
+    // At program exit: closes the windows this page opened (it opens none).
     void CloseOwnedWindows() {}
 
     static const fw::Handler<CSetHelp> kHandlers[];
@@ -21,4 +23,7 @@ private:
 
     SettingsContext& m_context;
     EnvSettings* m_pEnv = nullptr;
+    HWND m_pMainWnd = nullptr;
+    CLabelStatic m_webLink;
+    CLabelStatic m_mailLink;
 };

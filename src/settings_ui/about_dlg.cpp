@@ -1,0 +1,32 @@
+#include "settings_ui/about_dlg.h"
+
+#include "resource.h"
+
+std::wstring ProgramVersion() {
+    wchar_t text[32] = {};
+    ::LoadStringW(::GetModuleHandleW(nullptr), IDS_VERSION, text, 32);
+    return text;
+}
+
+void InitAboutTexts(HWND window, CLabelStatic& webLink, CLabelStatic& mailLink) {
+    const std::wstring version = ProgramVersion();
+    ::SetDlgItemTextW(window, IDC_VERSION_LINE, (L"Dioramix ver" + version).c_str());
+    ::SetWindowTextW(window, (version + L" \uC815\uBCF4").c_str());  // " 정보"
+    webLink.SubclassDlgItem(IDC_WEB_LINK, window);
+    mailLink.SubclassDlgItem(IDC_MAIL_LINK, window);
+    webLink.SetLink(TRUE);
+    mailLink.SetLink(TRUE);
+}
+
+const fw::Handler<CAboutDlg> CAboutDlg::kHandlers[] = {
+    fw::OnCommand(IDOK, &CAboutDlg::OnOk),
+    fw::OnCommand(IDCANCEL, &CAboutDlg::OnCancel),
+};
+
+CAboutDlg::CAboutDlg(HWND parent) : CDialogImpl(IDD_ABOUTBOX, parent) {}
+CAboutDlg::~CAboutDlg() = default;
+
+BOOL CAboutDlg::OnInitDialog() {
+    InitAboutTexts(m_hwnd, m_webLink, m_mailLink);
+    return TRUE;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The checks the settings dialog runs when the user closes it: the four typed numbers of the
+// photographs and effects pages are validated in order and taken into the settings record.
+
+#include <string>
+
+#include "state/settings.h"
+
+// The field texts the checks read, as the user left them.
+struct CloseCheckFields {
+    std::string changeTime;  // photographs page, control 1036
+    std::string clearCount;  // photographs page, control 1004
+    std::string imageSize;   // photographs page, control 1005
+    std::string frameSize;   // effects page, control 1015
+    // A page whose window could not be made has nothing to check; it must not lock the window.
+    bool photographsPagePresent = true;
+    bool effectsPagePresent = true;
+};
+
+enum class CloseCheckFailure { None, EmptyChangeTime, ChangeTimeTooShort, ImageSize, FrameSize };
+
+struct CloseCheckOutcome {
+    CloseCheckFailure failure = CloseCheckFailure::None;
+    int page = -1;             // index of the page holding the refused field
+    int field = 0;             // control to focus; 0 for none
+    std::wstring message;      // text of the refusal's message box
+    bool rewriteField = false;  // the field's text is to become `fieldText`
+    std::string fieldText;
+
+    bool accepted() const { return failure == CloseCheckFailure::None; }
+};
+
+// The largest image size allowed: three quarters of the screen width, down to a multiple of ten.
+int ImageSizeLimit(int screenWidth);
+
+// Runs the checks in order and stops at the first refusal. Values that passed before it are
+// already stored in `env` (changetime, piccleartotalcnt, picmaxsize, framesize).
+CloseCheckOutcome RunCloseChecks(const CloseCheckFields& fields, int screenWidth, EnvSettings& env);
+
+// The caption of every refusal's message box.
+extern const wchar_t kCloseCheckCaption[];

@@ -1,0 +1,251 @@
+#include "settings_ui/env_set_dlg.h"
+
+#include "resource.h"
+#include "settings_ui/set_back_img.h"
+#include "settings_ui/set_calen.h"
+#include "settings_ui/set_effect.h"
+#include "settings_ui/set_etc.h"
+#include "settings_ui/set_fore_img.h"
+#include "settings_ui/set_help.h"
+#include "settings_ui/set_path.h"
+
+namespace {
+
+constexpr int kIconSize = 20;
+constexpr COLORREF kCaptionStart = RGB(70, 0, 35);
+constexpr COLORREF kCaptionEnd = RGB(255, 21, 135);
+
+// The fields the close checks read, on the photographs and the effects page.
+constexpr int kChangeTimeField = 1036;
+constexpr int kClearCountField = 1004;
+constexpr int kImageSizeField = 1005;
+constexpr int kFrameSizeField = 1015;
+
+const wchar_t* const kPageNames[CEnvSetDlg::kPageCount] = {
+    L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815",  // 바탕화면 설정
+    L"\uC774\uBBF8\uC9C0 \uC124\uC815",        // 이미지 설정
+    L"\uC774\uBBF8\uC9C0 \uD6A8\uACFC",        // 이미지 효과
+    L"\uC774\uBBF8\uC9C0 \uACBD\uB85C",        // 이미지 경로
+    L"\uB2EC\uB825 \uC124\uC815",              // 달력 설정
+    L"\uAE30\uD0C0",                           // 기타
+    L"Dioramix?",
+};
+
+fw::Font MakeCaptionFont() {
+    LOGFONTW lf{};
+    lf.lfHeight = 12;
+    lf.lfWeight = FW_BOLD;
+    wcscpy_s(lf.lfFaceName, L"\uAD74\uB9BC");  // 굴림
+    return fw::Font(::CreateFontIndirectW(&lf));
+}
+
+std::string WindowTextOf(HWND hwnd) {
+    char text[64] = {};
+    if (hwnd) ::GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+}  // namespace
+
+void DrawCaptionStrip(HDC dc, const RECT& strip, const std::wstring& text, HFONT font) {
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
+    const double span = strip.right > strip.left ? strip.right - strip.left : 1;
+    const double stepR = (GetRValue(kCaptionEnd) - GetRValue(kCaptionStart)) / span;
+    const double stepG = (GetGValue(kCaptionEnd) - GetGValue(kCaptionStart)) / span;
+    const double stepB = (GetBValue(kCaptionEnd) - GetBValue(kCaptionStart)) / span;
+    double r = GetRValue(kCaptionStart), g = GetGValue(kCaptionStart), b = GetBValue(kCaptionStart);
+    for (int x = strip.left; x <= strip.right; ++x) {
+        ::SetBkColor(dc, RGB(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
+        const RECT column{x, strip.top, x + 1, strip.bottom};
+        ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &column, nullptr, 0, nullptr);
+        r += stepR;
+        g += stepG;
+        b += stepB;
+    }
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    ::SetBkMode(dc, TRANSPARENT);
+    if (font) ::SelectObject(dc, font);
+    RECT textRect = strip;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    ::RestoreDC(dc, saved);
+}
+
+const fw::Handler<CEnvSetDlg> CEnvSetDlg::kHandlers[] = {
+    fw::OnMessage(WM_PAINT, &CEnvSetDlg::OnPaint),
+    fw::OnMessage(WM_SYSCOMMAND, &CEnvSetDlg::OnSysCommand),
+    fw::OnMessage(WM_MEASUREITEM, &CEnvSetDlg::OnMeasureItem),
+    fw::OnCommand(IDC_PAGE_LIST, &CEnvSetDlg::OnPageListSelChange, LBN_SELCHANGE),
+    fw::OnCommand(IDOK, &CEnvSetDlg::OnOk),
+    fw::OnCommand(IDCANCEL, &CEnvSetDlg::OnCancel),
+};
+
+CEnvSetDlg::CEnvSetDlg(SettingsContext& context, HWND parent)
+    : CDialogImpl(IDD_ENVSET, parent),
+      m_context(context) {
+    m_pPages[0].reset(m_backImg = new CSetBackImg(context));
+    m_pPages[1].reset(m_foreImg = new CSetForeImg(context));
+    m_pPages[2].reset(m_effect = new CSetEffect(context));
+    m_pPages[3].reset(m_path = new CSetPath(context));
+    m_pPages[4].reset(m_calen = new CSetCalen(context));
+    m_pPages[5].reset(m_etc = new CSetEtc(context));
+    m_pPages[6].reset(m_help = new CSetHelp(context));
+}
+
+CEnvSetDlg::~CEnvSetDlg() = default;
+
+BOOL CEnvSetDlg::OnInitDialog() {
+    m_pMainWnd = m_context.owner.MainWindow();
+    m_pEnv = &m_context.env;
+    ::SetWindowTextW(m_hwnd, L"Dioramix-\uD658\uACBD\uC124\uC815");  // Dioramix-환경설정
+    m_captionFont = MakeCaptionFont();
+    m_pageList.SubclassDlgItem(IDC_PAGE_LIST, m_hwnd);
+    CreatePages();
+    FillPageList();
+    PlacePages();
+    SelectPage(m_context.m_lastPage);
+    return TRUE;
+}
+
+void CEnvSetDlg::CreatePages() {
+    for (const auto& page : m_pPages) page->Create(m_hwnd);
+}
+
+void CEnvSetDlg::FillPageList() {
+    m_images.reset(::ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 0, 1));
+    fw::Bitmap strip(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (m_images && strip) ::ImageList_AddMasked(m_images.get(), strip.get(), RGB(255, 255, 255));
+    m_pageList.SetImageList(m_images.get());
+    for (const wchar_t* name : kPageNames)
+        ::SendMessageW(m_pageList.GetSafeHwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+}
+
+void CEnvSetDlg::PlacePages() {
+    RECT frame{};
+    ::GetWindowRect(GetDlgItem(IDC_PAGE_FRAME), &frame);
+    ::InflateRect(&frame, -1, -1);
+    ::MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&frame), 2);
+    for (const auto& page : m_pPages) {
+        if (page->IsWindow())
+            ::MoveWindow(page->GetSafeHwnd(), frame.left, frame.top, frame.right - frame.left,
+                         frame.bottom - frame.top, TRUE);
+    }
+}
+
+void CEnvSetDlg::ShowOnly(int index) {
+    for (int i = 0; i < kPageCount; ++i) {
+        HWND page = m_pPages[i]->GetSafeHwnd();
+        if (page && i != index && ::IsWindowVisible(page)) ::ShowWindow(page, SW_HIDE);
+    }
+    if (index >= 0 && index < kPageCount && m_pPages[index]->IsWindow())
+        ::ShowWindow(m_pPages[index]->GetSafeHwnd(), SW_SHOW);
+}
+
+// The list, the caption, the remembered index and the page itself, all at once.
+void CEnvSetDlg::SelectPage(int index) {
+    ::SendMessageW(m_pageList.GetSafeHwnd(), LB_SETCURSEL, index, 0);
+    m_context.m_lastPage = index;
+    const RECT caption = CaptionRect();
+    ::InvalidateRect(m_hwnd, &caption, TRUE);
+    ShowOnly(index);
+}
+
+fw::CDialog* CEnvSetDlg::Page(int index) const {
+    return index >= 0 && index < kPageCount ? m_pPages[index].get() : nullptr;
+}
+
+int CEnvSetDlg::ShownPage() const {
+    for (int i = 0; i < kPageCount; ++i)
+        if (m_pPages[i]->IsWindow() && ::IsWindowVisible(m_pPages[i]->GetSafeHwnd())) return i;
+    return -1;
+}
+
+std::wstring CEnvSetDlg::CaptionText() const {
+    LRESULT selected = ::SendMessageW(m_pageList.GetSafeHwnd(), LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) selected = 0;
+    return L"  " + m_pageList.ItemText(static_cast<int>(selected));
+}
+
+RECT CEnvSetDlg::CaptionRect() const {
+    RECT r{};
+    HWND caption = GetDlgItem(IDC_PAGE_CAPTION);
+    ::GetClientRect(caption, &r);
+    ::MapWindowPoints(caption, m_hwnd, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void CEnvSetDlg::CloseOwnedWindows() {
+    // The order of the exit path: mask picker, program list, then the position editor.
+    m_effect->CloseOwnedWindows();
+    m_etc->CloseOwnedWindows();
+    m_foreImg->CloseOwnedWindows();
+    m_backImg->CloseOwnedWindows();
+    m_path->CloseOwnedWindows();
+    m_calen->CloseOwnedWindows();
+    m_help->CloseOwnedWindows();
+}
+
+bool CEnvSetDlg::PreTranslateMessage(MSG* msg) {
+    // With the focus on the page list, neither key may end the window.
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) return true;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+// ---- Close checks ---------------------------------------------------------------------------
+
+CloseCheckFields CEnvSetDlg::ReadCloseCheckFields() const {
+    HWND photographs = m_foreImg->GetSafeHwnd();
+    HWND effects = m_effect->GetSafeHwnd();
+    CloseCheckFields fields;
+    fields.photographsPagePresent = photographs != nullptr;
+    fields.effectsPagePresent = effects != nullptr;
+    fields.changeTime = WindowTextOf(::GetDlgItem(photographs, kChangeTimeField));
+    fields.clearCount = WindowTextOf(::GetDlgItem(photographs, kClearCountField));
+    fields.imageSize = WindowTextOf(::GetDlgItem(photographs, kImageSizeField));
+    fields.frameSize = WindowTextOf(::GetDlgItem(effects, kFrameSizeField));
+    return fields;
+}
+
+bool CEnvSetDlg::CheckBeforeClose() {
+    const CloseCheckOutcome outcome =
+        RunCloseChecks(ReadCloseCheckFields(), m_context.system.ScreenWidth(), m_context.env);
+    if (outcome.accepted()) return true;
+    SelectPage(outcome.page);
+    ::MessageBoxW(m_hwnd, outcome.message.c_str(), kCloseCheckCaption, MB_OK | MB_ICONEXCLAMATION);
+    HWND field = outcome.field ? ::GetDlgItem(m_pPages[outcome.page]->GetSafeHwnd(), outcome.field) : nullptr;
+    if (field && outcome.rewriteField) ::SetWindowTextA(field, outcome.fieldText.c_str());
+    if (field) ::SetFocus(field);
+    return false;
+}
+
+// ---- Messages -------------------------------------------------------------------------------
+
+LRESULT CEnvSetDlg::OnPaint(WPARAM, LPARAM) {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(m_hwnd, &ps);
+    DrawCaptionStrip(dc, CaptionRect(), CaptionText(), m_captionFont.get());
+    ::EndPaint(m_hwnd, &ps);
+    return 0;
+}
+
+LRESULT CEnvSetDlg::OnSysCommand(WPARAM wp, LPARAM lp) {
+    if ((wp & 0xFFF0) == SC_CLOSE && !CheckBeforeClose()) return 0;
+    return ::DefWindowProcW(m_hwnd, WM_SYSCOMMAND, wp, lp);
+}
+
+LRESULT CEnvSetDlg::OnMeasureItem(WPARAM, LPARAM lp) {
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    if (!item || item->CtlType != ODT_LISTBOX || item->CtlID != IDC_PAGE_LIST) return FALSE;
+    m_pageList.MeasureItem(*item);
+    return TRUE;
+}
+
+void CEnvSetDlg::OnPageListSelChange() {
+    const LRESULT selected = ::SendMessageW(m_pageList.GetSafeHwnd(), LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR || selected == m_context.m_lastPage) return;
+    SelectPage(static_cast<int>(selected));
+}
+
+void CEnvSetDlg::OnCancel() { EndDialog(IDCANCEL); }
