@@ -39,6 +39,9 @@ fw::Font MakeCaptionFont() {
     return fw::Font(::CreateFontIndirectW(&lf));
 }
 
+// Shown among its siblings, whether or not the dialog itself is on the screen yet.
+bool IsShown(HWND page) { return (::GetWindowLongW(page, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 std::string WindowTextOf(HWND hwnd) {
     char text[64] = {};
     if (hwnd) ::GetWindowTextA(hwnd, text, sizeof(text));
@@ -50,18 +53,18 @@ std::string WindowTextOf(HWND hwnd) {
 void DrawCaptionStrip(HDC dc, const RECT& strip, const std::wstring& text, HFONT font) {
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
+    // Each channel advances by (end - start) / width per column; every column takes it truncated.
     const double span = strip.right > strip.left ? strip.right - strip.left : 1;
-    const double stepR = (GetRValue(kCaptionEnd) - GetRValue(kCaptionStart)) / span;
-    const double stepG = (GetGValue(kCaptionEnd) - GetGValue(kCaptionStart)) / span;
-    const double stepB = (GetBValue(kCaptionEnd) - GetBValue(kCaptionStart)) / span;
-    double r = GetRValue(kCaptionStart), g = GetGValue(kCaptionStart), b = GetBValue(kCaptionStart);
+    auto channel = [span](int start, int end, int column) {
+        return static_cast<int>(start + (end - start) * (column / span));
+    };
     for (int x = strip.left; x <= strip.right; ++x) {
-        ::SetBkColor(dc, RGB(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
-        const RECT column{x, strip.top, x + 1, strip.bottom};
-        ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &column, nullptr, 0, nullptr);
-        r += stepR;
-        g += stepG;
-        b += stepB;
+        const int column = x - strip.left;
+        ::SetBkColor(dc, RGB(channel(GetRValue(kCaptionStart), GetRValue(kCaptionEnd), column),
+                             channel(GetGValue(kCaptionStart), GetGValue(kCaptionEnd), column),
+                             channel(GetBValue(kCaptionStart), GetBValue(kCaptionEnd), column)));
+        const RECT line{x, strip.top, x + 1, strip.bottom};
+        ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
     }
     ::SetTextColor(dc, RGB(255, 255, 255));
     ::SetBkMode(dc, TRANSPARENT);
@@ -109,7 +112,14 @@ BOOL CEnvSetDlg::OnInitDialog() {
 }
 
 void CEnvSetDlg::CreatePages() {
-    for (const auto& page : m_pPages) page->Create(m_hwnd);
+    for (const auto& page : m_pPages) {
+        if (!page->Create(m_hwnd)) continue;
+        // Enter and Escape inside a page stay with the page, which ignores them: as a DS_CONTROL
+        // child it would hand them on to this window, where Escape means cancel.
+        HWND hwnd = page->GetSafeHwnd();
+        const LONG style = ::GetWindowLongW(hwnd, GWL_STYLE);
+        if (style & DS_CONTROL) ::SetWindowLongW(hwnd, GWL_STYLE, style & ~DS_CONTROL);
+    }
 }
 
 void CEnvSetDlg::FillPageList() {
@@ -137,7 +147,7 @@ void CEnvSetDlg::PlacePages() {
 void CEnvSetDlg::ShowOnly(int index) {
     for (int i = 0; i < kPageCount; ++i) {
         HWND page = m_pPages[i]->GetSafeHwnd();
-        if (page && i != index && ::IsWindowVisible(page)) ::ShowWindow(page, SW_HIDE);
+        if (page && i != index && IsShown(page)) ::ShowWindow(page, SW_HIDE);
     }
     if (index >= 0 && index < kPageCount && m_pPages[index]->IsWindow())
         ::ShowWindow(m_pPages[index]->GetSafeHwnd(), SW_SHOW);
@@ -158,7 +168,7 @@ fw::CDialog* CEnvSetDlg::Page(int index) const {
 
 int CEnvSetDlg::ShownPage() const {
     for (int i = 0; i < kPageCount; ++i)
-        if (m_pPages[i]->IsWindow() && ::IsWindowVisible(m_pPages[i]->GetSafeHwnd())) return i;
+        if (m_pPages[i]->IsWindow() && IsShown(m_pPages[i]->GetSafeHwnd())) return i;
     return -1;
 }
 

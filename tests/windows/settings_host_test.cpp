@@ -1,0 +1,546 @@
+// The settings window on real windows: its pages and list, page switching, the caption strip,
+// the close checks against real fields, the keys that must not close it; the colour swatch, the
+// page list's items, the colour choice and the about box.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/handles.h"
+#include "resource.h"
+#include "settings_ui/about_dlg.h"
+#include "settings_ui/color_button.h"
+#include "settings_ui/env_set_dlg.h"
+#include "settings_ui/page_list_box.h"
+#include "support/fake_system.h"
+#include "windows/framework_test_dialogs.h"
+
+namespace {
+
+const std::wstring kTitle = L"Dioramix-\uD658\uACBD\uC124\uC815";              // Dioramix-환경설정
+const std::wstring kFirstPage = L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815";     // 바탕화면 설정
+const std::wstring kCalendarPage = L"\uB2EC\uB825 \uC124\uC815";              // 달력 설정
+const std::wstring kEmptyTime = L"\uD0C0\uC784\uC744 \uB123\uC5B4\uC8FC\uC138\uC694!";  // 타임을 넣어주세요!
+// 이미지크기를 최소:200이상, 최대:760이하로 설정바랍니다!
+const std::wstring kImageSize760 =
+    L"\uC774\uBBF8\uC9C0\uD06C\uAE30\uB97C \uCD5C\uC18C:200\uC774\uC0C1, \uCD5C\uB300:760\uC774\uD558\uB85C "
+    L"\uC124\uC815\uBC14\uB78D\uB2C8\uB2E4!";
+// 프레임Size 지정이 잘못됐습니다!
+const std::wstring kFrame = L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\uBABB\uB410\uC2B5\uB2C8\uB2E4!";
+
+// Runs steps one after another from a thread timer, so that they also run inside modal loops
+// (the settings window's, a message box's, the colour dialog's).
+class TimerScript {
+public:
+    explicit TimerScript(std::vector<std::function<void()>> steps, UINT interval = 150) : m_steps(std::move(steps)) {
+        s_current = this;
+        m_timer = ::SetTimer(nullptr, 0, interval, &TimerScript::Tick);
+    }
+    ~TimerScript() {
+        ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    bool Done() const { return m_next >= m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TimerScript* self = s_current;
+        if (!self || self->m_running || self->Done()) return;
+        self->m_running = true;  // a step may open a modal loop that ticks again
+        const size_t step = self->m_next++;
+        self->m_steps[step]();
+        self->m_running = false;
+    }
+    static inline TimerScript* s_current = nullptr;
+    std::vector<std::function<void()>> m_steps;
+    size_t m_next = 0;
+    bool m_running = false;
+    UINT_PTR m_timer = 0;
+};
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    if (hwnd) ::GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+// A dialog box of this thread with the given title, or null.
+HWND FindThreadDialog(const std::wstring& title) {
+    struct Search { const std::wstring* title; HWND found; } search{&title, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t cls[32] = {};
+            ::GetClassNameW(hwnd, cls, 32);
+            if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) && TextOf(hwnd) == *s->title) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void PumpMessages(DWORD ms = 200) {
+    const DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+}
+
+// A 32-bit top-down bitmap selected into a memory DC, for reading drawn pixels.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill) : m_width(width) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        m_dc.reset(::CreateCompatibleDC(nullptr));
+        m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0));
+        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+        RECT all{0, 0, width, height};
+        fw::Brush brush(::CreateSolidBrush(fill));
+        ::FillRect(m_dc.get(), &all, brush.get());
+    }
+    ~Canvas() { ::SelectObject(m_dc.get(), m_old); }
+    HDC dc() const { return m_dc.get(); }
+    COLORREF At(int x, int y) const {
+        ::GdiFlush();
+        const DWORD p = m_bits[y * m_width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Count(COLORREF color, const RECT& r) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += At(x, y) == color;
+        return n;
+    }
+
+private:
+    int m_width;
+    fw::MemoryDc m_dc;
+    fw::Bitmap m_bitmap;
+    DWORD* m_bits = nullptr;
+    HGDIOBJ m_old = nullptr;
+};
+
+class RecordingOwner : public ISettingsOwner {
+public:
+    HWND MainWindow() const override { return nullptr; }
+    void UpdateTrayTip() override { ++tipUpdates; }
+    void UpdateTrayIcon() override { ++iconUpdates; }
+    int tipUpdates = 0;
+    int iconUpdates = 0;
+};
+
+class SettingsHost : public ::testing::Test {
+protected:
+    testing_support::FakeSystem system;
+    EnvSettings env;
+    OutProgramList programs;
+    ImageCatalogue catalogue;
+    Composer composer{env, catalogue, system};
+    RecordingOwner owner;
+    int lastPage = 0;
+    SettingsContext context{env, programs, catalogue, composer, system, owner, lastPage};
+
+    void SetUp() override { env.min_sec = 1000; }
+
+    static HWND List(const CEnvSetDlg& host) { return ::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_LIST); }
+    static std::wstring ListItem(const CEnvSetDlg& host, int index) {
+        wchar_t text[64] = {};
+        ::SendMessageW(List(host), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    static void ChooseInList(const CEnvSetDlg& host, int index) {
+        ::SendMessageW(List(host), LB_SETCURSEL, index, 0);
+        ::SendMessageW(host.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_PAGE_LIST, LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(List(host)));
+    }
+    // The field of a page, made here as a plain edit when the page's template has none yet.
+    static HWND Field(const CEnvSetDlg& host, int page, int id) {
+        HWND pageWindow = host.Page(page)->GetSafeHwnd();
+        if (HWND existing = ::GetDlgItem(pageWindow, id)) return existing;
+        return ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 10 + 22 * (id % 8),
+                                 80, 20, pageWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    }
+    static void SetFields(const CEnvSetDlg& host, const char* time, const char* clear, const char* size,
+                          const char* frame) {
+        ::SetWindowTextA(Field(host, 1, 1036), time);
+        ::SetWindowTextA(Field(host, 1, 1004), clear);
+        ::SetWindowTextA(Field(host, 1, 1005), size);
+        ::SetWindowTextA(Field(host, 2, 1015), frame);
+    }
+    // Sends the close box's command; a refusal's message box is read and dismissed.
+    static std::wstring CloseBox(const CEnvSetDlg& host, std::wstring* caption = nullptr) {
+        std::wstring message;
+        TimerScript script({[&] {
+            HWND box = FindThreadDialog(kCloseCheckCaption);
+            if (!box) return;
+            message = TextOf(::GetDlgItem(box, 0xFFFF));
+            if (caption) *caption = TextOf(box);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }});
+        ::SendMessageW(host.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        PumpMessages(150);
+        return message;
+    }
+};
+
+TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
+    CEnvSetDlg host(context);
+    ASSERT_TRUE(host.Create());
+    EXPECT_EQ(kTitle, TextOf(host.GetSafeHwnd()));
+    ASSERT_EQ(7, ::SendMessageW(List(host), LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(kFirstPage, ListItem(host, 0));
+    EXPECT_EQ(kCalendarPage, ListItem(host, 4));
+    EXPECT_EQ(L"Dioramix?", ListItem(host, 6));
+    EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 3, 0));
+    EXPECT_EQ(0, ::SendMessageW(List(host), LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, host.ShownPage());
+    EXPECT_EQ(L"  " + kFirstPage, host.CaptionText());
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_CAPTION)));
+
+    // Every page is a child moved into the frame, one pixel inside it.
+    RECT frame{};
+    ::GetWindowRect(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_FRAME), &frame);
+    for (int i = 0; i < CEnvSetDlg::kPageCount; ++i) {
+        HWND page = host.Page(i)->GetSafeHwnd();
+        ASSERT_NE(nullptr, page) << i;
+        EXPECT_EQ(host.GetSafeHwnd(), ::GetParent(page));
+        RECT r{};
+        ::GetWindowRect(page, &r);
+        EXPECT_EQ(frame.left + 1, r.left);
+        EXPECT_EQ(frame.top + 1, r.top);
+        EXPECT_EQ(frame.right - 1, r.right);
+        EXPECT_EQ(frame.bottom - 1, r.bottom);
+    }
+    // The help page carries the version and its own title.
+    HWND help = host.Page(6)->GetSafeHwnd();
+    EXPECT_EQ(L"Dioramix ver1.56", TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
+    EXPECT_EQ(L"1.56 \uC815\uBCF4", TextOf(help));
+}
+
+TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
+    {
+        CEnvSetDlg host(context);
+        ASSERT_TRUE(host.Create());
+        ChooseInList(host, 4);
+        EXPECT_EQ(4, lastPage);
+        EXPECT_EQ(4, host.ShownPage());
+        EXPECT_FALSE(::IsWindowVisible(host.Page(0)->GetSafeHwnd()));
+        EXPECT_EQ(L"  " + kCalendarPage, host.CaptionText());
+
+        // The page already shown: nothing is invalidated.
+        ::ShowWindow(host.GetSafeHwnd(), SW_SHOWNOACTIVATE);
+        ::UpdateWindow(host.GetSafeHwnd());
+        ChooseInList(host, 4);
+        EXPECT_FALSE(::GetUpdateRect(host.GetSafeHwnd(), nullptr, FALSE));
+        host.DestroyWindow();
+    }
+    CEnvSetDlg again(context);
+    ASSERT_TRUE(again.Create());
+    EXPECT_EQ(4, ::SendMessageW(List(again), LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(4, again.ShownPage());
+    EXPECT_EQ(L"  " + kCalendarPage, again.CaptionText());
+}
+
+TEST_F(SettingsHost, AnIndexOutsideTheListShowsNoPage) {
+    lastPage = 9;
+    CEnvSetDlg host(context);
+    ASSERT_TRUE(host.Create());
+    EXPECT_EQ(-1, host.ShownPage());
+    EXPECT_EQ(L"  " + kFirstPage, host.CaptionText());  // nothing selected: the first item's name
+}
+
+TEST_F(SettingsHost, CloseChecksRefuseOnTheRealFieldsInOrder) {
+    system.screenWidth = 1024;
+    CEnvSetDlg host(context);
+    ASSERT_TRUE(host.Create());
+    ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+
+    SetFields(host, "", "3", "400", "5");
+    std::wstring caption;
+    EXPECT_EQ(kEmptyTime, CloseBox(host, &caption));
+    EXPECT_EQ(std::wstring(kCloseCheckCaption), caption);
+    ASSERT_TRUE(host.IsWindow());
+    EXPECT_EQ(1, host.ShownPage());
+    EXPECT_EQ(1, lastPage);
+
+    ChooseInList(host, 5);
+    SetFields(host, "15", "3", "770", "5");
+    EXPECT_EQ(kImageSize760, CloseBox(host));
+    ASSERT_TRUE(host.IsWindow());
+    EXPECT_EQ(1, host.ShownPage());
+    EXPECT_EQ(L"760", TextOf(Field(host, 1, 1005)));
+    EXPECT_EQ(Field(host, 1, 1005), ::GetFocus());
+    EXPECT_EQ(15, env.changetime);
+    EXPECT_EQ(3, env.piccleartotalcnt);
+
+    SetFields(host, "15", "3", "760", "51");
+    EXPECT_EQ(kFrame, CloseBox(host));
+    EXPECT_EQ(2, host.ShownPage());
+    EXPECT_EQ(Field(host, 2, 1015), ::GetFocus());
+    EXPECT_EQ(760, env.picmaxsize);
+
+    SetFields(host, "15", "3", "760", "50");
+    EXPECT_EQ(L"", CloseBox(host));
+    EXPECT_FALSE(host.IsWindow()) << "accepted: the window ends";
+    EXPECT_EQ(50, env.framesize);
+}
+
+TEST_F(SettingsHost, EnterAndEscapeNeverCloseIt) {
+    CEnvSetDlg host(context);
+    bool openAfterKeys = false;
+    int shownAfterKeys = -2;
+    TimerScript script({
+        [&] {
+            HWND edit = Field(host, 0, 1036);
+            ::SetFocus(List(host));
+            for (HWND target : {List(host), edit}) {
+                for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+                    ::PostMessageW(target, WM_KEYDOWN, key, 0);
+                    ::PostMessageW(target, WM_KEYUP, key, 0);
+                }
+            }
+        },
+        [&] {
+            openAfterKeys = host.IsWindow();
+            shownAfterKeys = host.ShownPage();
+            // The exit path: what the pages opened is closed, then a posted cancel ends it with
+            // no check (the fields are empty and would refuse).
+            host.CloseOwnedWindows();
+            ::PostMessageW(host.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] {  // a refusal here would mean the checks ran
+            if (HWND box = FindThreadDialog(kCloseCheckCaption)) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        },
+    });
+    EXPECT_EQ(IDCANCEL, host.DoModal());
+    EXPECT_TRUE(openAfterKeys);
+    EXPECT_EQ(0, shownAfterKeys);
+    EXPECT_EQ(0, env.changetime);
+}
+
+TEST(CaptionStrip, GradientFromPurpleToPinkWithWhiteText) {
+    Canvas canvas(200, 20, RGB(1, 2, 3));
+    const RECT strip{0, 0, 200, 20};
+    LOGFONTW lf{};
+    lf.lfHeight = 12;
+    lf.lfWeight = FW_BOLD;
+    wcscpy_s(lf.lfFaceName, L"\uAD74\uB9BC");
+    fw::Font font(::CreateFontIndirectW(&lf));
+    DrawCaptionStrip(canvas.dc(), strip, L"", font.get());
+    EXPECT_EQ(RGB(70, 0, 35), canvas.At(0, 10));
+    EXPECT_EQ(RGB(162, 10, 85), canvas.At(100, 0));  // 70 + 185/2, 21/2, 35 + 100/2, truncated
+    EXPECT_EQ(RGB(254, 20, 134), canvas.At(199, 19));
+
+    DrawCaptionStrip(canvas.dc(), strip, L"  " + kFirstPage, font.get());
+    EXPECT_GT(canvas.Count(RGB(255, 255, 255), {8, 0, 120, 20}), 20) << "the text is drawn in white";
+    EXPECT_EQ(0, canvas.Count(RGB(255, 255, 255), {0, 0, 6, 20})) << "after two leading spaces";
+}
+
+// ---- The page list's items ------------------------------------------------------------------
+
+class PageListItems : public ::testing::Test {
+protected:
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    CPageListBox list;
+    ImageListHandle images{::ImageList_Create(20, 20, ILC_COLOR32 | ILC_MASK, 0, 1)};
+
+    void SetUp() override {
+        ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, 0, 0, 150, 150, parent,
+                          reinterpret_cast<HMENU>(1001), nullptr, nullptr);
+        ASSERT_TRUE(list.SubclassDlgItem(1001, parent));
+        fw::Bitmap strip(static_cast<HBITMAP>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0)));
+        ASSERT_TRUE(strip);
+        BITMAP info{};
+        ::GetObjectW(strip.get(), sizeof(info), &info);
+        EXPECT_EQ(141, info.bmWidth);
+        EXPECT_EQ(20, info.bmHeight);
+        EXPECT_EQ(0, ::ImageList_AddMasked(images.get(), strip.get(), RGB(255, 255, 255)));
+        EXPECT_EQ(7, ::ImageList_GetImageCount(images.get()));
+        list.SetImageList(images.get());
+        ::SendMessageW(list.GetSafeHwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kFirstPage.c_str()));
+    }
+    void TearDown() override { ::DestroyWindow(parent); }
+
+    DRAWITEMSTRUCT Item(HDC dc, UINT action, UINT state) const {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_LISTBOX;
+        item.itemID = 0;
+        item.itemAction = action;
+        item.itemState = state;
+        item.hwndItem = list.GetSafeHwnd();
+        item.hDC = dc;
+        item.rcItem = {0, 0, 150, 20};
+        return item;
+    }
+};
+
+TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFill) {
+    Canvas canvas(150, 20, RGB(1, 2, 3));
+    list.DrawItem(Item(canvas.dc(), ODA_DRAWENTIRE, ODS_SELECTED));
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 0)) << "the icon's white corner is transparent";
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(149, 19));
+    EXPECT_EQ(CPageListBox::kSelectedFill, canvas.At(140, 10));
+    EXPECT_EQ(RGB(0x8f, 0xd0, 0xf5), canvas.At(5, 5)) << "the first icon's sky";
+    EXPECT_GT(canvas.Count(::GetSysColor(COLOR_WINDOWTEXT), {22, 1, 149, 19}), 10) << "the name";
+}
+
+TEST_F(PageListItems, UnselectedItemOnTheWindowColourAndFocusAloneDrawsNothing) {
+    Canvas canvas(150, 20, RGB(1, 2, 3));
+    list.DrawItem(Item(canvas.dc(), ODA_SELECT, 0));
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), canvas.At(0, 0));
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), canvas.At(149, 19));
+
+    Canvas untouched(150, 20, RGB(1, 2, 3));
+    list.DrawItem(Item(untouched.dc(), ODA_FOCUS, ODS_SELECTED | ODS_FOCUS));
+    EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20}));
+}
+
+// ---- The colour swatch ----------------------------------------------------------------------
+
+class CSwatchProbe : public fw::CDialogImpl<CSwatchProbe> {
+public:
+    static const fw::Handler<CSwatchProbe> kHandlers[];
+    CSwatchProbe() : CDialogImpl(IDD_FW_PROBE) {}
+    CColorButton swatch;
+
+protected:
+    BOOL OnInitDialog() override {
+        swatch.SubclassDlgItem(IDC_FW_PLAIN, m_hwnd);
+        swatch.SetColor(RGB(200, 40, 90));
+        return TRUE;
+    }
+
+private:
+    void OnOk() {}
+};
+const fw::Handler<CSwatchProbe> CSwatchProbe::kHandlers[] = {
+    fw::OnCommand(IDOK, &CSwatchProbe::OnOk),
+};
+
+DRAWITEMSTRUCT SwatchItem(HDC dc, UINT state) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hDC = dc;
+    item.rcItem = {0, 0, 40, 20};
+    return item;
+}
+
+TEST(ColorSwatch, FramesColourAndMarker) {
+    CColorButton swatch;
+    swatch.SetColor(RGB(10, 120, 200));
+    Canvas canvas(40, 20, RGB(1, 2, 3));
+    swatch.DrawItem(SwatchItem(canvas.dc(), 0));
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0), face = ::GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(white, canvas.At(0, 0));
+    EXPECT_EQ(white, canvas.At(0, 18));
+    EXPECT_EQ(black, canvas.At(0, 19));   // the bottom edge owns the corner
+    EXPECT_EQ(black, canvas.At(39, 0));   // and the right edge its own
+    EXPECT_EQ(black, canvas.At(2, 2));    // the inner frame, reversed
+    EXPECT_EQ(white, canvas.At(37, 5));
+    EXPECT_EQ(white, canvas.At(10, 17));
+    EXPECT_EQ(RGB(10, 120, 200), canvas.At(10, 10));
+    // The marker: S is 36 x 16, so its box spans (26,11)-(38,18) with a white edge.
+    EXPECT_EQ(white, canvas.At(26, 11));
+    EXPECT_EQ(white, canvas.At(30, 11));
+    EXPECT_EQ(face, canvas.At(27, 12));
+    EXPECT_EQ(face, canvas.At(37, 17));
+    for (int x = 30; x <= 34; ++x) EXPECT_EQ(black, canvas.At(x, 14)) << x;
+    EXPECT_EQ(face, canvas.At(35, 14));
+    EXPECT_EQ(face, canvas.At(30, 15));
+    for (int x = 31; x <= 33; ++x) EXPECT_EQ(black, canvas.At(x, 15)) << x;
+    EXPECT_EQ(black, canvas.At(32, 16));
+    EXPECT_EQ(face, canvas.At(31, 16));
+}
+
+TEST(ColorSwatch, DisabledShowsTheButtonShadowColourWithTheSameFrames) {
+    CColorButton swatch;
+    swatch.SetColor(RGB(10, 120, 200));
+    Canvas canvas(40, 20, RGB(1, 2, 3));
+    swatch.DrawItem(SwatchItem(canvas.dc(), ODS_DISABLED));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), canvas.At(10, 10));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(0, 0));
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(2, 2));
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(32, 16));
+}
+
+TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
+    CSwatchProbe probe;
+    ASSERT_TRUE(probe.Create());
+    HWND button = probe.swatch.GetSafeHwnd();
+    ASSERT_NE(nullptr, button);
+    EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
+
+    ::SetWindowPos(probe.GetSafeHwnd(), HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::UpdateWindow(probe.GetSafeHwnd());
+    PumpMessages(300);
+    RECT r{};
+    ::GetClientRect(button, &r);
+    fw::WindowDc dc(button);
+    EXPECT_EQ(RGB(200, 40, 90), ::GetPixel(dc.get(), 6, r.bottom / 2));
+    probe.DestroyWindow();
+}
+
+TEST(ColorSwatch, ColourChoiceOpensFullyAndOnlyOkChangesTheColour) {
+    bool fullyOpen = false;
+    COLORREF color = RGB(128, 0, 0);
+    {
+        TimerScript script({[&] {
+            HWND box = FindThreadDialog(L"\uC0C9");  // the Korean dialog's title: 색
+            if (!box) box = ::GetForegroundWindow();
+            HWND add = ::GetDlgItem(box, 712);  // "add to custom colours", in the opened part
+            fullyOpen = add && ::IsWindowVisible(add);
+            ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        }});
+        EXPECT_FALSE(ChooseSwatchColor(color));
+    }
+    EXPECT_TRUE(fullyOpen);
+    EXPECT_EQ(RGB(128, 0, 0), color);
+    {
+        TimerScript script({[&] { ::PostMessageW(::GetForegroundWindow(), WM_COMMAND, IDOK, 0); }});
+        EXPECT_TRUE(ChooseSwatchColor(color));
+    }
+    EXPECT_EQ(RGB(128, 0, 0), color) << "starts at the current colour";
+}
+
+// ---- The about box --------------------------------------------------------------------------
+
+TEST(AboutBox, VersionInTheCaptionAndLineAndTwoLinks) {
+    CAboutDlg about;
+    std::wstring caption, version, web, mail;
+    TimerScript script({[&] {
+        HWND box = about.GetSafeHwnd();
+        caption = TextOf(box);
+        version = TextOf(::GetDlgItem(box, IDC_VERSION_LINE));
+        web = TextOf(::GetDlgItem(box, IDC_WEB_LINK));
+        mail = TextOf(::GetDlgItem(box, IDC_MAIL_LINK));
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }});
+    EXPECT_EQ(IDOK, about.DoModal());
+    EXPECT_EQ(L"1.56 \uC815\uBCF4", caption);  // 1.56 정보
+    EXPECT_EQ(L"Dioramix ver1.56", version);
+    EXPECT_EQ(L"https://dioramix.example.org/", web);
+    EXPECT_EQ(L"dioramix@example.org", mail);
+}
+
+}  // namespace
