@@ -245,7 +245,9 @@ void CWallpaperDlg::OnSettings() {
 void CWallpaperDlg::OnAbout() {
     // Timed changes go on under the about box.
     CAboutDlg about(m_hwnd);
+    m_pAboutDlg = &about;
     about.DoModal();
+    m_pAboutDlg = nullptr;
 }
 
 void CWallpaperDlg::OnExit() {
@@ -256,6 +258,7 @@ void CWallpaperDlg::OnExit() {
         m_pEnvSetDlg->CloseOwnedWindows();
         ::PostMessageW(m_pEnvSetDlg->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     }
+    if (m_pAboutDlg && m_pAboutDlg->IsWindow()) ::PostMessageW(m_pAboutDlg->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     EndDialog(IDCANCEL);
 }
 

@@ -100,4 +100,5 @@ private:
     CTrayMenu* m_trayMenu = nullptr;  // while the tray menu is shown
     bool m_loaded = false;            // settings and lists were read: shut-down may write them back
     bool m_exiting = false;           // the exit command ran: a closing dialog must not compose again
+    fw::CDialog* m_pAboutDlg = nullptr;  // while the about box runs
 };

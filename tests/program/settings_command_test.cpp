@@ -75,6 +75,13 @@ TEST_F(ProgramDialogs, AboutCommandOpensTheAboutBoxAndOkClosesIt) {
     EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(process, 0)) << "the program goes on";
 }
 
+TEST_F(ProgramDialogs, CloseRequestWithTheAboutBoxOpenEndsEverything) {
+    ::PostMessageW(main, WM_COMMAND, kAboutCommand, 0);
+    ASSERT_NE(nullptr, WaitForWindow(kAboutTitle, 10000));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 15000));
+}
+
 TEST_F(ProgramDialogs, ExitWithTheSettingsWindowOpenEndsEverythingAndSaves) {
     ::PostMessageW(main, WM_COMMAND, kSettingsCommand, 0);
     HWND settings = WaitForWindow(kSettingsTitle, 10000);
