@@ -98,9 +98,10 @@ bool CImagesDlg::SelectItemAt(POINT screen) {
     return !m_selectedPath.empty();
 }
 
-LRESULT CImagesDlg::OnListRightClick(NMHDR*) {
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+LRESULT CImagesDlg::OnListRightClick(NMHDR* nm) {
+    // Where the click happened, which the pointer may have left since.
+    POINT cursor = reinterpret_cast<NMITEMACTIVATE*>(nm)->ptAction;
+    ::ClientToScreen(List(), &cursor);
     if (!SelectItemAt(cursor)) return 0;
     fw::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_IMAGES_MENU)));
     HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;

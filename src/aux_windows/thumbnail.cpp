@@ -7,7 +7,7 @@
 
 #include "framework/mbstring.h"
 
-FitRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight) {
+ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight) {
     const long long W = boxWidth > 0 ? boxWidth : 1, H = boxHeight > 0 ? boxHeight : 1;
     const long long w = imageWidth > 0 ? imageWidth : 1, h = imageHeight > 0 ? imageHeight : 1;
     const long long imageShape = (w * 100) / h;
@@ -20,7 +20,7 @@ FitRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeigh
         height = H < h ? H : h;
         width = static_cast<long long>(static_cast<double>(imageShape) * static_cast<double>(height) * 0.01);
     }
-    FitRect fit;
+    ThumbnailRect fit;
     fit.width = static_cast<int>(width);
     fit.height = static_cast<int>(height);
     fit.left = static_cast<int>(W / 2 - width / 2);
@@ -40,7 +40,7 @@ fw::Bitmap MakeThumbnail(const std::string& path) {
         graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
         if (loaded) {
-            const FitRect fit = FitThumbnail(kThumbnailSize - 1, kThumbnailSize - 1,
+            const ThumbnailRect fit = FitThumbnail(kThumbnailSize - 1, kThumbnailSize - 1,
                                              static_cast<int>(source->GetWidth()), static_cast<int>(source->GetHeight()));
             graphics.DrawImage(source.get(), Gdiplus::Rect(fit.left, fit.top, fit.width, fit.height));
         }

@@ -7,14 +7,14 @@
 
 #include "framework/handles.h"
 
-struct FitRect {
+struct ThumbnailRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
 // Where a picture of imageWidth x imageHeight is drawn in a box of boxWidth x boxHeight: shrunk
 // to fit, never enlarged, centred. The shapes are compared in whole hundredths; a side that
 // cannot be read counts as 1. The position is relative to the box.
-FitRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight);
+ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight);
 
 constexpr int kThumbnailSize = 70;
 
