@@ -65,6 +65,8 @@ void CProgramList::ShowPrograms() {
     m_list.DeleteAllItems();
     m_titles = EnumerateProgramTitles();
     for (const std::string& title : m_titles) m_list.InsertRow({"", title});
+    // The titles' column takes the rest of the list's width, so that long titles can be read.
+    ListView_SetColumnWidth(m_list.GetSafeHwnd(), 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 bool CProgramList::IsRowChecked(int row) const {
