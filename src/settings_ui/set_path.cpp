@@ -75,6 +75,7 @@ CSetPath::CSetPath(SettingsContext& context) : CDialogImpl(IDD_SET_PATH), m_cont
 }
 
 CSetPath::~CSetPath() {
+    ReleaseCatalogue();  // also when the object goes before its window
     if (m_rowHeight) ::ImageList_Destroy(m_rowHeight);
 }
 
@@ -106,13 +107,17 @@ BOOL CSetPath::OnInitDialog() {
 }
 
 LRESULT CSetPath::OnDestroy(WPARAM, LPARAM) {
+    ReleaseCatalogue();
+    return 0;
+}
+
+void CSetPath::ReleaseCatalogue() {
     if (m_hooked) {
         m_context.catalogue.onScanStep = m_previousStep;
         m_context.catalogue.onScanStart = m_previousStart;
         m_context.catalogue.onMessage = m_previousMessage;
         m_hooked = false;
     }
-    return 0;
 }
 
 bool CSetPath::PreTranslateMessage(MSG* msg) {

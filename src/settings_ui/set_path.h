@@ -50,6 +50,8 @@ private:
     LRESULT OnListClick(NMHDR* nm);
     LRESULT OnListItemChanged(NMHDR*) { return 0; }
     LRESULT OnDestroy(WPARAM, LPARAM);
+    // Hands the catalogue's hooks back (they point at this page).
+    void ReleaseCatalogue();
 
     void FillList();
     void ShowTotal();

@@ -7,6 +7,8 @@
 #include <gdiplus.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -101,6 +103,17 @@ TEST_F(Thumbnails, UnloadableFileGivesAWhiteThumbnailWithItsBorder) {
     EXPECT_EQ(kBlack, At(missing, 34, 0));
 }
 
+// Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the
+// drive that maps the Unix root; empty elsewhere, where the bin is the system's own.
+std::string WineTrashFolder() {
+    const char* home = std::getenv("WINEHOMEDIR");  // "\\??\\Z:\\root"
+    if (!home) return "";
+    std::string folder = home;
+    if (folder.rfind("\\??\\", 0) == 0) folder.erase(0, 4);
+    folder += "\\.local\\share\\Trash";
+    return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : folder;
+}
+
 class CurrentImages : public ::testing::Test {
 protected:
     PageHarness h;
@@ -190,10 +203,14 @@ TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {
 }
 
 TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
+    // A name of this run's own, so that its copy in the bin is found and taken out again.
+    const std::string dropName =
+        "dioramix-drop-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount()) + ".png";
     current = {Picture("keep.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
-               Picture("drop.png", 40, 40, Gdiplus::Color(255, 0, 0, 128)),
+               Picture(dropName, 40, 40, Gdiplus::Color(255, 0, 0, 128)),
                Picture("last.png", 40, 40, Gdiplus::Color(255, 128, 0, 0))};
     const std::string dropped = current[1];
+    const std::string droppedBytes = ReadFile(dropped);
     Open();
     const POINT lastBefore = ItemPosition(2);
     SHQUERYRBINFO before{sizeof(before)};
@@ -208,12 +225,21 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
     EXPECT_EQ("last.png", CellText(list, 1, 0));
     EXPECT_EQ(lastBefore.x, ItemPosition(1).x) << "the other thumbnails keep their places";
     EXPECT_EQ((std::vector<std::string>{current[0], current[1]}), current);
-    EXPECT_EQ(std::string::npos, (current[0] + current[1]).find("drop.png"));
+    EXPECT_EQ(std::string::npos, (current[0] + current[1]).find(dropName));
     EXPECT_FALSE(FileExists(dropped));
 
     SHQUERYRBINFO after{sizeof(after)};
     ::SHQueryRecycleBinW(nullptr, &after);
     EXPECT_EQ(before.i64NumItems + 1, after.i64NumItems) << "the file went to the recycle bin";
+
+    const std::string trash = WineTrashFolder();
+    if (!trash.empty()) {
+        const std::string binned = trash + "\\files\\" + dropName;
+        EXPECT_TRUE(FileExists(binned)) << "the deleted picture lies in the trash, whole";
+        EXPECT_EQ(droppedBytes, ReadFile(binned));
+        ::DeleteFileA(binned.c_str());
+        ::DeleteFileA((trash + "\\info\\" + dropName + ".trashinfo").c_str());
+    }
 }
 
 TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {

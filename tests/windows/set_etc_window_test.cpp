@@ -305,4 +305,33 @@ TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCa
     page.DestroyWindow();
 }
 
+// At program exit the page closes the program list it opened; the choice stays as it was.
+struct ExitScript {
+    static inline CSetEtc* page = nullptr;
+    static inline bool closed = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        if (!page || !page->ProgramList() || !page->ProgramList()->IsWindow()) return;
+        ::KillTimer(nullptr, id);
+        page->CloseOwnedWindows();
+        closed = true;
+    }
+};
+
+TEST_F(ProgramWindows, ClosingTheOwnedWindowsEndsTheProgramListAsCancelled) {
+    h.env.maxwinstop = 1;
+    h.outPrograms = {"Kept"};
+    CSetEtc page(h.context);
+    ASSERT_TRUE(page.Create(h.parent));
+    page.CloseOwnedWindows();  // nothing open: nothing happens
+    ExitScript::page = &page;
+    ExitScript::closed = false;
+    ::SetTimer(nullptr, 0, 50, ExitScript::Tick);
+    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
+    EXPECT_TRUE(ExitScript::closed);
+    EXPECT_EQ(nullptr, page.ProgramList());
+    EXPECT_EQ(OutProgramList{"Kept"}, h.outPrograms);
+    ExitScript::page = nullptr;
+    page.DestroyWindow();
+}
+
 }  // namespace

@@ -252,6 +252,15 @@ TEST_F(PathPage, ScanHooksAreHandedBackWhenThePageCloses) {
     EXPECT_FALSE(h.catalogue.onScanStart);
 }
 
+TEST_F(PathPage, ScanHooksAreHandedBackAlsoWhenThePageObjectGoesFirst) {
+    Open();
+    page.reset();  // the window dies with the object
+    EXPECT_FALSE(h.catalogue.onScanStep);
+    EXPECT_FALSE(h.catalogue.onScanStart);
+    h.catalogue.m_pathList = {scratch.path() + ",0"};
+    h.catalogue.ReloadFolders();  // no page to step: nothing dangles
+}
+
 // ---- The tinted list on its own ----------------------------------------------------------------
 
 class TintedList : public ::testing::Test {
