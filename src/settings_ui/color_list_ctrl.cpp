@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "framework/mbstring.h"
 
 const fw::Handler<CColorListCtrl> CColorListCtrl::kHandlers[] = {

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -161,7 +162,7 @@ void CSetPath::ClearSelection() {
 LRESULT CSetPath::OnListClick(NMHDR* nm) {
     const int item = reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem;
     if (item < 0) {
-        // A click beside the rows: nothing to delete, the stored row is kept for nothing.
+        // A click beside the rows: the delete button goes off, the stored row stays.
         EnableButton(IDC_PATH_DELETE, false);
         return 0;
     }

@@ -242,6 +242,35 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
     }
 }
 
+TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
+    // Folders nested until the picture's path is 258 bytes, as the catalogue can hold it.
+    std::string folder = scratch.path(), relative;
+    while (folder.size() + 61 < 238) {
+        relative += (relative.empty() ? "" : "\\") + std::string(60, 'd');
+        folder = scratch.MakeDir(relative);
+    }
+    std::string name(258 - folder.size() - 1 - 4, 'p');
+    const std::string path = folder + "\\" + name + ".png";
+    ASSERT_EQ(258u, path.size());
+    SavePicture(path, 40, 40, Gdiplus::Color(255, 10, 20, 30));
+    ASSERT_TRUE(FileExists(path));
+    // A file whose name is the path cut at 254 bytes must survive.
+    const std::string cut = path.substr(0, 254);
+    WriteFile(cut, "bystander");
+    current = {path};
+    Open();
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_DELETE, 0);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(FileExists(cut));
+    EXPECT_TRUE(current.empty());
+    const std::string trash = WineTrashFolder();
+    if (!trash.empty()) {
+        ::DeleteFileA((trash + "\\files\\" + name + ".png").c_str());
+        ::DeleteFileA((trash + "\\info\\" + name + ".png.trashinfo").c_str());
+    }
+}
+
 TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
     current = {Picture("view.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
     Open();
