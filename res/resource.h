@@ -70,7 +70,29 @@
 // Calendar page (155)
 
 // Image folders page (154)
+#define IDC_PATH_RELOAD             1001
+#define IDC_PATH_LIST               1005
+#define IDC_PATH_TOTAL              1006
+#define IDC_PATH_PROGRESS           1073
+#define IDC_PATH_ADD                1104
+#define IDC_PATH_DELETE             1105
 
 // Miscellaneous page (156), program list (151)
+#define IDC_ETC_AUTOSTART           1013
+#define IDC_ETC_SHOWPATH            1028
+#define IDC_ETC_MAXWINSTOP          1030
+#define IDC_ETC_IPTOOLTIP           1052
+#define IDC_ETC_WEEKDAY             1057
+#define IDC_ETC_MEMORY              1095
+#define IDC_ETC_CHOOSE_PROGRAMS     1101
+#define IDC_ETC_PROGRAMS            1102
+#define IDC_ETC_CLEAR_PROGRAMS      1103
+#define IDC_PROGLIST_CANCEL         1002
+#define IDC_PROGLIST_LIST           1098
+#define IDC_PROGLIST_SELECT         1100
+#define IDC_PROGLIST_SEARCH         1101
 
 // Current images (157)
+#define IDC_IMAGES_LIST             1005
+#define ID_IMAGES_DELETE            32807
+#define ID_IMAGES_OPEN              32809

@@ -4,6 +4,7 @@
 
 #include "app/desktop.h"
 #include "app/main_window_logic.h"
+#include "aux_windows/images_dlg.h"
 #include "framework/mbstring.h"
 #include "resource.h"
 #include "settings_ui/about_dlg.h"
@@ -209,7 +210,10 @@ bool CWallpaperDlg::BringToFrontIfOpen(fw::CDialog* dialog) {
 void CWallpaperDlg::OnCurrentImages() {
     m_changeEnabled = FALSE;
     if (BringToFrontIfOpen(m_pImagesDlg)) return;
-    // The current images dialog runs here modally once it exists; until then nothing is open.
+    CImagesDlg dialog(m_composer.m_currentImages, m_hwnd);
+    m_pImagesDlg = &dialog;
+    dialog.DoModal();
+    m_pImagesDlg = nullptr;
     m_changeEnabled = TRUE;
 }
 

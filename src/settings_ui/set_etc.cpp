@@ -1,15 +1,167 @@
 #include "settings_ui/set_etc.h"
 
+#include "framework/handles.h"
+#include "framework/mbstring.h"
 #include "resource.h"
+#include "settings_ui/program_list.h"
 
 const fw::Handler<CSetEtc> CSetEtc::kHandlers[] = {
     fw::OnCommand(IDOK, &CSetEtc::OnOk),
     fw::OnCommand(IDCANCEL, &CSetEtc::OnCancel),
+    fw::OnCommand(IDC_ETC_AUTOSTART, &CSetEtc::OnAutostart, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_SHOWPATH, &CSetEtc::OnShowPath, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_MAXWINSTOP, &CSetEtc::OnStopWhileActive, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_IPTOOLTIP, &CSetEtc::OnAddressTooltip, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_WEEKDAY, &CSetEtc::OnWeekdayIcon, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_MEMORY, &CSetEtc::OnMemory, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_CHOOSE_PROGRAMS, &CSetEtc::OnChoosePrograms, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_CLEAR_PROGRAMS, &CSetEtc::OnClearPrograms, BN_CLICKED),
 };
 
-CSetEtc::CSetEtc(SettingsContext& context) : CDialogImpl(IDD_SET_ETC), m_context(context) {}
+namespace {
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kAutostartValue[] = L"Dioramix";
+
+}  // namespace
+
+std::string ExceptionProgramsText(const OutProgramList& programs) {
+    std::string text;
+    for (size_t i = 0; i < programs.size(); ++i) {
+        if (i > 0) text += ",";
+        text += " " + std::to_string(i + 1) + "." + programs[i];
+    }
+    return text;
+}
+
+bool IsAutostartSet() {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
+    fw::RegKey key(raw);
+    BYTE data[1024];
+    DWORD size = sizeof(data);
+    return ::RegQueryValueExW(key.get(), kAutostartValue, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
+}
+
+bool SetAutostart(bool on, const std::string& exePath) {
+    HKEY raw = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    fw::RegKey key(raw);
+    if (on) {
+        const std::wstring path = mb::Widen(exePath);
+        const DWORD bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
+        return ::RegSetValueExW(key.get(), kAutostartValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                                bytes) == ERROR_SUCCESS;
+    }
+    const LSTATUS status = ::RegDeleteValueW(key.get(), kAutostartValue);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::string ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return mb::Narrow(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+CSetEtc::CSetEtc(SettingsContext& context) : CDialogImpl(IDD_SET_ETC), m_context(context) {
+    auto* label = new CLabelStatic;
+    m_programsOwner.reset(label);
+    m_programs = label;
+    showSettingError = [this] { ::MessageBoxW(m_hwnd, L"Setting Error", L"Setting", MB_OK | MB_ICONSTOP); };
+}
+
+CSetEtc::~CSetEtc() = default;
 
 BOOL CSetEtc::OnInitDialog() {
     m_pEnv = &m_context.env;
+    m_programs->SubclassDlgItem(IDC_ETC_PROGRAMS, m_hwnd);
+
+    SetChecked(IDC_ETC_AUTOSTART, IsAutostartSet());
+    SetChecked(IDC_ETC_MAXWINSTOP, m_pEnv->maxwinstop != 0);
+    ShowStopWhileActive(m_pEnv->maxwinstop != 0);
+    SetChecked(IDC_ETC_SHOWPATH, m_pEnv->ispath != 0);
+    SetChecked(IDC_ETC_IPTOOLTIP, m_pEnv->isiptooltip != 0);
+    SetChecked(IDC_ETC_WEEKDAY, m_pEnv->isweekday != 0);
+    SetChecked(IDC_ETC_MEMORY, m_pEnv->rememory != 0);
+    ShowPrograms();
     return TRUE;
+}
+
+void CSetEtc::CloseOwnedWindows() {
+    if (m_pProgramList && m_pProgramList->IsWindow()) m_pProgramList->EndDialog(IDCANCEL);
+}
+
+bool CSetEtc::IsChecked(int id) const { return ::IsDlgButtonChecked(m_hwnd, id) == BST_CHECKED; }
+
+void CSetEtc::SetChecked(int id, bool checked) const {
+    ::CheckDlgButton(m_hwnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CSetEtc::ShowStopWhileActive(bool on) {
+    if (on) {
+        m_programs->SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
+        m_programs->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+    } else {
+        m_programs->SetBkColor(::GetSysColor(COLOR_BTNFACE));
+        m_programs->SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
+    }
+    ::EnableWindow(GetDlgItem(IDC_ETC_CHOOSE_PROGRAMS), on);
+    ::EnableWindow(GetDlgItem(IDC_ETC_CLEAR_PROGRAMS), on);
+}
+
+void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgramsText(m_context.outPrograms)); }
+
+// ---- Handlers -----------------------------------------------------------------------------------
+
+void CSetEtc::OnAutostart() {
+    // The box stays as the user set it, also when the registry refuses.
+    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), ModulePath()) && showSettingError) showSettingError();
+}
+
+void CSetEtc::OnShowPath() {
+    m_pEnv->ispath = IsChecked(IDC_ETC_SHOWPATH) ? 1 : 0;
+    m_context.composer.m_clearRequested = TRUE;
+}
+
+void CSetEtc::OnStopWhileActive() {
+    const bool on = IsChecked(IDC_ETC_MAXWINSTOP);
+    m_pEnv->maxwinstop = on ? 1 : 0;
+    ShowStopWhileActive(on);
+}
+
+void CSetEtc::OnAddressTooltip() {
+    m_pEnv->isiptooltip = IsChecked(IDC_ETC_IPTOOLTIP) ? 1 : 0;
+    m_context.owner.UpdateTrayTip();
+}
+
+void CSetEtc::OnWeekdayIcon() {
+    m_pEnv->isweekday = IsChecked(IDC_ETC_WEEKDAY) ? 1 : 0;
+    // The owner also keeps the picture following the day from now on.
+    m_context.owner.UpdateTrayIcon();
+}
+
+void CSetEtc::OnMemory() { m_pEnv->rememory = IsChecked(IDC_ETC_MEMORY) ? 1 : 0; }
+
+void CSetEtc::OnChoosePrograms() {
+    // Owned by the settings window, which the modal run disables meanwhile.
+    CProgramList dialog(m_context.outPrograms, ::GetAncestor(m_hwnd, GA_ROOT));
+    m_pProgramList = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    m_pProgramList = nullptr;
+    if (result != IDOK) return;
+    m_context.outPrograms = dialog.Selection();
+    ShowPrograms();
+}
+
+void CSetEtc::OnClearPrograms() {
+    m_context.outPrograms.clear();
+    SetDlgItemText(IDC_ETC_PROGRAMS, "");
 }

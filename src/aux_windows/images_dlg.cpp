@@ -1,0 +1,125 @@
+#include "aux_windows/images_dlg.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "aux_windows/thumbnail.h"
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "resource.h"
+
+static_assert(IDC_IMAGES_LIST == 1005, "the list of the current images template");
+
+const fw::Handler<CImagesDlg> CImagesDlg::kHandlers[] = {
+    fw::OnNotify(IDC_IMAGES_LIST, NM_RCLICK, &CImagesDlg::OnListRightClick),
+    fw::OnCommand(ID_IMAGES_DELETE, &CImagesDlg::OnDelete),
+    fw::OnCommand(ID_IMAGES_OPEN, &CImagesDlg::OnOpen),
+    fw::OnCommand(IDOK, &CImagesDlg::OnClose),
+    fw::OnCommand(IDCANCEL, &CImagesDlg::OnClose),
+};
+
+std::string FileNameOfPath(const std::string& path) {
+    const size_t slash = mb::FindLastBackslash(path);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring ShellPathList(const std::string& path) {
+    std::wstring list = mb::Widen(path);
+    list.push_back(L'\0');  // the string's own terminator is the second one
+    return list;
+}
+
+bool DeleteWithShell(HWND owner, const std::string& path, FILEOP_FLAGS flags) {
+    if (path.empty()) return false;
+    // Built to the path's own length: a long path is never cut into a different file's name.
+    std::wstring from = ShellPathList(path);
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = flags;
+    return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+void OpenWithShell(const std::string& path) {
+    ::ShellExecuteW(nullptr, L"open", mb::Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+CImagesDlg::CImagesDlg(std::vector<std::string>& currentImages, HWND owner)
+    : CDialogImpl(IDD_IMAGES, owner), m_currentImages(currentImages), m_itemPaths(currentImages), m_owner(owner) {}
+
+CImagesDlg::~CImagesDlg() = default;
+
+BOOL CImagesDlg::OnInitDialog() {
+    HWND list = List();
+    m_thumbnails = ::ImageList_Create(kThumbnailSize, kThumbnailSize, ILC_COLOR32, 0, 1);
+    ListView_SetImageList(list, m_thumbnails, LVSIL_NORMAL);
+    ListView_SetIconSpacing(list, kSpacing, kSpacing);
+    ::ImageList_SetImageCount(m_thumbnails, static_cast<UINT>(m_itemPaths.size()));
+    for (size_t i = 0; i < m_itemPaths.size(); ++i) {
+        ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        AddItem(static_cast<int>(i));
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    }
+    return TRUE;
+}
+
+void CImagesDlg::AddItem(int index) {
+    HWND list = List();
+    std::wstring name = mb::Widen(FileNameOfPath(m_itemPaths[static_cast<size_t>(index)]));
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = name.data();
+    item.iImage = index;
+    item.lParam = index;
+    const int row = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return;
+    // All in one row, each in its own place, which a deletion leaves alone.
+    ListView_SetItemPosition32(list, row, kSpacing * index, 0);
+    fw::Bitmap thumbnail = MakeThumbnail(m_itemPaths[static_cast<size_t>(index)]);
+    if (thumbnail) ::ImageList_Replace(m_thumbnails, index, thumbnail.get(), nullptr);
+}
+
+bool CImagesDlg::SelectItemAt(POINT screen) {
+    HWND list = List();
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ::ScreenToClient(list, &hit.pt);
+    m_selectedIndex = static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (m_selectedIndex < 0) return false;
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = m_selectedIndex;
+    if (!::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return false;
+    const size_t pathIndex = static_cast<size_t>(item.lParam);
+    m_selectedPath = pathIndex < m_itemPaths.size() ? m_itemPaths[pathIndex] : std::string();
+    return !m_selectedPath.empty();
+}
+
+LRESULT CImagesDlg::OnListRightClick(NMHDR* nm) {
+    // Where the click happened, which the pointer may have left since.
+    POINT cursor = reinterpret_cast<NMITEMACTIVATE*>(nm)->ptAction;
+    ::ClientToScreen(List(), &cursor);
+    if (!SelectItemAt(cursor)) return 0;
+    fw::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_IMAGES_MENU)));
+    HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+    if (popup) ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hwnd, nullptr);
+    return 1;
+}
+
+void CImagesDlg::OnDelete() {
+    if (m_selectedIndex < 0 || m_selectedPath.empty()) return;
+    // The row and the list entry go whatever the shell did (also when the user declined).
+    DeleteWithShell(m_owner, m_selectedPath, deleteFlags);
+    ::SendMessageW(List(), LVM_DELETEITEM, m_selectedIndex, 0);
+    auto entry = std::find(m_currentImages.begin(), m_currentImages.end(), m_selectedPath);
+    if (entry != m_currentImages.end()) m_currentImages.erase(entry);
+    m_selectedIndex = -1;
+    m_selectedPath.clear();
+}
+
+void CImagesDlg::OnOpen() {
+    if (!m_selectedPath.empty() && openFile) openFile(m_selectedPath);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// "현재 이미지들..": the photographs on the current wallpaper as a row of thumbnails, each of
+// which can be deleted to the recycle bin or opened with its associated program.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/window.h"
+
+// The file name of a path: the text after its last backslash, or the whole path.
+std::string FileNameOfPath(const std::string& path);
+// The shell's list of one path (double-terminated), whatever the path's length.
+std::wstring ShellPathList(const std::string& path);
+// Deletes a file through the shell; with FOF_ALLOWUNDO it goes to the recycle bin. True when the
+// shell did it (not aborted, not declined).
+bool DeleteWithShell(HWND owner, const std::string& path, FILEOP_FLAGS flags);
+// Opens a file with the program the system associates with its type.
+void OpenWithShell(const std::string& path);
+
+class CImagesDlg : public fw::CDialogImpl<CImagesDlg> {
+public:
+    // `currentImages`: the composer's list, from which a deleted photo is removed. `owner`: the
+    // main window, which also owns the shell's delete confirmation.
+    CImagesDlg(std::vector<std::string>& currentImages, HWND owner);
+    ~CImagesDlg() override;
+
+    // The item under a point of the screen becomes the selection; false when there is none.
+    bool SelectItemAt(POINT screen);
+    int SelectedIndex() const { return m_selectedIndex; }
+    const std::string& SelectedPath() const { return m_selectedPath; }
+    HWND List() const { return GetDlgItem(IDC_LIST); }
+    HIMAGELIST Thumbnails() const { return m_thumbnails; }
+
+    // The shell's delete flags: to the recycle bin, files only, after the shell's confirmation.
+    FILEOP_FLAGS deleteFlags = FOF_ALLOWUNDO | FOF_FILESONLY;
+    // How a photo is opened; tests record it instead of starting a viewer.
+    std::function<void(const std::string&)> openFile = OpenWithShell;
+
+    static const fw::Handler<CImagesDlg> kHandlers[];
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    static constexpr int IDC_LIST = 1005;
+    static constexpr int kSpacing = 80;
+
+    LRESULT OnListRightClick(NMHDR*);
+    void OnDelete();
+    void OnOpen();
+    void OnClose() { EndDialog(IDCANCEL); }
+    void AddItem(int index);
+
+    std::vector<std::string>& m_currentImages;
+    // The paths as they were at opening; item data indexes them, so deletions never move them.
+    std::vector<std::string> m_itemPaths;
+    HWND m_owner;
+    HIMAGELIST m_thumbnails = nullptr;  // owned by the list view once attached
+    std::string m_selectedPath;
+    int m_selectedIndex = -1;
+};

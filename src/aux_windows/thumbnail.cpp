@@ -1,0 +1,53 @@
+#include "aux_windows/thumbnail.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+
+#include "framework/mbstring.h"
+
+ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight) {
+    const long long W = boxWidth > 0 ? boxWidth : 1, H = boxHeight > 0 ? boxHeight : 1;
+    const long long w = imageWidth > 0 ? imageWidth : 1, h = imageHeight > 0 ? imageHeight : 1;
+    const long long imageShape = (w * 100) / h;
+    const long long boxShape = (W * 100) / H;
+    long long width = 0, height = 0;
+    if (imageShape > boxShape) {  // wider than the box; imageShape is at least 1 here
+        width = W < w ? W : w;
+        height = (width * 100) / imageShape;
+    } else {
+        height = H < h ? H : h;
+        width = static_cast<long long>(static_cast<double>(imageShape) * static_cast<double>(height) * 0.01);
+    }
+    ThumbnailRect fit;
+    fit.width = static_cast<int>(width);
+    fit.height = static_cast<int>(height);
+    fit.left = static_cast<int>(W / 2 - width / 2);
+    fit.top = static_cast<int>(H / 2 - height / 2);
+    return fit;
+}
+
+fw::Bitmap MakeThumbnail(const std::string& path) {
+    const std::wstring wide = mb::Widen(path);
+    std::unique_ptr<Gdiplus::Bitmap> source(Gdiplus::Bitmap::FromFile(wide.c_str()));
+    const bool loaded = source && source->GetLastStatus() == Gdiplus::Ok;
+
+    Gdiplus::Bitmap thumbnail(kThumbnailSize, kThumbnailSize, PixelFormat24bppRGB);
+    if (loaded) thumbnail.SetResolution(source->GetHorizontalResolution(), source->GetVerticalResolution());
+    {
+        Gdiplus::Graphics graphics(&thumbnail);
+        graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        if (loaded) {
+            const ThumbnailRect fit = FitThumbnail(kThumbnailSize - 1, kThumbnailSize - 1,
+                                             static_cast<int>(source->GetWidth()), static_cast<int>(source->GetHeight()));
+            graphics.DrawImage(source.get(), Gdiplus::Rect(fit.left, fit.top, fit.width, fit.height));
+        }
+        Gdiplus::Pen border(Gdiplus::Color(255, 0, 0, 0), 1.0f);
+        graphics.DrawRectangle(&border, 0, 0, kThumbnailSize - 1, kThumbnailSize - 1);
+    }
+    HBITMAP bitmap = nullptr;
+    thumbnail.GetHBITMAP(Gdiplus::Color(255, 255, 255, 255), &bitmap);
+    return fw::Bitmap(bitmap);
+}

@@ -1,0 +1,195 @@
+// Shows the image folders page, the miscellaneous page with its program list, and the current
+// images dialog with realistic contents, one after the other, for tools/screenshot-folders.
+// Disabled in ordinary runs: the script runs it with --gtest_also_run_disabled_tests and takes a
+// screenshot each time a window says it is ready (a file in DIORAMIX_SHOT_DIR).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aux_windows/images_dlg.h"
+#include "composer/output.h"
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "settings_ui/program_list.h"
+#include "settings_ui/set_etc.h"
+#include "settings_ui/set_path.h"
+#include "windows/folders_pages_harness.h"
+
+namespace {
+
+using namespace testing_support;
+
+std::string ShotDir() {
+    const char* dir = std::getenv("DIORAMIX_SHOT_DIR");
+    return dir ? dir : "";
+}
+
+void PumpFor(int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 20) {
+        Pump();
+        ::Sleep(20);
+    }
+}
+
+// Says `name` is on screen and waits (painting) until the script has taken its picture.
+void Pose(const std::string& name) {
+    PumpFor(600);
+    const std::string dir = ShotDir();
+    if (dir.empty()) return;
+    WriteFile(dir + "\\" + name + ".ready", "");
+    for (int waited = 0; waited < 20000 && !FileExists(dir + "\\" + name + ".done"); waited += 50) {
+        Pump();
+        ::Sleep(50);
+    }
+}
+
+// A picture with a diagonal gradient, a sun and a band, so thumbnails show their fit.
+void SaveScene(const std::string& path, int width, int height, Gdiplus::Color top, Gdiplus::Color bottom) {
+    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics g(&bitmap);
+        Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(width, height), top, bottom);
+        g.FillRectangle(&sky, 0, 0, width, height);
+        Gdiplus::SolidBrush sun(Gdiplus::Color(255, 255, 230, 120));
+        const int r = (width < height ? width : height) / 4;
+        g.FillEllipse(&sun, width - 2 * r - r / 2, r / 2, 2 * r, 2 * r);
+        Gdiplus::SolidBrush ground(Gdiplus::Color(255, 40, 90, 50));
+        g.FillRectangle(&ground, 0, height * 3 / 4, width, height - height * 3 / 4);
+    }
+    CLSID jpeg;
+    GetEncoderClsid(L"image/jpeg", &jpeg);
+    bitmap.Save(mb::Widen(path).c_str(), &jpeg, nullptr);
+}
+
+HWND MakeFrame(const wchar_t* title, int width, int height) {
+    HWND frame = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | SS_WHITERECT, 60, 50,
+                                   width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    return frame;
+}
+
+// Sizes a frame so that the page fills its client area with a margin.
+void FitFrameToPage(HWND frame, HWND page) {
+    RECT pageRect;
+    ::GetWindowRect(page, &pageRect);
+    RECT frameRect{0, 0, pageRect.right - pageRect.left + 16, pageRect.bottom - pageRect.top + 16};
+    ::AdjustWindowRectEx(&frameRect, static_cast<DWORD>(::GetWindowLongW(frame, GWL_STYLE)), FALSE, 0);
+    ::SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left, frameRect.bottom - frameRect.top,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(page, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+}
+
+TEST(FoldersScreenshots, DISABLED_ThreeWindows) {
+    PageHarness h;
+    ::ShowWindow(h.parent, SW_HIDE);
+    ScratchDir scratch;
+
+    // ---- Image folders page: three folders, the last one being added -----------------------
+    for (const char* name : {"Photos", "Photos\\2026", "Travel", "Family", "Wallpapers", "Scans"})
+        scratch.MakeDir(name);
+    for (int i = 0; i < 31; ++i) WriteFile(scratch.File("Wallpapers\\wp" + std::to_string(i) + ".bmp"), "x");
+    for (int i = 0; i < 3; ++i) WriteFile(scratch.File("Scans\\scan" + std::to_string(i) + ".tif"), "x");
+    for (int i = 0; i < 14; ++i) WriteFile(scratch.File("Photos\\2026\\img" + std::to_string(i) + ".jpg"), "x");
+    for (int i = 0; i < 5; ++i) WriteFile(scratch.File("Travel\\trip" + std::to_string(i) + ".png"), "x");
+    for (int i = 0; i < 9; ++i) WriteFile(scratch.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
+    {
+        HWND frame = MakeFrame(L"\uC774\uBBF8\uC9C0 \uACBD\uB85C", 560, 380);  // 이미지 경로
+        h.owner.window = frame;
+        CSetPath page(h.context);
+        page.showMessage = [](FolderMessage) {};
+        ASSERT_TRUE(page.Create(frame));
+        FitFrameToPage(frame, page.GetSafeHwnd());
+        for (const char* name : {"Photos", "Travel", "Family", "Wallpapers", "Scans"})
+            page.AddChosenFolder(scratch.File(name));
+        ClickRow(page.GetSafeHwnd(), IDC_PATH_LIST, 0);
+        ListView_SetItemState(page.GetDlgItem(IDC_PATH_LIST), 0, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        Pose("path-page");
+        page.DestroyWindow();
+        ::DestroyWindow(frame);
+    }
+
+    // ---- Miscellaneous page, then its program list over it ------------------------------------
+    {
+        std::vector<HWND> programs;
+        for (const wchar_t* title : {L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt", L"Movie Player", L"Photo Viewer - beach.jpg"}) {
+            HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 700, 420, 300, 200, nullptr, nullptr,
+                                       ::GetModuleHandleW(nullptr), nullptr);
+            ::ShowWindow(w, SW_SHOWNOACTIVATE);
+            programs.push_back(w);
+        }
+        h.env.maxwinstop = 1;
+        h.env.ispath = 1;
+        h.env.isweekday = 1;
+        h.outPrograms = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
+        HWND frame = MakeFrame(L"\uAE30\uD0C0", 560, 380);  // 기타
+        CSetEtc page(h.context);
+        ASSERT_TRUE(page.Create(frame));
+        FitFrameToPage(frame, page.GetSafeHwnd());
+        Pose("etc-page");
+
+        h.env.maxwinstop = 0;
+        CSetEtc off(h.context);
+        ASSERT_TRUE(off.Create(frame));
+        FitFrameToPage(frame, off.GetSafeHwnd());
+        ::ShowWindow(page.GetSafeHwnd(), SW_HIDE);
+        Pose("etc-page-stop-off");
+        off.DestroyWindow();
+        ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);
+
+        CProgramList list(h.outPrograms, frame);
+        ASSERT_TRUE(list.Create());
+        RECT r;
+        ::GetWindowRect(frame, &r);
+        ::SetWindowPos(list.GetSafeHwnd(), HWND_TOP, r.right + 10, r.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        Pose("program-list");
+        list.DestroyWindow();
+        page.DestroyWindow();
+        ::DestroyWindow(frame);
+        for (HWND w : programs) ::DestroyWindow(w);
+    }
+
+    // ---- Current images -----------------------------------------------------------------------
+    {
+        std::vector<std::string> current;
+        struct Scene { const char* name; int w, h; Gdiplus::Color top, bottom; };
+        const Scene scenes[] = {
+            {"beach.jpg", 800, 500, Gdiplus::Color(255, 90, 160, 230), Gdiplus::Color(255, 250, 220, 160)},
+            {"tower.jpg", 300, 640, Gdiplus::Color(255, 40, 40, 110), Gdiplus::Color(255, 230, 120, 90)},
+            {"stamp.jpg", 35, 20, Gdiplus::Color(255, 200, 30, 60), Gdiplus::Color(255, 250, 200, 40)},
+            {"panorama.jpg", 700, 350, Gdiplus::Color(255, 120, 200, 120), Gdiplus::Color(255, 30, 80, 140)},
+        };
+        for (const Scene& s : scenes) {
+            current.push_back(scratch.File(s.name));
+            SaveScene(current.back(), s.w, s.h, s.top, s.bottom);
+        }
+        current.push_back(scratch.File("missing.jpg"));
+        CImagesDlg dialog(current, nullptr);
+        ASSERT_TRUE(dialog.Create());
+        ::SetWindowPos(dialog.GetSafeHwnd(), HWND_TOP, 60, 50, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        Pose("current-images");
+
+        // The pop-up of a right click on the second thumbnail, posed from inside its loop.
+        HWND list = dialog.List();
+        RECT icon{LVIR_ICON};
+        ::SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&icon));
+        const LPARAM where = MAKELPARAM((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+        ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+            ::KillTimer(nullptr, id);
+            Pose("current-images-menu");
+            ::EndMenu();
+        });
+        ::PostMessageW(list, WM_RBUTTONUP, 0, where);
+        ::SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, where);
+        PumpFor(300);
+        dialog.DestroyWindow();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,341 @@
+// The current images dialog on real windows: thumbnails from real picture files, the right-click
+// selection and menu, delete to the recycle bin and open.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "aux_windows/images_dlg.h"
+#include "aux_windows/thumbnail.h"
+#include "composer/output.h"
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "windows/folders_pages_harness.h"
+
+namespace {
+
+using namespace testing_support;
+
+// A picture of one colour saved as PNG.
+void SavePicture(const std::string& path, int width, int height, Gdiplus::Color color) {
+    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics graphics(&bitmap);
+        graphics.Clear(color);
+    }
+    CLSID png;
+    ASSERT_GE(GetEncoderClsid(L"image/png", &png), 0);
+    ASSERT_EQ(Gdiplus::Ok, bitmap.Save(mb::Widen(path).c_str(), &png, nullptr));
+}
+
+// The pixels of a 70 x 70 thumbnail as 0x00RRGGBB, row 0 at the top.
+std::vector<DWORD> Pixels(HBITMAP bitmap) {
+    std::vector<DWORD> pixels(kThumbnailSize * kThumbnailSize);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kThumbnailSize;
+    info.bmiHeader.biHeight = -kThumbnailSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    for (DWORD& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBlue = 0x0000FF;
+
+class Thumbnails : public ::testing::Test {
+protected:
+    ScratchDir scratch;
+    DWORD At(const std::vector<DWORD>& p, int x, int y) { return p[static_cast<size_t>(y * kThumbnailSize + x)]; }
+};
+
+TEST_F(Thumbnails, SmallPictureKeepsItsSizeCentredInsideTheBorder) {
+    const std::string path = scratch.File("small.png");
+    SavePicture(path, 35, 20, Gdiplus::Color(255, 0, 0, 255));
+    fw::Bitmap thumbnail = MakeThumbnail(path);
+    ASSERT_TRUE(thumbnail);
+    auto p = Pixels(thumbnail.get());
+    // Fitted at (17, 24), 35 x 20.
+    EXPECT_EQ(kBlue, At(p, 18, 25));
+    EXPECT_EQ(kBlue, At(p, 50, 42));
+    EXPECT_EQ(kWhite, At(p, 15, 34));
+    EXPECT_EQ(kWhite, At(p, 53, 34));
+    EXPECT_EQ(kWhite, At(p, 34, 22));
+    EXPECT_EQ(kWhite, At(p, 34, 45));
+    EXPECT_EQ(kBlack, At(p, 0, 0));
+    EXPECT_EQ(kBlack, At(p, 69, 69));
+    EXPECT_EQ(kBlack, At(p, 69, 0));
+}
+
+TEST_F(Thumbnails, WidePictureBecomes69By34) {
+    const std::string path = scratch.File("wide.png");
+    SavePicture(path, 700, 350, Gdiplus::Color(255, 255, 0, 0));
+    auto p = Pixels(MakeThumbnail(path).get());
+    // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
+    EXPECT_EQ(kRed, At(p, 34, 19));
+    EXPECT_EQ(kRed, At(p, 34, 48));
+    EXPECT_EQ(kRed, At(p, 66, 34));
+    EXPECT_EQ(kWhite, At(p, 34, 14));
+    EXPECT_EQ(kWhite, At(p, 34, 53));
+    EXPECT_EQ(kBlack, At(p, 34, 0));
+    EXPECT_EQ(kBlack, At(p, 34, 69));
+}
+
+TEST_F(Thumbnails, UnloadableFileGivesAWhiteThumbnailWithItsBorder) {
+    const std::string path = scratch.File("broken.jpg");
+    WriteFile(path, "not a picture at all");
+    auto p = Pixels(MakeThumbnail(path).get());
+    EXPECT_EQ(kWhite, At(p, 34, 34));
+    EXPECT_EQ(kBlack, At(p, 0, 34));
+    auto missing = Pixels(MakeThumbnail(scratch.File("missing.png")).get());
+    EXPECT_EQ(kWhite, At(missing, 34, 34));
+    EXPECT_EQ(kBlack, At(missing, 34, 0));
+}
+
+// Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the
+// drive that maps the Unix root; empty elsewhere, where the bin is the system's own.
+std::string WineTrashFolder() {
+    const char* home = std::getenv("WINEHOMEDIR");  // "\\??\\Z:\\root"
+    if (!home) return "";
+    std::string folder = home;
+    if (folder.rfind("\\??\\", 0) == 0) folder.erase(0, 4);
+    folder += "\\.local\\share\\Trash";
+    return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : folder;
+}
+
+class CurrentImages : public ::testing::Test {
+protected:
+    PageHarness h;
+    ScratchDir scratch;
+    std::vector<std::string> current;
+    std::unique_ptr<CImagesDlg> dialog;
+    std::vector<std::string> opened;
+
+    std::string Picture(const std::string& name, int w, int hgt, Gdiplus::Color color) {
+        const std::string path = scratch.File(name);
+        SavePicture(path, w, hgt, color);
+        return path;
+    }
+    void Open() {
+        dialog = std::make_unique<CImagesDlg>(current, h.parent);
+        dialog->openFile = [this](const std::string& path) { opened.push_back(path); };
+        // No confirmation box in a test; the bin is still the destination.
+        dialog->deleteFlags |= FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        ASSERT_TRUE(dialog->Create());
+        ::ShowWindow(dialog->GetSafeHwnd(), SW_SHOW);
+        // Let the desktop place the window before screen positions are taken.
+        for (int i = 0; i < 10; ++i) {
+            Pump();
+            ::Sleep(20);
+        }
+    }
+    void TearDown() override {
+        if (dialog) dialog->DestroyWindow();
+    }
+    POINT ItemCentre(int item) {
+        RECT r{LVIR_ICON};
+        ::SendMessageW(dialog->List(), LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r));
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(dialog->List(), &p);
+        return p;
+    }
+    POINT ItemPosition(int item) {
+        POINT p{};
+        ::SendMessageW(dialog->List(), LVM_GETITEMPOSITION, item, reinterpret_cast<LPARAM>(&p));
+        return p;
+    }
+};
+
+TEST_F(CurrentImages, NoPhotoNoItems) {
+    Open();
+    EXPECT_EQ(0, RowCount(dialog->List()));
+    EXPECT_EQ(0, ::ImageList_GetImageCount(dialog->Thumbnails()));
+    POINT inside{10, 10};
+    ::ClientToScreen(dialog->List(), &inside);
+    EXPECT_FALSE(dialog->SelectItemAt(inside));
+}
+
+TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
+    current = {Picture("small.png", 35, 20, Gdiplus::Color(255, 0, 0, 255)),
+               Picture("wide.png", 700, 350, Gdiplus::Color(255, 255, 0, 0)),
+               scratch.File("gone.jpg")};
+    Open();
+    HWND list = dialog->List();
+    ASSERT_EQ(3, RowCount(list));
+    EXPECT_EQ(3, ::ImageList_GetImageCount(dialog->Thumbnails()));
+    EXPECT_EQ("small.png", CellText(list, 0, 0));
+    EXPECT_EQ("gone.jpg", CellText(list, 2, 0));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(80 * i, ItemPosition(i).x - ItemPosition(0).x) << i;
+        EXPECT_EQ(ItemPosition(0).y, ItemPosition(i).y) << i;
+    }
+    IMAGEINFO info{};
+    ASSERT_TRUE(::ImageList_GetImageInfo(dialog->Thumbnails(), 1, &info));
+    EXPECT_EQ(70, info.rcImage.right - info.rcImage.left);
+    EXPECT_EQ(70, info.rcImage.bottom - info.rcImage.top);
+}
+
+TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {
+    current = {Picture("a.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
+               Picture("b.png", 40, 40, Gdiplus::Color(255, 0, 0, 128))};
+    Open();
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
+    EXPECT_EQ(1, dialog->SelectedIndex());
+    EXPECT_EQ(current[1], dialog->SelectedPath());
+
+    RECT client;
+    ::GetClientRect(dialog->List(), &client);
+    POINT beside{client.right - 5, client.bottom - 5};
+    ::ClientToScreen(dialog->List(), &beside);
+    EXPECT_FALSE(dialog->SelectItemAt(beside));
+    EXPECT_EQ(-1, dialog->SelectedIndex());
+}
+
+TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
+    // A name of this run's own, so that its copy in the bin is found and taken out again.
+    const std::string dropName =
+        "dioramix-drop-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount()) + ".png";
+    current = {Picture("keep.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
+               Picture(dropName, 40, 40, Gdiplus::Color(255, 0, 0, 128)),
+               Picture("last.png", 40, 40, Gdiplus::Color(255, 128, 0, 0))};
+    const std::string dropped = current[1];
+    const std::string droppedBytes = ReadFile(dropped);
+    Open();
+    const POINT lastBefore = ItemPosition(2);
+    SHQUERYRBINFO before{sizeof(before)};
+    ::SHQueryRecycleBinW(nullptr, &before);
+
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_DELETE, 0);
+
+    HWND list = dialog->List();
+    ASSERT_EQ(2, RowCount(list));
+    EXPECT_EQ("keep.png", CellText(list, 0, 0));
+    EXPECT_EQ("last.png", CellText(list, 1, 0));
+    EXPECT_EQ(lastBefore.x, ItemPosition(1).x) << "the other thumbnails keep their places";
+    EXPECT_EQ((std::vector<std::string>{current[0], current[1]}), current);
+    EXPECT_EQ(std::string::npos, (current[0] + current[1]).find(dropName));
+    EXPECT_FALSE(FileExists(dropped));
+
+    SHQUERYRBINFO after{sizeof(after)};
+    ::SHQueryRecycleBinW(nullptr, &after);
+    EXPECT_EQ(before.i64NumItems + 1, after.i64NumItems) << "the file went to the recycle bin";
+
+    const std::string trash = WineTrashFolder();
+    if (!trash.empty()) {
+        const std::string binned = trash + "\\files\\" + dropName;
+        EXPECT_TRUE(FileExists(binned)) << "the deleted picture lies in the trash, whole";
+        EXPECT_EQ(droppedBytes, ReadFile(binned));
+        ::DeleteFileA(binned.c_str());
+        ::DeleteFileA((trash + "\\info\\" + dropName + ".trashinfo").c_str());
+    }
+}
+
+TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
+    // Folders nested until the picture's path is 258 bytes, as the catalogue can hold it.
+    std::string folder = scratch.path(), relative;
+    while (folder.size() + 61 < 238) {
+        relative += (relative.empty() ? "" : "\\") + std::string(60, 'd');
+        folder = scratch.MakeDir(relative);
+    }
+    std::string name(258 - folder.size() - 1 - 4, 'p');
+    const std::string path = folder + "\\" + name + ".png";
+    ASSERT_EQ(258u, path.size());
+    SavePicture(path, 40, 40, Gdiplus::Color(255, 10, 20, 30));
+    ASSERT_TRUE(FileExists(path));
+    // A file whose name is the path cut at 254 bytes must survive.
+    const std::string cut = path.substr(0, 254);
+    WriteFile(cut, "bystander");
+    current = {path};
+    Open();
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_DELETE, 0);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(FileExists(cut));
+    EXPECT_TRUE(current.empty());
+    const std::string trash = WineTrashFolder();
+    if (!trash.empty()) {
+        ::DeleteFileA((trash + "\\files\\" + name + ".png").c_str());
+        ::DeleteFileA((trash + "\\info\\" + name + ".png.trashinfo").c_str());
+    }
+}
+
+TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
+    current = {Picture("view.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    Open();
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
+    EXPECT_TRUE(opened.empty()) << "nothing selected yet";
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_EQ(current[0], opened[0]);
+}
+
+// The pop-up appears on a right click over an item and not beside the items.
+struct MenuWatch {
+    static inline bool seen = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        HWND menu = ::FindWindowW(L"#32768", nullptr);
+        seen = menu && ::IsWindowVisible(menu);
+        ::EndMenu();
+    }
+};
+
+TEST_F(CurrentImages, RightClickShowsTheMenuOverAnItemOnly) {
+    current = {Picture("menu.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    Open();
+    auto rightClick = [&](POINT at) {
+        NMITEMACTIVATE click{};
+        click.ptAction = at;
+        ::ScreenToClient(dialog->List(), &click.ptAction);
+        click.hdr.hwndFrom = dialog->List();
+        click.hdr.idFrom = IDC_IMAGES_LIST;
+        click.hdr.code = NM_RCLICK;
+        MenuWatch::seen = false;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, MenuWatch::Tick);
+        ::SendMessageW(dialog->GetSafeHwnd(), WM_NOTIFY, IDC_IMAGES_LIST, reinterpret_cast<LPARAM>(&click));
+        ::KillTimer(nullptr, timer);
+        return MenuWatch::seen;
+    };
+    EXPECT_TRUE(rightClick(ItemCentre(0)));
+    EXPECT_EQ(current[0], dialog->SelectedPath());
+    RECT client;
+    ::GetClientRect(dialog->List(), &client);
+    POINT beside{client.right - 5, client.bottom - 5};
+    ::ClientToScreen(dialog->List(), &beside);
+    EXPECT_FALSE(rightClick(beside));
+}
+
+TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
+    current = {Picture("real.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    Open();
+    POINT at = ItemCentre(0);
+    ::ScreenToClient(dialog->List(), &at);
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    MenuWatch::seen = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, MenuWatch::Tick);
+    // The list tracks the button until it comes up: have the release waiting in the queue.
+    ::PostMessageW(dialog->List(), WM_RBUTTONUP, 0, where);
+    ::SendMessageW(dialog->List(), WM_RBUTTONDOWN, MK_RBUTTON, where);
+    for (int i = 0; i < 20 && !MenuWatch::seen; ++i) {
+        Pump();
+        ::Sleep(20);
+    }
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(MenuWatch::seen);
+    EXPECT_EQ(current[0], dialog->SelectedPath());
+}
+
+}  // namespace

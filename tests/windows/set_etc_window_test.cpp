@@ -1,0 +1,337 @@
+// The miscellaneous page and the program list on real windows, with Wine's registry for the
+// autostart value.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "settings_ui/program_list.h"
+#include "settings_ui/set_etc.h"
+#include "windows/folders_pages_harness.h"
+
+namespace {
+
+using namespace testing_support;
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The autostart value as the registry holds it; nullopt-like empty flag when absent.
+bool ReadAutostartValue(std::wstring& data) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
+    fw::RegKey key(raw);
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (::RegQueryValueExW(key.get(), L"Dioramix", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    data = buffer;
+    return type == REG_SZ;
+}
+
+// Keeps whatever autostart value the prefix had and puts it back.
+class AutostartGuard {
+public:
+    AutostartGuard() { m_had = ReadAutostartValue(m_value); }
+    ~AutostartGuard() {
+        if (m_had) SetAutostart(true, mb::Narrow(m_value)); else SetAutostart(false, "");
+    }
+
+private:
+    bool m_had = false;
+    std::wstring m_value;
+};
+
+class EtcPage : public ::testing::Test {
+protected:
+    PageHarness h;
+    std::unique_ptr<CSetEtc> page;
+    int settingErrors = 0;
+    HWND hwnd = nullptr;
+
+    void Open() {
+        page = std::make_unique<CSetEtc>(h.context);
+        page->showSettingError = [this] { ++settingErrors; };
+        ASSERT_TRUE(page->Create(h.parent));
+        hwnd = page->GetSafeHwnd();
+        ::ShowWindow(hwnd, SW_SHOW);
+    }
+    void TearDown() override {
+        if (page) page->DestroyWindow();
+    }
+    bool Checked(int id) { return ::IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
+};
+
+TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionPrograms) {
+    h.env.ispath = 1;
+    h.env.isweekday = 1;
+    h.env.rememory = 1;
+    h.env.maxwinstop = 1;
+    h.outPrograms = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5")};  // 메모장
+    Open();
+    EXPECT_TRUE(Checked(IDC_ETC_SHOWPATH));
+    EXPECT_FALSE(Checked(IDC_ETC_IPTOOLTIP));
+    EXPECT_TRUE(Checked(IDC_ETC_WEEKDAY));
+    EXPECT_TRUE(Checked(IDC_ETC_MEMORY));
+    EXPECT_TRUE(Checked(IDC_ETC_MAXWINSTOP));
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
+    EXPECT_EQ(" 1.Movie Player, 2." + mb::Narrow(L"\uBA54\uBAA8\uC7A5"), ItemText(hwnd, IDC_ETC_PROGRAMS));
+}
+
+TEST_F(EtcPage, WithoutStopWhileActiveTheProgramButtonsAreDisabled) {
+    Open();
+    EXPECT_FALSE(Checked(IDC_ETC_MAXWINSTOP));
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
+    Click(hwnd, IDC_ETC_MAXWINSTOP);
+    EXPECT_EQ(1, h.env.maxwinstop);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
+    Click(hwnd, IDC_ETC_MAXWINSTOP);
+    EXPECT_EQ(0, h.env.maxwinstop);
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+}
+
+TEST_F(EtcPage, EachBoxActsAtOnce) {
+    Open();
+    Click(hwnd, IDC_ETC_SHOWPATH);
+    EXPECT_EQ(1, h.env.ispath);
+    EXPECT_TRUE(h.composer.m_clearRequested);
+
+    Click(hwnd, IDC_ETC_IPTOOLTIP);
+    EXPECT_EQ(1, h.env.isiptooltip);
+    EXPECT_EQ(1, h.owner.tipUpdates);
+    Click(hwnd, IDC_ETC_IPTOOLTIP);
+    EXPECT_EQ(0, h.env.isiptooltip);
+    EXPECT_EQ(2, h.owner.tipUpdates);
+
+    Click(hwnd, IDC_ETC_WEEKDAY);
+    EXPECT_EQ(1, h.env.isweekday);
+    EXPECT_EQ(1, h.owner.iconUpdates);
+    Click(hwnd, IDC_ETC_WEEKDAY);
+    EXPECT_EQ(0, h.env.isweekday);
+    EXPECT_EQ(2, h.owner.iconUpdates);
+
+    Click(hwnd, IDC_ETC_MEMORY);
+    EXPECT_EQ(1, h.env.rememory);
+    Click(hwnd, IDC_ETC_MEMORY);
+    EXPECT_EQ(0, h.env.rememory);
+}
+
+TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
+    h.env.maxwinstop = 1;
+    h.outPrograms = {"A", "B"};
+    Open();
+    Click(hwnd, IDC_ETC_CLEAR_PROGRAMS);
+    EXPECT_TRUE(h.outPrograms.empty());
+    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_PROGRAMS));
+}
+
+TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
+    AutostartGuard guard;
+    ASSERT_TRUE(SetAutostart(false, ""));
+    Open();
+    EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART));
+
+    Click(hwnd, IDC_ETC_AUTOSTART);
+    std::wstring value;
+    ASSERT_TRUE(ReadAutostartValue(value));
+    EXPECT_EQ(mb::Widen(ModulePath()), value) << "the executable's path, unchanged and without quotes";
+    EXPECT_EQ(0, settingErrors);
+
+    // A page opened now finds the value.
+    page->DestroyWindow();
+    Open();
+    EXPECT_TRUE(Checked(IDC_ETC_AUTOSTART));
+
+    Click(hwnd, IDC_ETC_AUTOSTART);
+    EXPECT_FALSE(ReadAutostartValue(value));
+    EXPECT_FALSE(IsAutostartSet());
+    EXPECT_EQ(0, settingErrors);
+}
+
+TEST(Autostart, DeletingAnAbsentValueIsNoError) {
+    AutostartGuard guard;
+    ASSERT_TRUE(SetAutostart(false, ""));
+    EXPECT_TRUE(SetAutostart(false, ""));
+    EXPECT_FALSE(IsAutostartSet());
+}
+
+// ---- The program list ----------------------------------------------------------------------
+
+class ProgramWindows : public ::testing::Test {
+protected:
+    PageHarness h;
+    std::vector<HWND> mine;
+
+    HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
+        HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 60, 60, 200, 120, owner, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+        if (w) {
+            ::ShowWindow(w, show);
+            mine.push_back(w);
+        }
+        Pump();
+        return w;
+    }
+    void TearDown() override {
+        for (auto it = mine.rbegin(); it != mine.rend(); ++it) ::DestroyWindow(*it);
+    }
+    static bool Has(const std::vector<std::string>& titles, const std::wstring& title) {
+        return std::find(titles.begin(), titles.end(), mb::Narrow(title)) != titles.end();
+    }
+    static int RowOf(const CProgramList& dialog, const std::wstring& title) {
+        const auto& titles = dialog.Titles();
+        auto it = std::find(titles.begin(), titles.end(), mb::Narrow(title));
+        return it == titles.end() ? -1 : static_cast<int>(it - titles.begin());
+    }
+};
+
+TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder) {
+    HWND lower = Make(L"Program list: lower editor");
+    HWND upper = Make(L"Program list: upper editor");
+    ::SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(lower, upper, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Make(L"Program list: minimised", nullptr, SW_SHOWMINNOACTIVE);
+    HWND owner = Make(L"", nullptr, SW_HIDE);
+    Make(L"Program list: owned dialog", owner);
+    Make(L"");
+    Make(L"Program list: hidden", nullptr, SW_HIDE);
+
+    CProgramList dialog({}, h.parent);
+    ASSERT_TRUE(dialog.Create());
+    const auto& titles = dialog.Titles();
+    EXPECT_TRUE(Has(titles, L"Program list: upper editor"));
+    EXPECT_TRUE(Has(titles, L"Program list: lower editor"));
+    EXPECT_LT(RowOf(dialog, L"Program list: upper editor"), RowOf(dialog, L"Program list: lower editor"));
+    EXPECT_FALSE(Has(titles, L"Program list: minimised"));
+    EXPECT_FALSE(Has(titles, L"Program list: owned dialog"));
+    EXPECT_FALSE(Has(titles, L"Program list: hidden"));
+    EXPECT_FALSE(Has(titles, L"Program Manager"));
+    EXPECT_TRUE(std::none_of(titles.begin(), titles.end(), [](const std::string& t) { return t.empty(); }));
+    // The dialog itself is owned by the page's window: never in its own list.
+    EXPECT_FALSE(Has(titles, L"\uD65C\uC131\uD654\uB41C \uD504\uB85C\uADF8\uB7A8\uB9AC\uC2A4\uD2B8"));
+    EXPECT_EQ(static_cast<int>(titles.size()), RowCount(dialog.GetDlgItem(IDC_PROGLIST_LIST)));
+    dialog.DestroyWindow();
+}
+
+TEST_F(ProgramWindows, CurrentExceptionsComeCheckedAndSearchAgainClearsEveryCheck) {
+    Make(L"Program list: chosen");
+    Make(L"Program list: other");
+    CProgramList dialog({mb::Narrow(L"Program list: chosen")}, h.parent);
+    ASSERT_TRUE(dialog.Create());
+    const int chosen = RowOf(dialog, L"Program list: chosen");
+    const int other = RowOf(dialog, L"Program list: other");
+    ASSERT_GE(chosen, 0);
+    ASSERT_GE(other, 0);
+    EXPECT_TRUE(dialog.IsRowChecked(chosen));
+    EXPECT_FALSE(dialog.IsRowChecked(other));
+
+    Click(dialog.GetSafeHwnd(), IDC_PROGLIST_SEARCH);
+    for (int row = 0; row < static_cast<int>(dialog.Titles().size()); ++row) EXPECT_FALSE(dialog.IsRowChecked(row));
+    Click(dialog.GetSafeHwnd(), IDC_PROGLIST_SELECT);
+    EXPECT_TRUE(dialog.Selection().empty());
+    EXPECT_FALSE(dialog.IsWindow());
+}
+
+TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
+    const wchar_t* names[] = {L"Program list: one", L"Program list: two", L"Program list: three",
+                              L"Program list: four"};
+    for (const wchar_t* name : names) Make(name);
+    CProgramList dialog({}, h.parent);
+    ASSERT_TRUE(dialog.Create());
+    std::vector<int> rows;
+    for (const wchar_t* name : names) rows.push_back(RowOf(dialog, name));
+    for (int row : rows) {
+        ASSERT_GE(row, 0);
+        dialog.SetRowChecked(row, true);
+    }
+    Click(dialog.GetSafeHwnd(), IDC_PROGLIST_SELECT);
+    std::sort(rows.begin(), rows.end());
+    ASSERT_EQ(4u, dialog.Selection().size());
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(dialog.Titles()[rows[i]], dialog.Selection()[i]);
+}
+
+// The page runs the list modally; a timer inside the modal loop plays the user.
+struct ModalScript {
+    static inline CSetEtc* page = nullptr;
+    static inline std::wstring check;
+    static inline int button = 0;
+    static inline bool ran = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        CProgramList* list = page ? page->ProgramList() : nullptr;
+        if (!list || !list->IsWindow()) return;
+        ::KillTimer(nullptr, id);
+        ran = true;
+        const auto& titles = list->Titles();
+        for (size_t row = 0; row < titles.size(); ++row)
+            if (titles[row] == mb::Narrow(check)) list->SetRowChecked(static_cast<int>(row), true);
+        Click(list->GetSafeHwnd(), button);
+    }
+};
+
+TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancel) {
+    Make(L"Program list: movie player");
+    h.env.maxwinstop = 1;
+    h.outPrograms = {"Old choice"};
+    CSetEtc page(h.context);
+    ASSERT_TRUE(page.Create(h.parent));
+    ModalScript::page = &page;
+
+    ModalScript::check = L"Program list: movie player";
+    ModalScript::button = IDC_PROGLIST_CANCEL;
+    ModalScript::ran = false;
+    ::SetTimer(nullptr, 0, 50, ModalScript::Tick);
+    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
+    ASSERT_TRUE(ModalScript::ran);
+    EXPECT_EQ(OutProgramList{"Old choice"}, h.outPrograms);
+    EXPECT_EQ(nullptr, page.ProgramList());
+
+    // "Old choice" has no window now, so only the checked program remains.
+    ModalScript::button = IDC_PROGLIST_SELECT;
+    ModalScript::ran = false;
+    ::SetTimer(nullptr, 0, 50, ModalScript::Tick);
+    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
+    ASSERT_TRUE(ModalScript::ran);
+    EXPECT_EQ(OutProgramList{"Program list: movie player"}, h.outPrograms);
+    EXPECT_EQ(" 1.Program list: movie player", ItemText(page.GetSafeHwnd(), IDC_ETC_PROGRAMS));
+    ModalScript::page = nullptr;
+    page.DestroyWindow();
+}
+
+// At program exit the page closes the program list it opened; the choice stays as it was.
+struct ExitScript {
+    static inline CSetEtc* page = nullptr;
+    static inline bool closed = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        if (!page || !page->ProgramList() || !page->ProgramList()->IsWindow()) return;
+        ::KillTimer(nullptr, id);
+        page->CloseOwnedWindows();
+        closed = true;
+    }
+};
+
+TEST_F(ProgramWindows, ClosingTheOwnedWindowsEndsTheProgramListAsCancelled) {
+    h.env.maxwinstop = 1;
+    h.outPrograms = {"Kept"};
+    CSetEtc page(h.context);
+    ASSERT_TRUE(page.Create(h.parent));
+    page.CloseOwnedWindows();  // nothing open: nothing happens
+    ExitScript::page = &page;
+    ExitScript::closed = false;
+    ::SetTimer(nullptr, 0, 50, ExitScript::Tick);
+    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
+    EXPECT_TRUE(ExitScript::closed);
+    EXPECT_EQ(nullptr, page.ProgramList());
+    EXPECT_EQ(OutProgramList{"Kept"}, h.outPrograms);
+    ExitScript::page = nullptr;
+    page.DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,331 @@
+// The image folders page on real controls, over a scratch tree of folders and the real catalogue.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "settings_ui/color_list_ctrl.h"
+#include "settings_ui/set_path.h"
+#include "windows/folders_pages_harness.h"
+
+namespace {
+
+using namespace testing_support;
+
+class PathPage : public ::testing::Test {
+protected:
+    PageHarness h;
+    ScratchDir scratch;
+    std::unique_ptr<CSetPath> page;
+    std::vector<FolderMessage> messages;
+    HWND hwnd = nullptr;
+    HWND list = nullptr;
+
+    void Open() {
+        page = std::make_unique<CSetPath>(h.context);
+        page->showMessage = [this](FolderMessage m) { messages.push_back(m); };
+        ASSERT_TRUE(page->Create(h.parent));
+        hwnd = page->GetSafeHwnd();
+        list = ::GetDlgItem(hwnd, IDC_PATH_LIST);
+        ::ShowWindow(hwnd, SW_SHOW);
+    }
+    void TearDown() override {
+        if (page) page->DestroyWindow();
+    }
+    // A folder of the scratch tree with `images` pictures and one file of another type.
+    std::string Folder(const std::string& name, int images) {
+        std::string folder = scratch.MakeDir(name);
+        for (int i = 0; i < images; ++i) WriteFile(folder + "\\photo" + std::to_string(i) + ".jpg", "x");
+        WriteFile(folder + "\\notes.txt", "x");
+        return folder;
+    }
+    std::string Total() { return ItemText(hwnd, IDC_PATH_TOTAL); }
+    bool DeleteEnabled() { return IsEnabled(hwnd, IDC_PATH_DELETE); }
+    int ProgressPos() { return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETPOS, 0, 0)); }
+    int ProgressHigh() {
+        return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETRANGE, FALSE, 0));
+    }
+};
+
+TEST_F(PathPage, EmptyFolderListShowsNoRowsAndZeroPics) {
+    Open();
+    EXPECT_EQ(0, RowCount(list));
+    EXPECT_EQ("0 pics", Total());
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(-1, page->Selection());
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_ADD));
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_RELOAD));
+}
+
+TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
+    h.catalogue.m_pathList = {"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"};
+    Open();
+    HWND header = ListView_GetHeader(list);
+    ASSERT_EQ(2, Header_GetItemCount(header));
+    EXPECT_EQ(350, ListView_GetColumnWidth(list, 0));
+    EXPECT_EQ(50, ListView_GetColumnWidth(list, 1));
+    LVCOLUMNW count{LVCF_FMT};
+    ListView_GetColumn(list, 1, &count);
+    EXPECT_EQ(LVCFMT_RIGHT, count.fmt & LVCFMT_JUSTIFYMASK);
+    const DWORD extended = ListView_GetExtendedListViewStyle(list);
+    EXPECT_TRUE(extended & LVS_EX_GRIDLINES);
+    EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+
+    ASSERT_EQ(3, RowCount(list));
+    EXPECT_EQ("d:\\pics\\travel", CellText(list, 1, 0));
+    EXPECT_EQ("3", CellText(list, 1, 1));
+    EXPECT_EQ("", CellText(list, 2, 1));
+    EXPECT_EQ("15 pics", Total());
+}
+
+TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
+    std::string folder = Folder("Summer", 2);
+    scratch.MakeDir("Summer\\Beach");
+    WriteFile(folder + "\\Beach\\sea.png", "x");
+    Open();
+    page->AddChosenFolder(folder);
+
+    EXPECT_TRUE(messages.empty());
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
+    EXPECT_EQ("3", CellText(list, 0, 1));
+    EXPECT_EQ("3 pics", Total());
+    EXPECT_EQ(3u, h.catalogue.m_imageList.size());
+    ASSERT_EQ(1u, h.catalogue.m_pathList.size());
+    // One step per directory entry: the bar ends full, at the counted range.
+    const int entries = h.catalogue.CountEntries(mb::ToLower(folder));
+    EXPECT_EQ(entries, ProgressHigh());
+    EXPECT_EQ(entries, ProgressPos());
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_ADD));
+}
+
+TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
+    std::string outer = Folder("outer", 1);
+    Folder("outer\\inner", 1);
+    Open();
+    page->AddChosenFolder(outer);
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    ASSERT_EQ(0, page->Selection());
+    ASSERT_TRUE(DeleteEnabled());
+
+    page->AddChosenFolder(outer + "\\inner");
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(FolderMessage::AlreadyIncluded, messages[0]);
+    EXPECT_EQ(-1, page->Selection());
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(1, RowCount(list));
+    EXPECT_EQ("2 pics", Total());
+}
+
+TEST_F(PathPage, SameNameAndRootRefusals) {
+    std::string folder = Folder("Same", 1);
+    Open();
+    page->AddChosenFolder(folder);
+    page->AddChosenFolder(mb::ToLower(folder));
+    page->AddChosenFolder("C:\\");
+    ASSERT_EQ(2u, messages.size());
+    EXPECT_EQ(FolderMessage::SameName, messages[0]);
+    EXPECT_EQ(FolderMessage::RootFolder, messages[1]);
+    EXPECT_EQ(1, RowCount(list));
+}
+
+TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
+    std::string parent = Folder("parent", 1);
+    std::string a = Folder("parent\\a", 2);
+    std::string b = Folder("parent\\b", 3);
+    Open();
+    page->AddChosenFolder(a);
+    page->AddChosenFolder(b);
+    ASSERT_EQ(2, RowCount(list));
+    page->AddChosenFolder(parent);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(FolderMessage::TidiedUp, messages[0]);
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ(mb::ToLower(parent), CellText(list, 0, 0));
+    EXPECT_EQ("6 pics", Total());
+    EXPECT_EQ(6u, h.catalogue.m_imageList.size());
+}
+
+TEST_F(PathPage, ClickBesideTheRowsDisablesDelete) {
+    Open();
+    page->AddChosenFolder(Folder("one", 1));
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    ASSERT_TRUE(DeleteEnabled());
+    ClickRow(hwnd, IDC_PATH_LIST, -1);
+    EXPECT_FALSE(DeleteEnabled());
+}
+
+TEST_F(PathPage, DeletingTheLastFolderEmptiesListTotalAndCatalogue) {
+    Open();
+    page->AddChosenFolder(Folder("only", 4));
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    Click(hwnd, IDC_PATH_DELETE);
+    EXPECT_EQ(0, RowCount(list));
+    EXPECT_EQ("0 pics", Total());
+    EXPECT_TRUE(h.catalogue.m_pathList.empty());
+    EXPECT_TRUE(h.catalogue.m_imageList.empty());
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(-1, page->Selection());
+}
+
+TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
+    std::string first = Folder("first", 1);
+    std::string second = Folder("second", 2);
+    std::string third = Folder("third", 1);
+    Open();
+    page->AddChosenFolder(first);
+    page->AddChosenFolder(second);
+    page->AddChosenFolder(third);
+    ASSERT_EQ(3, RowCount(list));
+    ::DeleteFileA((third + "\\photo0.jpg").c_str());
+
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    Click(hwnd, IDC_PATH_DELETE);
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ(mb::ToLower(second), CellText(list, 0, 0));
+    EXPECT_EQ("2 pics", Total());
+    ASSERT_EQ(1u, h.catalogue.m_pathList.size());
+    EXPECT_EQ(2u, h.catalogue.m_imageList.size());
+}
+
+TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
+    std::string kept = Folder("kept", 2);
+    std::string vanishing = Folder("vanishing", 1);
+    Open();
+    page->AddChosenFolder(kept);
+    page->AddChosenFolder(vanishing);
+    ::DeleteFileA((vanishing + "\\photo0.jpg").c_str());
+    ClickRow(hwnd, IDC_PATH_LIST, 1);
+
+    int steps = 0;
+    bool buttonsDisabled = true, totalEmpty = true;
+    auto pageStep = h.catalogue.onScanStep;
+    h.catalogue.onScanStep = [&] {
+        ++steps;
+        buttonsDisabled = buttonsDisabled && !IsEnabled(hwnd, IDC_PATH_RELOAD) && !IsEnabled(hwnd, IDC_PATH_ADD) &&
+                          !DeleteEnabled();
+        totalEmpty = totalEmpty && Total().empty();
+        pageStep();
+    };
+    Click(hwnd, IDC_PATH_RELOAD);
+    EXPECT_GT(steps, 0);
+    EXPECT_TRUE(buttonsDisabled);
+    EXPECT_TRUE(totalEmpty);
+
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ("2 pics", Total());
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_RELOAD));
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_ADD));
+    EXPECT_FALSE(DeleteEnabled());
+    EXPECT_EQ(-1, page->Selection());
+}
+
+TEST_F(PathPage, ProgressRangeTakesMoreThan65535Entries) {
+    Open();
+    h.catalogue.onScanStart(70000);
+    EXPECT_EQ(70000, ProgressHigh());
+    EXPECT_EQ(0, ProgressPos());
+    EXPECT_EQ("", Total());
+}
+
+TEST_F(PathPage, NavigationKeysNeverReachTheList) {
+    h.catalogue.m_pathList = {"c:\\a,1", "c:\\b,2", "c:\\c,3"};
+    Open();
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
+        MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(key), 0};
+        EXPECT_TRUE(page->PreTranslateMessage(&msg)) << key;
+    }
+    EXPECT_EQ(0, page->Selection());
+}
+
+TEST_F(PathPage, ScanHooksAreHandedBackWhenThePageCloses) {
+    int outsideSteps = 0;
+    h.catalogue.onScanStep = [&] { ++outsideSteps; };
+    Open();
+    page->DestroyWindow();
+    ASSERT_TRUE(h.catalogue.onScanStep);
+    h.catalogue.onScanStep();
+    EXPECT_EQ(1, outsideSteps);
+    EXPECT_FALSE(h.catalogue.onScanStart);
+}
+
+TEST_F(PathPage, ScanHooksAreHandedBackAlsoWhenThePageObjectGoesFirst) {
+    Open();
+    page.reset();  // the window dies with the object
+    EXPECT_FALSE(h.catalogue.onScanStep);
+    EXPECT_FALSE(h.catalogue.onScanStart);
+    h.catalogue.m_pathList = {scratch.path() + ",0"};
+    h.catalogue.ReloadFolders();  // no page to step: nothing dangles
+}
+
+// ---- The tinted list on its own ----------------------------------------------------------------
+
+class TintedList : public ::testing::Test {
+protected:
+    PageHarness h;
+    HWND listWindow = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 400, 200,
+                                        h.parent, reinterpret_cast<HMENU>(77), ::GetModuleHandleW(nullptr), nullptr);
+    CColorListCtrl list;
+    void SetUp() override { ASSERT_TRUE(list.SubclassDlgItem(77, h.parent)); }
+};
+
+TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommas) {
+    EXPECT_EQ(-1, list.ColumnCount());
+    EXPECT_FALSE(list.InsertColumns("", ","));
+    EXPECT_EQ(-1, list.ColumnCount());
+    ASSERT_TRUE(list.InsertColumns(",,alpha,,beta,", ","));
+    EXPECT_EQ(2, list.ColumnCount());
+    EXPECT_EQ(2, Header_GetItemCount(ListView_GetHeader(listWindow)));
+    EXPECT_EQ(30, ListView_GetColumnWidth(listWindow, 0));
+    EXPECT_EQ(30, ListView_GetColumnWidth(listWindow, 1));
+    wchar_t text[32] = {};
+    LVCOLUMNW column{LVCF_TEXT | LVCF_FMT};
+    column.pszText = text;
+    column.cchTextMax = 32;
+    ::SendMessageW(listWindow, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(L"beta", text);
+    EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
+}
+
+TEST_F(TintedList, RowsAppendAtTheEndWithTheirCells) {
+    list.InsertColumns("a,b", ",");
+    EXPECT_EQ(0, list.InsertRow({"one", "1"}));
+    EXPECT_EQ(1, list.InsertRow({"two", "2"}));
+    EXPECT_EQ(-1, list.InsertRow({}));
+    EXPECT_EQ("two", list.GetItemText(1, 0));
+    EXPECT_EQ("2", list.GetItemText(1, 1));
+    EXPECT_EQ(2, list.GetItemCount());
+}
+
+// The list's custom draw reaches the control through its parent dialog, which answers with the
+// control's result.
+TEST(TintedListOnAPage, CustomDrawOfAnOddRowIsAnsweredWithTheTint) {
+    PageHarness h;
+    CSetPath page(h.context);
+    ASSERT_TRUE(page.Create(h.parent));
+    HWND list = page.GetDlgItem(IDC_PATH_LIST);
+    auto drawStage = [&](DWORD stage, DWORD_PTR row, NMLVCUSTOMDRAW& draw) {
+        draw = {};
+        draw.nmcd.hdr.hwndFrom = list;
+        draw.nmcd.hdr.idFrom = IDC_PATH_LIST;
+        draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+        draw.nmcd.dwDrawStage = stage;
+        draw.nmcd.dwItemSpec = row;
+        draw.clrText = RGB(1, 2, 3);
+        ::SendMessageW(page.GetSafeHwnd(), WM_NOTIFY, IDC_PATH_LIST, reinterpret_cast<LPARAM>(&draw));
+        return ::GetWindowLongPtrW(page.GetSafeHwnd(), DWLP_MSGRESULT);
+    };
+    NMLVCUSTOMDRAW draw;
+    EXPECT_EQ(CDRF_NOTIFYITEMDRAW, drawStage(CDDS_PREPAINT, 0, draw));
+    EXPECT_EQ(CDRF_NEWFONT, drawStage(CDDS_ITEMPREPAINT, 1, draw));
+    EXPECT_EQ(RGB(230, 21, 79), draw.clrText);
+    EXPECT_EQ(RGB(240, 240, 235), draw.clrTextBk);
+    EXPECT_EQ(CDRF_DODEFAULT, drawStage(CDDS_ITEMPREPAINT, 2, draw));
+    EXPECT_EQ(RGB(1, 2, 3), draw.clrText);
+    page.DestroyWindow();
+}
+
+}  // namespace
