@@ -7,6 +7,8 @@
 
 class CColorButton : public fw::CControlImpl<CColorButton> {
 public:
+    CColorButton();
+    ~CColorButton() override;
     bool SubclassDlgItem(int id, HWND parent);  // adds BS_OWNERDRAW
     // Stores the colour only; the caller invalidates the button.
     void SetColor(COLORREF color) { m_crColor = color; }
