@@ -83,7 +83,7 @@ protected:
         env.imagepos = 2;
         env.backcolor = 0xFF102030;
         env.m_desktopColor = 0xFF256F95;
-        host = ::CreateWindowExW(0, L"STATIC", L"settings", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 600, 380,
+        host = ::CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(0x8002)) /* the dialog class */, L"settings", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 600, 380,
                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, host);
     }
