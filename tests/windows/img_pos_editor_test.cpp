@@ -1,6 +1,8 @@
 // The position editor on real windows: numbering, apply and close, the size rules, focus, paint.
 #include <gtest/gtest.h>
 
+#include <windowsx.h>
+
 #include <memory>
 #include <vector>
 
@@ -182,6 +184,22 @@ TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
     ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(755, SizeOf(w).cx);
     EXPECT_EQ(755, SizeOf(w).cy);
+}
+
+TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
+    Open();
+    Add();
+    HWND w = Window(1);
+    PumpMessages();
+    ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    MSG msg{};
+    // Taken off the queue before the move loop could start: the test has no real mouse.
+    ASSERT_TRUE(::PeekMessageW(&msg, w, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+    EXPECT_EQ(static_cast<WPARAM>(HTCAPTION), msg.wParam);
+    POINT at{30, 40};
+    ::ClientToScreen(w, &at);
+    EXPECT_EQ(at.x, GET_X_LPARAM(msg.lParam));
+    EXPECT_EQ(at.y, GET_Y_LPARAM(msg.lParam));
 }
 
 TEST_F(PositionEditor, FocusColoursAndPaint) {

@@ -100,6 +100,27 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
     EXPECT_EQ(1u, warnings.size());
 }
 
+// The real message box: its caption and text, answered by a timer while it is up.
+TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
+    env.picmaxsize = 500;
+    OpenPage(page);  // with the page's own message box
+    static std::wstring seenText;
+    static int ticks;
+    seenText.clear();
+    ticks = 0;
+    ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND box = ::FindWindowW(L"#32770", L"Dioramix\uC124\uC815");  // Dioramix설정
+        if (!box && ++ticks > 25) box = ::GetActiveWindow();  // a wrong caption fails, never hangs
+        if (!box) return;
+        seenText = TextOf(::GetDlgItem(box, 0xFFFF));
+        ::KillTimer(nullptr, id);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Click(Item(IDC_FORE_OVERLAP));
+    EXPECT_EQ(kOverlapMessage, seenText);
+    EXPECT_EQ(L"443", TextOf(Item(IDC_FORE_SIZE)));
+}
+
 TEST_F(ForeImgPage, TypingASizeBeyondTheLimitUnticksOverlapQuietly) {
     env.isoverlap = 1;
     Open();
