@@ -1,5 +1,6 @@
 #include "aux_windows/img_pos_set_dlg.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "resource.h"
@@ -71,7 +72,10 @@ CImgPosDlg* CImgPosSetDlg::OpenPosition(int number, const RECT& rect) {
 
 void CImgPosSetDlg::OnAdd() {
     const SIZE screen = ScreenSize();
-    const RECT square = CentredSquare(m_env.picmaxsize, screen.cx, screen.cy);
+    // Within the limits the system will hold the square to, so that it stays centred.
+    const int side = std::clamp(m_env.picmaxsize, CImgPosDlg::kMinSide,
+                                std::max(CImgPosDlg::kMinSide, MaxPhotoSizeForScreen(screen.cx)));
+    const RECT square = CentredSquare(side, screen.cx, screen.cy);
     CImgPosDlg* window = OpenPosition(++m_lastNumber, square);
     if (!window) return;
     window->SetColor(CImgPosDlg::kFocusColor);

@@ -72,6 +72,16 @@ TEST_F(PositionEditor, AddsACentredSquareOfTheMaximumSize) {
     EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
 }
 
+TEST_F(PositionEditor, ASizeOutsideTheLimitsStillGivesACentredSquare) {
+    env.picmaxsize = 0;  // an env.ini that never had a size
+    Open();
+    Add();
+    EXPECT_TRUE(SameRect(RECT{412, 284, 612, 484}, RectOf(Window(1))));
+    env.picmaxsize = 5000;
+    Add();
+    EXPECT_TRUE(SameRect(RECT{132, 4, 892, 764}, RectOf(Window(2))));
+}
+
 TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     Open();
     Add();
