@@ -23,12 +23,6 @@ TEST(PhotoPageRules, MaximumSizeIsThreeQuartersRoundedDownToTens) {
     EXPECT_EQ(1020, MaxPhotoSizeForScreen(1366));
 }
 
-TEST(PhotoPageRules, ArrowsStartNineAwaySoThatTheControlsStepMakesTen) {
-    EXPECT_EQ(409, TenStepArrowStart(400, 1));
-    EXPECT_EQ(401, TenStepArrowStart(410, -1));
-    EXPECT_EQ(414, TenStepArrowStart(405, 1));
-}
-
 TEST(PhotoPageRules, PositionMapScaleIsInTenths) {
     EXPECT_EQ(142, PositionMapScale(1024, 72));
     EXPECT_EQ(0, PositionMapScale(1024, 0)) << "an empty map draws no positions";
@@ -60,20 +54,6 @@ TEST(PositionEditorRules, SquareSizingFollowsTheDraggedEdge) {
         EXPECT_EQ(100, r.top) << edge;
         EXPECT_EQ(400, r.bottom) << "the bottom edge follows the width, edge " << edge;
     }
-}
-
-TEST(PositionEditorRules, WheelStepsFivePixelsEachWay) {
-    EXPECT_EQ(305, WheelResizedSize({300, 300}, 120).cx);
-    EXPECT_EQ(295, WheelResizedSize({300, 300}, -120).cy);
-    EXPECT_EQ(300, WheelResizedSize({300, 300}, 0).cx);
-}
-
-TEST(PositionEditorRules, CentredSquare) {
-    const RECT r = CentredSquare(400, 1024, 768);
-    EXPECT_EQ(312, r.left);
-    EXPECT_EQ(184, r.top);
-    EXPECT_EQ(712, r.right);
-    EXPECT_EQ(584, r.bottom);
 }
 
 TEST(BackgroundPageRules, InformationText) {
