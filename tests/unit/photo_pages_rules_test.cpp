@@ -23,6 +23,12 @@ TEST(PhotoPageRules, MaximumSizeIsThreeQuartersRoundedDownToTens) {
     EXPECT_EQ(1020, MaxPhotoSizeForScreen(1366));
 }
 
+TEST(PhotoPageRules, ArrowsStartNineAwaySoThatTheControlsStepMakesTen) {
+    EXPECT_EQ(409, TenStepArrowStart(400, 1));
+    EXPECT_EQ(401, TenStepArrowStart(410, -1));
+    EXPECT_EQ(414, TenStepArrowStart(405, 1));
+}
+
 TEST(PhotoPageRules, PositionMapScaleIsInTenths) {
     EXPECT_EQ(142, PositionMapScale(1024, 72));
     EXPECT_EQ(0, PositionMapScale(1024, 0)) << "an empty map draws no positions";
