@@ -62,8 +62,40 @@
 #define IDC_MAIL_LINK               1111
 
 // Background page (146)
+#define IDC_BACK_BROWSE             1025
+#define IDC_BACK_USECOLOR           1051
+#define IDC_BACK_COLOR              1055
+#define IDC_BACK_FILENAME           1077
+#define IDC_BACK_USEIMAGE           1078
+#define IDC_BACK_PREVIEW            1085
+#define IDC_BACK_INFO               1086
+#define IDC_BACK_STRETCH            1087
 
 // Photographs page (148), position editor (152, 153)
+#define IDC_FORE_CLEARCOUNT         1004   // read by the host's close check
+#define IDC_FORE_SIZE               1005   // read by the host's close check
+#define IDC_FORE_MINUTES            1016
+#define IDC_FORE_SECONDS            1017
+#define IDC_FORE_UNIT               1018
+#define IDC_FORE_NOTSTRETCH         1031
+#define IDC_FORE_CHANGETIME         1036   // read by the host's close check
+#define IDC_FORE_SEQUENTIAL         1037
+#define IDC_FORE_RANDOM             1038
+#define IDC_FORE_CENTRE             1039
+#define IDC_FORE_RANDOMPOS          1040
+#define IDC_FORE_CHANGETIME_SPIN    1046
+#define IDC_FORE_SIZE_SPIN          1047
+#define IDC_FORE_CLEARCOUNT_SPIN    1048
+#define IDC_FORE_BACKGRAY           1068
+#define IDC_FORE_OVERLAP            1070
+#define IDC_FORE_USE                1079
+#define IDC_FORE_USERPOS            1088
+#define IDC_FORE_POSEDIT            1091
+#define IDC_FORE_POSCOUNT           1109
+#define IDC_FORE_POSMAP             1110
+#define IDC_IMGPOS_ADD              1107
+#define IDC_IMGPOS_APPLY            1108
+#define ID_IMGPOS_DELETE            32800
 
 // Effects page (160), mask picker (147)
 

@@ -1,15 +1,228 @@
 #include "settings_ui/set_back_img.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "composer/composer.h"
+#include "framework/handles.h"
+#include "framework/mbstring.h"
 #include "resource.h"
+
+std::string ImageInfoText(int width, int height, int bitsPerPixel, uint64_t fileBytes) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%d x %d\nColor: %dbit\r\nFile Size: %lluKB", width, height, bitsPerPixel,
+                  static_cast<unsigned long long>(fileBytes / 1024));
+    return text;
+}
+
+std::string FileNamePart(const std::string& path) {
+    const size_t slash = mb::FindLastBackslash(path);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+SIZE PreviewBoxSize(int width, int maxHeight, int screenWidth, int screenHeight) {
+    if (width <= 0 || screenWidth <= 0 || screenHeight <= 0) return {width > 0 ? width : 0, 0};
+    int height = static_cast<int>(static_cast<int64_t>(width) * screenHeight / screenWidth);
+    if (maxHeight > 0 && height > maxHeight) {  // a tall screen: narrower, not taller than the page
+        height = maxHeight;
+        width = static_cast<int>(static_cast<int64_t>(height) * screenWidth / screenHeight);
+    }
+    return {width, height};
+}
+
+Gdiplus::RectF BackgroundPreviewRect(int imageWidth, int imageHeight, int pw, int ph, int screenWidth, bool stretch) {
+    using Gdiplus::REAL;
+    if (stretch) return {0, 0, static_cast<REAL>(pw), static_cast<REAL>(ph)};
+    if (screenWidth <= 0) return {};
+    // The image at the box's scale, in whole pixels as the composer would place it on the screen.
+    const int sw = static_cast<int>(static_cast<int64_t>(imageWidth) * pw / screenWidth);
+    const int sh = static_cast<int>(static_cast<int64_t>(imageHeight) * pw / screenWidth);
+    return FitRect(sw, sh, pw, ph);
+}
+
+BackgroundPicture LoadBackgroundPicture(const std::string& path, int boxWidth, int boxHeight) {
+    BackgroundPicture picture;
+    const std::wstring wide = mb::Widen(path);
+    Gdiplus::Image image(wide.c_str());
+    if (path.empty() || image.GetLastStatus() != Gdiplus::Ok || image.GetWidth() == 0) return picture;
+
+    picture.width = static_cast<int>(image.GetWidth());
+    picture.height = static_cast<int>(image.GetHeight());
+    const int bits = static_cast<int>((image.GetPixelFormat() >> 8) & 0xFF);
+    uint64_t bytes = 0;
+    WIN32_FIND_DATAW found{};
+    fw::FindHandle find(::FindFirstFileW(wide.c_str(), &found));
+    if (find) bytes = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    picture.info = ImageInfoText(picture.width, picture.height, bits, bytes);
+
+    // A copy no larger than the box: painting stays quick, and the file is not held open.
+    const int tw = std::max(1, std::min(picture.width, boxWidth));
+    const int th = std::max(1, std::min(picture.height, boxHeight));
+    auto thumbnail = std::make_unique<Gdiplus::Bitmap>(tw, th, PixelFormat32bppPARGB);
+    if (thumbnail->GetLastStatus() != Gdiplus::Ok) return picture;
+    Gdiplus::Graphics g(thumbnail.get());
+    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::ImageAttributes edges;
+    edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    g.DrawImage(&image, Gdiplus::Rect(0, 0, tw, th), 0, 0, picture.width, picture.height, Gdiplus::UnitPixel, &edges);
+    if (g.GetLastStatus() == Gdiplus::Ok) picture.thumbnail = std::move(thumbnail);
+    return picture;
+}
+
+void DrawBackgroundPreview(Gdiplus::Graphics& g, int pw, int ph, const EnvSettings& env, int screenWidth,
+                           const BackgroundPicture& picture) {
+    g.Clear(Gdiplus::Color(env.isbackcolor ? env.backcolor : env.m_desktopColor));
+    if (!env.isbackimg || !picture.thumbnail) return;
+    const Gdiplus::RectF where =
+        BackgroundPreviewRect(picture.width, picture.height, pw, ph, screenWidth, env.isstretch != 0);
+    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::ImageAttributes edges;
+    edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    const auto tw = static_cast<Gdiplus::REAL>(picture.thumbnail->GetWidth());
+    const auto th = static_cast<Gdiplus::REAL>(picture.thumbnail->GetHeight());
+    g.DrawImage(picture.thumbnail.get(), where, 0, 0, tw, th, Gdiplus::UnitPixel, &edges);
+}
+
+bool ChooseBackgroundImageFile(HWND owner, std::string& path) {
+    std::vector<wchar_t> file(32768, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"Image (*.bmp,*.gif,*.jpg,*.tif,*.png)\0*.bmp;*.gif;*.jpg;*.tif;*.png\0";
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&ofn)) return false;
+    path = mb::Narrow(file.data());
+    return true;
+}
+
+// ---- The page -----------------------------------------------------------------------------------
 
 const fw::Handler<CSetBackImg> CSetBackImg::kHandlers[] = {
     fw::OnCommand(IDOK, &CSetBackImg::OnOk),
     fw::OnCommand(IDCANCEL, &CSetBackImg::OnCancel),
+    fw::OnCommand(IDC_BACK_USECOLOR, &CSetBackImg::OnUseColor, BN_CLICKED),
+    fw::OnCommand(IDC_BACK_COLOR, &CSetBackImg::OnChooseColor, BN_CLICKED),
+    fw::OnCommand(IDC_BACK_USEIMAGE, &CSetBackImg::OnUseImage, BN_CLICKED),
+    fw::OnCommand(IDC_BACK_STRETCH, &CSetBackImg::OnStretch, BN_CLICKED),
+    fw::OnCommand(IDC_BACK_BROWSE, &CSetBackImg::OnBrowse, BN_CLICKED),
+    fw::OnMessage(WM_DRAWITEM, &CSetBackImg::OnDrawItem),
 };
 
-CSetBackImg::CSetBackImg(SettingsContext& context) : CDialogImpl(IDD_SET_BACKIMG), m_context(context) {}
+CSetBackImg::CSetBackImg(SettingsContext& context)
+    : CDialogImpl(IDD_SET_BACKIMG), chooseColor(ChooseSwatchColor), chooseImageFile(ChooseBackgroundImageFile),
+      m_context(context) {}
+
+CSetBackImg::~CSetBackImg() = default;
 
 BOOL CSetBackImg::OnInitDialog() {
     m_pEnv = &m_context.env;
+    const EnvSettings& env = *m_pEnv;
+    m_colorButton.SubclassDlgItem(IDC_BACK_COLOR, m_hwnd);
+    FitPreviewBox();
+    ShowPicture(env.backimagename);
+    ::CheckDlgButton(m_hwnd, IDC_BACK_USEIMAGE, env.isbackimg ? BST_CHECKED : BST_UNCHECKED);
+    ::EnableWindow(GetDlgItem(IDC_BACK_BROWSE), env.isbackimg);
+    ::EnableWindow(GetDlgItem(IDC_BACK_STRETCH), env.isbackimg);
+    ::CheckDlgButton(m_hwnd, IDC_BACK_USECOLOR, env.isbackcolor ? BST_CHECKED : BST_UNCHECKED);
+    ::EnableWindow(GetDlgItem(IDC_BACK_COLOR), env.isbackcolor);
+    ::CheckDlgButton(m_hwnd, IDC_BACK_STRETCH, env.isstretch ? BST_CHECKED : BST_UNCHECKED);
+    m_colorButton.SetColor(ArgbToColorRef(env.backcolor));
     return TRUE;
+}
+
+SIZE CSetBackImg::ScreenSize() const {
+    const Composer& composer = m_context.composer;
+    if (composer.m_screenWidth > 0 && composer.m_screenHeight > 0)
+        return {composer.m_screenWidth, composer.m_screenHeight};
+    return {m_context.system.ScreenWidth(), m_context.system.ScreenHeight()};
+}
+
+// The box takes the screen's proportions (its client area does: the sunken edge is extra).
+void CSetBackImg::FitPreviewBox() {
+    HWND box = GetDlgItem(IDC_BACK_PREVIEW);
+    RECT outer{}, inner{}, page{};
+    ::GetWindowRect(box, &outer);
+    ::MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&outer), 2);
+    ::GetClientRect(box, &inner);
+    ::GetClientRect(m_hwnd, &page);
+    const int edgeX = (outer.right - outer.left) - inner.right;
+    const int edgeY = (outer.bottom - outer.top) - inner.bottom;
+    const int bottomMargin = 4;
+    const SIZE screen = ScreenSize();
+    const SIZE client = PreviewBoxSize(inner.right, page.bottom - bottomMargin - outer.top - edgeY, screen.cx, screen.cy);
+    ::MoveWindow(box, outer.left, outer.top, client.cx + edgeX, client.cy + edgeY, TRUE);
+}
+
+void CSetBackImg::ShowPicture(const std::string& path) {
+    RECT box{};
+    ::GetClientRect(GetDlgItem(IDC_BACK_PREVIEW), &box);
+    m_picture = LoadBackgroundPicture(path, box.right, box.bottom);
+    SetDlgItemText(IDC_BACK_FILENAME, FileNamePart(path));
+    SetDlgItemText(IDC_BACK_INFO, m_picture.info);
+}
+
+void CSetBackImg::RepaintPreview() const { ::InvalidateRect(GetDlgItem(IDC_BACK_PREVIEW), nullptr, TRUE); }
+
+LRESULT CSetBackImg::OnDrawItem(WPARAM, LPARAM lp) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (!item || item->CtlID != IDC_BACK_PREVIEW) return FALSE;
+    const int pw = item->rcItem.right - item->rcItem.left, ph = item->rcItem.bottom - item->rcItem.top;
+    if (pw <= 0 || ph <= 0) return TRUE;
+    // Drawn off-screen first so that the colour never flashes under the image.
+    Gdiplus::Bitmap buffer(pw, ph, PixelFormat32bppPARGB);
+    {
+        Gdiplus::Graphics g(&buffer);
+        DrawBackgroundPreview(g, pw, ph, *m_pEnv, ScreenSize().cx, m_picture);
+    }
+    Gdiplus::Graphics screen(item->hDC);
+    screen.DrawImage(&buffer, item->rcItem.left, item->rcItem.top, pw, ph);
+    return TRUE;
+}
+
+void CSetBackImg::OnUseColor() {
+    m_pEnv->isbackcolor = IsChecked(IDC_BACK_USECOLOR) ? 1 : 0;
+    ::EnableWindow(GetDlgItem(IDC_BACK_COLOR), m_pEnv->isbackcolor);
+    RequestFreshBackground();
+    RepaintPreview();
+}
+
+void CSetBackImg::OnChooseColor() {
+    COLORREF color = ArgbToColorRef(m_pEnv->backcolor);
+    if (!chooseColor || !chooseColor(color)) return;
+    m_pEnv->backcolor = ColorRefToArgb(color);
+    m_colorButton.SetColor(color);
+    ::InvalidateRect(GetDlgItem(IDC_BACK_COLOR), nullptr, TRUE);
+    RequestFreshBackground();
+    RepaintPreview();
+}
+
+void CSetBackImg::OnUseImage() {
+    m_pEnv->isbackimg = IsChecked(IDC_BACK_USEIMAGE) ? 1 : 0;
+    ::EnableWindow(GetDlgItem(IDC_BACK_BROWSE), m_pEnv->isbackimg);
+    ::EnableWindow(GetDlgItem(IDC_BACK_STRETCH), m_pEnv->isbackimg);
+    RequestFreshBackground();
+    RepaintPreview();
+}
+
+void CSetBackImg::OnStretch() {
+    m_pEnv->isstretch = IsChecked(IDC_BACK_STRETCH) ? 1 : 0;
+    RequestFreshBackground();
+    RepaintPreview();
+}
+
+void CSetBackImg::OnBrowse() {
+    std::string path;
+    if (!chooseImageFile || !chooseImageFile(::GetAncestor(m_hwnd, GA_ROOT), path)) return;
+    if (path != m_pEnv->backimagename) RequestFreshBackground();
+    m_pEnv->backimagename = path;
+    ShowPicture(path);
+    ::InvalidateRect(m_hwnd, nullptr, TRUE);
+    RepaintPreview();
 }

@@ -1,0 +1,260 @@
+// The position editor on real windows: numbering, apply and close, the size rules, focus, paint.
+#include <gtest/gtest.h>
+
+#include <windowsx.h>
+
+#include <memory>
+#include <vector>
+
+#include "aux_windows/img_pos_set_dlg.h"
+#include "resource.h"
+#include "windows/photo_pages_fixture.h"
+
+namespace {
+
+using photo_pages_testing::Click;
+using photo_pages_testing::PumpMessages;
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+class PositionEditor : public photo_pages_testing::PhotoPagesTest {
+protected:
+    std::unique_ptr<CImgPosSetDlg> editor;
+    int closings = 0;
+
+    void Open() {
+        editor = std::make_unique<CImgPosSetDlg>(env, composer, system, nullptr, [this] { ++closings; });
+        ASSERT_TRUE(editor->Create());
+        ::ShowWindow(editor->GetSafeHwnd(), SW_SHOW);
+        PumpMessages();
+    }
+    void Add() { Click(editor->GetDlgItem(IDC_IMGPOS_ADD)); }
+    void Apply() {
+        Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
+        PumpMessages();
+    }
+    void Delete(int number) {
+        ::SendMessageW(editor->PositionWindow(number)->GetSafeHwnd(), WM_COMMAND, ID_IMGPOS_DELETE, 0);
+        PumpMessages();
+    }
+    HWND Window(int number) const { return editor->PositionWindow(number)->GetSafeHwnd(); }
+    static RECT RectOf(HWND window) {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        return r;
+    }
+    static SIZE SizeOf(HWND window) {
+        const RECT r = RectOf(window);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+};
+
+TEST_F(PositionEditor, AddsACentredSquareOfTheMaximumSize) {
+    Open();
+    EXPECT_TRUE(editor->Numbers().empty());
+    EXPECT_TRUE(::GetWindowLongPtrW(editor->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Add();
+    ASSERT_EQ(std::vector<int>{1}, editor->Numbers());
+    EXPECT_TRUE(SameRect(RECT{312, 184, 712, 584}, RectOf(Window(1))));
+    EXPECT_TRUE(::IsWindowVisible(Window(1)));
+    EXPECT_EQ(CImgPosDlg::kFocusColor, editor->PositionWindow(1)->Color());
+
+    // Translucent, without a colour key.
+    const LONG_PTR ex = ::GetWindowLongPtrW(Window(1), GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(Window(1), nullptr, &alpha, &flags));
+    EXPECT_EQ(126, alpha);
+    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
+}
+
+TEST_F(PositionEditor, ASizeOutsideTheLimitsStillGivesACentredSquare) {
+    env.picmaxsize = 0;  // an env.ini that never had a size
+    Open();
+    Add();
+    EXPECT_TRUE(SameRect(RECT{412, 284, 612, 484}, RectOf(Window(1))));
+    env.picmaxsize = 5000;
+    Add();
+    EXPECT_TRUE(SameRect(RECT{132, 4, 892, 764}, RectOf(Window(2))));
+}
+
+TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
+    Open();
+    Add();
+    Add();
+    Add();
+    ::SetWindowPos(Window(1), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetWindowPos(Window(3), nullptr, 500, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    composer.m_positionIndex = 2;
+    Delete(2);
+    EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
+    EXPECT_EQ(0, composer.m_positionIndex);
+    EXPECT_TRUE(composer.m_positions.empty()) << "only apply changes the list";
+    ::PostMessageW(editor->GetSafeHwnd(), WM_IMGPOS_DELETE, 2, 0);  // no longer there: nothing happens
+    PumpMessages();
+    EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
+    Add();
+    EXPECT_EQ((std::vector<int>{1, 3, 4}), editor->Numbers());
+    const RECT r1 = RectOf(Window(1)), r3 = RectOf(Window(3)), r4 = RectOf(Window(4));
+
+    Apply();
+    EXPECT_FALSE(editor->IsWindow());
+    EXPECT_EQ(1, closings);
+    ASSERT_EQ(3u, composer.m_positions.size());
+    EXPECT_TRUE(SameRect(r1, composer.m_positions[0]));
+    EXPECT_TRUE(SameRect(r3, composer.m_positions[1]));
+    EXPECT_TRUE(SameRect(r4, composer.m_positions[2]));
+
+    Open();
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
+    EXPECT_TRUE(SameRect(r1, RectOf(Window(1))));
+    EXPECT_TRUE(SameRect(r3, RectOf(Window(2))));
+    EXPECT_TRUE(SameRect(r4, RectOf(Window(3))));
+    Add();
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), editor->Numbers());
+}
+
+TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
+    composer.m_positions = {{100, 100, 400, 400}, {500, 100, 800, 400}};
+    Open();
+    Delete(1);
+    Add();
+    ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND kept = Window(2);
+    ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_FALSE(editor->IsWindow());
+    EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
+    EXPECT_EQ(1, closings);
+    ASSERT_EQ(2u, composer.m_positions.size());
+    EXPECT_TRUE(SameRect(RECT{100, 100, 400, 400}, composer.m_positions[0]));
+    EXPECT_TRUE(SameRect(RECT{500, 100, 800, 400}, composer.m_positions[1]));
+}
+
+TEST_F(PositionEditor, ApplyingWithNoneLeftEmptiesTheListAndPoslistFollows) {
+    testing_support::WriteFile(dir.File("poslist.txt"), "100,80,500,380\n");
+    ASSERT_EQ(1, composer.LoadPositions());
+    Open();
+    ASSERT_EQ(std::vector<int>{1}, editor->Numbers());
+    Delete(1);
+    Apply();
+    EXPECT_TRUE(composer.m_positions.empty());
+    composer.SavePositions();  // at exit
+    EXPECT_EQ("", testing_support::ReadFile(dir.File("poslist.txt")));
+}
+
+TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExit) {
+    Open();
+    Add();
+    ::SetWindowPos(Window(1), nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Apply();
+    composer.SavePositions();
+    EXPECT_EQ("100,80,500,480\r\n", testing_support::ReadFile(dir.File("poslist.txt")));
+}
+
+TEST_F(PositionEditor, StoredRectangleKeepsItsShapeUntilResized) {
+    composer.m_positions = {{100, 100, 500, 400}};
+    Open();
+    EXPECT_EQ((SIZE{400, 300}).cx, SizeOf(Window(1)).cx);
+    EXPECT_EQ(300, SizeOf(Window(1)).cy);
+    RECT proposed{100, 100, 520, 400};  // dragging the right edge
+    ::SendMessageW(Window(1), WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&proposed));
+    EXPECT_TRUE(SameRect(RECT{100, 100, 520, 520}, proposed));
+}
+
+TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
+    Open();
+    Add();
+    HWND w = Window(1);
+    MINMAXINFO info{};
+    ::SendMessageW(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(200, info.ptMinTrackSize.x);
+    EXPECT_EQ(200, info.ptMinTrackSize.y);
+    EXPECT_EQ(760, info.ptMaxTrackSize.x);
+    EXPECT_EQ(760, info.ptMaxTrackSize.y);
+
+    // Every resize of a sizing frame is held to those limits by the system.
+    ::SetWindowPos(w, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(200, SizeOf(w).cx);
+    EXPECT_EQ(200, SizeOf(w).cy);
+    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(200, SizeOf(w).cx);
+    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(205, SizeOf(w).cx);
+    EXPECT_EQ(205, SizeOf(w).cy);
+
+    ::SetWindowPos(w, nullptr, 0, 0, 900, 900, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(760, SizeOf(w).cx);
+    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(760, SizeOf(w).cx);
+    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(755, SizeOf(w).cx);
+    EXPECT_EQ(755, SizeOf(w).cy);
+}
+
+TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
+    Open();
+    Add();
+    HWND w = Window(1);
+    PumpMessages();
+    ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    MSG msg{};
+    // Taken off the queue before the move loop could start: the test has no real mouse.
+    ASSERT_TRUE(::PeekMessageW(&msg, w, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+    EXPECT_EQ(static_cast<WPARAM>(HTCAPTION), msg.wParam);
+    POINT at{30, 40};
+    ::ClientToScreen(w, &at);
+    EXPECT_EQ(at.x, GET_X_LPARAM(msg.lParam));
+    EXPECT_EQ(at.y, GET_Y_LPARAM(msg.lParam));
+}
+
+TEST_F(PositionEditor, FocusColoursAndPaint) {
+    composer.m_positions = {{100, 100, 400, 400}, {500, 100, 800, 400}};
+    Open();
+    CImgPosDlg* first = editor->PositionWindow(1);
+    CImgPosDlg* second = editor->PositionWindow(2);
+    ::SendMessageW(first->GetSafeHwnd(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(CImgPosDlg::kFocusColor, first->Color());
+    ::SendMessageW(first->GetSafeHwnd(), WM_KILLFOCUS, 0, 0);
+    EXPECT_EQ(CImgPosDlg::kNormalColor, first->Color());
+    ::SetFocus(second->GetSafeHwnd());
+    PumpMessages();
+    EXPECT_EQ(CImgPosDlg::kFocusColor, second->Color());
+
+    // The number in the middle, black on the fill colour.
+    HWND w = first->GetSafeHwnd();
+    RECT client{};
+    ::GetClientRect(w, &client);
+    HDC screen = ::GetDC(w);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    int dark = 0;
+    for (int y = client.bottom / 2 - 20; y < client.bottom / 2 + 20; ++y)
+        for (int x = client.right / 2 - 15; x < client.right / 2 + 15; ++x)
+            if (::GetPixel(memory, x, y) == RGB(0, 0, 0)) ++dark;
+    EXPECT_GT(dark, 40) << "the number is drawn";
+    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, 10, 10));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(w, screen);
+}
+
+TEST_F(PositionEditor, DestroyingTheObjectLeavesNoWindows) {
+    composer.m_positions = {{100, 100, 400, 400}};
+    Open();
+    HWND position = Window(1);
+    HWND window = editor->GetSafeHwnd();
+    editor.reset();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(::IsWindow(position));
+    EXPECT_EQ(1u, composer.m_positions.size());
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+// The background page driven through its controls, with the two system dialogs stood in for.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resource.h"
+#include "settings_ui/set_back_img.h"
+#include "windows/photo_pages_fixture.h"
+
+namespace {
+
+using photo_pages_testing::Click;
+using photo_pages_testing::PumpMessages;
+using photo_pages_testing::TextOf;
+
+class BackImgPage : public photo_pages_testing::PhotoPagesTest {
+protected:
+    CSetBackImg page{context};
+    int colourDialogs = 0;
+    bool colourOk = true;
+    COLORREF offeredColour = 0;
+    COLORREF chosenColour = RGB(10, 20, 30);
+    std::string chosenFile;
+    int fileDialogs = 0;
+
+    void Open() {
+        page.chooseColor = [this](COLORREF& color) {
+            ++colourDialogs;
+            offeredColour = color;
+            if (colourOk) color = chosenColour;
+            return colourOk;
+        };
+        page.chooseImageFile = [this](HWND, std::string& path) {
+            ++fileDialogs;
+            if (chosenFile.empty()) return false;
+            path = chosenFile;
+            return true;
+        };
+        OpenPage(page);
+    }
+    HWND Item(int id) const { return page.GetDlgItem(id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    std::string InfoOf(const std::string& path, int w, int h, int bits) const {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+        return std::to_string(w) + " x " + std::to_string(h) + "\nColor: " + std::to_string(bits) +
+               "bit\r\nFile Size: " + std::to_string(data.nFileSizeLow / 1024) + "KB";
+    }
+};
+
+TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
+    Open();
+    EXPECT_FALSE(Enabled(IDC_BACK_COLOR));
+    EXPECT_FALSE(Enabled(IDC_BACK_BROWSE));
+    EXPECT_FALSE(Enabled(IDC_BACK_STRETCH));
+    EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
+    EXPECT_EQ(L"", TextOf(Item(IDC_BACK_FILENAME)));
+
+    Click(Item(IDC_BACK_USECOLOR));
+    EXPECT_EQ(1, env.isbackcolor);
+    EXPECT_TRUE(Enabled(IDC_BACK_COLOR));
+    EXPECT_TRUE(composer.m_clearRequested);
+
+    composer.m_clearRequested = FALSE;
+    Click(Item(IDC_BACK_USEIMAGE));
+    EXPECT_EQ(1, env.isbackimg);
+    EXPECT_TRUE(Enabled(IDC_BACK_BROWSE));
+    EXPECT_TRUE(Enabled(IDC_BACK_STRETCH));
+    EXPECT_TRUE(composer.m_clearRequested);
+
+    composer.m_clearRequested = FALSE;
+    Click(Item(IDC_BACK_STRETCH));
+    EXPECT_EQ(1, env.isstretch);
+    EXPECT_TRUE(composer.m_clearRequested);
+
+    Click(Item(IDC_BACK_USEIMAGE));
+    EXPECT_EQ(0, env.isbackimg);
+    EXPECT_FALSE(Enabled(IDC_BACK_BROWSE));
+    EXPECT_FALSE(Enabled(IDC_BACK_STRETCH));
+}
+
+TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
+    env.isbackcolor = 1;
+    env.backcolor = 0xFF112233;
+    Open();
+    Click(Item(IDC_BACK_COLOR));
+    EXPECT_EQ(1, colourDialogs);
+    EXPECT_EQ(RGB(0x11, 0x22, 0x33), offeredColour);
+    EXPECT_EQ(0xFF0A141Eu, env.backcolor);
+    EXPECT_TRUE(composer.m_clearRequested);
+
+    colourOk = false;
+    composer.m_clearRequested = FALSE;
+    Click(Item(IDC_BACK_COLOR));
+    EXPECT_EQ(2, colourDialogs);
+    EXPECT_EQ(0xFF0A141Eu, env.backcolor) << "cancel changes nothing";
+    EXPECT_FALSE(composer.m_clearRequested);
+}
+
+TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFreshBackground) {
+    const std::string photo = dir.File("sea.jpg");
+    photo_pages_testing::WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg");
+    env.isbackimg = 1;
+    Open();
+    chosenFile = photo;
+    Click(Item(IDC_BACK_BROWSE));
+    EXPECT_EQ(photo, env.backimagename);
+    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_EQ(L"sea.jpg", TextOf(Item(IDC_BACK_FILENAME)));
+    EXPECT_EQ(mb::Widen(InfoOf(photo, 800, 600, 24)), TextOf(Item(IDC_BACK_INFO)));
+
+    composer.m_clearRequested = FALSE;
+    Click(Item(IDC_BACK_BROWSE));
+    EXPECT_FALSE(composer.m_clearRequested) << "the same file again";
+
+    chosenFile.clear();  // cancelled
+    Click(Item(IDC_BACK_BROWSE));
+    EXPECT_EQ(photo, env.backimagename);
+    EXPECT_EQ(3, fileDialogs);
+}
+
+TEST_F(BackImgPage, MissingOrBrokenFileSaysNoFileInfo) {
+    const std::string broken = dir.File("broken.png");
+    testing_support::WriteFile(broken, "not a picture at all");
+    env.backimagename = broken;
+    env.isbackimg = 1;
+    Open();
+    EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
+    EXPECT_EQ(L"broken.png", TextOf(Item(IDC_BACK_FILENAME)));
+    ::UpdateWindow(page.GetSafeHwnd());  // the preview paints the colour alone
+}
+
+TEST_F(BackImgPage, PreviewBoxTakesTheScreensProportions) {
+    Open();
+    RECT client{};
+    ::GetClientRect(Item(IDC_BACK_PREVIEW), &client);
+    ASSERT_GT(client.right, 0);
+    EXPECT_EQ(client.right * 768 / 1024, client.bottom);
+}
+
+TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
+    const std::string wide = dir.File("wide.png");
+    photo_pages_testing::WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png");
+    env.backimagename = wide;
+    env.isbackimg = 1;
+    env.isbackcolor = 1;
+    env.backcolor = 0xFF0000FF;
+    Open();
+    HWND box = Item(IDC_BACK_PREVIEW);
+    RECT client{};
+    ::GetClientRect(box, &client);
+    HDC screen = ::GetDC(box);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const int w = client.right, h = client.bottom;
+    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, w / 2, 2)) << "colour above";
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, w / 2, h / 2)) << "image in the middle";
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, 1, h / 2)) << "across the full width";
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, w - 2, h / 2));
+    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, w / 2, h - 3)) << "colour below";
+
+    Click(Item(IDC_BACK_USECOLOR));  // the desktop's colour instead
+    ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    EXPECT_EQ(RGB(0x25, 0x6F, 0x95), ::GetPixel(memory, w / 2, 2));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(box, screen);
+}
+
+TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {
+    Open();
+    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    PumpMessages();
+    EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
+    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_EQ(0, env.isbackcolor);
+}
+
+}  // namespace

@@ -1,0 +1,323 @@
+// The photographs page driven through its controls: what reaches stEnv, what is enabled, the texts.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "resource.h"
+#include "settings_ui/set_fore_img.h"
+#include "windows/photo_pages_fixture.h"
+
+namespace {
+
+using photo_pages_testing::Click;
+using photo_pages_testing::PumpMessages;
+using photo_pages_testing::TextOf;
+
+const wchar_t kOverlapMessage[] =
+    L"\uC774\uBBF8\uC9C0 \uACB9\uCE68\uC124\uC815\uC740 \uC774\uBBF8\uC9C0\uD06C\uAE30\uC5D0 \uC81C\uD55C\uC774 "
+    L"\uC788\uC2B5\uB2C8\uB2E4.\n\uC81C\uD55C\uD06C\uAE30\uB85C \uC790\uB3D9 \uC124\uC815\uB429\uB2C8\uB2E4.";
+
+class ForeImgPage : public photo_pages_testing::PhotoPagesTest {
+protected:
+    CSetForeImg page{context};
+    std::vector<std::wstring> warnings;
+
+    void Open() {
+        page.showWarning = [this](const std::wstring& text) { warnings.push_back(text); };
+        OpenPage(page);
+    }
+    HWND Item(int id) const { return page.GetDlgItem(id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Type(int id, const wchar_t* text) { ::SetWindowTextW(Item(id), text); }
+    // One press of an arrow key in the size field, which the up-down control answers.
+    void SizeArrow(UINT key) {
+        ::SendMessageW(Item(IDC_FORE_SIZE), WM_KEYDOWN, key, 0);
+        ::SendMessageW(Item(IDC_FORE_SIZE), WM_KEYUP, key, 0);
+    }
+};
+
+TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
+    env.picmaxsize = 520;
+    env.changetime = 45;
+    env.min_sec = 1000;
+    env.israndum = 1;
+    env.imagepos = 1;
+    env.isoverlap = 1;
+    env.isbackgray = 1;
+    env.notstrech = 1;
+    Open();
+    EXPECT_TRUE(Checked(IDC_FORE_USE));
+    EXPECT_EQ(L"520", TextOf(Item(IDC_FORE_SIZE)));
+    EXPECT_EQ(L"45", TextOf(Item(IDC_FORE_CHANGETIME)));
+    EXPECT_EQ(L"10", TextOf(Item(IDC_FORE_CLEARCOUNT)));
+    EXPECT_TRUE(Checked(IDC_FORE_SECONDS));
+    EXPECT_FALSE(Checked(IDC_FORE_MINUTES));
+    EXPECT_EQ(L"\uCD08\uB9C8\uB2E4 (>3)", TextOf(Item(IDC_FORE_UNIT)));  // 초마다 (>3)
+    EXPECT_TRUE(Checked(IDC_FORE_RANDOM));
+    EXPECT_TRUE(Checked(IDC_FORE_USERPOS));
+    EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the size watch is quiet while the page fills its fields";
+    EXPECT_TRUE(Checked(IDC_FORE_BACKGRAY));
+    EXPECT_TRUE(Checked(IDC_FORE_NOTSTRETCH));
+    EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
+    EXPECT_EQ(1, env.isoverlap);
+
+    int low = 0, high = 0;
+    ::SendMessageW(Item(IDC_FORE_SIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                   reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(200, low);
+    EXPECT_EQ(760, high);
+    ::SendMessageW(Item(IDC_FORE_CHANGETIME_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                   reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(3, low);
+    EXPECT_EQ(60, high);
+    ::SendMessageW(Item(IDC_FORE_CLEARCOUNT_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                   reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(3, low);
+    EXPECT_EQ(30, high);
+}
+
+TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
+    env.picmaxsize = 500;
+    Open();
+    EXPECT_EQ(443, context.m_overlapLimit);
+    // 이미지 겹침 설정(제한 이미지크기:443)
+    EXPECT_EQ(L"\uC774\uBBF8\uC9C0 \uACB9\uCE68 \uC124\uC815(\uC81C\uD55C \uC774\uBBF8\uC9C0\uD06C\uAE30:443)",
+              TextOf(Item(IDC_FORE_OVERLAP)));
+
+    Click(Item(IDC_FORE_OVERLAP));
+    EXPECT_EQ(1, env.isoverlap);
+    ASSERT_EQ(1u, warnings.size());
+    EXPECT_EQ(kOverlapMessage, warnings[0]);
+    EXPECT_EQ(L"443", TextOf(Item(IDC_FORE_SIZE)));
+    EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the limit itself does not untick the box";
+    EXPECT_TRUE(Enabled(IDC_FORE_CLEARCOUNT));
+    EXPECT_TRUE(Enabled(IDC_FORE_BACKGRAY));
+
+    // Within the limit nothing is said.
+    Click(Item(IDC_FORE_OVERLAP));
+    Click(Item(IDC_FORE_OVERLAP));
+    EXPECT_EQ(1u, warnings.size());
+}
+
+// The real message box: its caption and text, answered by a timer while it is up.
+TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
+    env.picmaxsize = 500;
+    OpenPage(page);  // with the page's own message box
+    static std::wstring seenText;
+    static int ticks;
+    seenText.clear();
+    ticks = 0;
+    ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND box = ::FindWindowW(L"#32770", L"Dioramix\uC124\uC815");  // Dioramix설정
+        if (!box && ++ticks > 25) box = ::GetActiveWindow();  // a wrong caption fails, never hangs
+        if (!box) return;
+        seenText = TextOf(::GetDlgItem(box, 0xFFFF));
+        ::KillTimer(nullptr, id);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Click(Item(IDC_FORE_OVERLAP));
+    EXPECT_EQ(kOverlapMessage, seenText);
+    EXPECT_EQ(L"443", TextOf(Item(IDC_FORE_SIZE)));
+}
+
+TEST_F(ForeImgPage, TypingASizeBeyondTheLimitUnticksOverlapQuietly) {
+    env.isoverlap = 1;
+    Open();
+    ASSERT_TRUE(Checked(IDC_FORE_OVERLAP));
+    Type(IDC_FORE_SIZE, L"443");
+    EXPECT_TRUE(Checked(IDC_FORE_OVERLAP));
+    Type(IDC_FORE_SIZE, L"600");
+    EXPECT_FALSE(Checked(IDC_FORE_OVERLAP));
+    EXPECT_EQ(0, env.isoverlap);
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(400, env.picmaxsize) << "the size itself reaches stEnv only through the close check";
+}
+
+TEST_F(ForeImgPage, SecondsRewriteATooShortTime) {
+    env.changetime = 2;
+    Open();
+    Click(Item(IDC_FORE_SECONDS));
+    EXPECT_EQ(1000, env.min_sec);
+    EXPECT_EQ(L"3", TextOf(Item(IDC_FORE_CHANGETIME)));
+    EXPECT_EQ(L"\uCD08\uB9C8\uB2E4 (>3)", TextOf(Item(IDC_FORE_UNIT)));
+
+    Click(Item(IDC_FORE_MINUTES));
+    EXPECT_EQ(60000, env.min_sec);
+    EXPECT_EQ(L"\uBD84\uB9C8\uB2E4", TextOf(Item(IDC_FORE_UNIT)));  // 분마다
+    Type(IDC_FORE_CHANGETIME, L"45");
+    Click(Item(IDC_FORE_SECONDS));
+    EXPECT_EQ(L"45", TextOf(Item(IDC_FORE_CHANGETIME)));
+    Type(IDC_FORE_CHANGETIME, L"");
+    Click(Item(IDC_FORE_MINUTES));
+    Click(Item(IDC_FORE_SECONDS));
+    EXPECT_EQ(L"3", TextOf(Item(IDC_FORE_CHANGETIME))) << "an empty field counts as 0";
+}
+
+TEST_F(ForeImgPage, SizeArrowsStepByTen) {
+    Open();
+    SizeArrow(VK_UP);
+    EXPECT_EQ(L"410", TextOf(Item(IDC_FORE_SIZE)));
+    SizeArrow(VK_DOWN);
+    EXPECT_EQ(L"400", TextOf(Item(IDC_FORE_SIZE)));
+    Type(IDC_FORE_SIZE, L"405");
+    SizeArrow(VK_UP);
+    EXPECT_EQ(L"415", TextOf(Item(IDC_FORE_SIZE)));
+    Type(IDC_FORE_SIZE, L"755");
+    SizeArrow(VK_UP);
+    EXPECT_EQ(L"760", TextOf(Item(IDC_FORE_SIZE))) << "the range holds";
+    Type(IDC_FORE_SIZE, L"1200");
+    SizeArrow(VK_UP);
+    EXPECT_EQ(L"760", TextOf(Item(IDC_FORE_SIZE))) << "no thousands separator, no overflow";
+}
+
+TEST_F(ForeImgPage, PlacementModesEnableOverlapAndTheEditorButton) {
+    env.isoverlap = 1;
+    Open();
+    const int overlapControls[] = {IDC_FORE_OVERLAP, IDC_FORE_CLEARCOUNT, IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY};
+
+    Click(Item(IDC_FORE_CENTRE));
+    EXPECT_EQ(0, env.imagepos);
+    for (int id : overlapControls) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
+
+    Click(Item(IDC_FORE_RANDOMPOS));
+    EXPECT_EQ(2, env.imagepos);
+    for (int id : overlapControls) EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
+
+    Click(Item(IDC_FORE_USERPOS));
+    EXPECT_EQ(1, env.imagepos);
+    for (int id : overlapControls) EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
+
+    // Overlap off: its count and greying follow the box.
+    Click(Item(IDC_FORE_OVERLAP));
+    EXPECT_EQ(0, env.isoverlap);
+    EXPECT_TRUE(Enabled(IDC_FORE_OVERLAP));
+    EXPECT_FALSE(Enabled(IDC_FORE_CLEARCOUNT));
+    EXPECT_FALSE(Enabled(IDC_FORE_BACKGRAY));
+}
+
+TEST_F(ForeImgPage, ForegroundSwitchGovernsEveryPhotoControl) {
+    env.imagepos = 0;
+    env.isoverlap = 1;
+    Open();
+    EXPECT_FALSE(Enabled(IDC_FORE_OVERLAP)) << "the centre mode keeps overlap off";
+
+    Click(Item(IDC_FORE_USE));
+    EXPECT_EQ(0, env.isforeimg);
+    EXPECT_TRUE(composer.m_clearRequested);
+    const int photoControls[] = {IDC_FORE_SIZE,     IDC_FORE_SIZE_SPIN,   IDC_FORE_NOTSTRETCH, IDC_FORE_MINUTES,
+                                 IDC_FORE_SECONDS,  IDC_FORE_CHANGETIME,  IDC_FORE_CHANGETIME_SPIN,
+                                 IDC_FORE_SEQUENTIAL, IDC_FORE_RANDOM,    IDC_FORE_CENTRE,     IDC_FORE_RANDOMPOS,
+                                 IDC_FORE_USERPOS,  IDC_FORE_POSEDIT,     IDC_FORE_OVERLAP,    IDC_FORE_CLEARCOUNT,
+                                 IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY};
+    for (int id : photoControls) EXPECT_FALSE(Enabled(id)) << id;
+
+    composer.m_clearRequested = FALSE;
+    Click(Item(IDC_FORE_USE));
+    EXPECT_EQ(1, env.isforeimg);
+    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(Enabled(IDC_FORE_SIZE));
+    EXPECT_TRUE(Enabled(IDC_FORE_USERPOS));
+    EXPECT_FALSE(Enabled(IDC_FORE_OVERLAP)) << "still the centre mode";
+    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
+}
+
+TEST_F(ForeImgPage, UntickingGreyRequestsAFreshBackgroundTickingDoesNot) {
+    env.isoverlap = 1;
+    Open();
+    Click(Item(IDC_FORE_BACKGRAY));
+    EXPECT_EQ(1, env.isbackgray);
+    EXPECT_FALSE(composer.m_clearRequested);
+    Click(Item(IDC_FORE_BACKGRAY));
+    EXPECT_EQ(0, env.isbackgray);
+    EXPECT_TRUE(composer.m_clearRequested);
+}
+
+TEST_F(ForeImgPage, OrderAndStretchBoxesWriteAtOnce) {
+    Open();
+    Click(Item(IDC_FORE_RANDOM));
+    EXPECT_EQ(1, env.israndum);
+    Click(Item(IDC_FORE_SEQUENTIAL));
+    EXPECT_EQ(0, env.israndum);
+    Click(Item(IDC_FORE_NOTSTRETCH));
+    EXPECT_EQ(1, env.notstrech);
+    EXPECT_FALSE(composer.m_clearRequested);
+}
+
+TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
+    Open();
+    const EnvSettings before = env;
+    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    PumpMessages();
+    EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
+    EXPECT_EQ(before.isforeimg, env.isforeimg);
+    EXPECT_EQ(before.imagepos, env.imagepos);
+    EXPECT_EQ(before.min_sec, env.min_sec);
+    EXPECT_EQ(L"400", TextOf(Item(IDC_FORE_SIZE)));
+}
+
+TEST_F(ForeImgPage, PositionCountAndMap) {
+    composer.m_positions = {{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}};
+    Open();
+    EXPECT_EQ(L"3\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));  // 3개
+
+    // The map as the page paints it: white, framed, three outlines at a tenth of the scale.
+    HWND map = Item(IDC_FORE_POSMAP);
+    RECT client{};
+    ::GetClientRect(map, &client);
+    HDC screen = ::GetDC(map);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(map, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const int xs = 1024 * 10 / client.right, ys = 768 * 10 / client.bottom;
+    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 0, 0));
+    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, client.right / 2, client.bottom - 2));
+    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 600 * 10 / xs, 100 * 10 / ys)) << "left edge of the second position";
+    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 500 * 10 / xs, 400 * 10 / ys)) << "top edge of the third position";
+    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, 500 * 10 / xs, 550 * 10 / ys)) << "inside the third";
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(map, screen);
+}
+
+TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
+    env.imagepos = 1;
+    composer.m_positions = {{100, 100, 400, 400}};
+    Open();
+    Click(Item(IDC_FORE_POSEDIT));
+    CImgPosSetDlg* editor = page.PositionEditor();
+    ASSERT_NE(nullptr, editor);
+    EXPECT_FALSE(::IsWindowVisible(host));
+    EXPECT_TRUE(::IsWindowVisible(editor->GetSafeHwnd()));
+    EXPECT_TRUE(::GetWindowLongPtrW(editor->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(std::vector<int>{1}, editor->Numbers());
+
+    Click(editor->GetDlgItem(IDC_IMGPOS_ADD));
+    Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
+    PumpMessages();
+    EXPECT_EQ(nullptr, page.PositionEditor());
+    EXPECT_TRUE(::IsWindowVisible(host));
+    ASSERT_EQ(2u, composer.m_positions.size());
+    EXPECT_EQ(L"2\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));
+}
+
+TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {
+    env.imagepos = 1;
+    Open();
+    Click(Item(IDC_FORE_POSEDIT));
+    ASSERT_NE(nullptr, page.PositionEditor());
+    Click(page.PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
+    page.CloseOwnedWindows();
+    PumpMessages();
+    EXPECT_EQ(nullptr, page.PositionEditor());
+    EXPECT_TRUE(composer.m_positions.empty());
+    EXPECT_FALSE(::IsWindowVisible(host)) << "the settings dialog is ending: it is not shown again";
+}
+
+}  // namespace
