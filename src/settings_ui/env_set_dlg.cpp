@@ -226,7 +226,9 @@ bool CEnvSetDlg::CheckBeforeClose() {
     ::MessageBoxW(m_hwnd, outcome.message.c_str(), kCloseCheckCaption, MB_OK | MB_ICONEXCLAMATION);
     HWND field = outcome.field ? ::GetDlgItem(m_pPages[outcome.page]->GetSafeHwnd(), outcome.field) : nullptr;
     if (field && outcome.rewriteField) ::SetWindowTextA(field, outcome.fieldText.c_str());
-    if (field) ::SetFocus(field);
+    // Through the dialog manager, so that the focus it restores when the message box has gone
+    // is this field and not the control that had it before.
+    if (field) ::SendMessageW(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
     return false;
 }
 

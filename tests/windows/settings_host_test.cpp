@@ -269,6 +269,9 @@ TEST_F(SettingsHost, AnIndexOutsideTheListShowsNoPage) {
 
 TEST_F(SettingsHost, CloseChecksRefuseOnTheRealFieldsInOrder) {
     system.screenWidth = 1024;
+    // The fields are enabled only while photographs and frames are on; a disabled field takes no focus.
+    env.isforeimg = 1;
+    env.isframe = 1;
     CEnvSetDlg host(context);
     ASSERT_TRUE(host.Create());
     ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
