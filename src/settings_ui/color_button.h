@@ -7,6 +7,10 @@
 
 class CColorButton : public fw::CControlImpl<CColorButton> {
 public:
+    // Out of line, so that a page holding a swatch needs no sight of the handler table.
+    CColorButton();
+    ~CColorButton() override;
+
     bool SubclassDlgItem(int id, HWND parent);  // adds BS_OWNERDRAW
     // Stores the colour only; the caller invalidates the button.
     void SetColor(COLORREF color) { m_crColor = color; }

@@ -1,15 +1,213 @@
 #include "settings_ui/set_calen.h"
 
+#include <cstring>
+#include <vector>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
 #include "resource.h"
+
+bool IsCalendarFace(std::string_view face, DWORD fontType, BYTE charSet, bool dbcsSystem) {
+    if (!dbcsSystem || face.empty() || face.front() == '@') return false;
+    if (!(fontType & TRUETYPE_FONTTYPE)) return false;
+    return charSet == ANSI_CHARSET || charSet == HANGUL_CHARSET;
+}
+
+LONG PointsToHeight(int points, int logPixelsY) { return -::MulDiv(points, logPixelsY, 72); }
+
+LOGFONTA CalendarPreviewFont(const std::string& face, int points, int logPixelsY, bool bold, bool italic) {
+    LOGFONTA lf{};
+    // Whole characters only: a face cut inside a double-byte character would name no font.
+    size_t length = 0;
+    while (length < face.size() && length < LF_FACESIZE - 1) {
+        size_t next = length + (::IsDBCSLeadByte(static_cast<BYTE>(face[length])) ? 2 : 1);
+        if (next > LF_FACESIZE - 1 || next > face.size()) break;
+        length = next;
+    }
+    std::memcpy(lf.lfFaceName, face.data(), length);
+    lf.lfHeight = PointsToHeight(points, logPixelsY);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = italic ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    return lf;
+}
+
+namespace {
+
+int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD fontType, LPARAM param) {
+    auto* faces = reinterpret_cast<std::vector<std::string>*>(param);
+    const std::string face = mb::Narrow(lf->lfFaceName);
+    if (IsCalendarFace(face, fontType, lf->lfCharSet, ::GetSystemMetrics(SM_DBCSENABLED) != 0))
+        faces->push_back(face);
+    return 1;  // always go on
+}
+
+bool IsButtonChecked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+}  // namespace
 
 const fw::Handler<CSetCalen> CSetCalen::kHandlers[] = {
     fw::OnCommand(IDOK, &CSetCalen::OnOk),
     fw::OnCommand(IDCANCEL, &CSetCalen::OnCancel),
+    fw::OnCommand(IDC_CALEN_SHOW, &CSetCalen::OnShowCalendar, BN_CLICKED),
+    fw::OnCommand(IDC_CALEN_YM_FONT, &CSetCalen::OnYearMonthFont, CBN_SELCHANGE),
+    fw::OnCommand(IDC_CALEN_DAY_FONT, &CSetCalen::OnDayFont, CBN_SELCHANGE),
+    fw::OnCommandRange(IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_ITALIC, &CSetCalen::OnStyle, BN_CLICKED),
+    fw::OnCommand(IDC_CALEN_YM_COLOR, &CSetCalen::OnYearMonthColor, BN_CLICKED),
+    fw::OnCommand(IDC_CALEN_WEEKDAY_COLOR, &CSetCalen::OnWeekdayColor, BN_CLICKED),
+    fw::OnCommand(IDC_CALEN_SATURDAY_COLOR, &CSetCalen::OnSaturdayColor, BN_CLICKED),
+    fw::OnCommand(IDC_CALEN_SUNDAY_COLOR, &CSetCalen::OnSundayColor, BN_CLICKED),
 };
 
 CSetCalen::CSetCalen(SettingsContext& context) : CDialogImpl(IDD_SET_CALEN), m_context(context) {}
 
+CSetCalen::~CSetCalen() = default;
+
+CSetCalen::FontRow CSetCalen::YearMonthRow() {
+    return {IDC_CALEN_YM_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_YM_ITALIC, kYearMonthPoints, m_ymPreview,
+            m_pEnv->isbold1, m_pEnv->isitalic1, m_pEnv->ymfontname};
+}
+
+CSetCalen::FontRow CSetCalen::DayRow() {
+    return {IDC_CALEN_DAY_FONT, IDC_CALEN_DAY_BOLD, IDC_CALEN_DAY_ITALIC, kDayPoints, m_dayPreview,
+            m_pEnv->isbold2, m_pEnv->isitalic2, m_pEnv->ddfontname};
+}
+
 BOOL CSetCalen::OnInitDialog() {
     m_pEnv = &m_context.env;
+    EnvSettings& env = *m_pEnv;
+    m_ymPreview.SubclassDlgItem(IDC_CALEN_YM_PREVIEW, m_hwnd);
+    m_dayPreview.SubclassDlgItem(IDC_CALEN_DAY_PREVIEW, m_hwnd);
+    m_ymColor.SubclassDlgItem(IDC_CALEN_YM_COLOR, m_hwnd);
+    m_weekdayColor.SubclassDlgItem(IDC_CALEN_WEEKDAY_COLOR, m_hwnd);
+    m_saturdayColor.SubclassDlgItem(IDC_CALEN_SATURDAY_COLOR, m_hwnd);
+    m_sundayColor.SubclassDlgItem(IDC_CALEN_SUNDAY_COLOR, m_hwnd);
+
+    ::SendMessageW(GetDlgItem(IDC_CALEN_SHOW), BM_SETCHECK, env.iscalender ? BST_CHECKED : BST_UNCHECKED, 0);
+    FillFontLists();
+    SelectStoredFace(YearMonthRow());
+    SelectStoredFace(DayRow());
+
+    struct Initial { bool on; int box; CLabelStatic& preview; UINT bit; };
+    const Initial styles[] = {
+        {env.isbold1 != 0, IDC_CALEN_YM_BOLD, m_ymPreview, CLabelStatic::kBold},
+        {env.isbold2 != 0, IDC_CALEN_DAY_BOLD, m_dayPreview, CLabelStatic::kBold},
+        {env.isitalic1 != 0, IDC_CALEN_YM_ITALIC, m_ymPreview, CLabelStatic::kItalic},
+        {env.isitalic2 != 0, IDC_CALEN_DAY_ITALIC, m_dayPreview, CLabelStatic::kItalic},
+    };
+    for (const Initial& s : styles) {
+        if (!s.on) continue;
+        ::SendMessageW(GetDlgItem(s.box), BM_SETCHECK, BST_CHECKED, 0);
+        s.preview.SetFontStyle(0, s.bit);
+    }
+
+    m_ymColor.SetColor(env.yymmcolor);
+    m_weekdayColor.SetColor(env.whitedaycolor);
+    m_saturdayColor.SetColor(env.bluedaycolor);
+    m_sundayColor.SetColor(env.reddaycolor);
     return TRUE;
+}
+
+void CSetCalen::FillFontLists() {
+    fw::WindowDc dc(m_hwnd);
+    m_logPixelsY = ::GetDeviceCaps(dc.get(), LOGPIXELSY);
+    std::vector<std::string> faces;
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    ::EnumFontFamiliesExW(dc.get(), &all, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    for (int list : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT}) {
+        HWND combo = GetDlgItem(list);
+        for (const std::string& face : faces) {
+            std::wstring wide = mb::Widen(face);
+            // A face comes once per character set; the list names it once.
+            if (::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(wide.c_str())) != CB_ERR)
+                continue;
+            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        }
+    }
+}
+
+void CSetCalen::SelectStoredFace(const FontRow& row) {
+    if (row.fontname.empty()) return;
+    HWND combo = GetDlgItem(row.list);
+    std::wstring stored = mb::Widen(row.fontname);
+    // The stored face itself first: a prefix search alone could land on a longer name.
+    LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(stored.c_str()));
+    if (index == CB_ERR)
+        index = ::SendMessageW(combo, CB_FINDSTRING, 0, reinterpret_cast<LPARAM>(stored.c_str()));
+    if (index == CB_ERR) return;
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ApplyFont(row);
+}
+
+void CSetCalen::ApplyFont(const FontRow& row) {
+    HWND combo = GetDlgItem(row.list);
+    LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return;
+    LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    const std::string face = mb::Narrow(text);
+    row.preview.SetLogFont(CalendarPreviewFont(face, row.points, m_logPixelsY, row.isbold, row.isitalic));
+    row.fontname = face;
+}
+
+void CSetCalen::OnShowCalendar() {
+    const bool on = IsButtonChecked(GetDlgItem(IDC_CALEN_SHOW));
+    m_pEnv->iscalender = on ? 1 : 0;
+    for (int id : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_BOLD, IDC_CALEN_YM_ITALIC,
+                   IDC_CALEN_DAY_ITALIC, IDC_CALEN_YM_COLOR, IDC_CALEN_WEEKDAY_COLOR, IDC_CALEN_SATURDAY_COLOR,
+                   IDC_CALEN_SUNDAY_COLOR})
+        ::EnableWindow(GetDlgItem(id), on ? TRUE : FALSE);
+    m_context.composer.m_clearRequested = TRUE;
+}
+
+void CSetCalen::OnStyle(UINT id) {
+    const bool yearMonth = id == IDC_CALEN_YM_BOLD || id == IDC_CALEN_YM_ITALIC;
+    const bool bold = id == IDC_CALEN_YM_BOLD || id == IDC_CALEN_DAY_BOLD;
+    FontRow row = yearMonth ? YearMonthRow() : DayRow();
+    const bool on = IsButtonChecked(GetDlgItem(static_cast<int>(id)));
+    const UINT bit = bold ? CLabelStatic::kBold : CLabelStatic::kItalic;
+    if (on) row.preview.SetFontStyle(0, bit); else row.preview.SetFontStyle(bit, 0);
+    (bold ? row.isbold : row.isitalic) = on ? 1 : 0;
+    ::SetFocus(GetDlgItem(row.list));
+}
+
+COLORREF* CSetCalen::ColorOption(UINT id) {
+    switch (id) {
+        case IDC_CALEN_YM_COLOR: return &m_pEnv->yymmcolor;
+        case IDC_CALEN_WEEKDAY_COLOR: return &m_pEnv->whitedaycolor;
+        case IDC_CALEN_SATURDAY_COLOR: return &m_pEnv->bluedaycolor;
+        case IDC_CALEN_SUNDAY_COLOR: return &m_pEnv->reddaycolor;
+        default: return nullptr;
+    }
+}
+
+CColorButton* CSetCalen::SwatchFor(UINT id) {
+    switch (id) {
+        case IDC_CALEN_YM_COLOR: return &m_ymColor;
+        case IDC_CALEN_WEEKDAY_COLOR: return &m_weekdayColor;
+        case IDC_CALEN_SATURDAY_COLOR: return &m_saturdayColor;
+        case IDC_CALEN_SUNDAY_COLOR: return &m_sundayColor;
+        default: return nullptr;
+    }
+}
+
+const CColorButton& CSetCalen::Swatch(int id) const {
+    return *const_cast<CSetCalen*>(this)->SwatchFor(static_cast<UINT>(id));
+}
+
+void CSetCalen::OnColor(UINT id) {
+    if (!m_pEnv->iscalender) return;
+    COLORREF* option = ColorOption(id);
+    CColorButton* swatch = SwatchFor(id);
+    COLORREF color = *option;
+    if (!m_chooseColor || !m_chooseColor(color)) return;
+    *option = color;
+    swatch->SetColor(color);
+    ::InvalidateRect(swatch->GetSafeHwnd(), nullptr, TRUE);
 }
