@@ -13,6 +13,18 @@ bool IsCalendarFace(std::string_view face, DWORD fontType, BYTE charSet, bool db
     return charSet == ANSI_CHARSET || charSet == HANGUL_CHARSET;
 }
 
+int FindStoredFace(const std::vector<std::string>& items, const std::string& stored) {
+    if (stored.empty() || items.empty()) return -1;
+    const std::string wanted = mb::ToLower(stored);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (mb::ToLower(items[i]) == wanted) return static_cast<int>(i);
+    for (size_t step = 1; step <= items.size(); ++step) {
+        size_t i = step % items.size();
+        if (mb::StartsWith(mb::ToLower(items[i]), wanted)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 LONG PointsToHeight(int points, int logPixelsY) { return -::MulDiv(points, logPixelsY, 72); }
 
 LOGFONTA CalendarPreviewFont(const std::string& face, int points, int logPixelsY, bool bold, bool italic) {
@@ -128,17 +140,24 @@ void CSetCalen::FillFontLists() {
     }
 }
 
+std::vector<std::string> CSetCalen::ListItems(int list) const {
+    HWND combo = GetDlgItem(list);
+    std::vector<std::string> items;
+    const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+        if (length > 0) ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        items.push_back(mb::Narrow(text.c_str()));
+    }
+    return items;
+}
+
 void CSetCalen::SelectStoredFace(const FontRow& row) {
-    if (row.fontname.empty()) return;
-    HWND combo = GetDlgItem(row.list);
-    std::wstring stored = mb::Widen(row.fontname);
-    // The stored face itself first: a prefix search alone could land on a longer name.
-    LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(stored.c_str()));
-    if (index == CB_ERR)
-        index = ::SendMessageW(combo, CB_FINDSTRING, 0, reinterpret_cast<LPARAM>(stored.c_str()));
-    if (index == CB_ERR) return;
-    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // The stored face itself first: the list's prefix search alone could land on a longer name.
+    const int index = FindStoredFace(ListItems(row.list), row.fontname);
+    if (index < 0) return;
+    ::SendMessageW(GetDlgItem(row.list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     ApplyFont(row);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/window.h"
 #include "resource.h"
@@ -16,6 +17,10 @@
 // Whether an enumerated face belongs in the font lists: only on a double-byte system, never a
 // vertical-writing face ("@..."), TrueType only, ANSI or Hangul character set.
 bool IsCalendarFace(std::string_view face, DWORD fontType, BYTE charSet, bool dbcsSystem);
+// Which item of a sorted face list a stored name selects: the item equal to it (ignoring case),
+// else the first item it begins, searched from the second item round to the first as the list's
+// own prefix search does; -1 when none.
+int FindStoredFace(const std::vector<std::string>& items, const std::string& stored);
 // The character height of a point size: -(points x pixels per inch / 72), rounded as MulDiv rounds.
 LONG PointsToHeight(int points, int logPixelsY);
 // The preview's font: the face at the given size, bold and italic; every other field zero.
@@ -68,6 +73,7 @@ private:
     FontRow YearMonthRow();
     FontRow DayRow();
     void FillFontLists();
+    std::vector<std::string> ListItems(int list) const;
     void SelectStoredFace(const FontRow& row);
     void ApplyFont(const FontRow& row);
     COLORREF* ColorOption(UINT id);
