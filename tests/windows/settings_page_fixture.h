@@ -118,7 +118,7 @@ protected:
         env.m_exePath = dir.path();
         env.framesize = 7;
         env.rotatevalue = 90;
-        parent = ::CreateWindowExW(0, L"STATIC", L"page parent", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 20, 20,
+        parent = ::CreateWindowExW(0, L"STATIC", L"page parent", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20,
                                    640, 420, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, parent);
     }
