@@ -44,13 +44,13 @@ const fw::Handler<CMaskDlg> CMaskDlg::kHandlers[] = {
     fw::OnCommand(IDCANCEL, &CMaskDlg::OnCancel),
     fw::OnNotify(IDC_MASK_LIST, LVN_ITEMCHANGED, &CMaskDlg::OnItemChanged),
     fw::OnNotify(IDC_MASK_LIST, NM_DBLCLK, &CMaskDlg::OnDoubleClick),
+    fw::OnMessage(WM_DESTROY, &CMaskDlg::OnDestroy),
 };
 
 CMaskDlg::CMaskDlg(const std::vector<std::string>& masks, HWND parent)
     : CDialogImpl(IDD_MASK_PICKER, parent), m_masks(masks) {}
 
 CMaskDlg::~CMaskDlg() {
-    // The list view does not own an image list it was handed (no LVS_SHAREIMAGELISTS needed).
     if (m_imageList) ::ImageList_Destroy(m_imageList);
 }
 
@@ -124,6 +124,12 @@ LRESULT CMaskDlg::OnItemChanged(NMHDR* header) {
     m_strSelected = mb::Narrow(text);
     ::EnableWindow(GetDlgItem(IDC_MASK_SELECT), TRUE);
     m_nLastItem = change->iItem;
+    return 0;
+}
+
+LRESULT CMaskDlg::OnDestroy(WPARAM, LPARAM) {
+    // A list view destroys the image list it holds when it dies; this one belongs to the picker.
+    ListView_SetImageList(GetDlgItem(IDC_MASK_LIST), nullptr, LVSIL_NORMAL);
     return 0;
 }
 

@@ -43,6 +43,7 @@ private:
     void OnCancel();
     LRESULT OnItemChanged(NMHDR* header);
     LRESULT OnDoubleClick(NMHDR* header);
+    LRESULT OnDestroy(WPARAM, LPARAM);
     void AddMask(HWND list, int i);
     void BuildThumbnail(int i);
 
