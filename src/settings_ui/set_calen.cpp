@@ -1,5 +1,6 @@
 #include "settings_ui/set_calen.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -90,10 +91,7 @@ BOOL CSetCalen::OnInitDialog() {
     EnvSettings& env = *m_pEnv;
     m_ymPreview.SubclassDlgItem(IDC_CALEN_YM_PREVIEW, m_hwnd);
     m_dayPreview.SubclassDlgItem(IDC_CALEN_DAY_PREVIEW, m_hwnd);
-    m_ymColor.SubclassDlgItem(IDC_CALEN_YM_COLOR, m_hwnd);
-    m_weekdayColor.SubclassDlgItem(IDC_CALEN_WEEKDAY_COLOR, m_hwnd);
-    m_saturdayColor.SubclassDlgItem(IDC_CALEN_SATURDAY_COLOR, m_hwnd);
-    m_sundayColor.SubclassDlgItem(IDC_CALEN_SUNDAY_COLOR, m_hwnd);
+    for (int i = 0; i < kSwatches; ++i) m_swatches[i].SubclassDlgItem(kSwatchIds[i], m_hwnd);
 
     ::SendMessageW(GetDlgItem(IDC_CALEN_SHOW), BM_SETCHECK, env.iscalender ? BST_CHECKED : BST_UNCHECKED, 0);
     FillFontLists();
@@ -113,10 +111,7 @@ BOOL CSetCalen::OnInitDialog() {
         s.preview.SetFontStyle(0, s.bit);
     }
 
-    m_ymColor.SetColor(env.yymmcolor);
-    m_weekdayColor.SetColor(env.whitedaycolor);
-    m_saturdayColor.SetColor(env.bluedaycolor);
-    m_sundayColor.SetColor(env.reddaycolor);
+    for (int i = 0; i < kSwatches; ++i) m_swatches[i].SetColor(*ColorOption(i));
     return TRUE;
 }
 
@@ -196,37 +191,28 @@ void CSetCalen::OnStyle(UINT id) {
     ::SetFocus(GetDlgItem(row.list));
 }
 
-COLORREF* CSetCalen::ColorOption(UINT id) {
-    switch (id) {
-        case IDC_CALEN_YM_COLOR: return &m_pEnv->yymmcolor;
-        case IDC_CALEN_WEEKDAY_COLOR: return &m_pEnv->whitedaycolor;
-        case IDC_CALEN_SATURDAY_COLOR: return &m_pEnv->bluedaycolor;
-        case IDC_CALEN_SUNDAY_COLOR: return &m_pEnv->reddaycolor;
-        default: return nullptr;
-    }
+int CSetCalen::SwatchIndex(int id) {
+    for (int i = 0; i < kSwatches; ++i)
+        if (kSwatchIds[i] == id) return i;
+    return -1;
 }
 
-CColorButton* CSetCalen::SwatchFor(UINT id) {
-    switch (id) {
-        case IDC_CALEN_YM_COLOR: return &m_ymColor;
-        case IDC_CALEN_WEEKDAY_COLOR: return &m_weekdayColor;
-        case IDC_CALEN_SATURDAY_COLOR: return &m_saturdayColor;
-        case IDC_CALEN_SUNDAY_COLOR: return &m_sundayColor;
-        default: return nullptr;
-    }
+COLORREF* CSetCalen::ColorOption(int index) {
+    COLORREF* options[kSwatches] = {&m_pEnv->yymmcolor, &m_pEnv->whitedaycolor, &m_pEnv->bluedaycolor,
+                                    &m_pEnv->reddaycolor};
+    return options[index];
 }
 
-const CColorButton& CSetCalen::Swatch(int id) const {
-    return *const_cast<CSetCalen*>(this)->SwatchFor(static_cast<UINT>(id));
-}
+const CColorButton& CSetCalen::Swatch(int id) const { return m_swatches[std::max(0, SwatchIndex(id))]; }
 
 void CSetCalen::OnColor(UINT id) {
     if (!m_pEnv->iscalender) return;
-    COLORREF* option = ColorOption(id);
-    CColorButton* swatch = SwatchFor(id);
-    COLORREF color = *option;
+    const int index = SwatchIndex(static_cast<int>(id));
+    if (index < 0) return;
+    COLORREF color = *ColorOption(index);
     if (!m_chooseColor || !m_chooseColor(color)) return;
-    *option = color;
-    swatch->SetColor(color);
-    ::InvalidateRect(swatch->GetSafeHwnd(), nullptr, TRUE);
+    *ColorOption(index) = color;
+    CColorButton& swatch = m_swatches[index];
+    swatch.SetColor(color);
+    ::InvalidateRect(swatch.GetSafeHwnd(), nullptr, TRUE);
 }

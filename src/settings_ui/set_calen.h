@@ -76,13 +76,17 @@ private:
     std::vector<std::string> ListItems(int list) const;
     void SelectStoredFace(const FontRow& row);
     void ApplyFont(const FontRow& row);
-    COLORREF* ColorOption(UINT id);
-    CColorButton* SwatchFor(UINT id);
+    static int SwatchIndex(int id);
+    COLORREF* ColorOption(int index);
 
     SettingsContext& m_context;
     EnvSettings* m_pEnv = nullptr;
     int m_logPixelsY = 96;
     CLabelStatic m_ymPreview;
     CLabelStatic m_dayPreview;
-    CColorButton m_ymColor, m_weekdayColor, m_saturdayColor, m_sundayColor;
+    // Year-month, weekdays, Saturdays, Sundays: swatch and option in the same order.
+    static constexpr int kSwatches = 4;
+    static constexpr int kSwatchIds[kSwatches] = {IDC_CALEN_YM_COLOR, IDC_CALEN_WEEKDAY_COLOR,
+                                                  IDC_CALEN_SATURDAY_COLOR, IDC_CALEN_SUNDAY_COLOR};
+    CColorButton m_swatches[kSwatches];
 };
