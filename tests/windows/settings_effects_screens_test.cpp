@@ -80,7 +80,12 @@ TEST_F(EffectsScreens, DISABLED_PagesAndPicker) {
             if (!picker) return;
             ::SetWindowPos(picker, HWND_TOP, 520, 60, 0, 0, SWP_NOSIZE);
             HWND list = ::GetDlgItem(picker, IDC_MASK_LIST);
-            ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            LVFINDINFOW find{};
+            find.flags = LVFI_STRING;
+            find.psz = L"star";
+            int star = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                       reinterpret_cast<LPARAM>(&find)));
+            ListView_SetItemState(list, star, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             ::SetFocus(list);
             SaveScreen("mask-picker.png");
             ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
