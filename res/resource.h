@@ -98,8 +98,36 @@
 #define ID_IMGPOS_DELETE            32800
 
 // Effects page (160), mask picker (147)
+#define IDC_EFFECT_FRAMESIZE        1015   // read by the host's close check
+#define IDC_EFFECT_MASK             1023
+#define IDC_EFFECT_MASK_PREVIEW     1027
+#define IDC_EFFECT_SHADOW           1033
+#define IDC_EFFECT_FRAME            1035
+#define IDC_EFFECT_ANGLE            1053
+#define IDC_EFFECT_RANDOM_MASK      1065
+#define IDC_EFFECT_ROTATE           1072
+#define IDC_EFFECT_MASK_NAME        1080
+#define IDC_EFFECT_FRAMESIZE_SPIN   1081
+#define IDC_EFFECT_CHOOSE_MASK      1084
+#define IDC_EFFECT_FRAMECOLOR       1093
+#define IDC_MASK_LIST               1005
+#define IDC_MASK_CANCEL             1082
+#define IDC_MASK_SELECT             1083
 
 // Calendar page (155)
+#define IDC_CALEN_WEEKDAY_COLOR     1025
+#define IDC_CALEN_SUNDAY_COLOR      1026
+#define IDC_CALEN_SHOW              1034
+#define IDC_CALEN_DAY_FONT          1053
+#define IDC_CALEN_SATURDAY_COLOR    1054
+#define IDC_CALEN_YM_FONT           1055
+#define IDC_CALEN_YM_COLOR          1056
+#define IDC_CALEN_DAY_PREVIEW       1060
+#define IDC_CALEN_YM_PREVIEW        1061
+#define IDC_CALEN_YM_BOLD           1062
+#define IDC_CALEN_YM_ITALIC         1063
+#define IDC_CALEN_DAY_BOLD          1064
+#define IDC_CALEN_DAY_ITALIC        1065
 
 // Image folders page (154)
 #define IDC_PATH_RELOAD             1001

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/handles.h"
 #include "framework/window.h"
 
@@ -16,6 +18,9 @@ public:
     CLabelStatic();
     ~CLabelStatic() override;
 
+    // Binds the template's static and hands it the label's font.
+    bool SubclassDlgItem(int id, HWND parent);
+
     void SetTextColor(COLORREF color);
     void SetBkColor(COLORREF color);
     void SetLogFont(const LOGFONTA& lf);
@@ -26,11 +31,26 @@ public:
     const LOGFONTA& GetLogFont() const { return m_lf; }
     UINT GetFontStyle() const { return m_nStyle; }
     HFONT GetFont() const { return m_font.get(); }
+    COLORREF GetTextColor() const { return m_crText; }
+    HBRUSH GetBkBrush() const { return m_brBack.get(); }
+    BOOL IsLink() const { return m_bLink; }
 
     static const fw::Handler<CLabelStatic> kHandlers[];
 
+protected:
+    // Notifications other than a link's click go on to the dialog, as if the label were unbound.
+    bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    // What a click on a link does with the label's text; tests record it instead.
+    virtual void OpenLinkTarget(const std::string& text);
+
 private:
     LRESULT OnReflectedCtlColor(WPARAM, LPARAM);
+    LRESULT OnReflectedCommand(WPARAM, LPARAM);
+    LRESULT OnSetCursor(WPARAM, LPARAM);
+    void RebuildFont();
+    void Redraw(bool now);
+    void ApplyFrameStyles();
+
     UINT m_nStyle = 0;
     HCURSOR m_hCursor = nullptr;
     LOGFONTA m_lf{};
@@ -39,3 +59,8 @@ private:
     fw::Font m_font;
     fw::Brush m_brBack;
 };
+
+// The style bits after removing `remove` and adding `add` (a bit in both is removed).
+constexpr UINT CombineFontStyle(UINT current, UINT remove, UINT add) { return (current | add) & ~remove; }
+// The LOGFONT fields the four font bits decide; every other field is kept.
+void ApplyFontStyle(LOGFONTA& lf, UINT style);

@@ -1,0 +1,127 @@
+// Pure rules of the effects and calendar pages: thumbnail fit, mask labels and places, the angle
+// list, the font filter, preview heights and the stored face's selection.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings_ui/mask_dlg.h"
+#include "settings_ui/set_calen.h"
+#include "settings_ui/set_effect.h"
+
+namespace {
+
+void ExpectPlace(ThumbnailPlace p, int x, int y, int w, int h) {
+    EXPECT_EQ(x, p.x);
+    EXPECT_EQ(y, p.y);
+    EXPECT_EQ(w, p.width);
+    EXPECT_EQ(h, p.height);
+}
+
+TEST(ThumbnailFit, SmallMasksKeepTheirSizeInTheMiddle) {
+    ExpectPlace(FitThumbnail(20, 10), 10, 15, 20, 10);
+    ExpectPlace(FitThumbnail(10, 20), 15, 10, 10, 20);
+    ExpectPlace(FitThumbnail(40, 40), 0, 0, 40, 40);
+    ExpectPlace(FitThumbnail(7, 7), 17, 17, 7, 7);
+}
+
+TEST(ThumbnailFit, LargeMasksShrinkKeepingTheirShape) {
+    ExpectPlace(FitThumbnail(80, 40), 0, 10, 40, 20);
+    ExpectPlace(FitThumbnail(40, 80), 10, 0, 20, 40);
+    ExpectPlace(FitThumbnail(400, 400), 0, 0, 40, 40);
+    // r = 300 * 100 / 200 = 150 (integer), height 4000 / 150 = 26.
+    ExpectPlace(FitThumbnail(300, 200), 0, 7, 40, 26);
+    // r = 200 * 100 / 300 = 66, width 66 * 40 * 0.01 = 26.
+    ExpectPlace(FitThumbnail(200, 300), 7, 0, 26, 40);
+}
+
+TEST(ThumbnailFit, DegenerateSizesNeverDivideByZero) {
+    ExpectPlace(FitThumbnail(0, 0), 20, 20, 1, 1);
+    ExpectPlace(FitThumbnail(1, 4000), 20, 0, 0, 40);  // r = 0: a hairline, not a crash
+    ThumbnailPlace huge = FitThumbnail(2000000000, 3);
+    EXPECT_EQ(40, huge.width);
+    EXPECT_GE(huge.height, 0);
+}
+
+TEST(MaskItems, LabelDropsFolderAndExtension) {
+    EXPECT_EQ("heart", MaskLabel("C:\\Dioramix\\Masks\\heart.gif"));
+    EXPECT_EQ("round square", MaskLabel("C:\\x\\round square.gif"));
+    EXPECT_EQ("", MaskLabel("C:\\x\\.gif"));
+    EXPECT_EQ("star", MaskLabel("star.gif"));
+}
+
+TEST(MaskItems, TwoColumnsSixtyPixelsApart) {
+    const POINT expected[] = {{0, 0}, {60, 0}, {0, 60}, {60, 60}, {0, 120}, {60, 120}, {0, 180}};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(expected[i].x, MaskItemPosition(i).x) << i;
+        EXPECT_EQ(expected[i].y, MaskItemPosition(i).y) << i;
+    }
+}
+
+TEST(AngleList, ItemsAndPrefixSearch) {
+    EXPECT_EQ((std::vector<std::string>{"30", "45", "90", "135", "180", "270", "360"}), RotationAngleItems());
+    EXPECT_EQ(2, FindAngleItem(90));
+    EXPECT_EQ(5, FindAngleItem(270));
+    EXPECT_EQ(0, FindAngleItem(3)) << "3 begins 30";
+    EXPECT_EQ(3, FindAngleItem(1)) << "1 begins 135";
+    EXPECT_EQ(-1, FindAngleItem(60));
+    EXPECT_EQ(-1, FindAngleItem(-30));
+}
+
+TEST(CalendarFonts, FilterKeepsTrueTypeAnsiAndHangulFacesOnADoubleByteSystem) {
+    EXPECT_TRUE(IsCalendarFace("Tahoma", TRUETYPE_FONTTYPE, ANSI_CHARSET, true));
+    EXPECT_TRUE(IsCalendarFace("\xB1\xBC\xB8\xB2", TRUETYPE_FONTTYPE, HANGUL_CHARSET, true));  // 굴림
+    EXPECT_FALSE(IsCalendarFace("@\xB1\xBC\xB8\xB2", TRUETYPE_FONTTYPE, HANGUL_CHARSET, true));
+    EXPECT_FALSE(IsCalendarFace("MS Sans Serif", RASTER_FONTTYPE, ANSI_CHARSET, true));
+    EXPECT_FALSE(IsCalendarFace("Courier", DEVICE_FONTTYPE, ANSI_CHARSET, true));
+    EXPECT_FALSE(IsCalendarFace("Tahoma", TRUETYPE_FONTTYPE, RUSSIAN_CHARSET, true));
+    EXPECT_FALSE(IsCalendarFace("Symbol", TRUETYPE_FONTTYPE, SYMBOL_CHARSET, true));
+    EXPECT_FALSE(IsCalendarFace("Tahoma", TRUETYPE_FONTTYPE, ANSI_CHARSET, false)) << "no lists without DBCS";
+    EXPECT_FALSE(IsCalendarFace("", TRUETYPE_FONTTYPE, ANSI_CHARSET, true));
+}
+
+TEST(CalendarFonts, PreviewHeightsRoundAsMulDiv) {
+    EXPECT_EQ(-29, PointsToHeight(22, 96));
+    EXPECT_EQ(-16, PointsToHeight(12, 96));
+    EXPECT_EQ(-37, PointsToHeight(22, 120));  // 36.67 rounds up
+    EXPECT_EQ(-20, PointsToHeight(12, 120));
+}
+
+TEST(CalendarFonts, PreviewFontHasOnlyItsOwnFields) {
+    LOGFONTA lf = CalendarPreviewFont("Georgia", 22, 96, true, false);
+    EXPECT_STREQ("Georgia", lf.lfFaceName);
+    EXPECT_EQ(-29, lf.lfHeight);
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    EXPECT_FALSE(lf.lfItalic);
+    EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
+    EXPECT_EQ(0, lf.lfWidth);
+    EXPECT_EQ(0, lf.lfQuality);
+    lf = CalendarPreviewFont("Georgia", 12, 96, false, true);
+    EXPECT_EQ(FW_NORMAL, lf.lfWeight);
+    EXPECT_TRUE(lf.lfItalic);
+}
+
+TEST(CalendarFonts, OverlongFaceIsCutOnACharacterBoundary) {
+    std::string face(40, 'A');
+    EXPECT_EQ(31u, std::string(CalendarPreviewFont(face, 12, 96, false, false).lfFaceName).size());
+    std::string korean;
+    for (int i = 0; i < 20; ++i) korean += "\xB0\xA1";  // 가 x 20, 40 bytes
+    std::string cut = CalendarPreviewFont(korean, 12, 96, false, false).lfFaceName;
+    EXPECT_EQ(30u, cut.size()) << "no half character at the end";
+}
+
+TEST(CalendarFonts, StoredFaceSelection) {
+    const std::vector<std::string> items = {"Arial", "Arial Black", "Georgia", "Tahoma"};
+    EXPECT_EQ(0, FindStoredFace(items, "Arial")) << "the face itself, not a longer one after it";
+    EXPECT_EQ(0, FindStoredFace(items, "arial"));
+    EXPECT_EQ(3, FindStoredFace(items, "Taho"));
+    EXPECT_EQ(1, FindStoredFace(items, "Ari")) << "the list's search starts after the first item";
+    EXPECT_EQ(0, FindStoredFace({"Arial", "Georgia"}, "Ari")) << "and wraps round to it";
+    EXPECT_EQ(-1, FindStoredFace(items, "Verdana"));
+    EXPECT_EQ(-1, FindStoredFace(items, ""));
+    EXPECT_EQ(-1, FindStoredFace({}, "Arial"));
+}
+
+}  // namespace

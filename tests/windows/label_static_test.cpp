@@ -1,0 +1,222 @@
+// The label on a real static control of a real dialog: style bits and the font and frame they
+// give, colours through the reflected control-colour request, the link's click and cursor.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/window.h"
+#include "resource.h"
+#include "settings_ui/label_static.h"
+#include "windows/settings_page_fixture.h"
+
+namespace {
+
+using settings_testing::Pump;
+
+class RecordingLabel : public CLabelStatic {
+public:
+    std::vector<std::string> opened;
+
+protected:
+    void OpenLinkTarget(const std::string& text) override { opened.push_back(text); }
+};
+
+// Any template with statics will do: the calendar page's, without its page logic.
+class LabelHost : public fw::CDialogImpl<LabelHost> {
+public:
+    LabelHost() : CDialogImpl(IDD_SET_CALEN) {}
+    RecordingLabel label;
+    int clicksSeenByDialog = 0;
+    static const fw::Handler<LabelHost> kHandlers[];
+
+protected:
+    BOOL OnInitDialog() override {
+        label.SubclassDlgItem(IDC_CALEN_YM_PREVIEW, m_hwnd);
+        return TRUE;
+    }
+
+private:
+    void OnLabel() { ++clicksSeenByDialog; }
+};
+
+const fw::Handler<LabelHost> LabelHost::kHandlers[] = {
+    fw::OnCommand(IDC_CALEN_YM_PREVIEW, &LabelHost::OnLabel, STN_CLICKED),
+};
+
+class LabelStatic : public ::testing::Test {
+protected:
+    HWND parent = nullptr;
+    LabelHost host;
+    HWND label = nullptr;
+
+    void SetUp() override {
+        parent = ::CreateWindowExW(0, L"STATIC", L"label parent", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 30, 30,
+                                   600, 400, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(host.Create(parent));
+        ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+        label = host.label.GetSafeHwnd();
+        ASSERT_NE(nullptr, label);
+        Pump();
+    }
+    void TearDown() override {
+        host.DestroyWindow();
+        ::DestroyWindow(parent);
+    }
+    LONG_PTR Style() const { return ::GetWindowLongPtrW(label, GWL_STYLE); }
+    LONG_PTR ExStyle() const { return ::GetWindowLongPtrW(label, GWL_EXSTYLE); }
+    LOGFONTA CreatedFont() const {
+        LOGFONTA lf{};
+        ::GetObjectA(host.label.GetFont(), sizeof lf, &lf);
+        return lf;
+    }
+    void ClickLabel() {
+        ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        Pump();
+    }
+};
+
+TEST(LabelStyleRules, BitsCombineAndDecideTheFourFontFields) {
+    EXPECT_EQ(0x01u, CombineFontStyle(0, 0, 0x01));
+    EXPECT_EQ(0x00u, CombineFontStyle(0, 0x01, 0x01)) << "a bit named in both is removed";
+    EXPECT_EQ(0x06u, CombineFontStyle(0x07, 0x01, 0x04));
+    EXPECT_EQ(0x30u, CombineFontStyle(0, 0, 0x30));
+
+    LOGFONTA lf{};
+    lf.lfHeight = -29;
+    lf.lfCharSet = HANGUL_CHARSET;
+    ApplyFontStyle(lf, 0x0F);
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    EXPECT_TRUE(lf.lfItalic && lf.lfUnderline && lf.lfStrikeOut);
+    EXPECT_EQ(-29, lf.lfHeight);
+    EXPECT_EQ(HANGUL_CHARSET, lf.lfCharSet);
+    ApplyFontStyle(lf, 0x30);
+    EXPECT_EQ(FW_NORMAL, lf.lfWeight);
+    EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
+}
+
+TEST_F(LabelStatic, StartsWithTheDefaultGuiFontAndHandsItToTheControl) {
+    LOGFONTA stock{};
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+    EXPECT_STREQ(stock.lfFaceName, host.label.GetLogFont().lfFaceName);
+    EXPECT_EQ(0u, host.label.GetFontStyle());
+    EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetFont()), ::SendMessageW(label, WM_GETFONT, 0, 0));
+}
+
+TEST_F(LabelStatic, BoldAddedAndRemovedInOneCallStaysNormal) {
+    host.label.SetFontStyle(0x01, 0x01);
+    EXPECT_EQ(0u, host.label.GetFontStyle());
+    EXPECT_EQ(FW_NORMAL, CreatedFont().lfWeight);
+}
+
+TEST_F(LabelStatic, BorderAndSunkenBitsChangeTheWindowFrame) {
+    RECT before{};
+    ::GetClientRect(label, &before);
+    host.label.SetFontStyle(0, 0x30);
+    EXPECT_EQ(0x30u, host.label.GetFontStyle());
+    EXPECT_TRUE(Style() & WS_BORDER);
+    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
+    RECT framed{};
+    ::GetClientRect(label, &framed);
+    EXPECT_LT(framed.right, before.right) << "the frame is recomputed at once";
+
+    host.label.SetFontStyle(0x10, 0);
+    EXPECT_FALSE(Style() & WS_BORDER);
+    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
+    host.label.SetFontStyle(0x20, 0);
+    EXPECT_FALSE(ExStyle() & WS_EX_STATICEDGE);
+    EXPECT_TRUE(ExStyle() & WS_EX_CLIENTEDGE) << "the template's own edge is not the label's to remove";
+}
+
+TEST_F(LabelStatic, FontBitsReachTheCreatedFontAndTheControl) {
+    host.label.SetFontStyle(0, 0x0F);
+    LOGFONTA lf = CreatedFont();
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    EXPECT_TRUE(lf.lfItalic && lf.lfUnderline && lf.lfStrikeOut);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetFont()), ::SendMessageW(label, WM_GETFONT, 0, 0));
+    host.label.SetFontStyle(0x0D, 0);
+    lf = CreatedFont();
+    EXPECT_EQ(FW_NORMAL, lf.lfWeight);
+    EXPECT_TRUE(lf.lfItalic);
+    EXPECT_FALSE(lf.lfUnderline || lf.lfStrikeOut);
+}
+
+TEST_F(LabelStatic, LogFontDecidesTheStyleUntilTheNextStyleChange) {
+    LOGFONTA bold{};
+    bold.lfHeight = -20;
+    bold.lfWeight = FW_BOLD;
+    lstrcpyA(bold.lfFaceName, "Tahoma");
+    host.label.SetLogFont(bold);
+    EXPECT_EQ(FW_BOLD, CreatedFont().lfWeight);
+    EXPECT_EQ(-20, CreatedFont().lfHeight);
+
+    host.label.SetFontStyle(0, CLabelStatic::kItalic);
+    EXPECT_EQ(FW_NORMAL, CreatedFont().lfWeight) << "the style bits lack bold";
+    EXPECT_TRUE(CreatedFont().lfItalic);
+    EXPECT_STREQ("Tahoma", CreatedFont().lfFaceName);
+}
+
+TEST_F(LabelStatic, ControlColourRequestGetsTheLabelsColoursAndFont) {
+    host.label.SetTextColor(RGB(200, 10, 20));
+    host.label.SetBkColor(RGB(0, 128, 0));
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    LRESULT brush = ::SendMessageW(host.GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                   reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetBkBrush()), brush);
+    LOGBRUSH lb{};
+    ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
+    EXPECT_EQ(RGB(0, 128, 0), lb.lbColor);
+    EXPECT_EQ(RGB(200, 10, 20), ::GetTextColor(dc));
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
+    EXPECT_EQ(host.label.GetFont(), ::GetCurrentObject(dc, OBJ_FONT));
+    ::DeleteDC(dc);
+}
+
+TEST_F(LabelStatic, PaintsItsBackgroundInItsOwnColour) {
+    ::SetWindowPos(parent, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    host.label.SetBkColor(RGB(0, 128, 0));
+    ::UpdateWindow(label);
+    Pump();
+    RECT r{};
+    ::GetClientRect(label, &r);
+    HDC dc = ::GetDC(label);
+    COLORREF corner = ::GetPixel(dc, r.right - 2, r.bottom - 2);
+    ::ReleaseDC(label, dc);
+    EXPECT_EQ(RGB(0, 128, 0), corner);
+}
+
+TEST_F(LabelStatic, LinkOpensItsOwnTextAndStopsWhenSwitchedOff) {
+    ::SetWindowTextW(label, L"https://example.org/dioramix");
+    ClickLabel();
+    EXPECT_TRUE(host.label.opened.empty()) << "a plain label never reacts to clicks";
+
+    host.label.SetLink(TRUE);
+    EXPECT_TRUE(Style() & SS_NOTIFY);
+    EXPECT_EQ(RGB(0, 0, 255), host.label.GetTextColor());
+    EXPECT_TRUE(CreatedFont().lfUnderline);
+    EXPECT_EQ(TRUE, ::SendMessageW(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(::LoadCursor(nullptr, IDC_ARROW), ::GetCursor());
+    ClickLabel();
+    ASSERT_EQ(1u, host.label.opened.size());
+    EXPECT_EQ("https://example.org/dioramix", host.label.opened[0]);
+    EXPECT_EQ(0, host.clicksSeenByDialog) << "the link's own click stays with the link";
+
+    host.label.SetLink(FALSE);
+    EXPECT_FALSE(Style() & SS_NOTIFY);
+    ClickLabel();
+    EXPECT_EQ(1u, host.label.opened.size());
+    EXPECT_EQ(RGB(0, 0, 255), host.label.GetTextColor());
+    EXPECT_TRUE(CreatedFont().lfUnderline);
+}
+
+TEST_F(LabelStatic, NotificationsOfAPlainLabelReachTheDialog) {
+    ::SetWindowLongPtrW(label, GWL_STYLE, Style() | SS_NOTIFY);
+    ClickLabel();
+    EXPECT_EQ(1, host.clicksSeenByDialog);
+    EXPECT_TRUE(host.label.opened.empty());
+}
+
+}  // namespace

@@ -1,0 +1,266 @@
+// The calendar page as a real window: the font lists from the faces Wine enumerates, the stored
+// faces, the previews' sizes and styles, the calendar switch and the colour swatches.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "settings_ui/set_calen.h"
+#include "windows/settings_page_fixture.h"
+
+namespace {
+
+using settings_testing::Pump;
+using settings_testing::WindowText;
+
+struct Face {
+    std::string name;
+    DWORD type;
+    BYTE charSet;
+};
+
+int CALLBACK Collect(const LOGFONTW* lf, const TEXTMETRICW*, DWORD type, LPARAM param) {
+    reinterpret_cast<std::vector<Face>*>(param)->push_back({mb::Narrow(lf->lfFaceName), type, lf->lfCharSet});
+    return 1;
+}
+
+std::vector<Face> EnumeratedFaces() {
+    std::vector<Face> faces;
+    HDC dc = ::GetDC(nullptr);
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    ::EnumFontFamiliesExW(dc, &all, Collect, reinterpret_cast<LPARAM>(&faces), 0);
+    ::ReleaseDC(nullptr, dc);
+    return faces;
+}
+
+class CalendarPage : public settings_testing::PageFixture {
+protected:
+    std::unique_ptr<CSetCalen> page;
+    HWND hwnd = nullptr;
+
+    void SetUp() override {
+        PageFixture::SetUp();
+        env.iscalender = 1;
+        env.ymfontname = "Tahoma";
+        env.ddfontname = "Tahoma";
+    }
+    void Open() {
+        page = std::make_unique<CSetCalen>(context);
+        ASSERT_TRUE(page->Create(parent));
+        hwnd = page->GetSafeHwnd();
+        Place(hwnd, parent);
+    }
+    void TearDown() override {
+        page.reset();
+        PageFixture::TearDown();
+    }
+    std::vector<std::string> Items(int id) const {
+        HWND combo = ::GetDlgItem(hwnd, id);
+        std::vector<std::string> items;
+        int n = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            wchar_t text[LF_FACESIZE + 8] = {};
+            ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            items.push_back(mb::Narrow(text));
+        }
+        return items;
+    }
+    std::string Selected(int id) const { return mb::Narrow(WindowText(::GetDlgItem(hwnd, id))); }
+    void Choose(int id, const std::string& face) {
+        HWND combo = ::GetDlgItem(hwnd, id);
+        LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(mb::Widen(face).c_str()));
+        ASSERT_NE(CB_ERR, index) << face;
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    }
+    static LOGFONTA Created(const CLabelStatic& label) {
+        LOGFONTA lf{};
+        ::GetObjectA(label.GetFont(), sizeof lf, &lf);
+        return lf;
+    }
+};
+
+TEST_F(CalendarPage, FontListsHoldExactlyTheFilteredFacesWineEnumerates) {
+    ASSERT_NE(0, ::GetSystemMetrics(SM_DBCSENABLED)) << "the tests run in the Korean code page";
+    Open();
+    std::set<std::string> expected, rejected;
+    for (const Face& f : EnumeratedFaces()) {
+        if (IsCalendarFace(f.name, f.type, f.charSet, true)) expected.insert(f.name);
+        else rejected.insert(f.name);
+    }
+    ASSERT_FALSE(expected.empty());
+    for (int id : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT}) {
+        std::vector<std::string> items = Items(id);
+        EXPECT_EQ(std::vector<std::string>(expected.begin(), expected.end()).size(), items.size());
+        EXPECT_EQ(expected, std::set<std::string>(items.begin(), items.end())) << "each face once";
+        for (const std::string& item : items) EXPECT_NE('@', item.front()) << item;
+    }
+    // What Wine offers beyond the filter never shows: vertical faces, bitmap fonts, other sets.
+    size_t vertical = std::count_if(rejected.begin(), rejected.end(), [](const std::string& n) { return n[0] == '@'; });
+    std::cout << "faces listed " << expected.size() << ", only rejected " << rejected.size() << " (vertical "
+              << vertical << ")\n";
+    std::vector<std::string> items = Items(IDC_CALEN_YM_FONT);
+    for (const std::string& name : rejected)
+        if (!expected.count(name)) EXPECT_EQ(items.end(), std::find(items.begin(), items.end(), name)) << name;
+}
+
+TEST_F(CalendarPage, PreviewsUseTwentyTwoAndTwelvePointsWithTheStoredFaces) {
+    Open();
+    HDC dc = ::GetDC(hwnd);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(hwnd, dc);
+    EXPECT_EQ("Tahoma", Selected(IDC_CALEN_YM_FONT));
+    EXPECT_EQ("Tahoma", Selected(IDC_CALEN_DAY_FONT));
+    LOGFONTA ym = Created(page->YearMonthPreview()), day = Created(page->DayPreview());
+    EXPECT_STREQ("Tahoma", ym.lfFaceName);
+    EXPECT_EQ(-::MulDiv(22, dpi, 72), ym.lfHeight);
+    EXPECT_EQ(-::MulDiv(12, dpi, 72), day.lfHeight);
+    if (dpi == 96) {
+        EXPECT_EQ(-29, ym.lfHeight);
+        EXPECT_EQ(-16, day.lfHeight);
+    }
+    EXPECT_EQ(DEFAULT_CHARSET, ym.lfCharSet);
+    EXPECT_EQ(FW_NORMAL, ym.lfWeight);
+    EXPECT_EQ(L"2006. ABCDE", WindowText(page->YearMonthPreview().GetSafeHwnd()));
+}
+
+TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettings) {
+    env.isitalic2 = 1;
+    Open();
+    EXPECT_TRUE(Checked(hwnd, IDC_CALEN_DAY_ITALIC));
+    EXPECT_TRUE(Created(page->DayPreview()).lfItalic) << "stored italic shows at once";
+
+    Click(hwnd, IDC_CALEN_YM_BOLD);
+    EXPECT_EQ(1, env.isbold1);
+    EXPECT_EQ(FW_BOLD, Created(page->YearMonthPreview()).lfWeight);
+    EXPECT_EQ(FW_NORMAL, Created(page->DayPreview()).lfWeight) << "the day preview is its own";
+    EXPECT_EQ(::GetDlgItem(hwnd, IDC_CALEN_YM_FONT), ::GetFocus());
+
+    Click(hwnd, IDC_CALEN_YM_ITALIC);
+    EXPECT_EQ(1, env.isitalic1);
+    EXPECT_TRUE(Created(page->YearMonthPreview()).lfItalic);
+
+    Click(hwnd, IDC_CALEN_DAY_BOLD);
+    EXPECT_EQ(1, env.isbold2);
+    EXPECT_EQ(FW_BOLD, Created(page->DayPreview()).lfWeight);
+    EXPECT_EQ(::GetDlgItem(hwnd, IDC_CALEN_DAY_FONT), ::GetFocus());
+
+    Click(hwnd, IDC_CALEN_DAY_ITALIC);
+    EXPECT_EQ(0, env.isitalic2);
+    EXPECT_FALSE(Created(page->DayPreview()).lfItalic);
+
+    Click(hwnd, IDC_CALEN_YM_BOLD);
+    EXPECT_EQ(0, env.isbold1);
+    EXPECT_EQ(FW_NORMAL, Created(page->YearMonthPreview()).lfWeight);
+}
+
+TEST_F(CalendarPage, NewFaceKeepsBoldAndItalic) {
+    env.isbold1 = 1;
+    env.isitalic1 = 1;
+    Open();
+    std::vector<std::string> items = Items(IDC_CALEN_YM_FONT);
+    auto other = std::find_if(items.begin(), items.end(), [](const std::string& n) { return n != "Tahoma"; });
+    ASSERT_NE(items.end(), other);
+    Choose(IDC_CALEN_YM_FONT, *other);
+    EXPECT_EQ(*other, env.ymfontname);
+    LOGFONTA lf = Created(page->YearMonthPreview());
+    EXPECT_EQ(*other, lf.lfFaceName);
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    EXPECT_TRUE(lf.lfItalic);
+    EXPECT_EQ("Tahoma", env.ddfontname);
+}
+
+TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsAndAnUnknownOneNothing) {
+    env.ymfontname = "taho";
+    env.ddfontname = "No Such Face";
+    Open();
+    EXPECT_EQ("Tahoma", Selected(IDC_CALEN_YM_FONT));
+    EXPECT_EQ("Tahoma", env.ymfontname);
+    EXPECT_EQ(CB_ERR, ::SendMessageW(::GetDlgItem(hwnd, IDC_CALEN_DAY_FONT), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("No Such Face", env.ddfontname);
+    LOGFONTA stock{};
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+    EXPECT_STREQ(stock.lfFaceName, Created(page->DayPreview()).lfFaceName);
+}
+
+TEST_F(CalendarPage, StoredFaceIsSelectedAmongLongerNamesThatBeginWithIt) {
+    env.ymfontname = "DejaVu Sans";
+    env.ddfontname = "dejavu sans mono";
+    Open();
+    std::vector<std::string> items = Items(IDC_CALEN_YM_FONT);
+    if (std::find(items.begin(), items.end(), "DejaVu Sans Mono") == items.end()) GTEST_SKIP() << "no DejaVu";
+    EXPECT_EQ("DejaVu Sans", Selected(IDC_CALEN_YM_FONT));
+    EXPECT_EQ("DejaVu Sans Mono", Selected(IDC_CALEN_DAY_FONT));
+    EXPECT_EQ("DejaVu Sans Mono", env.ddfontname) << "the list's spelling is taken";
+}
+
+TEST_F(CalendarPage, SwitchEnablesTheControlsAndSwatchesWaitForIt) {
+    env.iscalender = 0;
+    env.yymmcolor = RGB(1, 2, 3);
+    Open();
+    EXPECT_TRUE(Enabled(hwnd, IDC_CALEN_YM_COLOR)) << "enabled at first whatever the switch";
+    int offers = 0;
+    page->m_chooseColor = [&](COLORREF& c) { ++offers; c = RGB(9, 8, 7); return true; };
+    Click(hwnd, IDC_CALEN_YM_COLOR);
+    EXPECT_EQ(0, offers) << "no colour dialog while the calendar is off";
+    EXPECT_EQ(RGB(1, 2, 3), env.yymmcolor);
+
+    Click(hwnd, IDC_CALEN_SHOW);
+    EXPECT_EQ(1, env.iscalender);
+    EXPECT_TRUE(composer.m_clearRequested);
+    Click(hwnd, IDC_CALEN_SHOW);
+    EXPECT_EQ(0, env.iscalender);
+    for (int id : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_BOLD, IDC_CALEN_YM_ITALIC,
+                   IDC_CALEN_DAY_ITALIC, IDC_CALEN_YM_COLOR, IDC_CALEN_WEEKDAY_COLOR, IDC_CALEN_SATURDAY_COLOR,
+                   IDC_CALEN_SUNDAY_COLOR})
+        EXPECT_FALSE(Enabled(hwnd, id)) << id;
+    Click(hwnd, IDC_CALEN_SHOW);
+    EXPECT_TRUE(Enabled(hwnd, IDC_CALEN_SUNDAY_COLOR));
+}
+
+TEST_F(CalendarPage, EachSwatchEditsItsOwnColourWithoutAFreshBackground) {
+    env.yymmcolor = RGB(1, 0, 0);
+    env.whitedaycolor = RGB(2, 0, 0);
+    env.bluedaycolor = RGB(3, 0, 0);
+    env.reddaycolor = RGB(4, 0, 0);
+    Open();
+    COLORREF offered = 0;
+    page->m_chooseColor = [&](COLORREF& c) { offered = c; c = RGB(0, 0, 100) + offered; return true; };
+    struct Case { int id; COLORREF* option; COLORREF before; };
+    for (Case c : {Case{IDC_CALEN_YM_COLOR, &env.yymmcolor, RGB(1, 0, 0)},
+                   Case{IDC_CALEN_WEEKDAY_COLOR, &env.whitedaycolor, RGB(2, 0, 0)},
+                   Case{IDC_CALEN_SATURDAY_COLOR, &env.bluedaycolor, RGB(3, 0, 0)},
+                   Case{IDC_CALEN_SUNDAY_COLOR, &env.reddaycolor, RGB(4, 0, 0)}}) {
+        EXPECT_EQ(c.before, page->Swatch(c.id).GetColor());
+        Click(hwnd, c.id);
+        EXPECT_EQ(c.before, offered);
+        EXPECT_EQ(c.before + RGB(0, 0, 100), *c.option);
+        EXPECT_EQ(*c.option, page->Swatch(c.id).GetColor());
+    }
+    page->m_chooseColor = [](COLORREF& c) { c = 0; return false; };
+    Click(hwnd, IDC_CALEN_YM_COLOR);
+    EXPECT_EQ(RGB(1, 0, 100), env.yymmcolor) << "cancel changes nothing";
+    EXPECT_FALSE(composer.m_clearRequested);
+}
+
+TEST_F(CalendarPage, EnterAndEscapeChangeNothing) {
+    env.isbold1 = 1;
+    Open();
+    ::SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    ::SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(hwnd));
+    EXPECT_EQ(1, env.isbold1);
+    EXPECT_EQ("Tahoma", env.ymfontname);
+}
+
+}  // namespace

@@ -1,0 +1,384 @@
+// The effects page and the mask picker as real windows: the switches' exclusions, the empty
+// masks message, the picker's layout, thumbnails and choice, the angle list and the swatch.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/mbstring.h"
+#include "resource.h"
+#include "settings_ui/set_effect.h"
+#include "windows/settings_page_fixture.h"
+
+namespace {
+
+using settings_testing::FindThreadDialog;
+using settings_testing::InsideModalLoop;
+using settings_testing::Pump;
+using settings_testing::WindowText;
+
+class EffectsPage : public settings_testing::PageFixture {
+protected:
+    std::unique_ptr<CSetEffect> page;
+    HWND hwnd = nullptr;
+
+    void Open() {
+        page = std::make_unique<CSetEffect>(context);
+        ASSERT_TRUE(page->Create(parent));
+        hwnd = page->GetSafeHwnd();
+        Place(hwnd, parent);
+    }
+    void TearDown() override {
+        page.reset();
+        PageFixture::TearDown();
+    }
+    void SevenMasks() {
+        MakeMasks({{"disc.gif", 30, 30}, {"heart.gif", 30, 30}, {"oval.gif", 30, 30}, {"small.gif", 20, 10},
+                   {"star.gif", 30, 30}, {"torn.gif", 30, 30}, {"wide.gif", 80, 40}});
+    }
+
+    // Opens the picker with the page's button; `inside` runs in the picker's modal loop with the
+    // picker's window and must end it.
+    void RunPicker(const std::function<void(HWND picker)>& inside) {
+        bool ran = false;
+        InsideModalLoop step([&] {
+            HWND picker = FindThreadDialog();
+            ran = picker != nullptr;
+            if (picker) inside(picker);
+        });
+        // A failed check inside must not leave the test waiting on the picker.
+        InsideModalLoop safety([] {
+            if (HWND picker = FindThreadDialog()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+        }, 3000);
+        Click(hwnd, IDC_EFFECT_CHOOSE_MASK);
+        EXPECT_TRUE(ran) << "no picker came up";
+        EXPECT_EQ(nullptr, page->MaskPicker()) << "the picker is deleted after its run";
+    }
+    static HWND List(HWND picker) { return ::GetDlgItem(picker, IDC_MASK_LIST); }
+    static int FindItem(HWND picker, const wchar_t* label) {
+        LVFINDINFOW find{};
+        find.flags = LVFI_STRING;
+        find.psz = label;
+        return static_cast<int>(::SendMessageW(List(picker), LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(&find)));
+    }
+    static void Choose(HWND picker, int item) {
+        ListView_SetItemState(List(picker), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    static void DoubleClick(HWND picker) {
+        NMITEMACTIVATE nm{};
+        nm.hdr.hwndFrom = List(picker);
+        nm.hdr.idFrom = IDC_MASK_LIST;
+        nm.hdr.code = NM_DBLCLK;
+        nm.iItem = 0;
+        ::SendMessageW(picker, WM_NOTIFY, IDC_MASK_LIST, reinterpret_cast<LPARAM>(&nm));
+    }
+};
+
+TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
+    SevenMasks();
+    env.isframe = 1;
+    env.isshadow = 1;
+    env.rotatevalue = 90;
+    env.framesize = 12;
+    env.framecolor = RGB(10, 20, 30);
+    Open();
+    EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
+    EXPECT_EQ(settings_testing::WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)),
+              mb::Widen(env.maskfilename.substr(env.maskfilename.rfind('\\') + 1)));
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
+    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_ANGLE)) << "rotation is off";
+    EXPECT_EQ(L"12", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE)));
+    int low = 0, high = 0;
+    ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                   reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(1, low);
+    EXPECT_EQ(15, high);
+    EXPECT_EQ(L"90", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(7, ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
+}
+
+TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
+    SevenMasks();
+    env.ismask = 1;
+    env.maskfilename = dir.File("Masks\\star.gif");
+    Open();
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+    EXPECT_EQ(L"star.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+}
+
+TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
+    SevenMasks();
+    env.ismask = 1;
+    Open();
+
+    Click(hwnd, IDC_EFFECT_FRAME);  // frame unticks the mask
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
+    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_EQ(1, env.isframe);
+    EXPECT_EQ(0, env.ismask);
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+
+    Click(hwnd, IDC_EFFECT_SHADOW);
+    EXPECT_EQ(1, env.isshadow);
+
+    Click(hwnd, IDC_EFFECT_MASK);  // mask unticks frame and shadow
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_FRAME));
+    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_SHADOW));
+    EXPECT_EQ(1, env.ismask);
+    EXPECT_EQ(0, env.isframe);
+    EXPECT_EQ(0, env.isshadow);
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+
+    // The shadow box, enabled again by the frame, unticks the mask.
+    Click(hwnd, IDC_EFFECT_FRAME);
+    Click(hwnd, IDC_EFFECT_FRAME);
+    ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_MASK), BM_SETCHECK, BST_CHECKED, 0);
+    env.ismask = 1;
+    Click(hwnd, IDC_EFFECT_SHADOW);
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
+    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_EQ(1, env.isshadow);
+    EXPECT_EQ(0, env.ismask);
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
+
+    Click(hwnd, IDC_EFFECT_FRAME);
+    ASSERT_EQ(1, env.isframe);
+    Click(hwnd, IDC_EFFECT_FRAME);  // unticked: only the thickness goes grey
+    EXPECT_EQ(0, env.isframe);
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+}
+
+TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {
+    MakeMasks({});
+    Open();
+    std::wstring caption, text;
+    InsideModalLoop step([&] {
+        HWND box = FindThreadDialog();
+        if (!box) return;
+        caption = WindowText(box);
+        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t cls[16] = {};
+            ::GetClassNameW(child, cls, 16);
+            if (std::wstring(cls) == L"Static") text += WindowText(child);
+        }
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Click(hwnd, IDC_EFFECT_MASK);
+    EXPECT_EQ(L"Dioramix", caption);
+    EXPECT_NE(std::wstring::npos, text.find(L"\uB4F1\uB85D\uB41C \uB9C8\uC2A4\uD06C\uD30C\uC77C\uC774 \uC5C6\uC2B5"
+                                            L"\uB2C8\uB2E4!"))
+        << mb::Narrow(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"masks"));
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_EQ(1, env.ismask);
+}
+
+TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
+    SevenMasks();
+    env.ismask = 1;
+    Open();
+    RunPicker([&](HWND picker) {
+        EXPECT_EQ(L"Select Mask", WindowText(picker));
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
+        int heart = FindItem(picker, L"heart");
+        ASSERT_GE(heart, 0);
+        Choose(picker, heart);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
+        ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(dir.path() + "\\masks\\heart.gif", env.maskfilename);
+    EXPECT_EQ(L"heart.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+}
+
+TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
+    SevenMasks();
+    env.ismask = 1;
+    env.maskfilename = dir.File("Masks\\star.gif");
+    Open();
+    RunPicker([&](HWND picker) {
+        DoubleClick(picker);  // nothing chosen yet: the picker stays
+        EXPECT_TRUE(::IsWindow(picker));
+        Choose(picker, FindItem(picker, L"heart"));
+        ::SendMessageW(::GetDlgItem(picker, IDC_MASK_CANCEL), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
+    RunPicker([&](HWND picker) {
+        Choose(picker, FindItem(picker, L"heart"));
+        ::SendMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
+    EXPECT_EQ(L"star.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+}
+
+TEST_F(EffectsPage, DoubleClickAfterAChoiceTakesIt) {
+    SevenMasks();
+    env.ismask = 1;
+    Open();
+    RunPicker([&](HWND picker) {
+        Choose(picker, FindItem(picker, L"torn"));
+        DoubleClick(picker);
+    });
+    EXPECT_EQ(dir.path() + "\\masks\\torn.gif", env.maskfilename);
+}
+
+TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
+    SevenMasks();
+    env.ismask = 1;
+    Open();
+    for (int opening = 0; opening < 2; ++opening) {
+        RunPicker([&](HWND picker) {
+            Choose(picker, 0);
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT))) << "opening " << opening;
+            ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+        });
+    }
+    const std::string& first = composer.m_effects.m_maskList[0];
+    EXPECT_EQ(dir.path() + "\\masks\\" + first.substr(first.rfind('\\') + 1), env.maskfilename);
+}
+
+// Colour of pixel (x, y) of image i of the picker's image list.
+COLORREF ThumbnailPixel(HIMAGELIST images, int i, int x, int y) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 40, 40);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::ImageList_Draw(images, i, dc, 0, 0, ILD_NORMAL);
+    COLORREF pixel = ::GetPixel(dc, x, y);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {
+    SevenMasks();
+    env.ismask = 1;
+    Open();
+    RunPicker([&](HWND picker) {
+        HWND list = List(picker);
+        ASSERT_EQ(7, ListView_GetItemCount(list));
+        POINT origin{};
+        ListView_GetItemPosition(list, 0, &origin);
+        for (int i = 0; i < 7; ++i) {
+            POINT at{};
+            ListView_GetItemPosition(list, i, &at);
+            EXPECT_EQ((i % 2) * 60, at.x - origin.x) << "item " << i;
+            EXPECT_EQ((i / 2) * 60, at.y - origin.y) << "item " << i;  // rows 0..3, the last holding one
+        }
+
+        HIMAGELIST images = ListView_GetImageList(list, LVSIL_NORMAL);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(images, &cx, &cy);
+        EXPECT_EQ(40, cx);
+        EXPECT_EQ(40, cy);
+        int small = FindItem(picker, L"small"), wide = FindItem(picker, L"wide");
+        ASSERT_GE(small, 0);
+        ASSERT_GE(wide, 0);
+        // 20 x 10, left half black: unscaled at (10, 15).
+        EXPECT_EQ(RGB(0, 0, 0), ThumbnailPixel(images, small, 0, 0)) << "outline";
+        EXPECT_EQ(RGB(0, 0, 0), ThumbnailPixel(images, small, 12, 20));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 8, 20));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 25, 20));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 12, 12));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 12, 27));
+        // 80 x 40: 40 x 20 at (0, 10).
+        EXPECT_EQ(RGB(0, 0, 0), ThumbnailPixel(images, wide, 10, 20));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, wide, 30, 20));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, wide, 10, 7));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, wide, 10, 32));
+        wchar_t label[64] = {};
+        LVITEMW item{};
+        item.pszText = label;
+        item.cchTextMax = 64;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(small), reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(L"small", label);
+        ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST_F(EffectsPage, ExitPathClosesAnOpenPicker) {
+    SevenMasks();
+    env.ismask = 1;
+    Open();
+    RunPicker([&](HWND) { page->CloseOwnedWindows(); });
+    EXPECT_TRUE(env.maskfilename.empty() || env.maskfilename == composer.m_effects.m_maskList.front());
+}
+
+TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
+    env.isrotate = 1;
+    env.rotatevalue = 90;
+    Open();
+    HWND angles = ::GetDlgItem(hwnd, IDC_EFFECT_ANGLE);
+    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_ANGLE));
+    EXPECT_EQ(L"90", WindowText(angles));
+    ::SendMessageW(angles, CB_SETCURSEL, 5, 0);
+    ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_ANGLE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(angles));
+    EXPECT_EQ(270, env.rotatevalue);
+
+    Click(hwnd, IDC_EFFECT_ROTATE);
+    EXPECT_EQ(0, env.isrotate);
+    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_ANGLE));
+}
+
+TEST_F(EffectsPage, StoredAngleIsTakenFromTheItemItBegins) {
+    env.rotatevalue = 4;
+    Open();
+    EXPECT_EQ(L"45", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(45, env.rotatevalue);
+}
+
+TEST_F(EffectsPage, FrameColourTakesTheChoiceAndAsksForAFreshBackground) {
+    env.isframe = 1;
+    env.framecolor = RGB(1, 1, 1);
+    Open();
+    COLORREF offered = 0;
+    page->m_chooseColor = [&](COLORREF& c) { offered = c; return false; };
+    Click(hwnd, IDC_EFFECT_FRAMECOLOR);
+    EXPECT_EQ(RGB(1, 1, 1), offered);
+    EXPECT_EQ(RGB(1, 1, 1), env.framecolor) << "cancel changes nothing";
+    EXPECT_FALSE(composer.m_clearRequested);
+
+    page->m_chooseColor = [](COLORREF& c) { c = RGB(200, 100, 50); return true; };
+    Click(hwnd, IDC_EFFECT_FRAMECOLOR);
+    EXPECT_EQ(RGB(200, 100, 50), env.framecolor);
+    EXPECT_TRUE(composer.m_clearRequested);
+}
+
+TEST_F(EffectsPage, EnterAndEscapeChangeNothing) {
+    SevenMasks();
+    env.isframe = 1;
+    Open();
+    EnvSettings before = env;
+    ::SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    ::SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(hwnd));
+    EXPECT_EQ(before.isframe, env.isframe);
+    EXPECT_EQ(before.maskfilename, env.maskfilename);
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
+}
+
+}  // namespace
