@@ -35,7 +35,6 @@ std::string MaskLabel(const std::string& path) {
     return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-POINT MaskItemPosition(int i) { return {(i % 2) * CMaskDlg::kSpacing, (i / 2) * CMaskDlg::kSpacing}; }
 
 const fw::Handler<CMaskDlg> CMaskDlg::kHandlers[] = {
     fw::OnCommand(IDC_MASK_SELECT, &CMaskDlg::OnSelect, BN_CLICKED),
@@ -62,6 +61,9 @@ BOOL CMaskDlg::OnInitDialog() {
     ListView_SetIconSpacing(list, kSpacing, kSpacing);
     ::ImageList_SetImageCount(m_imageList, static_cast<UINT>(m_masks.size()));
     for (int i = 0; i < static_cast<int>(m_masks.size()); ++i) AddMask(list, i);
+    // Two columns come from the spacing and the list's width: placing items by hand raced with
+    // the list's own placement of new items.
+    ::SendMessageW(list, LVM_ARRANGE, LVA_ALIGNTOP, 0);
     ::EnableWindow(GetDlgItem(IDC_MASK_SELECT), FALSE);
     return TRUE;
 }
@@ -74,9 +76,7 @@ void CMaskDlg::AddMask(HWND list, int i) {
     item.iItem = i;
     item.pszText = label.data();
     item.iImage = i;
-    int index = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    POINT at = MaskItemPosition(i);
-    if (index >= 0) ListView_SetItemPosition32(list, index, at.x, at.y);
+    ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     BuildThumbnail(i);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }

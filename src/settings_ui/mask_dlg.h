@@ -19,8 +19,6 @@ ThumbnailPlace FitThumbnail(int W, int H);
 
 // The item label of a mask path: the file name without its last four characters (".gif").
 std::string MaskLabel(const std::string& path);
-// Position of item i in the picker: two columns, 60 pixels apart.
-POINT MaskItemPosition(int i);
 
 class CMaskDlg : public fw::CDialogImpl<CMaskDlg> {
 public:

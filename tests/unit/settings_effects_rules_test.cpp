@@ -52,14 +52,6 @@ TEST(MaskItems, LabelDropsFolderAndExtension) {
     EXPECT_EQ("star", MaskLabel("star.gif"));
 }
 
-TEST(MaskItems, TwoColumnsSixtyPixelsApart) {
-    const POINT expected[] = {{0, 0}, {60, 0}, {0, 60}, {60, 60}, {0, 120}, {60, 120}, {0, 180}};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(expected[i].x, MaskItemPosition(i).x) << i;
-        EXPECT_EQ(expected[i].y, MaskItemPosition(i).y) << i;
-    }
-}
-
 TEST(AngleList, ItemsAndPrefixSearch) {
     EXPECT_EQ((std::vector<std::string>{"30", "45", "90", "135", "180", "270", "360"}), RotationAngleItems());
     EXPECT_EQ(2, FindAngleItem(90));
