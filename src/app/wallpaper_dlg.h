@@ -66,11 +66,11 @@ public:
     // How long start-up waits for the notification area; tests shorten it.
     UINT m_trayRetryInterval = kTrayRetryInterval;
     int m_trayRetryAttempts = kTrayRetryAttempts;
+    // The icon is in the notification area and the start-up sequence ran.
+    bool IsStarted() const noexcept { return m_started; }
 
 protected:
     BOOL OnInitDialog() override;
-
-    bool IsStarted() const noexcept { return m_started; }
 
 private:
     bool AddTrayIcon();
