@@ -36,7 +36,10 @@ void UseDataFolder(EnvSettings& env, const std::string& localAppData) {
         env.m_dataPath.clear();  // nowhere better: stay beside the program
         return;
     }
-    for (const char* name : kUserFiles)
-        ::CopyFileA((env.m_exePath + name).c_str(), (folder + name).c_str(), TRUE);  // never over the user's
+    CarryOverUserFiles(env.m_exePath, folder);
     env.m_dataPath = folder;
+}
+
+void CarryOverUserFiles(const std::string& from, const std::string& to) {
+    for (const char* name : kUserFiles) ::CopyFileA((from + name).c_str(), (to + name).c_str(), TRUE);
 }

@@ -22,6 +22,9 @@ bool CanWriteFolder(const std::string& folder);
 // The user's local application data folder, "" when unknown.
 std::string LocalAppDataFolder();
 
+// Copies each of the user's files from the program's folder to `to` unless it is there already.
+void CarryOverUserFiles(const std::string& from, const std::string& to);
+
 // Sets env.m_dataPath after InitExePath. When the files move to the user's folder, that folder
 // is made, and the user's files found beside the program and not yet there are copied over
 // once, so that settings kept with the program are not lost.
