@@ -61,6 +61,9 @@ void DrawBannerCaption(HDC dc, int height, const std::wstring& caption, UINT dpi
 void DrawBannerBand(HDC dc, const RECT& item, const TrayItemDrawing& drawing) {
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, item.left, item.top, item.right, item.bottom);
+    // The banner starts with the first item, which need not be at the top of the DC (a menu
+    // window's border can come first).
+    ::OffsetViewportOrgEx(dc, 0, drawing.menuTop, nullptr);
     DrawTrayBanner(dc, item.right + fw::ScaleForDpi(3, drawing.dpi), drawing.menuHeight, L" Dioramix " + drawing.version,
                    drawing.dpi);
     ::RestoreDC(dc, saved);
@@ -167,9 +170,11 @@ void CTrayMenu::ConvertItems() {
         const auto data = reinterpret_cast<LPCWSTR>(item.get());
         if (id != 0 && id != static_cast<UINT>(-1)) {
             ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW, id, data);
+            item->top = m_menuHeight;
             m_menuHeight += m_rows.item;
         } else if (id == 0) {
             ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW | MF_SEPARATOR, 0, data);
+            item->top = m_menuHeight;
             m_menuHeight += m_rows.separator;
         }
         m_items.push_back(std::move(item));
@@ -194,6 +199,7 @@ void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
     const auto* record = reinterpret_cast<const Item*>(item.itemData);
     drawing.text = record ? &record->text : nullptr;
     drawing.menuHeight = m_menuHeight;
+    if (record) drawing.menuTop = item.rcItem.top - record->top;
     drawing.version = LoadVersion(m_resources);
     drawing.dpi = m_dpi;
     drawing.pauseMark = m_pauseMark.get();

@@ -29,6 +29,7 @@ void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, 
 struct TrayItemDrawing {
     const std::wstring* text = nullptr;  // empty: a separator
     int menuHeight = 0;
+    int menuTop = 0;  // where the first item begins in the DC: the banner starts there
     std::wstring version;
     HICON pauseMark = nullptr;
     UINT dpi = 96;
@@ -68,6 +69,7 @@ public:
 private:
     struct Item {
         std::wstring text;
+        int top = 0;  // from the first item's top
     };
 
     SIZE TextSize(const std::wstring& text) const;

@@ -144,6 +144,22 @@ TEST_F(MenuCanvas, At144DpiSizesScaleAndDrawingStaysInsideEachRow) {
     EXPECT_NE(RGB(10, 36, 106), At(36, third.top - 1));
 }
 
+// A menu window whose items start below its border: the banner starts with the first item
+// and ends with the last, whatever lies above.
+TEST_F(MenuCanvas, BannerFollowsTheFirstItemsTop) {
+    std::wstring text = L"x";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.menuHeight = 44;
+    drawing.menuTop = 3;
+    DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, {0, 3, 160, 25}, ODA_DRAWENTIRE), drawing);
+    DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 25, 160, 47}, ODA_DRAWENTIRE), drawing);
+    EXPECT_EQ(RGB(255, 255, 255), At(21, 2));   // the border stays as it was
+    EXPECT_EQ(BannerColorForRow(43, 44), At(21, 3));  // the top of the banner on the first item's top
+    EXPECT_EQ(BannerColorForRow(0, 44), At(21, 46));  // its bottom on the last item's bottom
+    EXPECT_EQ(RGB(255, 255, 255), At(21, 47));
+}
+
 TEST(TrayRows, TallMenuFontsGetTallerRows) {
     EXPECT_EQ(22, TrayRowHeightsFor(96, 16).item);
     EXPECT_EQ(30, TrayRowHeightsFor(96, 26).item);  // a large accessibility text size
