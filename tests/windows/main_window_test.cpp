@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/wallpaper_dlg.h"
+#include "resource.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
@@ -239,6 +240,58 @@ TEST_F(MainWindow, EndOfSessionRunsAWaitingShutDownBeforeTheProcessGoes) {
     };
     ASSERT_TRUE(Make().Create());
     EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg"));
+}
+
+struct SaveProbe {
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+    int ticksSent = 0;
+    int attempts = 0;
+    Gdiplus::Bitmap* canvasSeen = nullptr;
+};
+SaveProbe g_save;
+
+BOOL CALLBACK FindSaveDialog(HWND hwnd, LPARAM) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == g_save.window) {
+        g_save.dialog = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSaveDialog, 0);
+    if (!g_save.dialog && ++g_save.attempts < 50) return;  // not up yet
+    ::KillTimer(nullptr, id);
+    if (!g_save.dialog) return;
+    // A tick, a double click, the date and a right click while the user picks a file name.
+    ::SendMessageW(g_save.window, WM_TIMER, TIMER_CHANGE, 0);
+    ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    ::SendMessageW(g_save.window, WM_TIMER, TIMER_DATE, 0);
+    ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // no menu over it
+    g_save.ticksSent = 4;
+    ::PostMessageW(g_save.dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
+    ASSERT_TRUE(Make().Create());
+    dlg->m_changeEnabled = TRUE;
+    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
+    Gdiplus::Bitmap* before = dlg->m_composer.m_savedCanvas.get();
+    g_save = SaveProbe{Hwnd()};
+    ::SetTimer(nullptr, 0, 200, PokeUnderTheSaveDialog);
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SAVE_WALLPAPER, 0);  // returns when the dialog closed
+    ASSERT_NE(nullptr, g_save.dialog) << "the save dialog did not come up";
+    EXPECT_EQ(4, g_save.ticksSent);
+    EXPECT_EQ(1, compositions) << "no change while the save dialog is open";
+    EXPECT_EQ(before, dlg->m_composer.m_savedCanvas.get());
+    EXPECT_EQ(nullptr, ::FindWindowW(L"#32768", nullptr));
+
+    // Afterwards ticks compose again.
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    EXPECT_EQ(2, compositions);
 }
 
 TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
