@@ -183,13 +183,14 @@ void CWallpaperDlg::Compose() {
 }
 
 void CWallpaperDlg::OnTrayRetryTimer() {
-    if (!m_started && AddTrayIcon()) {
+    if (m_started) return;  // a tick queued before the icon came
+    if (AddTrayIcon()) {
         ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
         StartUp();
-    } else if (m_started || ++m_trayAttempts >= m_trayRetryAttempts) {
+    } else if (++m_trayAttempts >= m_trayRetryAttempts) {
         ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
-        // No notification area ever came: end, and free the single-instance mutex for a later start.
-        if (!m_started) EndDialog(IDCANCEL);
+        // No notification area ever came: end, freeing the single-instance mutex for a later start.
+        EndDialog(IDCANCEL);
     }
 }
 
