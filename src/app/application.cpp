@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cwchar>
+
+#include "app/desktop.h"
 #include "app/wallpaper_dlg.h"
 #include "framework/gdiplus_session.h"
 #include "framework/handles.h"
@@ -24,8 +27,22 @@ std::string ArgumentsOf(std::string_view line) {
 
 bool IsExitRequest(std::string_view loweredArguments) { return loweredArguments == "-exit"; }
 
+bool IsRunningCopyMainWindow(HWND window) {
+    wchar_t className[16] = {}, title[16] = {};
+    if (::GetClassNameW(window, className, 16) == 0 || std::wcscmp(className, L"#32770") != 0) return false;
+    if (::GetWindowTextW(window, title, 16) == 0 || std::wcscmp(title, L"Dioramix") != 0) return false;
+    // Our own message boxes are owned dialogs of that title; only the main window carries the mark.
+    return ::GetWindow(window, GW_OWNER) == nullptr && ::GetPropW(window, kMainWindowMark) != nullptr;
+}
+
+HWND FindRunningCopyMainWindow() {
+    for (HWND window : TopLevelWindowsInZOrder())
+        if (IsRunningCopyMainWindow(window)) return window;
+    return nullptr;
+}
+
 bool CloseRunningCopy() {
-    HWND running = ::FindWindowW(nullptr, L"Dioramix");
+    HWND running = FindRunningCopyMainWindow();
     if (!running) return false;
     ::PostMessageW(running, WM_CLOSE, 0, 0);
     return true;

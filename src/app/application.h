@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,9 @@ public:
 std::string ArgumentsOf(std::string_view commandLine);
 // True when the (already lower-cased) arguments ask a running copy to close.
 bool IsExitRequest(std::string_view loweredArguments);
-// Posts WM_CLOSE to the top-level window titled "Dioramix"; true when one was found.
+// True for the running copy's main window: a dialog titled "Dioramix", unowned, carrying the
+// main window's mark. Message boxes and folder windows of the same title are not it.
+bool IsRunningCopyMainWindow(HWND window);
+HWND FindRunningCopyMainWindow();
+// Posts WM_CLOSE to the running copy's main window; true when one was found.
 bool CloseRunningCopy();

@@ -42,8 +42,15 @@ std::string WindowTitle(HWND hwnd) {
 }  // namespace
 
 HWND FindDesktopIconView() {
-    HWND progman = ::FindWindowW(L"Progman", nullptr);
-    return progman ? ::FindWindowExW(progman, nullptr, L"ShellDll_DefView", nullptr) : nullptr;
+    if (HWND progman = ::FindWindowW(L"Progman", nullptr))
+        if (HWND view = ::FindWindowExW(progman, nullptr, L"ShellDll_DefView", nullptr)) return view;
+    // Once the desktop has shown a slideshow or been animated, the view lives in a WorkerW.
+    for (HWND top : TopLevelWindowsInZOrder()) {
+        wchar_t className[16] = {};
+        if (::GetClassNameW(top, className, 16) == 0 || ::lstrcmpiW(className, L"WorkerW") != 0) continue;
+        if (HWND view = ::FindWindowExW(top, nullptr, L"ShellDll_DefView", nullptr)) return view;
+    }
+    return nullptr;
 }
 
 void ToggleDesktopIcons(EnvSettings& env) {
@@ -75,7 +82,8 @@ void ShowDesktop() {
 
 bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutProgramList& outPrograms) {
     for (const TopWindowRecord& w : walk) {
-        if (!w.visible || w.title.empty()) continue;
+        // A cloaked window is never seen, whatever it claims: a closed Start menu among them.
+        if (!w.visible || w.cloaked || w.title.empty()) continue;
         if (w.ownedOrChild) {
             if (w.title == StartMenuTitle()) return true;
             continue;
@@ -86,25 +94,37 @@ bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutPro
     return false;
 }
 
-TopWindowRecord DescribeWindow(HWND hwnd) {
+TopWindowRecord DescribeWindow(HWND hwnd, fw::ISystem& system) {
     TopWindowRecord record;
     record.hwnd = hwnd;
     record.visible = ::IsWindowVisible(hwnd) != FALSE;
     record.ownedOrChild = ::GetWindow(hwnd, GW_OWNER) != nullptr || ::GetParent(hwnd) != nullptr;
     record.iconic = ::IsIconic(hwnd) != FALSE;
+    record.cloaked = record.visible && system.IsWindowCloaked(hwnd);
     record.title = WindowTitle(hwnd);
     return record;
 }
 
-std::vector<TopWindowRecord> WalkTopLevelWindows(HWND anyTopLevel) {
+std::vector<HWND> TopLevelWindowsInZOrder() {
+    std::vector<HWND> windows;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<TopWindowRecord> WalkTopLevelWindows(const std::function<TopWindowRecord(HWND)>& describe) {
     std::vector<TopWindowRecord> walk;
-    for (HWND w = ::GetWindow(anyTopLevel, GW_HWNDFIRST); w; w = ::GetWindow(w, GW_HWNDNEXT))
-        walk.push_back(DescribeWindow(w));
+    for (HWND hwnd : TopLevelWindowsInZOrder()) walk.push_back(describe(hwnd));
     return walk;
 }
 
-bool IsOtherProgramActive(HWND mainWindow, const OutProgramList& outPrograms) {
-    return IsOtherProgramActive(WalkTopLevelWindows(mainWindow), outPrograms);
+bool IsOtherProgramActive(fw::ISystem& system, const OutProgramList& outPrograms) {
+    return IsOtherProgramActive(WalkTopLevelWindows([&system](HWND hwnd) { return DescribeWindow(hwnd, system); }),
+                                outPrograms);
 }
 
 std::string IpTextFromAddresses(const std::vector<std::string>& addresses) {

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/system.h"
 #include "state/settings.h"
 
 // Shows the desktop icon view when isiconhide is set, hides it otherwise, and flips the flag.
@@ -15,7 +17,8 @@
 void ToggleDesktopIcons(EnvSettings& env);
 // Shows the icon view again (shut-down); the flag is left as it is.
 void ShowDesktopIcons();
-// The icon view: the first "ShellDll_DefView" child of the "Progman" window, or null.
+// The icon view: the first "ShellDll_DefView" child of the "Progman" window or, where the
+// shell has moved it (Windows 8 to 11), of a "WorkerW" window; null when there is none.
 HWND FindDesktopIconView();
 
 // Minimises all windows through the shell's automation object; does nothing when COM or the
@@ -28,17 +31,21 @@ struct TopWindowRecord {
     bool visible = false;
     bool ownedOrChild = false;  // has an owner or a parent
     bool iconic = false;
+    bool cloaked = false;       // kept out of sight by the window manager
     std::string title;          // ANSI code page
 };
 
 // The decision over a walk, topmost first: true when a visible, titled window shows that
 // another program is in use (or the Start menu is open).
 bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutProgramList& outPrograms);
-// The top-level windows from the topmost of `anyTopLevel`'s level downwards.
-std::vector<TopWindowRecord> WalkTopLevelWindows(HWND anyTopLevel);
-TopWindowRecord DescribeWindow(HWND hwnd);
-// The real check over the current desktop.
-bool IsOtherProgramActive(HWND mainWindow, const OutProgramList& outPrograms);
+// The top-level windows in z-order, topmost first. The handles are listed in one go before any
+// is described, so windows that other programs reorder meanwhile are neither skipped nor met
+// twice, and the walk always ends.
+std::vector<HWND> TopLevelWindowsInZOrder();
+std::vector<TopWindowRecord> WalkTopLevelWindows(const std::function<TopWindowRecord(HWND)>& describe);
+TopWindowRecord DescribeWindow(HWND hwnd, fw::ISystem& system);
+// The real check over the current desktop; the system seam says which windows are cloaked.
+bool IsOtherProgramActive(fw::ISystem& system, const OutProgramList& outPrograms);
 
 // "MY IP: " followed by the last of the addresses (nothing after the prefix when there are none).
 std::string IpTextFromAddresses(const std::vector<std::string>& addresses);

@@ -19,8 +19,11 @@ std::string FormatDateKey(const fw::LocalDate& date) {
 }
 
 UINT ChangeInterval(const EnvSettings& env) {
-    long long ms = static_cast<long long>(env.changetime) * env.min_sec;
-    if (ms < 0) return 0;
+    const long long unit = env.min_sec >= kMinChangeUnit ? env.min_sec : kMinChangeUnit;
+    // A hand-edited changetime of 0 or less is taken like an absent one: a timer of 0 would
+    // run changes back to back.
+    const long long count = env.changetime > 0 ? env.changetime : kDefaultChangeTime;
+    const long long ms = count * unit;
     return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<UINT>(ms);
 }
 

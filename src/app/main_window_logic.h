@@ -13,7 +13,11 @@
 // The date as the date watch compares it: "%B-%d-%Y" with English month names ("March-07-2026").
 std::string FormatDateKey(const fw::LocalDate& date);
 
-// The change timer's interval in milliseconds: changetime times min_sec (never negative).
+constexpr int kDefaultChangeTime = 15;  // changetime when env.ini has none
+constexpr int kMinChangeUnit = 1000;    // the shortest min_sec
+
+// The change timer's interval in milliseconds: changetime times min_sec. A changetime that is
+// not positive counts as the default, so the interval is never shorter than one second.
 UINT ChangeInterval(const EnvSettings& env);
 
 // A tick of the change timer composes only when changing is not paused, the foreground check

@@ -25,7 +25,14 @@ bool CTrayIcon::AddToTray(HWND owner, UINT callbackMessage, const std::string& t
     std::string cut = CutTip(tip);
     std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
     std::memcpy(m_data.szTip, cut.c_str(), cut.size());
-    m_enabled = ::Shell_NotifyIconA(NIM_ADD, &m_data);
+    m_enabled = m_notify(NIM_ADD, &m_data);
+    return m_enabled != FALSE;
+}
+
+bool CTrayIcon::Restore() {
+    if (m_data.cbSize == 0 || !::IsWindow(m_data.hWnd)) return false;
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_enabled = m_notify(NIM_ADD, &m_data) || m_notify(NIM_MODIFY, &m_data);
     return m_enabled != FALSE;
 }
 
@@ -36,7 +43,7 @@ BOOL CTrayIcon::ChangeIcon(UINT resourceId) {
     if (!m_enabled) return FALSE;
     m_data.uFlags = NIF_ICON;
     m_data.hIcon = icon;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &m_data);
+    return m_notify(NIM_MODIFY, &m_data);
 }
 
 BOOL CTrayIcon::ChangeTip(const std::string& tip) {
@@ -45,13 +52,13 @@ BOOL CTrayIcon::ChangeTip(const std::string& tip) {
     std::string cut = CutTip(tip);
     std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
     std::memcpy(m_data.szTip, cut.c_str(), cut.size());
-    return ::Shell_NotifyIconA(NIM_MODIFY, &m_data);
+    return m_notify(NIM_MODIFY, &m_data);
 }
 
 void CTrayIcon::RemoveFromTray() {
     if (!m_enabled) return;
     m_data.uFlags = 0;
-    ::Shell_NotifyIconA(NIM_DELETE, &m_data);
+    m_notify(NIM_DELETE, &m_data);
     m_enabled = FALSE;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;  // 0x040A
@@ -17,17 +18,27 @@ public:
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
     bool AddToTray(HWND owner, UINT callbackMessage, const std::string& tip, HICON icon, UINT id);
+    // Adds the icon again, with the picture and tip it had, after the shell restarted (its
+    // "TaskbarCreated" broadcast); a shell that still has it (a DPI change broadcasts too)
+    // only refreshes it. False when it was never added or the shell refuses.
+    bool Restore();
     BOOL ChangeIcon(UINT resourceId);
     BOOL ChangeTip(const std::string& tip);
     void RemoveFromTray();
     virtual LRESULT HandleNotify(WPARAM id, LPARAM event);
 
     bool IsEnabled() const noexcept { return m_enabled; }
+    HICON Icon() const noexcept { return m_data.hIcon; }
+
+    // The shell call; tests replace it to play a notification area that is not there yet.
+    using ShellNotify = std::function<BOOL(DWORD action, NOTIFYICONDATAA* data)>;
+    void SetShellNotify(ShellNotify notify) { m_notify = std::move(notify); }
     const char* Tip() const noexcept { return m_data.szTip; }
 
 private:
     BOOL m_enabled = FALSE;
     NOTIFYICONDATAA m_data;  // first version: 88 bytes on x64
+    ShellNotify m_notify = [](DWORD action, NOTIFYICONDATAA* data) { return ::Shell_NotifyIconA(action, data); };
 };
 
 // The tooltip field holds 63 characters and the terminator.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_window_logic.h"
+#include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "resource.h"
@@ -42,15 +43,30 @@ void DrawBannerGradient(HDC dc, int width, int height) {
                         static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-void DrawBannerCaption(HDC dc, int height, const std::wstring& caption) {
-    fw::Font font(::CreateFontW(16, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
+void DrawBannerCaption(HDC dc, int height, const std::wstring& caption, UINT dpi) {
+    fw::Font font(::CreateFontW(fw::ScaleForDpi(16, dpi), 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                L"Arial"));
     fw::SelectObjectGuard select(dc, font.get());
     COLORREF oldColor = ::SetTextColor(dc, RGB(255, 255, 255));
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    ::TextOutW(dc, 2, height - 4, caption.c_str(), static_cast<int>(caption.size()));
+    ::TextOutW(dc, fw::ScaleForDpi(2, dpi), height - fw::ScaleForDpi(4, dpi), caption.c_str(),
+               static_cast<int>(caption.size()));
     ::SetBkMode(dc, oldMode);
     ::SetTextColor(dc, oldColor);
+}
+
+// The item's own band of the banner: the DC is clipped to the item, so a menu redrawn one
+// item at a time (or a system that clips each item) shows the same banner.
+void DrawBannerBand(HDC dc, const RECT& item, const TrayItemDrawing& drawing) {
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, item.left, item.top, item.right, item.bottom);
+    // The banner starts with the first item, which need not be at the top of the DC (a menu
+    // window's border can come first).
+    ::OffsetViewportOrgEx(dc, 0, drawing.menuTop, nullptr);
+    DrawTrayBanner(dc, item.right + fw::ScaleForDpi(3, drawing.dpi), drawing.menuHeight, L" Dioramix " + drawing.version,
+                   drawing.dpi);
+    ::RestoreDC(dc, saved);
 }
 
 }  // namespace
@@ -63,22 +79,23 @@ COLORREF BannerColorForRow(int rowFromBottom, int height) {
                Channel(GetBValue(kBannerBottom), GetBValue(kBannerTop), step));
 }
 
-void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption) {
+void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, UINT dpi) {
     if (width <= 0 || height <= 0) return;
     DrawBannerGradient(dc, width, height);
-    DrawBannerCaption(dc, height, caption);
-    FillSolid(dc, RECT{23, 1, width - 7, height}, RGB(255, 255, 255));
+    DrawBannerCaption(dc, height, caption, dpi);
+    const int edge = fw::ScaleForDpi(7, dpi);
+    FillSolid(dc, RECT{fw::ScaleForDpi(23, dpi), fw::ScaleForDpi(1, dpi), width - edge, height}, RGB(255, 255, 255));
 }
 
 void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing) {
     HDC dc = item.hDC;
     const RECT& r = item.rcItem;
-    const RECT outer{r.left + 24, r.top + 1, r.right - 5, r.bottom};
-    const RECT inner{r.left + 25, r.top + 2, r.right - 6, r.bottom - 1};
-    RECT textRect{r.left + 42, r.top + 2, r.right - 6, r.bottom - 1};
+    auto px = [&drawing](int length) { return fw::ScaleForDpi(length, drawing.dpi); };
+    const RECT outer{r.left + px(24), r.top + px(1), r.right - px(5), r.bottom};
+    const RECT inner{r.left + px(25), r.top + px(2), r.right - px(6), r.bottom - px(1)};
+    RECT textRect{r.left + px(42), r.top + px(2), r.right - px(6), r.bottom - px(1)};
 
-    if (item.itemID == ID_TRAY_CURRENT_IMAGES && item.itemAction == ODA_DRAWENTIRE)
-        DrawTrayBanner(dc, r.right + 3, drawing.menuHeight, L" Dioramix " + drawing.version);
+    if (item.itemAction == ODA_DRAWENTIRE) DrawBannerBand(dc, r, drawing);
 
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     if (selected && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
@@ -99,21 +116,48 @@ void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing
         ::SetTextColor(dc, oldColor);
         ::SetBkMode(dc, oldMode);
     } else {
-        ::MoveToEx(dc, r.left + 42, r.top + 2, nullptr);
-        ::LineTo(dc, r.right - 10, r.top + 2);
+        ::MoveToEx(dc, r.left + px(42), r.top + px(2), nullptr);
+        ::LineTo(dc, r.right - px(10), r.top + px(2));
     }
 
-    if (item.itemID == ID_TRAY_PAUSE && (item.itemState & ODS_CHECKED) && drawing.pauseMark)
-        ::DrawIconEx(dc, r.left + 23, r.top + 3, drawing.pauseMark, 16, 16, 0, nullptr, DI_NORMAL);
+    if (item.itemID == ID_TRAY_PAUSE && (item.itemState & ODS_CHECKED) && drawing.pauseMark) {
+        const int size = px(16);
+        ::DrawIconEx(dc, r.left + px(23), r.top + px(3), drawing.pauseMark, size, size, 0, nullptr, DI_NORMAL);
+    }
 }
 
-int TrayItemWidth(const std::wstring& text, int averageCharWidth) {
-    return static_cast<int>(mb::Narrow(text).size()) * averageCharWidth + 10;
+TrayRowHeights TrayRowHeightsFor(UINT dpi, int fontHeight) {
+    TrayRowHeights rows;
+    // The text sits between T+2 and B-1: a large menu font needs taller rows than 22.
+    rows.item = std::max(fw::ScaleForDpi(kTrayItemHeight, dpi), fontHeight + fw::ScaleForDpi(4, dpi));
+    rows.separator = fw::ScaleForDpi(kTraySeparatorHeight, dpi);
+    return rows;
 }
 
-CTrayMenu::CTrayMenu(HMENU popup, HINSTANCE resources) : m_menu(popup), m_resources(resources) {}
+int TrayItemWidthFor(int textWidth, UINT dpi) {
+    // The text starts 42 pixels in and ends 6 before the right edge; 10 more keep it clear of it.
+    return textWidth + fw::ScaleForDpi(42 + 6 + 10, dpi);
+}
+
+CTrayMenu::CTrayMenu(HMENU popup, HINSTANCE resources, UINT dpi)
+    : m_menu(popup), m_resources(resources), m_dpi(dpi ? dpi : fw::kDefaultDpi) {
+    LOGFONTW menuFont = fw::MenuFont(m_dpi);
+    m_font.reset(::CreateFontIndirectW(&menuFont));
+    m_rows = TrayRowHeightsFor(m_dpi, TextSize(L"\uAC00Ag").cy);
+    const int mark = fw::ScaleForDpi(16, m_dpi);
+    m_pauseMark.reset(static_cast<HICON>(
+        ::LoadImageW(m_resources, MAKEINTRESOURCEW(IDI_PAUSE_MARK), IMAGE_ICON, mark, mark, 0)));
+}
 
 CTrayMenu::~CTrayMenu() = default;
+
+SIZE CTrayMenu::TextSize(const std::wstring& text) const {
+    SIZE size{0, 0};
+    fw::WindowDc screen(nullptr);
+    fw::SelectObjectGuard select(screen.get(), m_font ? static_cast<HGDIOBJ>(m_font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+}
 
 void CTrayMenu::ConvertItems() {
     const int count = ::GetMenuItemCount(m_menu);
@@ -126,10 +170,12 @@ void CTrayMenu::ConvertItems() {
         const auto data = reinterpret_cast<LPCWSTR>(item.get());
         if (id != 0 && id != static_cast<UINT>(-1)) {
             ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW, id, data);
-            m_menuHeight += kTrayItemHeight;
+            item->top = m_menuHeight;
+            m_menuHeight += m_rows.item;
         } else if (id == 0) {
             ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW | MF_SEPARATOR, 0, data);
-            m_menuHeight += kTraySeparatorHeight;
+            item->top = m_menuHeight;
+            m_menuHeight += m_rows.separator;
         }
         m_items.push_back(std::move(item));
     }
@@ -142,11 +188,9 @@ void CTrayMenu::SetItemText(int index, const std::wstring& text) {
 void CTrayMenu::MeasureItem(MEASUREITEMSTRUCT& item) {
     const auto* record = reinterpret_cast<const Item*>(item.itemData);
     const std::wstring text = record ? record->text : std::wstring();
-    item.itemHeight = text.empty() ? kTraySeparatorHeight : kTrayItemHeight;
-    fw::WindowDc screen(nullptr);
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(screen.get(), &metrics);
-    item.itemWidth = static_cast<UINT>(TrayItemWidth(text, metrics.tmAveCharWidth));
+    item.itemHeight = static_cast<UINT>(text.empty() ? m_rows.separator : m_rows.item);
+    // Measured in the font the menu draws with, at the menu's DPI.
+    item.itemWidth = static_cast<UINT>(TrayItemWidthFor(text.empty() ? 0 : TextSize(text).cx, m_dpi));
 }
 
 void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -155,10 +199,12 @@ void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
     const auto* record = reinterpret_cast<const Item*>(item.itemData);
     drawing.text = record ? &record->text : nullptr;
     drawing.menuHeight = m_menuHeight;
+    if (record) drawing.menuTop = item.rcItem.top - record->top;
     drawing.version = LoadVersion(m_resources);
-    // Shared icon from the module: owned by the system.
-    drawing.pauseMark = static_cast<HICON>(
-        ::LoadImageW(m_resources, MAKEINTRESOURCEW(IDI_PAUSE_MARK), IMAGE_ICON, 16, 16, LR_SHARED));
+    drawing.dpi = m_dpi;
+    drawing.pauseMark = m_pauseMark.get();
+    // The text is measured in the menu font; draw it in that font whatever the DC holds.
+    fw::SelectObjectGuard select(item.hDC, m_font.get());
     DrawTrayMenuItem(item, drawing);
 }
 

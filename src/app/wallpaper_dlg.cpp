@@ -5,10 +5,32 @@
 #include "app/desktop.h"
 #include "app/main_window_logic.h"
 #include "aux_windows/images_dlg.h"
+#include "framework/dpi.h"
 #include "framework/mbstring.h"
 #include "resource.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/env_set_dlg.h"
+#include "state/data_folder.h"
+
+namespace {
+
+// Broadcast by the shell when its task bar is created: after Explorer restarted, or when it
+// comes up after us at logon.
+const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
+
+// Set while a scope runs.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) noexcept : m_flag(flag) { m_flag = true; }
+    ~ScopedFlag() { m_flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+}  // namespace
 
 const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_TRAYNOTIFY, &CWallpaperDlg::OnTrayNotify),
@@ -17,6 +39,9 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_DRAWITEM, &CWallpaperDlg::OnDrawItem),
     fw::OnMessage(WM_DESTROY, &CWallpaperDlg::OnDestroy),
     fw::OnMessage(WM_QUERYENDSESSION, &CWallpaperDlg::OnQueryEndSession),
+    fw::OnMessage(WM_ENDSESSION, &CWallpaperDlg::OnEndSession),
+    fw::OnMessage(WM_DEFERRED_SHUTDOWN, &CWallpaperDlg::OnDeferredShutDown),
+    fw::OnMessage(WM_TASKBARCREATED, &CWallpaperDlg::OnTaskbarCreated),
     fw::OnMessage(WM_WINDOWPOSCHANGING, &CWallpaperDlg::OnWindowPosChanging),
     fw::OnMessage(WM_SYSCOMMAND, &CWallpaperDlg::OnSysCommand),
     fw::OnMessage(WM_PAINT, &CWallpaperDlg::OnPaint),
@@ -34,11 +59,12 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnCommand(ID_TRAY_EXIT, &CWallpaperDlg::OnExit),
 };
 
-CWallpaperDlg::CWallpaperDlg(fw::ISystem& system)
+CWallpaperDlg::CWallpaperDlg(fw::ISystem& system, std::string programFile)
     : CDialogImpl(IDD_WALLPAPER_DIALOG),
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_composer(stEnv, m_catalogue, system),
-      m_system(system) {}
+      m_system(system),
+      m_programFile(std::move(programFile)) {}
 
 CWallpaperDlg::~CWallpaperDlg() { m_trayIcon.RemoveFromTray(); }
 
@@ -58,32 +84,51 @@ BOOL CWallpaperDlg::OnInitDialog() {
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     ::SetWindowTextW(m_hwnd, L"Dioramix");
+    ::SetPropW(m_hwnd, kMainWindowMark, reinterpret_cast<HANDLE>(1));
+    // Let the shell's broadcast through to an elevated copy too.
+    ::ChangeWindowMessageFilterEx(m_hwnd, WM_TASKBARCREATED, MSGFLT_ALLOW, nullptr);
 
-    // Without a notification area the program has no face: load nothing, change nothing.
-    if (!m_trayIcon.AddToTray(m_hwnd, WM_TRAYNOTIFY, "", nullptr, kTrayIconId)) return -1;
+    // Without a notification area the program has no face: load nothing, change nothing until
+    // there is one.
+    if (AddTrayIcon()) {
+        StartUp();
+    } else {
+        m_trayAttempts = 1;
+        ::SetTimer(m_hwnd, TIMER_TRAY_RETRY, m_trayRetryInterval, nullptr);
+    }
+    return TRUE;
+}
+
+bool CWallpaperDlg::AddTrayIcon() { return m_trayIcon.AddToTray(m_hwnd, WM_TRAYNOTIFY, "", nullptr, kTrayIconId); }
+
+void CWallpaperDlg::StartUp() {
+    m_started = true;
     m_trayIcon.ChangeIcon(IDI_TRAY);
 
     LoadStartupState();
     UpdateTrayTip();
-    m_composer.LoadMasks(stEnv.FilePath("\\Masks"));
+    m_composer.LoadMasks(stEnv.InstalledFilePath("\\Masks"));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
 
     m_composer.m_imageCount = 0;
     m_composer.m_clearRequested = TRUE;
-    m_composer.ComposeWallpaper();
+    Compose();
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) m_changeEnabled = TRUE;
     ArmChangeTimer();
 
     if (stEnv.isweekday || stEnv.iscalender) StartDateWatch();
-    return TRUE;
 }
 
 void CWallpaperDlg::LoadStartupState() {
     ResetSettings(stEnv);
-    InitExePath(stEnv);
+    if (m_programFile.empty())
+        InitExePath(stEnv);
+    else
+        InitExePath(stEnv, m_programFile);
+    UseDataFolder(stEnv);
     m_composer.LoadPriorWallpaper();
     LoadSettings(stEnv, m_outPrograms);
-    m_catalogue.LoadImageList(stEnv.m_exePath);
+    m_catalogue.LoadImageList(stEnv.DataFolder());
     m_composer.LoadSpecialDays();
     if (stEnv.imagepos == 1) m_composer.LoadPositions();
     m_composer.SavePriorWallpaperPath();
@@ -127,22 +172,52 @@ void CWallpaperDlg::UpdateTrayIcon() {
 LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     if (id == TIMER_CHANGE) OnChangeTimer();
     else if (id == TIMER_DATE) OnDateTimer();
+    else if (id == TIMER_TRAY_RETRY) OnTrayRetryTimer();
     return 0;
 }
 
 void CWallpaperDlg::OnChangeTimer() {
-    HWND self = m_hwnd;
-    const OutProgramList& programs = m_outPrograms;
-    if (ShouldComposeOnChangeTick(stEnv, m_changeEnabled, [self, &programs] { return IsOtherProgramActive(self, programs); }))
-        m_composer.ComposeWallpaper();
+    if (ShouldComposeOnChangeTick(stEnv, m_changeEnabled,
+                                  [this] { return IsOtherProgramActive(m_system, m_outPrograms); }))
+        Compose();
 }
 
 void CWallpaperDlg::OnDateTimer() {
+    // A new day seen while a picture is being made or saved is taken up at the next tick.
+    if (m_composer.IsComposing() || m_saveDialogOpen) return;
     const fw::LocalDate today = m_system.Today();
     const DateTickAction action = DecideDateTick(m_lastDate, today, stEnv);
     if (action.setWeekdayIcon) m_trayIcon.ChangeIcon(action.weekdayIcon);
-    if (action.compose) m_composer.ComposeWallpaper();
+    if (action.compose) Compose();
     m_lastDate = FormatDateKey(today);
+}
+
+void CWallpaperDlg::Compose() {
+    if (m_saveDialogOpen) return;
+    m_composer.ComposeWallpaper();
+}
+
+void CWallpaperDlg::OnTrayRetryTimer() {
+    if (m_started) return;  // a tick queued before the icon came
+    if (AddTrayIcon()) {
+        ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
+        StartUp();
+    } else if (++m_trayAttempts >= m_trayRetryAttempts) {
+        ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
+        // No notification area ever came: end, freeing the single-instance mutex for a later start.
+        EndDialog(IDCANCEL);
+    }
+}
+
+LRESULT CWallpaperDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    if (WM_TASKBARCREATED == 0) return 0;  // never registered: this is some other message
+    if (m_started) {
+        m_trayIcon.Restore();
+    } else if (AddTrayIcon()) {
+        ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
+        StartUp();
+    }
+    return 0;
 }
 
 // ---- Tray icon and menu --------------------------------------------------------------------
@@ -152,12 +227,19 @@ LRESULT CWallpaperDlg::OnTrayNotify(WPARAM id, LPARAM event) {
         case WM_MOUSEMOVE:
             return 0;
         case WM_RBUTTONUP:
+            // One menu at a time, none over the save dialog; inside a composition (its broadcast
+            // handles sent messages) the click waits until the picture is done.
+            if (m_trayMenu || m_saveDialogOpen) return 0;
+            if (m_composer.IsComposing()) {
+                ::PostMessageW(m_hwnd, WM_TRAYNOTIFY, id, event);
+                return 0;
+            }
             m_changeEnabled = FALSE;
             if (BringToFrontIfOpen(m_pEnvSetDlg) || BringToFrontIfOpen(m_pImagesDlg)) return 0;
             if (!ShowTrayMenu()) return 0;
             break;
         case WM_LBUTTONDBLCLK:
-            m_composer.ComposeWallpaper();
+            Compose();
             break;
         default:
             break;
@@ -173,13 +255,15 @@ bool CWallpaperDlg::ShowTrayMenu() {
     HMENU popup = ::GetSubMenu(loaded.get(), 0);
     if (!popup) return false;
 
-    CTrayMenu menu(popup);
+    CTrayMenu menu(popup, ::GetModuleHandleW(nullptr), fw::WindowDpi(m_hwnd));
     menu.ConvertItems();
     ApplyTrayMenuState(menu, TrayMenuStateFor(stEnv));
 
     m_trayMenu = &menu;
     ::SetForegroundWindow(m_hwnd);
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hwnd, nullptr);
+    // Without it the next menu after a dismissed one can close at once (a documented quirk).
+    ::PostMessageW(m_hwnd, WM_NULL, 0, 0);
     m_trayMenu = nullptr;
     m_changeEnabled = TRUE;
     return true;
@@ -219,7 +303,7 @@ void CWallpaperDlg::OnCurrentImages() {
 
 void CWallpaperDlg::OnTidyScreen() {
     m_composer.m_clearRequested = TRUE;
-    m_composer.ComposeWallpaper();
+    Compose();
 }
 
 void CWallpaperDlg::OnToggleDesktopIcons() { ToggleDesktopIcons(stEnv); }
@@ -228,7 +312,11 @@ void CWallpaperDlg::OnShowDesktop() { ShowDesktop(); }
 
 void CWallpaperDlg::OnPause() { m_composer.TogglePause(); }
 
-void CWallpaperDlg::OnSaveWallpaper() { m_composer.SaveCurrentWallpaper(m_hwnd); }
+void CWallpaperDlg::OnSaveWallpaper() {
+    if (m_saveDialogOpen) return;
+    ScopedFlag open(m_saveDialogOpen);
+    m_composer.SaveCurrentWallpaper(m_hwnd);
+}
 
 void CWallpaperDlg::OnSettings() {
     m_changeEnabled = FALSE;
@@ -243,7 +331,7 @@ void CWallpaperDlg::OnSettings() {
     if (m_exiting) return;  // closed by the exit command: the program is on its way out
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
-    m_composer.ComposeWallpaper();
+    Compose();
 }
 
 void CWallpaperDlg::OnAbout() {
@@ -262,7 +350,8 @@ void CWallpaperDlg::OnExit() {
         m_pEnvSetDlg->CloseOwnedWindows();
         ::PostMessageW(m_pEnvSetDlg->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     }
-    if (m_pAboutDlg && m_pAboutDlg->IsWindow()) ::PostMessageW(m_pAboutDlg->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    for (fw::CDialog* open : {static_cast<fw::CDialog*>(m_pAboutDlg), m_pImagesDlg})
+        if (open && open->IsWindow()) ::PostMessageW(open->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     EndDialog(IDCANCEL);
 }
 
@@ -272,21 +361,45 @@ void CWallpaperDlg::ShutDown() {
     if (!m_loaded) return;  // initialisation stopped early: nothing loaded, nothing to write
     if (stEnv.isiconhide) ShowDesktopIcons();
     SaveSettings(stEnv, m_outPrograms);
-    m_catalogue.SaveImageList(stEnv.m_exePath);
+    m_catalogue.SaveImageList(stEnv.DataFolder());
     m_composer.SavePositions();
     m_composer.RestorePriorWallpaper();
     // The positions stay: a cancelled end of session leaves the program running on them.
 }
 
 LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
+    ::RemovePropW(m_hwnd, kMainWindowMark);
+    ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
     ShutDown();
     return 0;
 }
 
 LRESULT CWallpaperDlg::OnQueryEndSession(WPARAM wp, LPARAM lp) {
     if (!::DefWindowProcW(m_hwnd, WM_QUERYENDSESSION, wp, lp)) return 0;
+    if (m_composer.IsComposing()) {
+        // Asked from inside the wallpaper broadcast: the picture is finished first.
+        if (!m_shutDownPending) ::PostMessageW(m_hwnd, WM_DEFERRED_SHUTDOWN, 0, 0);
+        m_shutDownPending = true;
+        return TRUE;
+    }
     ShutDown();
     return TRUE;
+}
+
+LRESULT CWallpaperDlg::OnDeferredShutDown(WPARAM, LPARAM) {
+    if (!m_shutDownPending) return 0;
+    m_shutDownPending = false;
+    ShutDown();
+    return 0;
+}
+
+LRESULT CWallpaperDlg::OnEndSession(WPARAM ending, LPARAM) {
+    // The process may end as soon as this returns: a shut-down still waiting runs now.
+    if (ending && m_shutDownPending) {
+        m_shutDownPending = false;
+        ShutDown();
+    }
+    return 0;
 }
 
 LRESULT CWallpaperDlg::OnWindowPosChanging(WPARAM, LPARAM lp) {

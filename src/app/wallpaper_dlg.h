@@ -19,13 +19,24 @@
 
 constexpr UINT_PTR TIMER_CHANGE = 1;
 constexpr UINT_PTR TIMER_DATE = 7;
+constexpr UINT_PTR TIMER_TRAY_RETRY = 8;  // waiting for the notification area at start
 constexpr UINT kDateTimerInterval = 30000;
+// Started at logon, the program can come up before the notification area: it tries again
+// every two seconds for two minutes before it gives up and ends.
+constexpr UINT kTrayRetryInterval = 2000;
+constexpr int kTrayRetryAttempts = 60;
+// A shut-down asked for while a wallpaper is being made runs after it, from this message.
+constexpr UINT WM_DEFERRED_SHUTDOWN = WM_APP + 1;
+// The window property that marks the running copy's main window for "-exit".
+constexpr wchar_t kMainWindowMark[] = L"Dioramix.MainWindow";
 
 class CEnvSetDlg;
 
 class CWallpaperDlg : public fw::CDialogImpl<CWallpaperDlg>, public ISettingsOwner {
 public:
-    explicit CWallpaperDlg(fw::ISystem& system);
+    // programFile: where the program's files are looked for (a test's scratch copy); empty for
+    // the running executable.
+    explicit CWallpaperDlg(fw::ISystem& system, std::string programFile = {});
     ~CWallpaperDlg() override;
 
     bool PreTranslateMessage(MSG* msg) override;
@@ -58,23 +69,34 @@ public:
     Composer m_composer;
     BOOL m_changeEnabled = FALSE;
     std::string m_lastDate;
+    // How long start-up waits for the notification area; tests shorten it.
+    UINT m_trayRetryInterval = kTrayRetryInterval;
+    int m_trayRetryAttempts = kTrayRetryAttempts;
+    // The icon is in the notification area and the start-up sequence ran.
+    bool IsStarted() const noexcept { return m_started; }
 
 protected:
     BOOL OnInitDialog() override;
 
 private:
+    bool AddTrayIcon();
+    void StartUp();
     void LoadStartupState();
     void ArmChangeTimer();
     void StartDateWatch();
     std::string VersionText() const;
 
     LRESULT OnTimer(WPARAM, LPARAM);
+    void OnTrayRetryTimer();
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     bool ShowTrayMenu();  // false when the menu resource cannot be loaded
     LRESULT OnMeasureItem(WPARAM, LPARAM);
     LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
+    LRESULT OnDeferredShutDown(WPARAM, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -96,9 +118,17 @@ private:
     // True when the dialog is open; it is then brought to the front.
     static bool BringToFrontIfOpen(fw::CDialog* dialog);
 
+    // Compositions the main window starts itself: none while the save dialog is open.
+    void Compose();
+
     fw::ISystem& m_system;
+    std::string m_programFile;
     CTrayMenu* m_trayMenu = nullptr;  // while the tray menu is shown
     bool m_loaded = false;            // settings and lists were read: shut-down may write them back
     bool m_exiting = false;           // the exit command ran: a closing dialog must not compose again
     fw::CDialog* m_pAboutDlg = nullptr;  // while the about box runs
+    bool m_started = false;           // the icon is in the notification area and start-up ran
+    int m_trayAttempts = 0;
+    bool m_saveDialogOpen = false;    // the picture being saved must not change under the dialog
+    bool m_shutDownPending = false;   // an end-of-session query came during a composition
 };

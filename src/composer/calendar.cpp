@@ -123,7 +123,7 @@ bool DrawCalendar(Gdiplus::Graphics& g, const fw::WorkArea& wa, const EnvSetting
                           static_cast<Gdiplus::REAL>(dayBar.Width), static_cast<Gdiplus::REAL>(dayBar.Height));
 
     const int firstWeekday = FirstWeekdayOfMonth(today.year, today.month);
-    const std::string markerPath = env.FilePath("\\effects\\red.png");
+    const std::string markerPath = env.InstalledFilePath("\\effects\\red.png");
     for (int day = DaysInMonth(today.year, today.month); day >= 1; --day) {
         dayBrush.SetColor(DayColor(env, days, today.month, day, firstWeekday));
         DrawShadowedString(g, std::to_string(day), *dayFont, layout, dayBrush);

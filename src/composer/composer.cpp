@@ -101,6 +101,12 @@ Composer::Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& sys
 Composer::~Composer() = default;
 
 void Composer::ComposeWallpaper() {
+    if (m_composing) return;
+    m_composing = true;
+    struct Done {
+        bool& composing;
+        ~Done() { composing = false; }
+    } done{m_composing};
     Report(ComposePhase::Start);
     m_screenWidth = m_system.ScreenWidth();
     m_screenHeight = m_system.ScreenHeight();
@@ -229,7 +235,12 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
 void Composer::LoadPriorWallpaper() {
     std::string wallpaper = m_registry->ReadString("Control Panel\\Desktop", "Wallpaper");
     if (m_env.m_exePath.empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
-    m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.m_exePath);
+    m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.DataFolder());
+    // Our first change overwrites Windows' own cached copy: restore from a copy of our own.
+    if (IsSystemWallpaperCache(m_env.oriwallpath) && !m_env.DataFolder().empty()) {
+        const std::string copy = KeepWallpaperCopy(m_env.oriwallpath, m_env.FilePath("\\oriwallpaper"));
+        if (!copy.empty()) m_env.oriwallpath = copy;
+    }
     uint32_t colour = 0;
     if (ParseDesktopColor(m_registry->ReadString("Control Panel\\Colors", "Background"), colour))
         m_env.m_desktopColor = colour;

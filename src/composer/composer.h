@@ -47,7 +47,11 @@ public:
     Composer(const Composer&) = delete;
     Composer& operator=(const Composer&) = delete;
 
+    // Makes the next wallpaper. Does nothing when called while one is being made: setting the
+    // wallpaper broadcasts the change, and messages sent to the program meanwhile (a tick, a
+    // double click) are handled inside that call.
     void ComposeWallpaper();
+    bool IsComposing() const noexcept { return m_composing; }
 
     // Prior wallpaper (start and shut-down).
     void LoadPriorWallpaper();
@@ -113,5 +117,6 @@ private:
     fw::ISystem& m_system;
     IUserRegistry* m_registry;
     bool m_priorLoaded = false;      // the prior wallpaper was read: it may be set again
+    bool m_composing = false;
     bool m_positionsLoaded = false;  // poslist.txt was read or the positions were replaced
 };

@@ -79,7 +79,7 @@ void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, i
     int sx = ShadowMargin(w), sy = ShadowMargin(h);
     auto shadow = MakeLayer(w + sx, h + sy);
     if (!shadow) return;
-    if (auto picture = LoadPicture(m_env.FilePath("\\effects\\dropshadow.png"))) {
+    if (auto picture = LoadPicture(m_env.InstalledFilePath("\\effects\\dropshadow.png"))) {
         Graphics g(shadow.get());
         g.DrawImage(picture.get(), Rect(0, 0, w + sx, h + sy), 0, 0, static_cast<INT>(picture->GetWidth()),
                     static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);

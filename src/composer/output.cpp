@@ -1,6 +1,7 @@
 #include "composer/output.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "framework/handles.h"
@@ -66,6 +67,34 @@ std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const st
     std::string ini = exePath + "\\env.ini";
     ::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", kept, sizeof kept, ini.c_str());
     return kept;
+}
+
+bool IsSystemWallpaperCache(const std::string& path) {
+    const std::string lowered = mb::ToLower(path);
+    for (const char* tail : {"\\themes\\transcodedwallpaper", "\\themes\\transcodedwallpaper.jpg"}) {
+        const std::string t = tail;
+        if (lowered.size() >= t.size() && lowered.compare(lowered.size() - t.size(), t.size(), t) == 0) return true;
+    }
+    return false;
+}
+
+std::string KeepWallpaperCopy(const std::string& picture, const std::string& copyBase) {
+    char head[8] = {};
+    {
+        HANDLE file = ::CreateFileA(picture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return "";
+        fw::KernelHandle owned(file);
+        DWORD read = 0;
+        ::ReadFile(file, head, sizeof head, &read, nullptr);
+    }
+    const char* extension = ".jpg";
+    if (std::memcmp(head, "\x89PNG", 4) == 0) extension = ".png";
+    else if (std::memcmp(head, "BM", 2) == 0) extension = ".bmp";
+    else if (std::memcmp(head, "GIF8", 4) == 0) extension = ".gif";
+    const std::string copy = copyBase + extension;
+    if (!::CopyFileA(picture.c_str(), copy.c_str(), FALSE)) return "";
+    return copy;
 }
 
 bool ParseDesktopColor(const std::string& text, uint32_t& argb) {

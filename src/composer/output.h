@@ -33,5 +33,12 @@ public:
 // The wallpaper to restore at exit. When the registry still names our own picture, an earlier
 // run ended without restoring, and the path it kept in env.ini is the user's.
 std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath);
+// True when the path is Windows' own copy of the wallpaper ("TranscodedWallpaper" in the
+// Themes folder), which every new wallpaper overwrites: a slideshow, a picture of the day or
+// one set from a photo viewer leaves the registry naming it.
+bool IsSystemWallpaperCache(const std::string& path);
+// Copies the picture to copyBase plus an extension that names its format (".jpg" unless it is
+// a PNG, BMP or GIF), replacing an older copy; answers the copy's path, or "" when it failed.
+std::string KeepWallpaperCopy(const std::string& picture, const std::string& copyBase);
 // "r g b" (runs of blanks allowed) as opaque ARGB; false when fewer than three numbers are given.
 bool ParseDesktopColor(const std::string& text, uint32_t& argb);

@@ -1,5 +1,7 @@
 #include "framework/system.h"
 
+#include <dwmapi.h>
+
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -38,6 +40,12 @@ bool RealSystem::FileExists(const std::string& path) {
 void RealSystem::SetDesktopWallpaper(const std::string& path) {
     ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+bool RealSystem::IsWindowCloaked(HWND window) {
+    DWORD cloaked = 0;
+    // Fails on systems without cloaking (and without composition): nothing is cloaked there.
+    return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
 }  // namespace fw

@@ -1,7 +1,8 @@
 #pragma once
 // The seam between the program's logic and the system services a test must control:
-// clock, tick count, C runtime random numbers, screen metrics, work area, file checks and
-// setting the desktop wallpaper. RealSystem is the one production implementation.
+// clock, tick count, C runtime random numbers, screen metrics, work area, file checks, setting
+// the desktop wallpaper and the window manager's cloaking. RealSystem is the one production
+// implementation.
 
 #include <windows.h>
 
@@ -32,6 +33,9 @@ public:
     virtual WorkArea GetWorkArea() = 0;
     virtual bool FileExists(const std::string& path) = 0;
     virtual void SetDesktopWallpaper(const std::string& path) = 0;
+    // True when the window manager keeps the window out of sight although it is "visible": a
+    // suspended store app, a window on another virtual desktop. Before Windows 8 nothing is.
+    virtual bool IsWindowCloaked(HWND) { return false; }
 };
 
 class RealSystem final : public ISystem {
@@ -45,6 +49,7 @@ public:
     WorkArea GetWorkArea() override;
     bool FileExists(const std::string& path) override;
     void SetDesktopWallpaper(const std::string& path) override;
+    bool IsWindowCloaked(HWND window) override;
 };
 
 }  // namespace fw

@@ -32,8 +32,16 @@ struct EnvSettings {
     int32_t min_sec = 0, imagepos = 0, rememory = 0, changetime = 0, picmaxsize = 0, framesize = 0,
             rotatevalue = 0, piccleartotalcnt = 0, showtime = 0;
 
-    // Full path of one of the program's files: m_exePath + name, name starting with '\'.
-    std::string FilePath(const char* name) const { return m_exePath + name; }
+    // Where the files the program writes live (env.ini, the lists, the composed pictures): the
+    // program's folder, or a folder of the user's when that one cannot be written. Empty: the
+    // program's folder.
+    std::string m_dataPath;
+
+    const std::string& DataFolder() const { return m_dataPath.empty() ? m_exePath : m_dataPath; }
+    // Full path of one of the program's own files, name starting with '\': DataFolder() + name.
+    std::string FilePath(const char* name) const { return DataFolder() + name; }
+    // Full path of a file installed with the program (effects, masks): m_exePath + name.
+    std::string InstalledFilePath(const char* name) const { return m_exePath + name; }
 };
 
 using OutProgramList = std::vector<std::string>;

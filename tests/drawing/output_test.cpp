@@ -153,4 +153,49 @@ TEST_F(OutputTest, NoProgramFolderSetsNoWallpaper) {
     EXPECT_TRUE(system.wallpapers.empty());
 }
 
+// A slideshow, a picture of the day or a photo viewer leaves the registry naming Windows' own
+// cache, which our first change overwrites: the user's picture is restored from our copy.
+TEST_F(OutputTest, PriorWallpaperInWindowsCacheIsRestoredFromACopy) {
+    dir.MakeDir("Microsoft");
+    dir.MakeDir("Microsoft\\Windows");
+    const std::string themes = dir.MakeDir("Microsoft\\Windows\\Themes");
+    const std::string cache = themes + "\\TranscodedWallpaper";
+    WritePicture(cache, 64, 48, Gdiplus::Color(255, 0, 160, 0), "jpeg");
+    const std::string users = ReadFile(cache);
+    SetRegistry(cache);
+
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(dir.File("oriwallpaper.jpg"), env.oriwallpath);
+    EXPECT_EQ(users, ReadFile(env.oriwallpath));
+    composer->SavePriorWallpaperPath();
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("oriwallpath=" + dir.File("oriwallpaper.jpg")));
+
+    // Setting our picture makes Windows rewrite its cache from it.
+    WritePicture(cache, 64, 48, Gdiplus::Color(255, 200, 0, 0), "jpeg");
+    composer->RestorePriorWallpaper();
+    ASSERT_FALSE(system.wallpapers.empty());
+    EXPECT_EQ(dir.File("oriwallpaper.jpg"), system.wallpapers.back());
+    EXPECT_EQ(users, ReadFile(system.wallpapers.back()));
+}
+
+TEST_F(OutputTest, CacheCopyKeepsItsFormatAndAMissingCacheStaysAsNamed) {
+    const std::string themes = dir.MakeDir("Themes");
+    WritePicture(themes + "\\TranscodedWallpaper", 32, 32, Gdiplus::Color(255, 1, 2, 3), "png");
+    SetRegistry(themes + "\\transcodedwallpaper");  // the path's letter case does not matter
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(dir.File("oriwallpaper.png"), env.oriwallpath);
+
+    SetRegistry(dir.File("Gone\\Themes\\TranscodedWallpaper"));
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(dir.File("Gone\\Themes\\TranscodedWallpaper"), env.oriwallpath);
+}
+
+TEST(WallpaperCache, RecognisedByItsPlaceInTheThemesFolder) {
+    EXPECT_TRUE(IsSystemWallpaperCache("C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Themes\\TranscodedWallpaper"));
+    EXPECT_TRUE(IsSystemWallpaperCache("C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Themes\\TranscodedWallpaper.jpg"));
+    EXPECT_FALSE(IsSystemWallpaperCache("C:\\pics\\TranscodedWallpaper"));
+    EXPECT_FALSE(IsSystemWallpaperCache("C:\\Themes\\TranscodedWallpaper.png.bak"));
+    EXPECT_FALSE(IsSystemWallpaperCache(""));
+}
+
 }  // namespace

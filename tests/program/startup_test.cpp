@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/application.h"
 #include "support/test_support.h"
 
 using testing_support::BinDir;
@@ -22,14 +24,14 @@ protected:
     std::string exe;
 
     void SetUp() override {
-        ASSERT_EQ(nullptr, ::FindWindowW(nullptr, L"Dioramix")) << "a copy is already running";
+        ASSERT_EQ(nullptr, FindRunningCopyMainWindow()) << "a copy is already running";
         exe = dir.File("Dioramix.exe");
         ASSERT_TRUE(::CopyFileA((BinDir() + "\\Dioramix.exe").c_str(), exe.c_str(), FALSE));
     }
 
     void TearDown() override {
         // Never leave a copy behind for the next test.
-        if (HWND w = ::FindWindowW(nullptr, L"Dioramix")) {
+        if (HWND w = FindRunningCopyMainWindow()) {
             ::PostMessageW(w, WM_CLOSE, 0, 0);
             WaitForWindowGone(15000);
         }
@@ -50,7 +52,7 @@ protected:
 
     static HWND WaitForWindow(DWORD ms) {
         for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (HWND w = ::FindWindowW(nullptr, L"Dioramix")) return w;
+            if (HWND w = FindRunningCopyMainWindow()) return w;
             ::Sleep(100);
         }
         return nullptr;
@@ -71,7 +73,7 @@ protected:
 
     static bool WaitForWindowGone(DWORD ms) {
         for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (!::FindWindowW(nullptr, L"Dioramix")) return true;
+            if (!FindRunningCopyMainWindow()) return true;
             ::Sleep(100);
         }
         return false;
@@ -109,7 +111,7 @@ TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
     EXPECT_TRUE(Ended(notExit, 10000));
     ::CloseHandle(notExit);
     EXPECT_FALSE(Ended(first, 0)) << "the first copy must be left untouched";
-    EXPECT_EQ(window, ::FindWindowW(nullptr, L"Dioramix"));
+    EXPECT_EQ(window, FindRunningCopyMainWindow());
 
     HANDLE closer = Start("-EXIT");
     EXPECT_TRUE(Ended(closer, 10000));
@@ -165,6 +167,52 @@ TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
     EXPECT_TRUE(Ended(first, 15000));
     ::CloseHandle(first);
     EXPECT_EQ("9", IniValue("changetime"));
+}
+
+// "-exit" while other windows titled "Dioramix" lie above the main window in z-order: a message
+// box of that caption and an unrelated window (on Windows, a folder window of the program's
+// own folder). Only the program ends; the others stay open.
+TEST_F(RunningProgram, ExitClosesTheProgramAndNoOtherWindowOfItsTitle) {
+    HANDLE first = Start("");
+    ASSERT_NE(nullptr, first);
+    HWND window = WaitForWindow(20000);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(WaitForStartUp(first, 20000));
+
+    HWND folder = ::CreateWindowExW(0, L"STATIC", L"Dioramix", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND unownedDialog = ::CreateWindowExW(0, L"#32770", L"Dioramix", WS_POPUP | WS_CAPTION | WS_VISIBLE, 80, 80, 200,
+                                           100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, folder);
+    ASSERT_NE(nullptr, unownedDialog);
+    HWND box = nullptr;
+    std::thread messageBox([] { ::MessageBoxW(nullptr, L"A message", L"Dioramix", MB_OK); });
+    for (int i = 0; i < 100 && !box; ++i) {
+        ::Sleep(50);
+        for (HWND w = ::FindWindowW(L"#32770", L"Dioramix"); w; w = ::FindWindowExW(nullptr, w, L"#32770", L"Dioramix"))
+            if (w != unownedDialog && w != window) box = w;
+    }
+    ASSERT_NE(nullptr, box);
+    // All three are above the program's window: a lookup by title alone would take one of them.
+    ASSERT_NE(window, ::FindWindowW(nullptr, L"Dioramix"));
+    EXPECT_EQ(window, FindRunningCopyMainWindow());
+
+    HANDLE closer = Start("-exit");
+    EXPECT_TRUE(Ended(closer, 10000));
+    ::CloseHandle(closer);
+    EXPECT_TRUE(Ended(first, 15000)) << "the running copy must end";
+    ::CloseHandle(first);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    EXPECT_TRUE(::IsWindow(box) && ::IsWindowVisible(box)) << "the message box stays";
+    EXPECT_TRUE(::IsWindow(folder));
+    EXPECT_TRUE(::IsWindow(unownedDialog));
+    EXPECT_EQ(nullptr, FindRunningCopyMainWindow());
+
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    messageBox.join();
+    ::DestroyWindow(unownedDialog);
+    ::DestroyWindow(folder);
 }
 
 }  // namespace

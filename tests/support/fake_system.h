@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     int randCalls = 0;
 
     std::vector<std::string> wallpapers;  // every SetDesktopWallpaper, in order
+    // Runs inside SetDesktopWallpaper, where the real call broadcasts the change and handles
+    // messages sent to the program meanwhile.
+    std::function<void(const std::string&)> onSetWallpaper;
 
     int Rand() override {
         ++randCalls;
@@ -42,7 +46,10 @@ public:
     bool FileExists(const std::string& path) override {
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    void SetDesktopWallpaper(const std::string& path) override { wallpapers.push_back(path); }
+    void SetDesktopWallpaper(const std::string& path) override {
+        wallpapers.push_back(path);
+        if (onSetWallpaper) onSetWallpaper(path);
+    }
 
 private:
     template <class T>

@@ -64,10 +64,21 @@ TEST(ChangeInterval, IsChangetimeTimesMinSec) {
     env.changetime = 5;
     env.min_sec = 60000;
     EXPECT_EQ(300000u, ChangeInterval(env));
-    env.changetime = -3;
-    EXPECT_EQ(0u, ChangeInterval(env));
     env.changetime = 99999;
     EXPECT_EQ(0x7FFFFFFFu, ChangeInterval(env));  // no wrap-around into a tiny interval
+}
+
+TEST(ChangeInterval, NonPositiveChangetimeTakesTheDefaultNeverZero) {
+    EnvSettings env = Defaults();
+    env.changetime = -3;
+    EXPECT_EQ(15000u, ChangeInterval(env));
+    env.changetime = 0;
+    EXPECT_EQ(15000u, ChangeInterval(env));
+    env.min_sec = 60000;
+    env.changetime = -32768;
+    EXPECT_EQ(900000u, ChangeInterval(env));
+    env.min_sec = -60000;  // a record never loaded from the file
+    EXPECT_EQ(15000u, ChangeInterval(env));
 }
 
 TEST(DateKey, FullEnglishMonthTwoDigitDayFourDigitYear) {

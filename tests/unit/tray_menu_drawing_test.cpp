@@ -30,6 +30,29 @@ protected:
 
     COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x, y); }
 
+    // Every row of the tray menu's layout (items and separators) drawn in full, top down, at
+    // 160 pixels wide at 96 DPI; answers the rows' rectangles.
+    std::vector<RECT> DrawWholeMenu(TrayItemDrawing drawing, UINT dpi) {
+        const bool separator[13] = {false, true, false, false, false, true, false, false, true, false, false, true, false};
+        const TrayRowHeights rows = TrayRowHeightsFor(dpi, 0);
+        drawing.dpi = dpi;
+        std::vector<RECT> rects;
+        const std::wstring* text = drawing.text;
+        std::wstring none;
+        int top = 0;
+        for (int i = 0; i < 13; ++i) {
+            const int height = separator[i] ? rows.separator : rows.item;
+            const RECT r{0, top, ::MulDiv(160, static_cast<int>(dpi), 96), top + height};
+            drawing.text = separator[i] ? &none : text;
+            DrawTrayMenuItem(Item(i == 0 ? ID_TRAY_CURRENT_IMAGES : (separator[i] ? 0 : ID_TRAY_TIDY_SCREEN), r,
+                                  ODA_DRAWENTIRE),
+                             drawing);
+            rects.push_back(r);
+            top += height;
+        }
+        return rects;
+    }
+
     DRAWITEMSTRUCT Item(UINT id, RECT rect, UINT action, UINT state = 0) const {
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_MENU;
@@ -51,19 +74,18 @@ TEST(BannerGradient, RunsFromDarkAtTheBottomToBrightAtTheTop) {
 }
 
 TEST_F(MenuCanvas, BannerGradientCaptionAndWhitePanel) {
-    const RECT first{0, 0, 160, 22};
     std::wstring text = L"\uD604\uC7AC \uC774\uBBF8\uC9C0\uB4E4..";
     TrayItemDrawing drawing;
     drawing.text = &text;
     drawing.menuHeight = kHeight;
     drawing.version = L"1.56";
-    DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, first, ODA_DRAWENTIRE), drawing);
+    DrawWholeMenu(drawing, 96);
 
     EXPECT_EQ(RGB(255, 21, 135), At(21, 0));            // top of the banner
     EXPECT_EQ(RGB(70, 0, 35), At(21, kHeight - 1));     // bottom of the banner
     EXPECT_EQ(RGB(255, 255, 255), At(100, 120));        // the panel
-    EXPECT_EQ(RGB(255, 21, 135), At(160, 0));           // right edge strip, up to R + 3
-    EXPECT_EQ(RGB(255, 255, 255), At(163, 100));        // nothing beyond R + 3
+    EXPECT_EQ(RGB(255, 21, 135), At(159, 0));           // right edge strip from R - 4
+    EXPECT_EQ(RGB(255, 255, 255), At(160, 100));        // nothing beyond the items' rectangles
 
     // The caption is white text written upwards inside the banner's lower part.
     int whiteInBanner = 0;
@@ -78,15 +100,71 @@ TEST_F(MenuCanvas, BannerGradientCaptionAndWhitePanel) {
     EXPECT_EQ(0, whiteInTopOfBanner);
 }
 
-TEST_F(MenuCanvas, OnlyAFullDrawOfTheFirstItemPaintsTheBanner) {
+TEST_F(MenuCanvas, AFullDrawPaintsOnlyTheItemsOwnBandOfTheBanner) {
     std::wstring text = L"x";
     TrayItemDrawing drawing;
     drawing.text = &text;
     drawing.menuHeight = kHeight;
     DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, {0, 0, 160, 22}, ODA_SELECT), drawing);
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, {0, 26, 160, 48}, ODA_DRAWENTIRE), drawing);
-    EXPECT_EQ(RGB(255, 255, 255), At(5, 5));
+    EXPECT_EQ(RGB(255, 255, 255), At(5, 5));             // a selection change draws no banner
+    EXPECT_EQ(RGB(255, 255, 255), At(5, 25));            // nor does a row outside the item
     EXPECT_EQ(RGB(255, 255, 255), At(5, kHeight - 1));
+    EXPECT_EQ(BannerColorForRow(kHeight - 1 - 30, kHeight), At(5, 30));  // the item's band
+    EXPECT_EQ(RGB(255, 255, 255), At(5, 48));
+}
+
+// At 144 DPI every 96-DPI size is half as large again, and each row keeps to its rectangle.
+TEST_F(MenuCanvas, At144DpiSizesScaleAndDrawingStaysInsideEachRow) {
+    const TrayRowHeights rows = TrayRowHeightsFor(144, 0);
+    EXPECT_EQ(33, rows.item);
+    EXPECT_EQ(6, rows.separator);
+    const int height = 9 * rows.item + 4 * rows.separator;  // 321 of the canvas' 214: cut below
+    std::wstring text = L"\uC885\uB8CC";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.menuHeight = height;
+    drawing.version = L"1.56";
+    drawing.dpi = 144;
+    std::vector<RECT> rects = DrawWholeMenu(drawing, 144);
+    // The panel starts 23 * 1.5 = 35 (rounded) pixels in; the banner fills what lies left of it.
+    EXPECT_EQ(RGB(255, 255, 255), At(35, 10));
+    EXPECT_EQ(BannerColorForRow(height - 1 - 10, height), At(33, 10));
+    // The separator line of row 1 is 2 * 1.5 = 3 pixels below its top, from 42 * 1.5 = 63 on.
+    const RECT& separator = rects[1];
+    EXPECT_EQ(0u, ::GetPixel(dc.get(), 63, separator.top + 3) & 0xFFFFFF);
+    EXPECT_EQ(RGB(255, 255, 255), At(62, separator.top + 3));
+
+    // Selecting the third row fills only inside it.
+    const RECT& third = rects[2];
+    DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, third, ODA_SELECT, ODS_SELECTED), drawing);
+    EXPECT_EQ(RGB(10, 36, 106), At(36, third.top + 2));
+    EXPECT_EQ(RGB(230, 202, 213), At(40, third.bottom - 3));
+    EXPECT_NE(RGB(230, 202, 213), At(40, third.bottom));
+    EXPECT_NE(RGB(10, 36, 106), At(36, third.top - 1));
+}
+
+// A menu window whose items start below its border: the banner starts with the first item
+// and ends with the last, whatever lies above.
+TEST_F(MenuCanvas, BannerFollowsTheFirstItemsTop) {
+    std::wstring text = L"x";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.menuHeight = 44;
+    drawing.menuTop = 3;
+    DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, {0, 3, 160, 25}, ODA_DRAWENTIRE), drawing);
+    DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 25, 160, 47}, ODA_DRAWENTIRE), drawing);
+    EXPECT_EQ(RGB(255, 255, 255), At(21, 2));   // the border stays as it was
+    EXPECT_EQ(BannerColorForRow(43, 44), At(21, 3));  // the top of the banner on the first item's top
+    EXPECT_EQ(BannerColorForRow(0, 44), At(21, 46));  // its bottom on the last item's bottom
+    EXPECT_EQ(RGB(255, 255, 255), At(21, 47));
+}
+
+TEST(TrayRows, TallMenuFontsGetTallerRows) {
+    EXPECT_EQ(22, TrayRowHeightsFor(96, 16).item);
+    EXPECT_EQ(30, TrayRowHeightsFor(96, 26).item);  // a large accessibility text size
+    EXPECT_EQ(44, TrayRowHeightsFor(192, 30).item);
+    EXPECT_EQ(8, TrayRowHeightsFor(192, 30).separator);
 }
 
 TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
@@ -155,10 +233,10 @@ TEST_F(MenuCanvas, PauseMarkOnlyWhenTheEntryIsChecked) {
     EXPECT_EQ(RGB(255, 255, 255), At(39, 118));
 }
 
-TEST(TrayItemWidth, CountsDoubleByteCharactersTwice) {
-    EXPECT_EQ(4 * 7 + 10, TrayItemWidth(L"\uC885\uB8CC", 7));  // 종료: four bytes in code page 949
-    EXPECT_EQ(9 * 7 + 10, TrayItemWidth(L"Dioramix?", 7));
-    EXPECT_EQ(10, TrayItemWidth(L"", 7));
+TEST(TrayItemWidth, LeavesRoomForTheBannerAndTheMarginsAtTheMenusDpi) {
+    EXPECT_EQ(50 + 58, TrayItemWidthFor(50, 96));
+    EXPECT_EQ(75 + 87, TrayItemWidthFor(75, 144));
+    EXPECT_EQ(58, TrayItemWidthFor(0, 96));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/desktop.h"
 #include "framework/mbstring.h"
+#include "support/fake_system.h"
 
 namespace {
 
@@ -29,10 +30,18 @@ protected:
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     }
+    // Says which windows the window manager has cloaked.
+    class CloakingSystem : public testing_support::FakeSystem {
+    public:
+        std::vector<HWND> cloaked;
+        bool IsWindowCloaked(HWND w) override { return std::find(cloaked.begin(), cloaked.end(), w) != cloaked.end(); }
+    } system;
+
+    bool Mine(HWND w) const { return std::find(mine.begin(), mine.end(), w) != mine.end(); }
     std::vector<TopWindowRecord> MyWalk() {
         std::vector<TopWindowRecord> walk;
-        for (const TopWindowRecord& r : WalkTopLevelWindows(mine.empty() ? ::GetDesktopWindow() : mine.front()))
-            if (std::find(mine.begin(), mine.end(), r.hwnd) != mine.end()) walk.push_back(r);
+        for (const TopWindowRecord& r : WalkTopLevelWindows([this](HWND w) { return DescribeWindow(w, system); }))
+            if (Mine(r.hwnd)) walk.push_back(r);
         return walk;
     }
     bool Active() { return IsOtherProgramActive(MyWalk(), exceptions); }
@@ -92,6 +101,121 @@ TEST_F(RealWindows, ExactExceptionTitleDoesNotBlockButNearMissesDo) {
 TEST_F(RealWindows, DesktopTitleDoesNotBlock) {
     Make(L"Program Manager");
     EXPECT_FALSE(Active());
+}
+
+TEST_F(RealWindows, CloakedWindowsDoNotBlock) {
+    HWND settings = Make(L"Settings");
+    HWND otherDesktop = Make(L"Mail - other desktop");
+    system.cloaked = {settings, otherDesktop};
+    EXPECT_FALSE(Active());
+    HWND startMenu = Make(L"\uC2DC\uC791 \uBA54\uB274", settings);  // a closed Start menu, cloaked too
+    system.cloaked.push_back(startMenu);
+    EXPECT_FALSE(Active());
+    system.cloaked = {settings, startMenu};
+    EXPECT_TRUE(Active());  // the window brought back into sight counts again
+}
+
+TEST_F(RealWindows, RealCloakQueryFindsNothingCloakedHere) {
+    HWND plain = Make(L"plain");
+    fw::RealSystem real;
+    EXPECT_FALSE(real.IsWindowCloaked(plain));
+    EXPECT_FALSE(real.IsWindowCloaked(nullptr));
+}
+
+// Other programs reorder and close windows while the walk describes them: every window that
+// was there is met exactly once, in the order at the start, and the walk ends.
+TEST_F(RealWindows, ZOrderChangingDuringTheWalkSkipsNothingAndNeverLoops) {
+    HWND doomed = Make(L"closes during the walk");  // the lowest: closed before it is met
+    for (int i = 0; i < 5; ++i) Make((L"window " + std::to_wstring(i)).c_str());
+    std::vector<HWND> before;
+    for (HWND w : TopLevelWindowsInZOrder())
+        if (Mine(w)) before.push_back(w);
+    ASSERT_EQ(6u, before.size());
+    ASSERT_EQ(doomed, before.back());
+
+    std::vector<HWND> met;
+    int calls = 0;
+    std::vector<TopWindowRecord> walk = WalkTopLevelWindows([&](HWND w) {
+        if (++calls > 10000) ADD_FAILURE() << "the walk does not end";
+        if (Mine(w)) {
+            met.push_back(w);
+            // The window just described drops to the bottom and the first one met comes back to
+            // the top: a walk by next-window steps would end here or go round for ever.
+            ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            ::SetWindowPos(met.front(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (doomed && w != doomed) {
+                ::DestroyWindow(doomed);
+                mine.erase(std::find(mine.begin(), mine.end(), doomed));
+                doomed = nullptr;
+            }
+        }
+        return DescribeWindow(w, system);
+    });
+    EXPECT_LE(calls, 10000);
+    std::vector<HWND> expected;
+    for (HWND w : before)
+        if (Mine(w)) expected.push_back(w);
+    // The closed window is met (as gone: not visible) or not at all; every other exactly once.
+    std::vector<HWND> metAlive;
+    for (HWND w : met)
+        if (Mine(w)) metAlive.push_back(w);
+    EXPECT_EQ(expected, metAlive);
+    const HWND closed = before.back();
+    ASSERT_FALSE(::IsWindow(closed));
+    for (const TopWindowRecord& r : walk)
+        if (r.hwnd == closed) {
+            EXPECT_FALSE(r.visible) << "a closed window never counts";
+        }
+}
+
+// The shell's icon view, as Windows 8 to 11 keep it once the desktop has been animated: in a
+// "WorkerW" window, not in "Progman".
+class DesktopIconView : public ::testing::Test {
+protected:
+    static LRESULT CALLBACK Plain(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcW(h, m, w, l); }
+    static void Register(const wchar_t* name) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Plain;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = name;
+        ::RegisterClassW(&wc);
+    }
+    HWND worker = nullptr, emptyWorker = nullptr, view = nullptr;
+    void SetUp() override {
+        Register(L"WorkerW");
+        Register(L"SHELLDLL_DefView");
+        if (HWND progman = ::FindWindowW(L"Progman", nullptr)) {
+            ASSERT_EQ(nullptr, ::FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr))
+                << "this desktop has the view in Progman";
+        }
+        emptyWorker = ::CreateWindowExW(0, L"WorkerW", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        worker = ::CreateWindowExW(0, L"WorkerW", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        view = ::CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, worker, nullptr,
+                                 nullptr, nullptr);
+        ASSERT_NE(nullptr, view);
+        ::SetWindowPos(emptyWorker, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    void TearDown() override {
+        ::DestroyWindow(worker);
+        ::DestroyWindow(emptyWorker);
+    }
+};
+
+TEST_F(DesktopIconView, FoundInAWorkerWAndHiddenAndShownThere) {
+    EXPECT_EQ(view, FindDesktopIconView());
+    EnvSettings env;
+    ResetSettings(env);
+    ToggleDesktopIcons(env);
+    EXPECT_EQ(1, env.isiconhide);
+    EXPECT_FALSE(::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE);
+    // Shut-down shows them again, leaving the flag set.
+    ShowDesktopIcons();
+    EXPECT_TRUE(::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(1, env.isiconhide);
+    ::ShowWindow(view, SW_HIDE);
+    ToggleDesktopIcons(env);
+    EXPECT_EQ(0, env.isiconhide);
+    EXPECT_TRUE(::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE);
 }
 
 }  // namespace

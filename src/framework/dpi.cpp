@@ -1,0 +1,46 @@
+#include "framework/dpi.h"
+
+#include "framework/handles.h"
+
+namespace fw {
+namespace {
+
+// Windows 10 1607 and later; looked up so that the program still starts on older systems.
+template <class Function>
+Function UserFunction(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT ScreenDpi() {
+    WindowDc screen(nullptr);
+    const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && window)
+        if (UINT dpi = getDpiForWindow(window)) return dpi;
+    return ScreenDpi();
+}
+
+LOGFONTW MenuFont(UINT dpi) {
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = UserFunction<ForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics.lfMenuFont;
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        // The system's own metrics are at the screen's DPI.
+        metrics.lfMenuFont.lfHeight = ::MulDiv(metrics.lfMenuFont.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+        return metrics.lfMenuFont;
+    }
+    LOGFONTW fallback{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
+    return fallback;
+}
+
+}  // namespace fw

@@ -1,0 +1,45 @@
+#include "state/data_folder.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+std::string ChooseDataFolder(const std::string& exePath, const std::string& localAppData,
+                             const std::function<bool(const std::string&)>& canWrite) {
+    if (exePath.empty() || canWrite(exePath) || localAppData.empty()) return exePath;
+    return localAppData + "\\Dioramix";
+}
+
+bool CanWriteFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    char name[MAX_PATH] = {};
+    // A name of our own in the folder; GetTempFileName creates the file, which is the test.
+    if (::GetTempFileNameA(folder.c_str(), "dmx", 0, name) == 0) return false;
+    ::DeleteFileA(name);
+    return true;
+}
+
+std::string LocalAppDataFolder() {
+    char path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return "";
+    return path;
+}
+
+void UseDataFolder(EnvSettings& env, const std::string& localAppData) {
+    const std::string folder = ChooseDataFolder(env.m_exePath, localAppData, CanWriteFolder);
+    if (folder == env.m_exePath) {
+        env.m_dataPath.clear();
+        return;
+    }
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    if (!CanWriteFolder(folder)) {
+        env.m_dataPath.clear();  // nowhere better: stay beside the program
+        return;
+    }
+    CarryOverUserFiles(env.m_exePath, folder);
+    env.m_dataPath = folder;
+}
+
+void CarryOverUserFiles(const std::string& from, const std::string& to) {
+    for (const char* name : kUserFiles) ::CopyFileA((from + name).c_str(), (to + name).c_str(), TRUE);
+}

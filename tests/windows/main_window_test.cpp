@@ -1,0 +1,305 @@
+// The hidden main window run in the test process, on a scratch folder and a fake system: the
+// notification area at start and after the shell restarts, the tray menu's own loop, and what
+// may arrive while a wallpaper is being set.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/wallpaper_dlg.h"
+#include "resource.h"
+#include "support/fake_system.h"
+#include "support/test_support.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+
+const UINT kTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+
+class MainWindow : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    testing_support::FakeSystem system;
+    std::unique_ptr<CWallpaperDlg> dlg;
+    int compositions = 0;
+
+    void SetUp() override {
+        // No foreground check, no date timer and no address lookup: only what a test does.
+        WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\n");
+    }
+    void TearDown() override {
+        if (dlg) {
+            dlg->DestroyWindow();
+            Pump(0);
+            dlg.reset();
+        }
+    }
+
+    CWallpaperDlg& Make() {
+        dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
+        dlg->m_composer.onPhase = [this](ComposePhase phase) {
+            if (phase == ComposePhase::Start) ++compositions;
+        };
+        return *dlg;
+    }
+    HWND Hwnd() const { return dlg->GetSafeHwnd(); }
+
+    // Handles messages for about `ms` milliseconds (0: what is waiting now); a queue that never
+    // empties (a timer firing back to back) still ends it.
+    static void Pump(DWORD ms) {
+        const DWORD start = ::GetTickCount();
+        do {
+            MSG msg;
+            for (int n = 0; n < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+                if (ms && ::GetTickCount() - start >= ms) return;
+            }
+            if (ms) ::Sleep(10);
+        } while (::GetTickCount() - start < ms);
+    }
+    template <class Condition>
+    static bool PumpUntil(DWORD ms, Condition done) {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start > ms) return false;
+            Pump(20);
+        }
+        return true;
+    }
+
+    // Whether the shell holds the program's icon: modifying nothing succeeds only then.
+    bool IconInShell() const {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = Hwnd();
+        data.uID = kTrayIconId;
+        return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    }
+};
+
+// ---- The notification area at start ---------------------------------------------------------
+
+TEST_F(MainWindow, StartsOnceTheNotificationAreaComesUp) {
+    int adds = 0;
+    Make().m_trayIcon.SetShellNotify([&adds](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        if (action == NIM_ADD && ++adds <= 2) return FALSE;  // not there yet
+        return ::Shell_NotifyIconA(action, data);
+    });
+    dlg->m_trayRetryInterval = 100;
+    ASSERT_TRUE(dlg->Create());
+    EXPECT_FALSE(dlg->IsStarted());
+    EXPECT_EQ(0, compositions) << "nothing is loaded or changed without an icon";
+
+    ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->IsStarted(); }));
+    EXPECT_EQ(3, adds);
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
+    EXPECT_TRUE(IconInShell());
+    EXPECT_EQ(1, compositions);
+    EXPECT_EQ(1u, system.wallpapers.size());
+    EXPECT_EQ(15, dlg->stEnv.changetime);  // the settings were read once started
+}
+
+TEST_F(MainWindow, EndsQuietlyWhenTheNotificationAreaNeverComes) {
+    Make().m_trayIcon.SetShellNotify([](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        return action == NIM_ADD ? FALSE : ::Shell_NotifyIconA(action, data);
+    });
+    dlg->m_trayRetryInterval = 50;
+    dlg->m_trayRetryAttempts = 4;
+    ASSERT_TRUE(dlg->Create());
+    ASSERT_TRUE(PumpUntil(5000, [&] { return !dlg->IsWindow(); })) << "the program must end, freeing the mutex";
+    EXPECT_EQ(0, compositions);
+    EXPECT_TRUE(system.wallpapers.empty()) << "no wallpaper set, not even an empty prior one";
+    EXPECT_FALSE(FileExists(dir.File("list.txt")));
+    EXPECT_EQ(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg")) << "env.ini left as it was";
+}
+
+TEST_F(MainWindow, TaskbarCreatedWhileWaitingStartsAtOnce) {
+    bool shellUp = false;
+    Make().m_trayIcon.SetShellNotify([&shellUp](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        return shellUp ? ::Shell_NotifyIconA(action, data) : FALSE;
+    });
+    dlg->m_trayRetryInterval = 60000;
+    ASSERT_TRUE(dlg->Create());
+    Pump(100);
+    EXPECT_FALSE(dlg->IsStarted());
+    shellUp = true;
+    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
+    EXPECT_TRUE(dlg->IsStarted());
+    EXPECT_EQ(1, compositions);
+}
+
+// ---- The shell restarted --------------------------------------------------------------------
+
+TEST_F(MainWindow, IconAddedAgainAfterTheTaskbarCreatedBroadcast) {
+    ASSERT_TRUE(Make().Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    ASSERT_TRUE(IconInShell());
+    const HICON picture = dlg->m_trayIcon.Icon();
+
+    // Explorer restarts: its new notification area knows nothing of the icon.
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = sizeof gone;
+    gone.hWnd = Hwnd();
+    gone.uID = kTrayIconId;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_FALSE(IconInShell());
+
+    ::SendNotifyMessageW(HWND_BROADCAST, kTaskbarCreated, 0, 0);
+    EXPECT_TRUE(PumpUntil(3000, [&] { return IconInShell(); }));
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
+    EXPECT_EQ(picture, dlg->m_trayIcon.Icon()) << "with the picture it had";
+
+    // The same broadcast while the icon is still there (Windows sends it on a DPI change too).
+    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
+    EXPECT_TRUE(IconInShell());
+}
+
+// ---- The tray menu's loop -------------------------------------------------------------------
+
+struct MenuProbe {
+    HWND window = nullptr;
+    LRESULT secondClick = -1;
+    bool menuWasOpen = false;
+};
+MenuProbe g_probe;
+
+void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    g_probe.menuWasOpen = ::FindWindowW(L"#32768", nullptr) != nullptr;
+    // A second right click while the menu is up must not open another.
+    g_probe.secondClick = ::SendMessageW(g_probe.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);
+    ::EndMenu();
+}
+
+TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
+    ASSERT_TRUE(Make().Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    Pump(100);
+    g_probe = MenuProbe{Hwnd()};
+    ::SetTimer(nullptr, 0, 400, CloseMenuSoon);
+    ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // returns when the menu closed
+    EXPECT_TRUE(g_probe.menuWasOpen);
+    EXPECT_EQ(0, g_probe.secondClick);
+    EXPECT_TRUE(dlg->m_changeEnabled) << "timed changes go on once the menu is gone";
+
+    bool sawNull = false;
+    MSG msg;
+    while (::PeekMessageW(&msg, Hwnd(), 0, 0, PM_REMOVE)) sawNull = sawNull || msg.message == WM_NULL;
+    EXPECT_TRUE(sawNull) << "WM_NULL must be posted to the owner after TrackPopupMenu";
+}
+
+// ---- While the wallpaper is being set -------------------------------------------------------
+
+TEST_F(MainWindow, NothingNestsInTheWallpaperBroadcastAndShutDownWaitsForIt) {
+    int depth = 0, nestedSets = 0, answers = 0;
+    bool sent = false, savedInside = false;
+    system.onSetWallpaper = [&](const std::string&) {
+        if (depth > 0) ++nestedSets;  // a shut-down inside would restore the prior wallpaper here
+        if (sent || depth > 0) return;
+        sent = true;
+        ++depth;
+        HWND hwnd = Hwnd();
+        dlg->m_changeEnabled = TRUE;
+        ::SendMessageW(hwnd, WM_TIMER, TIMER_CHANGE, 0);
+        ::SendMessageW(hwnd, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+        ::SendMessageW(hwnd, WM_TIMER, TIMER_DATE, 0);
+        answers = static_cast<int>(::SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        savedInside = ReadFile(dir.File("env.ini")).find("isbackimg") != std::string::npos;
+        --depth;
+    };
+    ASSERT_TRUE(Make().Create());  // the first wallpaper is set from the initialisation
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(1, compositions) << "a tick, a double click or the date must not start a second one inside";
+    EXPECT_EQ(0, nestedSets);
+    EXPECT_EQ(1, answers) << "the end of the session is never vetoed";
+    EXPECT_FALSE(savedInside) << "no shut-down in the middle of a composition";
+
+    // Once the picture is done the shut-down runs: settings written, prior wallpaper back.
+    ASSERT_TRUE(PumpUntil(3000, [&] { return ReadFile(dir.File("env.ini")).find("isbackimg") != std::string::npos; }));
+    ASSERT_EQ(2u, system.wallpapers.size());
+    EXPECT_EQ(dlg->stEnv.oriwallpath, system.wallpapers.back());
+
+    // A cancelled session end leaves the program working.
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    EXPECT_EQ(2, compositions);
+}
+
+TEST_F(MainWindow, EndOfSessionRunsAWaitingShutDownBeforeTheProcessGoes) {
+    bool queried = false;
+    system.onSetWallpaper = [&](const std::string&) {
+        if (queried) return;
+        queried = true;
+        ::SendMessageW(Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        // The session ends while still inside: the waiting shut-down cannot wait any longer.
+        ::SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    };
+    ASSERT_TRUE(Make().Create());
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg"));
+}
+
+struct SaveProbe {
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+    int ticksSent = 0;
+    int attempts = 0;
+    Gdiplus::Bitmap* canvasSeen = nullptr;
+};
+SaveProbe g_save;
+
+BOOL CALLBACK FindSaveDialog(HWND hwnd, LPARAM) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == g_save.window) {
+        g_save.dialog = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSaveDialog, 0);
+    if (!g_save.dialog && ++g_save.attempts < 50) return;  // not up yet
+    ::KillTimer(nullptr, id);
+    if (!g_save.dialog) return;
+    // A tick, a double click, the date and a right click while the user picks a file name.
+    ::SendMessageW(g_save.window, WM_TIMER, TIMER_CHANGE, 0);
+    ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    ::SendMessageW(g_save.window, WM_TIMER, TIMER_DATE, 0);
+    ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // no menu over it
+    g_save.ticksSent = 4;
+    ::PostMessageW(g_save.dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
+    ASSERT_TRUE(Make().Create());
+    dlg->m_changeEnabled = TRUE;
+    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
+    Gdiplus::Bitmap* before = dlg->m_composer.m_savedCanvas.get();
+    g_save = SaveProbe{Hwnd()};
+    ::SetTimer(nullptr, 0, 200, PokeUnderTheSaveDialog);
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SAVE_WALLPAPER, 0);  // returns when the dialog closed
+    ASSERT_NE(nullptr, g_save.dialog) << "the save dialog did not come up";
+    EXPECT_EQ(4, g_save.ticksSent);
+    EXPECT_EQ(1, compositions) << "no change while the save dialog is open";
+    EXPECT_EQ(before, dlg->m_composer.m_savedCanvas.get());
+    EXPECT_EQ(nullptr, ::FindWindowW(L"#32768", nullptr));
+
+    // Afterwards ticks compose again.
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    EXPECT_EQ(2, compositions);
+}
+
+TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nchangetime=-1\r\n");
+    ASSERT_TRUE(Make().Create());
+    dlg->m_changeEnabled = TRUE;
+    Pump(1500);
+    EXPECT_EQ(1, compositions) << "only the first wallpaper within 1.5 s: the interval is the default 15 s";
+}
+
+}  // namespace
