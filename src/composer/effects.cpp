@@ -102,7 +102,7 @@ void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, in
 }
 
 void PhotoEffects::DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x,
-                                        int y) {
+                                        int y, Gdiplus::SizeF original) {
     if (w <= 0 || h <= 0) return;
     const bool rotate = m_env.isrotate != 0;
     const int d = Diagonal(w, h);
@@ -133,8 +133,12 @@ void PhotoEffects::DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Imag
         if (rotate) {
             Gdiplus::InterpolationMode previous = g.GetInterpolationMode();
             g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+            const Gdiplus::REAL mx = original.Width > 0 ? 2.0f * iw / original.Width : 2.0f;
+            const Gdiplus::REAL my = original.Height > 0 ? 2.0f * ih / original.Height : 2.0f;
             if (pw > 0 && ph > 0)
-                g.DrawImage(&image, Rect(ox, oy, pw, ph), -2, -2, iw + 2, ih + 2, Gdiplus::UnitPixel);
+                g.DrawImage(&image, Gdiplus::RectF(static_cast<Gdiplus::REAL>(ox), static_cast<Gdiplus::REAL>(oy),
+                                                   static_cast<Gdiplus::REAL>(pw), static_cast<Gdiplus::REAL>(ph)),
+                            -mx, -my, iw + mx, ih + my, Gdiplus::UnitPixel);
             g.SetInterpolationMode(previous);
         } else if (pw > 1 && ph > 1) {
             g.DrawImage(&image, Rect(ox + 1, oy + 1, pw - 1, ph - 1), 0, 0, iw, ih, Gdiplus::UnitPixel);

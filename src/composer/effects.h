@@ -16,7 +16,10 @@ class PhotoEffects {
 public:
     PhotoEffects(const EnvSettings& env, fw::ISystem& system);
 
-    void DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
+    // original: the picture's own size when image was brought down from it (empty: image's size);
+    // the rotated photograph's two-pixel source margin is measured in the original's pixels.
+    void DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y,
+                              Gdiplus::SizeF original = {});
     void DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
 
     // "*.gif" files of the folder, in the order the file system lists them.

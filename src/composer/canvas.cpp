@@ -1,0 +1,96 @@
+#include "composer/canvas.h"
+
+#include <cstring>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+
+namespace {
+
+constexpr uint32_t kFileHeaderBytes = 14, kInfoHeaderBytes = 40;
+constexpr int32_t kPixelsPerMetre = 3780;  // 96 dots per inch, as GDI+ writes for a new bitmap
+
+int RowBytes(int width) { return (width * 3 + 3) & ~3; }
+
+void Put16(uint8_t*& p, uint32_t v) {
+    *p++ = static_cast<uint8_t>(v);
+    *p++ = static_cast<uint8_t>(v >> 8);
+}
+void Put32(uint8_t*& p, uint32_t v) {
+    Put16(p, v & 0xFFFF);
+    Put16(p, v >> 16);
+}
+
+}  // namespace
+
+void Canvas24::Fill(uint32_t argb) {
+    const int w = static_cast<int>(m_bitmap.GetWidth()), h = static_cast<int>(m_bitmap.GetHeight());
+    Gdiplus::Rect all(0, 0, w, h);
+    Gdiplus::BitmapData bits{};
+    if (m_bitmap.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &bits) != Gdiplus::Ok) {
+        Gdiplus::Graphics(&m_bitmap).Clear(Gdiplus::Color(argb | 0xFF000000u));
+        return;
+    }
+    FillPixels24(static_cast<uint8_t*>(bits.Scan0), w, h, bits.Stride, argb);
+    m_bitmap.UnlockBits(&bits);
+}
+
+void FillPixels24(uint8_t* pixels, int width, int height, int stride, uint32_t argb) {
+    if (!pixels || width <= 0 || height <= 0) return;
+    const uint8_t b = static_cast<uint8_t>(argb), g = static_cast<uint8_t>(argb >> 8),
+                  r = static_cast<uint8_t>(argb >> 16);
+    uint8_t* first = pixels;
+    for (int x = 0; x < width; ++x) {
+        first[x * 3] = b;
+        first[x * 3 + 1] = g;
+        first[x * 3 + 2] = r;
+    }
+    for (int y = 1; y < height; ++y)
+        std::memcpy(pixels + static_cast<ptrdiff_t>(y) * stride, first, static_cast<size_t>(width) * 3);
+}
+
+std::vector<uint8_t> EncodeBmp24(const uint8_t* pixels, int width, int height, int stride) {
+    if (!pixels || width <= 0 || height <= 0) return {};
+    const uint32_t rowBytes = static_cast<uint32_t>(RowBytes(width));
+    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
+    std::vector<uint8_t> file(kFileHeaderBytes + kInfoHeaderBytes + imageBytes);
+    uint8_t* p = file.data();
+    Put16(p, 0x4D42);  // "BM"
+    Put32(p, static_cast<uint32_t>(file.size()));
+    Put32(p, 0);
+    Put32(p, kFileHeaderBytes + kInfoHeaderBytes);
+    Put32(p, kInfoHeaderBytes);
+    Put32(p, static_cast<uint32_t>(width));
+    Put32(p, static_cast<uint32_t>(height));
+    Put16(p, 1);   // planes
+    Put16(p, 24);  // bits per pixel
+    Put32(p, BI_RGB);
+    Put32(p, imageBytes);
+    Put32(p, kPixelsPerMetre);
+    Put32(p, kPixelsPerMetre);
+    Put32(p, 0);
+    Put32(p, 0);
+    // Bottom-up: the last row first; the padding stays zero.
+    for (int y = 0; y < height; ++y, p += rowBytes)
+        std::memcpy(p, pixels + static_cast<ptrdiff_t>(height - 1 - y) * stride, static_cast<size_t>(width) * 3);
+    return file;
+}
+
+bool WriteBmp24(Gdiplus::Bitmap& bitmap, const std::string& path) {
+    const int w = static_cast<int>(bitmap.GetWidth()), h = static_cast<int>(bitmap.GetHeight());
+    Gdiplus::Rect all(0, 0, w, h);
+    Gdiplus::BitmapData bits{};
+    if (w <= 0 || h <= 0 ||
+        bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &bits) != Gdiplus::Ok)
+        return false;
+    std::vector<uint8_t> file = EncodeBmp24(static_cast<const uint8_t*>(bits.Scan0), w, h, bits.Stride);
+    bitmap.UnlockBits(&bits);
+
+    HANDLE raw = ::CreateFileW(mb::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw == INVALID_HANDLE_VALUE) return false;
+    fw::KernelHandle out(raw);
+    DWORD written = 0;
+    return ::WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr) &&
+           written == file.size();
+}
