@@ -90,6 +90,7 @@ struct Decompressor {
     ErrorExit error;
     // What owns memory lives here, out of the jumps' reach, so that a jump leaks nothing.
     std::unique_ptr<Gdiplus::Bitmap> bitmap;
+    std::vector<uint8_t> stored;  // the decoded rows before they are turned upright
     Gdiplus::BitmapData bits{};
     volatile bool locked = false;
     Decompressor() {
@@ -132,23 +133,28 @@ JpegOutcome Decode(std::FILE* file, const DrawnSizeFor& drawnSize, DecodedPictur
 
     jpeg_start_decompress(&info);
     const int ow = static_cast<int>(info.output_width), oh = static_cast<int>(info.output_height);
-    bitmap = std::make_unique<Gdiplus::Bitmap>(ow, oh, PixelFormat32bppRGB);
+    const int bw = turned ? oh : ow, bh = turned ? ow : oh;
+    bitmap = std::make_unique<Gdiplus::Bitmap>(bw, bh, PixelFormat32bppRGB);
     if (bitmap->GetLastStatus() != Gdiplus::Ok) return JpegOutcome::Refused;
-    Gdiplus::Rect all(0, 0, ow, oh);
+    Gdiplus::Rect all(0, 0, bw, bh);
     if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB, &bits) != Gdiplus::Ok)
         return JpegOutcome::Refused;
     d.locked = true;
+    // Upright pictures are decoded straight into the bitmap; the others through one buffer.
+    const bool upright = orientation == 1;
+    const int storedStride = upright ? bits.Stride : ow * 4;
+    if (!upright) d.stored.resize(static_cast<size_t>(storedStride) * static_cast<size_t>(oh));
+    uint8_t* const storedRows = upright ? static_cast<uint8_t*>(bits.Scan0) : d.stored.data();
     while (info.output_scanline < info.output_height) {
-        auto* row = static_cast<uint8_t*>(bits.Scan0) + static_cast<ptrdiff_t>(info.output_scanline) * bits.Stride;
+        uint8_t* row = storedRows + static_cast<ptrdiff_t>(info.output_scanline) * storedStride;
         JSAMPROW rows[1] = {row};
         jpeg_read_scanlines(&info, rows, 1);
         if (cmyk) CmykToBgrx(row, info.output_width, info.saw_Adobe_marker);
     }
+    jpeg_finish_decompress(&info);
+    if (!upright) OrientPixels(storedRows, ow, oh, storedStride, orientation, static_cast<uint8_t*>(bits.Scan0), bits.Stride);
     bitmap->UnlockBits(&bits);
     d.locked = false;
-    jpeg_finish_decompress(&info);
-
-    if (orientation != 1 && bitmap->RotateFlip(OrientationTurn(orientation)) != Gdiplus::Ok) return JpegOutcome::Refused;
     picture.image = std::move(bitmap);
     return JpegOutcome::Decoded;
 }

@@ -141,16 +141,24 @@ int ExifOrientation(const uint8_t* data, size_t size) {
     return orientation;
 }
 
-Gdiplus::RotateFlipType OrientationTurn(int orientation) {
-    switch (orientation) {
-    case 2: return Gdiplus::RotateNoneFlipX;
-    case 3: return Gdiplus::Rotate180FlipNone;
-    case 4: return Gdiplus::RotateNoneFlipY;
-    case 5: return Gdiplus::Rotate90FlipX;
-    case 6: return Gdiplus::Rotate90FlipNone;
-    case 7: return Gdiplus::Rotate270FlipX;
-    case 8: return Gdiplus::Rotate270FlipNone;
-    default: return Gdiplus::RotateNoneFlipNone;
+void OrientPixels(const uint8_t* source, int w, int h, int sourceStride, int orientation, uint8_t* target,
+                  int targetStride) {
+    for (int y = 0; y < h; ++y) {
+        const auto* from = reinterpret_cast<const uint32_t*>(source + static_cast<ptrdiff_t>(y) * sourceStride);
+        for (int x = 0; x < w; ++x) {
+            int tx = x, ty = y;
+            switch (orientation) {
+            case 2: tx = w - 1 - x; break;
+            case 3: tx = w - 1 - x; ty = h - 1 - y; break;
+            case 4: ty = h - 1 - y; break;
+            case 5: tx = y; ty = x; break;
+            case 6: tx = h - 1 - y; ty = x; break;
+            case 7: tx = h - 1 - y; ty = w - 1 - x; break;
+            case 8: tx = y; ty = w - 1 - x; break;
+            default: break;
+            }
+            std::memcpy(target + static_cast<ptrdiff_t>(ty) * targetStride + static_cast<ptrdiff_t>(tx) * 4, from + x, 4);
+        }
     }
 }
 

@@ -27,8 +27,10 @@ int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight);
 // The EXIF orientation (tag 0x0112, 1 to 8) of an APP1 segment's data ("Exif\0\0" + TIFF); 1 when
 // there is none or the segment is malformed.
 int ExifOrientation(const uint8_t* data, size_t size);
-// The GDI+ turn that makes a picture stored with the orientation upright.
-Gdiplus::RotateFlipType OrientationTurn(int orientation);
+// Copies 32-bit pixels stored with the EXIF orientation into target upright (w x h stored; the
+// target is h x w for orientations 5 to 8). Strides are in bytes.
+void OrientPixels(const uint8_t* source, int w, int h, int sourceStride, int orientation, uint8_t* target,
+                  int targetStride);
 
 // The size a PNG, GIF, BMP, TIFF or JPEG header gives, without decoding; false when the format is
 // not one of those or the header is cut short.
