@@ -35,6 +35,31 @@ void Canvas24::Fill(uint32_t argb) {
     m_bitmap.UnlockBits(&bits);
 }
 
+bool Canvas24::CopyFrom(Gdiplus::Bitmap& source, bool grey) {
+    const int w = static_cast<int>(m_bitmap.GetWidth()), h = static_cast<int>(m_bitmap.GetHeight());
+    if (static_cast<int>(source.GetWidth()) != w || static_cast<int>(source.GetHeight()) != h) return false;
+    Gdiplus::Rect all(0, 0, w, h);
+    Gdiplus::BitmapData from{}, to{};
+    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &from) != Gdiplus::Ok) return false;
+    if (m_bitmap.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &to) != Gdiplus::Ok) {
+        source.UnlockBits(&from);
+        return false;
+    }
+    for (int y = 0; y < h; ++y) {
+        const auto* s = static_cast<const uint8_t*>(from.Scan0) + static_cast<ptrdiff_t>(y) * from.Stride;
+        auto* t = static_cast<uint8_t*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride;
+        if (!grey) {
+            std::memcpy(t, s, static_cast<size_t>(w) * 3);
+            continue;
+        }
+        for (int x = 0; x < w; ++x, s += 3, t += 3)
+            t[0] = t[1] = t[2] = static_cast<uint8_t>((30 * s[2] + 59 * s[1] + 11 * s[0]) / 100);
+    }
+    m_bitmap.UnlockBits(&to);
+    source.UnlockBits(&from);
+    return true;
+}
+
 void FillPixels24(uint8_t* pixels, int width, int height, int stride, uint32_t argb) {
     if (!pixels || width <= 0 || height <= 0) return;
     const uint8_t b = static_cast<uint8_t>(argb), g = static_cast<uint8_t>(argb >> 8),

@@ -21,6 +21,9 @@ public:
     Gdiplus::Bitmap& Bitmap() { return m_bitmap; }
     // Every pixel the colour (ARGB; alpha ignored), before anything is drawn.
     void Fill(uint32_t argb);
+    // The pixels of a 24-bit bitmap of the same size, greyed on the way when asked (as GrayBitmap
+    // does, leaving the source as it is); false when they could not be copied.
+    bool CopyFrom(Gdiplus::Bitmap& source, bool grey);
 
 private:
     Gdiplus::Bitmap m_bitmap;

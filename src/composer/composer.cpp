@@ -139,8 +139,11 @@ bool Composer::ContinuesPreviousPicture() const {
 }
 
 void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas) {
-    if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
-    canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
+    // Copying the pixels is far cheaper than drawing the picture over the whole canvas.
+    if (!m_canvas || !m_canvas->CopyFrom(*m_savedCanvas, m_env.isbackgray != 0)) {
+        if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
+        canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
+    }
     m_savedCanvas.reset();
 }
 
