@@ -291,6 +291,27 @@ TEST_F(PictureDecodeTest, FilledCanvasEqualsAClearedOne) {
         for (int x = 0; x < 50; x += 7) EXPECT_TRUE(IsColour(filled.Bitmap(), x, y, At(cleared, x, y), 0));
 }
 
+TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
+    Gdiplus::Bitmap saved(31, 9, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics g(&saved);
+        Gdiplus::LinearGradientBrush brush(Gdiplus::Point(0, 0), Gdiplus::Point(31, 9), Gdiplus::Color(255, 250, 10, 90),
+                                           Gdiplus::Color(255, 5, 200, 40));
+        g.FillRectangle(&brush, 0, 0, 31, 9);
+    }
+    Canvas24 copied(31, 9), greyed(31, 9);
+    ASSERT_TRUE(copied.CopyFrom(saved, false));
+    ASSERT_TRUE(greyed.CopyFrom(saved, true));
+    Canvas24 wrongSize(30, 9);
+    EXPECT_FALSE(wrongSize.CopyFrom(saved, false));
+    Rgb first = At(saved, 3, 4);
+    GrayBitmap(saved);
+    for (int x = 0; x < 31; x += 5) {
+        EXPECT_TRUE(IsColour(greyed.Bitmap(), x, 4, At(saved, x, 4), 0));
+    }
+    EXPECT_TRUE(IsColour(copied.Bitmap(), 3, 4, first, 0));
+}
+
 #if DIORAMIX_HAS_LIBJPEG
 // The photograph with frame, shadow and rotation drawn from the scaled decode and one shrink,
 // against the same drawn from GDI+'s full-size decode as before.
