@@ -1,5 +1,6 @@
 #include "composer/canvas.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/handles.h"
@@ -74,14 +75,12 @@ void FillPixels24(uint8_t* pixels, int width, int height, int stride, uint32_t a
         std::memcpy(pixels + static_cast<ptrdiff_t>(y) * stride, first, static_cast<size_t>(width) * 3);
 }
 
-std::vector<uint8_t> EncodeBmp24(const uint8_t* pixels, int width, int height, int stride) {
-    if (!pixels || width <= 0 || height <= 0) return {};
-    const uint32_t rowBytes = static_cast<uint32_t>(RowBytes(width));
-    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
-    std::vector<uint8_t> file(kFileHeaderBytes + kInfoHeaderBytes + imageBytes);
-    uint8_t* p = file.data();
+namespace {
+
+// The file and info headers of a w x h 24-bit BMP whose pixel array takes imageBytes.
+void PutBmpHeaders(uint8_t* p, int width, int height, uint32_t imageBytes) {
     Put16(p, 0x4D42);  // "BM"
-    Put32(p, static_cast<uint32_t>(file.size()));
+    Put32(p, kFileHeaderBytes + kInfoHeaderBytes + imageBytes);
     Put32(p, 0);
     Put32(p, kFileHeaderBytes + kInfoHeaderBytes);
     Put32(p, kInfoHeaderBytes);
@@ -95,9 +94,25 @@ std::vector<uint8_t> EncodeBmp24(const uint8_t* pixels, int width, int height, i
     Put32(p, kPixelsPerMetre);
     Put32(p, 0);
     Put32(p, 0);
-    // Bottom-up: the last row first; the padding stays zero.
-    for (int y = 0; y < height; ++y, p += rowBytes)
-        std::memcpy(p, pixels + static_cast<ptrdiff_t>(height - 1 - y) * stride, static_cast<size_t>(width) * 3);
+}
+
+// Rows from..from+count of the bottom-up pixel array (row 0 is the picture's last), padded.
+void PutBottomUpRows(uint8_t* p, const uint8_t* pixels, int width, int height, int stride, int from, int count) {
+    const size_t rowBytes = static_cast<size_t>(RowBytes(width)), used = static_cast<size_t>(width) * 3;
+    for (int i = 0; i < count; ++i, p += rowBytes) {
+        std::memcpy(p, pixels + static_cast<ptrdiff_t>(height - 1 - (from + i)) * stride, used);
+        std::memset(p + used, 0, rowBytes - used);
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeBmp24(const uint8_t* pixels, int width, int height, int stride) {
+    if (!pixels || width <= 0 || height <= 0) return {};
+    const uint32_t imageBytes = static_cast<uint32_t>(RowBytes(width)) * static_cast<uint32_t>(height);
+    std::vector<uint8_t> file(kFileHeaderBytes + kInfoHeaderBytes + imageBytes);
+    PutBmpHeaders(file.data(), width, height, imageBytes);
+    PutBottomUpRows(file.data() + kFileHeaderBytes + kInfoHeaderBytes, pixels, width, height, stride, 0, height);
     return file;
 }
 
@@ -108,14 +123,28 @@ bool WriteBmp24(Gdiplus::Bitmap& bitmap, const std::string& path) {
     if (w <= 0 || h <= 0 ||
         bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &bits) != Gdiplus::Ok)
         return false;
-    std::vector<uint8_t> file = EncodeBmp24(static_cast<const uint8_t*>(bits.Scan0), w, h, bits.Stride);
-    bitmap.UnlockBits(&bits);
-
     HANDLE raw = ::CreateFileW(mb::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return false;
+    if (raw == INVALID_HANDLE_VALUE) {
+        bitmap.UnlockBits(&bits);
+        return false;
+    }
     fw::KernelHandle out(raw);
-    DWORD written = 0;
-    return ::WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr) &&
-           written == file.size();
+    // Written in pieces of about 256 KB: a whole 4K file held at once would be 25 MB more.
+    const uint32_t rowBytes = static_cast<uint32_t>(RowBytes(w));
+    const int rowsPerPiece = static_cast<int>(std::max<uint32_t>(1, (256u << 10) / rowBytes));
+    std::vector<uint8_t> piece(kFileHeaderBytes + kInfoHeaderBytes + static_cast<size_t>(rowsPerPiece) * rowBytes);
+    PutBmpHeaders(piece.data(), w, h, rowBytes * static_cast<uint32_t>(h));
+    size_t start = kFileHeaderBytes + kInfoHeaderBytes;
+    bool ok = true;
+    for (int row = 0; row < h && ok; row += rowsPerPiece) {
+        const int count = std::min(rowsPerPiece, h - row);
+        PutBottomUpRows(piece.data() + start, static_cast<const uint8_t*>(bits.Scan0), w, h, bits.Stride, row, count);
+        const DWORD size = static_cast<DWORD>(start + static_cast<size_t>(count) * rowBytes);
+        DWORD written = 0;
+        ok = ::WriteFile(out.get(), piece.data(), size, &written, nullptr) && written == size;
+        start = 0;
+    }
+    bitmap.UnlockBits(&bits);
+    return ok;
 }

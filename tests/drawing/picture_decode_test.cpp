@@ -262,16 +262,19 @@ TEST_F(PictureDecodeTest, OtherFormatsDecodeWithGdiplusAtFullSizeThenShrinkOnce)
 }
 
 TEST_F(PictureDecodeTest, WrittenBmpEqualsGdiplusEncoderByteForByte) {
-    for (int width : {37, 40, 1}) {
+    // The last size is written in several pieces.
+    const SIZE sizes[] = {{37, 23}, {40, 23}, {1, 23}, {1000, 200}};
+    for (SIZE size : sizes) {
+        const int width = size.cx, height = size.cy;
         SCOPED_TRACE(width);
-        Canvas24 canvas(width, 23);
+        Canvas24 canvas(width, height);
         ASSERT_TRUE(canvas.IsValid());
         canvas.Fill(0xFF485573);
         {
             Gdiplus::Graphics g(&canvas.Bitmap());
-            Gdiplus::LinearGradientBrush brush(Gdiplus::Point(0, 0), Gdiplus::Point(width, 23),
+            Gdiplus::LinearGradientBrush brush(Gdiplus::Point(0, 0), Gdiplus::Point(width, height),
                                                Gdiplus::Color(255, 250, 10, 90), Gdiplus::Color(255, 5, 200, 40));
-            g.FillEllipse(&brush, 0, 2, width, 19);
+            g.FillEllipse(&brush, 0, 2, width, height - 4);
         }
         const std::string ours = dir.File("ours.bmp"), theirs = dir.File("theirs.bmp");
         ASSERT_TRUE(WriteBmp24(canvas.Bitmap(), ours));
