@@ -58,7 +58,7 @@ SIZE_T PeakPrivateBytes() {
     return counters.PeakPagefileUsage;
 }
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
+[[maybe_unused]] std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::string s = testing_support::ReadFile(path);
     return {s.begin(), s.end()};
 }
