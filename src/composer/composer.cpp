@@ -13,15 +13,6 @@ namespace {
 
 constexpr int kMissingPicksPerChoice = 3;
 
-// The image of the file, or null when it cannot be decoded (not an image, truncated header,
-// too large for memory): such a file is passed over like a missing one.
-std::unique_ptr<Gdiplus::Image> LoadDecodedImage(const std::string& path) {
-    std::wstring wide = mb::Widen(path);
-    auto image = std::make_unique<Gdiplus::Image>(wide.c_str());
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return nullptr;
-    return image;
-}
-
 // A deep copy of a 24-bit bitmap; the canvas goes on to receive the calendar and the path text.
 std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source) {
     const UINT width = source.GetWidth(), height = source.GetHeight();
@@ -113,11 +104,14 @@ void Composer::ComposeWallpaper() {
     if (m_screenWidth <= 0 || m_screenHeight <= 0) return;
     const fw::WorkArea workArea = m_system.GetWorkArea();
 
-    Gdiplus::Bitmap canvas(m_screenWidth, m_screenHeight, PixelFormat24bppRGB);
-    if (canvas.GetLastStatus() != Gdiplus::Ok) return;
+    Canvas24 pixels(m_screenWidth, m_screenHeight);
+    if (!pixels.IsValid()) return;
+    Gdiplus::Bitmap& canvas = pixels.Bitmap();
+    m_canvas = &pixels;
     {
         Gdiplus::Graphics g(&canvas);
         DrawBackground(g);
+        m_canvas = nullptr;
         Report(ComposePhase::Background);
         if (!m_env.ispause) DrawNextImage(g, workArea);
         Report(ComposePhase::PhotoDrawn);
@@ -151,13 +145,21 @@ bool Composer::ContinuesPreviousPicture() const {
 }
 
 void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas) {
-    if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
-    canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
+    // Copying the pixels is far cheaper than drawing the picture over the whole canvas.
+    if (!m_canvas || !m_canvas->CopyFrom(*m_savedCanvas, m_env.isbackgray != 0)) {
+        if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
+        canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
+    }
     m_savedCanvas.reset();
 }
 
 void Composer::DrawFreshBackground(Gdiplus::Graphics& canvas) {
-    canvas.Clear(Gdiplus::Color(m_env.isbackcolor ? m_env.backcolor : m_env.m_desktopColor));
+    const Gdiplus::ARGB colour = m_env.isbackcolor ? m_env.backcolor : m_env.m_desktopColor;
+    // Nothing has drawn yet: writing the pixels is far cheaper than Graphics::Clear.
+    if (m_canvas)
+        m_canvas->Fill(colour);
+    else
+        canvas.Clear(Gdiplus::Color(colour));
     if (m_env.isbackimg) DrawBackgroundImage(canvas);
     m_imageCount = 0;
     m_currentImages.clear();
@@ -168,14 +170,18 @@ void Composer::DrawFreshBackground(Gdiplus::Graphics& canvas) {
 void Composer::DrawBackgroundImage(Gdiplus::Graphics& canvas) {
     if (m_env.backimagename.empty()) return;
     const std::string file = m_env.ispause ? PausedBackgroundFile() : m_env.backimagename;
-    std::unique_ptr<Gdiplus::Image> image = LoadDecodedImage(file);
-    if (!image) return;
+    // Decoded no larger than it covers the screen.
+    DecodedPicture picture = DecodePicture(file, [this](int w, int h) {
+        if (m_env.isstretch) return DrawnSize{m_screenWidth, m_screenHeight};
+        Gdiplus::RectF fit = FitRect(w, h, m_screenWidth, m_screenHeight);
+        return DrawnSize{static_cast<int>(fit.Width + 0.5f), static_cast<int>(fit.Height + 0.5f)};
+    });
+    if (!picture) return;
     if (m_env.isstretch) {
-        canvas.DrawImage(image.get(), 0, 0, m_screenWidth, m_screenHeight);
+        canvas.DrawImage(picture.image.get(), 0, 0, m_screenWidth, m_screenHeight);
     } else {
-        Gdiplus::RectF fit = FitRect(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()),
-                                     m_screenWidth, m_screenHeight);
-        canvas.DrawImage(image.get(), fit);
+        Gdiplus::RectF fit = FitRect(picture.width, picture.height, m_screenWidth, m_screenHeight);
+        canvas.DrawImage(picture.image.get(), fit);
     }
 }
 
@@ -186,23 +192,26 @@ std::string Composer::ChooseNextImage() {
 
 void Composer::DrawNextImage(Gdiplus::Graphics& canvas, const fw::WorkArea&) {
     if (!m_env.isforeimg) return;
-    std::unique_ptr<Gdiplus::Image> image;
-    // A file that exists but does not decode is passed over like a missing one.
-    m_currentPath = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system,
-                                               [this, &image](const std::string& path) {
-                                                   if (!m_system.FileExists(path)) return false;
-                                                   image = LoadDecodedImage(path);
-                                                   return image != nullptr;
-                                               });
+    DecodedPicture picture;
+    const int maxSize = PhotoMaxSize();
+    const bool notStretch = m_env.notstrech != 0;
+    // A file that exists but does not decode (or would not fit in memory) is passed over like a
+    // missing one. Photos are decoded no larger than they are drawn.
+    m_currentPath = m_selector.ChooseNextImage(
+        m_catalogue, m_env.israndum != 0, m_system, [&](const std::string& path) {
+            if (!m_system.FileExists(path)) return false;
+            picture = DecodePicture(path, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
+            return static_cast<bool>(picture);
+        });
     Report(ComposePhase::Decoded);
-    if (m_currentPath.empty() || !image) return;
+    if (m_currentPath.empty() || !picture) return;
 
     ++m_imageCount;
     m_currentImages.push_back(m_currentPath);
-    DrawPhoto(canvas, *image);
+    DrawPhoto(canvas, picture);
 }
 
-void Composer::DrawPhoto(Gdiplus::Graphics& canvas, Gdiplus::Image& image) {
+int Composer::PhotoMaxSize() {
     int maxSize = m_env.picmaxsize;
     if (m_env.imagepos == kPlaceUserPositions && !m_positions.empty()) {
         if (m_positionIndex < 0 || m_positionIndex >= static_cast<int>(m_positions.size())) m_positionIndex = 0;
@@ -210,23 +219,31 @@ void Composer::DrawPhoto(Gdiplus::Graphics& canvas, Gdiplus::Image& image) {
         // A position drawn backwards has no width to scale to.
         if (r.right - r.left > 0) maxSize = r.right - r.left;
     }
-    DrawnSize size = ScaleToMaxSize(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()), maxSize,
-                                    m_env.notstrech != 0);
+    return maxSize;
+}
+
+void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture) {
+    DrawnSize size = ScaleToMaxSize(picture.width, picture.height, PhotoMaxSize(), m_env.notstrech != 0);
     PlacementState state{m_positions, m_positionIndex, m_lastCentre};
     POINT at = PlaceImage(m_env.imagepos, m_screenWidth, m_screenHeight, size.w, size.h, state, m_system);
     if (size.w <= 0 || size.h <= 0) return;
 
+    // Brought once to the drawn size, so that no effect works on more pixels than it shows.
+    Gdiplus::Image* image = picture.image.get();
+    std::unique_ptr<Gdiplus::Bitmap> shrunk = ShrinkToSize(*image, size.w, size.h);
+    if (shrunk) image = shrunk.get();
+    const Gdiplus::SizeF original(static_cast<Gdiplus::REAL>(picture.width), static_cast<Gdiplus::REAL>(picture.height));
     if (m_env.ismask)
-        m_effects.DrawMaskedImage(canvas, image, size.w, size.h, at.x, at.y);
+        m_effects.DrawMaskedImage(canvas, *image, size.w, size.h, at.x, at.y);
     else
-        m_effects.DrawImageWithEffects(canvas, image, size.w, size.h, at.x, at.y);
+        m_effects.DrawImageWithEffects(canvas, *image, size.w, size.h, at.x, at.y, original);
 }
 
 void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.m_exePath.empty()) return;
     const std::string path = WallpaperFile();
-    SaveImage(canvas, path, "bmp");
+    WriteBmp24(canvas, path);
     Report(ComposePhase::Encoded);
     m_system.SetDesktopWallpaper(path);
     Report(ComposePhase::WallpaperSet);

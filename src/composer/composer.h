@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "composer/calendar.h"
+#include "composer/canvas.h"
 #include "composer/effects.h"
 #include "composer/output.h"
+#include "composer/picture_decode.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
@@ -105,7 +107,8 @@ private:
     void ContinuePreviousPicture(Gdiplus::Graphics& canvas);
     void DrawFreshBackground(Gdiplus::Graphics& canvas);
     void DrawBackgroundImage(Gdiplus::Graphics& canvas);
-    void DrawPhoto(Gdiplus::Graphics& canvas, Gdiplus::Image& image);
+    int PhotoMaxSize();
+    void DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture);
     std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
     std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
     void Report(ComposePhase phase) const {
@@ -116,6 +119,7 @@ private:
     ImageCatalogue& m_catalogue;
     fw::ISystem& m_system;
     IUserRegistry* m_registry;
+    Canvas24* m_canvas = nullptr;    // the canvas being composed, whose pixels the fresh fill writes
     bool m_priorLoaded = false;      // the prior wallpaper was read: it may be set again
     bool m_composing = false;
     bool m_positionsLoaded = false;  // poslist.txt was read or the positions were replaced

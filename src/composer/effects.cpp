@@ -75,34 +75,59 @@ void PhotoEffects::SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, 
     y -= (d - h) / 2;
 }
 
-void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h) {
+Gdiplus::Bitmap* PhotoEffects::ShadowLayer(int w, int h) {
+    const std::string path = m_env.InstalledFilePath("\\effects\\dropshadow.png");
+    std::string key = std::to_string(w) + "x" + std::to_string(h) + " " + path;
+    if (m_shadow.bitmap && m_shadow.key == key) return m_shadow.bitmap.get();
+    m_shadow = {};
     int sx = ShadowMargin(w), sy = ShadowMargin(h);
     auto shadow = MakeLayer(w + sx, h + sy);
-    if (!shadow) return;
-    if (auto picture = LoadPicture(m_env.InstalledFilePath("\\effects\\dropshadow.png"))) {
+    if (!shadow) return nullptr;
+    if (auto picture = LoadPicture(path)) {
         Graphics g(shadow.get());
         g.DrawImage(picture.get(), Rect(0, 0, w + sx, h + sy), 0, 0, static_cast<INT>(picture->GetWidth()),
                     static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);
+    } else {
+        key.clear();  // looked for again next time
     }
+    m_shadow = {std::move(shadow), std::move(key)};
+    return m_shadow.bitmap.get();
+}
+
+void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h) {
+    int sx = ShadowMargin(w), sy = ShadowMargin(h);
+    Gdiplus::Bitmap* shadow = ShadowLayer(w, h);
+    if (!shadow) return;
     // The source starts 2 pixels before the bitmap, which moves the shadow a little right and down.
-    layer.DrawImage(shadow.get(), Rect(ox, oy, w + sx, h + sy), -2, -2, w + sx + 2, h + sy + 2,
+    layer.DrawImage(shadow, Rect(ox, oy, w + sx, h + sy), -2, -2, w + sx + 2, h + sy + 2,
                     Gdiplus::UnitPixel);
 }
 
-void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f) {
+Gdiplus::Bitmap* PhotoEffects::FrameLayer(int w, int h, int f) {
+    std::string key = std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(f) + " " +
+                      std::to_string(m_env.framecolor);
+    if (m_frame.bitmap && m_frame.key == key) return m_frame.bitmap.get();
+    m_frame = {};
     auto frame = MakeLayer(w, h);
-    if (!frame) return;
+    if (!frame) return nullptr;
     {
         Graphics g(frame.get());
         g.Clear(OpaqueColor(m_env.framecolor));
         Gdiplus::Pen black(Gdiplus::Color(255, 0, 0, 0), 1.0f);
         g.DrawRectangle(&black, f, f, w - 2 * f - 1, h - 2 * f - 1);
     }
-    layer.DrawImage(frame.get(), Rect(ox, oy, w, h), -1, -1, w + 1, h + 1, Gdiplus::UnitPixel);
+    m_frame = {std::move(frame), std::move(key)};
+    return m_frame.bitmap.get();
+}
+
+void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f) {
+    Gdiplus::Bitmap* frame = FrameLayer(w, h, f);
+    if (!frame) return;
+    layer.DrawImage(frame, Rect(ox, oy, w, h), -1, -1, w + 1, h + 1, Gdiplus::UnitPixel);
 }
 
 void PhotoEffects::DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x,
-                                        int y) {
+                                        int y, Gdiplus::SizeF original) {
     if (w <= 0 || h <= 0) return;
     const bool rotate = m_env.isrotate != 0;
     const int d = Diagonal(w, h);
@@ -133,8 +158,12 @@ void PhotoEffects::DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Imag
         if (rotate) {
             Gdiplus::InterpolationMode previous = g.GetInterpolationMode();
             g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+            const Gdiplus::REAL mx = original.Width > 0 ? 2.0f * iw / original.Width : 2.0f;
+            const Gdiplus::REAL my = original.Height > 0 ? 2.0f * ih / original.Height : 2.0f;
             if (pw > 0 && ph > 0)
-                g.DrawImage(&image, Rect(ox, oy, pw, ph), -2, -2, iw + 2, ih + 2, Gdiplus::UnitPixel);
+                g.DrawImage(&image, Gdiplus::RectF(static_cast<Gdiplus::REAL>(ox), static_cast<Gdiplus::REAL>(oy),
+                                                   static_cast<Gdiplus::REAL>(pw), static_cast<Gdiplus::REAL>(ph)),
+                            -mx, -my, iw + mx, ih + my, Gdiplus::UnitPixel);
             g.SetInterpolationMode(previous);
         } else if (pw > 1 && ph > 1) {
             g.DrawImage(&image, Rect(ox + 1, oy + 1, pw - 1, ph - 1), 0, 0, iw, ih, Gdiplus::UnitPixel);

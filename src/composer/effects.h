@@ -6,6 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ class PhotoEffects {
 public:
     PhotoEffects(const EnvSettings& env, fw::ISystem& system);
 
-    void DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
+    // original: the picture's own size when image was brought down from it (empty: image's size);
+    // the rotated photograph's two-pixel source margin is measured in the original's pixels.
+    void DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y,
+                              Gdiplus::SizeF original = {});
     void DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
 
     // "*.gif" files of the folder, in the order the file system lists them.
@@ -36,8 +40,18 @@ private:
     void DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h);
     void DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f);
 
+    // The shadow and frame layers of the last size drawn: the same photo size and settings give
+    // the same layers, and building them costs more than the photograph itself.
+    struct CachedLayer {
+        std::unique_ptr<Gdiplus::Bitmap> bitmap;
+        std::string key;
+    };
+    Gdiplus::Bitmap* ShadowLayer(int w, int h);
+    Gdiplus::Bitmap* FrameLayer(int w, int h, int f);
+
     const EnvSettings& m_env;
     fw::ISystem& m_system;
+    CachedLayer m_shadow, m_frame;
 };
 
 // Photo alpha = 255 - mask red, on locked bits. Both layers 32-bit ARGB of the same size.

@@ -14,8 +14,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <atomic>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "composer/composer.h"
@@ -54,7 +56,7 @@ struct Options {
 };
 
 struct Memory {
-    SIZE_T workingSet = 0, privateBytes = 0;
+    SIZE_T workingSet = 0, privateBytes = 0, peakPrivateBytes = 0;
     DWORD gdiObjects = 0, userObjects = 0;
 };
 
@@ -67,6 +69,7 @@ Memory Measure() {
         m.workingSet = counters.WorkingSetSize;
         // Wine reports no PrivateUsage; its commit charge (PagefileUsage) is the same measure there.
         m.privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+        m.peakPrivateBytes = counters.PeakPagefileUsage;
     }
     m.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     m.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
@@ -165,6 +168,17 @@ int main(int argc, char** argv) {
                 "decode", "draw", "overlay", "encode", "setwall", "total", "ws-before", "ws-after", "priv-before",
                 "priv-after", "gdi", "user", "photo");
 
+    // The largest private bytes seen while the changes run, sampled every few milliseconds.
+    std::atomic<bool> running{true};
+    std::atomic<SIZE_T> sampledPeak{0};
+    std::thread sampler([&] {
+        while (running) {
+            SIZE_T now = Measure().privateBytes;
+            if (now > sampledPeak) sampledPeak = now;
+            ::Sleep(2);
+        }
+    });
+
     const Memory start = Measure();
     Memory afterTenth{};
     double totals[7] = {};
@@ -189,6 +203,8 @@ int main(int argc, char** argv) {
         if (i == 10) afterTenth = after;
     }
     const Memory end = Measure();
+    running = false;
+    sampler.join();
 
     std::printf("\nmean ms: background %.1f, decode %.1f, draw %.1f, overlays %.1f, encode %.1f, set %.1f, "
                 "total %.1f\n",
@@ -196,6 +212,8 @@ int main(int argc, char** argv) {
                 totals[4] / o.count, totals[5] / o.count, totals[6] / o.count);
     std::printf("private bytes: start %.0f KB, after change 10 %.0f KB, after change %d %.0f KB\n",
                 Kb(start.privateBytes), Kb(afterTenth.privateBytes), o.count, Kb(end.privateBytes));
+    std::printf("peak private bytes: %.0f KB sampled, %.0f KB reported by the system\n", Kb(sampledPeak),
+                Kb(end.peakPrivateBytes));
     if (o.count < 10) return 0;
     double growth = Kb(end.privateBytes) - Kb(afterTenth.privateBytes);
     std::printf("growth since change 10: %+.0f KB (%s 1 MB)\n", growth, growth <= 1024.0 ? "within" : "BEYOND");

@@ -1,0 +1,265 @@
+#include "composer/picture_decode.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "composer/jpeg_decode.h"
+#include "framework/mbstring.h"
+
+namespace {
+
+constexpr size_t kHeaderBytes = 64 * 1024;  // enough for every header ReadPictureSize reads
+
+uint32_t Get16(const uint8_t* p, bool bigEndian) {
+    return bigEndian ? (uint32_t{p[0]} << 8 | p[1]) : (uint32_t{p[1]} << 8 | p[0]);
+}
+uint32_t Get32(const uint8_t* p, bool bigEndian) {
+    return bigEndian ? (Get16(p, true) << 16 | Get16(p + 2, true)) : (Get16(p + 2, false) << 16 | Get16(p, false));
+}
+
+// Calls visit(tag, type, value field) for each entry of the TIFF's first directory; false when
+// the header or the directory is cut short.
+template <typename Visit>
+bool VisitFirstDirectory(const uint8_t* tiff, size_t size, Visit visit) {
+    if (size < 8) return false;
+    bool big;
+    if (tiff[0] == 'I' && tiff[1] == 'I') big = false;
+    else if (tiff[0] == 'M' && tiff[1] == 'M') big = true;
+    else return false;
+    if (Get16(tiff + 2, big) != 42) return false;
+    uint32_t dir = Get32(tiff + 4, big);
+    if (dir > size || size - dir < 2) return false;
+    uint32_t count = Get16(tiff + dir, big);
+    if ((size - dir - 2) / 12 < count) return false;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* entry = tiff + dir + 2 + i * 12;
+        visit(Get16(entry, big), Get16(entry + 2, big), entry + 8, big);
+    }
+    return true;
+}
+
+// The value of a SHORT or LONG entry.
+uint32_t EntryValue(uint32_t type, const uint8_t* value, bool big) {
+    return type == 3 ? Get16(value, big) : type == 4 ? Get32(value, big) : 0;
+}
+
+bool ReadJpegSize(const uint8_t* p, size_t size, int& width, int& height) {
+    size_t at = 2;
+    while (at + 4 <= size) {
+        if (p[at] != 0xFF) return false;
+        uint8_t marker = p[at + 1];
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        size_t length = Get16(p + at + 2, true);
+        bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 9 > size) return false;
+            height = static_cast<int>(Get16(p + at + 5, true));
+            width = static_cast<int>(Get16(p + at + 7, true));
+            return true;
+        }
+        if (length < 2) return false;
+        at += 2 + length;
+    }
+    return false;
+}
+
+std::vector<uint8_t> ReadHead(const std::string& path) {
+    std::vector<uint8_t> head;
+    std::FILE* file = _wfopen(mb::Widen(path).c_str(), L"rb");
+    if (!file) return head;
+    head.resize(kHeaderBytes);
+    head.resize(std::fread(head.data(), 1, head.size(), file));
+    std::fclose(file);
+    return head;
+}
+
+bool IsJpeg(const std::vector<uint8_t>& head) {
+    return head.size() >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+}
+
+// One output pixel's share of each source pixel along one direction.
+struct Span {
+    int first = 0;
+    std::vector<float> weights;
+};
+
+std::vector<Span> Spans(int sourceSize, int targetSize) {
+    std::vector<Span> spans(static_cast<size_t>(targetSize));
+    const double scale = static_cast<double>(sourceSize) / targetSize;
+    for (int t = 0; t < targetSize; ++t) {
+        double from = t * scale, to = (t + 1) * scale;
+        int first = static_cast<int>(from), last = static_cast<int>(to - 1e-9);
+        if (last >= sourceSize) last = sourceSize - 1;
+        Span& span = spans[static_cast<size_t>(t)];
+        span.first = first;
+        for (int s = first; s <= last; ++s) {
+            double lo = s < from ? from : s, hi = s + 1 > to ? to : s + 1;
+            span.weights.push_back(static_cast<float>((hi - lo) / scale));
+        }
+    }
+    return spans;
+}
+
+// GDI+ decodes the other formats at their full size; the header says beforehand whether that fits.
+DecodedPicture DecodeWithGdiplus(const std::string& path, const std::vector<uint8_t>& head) {
+    DecodedPicture picture;
+    int w = 0, h = 0;
+    if (ReadPictureSize(head.data(), head.size(), w, h) && static_cast<int64_t>(w) * h > kMaxDecodedPixels)
+        return picture;
+    std::wstring wide = mb::Widen(path);
+    auto image = std::make_unique<Gdiplus::Bitmap>(wide.c_str());
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return picture;
+    picture.width = static_cast<int>(image->GetWidth());
+    picture.height = static_cast<int>(image->GetHeight());
+    picture.image = std::move(image);
+    return picture;
+}
+
+}  // namespace
+
+int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight) {
+    for (int n = 1; n < 8; ++n) {
+        int64_t w = (static_cast<int64_t>(width) * n + 7) / 8, h = (static_cast<int64_t>(height) * n + 7) / 8;
+        if (w >= targetWidth && h >= targetHeight) return n;
+    }
+    return 8;
+}
+
+int ExifOrientation(const uint8_t* data, size_t size) {
+    if (!data || size < 6 || std::memcmp(data, "Exif\0\0", 6) != 0) return 1;
+    int orientation = 1;
+    VisitFirstDirectory(data + 6, size - 6, [&](uint32_t tag, uint32_t type, const uint8_t* value, bool big) {
+        if (tag == 0x0112 && type == 3) {
+            uint32_t v = Get16(value, big);
+            if (v >= 1 && v <= 8) orientation = static_cast<int>(v);
+        }
+    });
+    return orientation;
+}
+
+void OrientPixels(const uint8_t* source, int w, int h, int sourceStride, int orientation, uint8_t* target,
+                  int targetStride) {
+    for (int y = 0; y < h; ++y) {
+        const auto* from = reinterpret_cast<const uint32_t*>(source + static_cast<ptrdiff_t>(y) * sourceStride);
+        for (int x = 0; x < w; ++x) {
+            int tx = x, ty = y;
+            switch (orientation) {
+            case 2: tx = w - 1 - x; break;
+            case 3: tx = w - 1 - x; ty = h - 1 - y; break;
+            case 4: ty = h - 1 - y; break;
+            case 5: tx = y; ty = x; break;
+            case 6: tx = h - 1 - y; ty = x; break;
+            case 7: tx = h - 1 - y; ty = w - 1 - x; break;
+            case 8: tx = y; ty = w - 1 - x; break;
+            default: break;
+            }
+            std::memcpy(target + static_cast<ptrdiff_t>(ty) * targetStride + static_cast<ptrdiff_t>(tx) * 4, from + x, 4);
+        }
+    }
+}
+
+bool ReadPictureSize(const uint8_t* p, size_t size, int& width, int& height) {
+    if (!p) return false;
+    uint32_t w = 0, h = 0;
+    if (size >= 24 && std::memcmp(p, "\x89PNG\r\n\x1a\n", 8) == 0) {
+        w = Get32(p + 16, true);
+        h = Get32(p + 20, true);
+    } else if (size >= 10 && std::memcmp(p, "GIF8", 4) == 0) {
+        w = Get16(p + 6, false);
+        h = Get16(p + 8, false);
+    } else if (size >= 26 && p[0] == 'B' && p[1] == 'M') {
+        if (Get32(p + 14, false) == 12) {
+            w = Get16(p + 18, false);
+            h = Get16(p + 20, false);
+        } else {
+            auto sw = static_cast<int32_t>(Get32(p + 18, false)), sh = static_cast<int32_t>(Get32(p + 22, false));
+            if (sw < 0 || sh == INT32_MIN) return false;
+            w = static_cast<uint32_t>(sw);
+            h = static_cast<uint32_t>(sh < 0 ? -sh : sh);
+        }
+    } else if (size >= 3 && p[0] == 0xFF && p[1] == 0xD8 && p[2] == 0xFF) {
+        int jw = 0, jh = 0;
+        if (!ReadJpegSize(p, size, jw, jh)) return false;
+        w = static_cast<uint32_t>(jw);
+        h = static_cast<uint32_t>(jh);
+    } else {
+        bool ok = VisitFirstDirectory(p, size, [&](uint32_t tag, uint32_t type, const uint8_t* value, bool big) {
+            if (tag == 256) w = EntryValue(type, value, big);
+            if (tag == 257) h = EntryValue(type, value, big);
+        });
+        if (!ok) return false;
+    }
+    if (w == 0 || h == 0 || w > INT32_MAX || h > INT32_MAX) return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+void ShrinkPixels(const uint8_t* source, int sw, int sh, int sourceStride, uint8_t* target, int tw, int th,
+                  int targetStride) {
+    if (sw <= 0 || sh <= 0 || tw <= 0 || th <= 0 || tw > sw || th > sh) return;
+    const std::vector<Span> columns = Spans(sw, tw), rows = Spans(sh, th);
+    std::vector<float> line(static_cast<size_t>(sw) * 4);
+    for (int y = 0; y < th; ++y) {
+        // The source rows under this output row, weighted into one line...
+        std::fill(line.begin(), line.end(), 0.0f);
+        const Span& rowSpan = rows[static_cast<size_t>(y)];
+        for (size_t k = 0; k < rowSpan.weights.size(); ++k) {
+            const uint8_t* s = source + static_cast<ptrdiff_t>(rowSpan.first + static_cast<int>(k)) * sourceStride;
+            const float wgt = rowSpan.weights[k];
+            for (size_t i = 0; i < line.size(); ++i) line[i] += wgt * s[i];
+        }
+        // ...then its columns into the output pixels.
+        uint8_t* t = target + static_cast<ptrdiff_t>(y) * targetStride;
+        for (int x = 0; x < tw; ++x) {
+            const Span& colSpan = columns[static_cast<size_t>(x)];
+            float sum[4] = {};
+            const float* l = line.data() + static_cast<size_t>(colSpan.first) * 4;
+            for (size_t k = 0; k < colSpan.weights.size(); ++k, l += 4)
+                for (int c = 0; c < 4; ++c) sum[c] += colSpan.weights[k] * l[c];
+            for (int c = 0; c < 4; ++c) {
+                float v = sum[c] + 0.5f;
+                t[x * 4 + c] = static_cast<uint8_t>(v >= 255.0f ? 255.0f : v);
+            }
+        }
+    }
+}
+
+DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize) {
+    DecodedPicture picture;
+    const std::vector<uint8_t> head = ReadHead(path);
+    if (head.empty()) return picture;
+    if (IsJpeg(head) && HasJpegDecoder()) {
+        switch (DecodeJpeg(path, drawnSize, picture)) {
+        case JpegOutcome::Decoded: return picture;
+        case JpegOutcome::Refused: return DecodedPicture{};
+        case JpegOutcome::Rejected: break;
+        }
+    }
+    return DecodeWithGdiplus(path, head);
+}
+
+std::unique_ptr<Gdiplus::Bitmap> ShrinkToSize(Gdiplus::Image& image, int w, int h) {
+    const int sw = static_cast<int>(image.GetWidth()), sh = static_cast<int>(image.GetHeight());
+    if (w <= 0 || h <= 0 || w > sw || h > sh || (w == sw && h == sh)) return nullptr;
+    if (image.GetType() != Gdiplus::ImageTypeBitmap) return nullptr;
+    auto& source = static_cast<Gdiplus::Bitmap&>(image);
+    auto shrunk = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat32bppPARGB);
+    if (shrunk->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    Gdiplus::Rect all(0, 0, sw, sh), part(0, 0, w, h);
+    Gdiplus::BitmapData from{}, to{};
+    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) != Gdiplus::Ok) return nullptr;
+    if (shrunk->LockBits(&part, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &to) != Gdiplus::Ok) {
+        source.UnlockBits(&from);
+        return nullptr;
+    }
+    ShrinkPixels(static_cast<const uint8_t*>(from.Scan0), sw, sh, from.Stride, static_cast<uint8_t*>(to.Scan0), w, h,
+                 to.Stride);
+    shrunk->UnlockBits(&to);
+    source.UnlockBits(&from);
+    return shrunk;
+}

@@ -1,0 +1,373 @@
+// Photos decoded at the size they are drawn: JPEG's colour forms and orientations, scaled decodes,
+// pictures passed over before a large allocation, the BMP written from the canvas, and the
+// composed photograph against the full-size decode it replaces.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "composer/canvas.h"
+#include "composer/effects.h"
+#include "composer/output.h"
+#include "composer/picture_decode.h"
+#include "framework/mbstring.h"
+#include "state/settings.h"
+#include "support/fake_system.h"
+#include "support/jpeg_writer.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testing_support::ScratchDir;
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb At(Gdiplus::Image& image, int x, int y) {
+    Gdiplus::Color c;
+    static_cast<Gdiplus::Bitmap&>(image).GetPixel(x, y, &c);
+    return {c.GetR(), c.GetG(), c.GetB()};
+}
+
+bool Near(Rgb a, Rgb b, int tolerance = 12) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+::testing::AssertionResult IsColour(Gdiplus::Image& image, int x, int y, Rgb want, int tolerance = 12) {
+    Rgb got = At(image, x, y);
+    if (Near(got, want, tolerance)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << got.r << " " << got.g << " " << got.b
+                                         << ", not " << want.r << " " << want.g << " " << want.b;
+}
+
+DrawnSize FullSize(int w, int h) { return {w, h}; }
+
+SIZE_T PeakPrivateBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakPagefileUsage;
+}
+
+[[maybe_unused]] std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::string s = testing_support::ReadFile(path);
+    return {s.begin(), s.end()};
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    testing_support::WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kWhite{255, 255, 255};
+
+class PictureDecodeTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+};
+
+#if DIORAMIX_HAS_LIBJPEG
+using testing_support::JpegForm;
+using testing_support::JpegOptions;
+using testing_support::Rgb8;
+using testing_support::WriteJpeg;
+
+// 64 x 48, white, with a red 16 x 16 mark at the stored top-left and a green one at the top-right.
+std::string WriteMarkedJpeg(const ScratchDir& dir, int orientation) {
+    std::string path = dir.File("marked" + std::to_string(orientation) + ".jpg");
+    JpegOptions options;
+    options.orientation = orientation;
+    WriteJpeg(path, 64, 48, [](int x, int y) {
+        if (y < 16 && x < 16) return Rgb8{255, 0, 0};
+        if (y < 16 && x >= 48) return Rgb8{0, 255, 0};
+        return Rgb8{255, 255, 255};
+    }, options);
+    return path;
+}
+
+TEST_F(PictureDecodeTest, EveryExifOrientationStandsUpright) {
+    struct Case {
+        int orientation;
+        bool turned;        // width and height swap
+        int redX, redY;     // the red mark's corner in the upright picture (0 or 1 for each side)
+        int greenX, greenY;
+    };
+    const Case cases[] = {{1, false, 0, 0, 1, 0}, {2, false, 1, 0, 0, 0}, {3, false, 1, 1, 0, 1},
+                          {4, false, 0, 1, 1, 1}, {5, true, 0, 0, 0, 1},  {6, true, 1, 0, 1, 1},
+                          {7, true, 1, 1, 1, 0},  {8, true, 0, 1, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.orientation);
+        DecodedPicture picture = DecodePicture(WriteMarkedJpeg(dir, c.orientation), FullSize);
+        ASSERT_TRUE(picture);
+        const int w = c.turned ? 48 : 64, h = c.turned ? 64 : 48;
+        EXPECT_EQ(w, picture.width);
+        EXPECT_EQ(h, picture.height);
+        ASSERT_EQ(static_cast<UINT>(w), picture.image->GetWidth());
+        ASSERT_EQ(static_cast<UINT>(h), picture.image->GetHeight());
+        auto corner = [&](int sx, int sy) { return std::pair<int, int>{sx ? w - 6 : 5, sy ? h - 6 : 5}; };
+        auto [rx, ry] = corner(c.redX, c.redY);
+        auto [gx, gy] = corner(c.greenX, c.greenY);
+        EXPECT_TRUE(IsColour(*picture.image, rx, ry, kRed, 40));
+        EXPECT_TRUE(IsColour(*picture.image, gx, gy, kGreen, 40));
+        EXPECT_TRUE(IsColour(*picture.image, w / 2, h / 2, kWhite));
+    }
+}
+
+TEST_F(PictureDecodeTest, GreyCmykProgressiveAndRestartMarkersDecode) {
+    struct Case {
+        const char* name;
+        JpegOptions options;
+    };
+    JpegOptions grey, cmyk, ycck, progressive, restarts;
+    grey.form = JpegForm::Grey;
+    cmyk.form = JpegForm::Cmyk;
+    ycck.form = JpegForm::Ycck;
+    progressive.progressive = true;
+    restarts.restartRows = 1;
+    const Case cases[] = {{"grey", grey}, {"cmyk", cmyk}, {"ycck", ycck}, {"progressive", progressive},
+                          {"restarts", restarts}};
+    // Left half orange, right half blue.
+    auto colour = [](int x, int) { return x < 64 ? Rgb8{240, 140, 20} : Rgb8{30, 60, 200}; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = dir.File(std::string(c.name) + ".jpg");
+        ASSERT_TRUE(WriteJpeg(path, 128, 96, colour, c.options));
+        DecodedPicture picture = DecodePicture(path, FullSize);
+        ASSERT_TRUE(picture);
+        ASSERT_EQ(128u, picture.image->GetWidth());
+        if (c.options.form == JpegForm::Grey) {
+            EXPECT_TRUE(IsColour(*picture.image, 20, 40, {156, 156, 156}));
+            EXPECT_TRUE(IsColour(*picture.image, 100, 40, {66, 66, 66}));
+        } else {
+            EXPECT_TRUE(IsColour(*picture.image, 20, 40, {240, 140, 20}));
+            EXPECT_TRUE(IsColour(*picture.image, 100, 40, {30, 60, 200}));
+        }
+    }
+}
+
+TEST_F(PictureDecodeTest, DecodedAtTheSmallestScaleCoveringTheDrawnSize) {
+    std::string path = dir.File("photo.jpg");
+    WriteJpeg(path, 1600, 1200, [](int x, int y) { return Rgb8{uint8_t(x / 7), uint8_t(y / 5), 128}; });
+    int askedW = 0, askedH = 0;
+    DecodedPicture picture = DecodePicture(path, [&](int w, int h) {
+        askedW = w;
+        askedH = h;
+        return DrawnSize{300, 225};
+    });
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(1600, askedW);
+    EXPECT_EQ(1200, askedH);
+    EXPECT_EQ(1600, picture.width);
+    EXPECT_EQ(1200, picture.height);
+    EXPECT_EQ(400u, picture.image->GetWidth()) << "2/8: 1/8 would be 200 wide";
+    EXPECT_EQ(300u, picture.image->GetHeight());
+
+    // A portrait stored on its side is scaled by its upright size.
+    std::string side = dir.File("side.jpg");
+    JpegOptions turned;
+    turned.orientation = 6;
+    WriteJpeg(side, 1600, 1200, [](int, int) { return Rgb8{90, 90, 90}; }, turned);
+    DecodedPicture portrait = DecodePicture(side, [](int w, int h) {
+        EXPECT_EQ(1200, w);
+        EXPECT_EQ(1600, h);
+        return DrawnSize{150, 200};
+    });
+    ASSERT_TRUE(portrait);
+    EXPECT_EQ(150u, portrait.image->GetWidth());
+    EXPECT_EQ(200u, portrait.image->GetHeight());
+}
+
+TEST_F(PictureDecodeTest, TruncatedJpegsArePassedOver) {
+    std::string path = dir.File("whole.jpg");
+    WriteJpeg(path, 256, 256, [](int x, int y) { return Rgb8{uint8_t(x * y), uint8_t(x ^ y), uint8_t(x + y)}; });
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    ASSERT_GT(bytes.size(), 2000u);
+    const size_t cuts[] = {bytes.size() / 2, 300, 20};
+    for (size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        std::string part = dir.File("cut" + std::to_string(cut) + ".jpg");
+        WriteBytes(part, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(cut)));
+        EXPECT_FALSE(DecodePicture(part, FullSize));
+    }
+}
+
+TEST_F(PictureDecodeTest, HugeJpegHeaderIsPassedOverWithoutALargeAllocation) {
+    std::string path = dir.File("small.jpg");
+    WriteJpeg(path, 16, 16, [](int, int) { return Rgb8{10, 20, 30}; });
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    // The frame header claims 60000 x 60000: even at 1/8 that is 7500 x 7500.
+    const uint8_t frame[2] = {0xFF, 0xC0};
+    auto sof = std::search(bytes.begin(), bytes.end(), std::begin(frame), std::end(frame));
+    ASSERT_NE(bytes.end(), sof);
+    const size_t at = static_cast<size_t>(sof - bytes.begin());
+    bytes[at + 5] = bytes[at + 7] = 0xEA;
+    bytes[at + 6] = bytes[at + 8] = 0x60;
+    WriteBytes(path, bytes);
+
+    const SIZE_T peakBefore = PeakPrivateBytes();
+    int askedW = 0;
+    EXPECT_FALSE(DecodePicture(path, [&](int w, int) {
+        askedW = w;
+        return DrawnSize{600, 600};
+    }));
+    EXPECT_EQ(60000, askedW) << "the header was read";
+    EXPECT_LT(PeakPrivateBytes() - peakBefore, SIZE_T{16} << 20);
+}
+#endif
+
+TEST_F(PictureDecodeTest, HugePngHeaderIsPassedOverBeforeGdiplusDecodesIt) {
+    // A PNG whose header claims 15000 x 15000 (900 MB decoded).
+    const uint8_t header[33] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                0, 0, 0x3A, 0x98, 0, 0, 0x3A, 0x98, 8, 2, 0, 0, 0, 0x12, 0x34, 0x56, 0x78};
+    std::string path = dir.File("huge.png");
+    WriteBytes(path, std::vector<uint8_t>(std::begin(header), std::end(header)));
+    const SIZE_T peakBefore = PeakPrivateBytes();
+    EXPECT_FALSE(DecodePicture(path, FullSize));
+    EXPECT_LT(PeakPrivateBytes() - peakBefore, SIZE_T{16} << 20);
+}
+
+TEST_F(PictureDecodeTest, OtherFormatsDecodeWithGdiplusAtFullSizeThenShrinkOnce) {
+    std::string path = dir.File("photo.png");
+    {
+        Gdiplus::Bitmap bitmap(300, 200, PixelFormat24bppRGB);
+        Gdiplus::Graphics g(&bitmap);
+        g.Clear(Gdiplus::Color(255, 200, 30, 60));
+        Gdiplus::SolidBrush blue(Gdiplus::Color(255, 0, 0, 255));
+        g.FillRectangle(&blue, 150, 0, 150, 200);
+        SaveImage(bitmap, path, "png");
+    }
+    DecodedPicture picture = DecodePicture(path, [](int, int) { return DrawnSize{150, 100}; });
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(300u, picture.image->GetWidth());
+    std::unique_ptr<Gdiplus::Bitmap> shrunk = ShrinkToSize(*picture.image, 150, 100);
+    ASSERT_TRUE(shrunk);
+    EXPECT_EQ(150u, shrunk->GetWidth());
+    EXPECT_EQ(100u, shrunk->GetHeight());
+    EXPECT_TRUE(IsColour(*shrunk, 20, 50, {200, 30, 60}, 2));
+    EXPECT_TRUE(IsColour(*shrunk, 130, 50, {0, 0, 255}, 2));
+    EXPECT_FALSE(ShrinkToSize(*picture.image, 300, 200)) << "the same size is drawn as it is";
+    EXPECT_FALSE(ShrinkToSize(*picture.image, 600, 100)) << "never enlarged";
+
+    testing_support::WriteFile(dir.File("text.png"), "not a picture at all");
+    EXPECT_FALSE(DecodePicture(dir.File("text.png"), FullSize));
+    EXPECT_FALSE(DecodePicture(dir.File("missing.png"), FullSize));
+}
+
+TEST_F(PictureDecodeTest, WrittenBmpEqualsGdiplusEncoderByteForByte) {
+    // The last size is written in several pieces.
+    const SIZE sizes[] = {{37, 23}, {40, 23}, {1, 23}, {1000, 200}};
+    for (SIZE size : sizes) {
+        const int width = size.cx, height = size.cy;
+        SCOPED_TRACE(width);
+        Canvas24 canvas(width, height);
+        ASSERT_TRUE(canvas.IsValid());
+        canvas.Fill(0xFF485573);
+        {
+            Gdiplus::Graphics g(&canvas.Bitmap());
+            Gdiplus::LinearGradientBrush brush(Gdiplus::Point(0, 0), Gdiplus::Point(width, height),
+                                               Gdiplus::Color(255, 250, 10, 90), Gdiplus::Color(255, 5, 200, 40));
+            g.FillEllipse(&brush, 0, 2, width, height - 4);
+        }
+        const std::string ours = dir.File("ours.bmp"), theirs = dir.File("theirs.bmp");
+        ASSERT_TRUE(WriteBmp24(canvas.Bitmap(), ours));
+        SaveImage(canvas.Bitmap(), theirs, "bmp");
+        std::string a = testing_support::ReadFile(ours), b = testing_support::ReadFile(theirs);
+        ASSERT_EQ(b.size(), a.size());
+        EXPECT_TRUE(a == b);
+    }
+}
+
+TEST_F(PictureDecodeTest, FilledCanvasEqualsAClearedOne) {
+    Canvas24 filled(50, 7);
+    filled.Fill(0xFF123456);
+    Gdiplus::Bitmap cleared(50, 7, PixelFormat24bppRGB);
+    Gdiplus::Graphics(&cleared).Clear(Gdiplus::Color(0xFF123456));
+    for (int y = 0; y < 7; y += 3)
+        for (int x = 0; x < 50; x += 7) EXPECT_TRUE(IsColour(filled.Bitmap(), x, y, At(cleared, x, y), 0));
+}
+
+TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
+    Gdiplus::Bitmap saved(31, 9, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics g(&saved);
+        Gdiplus::LinearGradientBrush brush(Gdiplus::Point(0, 0), Gdiplus::Point(31, 9), Gdiplus::Color(255, 250, 10, 90),
+                                           Gdiplus::Color(255, 5, 200, 40));
+        g.FillRectangle(&brush, 0, 0, 31, 9);
+    }
+    Canvas24 copied(31, 9), greyed(31, 9);
+    ASSERT_TRUE(copied.CopyFrom(saved, false));
+    ASSERT_TRUE(greyed.CopyFrom(saved, true));
+    Canvas24 wrongSize(30, 9);
+    EXPECT_FALSE(wrongSize.CopyFrom(saved, false));
+    Rgb first = At(saved, 3, 4);
+    GrayBitmap(saved);
+    for (int x = 0; x < 31; x += 5) {
+        EXPECT_TRUE(IsColour(greyed.Bitmap(), x, 4, At(saved, x, 4), 0));
+    }
+    EXPECT_TRUE(IsColour(copied.Bitmap(), 3, 4, first, 0));
+}
+
+#if DIORAMIX_HAS_LIBJPEG
+// The photograph with frame, shadow and rotation drawn from the scaled decode and one shrink,
+// against the same drawn from GDI+'s full-size decode as before.
+TEST_F(PictureDecodeTest, ComposedPhotoMatchesTheFullSizeDecode) {
+    std::string path = dir.File("sample.jpg");
+    WriteJpeg(path, 2000, 1500, [](int x, int y) {
+        // Smooth colour with a few sharp bars, as a photograph has both.
+        if ((x / 250 + y / 250) % 5 == 0 && x % 250 < 60) return Rgb8{250, 250, 240};
+        return Rgb8{uint8_t(40 + x * 180 / 2000), uint8_t(60 + y * 150 / 1500), uint8_t(200 - (x + y) * 150 / 3500)};
+    }, JpegOptions{JpegForm::Rgb, false, 0, 0, 92});
+
+    EnvSettings env;
+    ResetSettings(env);
+    env.m_exePath = testing_support::BinDir();
+    env.isframe = env.isshadow = env.isrotate = 1;
+    env.rotatevalue = 90;
+    testing_support::FakeSystem system;
+    system.fallbackRand = 70;  // 25 degrees
+
+    auto compose = [&](Gdiplus::Image& image, Gdiplus::SizeF original) {
+        auto canvas = std::make_unique<Canvas24>(800, 600);
+        canvas->Fill(0xFF485573);
+        Gdiplus::Graphics g(&canvas->Bitmap());
+        PhotoEffects(env, system).DrawImageWithEffects(g, image, 400, 300, 150, 120, original);
+        return canvas;
+    };
+    Gdiplus::Bitmap full(mb::Widen(path).c_str());
+    ASSERT_EQ(Gdiplus::Ok, full.GetLastStatus());
+    auto before = compose(full, {});
+
+    DecodedPicture picture = DecodePicture(path, [](int, int) { return DrawnSize{400, 300}; });
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(500u, picture.image->GetWidth());
+    std::unique_ptr<Gdiplus::Bitmap> shrunk = ShrinkToSize(*picture.image, 400, 300);
+    ASSERT_TRUE(shrunk);
+    auto after = compose(*shrunk, Gdiplus::SizeF(2000, 1500));
+
+    if (const char* keep = std::getenv("DIORAMIX_KEEP_PICTURES")) {
+        SaveImage(before->Bitmap(), std::string(keep) + "\\photo-full-decode.png", "png");
+        SaveImage(after->Bitmap(), std::string(keep) + "\\photo-scaled-decode.png", "png");
+    }
+    long total = 0, distant = 0, pixels = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            Rgb a = At(before->Bitmap(), x, y), b = At(after->Bitmap(), x, y);
+            int d = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+            total += d;
+            distant += d > 40;
+            ++pixels;
+        }
+    EXPECT_LT(static_cast<double>(total) / pixels, 1.5) << "mean difference";
+    EXPECT_LT(static_cast<double>(distant) / pixels, 0.006) << "pixels differing by more than 40 (edges of sharp bars)";
+}
+#endif
+
+}  // namespace

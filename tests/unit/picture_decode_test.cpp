@@ -1,0 +1,171 @@
+// The pure parts of decoding at the drawn size: the DCT scale, the EXIF orientation, sizes read
+// from headers, the area shrink, the BMP layout.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "composer/canvas.h"
+#include "composer/picture_decode.h"
+#include "support/jpeg_writer.h"
+
+namespace {
+
+TEST(JpegScaleTest, SmallestScaleThatStillCoversTheDrawnSize) {
+    EXPECT_EQ(2, ChooseJpegScale(4000, 3000, 1000, 750)) << "exactly 2/8";
+    EXPECT_EQ(3, ChooseJpegScale(4000, 3000, 1001, 750)) << "one pixel more needs the next scale";
+    EXPECT_EQ(3, ChooseJpegScale(4000, 3000, 600, 751)) << "either direction decides";
+    EXPECT_EQ(1, ChooseJpegScale(4000, 3000, 400, 300)) << "smaller than 1/8 of the photo";
+    EXPECT_EQ(1, ChooseJpegScale(4001, 3001, 501, 376)) << "libjpeg rounds the scaled size up";
+    EXPECT_EQ(8, ChooseJpegScale(4000, 3000, 4000, 3000));
+    EXPECT_EQ(8, ChooseJpegScale(800, 600, 1920, 1080)) << "a drawn size larger than the photo: full size";
+    EXPECT_EQ(1, ChooseJpegScale(16000, 12000, 600, 450));
+    EXPECT_EQ(1, ChooseJpegScale(4000, 3000, 0, 0));
+}
+
+#if DIORAMIX_HAS_LIBJPEG
+TEST(ExifOrientationTest, ReadsTheTagInBothByteOrders) {
+    for (int o = 1; o <= 8; ++o) {
+        std::vector<uint8_t> big = testing_support::ExifWithOrientation(o, true);
+        std::vector<uint8_t> little = testing_support::ExifWithOrientation(o, false);
+        EXPECT_EQ(o, ExifOrientation(big.data(), big.size()));
+        EXPECT_EQ(o, ExifOrientation(little.data(), little.size()));
+    }
+}
+
+TEST(ExifOrientationTest, MalformedSegmentsMeanUpright) {
+    std::vector<uint8_t> exif = testing_support::ExifWithOrientation(6);
+    EXPECT_EQ(1, ExifOrientation(exif.data(), 20)) << "cut inside the directory";
+    EXPECT_EQ(1, ExifOrientation(nullptr, 0));
+    std::vector<uint8_t> wrong = exif;
+    wrong[0] = 'X';
+    EXPECT_EQ(1, ExifOrientation(wrong.data(), wrong.size())) << "not an EXIF segment";
+    std::vector<uint8_t> farOffset = exif;
+    farOffset[6 + 4] = 0x7F;  // first directory far beyond the segment
+    EXPECT_EQ(1, ExifOrientation(farOffset.data(), farOffset.size()));
+    std::vector<uint8_t> outOfRange = testing_support::ExifWithOrientation(9);
+    EXPECT_EQ(1, ExifOrientation(outOfRange.data(), outOfRange.size()));
+}
+#endif
+
+TEST(PictureSizeTest, HeadersOfEachFormat) {
+    int w = 0, h = 0;
+    const uint8_t png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                             0, 0, 0x3A, 0x98, 0, 0, 0x3A, 0x98};
+    ASSERT_TRUE(ReadPictureSize(png, sizeof png, w, h));
+    EXPECT_EQ(15000, w);
+    EXPECT_EQ(15000, h);
+
+    const uint8_t gif[10] = {'G', 'I', 'F', '8', '9', 'a', 0x40, 0x01, 0xF0, 0x00};
+    ASSERT_TRUE(ReadPictureSize(gif, sizeof gif, w, h));
+    EXPECT_EQ(320, w);
+    EXPECT_EQ(240, h);
+
+    uint8_t bmp[26] = {'B', 'M'};
+    bmp[14] = 40;
+    bmp[18] = 0x20;                                // 32 wide
+    bmp[22] = 0xF0, bmp[23] = bmp[24] = bmp[25] = 0xFF;  // -16: top-down
+    ASSERT_TRUE(ReadPictureSize(bmp, sizeof bmp, w, h));
+    EXPECT_EQ(32, w);
+    EXPECT_EQ(16, h);
+
+    // Little-endian TIFF: width as SHORT, height as LONG.
+    const uint8_t tiff[] = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0,
+                            0, 1, 3, 0, 1, 0, 0, 0, 0x60, 0xEA, 0, 0,
+                            1, 1, 4, 0, 1, 0, 0, 0, 0x60, 0xEA, 0, 0};
+    ASSERT_TRUE(ReadPictureSize(tiff, sizeof tiff, w, h));
+    EXPECT_EQ(60000, w);
+    EXPECT_EQ(60000, h);
+
+    // JPEG: an APP0 segment, then the frame header.
+    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC2, 0, 11, 8, 0x2E, 0xE0, 0x3E, 0x80, 1, 1, 0x11, 0};
+    ASSERT_TRUE(ReadPictureSize(jpeg, sizeof jpeg, w, h));
+    EXPECT_EQ(16000, w);
+    EXPECT_EQ(12000, h);
+}
+
+TEST(PictureSizeTest, UnknownOrCutShortHeadersGiveNoSize) {
+    int w = 0, h = 0;
+    const uint8_t text[] = "just some text, not a picture";
+    EXPECT_FALSE(ReadPictureSize(text, sizeof text, w, h));
+    const uint8_t png[12] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
+    EXPECT_FALSE(ReadPictureSize(png, sizeof png, w, h));
+    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x40, 0};
+    EXPECT_FALSE(ReadPictureSize(jpeg, sizeof jpeg, w, h));
+    const uint8_t tiff[] = {'M', 'M', 0, 42, 0xFF, 0xFF, 0xFF, 0xF0};
+    EXPECT_FALSE(ReadPictureSize(tiff, sizeof tiff, w, h));
+    EXPECT_FALSE(ReadPictureSize(nullptr, 0, w, h));
+}
+
+TEST(ShrinkPixelsTest, AveragesTheCoveredAreaOfPremultipliedPixels) {
+    // 3 x 1 -> 2 x 1: each output pixel covers one and a half source pixels.
+    const uint8_t source[12] = {0, 0, 0, 255, 90, 90, 90, 255, 180, 180, 180, 255};
+    uint8_t target[8] = {};
+    ShrinkPixels(source, 3, 1, 12, target, 2, 1, 8);
+    EXPECT_EQ(30, target[0]);   // (0 * 1 + 90 * 0.5) / 1.5
+    EXPECT_EQ(150, target[4]);  // (90 * 0.5 + 180 * 1) / 1.5
+    EXPECT_EQ(255, target[3]);
+    EXPECT_EQ(255, target[7]);
+
+    // 4 x 4 -> 1 x 1 of a half transparent square: alpha averages too.
+    std::vector<uint8_t> square(64, 0);
+    for (int i = 0; i < 8; ++i) std::memset(&square[i * 4], 200, 4);
+    uint8_t one[4] = {};
+    ShrinkPixels(square.data(), 4, 4, 16, one, 1, 1, 4);
+    EXPECT_EQ(100, one[0]);
+    EXPECT_EQ(100, one[3]);
+}
+
+TEST(ShrinkPixelsTest, RefusesToEnlarge) {
+    const uint8_t source[4] = {1, 2, 3, 4};
+    uint8_t target[16] = {};
+    ShrinkPixels(source, 1, 1, 4, target, 2, 2, 8);
+    EXPECT_EQ(0, target[0]);
+}
+
+TEST(BmpLayoutTest, BottomUpRowsPaddedToFourBytes) {
+    // 2 x 2, rows of 6 bytes padded to 8; the source rows have a stride of 10.
+    const uint8_t pixels[20] = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE, 0xEE, 0xEE};
+    std::vector<uint8_t> file = EncodeBmp24(pixels, 2, 2, 10);
+    ASSERT_EQ(54u + 16u, file.size());
+    EXPECT_EQ('B', file[0]);
+    EXPECT_EQ('M', file[1]);
+    EXPECT_EQ(70, file[2]);
+    EXPECT_EQ(54, file[10]);
+    EXPECT_EQ(40, file[14]);
+    EXPECT_EQ(24, file[28]);
+    EXPECT_EQ(16, file[34]);
+    const uint8_t rows[16] = {7, 8, 9, 10, 11, 12, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0};
+    EXPECT_EQ(0, std::memcmp(rows, file.data() + 54, 16));
+    EXPECT_TRUE(EncodeBmp24(pixels, 0, 2, 10).empty());
+}
+
+TEST(BmpLayoutTest, FillWritesTheColourAsBlueGreenRedAndLeavesPadding) {
+    std::vector<uint8_t> pixels(2 * 8, 0x55);
+    FillPixels24(pixels.data(), 2, 2, 8, 0xFF485573);
+    const uint8_t row[8] = {0x73, 0x55, 0x48, 0x73, 0x55, 0x48, 0x55, 0x55};
+    EXPECT_EQ(0, std::memcmp(row, pixels.data(), 8));
+    EXPECT_EQ(0, std::memcmp(row, pixels.data() + 8, 8));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OrientPixelsTest, EachOrientationMovesTheStoredCornersWhereItShould) {
+    // 3 x 2 stored, pixels numbered 0..5 row by row.
+    std::vector<uint32_t> stored = {0, 1, 2, 3, 4, 5};
+    const std::vector<uint32_t> upright[9] = {
+        {}, {0, 1, 2, 3, 4, 5}, {2, 1, 0, 5, 4, 3}, {5, 4, 3, 2, 1, 0}, {3, 4, 5, 0, 1, 2},
+        // 2 x 3 from here: transpose, turn right, transverse, turn left.
+        {0, 3, 1, 4, 2, 5}, {3, 0, 4, 1, 5, 2}, {5, 2, 4, 1, 3, 0}, {2, 5, 1, 4, 0, 3}};
+    for (int o = 1; o <= 8; ++o) {
+        std::vector<uint32_t> target(6, 99);
+        const int targetWidth = o >= 5 ? 2 : 3;
+        OrientPixels(reinterpret_cast<const uint8_t*>(stored.data()), 3, 2, 12, o,
+                     reinterpret_cast<uint8_t*>(target.data()), targetWidth * 4);
+        EXPECT_EQ(upright[o], target) << "orientation " << o;
+    }
+}
+
+}  // namespace
