@@ -5,6 +5,7 @@
 #include "app/desktop.h"
 #include "app/main_window_logic.h"
 #include "framework/mbstring.h"
+#include "framework/safe_file.h"
 #include "resource.h"
 
 const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
@@ -78,6 +79,9 @@ BOOL CWallpaperDlg::OnInitDialog() {
 void CWallpaperDlg::LoadStartupState() {
     ResetSettings(stEnv);
     InitExePath(stEnv);
+    // A run killed in the middle of a save leaves its temporary file behind; the saved file
+    // itself is whole, in its old or its new version.
+    fw::RemoveStaleTemporaryFiles(stEnv.m_exePath);
     m_composer.LoadPriorWallpaper();
     LoadSettings(stEnv, m_outPrograms);
     m_catalogue.LoadImageList(stEnv.m_exePath);
