@@ -45,10 +45,18 @@ bool CopyExistingInto(const std::string& target, const std::string& temporary) {
     return ::CopyFileA(target.c_str(), temporary.c_str(), FALSE) != FALSE;
 }
 
+// A folder cannot be replaced by a file, and a file the user made read-only is not to be
+// replaced either (a rename over it would succeed on some file systems).
+bool MayReplace(const std::string& target) {
+    DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
 }  // namespace
 
 bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write) {
-    if (target.empty()) return false;
+    if (target.empty() || !MayReplace(target)) return false;
     const std::string temporary = CreateTemporaryFile(FolderOf(target));
     if (temporary.empty()) return false;
     bool ok = write(temporary) && FlushToDisk(temporary) &&
