@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "composer/picture_header.h"
 #include "composer/placement.h"
 #include "composer/text.h"
 #include "framework/safe_file.h"
@@ -17,6 +18,8 @@ constexpr int kMissingPicksPerChoice = 3;
 // The image of the file, or null when it cannot be decoded (not an image, truncated header,
 // too large for memory): such a file is passed over like a missing one.
 std::unique_ptr<Gdiplus::Image> LoadDecodedImage(const std::string& path) {
+    // What no decoder should see: an unknown format, or a size that would take gigabytes.
+    if (!IsDecodablePicture(path)) return nullptr;
     std::wstring wide = mb::Widen(path);
     auto image = std::make_unique<Gdiplus::Image>(wide.c_str());
     if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return nullptr;

@@ -1,0 +1,70 @@
+// Composing through the bad-picture corpus (tools/make-bad-pictures) with every effect on: each
+// change leaves a whole wallpaper of the screen's size, whatever the photograph was.
+#include "drawing/composer_fixture.h"
+
+#include <chrono>
+#include <cstdio>
+
+using namespace composer_testing;
+
+namespace {
+
+class BadPictureTest : public ComposerTest {
+protected:
+    std::string corpus = testing_support::BinDir() + "\\bad-pictures";
+    std::vector<std::string> pictures;
+
+    void SetUp() override {
+        ComposerTest::SetUp();
+        if (::GetFileAttributesA(corpus.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+        ImageCatalogue scan;
+        scan.ScanFolder(corpus);
+        pictures = scan.m_imageList;
+
+        env.isframe = env.isshadow = env.isrotate = 1;
+        env.isbackgray = env.isoverlap = 1;
+        env.iscalender = env.ispath = 1;
+        env.imagepos = 2;  // random places
+        env.piccleartotalcnt = 4;
+        composer->LoadMasks(testing_support::BinDir() + "\\Masks");
+    }
+
+    // Composes once with the picture as the only photograph (and as the background image), and
+    // checks the wallpaper that was set.
+    void ComposeThrough(const std::string& picture) {
+        SCOPED_TRACE(picture);
+        catalogue.m_imageList = {picture};
+        catalogue.m_pathList = {corpus + ",1"};
+        env.isbackimg = 1;
+        env.backimagename = picture;
+        const size_t before = system.wallpapers.size();
+        const auto start = std::chrono::steady_clock::now();
+        Compose();
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        std::printf("  %6lld ms  %s\n", static_cast<long long>(ms), picture.substr(corpus.size() + 1).c_str());
+
+        ASSERT_EQ(before + 1, system.wallpapers.size());
+        EXPECT_EQ(dir.File("Dioramix.bmp"), system.wallpapers.back());
+        auto shot = Wallpaper();
+        ASSERT_NE(nullptr, shot);
+        EXPECT_EQ(1024u, shot->GetWidth());
+        EXPECT_EQ(768u, shot->GetHeight());
+    }
+};
+
+TEST_F(BadPictureTest, EveryPictureLeavesAWholeWallpaperWithFrameShadowAndRotation) {
+    if (pictures.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
+    EXPECT_GE(pictures.size(), 30u);
+    for (const std::string& picture : pictures) ComposeThrough(picture);
+}
+
+TEST_F(BadPictureTest, EveryPictureLeavesAWholeWallpaperThroughRandomMasks) {
+    if (pictures.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
+    env.ismask = 1;
+    env.isrndmask = 1;
+    env.notstrech = 0;  // the tiny and thin pictures are enlarged too
+    for (const std::string& picture : pictures) ComposeThrough(picture);
+}
+
+}  // namespace
