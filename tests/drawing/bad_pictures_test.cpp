@@ -68,3 +68,55 @@ TEST_F(BadPictureTest, EveryPictureLeavesAWholeWallpaperThroughRandomMasks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Writes of the composed and saved pictures that cannot complete.
+class FailedPictureWriteTest : public ComposerTest {};
+
+TEST_F(FailedPictureWriteTest, AWallpaperNotWrittenWholeIsNeverSet) {
+    AddPhoto("a.png", 400, 300, Gdiplus::Color(255, 200, 0, 0));
+    // A folder where the picture should be: nothing can be written.
+    dir.MakeDir("Dioramix.bmp");
+    Compose();
+    EXPECT_TRUE(system.wallpapers.empty());
+    EXPECT_NE(0u, ::GetFileAttributesA(dir.File("Dioramix.bmp").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    ::RemoveDirectoryA(dir.File("Dioramix.bmp").c_str());
+
+    // A read-only picture keeps its old content and the desktop its old picture.
+    Compose();
+    ASSERT_EQ(1u, system.wallpapers.size());
+    const std::string before = testing_support::ReadFile(dir.File("Dioramix.bmp"));
+    ::SetFileAttributesA(dir.File("Dioramix.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    env.backcolor = 0xFF102030;
+    Compose();
+    ::SetFileAttributesA(dir.File("Dioramix.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(1u, system.wallpapers.size());
+    EXPECT_EQ(before, testing_support::ReadFile(dir.File("Dioramix.bmp")));
+
+    // Writable again: the next change is written and set.
+    Compose();
+    EXPECT_EQ(2u, system.wallpapers.size());
+    EXPECT_NE(before, testing_support::ReadFile(dir.File("Dioramix.bmp")));
+}
+
+TEST_F(FailedPictureWriteTest, SavedPicturesReplaceTheOldFileOnlyWhenWrittenWhole) {
+    AddPhoto("a.png", 400, 300, Gdiplus::Color(255, 200, 0, 0));
+    Compose();
+    testing_support::WriteFile(dir.File("mine.png"), "the user's own file");
+    ::SetFileAttributesA(dir.File("mine.png").c_str(), FILE_ATTRIBUTE_READONLY);
+    composer->SaveCurrentWallpaperAs(dir.File("mine.png"));
+    ::SetFileAttributesA(dir.File("mine.png").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ("the user's own file", testing_support::ReadFile(dir.File("mine.png")));
+
+    composer->SaveCurrentWallpaperAs(dir.File("mine.png"));
+    EXPECT_EQ("\x89PNG", testing_support::ReadFile(dir.File("mine.png")).substr(0, 4));
+
+    // The paused background, with a folder in its way: the toggle still happens.
+    dir.MakeDir("backimage.png");
+    composer->TogglePause();
+    EXPECT_EQ(1, env.ispause);
+    EXPECT_NE(0u, ::GetFileAttributesA(dir.File("backimage.png").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace

@@ -285,14 +285,15 @@ int main(int argc, char** argv) {
             std::printf("run %d: no window: the start failed\n", run);
             ++tally.failures;
         }
+        // A change a second: the random moment falls into start-up, composing or writing the picture.
         const bool whileSaving = window && (random() % 2 == 0);
         if (whileSaving) {
-            ::Sleep(random() % 1500);  // let it compose a little first
+            ::Sleep(200 + random() % 1500);
             ::PostMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-            ::Sleep(random() % 80);
+            ::Sleep(random() % 400);  // the save of a megabyte of list.txt and the rest takes about as long
             ++tally.saveKills;
         } else {
-            ::Sleep(random() % 2500);
+            ::Sleep(random() % 3000);
             ++tally.composeKills;
         }
         ::TerminateProcess(process, 9);
