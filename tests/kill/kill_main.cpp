@@ -5,6 +5,7 @@
 // the user's wallpaper back.
 //
 //   dioramix_killtest.exe [--runs 100] [--seed N] [--exe <Dioramix.exe to test>]
+//                         [--save-window <ms after the end-session message, default 400>]
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
@@ -200,7 +201,8 @@ Folder Prepare(const std::string& exeToTest) {
     ::CreateDirectoryA(f.path.c_str(), nullptr);
     for (const char* name : kStateFiles) ::DeleteFileA(f.File(name).c_str());
     f.exe = f.File("Dioramix.exe");
-    ::CopyFileA(exeToTest.c_str(), f.exe.c_str(), FALSE);
+    if (!::CopyFileA(exeToTest.c_str(), f.exe.c_str(), FALSE))
+        std::printf("cannot copy %s (error %lu)\n", exeToTest.c_str(), ::GetLastError());
     CopyFolder(from + "\\effects", f.path + "\\effects");
     CopyFolder(from + "\\Masks", f.path + "\\Masks");
     ::CreateDirectoryA(f.photos.c_str(), nullptr);
@@ -250,11 +252,13 @@ int main(int argc, char** argv) {
     int runs = 100;
     unsigned seed = static_cast<unsigned>(std::time(nullptr));
     std::string exeToTest = ModuleFolder() + "\\Dioramix.exe";
+    unsigned saveWindow = 400;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string arg = argv[i];
         if (arg == "--runs") runs = std::atoi(argv[i + 1]);
         else if (arg == "--seed") seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         else if (arg == "--exe") exeToTest = argv[i + 1];
+        else if (arg == "--save-window") saveWindow = static_cast<unsigned>(std::atoi(argv[i + 1])) + 1;
     }
     if (::FindWindowW(nullptr, L"Dioramix")) {
         std::printf("a copy of Dioramix is running already\n");
@@ -290,7 +294,7 @@ int main(int argc, char** argv) {
         if (whileSaving) {
             ::Sleep(200 + random() % 1500);
             ::PostMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-            ::Sleep(random() % 400);  // the save of a megabyte of list.txt and the rest takes about as long
+            ::Sleep(random() % saveWindow);  // a megabyte of list.txt and the rest take about 400 ms
             ++tally.saveKills;
         } else {
             ::Sleep(random() % 3000);
