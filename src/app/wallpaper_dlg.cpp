@@ -7,6 +7,7 @@
 #include "aux_windows/images_dlg.h"
 #include "framework/dpi.h"
 #include "framework/mbstring.h"
+#include "framework/safe_file.h"
 #include "resource.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/env_set_dlg.h"
@@ -126,6 +127,10 @@ void CWallpaperDlg::LoadStartupState() {
     else
         InitExePath(stEnv, m_programFile);
     UseDataFolder(stEnv);
+    // A run killed in the middle of a save leaves its temporary file behind; the saved file
+    // itself is whole, in its old or its new version.
+    fw::RemoveStaleTemporaryFiles(stEnv.m_exePath);
+    if (stEnv.DataFolder() != stEnv.m_exePath) fw::RemoveStaleTemporaryFiles(stEnv.DataFolder());
     m_composer.LoadPriorWallpaper();
     LoadSettings(stEnv, m_outPrograms);
     m_catalogue.LoadImageList(stEnv.DataFolder());

@@ -7,6 +7,7 @@
 
 #include "composer/placement.h"
 #include "composer/text.h"
+#include "framework/safe_file.h"
 #include "framework/mbstring.h"
 
 namespace {
@@ -243,8 +244,11 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.m_exePath.empty()) return;
     const std::string path = WallpaperFile();
-    WriteBmp24(canvas, path);
+    const bool saved =
+        fw::ReplaceFileSafely(path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); });
     Report(ComposePhase::Encoded);
+    // A file not written whole is never handed to the desktop: it keeps the previous picture.
+    if (!saved) return;
     m_system.SetDesktopWallpaper(path);
     Report(ComposePhase::WallpaperSet);
 }
@@ -267,8 +271,7 @@ void Composer::LoadPriorWallpaper() {
 void Composer::SavePriorWallpaperPath() {
     // Writing before the prior path was read would wipe the one kept by an unfinished run.
     if (!m_priorLoaded || m_env.m_exePath.empty()) return;
-    ::WritePrivateProfileStringA("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(),
-                                 m_env.FilePath("\\env.ini").c_str());
+    fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(), m_env.FilePath("\\env.ini"));
 }
 
 void Composer::RestorePriorWallpaper() {

@@ -6,6 +6,7 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/safe_file.h"
 
 namespace {
 constexpr DWORD kRegistryBuffer = 1024;
@@ -32,10 +33,10 @@ bool SaveImage(Gdiplus::Image& image, const std::string& path, const std::string
     std::wstring mime = mb::Widen("image/" + format);
     CLSID clsid{};
     // Without an encoder the save could only fail, and some GDI+ builds leave an empty file.
-    if (GetEncoderClsid(mime.c_str(), &clsid) < 0) return true;
-    std::wstring file = mb::Widen(path);
-    image.Save(file.c_str(), &clsid, nullptr);
-    return true;
+    if (GetEncoderClsid(mime.c_str(), &clsid) < 0) return false;
+    return fw::ReplaceFileSafely(path, [&](const std::string& temporary) {
+        return image.Save(mb::Widen(temporary).c_str(), &clsid, nullptr) == Gdiplus::Ok;
+    });
 }
 
 std::string FormatForFileName(const std::string& path) {

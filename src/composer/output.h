@@ -11,7 +11,8 @@
 
 // Index of the GDI+ encoder with exactly this MIME type, its class id in clsid; -1 when none.
 int GetEncoderClsid(const wchar_t* mimeType, CLSID* clsid);
-// Encodes the image with the encoder of "image/" + format; failures stay in the image's status.
+// Encodes the image with the encoder of "image/" + format and replaces the file with it in one
+// step; false, with the old file kept, when there is no such encoder or the file was not written.
 bool SaveImage(Gdiplus::Image& image, const std::string& path, const std::string& format);
 
 // The format word for a file name chosen by the user: its extension lower-cased, jpg as jpeg.

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "composer/text.h"
+#include "framework/safe_file.h"
 
 namespace {
 
@@ -119,12 +120,16 @@ int LoadPositions(const std::string& path, std::vector<RECT>& positions) {
     return 1;
 }
 
-void SavePositions(const std::string& path, const std::vector<RECT>& positions) {
-    File file(std::fopen(path.c_str(), "w"));
-    if (!file) return;
-    for (const RECT& r : positions)
-        std::fprintf(file.get(), "%d,%d,%d,%d\n", static_cast<int>(r.left), static_cast<int>(r.top),
-                     static_cast<int>(r.right), static_cast<int>(r.bottom));
+bool SavePositions(const std::string& path, const std::vector<RECT>& positions) {
+    return fw::ReplaceFileSafely(path, [&](const std::string& temporary) {
+        File file(std::fopen(temporary.c_str(), "w"));
+        if (!file) return false;
+        for (const RECT& r : positions)
+            std::fprintf(file.get(), "%d,%d,%d,%d\n", static_cast<int>(r.left), static_cast<int>(r.top),
+                         static_cast<int>(r.right), static_cast<int>(r.bottom));
+        bool written = !std::ferror(file.get());
+        return std::fclose(file.release()) == 0 && written;
+    });
 }
 
 void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa) {

@@ -5,14 +5,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/safe_file.h"
 
 namespace {
 
 constexpr int kLineBuffer = 260;  // list.txt lines are read in pieces of at most 259 bytes
+// A longer path would come back from list.txt in two pieces (its line end counts in the buffer).
+constexpr size_t kLongestCataloguedPath = kLineBuffer - 2;
 
 struct FileCloser {
     void operator()(std::FILE* f) const noexcept { std::fclose(f); }
@@ -21,19 +25,105 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
 
-bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+bool CloseChecked(File& file) {
+    bool written = !std::ferror(file.get());
+    return std::fclose(file.release()) == 0 && written;
+}
 
-bool IsDirectory(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-
-// Calls visit for every entry of the folder in the order the file system returns them.
+// Calls visit for every entry of the folder in the order the file system returns them. The wide
+// functions see every name as it is; the narrow ones would hand out names the code page cannot
+// hold with "?" in them.
 template <class Visit>
 void ForEachEntry(const std::string& folder, Visit visit) {
-    WIN32_FIND_DATAA data{};
-    fw::FindHandle find(::FindFirstFileA((folder + "\\*.*").c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    fw::FindHandle find(::FindFirstFileW(mb::Widen(folder + "\\*.*").c_str(), &data));
     if (!find) return;
     do {
         visit(data);
-    } while (::FindNextFileA(find.get(), &data));
+    } while (::FindNextFileW(find.get(), &data));
+}
+
+// The name as the code page writes it, when it comes back unchanged; "" otherwise (a Japanese
+// or emoji name on a Korean system would come out with "?" and could never be opened).
+std::string ExactNarrowName(const wchar_t* name) {
+    if (!*name || std::wcschr(name, L'\uFFFD') || std::wcschr(name, L'?')) return "";
+    std::string narrow = mb::Narrow(name);
+    return mb::Widen(narrow) == name ? narrow : std::string();
+}
+
+// The name under which an entry is catalogued: its own, else its short (8.3) name, else none.
+std::string CataloguedName(const wchar_t* name, const wchar_t* shortName) {
+    std::string narrow = ExactNarrowName(name);
+    return narrow.empty() ? ExactNarrowName(shortName) : narrow;
+}
+
+}  // namespace
+
+// The folders a walk is inside, by file identity, so that a link or junction leading back up the
+// tree is not followed again.
+class ImageCatalogue::FolderTrail {
+public:
+    // False when the folder is one the walk is already inside; otherwise it is entered.
+    bool Enter(const std::string& folder) {
+        FolderIdentity id{};
+        if (!IdentifyFolder(folder, id)) {
+            // A folder that cannot be opened can rarely be listed; if it can, the path length
+            // limit still ends any loop through it.
+            m_trail.push_back({});
+            return true;
+        }
+        for (const FolderIdentity& inside : m_trail)
+            if (inside.known && inside.volume == id.volume && inside.index == id.index) return false;
+        m_trail.push_back(id);
+        return true;
+    }
+    void Leave() { m_trail.pop_back(); }
+
+private:
+    struct FolderIdentity {
+        bool known = false;
+        DWORD volume = 0;
+        ULONGLONG index = 0;
+    };
+    static bool IdentifyFolder(const std::string& folder, FolderIdentity& id) {
+        // Backup semantics opens a folder; the handle follows links to the folder they name.
+        HANDLE raw = ::CreateFileW(mb::Widen(folder).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (raw == INVALID_HANDLE_VALUE) return false;
+        fw::KernelHandle handle(raw);
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(handle.get(), &info)) return false;
+        id.known = true;
+        id.volume = info.dwVolumeSerialNumber;
+        id.index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        return true;
+    }
+    std::vector<FolderIdentity> m_trail;
+};
+
+namespace {
+
+bool IsDotEntry(const wchar_t* name) { return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0; }
+
+bool IsDirectory(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+enum class EntryKind { Folder, File, Skipped };
+
+// What the walk does with an entry, and its full path (the folder, a backslash, the name).
+EntryKind ClassifyEntry(const std::string& folder, const WIN32_FIND_DATAW& data, std::string& path) {
+    if (IsDotEntry(data.cFileName)) return EntryKind::Skipped;
+    std::string name = CataloguedName(data.cFileName, data.cAlternateFileName);
+    if (name.empty()) return EntryKind::Skipped;
+    path = folder + "\\" + name;
+    if (path.size() > kLongestCataloguedPath) {
+        // The short name may still fit where the long one does not.
+        std::string shortName = CataloguedName(data.cAlternateFileName, L"");
+        if (shortName.empty()) return EntryKind::Skipped;
+        path = folder + "\\" + shortName;
+        if (path.size() > kLongestCataloguedPath) return EntryKind::Skipped;
+    }
+    return IsDirectory(data) ? EntryKind::Folder : EntryKind::File;
 }
 
 // The first comma-separated token of a folder list entry, leading commas skipped.
@@ -41,17 +131,6 @@ std::string FirstToken(const std::string& entry) {
     size_t start = entry.find_first_not_of(',');
     if (start == std::string::npos) return "";
     return entry.substr(start, entry.find(',', start) - start);
-}
-
-int CountEntriesBelow(const std::string& folder) {
-    if (folder.empty()) return 0;
-    int count = 0;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& data) {
-        ++count;
-        if (IsDirectory(data) && !IsDotEntry(data.cFileName))
-            count += CountEntriesBelow(folder + "\\" + data.cFileName);
-    });
-    return count;
 }
 
 // The wait cursor for as long as a count of a large tree blocks the user interface.
@@ -105,37 +184,71 @@ int ImageCatalogue::LoadImageList(const std::string& exePath) {
     return count;
 }
 
-void ImageCatalogue::SaveImageList(const std::string& exePath) const {
-    File file(std::fopen(ListFilePath(exePath).c_str(), "w"));
-    if (!file) return;
-    for (const std::string& entry : m_pathList) std::fprintf(file.get(), "%s\n", entry.c_str());
-    std::fputs("&\n", file.get());
-    // Without folders the catalogue could never be refilled; it is not kept either.
-    if (m_pathList.empty()) return;
-    for (const std::string& path : m_imageList) std::fprintf(file.get(), "%s\n", path.c_str());
+bool ImageCatalogue::SaveImageList(const std::string& exePath) const {
+    return fw::ReplaceFileSafely(ListFilePath(exePath), [this](const std::string& temporary) {
+        File file(std::fopen(temporary.c_str(), "w"));
+        if (!file) return false;
+        for (const std::string& entry : m_pathList) std::fprintf(file.get(), "%s\n", entry.c_str());
+        std::fputs("&\n", file.get());
+        // Without folders the catalogue could never be refilled; it is not kept either.
+        if (!m_pathList.empty())
+            for (const std::string& path : m_imageList) std::fprintf(file.get(), "%s\n", path.c_str());
+        return CloseChecked(file);
+    });
 }
 
 int ImageCatalogue::ScanFolder(const std::string& folder) {
     // An empty path would enumerate the root of the current drive.
     if (folder.empty()) return 0;
+    FolderTrail trail;
+    if (!trail.Enter(folder)) return 0;
+    return ScanBelow(folder, trail);
+}
+
+int ImageCatalogue::ScanBelow(const std::string& folder, FolderTrail& trail) {
     int found = 0;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& data) {
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
         if (onScanStep) onScanStep();
-        if (IsDotEntry(data.cFileName)) return;
-        std::string path = folder + "\\" + data.cFileName;
-        if (IsDirectory(data)) {
-            found += ScanFolder(path);
-        } else if (HasImageExtension(data.cFileName)) {
-            m_imageList.push_back(path);
-            ++found;
+        std::string path;
+        switch (ClassifyEntry(folder, data, path)) {
+        case EntryKind::Folder:
+            if (trail.Enter(path)) {
+                found += ScanBelow(path, trail);
+                trail.Leave();
+            }
+            break;
+        case EntryKind::File:
+            if (HasImageExtension(path)) {
+                m_imageList.push_back(path);
+                ++found;
+            }
+            break;
+        case EntryKind::Skipped:
+            break;
         }
     });
     return found;
 }
 
+int ImageCatalogue::CountEntriesBelow(const std::string& folder, FolderTrail& trail) {
+    int count = 0;
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        ++count;
+        std::string path;
+        if (ClassifyEntry(folder, data, path) == EntryKind::Folder && trail.Enter(path)) {
+            count += CountEntriesBelow(path, trail);
+            trail.Leave();
+        }
+    });
+    return count;
+}
+
 int ImageCatalogue::CountEntries(const std::string& folder) const {
+    if (folder.empty()) return 0;
     WaitCursor wait;
-    return CountEntriesBelow(folder);
+    FolderTrail trail;
+    if (!trail.Enter(folder)) return 0;
+    return CountEntriesBelow(folder, trail);
 }
 
 bool ImageCatalogue::AddFolder(const std::string& chosen) {

@@ -30,9 +30,12 @@ public:
 
     // list.txt in the given folder (the program's folder).
     int LoadImageList(const std::string& exePath);
-    void SaveImageList(const std::string& exePath) const;
+    // Replaces list.txt in one step; false, with the old file kept, when it could not be written.
+    bool SaveImageList(const std::string& exePath) const;
 
     // Appends every image below the folder, depth first, to the catalogue; returns how many.
+    // Links back into a folder the scan is inside are not followed, unreadable folders are passed
+    // over, and a name the code page cannot hold is taken by its short name or left out.
     int ScanFolder(const std::string& folder);
     // Directory entries below the folder, "." and ".." included: the steps ScanFolder makes.
     int CountEntries(const std::string& folder) const;
@@ -47,6 +50,9 @@ public:
     void Refill();
 
 private:
+    class FolderTrail;
+    int ScanBelow(const std::string& folder, FolderTrail& trail);
+    static int CountEntriesBelow(const std::string& folder, FolderTrail& trail);
     void Notify(FolderMessage message) const;
     void RemoveImagesInside(const std::string& lowerFolder);
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "framework/mbstring.h"
+#include "framework/safe_file.h"
 
 namespace {
 
@@ -14,6 +15,14 @@ constexpr DWORD kNumberBuffer = 6;
 constexpr DWORD kColorBuffer = 9;
 constexpr DWORD kStringBuffer = 260;
 
+// Beyond these a hand-edited or damaged file would make the composer allocate huge layers or
+// divide by a negative range; such values take the defaults that a 0 takes.
+constexpr int kLargestPicture = 10000;
+constexpr int kLargestFrame = 50;
+constexpr int kLargestRotation = 360;
+
+bool InRange(int value, int low, int high) { return value >= low && value <= high; }
+
 std::string ReadValue(const std::string& file, const char* key, const char* def, DWORD bufferSize) {
     std::string buffer(bufferSize, '\0');
     DWORD n = ::GetPrivateProfileStringA(kSection, key, def, buffer.data(), bufferSize, file.c_str());
@@ -21,9 +30,23 @@ std::string ReadValue(const std::string& file, const char* key, const char* def,
     return buffer;
 }
 
-void WriteValue(const std::string& file, const char* key, const std::string& value) {
-    ::WritePrivateProfileStringA(kSection, key, value.c_str(), file.c_str());
-}
+// Writes the keys of one save and remembers whether every write succeeded.
+class ProfileWriter {
+public:
+    explicit ProfileWriter(const std::string& file) : m_file(file) {}
+    void Value(const char* key, const std::string& value) {
+        if (!::WritePrivateProfileStringA(kSection, key, value.c_str(), m_file.c_str())) m_ok = false;
+    }
+    void Flag(const char* key, uint8_t flag) { Value(key, flag ? "1" : "0"); }
+    void Number(const char* key, long long value) { Value(key, std::to_string(value)); }
+    void Remove(const char* key) { ::WritePrivateProfileStringA(kSection, key, nullptr, m_file.c_str()); }
+    const std::string& file() const { return m_file; }
+    bool ok() const { return m_ok; }
+
+private:
+    std::string m_file;
+    bool m_ok = true;
+};
 
 uint8_t ReadFlag(const std::string& file, const char* key, const char* def) {
     return ParseInt(ReadValue(file, key, def, kNumberBuffer)) != 0 ? 1 : 0;
@@ -39,12 +62,6 @@ uint32_t ReadColor(const std::string& file, const char* key, const char* def) {
 
 std::string ReadString(const std::string& file, const char* key, const char* def) {
     return ReadValue(file, key, def, kStringBuffer);
-}
-
-void WriteFlag(const std::string& file, const char* key, uint8_t flag) { WriteValue(file, key, flag ? "1" : "0"); }
-
-void WriteNumber(const std::string& file, const char* key, long long value) {
-    WriteValue(file, key, std::to_string(value));
 }
 
 std::string IniPath(const EnvSettings& env) { return env.FilePath("\\env.ini"); }
@@ -66,6 +83,8 @@ bool HasKeyInOtherSpelling(const std::string& file, const std::string& key) {
     }
     return false;
 }
+
+void WriteAllKeys(ProfileWriter& w, const EnvSettings& env, const OutProgramList& outPrograms);
 
 }  // namespace
 
@@ -135,17 +154,17 @@ void LoadSettings(EnvSettings& env, OutProgramList& outPrograms) {
     env.ispause = ReadFlag(f, "ispause", "");
 
     env.picmaxsize = ParseInt(ReadValue(f, "picmaxsize", "0", kNumberBuffer));
-    if (env.picmaxsize == 0) env.picmaxsize = 400;
+    if (!InRange(env.picmaxsize, 1, kLargestPicture)) env.picmaxsize = 400;
     env.changetime = ParseInt(ReadValue(f, "changetime", "0", kNumberBuffer));
-    if (env.changetime == 0) env.changetime = 15;
+    if (env.changetime <= 0) env.changetime = 15;
     env.min_sec = ReadNumber(f, "min_sec");
     if (env.min_sec < 1000) env.min_sec = 1000;
     env.framesize = ReadNumber(f, "framesize");
-    if (env.framesize == 0) env.framesize = 7;
+    if (!InRange(env.framesize, 1, kLargestFrame)) env.framesize = 7;
     env.rotatevalue = ReadNumber(f, "rotatevalue");
-    if (env.rotatevalue == 0) env.rotatevalue = 90;
+    if (!InRange(env.rotatevalue, 1, kLargestRotation)) env.rotatevalue = 90;
     env.piccleartotalcnt = ReadNumber(f, "piccleartotalcnt");
-    if (env.piccleartotalcnt == 0) env.piccleartotalcnt = 10;
+    if (env.piccleartotalcnt <= 0) env.piccleartotalcnt = 10;
     env.imagepos = ReadNumber(f, "imagepos");
     env.rememory = ReadNumber(f, "rememory");
     env.showtime = ReadNumber(f, "showtime");
@@ -169,56 +188,66 @@ void LoadSettings(EnvSettings& env, OutProgramList& outPrograms) {
     env.yymmcolor = ReadColor(f, "yymmcolor", "14416893");
 }
 
-void SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms) {
-    const std::string f = IniPath(env);
+bool SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms) {
+    // The keys go into a copy of env.ini that replaces it only once every key is written.
+    return fw::EditFileSafely(IniPath(env), [&](const std::string& copy) {
+        ProfileWriter writer(copy);
+        WriteAllKeys(writer, env, outPrograms);
+        return writer.ok();
+    });
+}
 
-    WriteFlag(f, "isbackimg", env.isbackimg);
-    WriteFlag(f, "isforeimg", env.isforeimg);
-    WriteNumber(f, "picmaxsize", env.picmaxsize);
-    WriteNumber(f, "changetime", env.changetime);
-    WriteNumber(f, "min_sec", env.min_sec);
-    WriteNumber(f, "framesize", env.framesize);
-    WriteNumber(f, "rotatevalue", env.rotatevalue);
-    WriteNumber(f, "piccleartotalcnt", env.piccleartotalcnt);
-    WriteNumber(f, "imagepos", env.imagepos);
-    WriteNumber(f, "rememory", env.rememory);
-    WriteNumber(f, "showtime", env.showtime);
-    WriteValue(f, "maskfilename", env.maskfilename);
-    WriteValue(f, "backimagename", env.backimagename);
-    WriteValue(f, "ymfontname", env.ymfontname);
-    WriteValue(f, "ddfontname", env.ddfontname);
+namespace {
+
+void WriteAllKeys(ProfileWriter& w, const EnvSettings& env, const OutProgramList& outPrograms) {
+    w.Flag("isbackimg", env.isbackimg);
+    w.Flag("isforeimg", env.isforeimg);
+    w.Number("picmaxsize", env.picmaxsize);
+    w.Number("changetime", env.changetime);
+    w.Number("min_sec", env.min_sec);
+    w.Number("framesize", env.framesize);
+    w.Number("rotatevalue", env.rotatevalue);
+    w.Number("piccleartotalcnt", env.piccleartotalcnt);
+    w.Number("imagepos", env.imagepos);
+    w.Number("rememory", env.rememory);
+    w.Number("showtime", env.showtime);
+    w.Value("maskfilename", env.maskfilename);
+    w.Value("backimagename", env.backimagename);
+    w.Value("ymfontname", env.ymfontname);
+    w.Value("ddfontname", env.ddfontname);
     for (int i = 0; i < kMaxOutPrograms; ++i) {
         std::string key = "outprogram" + std::to_string(i);
-        WriteValue(f, key.c_str(), static_cast<size_t>(i) < outPrograms.size() ? outPrograms[i] : std::string());
+        w.Value(key.c_str(), static_cast<size_t>(i) < outPrograms.size() ? outPrograms[i] : std::string());
     }
-    WriteFlag(f, "isframe", env.isframe);
-    WriteFlag(f, "ismask", env.ismask);
-    WriteFlag(f, "isshadow", env.isshadow);
-    WriteFlag(f, "isrotate", env.isrotate);
-    WriteFlag(f, "ispath", env.ispath);
-    WriteFlag(f, "iscalender", env.iscalender);
-    WriteFlag(f, "maxwinstop", env.maxwinstop);
-    WriteFlag(f, "notstrech", env.notstrech);
-    WriteFlag(f, "israndum", env.israndum);
-    WriteFlag(f, "isbackcolor", env.isbackcolor);
-    if (HasKeyInOtherSpelling(f, "isstretch"))
-        ::WritePrivateProfileStringA(kSection, "isstretch", nullptr, f.c_str());
-    WriteFlag(f, "isstretch", env.isstretch);
-    WriteFlag(f, "isiptooltip", env.isiptooltip);
-    WriteFlag(f, "isweekday", env.isweekday);
-    WriteFlag(f, "isbold1", env.isbold1);
-    WriteFlag(f, "isbold2", env.isbold2);
-    WriteFlag(f, "isitalic1", env.isitalic1);
-    WriteFlag(f, "isitalic2", env.isitalic2);
-    WriteFlag(f, "isrndmask", env.isrndmask);
-    WriteFlag(f, "isbackgray", env.isbackgray);
-    WriteFlag(f, "isoverlap", env.isoverlap);
-    WriteFlag(f, "isiconhide", env.isiconhide);
-    WriteFlag(f, "ispause", env.ispause);
-    WriteNumber(f, "backcolor", static_cast<long long>(ArgbToColorRef(env.backcolor)));
-    WriteNumber(f, "framecolor", static_cast<int>(env.framecolor));
-    WriteNumber(f, "whitedaycolor", static_cast<int>(env.whitedaycolor));
-    WriteNumber(f, "bluedaycolor", static_cast<int>(env.bluedaycolor));
-    WriteNumber(f, "reddaycolor", static_cast<int>(env.reddaycolor));
-    WriteNumber(f, "yymmcolor", static_cast<int>(env.yymmcolor));
+    w.Flag("isframe", env.isframe);
+    w.Flag("ismask", env.ismask);
+    w.Flag("isshadow", env.isshadow);
+    w.Flag("isrotate", env.isrotate);
+    w.Flag("ispath", env.ispath);
+    w.Flag("iscalender", env.iscalender);
+    w.Flag("maxwinstop", env.maxwinstop);
+    w.Flag("notstrech", env.notstrech);
+    w.Flag("israndum", env.israndum);
+    w.Flag("isbackcolor", env.isbackcolor);
+    if (HasKeyInOtherSpelling(w.file(), "isstretch")) w.Remove("isstretch");
+    w.Flag("isstretch", env.isstretch);
+    w.Flag("isiptooltip", env.isiptooltip);
+    w.Flag("isweekday", env.isweekday);
+    w.Flag("isbold1", env.isbold1);
+    w.Flag("isbold2", env.isbold2);
+    w.Flag("isitalic1", env.isitalic1);
+    w.Flag("isitalic2", env.isitalic2);
+    w.Flag("isrndmask", env.isrndmask);
+    w.Flag("isbackgray", env.isbackgray);
+    w.Flag("isoverlap", env.isoverlap);
+    w.Flag("isiconhide", env.isiconhide);
+    w.Flag("ispause", env.ispause);
+    w.Number("backcolor", static_cast<long long>(ArgbToColorRef(env.backcolor)));
+    w.Number("framecolor", static_cast<int>(env.framecolor));
+    w.Number("whitedaycolor", static_cast<int>(env.whitedaycolor));
+    w.Number("bluedaycolor", static_cast<int>(env.bluedaycolor));
+    w.Number("reddaycolor", static_cast<int>(env.reddaycolor));
+    w.Number("yymmcolor", static_cast<int>(env.yymmcolor));
 }
+
+}  // namespace

@@ -56,7 +56,8 @@ void InitExePath(EnvSettings& env);
 // Reads every key but oriwallpath from m_exePath\env.ini; fills the exception programs.
 void LoadSettings(EnvSettings& env, OutProgramList& outPrograms);
 // Writes every key but oriwallpath, in the file's key order.
-void SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms);
+// Replaces env.ini in one step; false, with the old file kept, when it could not be written whole.
+bool SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms);
 
 // Colour conversions between COLORREF (0x00BBGGRR) and opaque ARGB (0xFFRRGGBB).
 uint32_t ColorRefToArgb(COLORREF c);

@@ -256,3 +256,127 @@ TEST(FolderMessages, TextsAreTheKoreanOnes) {
 }
 
 }  // namespace
+
+// ---- Scans that always end and names that can always be opened ----------------------------
+
+class CatalogueScanTest : public CatalogueTest {
+protected:
+    // Every catalogued path opens through the narrow functions the composer uses.
+    void ExpectEveryPathOpens() {
+        for (const std::string& path : catalogue.m_imageList) {
+            EXPECT_EQ(std::string::npos, path.find('?')) << path;
+            EXPECT_LE(path.size(), 258u) << path;
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str())) << path;
+        }
+    }
+    int ScanCountingSteps(const std::string& folder, int& steps) {
+        steps = 0;
+        catalogue.onScanStep = [&] { ++steps; };
+        return catalogue.ScanFolder(folder);
+    }
+    static std::string Corpus(const std::string& relative) {
+        std::string path = testing_support::BinDir() + "\\bad-pictures\\" + relative;
+        return ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : path;
+    }
+};
+
+TEST_F(CatalogueScanTest, LinksBackUpTheTreeAreNotFollowed) {
+    // Made by tools/make-bad-pictures as Unix symbolic links: photos\self -> ., photos\sub\up -> ..,
+    // photos\sub\root -> photos (absolute), photos\across -> ..\outside, photos\dangling -> nothing.
+    std::string photos = Corpus("links\\photos");
+    if (photos.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
+
+    int steps = 0;
+    EXPECT_EQ(3, ScanCountingSteps(photos, steps));
+    EXPECT_TRUE(Has(photos + "\\a.jpg"));
+    EXPECT_TRUE(Has(photos + "\\sub\\b.jpg"));
+    EXPECT_TRUE(Has(photos + "\\across\\c.jpg"));  // a link to a folder outside the trail is followed
+    EXPECT_EQ(steps, catalogue.CountEntries(photos));
+    ExpectEveryPathOpens();
+}
+
+// Folders nested past the path limit, made and removed through the wide functions: the shell's
+// delete of the scratch folder must never meet them (Wine's deletes files elsewhere then).
+class DeepTree {
+public:
+    explicit DeepTree(const std::string& folder) : m_root(L"\\\\?\\" + mb::Widen(folder)) {}
+    ~DeepTree() {
+        for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) {
+            ::DeleteFileW((*it + L"\\p.jpg").c_str());
+            ::RemoveDirectoryW(it->c_str());
+        }
+    }
+    bool GrowTo(size_t narrowLength, const std::string& name) {
+        std::wstring path = m_root;
+        size_t length = mb::Narrow(m_root.substr(4)).size();
+        while (length < narrowLength) {
+            path += L"\\" + mb::Widen(name);
+            length += 1 + name.size();
+            if (!::CreateDirectoryW(path.c_str(), nullptr)) return false;
+            m_made.push_back(path);
+            HANDLE file = ::CreateFileW((path + L"\\p.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE) return false;
+            ::CloseHandle(file);
+        }
+        return true;
+    }
+
+private:
+    std::wstring m_root;
+    std::vector<std::wstring> m_made;
+};
+
+TEST_F(CatalogueScanTest, PathsBeyondTheLimitAreLeftOutNotCut) {
+    std::string folder = Folder("deep", {"top.jpg"});
+    DeepTree tree(folder);
+    ASSERT_TRUE(tree.GrowTo(300, std::string(40, 'd')));
+    int steps = 0;
+    int found = ScanCountingSteps(folder, steps);
+    EXPECT_GE(found, 2);
+    EXPECT_EQ(static_cast<size_t>(found), catalogue.m_imageList.size());
+    EXPECT_EQ(steps, catalogue.CountEntries(folder));
+    ExpectEveryPathOpens();
+    // Every path that fits is taken, in its full length: none is a shortened copy of a longer one.
+    for (const std::string& path : catalogue.m_imageList) {
+        std::string name = path.substr(path.rfind('\\') + 1);
+        EXPECT_TRUE(name == "p.jpg" || name == "top.jpg") << path;
+    }
+
+    // What was catalogued comes back from list.txt line for line.
+    catalogue.m_pathList = {folder + "," + std::to_string(found)};
+    ASSERT_TRUE(catalogue.SaveImageList(dir.path()));
+    ImageCatalogue reread;
+    reread.LoadImageList(dir.path());
+    EXPECT_EQ(catalogue.m_imageList, reread.m_imageList);
+}
+
+TEST_F(CatalogueScanTest, NamesTheCodePageCannotHoldAreTakenByShortNameOrLeftOut) {
+    std::string folder = Folder("names", {"plain.jpg"});
+    // 写真🌸.jpg and 風景.png: neither fits the Korean code page; 사진.jpg does.
+    for (const wchar_t* name : {L"\u5199\u771F\U0001F338.jpg", L"\u98A8\u666F.png", L"\uC0AC\uC9C4.jpg"}) {
+        HANDLE file = ::CreateFileW((mb::Widen(folder) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        ::CloseHandle(file);
+    }
+    int steps = 0;
+    int found = ScanCountingSteps(folder, steps);
+    EXPECT_TRUE(Has(folder + "\\plain.jpg"));
+    EXPECT_TRUE(Has(folder + "\\" + mb::Narrow(L"\uC0AC\uC9C4.jpg")));
+    EXPECT_GE(found, 2);
+    EXPECT_LE(found, 4);
+    EXPECT_EQ(steps, catalogue.CountEntries(folder));
+    ExpectEveryPathOpens();
+}
+
+TEST_F(CatalogueScanTest, TheCorpusScanEndsAndEveryPathOpens) {
+    std::string corpus = Corpus("");
+    if (corpus.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
+    corpus.pop_back();  // the trailing backslash
+    int steps = 0;
+    int found = ScanCountingSteps(corpus, steps);
+    EXPECT_GE(found, 30) << "entries scanned: " << steps;
+    EXPECT_EQ(steps, catalogue.CountEntries(corpus));
+    EXPECT_TRUE(Has(corpus + "\\" + mb::Narrow(L"\uD55C\uAE00 \uD3F4\uB354\\\uD48D\uACBD \uC0AC\uC9C4.jpg")));
+    ExpectEveryPathOpens();
+}

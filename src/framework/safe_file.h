@@ -1,0 +1,33 @@
+#pragma once
+// Replacing a file so that at every instant either the old or the new version is whole on disk:
+// the new content goes to a temporary file in the target's folder, is flushed, and is moved over
+// the target in one step. A failed write leaves the target as it was.
+
+#include <functional>
+#include <string>
+
+namespace fw {
+
+// Writes the new content to the given temporary path; false when it could not be written whole.
+using TemporaryWriter = std::function<bool(const std::string& temporaryPath)>;
+
+// Writes through write() and moves the result over target. False, with target untouched and the
+// temporary file gone, when the temporary cannot be made, write() fails, or the move fails (the
+// target is a folder, is read-only, or is held open by another program).
+bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write);
+
+// Like ReplaceFileSafely, with the temporary starting as a copy of target (empty when there is
+// none): for files changed piecewise in place, such as private-profile files.
+bool EditFileSafely(const std::string& target, const TemporaryWriter& edit);
+
+// One private-profile value written through EditFileSafely.
+bool WriteProfileStringSafely(const char* section, const char* key, const char* value, const std::string& file);
+
+// Removes the temporary files that a run killed in the middle of a write left in the folder.
+// Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& folder);
+
+// The name pattern of those temporary files, for tests.
+constexpr char kTemporaryFilePattern[] = "~dx*.tmp";
+
+}  // namespace fw

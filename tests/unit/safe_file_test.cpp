@@ -1,0 +1,132 @@
+// Replacing files in one step: a failed or interrupted write never leaves a half file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "framework/safe_file.h"
+#include "support/test_support.h"
+
+using testing_support::FileExists;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+
+class SafeFileTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+
+    int TemporaryFiles() const {
+        WIN32_FIND_DATAA data{};
+        HANDLE find = ::FindFirstFileA((dir.path() + "\\" + fw::kTemporaryFilePattern).c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        int n = 0;
+        do ++n;
+        while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+        return n;
+    }
+    static fw::TemporaryWriter Writes(const std::string& bytes) {
+        return [bytes](const std::string& temporary) {
+            WriteFile(temporary, bytes);
+            return true;
+        };
+    }
+};
+
+TEST_F(SafeFileTest, NewContentReplacesTheOldAndNoTemporaryIsLeft) {
+    std::string target = dir.File("list.txt");
+    WriteFile(target, "old");
+    EXPECT_TRUE(fw::ReplaceFileSafely(target, Writes("new content")));
+    EXPECT_EQ("new content", ReadFile(target));
+    EXPECT_EQ(0, TemporaryFiles());
+
+    std::string fresh = dir.File("poslist.txt");
+    EXPECT_TRUE(fw::ReplaceFileSafely(fresh, Writes("1,2,3,4\n")));
+    EXPECT_EQ("1,2,3,4\n", ReadFile(fresh));
+}
+
+TEST_F(SafeFileTest, TheOldFileStaysWholeWhileTheNewOneIsWritten) {
+    std::string target = dir.File("env.ini");
+    WriteFile(target, "[DEFAULT]\nisframe=1\n");
+    bool sawOld = false;
+    fw::ReplaceFileSafely(target, [&](const std::string& temporary) {
+        EXPECT_NE(target, temporary);
+        EXPECT_EQ(dir.path(), temporary.substr(0, dir.path().size()));  // same folder: a rename, not a copy
+        WriteFile(temporary, "[DEFAULT]\nisfr");  // the moment a kill would cut it
+        sawOld = ReadFile(target) == "[DEFAULT]\nisframe=1\n";
+        WriteFile(temporary, "[DEFAULT]\nisframe=0\n");
+        return true;
+    });
+    EXPECT_TRUE(sawOld);
+    EXPECT_EQ("[DEFAULT]\nisframe=0\n", ReadFile(target));
+}
+
+TEST_F(SafeFileTest, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
+    // A full disk: the writer gets part of the content out, then fails.
+    std::string target = dir.File("Dioramix.bmp");
+    WriteFile(target, "BM old picture");
+    EXPECT_FALSE(fw::ReplaceFileSafely(target, [](const std::string& temporary) {
+        WriteFile(temporary, "BM ha");
+        return false;
+    }));
+    EXPECT_EQ("BM old picture", ReadFile(target));
+    EXPECT_EQ(0, TemporaryFiles());
+}
+
+TEST_F(SafeFileTest, ATargetThatIsAFolderIsNotReplaced) {
+    std::string target = dir.MakeDir("list.txt");
+    WriteFile(target + "\\inside.txt", "kept");
+    EXPECT_FALSE(fw::ReplaceFileSafely(target, Writes("text")));
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, ::GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ("kept", ReadFile(target + "\\inside.txt"));
+    EXPECT_EQ(0, TemporaryFiles());
+    // Nor edited: a folder has no content to start the copy from.
+    EXPECT_FALSE(fw::EditFileSafely(target, Writes("text")));
+}
+
+TEST_F(SafeFileTest, AReadOnlyTargetIsLeftAlone) {
+    std::string target = dir.File("env.ini");
+    WriteFile(target, "[DEFAULT]\nisframe=1\n");
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    bool replaced = fw::ReplaceFileSafely(target, Writes("[DEFAULT]\nisframe=0\n"));
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ("[DEFAULT]\nisframe=1\n", ReadFile(target));
+    EXPECT_EQ(0, TemporaryFiles());
+}
+
+TEST_F(SafeFileTest, AMissingFolderFailsWithoutCreatingAnything) {
+    std::string target = dir.File("gone\\list.txt");
+    EXPECT_FALSE(fw::ReplaceFileSafely(target, Writes("x")));
+    EXPECT_FALSE(FileExists(dir.File("gone")));
+    EXPECT_FALSE(fw::ReplaceFileSafely("", Writes("x")));
+}
+
+TEST_F(SafeFileTest, AnEditStartsFromACopyOfTheFileOrFromNothing) {
+    std::string target = dir.File("env.ini");
+    EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", "c:\\w.bmp", target));
+    EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "isframe", "1", target));
+    char value[64] = {};
+    ::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", value, sizeof value, target.c_str());
+    EXPECT_STREQ("c:\\w.bmp", value);
+    ::GetPrivateProfileStringA("DEFAULT", "isframe", "", value, sizeof value, target.c_str());
+    EXPECT_STREQ("1", value);
+    EXPECT_EQ(0, TemporaryFiles());
+}
+
+TEST_F(SafeFileTest, LeftoverTemporaryFilesAreRemovedAndNothingElse) {
+    WriteFile(dir.File("~dx1A2B.tmp"), "half");
+    WriteFile(dir.File("~DX0001.TMP"), "half");
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\n");
+    WriteFile(dir.File("notes.tmp"), "mine");
+    dir.MakeDir("~dxfolder.tmp");
+    EXPECT_EQ(2, fw::RemoveStaleTemporaryFiles(dir.path()));
+    EXPECT_TRUE(FileExists(dir.File("env.ini")));
+    EXPECT_TRUE(FileExists(dir.File("notes.tmp")));
+    EXPECT_TRUE(FileExists(dir.File("~dxfolder.tmp")));
+    EXPECT_EQ(0, fw::RemoveStaleTemporaryFiles(dir.File("missing")));
+}
+
+}  // namespace
