@@ -214,6 +214,7 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, const fw::WorkArea&) {
 
 int Composer::PhotoMaxSize() {
     int maxSize = m_env.picmaxsize;
+    if (m_env.imagepos == kPlaceUserPositions) EnsurePositionsLoaded();
     if (m_env.imagepos == kPlaceUserPositions && !m_positions.empty()) {
         if (m_positionIndex < 0 || m_positionIndex >= static_cast<int>(m_positions.size())) m_positionIndex = 0;
         const RECT& r = m_positions[static_cast<size_t>(m_positionIndex)];
@@ -310,6 +311,10 @@ void Composer::SaveCurrentWallpaperAs(const std::string& path) {
 int Composer::LoadPositions() {
     m_positionsLoaded = true;
     return ::LoadPositions(m_env.FilePath("\\poslist.txt"), m_positions);
+}
+
+void Composer::EnsurePositionsLoaded() {
+    if (!m_positionsLoaded && !m_env.m_exePath.empty()) LoadPositions();
 }
 
 void Composer::ReplacePositions(std::vector<RECT> positions) {

@@ -68,6 +68,9 @@ public:
 
     // Start-up files beside the program.
     int LoadPositions();
+    // Reads poslist.txt when this run has neither read nor replaced the positions: the user may
+    // switch to their own positions after start, and must then see (and keep) the saved ones.
+    void EnsurePositionsLoaded();
     // Writes poslist.txt only when this run read it or replaced the positions: a run that never
     // looked at the file must not empty it.
     void SavePositions() const;

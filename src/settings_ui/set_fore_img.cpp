@@ -139,6 +139,7 @@ void CSetForeImg::InitOverlapLimit() {
 }
 
 void CSetForeImg::InitPositionMap() {
+    m_context.composer.EnsurePositionsLoaded();  // the map and the editor start from the saved ones
     RECT client{};
     ::GetClientRect(GetDlgItem(IDC_FORE_POSMAP), &client);
     m_xScale = PositionMapScale(m_context.system.ScreenWidth(), client.right - client.left);

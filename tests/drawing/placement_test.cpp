@@ -170,6 +170,21 @@ TEST_F(ComposerTest, PositionsAreLoadedBesideTheProgramAndSavedOnlyWhenKnown) {
     EXPECT_EQ("0,0,400,300\r\n600,0,1000,300\r\n", ReadFile(dir.File("poslist.txt")));
 }
 
+TEST_F(ComposerTest, SwitchingToUserPositionsAfterStartReadsTheSavedOnesOnce) {
+    testing_support::WriteFile(dir.File("poslist.txt"), "0,0,400,300\n");
+    env.imagepos = 1;  // chosen in the settings after a start in another mode
+    AddPhoto("wide.png", 1600, 1200, Gdiplus::Color(255, 230, 20, 20));
+    Compose();
+    ASSERT_EQ(1u, composer->m_positions.size());
+    EXPECT_EQ(400, composer->m_positions[0].right);
+
+    composer->ReplacePositions({});  // the editor applied with none left: no second read
+    composer->EnsurePositionsLoaded();
+    EXPECT_TRUE(composer->m_positions.empty());
+    composer->SavePositions();
+    EXPECT_EQ("", ReadFile(dir.File("poslist.txt")));
+}
+
 TEST_F(ComposerTest, UserPositionsAlternateAndSetTheMaximumSize) {
     env.imagepos = 1;
     composer->ReplacePositions({RECT{0, 0, 400, 300}, RECT{600, 0, 1000, 300}});
