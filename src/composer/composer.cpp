@@ -114,7 +114,9 @@ void Composer::ComposeWallpaper() {
         DrawBackground(g);
         m_canvas = nullptr;
         Report(ComposePhase::Background);
+        m_effects.SetCanvasBitmap(&canvas);
         if (!m_env.ispause) DrawNextImage(g, workArea);
+        m_effects.SetCanvasBitmap(nullptr);
         Report(ComposePhase::PhotoDrawn);
         g.Flush(Gdiplus::FlushIntentionSync);
         m_savedCanvas = CopyBitmap24(canvas);

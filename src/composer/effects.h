@@ -23,6 +23,10 @@ public:
                               Gdiplus::SizeF original = {});
     void DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y);
 
+    // The 24-bit bitmap behind the canvas Graphics, whose pixels the layers are blended into
+    // directly (nullptr: drawn through the Graphics).
+    void SetCanvasBitmap(Gdiplus::Bitmap* canvas) { m_canvas = canvas; }
+
     // "*.gif" files of the folder, in the order the file system lists them.
     void LoadMasks(const std::string& folder);
     std::string PickRandomMask();
@@ -52,9 +56,13 @@ private:
     const EnvSettings& m_env;
     fw::ISystem& m_system;
     CachedLayer m_shadow, m_frame;
+    Gdiplus::Bitmap* m_canvas = nullptr;
 };
 
 // Photo alpha = 255 - mask red, on locked bits. Both layers 32-bit ARGB of the same size.
 bool ApplyMask(Gdiplus::Bitmap& photo, Gdiplus::Bitmap& mask);
 // (30R + 59G + 11B) / 100 into every component of a 24-bit bitmap, in place.
 int GrayBitmap(Gdiplus::Bitmap& bitmap);
+// A 32-bit ARGB layer drawn source-over onto a 24-bit bitmap with its corner at (x, y), clipped;
+// false when the bits could not be locked.
+bool BlendLayer24(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, int x, int y);

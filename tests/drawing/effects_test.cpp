@@ -323,6 +323,29 @@ TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {
         }
 }
 
+TEST(BlendLayer24Test, MatchesDrawingTheLayerAndClipsAtEveryEdge) {
+    // A layer of opaque, transparent and half-transparent pixels, placed past each edge in turn.
+    Gdiplus::Bitmap layer(4, 3, PixelFormat32bppARGB);
+    const Gdiplus::Color colours[3] = {Gdiplus::Color(255, 200, 10, 60), Gdiplus::Color(0, 255, 255, 255),
+                                       Gdiplus::Color(128, 30, 240, 90)};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) layer.SetPixel(x, y, colours[(x + y) % 3]);
+    const POINT places[] = {{1, 1}, {-2, -1}, {4, 3}, {-5, 0}, {7, 0}};
+    for (const POINT& at : places) {
+        auto blended = SolidBitmap(7, 5, Gdiplus::Color(255, 40, 80, 120));
+        auto drawn = SolidBitmap(7, 5, Gdiplus::Color(255, 40, 80, 120));
+        ASSERT_TRUE(BlendLayer24(*blended, layer, at.x, at.y));
+        Gdiplus::Graphics(drawn.get()).DrawImage(&layer, Gdiplus::Rect(at.x, at.y, 4, 3), 0, 0, 4, 3,
+                                                 Gdiplus::UnitPixel);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x) {
+                Gdiplus::Color expected;
+                drawn->GetPixel(x, y, &expected);
+                EXPECT_TRUE(Near(At(*blended, x, y), expected, 1)) << at.x << "," << at.y << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
     // Width 5: 15 bytes of pixels in a 16-byte row.
     Gdiplus::Bitmap bitmap(5, 2, PixelFormat24bppRGB);
