@@ -15,10 +15,16 @@ namespace {
 constexpr int kMissingPicksPerChoice = 3;
 
 // A deep copy of a 24-bit bitmap; the canvas goes on to receive the calendar and the path text.
-std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source) {
+// A spare bitmap of the same size is written over rather than a new one allocated.
+std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source, std::unique_ptr<Gdiplus::Bitmap> spare) {
     const UINT width = source.GetWidth(), height = source.GetHeight();
-    auto copy = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(width), static_cast<INT>(height),
-                                                  PixelFormat24bppRGB);
+    std::unique_ptr<Gdiplus::Bitmap> copy = std::move(spare);
+    if (!copy || copy->GetWidth() != width || copy->GetHeight() != height ||
+        copy->GetPixelFormat() != PixelFormat24bppRGB) {
+        copy.reset();  // freed before the new one is made
+        copy = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(width), static_cast<INT>(height),
+                                                 PixelFormat24bppRGB);
+    }
     if (copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
     Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     Gdiplus::BitmapData from{}, to{};
@@ -119,7 +125,7 @@ void Composer::ComposeWallpaper() {
         m_effects.SetCanvasBitmap(nullptr);
         Report(ComposePhase::PhotoDrawn);
         g.Flush(Gdiplus::FlushIntentionSync);
-        m_savedCanvas = CopyBitmap24(canvas);
+        m_savedCanvas = CopyBitmap24(canvas, std::move(m_spareCanvas));
 
         if (m_env.iscalender) DrawCalendar(g, workArea, m_env, m_specialDays, m_system.Today());
         if (m_env.ispath) DrawPathText(g, m_currentPath, workArea);
@@ -153,7 +159,7 @@ void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas) {
         if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
         canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
     }
-    m_savedCanvas.reset();
+    m_spareCanvas = std::move(m_savedCanvas);
 }
 
 void Composer::DrawFreshBackground(Gdiplus::Graphics& canvas) {

@@ -89,6 +89,7 @@ public:
 
     // State read by the main window and the dialogs.
     std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
+    std::unique_ptr<Gdiplus::Bitmap> m_spareCanvas;  // the continued picture, reused for the next copy
     std::vector<std::string> m_currentImages;
     std::string m_currentPath;
     int m_imageCount = 0;
