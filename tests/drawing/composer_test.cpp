@@ -97,6 +97,26 @@ TEST_F(ComposerTest, ClearRequestStartsAfreshOnce) {
     EXPECT_FALSE(composer->m_clearRequested);
 }
 
+TEST_F(ComposerTest, ThirdContinuedPictureKeepsBothEarlierPhotos) {
+    // The second change's copy is written into the bitmap the first one's was kept in.
+    env.isoverlap = 1;
+    env.imagepos = 1;
+    env.picmaxsize = 200;
+    composer->ReplacePositions({RECT{0, 0, 200, 150}, RECT{600, 400, 800, 550}, RECT{300, 0, 500, 150}});
+    AddPhoto("red.png", 400, 300, kRed);
+    AddPhoto("blue.png", 400, 300, kBlue);
+    AddPhoto("green.png", 400, 300, kGreen);
+    env.piccleartotalcnt = 3;
+    composer->m_clearRequested = TRUE;
+    Compose();
+    Compose();
+    Compose();
+    auto all = Wallpaper();
+    EXPECT_TRUE(Near(PixelOf(*all, 100, 75), kRed));
+    EXPECT_TRUE(Near(PixelOf(*all, 700, 475), kBlue));
+    EXPECT_TRUE(Near(PixelOf(*all, 400, 75), kGreen));
+}
+
 TEST_F(ComposerTest, GreyingTurnsEarlierPhotosGrey) {
     env.isoverlap = 1;
     env.isbackgray = 1;
