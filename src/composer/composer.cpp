@@ -111,8 +111,18 @@ void Composer::ComposeWallpaper() {
     if (m_screenWidth <= 0 || m_screenHeight <= 0) return;
     const fw::WorkArea workArea = m_system.GetWorkArea();
 
-    Canvas24 pixels(m_screenWidth, m_screenHeight);
-    if (!pixels.IsValid()) return;
+    // The canvas of the last change is drawn over whole when the screen keeps its size: a new
+    // screen-sized bitmap costs tens of milliseconds under Wine.
+    if (!m_canvasStore || static_cast<int>(m_canvasStore->Bitmap().GetWidth()) != m_screenWidth ||
+        static_cast<int>(m_canvasStore->Bitmap().GetHeight()) != m_screenHeight) {
+        m_canvasStore.reset();
+        m_canvasStore = std::make_unique<Canvas24>(m_screenWidth, m_screenHeight);
+    }
+    if (!m_canvasStore->IsValid()) {
+        m_canvasStore.reset();
+        return;
+    }
+    Canvas24& pixels = *m_canvasStore;
     Gdiplus::Bitmap& canvas = pixels.Bitmap();
     m_canvas = &pixels;
     {

@@ -123,6 +123,7 @@ private:
     ImageCatalogue& m_catalogue;
     fw::ISystem& m_system;
     IUserRegistry* m_registry;
+    std::unique_ptr<Canvas24> m_canvasStore;  // kept between changes of the same screen size
     Canvas24* m_canvas = nullptr;    // the canvas being composed, whose pixels the fresh fill writes
     bool m_priorLoaded = false;      // the prior wallpaper was read: it may be set again
     bool m_composing = false;
