@@ -117,6 +117,18 @@ TEST_F(ComposerTest, ThirdContinuedPictureKeepsBothEarlierPhotos) {
     EXPECT_TRUE(Near(PixelOf(*all, 400, 75), kGreen));
 }
 
+TEST_F(ComposerTest, ScreenOfANewSizeGetsACanvasOfThatSize) {
+    AddPhoto("red.png", 100, 100, kRed);
+    Compose();
+    EXPECT_EQ(1024u, Wallpaper()->GetWidth());
+    system.screenWidth = 800;
+    system.screenHeight = 600;
+    Compose();
+    auto shot = Wallpaper();
+    EXPECT_EQ(800u, shot->GetWidth());
+    EXPECT_EQ(600u, shot->GetHeight());
+}
+
 TEST_F(ComposerTest, GreyingTurnsEarlierPhotosGrey) {
     env.isoverlap = 1;
     env.isbackgray = 1;
