@@ -10,20 +10,13 @@
 #include "composer/composer.h"
 #include "framework/mbstring.h"
 #include "settings_ui/settings_context.h"
+#include "support/recording_owner.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
 namespace testing_support {
 
-class RecordingOwner : public ISettingsOwner {
-public:
-    HWND window = nullptr;
-    int tipUpdates = 0;
-    int iconUpdates = 0;
-    HWND MainWindow() const override { return window; }
-    void UpdateTrayTip() override { ++tipUpdates; }
-    void UpdateTrayIcon() override { ++iconUpdates; }
-};
+using testing_support::RecordingOwner;
 
 struct PageHarness {
     FakeSystem system;

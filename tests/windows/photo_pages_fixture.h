@@ -16,6 +16,7 @@
 #include "composer/output.h"
 #include "framework/mbstring.h"
 #include "settings_ui/settings_context.h"
+#include "support/recording_owner.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
 #include "support/fake_system.h"
@@ -23,13 +24,7 @@
 
 namespace photo_pages_testing {
 
-class RecordingOwner : public ISettingsOwner {
-public:
-    HWND mainWindow = nullptr;
-    HWND MainWindow() const override { return mainWindow; }
-    void UpdateTrayTip() override {}
-    void UpdateTrayIcon() override {}
-};
+using testing_support::RecordingOwner;
 
 // Runs the messages waiting for this thread (posted requests, paints).
 inline void PumpMessages() {

@@ -17,6 +17,7 @@
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/page_list_box.h"
 #include "support/fake_system.h"
+#include "support/recording_owner.h"
 #include "windows/framework_test_dialogs.h"
 
 namespace {
@@ -138,14 +139,7 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
-class RecordingOwner : public ISettingsOwner {
-public:
-    HWND MainWindow() const override { return nullptr; }
-    void UpdateTrayTip() override { ++tipUpdates; }
-    void UpdateTrayIcon() override { ++iconUpdates; }
-    int tipUpdates = 0;
-    int iconUpdates = 0;
-};
+using testing_support::RecordingOwner;
 
 class SettingsHost : public ::testing::Test {
 protected:

@@ -18,20 +18,14 @@
 #include "composer/composer.h"
 #include "composer/output.h"
 #include "settings_ui/settings_context.h"
+#include "support/recording_owner.h"
 #include "support/fake_system.h"
 #include "support/gif_writer.h"
 #include "support/test_support.h"
 
 namespace settings_testing {
 
-class RecordingOwner : public ISettingsOwner {
-public:
-    HWND window = nullptr;
-    int tipUpdates = 0, iconUpdates = 0;
-    HWND MainWindow() const override { return window; }
-    void UpdateTrayTip() override { ++tipUpdates; }
-    void UpdateTrayIcon() override { ++iconUpdates; }
-};
+using testing_support::RecordingOwner;
 
 // A W x H GIF: the left half black, the rest white, so a thumbnail shows where the mask went.
 inline void WriteMask(const std::string& path, int w, int h) {
