@@ -72,9 +72,6 @@ std::string ModulePath() {
 }
 
 CSetEtc::CSetEtc(SettingsContext& context) : CDialogImpl(IDD_SET_ETC), m_context(context) {
-    auto* label = new CLabelStatic;
-    m_programsOwner.reset(label);
-    m_programs = label;
     showSettingError = [this] { ::MessageBoxW(m_hwnd, L"Setting Error", L"Setting", MB_OK | MB_ICONSTOP); };
 }
 
@@ -82,7 +79,7 @@ CSetEtc::~CSetEtc() = default;
 
 BOOL CSetEtc::OnInitDialog() {
     m_pEnv = &m_context.env;
-    m_programs->SubclassDlgItem(IDC_ETC_PROGRAMS, m_hwnd);
+    m_programs.SubclassDlgItem(IDC_ETC_PROGRAMS, m_hwnd);
 
     SetChecked(IDC_ETC_AUTOSTART, IsAutostartSet());
     SetChecked(IDC_ETC_MAXWINSTOP, m_pEnv->maxwinstop != 0);
@@ -107,11 +104,11 @@ void CSetEtc::SetChecked(int id, bool checked) const {
 
 void CSetEtc::ShowStopWhileActive(bool on) {
     if (on) {
-        m_programs->SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
-        m_programs->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+        m_programs.SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
+        m_programs.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
     } else {
-        m_programs->SetBkColor(::GetSysColor(COLOR_BTNFACE));
-        m_programs->SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
+        m_programs.SetBkColor(::GetSysColor(COLOR_BTNFACE));
+        m_programs.SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
     }
     ::EnableWindow(GetDlgItem(IDC_ETC_CHOOSE_PROGRAMS), on);
     ::EnableWindow(GetDlgItem(IDC_ETC_CLEAR_PROGRAMS), on);

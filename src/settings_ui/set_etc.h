@@ -2,7 +2,6 @@
 // Page 5, "기타": autostart, tray options and the exception programs.
 
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "framework/window.h"
@@ -59,9 +58,6 @@ private:
 
     SettingsContext& m_context;
     EnvSettings* m_pEnv = nullptr;
-    // Held through its base, which destroys it virtually: the label's destructor is emitted
-    // beside its handler table, in the label's own source.
-    std::unique_ptr<fw::CControl> m_programsOwner;
-    CLabelStatic* m_programs = nullptr;
+    CLabelStatic m_programs;
     CProgramList* m_pProgramList = nullptr;
 };
