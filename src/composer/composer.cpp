@@ -263,8 +263,9 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.m_exePath.empty()) return;
     const std::string path = WallpaperFile();
-    const bool saved =
-        fw::ReplaceFileSafely(path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); });
+    const bool saved = fw::ReplaceFileSafely(
+        path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); },
+        fw::Durability::Regenerated);
     Report(ComposePhase::Encoded);
     // A file not written whole is never handed to the desktop: it keeps the previous picture.
     if (!saved) return;

@@ -55,12 +55,14 @@ bool MayReplace(const std::string& target) {
 
 }  // namespace
 
-bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write) {
+bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write, Durability durability) {
     if (target.empty() || !MayReplace(target)) return false;
     const std::string temporary = CreateTemporaryFile(FolderOf(target));
     if (temporary.empty()) return false;
-    bool ok = write(temporary) && FlushToDisk(temporary) &&
-              ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool flush = durability == Durability::Flushed;
+    bool ok = write(temporary) && (!flush || FlushToDisk(temporary)) &&
+              ::MoveFileExA(temporary.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | (flush ? MOVEFILE_WRITE_THROUGH : 0));
     if (!ok) ::DeleteFileA(temporary.c_str());
     return ok;
 }

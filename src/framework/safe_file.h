@@ -11,10 +11,16 @@ namespace fw {
 // Writes the new content to the given temporary path; false when it could not be written whole.
 using TemporaryWriter = std::function<bool(const std::string& temporaryPath)>;
 
+// Whether the new content is forced out of the system's cache before the move. A file the program
+// makes anew at every change (the wallpaper) is only kept whole, not flushed: forcing megabytes to
+// disk each time costs more than the whole picture's drawing, and the next change writes it again.
+enum class Durability { Flushed, Regenerated };
+
 // Writes through write() and moves the result over target. False, with target untouched and the
 // temporary file gone, when the temporary cannot be made, write() fails, or the move fails (the
 // target is a folder, is read-only, or is held open by another program).
-bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write);
+bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write,
+                       Durability durability = Durability::Flushed);
 
 // Like ReplaceFileSafely, with the temporary starting as a copy of target (empty when there is
 // none): for files changed piecewise in place, such as private-profile files.

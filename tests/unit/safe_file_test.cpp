@@ -45,6 +45,13 @@ TEST_F(SafeFileTest, NewContentReplacesTheOldAndNoTemporaryIsLeft) {
     std::string fresh = dir.File("poslist.txt");
     EXPECT_TRUE(fw::ReplaceFileSafely(fresh, Writes("1,2,3,4\n")));
     EXPECT_EQ("1,2,3,4\n", ReadFile(fresh));
+
+    // A file made anew at every change is replaced the same way, only not forced to disk.
+    std::string wallpaper = dir.File("Dioramix.bmp");
+    WriteFile(wallpaper, "BM old");
+    EXPECT_TRUE(fw::ReplaceFileSafely(wallpaper, Writes("BM new"), fw::Durability::Regenerated));
+    EXPECT_EQ("BM new", ReadFile(wallpaper));
+    EXPECT_EQ(0, TemporaryFiles());
 }
 
 TEST_F(SafeFileTest, TheOldFileStaysWholeWhileTheNewOneIsWritten) {
@@ -67,12 +74,17 @@ TEST_F(SafeFileTest, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
     // A full disk: the writer gets part of the content out, then fails.
     std::string target = dir.File("Dioramix.bmp");
     WriteFile(target, "BM old picture");
-    EXPECT_FALSE(fw::ReplaceFileSafely(target, [](const std::string& temporary) {
-        WriteFile(temporary, "BM ha");
-        return false;
-    }));
-    EXPECT_EQ("BM old picture", ReadFile(target));
-    EXPECT_EQ(0, TemporaryFiles());
+    for (fw::Durability durability : {fw::Durability::Flushed, fw::Durability::Regenerated}) {
+        EXPECT_FALSE(fw::ReplaceFileSafely(
+            target,
+            [](const std::string& temporary) {
+                WriteFile(temporary, "BM ha");
+                return false;
+            },
+            durability));
+        EXPECT_EQ("BM old picture", ReadFile(target));
+        EXPECT_EQ(0, TemporaryFiles());
+    }
 }
 
 TEST_F(SafeFileTest, ATargetThatIsAFolderIsNotReplaced) {
