@@ -248,10 +248,8 @@ void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& pictur
     POINT at = PlaceImage(m_env.imagepos, m_screenWidth, m_screenHeight, size.w, size.h, state, m_system);
     if (size.w <= 0 || size.h <= 0) return;
 
-    // Brought once to the drawn size, so that no effect works on more pixels than it shows.
+    // The effects bring the picture once to the size it shows at, so no effect works on more pixels.
     Gdiplus::Image* image = picture.image.get();
-    std::unique_ptr<Gdiplus::Bitmap> shrunk = ShrinkToSize(*image, size.w, size.h);
-    if (shrunk) image = shrunk.get();
     const Gdiplus::SizeF original(static_cast<Gdiplus::REAL>(picture.width), static_cast<Gdiplus::REAL>(picture.height));
     if (m_env.ismask)
         m_effects.DrawMaskedImage(canvas, *image, size.w, size.h, at.x, at.y);

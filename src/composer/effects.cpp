@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "composer/picture_decode.h"
+#include "composer/turn.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 
@@ -45,6 +47,29 @@ std::unique_ptr<Bitmap> MakeLayer(int w, int h) {
     return layer;
 }
 
+// A copy of a 32-bit ARGB layer, made by copying its rows (Bitmap::Clone is several times slower
+// under Wine).
+std::unique_ptr<Bitmap> CopyLayer(Bitmap& from) {
+    const int w = static_cast<int>(from.GetWidth()), h = static_cast<int>(from.GetHeight());
+    if (w <= 0 || h <= 0) return nullptr;
+    auto copy = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
+    if (copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    Rect all(0, 0, w, h);
+    Gdiplus::BitmapData source{}, target{};
+    if (from.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &source) != Gdiplus::Ok) return nullptr;
+    if (copy->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &target) != Gdiplus::Ok) {
+        from.UnlockBits(&source);
+        return nullptr;
+    }
+    for (int row = 0; row < h; ++row)
+        std::memcpy(static_cast<uint8_t*>(target.Scan0) + static_cast<ptrdiff_t>(row) * target.Stride,
+                    static_cast<const uint8_t*>(source.Scan0) + static_cast<ptrdiff_t>(row) * source.Stride,
+                    static_cast<size_t>(w) * 4);
+    copy->UnlockBits(&target);
+    from.UnlockBits(&source);
+    return copy;
+}
+
 std::unique_ptr<Gdiplus::Image> LoadPicture(const std::string& path) {
     if (path.empty()) return nullptr;
     std::wstring wide = mb::Widen(path);
@@ -71,6 +96,8 @@ struct Placement {
 
 PhotoEffects::PhotoEffects(const EnvSettings& env, fw::ISystem& system) : m_env(env), m_system(system) {}
 
+PhotoEffects::~PhotoEffects() = default;
+
 int PhotoEffects::NextAngle() {
     int range = m_env.rotatevalue;
     if (range == 0) return 0;  // a zero modulus would fault; the settings read never leaves one
@@ -88,146 +115,161 @@ void PhotoEffects::SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, 
     y -= (d - h) / 2;
 }
 
-Gdiplus::Bitmap* PhotoEffects::ShadowLayer(int w, int h) {
-    const std::string path = m_env.InstalledFilePath("\\effects\\dropshadow.png");
-    std::string key = std::to_string(w) + "x" + std::to_string(h) + " " + path;
-    if (m_shadow.bitmap && m_shadow.key == key) return m_shadow.bitmap.get();
-    m_shadow = {};
+void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int w, int h, std::string& key) {
     int sx = ShadowMargin(w), sy = ShadowMargin(h);
-    auto shadow = MakeLayer(w + sx, h + sy);
-    if (!shadow) return nullptr;
-    if (auto picture = LoadPicture(path)) {
-        Graphics g(shadow.get());
-        g.DrawImage(picture.get(), Rect(0, 0, w + sx, h + sy), 0, 0, static_cast<INT>(picture->GetWidth()),
-                    static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);
-    } else {
+    auto picture = LoadPicture(m_env.InstalledFilePath("\\effects\\dropshadow.png"));
+    auto shadow = picture ? MakeLayer(w + sx, h + sy) : nullptr;
+    if (!shadow) {
         key.clear();  // looked for again next time
+        return;
     }
-    m_shadow = {std::move(shadow), std::move(key)};
-    return m_shadow.bitmap.get();
-}
-
-void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h) {
-    int sx = ShadowMargin(w), sy = ShadowMargin(h);
-    Gdiplus::Bitmap* shadow = ShadowLayer(w, h);
-    if (!shadow) return;
+    Graphics(shadow.get()).DrawImage(picture.get(), Rect(0, 0, w + sx, h + sy), 0, 0,
+                                     static_cast<INT>(picture->GetWidth()), static_cast<INT>(picture->GetHeight()),
+                                     Gdiplus::UnitPixel);
     // The source starts 2 pixels before the bitmap, which moves the shadow a little right and down.
-    layer.DrawImage(shadow, Rect(ox, oy, w + sx, h + sy), -2, -2, w + sx + 2, h + sy + 2,
-                    Gdiplus::UnitPixel);
+    layer.DrawImage(shadow.get(), Rect(0, 0, w + sx, h + sy), -2, -2, w + sx + 2, h + sy + 2, Gdiplus::UnitPixel);
 }
 
-Gdiplus::Bitmap* PhotoEffects::FrameLayer(int w, int h, int f) {
-    std::string key = std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(f) + " " +
-                      std::to_string(m_env.framecolor);
-    if (m_frame.bitmap && m_frame.key == key) return m_frame.bitmap.get();
-    m_frame = {};
+void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int w, int h, int f) {
     auto frame = MakeLayer(w, h);
-    if (!frame) return nullptr;
+    if (!frame) return;
     {
         Graphics g(frame.get());
         g.Clear(OpaqueColor(m_env.framecolor));
         Gdiplus::Pen black(Gdiplus::Color(255, 0, 0, 0), 1.0f);
         g.DrawRectangle(&black, f, f, w - 2 * f - 1, h - 2 * f - 1);
     }
-    m_frame = {std::move(frame), std::move(key)};
-    return m_frame.bitmap.get();
+    layer.DrawImage(frame.get(), Rect(0, 0, w, h), -1, -1, w + 1, h + 1, Gdiplus::UnitPixel);
 }
 
-void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f) {
-    Gdiplus::Bitmap* frame = FrameLayer(w, h, f);
-    if (!frame) return;
-    layer.DrawImage(frame, Rect(ox, oy, w, h), -1, -1, w + 1, h + 1, Gdiplus::UnitPixel);
+Gdiplus::Bitmap* PhotoEffects::Backdrop(int w, int h) {
+    const int f = FrameWidth(w, h);
+    std::string key = std::to_string(w) + "x" + std::to_string(h);
+    if (m_env.isshadow) key += " shadow " + m_env.InstalledFilePath("\\effects\\dropshadow.png");
+    if (m_env.isframe) key += " frame " + std::to_string(f) + " " + std::to_string(m_env.framecolor);
+    if (m_backdrop.bitmap && m_backdrop.key == key) return m_backdrop.bitmap.get();
+    m_backdrop = {};
+    const int lw = m_env.isshadow ? w + ShadowMargin(w) : w, lh = m_env.isshadow ? h + ShadowMargin(h) : h;
+    auto backdrop = MakeLayer(lw, lh);
+    if (!backdrop) return nullptr;
+    {
+        Graphics g(backdrop.get());
+        if (m_env.isshadow) DrawShadow(g, w, h, key);
+        if (m_env.isframe) DrawFrame(g, w, h, f);
+    }
+    m_backdrop = {std::move(backdrop), std::move(key)};
+    return m_backdrop.bitmap.get();
+}
+
+std::unique_ptr<Gdiplus::Bitmap> PhotoEffects::PhotoCard(Gdiplus::Image& image, int w, int h, bool rotate,
+                                                         Gdiplus::SizeF original) {
+    Gdiplus::Bitmap* backdrop = Backdrop(w, h);
+    if (!backdrop) return nullptr;
+    std::unique_ptr<Bitmap> card = CopyLayer(*backdrop);
+    if (!card) return nullptr;
+
+    int ox = 0, oy = 0, pw = w, ph = h;
+    if (m_env.isframe) {
+        const int f = FrameWidth(w, h);
+        ox = oy = f + 1;
+        pw = w - 2 * f - 2;
+        ph = h - 2 * f - 2;
+    }
+    const INT iw = static_cast<INT>(image.GetWidth()), ih = static_cast<INT>(image.GetHeight());
+    if (rotate) {
+        // The photograph starts two of the original's pixels inside its rectangle.
+        const Gdiplus::REAL mx = original.Width > 0 ? 2.0f * iw / original.Width : 2.0f;
+        const Gdiplus::REAL my = original.Height > 0 ? 2.0f * ih / original.Height : 2.0f;
+        if (pw <= 0 || ph <= 0) return card;
+        const int left = static_cast<int>(std::lround(mx * pw / (iw + mx)));
+        const int top = static_cast<int>(std::lround(my * ph / (ih + my)));
+        if (ShrinkOnto(*card, image, Rect(ox + left, oy + top, pw - left, ph - top))) return card;
+        Graphics g(card.get());
+        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        g.DrawImage(&image, Gdiplus::RectF(static_cast<Gdiplus::REAL>(ox), static_cast<Gdiplus::REAL>(oy),
+                                           static_cast<Gdiplus::REAL>(pw), static_cast<Gdiplus::REAL>(ph)),
+                    -mx, -my, iw + mx, ih + my, Gdiplus::UnitPixel);
+    } else if (pw > 1 && ph > 1) {
+        const Rect inner(ox + 1, oy + 1, pw - 1, ph - 1);
+        if (ShrinkOnto(*card, image, inner)) return card;
+        Graphics(card.get()).DrawImage(&image, inner, 0, 0, iw, ih, Gdiplus::UnitPixel);
+    }
+    return card;
+}
+
+void PhotoEffects::DrawTurned(Gdiplus::Graphics& canvas, Gdiplus::Bitmap& card, int w, int h, int x, int y,
+                              int angle) {
+    // The card turns about the photograph's centre inside the square that holds it at any angle.
+    const int d = Diagonal(w, h);
+    const int lx = x - (d - w) / 2, ly = y - (d - h) / 2;
+    Turn turn;
+    turn.degrees = angle;
+    turn.pivotX = lx + d * 0.5;
+    turn.pivotY = ly + d * 0.5;
+    turn.offsetX = -(w / 2);
+    turn.offsetY = -(h / 2);
+    turn.clipLeft = lx;
+    turn.clipTop = ly;
+    turn.clipRight = lx + d;
+    turn.clipBottom = ly + d;
+    if (m_canvas && BlendTurnedLayer(*m_canvas, card, turn)) return;
+
+    // Without the canvas's pixels GDI+ turns the card in a square layer.
+    auto layer = MakeLayer(d, d);
+    if (!layer) return;
+    {
+        Graphics g(layer.get());
+        int ox = 0, oy = 0, unusedX = 0, unusedY = 0;
+        SetUpRotation(g, w, h, d, ox, oy, unusedX, unusedY, static_cast<Gdiplus::REAL>(angle));
+        g.DrawImage(&card, ox, oy, static_cast<INT>(card.GetWidth()), static_cast<INT>(card.GetHeight()));
+    }
+    DrawLayerOnCanvas(canvas, nullptr, *layer, lx, ly);
 }
 
 void PhotoEffects::DrawImageWithEffects(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x,
                                         int y, Gdiplus::SizeF original) {
     if (w <= 0 || h <= 0) return;
     const bool rotate = m_env.isrotate != 0;
-    const int d = Diagonal(w, h);
-    int lw = w, lh = h;
-    if (rotate) {
-        lw = lh = d;
-    } else if (m_env.isshadow) {
-        lw = w + ShadowMargin(w);
-        lh = h + ShadowMargin(h);
-    }
-    auto layer = MakeLayer(lw, lh);
-    if (!layer) return;
-    {
-        Graphics g(layer.get());
-        int ox = 0, oy = 0;
-        if (rotate) SetUpRotation(g, w, h, d, ox, oy, x, y, static_cast<Gdiplus::REAL>(NextAngle()));
-        if (m_env.isshadow) DrawShadow(g, ox, oy, w, h);
-        int pw = w, ph = h;
-        if (m_env.isframe) {
-            int f = FrameWidth(w, h);
-            DrawFrame(g, ox, oy, w, h, f);
-            ox += f + 1;
-            oy += f + 1;
-            pw = w - 2 * f - 2;
-            ph = h - 2 * f - 2;
-        }
-        INT iw = static_cast<INT>(image.GetWidth()), ih = static_cast<INT>(image.GetHeight());
-        if (rotate) {
-            Gdiplus::InterpolationMode previous = g.GetInterpolationMode();
-            g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-            const Gdiplus::REAL mx = original.Width > 0 ? 2.0f * iw / original.Width : 2.0f;
-            const Gdiplus::REAL my = original.Height > 0 ? 2.0f * ih / original.Height : 2.0f;
-            if (pw > 0 && ph > 0)
-                g.DrawImage(&image, Gdiplus::RectF(static_cast<Gdiplus::REAL>(ox), static_cast<Gdiplus::REAL>(oy),
-                                                   static_cast<Gdiplus::REAL>(pw), static_cast<Gdiplus::REAL>(ph)),
-                            -mx, -my, iw + mx, ih + my, Gdiplus::UnitPixel);
-            g.SetInterpolationMode(previous);
-        } else if (pw > 1 && ph > 1) {
-            g.DrawImage(&image, Rect(ox + 1, oy + 1, pw - 1, ph - 1), 0, 0, iw, ih, Gdiplus::UnitPixel);
-        }
-    }
-    DrawLayerOnCanvas(canvas, m_canvas, *layer, x, y);
+    const int angle = rotate ? NextAngle() : 0;
+    // The photograph with its shadow and frame, as the unturned picture shows it; turning it
+    // whole costs one pass instead of one per piece.
+    auto card = PhotoCard(image, w, h, rotate, original);
+    if (!card) return;
+    if (rotate)
+        DrawTurned(canvas, *card, w, h, x, y, angle);
+    else
+        DrawLayerOnCanvas(canvas, m_canvas, *card, x, y);
 }
 
 void PhotoEffects::DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& image, int w, int h, int x, int y) {
     if (w <= 0 || h <= 0) return;
     const bool rotate = m_env.isrotate != 0;
-    const int d = Diagonal(w, h);
-    const int lw = rotate ? d : w, lh = rotate ? d : h;
-    auto photo = MakeLayer(lw, lh);
-    auto mask = MakeLayer(lw, lh);
+    const int angle = rotate ? NextAngle() : 0;
+    auto photo = MakeLayer(w, h);
+    auto mask = MakeLayer(w, h);
     if (!photo || !mask) return;
 
     INT iw = static_cast<INT>(image.GetWidth()), ih = static_cast<INT>(image.GetHeight());
-    Gdiplus::REAL angle = 0;
-    int ox = 0, oy = 0;
-    {
+    if (!ShrinkOnto(*photo, image, Rect(0, 0, w, h))) {
         Graphics g(photo.get());
-        if (rotate) {
-            angle = static_cast<Gdiplus::REAL>(NextAngle());
-            SetUpRotation(g, w, h, d, ox, oy, x, y, angle);
-            Gdiplus::InterpolationMode previous = g.GetInterpolationMode();
-            g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-            g.DrawImage(&image, Rect(ox, oy, w, h), 0, 0, iw, ih, Gdiplus::UnitPixel);
-            g.SetInterpolationMode(previous);
-        } else {
-            g.DrawImage(&image, Rect(0, 0, w, h), 0, 0, iw, ih, Gdiplus::UnitPixel);
-        }
+        if (rotate) g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        g.DrawImage(&image, Rect(0, 0, w, h), 0, 0, iw, ih, Gdiplus::UnitPixel);
     }
-
     std::string maskPath = m_env.isrndmask ? PickRandomMask() : m_env.maskfilename;
     auto maskImage = LoadPicture(maskPath);
     {
         Graphics g(mask.get());
-        if (rotate) {
-            // Outside the turned mask everything is hidden. Cleared before the transform is set, since
-            // a clear under a rotation may leave the layer's corners untouched.
-            g.Clear(Gdiplus::Color(255, 255, 255, 255));
-            int mx = 0, my = 0;
-            SetUpRotation(g, w, h, d, ox, oy, mx, my, angle);
-        }
+        // A turned photograph without its mask is hidden whole rather than shown unmasked.
+        if (rotate) g.Clear(Gdiplus::Color(255, 255, 255, 255));
         if (maskImage)
-            g.DrawImage(maskImage.get(), Rect(ox, oy, w, h), 0, 0, static_cast<INT>(maskImage->GetWidth()),
+            g.DrawImage(maskImage.get(), Rect(0, 0, w, h), 0, 0, static_cast<INT>(maskImage->GetWidth()),
                         static_cast<INT>(maskImage->GetHeight()), Gdiplus::UnitPixel);
     }
     ApplyMask(*photo, *mask);
-    DrawLayerOnCanvas(canvas, m_canvas, *photo, x, y);
+    if (rotate)
+        DrawTurned(canvas, *photo, w, h, x, y, angle);
+    else
+        DrawLayerOnCanvas(canvas, m_canvas, *photo, x, y);
 }
 
 void PhotoEffects::LoadMasks(const std::string& folder) {
@@ -337,6 +379,36 @@ bool BlendLayer24(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, int x, int y)
             for (int c = 0; c < 3; ++c) t[c] = static_cast<uint8_t>((t[c] * (255 - a) + s[c] * a) / 255);
         }
     }
+    canvas.UnlockBits(&canvasBits);
+    layer.UnlockBits(&layerBits);
+    return true;
+}
+
+bool BlendTurnedLayer(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, const Turn& turn) {
+    const int cw = static_cast<int>(canvas.GetWidth()), ch = static_cast<int>(canvas.GetHeight());
+    const int left = std::max(turn.clipLeft, 0), top = std::max(turn.clipTop, 0);
+    const int right = std::min(turn.clipRight, cw), bottom = std::min(turn.clipBottom, ch);
+    if (right <= left || bottom <= top) return true;
+    const int lw = static_cast<int>(layer.GetWidth()), lh = static_cast<int>(layer.GetHeight());
+    Rect from(0, 0, lw, lh), to(left, top, right - left, bottom - top);
+    Gdiplus::BitmapData layerBits{}, canvasBits{};
+    if (layer.LockBits(&from, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &layerBits) != Gdiplus::Ok)
+        return false;
+    if (canvas.LockBits(&to, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
+                        &canvasBits) != Gdiplus::Ok) {
+        layer.UnlockBits(&layerBits);
+        return false;
+    }
+    // The locked part of the canvas is a target of its own, with the turn moved into it.
+    Turn local = turn;
+    local.pivotX -= left;
+    local.pivotY -= top;
+    local.clipLeft -= left;
+    local.clipRight -= left;
+    local.clipTop -= top;
+    local.clipBottom -= top;
+    BlendTurned({static_cast<const uint8_t*>(layerBits.Scan0), lw, lh, layerBits.Stride},
+                {static_cast<uint8_t*>(canvasBits.Scan0), to.Width, to.Height, canvasBits.Stride}, local);
     canvas.UnlockBits(&canvasBits);
     layer.UnlockBits(&layerBits);
     return true;

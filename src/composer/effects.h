@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "composer/turn.h"
 #include "framework/system.h"
 #include "state/settings.h"
 
 class PhotoEffects {
 public:
     PhotoEffects(const EnvSettings& env, fw::ISystem& system);
+    ~PhotoEffects();
 
     // original: the picture's own size when image was brought down from it (empty: image's size);
     // the rotated photograph's two-pixel source margin is measured in the original's pixels.
@@ -41,21 +43,25 @@ private:
     int FrameWidth(int w, int h) const;
     static void SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, int& ox, int& oy, int& x, int& y,
                               Gdiplus::REAL angle);
-    void DrawShadow(Gdiplus::Graphics& layer, int ox, int oy, int w, int h);
-    void DrawFrame(Gdiplus::Graphics& layer, int ox, int oy, int w, int h, int f);
+    // The shadow and frame of a w x h photograph, unturned, for the photograph to be drawn on. Kept
+    // for the next change: the same size and settings give the same backdrop, and building it costs
+    // more than the photograph itself.
+    Gdiplus::Bitmap* Backdrop(int w, int h);
+    void DrawShadow(Gdiplus::Graphics& layer, int w, int h, std::string& key);
+    void DrawFrame(Gdiplus::Graphics& layer, int w, int h, int f);
+    std::unique_ptr<Gdiplus::Bitmap> PhotoCard(Gdiplus::Image& image, int w, int h, bool rotate,
+                                               Gdiplus::SizeF original);
+    // The card turned by the angle about the photograph's centre, at the photograph's place (x, y).
+    void DrawTurned(Gdiplus::Graphics& canvas, Gdiplus::Bitmap& card, int w, int h, int x, int y, int angle);
 
-    // The shadow and frame layers of the last size drawn: the same photo size and settings give
-    // the same layers, and building them costs more than the photograph itself.
     struct CachedLayer {
         std::unique_ptr<Gdiplus::Bitmap> bitmap;
         std::string key;
     };
-    Gdiplus::Bitmap* ShadowLayer(int w, int h);
-    Gdiplus::Bitmap* FrameLayer(int w, int h, int f);
 
     const EnvSettings& m_env;
     fw::ISystem& m_system;
-    CachedLayer m_shadow, m_frame;
+    CachedLayer m_backdrop;
     Gdiplus::Bitmap* m_canvas = nullptr;
 };
 
@@ -66,3 +72,6 @@ int GrayBitmap(Gdiplus::Bitmap& bitmap);
 // A 32-bit ARGB layer drawn source-over onto a 24-bit bitmap with its corner at (x, y), clipped;
 // false when the bits could not be locked.
 bool BlendLayer24(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, int x, int y);
+// A 32-bit ARGB layer turned and blended onto a 24-bit bitmap (see BlendTurned); false when the bits
+// could not be locked.
+bool BlendTurnedLayer(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, const Turn& turn);

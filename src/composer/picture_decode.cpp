@@ -1,5 +1,6 @@
 #include "composer/picture_decode.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -243,23 +244,53 @@ DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnS
     return DecodeWithGdiplus(path, head);
 }
 
-std::unique_ptr<Gdiplus::Bitmap> ShrinkToSize(Gdiplus::Image& image, int w, int h) {
-    const int sw = static_cast<int>(image.GetWidth()), sh = static_cast<int>(image.GetHeight());
-    if (w <= 0 || h <= 0 || w > sw || h > sh || (w == sw && h == sh)) return nullptr;
-    if (image.GetType() != Gdiplus::ImageTypeBitmap) return nullptr;
-    auto& source = static_cast<Gdiplus::Bitmap&>(image);
-    auto shrunk = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat32bppPARGB);
-    if (shrunk->GetLastStatus() != Gdiplus::Ok) return nullptr;
-    Gdiplus::Rect all(0, 0, sw, sh), part(0, 0, w, h);
-    Gdiplus::BitmapData from{}, to{};
-    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) != Gdiplus::Ok) return nullptr;
-    if (shrunk->LockBits(&part, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &to) != Gdiplus::Ok) {
-        source.UnlockBits(&from);
-        return nullptr;
+namespace {
+
+// Premultiplied pixels over straight-alpha ones, in place.
+void OverStraight(const uint8_t* source, uint8_t* target, int count) {
+    for (int i = 0; i < count; ++i, source += 4, target += 4) {
+        const unsigned sa = source[3];
+        if (sa == 255 || target[3] == 0) {
+            if (sa == 0) continue;
+            // Straight colour back from the premultiplied one.
+            for (int c = 0; c < 3; ++c)
+                target[c] = static_cast<uint8_t>(sa == 255 ? source[c] : std::min(255u, (source[c] * 255u + sa / 2) / sa));
+            target[3] = static_cast<uint8_t>(sa);
+            continue;
+        }
+        const unsigned da = target[3] * (255 - sa) / 255, a = sa + da;
+        if (a == 0) continue;
+        for (int c = 0; c < 3; ++c)
+            target[c] = static_cast<uint8_t>(std::min(255u, (source[c] * 255u + target[c] * da + a / 2) / a));
+        target[3] = static_cast<uint8_t>(a);
     }
-    ShrinkPixels(static_cast<const uint8_t*>(from.Scan0), sw, sh, from.Stride, static_cast<uint8_t*>(to.Scan0), w, h,
-                 to.Stride);
-    shrunk->UnlockBits(&to);
+}
+
+}  // namespace
+
+bool ShrinkOnto(Gdiplus::Bitmap& layer, Gdiplus::Image& image, const Gdiplus::Rect& dest) {
+    const int sw = static_cast<int>(image.GetWidth()), sh = static_cast<int>(image.GetHeight());
+    const int lw = static_cast<int>(layer.GetWidth()), lh = static_cast<int>(layer.GetHeight());
+    if (dest.Width <= 0 || dest.Height <= 0 || dest.Width > sw || dest.Height > sh) return false;
+    if (dest.X < 0 || dest.Y < 0 || dest.X + dest.Width > lw || dest.Y + dest.Height > lh) return false;
+    if (image.GetType() != Gdiplus::ImageTypeBitmap) return false;
+    auto& source = static_cast<Gdiplus::Bitmap&>(image);
+    Gdiplus::Rect all(0, 0, sw, sh), part = dest;
+    Gdiplus::BitmapData from{}, to{};
+    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) != Gdiplus::Ok) return false;
+    if (layer.LockBits(&part, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &to) !=
+        Gdiplus::Ok) {
+        source.UnlockBits(&from);
+        return false;
+    }
+    const int rowBytes = dest.Width * 4;
+    std::vector<uint8_t> shrunk(static_cast<size_t>(rowBytes) * static_cast<size_t>(dest.Height));
+    ShrinkPixels(static_cast<const uint8_t*>(from.Scan0), sw, sh, from.Stride, shrunk.data(), dest.Width, dest.Height,
+                 rowBytes);
     source.UnlockBits(&from);
-    return shrunk;
+    for (int y = 0; y < dest.Height; ++y)
+        OverStraight(shrunk.data() + static_cast<ptrdiff_t>(y) * rowBytes,
+                     static_cast<uint8_t*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride, dest.Width);
+    layer.UnlockBits(&to);
+    return true;
 }

@@ -54,6 +54,8 @@ using DrawnSizeFor = std::function<DrawnSize(int width, int height)>;
 // (not a picture, truncated, over the memory budget).
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize);
 
-// The image brought to w x h by ShrinkPixels; null when that would not make it smaller in both
-// directions (it is then drawn as it is).
-std::unique_ptr<Gdiplus::Bitmap> ShrinkToSize(Gdiplus::Image& image, int w, int h);
+// The image brought by ShrinkPixels to the rectangle of a 32-bit ARGB layer and drawn there over
+// what the layer holds; false, with nothing drawn, when the image is not a bitmap at least as large
+// or the rectangle leaves the layer.
+bool ShrinkOnto(Gdiplus::Bitmap& layer, Gdiplus::Image& image, const Gdiplus::Rect& dest);
+

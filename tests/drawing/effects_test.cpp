@@ -1,7 +1,9 @@
 // The effect stage on real 24-bit canvases: layer sizes, shadow, frame, mask, rotation, greying.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "composer/effects.h"
@@ -72,6 +74,13 @@ protected:
         dir.MakeDir("effects");
     }
 
+    // Effects that blend straight into the canvas's pixels, as the composer's do.
+    PhotoEffects& Effects() {
+        made = std::make_unique<PhotoEffects>(env, system);
+        made->SetCanvasBitmap(canvas.get());
+        return *made;
+    }
+
     // An opaque black shadow picture of the shadow's own size makes its extent exact.
     void WriteBlackShadow() {
         auto shadow = SolidBitmap(414, 311, Gdiplus::Color(255, 0, 0, 0), PixelFormat32bppARGB);
@@ -84,12 +93,13 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> canvas;
     Gdiplus::Graphics graphics;
     std::unique_ptr<Gdiplus::Bitmap> photo;
+    std::unique_ptr<PhotoEffects> made;
 };
 
 TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
     WriteBlackShadow();
     env.isshadow = 1;
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
     EXPECT_EQ(14, PhotoEffects::ShadowMargin(400));
     EXPECT_EQ(11, PhotoEffects::ShadowMargin(300));
@@ -113,7 +123,7 @@ TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
 TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
     env.m_exePath = testing_support::BinDir();
     env.isshadow = 1;
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
     Rgb nearPhoto = At(*canvas, 100 + 401, 250), outer = At(*canvas, 100 + 412, 250);
     EXPECT_LT(nearPhoto.b, 200) << "next to the photograph the shadow darkens the canvas";
@@ -124,7 +134,7 @@ TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
 
 TEST_F(EffectsTest, MissingShadowPictureKeepsTransparentMargins) {
     env.isshadow = 1;
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
     EXPECT_TRUE(IsColor(*canvas, 100 + 405, 250, kCanvas, 0));
     EXPECT_TRUE(IsColor(*canvas, 300, 100 + 305, kCanvas, 0));
     EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
@@ -132,7 +142,7 @@ TEST_F(EffectsTest, MissingShadowPictureKeepsTransparentMargins) {
 
 TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
     env.isframe = 1;
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
     const Gdiplus::Color red(255, 255, 0, 0), black(255, 0, 0, 0);
     EXPECT_TRUE(IsColor(*canvas, 101, 250, red));
@@ -155,7 +165,7 @@ TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
 TEST_F(EffectsTest, FrameWiderThanPhotoDrawsOnlyFrame) {
     env.isframe = 1;
     env.framesize = 500;
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 40, 30, 100, 100);
+    Effects().DrawImageWithEffects(graphics, *photo, 40, 30, 100, 100);
     EXPECT_TRUE(IsColor(*canvas, 102, 102, Gdiplus::Color(255, 255, 0, 0)));
     for (int x = 100; x < 140; ++x)
         EXPECT_FALSE(Near(At(*canvas, x, 115), kPhoto, 60)) << "column " << x;
@@ -164,7 +174,7 @@ TEST_F(EffectsTest, FrameWiderThanPhotoDrawsOnlyFrame) {
 
 TEST_F(EffectsTest, NonsenseSizesDrawNothing) {
     env.isshadow = env.isframe = 1;
-    PhotoEffects effects(env, system);
+    PhotoEffects& effects = Effects();
     effects.DrawImageWithEffects(graphics, *photo, 0, 300, 100, 100);
     effects.DrawImageWithEffects(graphics, *photo, 400, -5, 100, 100);
     effects.DrawImageWithEffects(graphics, *photo, 100000, 100000, 0, 0);
@@ -180,7 +190,7 @@ std::string DiscMask() { return testing_support::BinDir() + "\\Masks\\disc.gif";
 
 TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
     env.maskfilename = DiscMask();
-    PhotoEffects(env, system).DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
+    Effects().DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
 
     EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
     EXPECT_TRUE(IsColor(*canvas, 340, 120, kPhoto));
@@ -196,7 +206,7 @@ TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
 TEST_F(EffectsTest, RandomMaskComesFromTheList) {
     env.isrndmask = 1;
     env.maskfilename = dir.File("absent.gif");
-    PhotoEffects effects(env, system);
+    PhotoEffects& effects = Effects();
     effects.m_maskList = {dir.File("absent.gif"), DiscMask()};
     system.rands = {3};
     effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
@@ -206,7 +216,7 @@ TEST_F(EffectsTest, RandomMaskComesFromTheList) {
 
 TEST_F(EffectsTest, MissingMaskLeavesPhotoWholeUnrotatedAndHiddenRotated) {
     env.maskfilename = dir.File("absent.gif");
-    PhotoEffects effects(env, system);
+    PhotoEffects& effects = Effects();
     effects.DrawMaskedImage(graphics, *photo, 300, 300, 100, 100);
     EXPECT_TRUE(IsColor(*canvas, 101, 101, kPhoto));
     EXPECT_TRUE(IsColor(*canvas, 398, 398, kPhoto));
@@ -222,7 +232,7 @@ TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
     env.maskfilename = DiscMask();
     env.isrotate = 1;
     system.rands = {45 + 30};
-    PhotoEffects(env, system).DrawMaskedImage(graphics, *photo, 400, 200, 200, 200);
+    Effects().DrawMaskedImage(graphics, *photo, 400, 200, 200, 200);
     // The disc became an ellipse with half-axes 141 and 94, turned by 30 degrees about (400, 300).
     const double a = 30 * 3.14159265358979 / 180;
     auto along = [&](double t) { return std::make_pair(int(400 + t * std::cos(a)), int(300 + t * std::sin(a))); };
@@ -252,7 +262,7 @@ protected:
 TEST_F(RotationTest, PhotoTurnsInsideDiagonalSquare) {
     env.isrotate = 1;
     system.rands = {45 + 30};  // 75 mod 90 - 45 = 30 degrees, clockwise
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
     // Layer 500 x 500 at (150, 50); its centre (400, 300) is the photograph's centre.
     for (double u : {-190.0, -100.0, 0.0, 100.0, 190.0})
         for (double v : {-140.0, 0.0, 140.0}) {
@@ -278,7 +288,7 @@ TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
     system.rands = {12345};
     env.isshadow = 1;
     WriteBlackShadow();
-    PhotoEffects(env, system).DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
     EXPECT_TRUE(IsColor(*canvas, 207, 157, kPhoto, 30));
     EXPECT_TRUE(IsColor(*canvas, 590, 440, kPhoto, 30));
     EXPECT_TRUE(IsColor(*canvas, 195, 300, kCanvas, 0));
@@ -291,7 +301,7 @@ TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
 TEST_F(RotationTest, SuccessivePhotosDrawNewAngles) {
     env.isrotate = 1;
     system.rands = {0, 89};  // -45 then +44
-    PhotoEffects effects(env, system);
+    PhotoEffects& effects = Effects();
     effects.DrawImageWithEffects(graphics, *photo, 200, 100, 100, 100);
     effects.DrawImageWithEffects(graphics, *photo, 200, 100, 500, 100);
     auto left = Turned(200, 150, 90, 0, -45), right = Turned(600, 150, 90, 0, 44);
@@ -299,6 +309,75 @@ TEST_F(RotationTest, SuccessivePhotosDrawNewAngles) {
     EXPECT_TRUE(IsColor(*canvas, right.first, right.second, kPhoto, 30));
     EXPECT_LT(left.second, 150);
     EXPECT_GT(right.second, 150);
+}
+
+// The picture as GDI+ draws it when each piece is turned on its own: shadow, frame and photograph
+// into a square layer under the turn, then the layer onto the canvas.
+void DrawPiecesTurned(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& photo, const std::string& shadowFile, int w, int h,
+                      int x, int y, float angle, int f, const Gdiplus::Color& frameColour) {
+    const int d = static_cast<int>(std::sqrt(double(w) * w + double(h) * h));
+    const int sx = w * 18 / 482, sy = h * 18 / 482, ox = -(w / 2), oy = -(h / 2);
+    Gdiplus::Bitmap layer(d, d, PixelFormat32bppARGB), shadow(w + sx, h + sy, PixelFormat32bppARGB),
+        frame(w, h, PixelFormat32bppARGB);
+    Gdiplus::Image shadowPicture(mb::Widen(shadowFile).c_str());
+    Gdiplus::Graphics(&shadow).DrawImage(&shadowPicture, Gdiplus::Rect(0, 0, w + sx, h + sy), 0, 0,
+                                         int(shadowPicture.GetWidth()), int(shadowPicture.GetHeight()), Gdiplus::UnitPixel);
+    {
+        Gdiplus::Graphics g(&frame);
+        g.Clear(frameColour);
+        Gdiplus::Pen black(Gdiplus::Color(255, 0, 0, 0), 1.0f);
+        g.DrawRectangle(&black, f, f, w - 2 * f - 1, h - 2 * f - 1);
+    }
+    Gdiplus::Graphics g(&layer);
+    g.Clear(Gdiplus::Color(0, 0, 0, 0));
+    g.RotateTransform(angle, Gdiplus::MatrixOrderPrepend);
+    g.TranslateTransform(d * 0.5f, d * 0.5f, Gdiplus::MatrixOrderAppend);
+    g.DrawImage(&shadow, Gdiplus::Rect(ox, oy, w + sx, h + sy), -2, -2, w + sx + 2, h + sy + 2, Gdiplus::UnitPixel);
+    g.DrawImage(&frame, Gdiplus::Rect(ox, oy, w, h), -1, -1, w + 1, h + 1, Gdiplus::UnitPixel);
+    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    const float iw = float(photo.GetWidth()), ih = float(photo.GetHeight());
+    g.DrawImage(&photo, Gdiplus::RectF(float(ox + f + 1), float(oy + f + 1), float(w - 2 * f - 2), float(h - 2 * f - 2)),
+                -2.0f, -2.0f, iw + 2, ih + 2, Gdiplus::UnitPixel);
+    Gdiplus::Graphics(&canvas).DrawImage(&layer, Gdiplus::Rect(x - (d - w) / 2, y - (d - h) / 2, d, d), 0, 0, d, d,
+                                         Gdiplus::UnitPixel);
+}
+
+TEST_F(RotationTest, TurnedInOnePassLooksLikeEachPieceTurnedByGdiplus) {
+    env.m_exePath = testing_support::BinDir();
+    env.isrotate = env.isframe = env.isshadow = 1;
+    const int w = 420, h = 300;
+    // Smooth colour with sharp bars, as photographs have both.
+    Gdiplus::Bitmap picture(w, h, PixelFormat24bppRGB);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            picture.SetPixel(x, y, (x / 30 + y / 30) % 4 == 0 && x % 30 < 8
+                                       ? Gdiplus::Color(255, 250, 250, 240)
+                                       : Gdiplus::Color(255, BYTE(40 + x * 180 / w), BYTE(60 + y * 150 / h), BYTE(200 - (x + y) / 4)));
+    for (int turn : {-38, 0, 17, 44}) {
+        system.rands = {turn + 45};
+        auto ours = SolidBitmap(900, 700, kCanvas), gdiplus = SolidBitmap(900, 700, kCanvas);
+        PhotoEffects effects(env, system);
+        effects.SetCanvasBitmap(ours.get());
+        Gdiplus::Graphics g(ours.get());
+        effects.DrawImageWithEffects(g, picture, w, h, 230, 190);
+        DrawPiecesTurned(*gdiplus, picture, env.InstalledFilePath("\\effects\\dropshadow.png"), w, h, 230, 190,
+                         float(turn), env.framesize, Gdiplus::Color(255, 255, 0, 0));
+        if (const char* keep = std::getenv("DIORAMIX_KEEP_PICTURES")) {
+            SaveAs(*ours, std::string(keep) + "\\turned-one-pass.png", L"image/png");
+            SaveAs(*gdiplus, std::string(keep) + "\\turned-pieces.png", L"image/png");
+        }
+        long total = 0, distant = 0, pixels = 0;
+        for (int y = 0; y < 700; ++y)
+            for (int x = 0; x < 900; ++x) {
+                Rgb a = At(*ours, x, y), b = At(*gdiplus, x, y);
+                int diff = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+                total += diff;
+                distant += diff > 40;
+                ++pixels;
+            }
+        EXPECT_LT(double(total) / pixels, 0.8) << turn << " degrees: mean difference";
+        EXPECT_LT(double(distant) / pixels, 0.003) << turn << " degrees: pixels differing by more than 40";
+    }
 }
 
 TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {

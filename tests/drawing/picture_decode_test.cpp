@@ -234,7 +234,7 @@ TEST_F(PictureDecodeTest, HugePngHeaderIsPassedOverBeforeGdiplusDecodesIt) {
     EXPECT_LT(PeakPrivateBytes() - peakBefore, SIZE_T{16} << 20);
 }
 
-TEST_F(PictureDecodeTest, OtherFormatsDecodeWithGdiplusAtFullSizeThenShrinkOnce) {
+TEST_F(PictureDecodeTest, OtherFormatsDecodeWithGdiplusAtFullSizeAndShrinkOntoALayer) {
     std::string path = dir.File("photo.png");
     {
         Gdiplus::Bitmap bitmap(300, 200, PixelFormat24bppRGB);
@@ -247,14 +247,32 @@ TEST_F(PictureDecodeTest, OtherFormatsDecodeWithGdiplusAtFullSizeThenShrinkOnce)
     DecodedPicture picture = DecodePicture(path, [](int, int) { return DrawnSize{150, 100}; });
     ASSERT_TRUE(picture);
     EXPECT_EQ(300u, picture.image->GetWidth());
-    std::unique_ptr<Gdiplus::Bitmap> shrunk = ShrinkToSize(*picture.image, 150, 100);
-    ASSERT_TRUE(shrunk);
-    EXPECT_EQ(150u, shrunk->GetWidth());
-    EXPECT_EQ(100u, shrunk->GetHeight());
-    EXPECT_TRUE(IsColour(*shrunk, 20, 50, {200, 30, 60}, 2));
-    EXPECT_TRUE(IsColour(*shrunk, 130, 50, {0, 0, 255}, 2));
-    EXPECT_FALSE(ShrinkToSize(*picture.image, 300, 200)) << "the same size is drawn as it is";
-    EXPECT_FALSE(ShrinkToSize(*picture.image, 600, 100)) << "never enlarged";
+    // Brought once onto a layer: straight over a transparent part, blended over a half-covered one.
+    Gdiplus::Bitmap layer(170, 120, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(&layer);
+        g.Clear(Gdiplus::Color(0, 0, 0, 0));
+        Gdiplus::SolidBrush halfWhite(Gdiplus::Color(128, 255, 255, 255));
+        g.FillRectangle(&halfWhite, 0, 60, 170, 60);
+    }
+    ASSERT_TRUE(ShrinkOnto(layer, *picture.image, Gdiplus::Rect(10, 10, 150, 100)));
+    EXPECT_TRUE(IsColour(layer, 30, 50, {200, 30, 60}, 2));
+    EXPECT_TRUE(IsColour(layer, 140, 50, {0, 0, 255}, 2));
+    Gdiplus::Color corner, inside;
+    layer.GetPixel(5, 5, &corner);
+    layer.GetPixel(140, 100, &inside);
+    EXPECT_EQ(0, corner.GetA()) << "outside the rectangle the layer is left as it was";
+    EXPECT_EQ(255, inside.GetA()) << "an opaque picture covers what was there";
+    EXPECT_TRUE(IsColour(layer, 140, 100, {0, 0, 255}, 2));
+    EXPECT_FALSE(ShrinkOnto(layer, *picture.image, Gdiplus::Rect(0, 0, 160, 201))) << "never enlarged";
+    EXPECT_FALSE(ShrinkOnto(layer, *picture.image, Gdiplus::Rect(30, 30, 150, 100))) << "off the layer";
+
+    // A half-transparent picture is blended over what the layer holds.
+    Gdiplus::Bitmap glass(40, 40, PixelFormat32bppARGB), base(20, 20, PixelFormat32bppARGB);
+    Gdiplus::Graphics(&glass).Clear(Gdiplus::Color(128, 0, 0, 255));
+    Gdiplus::Graphics(&base).Clear(Gdiplus::Color(255, 255, 0, 0));
+    ASSERT_TRUE(ShrinkOnto(base, glass, Gdiplus::Rect(0, 0, 20, 20)));
+    EXPECT_TRUE(IsColour(base, 10, 10, {127, 0, 128}, 3));
 
     testing_support::WriteFile(dir.File("text.png"), "not a picture at all");
     EXPECT_FALSE(DecodePicture(dir.File("text.png"), FullSize));
@@ -316,7 +334,7 @@ TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
 }
 
 #if DIORAMIX_HAS_LIBJPEG
-// The photograph with frame, shadow and rotation drawn from the scaled decode and one shrink,
+// The photograph with frame, shadow and rotation drawn from the scaled decode,
 // against the same drawn from GDI+'s full-size decode as before.
 TEST_F(PictureDecodeTest, ComposedPhotoMatchesTheFullSizeDecode) {
     std::string path = dir.File("sample.jpg");
@@ -348,9 +366,7 @@ TEST_F(PictureDecodeTest, ComposedPhotoMatchesTheFullSizeDecode) {
     DecodedPicture picture = DecodePicture(path, [](int, int) { return DrawnSize{400, 300}; });
     ASSERT_TRUE(picture);
     EXPECT_EQ(500u, picture.image->GetWidth());
-    std::unique_ptr<Gdiplus::Bitmap> shrunk = ShrinkToSize(*picture.image, 400, 300);
-    ASSERT_TRUE(shrunk);
-    auto after = compose(*shrunk, Gdiplus::SizeF(2000, 1500));
+    auto after = compose(*picture.image, Gdiplus::SizeF(2000, 1500));
 
     if (const char* keep = std::getenv("DIORAMIX_KEEP_PICTURES")) {
         SaveImage(before->Bitmap(), std::string(keep) + "\\photo-full-decode.png", "png");
