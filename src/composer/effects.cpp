@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "composer/canvas.h"
 #include "composer/picture_decode.h"
 #include "composer/turn.h"
 #include "framework/handles.h"
@@ -86,11 +87,18 @@ void DrawLayerOnCanvas(Graphics& canvas, Bitmap* canvasBits, Bitmap& layer, int 
     canvas.DrawImage(&layer, Rect(x, y, lw, lh), 0, 0, lw, lh, Gdiplus::UnitPixel);
 }
 
-// The photograph's rectangle inside the layer, and where the layer goes on the canvas.
-struct Placement {
-    int ox = 0, oy = 0;
-    int x = 0, y = 0;
-};
+// The picture stretched over the whole of a 24-bit bitmap, source over.
+void StretchOnto(Bitmap& target, Bitmap& picture) {
+    const int tw = static_cast<int>(target.GetWidth()), th = static_cast<int>(target.GetHeight());
+    const int pw = static_cast<int>(picture.GetWidth()), ph = static_cast<int>(picture.GetHeight());
+    Turn stretch;
+    stretch.scaleX = static_cast<double>(tw) / pw;
+    stretch.scaleY = static_cast<double>(th) / ph;
+    stretch.clipRight = tw;
+    stretch.clipBottom = th;
+    if (BlendTurnedLayer(target, picture, stretch)) return;
+    Graphics(&target).DrawImage(&picture, Rect(0, 0, tw, th), 0, 0, pw, ph, Gdiplus::UnitPixel);
+}
 
 }  // namespace
 
@@ -246,8 +254,8 @@ void PhotoEffects::DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& im
     const bool rotate = m_env.isrotate != 0;
     const int angle = rotate ? NextAngle() : 0;
     auto photo = MakeLayer(w, h);
-    auto mask = MakeLayer(w, h);
-    if (!photo || !mask) return;
+    Canvas24 mask(w, h);
+    if (!photo || !mask.IsValid()) return;
 
     INT iw = static_cast<INT>(image.GetWidth()), ih = static_cast<INT>(image.GetHeight());
     if (!ShrinkOnto(*photo, image, Rect(0, 0, w, h))) {
@@ -255,21 +263,28 @@ void PhotoEffects::DrawMaskedImage(Gdiplus::Graphics& canvas, Gdiplus::Image& im
         if (rotate) g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
         g.DrawImage(&image, Rect(0, 0, w, h), 0, 0, iw, ih, Gdiplus::UnitPixel);
     }
-    std::string maskPath = m_env.isrndmask ? PickRandomMask() : m_env.maskfilename;
-    auto maskImage = LoadPicture(maskPath);
-    {
-        Graphics g(mask.get());
-        // A turned photograph without its mask is hidden whole rather than shown unmasked.
-        if (rotate) g.Clear(Gdiplus::Color(255, 255, 255, 255));
-        if (maskImage)
-            g.DrawImage(maskImage.get(), Rect(0, 0, w, h), 0, 0, static_cast<INT>(maskImage->GetWidth()),
-                        static_cast<INT>(maskImage->GetHeight()), Gdiplus::UnitPixel);
-    }
-    ApplyMask(*photo, *mask);
+    // Only the mask's red counts. Where it leaves the photograph uncovered a turned photograph is
+    // hidden (white) rather than shown unmasked (black).
+    mask.Fill(rotate ? 0xFFFFFFFF : 0xFF000000);
+    if (Gdiplus::Bitmap* maskImage = MaskPicture(m_env.isrndmask ? PickRandomMask() : m_env.maskfilename))
+        StretchOnto(mask.Bitmap(), *maskImage);
+    ApplyMask(*photo, mask.Bitmap());
     if (rotate)
         DrawTurned(canvas, *photo, w, h, x, y, angle);
     else
         DrawLayerOnCanvas(canvas, m_canvas, *photo, x, y);
+}
+
+Gdiplus::Bitmap* PhotoEffects::MaskPicture(const std::string& path) {
+    // The same few masks come back again and again; each is decoded once.
+    if (m_mask.bitmap && m_mask.key == path) return m_mask.bitmap.get();
+    m_mask = {};
+    if (path.empty()) return nullptr;
+    auto picture = std::make_unique<Bitmap>(mb::Widen(path).c_str());
+    if (picture->GetLastStatus() != Gdiplus::Ok || picture->GetWidth() == 0 || picture->GetHeight() == 0)
+        return nullptr;
+    m_mask = {std::move(picture), path};
+    return m_mask.bitmap.get();
 }
 
 void PhotoEffects::LoadMasks(const std::string& folder) {

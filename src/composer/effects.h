@@ -54,6 +54,9 @@ private:
     // The card turned by the angle about the photograph's centre, at the photograph's place (x, y).
     void DrawTurned(Gdiplus::Graphics& canvas, Gdiplus::Bitmap& card, int w, int h, int x, int y, int angle);
 
+    // The mask file's picture, decoded once for as long as the same mask is drawn.
+    Gdiplus::Bitmap* MaskPicture(const std::string& path);
+
     struct CachedLayer {
         std::unique_ptr<Gdiplus::Bitmap> bitmap;
         std::string key;
@@ -61,7 +64,7 @@ private:
 
     const EnvSettings& m_env;
     fw::ISystem& m_system;
-    CachedLayer m_backdrop;
+    CachedLayer m_backdrop, m_mask;
     Gdiplus::Bitmap* m_canvas = nullptr;
 };
 

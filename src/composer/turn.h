@@ -17,13 +17,15 @@ struct RgbPixels {
     int width = 0, height = 0, stride = 0;
 };
 
-// Where the turned picture goes. Before the turn the picture's top-left corner lies at (offsetX,
-// offsetY) from the turning point; the point itself sits at (pivotX, pivotY) on the target. Only the
-// target's pixels inside the clip (right and bottom exclusive) change.
+// Where the turned picture goes. Its pixels are first stretched by the scales; before the turn the
+// picture's top-left corner lies at (offsetX, offsetY) from the turning point, and the point itself
+// sits at (pivotX, pivotY) on the target. Only the target's pixels inside the clip (right and bottom
+// exclusive) change.
 struct Turn {
     double degrees = 0;  // clockwise on the screen
     double pivotX = 0, pivotY = 0;
     double offsetX = 0, offsetY = 0;
+    double scaleX = 1, scaleY = 1;
     int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
 };
 

@@ -62,6 +62,17 @@ TEST(BlendTurnedTest, PixelsLandWhereTheTurnPutsThem) {
             EXPECT_EQ(20 + y, p[1]) << x << "," << y;
         }
 
+    // Stretched twice as wide and high: every second target pixel falls on a picture pixel.
+    Target stretched;
+    Turn twice = Around(0, 5, 4);
+    twice.scaleX = twice.scaleY = 2;
+    BlendTurned(source, stretched.Pixels(), twice);
+    EXPECT_EQ(10, stretched.At(4, 3)[0]);
+    EXPECT_EQ(11, stretched.At(6, 3)[0]);
+    EXPECT_EQ(12, stretched.At(8, 3)[0]);
+    EXPECT_EQ(21, stretched.At(4, 5)[1]);
+    EXPECT_EQ((10 + 11 + 1) / 2, stretched.At(5, 3)[0]) << "between two picture pixels";
+
     // Only the clip changes, and nothing past the target's edges is touched.
     Target clipped;
     Turn t = Around(0, 0, 0);
