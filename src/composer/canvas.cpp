@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/handles.h"
+#include "framework/locked_bits.h"
 #include "framework/mbstring.h"
 
 namespace {
@@ -25,30 +26,25 @@ void Put32(uint8_t*& p, uint32_t v) {
 }  // namespace
 
 void Canvas24::Fill(uint32_t argb) {
-    const int w = static_cast<int>(m_bitmap.GetWidth()), h = static_cast<int>(m_bitmap.GetHeight());
-    Gdiplus::Rect all(0, 0, w, h);
-    Gdiplus::BitmapData bits{};
-    if (m_bitmap.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &bits) != Gdiplus::Ok) {
+    fw::LockedBits bits(m_bitmap, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB);
+    if (!bits) {
         Gdiplus::Graphics(&m_bitmap).Clear(Gdiplus::Color(argb | 0xFF000000u));
         return;
     }
-    FillPixels24(static_cast<uint8_t*>(bits.Scan0), w, h, bits.Stride, argb);
-    m_bitmap.UnlockBits(&bits);
+    FillPixels24(bits.Bits(), bits.Width(), bits.Height(), bits.Stride(), argb);
 }
 
-bool Canvas24::CopyFrom(Gdiplus::Bitmap& source, bool grey) {
-    const int w = static_cast<int>(m_bitmap.GetWidth()), h = static_cast<int>(m_bitmap.GetHeight());
+bool Canvas24::CopyFrom(Gdiplus::Bitmap& source, bool grey) { return CopyPixels24(source, m_bitmap, grey); }
+
+bool CopyPixels24(Gdiplus::Bitmap& source, Gdiplus::Bitmap& target, bool grey) {
+    const int w = static_cast<int>(target.GetWidth()), h = static_cast<int>(target.GetHeight());
     if (static_cast<int>(source.GetWidth()) != w || static_cast<int>(source.GetHeight()) != h) return false;
-    Gdiplus::Rect all(0, 0, w, h);
-    Gdiplus::BitmapData from{}, to{};
-    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &from) != Gdiplus::Ok) return false;
-    if (m_bitmap.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &to) != Gdiplus::Ok) {
-        source.UnlockBits(&from);
-        return false;
-    }
+    fw::LockedBits from(source, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB);
+    fw::LockedBits to(target, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB);
+    if (!from || !to) return false;
     for (int y = 0; y < h; ++y) {
-        const auto* s = static_cast<const uint8_t*>(from.Scan0) + static_cast<ptrdiff_t>(y) * from.Stride;
-        auto* t = static_cast<uint8_t*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride;
+        const uint8_t* s = from.Row(y);
+        uint8_t* t = to.Row(y);
         if (!grey) {
             std::memcpy(t, s, static_cast<size_t>(w) * 3);
             continue;
@@ -56,8 +52,6 @@ bool Canvas24::CopyFrom(Gdiplus::Bitmap& source, bool grey) {
         for (int x = 0; x < w; ++x, s += 3, t += 3)
             t[0] = t[1] = t[2] = static_cast<uint8_t>((30 * s[2] + 59 * s[1] + 11 * s[0]) / 100);
     }
-    m_bitmap.UnlockBits(&to);
-    source.UnlockBits(&from);
     return true;
 }
 
@@ -118,17 +112,12 @@ std::vector<uint8_t> EncodeBmp24(const uint8_t* pixels, int width, int height, i
 
 bool WriteBmp24(Gdiplus::Bitmap& bitmap, const std::string& path) {
     const int w = static_cast<int>(bitmap.GetWidth()), h = static_cast<int>(bitmap.GetHeight());
-    Gdiplus::Rect all(0, 0, w, h);
-    Gdiplus::BitmapData bits{};
-    if (w <= 0 || h <= 0 ||
-        bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &bits) != Gdiplus::Ok)
-        return false;
+    if (w <= 0 || h <= 0) return false;
+    fw::LockedBits bits(bitmap, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB);
+    if (!bits) return false;
     HANDLE raw = ::CreateFileW(mb::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) {
-        bitmap.UnlockBits(&bits);
-        return false;
-    }
+    if (raw == INVALID_HANDLE_VALUE) return false;
     fw::KernelHandle out(raw);
     // Written in pieces of about 256 KB: a whole 4K file held at once would be 25 MB more.
     const uint32_t rowBytes = static_cast<uint32_t>(RowBytes(w));
@@ -139,12 +128,11 @@ bool WriteBmp24(Gdiplus::Bitmap& bitmap, const std::string& path) {
     bool ok = true;
     for (int row = 0; row < h && ok; row += rowsPerPiece) {
         const int count = std::min(rowsPerPiece, h - row);
-        PutBottomUpRows(piece.data() + start, static_cast<const uint8_t*>(bits.Scan0), w, h, bits.Stride, row, count);
+        PutBottomUpRows(piece.data() + start, bits.Bits(), w, h, bits.Stride(), row, count);
         const DWORD size = static_cast<DWORD>(start + static_cast<size_t>(count) * rowBytes);
         DWORD written = 0;
         ok = ::WriteFile(out.get(), piece.data(), size, &written, nullptr) && written == size;
         start = 0;
     }
-    bitmap.UnlockBits(&bits);
     return ok;
 }

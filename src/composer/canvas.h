@@ -29,6 +29,10 @@ private:
     Gdiplus::Bitmap m_bitmap;
 };
 
+// The pixels of a 24-bit bitmap into another of the same size, greyed on the way when asked;
+// false when the sizes differ or the bits could not be locked.
+bool CopyPixels24(Gdiplus::Bitmap& source, Gdiplus::Bitmap& target, bool grey);
+
 // Every pixel of a 24-bit B, G, R buffer (rows of stride bytes, top first) the colour.
 void FillPixels24(uint8_t* pixels, int width, int height, int stride, uint32_t argb);
 

@@ -25,20 +25,7 @@ std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source, std::uniq
         copy = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(width), static_cast<INT>(height),
                                                  PixelFormat24bppRGB);
     }
-    if (copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
-    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData from{}, to{};
-    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &from) != Gdiplus::Ok) return nullptr;
-    if (copy->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &to) != Gdiplus::Ok) {
-        source.UnlockBits(&from);
-        return nullptr;
-    }
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    for (UINT y = 0; y < height; ++y)
-        std::memcpy(static_cast<BYTE*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride,
-                    static_cast<const BYTE*>(from.Scan0) + static_cast<ptrdiff_t>(y) * from.Stride, rowBytes);
-    copy->UnlockBits(&to);
-    source.UnlockBits(&from);
+    if (copy->GetLastStatus() != Gdiplus::Ok || !CopyPixels24(source, *copy, false)) return nullptr;
     return copy;
 }
 

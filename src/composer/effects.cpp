@@ -10,6 +10,7 @@
 #include "composer/picture_decode.h"
 #include "composer/turn.h"
 #include "framework/handles.h"
+#include "framework/locked_bits.h"
 #include "framework/mbstring.h"
 
 namespace {
@@ -35,16 +36,12 @@ std::unique_ptr<Bitmap> MakeLayer(int w, int h) {
     auto layer = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
     if (layer->GetLastStatus() != Gdiplus::Ok) return nullptr;
     // Zeroing the locked bits costs far less than Graphics::Clear under Wine.
-    Rect all(0, 0, w, h);
-    Gdiplus::BitmapData bits{};
-    if (layer->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &bits) == Gdiplus::Ok) {
-        for (int row = 0; row < h; ++row)
-            std::memset(static_cast<uint8_t*>(bits.Scan0) + static_cast<ptrdiff_t>(row) * bits.Stride, 0,
-                        static_cast<size_t>(w) * 4);
-        layer->UnlockBits(&bits);
-    } else {
+    fw::LockedBits bits(*layer, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB);
+    if (!bits) {
         Graphics(layer.get()).Clear(Gdiplus::Color(0, 0, 0, 0));
+        return layer;
     }
+    for (int row = 0; row < h; ++row) std::memset(bits.Row(row), 0, static_cast<size_t>(w) * 4);
     return layer;
 }
 
@@ -55,19 +52,12 @@ std::unique_ptr<Bitmap> CopyLayer(Bitmap& from) {
     if (w <= 0 || h <= 0) return nullptr;
     auto copy = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
     if (copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
-    Rect all(0, 0, w, h);
-    Gdiplus::BitmapData source{}, target{};
-    if (from.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &source) != Gdiplus::Ok) return nullptr;
-    if (copy->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &target) != Gdiplus::Ok) {
-        from.UnlockBits(&source);
-        return nullptr;
+    {
+        fw::LockedBits source(from, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB);
+        fw::LockedBits target(*copy, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB);
+        if (!source || !target) return nullptr;
+        for (int row = 0; row < h; ++row) std::memcpy(target.Row(row), source.Row(row), static_cast<size_t>(w) * 4);
     }
-    for (int row = 0; row < h; ++row)
-        std::memcpy(static_cast<uint8_t*>(target.Scan0) + static_cast<ptrdiff_t>(row) * target.Stride,
-                    static_cast<const uint8_t*>(source.Scan0) + static_cast<ptrdiff_t>(row) * source.Stride,
-                    static_cast<size_t>(w) * 4);
-    copy->UnlockBits(&target);
-    from.UnlockBits(&source);
     return copy;
 }
 
@@ -324,41 +314,30 @@ bool ApplyMask(Gdiplus::Bitmap& photo, Gdiplus::Bitmap& mask) {
     if (photo.GetHeight() < h) h = photo.GetHeight();
     if (w == 0 || h == 0) return true;
     Rect area(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-    Gdiplus::BitmapData photoBits{}, maskBits{};
-    if (photo.LockBits(&area, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
-                       &photoBits) != Gdiplus::Ok)
-        return true;
-    if (mask.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &maskBits) != Gdiplus::Ok) {
-        photo.UnlockBits(&photoBits);
-        return true;
-    }
+    fw::LockedBits photoBits(photo, area, fw::kReadWrite, PixelFormat32bppARGB);
+    fw::LockedBits maskBits(mask, area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB);
+    if (!photoBits || !maskBits) return true;
     for (UINT row = 0; row < h; ++row) {
-        auto* p = static_cast<uint8_t*>(photoBits.Scan0) + static_cast<ptrdiff_t>(row) * photoBits.Stride;
-        auto* m = static_cast<const uint8_t*>(maskBits.Scan0) + static_cast<ptrdiff_t>(row) * maskBits.Stride;
+        uint8_t* p = photoBits.Row(static_cast<int>(row));
+        const uint8_t* m = maskBits.Row(static_cast<int>(row));
         // Bytes per pixel: blue, green, red, alpha.
         for (UINT col = 0; col < w; ++col) p[col * 4 + 3] = static_cast<uint8_t>(255 - m[col * 4 + 2]);
     }
-    mask.UnlockBits(&maskBits);
-    photo.UnlockBits(&photoBits);
     return true;
 }
 
 int GrayBitmap(Gdiplus::Bitmap& bitmap) {
     UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
     if (w == 0 || h == 0) return 0;
-    Rect area(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-    Gdiplus::BitmapData bits{};
-    if (bitmap.LockBits(&area, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
-                        &bits) != Gdiplus::Ok)
-        return 0;
+    fw::LockedBits bits(bitmap, fw::kReadWrite, PixelFormat24bppRGB);
+    if (!bits) return 0;
     for (UINT row = 0; row < h; ++row) {
-        auto* p = static_cast<uint8_t*>(bits.Scan0) + static_cast<ptrdiff_t>(row) * bits.Stride;
+        uint8_t* p = bits.Row(static_cast<int>(row));
         for (UINT col = 0; col < w; ++col, p += 3) {
             int g = (30 * p[2] + 59 * p[1] + 11 * p[0]) / 100;
             p[0] = p[1] = p[2] = static_cast<uint8_t>(g);
         }
     }
-    bitmap.UnlockBits(&bits);
     return 0;
 }
 
@@ -370,17 +349,12 @@ bool BlendLayer24(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, int x, int y)
     const int bottom = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(y) + lh, ch));
     if (right <= left || bottom <= top) return true;
     Rect to(left, top, right - left, bottom - top), from(left - x, top - y, right - left, bottom - top);
-    Gdiplus::BitmapData canvasBits{}, layerBits{};
-    if (layer.LockBits(&from, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &layerBits) != Gdiplus::Ok)
-        return false;
-    if (canvas.LockBits(&to, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
-                        &canvasBits) != Gdiplus::Ok) {
-        layer.UnlockBits(&layerBits);
-        return false;
-    }
+    fw::LockedBits layerBits(layer, from, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB);
+    fw::LockedBits canvasBits(canvas, to, fw::kReadWrite, PixelFormat24bppRGB);
+    if (!layerBits || !canvasBits) return false;
     for (int row = 0; row < to.Height; ++row) {
-        const auto* s = static_cast<const uint8_t*>(layerBits.Scan0) + static_cast<ptrdiff_t>(row) * layerBits.Stride;
-        auto* t = static_cast<uint8_t*>(canvasBits.Scan0) + static_cast<ptrdiff_t>(row) * canvasBits.Stride;
+        const uint8_t* s = layerBits.Row(row);
+        uint8_t* t = canvasBits.Row(row);
         for (int col = 0; col < to.Width; ++col, s += 4, t += 3) {
             const unsigned a = s[3];
             if (a == 0) continue;
@@ -394,8 +368,6 @@ bool BlendLayer24(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, int x, int y)
             for (int c = 0; c < 3; ++c) t[c] = static_cast<uint8_t>((t[c] * (255 - a) + s[c] * a) / 255);
         }
     }
-    canvas.UnlockBits(&canvasBits);
-    layer.UnlockBits(&layerBits);
     return true;
 }
 
@@ -405,15 +377,9 @@ bool BlendTurnedLayer(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, const Tur
     const int right = std::min(turn.clipRight, cw), bottom = std::min(turn.clipBottom, ch);
     if (right <= left || bottom <= top) return true;
     const int lw = static_cast<int>(layer.GetWidth()), lh = static_cast<int>(layer.GetHeight());
-    Rect from(0, 0, lw, lh), to(left, top, right - left, bottom - top);
-    Gdiplus::BitmapData layerBits{}, canvasBits{};
-    if (layer.LockBits(&from, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &layerBits) != Gdiplus::Ok)
-        return false;
-    if (canvas.LockBits(&to, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB,
-                        &canvasBits) != Gdiplus::Ok) {
-        layer.UnlockBits(&layerBits);
-        return false;
-    }
+    fw::LockedBits layerBits(layer, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB);
+    fw::LockedBits canvasBits(canvas, Rect(left, top, right - left, bottom - top), fw::kReadWrite, PixelFormat24bppRGB);
+    if (!layerBits || !canvasBits) return false;
     // The locked part of the canvas is a target of its own, with the turn moved into it.
     Turn local = turn;
     local.pivotX -= left;
@@ -422,9 +388,7 @@ bool BlendTurnedLayer(Gdiplus::Bitmap& canvas, Gdiplus::Bitmap& layer, const Tur
     local.clipRight -= left;
     local.clipTop -= top;
     local.clipBottom -= top;
-    BlendTurned({static_cast<const uint8_t*>(layerBits.Scan0), lw, lh, layerBits.Stride},
-                {static_cast<uint8_t*>(canvasBits.Scan0), to.Width, to.Height, canvasBits.Stride}, local);
-    canvas.UnlockBits(&canvasBits);
-    layer.UnlockBits(&layerBits);
+    BlendTurned({layerBits.Bits(), lw, lh, layerBits.Stride()},
+                {canvasBits.Bits(), canvasBits.Width(), canvasBits.Height(), canvasBits.Stride()}, local);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "composer/jpeg_decode.h"
+#include "framework/locked_bits.h"
 #include "framework/mbstring.h"
 
 namespace {
@@ -275,22 +276,16 @@ bool ShrinkOnto(Gdiplus::Bitmap& layer, Gdiplus::Image& image, const Gdiplus::Re
     if (dest.X < 0 || dest.Y < 0 || dest.X + dest.Width > lw || dest.Y + dest.Height > lh) return false;
     if (image.GetType() != Gdiplus::ImageTypeBitmap) return false;
     auto& source = static_cast<Gdiplus::Bitmap&>(image);
-    Gdiplus::Rect all(0, 0, sw, sh), part = dest;
-    Gdiplus::BitmapData from{}, to{};
-    if (source.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) != Gdiplus::Ok) return false;
-    if (layer.LockBits(&part, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &to) !=
-        Gdiplus::Ok) {
-        source.UnlockBits(&from);
-        return false;
-    }
+    fw::LockedBits to(layer, dest, fw::kReadWrite, PixelFormat32bppARGB);
+    if (!to) return false;
     const int rowBytes = dest.Width * 4;
     std::vector<uint8_t> shrunk(static_cast<size_t>(rowBytes) * static_cast<size_t>(dest.Height));
-    ShrinkPixels(static_cast<const uint8_t*>(from.Scan0), sw, sh, from.Stride, shrunk.data(), dest.Width, dest.Height,
-                 rowBytes);
-    source.UnlockBits(&from);
+    {
+        fw::LockedBits from(source, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB);
+        if (!from) return false;
+        ShrinkPixels(from.Bits(), sw, sh, from.Stride(), shrunk.data(), dest.Width, dest.Height, rowBytes);
+    }
     for (int y = 0; y < dest.Height; ++y)
-        OverStraight(shrunk.data() + static_cast<ptrdiff_t>(y) * rowBytes,
-                     static_cast<uint8_t*>(to.Scan0) + static_cast<ptrdiff_t>(y) * to.Stride, dest.Width);
-    layer.UnlockBits(&to);
+        OverStraight(shrunk.data() + static_cast<ptrdiff_t>(y) * rowBytes, to.Row(y), dest.Width);
     return true;
 }
