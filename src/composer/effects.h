@@ -1,6 +1,7 @@
 #pragma once
-// The effect stage: every photograph is drawn into a transparent 32-bit layer with its frame,
-// shadow, mask or rotation, and the layer onto the 24-bit canvas in one step.
+// The effect stage: every photograph is drawn, unturned, into a transparent 32-bit layer with its
+// shadow and frame or its mask, and the layer onto the 24-bit canvas in one step, turned on the way
+// when rotation is on.
 
 #include <windows.h>
 #include <objidl.h>
