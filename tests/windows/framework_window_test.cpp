@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "framework/window.h"
-#include "windows/framework_test_dialogs.h"
+#include "windows/page_fixture.h"
 
 namespace {
 

@@ -17,23 +17,12 @@
 #include "composer/output.h"
 #include "framework/mbstring.h"
 #include "resource.h"
-#include "windows/folders_pages_harness.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
 using namespace testing_support;
-
-// A picture of one colour saved as PNG.
-void SavePicture(const std::string& path, int width, int height, Gdiplus::Color color) {
-    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics graphics(&bitmap);
-        graphics.Clear(color);
-    }
-    CLSID png;
-    ASSERT_GE(GetEncoderClsid(L"image/png", &png), 0);
-    ASSERT_EQ(Gdiplus::Ok, bitmap.Save(mb::Widen(path).c_str(), &png, nullptr));
-}
+using namespace page_testing;
 
 // The pixels of a 70 x 70 thumbnail as 0x00RRGGBB, row 0 at the top.
 std::vector<DWORD> Pixels(HBITMAP bitmap) {
@@ -56,13 +45,13 @@ constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBlue = 0
 
 class Thumbnails : public ::testing::Test {
 protected:
-    ScratchDir scratch;
+    ScratchDir dir;
     DWORD At(const std::vector<DWORD>& p, int x, int y) { return p[static_cast<size_t>(y * kThumbnailSize + x)]; }
 };
 
 TEST_F(Thumbnails, SmallPictureKeepsItsSizeCentredInsideTheBorder) {
-    const std::string path = scratch.File("small.png");
-    SavePicture(path, 35, 20, Gdiplus::Color(255, 0, 0, 255));
+    const std::string path = dir.File("small.png");
+    ASSERT_TRUE(WritePicture(path, 35, 20, Gdiplus::Color(255, 0, 0, 255), "png"));
     fw::Bitmap thumbnail = MakeThumbnail(path);
     ASSERT_TRUE(thumbnail);
     auto p = Pixels(thumbnail.get());
@@ -79,8 +68,8 @@ TEST_F(Thumbnails, SmallPictureKeepsItsSizeCentredInsideTheBorder) {
 }
 
 TEST_F(Thumbnails, WidePictureBecomes69By34) {
-    const std::string path = scratch.File("wide.png");
-    SavePicture(path, 700, 350, Gdiplus::Color(255, 255, 0, 0));
+    const std::string path = dir.File("wide.png");
+    ASSERT_TRUE(WritePicture(path, 700, 350, Gdiplus::Color(255, 255, 0, 0), "png"));
     auto p = Pixels(MakeThumbnail(path).get());
     // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
     EXPECT_EQ(kRed, At(p, 34, 19));
@@ -93,12 +82,12 @@ TEST_F(Thumbnails, WidePictureBecomes69By34) {
 }
 
 TEST_F(Thumbnails, UnloadableFileGivesAWhiteThumbnailWithItsBorder) {
-    const std::string path = scratch.File("broken.jpg");
+    const std::string path = dir.File("broken.jpg");
     WriteFile(path, "not a picture at all");
     auto p = Pixels(MakeThumbnail(path).get());
     EXPECT_EQ(kWhite, At(p, 34, 34));
     EXPECT_EQ(kBlack, At(p, 0, 34));
-    auto missing = Pixels(MakeThumbnail(scratch.File("missing.png")).get());
+    auto missing = Pixels(MakeThumbnail(dir.File("missing.png")).get());
     EXPECT_EQ(kWhite, At(missing, 34, 34));
     EXPECT_EQ(kBlack, At(missing, 34, 0));
 }
@@ -114,34 +103,29 @@ std::string WineTrashFolder() {
     return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : folder;
 }
 
-class CurrentImages : public ::testing::Test {
+class CurrentImages : public PageTest {
 protected:
-    PageHarness h;
-    ScratchDir scratch;
     std::vector<std::string> current;
     std::unique_ptr<CImagesDlg> dialog;
     std::vector<std::string> opened;
 
     std::string Picture(const std::string& name, int w, int hgt, Gdiplus::Color color) {
-        const std::string path = scratch.File(name);
-        SavePicture(path, w, hgt, color);
+        const std::string path = dir.File(name);
+        EXPECT_TRUE(WritePicture(path, w, hgt, color, "png")) << path;
         return path;
     }
     void Open() {
-        dialog = std::make_unique<CImagesDlg>(current, h.parent);
+        dialog = std::make_unique<CImagesDlg>(current, parent);
         dialog->openFile = [this](const std::string& path) { opened.push_back(path); };
         // No confirmation box in a test; the bin is still the destination.
         dialog->deleteFlags |= FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
         ASSERT_TRUE(dialog->Create());
         ::ShowWindow(dialog->GetSafeHwnd(), SW_SHOW);
-        // Let the desktop place the window before screen positions are taken.
-        for (int i = 0; i < 10; ++i) {
-            Pump();
-            ::Sleep(20);
-        }
+        PumpFor(200);  // the desktop places the window before screen positions are taken
     }
     void TearDown() override {
         if (dialog) dialog->DestroyWindow();
+        PageTest::TearDown();
     }
     POINT ItemCentre(int item) {
         RECT r{LVIR_ICON};
@@ -169,7 +153,7 @@ TEST_F(CurrentImages, NoPhotoNoItems) {
 TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
     current = {Picture("small.png", 35, 20, Gdiplus::Color(255, 0, 0, 255)),
                Picture("wide.png", 700, 350, Gdiplus::Color(255, 255, 0, 0)),
-               scratch.File("gone.jpg")};
+               dir.File("gone.jpg")};
     Open();
     HWND list = dialog->List();
     ASSERT_EQ(3, RowCount(list));
@@ -244,15 +228,15 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
 
 TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     // Folders nested until the picture's path is 258 bytes, as the catalogue can hold it.
-    std::string folder = scratch.path(), relative;
+    std::string folder = dir.path(), relative;
     while (folder.size() + 61 < 238) {
         relative += (relative.empty() ? "" : "\\") + std::string(60, 'd');
-        folder = scratch.MakeDir(relative);
+        folder = dir.MakeDir(relative);
     }
     std::string name(258 - folder.size() - 1 - 4, 'p');
     const std::string path = folder + "\\" + name + ".png";
     ASSERT_EQ(258u, path.size());
-    SavePicture(path, 40, 40, Gdiplus::Color(255, 10, 20, 30));
+    ASSERT_TRUE(WritePicture(path, 40, 40, Gdiplus::Color(255, 10, 20, 30), "png"));
     ASSERT_TRUE(FileExists(path));
     // A file whose name is the path cut at 254 bytes must survive.
     const std::string cut = path.substr(0, 254);

@@ -8,18 +8,13 @@
 
 #include "aux_windows/img_pos_set_dlg.h"
 #include "resource.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::Click;
-using photo_pages_testing::PumpMessages;
+using namespace page_testing;
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-class PositionEditor : public photo_pages_testing::PhotoPagesTest {
+class PositionEditor : public page_testing::PhotoPageTest {
 protected:
     std::unique_ptr<CImgPosSetDlg> editor;
     int closings = 0;
@@ -28,23 +23,18 @@ protected:
         editor = std::make_unique<CImgPosSetDlg>(env, composer, system, nullptr, [this] { ++closings; });
         ASSERT_TRUE(editor->Create());
         ::ShowWindow(editor->GetSafeHwnd(), SW_SHOW);
-        PumpMessages();
+        Pump();
     }
     void Add() { Click(editor->GetDlgItem(IDC_IMGPOS_ADD)); }
     void Apply() {
         Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
-        PumpMessages();
+        Pump();
     }
     void Delete(int number) {
         ::SendMessageW(editor->PositionWindow(number)->GetSafeHwnd(), WM_COMMAND, ID_IMGPOS_DELETE, 0);
-        PumpMessages();
+        Pump();
     }
     HWND Window(int number) const { return editor->PositionWindow(number)->GetSafeHwnd(); }
-    static RECT RectOf(HWND window) {
-        RECT r{};
-        ::GetWindowRect(window, &r);
-        return r;
-    }
     static SIZE SizeOf(HWND window) {
         const RECT r = RectOf(window);
         return {r.right - r.left, r.bottom - r.top};
@@ -95,7 +85,7 @@ TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     EXPECT_EQ(0, composer.m_positionIndex);
     EXPECT_TRUE(composer.m_positions.empty()) << "only apply changes the list";
     ::PostMessageW(editor->GetSafeHwnd(), WM_IMGPOS_DELETE, 2, 0);  // no longer there: nothing happens
-    PumpMessages();
+    Pump();
     EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
     Add();
     EXPECT_EQ((std::vector<int>{1, 3, 4}), editor->Numbers());
@@ -126,7 +116,7 @@ TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
     ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HWND kept = Window(2);
     ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(editor->IsWindow());
     EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
     EXPECT_EQ(1, closings);
@@ -200,7 +190,7 @@ TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
     Open();
     Add();
     HWND w = Window(1);
-    PumpMessages();
+    Pump();
     ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
     MSG msg{};
     // Taken off the queue before the move loop could start: the test has no real mouse.
@@ -222,7 +212,7 @@ TEST_F(PositionEditor, FocusColoursAndPaint) {
     ::SendMessageW(first->GetSafeHwnd(), WM_KILLFOCUS, 0, 0);
     EXPECT_EQ(CImgPosDlg::kNormalColor, first->Color());
     ::SetFocus(second->GetSafeHwnd());
-    PumpMessages();
+    Pump();
     EXPECT_EQ(CImgPosDlg::kFocusColor, second->Color());
 
     // The number in the middle, black on the fill colour.

@@ -10,11 +10,11 @@
 #include "framework/window.h"
 #include "resource.h"
 #include "settings_ui/label_static.h"
-#include "windows/settings_page_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using settings_testing::Pump;
+using namespace page_testing;
 
 class RecordingLabel : public CLabelStatic {
 public:
@@ -46,15 +46,13 @@ const fw::Handler<LabelHost> LabelHost::kHandlers[] = {
     fw::OnCommand(IDC_CALEN_YM_PREVIEW, &LabelHost::OnLabel, STN_CLICKED),
 };
 
-class LabelStatic : public ::testing::Test {
+class LabelStatic : public PageTest {
 protected:
-    HWND parent = nullptr;
     LabelHost host;
     HWND label = nullptr;
 
     void SetUp() override {
-        parent = ::CreateWindowExW(0, L"STATIC", L"label parent", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 30, 30,
-                                   600, 400, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        PageTest::SetUp();
         ASSERT_TRUE(host.Create(parent));
         ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
         label = host.label.GetSafeHwnd();
@@ -63,7 +61,7 @@ protected:
     }
     void TearDown() override {
         host.DestroyWindow();
-        ::DestroyWindow(parent);
+        PageTest::TearDown();
     }
     LONG_PTR Style() const { return ::GetWindowLongPtrW(label, GWL_STYLE); }
     LONG_PTR ExStyle() const { return ::GetWindowLongPtrW(label, GWL_EXSTYLE); }

@@ -5,15 +5,13 @@
 
 #include "resource.h"
 #include "settings_ui/set_back_img.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::Click;
-using photo_pages_testing::PumpMessages;
-using photo_pages_testing::TextOf;
+using namespace page_testing;
 
-class BackImgPage : public photo_pages_testing::PhotoPagesTest {
+class BackImgPage : public page_testing::PhotoPageTest {
 protected:
     CSetBackImg page{context};
     int colourDialogs = 0;
@@ -99,7 +97,7 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
 
 TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFreshBackground) {
     const std::string photo = dir.File("sea.jpg");
-    photo_pages_testing::WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg");
+    WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg");
     env.isbackimg = 1;
     Open();
     chosenFile = photo;
@@ -140,7 +138,7 @@ TEST_F(BackImgPage, PreviewBoxTakesTheScreensProportions) {
 
 TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
     const std::string wide = dir.File("wide.png");
-    photo_pages_testing::WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png");
+    WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png");
     env.backimagename = wide;
     env.isbackimg = 1;
     env.isbackcolor = 1;
@@ -174,7 +172,7 @@ TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {
     Open();
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
     EXPECT_FALSE(composer.m_clearRequested);
     EXPECT_EQ(0, env.isbackcolor);

@@ -11,29 +11,31 @@
 #include "framework/mbstring.h"
 #include "resource.h"
 #include "settings_ui/set_effect.h"
-#include "windows/settings_page_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using settings_testing::FindThreadDialog;
-using settings_testing::InsideModalLoop;
-using settings_testing::Pump;
-using settings_testing::WindowText;
+using namespace page_testing;
 
-class EffectsPage : public settings_testing::PageFixture {
+class EffectsPage : public PageTest {
 protected:
     std::unique_ptr<CSetEffect> page;
     HWND hwnd = nullptr;
 
+    void SetUp() override {
+        PageTest::SetUp();
+        env.framesize = 7;
+        env.rotatevalue = 90;
+    }
+
     void Open() {
         page = std::make_unique<CSetEffect>(context);
-        ASSERT_TRUE(page->Create(parent));
+        OpenPage(*page);
         hwnd = page->GetSafeHwnd();
-        Place(hwnd, parent);
     }
     void TearDown() override {
         page.reset();
-        PageFixture::TearDown();
+        PageTest::TearDown();
     }
     void SevenMasks() {
         MakeMasks({{"disc.gif", 30, 30}, {"heart.gif", 30, 30}, {"oval.gif", 30, 30}, {"small.gif", 20, 10},
@@ -45,13 +47,13 @@ protected:
     void RunPicker(const std::function<void(HWND picker)>& inside) {
         bool ran = false;
         InsideModalLoop step([&] {
-            HWND picker = FindThreadDialog();
+            HWND picker = OpenedDialog();
             ran = picker != nullptr;
             if (picker) inside(picker);
         });
         // A failed check inside must not leave the test waiting on the picker.
-        InsideModalLoop safety([] {
-            if (HWND picker = FindThreadDialog()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+        InsideModalLoop safety([this] {
+            if (HWND picker = OpenedDialog()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
         }, 3000);
         Click(hwnd, IDC_EFFECT_CHOOSE_MASK);
         EXPECT_TRUE(ran) << "no picker came up";
@@ -87,7 +89,7 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     env.framecolor = RGB(10, 20, 30);
     Open();
     EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
-    EXPECT_EQ(settings_testing::WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)),
+    EXPECT_EQ(TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)),
               mb::Widen(env.maskfilename.substr(env.maskfilename.rfind('\\') + 1)));
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
@@ -95,13 +97,13 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_ANGLE)) << "rotation is off";
-    EXPECT_EQ(L"12", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE)));
+    EXPECT_EQ(L"12", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE)));
     int low = 0, high = 0;
     ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                    reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(1, low);
     EXPECT_EQ(15, high);
-    EXPECT_EQ(L"90", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(L"90", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
     EXPECT_EQ(7, ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
 }
 
@@ -115,7 +117,7 @@ TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
     EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
-    EXPECT_EQ(L"star.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"star.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
@@ -175,13 +177,13 @@ TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {
     Open();
     std::wstring caption, text;
     InsideModalLoop step([&] {
-        HWND box = FindThreadDialog();
+        HWND box = OpenedDialog();
         if (!box) return;
-        caption = WindowText(box);
+        caption = TextOf(box);
         for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             wchar_t cls[16] = {};
             ::GetClassNameW(child, cls, 16);
-            if (std::wstring(cls) == L"Static") text += WindowText(child);
+            if (std::wstring(cls) == L"Static") text += TextOf(child);
         }
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
@@ -200,7 +202,7 @@ TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
     env.ismask = 1;
     Open();
     RunPicker([&](HWND picker) {
-        EXPECT_EQ(L"Select Mask", WindowText(picker));
+        EXPECT_EQ(L"Select Mask", TextOf(picker));
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
         int heart = FindItem(picker, L"heart");
         ASSERT_GE(heart, 0);
@@ -209,7 +211,7 @@ TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
         ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(dir.path() + "\\masks\\heart.gif", env.maskfilename);
-    EXPECT_EQ(L"heart.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"heart.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
@@ -229,7 +231,7 @@ TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
         ::SendMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
-    EXPECT_EQ(L"star.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"star.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, DoubleClickAfterAChoiceTakesIt) {
@@ -333,7 +335,7 @@ TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
     Open();
     HWND angles = ::GetDlgItem(hwnd, IDC_EFFECT_ANGLE);
     EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_ANGLE));
-    EXPECT_EQ(L"90", WindowText(angles));
+    EXPECT_EQ(L"90", TextOf(angles));
     ::SendMessageW(angles, CB_SETCURSEL, 5, 0);
     ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_ANGLE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(angles));
     EXPECT_EQ(270, env.rotatevalue);
@@ -346,7 +348,7 @@ TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
 TEST_F(EffectsPage, StoredAngleIsTakenFromTheItemItBegins) {
     env.rotatevalue = 4;
     Open();
-    EXPECT_EQ(L"45", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(L"45", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
     EXPECT_EQ(45, env.rotatevalue);
 }
 

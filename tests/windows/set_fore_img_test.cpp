@@ -5,19 +5,17 @@
 
 #include "resource.h"
 #include "settings_ui/set_fore_img.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::Click;
-using photo_pages_testing::PumpMessages;
-using photo_pages_testing::TextOf;
+using namespace page_testing;
 
 const wchar_t kOverlapMessage[] =
     L"\uC774\uBBF8\uC9C0 \uACB9\uCE68\uC124\uC815\uC740 \uC774\uBBF8\uC9C0\uD06C\uAE30\uC5D0 \uC81C\uD55C\uC774 "
     L"\uC788\uC2B5\uB2C8\uB2E4.\n\uC81C\uD55C\uD06C\uAE30\uB85C \uC790\uB3D9 \uC124\uC815\uB429\uB2C8\uB2E4.";
 
-class ForeImgPage : public photo_pages_testing::PhotoPagesTest {
+class ForeImgPage : public page_testing::PhotoPageTest {
 protected:
     CSetForeImg page{context};
     std::vector<std::wstring> warnings;
@@ -252,7 +250,7 @@ TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
     const EnvSettings before = env;
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
     ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    PumpMessages();
+    Pump();
     EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
     EXPECT_EQ(before.isforeimg, env.isforeimg);
     EXPECT_EQ(before.imagepos, env.imagepos);
@@ -293,16 +291,16 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     Click(Item(IDC_FORE_POSEDIT));
     CImgPosSetDlg* editor = page.PositionEditor();
     ASSERT_NE(nullptr, editor);
-    EXPECT_FALSE(::IsWindowVisible(host));
+    EXPECT_FALSE(::IsWindowVisible(parent));
     EXPECT_TRUE(::IsWindowVisible(editor->GetSafeHwnd()));
     EXPECT_TRUE(::GetWindowLongPtrW(editor->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(std::vector<int>{1}, editor->Numbers());
 
     Click(editor->GetDlgItem(IDC_IMGPOS_ADD));
     Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
-    PumpMessages();
+    Pump();
     EXPECT_EQ(nullptr, page.PositionEditor());
-    EXPECT_TRUE(::IsWindowVisible(host));
+    EXPECT_TRUE(::IsWindowVisible(parent));
     ASSERT_EQ(2u, composer.m_positions.size());
     EXPECT_EQ(L"2\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));
 }
@@ -314,10 +312,10 @@ TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {
     ASSERT_NE(nullptr, page.PositionEditor());
     Click(page.PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
     page.CloseOwnedWindows();
-    PumpMessages();
+    Pump();
     EXPECT_EQ(nullptr, page.PositionEditor());
     EXPECT_TRUE(composer.m_positions.empty());
-    EXPECT_FALSE(::IsWindowVisible(host)) << "the settings dialog is ending: it is not shown again";
+    EXPECT_FALSE(::IsWindowVisible(parent)) << "the settings dialog is ending: it is not shown again";
 }
 
 }  // namespace

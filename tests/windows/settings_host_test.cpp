@@ -16,11 +16,11 @@
 #include "settings_ui/color_button.h"
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/page_list_box.h"
-#include "support/fake_system.h"
-#include "support/recording_owner.h"
-#include "windows/framework_test_dialogs.h"
+#include "windows/page_fixture.h"
 
 namespace {
+
+using namespace page_testing;
 
 const std::wstring kTitle = L"Dioramix-\uD658\uACBD\uC124\uC815";              // Dioramix-환경설정
 const std::wstring kFirstPage = L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815";     // 바탕화면 설정
@@ -32,73 +32,6 @@ const std::wstring kImageSize760 =
     L"\uC124\uC815\uBC14\uB78D\uB2C8\uB2E4!";
 // 프레임Size 지정이 잘못됐습니다!
 const std::wstring kFrame = L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\uBABB\uB410\uC2B5\uB2C8\uB2E4!";
-
-// Runs steps one after another from a thread timer, so that they also run inside modal loops
-// (the settings window's, a message box's, the colour dialog's).
-class TimerScript {
-public:
-    explicit TimerScript(std::vector<std::function<void()>> steps, UINT interval = 150) : m_steps(std::move(steps)) {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, interval, &TimerScript::Tick);
-    }
-    ~TimerScript() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    bool Done() const { return m_next >= m_steps.size(); }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TimerScript* self = s_current;
-        if (!self || self->m_running || self->Done()) return;
-        self->m_running = true;  // a step may open a modal loop that ticks again
-        const size_t step = self->m_next++;
-        self->m_steps[step]();
-        self->m_running = false;
-    }
-    static inline TimerScript* s_current = nullptr;
-    std::vector<std::function<void()>> m_steps;
-    size_t m_next = 0;
-    bool m_running = false;
-    UINT_PTR m_timer = 0;
-};
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[512] = {};
-    if (hwnd) ::GetWindowTextW(hwnd, text, 512);
-    return text;
-}
-
-// A dialog box of this thread with the given title, or null.
-HWND FindThreadDialog(const std::wstring& title) {
-    struct Search { const std::wstring* title; HWND found; } search{&title, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t cls[32] = {};
-            ::GetClassNameW(hwnd, cls, 32);
-            if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd) && TextOf(hwnd) == *s->title) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void PumpMessages(DWORD ms = 200) {
-    const DWORD end = ::GetTickCount() + ms;
-    MSG msg;
-    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-}
 
 // A 32-bit top-down bitmap selected into a memory DC, for reading drawn pixels.
 class Canvas {
@@ -139,20 +72,12 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
-using testing_support::RecordingOwner;
-
-class SettingsHost : public ::testing::Test {
+class SettingsHost : public PageTest {
 protected:
-    testing_support::FakeSystem system;
-    EnvSettings env;
-    OutProgramList programs;
-    ImageCatalogue catalogue;
-    Composer composer{env, catalogue, system};
-    RecordingOwner owner;
-    int lastPage = 0;
-    SettingsContext context{env, programs, catalogue, composer, system, owner, lastPage};
-
-    void SetUp() override { env.min_sec = 1000; }
+    void SetUp() override {
+        PageTest::SetUp();
+        env.min_sec = 1000;
+    }
 
     static HWND List(const CEnvSetDlg& host) { return ::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_LIST); }
     static std::wstring ListItem(const CEnvSetDlg& host, int index) {
@@ -190,7 +115,7 @@ protected:
             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         }});
         ::SendMessageW(host.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        PumpMessages(150);
+        PumpFor(150);
         return message;
     }
 };
@@ -490,7 +415,7 @@ TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
 
     ::SetWindowPos(probe.GetSafeHwnd(), HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     ::UpdateWindow(probe.GetSafeHwnd());
-    PumpMessages(300);
+    PumpFor(300);
     RECT r{};
     ::GetClientRect(button, &r);
     fw::WindowDc dc(button);
