@@ -99,10 +99,10 @@ protected:
     }
     static void SetFields(const CEnvSetDlg& host, const char* time, const char* clear, const char* size,
                           const char* frame) {
-        ::SetWindowTextA(Field(host, 1, 1036), time);
-        ::SetWindowTextA(Field(host, 1, 1004), clear);
-        ::SetWindowTextA(Field(host, 1, 1005), size);
-        ::SetWindowTextA(Field(host, 2, 1015), frame);
+        ::SetWindowTextA(Field(host, 1, IDC_FORE_CHANGETIME), time);
+        ::SetWindowTextA(Field(host, 1, IDC_FORE_CLEARCOUNT), clear);
+        ::SetWindowTextA(Field(host, 1, IDC_FORE_SIZE), size);
+        ::SetWindowTextA(Field(host, 2, IDC_EFFECT_FRAMESIZE), frame);
     }
     // Sends the close box's command; a refusal's message box is read and dismissed.
     static std::wstring CloseBox(const CEnvSetDlg& host, std::wstring* caption = nullptr) {
@@ -208,15 +208,15 @@ TEST_F(SettingsHost, CloseChecksRefuseOnTheRealFieldsInOrder) {
     EXPECT_EQ(kImageSize760, CloseBox(host));
     ASSERT_TRUE(host.IsWindow());
     EXPECT_EQ(1, host.ShownPage());
-    EXPECT_EQ(L"760", TextOf(Field(host, 1, 1005)));
-    EXPECT_EQ(Field(host, 1, 1005), ::GetFocus());
+    EXPECT_EQ(L"760", TextOf(Field(host, 1, IDC_FORE_SIZE)));
+    EXPECT_EQ(Field(host, 1, IDC_FORE_SIZE), ::GetFocus());
     EXPECT_EQ(15, env.changetime);
     EXPECT_EQ(3, env.piccleartotalcnt);
 
     SetFields(host, "15", "3", "760", "51");
     EXPECT_EQ(kFrame, CloseBox(host));
     EXPECT_EQ(2, host.ShownPage());
-    EXPECT_EQ(Field(host, 2, 1015), ::GetFocus());
+    EXPECT_EQ(Field(host, 2, IDC_EFFECT_FRAMESIZE), ::GetFocus());
     EXPECT_EQ(760, env.picmaxsize);
 
     SetFields(host, "15", "3", "760", "50");
@@ -231,7 +231,7 @@ TEST_F(SettingsHost, EnterAndEscapeNeverCloseIt) {
     int shownAfterKeys = -2;
     TimerScript script({
         [&] {
-            HWND edit = Field(host, 0, 1036);
+            HWND edit = Field(host, 0, IDC_FORE_CHANGETIME);
             ::SetFocus(List(host));
             for (HWND target : {List(host), edit}) {
                 for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
