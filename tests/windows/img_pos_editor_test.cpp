@@ -14,7 +14,7 @@ namespace {
 
 using namespace page_testing;
 
-class PositionEditor : public page_testing::PhotoPageTest {
+class PositionEditor : public PageTest {
 protected:
     std::unique_ptr<CImgPosSetDlg> editor;
     int closings = 0;

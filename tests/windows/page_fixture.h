@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -279,6 +280,15 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
         ::InitCommonControlsEx(&controls);
         env.m_exePath = dir.path();
+        // A user's photographs on a fake 1024 x 768 screen, over a plain colour.
+        env.isforeimg = 1;
+        env.picmaxsize = 400;
+        env.changetime = 5;
+        env.min_sec = 60000;
+        env.piccleartotalcnt = 10;
+        env.imagepos = 2;
+        env.backcolor = 0xFF102030;
+        env.m_desktopColor = 0xFF256F95;
         parent = ::CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(0x8002)) /* the dialog class */,
                                    L"settings", WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 640, 420,
                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -313,21 +323,26 @@ protected:
     }
 };
 
-// The photographs and background pages and the position editor: a user's photo settings on a
-// fake 1024 x 768 screen.
-class PhotoPageTest : public PageTest {
+// One page of the settings window, made by Open() once a test has set up the settings.
+template <class Page>
+class OnePageTest : public PageTest {
 protected:
-    void SetUp() override {
-        PageTest::SetUp();
-        env.isforeimg = 1;
-        env.picmaxsize = 400;
-        env.changetime = 5;
-        env.min_sec = 60000;
-        env.piccleartotalcnt = 10;
-        env.imagepos = 2;
-        env.backcolor = 0xFF102030;
-        env.m_desktopColor = 0xFF256F95;
+    std::unique_ptr<Page> page;
+    HWND hwnd = nullptr;
+
+    void Open() {
+        page = std::make_unique<Page>(context);
+        StandIn(*page);
+        OpenPage(*page);
+        hwnd = page->GetSafeHwnd();
     }
+    // Where a fixture puts its stand-ins for the page's message boxes and system dialogs.
+    virtual void StandIn(Page&) {}
+    void TearDown() override {
+        page.reset();
+        PageTest::TearDown();
+    }
+    HWND Item(int id) const { return ::GetDlgItem(hwnd, id); }
 };
 
 }  // namespace page_testing

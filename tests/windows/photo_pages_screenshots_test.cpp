@@ -52,7 +52,7 @@ bool SaveWindow(HWND window, const std::string& path) {
     return SaveScreenArea(r, path);
 }
 
-class PhotoPagesScreenshots : public page_testing::PhotoPageTest {
+class PhotoPagesScreenshots : public PageTest {
 protected:
     // Sizes the stand-in settings window around the page as the parent's frame would hold it.
     template <class Page>

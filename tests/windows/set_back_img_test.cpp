@@ -11,9 +11,8 @@ namespace {
 
 using namespace page_testing;
 
-class BackImgPage : public page_testing::PhotoPageTest {
+class BackImgPage : public OnePageTest<CSetBackImg> {
 protected:
-    CSetBackImg page{context};
     int colourDialogs = 0;
     bool colourOk = true;
     COLORREF offeredColour = 0;
@@ -21,7 +20,7 @@ protected:
     std::string chosenFile;
     int fileDialogs = 0;
 
-    void Open() {
+    void StandIn(CSetBackImg& page) override {
         page.chooseColor = [this](COLORREF& color) {
             ++colourDialogs;
             offeredColour = color;
@@ -34,9 +33,7 @@ protected:
             path = chosenFile;
             return true;
         };
-        OpenPage(page);
     }
-    HWND Item(int id) const { return page.GetDlgItem(id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     std::string InfoOf(const std::string& path, int w, int h, int bits) const {
         WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -125,7 +122,7 @@ TEST_F(BackImgPage, MissingOrBrokenFileSaysNoFileInfo) {
     Open();
     EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
     EXPECT_EQ(L"broken.png", TextOf(Item(IDC_BACK_FILENAME)));
-    ::UpdateWindow(page.GetSafeHwnd());  // the preview paints the colour alone
+    ::UpdateWindow(page->GetSafeHwnd());  // the preview paints the colour alone
 }
 
 TEST_F(BackImgPage, PreviewBoxTakesTheScreensProportions) {
@@ -170,10 +167,10 @@ TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
 
 TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {
     Open();
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     Pump();
-    EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
+    EXPECT_TRUE(::IsWindowVisible(page->GetSafeHwnd()));
     EXPECT_FALSE(composer.m_clearRequested);
     EXPECT_EQ(0, env.isbackcolor);
 }

@@ -40,25 +40,13 @@ std::vector<Face> EnumeratedFaces() {
     return faces;
 }
 
-class CalendarPage : public PageTest {
+class CalendarPage : public OnePageTest<CSetCalen> {
 protected:
-    std::unique_ptr<CSetCalen> page;
-    HWND hwnd = nullptr;
-
     void SetUp() override {
         PageTest::SetUp();
         env.iscalender = 1;
         env.ymfontname = "Tahoma";
         env.ddfontname = "Tahoma";
-    }
-    void Open() {
-        page = std::make_unique<CSetCalen>(context);
-        OpenPage(*page);
-        hwnd = page->GetSafeHwnd();
-    }
-    void TearDown() override {
-        page.reset();
-        PageTest::TearDown();
     }
     std::vector<std::string> Items(int id) const {
         HWND combo = ::GetDlgItem(hwnd, id);

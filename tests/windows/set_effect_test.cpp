@@ -17,26 +17,14 @@ namespace {
 
 using namespace page_testing;
 
-class EffectsPage : public PageTest {
+class EffectsPage : public OnePageTest<CSetEffect> {
 protected:
-    std::unique_ptr<CSetEffect> page;
-    HWND hwnd = nullptr;
-
     void SetUp() override {
         PageTest::SetUp();
         env.framesize = 7;
         env.rotatevalue = 90;
     }
 
-    void Open() {
-        page = std::make_unique<CSetEffect>(context);
-        OpenPage(*page);
-        hwnd = page->GetSafeHwnd();
-    }
-    void TearDown() override {
-        page.reset();
-        PageTest::TearDown();
-    }
     void SevenMasks() {
         MakeMasks({{"disc.gif", 30, 30}, {"heart.gif", 30, 30}, {"oval.gif", 30, 30}, {"small.gif", 20, 10},
                    {"star.gif", 30, 30}, {"torn.gif", 30, 30}, {"wide.gif", 80, 40}});

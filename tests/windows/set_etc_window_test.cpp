@@ -48,22 +48,11 @@ private:
     std::wstring m_value;
 };
 
-class EtcPage : public PageTest {
+class EtcPage : public OnePageTest<CSetEtc> {
 protected:
-    std::unique_ptr<CSetEtc> page;
     int settingErrors = 0;
-    HWND hwnd = nullptr;
 
-    void Open() {
-        page = std::make_unique<CSetEtc>(context);
-        page->showSettingError = [this] { ++settingErrors; };
-        OpenPage(*page);
-        hwnd = page->GetSafeHwnd();
-    }
-    void TearDown() override {
-        if (page) page->DestroyWindow();
-        PageTest::TearDown();
-    }
+    void StandIn(CSetEtc& page) override { page.showSettingError = [this] { ++settingErrors; }; }
     bool Checked(int id) const { return page_testing::Checked(hwnd, id); }
 };
 

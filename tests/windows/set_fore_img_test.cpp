@@ -15,16 +15,14 @@ const wchar_t kOverlapMessage[] =
     L"\uC774\uBBF8\uC9C0 \uACB9\uCE68\uC124\uC815\uC740 \uC774\uBBF8\uC9C0\uD06C\uAE30\uC5D0 \uC81C\uD55C\uC774 "
     L"\uC788\uC2B5\uB2C8\uB2E4.\n\uC81C\uD55C\uD06C\uAE30\uB85C \uC790\uB3D9 \uC124\uC815\uB429\uB2C8\uB2E4.";
 
-class ForeImgPage : public page_testing::PhotoPageTest {
+class ForeImgPage : public OnePageTest<CSetForeImg> {
 protected:
-    CSetForeImg page{context};
     std::vector<std::wstring> warnings;
+    bool ownMessageBox = false;
 
-    void Open() {
-        page.showWarning = [this](const std::wstring& text) { warnings.push_back(text); };
-        OpenPage(page);
+    void StandIn(CSetForeImg& page) override {
+        if (!ownMessageBox) page.showWarning = [this](const std::wstring& text) { warnings.push_back(text); };
     }
-    HWND Item(int id) const { return page.GetDlgItem(id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Type(int id, const wchar_t* text) { ::SetWindowTextW(Item(id), text); }
@@ -101,7 +99,8 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
 // The real message box: its caption and text, answered by a timer while it is up.
 TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
     env.picmaxsize = 500;
-    OpenPage(page);  // with the page's own message box
+    ownMessageBox = true;
+    Open();
     static std::wstring seenText;
     static int ticks;
     seenText.clear();
@@ -248,10 +247,10 @@ TEST_F(ForeImgPage, OrderAndStretchBoxesWriteAtOnce) {
 TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
     Open();
     const EnvSettings before = env;
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     Pump();
-    EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
+    EXPECT_TRUE(::IsWindowVisible(page->GetSafeHwnd()));
     EXPECT_EQ(before.isforeimg, env.isforeimg);
     EXPECT_EQ(before.imagepos, env.imagepos);
     EXPECT_EQ(before.min_sec, env.min_sec);
@@ -289,7 +288,7 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     composer.m_positions = {{100, 100, 400, 400}};
     Open();
     Click(Item(IDC_FORE_POSEDIT));
-    CImgPosSetDlg* editor = page.PositionEditor();
+    CImgPosSetDlg* editor = page->PositionEditor();
     ASSERT_NE(nullptr, editor);
     EXPECT_FALSE(::IsWindowVisible(parent));
     EXPECT_TRUE(::IsWindowVisible(editor->GetSafeHwnd()));
@@ -299,7 +298,7 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     Click(editor->GetDlgItem(IDC_IMGPOS_ADD));
     Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
     Pump();
-    EXPECT_EQ(nullptr, page.PositionEditor());
+    EXPECT_EQ(nullptr, page->PositionEditor());
     EXPECT_TRUE(::IsWindowVisible(parent));
     ASSERT_EQ(2u, composer.m_positions.size());
     EXPECT_EQ(L"2\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));
@@ -309,11 +308,11 @@ TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {
     env.imagepos = 1;
     Open();
     Click(Item(IDC_FORE_POSEDIT));
-    ASSERT_NE(nullptr, page.PositionEditor());
-    Click(page.PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
-    page.CloseOwnedWindows();
+    ASSERT_NE(nullptr, page->PositionEditor());
+    Click(page->PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
+    page->CloseOwnedWindows();
     Pump();
-    EXPECT_EQ(nullptr, page.PositionEditor());
+    EXPECT_EQ(nullptr, page->PositionEditor());
     EXPECT_TRUE(composer.m_positions.empty());
     EXPECT_FALSE(::IsWindowVisible(parent)) << "the settings dialog is ending: it is not shown again";
 }

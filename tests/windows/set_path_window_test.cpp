@@ -15,23 +15,17 @@ namespace {
 using namespace testing_support;
 using namespace page_testing;
 
-class PathPage : public PageTest {
+class PathPage : public OnePageTest<CSetPath> {
 protected:
-    std::unique_ptr<CSetPath> page;
     std::vector<FolderMessage> messages;
-    HWND hwnd = nullptr;
     HWND list = nullptr;
 
-    void Open() {
-        page = std::make_unique<CSetPath>(context);
-        page->showMessage = [this](FolderMessage m) { messages.push_back(m); };
-        OpenPage(*page);
-        hwnd = page->GetSafeHwnd();
-        list = ::GetDlgItem(hwnd, IDC_PATH_LIST);
+    void StandIn(CSetPath& page) override {
+        page.showMessage = [this](FolderMessage m) { messages.push_back(m); };
     }
-    void TearDown() override {
-        if (page) page->DestroyWindow();
-        PageTest::TearDown();
+    void Open() {
+        OnePageTest::Open();
+        list = Item(IDC_PATH_LIST);
     }
     // A folder of the scratch tree with `images` pictures and one file of another type.
     std::string Folder(const std::string& name, int images) {
