@@ -27,13 +27,7 @@ using namespace page_testing;
 // The pixels of a 70 x 70 thumbnail as 0x00RRGGBB, row 0 at the top.
 std::vector<DWORD> Pixels(HBITMAP bitmap) {
     std::vector<DWORD> pixels(kThumbnailSize * kThumbnailSize);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kThumbnailSize;
-    info.bmiHeader.biHeight = -kThumbnailSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo(kThumbnailSize, kThumbnailSize);
     HDC screen = ::GetDC(nullptr);
     ::GetDIBits(screen, bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
@@ -43,53 +37,47 @@ std::vector<DWORD> Pixels(HBITMAP bitmap) {
 
 constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBlue = 0x0000FF;
 
-class Thumbnails : public ::testing::Test {
-protected:
-    ScratchDir dir;
-    DWORD At(const std::vector<DWORD>& p, int x, int y) { return p[static_cast<size_t>(y * kThumbnailSize + x)]; }
+struct Probe {
+    int x, y;
+    DWORD colour;
 };
 
-TEST_F(Thumbnails, SmallPictureKeepsItsSizeCentredInsideTheBorder) {
-    const std::string path = dir.File("small.png");
-    ASSERT_TRUE(WritePicture(path, 35, 20, Gdiplus::Color(255, 0, 0, 255), "png"));
-    fw::Bitmap thumbnail = MakeThumbnail(path);
-    ASSERT_TRUE(thumbnail);
-    auto p = Pixels(thumbnail.get());
-    // Fitted at (17, 24), 35 x 20.
-    EXPECT_EQ(kBlue, At(p, 18, 25));
-    EXPECT_EQ(kBlue, At(p, 50, 42));
-    EXPECT_EQ(kWhite, At(p, 15, 34));
-    EXPECT_EQ(kWhite, At(p, 53, 34));
-    EXPECT_EQ(kWhite, At(p, 34, 22));
-    EXPECT_EQ(kWhite, At(p, 34, 45));
-    EXPECT_EQ(kBlack, At(p, 0, 0));
-    EXPECT_EQ(kBlack, At(p, 69, 69));
-    EXPECT_EQ(kBlack, At(p, 69, 0));
-}
-
-TEST_F(Thumbnails, WidePictureBecomes69By34) {
-    const std::string path = dir.File("wide.png");
-    ASSERT_TRUE(WritePicture(path, 700, 350, Gdiplus::Color(255, 255, 0, 0), "png"));
-    auto p = Pixels(MakeThumbnail(path).get());
-    // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
-    EXPECT_EQ(kRed, At(p, 34, 19));
-    EXPECT_EQ(kRed, At(p, 34, 48));
-    EXPECT_EQ(kRed, At(p, 66, 34));
-    EXPECT_EQ(kWhite, At(p, 34, 14));
-    EXPECT_EQ(kWhite, At(p, 34, 53));
-    EXPECT_EQ(kBlack, At(p, 34, 0));
-    EXPECT_EQ(kBlack, At(p, 34, 69));
-}
-
-TEST_F(Thumbnails, UnloadableFileGivesAWhiteThumbnailWithItsBorder) {
-    const std::string path = dir.File("broken.jpg");
-    WriteFile(path, "not a picture at all");
-    auto p = Pixels(MakeThumbnail(path).get());
-    EXPECT_EQ(kWhite, At(p, 34, 34));
-    EXPECT_EQ(kBlack, At(p, 0, 34));
-    auto missing = Pixels(MakeThumbnail(dir.File("missing.png")).get());
-    EXPECT_EQ(kWhite, At(missing, 34, 34));
-    EXPECT_EQ(kBlack, At(missing, 34, 0));
+TEST(Thumbnails, PicturesFitCentredInsideTheBorderAndBadFilesAreWhite) {
+    ScratchDir dir;
+    enum class File { Picture, Junk, Missing };
+    struct Case {
+        const char* name;
+        File file;
+        int width, height;
+        Gdiplus::Color colour;
+        std::vector<Probe> probes;
+    };
+    const Case cases[] = {
+        // Small pictures keep their size: fitted at (17, 24), 35 x 20.
+        {"small.png", File::Picture, 35, 20, Gdiplus::Color(255, 0, 0, 255),
+         {{18, 25, kBlue}, {50, 42, kBlue}, {15, 34, kWhite}, {53, 34, kWhite}, {34, 22, kWhite}, {34, 45, kWhite},
+          {0, 0, kBlack}, {69, 69, kBlack}, {69, 0, kBlack}}},
+        // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
+        {"wide.png", File::Picture, 700, 350, Gdiplus::Color(255, 255, 0, 0),
+         {{34, 19, kRed}, {34, 48, kRed}, {66, 34, kRed}, {34, 14, kWhite}, {34, 53, kWhite}, {34, 0, kBlack},
+          {34, 69, kBlack}}},
+        {"broken.jpg", File::Junk, 0, 0, {}, {{34, 34, kWhite}, {0, 34, kBlack}}},
+        {"missing.png", File::Missing, 0, 0, {}, {{34, 34, kWhite}, {34, 0, kBlack}}},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.File(c.name);
+        if (c.file == File::Picture) {
+            ASSERT_TRUE(WritePicture(path, c.width, c.height, c.colour, "png")) << c.name;
+        } else if (c.file == File::Junk) {
+            WriteFile(path, "not a picture at all");
+        }
+        fw::Bitmap thumbnail = MakeThumbnail(path);
+        ASSERT_TRUE(thumbnail) << c.name;
+        const std::vector<DWORD> pixels = Pixels(thumbnail.get());
+        for (const Probe& p : c.probes)
+            EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * kThumbnailSize + p.x)])
+                << c.name << " at " << p.x << "," << p.y;
+    }
 }
 
 // Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the

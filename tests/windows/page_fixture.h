@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -242,6 +243,18 @@ private:
 
 // ---- Pictures -----------------------------------------------------------------------------------
 
+// A 32-bit top-down bitmap's description, for drawing into or reading its pixels.
+inline BITMAPINFO TopDownBitmapInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A picture of one colour, saved straight to `path` (no temporary beside it: a path may be as long
 // as the system allows) in the given format ("png", "jpeg", "bmp").
 inline bool WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const std::string& format) {
@@ -343,6 +356,17 @@ protected:
         PageTest::TearDown();
     }
     HWND Item(int id) const { return ::GetDlgItem(hwnd, id); }
+
+    // The page's controls that must take input (`on`) and those that must not (`off`).
+    void ExpectEnabled(std::initializer_list<int> on, std::initializer_list<int> off) const {
+        for (int id : on) EXPECT_TRUE(Enabled(hwnd, id)) << "control " << id << " is disabled";
+        for (int id : off) EXPECT_FALSE(Enabled(hwnd, id)) << "control " << id << " is enabled";
+    }
+    // The page's boxes that must be ticked (`on`) and those that must not (`off`).
+    void ExpectChecked(std::initializer_list<int> on, std::initializer_list<int> off) const {
+        for (int id : on) EXPECT_TRUE(Checked(hwnd, id)) << "box " << id << " is not ticked";
+        for (int id : off) EXPECT_FALSE(Checked(hwnd, id)) << "box " << id << " is ticked";
+    }
 };
 
 }  // namespace page_testing

@@ -79,12 +79,8 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
     EXPECT_EQ(TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)),
               mb::Widen(env.maskfilename.substr(env.maskfilename.rfind('\\') + 1)));
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_ANGLE)) << "rotation is off";
+    ExpectChecked({IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
+    ExpectEnabled({}, {IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK, IDC_EFFECT_ANGLE});  // rotation is off
     EXPECT_EQ(L"12", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE)));
     int low = 0, high = 0;
     ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
@@ -100,11 +96,8 @@ TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
     env.ismask = 1;
     env.maskfilename = dir.File("Masks\\star.gif");
     Open();
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    ExpectEnabled({IDC_EFFECT_CHOOSE_MASK}, {IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW});
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
     EXPECT_EQ(L"star.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
 }
 
@@ -114,30 +107,21 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
     Open();
 
     Click(hwnd, IDC_EFFECT_FRAME);  // frame unticks the mask
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    ExpectChecked({IDC_EFFECT_FRAME}, {IDC_EFFECT_MASK});
     EXPECT_EQ(1, env.isframe);
     EXPECT_EQ(0, env.ismask);
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+    ExpectEnabled({IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, {IDC_EFFECT_CHOOSE_MASK});
 
     Click(hwnd, IDC_EFFECT_SHADOW);
     EXPECT_EQ(1, env.isshadow);
 
     Click(hwnd, IDC_EFFECT_MASK);  // mask unticks frame and shadow
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_FRAME));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_SHADOW));
+    ExpectChecked({IDC_EFFECT_MASK}, {IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW});
     EXPECT_EQ(1, env.ismask);
     EXPECT_EQ(0, env.isframe);
     EXPECT_EQ(0, env.isshadow);
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+    ExpectEnabled({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK},
+                  {IDC_EFFECT_SHADOW, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_FRAMESIZE});
 
     // The shadow box, enabled again by the frame, unticks the mask.
     Click(hwnd, IDC_EFFECT_FRAME);
@@ -145,8 +129,7 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
     ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_MASK), BM_SETCHECK, BST_CHECKED, 0);
     env.ismask = 1;
     Click(hwnd, IDC_EFFECT_SHADOW);
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    ExpectChecked({IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
     EXPECT_EQ(1, env.isshadow);
     EXPECT_EQ(0, env.ismask);
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
@@ -155,9 +138,7 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
     ASSERT_EQ(1, env.isframe);
     Click(hwnd, IDC_EFFECT_FRAME);  // unticked: only the thickness goes grey
     EXPECT_EQ(0, env.isframe);
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    ExpectEnabled({IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, {IDC_EFFECT_FRAMESIZE});
 }
 
 TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -93,24 +94,27 @@ TEST_F(EtcPage, EachBoxActsAtOnce) {
     EXPECT_EQ(1, env.ispath);
     EXPECT_TRUE(composer.m_clearRequested);
 
-    Click(hwnd, IDC_ETC_IPTOOLTIP);
-    EXPECT_EQ(1, env.isiptooltip);
-    EXPECT_EQ(1, owner.tipUpdates);
-    Click(hwnd, IDC_ETC_IPTOOLTIP);
-    EXPECT_EQ(0, env.isiptooltip);
-    EXPECT_EQ(2, owner.tipUpdates);
-
-    Click(hwnd, IDC_ETC_WEEKDAY);
-    EXPECT_EQ(1, env.isweekday);
-    EXPECT_EQ(1, owner.iconUpdates);
-    Click(hwnd, IDC_ETC_WEEKDAY);
-    EXPECT_EQ(0, env.isweekday);
-    EXPECT_EQ(2, owner.iconUpdates);
-
-    Click(hwnd, IDC_ETC_MEMORY);
-    EXPECT_EQ(1, env.rememory);
-    Click(hwnd, IDC_ETC_MEMORY);
-    EXPECT_EQ(0, env.rememory);
+    // Each box writes its setting on and off at once; the tray redraws its tip or icon for its own.
+    const struct {
+        int id;
+        std::function<int()> setting;
+        const int* trayUpdates;
+    } boxes[] = {
+        {IDC_ETC_IPTOOLTIP, [&] { return int{env.isiptooltip}; }, &owner.tipUpdates},
+        {IDC_ETC_WEEKDAY, [&] { return int{env.isweekday}; }, &owner.iconUpdates},
+        {IDC_ETC_MEMORY, [&] { return int{env.rememory}; }, nullptr},
+    };
+    for (const auto& box : boxes) {
+        int clicks = 0;
+        for (int expected : {1, 0}) {
+            Click(hwnd, box.id);
+            ++clicks;
+            EXPECT_EQ(expected, box.setting()) << box.id;
+            if (box.trayUpdates) {
+                EXPECT_EQ(clicks, *box.trayUpdates) << box.id;
+            }
+        }
+    }
 }
 
 TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {

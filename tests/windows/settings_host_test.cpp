@@ -37,12 +37,7 @@ const std::wstring kFrame = L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\u
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF fill) : m_width(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = TopDownBitmapInfo(width, height);
         m_dc.reset(::CreateCompatibleDC(nullptr));
         m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0));
         m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
