@@ -216,24 +216,13 @@ TEST_F(PositionEditor, FocusColoursAndPaint) {
     EXPECT_EQ(CImgPosDlg::kFocusColor, second->Color());
 
     // The number in the middle, black on the fill colour.
-    HWND w = first->GetSafeHwnd();
-    RECT client{};
-    ::GetClientRect(w, &client);
-    HDC screen = ::GetDC(w);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const ClientPrint print(first->GetSafeHwnd());
     int dark = 0;
-    for (int y = client.bottom / 2 - 20; y < client.bottom / 2 + 20; ++y)
-        for (int x = client.right / 2 - 15; x < client.right / 2 + 15; ++x)
-            if (::GetPixel(memory, x, y) == RGB(0, 0, 0)) ++dark;
+    for (int y = print.height() / 2 - 20; y < print.height() / 2 + 20; ++y)
+        for (int x = print.width() / 2 - 15; x < print.width() / 2 + 15; ++x)
+            if (print.At(x, y) == RGB(0, 0, 0)) ++dark;
     EXPECT_GT(dark, 40) << "the number is drawn";
-    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, 10, 10));
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(w, screen);
+    EXPECT_EQ(RGB(255, 255, 255), print.At(10, 10));
 }
 
 TEST_F(PositionEditor, DestroyingTheObjectLeavesNoWindows) {

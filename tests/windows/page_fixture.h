@@ -32,6 +32,7 @@
 
 #include "composer/composer.h"
 #include "composer/output.h"
+#include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "settings_ui/settings_context.h"
 #include "state/catalogue.h"
@@ -254,6 +255,34 @@ inline BITMAPINFO TopDownBitmapInfo(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
+
+// What a window paints into its client area, printed into a memory bitmap for reading its pixels.
+class ClientPrint {
+public:
+    explicit ClientPrint(HWND window) : m_window(window) {
+        ::GetClientRect(window, &m_client);
+        fw::WindowDc screen(window);
+        m_dc.reset(::CreateCompatibleDC(screen.get()));
+        m_bitmap.reset(::CreateCompatibleBitmap(screen.get(), width(), height()));
+        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+        Print();
+    }
+    ~ClientPrint() { ::SelectObject(m_dc.get(), m_old); }
+    ClientPrint(const ClientPrint&) = delete;
+    ClientPrint& operator=(const ClientPrint&) = delete;
+
+    void Print() { ::SendMessageW(m_window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT); }
+    int width() const { return m_client.right; }
+    int height() const { return m_client.bottom; }
+    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.get(), x, y); }
+
+private:
+    HWND m_window;
+    RECT m_client{};
+    fw::Bitmap m_bitmap;
+    fw::MemoryDc m_dc;
+    HGDIOBJ m_old = nullptr;
+};
 
 // A picture of one colour, saved straight to `path` (no temporary beside it: a path may be as long
 // as the system allows) in the given format ("png", "jpeg", "bmp").

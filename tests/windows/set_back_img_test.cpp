@@ -45,9 +45,7 @@ protected:
 
 TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
     Open();
-    EXPECT_FALSE(Enabled(IDC_BACK_COLOR));
-    EXPECT_FALSE(Enabled(IDC_BACK_BROWSE));
-    EXPECT_FALSE(Enabled(IDC_BACK_STRETCH));
+    ExpectEnabled({}, {IDC_BACK_COLOR, IDC_BACK_BROWSE, IDC_BACK_STRETCH});
     EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
     EXPECT_EQ(L"", TextOf(Item(IDC_BACK_FILENAME)));
 
@@ -59,8 +57,7 @@ TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
     composer.m_clearRequested = FALSE;
     Click(Item(IDC_BACK_USEIMAGE));
     EXPECT_EQ(1, env.isbackimg);
-    EXPECT_TRUE(Enabled(IDC_BACK_BROWSE));
-    EXPECT_TRUE(Enabled(IDC_BACK_STRETCH));
+    ExpectEnabled({IDC_BACK_BROWSE, IDC_BACK_STRETCH}, {});
     EXPECT_TRUE(composer.m_clearRequested);
 
     composer.m_clearRequested = FALSE;
@@ -70,8 +67,7 @@ TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
 
     Click(Item(IDC_BACK_USEIMAGE));
     EXPECT_EQ(0, env.isbackimg);
-    EXPECT_FALSE(Enabled(IDC_BACK_BROWSE));
-    EXPECT_FALSE(Enabled(IDC_BACK_STRETCH));
+    ExpectEnabled({}, {IDC_BACK_BROWSE, IDC_BACK_STRETCH});
 }
 
 TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
@@ -94,7 +90,7 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
 
 TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFreshBackground) {
     const std::string photo = dir.File("sea.jpg");
-    WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg");
+    ASSERT_TRUE(WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg"));
     env.isbackimg = 1;
     Open();
     chosenFile = photo;
@@ -135,34 +131,23 @@ TEST_F(BackImgPage, PreviewBoxTakesTheScreensProportions) {
 
 TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
     const std::string wide = dir.File("wide.png");
-    WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png");
+    ASSERT_TRUE(WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png"));
     env.backimagename = wide;
     env.isbackimg = 1;
     env.isbackcolor = 1;
     env.backcolor = 0xFF0000FF;
     Open();
-    HWND box = Item(IDC_BACK_PREVIEW);
-    RECT client{};
-    ::GetClientRect(box, &client);
-    HDC screen = ::GetDC(box);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const int w = client.right, h = client.bottom;
-    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, w / 2, 2)) << "colour above";
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, w / 2, h / 2)) << "image in the middle";
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, 1, h / 2)) << "across the full width";
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, w - 2, h / 2));
-    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, w / 2, h - 3)) << "colour below";
+    ClientPrint preview(Item(IDC_BACK_PREVIEW));
+    const int w = preview.width(), h = preview.height();
+    EXPECT_EQ(RGB(0, 0, 255), preview.At(w / 2, 2)) << "colour above";
+    EXPECT_EQ(RGB(255, 0, 0), preview.At(w / 2, h / 2)) << "image in the middle";
+    EXPECT_EQ(RGB(255, 0, 0), preview.At(1, h / 2)) << "across the full width";
+    EXPECT_EQ(RGB(255, 0, 0), preview.At(w - 2, h / 2));
+    EXPECT_EQ(RGB(0, 0, 255), preview.At(w / 2, h - 3)) << "colour below";
 
     Click(Item(IDC_BACK_USECOLOR));  // the desktop's colour instead
-    ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    EXPECT_EQ(RGB(0x25, 0x6F, 0x95), ::GetPixel(memory, w / 2, 2));
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(box, screen);
+    preview.Print();
+    EXPECT_EQ(RGB(0x25, 0x6F, 0x95), preview.At(w / 2, 2));
 }
 
 TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {

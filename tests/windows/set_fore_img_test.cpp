@@ -173,20 +173,18 @@ TEST_F(ForeImgPage, PlacementModesEnableOverlapAndTheEditorButton) {
     Open();
     const int overlapControls[] = {IDC_FORE_OVERLAP, IDC_FORE_CLEARCOUNT, IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY};
 
-    Click(Item(IDC_FORE_CENTRE));
-    EXPECT_EQ(0, env.imagepos);
-    for (int id : overlapControls) EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
-
-    Click(Item(IDC_FORE_RANDOMPOS));
-    EXPECT_EQ(2, env.imagepos);
-    for (int id : overlapControls) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
-
-    Click(Item(IDC_FORE_USERPOS));
-    EXPECT_EQ(1, env.imagepos);
-    for (int id : overlapControls) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
+    // Each mode: the value stored, whether overlap's controls and the editor's button take input.
+    const struct {
+        int id, imagepos;
+        bool overlap, editor;
+    } modes[] = {{IDC_FORE_CENTRE, 0, false, false}, {IDC_FORE_RANDOMPOS, 2, true, false},
+                 {IDC_FORE_USERPOS, 1, true, true}};
+    for (const auto& mode : modes) {
+        Click(Item(mode.id));
+        EXPECT_EQ(mode.imagepos, env.imagepos) << mode.id;
+        for (int id : overlapControls) EXPECT_EQ(mode.overlap, Enabled(id)) << mode.id << ": " << id;
+        EXPECT_EQ(mode.editor, Enabled(IDC_FORE_POSEDIT)) << mode.id;
+    }
 
     // Overlap off: its count and greying follow the box.
     Click(Item(IDC_FORE_OVERLAP));
@@ -263,24 +261,13 @@ TEST_F(ForeImgPage, PositionCountAndMap) {
     EXPECT_EQ(L"3\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));  // 3개
 
     // The map as the page paints it: white, framed, three outlines at a tenth of the scale.
-    HWND map = Item(IDC_FORE_POSMAP);
-    RECT client{};
-    ::GetClientRect(map, &client);
-    HDC screen = ::GetDC(map);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(map, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const int xs = 1024 * 10 / client.right, ys = 768 * 10 / client.bottom;
-    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 0, 0));
-    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, client.right / 2, client.bottom - 2));
-    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 600 * 10 / xs, 100 * 10 / ys)) << "left edge of the second position";
-    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 500 * 10 / xs, 400 * 10 / ys)) << "top edge of the third position";
-    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, 500 * 10 / xs, 550 * 10 / ys)) << "inside the third";
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(map, screen);
+    const ClientPrint map(Item(IDC_FORE_POSMAP));
+    const int xs = 1024 * 10 / map.width(), ys = 768 * 10 / map.height();
+    EXPECT_EQ(RGB(0, 0, 0), map.At(0, 0));
+    EXPECT_EQ(RGB(255, 255, 255), map.At(map.width() / 2, map.height() - 2));
+    EXPECT_EQ(RGB(0, 0, 0), map.At(600 * 10 / xs, 100 * 10 / ys)) << "left edge of the second position";
+    EXPECT_EQ(RGB(0, 0, 0), map.At(500 * 10 / xs, 400 * 10 / ys)) << "top edge of the third position";
+    EXPECT_EQ(RGB(255, 255, 255), map.At(500 * 10 / xs, 550 * 10 / ys)) << "inside the third";
 }
 
 TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
