@@ -284,6 +284,19 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
+// What the screen shows inside `area` (screen coordinates), saved as a PNG.
+inline bool SaveScreenArea(const RECT& area, const std::string& path) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    fw::WindowDc screen(nullptr);
+    fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
+    fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), w, h));
+    HGDIOBJ old = ::SelectObject(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), area.left, area.top, SRCCOPY);
+    ::SelectObject(memory.get(), old);
+    Gdiplus::Bitmap picture(bitmap.get(), nullptr);
+    return SaveImage(picture, path, "png");
+}
+
 // A picture of one colour, saved straight to `path` (no temporary beside it: a path may be as long
 // as the system allows) in the given format ("png", "jpeg", "bmp").
 inline bool WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const std::string& format) {

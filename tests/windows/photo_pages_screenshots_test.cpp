@@ -26,26 +26,6 @@ std::string ShotDir() {
 // Lets the display catch up with what the windows painted.
 void Settle() { PumpFor(500); }
 
-// What the screen shows inside `area` (screen coordinates), saved as a PNG.
-bool SaveScreenArea(const RECT& area, const std::string& path) {
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    bool saved = false;
-    {
-        Gdiplus::Bitmap picture(bitmap, nullptr);
-        saved = SaveImage(picture, path, "png");
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return saved;
-}
-
 bool SaveWindow(HWND window, const std::string& path) {
     RECT r{};
     ::GetWindowRect(window, &r);

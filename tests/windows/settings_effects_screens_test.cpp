@@ -28,20 +28,8 @@ void SaveScreen(const std::string& name) {
     Pump();
     ::Sleep(200);
     Pump();
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::BitBlt(dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ::SelectObject(dc, old);
-    {
-        Gdiplus::Bitmap shot(bitmap, nullptr);
-        SaveImage(shot, std::string(folder) + "\\" + name, "png");
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
+    SaveScreenArea({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
+                   std::string(folder) + "\\" + name);
 }
 
 class EffectsScreens : public PageTest {
