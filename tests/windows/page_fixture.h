@@ -28,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "composer/composer.h"
@@ -113,6 +114,13 @@ inline std::string CellText(HWND list, int row, int column) {
     item.cchTextMax = 512;
     ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return mb::Narrow(buffer);
+}
+
+// The range an up-down control keeps its buddy's number in.
+inline std::pair<int, int> SpinRange(HWND spin) {
+    int low = 0, high = 0;
+    ::SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    return {low, high};
 }
 
 inline RECT RectOf(HWND window) {

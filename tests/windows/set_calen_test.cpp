@@ -59,7 +59,7 @@ protected:
         }
         return items;
     }
-    std::string Selected(int id) const { return mb::Narrow(TextOf(::GetDlgItem(hwnd, id))); }
+    std::string Selected(int id) const { return mb::Narrow(TextOf(Item(id))); }
     void Choose(int id, const std::string& face) {
         HWND combo = ::GetDlgItem(hwnd, id);
         LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),

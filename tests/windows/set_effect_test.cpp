@@ -77,17 +77,13 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     env.framecolor = RGB(10, 20, 30);
     Open();
     EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
-    EXPECT_EQ(TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)),
+    EXPECT_EQ(TextOf(Item(IDC_EFFECT_MASK_NAME)),
               mb::Widen(env.maskfilename.substr(env.maskfilename.rfind('\\') + 1)));
     ExpectChecked({IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
     ExpectEnabled({}, {IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK, IDC_EFFECT_ANGLE});  // rotation is off
-    EXPECT_EQ(L"12", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE)));
-    int low = 0, high = 0;
-    ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(1, low);
-    EXPECT_EQ(15, high);
-    EXPECT_EQ(L"90", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(L"12", TextOf(Item(IDC_EFFECT_FRAMESIZE)));
+    EXPECT_EQ(std::make_pair(1, 15), SpinRange(Item(IDC_EFFECT_FRAMESIZE_SPIN)));
+    EXPECT_EQ(L"90", TextOf(Item(IDC_EFFECT_ANGLE)));
     EXPECT_EQ(7, ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
 }
 
@@ -98,7 +94,7 @@ TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
     Open();
     ExpectEnabled({IDC_EFFECT_CHOOSE_MASK}, {IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW});
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_EQ(L"star.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
@@ -172,15 +168,15 @@ TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
     Open();
     RunPicker([&](HWND picker) {
         EXPECT_EQ(L"Select Mask", TextOf(picker));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
+        EXPECT_FALSE(Enabled(picker, IDC_MASK_SELECT));
         int heart = FindItem(picker, L"heart");
         ASSERT_GE(heart, 0);
         Choose(picker, heart);
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
-        ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+        EXPECT_TRUE(Enabled(picker, IDC_MASK_SELECT));
+        Click(picker, IDC_MASK_SELECT);
     });
     EXPECT_EQ(dir.path() + "\\masks\\heart.gif", env.maskfilename);
-    EXPECT_EQ(L"heart.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"heart.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
@@ -192,7 +188,7 @@ TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
         DoubleClick(picker);  // nothing chosen yet: the picker stays
         EXPECT_TRUE(::IsWindow(picker));
         Choose(picker, FindItem(picker, L"heart"));
-        ::SendMessageW(::GetDlgItem(picker, IDC_MASK_CANCEL), BM_CLICK, 0, 0);
+        Click(picker, IDC_MASK_CANCEL);
     });
     EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
     RunPicker([&](HWND picker) {
@@ -200,7 +196,7 @@ TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
         ::SendMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
-    EXPECT_EQ(L"star.gif", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, DoubleClickAfterAChoiceTakesIt) {
@@ -221,8 +217,8 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
     for (int opening = 0; opening < 2; ++opening) {
         RunPicker([&](HWND picker) {
             Choose(picker, 0);
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT))) << "opening " << opening;
-            ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+            EXPECT_TRUE(Enabled(picker, IDC_MASK_SELECT)) << "opening " << opening;
+            Click(picker, IDC_MASK_SELECT);
         });
     }
     const std::string& first = composer.m_effects.m_maskList[0];
@@ -317,7 +313,7 @@ TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
 TEST_F(EffectsPage, StoredAngleIsTakenFromTheItemItBegins) {
     env.rotatevalue = 4;
     Open();
-    EXPECT_EQ(L"45", TextOf(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(L"45", TextOf(Item(IDC_EFFECT_ANGLE)));
     EXPECT_EQ(45, env.rotatevalue);
 }
 

@@ -58,19 +58,9 @@ TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
     EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
     EXPECT_EQ(1, env.isoverlap);
 
-    int low = 0, high = 0;
-    ::SendMessageW(Item(IDC_FORE_SIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(200, low);
-    EXPECT_EQ(760, high);
-    ::SendMessageW(Item(IDC_FORE_CHANGETIME_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(3, low);
-    EXPECT_EQ(60, high);
-    ::SendMessageW(Item(IDC_FORE_CLEARCOUNT_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(3, low);
-    EXPECT_EQ(30, high);
+    EXPECT_EQ(std::make_pair(200, 760), SpinRange(Item(IDC_FORE_SIZE_SPIN)));
+    EXPECT_EQ(std::make_pair(3, 60), SpinRange(Item(IDC_FORE_CHANGETIME_SPIN)));
+    EXPECT_EQ(std::make_pair(3, 30), SpinRange(Item(IDC_FORE_CLEARCOUNT_SPIN)));
 }
 
 TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {

@@ -75,7 +75,7 @@ TEST_F(EffectsScreens, DISABLED_PagesAndPicker) {
             ListView_SetItemState(list, star, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             ::SetFocus(list);
             SaveScreen("mask-picker.png");
-            ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+            Click(picker, IDC_MASK_SELECT);
         }, 600);
         ::SendMessageW(::GetDlgItem(page.GetSafeHwnd(), IDC_EFFECT_CHOOSE_MASK), BM_CLICK, 0, 0);
         SaveScreen("effects-page-after-choice.png");
