@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -127,6 +128,33 @@ protected:
         ::SendMessageW(dialog->List(), LVM_GETITEMPOSITION, item, reinterpret_cast<LPARAM>(&p));
         return p;
     }
+    // A point of the list (on the screen) beside every item.
+    POINT BesideTheItems() {
+        RECT client;
+        ::GetClientRect(dialog->List(), &client);
+        POINT beside{client.right - 5, client.bottom - 5};
+        ::ClientToScreen(dialog->List(), &beside);
+        return beside;
+    }
+    // Whether a pop-up menu is up 200 ms into `act` (or the pumping after it); it is closed then.
+    static bool MenuShownBy(const std::function<void()>& act) {
+        bool seen = false;
+        InsideModalLoop watch([&] {
+            HWND menu = ::FindWindowW(L"#32768", nullptr);
+            seen = menu && ::IsWindowVisible(menu);
+            ::EndMenu();
+        }, 200);
+        act();
+        for (int i = 0; i < 20 && !seen; ++i) PumpFor(20);
+        return seen;
+    }
+    // Takes a deleted picture's copy out of Wine's trash again.
+    static void EmptyFromTheBin(const std::string& name) {
+        const std::string trash = WineTrashFolder();
+        if (trash.empty()) return;
+        ::DeleteFileA((trash + "\\files\\" + name).c_str());
+        ::DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
+    }
 };
 
 TEST_F(CurrentImages, NoPhotoNoItems) {
@@ -166,11 +194,7 @@ TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {
     EXPECT_EQ(1, dialog->SelectedIndex());
     EXPECT_EQ(current[1], dialog->SelectedPath());
 
-    RECT client;
-    ::GetClientRect(dialog->List(), &client);
-    POINT beside{client.right - 5, client.bottom - 5};
-    ::ClientToScreen(dialog->List(), &beside);
-    EXPECT_FALSE(dialog->SelectItemAt(beside));
+    EXPECT_FALSE(dialog->SelectItemAt(BesideTheItems()));
     EXPECT_EQ(-1, dialog->SelectedIndex());
 }
 
@@ -209,9 +233,8 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
         const std::string binned = trash + "\\files\\" + dropName;
         EXPECT_TRUE(FileExists(binned)) << "the deleted picture lies in the trash, whole";
         EXPECT_EQ(droppedBytes, ReadFile(binned));
-        ::DeleteFileA(binned.c_str());
-        ::DeleteFileA((trash + "\\info\\" + dropName + ".trashinfo").c_str());
     }
+    EmptyFromTheBin(dropName);
 }
 
 TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
@@ -236,11 +259,7 @@ TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(FileExists(cut));
     EXPECT_TRUE(current.empty());
-    const std::string trash = WineTrashFolder();
-    if (!trash.empty()) {
-        ::DeleteFileA((trash + "\\files\\" + name + ".png").c_str());
-        ::DeleteFileA((trash + "\\info\\" + name + ".png.trashinfo").c_str());
-    }
+    EmptyFromTheBin(name + ".png");
 }
 
 TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
@@ -255,39 +274,23 @@ TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
 }
 
 // The pop-up appears on a right click over an item and not beside the items.
-struct MenuWatch {
-    static inline bool seen = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        HWND menu = ::FindWindowW(L"#32768", nullptr);
-        seen = menu && ::IsWindowVisible(menu);
-        ::EndMenu();
-    }
-};
-
 TEST_F(CurrentImages, RightClickShowsTheMenuOverAnItemOnly) {
     current = {Picture("menu.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
     Open();
     auto rightClick = [&](POINT at) {
-        NMITEMACTIVATE click{};
-        click.ptAction = at;
-        ::ScreenToClient(dialog->List(), &click.ptAction);
-        click.hdr.hwndFrom = dialog->List();
-        click.hdr.idFrom = IDC_IMAGES_LIST;
-        click.hdr.code = NM_RCLICK;
-        MenuWatch::seen = false;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, MenuWatch::Tick);
-        ::SendMessageW(dialog->GetSafeHwnd(), WM_NOTIFY, IDC_IMAGES_LIST, reinterpret_cast<LPARAM>(&click));
-        ::KillTimer(nullptr, timer);
-        return MenuWatch::seen;
+        return MenuShownBy([&] {
+            NMITEMACTIVATE click{};
+            click.ptAction = at;
+            ::ScreenToClient(dialog->List(), &click.ptAction);
+            click.hdr.hwndFrom = dialog->List();
+            click.hdr.idFrom = IDC_IMAGES_LIST;
+            click.hdr.code = NM_RCLICK;
+            ::SendMessageW(dialog->GetSafeHwnd(), WM_NOTIFY, IDC_IMAGES_LIST, reinterpret_cast<LPARAM>(&click));
+        });
     };
     EXPECT_TRUE(rightClick(ItemCentre(0)));
     EXPECT_EQ(current[0], dialog->SelectedPath());
-    RECT client;
-    ::GetClientRect(dialog->List(), &client);
-    POINT beside{client.right - 5, client.bottom - 5};
-    ::ClientToScreen(dialog->List(), &beside);
-    EXPECT_FALSE(rightClick(beside));
+    EXPECT_FALSE(rightClick(BesideTheItems()));
 }
 
 TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
@@ -296,17 +299,11 @@ TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
     POINT at = ItemCentre(0);
     ::ScreenToClient(dialog->List(), &at);
     const LPARAM where = MAKELPARAM(at.x, at.y);
-    MenuWatch::seen = false;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, MenuWatch::Tick);
-    // The list tracks the button until it comes up: have the release waiting in the queue.
-    ::PostMessageW(dialog->List(), WM_RBUTTONUP, 0, where);
-    ::SendMessageW(dialog->List(), WM_RBUTTONDOWN, MK_RBUTTON, where);
-    for (int i = 0; i < 20 && !MenuWatch::seen; ++i) {
-        Pump();
-        ::Sleep(20);
-    }
-    ::KillTimer(nullptr, timer);
-    EXPECT_TRUE(MenuWatch::seen);
+    EXPECT_TRUE(MenuShownBy([&] {
+        // The list tracks the button until it comes up: have the release waiting in the queue.
+        ::PostMessageW(dialog->List(), WM_RBUTTONUP, 0, where);
+        ::SendMessageW(dialog->List(), WM_RBUTTONDOWN, MK_RBUTTON, where);
+    }));
     EXPECT_EQ(current[0], dialog->SelectedPath());
 }
 

@@ -58,14 +58,7 @@ protected:
     static void Choose(HWND picker, int item) {
         ListView_SetItemState(List(picker), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
-    static void DoubleClick(HWND picker) {
-        NMITEMACTIVATE nm{};
-        nm.hdr.hwndFrom = List(picker);
-        nm.hdr.idFrom = IDC_MASK_LIST;
-        nm.hdr.code = NM_DBLCLK;
-        nm.iItem = 0;
-        ::SendMessageW(picker, WM_NOTIFY, IDC_MASK_LIST, reinterpret_cast<LPARAM>(&nm));
-    }
+    static void DoubleClick(HWND picker) { ClickRow(picker, IDC_MASK_LIST, 0, NM_DBLCLK); }
 };
 
 TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
