@@ -168,6 +168,19 @@ protected:
     static bool Has(const std::vector<std::string>& titles, const std::wstring& title) {
         return std::find(titles.begin(), titles.end(), mb::Narrow(title)) != titles.end();
     }
+    // Presses the page's button for the program list, which runs modally; `inside` plays the user
+    // in its loop. False when no list came up.
+    static bool RunProgramList(CSetEtc& page, const std::function<void(CProgramList&)>& inside) {
+        bool ran = false;
+        InsideModalLoop step([&] {
+            CProgramList* list = page.ProgramList();
+            if (!list || !list->IsWindow()) return;
+            ran = true;
+            inside(*list);
+        });
+        Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
+        return ran;
+    }
     static int RowOf(const CProgramList& dialog, const std::wstring& title) {
         const auto& titles = dialog.Titles();
         auto it = std::find(titles.begin(), titles.end(), mb::Narrow(title));
@@ -240,79 +253,42 @@ TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(dialog.Titles()[rows[i]], dialog.Selection()[i]);
 }
 
-// The page runs the list modally; a timer inside the modal loop plays the user.
-struct ModalScript {
-    static inline CSetEtc* page = nullptr;
-    static inline std::wstring check;
-    static inline int button = 0;
-    static inline bool ran = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        CProgramList* list = page ? page->ProgramList() : nullptr;
-        if (!list || !list->IsWindow()) return;
-        ::KillTimer(nullptr, id);
-        ran = true;
-        const auto& titles = list->Titles();
-        for (size_t row = 0; row < titles.size(); ++row)
-            if (titles[row] == mb::Narrow(check)) list->SetRowChecked(static_cast<int>(row), true);
-        Click(list->GetSafeHwnd(), button);
-    }
-};
-
 TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancel) {
     Make(L"Program list: movie player");
     env.maxwinstop = 1;
     programs = {"Old choice"};
     CSetEtc page(context);
     ASSERT_TRUE(page.Create(parent));
-    ModalScript::page = &page;
+    auto tickThePlayerAndPress = [](int button) {
+        return [button](CProgramList& list) {
+            const auto& titles = list.Titles();
+            for (size_t row = 0; row < titles.size(); ++row)
+                if (titles[row] == "Program list: movie player") list.SetRowChecked(static_cast<int>(row), true);
+            Click(list.GetSafeHwnd(), button);
+        };
+    };
 
-    ModalScript::check = L"Program list: movie player";
-    ModalScript::button = IDC_PROGLIST_CANCEL;
-    ModalScript::ran = false;
-    ::SetTimer(nullptr, 0, 50, ModalScript::Tick);
-    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
-    ASSERT_TRUE(ModalScript::ran);
+    ASSERT_TRUE(RunProgramList(page, tickThePlayerAndPress(IDC_PROGLIST_CANCEL)));
     EXPECT_EQ(OutProgramList{"Old choice"}, programs);
     EXPECT_EQ(nullptr, page.ProgramList());
 
     // "Old choice" has no window now, so only the checked program remains.
-    ModalScript::button = IDC_PROGLIST_SELECT;
-    ModalScript::ran = false;
-    ::SetTimer(nullptr, 0, 50, ModalScript::Tick);
-    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
-    ASSERT_TRUE(ModalScript::ran);
+    ASSERT_TRUE(RunProgramList(page, tickThePlayerAndPress(IDC_PROGLIST_SELECT)));
     EXPECT_EQ(OutProgramList{"Program list: movie player"}, programs);
     EXPECT_EQ(" 1.Program list: movie player", ItemText(page.GetSafeHwnd(), IDC_ETC_PROGRAMS));
-    ModalScript::page = nullptr;
     page.DestroyWindow();
 }
 
 // At program exit the page closes the program list it opened; the choice stays as it was.
-struct ExitScript {
-    static inline CSetEtc* page = nullptr;
-    static inline bool closed = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        if (!page || !page->ProgramList() || !page->ProgramList()->IsWindow()) return;
-        ::KillTimer(nullptr, id);
-        page->CloseOwnedWindows();
-        closed = true;
-    }
-};
-
 TEST_F(ProgramWindows, ClosingTheOwnedWindowsEndsTheProgramListAsCancelled) {
     env.maxwinstop = 1;
     programs = {"Kept"};
     CSetEtc page(context);
     ASSERT_TRUE(page.Create(parent));
     page.CloseOwnedWindows();  // nothing open: nothing happens
-    ExitScript::page = &page;
-    ExitScript::closed = false;
-    ::SetTimer(nullptr, 0, 50, ExitScript::Tick);
-    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
-    EXPECT_TRUE(ExitScript::closed);
+    EXPECT_TRUE(RunProgramList(page, [&](CProgramList&) { page.CloseOwnedWindows(); }));
     EXPECT_EQ(nullptr, page.ProgramList());
     EXPECT_EQ(OutProgramList{"Kept"}, programs);
-    ExitScript::page = nullptr;
     page.DestroyWindow();
 }
 
