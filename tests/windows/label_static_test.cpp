@@ -160,17 +160,16 @@ TEST_F(LabelStatic, LogFontDecidesTheStyleUntilTheNextStyleChange) {
 TEST_F(LabelStatic, ControlColourRequestGetsTheLabelsColoursAndFont) {
     host.label.SetTextColor(RGB(200, 10, 20));
     host.label.SetBkColor(RGB(0, 128, 0));
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    LRESULT brush = ::SendMessageW(host.GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    LRESULT brush = ::SendMessageW(host.GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                                    reinterpret_cast<LPARAM>(label));
     EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetBkBrush()), brush);
     LOGBRUSH lb{};
     ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
     EXPECT_EQ(RGB(0, 128, 0), lb.lbColor);
-    EXPECT_EQ(RGB(200, 10, 20), ::GetTextColor(dc));
-    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
-    EXPECT_EQ(host.label.GetFont(), ::GetCurrentObject(dc, OBJ_FONT));
-    ::DeleteDC(dc);
+    EXPECT_EQ(RGB(200, 10, 20), ::GetTextColor(dc.get()));
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
+    EXPECT_EQ(host.label.GetFont(), ::GetCurrentObject(dc.get(), OBJ_FONT));
 }
 
 TEST_F(LabelStatic, PaintsItsBackgroundInItsOwnColour) {
@@ -180,10 +179,8 @@ TEST_F(LabelStatic, PaintsItsBackgroundInItsOwnColour) {
     Pump();
     RECT r{};
     ::GetClientRect(label, &r);
-    HDC dc = ::GetDC(label);
-    COLORREF corner = ::GetPixel(dc, r.right - 2, r.bottom - 2);
-    ::ReleaseDC(label, dc);
-    EXPECT_EQ(RGB(0, 128, 0), corner);
+    fw::WindowDc dc(label);
+    EXPECT_EQ(RGB(0, 128, 0), ::GetPixel(dc.get(), r.right - 2, r.bottom - 2));
 }
 
 TEST_F(LabelStatic, LinkOpensItsOwnTextAndStopsWhenSwitchedOff) {

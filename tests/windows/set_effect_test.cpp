@@ -220,17 +220,9 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
 
 // Colour of pixel (x, y) of image i of the picker's image list.
 COLORREF ThumbnailPixel(HIMAGELIST images, int i, int x, int y) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 40, 40);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::ImageList_Draw(images, i, dc, 0, 0, ILD_NORMAL);
-    COLORREF pixel = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixel;
+    Canvas canvas(40, 40, RGB(0, 0, 0));
+    ::ImageList_Draw(images, i, canvas.dc(), 0, 0, ILD_NORMAL);
+    return canvas.At(x, y);
 }
 
 TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {

@@ -33,40 +33,6 @@ const std::wstring kImageSize760 =
 // 프레임Size 지정이 잘못됐습니다!
 const std::wstring kFrame = L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\uBABB\uB410\uC2B5\uB2C8\uB2E4!";
 
-// A 32-bit top-down bitmap selected into a memory DC, for reading drawn pixels.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill) : m_width(width) {
-        BITMAPINFO info = TopDownBitmapInfo(width, height);
-        m_dc.reset(::CreateCompatibleDC(nullptr));
-        m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0));
-        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
-        RECT all{0, 0, width, height};
-        fw::Brush brush(::CreateSolidBrush(fill));
-        ::FillRect(m_dc.get(), &all, brush.get());
-    }
-    ~Canvas() { ::SelectObject(m_dc.get(), m_old); }
-    HDC dc() const { return m_dc.get(); }
-    COLORREF At(int x, int y) const {
-        ::GdiFlush();
-        const DWORD p = m_bits[y * m_width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(COLORREF color, const RECT& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += At(x, y) == color;
-        return n;
-    }
-
-private:
-    int m_width;
-    fw::MemoryDc m_dc;
-    fw::Bitmap m_bitmap;
-    DWORD* m_bits = nullptr;
-    HGDIOBJ m_old = nullptr;
-};
-
 class SettingsHost : public PageTest {
 protected:
     void SetUp() override {
