@@ -29,9 +29,7 @@ using namespace page_testing;
 std::vector<DWORD> Pixels(HBITMAP bitmap) {
     std::vector<DWORD> pixels(kThumbnailSize * kThumbnailSize);
     BITMAPINFO info = TopDownBitmapInfo(kThumbnailSize, kThumbnailSize);
-    HDC screen = ::GetDC(nullptr);
-    ::GetDIBits(screen, bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
+    ::GetDIBits(fw::WindowDc(nullptr).get(), bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
     for (DWORD& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }

@@ -32,11 +32,10 @@ int CALLBACK Collect(const LOGFONTW* lf, const TEXTMETRICW*, DWORD type, LPARAM 
 
 std::vector<Face> EnumeratedFaces() {
     std::vector<Face> faces;
-    HDC dc = ::GetDC(nullptr);
+    fw::WindowDc screen(nullptr);
     LOGFONTW all{};
     all.lfCharSet = DEFAULT_CHARSET;
-    ::EnumFontFamiliesExW(dc, &all, Collect, reinterpret_cast<LPARAM>(&faces), 0);
-    ::ReleaseDC(nullptr, dc);
+    ::EnumFontFamiliesExW(screen.get(), &all, Collect, reinterpret_cast<LPARAM>(&faces), 0);
     return faces;
 }
 
@@ -103,9 +102,7 @@ TEST_F(CalendarPage, FontListsHoldExactlyTheFilteredFacesWineEnumerates) {
 
 TEST_F(CalendarPage, PreviewsUseTwentyTwoAndTwelvePointsWithTheStoredFaces) {
     Open();
-    HDC dc = ::GetDC(hwnd);
-    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(hwnd, dc);
+    const int dpi = ::GetDeviceCaps(fw::WindowDc(hwnd).get(), LOGPIXELSY);
     EXPECT_EQ("Tahoma", Selected(IDC_CALEN_YM_FONT));
     EXPECT_EQ("Tahoma", Selected(IDC_CALEN_DAY_FONT));
     LOGFONTA ym = Created(page->YearMonthPreview()), day = Created(page->DayPreview());
