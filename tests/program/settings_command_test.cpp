@@ -31,11 +31,15 @@ protected:
         ASSERT_NE(nullptr, main);
         ASSERT_TRUE(WaitForStartUp(process, 20000));
     }
+    // Sends a tray command and waits for the window it opens.
+    HWND OpenFromTray(WPARAM command, const wchar_t* title) {
+        ::PostMessageW(main, WM_COMMAND, command, 0);
+        return WaitForWindow(title, 10000);
+    }
 };
 
 TEST_F(ProgramDialogs, AboutCommandOpensTheAboutBoxAndOkClosesIt) {
-    ::PostMessageW(main, WM_COMMAND, ID_TRAY_ABOUT, 0);
-    HWND about = WaitForWindow(kAboutTitle, 10000);
+    HWND about = OpenFromTray(ID_TRAY_ABOUT, kAboutTitle);
     ASSERT_NE(nullptr, about);
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitForGone(kAboutTitle, 10000));
@@ -43,15 +47,13 @@ TEST_F(ProgramDialogs, AboutCommandOpensTheAboutBoxAndOkClosesIt) {
 }
 
 TEST_F(ProgramDialogs, CloseRequestWithTheAboutBoxOpenEndsEverything) {
-    ::PostMessageW(main, WM_COMMAND, ID_TRAY_ABOUT, 0);
-    ASSERT_NE(nullptr, WaitForWindow(kAboutTitle, 10000));
+    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_ABOUT, kAboutTitle));
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ended(process, 15000));
 }
 
 TEST_F(ProgramDialogs, ExitWithTheSettingsWindowOpenEndsEverythingAndSaves) {
-    ::PostMessageW(main, WM_COMMAND, ID_TRAY_SETTINGS, 0);
-    HWND settings = WaitForWindow(kSettingsTitle, 10000);
+    HWND settings = OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle);
     ASSERT_NE(nullptr, settings);
     // A second request only brings the open window to the front.
     ::PostMessageW(main, WM_COMMAND, ID_TRAY_SETTINGS, 0);
@@ -64,8 +66,7 @@ TEST_F(ProgramDialogs, ExitWithTheSettingsWindowOpenEndsEverythingAndSaves) {
 }
 
 TEST_F(ProgramDialogs, CloseRequestWithTheSettingsWindowOpenEndsEverything) {
-    ::PostMessageW(main, WM_COMMAND, ID_TRAY_SETTINGS, 0);
-    ASSERT_NE(nullptr, WaitForWindow(kSettingsTitle, 10000));
+    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle));
     ::PostMessageW(main, WM_CLOSE, 0, 0);  // what "-exit" sends
     EXPECT_TRUE(Ended(process, 15000));
     EXPECT_TRUE(testing_support::FileExists(dir.File("env.ini")));
