@@ -2,13 +2,12 @@
 
 #include <cstdlib>
 
+#include "resource.h"
+
 namespace {
 
 constexpr int kPhotographsPage = 1;
 constexpr int kEffectsPage = 2;
-constexpr int kChangeTimeField = 1036;
-constexpr int kImageSizeField = 1005;
-constexpr int kFrameSizeField = 1015;
 constexpr int kMinImageSize = 200;
 constexpr int kMaxFrameSize = 50;
 
@@ -52,7 +51,7 @@ CloseCheckOutcome CheckPhotographsPage(const CloseCheckFields& fields, int scree
                       L"\uD0C0\uC784\uC744 \uB123\uC5B4\uC8FC\uC138\uC694!");  // 타임을 넣어주세요!
     const int changeTime = FieldValue(fields.changeTime);
     if (ChangeTimeTooShort(changeTime, env.min_sec))
-        return Refuse(CloseCheckFailure::ChangeTimeTooShort, kPhotographsPage, kChangeTimeField,
+        return Refuse(CloseCheckFailure::ChangeTimeTooShort, kPhotographsPage, IDC_FORE_CHANGETIME,
                       // 변경타임 간격은 최소 3초이상입니다!
                       L"\uBCC0\uACBD\uD0C0\uC784 \uAC04\uACA9\uC740 \uCD5C\uC18C 3\uCD08\uC774\uC0C1\uC785\uB2C8\uB2E4!");
     env.changetime = changeTime;
@@ -63,7 +62,7 @@ CloseCheckOutcome CheckPhotographsPage(const CloseCheckFields& fields, int scree
     if (imageSize == 0 || imageSize < kMinImageSize || imageSize > limit) {
         // 이미지크기를 최소:200이상, 최대:%d이하로 설정바랍니다!
         CloseCheckOutcome out = Refuse(
-            CloseCheckFailure::ImageSize, kPhotographsPage, kImageSizeField,
+            CloseCheckFailure::ImageSize, kPhotographsPage, IDC_FORE_SIZE,
             L"\uC774\uBBF8\uC9C0\uD06C\uAE30\uB97C \uCD5C\uC18C:200\uC774\uC0C1, \uCD5C\uB300:" + std::to_wstring(limit) +
                 L"\uC774\uD558\uB85C \uC124\uC815\uBC14\uB78D\uB2C8\uB2E4!");
         out.rewriteField = true;
@@ -77,7 +76,7 @@ CloseCheckOutcome CheckPhotographsPage(const CloseCheckFields& fields, int scree
 CloseCheckOutcome CheckEffectsPage(const CloseCheckFields& fields, EnvSettings& env) {
     const int frameSize = FieldValue(fields.frameSize);
     if (frameSize < 1 || frameSize > kMaxFrameSize)
-        return Refuse(CloseCheckFailure::FrameSize, kEffectsPage, kFrameSizeField,
+        return Refuse(CloseCheckFailure::FrameSize, kEffectsPage, IDC_EFFECT_FRAMESIZE,
                       // 프레임Size 지정이 잘못됐습니다!
                       L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\uBABB\uB410\uC2B5\uB2C8\uB2E4!");
     env.framesize = frameSize;

@@ -8,10 +8,10 @@
 
 // The field texts the checks read, as the user left them.
 struct CloseCheckFields {
-    std::string changeTime;  // photographs page, control 1036
-    std::string clearCount;  // photographs page, control 1004
-    std::string imageSize;   // photographs page, control 1005
-    std::string frameSize;   // effects page, control 1015
+    std::string changeTime;  // photographs page, IDC_FORE_CHANGETIME
+    std::string clearCount;  // photographs page, IDC_FORE_CLEARCOUNT
+    std::string imageSize;   // photographs page, IDC_FORE_SIZE
+    std::string frameSize;   // effects page, IDC_EFFECT_FRAMESIZE
     // A page whose window could not be made has nothing to check; it must not lock the window.
     bool photographsPagePresent = true;
     bool effectsPagePresent = true;

@@ -15,12 +15,6 @@ constexpr int kIconSize = 20;
 constexpr COLORREF kCaptionStart = RGB(70, 0, 35);
 constexpr COLORREF kCaptionEnd = RGB(255, 21, 135);
 
-// The fields the close checks read, on the photographs and the effects page.
-constexpr int kChangeTimeField = 1036;
-constexpr int kClearCountField = 1004;
-constexpr int kImageSizeField = 1005;
-constexpr int kFrameSizeField = 1015;
-
 const wchar_t* const kPageNames[CEnvSetDlg::kPageCount] = {
     L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815",  // 바탕화면 설정
     L"\uC774\uBBF8\uC9C0 \uC124\uC815",        // 이미지 설정
@@ -211,10 +205,10 @@ CloseCheckFields CEnvSetDlg::ReadCloseCheckFields() const {
     CloseCheckFields fields;
     fields.photographsPagePresent = photographs != nullptr;
     fields.effectsPagePresent = effects != nullptr;
-    fields.changeTime = WindowTextOf(::GetDlgItem(photographs, kChangeTimeField));
-    fields.clearCount = WindowTextOf(::GetDlgItem(photographs, kClearCountField));
-    fields.imageSize = WindowTextOf(::GetDlgItem(photographs, kImageSizeField));
-    fields.frameSize = WindowTextOf(::GetDlgItem(effects, kFrameSizeField));
+    fields.changeTime = WindowTextOf(::GetDlgItem(photographs, IDC_FORE_CHANGETIME));
+    fields.clearCount = WindowTextOf(::GetDlgItem(photographs, IDC_FORE_CLEARCOUNT));
+    fields.imageSize = WindowTextOf(::GetDlgItem(photographs, IDC_FORE_SIZE));
+    fields.frameSize = WindowTextOf(::GetDlgItem(effects, IDC_EFFECT_FRAMESIZE));
     return fields;
 }
 

@@ -11,27 +11,24 @@ using testing_support::WriteFile;
 
 namespace {
 
-void ExpectSize(int w, int h, DrawnSize size) {
-    EXPECT_EQ(w, size.w);
-    EXPECT_EQ(h, size.h);
-}
-
-TEST(ScaleToMaxSizeTest, LongerSideBecomesTheMaximum) {
-    ExpectSize(400, 300, ScaleToMaxSize(1600, 1200, 400, true));
-    ExpectSize(100, 400, ScaleToMaxSize(300, 1200, 400, true));
-    ExpectSize(400, 400, ScaleToMaxSize(1000, 1000, 400, false));
-}
-
-TEST(ScaleToMaxSizeTest, SmallPhotoIsEnlargedOnlyWithoutNotStretch) {
-    ExpectSize(300, 200, ScaleToMaxSize(300, 200, 400, true));
-    ExpectSize(400, 266, ScaleToMaxSize(300, 200, 400, false));
-    ExpectSize(200, 200, ScaleToMaxSize(200, 200, 400, true));
-}
-
-TEST(ScaleToMaxSizeTest, HugeAndDegenerateSizesStaySound) {
-    ExpectSize(400, 1, ScaleToMaxSize(60000, 200, 400, true));  // no overflow in W x M
-    ExpectSize(0, 0, ScaleToMaxSize(0, 100, 400, true));
-    ExpectSize(0, 0, ScaleToMaxSize(100, 0, 400, false));
+// The longer side becomes the maximum; a small photo is enlarged only without "not stretch"; huge
+// and degenerate sizes stay sound.
+TEST(ScaleToMaxSizeTest, LongerSideBecomesTheMaximumAndSmallPhotosGrowOnlyWhenAllowed) {
+    const struct {
+        int w, h;
+        bool notStretch;
+        int drawnW, drawnH;
+    } cases[] = {
+        {1600, 1200, true, 400, 300}, {300, 1200, true, 100, 400}, {1000, 1000, false, 400, 400},
+        {300, 200, true, 300, 200},   {300, 200, false, 400, 266}, {200, 200, true, 200, 200},
+        {60000, 200, true, 400, 1},  // no overflow in W x M
+        {0, 100, true, 0, 0},         {100, 0, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const DrawnSize size = ScaleToMaxSize(c.w, c.h, 400, c.notStretch);
+        EXPECT_EQ(c.drawnW, size.w) << c.w << " x " << c.h << (c.notStretch ? " not stretched" : "");
+        EXPECT_EQ(c.drawnH, size.h) << c.w << " x " << c.h << (c.notStretch ? " not stretched" : "");
+    }
 }
 
 class PlacementTest : public ::testing::Test {

@@ -7,102 +7,68 @@
 
 #include <string>
 
+#include "program/program_fixture.h"
+#include "resource.h"
 #include "support/test_support.h"
-
-using testing_support::BinDir;
-using testing_support::ScratchDir;
 
 namespace {
 
-constexpr WPARAM kSettingsCommand = 32777, kAboutCommand = 32778, kExitCommand = 32779;
+using namespace program_testing;
+
 const wchar_t kSettingsTitle[] = L"Dioramix-\uD658\uACBD\uC124\uC815";  // Dioramix-환경설정
 const wchar_t kAboutTitle[] = L"1.56 \uC815\uBCF4";                     // 1.56 정보
 
-class ProgramDialogs : public ::testing::Test {
+class ProgramDialogs : public ProgramTest {
 protected:
-    ScratchDir dir;
-    HANDLE process = nullptr;
+    fw::KernelHandle process;
     HWND main = nullptr;
 
     void SetUp() override {
-        ASSERT_EQ(nullptr, ::FindWindowW(nullptr, L"Dioramix")) << "a copy is already running";
-        const std::string exe = dir.File("Dioramix.exe");
-        ASSERT_TRUE(::CopyFileA((BinDir() + "\\Dioramix.exe").c_str(), exe.c_str(), FALSE));
-        std::string line = "\"" + exe + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        ASSERT_TRUE(::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(),
-                                     &si, &pi));
-        ::CloseHandle(pi.hThread);
-        process = pi.hProcess;
-        main = WaitForWindow(L"Dioramix", 20000);
+        ProgramTest::SetUp();
+        process = Start();
+        ASSERT_TRUE(process);
+        main = WaitForMainWindow(20000);
         ASSERT_NE(nullptr, main);
-        for (int i = 0; i < 200 && !testing_support::FileExists(dir.File("Dioramix.bmp")); ++i) ::Sleep(100);
-        ::WaitForInputIdle(process, 5000);
+        ASSERT_TRUE(WaitForStartUp(process, 20000));
     }
-
-    void TearDown() override {
-        if (HWND w = ::FindWindowW(nullptr, L"Dioramix")) ::PostMessageW(w, WM_COMMAND, kExitCommand, 0);
-        if (process) {
-            ::WaitForSingleObject(process, 15000);
-            ::CloseHandle(process);
-        }
-    }
-
-    static HWND WaitForWindow(const wchar_t* title, DWORD ms) {
-        for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (HWND w = ::FindWindowW(nullptr, title)) return w;
-            ::Sleep(100);
-        }
-        return nullptr;
-    }
-    static bool WaitForGone(const wchar_t* title, DWORD ms) {
-        for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (!::FindWindowW(nullptr, title)) return true;
-            ::Sleep(100);
-        }
-        return false;
+    // Sends a tray command and waits for the window it opens.
+    HWND OpenFromTray(WPARAM command, const wchar_t* title) {
+        ::PostMessageW(main, WM_COMMAND, command, 0);
+        return WaitForWindow(title, 10000);
     }
 };
 
 TEST_F(ProgramDialogs, AboutCommandOpensTheAboutBoxAndOkClosesIt) {
-    ::PostMessageW(main, WM_COMMAND, kAboutCommand, 0);
-    HWND about = WaitForWindow(kAboutTitle, 10000);
+    HWND about = OpenFromTray(ID_TRAY_ABOUT, kAboutTitle);
     ASSERT_NE(nullptr, about);
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitForGone(kAboutTitle, 10000));
-    EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(process, 0)) << "the program goes on";
+    EXPECT_FALSE(Ended(process, 0)) << "the program goes on";
 }
 
 TEST_F(ProgramDialogs, CloseRequestWithTheAboutBoxOpenEndsEverything) {
-    ::PostMessageW(main, WM_COMMAND, kAboutCommand, 0);
-    ASSERT_NE(nullptr, WaitForWindow(kAboutTitle, 10000));
+    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_ABOUT, kAboutTitle));
     ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 15000));
+    EXPECT_TRUE(Ended(process, 15000));
 }
 
 TEST_F(ProgramDialogs, ExitWithTheSettingsWindowOpenEndsEverythingAndSaves) {
-    ::PostMessageW(main, WM_COMMAND, kSettingsCommand, 0);
-    HWND settings = WaitForWindow(kSettingsTitle, 10000);
+    HWND settings = OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle);
     ASSERT_NE(nullptr, settings);
     // A second request only brings the open window to the front.
-    ::PostMessageW(main, WM_COMMAND, kSettingsCommand, 0);
+    ::PostMessageW(main, WM_COMMAND, ID_TRAY_SETTINGS, 0);
     ::Sleep(500);
-    int count = 0;
-    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, kSettingsTitle));) ++count;
-    EXPECT_EQ(1, count);
+    EXPECT_EQ(1, CountWindows(kSettingsTitle));
 
-    ::PostMessageW(main, WM_COMMAND, kExitCommand, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 15000)) << "the settings window must not keep it alive";
+    ::PostMessageW(main, WM_COMMAND, ID_TRAY_EXIT, 0);
+    EXPECT_TRUE(Ended(process, 15000)) << "the settings window must not keep it alive";
     EXPECT_TRUE(testing_support::FileExists(dir.File("env.ini")));
 }
 
 TEST_F(ProgramDialogs, CloseRequestWithTheSettingsWindowOpenEndsEverything) {
-    ::PostMessageW(main, WM_COMMAND, kSettingsCommand, 0);
-    ASSERT_NE(nullptr, WaitForWindow(kSettingsTitle, 10000));
+    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle));
     ::PostMessageW(main, WM_CLOSE, 0, 0);  // what "-exit" sends
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 15000));
+    EXPECT_TRUE(Ended(process, 15000));
     EXPECT_TRUE(testing_support::FileExists(dir.File("env.ini")));
 }
 

@@ -10,77 +10,17 @@
 #include <vector>
 
 #include "app/application.h"
+#include "program/program_fixture.h"
 #include "support/test_support.h"
 
-using testing_support::BinDir;
 using testing_support::ReadLines;
-using testing_support::ScratchDir;
 
 namespace {
 
-class RunningProgram : public ::testing::Test {
+using namespace program_testing;
+
+class RunningProgram : public ProgramTest {
 protected:
-    ScratchDir dir;
-    std::string exe;
-
-    void SetUp() override {
-        ASSERT_EQ(nullptr, FindRunningCopyMainWindow()) << "a copy is already running";
-        exe = dir.File("Dioramix.exe");
-        ASSERT_TRUE(::CopyFileA((BinDir() + "\\Dioramix.exe").c_str(), exe.c_str(), FALSE));
-    }
-
-    void TearDown() override {
-        // Never leave a copy behind for the next test.
-        if (HWND w = FindRunningCopyMainWindow()) {
-            ::PostMessageW(w, WM_CLOSE, 0, 0);
-            WaitForWindowGone(15000);
-        }
-    }
-
-    // Starts the program with the given arguments; the process handle is owned by the caller.
-    HANDLE Start(const std::string& arguments) {
-        std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(), &si,
-                              &pi))
-            return nullptr;
-        ::CloseHandle(pi.hThread);
-        return pi.hProcess;
-    }
-
-    static HWND WaitForWindow(DWORD ms) {
-        for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (HWND w = FindRunningCopyMainWindow()) return w;
-            ::Sleep(100);
-        }
-        return nullptr;
-    }
-
-    // The window exists from early in the start-up; the first wallpaper marks its end.
-    bool WaitForStartUp(HANDLE process, DWORD ms) {
-        for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (testing_support::FileExists(dir.File("Dioramix.bmp"))) {
-                ::WaitForInputIdle(process, 5000);
-                ::Sleep(300);
-                return true;
-            }
-            ::Sleep(100);
-        }
-        return false;
-    }
-
-    static bool WaitForWindowGone(DWORD ms) {
-        for (DWORD waited = 0; waited < ms; waited += 100) {
-            if (!FindRunningCopyMainWindow()) return true;
-            ::Sleep(100);
-        }
-        return false;
-    }
-
-    static bool Ended(HANDLE process, DWORD ms) { return ::WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
-
     std::vector<std::string> IniKeys() const {
         std::vector<std::string> keys;
         for (const auto& line : ReadLines(dir.File("env.ini")))
@@ -96,28 +36,24 @@ protected:
 };
 
 TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
-    HANDLE first = Start("");
-    ASSERT_NE(nullptr, first);
-    HWND window = WaitForWindow(20000);
+    fw::KernelHandle first = Start();
+    ASSERT_TRUE(first);
+    HWND window = WaitForMainWindow(20000);
     ASSERT_NE(nullptr, window);
 
-    HANDLE second = Start("");
-    ASSERT_NE(nullptr, second);
+    fw::KernelHandle second = Start();
+    ASSERT_TRUE(second);
     EXPECT_TRUE(Ended(second, 10000)) << "a second normal start must end at once";
-    ::CloseHandle(second);
 
     // "-exit" followed by more text is a normal run, which ends at once since a copy runs.
-    HANDLE notExit = Start("-exit now");
+    fw::KernelHandle notExit = Start("-exit now");
     EXPECT_TRUE(Ended(notExit, 10000));
-    ::CloseHandle(notExit);
     EXPECT_FALSE(Ended(first, 0)) << "the first copy must be left untouched";
     EXPECT_EQ(window, FindRunningCopyMainWindow());
 
-    HANDLE closer = Start("-EXIT");
+    fw::KernelHandle closer = Start("-EXIT");
     EXPECT_TRUE(Ended(closer, 10000));
-    ::CloseHandle(closer);
     EXPECT_TRUE(Ended(first, 15000)) << "-EXIT must close the running copy";
-    ::CloseHandle(first);
 
     // Shut-down wrote every key; oriwallpath came first, at start.
     std::vector<std::string> keys = IniKeys();
@@ -139,18 +75,17 @@ TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
 }
 
 TEST_F(RunningProgram, ExitWithNoCopyRunningDoesNothing) {
-    HANDLE closer = Start("-exit");
-    ASSERT_NE(nullptr, closer);
+    fw::KernelHandle closer = Start("-exit");
+    ASSERT_TRUE(closer);
     EXPECT_TRUE(Ended(closer, 10000));
-    ::CloseHandle(closer);
     EXPECT_FALSE(testing_support::FileExists(dir.File("env.ini")));
 }
 
 TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
     testing_support::WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nchangetime=9\r\nisStretch=0\r\n");
-    HANDLE first = Start("");
-    ASSERT_NE(nullptr, first);
-    HWND window = WaitForWindow(20000);
+    fw::KernelHandle first = Start();
+    ASSERT_TRUE(first);
+    HWND window = WaitForMainWindow(20000);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(WaitForStartUp(first, 20000));
 
@@ -165,7 +100,6 @@ TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
     ::DeleteFileA(dir.File("env.ini").c_str());
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ended(first, 15000));
-    ::CloseHandle(first);
     EXPECT_EQ("9", IniValue("changetime"));
 }
 
@@ -173,9 +107,9 @@ TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
 // box of that caption and an unrelated window (on Windows, a folder window of the program's
 // own folder). Only the program ends; the others stay open.
 TEST_F(RunningProgram, ExitClosesTheProgramAndNoOtherWindowOfItsTitle) {
-    HANDLE first = Start("");
-    ASSERT_NE(nullptr, first);
-    HWND window = WaitForWindow(20000);
+    fw::KernelHandle first = Start();
+    ASSERT_TRUE(first);
+    HWND window = WaitForMainWindow(20000);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(WaitForStartUp(first, 20000));
 
@@ -197,11 +131,9 @@ TEST_F(RunningProgram, ExitClosesTheProgramAndNoOtherWindowOfItsTitle) {
     ASSERT_NE(window, ::FindWindowW(nullptr, L"Dioramix"));
     EXPECT_EQ(window, FindRunningCopyMainWindow());
 
-    HANDLE closer = Start("-exit");
+    fw::KernelHandle closer = Start("-exit");
     EXPECT_TRUE(Ended(closer, 10000));
-    ::CloseHandle(closer);
     EXPECT_TRUE(Ended(first, 15000)) << "the running copy must end";
-    ::CloseHandle(first);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
     EXPECT_TRUE(::IsWindow(box) && ::IsWindowVisible(box)) << "the message box stays";

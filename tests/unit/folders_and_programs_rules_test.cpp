@@ -36,47 +36,28 @@ TEST(RowTinting, OddRowsOnlyAndOnlyAtItemPrePaint) {
     EXPECT_FALSE(TintForStage(CDDS_ITEMPREPAINT | CDDS_SUBITEM, 1).tinted);
 }
 
-TEST(ThumbnailFit, SmallPictureKeepsItsSizeInTheMiddle) {
-    const ThumbnailRect fit = FitThumbnail(69, 69, 35, 20);
-    EXPECT_EQ(35, fit.width);
-    EXPECT_EQ(20, fit.height);
-    EXPECT_EQ(17, fit.left);
-    EXPECT_EQ(24, fit.top);
-}
-
-TEST(ThumbnailFit, WidePictureShrinksToTheBoxWidth) {
-    const ThumbnailRect fit = FitThumbnail(69, 69, 700, 350);
-    EXPECT_EQ(69, fit.width);
-    EXPECT_EQ(34, fit.height);
-    EXPECT_EQ(0, fit.left);
-    EXPECT_EQ(17, fit.top);
-}
-
-TEST(ThumbnailFit, TallPictureShrinksToTheBoxHeight) {
-    const ThumbnailRect fit = FitThumbnail(69, 69, 350, 700);
-    EXPECT_EQ(69, fit.height);
-    EXPECT_EQ(34, fit.width);  // shape 50 hundredths x 69, truncated
-    EXPECT_EQ(17, fit.left);
-    EXPECT_EQ(0, fit.top);
-}
-
-TEST(ThumbnailFit, SquareAndUnreadableSizes) {
-    const ThumbnailRect square = FitThumbnail(69, 69, 4000, 4000);
-    EXPECT_EQ(69, square.width);
-    EXPECT_EQ(69, square.height);
-    const ThumbnailRect unreadable = FitThumbnail(69, 69, 0, -5);  // counts as 1 x 1
-    EXPECT_EQ(1, unreadable.width);
-    EXPECT_EQ(1, unreadable.height);
-    EXPECT_EQ(34, unreadable.left);
-}
-
-TEST(ThumbnailFit, ExtremeShapesNeverDivideByZero) {
-    const ThumbnailRect needle = FitThumbnail(69, 69, 1, 100000);  // shape rounds to 0 hundredths
-    EXPECT_EQ(69, needle.height);
-    EXPECT_EQ(0, needle.width);
-    const ThumbnailRect ribbon = FitThumbnail(69, 69, 100000, 1);
-    EXPECT_EQ(69, ribbon.width);
-    EXPECT_EQ(0, ribbon.height);
+// In a 69 x 69 box: shrunk to fit keeping the shape (in whole hundredths), never enlarged, centred.
+TEST(ThumbnailFit, PicturesShrinkToTheBoxKeepingTheirShapeAndNeverDivideByZero) {
+    const struct {
+        int width, height;
+        ThumbnailRect fit;
+        const char* what;
+    } cases[] = {
+        {35, 20, {17, 24, 35, 20}, "small: its own size in the middle"},
+        {700, 350, {0, 17, 69, 34}, "wide: the box's width"},
+        {350, 700, {17, 0, 34, 69}, "tall: shape 50 hundredths x 69, truncated"},
+        {4000, 4000, {0, 0, 69, 69}, "square"},
+        {0, -5, {34, 34, 1, 1}, "unreadable sides count as 1"},
+        {1, 100000, {34, 0, 0, 69}, "needle: the shape rounds to 0 hundredths"},
+        {100000, 1, {0, 34, 69, 0}, "ribbon"},
+    };
+    for (const auto& c : cases) {
+        const ThumbnailRect fit = FitThumbnail(69, 69, c.width, c.height);
+        EXPECT_EQ(c.fit.left, fit.left) << c.what;
+        EXPECT_EQ(c.fit.top, fit.top) << c.what;
+        EXPECT_EQ(c.fit.width, fit.width) << c.what;
+        EXPECT_EQ(c.fit.height, fit.height) << c.what;
+    }
 }
 
 TEST(ExceptionText, NumberedWithABlankBeforeEachNumber) {

@@ -8,8 +8,10 @@
 #include "composer/placement.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
+#include "support/settings_fixture.h"
 #include "support/test_support.h"
 
+using testing_support::ExpectDefaultNumbers;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
@@ -31,34 +33,13 @@ std::string TextNoise(size_t size, unsigned seed) {
     return bytes;
 }
 
-class MalformedState : public ::testing::Test {
-protected:
-    ScratchDir dir;
-    EnvSettings env;
-    OutProgramList programs;
-
-    void SetUp() override {
-        ResetSettings(env);
-        InitExePath(env, dir.File("Dioramix.exe"));
-    }
-    void LoadIni(const std::string& bytes) {
-        WriteFile(dir.File("env.ini"), bytes);
-        ResetSettings(env);
-        InitExePath(env, dir.File("Dioramix.exe"));
-        programs.clear();
-        LoadSettings(env, programs);
-    }
-};
+using MalformedState = testing_support::SettingsFileTest;
 
 TEST_F(MalformedState, NoiseAsEnvIniGivesTheDefaults) {
     for (unsigned seed = 1; seed <= 5; ++seed) {
+        SCOPED_TRACE(seed);
         LoadIni(Noise(8192, seed));
-        EXPECT_EQ(400, env.picmaxsize);
-        EXPECT_EQ(15, env.changetime);
-        EXPECT_EQ(1000, env.min_sec);
-        EXPECT_EQ(7, env.framesize);
-        EXPECT_EQ(90, env.rotatevalue);
-        EXPECT_EQ(10, env.piccleartotalcnt);
+        ExpectDefaultNumbers(env);
         EXPECT_EQ(1, env.israndum);
         EXPECT_EQ("Georgia", env.ymfontname);
         EXPECT_TRUE(programs.empty());
@@ -66,13 +47,8 @@ TEST_F(MalformedState, NoiseAsEnvIniGivesTheDefaults) {
 }
 
 TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaults) {
-    LoadIni("[DEFAULT]\r\npicmaxsize=-400\r\nframesize=99999\r\nrotatevalue=-7\r\nchangetime=-3\r\n"
-            "piccleartotalcnt=-1\r\n");
-    EXPECT_EQ(400, env.picmaxsize);
-    EXPECT_EQ(7, env.framesize);
-    EXPECT_EQ(90, env.rotatevalue);
-    EXPECT_EQ(15, env.changetime);
-    EXPECT_EQ(10, env.piccleartotalcnt);
+    LoadKeys("picmaxsize=-400\r\nframesize=99999\r\nrotatevalue=-7\r\nchangetime=-3\r\npiccleartotalcnt=-1\r\n");
+    ExpectDefaultNumbers(env);
 
     LoadIni("[DEFAULT]\r\npicmaxsize=99999\r\nframesize=51\r\nrotatevalue=361\r\n");
     EXPECT_EQ(400, env.picmaxsize);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resource.h"
 #include "settings_ui/close_checks.h"
 
 namespace {
@@ -57,7 +58,7 @@ TEST_F(CloseChecks, ChangeTimeInSecondsNeedsThree) {
     CloseCheckOutcome out = Run();
     EXPECT_EQ(CloseCheckFailure::ChangeTimeTooShort, out.failure);
     EXPECT_EQ(kTooShort, out.message);
-    EXPECT_EQ(1036, out.field);
+    EXPECT_EQ(IDC_FORE_CHANGETIME, out.field);
     EXPECT_EQ(-1, env.changetime);
 
     fields.changeTime = "3";
@@ -83,7 +84,7 @@ TEST_F(CloseChecks, ImageSizeAboveTheLimitIsRewrittenToTheLimit) {
     EXPECT_EQ(CloseCheckFailure::ImageSize, out.failure);
     EXPECT_EQ(kImageSize760, out.message);
     EXPECT_EQ(1, out.page);
-    EXPECT_EQ(1005, out.field);
+    EXPECT_EQ(IDC_FORE_SIZE, out.field);
     EXPECT_TRUE(out.rewriteField);
     EXPECT_EQ("760", out.fieldText);
     // The checks before it have already taken their values; the later ones have not run.
@@ -126,7 +127,7 @@ TEST_F(CloseChecks, FrameThicknessFromOneToFifty) {
         EXPECT_EQ(CloseCheckFailure::FrameSize, out.failure) << refused;
         EXPECT_EQ(kFrame, out.message);
         EXPECT_EQ(2, out.page);
-        EXPECT_EQ(1015, out.field);
+        EXPECT_EQ(IDC_EFFECT_FRAMESIZE, out.field);
         EXPECT_FALSE(out.rewriteField);
     }
     EXPECT_EQ(400, env.picmaxsize);  // taken before the frame refused

@@ -13,34 +13,29 @@
 
 namespace {
 
-void ExpectPlace(ThumbnailPlace p, int x, int y, int w, int h) {
-    EXPECT_EQ(x, p.x);
-    EXPECT_EQ(y, p.y);
-    EXPECT_EQ(w, p.width);
-    EXPECT_EQ(h, p.height);
-}
-
-TEST(ThumbnailFit, SmallMasksKeepTheirSizeInTheMiddle) {
-    ExpectPlace(FitThumbnail(20, 10), 10, 15, 20, 10);
-    ExpectPlace(FitThumbnail(10, 20), 15, 10, 10, 20);
-    ExpectPlace(FitThumbnail(40, 40), 0, 0, 40, 40);
-    ExpectPlace(FitThumbnail(7, 7), 17, 17, 7, 7);
-}
-
-TEST(ThumbnailFit, LargeMasksShrinkKeepingTheirShape) {
-    ExpectPlace(FitThumbnail(80, 40), 0, 10, 40, 20);
-    ExpectPlace(FitThumbnail(40, 80), 10, 0, 20, 40);
-    ExpectPlace(FitThumbnail(400, 400), 0, 0, 40, 40);
-    // r = 300 * 100 / 200 = 150 (integer), height 4000 / 150 = 26.
-    ExpectPlace(FitThumbnail(300, 200), 0, 7, 40, 26);
-    // r = 200 * 100 / 300 = 66, width 66 * 40 * 0.01 = 26.
-    ExpectPlace(FitThumbnail(200, 300), 7, 0, 26, 40);
-}
-
-TEST(ThumbnailFit, DegenerateSizesNeverDivideByZero) {
-    ExpectPlace(FitThumbnail(0, 0), 20, 20, 1, 1);
-    ExpectPlace(FitThumbnail(1, 4000), 20, 0, 0, 40);  // r = 0: a hairline, not a crash
-    ThumbnailPlace huge = FitThumbnail(2000000000, 3);
+// In the picker's 40 x 40 box: small masks keep their size, large ones shrink keeping their shape,
+// all centred; degenerate sizes never divide by zero.
+TEST(ThumbnailFit, MasksFitTheBoxKeepingTheirShape) {
+    const struct {
+        int width, height;
+        ThumbnailPlace place;
+    } cases[] = {
+        {20, 10, {10, 15, 20, 10}}, {10, 20, {15, 10, 10, 20}}, {40, 40, {0, 0, 40, 40}}, {7, 7, {17, 17, 7, 7}},
+        {80, 40, {0, 10, 40, 20}},  {40, 80, {10, 0, 20, 40}},  {400, 400, {0, 0, 40, 40}},
+        {300, 200, {0, 7, 40, 26}},  // r = 300 * 100 / 200 = 150 (integer), height 4000 / 150 = 26
+        {200, 300, {7, 0, 26, 40}},  // r = 200 * 100 / 300 = 66, width 66 * 40 * 0.01 = 26
+        {0, 0, {20, 20, 1, 1}},
+        {1, 4000, {20, 0, 0, 40}},  // r = 0: a hairline, not a crash
+    };
+    for (const auto& c : cases) {
+        const ThumbnailPlace p = FitThumbnail(c.width, c.height);
+        const std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
+        EXPECT_EQ(c.place.x, p.x) << size;
+        EXPECT_EQ(c.place.y, p.y) << size;
+        EXPECT_EQ(c.place.width, p.width) << size;
+        EXPECT_EQ(c.place.height, p.height) << size;
+    }
+    const ThumbnailPlace huge = FitThumbnail(2000000000, 3);
     EXPECT_EQ(40, huge.width);
     EXPECT_GE(huge.height, 0);
 }

@@ -1,36 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "state/settings.h"
+#include "support/settings_fixture.h"
 #include "support/test_support.h"
 
+using testing_support::ExpectDefaultNumbers;
 using testing_support::ReadLines;
-using testing_support::ScratchDir;
 using testing_support::WriteFile;
 
 namespace {
 
-class SettingsFile : public ::testing::Test {
-protected:
-    EnvSettings env;
-    OutProgramList programs;
-    ScratchDir dir;
-
-    void SetUp() override {
-        ResetSettings(env);
-        InitExePath(env, dir.File("Dioramix.exe"));
-    }
-    void WriteIni(const std::string& body) { WriteFile(dir.File("env.ini"), "[DEFAULT]\r\n" + body); }
-    void Load() { LoadSettings(env, programs); }
-};
+using SettingsFile = testing_support::SettingsFileTest;
 
 TEST_F(SettingsFile, MissingFileGivesDefaults) {
-    Load();
-    EXPECT_EQ(400, env.picmaxsize);
-    EXPECT_EQ(15, env.changetime);
-    EXPECT_EQ(1000, env.min_sec);
-    EXPECT_EQ(7, env.framesize);
-    EXPECT_EQ(90, env.rotatevalue);
-    EXPECT_EQ(10, env.piccleartotalcnt);
+    LoadSettings(env, programs);
+    ExpectDefaultNumbers(env);
     EXPECT_EQ(0, env.imagepos);
     EXPECT_EQ(0, env.rememory);
     for (uint8_t flag : {env.maxwinstop, env.notstrech, env.israndum, env.isbackcolor, env.isstretch,
@@ -50,26 +34,29 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
     EXPECT_TRUE(programs.empty());
 }
 
-TEST_F(SettingsFile, FallbacksApplyToZeroAndSmallValues) {
-    WriteIni("picmaxsize=0\r\nmin_sec=500\r\nchangetime=abc\r\nframesize=0\r\nimagepos=-3\r\n");
-    Load();
-    EXPECT_EQ(400, env.picmaxsize);
-    EXPECT_EQ(1000, env.min_sec);
-    EXPECT_EQ(15, env.changetime);
-    EXPECT_EQ(7, env.framesize);
-    EXPECT_EQ(-3, env.imagepos);  // no fallback
-}
-
-TEST_F(SettingsFile, NumbersAreCutToTheirBuffer) {
-    WriteIni("min_sec=600000\r\nchangetime=  12x\r\n");
-    Load();
-    EXPECT_EQ(60000, env.min_sec);  // six digits read as five
-    EXPECT_EQ(12, env.changetime);
+// Each line alone in env.ini and the number it leaves in the record.
+TEST_F(SettingsFile, NumbersFallBackOrAreCutToTheirBuffer) {
+    const struct {
+        const char* line;
+        int32_t EnvSettings::*field;
+        int32_t expected;
+    } cases[] = {
+        {"picmaxsize=0", &EnvSettings::picmaxsize, 400},  // zero and small values take the fallback
+        {"min_sec=500", &EnvSettings::min_sec, 1000},
+        {"changetime=abc", &EnvSettings::changetime, 15},
+        {"framesize=0", &EnvSettings::framesize, 7},
+        {"imagepos=-3", &EnvSettings::imagepos, -3},  // no fallback
+        {"min_sec=600000", &EnvSettings::min_sec, 60000},  // six digits read as five
+        {"changetime=  12x", &EnvSettings::changetime, 12},
+    };
+    for (const auto& c : cases) {
+        LoadKeys(std::string(c.line) + "\r\n");
+        EXPECT_EQ(c.expected, env.*c.field) << c.line;
+    }
 }
 
 TEST_F(SettingsFile, FlagsFollowAtoi) {
-    WriteIni("isframe=2\r\nismask=-1\r\nisshadow=yes\r\nisweekday=\r\nmaxwinstop=0\r\n");
-    Load();
+    LoadKeys("isframe=2\r\nismask=-1\r\nisshadow=yes\r\nisweekday=\r\nmaxwinstop=0\r\n");
     EXPECT_EQ(1, env.isframe);
     EXPECT_EQ(1, env.ismask);
     EXPECT_EQ(0, env.isshadow);
@@ -78,17 +65,12 @@ TEST_F(SettingsFile, FlagsFollowAtoi) {
 }
 
 TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
-    WriteIni("isStretch=0\r\n");
-    Load();
-    EXPECT_EQ(0, env.isstretch);
+    for (const char* line : {"isStretch=0\r\n", "isstretch=0\r\n"}) {
+        LoadKeys(line);
+        EXPECT_EQ(0, env.isstretch) << line;
+    }
 
-    ResetSettings(env);
-    InitExePath(env, dir.File("Dioramix.exe"));
-    WriteIni("isstretch=0\r\n");
-    Load();
-    EXPECT_EQ(0, env.isstretch);
-
-    WriteIni("isStretch=0\r\n");  // a file with the other spelling, then saved
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nisStretch=0\r\n");  // a file with the other spelling, then saved
     SaveSettings(env, programs);
     bool found = false;
     for (const auto& line : ReadLines(dir.File("env.ini"))) {
@@ -99,34 +81,24 @@ TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
 }
 
 TEST_F(SettingsFile, BackgroundColourRoundTrip) {
-    WriteIni("backcolor=255\r\n");
-    Load();
+    LoadKeys("backcolor=255\r\n");
     EXPECT_EQ(0xFFFF0000u, env.backcolor);
     SaveSettings(env, programs);
-    EnvSettings again;
     OutProgramList none;
-    InitExePath(again, dir.File("Dioramix.exe"));
-    LoadSettings(again, none);
+    const EnvSettings again = Reread(none);
     EXPECT_EQ(0xFFFF0000u, again.backcolor);
     EXPECT_EQ(255u, ArgbToColorRef(again.backcolor));
 }
 
-TEST_F(SettingsFile, ColoursAreCutToEightCharacters) {
-    WriteIni("framecolor=123456789\r\n");
-    Load();
+TEST_F(SettingsFile, ColoursKeepEightCharactersAndStringsTwoHundredFiftyNine) {
+    const std::string longName(300, 'm');
+    LoadKeys("framecolor=123456789\r\nmaskfilename=" + longName + "\r\n");
     EXPECT_EQ(12345678u, env.framecolor);
-}
-
-TEST_F(SettingsFile, StringsKeepTwoHundredFiftyNineCharacters) {
-    std::string longName(300, 'm');
-    WriteIni("maskfilename=" + longName + "\r\n");
-    Load();
     EXPECT_EQ(longName.substr(0, 259), env.maskfilename);
 }
 
 TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
-    WriteIni("outprogram0=\r\noutprogram1=A\r\n");
-    Load();
+    LoadKeys("outprogram0=\r\noutprogram1=A\r\n");
     ASSERT_EQ(1u, programs.size());
     EXPECT_EQ("A", programs[0]);
 
@@ -134,15 +106,13 @@ TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
     programs.push_back("C");
     programs.push_back("D");  // beyond the third: not stored
     SaveSettings(env, programs);
-    EnvSettings again;
     OutProgramList read;
-    InitExePath(again, dir.File("Dioramix.exe"));
-    LoadSettings(again, read);
+    Reread(read);
     EXPECT_EQ((OutProgramList{"A", "B", "C"}), read);
 }
 
 TEST_F(SettingsFile, SaveWritesEveryKeyInOrder) {
-    Load();
+    LoadSettings(env, programs);
     SaveSettings(env, programs);
     std::vector<std::string> keys;
     for (const auto& line : ReadLines(dir.File("env.ini")))

@@ -2,6 +2,7 @@
 
 #include "app/tray_menu.h"
 #include "framework/handles.h"
+#include "support/canvas.h"
 #include "resource.h"
 
 namespace {
@@ -12,23 +13,11 @@ protected:
     static constexpr int kWidth = 180;
     static constexpr int kHeight = 214;  // 9 items and 4 separators
 
-    fw::MemoryDc dc{::CreateCompatibleDC(nullptr)};
-    fw::Bitmap bitmap;
-    HGDIOBJ previous = nullptr;
+    testing_support::Canvas canvas{kWidth, kHeight, RGB(255, 255, 255)};
 
-    void SetUp() override {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        bitmap.reset(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        ASSERT_TRUE(bitmap);
-        previous = ::SelectObject(dc.get(), bitmap.get());
-        RECT all{0, 0, kWidth, kHeight};
-        ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    void TearDown() override { ::SelectObject(dc.get(), previous); }
-
-    COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x, y); }
+    void SetUp() override { ASSERT_TRUE(canvas); }
+    HDC dc() const { return canvas.dc(); }
+    COLORREF At(int x, int y) const { return canvas.At(x, y); }
 
     // Every row of the tray menu's layout (items and separators) drawn in full, top down, at
     // 160 pixels wide at 96 DPI; answers the rows' rectangles.
@@ -59,7 +48,7 @@ protected:
         item.itemID = id;
         item.itemAction = action;
         item.itemState = state;
-        item.hDC = dc.get();
+        item.hDC = dc();
         item.rcItem = rect;
         return item;
     }
@@ -132,7 +121,7 @@ TEST_F(MenuCanvas, At144DpiSizesScaleAndDrawingStaysInsideEachRow) {
     EXPECT_EQ(BannerColorForRow(height - 1 - 10, height), At(33, 10));
     // The separator line of row 1 is 2 * 1.5 = 3 pixels below its top, from 42 * 1.5 = 63 on.
     const RECT& separator = rects[1];
-    EXPECT_EQ(0u, ::GetPixel(dc.get(), 63, separator.top + 3) & 0xFFFFFF);
+    EXPECT_EQ(0u, ::GetPixel(dc(), 63, separator.top + 3) & 0xFFFFFF);
     EXPECT_EQ(RGB(255, 255, 255), At(62, separator.top + 3));
 
     // Selecting the third row fills only inside it.
@@ -183,7 +172,7 @@ TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
 }
 
 TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
-    ::SetTextColor(dc.get(), RGB(255, 255, 255));  // a highlight text colour left in the DC
+    ::SetTextColor(dc(), RGB(255, 255, 255));  // a highlight text colour left in the DC
     std::wstring text = L"\uC885\uB8CC";
     TrayItemDrawing drawing;
     drawing.text = &text;
@@ -193,12 +182,12 @@ TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
         for (int x = 42; x < 100; ++x)
             if (GetRValue(At(x, y)) < 128) ++dark;
     EXPECT_GT(dark, 10);
-    EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(dc.get()));  // the DC's colour is put back
+    EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(dc()));  // the DC's colour is put back
 }
 
 TEST_F(MenuCanvas, SeparatorIsALineWithTheCurrentPen) {
     fw::Pen pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
-    fw::SelectObjectGuard select(dc.get(), pen.get());
+    fw::SelectObjectGuard select(dc(), pen.get());
     std::wstring empty;
     TrayItemDrawing drawing;
     drawing.text = &empty;

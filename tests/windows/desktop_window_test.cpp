@@ -8,27 +8,17 @@
 #include "app/desktop.h"
 #include "framework/mbstring.h"
 #include "support/fake_system.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
 class RealWindows : public ::testing::Test {
 protected:
-    std::vector<HWND> mine;
+    page_testing::TopWindows mine;
     OutProgramList exceptions;
 
     HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
-        HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 40, 40, 200, 120, owner, nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr);
-        if (w) {
-            ::ShowWindow(w, show);
-            mine.push_back(w);
-        }
-        Pump();
-        return w;
-    }
-    static void Pump() {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        return mine.Make(title, owner, show);
     }
     // Says which windows the window manager has cloaked.
     class CloakingSystem : public testing_support::FakeSystem {
@@ -37,17 +27,13 @@ protected:
         bool IsWindowCloaked(HWND w) override { return std::find(cloaked.begin(), cloaked.end(), w) != cloaked.end(); }
     } system;
 
-    bool Mine(HWND w) const { return std::find(mine.begin(), mine.end(), w) != mine.end(); }
     std::vector<TopWindowRecord> MyWalk() {
         std::vector<TopWindowRecord> walk;
         for (const TopWindowRecord& r : WalkTopLevelWindows([this](HWND w) { return DescribeWindow(w, system); }))
-            if (Mine(r.hwnd)) walk.push_back(r);
+            if (mine.Holds(r.hwnd)) walk.push_back(r);
         return walk;
     }
     bool Active() { return IsOtherProgramActive(MyWalk(), exceptions); }
-    void TearDown() override {
-        for (auto it = mine.rbegin(); it != mine.rend(); ++it) ::DestroyWindow(*it);
-    }
 };
 
 TEST_F(RealWindows, WalkSeesEveryWindowMadeInZOrder) {
@@ -90,8 +76,7 @@ TEST_F(RealWindows, ExactExceptionTitleDoesNotBlockButNearMissesDo) {
 
     HWND oneCharacter = Make(L"Movie Playe");
     EXPECT_TRUE(Active());
-    ::DestroyWindow(oneCharacter);
-    mine.erase(std::find(mine.begin(), mine.end(), oneCharacter));
+    mine.Destroy(oneCharacter);
     EXPECT_FALSE(Active());
 
     ::SetWindowTextW(exact, L"movie player");
@@ -129,7 +114,7 @@ TEST_F(RealWindows, ZOrderChangingDuringTheWalkSkipsNothingAndNeverLoops) {
     for (int i = 0; i < 5; ++i) Make((L"window " + std::to_wstring(i)).c_str());
     std::vector<HWND> before;
     for (HWND w : TopLevelWindowsInZOrder())
-        if (Mine(w)) before.push_back(w);
+        if (mine.Holds(w)) before.push_back(w);
     ASSERT_EQ(6u, before.size());
     ASSERT_EQ(doomed, before.back());
 
@@ -137,15 +122,14 @@ TEST_F(RealWindows, ZOrderChangingDuringTheWalkSkipsNothingAndNeverLoops) {
     int calls = 0;
     std::vector<TopWindowRecord> walk = WalkTopLevelWindows([&](HWND w) {
         if (++calls > 10000) ADD_FAILURE() << "the walk does not end";
-        if (Mine(w)) {
+        if (mine.Holds(w)) {
             met.push_back(w);
             // The window just described drops to the bottom and the first one met comes back to
             // the top: a walk by next-window steps would end here or go round for ever.
             ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             ::SetWindowPos(met.front(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             if (doomed && w != doomed) {
-                ::DestroyWindow(doomed);
-                mine.erase(std::find(mine.begin(), mine.end(), doomed));
+                mine.Destroy(doomed);
                 doomed = nullptr;
             }
         }
@@ -154,11 +138,11 @@ TEST_F(RealWindows, ZOrderChangingDuringTheWalkSkipsNothingAndNeverLoops) {
     EXPECT_LE(calls, 10000);
     std::vector<HWND> expected;
     for (HWND w : before)
-        if (Mine(w)) expected.push_back(w);
+        if (mine.Holds(w)) expected.push_back(w);
     // The closed window is met (as gone: not visible) or not at all; every other exactly once.
     std::vector<HWND> metAlive;
     for (HWND w : met)
-        if (Mine(w)) metAlive.push_back(w);
+        if (mine.Holds(w)) metAlive.push_back(w);
     EXPECT_EQ(expected, metAlive);
     const HWND closed = before.back();
     ASSERT_FALSE(::IsWindow(closed));

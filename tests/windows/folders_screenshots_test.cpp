@@ -20,22 +20,16 @@
 #include "settings_ui/program_list.h"
 #include "settings_ui/set_etc.h"
 #include "settings_ui/set_path.h"
-#include "windows/folders_pages_harness.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
 using namespace testing_support;
+using namespace page_testing;
 
 std::string ShotDir() {
     const char* dir = std::getenv("DIORAMIX_SHOT_DIR");
     return dir ? dir : "";
-}
-
-void PumpFor(int milliseconds) {
-    for (int waited = 0; waited < milliseconds; waited += 20) {
-        Pump();
-        ::Sleep(20);
-    }
 }
 
 // Says `name` is on screen and waits (painting) until the script has taken its picture.
@@ -85,28 +79,28 @@ void FitFrameToPage(HWND frame, HWND page) {
     ::SetWindowPos(page, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
 }
 
-TEST(FoldersScreenshots, DISABLED_ThreeWindows) {
-    PageHarness h;
-    ::ShowWindow(h.parent, SW_HIDE);
-    ScratchDir scratch;
+class FoldersScreenshots : public PageTest {};
+
+TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
+    ::ShowWindow(parent, SW_HIDE);
 
     // ---- Image folders page: three folders, the last one being added -----------------------
     for (const char* name : {"Photos", "Photos\\2026", "Travel", "Family", "Wallpapers", "Scans"})
-        scratch.MakeDir(name);
-    for (int i = 0; i < 31; ++i) WriteFile(scratch.File("Wallpapers\\wp" + std::to_string(i) + ".bmp"), "x");
-    for (int i = 0; i < 3; ++i) WriteFile(scratch.File("Scans\\scan" + std::to_string(i) + ".tif"), "x");
-    for (int i = 0; i < 14; ++i) WriteFile(scratch.File("Photos\\2026\\img" + std::to_string(i) + ".jpg"), "x");
-    for (int i = 0; i < 5; ++i) WriteFile(scratch.File("Travel\\trip" + std::to_string(i) + ".png"), "x");
-    for (int i = 0; i < 9; ++i) WriteFile(scratch.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
+        dir.MakeDir(name);
+    for (int i = 0; i < 31; ++i) WriteFile(dir.File("Wallpapers\\wp" + std::to_string(i) + ".bmp"), "x");
+    for (int i = 0; i < 3; ++i) WriteFile(dir.File("Scans\\scan" + std::to_string(i) + ".tif"), "x");
+    for (int i = 0; i < 14; ++i) WriteFile(dir.File("Photos\\2026\\img" + std::to_string(i) + ".jpg"), "x");
+    for (int i = 0; i < 5; ++i) WriteFile(dir.File("Travel\\trip" + std::to_string(i) + ".png"), "x");
+    for (int i = 0; i < 9; ++i) WriteFile(dir.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
     {
         HWND frame = MakeFrame(L"\uC774\uBBF8\uC9C0 \uACBD\uB85C", 560, 380);  // 이미지 경로
-        h.owner.window = frame;
-        CSetPath page(h.context);
+        owner.window = frame;
+        CSetPath page(context);
         page.showMessage = [](FolderMessage) {};
         ASSERT_TRUE(page.Create(frame));
         FitFrameToPage(frame, page.GetSafeHwnd());
         for (const char* name : {"Photos", "Travel", "Family", "Wallpapers", "Scans"})
-            page.AddChosenFolder(scratch.File(name));
+            page.AddChosenFolder(dir.File(name));
         ClickRow(page.GetSafeHwnd(), IDC_PATH_LIST, 0);
         ListView_SetItemState(page.GetDlgItem(IDC_PATH_LIST), 0, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
@@ -117,25 +111,25 @@ TEST(FoldersScreenshots, DISABLED_ThreeWindows) {
 
     // ---- Miscellaneous page, then its program list over it ------------------------------------
     {
-        std::vector<HWND> programs;
+        std::vector<HWND> windows;
         for (const wchar_t* title : {L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt", L"Movie Player", L"Photo Viewer - beach.jpg"}) {
             HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 700, 420, 300, 200, nullptr, nullptr,
                                        ::GetModuleHandleW(nullptr), nullptr);
             ::ShowWindow(w, SW_SHOWNOACTIVATE);
-            programs.push_back(w);
+            windows.push_back(w);
         }
-        h.env.maxwinstop = 1;
-        h.env.ispath = 1;
-        h.env.isweekday = 1;
-        h.outPrograms = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
+        env.maxwinstop = 1;
+        env.ispath = 1;
+        env.isweekday = 1;
+        programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
         HWND frame = MakeFrame(L"\uAE30\uD0C0", 560, 380);  // 기타
-        CSetEtc page(h.context);
+        CSetEtc page(context);
         ASSERT_TRUE(page.Create(frame));
         FitFrameToPage(frame, page.GetSafeHwnd());
         Pose("etc-page");
 
-        h.env.maxwinstop = 0;
-        CSetEtc off(h.context);
+        env.maxwinstop = 0;
+        CSetEtc off(context);
         ASSERT_TRUE(off.Create(frame));
         FitFrameToPage(frame, off.GetSafeHwnd());
         ::ShowWindow(page.GetSafeHwnd(), SW_HIDE);
@@ -143,7 +137,7 @@ TEST(FoldersScreenshots, DISABLED_ThreeWindows) {
         off.DestroyWindow();
         ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);
 
-        CProgramList list(h.outPrograms, frame);
+        CProgramList list(programs, frame);
         ASSERT_TRUE(list.Create());
         RECT r;
         ::GetWindowRect(frame, &r);
@@ -152,7 +146,7 @@ TEST(FoldersScreenshots, DISABLED_ThreeWindows) {
         list.DestroyWindow();
         page.DestroyWindow();
         ::DestroyWindow(frame);
-        for (HWND w : programs) ::DestroyWindow(w);
+        for (HWND w : windows) ::DestroyWindow(w);
     }
 
     // ---- Current images -----------------------------------------------------------------------
@@ -166,10 +160,10 @@ TEST(FoldersScreenshots, DISABLED_ThreeWindows) {
             {"panorama.jpg", 700, 350, Gdiplus::Color(255, 120, 200, 120), Gdiplus::Color(255, 30, 80, 140)},
         };
         for (const Scene& s : scenes) {
-            current.push_back(scratch.File(s.name));
+            current.push_back(dir.File(s.name));
             SaveScene(current.back(), s.w, s.h, s.top, s.bottom);
         }
-        current.push_back(scratch.File("missing.jpg"));
+        current.push_back(dir.File("missing.jpg"));
         CImagesDlg dialog(current, nullptr);
         ASSERT_TRUE(dialog.Create());
         ::SetWindowPos(dialog.GetSafeHwnd(), HWND_TOP, 60, 50, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);

@@ -8,9 +8,11 @@
 #include <stdexcept>
 
 #include "framework/window.h"
-#include "windows/framework_test_dialogs.h"
+#include "windows/page_fixture.h"
 
 namespace {
+
+using page_testing::Click;
 
 constexpr UINT WM_PROBE_SCRIPT = WM_APP + 1;
 constexpr UINT WM_PROBE_THROW = WM_APP + 2;
@@ -91,8 +93,6 @@ const fw::Handler<CProbeDlg> CProbeDlg::kHandlers[] = {
     fw::OnMessage(WM_PROBE_SCRIPT, &CProbeDlg::OnScript),
     fw::OnMessage(WM_PROBE_THROW, &CProbeDlg::OnThrow),
 };
-
-void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 TEST(WindowLayer, ModelessDialogDispatchesItsHandlerTable) {
     CProbeDlg dlg;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,90 +18,65 @@
 #include "composer/output.h"
 #include "framework/mbstring.h"
 #include "resource.h"
-#include "windows/folders_pages_harness.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
 using namespace testing_support;
-
-// A picture of one colour saved as PNG.
-void SavePicture(const std::string& path, int width, int height, Gdiplus::Color color) {
-    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics graphics(&bitmap);
-        graphics.Clear(color);
-    }
-    CLSID png;
-    ASSERT_GE(GetEncoderClsid(L"image/png", &png), 0);
-    ASSERT_EQ(Gdiplus::Ok, bitmap.Save(mb::Widen(path).c_str(), &png, nullptr));
-}
+using namespace page_testing;
 
 // The pixels of a 70 x 70 thumbnail as 0x00RRGGBB, row 0 at the top.
 std::vector<DWORD> Pixels(HBITMAP bitmap) {
     std::vector<DWORD> pixels(kThumbnailSize * kThumbnailSize);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kThumbnailSize;
-    info.bmiHeader.biHeight = -kThumbnailSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    ::GetDIBits(screen, bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
+    BITMAPINFO info = TopDownBitmapInfo(kThumbnailSize, kThumbnailSize);
+    ::GetDIBits(fw::WindowDc(nullptr).get(), bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
     for (DWORD& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }
 
 constexpr DWORD kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kBlue = 0x0000FF;
 
-class Thumbnails : public ::testing::Test {
-protected:
-    ScratchDir scratch;
-    DWORD At(const std::vector<DWORD>& p, int x, int y) { return p[static_cast<size_t>(y * kThumbnailSize + x)]; }
+struct Probe {
+    int x, y;
+    DWORD colour;
 };
 
-TEST_F(Thumbnails, SmallPictureKeepsItsSizeCentredInsideTheBorder) {
-    const std::string path = scratch.File("small.png");
-    SavePicture(path, 35, 20, Gdiplus::Color(255, 0, 0, 255));
-    fw::Bitmap thumbnail = MakeThumbnail(path);
-    ASSERT_TRUE(thumbnail);
-    auto p = Pixels(thumbnail.get());
-    // Fitted at (17, 24), 35 x 20.
-    EXPECT_EQ(kBlue, At(p, 18, 25));
-    EXPECT_EQ(kBlue, At(p, 50, 42));
-    EXPECT_EQ(kWhite, At(p, 15, 34));
-    EXPECT_EQ(kWhite, At(p, 53, 34));
-    EXPECT_EQ(kWhite, At(p, 34, 22));
-    EXPECT_EQ(kWhite, At(p, 34, 45));
-    EXPECT_EQ(kBlack, At(p, 0, 0));
-    EXPECT_EQ(kBlack, At(p, 69, 69));
-    EXPECT_EQ(kBlack, At(p, 69, 0));
-}
-
-TEST_F(Thumbnails, WidePictureBecomes69By34) {
-    const std::string path = scratch.File("wide.png");
-    SavePicture(path, 700, 350, Gdiplus::Color(255, 255, 0, 0));
-    auto p = Pixels(MakeThumbnail(path).get());
-    // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
-    EXPECT_EQ(kRed, At(p, 34, 19));
-    EXPECT_EQ(kRed, At(p, 34, 48));
-    EXPECT_EQ(kRed, At(p, 66, 34));
-    EXPECT_EQ(kWhite, At(p, 34, 14));
-    EXPECT_EQ(kWhite, At(p, 34, 53));
-    EXPECT_EQ(kBlack, At(p, 34, 0));
-    EXPECT_EQ(kBlack, At(p, 34, 69));
-}
-
-TEST_F(Thumbnails, UnloadableFileGivesAWhiteThumbnailWithItsBorder) {
-    const std::string path = scratch.File("broken.jpg");
-    WriteFile(path, "not a picture at all");
-    auto p = Pixels(MakeThumbnail(path).get());
-    EXPECT_EQ(kWhite, At(p, 34, 34));
-    EXPECT_EQ(kBlack, At(p, 0, 34));
-    auto missing = Pixels(MakeThumbnail(scratch.File("missing.png")).get());
-    EXPECT_EQ(kWhite, At(missing, 34, 34));
-    EXPECT_EQ(kBlack, At(missing, 34, 0));
+TEST(Thumbnails, PicturesFitCentredInsideTheBorderAndBadFilesAreWhite) {
+    ScratchDir dir;
+    enum class File { Picture, Junk, Missing };
+    struct Case {
+        const char* name;
+        File file;
+        int width, height;
+        Gdiplus::Color colour;
+        std::vector<Probe> probes;
+    };
+    const Case cases[] = {
+        // Small pictures keep their size: fitted at (17, 24), 35 x 20.
+        {"small.png", File::Picture, 35, 20, Gdiplus::Color(255, 0, 0, 255),
+         {{18, 25, kBlue}, {50, 42, kBlue}, {15, 34, kWhite}, {53, 34, kWhite}, {34, 22, kWhite}, {34, 45, kWhite},
+          {0, 0, kBlack}, {69, 69, kBlack}, {69, 0, kBlack}}},
+        // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
+        {"wide.png", File::Picture, 700, 350, Gdiplus::Color(255, 255, 0, 0),
+         {{34, 19, kRed}, {34, 48, kRed}, {66, 34, kRed}, {34, 14, kWhite}, {34, 53, kWhite}, {34, 0, kBlack},
+          {34, 69, kBlack}}},
+        {"broken.jpg", File::Junk, 0, 0, {}, {{34, 34, kWhite}, {0, 34, kBlack}}},
+        {"missing.png", File::Missing, 0, 0, {}, {{34, 34, kWhite}, {34, 0, kBlack}}},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.File(c.name);
+        if (c.file == File::Picture) {
+            ASSERT_TRUE(WritePicture(path, c.width, c.height, c.colour, "png")) << c.name;
+        } else if (c.file == File::Junk) {
+            WriteFile(path, "not a picture at all");
+        }
+        fw::Bitmap thumbnail = MakeThumbnail(path);
+        ASSERT_TRUE(thumbnail) << c.name;
+        const std::vector<DWORD> pixels = Pixels(thumbnail.get());
+        for (const Probe& p : c.probes)
+            EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * kThumbnailSize + p.x)])
+                << c.name << " at " << p.x << "," << p.y;
+    }
 }
 
 // Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the
@@ -114,34 +90,29 @@ std::string WineTrashFolder() {
     return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : folder;
 }
 
-class CurrentImages : public ::testing::Test {
+class CurrentImages : public PageTest {
 protected:
-    PageHarness h;
-    ScratchDir scratch;
     std::vector<std::string> current;
     std::unique_ptr<CImagesDlg> dialog;
     std::vector<std::string> opened;
 
     std::string Picture(const std::string& name, int w, int hgt, Gdiplus::Color color) {
-        const std::string path = scratch.File(name);
-        SavePicture(path, w, hgt, color);
+        const std::string path = dir.File(name);
+        EXPECT_TRUE(WritePicture(path, w, hgt, color, "png")) << path;
         return path;
     }
     void Open() {
-        dialog = std::make_unique<CImagesDlg>(current, h.parent);
+        dialog = std::make_unique<CImagesDlg>(current, parent);
         dialog->openFile = [this](const std::string& path) { opened.push_back(path); };
         // No confirmation box in a test; the bin is still the destination.
         dialog->deleteFlags |= FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
         ASSERT_TRUE(dialog->Create());
         ::ShowWindow(dialog->GetSafeHwnd(), SW_SHOW);
-        // Let the desktop place the window before screen positions are taken.
-        for (int i = 0; i < 10; ++i) {
-            Pump();
-            ::Sleep(20);
-        }
+        PumpFor(200);  // the desktop places the window before screen positions are taken
     }
     void TearDown() override {
         if (dialog) dialog->DestroyWindow();
+        PageTest::TearDown();
     }
     POINT ItemCentre(int item) {
         RECT r{LVIR_ICON};
@@ -154,6 +125,33 @@ protected:
         POINT p{};
         ::SendMessageW(dialog->List(), LVM_GETITEMPOSITION, item, reinterpret_cast<LPARAM>(&p));
         return p;
+    }
+    // A point of the list (on the screen) beside every item.
+    POINT BesideTheItems() {
+        RECT client;
+        ::GetClientRect(dialog->List(), &client);
+        POINT beside{client.right - 5, client.bottom - 5};
+        ::ClientToScreen(dialog->List(), &beside);
+        return beside;
+    }
+    // Whether a pop-up menu is up 200 ms into `act` (or the pumping after it); it is closed then.
+    static bool MenuShownBy(const std::function<void()>& act) {
+        bool seen = false;
+        InsideModalLoop watch([&] {
+            HWND menu = ::FindWindowW(L"#32768", nullptr);
+            seen = menu && ::IsWindowVisible(menu);
+            ::EndMenu();
+        }, 200);
+        act();
+        for (int i = 0; i < 20 && !seen; ++i) PumpFor(20);
+        return seen;
+    }
+    // Takes a deleted picture's copy out of Wine's trash again.
+    static void EmptyFromTheBin(const std::string& name) {
+        const std::string trash = WineTrashFolder();
+        if (trash.empty()) return;
+        ::DeleteFileA((trash + "\\files\\" + name).c_str());
+        ::DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
     }
 };
 
@@ -169,7 +167,7 @@ TEST_F(CurrentImages, NoPhotoNoItems) {
 TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
     current = {Picture("small.png", 35, 20, Gdiplus::Color(255, 0, 0, 255)),
                Picture("wide.png", 700, 350, Gdiplus::Color(255, 255, 0, 0)),
-               scratch.File("gone.jpg")};
+               dir.File("gone.jpg")};
     Open();
     HWND list = dialog->List();
     ASSERT_EQ(3, RowCount(list));
@@ -194,11 +192,7 @@ TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {
     EXPECT_EQ(1, dialog->SelectedIndex());
     EXPECT_EQ(current[1], dialog->SelectedPath());
 
-    RECT client;
-    ::GetClientRect(dialog->List(), &client);
-    POINT beside{client.right - 5, client.bottom - 5};
-    ::ClientToScreen(dialog->List(), &beside);
-    EXPECT_FALSE(dialog->SelectItemAt(beside));
+    EXPECT_FALSE(dialog->SelectItemAt(BesideTheItems()));
     EXPECT_EQ(-1, dialog->SelectedIndex());
 }
 
@@ -237,22 +231,21 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
         const std::string binned = trash + "\\files\\" + dropName;
         EXPECT_TRUE(FileExists(binned)) << "the deleted picture lies in the trash, whole";
         EXPECT_EQ(droppedBytes, ReadFile(binned));
-        ::DeleteFileA(binned.c_str());
-        ::DeleteFileA((trash + "\\info\\" + dropName + ".trashinfo").c_str());
     }
+    EmptyFromTheBin(dropName);
 }
 
 TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     // Folders nested until the picture's path is 258 bytes, as the catalogue can hold it.
-    std::string folder = scratch.path(), relative;
+    std::string folder = dir.path(), relative;
     while (folder.size() + 61 < 238) {
         relative += (relative.empty() ? "" : "\\") + std::string(60, 'd');
-        folder = scratch.MakeDir(relative);
+        folder = dir.MakeDir(relative);
     }
     std::string name(258 - folder.size() - 1 - 4, 'p');
     const std::string path = folder + "\\" + name + ".png";
     ASSERT_EQ(258u, path.size());
-    SavePicture(path, 40, 40, Gdiplus::Color(255, 10, 20, 30));
+    ASSERT_TRUE(WritePicture(path, 40, 40, Gdiplus::Color(255, 10, 20, 30), "png"));
     ASSERT_TRUE(FileExists(path));
     // A file whose name is the path cut at 254 bytes must survive.
     const std::string cut = path.substr(0, 254);
@@ -264,11 +257,7 @@ TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(FileExists(cut));
     EXPECT_TRUE(current.empty());
-    const std::string trash = WineTrashFolder();
-    if (!trash.empty()) {
-        ::DeleteFileA((trash + "\\files\\" + name + ".png").c_str());
-        ::DeleteFileA((trash + "\\info\\" + name + ".png.trashinfo").c_str());
-    }
+    EmptyFromTheBin(name + ".png");
 }
 
 TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
@@ -283,39 +272,23 @@ TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
 }
 
 // The pop-up appears on a right click over an item and not beside the items.
-struct MenuWatch {
-    static inline bool seen = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        HWND menu = ::FindWindowW(L"#32768", nullptr);
-        seen = menu && ::IsWindowVisible(menu);
-        ::EndMenu();
-    }
-};
-
 TEST_F(CurrentImages, RightClickShowsTheMenuOverAnItemOnly) {
     current = {Picture("menu.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
     Open();
     auto rightClick = [&](POINT at) {
-        NMITEMACTIVATE click{};
-        click.ptAction = at;
-        ::ScreenToClient(dialog->List(), &click.ptAction);
-        click.hdr.hwndFrom = dialog->List();
-        click.hdr.idFrom = IDC_IMAGES_LIST;
-        click.hdr.code = NM_RCLICK;
-        MenuWatch::seen = false;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, MenuWatch::Tick);
-        ::SendMessageW(dialog->GetSafeHwnd(), WM_NOTIFY, IDC_IMAGES_LIST, reinterpret_cast<LPARAM>(&click));
-        ::KillTimer(nullptr, timer);
-        return MenuWatch::seen;
+        return MenuShownBy([&] {
+            NMITEMACTIVATE click{};
+            click.ptAction = at;
+            ::ScreenToClient(dialog->List(), &click.ptAction);
+            click.hdr.hwndFrom = dialog->List();
+            click.hdr.idFrom = IDC_IMAGES_LIST;
+            click.hdr.code = NM_RCLICK;
+            ::SendMessageW(dialog->GetSafeHwnd(), WM_NOTIFY, IDC_IMAGES_LIST, reinterpret_cast<LPARAM>(&click));
+        });
     };
     EXPECT_TRUE(rightClick(ItemCentre(0)));
     EXPECT_EQ(current[0], dialog->SelectedPath());
-    RECT client;
-    ::GetClientRect(dialog->List(), &client);
-    POINT beside{client.right - 5, client.bottom - 5};
-    ::ClientToScreen(dialog->List(), &beside);
-    EXPECT_FALSE(rightClick(beside));
+    EXPECT_FALSE(rightClick(BesideTheItems()));
 }
 
 TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
@@ -324,17 +297,11 @@ TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
     POINT at = ItemCentre(0);
     ::ScreenToClient(dialog->List(), &at);
     const LPARAM where = MAKELPARAM(at.x, at.y);
-    MenuWatch::seen = false;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, MenuWatch::Tick);
-    // The list tracks the button until it comes up: have the release waiting in the queue.
-    ::PostMessageW(dialog->List(), WM_RBUTTONUP, 0, where);
-    ::SendMessageW(dialog->List(), WM_RBUTTONDOWN, MK_RBUTTON, where);
-    for (int i = 0; i < 20 && !MenuWatch::seen; ++i) {
-        Pump();
-        ::Sleep(20);
-    }
-    ::KillTimer(nullptr, timer);
-    EXPECT_TRUE(MenuWatch::seen);
+    EXPECT_TRUE(MenuShownBy([&] {
+        // The list tracks the button until it comes up: have the release waiting in the queue.
+        ::PostMessageW(dialog->List(), WM_RBUTTONUP, 0, where);
+        ::SendMessageW(dialog->List(), WM_RBUTTONDOWN, MK_RBUTTON, where);
+    }));
     EXPECT_EQ(current[0], dialog->SelectedPath());
 }
 

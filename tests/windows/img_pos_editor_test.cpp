@@ -8,18 +8,13 @@
 
 #include "aux_windows/img_pos_set_dlg.h"
 #include "resource.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::Click;
-using photo_pages_testing::PumpMessages;
+using namespace page_testing;
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-class PositionEditor : public photo_pages_testing::PhotoPagesTest {
+class PositionEditor : public PageTest {
 protected:
     std::unique_ptr<CImgPosSetDlg> editor;
     int closings = 0;
@@ -28,23 +23,18 @@ protected:
         editor = std::make_unique<CImgPosSetDlg>(env, composer, system, nullptr, [this] { ++closings; });
         ASSERT_TRUE(editor->Create());
         ::ShowWindow(editor->GetSafeHwnd(), SW_SHOW);
-        PumpMessages();
+        Pump();
     }
     void Add() { Click(editor->GetDlgItem(IDC_IMGPOS_ADD)); }
     void Apply() {
         Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
-        PumpMessages();
+        Pump();
     }
     void Delete(int number) {
         ::SendMessageW(editor->PositionWindow(number)->GetSafeHwnd(), WM_COMMAND, ID_IMGPOS_DELETE, 0);
-        PumpMessages();
+        Pump();
     }
     HWND Window(int number) const { return editor->PositionWindow(number)->GetSafeHwnd(); }
-    static RECT RectOf(HWND window) {
-        RECT r{};
-        ::GetWindowRect(window, &r);
-        return r;
-    }
     static SIZE SizeOf(HWND window) {
         const RECT r = RectOf(window);
         return {r.right - r.left, r.bottom - r.top};
@@ -95,7 +85,7 @@ TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     EXPECT_EQ(0, composer.m_positionIndex);
     EXPECT_TRUE(composer.m_positions.empty()) << "only apply changes the list";
     ::PostMessageW(editor->GetSafeHwnd(), WM_IMGPOS_DELETE, 2, 0);  // no longer there: nothing happens
-    PumpMessages();
+    Pump();
     EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
     Add();
     EXPECT_EQ((std::vector<int>{1, 3, 4}), editor->Numbers());
@@ -126,7 +116,7 @@ TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
     ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HWND kept = Window(2);
     ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    PumpMessages();
+    Pump();
     EXPECT_FALSE(editor->IsWindow());
     EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
     EXPECT_EQ(1, closings);
@@ -200,7 +190,7 @@ TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
     Open();
     Add();
     HWND w = Window(1);
-    PumpMessages();
+    Pump();
     ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
     MSG msg{};
     // Taken off the queue before the move loop could start: the test has no real mouse.
@@ -222,28 +212,17 @@ TEST_F(PositionEditor, FocusColoursAndPaint) {
     ::SendMessageW(first->GetSafeHwnd(), WM_KILLFOCUS, 0, 0);
     EXPECT_EQ(CImgPosDlg::kNormalColor, first->Color());
     ::SetFocus(second->GetSafeHwnd());
-    PumpMessages();
+    Pump();
     EXPECT_EQ(CImgPosDlg::kFocusColor, second->Color());
 
     // The number in the middle, black on the fill colour.
-    HWND w = first->GetSafeHwnd();
-    RECT client{};
-    ::GetClientRect(w, &client);
-    HDC screen = ::GetDC(w);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const ClientPrint print(first->GetSafeHwnd());
     int dark = 0;
-    for (int y = client.bottom / 2 - 20; y < client.bottom / 2 + 20; ++y)
-        for (int x = client.right / 2 - 15; x < client.right / 2 + 15; ++x)
-            if (::GetPixel(memory, x, y) == RGB(0, 0, 0)) ++dark;
+    for (int y = print.height() / 2 - 20; y < print.height() / 2 + 20; ++y)
+        for (int x = print.width() / 2 - 15; x < print.width() / 2 + 15; ++x)
+            if (print.At(x, y) == RGB(0, 0, 0)) ++dark;
     EXPECT_GT(dark, 40) << "the number is drawn";
-    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, 10, 10));
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(w, screen);
+    EXPECT_EQ(RGB(255, 255, 255), print.At(10, 10));
 }
 
 TEST_F(PositionEditor, DestroyingTheObjectLeavesNoWindows) {

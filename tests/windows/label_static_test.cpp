@@ -10,11 +10,11 @@
 #include "framework/window.h"
 #include "resource.h"
 #include "settings_ui/label_static.h"
-#include "windows/settings_page_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using settings_testing::Pump;
+using namespace page_testing;
 
 class RecordingLabel : public CLabelStatic {
 public:
@@ -46,15 +46,13 @@ const fw::Handler<LabelHost> LabelHost::kHandlers[] = {
     fw::OnCommand(IDC_CALEN_YM_PREVIEW, &LabelHost::OnLabel, STN_CLICKED),
 };
 
-class LabelStatic : public ::testing::Test {
+class LabelStatic : public PageTest {
 protected:
-    HWND parent = nullptr;
     LabelHost host;
     HWND label = nullptr;
 
     void SetUp() override {
-        parent = ::CreateWindowExW(0, L"STATIC", L"label parent", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 30, 30,
-                                   600, 400, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        PageTest::SetUp();
         ASSERT_TRUE(host.Create(parent));
         ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
         label = host.label.GetSafeHwnd();
@@ -63,7 +61,7 @@ protected:
     }
     void TearDown() override {
         host.DestroyWindow();
-        ::DestroyWindow(parent);
+        PageTest::TearDown();
     }
     LONG_PTR Style() const { return ::GetWindowLongPtrW(label, GWL_STYLE); }
     LONG_PTR ExStyle() const { return ::GetWindowLongPtrW(label, GWL_EXSTYLE); }
@@ -162,17 +160,16 @@ TEST_F(LabelStatic, LogFontDecidesTheStyleUntilTheNextStyleChange) {
 TEST_F(LabelStatic, ControlColourRequestGetsTheLabelsColoursAndFont) {
     host.label.SetTextColor(RGB(200, 10, 20));
     host.label.SetBkColor(RGB(0, 128, 0));
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    LRESULT brush = ::SendMessageW(host.GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    LRESULT brush = ::SendMessageW(host.GetSafeHwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                                    reinterpret_cast<LPARAM>(label));
     EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetBkBrush()), brush);
     LOGBRUSH lb{};
     ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
     EXPECT_EQ(RGB(0, 128, 0), lb.lbColor);
-    EXPECT_EQ(RGB(200, 10, 20), ::GetTextColor(dc));
-    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
-    EXPECT_EQ(host.label.GetFont(), ::GetCurrentObject(dc, OBJ_FONT));
-    ::DeleteDC(dc);
+    EXPECT_EQ(RGB(200, 10, 20), ::GetTextColor(dc.get()));
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
+    EXPECT_EQ(host.label.GetFont(), ::GetCurrentObject(dc.get(), OBJ_FONT));
 }
 
 TEST_F(LabelStatic, PaintsItsBackgroundInItsOwnColour) {
@@ -182,10 +179,8 @@ TEST_F(LabelStatic, PaintsItsBackgroundInItsOwnColour) {
     Pump();
     RECT r{};
     ::GetClientRect(label, &r);
-    HDC dc = ::GetDC(label);
-    COLORREF corner = ::GetPixel(dc, r.right - 2, r.bottom - 2);
-    ::ReleaseDC(label, dc);
-    EXPECT_EQ(RGB(0, 128, 0), corner);
+    fw::WindowDc dc(label);
+    EXPECT_EQ(RGB(0, 128, 0), ::GetPixel(dc.get(), r.right - 2, r.bottom - 2));
 }
 
 TEST_F(LabelStatic, LinkOpensItsOwnTextAndStopsWhenSwitchedOff) {

@@ -12,11 +12,11 @@
 #include "resource.h"
 #include "settings_ui/set_back_img.h"
 #include "settings_ui/set_fore_img.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::PumpMessages;
+using namespace page_testing;
 
 std::string ShotDir() {
     const char* dir = std::getenv("DIORAMIX_SHOT_DIR");
@@ -24,32 +24,7 @@ std::string ShotDir() {
 }
 
 // Lets the display catch up with what the windows painted.
-void Settle() {
-    for (int i = 0; i < 10; ++i) {
-        PumpMessages();
-        ::Sleep(50);
-    }
-}
-
-// What the screen shows inside `area` (screen coordinates), saved as a PNG.
-bool SaveScreenArea(const RECT& area, const std::string& path) {
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    bool saved = false;
-    {
-        Gdiplus::Bitmap picture(bitmap, nullptr);
-        saved = SaveImage(picture, path, "png");
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return saved;
-}
+void Settle() { PumpFor(500); }
 
 bool SaveWindow(HWND window, const std::string& path) {
     RECT r{};
@@ -57,21 +32,21 @@ bool SaveWindow(HWND window, const std::string& path) {
     return SaveScreenArea(r, path);
 }
 
-class PhotoPagesScreenshots : public photo_pages_testing::PhotoPagesTest {
+class PhotoPagesScreenshots : public PageTest {
 protected:
-    // Sizes the stand-in settings window around the page as the host's frame would hold it.
+    // Sizes the stand-in settings window around the page as the parent's frame would hold it.
     template <class Page>
     void ShowInHost(Page& page, const wchar_t* caption) {
-        ASSERT_TRUE(page.Create(host));
+        ASSERT_TRUE(page.Create(parent));
         RECT frame{0, 0, 285, 162};
         ::MapDialogRect(page.GetSafeHwnd(), &frame);
-        ::SetWindowTextW(host, caption);
+        ::SetWindowTextW(parent, caption);
         RECT outer{0, 0, frame.right + 16, frame.bottom + 16};
         ::AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION, FALSE, 0);
-        ::SetWindowPos(host, nullptr, 60, 60, outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER);
+        ::SetWindowPos(parent, nullptr, 60, 60, outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER);
         ::MoveWindow(page.GetSafeHwnd(), 8, 8, frame.right, frame.bottom, TRUE);
         ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);
-        ::SetForegroundWindow(host);
+        ::SetForegroundWindow(parent);
         Settle();
     }
 };
@@ -84,15 +59,15 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     composer.m_positions = {{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}};
     CSetForeImg page(context);
     ShowInHost(page, L"\uC774\uBBF8\uC9C0 \uC124\uC815");  // 이미지 설정
-    EXPECT_TRUE(SaveWindow(host, ShotDir() + "\\fore-page.png"));
+    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page.png"));
 
     ::SendMessageW(page.GetDlgItem(IDC_FORE_CENTRE), BM_CLICK, 0, 0);
     ::SendMessageW(page.GetDlgItem(IDC_FORE_SECONDS), BM_CLICK, 0, 0);
     Settle();
-    EXPECT_TRUE(SaveWindow(host, ShotDir() + "\\fore-page-centre-seconds.png"));
+    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page-centre-seconds.png"));
     ::SendMessageW(page.GetDlgItem(IDC_FORE_USE), BM_CLICK, 0, 0);
     Settle();
-    EXPECT_TRUE(SaveWindow(host, ShotDir() + "\\fore-page-off.png"));
+    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page-off.png"));
 }
 
 TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
@@ -114,22 +89,22 @@ TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
     env.backimagename = photo;
     CSetBackImg page(context);
     ShowInHost(page, L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815");  // 바탕화면 설정
-    EXPECT_TRUE(SaveWindow(host, ShotDir() + "\\back-page.png"));
+    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page.png"));
 
     ::SendMessageW(page.GetDlgItem(IDC_BACK_STRETCH), BM_CLICK, 0, 0);
     Settle();
-    EXPECT_TRUE(SaveWindow(host, ShotDir() + "\\back-page-stretched.png"));
+    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page-stretched.png"));
     ::SendMessageW(page.GetDlgItem(IDC_BACK_USEIMAGE), BM_CLICK, 0, 0);
     ::SendMessageW(page.GetDlgItem(IDC_BACK_USECOLOR), BM_CLICK, 0, 0);
     Settle();
-    EXPECT_TRUE(SaveWindow(host, ShotDir() + "\\back-page-off.png"));
+    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page-off.png"));
 }
 
 TEST_F(PhotoPagesScreenshots, DISABLED_PositionEditor) {
     system.screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     system.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     composer.m_positions = {{60, 120, 460, 520}, {820, 140, 1120, 440}};
-    ::ShowWindow(host, SW_HIDE);
+    ::ShowWindow(parent, SW_HIDE);
     CImgPosSetDlg editor(env, composer, system, nullptr, [] {});
     ASSERT_TRUE(editor.Create());
     ::ShowWindow(editor.GetSafeHwnd(), SW_SHOW);

@@ -5,17 +5,14 @@
 
 #include "resource.h"
 #include "settings_ui/set_back_img.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::Click;
-using photo_pages_testing::PumpMessages;
-using photo_pages_testing::TextOf;
+using namespace page_testing;
 
-class BackImgPage : public photo_pages_testing::PhotoPagesTest {
+class BackImgPage : public OnePageTest<CSetBackImg> {
 protected:
-    CSetBackImg page{context};
     int colourDialogs = 0;
     bool colourOk = true;
     COLORREF offeredColour = 0;
@@ -23,7 +20,7 @@ protected:
     std::string chosenFile;
     int fileDialogs = 0;
 
-    void Open() {
+    void StandIn(CSetBackImg& page) override {
         page.chooseColor = [this](COLORREF& color) {
             ++colourDialogs;
             offeredColour = color;
@@ -36,9 +33,7 @@ protected:
             path = chosenFile;
             return true;
         };
-        OpenPage(page);
     }
-    HWND Item(int id) const { return page.GetDlgItem(id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     std::string InfoOf(const std::string& path, int w, int h, int bits) const {
         WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -50,9 +45,7 @@ protected:
 
 TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
     Open();
-    EXPECT_FALSE(Enabled(IDC_BACK_COLOR));
-    EXPECT_FALSE(Enabled(IDC_BACK_BROWSE));
-    EXPECT_FALSE(Enabled(IDC_BACK_STRETCH));
+    ExpectEnabled({}, {IDC_BACK_COLOR, IDC_BACK_BROWSE, IDC_BACK_STRETCH});
     EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
     EXPECT_EQ(L"", TextOf(Item(IDC_BACK_FILENAME)));
 
@@ -64,8 +57,7 @@ TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
     composer.m_clearRequested = FALSE;
     Click(Item(IDC_BACK_USEIMAGE));
     EXPECT_EQ(1, env.isbackimg);
-    EXPECT_TRUE(Enabled(IDC_BACK_BROWSE));
-    EXPECT_TRUE(Enabled(IDC_BACK_STRETCH));
+    ExpectEnabled({IDC_BACK_BROWSE, IDC_BACK_STRETCH}, {});
     EXPECT_TRUE(composer.m_clearRequested);
 
     composer.m_clearRequested = FALSE;
@@ -75,8 +67,7 @@ TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
 
     Click(Item(IDC_BACK_USEIMAGE));
     EXPECT_EQ(0, env.isbackimg);
-    EXPECT_FALSE(Enabled(IDC_BACK_BROWSE));
-    EXPECT_FALSE(Enabled(IDC_BACK_STRETCH));
+    ExpectEnabled({}, {IDC_BACK_BROWSE, IDC_BACK_STRETCH});
 }
 
 TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
@@ -99,7 +90,7 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
 
 TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFreshBackground) {
     const std::string photo = dir.File("sea.jpg");
-    photo_pages_testing::WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg");
+    ASSERT_TRUE(WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg"));
     env.isbackimg = 1;
     Open();
     chosenFile = photo;
@@ -127,7 +118,7 @@ TEST_F(BackImgPage, MissingOrBrokenFileSaysNoFileInfo) {
     Open();
     EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
     EXPECT_EQ(L"broken.png", TextOf(Item(IDC_BACK_FILENAME)));
-    ::UpdateWindow(page.GetSafeHwnd());  // the preview paints the colour alone
+    ::UpdateWindow(page->GetSafeHwnd());  // the preview paints the colour alone
 }
 
 TEST_F(BackImgPage, PreviewBoxTakesTheScreensProportions) {
@@ -140,42 +131,31 @@ TEST_F(BackImgPage, PreviewBoxTakesTheScreensProportions) {
 
 TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
     const std::string wide = dir.File("wide.png");
-    photo_pages_testing::WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png");
+    ASSERT_TRUE(WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png"));
     env.backimagename = wide;
     env.isbackimg = 1;
     env.isbackcolor = 1;
     env.backcolor = 0xFF0000FF;
     Open();
-    HWND box = Item(IDC_BACK_PREVIEW);
-    RECT client{};
-    ::GetClientRect(box, &client);
-    HDC screen = ::GetDC(box);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const int w = client.right, h = client.bottom;
-    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, w / 2, 2)) << "colour above";
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, w / 2, h / 2)) << "image in the middle";
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, 1, h / 2)) << "across the full width";
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, w - 2, h / 2));
-    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, w / 2, h - 3)) << "colour below";
+    ClientPrint preview(Item(IDC_BACK_PREVIEW));
+    const int w = preview.width(), h = preview.height();
+    EXPECT_EQ(RGB(0, 0, 255), preview.At(w / 2, 2)) << "colour above";
+    EXPECT_EQ(RGB(255, 0, 0), preview.At(w / 2, h / 2)) << "image in the middle";
+    EXPECT_EQ(RGB(255, 0, 0), preview.At(1, h / 2)) << "across the full width";
+    EXPECT_EQ(RGB(255, 0, 0), preview.At(w - 2, h / 2));
+    EXPECT_EQ(RGB(0, 0, 255), preview.At(w / 2, h - 3)) << "colour below";
 
     Click(Item(IDC_BACK_USECOLOR));  // the desktop's colour instead
-    ::SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    EXPECT_EQ(RGB(0x25, 0x6F, 0x95), ::GetPixel(memory, w / 2, 2));
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(box, screen);
+    preview.Print();
+    EXPECT_EQ(RGB(0x25, 0x6F, 0x95), preview.At(w / 2, 2));
 }
 
 TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {
     Open();
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    PumpMessages();
-    EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(page->GetSafeHwnd()));
     EXPECT_FALSE(composer.m_clearRequested);
     EXPECT_EQ(0, env.isbackcolor);
 }

@@ -11,30 +11,20 @@
 #include "framework/mbstring.h"
 #include "resource.h"
 #include "settings_ui/set_effect.h"
-#include "windows/settings_page_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using settings_testing::FindThreadDialog;
-using settings_testing::InsideModalLoop;
-using settings_testing::Pump;
-using settings_testing::WindowText;
+using namespace page_testing;
 
-class EffectsPage : public settings_testing::PageFixture {
+class EffectsPage : public OnePageTest<CSetEffect> {
 protected:
-    std::unique_ptr<CSetEffect> page;
-    HWND hwnd = nullptr;
+    void SetUp() override {
+        PageTest::SetUp();
+        env.framesize = 7;
+        env.rotatevalue = 90;
+    }
 
-    void Open() {
-        page = std::make_unique<CSetEffect>(context);
-        ASSERT_TRUE(page->Create(parent));
-        hwnd = page->GetSafeHwnd();
-        Place(hwnd, parent);
-    }
-    void TearDown() override {
-        page.reset();
-        PageFixture::TearDown();
-    }
     void SevenMasks() {
         MakeMasks({{"disc.gif", 30, 30}, {"heart.gif", 30, 30}, {"oval.gif", 30, 30}, {"small.gif", 20, 10},
                    {"star.gif", 30, 30}, {"torn.gif", 30, 30}, {"wide.gif", 80, 40}});
@@ -45,13 +35,13 @@ protected:
     void RunPicker(const std::function<void(HWND picker)>& inside) {
         bool ran = false;
         InsideModalLoop step([&] {
-            HWND picker = FindThreadDialog();
+            HWND picker = OpenedDialog();
             ran = picker != nullptr;
             if (picker) inside(picker);
         });
         // A failed check inside must not leave the test waiting on the picker.
-        InsideModalLoop safety([] {
-            if (HWND picker = FindThreadDialog()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+        InsideModalLoop safety([this] {
+            if (HWND picker = OpenedDialog()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
         }, 3000);
         Click(hwnd, IDC_EFFECT_CHOOSE_MASK);
         EXPECT_TRUE(ran) << "no picker came up";
@@ -68,14 +58,7 @@ protected:
     static void Choose(HWND picker, int item) {
         ListView_SetItemState(List(picker), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
-    static void DoubleClick(HWND picker) {
-        NMITEMACTIVATE nm{};
-        nm.hdr.hwndFrom = List(picker);
-        nm.hdr.idFrom = IDC_MASK_LIST;
-        nm.hdr.code = NM_DBLCLK;
-        nm.iItem = 0;
-        ::SendMessageW(picker, WM_NOTIFY, IDC_MASK_LIST, reinterpret_cast<LPARAM>(&nm));
-    }
+    static void DoubleClick(HWND picker) { ClickRow(picker, IDC_MASK_LIST, 0, NM_DBLCLK); }
 };
 
 TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
@@ -87,21 +70,13 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     env.framecolor = RGB(10, 20, 30);
     Open();
     EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
-    EXPECT_EQ(settings_testing::WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)),
+    EXPECT_EQ(TextOf(Item(IDC_EFFECT_MASK_NAME)),
               mb::Widen(env.maskfilename.substr(env.maskfilename.rfind('\\') + 1)));
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_ANGLE)) << "rotation is off";
-    EXPECT_EQ(L"12", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE)));
-    int low = 0, high = 0;
-    ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_FRAMESIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(1, low);
-    EXPECT_EQ(15, high);
-    EXPECT_EQ(L"90", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    ExpectChecked({IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
+    ExpectEnabled({}, {IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK, IDC_EFFECT_ANGLE});  // rotation is off
+    EXPECT_EQ(L"12", TextOf(Item(IDC_EFFECT_FRAMESIZE)));
+    EXPECT_EQ(std::make_pair(1, 15), SpinRange(Item(IDC_EFFECT_FRAMESIZE_SPIN)));
+    EXPECT_EQ(L"90", TextOf(Item(IDC_EFFECT_ANGLE)));
     EXPECT_EQ(7, ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
 }
 
@@ -110,12 +85,9 @@ TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
     env.ismask = 1;
     env.maskfilename = dir.File("Masks\\star.gif");
     Open();
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    ExpectEnabled({IDC_EFFECT_CHOOSE_MASK}, {IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW});
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
-    EXPECT_EQ(L"star.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
@@ -124,30 +96,21 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
     Open();
 
     Click(hwnd, IDC_EFFECT_FRAME);  // frame unticks the mask
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    ExpectChecked({IDC_EFFECT_FRAME}, {IDC_EFFECT_MASK});
     EXPECT_EQ(1, env.isframe);
     EXPECT_EQ(0, env.ismask);
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+    ExpectEnabled({IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, {IDC_EFFECT_CHOOSE_MASK});
 
     Click(hwnd, IDC_EFFECT_SHADOW);
     EXPECT_EQ(1, env.isshadow);
 
     Click(hwnd, IDC_EFFECT_MASK);  // mask unticks frame and shadow
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_FRAME));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_SHADOW));
+    ExpectChecked({IDC_EFFECT_MASK}, {IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW});
     EXPECT_EQ(1, env.ismask);
     EXPECT_EQ(0, env.isframe);
     EXPECT_EQ(0, env.isshadow);
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_CHOOSE_MASK));
+    ExpectEnabled({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK},
+                  {IDC_EFFECT_SHADOW, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_FRAMESIZE});
 
     // The shadow box, enabled again by the frame, unticks the mask.
     Click(hwnd, IDC_EFFECT_FRAME);
@@ -155,8 +118,7 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
     ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_MASK), BM_SETCHECK, BST_CHECKED, 0);
     env.ismask = 1;
     Click(hwnd, IDC_EFFECT_SHADOW);
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_SHADOW));
-    EXPECT_FALSE(Checked(hwnd, IDC_EFFECT_MASK));
+    ExpectChecked({IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
     EXPECT_EQ(1, env.isshadow);
     EXPECT_EQ(0, env.ismask);
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
@@ -165,9 +127,7 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
     ASSERT_EQ(1, env.isframe);
     Click(hwnd, IDC_EFFECT_FRAME);  // unticked: only the thickness goes grey
     EXPECT_EQ(0, env.isframe);
-    EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_FRAMESIZE));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_FRAMECOLOR));
-    EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_SHADOW));
+    ExpectEnabled({IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, {IDC_EFFECT_FRAMESIZE});
 }
 
 TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {
@@ -175,13 +135,13 @@ TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {
     Open();
     std::wstring caption, text;
     InsideModalLoop step([&] {
-        HWND box = FindThreadDialog();
+        HWND box = OpenedDialog();
         if (!box) return;
-        caption = WindowText(box);
+        caption = TextOf(box);
         for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             wchar_t cls[16] = {};
             ::GetClassNameW(child, cls, 16);
-            if (std::wstring(cls) == L"Static") text += WindowText(child);
+            if (std::wstring(cls) == L"Static") text += TextOf(child);
         }
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
@@ -200,16 +160,16 @@ TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
     env.ismask = 1;
     Open();
     RunPicker([&](HWND picker) {
-        EXPECT_EQ(L"Select Mask", WindowText(picker));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
+        EXPECT_EQ(L"Select Mask", TextOf(picker));
+        EXPECT_FALSE(Enabled(picker, IDC_MASK_SELECT));
         int heart = FindItem(picker, L"heart");
         ASSERT_GE(heart, 0);
         Choose(picker, heart);
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT)));
-        ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+        EXPECT_TRUE(Enabled(picker, IDC_MASK_SELECT));
+        Click(picker, IDC_MASK_SELECT);
     });
     EXPECT_EQ(dir.path() + "\\masks\\heart.gif", env.maskfilename);
-    EXPECT_EQ(L"heart.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"heart.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
@@ -221,7 +181,7 @@ TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
         DoubleClick(picker);  // nothing chosen yet: the picker stays
         EXPECT_TRUE(::IsWindow(picker));
         Choose(picker, FindItem(picker, L"heart"));
-        ::SendMessageW(::GetDlgItem(picker, IDC_MASK_CANCEL), BM_CLICK, 0, 0);
+        Click(picker, IDC_MASK_CANCEL);
     });
     EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
     RunPicker([&](HWND picker) {
@@ -229,7 +189,7 @@ TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
         ::SendMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
-    EXPECT_EQ(L"star.gif", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_MASK_NAME)));
+    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, DoubleClickAfterAChoiceTakesIt) {
@@ -250,8 +210,8 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
     for (int opening = 0; opening < 2; ++opening) {
         RunPicker([&](HWND picker) {
             Choose(picker, 0);
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(picker, IDC_MASK_SELECT))) << "opening " << opening;
-            ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+            EXPECT_TRUE(Enabled(picker, IDC_MASK_SELECT)) << "opening " << opening;
+            Click(picker, IDC_MASK_SELECT);
         });
     }
     const std::string& first = composer.m_effects.m_maskList[0];
@@ -260,17 +220,9 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
 
 // Colour of pixel (x, y) of image i of the picker's image list.
 COLORREF ThumbnailPixel(HIMAGELIST images, int i, int x, int y) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 40, 40);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::ImageList_Draw(images, i, dc, 0, 0, ILD_NORMAL);
-    COLORREF pixel = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixel;
+    Canvas canvas(40, 40, RGB(0, 0, 0));
+    ::ImageList_Draw(images, i, canvas.dc(), 0, 0, ILD_NORMAL);
+    return canvas.At(x, y);
 }
 
 TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {
@@ -333,7 +285,7 @@ TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
     Open();
     HWND angles = ::GetDlgItem(hwnd, IDC_EFFECT_ANGLE);
     EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_ANGLE));
-    EXPECT_EQ(L"90", WindowText(angles));
+    EXPECT_EQ(L"90", TextOf(angles));
     ::SendMessageW(angles, CB_SETCURSEL, 5, 0);
     ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_ANGLE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(angles));
     EXPECT_EQ(270, env.rotatevalue);
@@ -346,7 +298,7 @@ TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
 TEST_F(EffectsPage, StoredAngleIsTakenFromTheItemItBegins) {
     env.rotatevalue = 4;
     Open();
-    EXPECT_EQ(L"45", WindowText(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE)));
+    EXPECT_EQ(L"45", TextOf(Item(IDC_EFFECT_ANGLE)));
     EXPECT_EQ(45, env.rotatevalue);
 }
 

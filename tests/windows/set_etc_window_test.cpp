@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,11 +12,12 @@
 #include "resource.h"
 #include "settings_ui/program_list.h"
 #include "settings_ui/set_etc.h"
-#include "windows/folders_pages_harness.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
 using namespace testing_support;
+using namespace page_testing;
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -47,89 +49,80 @@ private:
     std::wstring m_value;
 };
 
-class EtcPage : public ::testing::Test {
+class EtcPage : public OnePageTest<CSetEtc> {
 protected:
-    PageHarness h;
-    std::unique_ptr<CSetEtc> page;
     int settingErrors = 0;
-    HWND hwnd = nullptr;
 
-    void Open() {
-        page = std::make_unique<CSetEtc>(h.context);
-        page->showSettingError = [this] { ++settingErrors; };
-        ASSERT_TRUE(page->Create(h.parent));
-        hwnd = page->GetSafeHwnd();
-        ::ShowWindow(hwnd, SW_SHOW);
-    }
-    void TearDown() override {
-        if (page) page->DestroyWindow();
-    }
-    bool Checked(int id) { return ::IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
+    void StandIn(CSetEtc& page) override { page.showSettingError = [this] { ++settingErrors; }; }
+    bool Checked(int id) const { return page_testing::Checked(hwnd, id); }
 };
 
 TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionPrograms) {
-    h.env.ispath = 1;
-    h.env.isweekday = 1;
-    h.env.rememory = 1;
-    h.env.maxwinstop = 1;
-    h.outPrograms = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5")};  // 메모장
+    env.ispath = 1;
+    env.isweekday = 1;
+    env.rememory = 1;
+    env.maxwinstop = 1;
+    programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5")};  // 메모장
     Open();
     EXPECT_TRUE(Checked(IDC_ETC_SHOWPATH));
     EXPECT_FALSE(Checked(IDC_ETC_IPTOOLTIP));
     EXPECT_TRUE(Checked(IDC_ETC_WEEKDAY));
     EXPECT_TRUE(Checked(IDC_ETC_MEMORY));
     EXPECT_TRUE(Checked(IDC_ETC_MAXWINSTOP));
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
+    EXPECT_TRUE(Enabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_TRUE(Enabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
     EXPECT_EQ(" 1.Movie Player, 2." + mb::Narrow(L"\uBA54\uBAA8\uC7A5"), ItemText(hwnd, IDC_ETC_PROGRAMS));
 }
 
 TEST_F(EtcPage, WithoutStopWhileActiveTheProgramButtonsAreDisabled) {
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_MAXWINSTOP));
-    EXPECT_FALSE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
-    EXPECT_FALSE(IsEnabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
+    EXPECT_FALSE(Enabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_FALSE(Enabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
     Click(hwnd, IDC_ETC_MAXWINSTOP);
-    EXPECT_EQ(1, h.env.maxwinstop);
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
+    EXPECT_EQ(1, env.maxwinstop);
+    EXPECT_TRUE(Enabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_TRUE(Enabled(hwnd, IDC_ETC_CLEAR_PROGRAMS));
     Click(hwnd, IDC_ETC_MAXWINSTOP);
-    EXPECT_EQ(0, h.env.maxwinstop);
-    EXPECT_FALSE(IsEnabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+    EXPECT_EQ(0, env.maxwinstop);
+    EXPECT_FALSE(Enabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
 }
 
 TEST_F(EtcPage, EachBoxActsAtOnce) {
     Open();
     Click(hwnd, IDC_ETC_SHOWPATH);
-    EXPECT_EQ(1, h.env.ispath);
-    EXPECT_TRUE(h.composer.m_clearRequested);
+    EXPECT_EQ(1, env.ispath);
+    EXPECT_TRUE(composer.m_clearRequested);
 
-    Click(hwnd, IDC_ETC_IPTOOLTIP);
-    EXPECT_EQ(1, h.env.isiptooltip);
-    EXPECT_EQ(1, h.owner.tipUpdates);
-    Click(hwnd, IDC_ETC_IPTOOLTIP);
-    EXPECT_EQ(0, h.env.isiptooltip);
-    EXPECT_EQ(2, h.owner.tipUpdates);
-
-    Click(hwnd, IDC_ETC_WEEKDAY);
-    EXPECT_EQ(1, h.env.isweekday);
-    EXPECT_EQ(1, h.owner.iconUpdates);
-    Click(hwnd, IDC_ETC_WEEKDAY);
-    EXPECT_EQ(0, h.env.isweekday);
-    EXPECT_EQ(2, h.owner.iconUpdates);
-
-    Click(hwnd, IDC_ETC_MEMORY);
-    EXPECT_EQ(1, h.env.rememory);
-    Click(hwnd, IDC_ETC_MEMORY);
-    EXPECT_EQ(0, h.env.rememory);
+    // Each box writes its setting on and off at once; the tray redraws its tip or icon for its own.
+    const struct {
+        int id;
+        std::function<int()> setting;
+        const int* trayUpdates;
+    } boxes[] = {
+        {IDC_ETC_IPTOOLTIP, [&] { return int{env.isiptooltip}; }, &owner.tipUpdates},
+        {IDC_ETC_WEEKDAY, [&] { return int{env.isweekday}; }, &owner.iconUpdates},
+        {IDC_ETC_MEMORY, [&] { return int{env.rememory}; }, nullptr},
+    };
+    for (const auto& box : boxes) {
+        int clicks = 0;
+        for (int expected : {1, 0}) {
+            Click(hwnd, box.id);
+            ++clicks;
+            EXPECT_EQ(expected, box.setting()) << box.id;
+            if (box.trayUpdates) {
+                EXPECT_EQ(clicks, *box.trayUpdates) << box.id;
+            }
+        }
+    }
 }
 
 TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
-    h.env.maxwinstop = 1;
-    h.outPrograms = {"A", "B"};
+    env.maxwinstop = 1;
+    programs = {"A", "B"};
     Open();
     Click(hwnd, IDC_ETC_CLEAR_PROGRAMS);
-    EXPECT_TRUE(h.outPrograms.empty());
+    EXPECT_TRUE(programs.empty());
     EXPECT_EQ("", ItemText(hwnd, IDC_ETC_PROGRAMS));
 }
 
@@ -165,26 +158,28 @@ TEST(Autostart, DeletingAnAbsentValueIsNoError) {
 
 // ---- The program list ----------------------------------------------------------------------
 
-class ProgramWindows : public ::testing::Test {
+class ProgramWindows : public PageTest {
 protected:
-    PageHarness h;
-    std::vector<HWND> mine;
+    TopWindows others;
 
     HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
-        HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 60, 60, 200, 120, owner, nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr);
-        if (w) {
-            ::ShowWindow(w, show);
-            mine.push_back(w);
-        }
-        Pump();
-        return w;
-    }
-    void TearDown() override {
-        for (auto it = mine.rbegin(); it != mine.rend(); ++it) ::DestroyWindow(*it);
+        return others.Make(title, owner, show);
     }
     static bool Has(const std::vector<std::string>& titles, const std::wstring& title) {
         return std::find(titles.begin(), titles.end(), mb::Narrow(title)) != titles.end();
+    }
+    // Presses the page's button for the program list, which runs modally; `inside` plays the user
+    // in its loop. False when no list came up.
+    static bool RunProgramList(CSetEtc& page, const std::function<void(CProgramList&)>& inside) {
+        bool ran = false;
+        InsideModalLoop step([&] {
+            CProgramList* list = page.ProgramList();
+            if (!list || !list->IsWindow()) return;
+            ran = true;
+            inside(*list);
+        });
+        Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
+        return ran;
     }
     static int RowOf(const CProgramList& dialog, const std::wstring& title) {
         const auto& titles = dialog.Titles();
@@ -204,7 +199,7 @@ TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder)
     Make(L"");
     Make(L"Program list: hidden", nullptr, SW_HIDE);
 
-    CProgramList dialog({}, h.parent);
+    CProgramList dialog({}, parent);
     ASSERT_TRUE(dialog.Create());
     const auto& titles = dialog.Titles();
     EXPECT_TRUE(Has(titles, L"Program list: upper editor"));
@@ -224,7 +219,7 @@ TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder)
 TEST_F(ProgramWindows, CurrentExceptionsComeCheckedAndSearchAgainClearsEveryCheck) {
     Make(L"Program list: chosen");
     Make(L"Program list: other");
-    CProgramList dialog({mb::Narrow(L"Program list: chosen")}, h.parent);
+    CProgramList dialog({mb::Narrow(L"Program list: chosen")}, parent);
     ASSERT_TRUE(dialog.Create());
     const int chosen = RowOf(dialog, L"Program list: chosen");
     const int other = RowOf(dialog, L"Program list: other");
@@ -244,7 +239,7 @@ TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     const wchar_t* names[] = {L"Program list: one", L"Program list: two", L"Program list: three",
                               L"Program list: four"};
     for (const wchar_t* name : names) Make(name);
-    CProgramList dialog({}, h.parent);
+    CProgramList dialog({}, parent);
     ASSERT_TRUE(dialog.Create());
     std::vector<int> rows;
     for (const wchar_t* name : names) rows.push_back(RowOf(dialog, name));
@@ -258,79 +253,42 @@ TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(dialog.Titles()[rows[i]], dialog.Selection()[i]);
 }
 
-// The page runs the list modally; a timer inside the modal loop plays the user.
-struct ModalScript {
-    static inline CSetEtc* page = nullptr;
-    static inline std::wstring check;
-    static inline int button = 0;
-    static inline bool ran = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        CProgramList* list = page ? page->ProgramList() : nullptr;
-        if (!list || !list->IsWindow()) return;
-        ::KillTimer(nullptr, id);
-        ran = true;
-        const auto& titles = list->Titles();
-        for (size_t row = 0; row < titles.size(); ++row)
-            if (titles[row] == mb::Narrow(check)) list->SetRowChecked(static_cast<int>(row), true);
-        Click(list->GetSafeHwnd(), button);
-    }
-};
-
 TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancel) {
     Make(L"Program list: movie player");
-    h.env.maxwinstop = 1;
-    h.outPrograms = {"Old choice"};
-    CSetEtc page(h.context);
-    ASSERT_TRUE(page.Create(h.parent));
-    ModalScript::page = &page;
+    env.maxwinstop = 1;
+    programs = {"Old choice"};
+    CSetEtc page(context);
+    ASSERT_TRUE(page.Create(parent));
+    auto tickThePlayerAndPress = [](int button) {
+        return [button](CProgramList& list) {
+            const auto& titles = list.Titles();
+            for (size_t row = 0; row < titles.size(); ++row)
+                if (titles[row] == "Program list: movie player") list.SetRowChecked(static_cast<int>(row), true);
+            Click(list.GetSafeHwnd(), button);
+        };
+    };
 
-    ModalScript::check = L"Program list: movie player";
-    ModalScript::button = IDC_PROGLIST_CANCEL;
-    ModalScript::ran = false;
-    ::SetTimer(nullptr, 0, 50, ModalScript::Tick);
-    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
-    ASSERT_TRUE(ModalScript::ran);
-    EXPECT_EQ(OutProgramList{"Old choice"}, h.outPrograms);
+    ASSERT_TRUE(RunProgramList(page, tickThePlayerAndPress(IDC_PROGLIST_CANCEL)));
+    EXPECT_EQ(OutProgramList{"Old choice"}, programs);
     EXPECT_EQ(nullptr, page.ProgramList());
 
     // "Old choice" has no window now, so only the checked program remains.
-    ModalScript::button = IDC_PROGLIST_SELECT;
-    ModalScript::ran = false;
-    ::SetTimer(nullptr, 0, 50, ModalScript::Tick);
-    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
-    ASSERT_TRUE(ModalScript::ran);
-    EXPECT_EQ(OutProgramList{"Program list: movie player"}, h.outPrograms);
+    ASSERT_TRUE(RunProgramList(page, tickThePlayerAndPress(IDC_PROGLIST_SELECT)));
+    EXPECT_EQ(OutProgramList{"Program list: movie player"}, programs);
     EXPECT_EQ(" 1.Program list: movie player", ItemText(page.GetSafeHwnd(), IDC_ETC_PROGRAMS));
-    ModalScript::page = nullptr;
     page.DestroyWindow();
 }
 
 // At program exit the page closes the program list it opened; the choice stays as it was.
-struct ExitScript {
-    static inline CSetEtc* page = nullptr;
-    static inline bool closed = false;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        if (!page || !page->ProgramList() || !page->ProgramList()->IsWindow()) return;
-        ::KillTimer(nullptr, id);
-        page->CloseOwnedWindows();
-        closed = true;
-    }
-};
-
 TEST_F(ProgramWindows, ClosingTheOwnedWindowsEndsTheProgramListAsCancelled) {
-    h.env.maxwinstop = 1;
-    h.outPrograms = {"Kept"};
-    CSetEtc page(h.context);
-    ASSERT_TRUE(page.Create(h.parent));
+    env.maxwinstop = 1;
+    programs = {"Kept"};
+    CSetEtc page(context);
+    ASSERT_TRUE(page.Create(parent));
     page.CloseOwnedWindows();  // nothing open: nothing happens
-    ExitScript::page = &page;
-    ExitScript::closed = false;
-    ::SetTimer(nullptr, 0, 50, ExitScript::Tick);
-    Click(page.GetSafeHwnd(), IDC_ETC_CHOOSE_PROGRAMS);
-    EXPECT_TRUE(ExitScript::closed);
+    EXPECT_TRUE(RunProgramList(page, [&](CProgramList&) { page.CloseOwnedWindows(); }));
     EXPECT_EQ(nullptr, page.ProgramList());
-    EXPECT_EQ(OutProgramList{"Kept"}, h.outPrograms);
-    ExitScript::page = nullptr;
+    EXPECT_EQ(OutProgramList{"Kept"}, programs);
     page.DestroyWindow();
 }
 

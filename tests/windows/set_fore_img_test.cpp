@@ -5,28 +5,24 @@
 
 #include "resource.h"
 #include "settings_ui/set_fore_img.h"
-#include "windows/photo_pages_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using photo_pages_testing::Click;
-using photo_pages_testing::PumpMessages;
-using photo_pages_testing::TextOf;
+using namespace page_testing;
 
 const wchar_t kOverlapMessage[] =
     L"\uC774\uBBF8\uC9C0 \uACB9\uCE68\uC124\uC815\uC740 \uC774\uBBF8\uC9C0\uD06C\uAE30\uC5D0 \uC81C\uD55C\uC774 "
     L"\uC788\uC2B5\uB2C8\uB2E4.\n\uC81C\uD55C\uD06C\uAE30\uB85C \uC790\uB3D9 \uC124\uC815\uB429\uB2C8\uB2E4.";
 
-class ForeImgPage : public photo_pages_testing::PhotoPagesTest {
+class ForeImgPage : public OnePageTest<CSetForeImg> {
 protected:
-    CSetForeImg page{context};
     std::vector<std::wstring> warnings;
+    bool ownMessageBox = false;
 
-    void Open() {
-        page.showWarning = [this](const std::wstring& text) { warnings.push_back(text); };
-        OpenPage(page);
+    void StandIn(CSetForeImg& page) override {
+        if (!ownMessageBox) page.showWarning = [this](const std::wstring& text) { warnings.push_back(text); };
     }
-    HWND Item(int id) const { return page.GetDlgItem(id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Type(int id, const wchar_t* text) { ::SetWindowTextW(Item(id), text); }
@@ -62,19 +58,9 @@ TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
     EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
     EXPECT_EQ(1, env.isoverlap);
 
-    int low = 0, high = 0;
-    ::SendMessageW(Item(IDC_FORE_SIZE_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(200, low);
-    EXPECT_EQ(760, high);
-    ::SendMessageW(Item(IDC_FORE_CHANGETIME_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(3, low);
-    EXPECT_EQ(60, high);
-    ::SendMessageW(Item(IDC_FORE_CLEARCOUNT_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                   reinterpret_cast<LPARAM>(&high));
-    EXPECT_EQ(3, low);
-    EXPECT_EQ(30, high);
+    EXPECT_EQ(std::make_pair(200, 760), SpinRange(Item(IDC_FORE_SIZE_SPIN)));
+    EXPECT_EQ(std::make_pair(3, 60), SpinRange(Item(IDC_FORE_CHANGETIME_SPIN)));
+    EXPECT_EQ(std::make_pair(3, 30), SpinRange(Item(IDC_FORE_CLEARCOUNT_SPIN)));
 }
 
 TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
@@ -103,7 +89,8 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
 // The real message box: its caption and text, answered by a timer while it is up.
 TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
     env.picmaxsize = 500;
-    OpenPage(page);  // with the page's own message box
+    ownMessageBox = true;
+    Open();
     static std::wstring seenText;
     static int ticks;
     seenText.clear();
@@ -176,20 +163,18 @@ TEST_F(ForeImgPage, PlacementModesEnableOverlapAndTheEditorButton) {
     Open();
     const int overlapControls[] = {IDC_FORE_OVERLAP, IDC_FORE_CLEARCOUNT, IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY};
 
-    Click(Item(IDC_FORE_CENTRE));
-    EXPECT_EQ(0, env.imagepos);
-    for (int id : overlapControls) EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
-
-    Click(Item(IDC_FORE_RANDOMPOS));
-    EXPECT_EQ(2, env.imagepos);
-    for (int id : overlapControls) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
-
-    Click(Item(IDC_FORE_USERPOS));
-    EXPECT_EQ(1, env.imagepos);
-    for (int id : overlapControls) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
+    // Each mode: the value stored, whether overlap's controls and the editor's button take input.
+    const struct {
+        int id, imagepos;
+        bool overlap, editor;
+    } modes[] = {{IDC_FORE_CENTRE, 0, false, false}, {IDC_FORE_RANDOMPOS, 2, true, false},
+                 {IDC_FORE_USERPOS, 1, true, true}};
+    for (const auto& mode : modes) {
+        Click(Item(mode.id));
+        EXPECT_EQ(mode.imagepos, env.imagepos) << mode.id;
+        for (int id : overlapControls) EXPECT_EQ(mode.overlap, Enabled(id)) << mode.id << ": " << id;
+        EXPECT_EQ(mode.editor, Enabled(IDC_FORE_POSEDIT)) << mode.id;
+    }
 
     // Overlap off: its count and greying follow the box.
     Click(Item(IDC_FORE_OVERLAP));
@@ -250,10 +235,10 @@ TEST_F(ForeImgPage, OrderAndStretchBoxesWriteAtOnce) {
 TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
     Open();
     const EnvSettings before = env;
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    ::SendMessageW(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    PumpMessages();
-    EXPECT_TRUE(::IsWindowVisible(page.GetSafeHwnd()));
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(page->GetSafeHwnd()));
     EXPECT_EQ(before.isforeimg, env.isforeimg);
     EXPECT_EQ(before.imagepos, env.imagepos);
     EXPECT_EQ(before.min_sec, env.min_sec);
@@ -266,24 +251,13 @@ TEST_F(ForeImgPage, PositionCountAndMap) {
     EXPECT_EQ(L"3\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));  // 3개
 
     // The map as the page paints it: white, framed, three outlines at a tenth of the scale.
-    HWND map = Item(IDC_FORE_POSMAP);
-    RECT client{};
-    ::GetClientRect(map, &client);
-    HDC screen = ::GetDC(map);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(map, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const int xs = 1024 * 10 / client.right, ys = 768 * 10 / client.bottom;
-    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 0, 0));
-    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, client.right / 2, client.bottom - 2));
-    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 600 * 10 / xs, 100 * 10 / ys)) << "left edge of the second position";
-    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(memory, 500 * 10 / xs, 400 * 10 / ys)) << "top edge of the third position";
-    EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(memory, 500 * 10 / xs, 550 * 10 / ys)) << "inside the third";
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(map, screen);
+    const ClientPrint map(Item(IDC_FORE_POSMAP));
+    const int xs = 1024 * 10 / map.width(), ys = 768 * 10 / map.height();
+    EXPECT_EQ(RGB(0, 0, 0), map.At(0, 0));
+    EXPECT_EQ(RGB(255, 255, 255), map.At(map.width() / 2, map.height() - 2));
+    EXPECT_EQ(RGB(0, 0, 0), map.At(600 * 10 / xs, 100 * 10 / ys)) << "left edge of the second position";
+    EXPECT_EQ(RGB(0, 0, 0), map.At(500 * 10 / xs, 400 * 10 / ys)) << "top edge of the third position";
+    EXPECT_EQ(RGB(255, 255, 255), map.At(500 * 10 / xs, 550 * 10 / ys)) << "inside the third";
 }
 
 TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
@@ -291,18 +265,18 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     composer.m_positions = {{100, 100, 400, 400}};
     Open();
     Click(Item(IDC_FORE_POSEDIT));
-    CImgPosSetDlg* editor = page.PositionEditor();
+    CImgPosSetDlg* editor = page->PositionEditor();
     ASSERT_NE(nullptr, editor);
-    EXPECT_FALSE(::IsWindowVisible(host));
+    EXPECT_FALSE(::IsWindowVisible(parent));
     EXPECT_TRUE(::IsWindowVisible(editor->GetSafeHwnd()));
     EXPECT_TRUE(::GetWindowLongPtrW(editor->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(std::vector<int>{1}, editor->Numbers());
 
     Click(editor->GetDlgItem(IDC_IMGPOS_ADD));
     Click(editor->GetDlgItem(IDC_IMGPOS_APPLY));
-    PumpMessages();
-    EXPECT_EQ(nullptr, page.PositionEditor());
-    EXPECT_TRUE(::IsWindowVisible(host));
+    Pump();
+    EXPECT_EQ(nullptr, page->PositionEditor());
+    EXPECT_TRUE(::IsWindowVisible(parent));
     ASSERT_EQ(2u, composer.m_positions.size());
     EXPECT_EQ(L"2\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));
 }
@@ -311,13 +285,13 @@ TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {
     env.imagepos = 1;
     Open();
     Click(Item(IDC_FORE_POSEDIT));
-    ASSERT_NE(nullptr, page.PositionEditor());
-    Click(page.PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
-    page.CloseOwnedWindows();
-    PumpMessages();
-    EXPECT_EQ(nullptr, page.PositionEditor());
+    ASSERT_NE(nullptr, page->PositionEditor());
+    Click(page->PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
+    page->CloseOwnedWindows();
+    Pump();
+    EXPECT_EQ(nullptr, page->PositionEditor());
     EXPECT_TRUE(composer.m_positions.empty());
-    EXPECT_FALSE(::IsWindowVisible(host)) << "the settings dialog is ending: it is not shown again";
+    EXPECT_FALSE(::IsWindowVisible(parent)) << "the settings dialog is ending: it is not shown again";
 }
 
 }  // namespace

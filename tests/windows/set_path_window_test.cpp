@@ -8,41 +8,34 @@
 #include "resource.h"
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/set_path.h"
-#include "windows/folders_pages_harness.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
 using namespace testing_support;
+using namespace page_testing;
 
-class PathPage : public ::testing::Test {
+class PathPage : public OnePageTest<CSetPath> {
 protected:
-    PageHarness h;
-    ScratchDir scratch;
-    std::unique_ptr<CSetPath> page;
     std::vector<FolderMessage> messages;
-    HWND hwnd = nullptr;
     HWND list = nullptr;
 
-    void Open() {
-        page = std::make_unique<CSetPath>(h.context);
-        page->showMessage = [this](FolderMessage m) { messages.push_back(m); };
-        ASSERT_TRUE(page->Create(h.parent));
-        hwnd = page->GetSafeHwnd();
-        list = ::GetDlgItem(hwnd, IDC_PATH_LIST);
-        ::ShowWindow(hwnd, SW_SHOW);
+    void StandIn(CSetPath& page) override {
+        page.showMessage = [this](FolderMessage m) { messages.push_back(m); };
     }
-    void TearDown() override {
-        if (page) page->DestroyWindow();
+    void Open() {
+        OnePageTest::Open();
+        list = Item(IDC_PATH_LIST);
     }
     // A folder of the scratch tree with `images` pictures and one file of another type.
     std::string Folder(const std::string& name, int images) {
-        std::string folder = scratch.MakeDir(name);
+        std::string folder = dir.MakeDir(name);
         for (int i = 0; i < images; ++i) WriteFile(folder + "\\photo" + std::to_string(i) + ".jpg", "x");
         WriteFile(folder + "\\notes.txt", "x");
         return folder;
     }
     std::string Total() { return ItemText(hwnd, IDC_PATH_TOTAL); }
-    bool DeleteEnabled() { return IsEnabled(hwnd, IDC_PATH_DELETE); }
+    bool DeleteEnabled() { return Enabled(hwnd, IDC_PATH_DELETE); }
     int ProgressPos() { return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETPOS, 0, 0)); }
     int ProgressHigh() {
         return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETRANGE, FALSE, 0));
@@ -55,12 +48,12 @@ TEST_F(PathPage, EmptyFolderListShowsNoRowsAndZeroPics) {
     EXPECT_EQ("0 pics", Total());
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(-1, page->Selection());
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_ADD));
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_RELOAD));
+    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
+    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
 }
 
 TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
-    h.catalogue.m_pathList = {"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"};
+    catalogue.m_pathList = {"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"};
     Open();
     HWND header = ListView_GetHeader(list);
     ASSERT_EQ(2, Header_GetItemCount(header));
@@ -82,7 +75,7 @@ TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
 
 TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     std::string folder = Folder("Summer", 2);
-    scratch.MakeDir("Summer\\Beach");
+    dir.MakeDir("Summer\\Beach");
     WriteFile(folder + "\\Beach\\sea.png", "x");
     Open();
     page->AddChosenFolder(folder);
@@ -92,13 +85,13 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
     EXPECT_EQ("3", CellText(list, 0, 1));
     EXPECT_EQ("3 pics", Total());
-    EXPECT_EQ(3u, h.catalogue.m_imageList.size());
-    ASSERT_EQ(1u, h.catalogue.m_pathList.size());
+    EXPECT_EQ(3u, catalogue.m_imageList.size());
+    ASSERT_EQ(1u, catalogue.m_pathList.size());
     // One step per directory entry: the bar ends full, at the counted range.
-    const int entries = h.catalogue.CountEntries(mb::ToLower(folder));
+    const int entries = catalogue.CountEntries(mb::ToLower(folder));
     EXPECT_EQ(entries, ProgressHigh());
     EXPECT_EQ(entries, ProgressPos());
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_ADD));
+    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
 }
 
 TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
@@ -145,7 +138,7 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(parent), CellText(list, 0, 0));
     EXPECT_EQ("6 pics", Total());
-    EXPECT_EQ(6u, h.catalogue.m_imageList.size());
+    EXPECT_EQ(6u, catalogue.m_imageList.size());
 }
 
 TEST_F(PathPage, ClickBesideTheRowsDisablesDelete) {
@@ -164,8 +157,8 @@ TEST_F(PathPage, DeletingTheLastFolderEmptiesListTotalAndCatalogue) {
     Click(hwnd, IDC_PATH_DELETE);
     EXPECT_EQ(0, RowCount(list));
     EXPECT_EQ("0 pics", Total());
-    EXPECT_TRUE(h.catalogue.m_pathList.empty());
-    EXPECT_TRUE(h.catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.m_pathList.empty());
+    EXPECT_TRUE(catalogue.m_imageList.empty());
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(-1, page->Selection());
 }
@@ -186,8 +179,8 @@ TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(second), CellText(list, 0, 0));
     EXPECT_EQ("2 pics", Total());
-    ASSERT_EQ(1u, h.catalogue.m_pathList.size());
-    EXPECT_EQ(2u, h.catalogue.m_imageList.size());
+    ASSERT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(2u, catalogue.m_imageList.size());
 }
 
 TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
@@ -201,10 +194,10 @@ TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
 
     int steps = 0;
     bool buttonsDisabled = true, totalEmpty = true;
-    auto pageStep = h.catalogue.onScanStep;
-    h.catalogue.onScanStep = [&] {
+    auto pageStep = catalogue.onScanStep;
+    catalogue.onScanStep = [&] {
         ++steps;
-        buttonsDisabled = buttonsDisabled && !IsEnabled(hwnd, IDC_PATH_RELOAD) && !IsEnabled(hwnd, IDC_PATH_ADD) &&
+        buttonsDisabled = buttonsDisabled && !Enabled(hwnd, IDC_PATH_RELOAD) && !Enabled(hwnd, IDC_PATH_ADD) &&
                           !DeleteEnabled();
         totalEmpty = totalEmpty && Total().empty();
         pageStep();
@@ -216,22 +209,22 @@ TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
 
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ("2 pics", Total());
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_RELOAD));
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_PATH_ADD));
+    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
+    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(-1, page->Selection());
 }
 
 TEST_F(PathPage, ProgressRangeTakesMoreThan65535Entries) {
     Open();
-    h.catalogue.onScanStart(70000);
+    catalogue.onScanStart(70000);
     EXPECT_EQ(70000, ProgressHigh());
     EXPECT_EQ(0, ProgressPos());
     EXPECT_EQ("", Total());
 }
 
 TEST_F(PathPage, NavigationKeysNeverReachTheList) {
-    h.catalogue.m_pathList = {"c:\\a,1", "c:\\b,2", "c:\\c,3"};
+    catalogue.m_pathList = {"c:\\a,1", "c:\\b,2", "c:\\c,3"};
     Open();
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
@@ -243,33 +236,36 @@ TEST_F(PathPage, NavigationKeysNeverReachTheList) {
 
 TEST_F(PathPage, ScanHooksAreHandedBackWhenThePageCloses) {
     int outsideSteps = 0;
-    h.catalogue.onScanStep = [&] { ++outsideSteps; };
+    catalogue.onScanStep = [&] { ++outsideSteps; };
     Open();
     page->DestroyWindow();
-    ASSERT_TRUE(h.catalogue.onScanStep);
-    h.catalogue.onScanStep();
+    ASSERT_TRUE(catalogue.onScanStep);
+    catalogue.onScanStep();
     EXPECT_EQ(1, outsideSteps);
-    EXPECT_FALSE(h.catalogue.onScanStart);
+    EXPECT_FALSE(catalogue.onScanStart);
 }
 
 TEST_F(PathPage, ScanHooksAreHandedBackAlsoWhenThePageObjectGoesFirst) {
     Open();
     page.reset();  // the window dies with the object
-    EXPECT_FALSE(h.catalogue.onScanStep);
-    EXPECT_FALSE(h.catalogue.onScanStart);
-    h.catalogue.m_pathList = {scratch.path() + ",0"};
-    h.catalogue.ReloadFolders();  // no page to step: nothing dangles
+    EXPECT_FALSE(catalogue.onScanStep);
+    EXPECT_FALSE(catalogue.onScanStart);
+    catalogue.m_pathList = {dir.path() + ",0"};
+    catalogue.ReloadFolders();  // no page to step: nothing dangles
 }
 
 // ---- The tinted list on its own ----------------------------------------------------------------
 
-class TintedList : public ::testing::Test {
+class TintedList : public PageTest {
 protected:
-    PageHarness h;
-    HWND listWindow = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 400, 200,
-                                        h.parent, reinterpret_cast<HMENU>(77), ::GetModuleHandleW(nullptr), nullptr);
+    HWND listWindow = nullptr;
     CColorListCtrl list;
-    void SetUp() override { ASSERT_TRUE(list.SubclassDlgItem(77, h.parent)); }
+    void SetUp() override {
+        PageTest::SetUp();
+        listWindow = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 400, 200,
+                                       parent, reinterpret_cast<HMENU>(77), ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(list.SubclassDlgItem(77, parent));
+    }
 };
 
 TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommas) {
@@ -302,10 +298,9 @@ TEST_F(TintedList, RowsAppendAtTheEndWithTheirCells) {
 
 // The list's custom draw reaches the control through its parent dialog, which answers with the
 // control's result.
-TEST(TintedListOnAPage, CustomDrawOfAnOddRowIsAnsweredWithTheTint) {
-    PageHarness h;
-    CSetPath page(h.context);
-    ASSERT_TRUE(page.Create(h.parent));
+TEST_F(TintedList, CustomDrawOfAnOddRowOnAPageIsAnsweredWithTheTint) {
+    CSetPath page(context);
+    ASSERT_TRUE(page.Create(parent));
     HWND list = page.GetDlgItem(IDC_PATH_LIST);
     auto drawStage = [&](DWORD stage, DWORD_PTR row, NMLVCUSTOMDRAW& draw) {
         draw = {};

@@ -16,12 +16,11 @@
 #include "resource.h"
 #include "settings_ui/set_calen.h"
 #include "settings_ui/set_effect.h"
-#include "windows/settings_page_fixture.h"
+#include "windows/page_fixture.h"
 
 namespace {
 
-using settings_testing::InsideModalLoop;
-using settings_testing::Pump;
+using namespace page_testing;
 
 void SaveScreen(const std::string& name) {
     const char* folder = std::getenv("DIORAMIX_SHOTS");
@@ -29,23 +28,11 @@ void SaveScreen(const std::string& name) {
     Pump();
     ::Sleep(200);
     Pump();
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::BitBlt(dc, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ::SelectObject(dc, old);
-    {
-        Gdiplus::Bitmap shot(bitmap, nullptr);
-        SaveImage(shot, std::string(folder) + "\\" + name, "png");
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
+    SaveScreenArea({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
+                   std::string(folder) + "\\" + name);
 }
 
-class EffectsScreens : public settings_testing::PageFixture {
+class EffectsScreens : public PageTest {
 protected:
     // A window the size of the settings dialog's page frame, titled as the page.
     void Frame(HWND page, const wchar_t* title) {
@@ -55,7 +42,7 @@ protected:
         RECT outer{0, 0, r.right - r.left, r.bottom - r.top};
         ::AdjustWindowRectEx(&outer, WS_OVERLAPPED | WS_CAPTION, FALSE, 0);
         ::SetWindowPos(parent, HWND_TOP, 60, 60, outer.right - outer.left, outer.bottom - outer.top, 0);
-        Place(page, parent);
+        Fill(page);
     }
 };
 
@@ -76,7 +63,7 @@ TEST_F(EffectsScreens, DISABLED_PagesAndPicker) {
         Frame(page.GetSafeHwnd(), L"\uC774\uBBF8\uC9C0 \uD6A8\uACFC");  // 이미지 효과
         SaveScreen("effects-page.png");
         InsideModalLoop step([&] {
-            HWND picker = settings_testing::FindThreadDialog();
+            HWND picker = OpenedDialog();
             if (!picker) return;
             ::SetWindowPos(picker, HWND_TOP, 520, 60, 0, 0, SWP_NOSIZE);
             HWND list = ::GetDlgItem(picker, IDC_MASK_LIST);
@@ -88,7 +75,7 @@ TEST_F(EffectsScreens, DISABLED_PagesAndPicker) {
             ListView_SetItemState(list, star, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             ::SetFocus(list);
             SaveScreen("mask-picker.png");
-            ::SendMessageW(::GetDlgItem(picker, IDC_MASK_SELECT), BM_CLICK, 0, 0);
+            Click(picker, IDC_MASK_SELECT);
         }, 600);
         ::SendMessageW(::GetDlgItem(page.GetSafeHwnd(), IDC_EFFECT_CHOOSE_MASK), BM_CLICK, 0, 0);
         SaveScreen("effects-page-after-choice.png");

@@ -1,0 +1,417 @@
+#pragma once
+// What every window test of the settings pages and their dialogs stands on: the settings context
+// around a scratch program folder and the fake system, a plain dialog window standing in for the
+// settings window, and the helpers that pump messages, read and press controls and answer the
+// modal loops the pages open.
+
+// The window layer's own test template (the resource script reads these lines too).
+#define IDD_FW_PROBE     9001
+#define IDC_FW_PLAIN     9011
+#define IDC_FW_BOUND     9012
+#define IDC_FW_RANGE_A   9013
+#define IDC_FW_RANGE_B   9014
+#define IDC_FW_EDIT      9015
+
+#ifndef RC_INVOKED
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "composer/composer.h"
+#include "composer/output.h"
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "settings_ui/settings_context.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
+#include "support/canvas.h"
+#include "support/fake_system.h"
+#include "support/gif_writer.h"
+#include "support/test_support.h"
+
+namespace page_testing {
+
+using testing_support::Canvas;
+using testing_support::ScratchDir;
+using testing_support::TopDownBitmapInfo;
+
+// The program's face as the settings windows see it, recording what they ask of it.
+class RecordingOwner : public ISettingsOwner {
+public:
+    HWND window = nullptr;
+    int tipUpdates = 0;
+    int iconUpdates = 0;
+    HWND MainWindow() const override { return window; }
+    void UpdateTrayTip() override { ++tipUpdates; }
+    void UpdateTrayIcon() override { ++iconUpdates; }
+};
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+// Runs the messages waiting for this thread (posted requests, paints).
+inline void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Keeps pumping for about `ms` milliseconds, so the desktop can place and paint what was shown.
+inline void PumpFor(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        Pump();
+        ::Sleep(10);
+    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
+}
+
+// ---- Controls ---------------------------------------------------------------------------------
+
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    if (window) ::GetWindowTextW(window, text, 512);
+    return text;
+}
+// A control's text in the program's code page.
+inline std::string ItemText(HWND dialog, int id) { return mb::Narrow(TextOf(::GetDlgItem(dialog, id))); }
+
+inline void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
+inline void Click(HWND dialog, int id) { Click(::GetDlgItem(dialog, id)); }
+inline bool Checked(HWND dialog, int id) {
+    return ::SendMessageW(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+
+// A list view click as the list reports it to its dialog (a row, or -1 beside the rows).
+inline void ClickRow(HWND dialog, int listId, int row, UINT code = NM_CLICK) {
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = ::GetDlgItem(dialog, listId);
+    click.hdr.idFrom = static_cast<UINT_PTR>(listId);
+    click.hdr.code = code;
+    click.iItem = row;
+    ::SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&click));
+}
+
+inline int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+inline std::string CellText(HWND list, int row, int column) {
+    wchar_t buffer[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 512;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return mb::Narrow(buffer);
+}
+
+// The range an up-down control keeps its buddy's number in.
+inline std::pair<int, int> SpinRange(HWND spin) {
+    int low = 0, high = 0;
+    ::SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    return {low, high};
+}
+
+inline RECT RectOf(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+inline bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// ---- Dialogs of this thread and their modal loops ------------------------------------------------
+
+// The first top-level dialog box (#32770) of this thread that `wanted` accepts.
+inline HWND FindThreadDialog(const std::function<bool(HWND)>& wanted) {
+    struct Search { const std::function<bool(HWND)>* wanted; HWND found; } search{&wanted, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        wchar_t cls[16] = {};
+        ::GetClassNameW(hwnd, cls, 16);
+        if (std::wstring(cls) != L"#32770" || !(*s->wanted)(hwnd)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+// Any dialog but `except` (a modal loop shows its dialog only once its queue is empty: it may
+// still be hidden).
+inline HWND FindThreadDialog(HWND except) {
+    return FindThreadDialog([except](HWND hwnd) { return hwnd != except; });
+}
+// A shown dialog with the given title (a message box's caption).
+inline HWND FindThreadDialog(const std::wstring& title) {
+    return FindThreadDialog([&title](HWND hwnd) { return ::IsWindowVisible(hwnd) && TextOf(hwnd) == title; });
+}
+
+// Runs `step` from inside whatever modal loop is running, once, after `delayMs`.
+class InsideModalLoop {
+public:
+    explicit InsideModalLoop(std::function<void()> step, UINT delayMs = 50) {
+        m_timer = ::SetTimer(nullptr, 0, delayMs, &InsideModalLoop::Fire);
+        Steps()[m_timer] = std::move(step);
+    }
+    ~InsideModalLoop() {
+        ::KillTimer(nullptr, m_timer);
+        Steps().erase(m_timer);
+    }
+    InsideModalLoop(const InsideModalLoop&) = delete;
+    InsideModalLoop& operator=(const InsideModalLoop&) = delete;
+
+private:
+    static std::map<UINT_PTR, std::function<void()>>& Steps() {
+        static std::map<UINT_PTR, std::function<void()>> steps;
+        return steps;
+    }
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        auto found = Steps().find(id);
+        if (found == Steps().end()) return;
+        auto step = std::move(found->second);
+        Steps().erase(found);
+        if (step) step();
+    }
+    UINT_PTR m_timer = 0;
+};
+
+// Runs steps one after another from a thread timer, so that they also run inside modal loops
+// (a dialog's, a message box's, the colour dialog's).
+class TimerScript {
+public:
+    explicit TimerScript(std::vector<std::function<void()>> steps, UINT interval = 150) : m_steps(std::move(steps)) {
+        s_current = this;
+        m_timer = ::SetTimer(nullptr, 0, interval, &TimerScript::Tick);
+    }
+    ~TimerScript() {
+        ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    TimerScript(const TimerScript&) = delete;
+    TimerScript& operator=(const TimerScript&) = delete;
+    bool Done() const { return m_next >= m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TimerScript* self = s_current;
+        if (!self || self->m_running || self->Done()) return;
+        self->m_running = true;  // a step may open a modal loop that ticks again
+        const size_t step = self->m_next++;
+        self->m_steps[step]();
+        self->m_running = false;
+    }
+    static inline TimerScript* s_current = nullptr;
+    std::vector<std::function<void()>> m_steps;
+    size_t m_next = 0;
+    bool m_running = false;
+    UINT_PTR m_timer = 0;
+};
+
+// ---- Top-level windows of other programs ------------------------------------------------------
+
+// Titled windows standing in for other programs' windows, destroyed newest first.
+class TopWindows {
+public:
+    TopWindows() = default;
+    TopWindows(const TopWindows&) = delete;
+    TopWindows& operator=(const TopWindows&) = delete;
+    ~TopWindows() {
+        for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it) ::DestroyWindow(*it);
+    }
+    HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
+        HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 60, 60, 200, 120, owner, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+        if (w) {
+            ::ShowWindow(w, show);
+            m_windows.push_back(w);
+        }
+        Pump();
+        return w;
+    }
+    void Destroy(HWND w) {
+        ::DestroyWindow(w);
+        m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), w), m_windows.end());
+    }
+    bool Holds(HWND w) const { return std::find(m_windows.begin(), m_windows.end(), w) != m_windows.end(); }
+
+private:
+    std::vector<HWND> m_windows;
+};
+
+// ---- Pictures -----------------------------------------------------------------------------------
+
+
+
+// What a window paints into its client area, printed into a memory bitmap for reading its pixels.
+class ClientPrint {
+public:
+    explicit ClientPrint(HWND window) : m_window(window) {
+        ::GetClientRect(window, &m_client);
+        fw::WindowDc screen(window);
+        m_dc.reset(::CreateCompatibleDC(screen.get()));
+        m_bitmap.reset(::CreateCompatibleBitmap(screen.get(), width(), height()));
+        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+        Print();
+    }
+    ~ClientPrint() { ::SelectObject(m_dc.get(), m_old); }
+    ClientPrint(const ClientPrint&) = delete;
+    ClientPrint& operator=(const ClientPrint&) = delete;
+
+    void Print() { ::SendMessageW(m_window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT); }
+    int width() const { return m_client.right; }
+    int height() const { return m_client.bottom; }
+    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.get(), x, y); }
+
+private:
+    HWND m_window;
+    RECT m_client{};
+    fw::Bitmap m_bitmap;
+    fw::MemoryDc m_dc;
+    HGDIOBJ m_old = nullptr;
+};
+
+// What the screen shows inside `area` (screen coordinates), saved as a PNG.
+inline bool SaveScreenArea(const RECT& area, const std::string& path) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    fw::WindowDc screen(nullptr);
+    fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
+    fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), w, h));
+    HGDIOBJ old = ::SelectObject(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), area.left, area.top, SRCCOPY);
+    ::SelectObject(memory.get(), old);
+    Gdiplus::Bitmap picture(bitmap.get(), nullptr);
+    return SaveImage(picture, path, "png");
+}
+
+// A picture of one colour, saved straight to `path` (no temporary beside it: a path may be as long
+// as the system allows) in the given format ("png", "jpeg", "bmp").
+inline bool WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const std::string& format) {
+    Gdiplus::Bitmap bitmap(w, h, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics g(&bitmap);
+        g.Clear(color);
+    }
+    CLSID encoder{};
+    return GetEncoderClsid(mb::Widen("image/" + format).c_str(), &encoder) >= 0 &&
+           bitmap.Save(mb::Widen(path).c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
+// A W x H GIF: the left half black, the rest white, so a thumbnail shows where the mask went.
+inline void WriteMask(const std::string& path, int w, int h) {
+    testing_support::WriteTwoColourGif(path, w, h, {255, 255, 255}, {0, 0, 0},
+                                       [w](int x, int) { return x < w / 2; });
+}
+
+// ---- The fixture --------------------------------------------------------------------------------
+
+class PageTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    testing_support::FakeSystem system;
+    EnvSettings env;
+    OutProgramList programs;
+    ImageCatalogue catalogue;
+    Composer composer{env, catalogue, system};
+    RecordingOwner owner;
+    int lastPage = 0;
+    SettingsContext context{env, programs, catalogue, composer, system, owner, lastPage};
+    HWND parent = nullptr;  // stands in for the settings dialog
+
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        env.m_exePath = dir.path();
+        // A user's photographs on a fake 1024 x 768 screen, over a plain colour.
+        env.isforeimg = 1;
+        env.picmaxsize = 400;
+        env.changetime = 5;
+        env.min_sec = 60000;
+        env.piccleartotalcnt = 10;
+        env.imagepos = 2;
+        env.backcolor = 0xFF102030;
+        env.m_desktopColor = 0xFF256F95;
+        parent = ::CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(0x8002)) /* the dialog class */,
+                                   L"settings", WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 640, 420,
+                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, parent);
+    }
+    void TearDown() override {
+        if (parent) ::DestroyWindow(parent);
+        Pump();
+    }
+
+    // A page created as the parent's child and shown filling it, as the settings window holds it.
+    template <class Page>
+    void OpenPage(Page& page) {
+        ASSERT_TRUE(page.Create(parent));
+        Fill(page.GetSafeHwnd());
+    }
+    void Fill(HWND page) const {
+        RECT client{};
+        ::GetClientRect(parent, &client);
+        ::MoveWindow(page, 0, 0, client.right, client.bottom, TRUE);
+        ::ShowWindow(page, SW_SHOW);
+        Pump();
+    }
+    // A dialog this thread opened other than the stand-in.
+    HWND OpenedDialog() const { return FindThreadDialog(parent); }
+
+    // Masks folder with the given files (name, width, height), listed as the main window lists them.
+    void MakeMasks(const std::vector<std::tuple<std::string, int, int>>& masks) {
+        std::string folder = dir.MakeDir("Masks");
+        for (const auto& [name, w, h] : masks) WriteMask(folder + "\\" + name, w, h);
+        composer.LoadMasks(folder);
+    }
+};
+
+// One page of the settings window, made by Open() once a test has set up the settings.
+template <class Page>
+class OnePageTest : public PageTest {
+protected:
+    std::unique_ptr<Page> page;
+    HWND hwnd = nullptr;
+
+    void Open() {
+        page = std::make_unique<Page>(context);
+        StandIn(*page);
+        OpenPage(*page);
+        hwnd = page->GetSafeHwnd();
+    }
+    // Where a fixture puts its stand-ins for the page's message boxes and system dialogs.
+    virtual void StandIn(Page&) {}
+    void TearDown() override {
+        page.reset();
+        PageTest::TearDown();
+    }
+    HWND Item(int id) const { return ::GetDlgItem(hwnd, id); }
+
+    // The page's controls that must take input (`on`) and those that must not (`off`).
+    void ExpectEnabled(std::initializer_list<int> on, std::initializer_list<int> off) const {
+        for (int id : on) EXPECT_TRUE(Enabled(hwnd, id)) << "control " << id << " is disabled";
+        for (int id : off) EXPECT_FALSE(Enabled(hwnd, id)) << "control " << id << " is enabled";
+    }
+    // The page's boxes that must be ticked (`on`) and those that must not (`off`).
+    void ExpectChecked(std::initializer_list<int> on, std::initializer_list<int> off) const {
+        for (int id : on) EXPECT_TRUE(Checked(hwnd, id)) << "box " << id << " is not ticked";
+        for (int id : off) EXPECT_FALSE(Checked(hwnd, id)) << "box " << id << " is ticked";
+    }
+};
+
+}  // namespace page_testing
+
+#endif  // RC_INVOKED
