@@ -132,7 +132,14 @@ void CDialog::SetDlgItemText(int id, const std::string& text) const {
 
 bool CDialog::PreTranslateMessage(MSG* msg) {
     // Modeless dialogs get keyboard navigation; modal ones have it from their own loop.
-    return m_modeless && m_hwnd && ::IsDialogMessageW(m_hwnd, msg);
+    if (!m_modeless || !m_hwnd) return false;
+    // A page that its dialog takes into its own navigation (WS_EX_CONTROLPARENT) leaves Tab to that
+    // dialog, so the focus moves between the page and the dialog's other controls.
+    const bool tab = (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == (msg->message == WM_CHAR ? '\t' : VK_TAB);
+    if (tab && (::GetWindowLongW(m_hwnd, GWL_STYLE) & WS_CHILD) &&
+        (::GetWindowLongW(m_hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT))
+        return false;
+    return ::IsDialogMessageW(m_hwnd, msg);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -109,10 +109,12 @@ void CEnvSetDlg::CreatePages() {
     for (const auto& page : m_pPages) {
         if (!page->Create(m_hwnd)) continue;
         // Enter and Escape inside a page stay with the page, which ignores them: as a DS_CONTROL
-        // child it would hand them on to this window, where Escape means cancel.
+        // child it would hand them on to this window, where Escape means cancel. Tab still moves
+        // between the page and the list, through this window's navigation.
         HWND hwnd = page->GetSafeHwnd();
         const LONG style = ::GetWindowLongW(hwnd, GWL_STYLE);
         if (style & DS_CONTROL) ::SetWindowLongW(hwnd, GWL_STYLE, style & ~DS_CONTROL);
+        ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -218,6 +219,44 @@ TEST_F(SettingsHost, EnterAndEscapeNeverCloseIt) {
     EXPECT_TRUE(openAfterKeys);
     EXPECT_EQ(0, shownAfterKeys);
     EXPECT_EQ(5, env.changetime) << "nothing was taken from the fields";
+}
+
+TEST_F(SettingsHost, TabMovesBetweenTheListAndTheShownPage) {
+    CEnvSetDlg host(context);
+    // Where each Tab left the focus: -1 the list, a page's index, or -2 anywhere else.
+    std::vector<int> visited;
+    auto whereIsFocus = [&] {
+        HWND focus = ::GetFocus();
+        if (focus == List(host)) return -1;
+        for (int page = 0; page < 7; ++page)
+            if (::IsChild(host.Page(page)->GetSafeHwnd(), focus)) return page;
+        return -2;
+    };
+    auto pressTab = [] {
+        HWND focus = ::GetFocus();
+        ::PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+        ::PostMessageW(focus, WM_KEYUP, VK_TAB, 0);
+    };
+    std::vector<std::function<void()>> steps{[&] {
+        ::SetFocus(List(host));
+        pressTab();
+    }};
+    for (int i = 0; i < 30; ++i)
+        steps.push_back([&] {
+            visited.push_back(whereIsFocus());
+            pressTab();
+        });
+    steps.push_back([&] { ::PostMessageW(host.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0); });
+    TimerScript script(steps, 60);
+    EXPECT_EQ(IDCANCEL, host.DoModal());
+
+    ASSERT_EQ(30u, visited.size());
+    EXPECT_EQ(0, visited.front()) << "from the list into the shown page";
+    EXPECT_GT(std::count(visited.begin(), visited.end(), 0), 3) << "through the page's controls";
+    EXPECT_GT(std::count(visited.begin(), visited.end(), -1), 0) << "and back to the list";
+    EXPECT_EQ(visited.size(), static_cast<size_t>(std::count(visited.begin(), visited.end(), 0) +
+                                                  std::count(visited.begin(), visited.end(), -1)))
+        << "never into a hidden page or out of the window";
 }
 
 TEST(CaptionStrip, GradientFromPurpleToPinkWithWhiteText) {
