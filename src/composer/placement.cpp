@@ -1,5 +1,6 @@
 #include "composer/placement.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,24 @@ int RandomOffset(int range, fw::ISystem& system) {
 }
 
 bool Contains(int x, int y, int w, int h, POINT p) { return x <= p.x && p.x < x + w && y <= p.y && p.y < y + h; }
+
+// One side of a position moved just inside [0, screen) when it lies wholly beyond it.
+void PullIntoView(LONG& from, LONG& to, int screen) {
+    const LONG size = to - from;
+    if (from >= screen) from = std::max<LONG>(0, screen - size);
+    else if (to <= 0) from = 0;
+    else return;
+    to = from + size;
+}
+
+// A position saved on a larger screen (or before a resolution change) that lies wholly off this
+// one is moved into view; its photograph would otherwise never be seen. Positions that show at
+// least in part are kept as the user placed them.
+RECT IntoView(RECT r, int sw, int sh) {
+    PullIntoView(r.left, r.right, sw);
+    PullIntoView(r.top, r.bottom, sh);
+    return r;
+}
 
 }  // namespace
 
@@ -80,7 +99,7 @@ POINT PlaceImage(int mode, int sw, int sh, int w, int h, PlacementState& state, 
         if (state.positions.empty()) return PlaceCentred(sw, sh, w, h);
         int count = static_cast<int>(state.positions.size());
         if (state.positionIndex < 0 || state.positionIndex >= count) state.positionIndex = 0;
-        POINT p = PlaceInRect(state.positions[state.positionIndex], w, h);
+        POINT p = PlaceInRect(IntoView(state.positions[state.positionIndex], sw, sh), w, h);
         if (++state.positionIndex == count) state.positionIndex = 0;
         return p;
     }

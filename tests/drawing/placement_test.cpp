@@ -66,6 +66,21 @@ TEST_F(PlacementTest, UserPositionsAreTakenInTurnAndCentred) {
     EXPECT_EQ(-50, over.y);
 }
 
+TEST_F(PlacementTest, PositionsWhollyOffTheScreenAreMovedIntoViewAndOthersKept) {
+    // Saved on a 1920 x 1200 screen, used on 1024 x 768.
+    positions = {RECT{1500, 900, 1900, 1200}, RECT{900, 100, 1300, 400}, RECT{-500, -400, -100, -100}};
+    POINT beyond = Place(kPlaceUserPositions, 400, 300);
+    EXPECT_EQ(1024 - 400, beyond.x);
+    EXPECT_EQ(768 - 300, beyond.y);
+    POINT partly = Place(kPlaceUserPositions, 400, 300);
+    EXPECT_EQ(900, partly.x) << "a position that shows in part is the user's choice";
+    EXPECT_EQ(100, partly.y);
+    POINT before = Place(kPlaceUserPositions, 400, 300);
+    EXPECT_EQ(0, before.x);
+    EXPECT_EQ(0, before.y);
+    EXPECT_EQ(1900, positions[0].right) << "the saved positions themselves are not changed";
+}
+
 TEST_F(PlacementTest, UserPositionsWithoutAnyAreCentred) {
     POINT p = Place(kPlaceUserPositions, 400, 300);
     EXPECT_EQ(312, p.x);
