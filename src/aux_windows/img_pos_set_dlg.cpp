@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "composer/placement.h"
 #include "resource.h"
 
 const fw::Handler<CImgPosSetDlg> CImgPosSetDlg::kHandlers[] = {
@@ -47,8 +48,11 @@ SIZE CImgPosSetDlg::ScreenSize() const {
 BOOL CImgPosSetDlg::OnInitDialog() {
     PlaceAtTopOfScreen();
     int number = 0;
+    const SIZE screen = ScreenSize();
     for (const RECT& rect : m_composer.m_positions) {
-        if (CImgPosDlg* window = OpenPosition(++number, rect)) ::ShowWindow(window->GetSafeHwnd(), SW_SHOWNORMAL);
+        // Where the photo will be drawn, so that a position saved off a smaller screen can be reached.
+        CImgPosDlg* window = OpenPosition(++number, PositionInView(rect, screen.cx, screen.cy));
+        if (window) ::ShowWindow(window->GetSafeHwnd(), SW_SHOWNORMAL);
     }
     m_lastNumber = number;
     return TRUE;

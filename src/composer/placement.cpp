@@ -40,14 +40,6 @@ void PullIntoView(LONG& from, LONG& to, int screen) {
     to = from + size;
 }
 
-// A position saved on a larger screen (or before a resolution change) that lies wholly off this
-// one is moved into view; its photograph would otherwise never be seen. Positions that show at
-// least in part are kept as the user placed them.
-RECT IntoView(RECT r, int sw, int sh) {
-    PullIntoView(r.left, r.right, sw);
-    PullIntoView(r.top, r.bottom, sh);
-    return r;
-}
 
 }  // namespace
 
@@ -67,6 +59,12 @@ DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notS
         if (size.h > imageHeight) size.h = imageHeight;
     }
     return size;
+}
+
+RECT PositionInView(RECT r, int sw, int sh) {
+    PullIntoView(r.left, r.right, sw);
+    PullIntoView(r.top, r.bottom, sh);
+    return r;
 }
 
 POINT PlaceCentred(int sw, int sh, int w, int h) { return {(sw - w) / 2, (sh - h) / 2}; }
@@ -99,7 +97,7 @@ POINT PlaceImage(int mode, int sw, int sh, int w, int h, PlacementState& state, 
         if (state.positions.empty()) return PlaceCentred(sw, sh, w, h);
         int count = static_cast<int>(state.positions.size());
         if (state.positionIndex < 0 || state.positionIndex >= count) state.positionIndex = 0;
-        POINT p = PlaceInRect(IntoView(state.positions[state.positionIndex], sw, sh), w, h);
+        POINT p = PlaceInRect(PositionInView(state.positions[state.positionIndex], sw, sh), w, h);
         if (++state.positionIndex == count) state.positionIndex = 0;
         return p;
     }

@@ -31,6 +31,10 @@ struct PlacementState {
 // Top-left corner of a w x h photograph on a sw x sh screen. User positions are taken in turn;
 // random placement keeps 10 pixels from every edge and moves away from the previous centre.
 POINT PlaceImage(int mode, int sw, int sh, int w, int h, PlacementState& state, fw::ISystem& system);
+// A position saved on a larger screen (or before a resolution change) that lies wholly off this
+// sw x sh one, moved just into view: its photograph would otherwise never be seen. A position that
+// shows at least in part is returned as the user placed it.
+RECT PositionInView(RECT r, int sw, int sh);
 POINT PlaceCentred(int sw, int sh, int w, int h);
 POINT PlaceInRect(const RECT& r, int w, int h);
 POINT PlaceRandom(int sw, int sh, int w, int h, POINT& lastCentre, fw::ISystem& system);

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cwchar>
+#include <vector>
 
+#include "composer/placement.h"
 #include "framework/handles.h"
 #include "resource.h"
 
@@ -243,7 +245,10 @@ LRESULT CSetForeImg::OnSizeArrow(NMHDR* header) {
 LRESULT CSetForeImg::OnDrawItem(WPARAM, LPARAM lp) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
     if (!item || item->CtlID != IDC_FORE_POSMAP) return FALSE;
-    DrawPositionMap(item->hDC, item->rcItem, m_context.composer.m_positions, m_xScale, m_yScale);
+    // The positions where their photos are drawn, those saved off a smaller screen moved into view.
+    std::vector<RECT> shown = m_context.composer.m_positions;
+    for (RECT& r : shown) r = PositionInView(r, m_context.system.ScreenWidth(), m_context.system.ScreenHeight());
+    DrawPositionMap(item->hDC, item->rcItem, shown, m_xScale, m_yScale);
     return TRUE;
 }
 

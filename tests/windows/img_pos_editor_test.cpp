@@ -147,8 +147,10 @@ TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExit) {
 }
 
 TEST_F(PositionEditor, StoredRectangleKeepsItsShapeUntilResized) {
-    composer.m_positions = {{100, 100, 500, 400}};
+    // The second was saved on a larger screen, wholly off this 1024 x 768 one.
+    composer.m_positions = {{100, 100, 500, 400}, {1500, 900, 1900, 1200}};
     Open();
+    EXPECT_TRUE(SameRect(RECT{624, 468, 1024, 768}, RectOf(Window(2)))) << "opened where its photo is drawn";
     EXPECT_EQ((SIZE{400, 300}).cx, SizeOf(Window(1)).cx);
     EXPECT_EQ(300, SizeOf(Window(1)).cy);
     RECT proposed{100, 100, 520, 400};  // dragging the right edge

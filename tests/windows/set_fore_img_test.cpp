@@ -246,9 +246,10 @@ TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
 }
 
 TEST_F(ForeImgPage, PositionCountAndMap) {
-    composer.m_positions = {{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}};
+    // The fourth was saved on a larger screen, wholly off this one.
+    composer.m_positions = {{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}, {2000, 1000, 2400, 1300}};
     Open();
-    EXPECT_EQ(L"3\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));  // 3개
+    EXPECT_EQ(L"4\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));  // 4개
 
     // The map as the page paints it: white, framed, three outlines at a tenth of the scale.
     const ClientPrint map(Item(IDC_FORE_POSMAP));
@@ -258,6 +259,7 @@ TEST_F(ForeImgPage, PositionCountAndMap) {
     EXPECT_EQ(RGB(0, 0, 0), map.At(600 * 10 / xs, 100 * 10 / ys)) << "left edge of the second position";
     EXPECT_EQ(RGB(0, 0, 0), map.At(500 * 10 / xs, 400 * 10 / ys)) << "top edge of the third position";
     EXPECT_EQ(RGB(255, 255, 255), map.At(500 * 10 / xs, 550 * 10 / ys)) << "inside the third";
+    EXPECT_EQ(RGB(0, 0, 0), map.At(624 * 10 / xs, 720 * 10 / ys)) << "the fourth, where its photo is drawn";
 }
 
 TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
