@@ -353,11 +353,16 @@ TEST_F(RotationTest, TurnedInOnePassLooksLikeEachPieceTurnedByGdiplus) {
             picture.SetPixel(x, y, (x / 30 + y / 30) % 4 == 0 && x % 30 < 8
                                        ? Gdiplus::Color(255, 250, 250, 240)
                                        : Gdiplus::Color(255, BYTE(40 + x * 180 / w), BYTE(60 + y * 150 / h), BYTE(200 - (x + y) / 4)));
-    for (int turn : {-38, 0, 17, 44}) {
+    // Our pass, and GDI+ turning the card when the canvas's pixels are out of reach.
+    const struct {
+        int turn;
+        bool throughGdiplus;
+    } cases[] = {{-38, false}, {0, false}, {17, false}, {44, false}, {25, true}};
+    for (const auto& [turn, throughGdiplus] : cases) {
         system.rands = {turn + 45};
         auto ours = SolidBitmap(900, 700, kCanvas), gdiplus = SolidBitmap(900, 700, kCanvas);
         PhotoEffects effects(env, system);
-        effects.SetCanvasBitmap(ours.get());
+        if (!throughGdiplus) effects.SetCanvasBitmap(ours.get());
         Gdiplus::Graphics g(ours.get());
         effects.DrawImageWithEffects(g, picture, w, h, 230, 190);
         DrawPiecesTurned(*gdiplus, picture, env.InstalledFilePath("\\effects\\dropshadow.png"), w, h, 230, 190,
