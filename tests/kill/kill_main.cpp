@@ -24,8 +24,11 @@
 #include "composer/placement.h"
 #include "framework/gdiplus_session.h"
 #include "framework/safe_file.h"
+#include "support/temporary_files.h"
 
 namespace {
+
+using testing_support::CountTemporaryFiles;
 
 const char* const kStateFiles[] = {"env.ini", "list.txt", "poslist.txt", "Dioramix.bmp"};
 constexpr int kCatalogueLines = 20000;  // a list.txt of about a megabyte: its save takes a while
@@ -78,17 +81,6 @@ void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, c
         g.Clear(color);
     }
     SaveImage(bitmap, path, format);
-}
-
-int CountTemporaryFiles(const std::string& folder) {
-    WIN32_FIND_DATAA data{};
-    HANDLE find = ::FindFirstFileA((folder + "\\" + fw::kTemporaryFilePattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    int n = 0;
-    do ++n;
-    while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return n;
 }
 
 // ---- What a whole file looks like -------------------------------------------------------------

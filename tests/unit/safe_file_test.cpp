@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/safe_file.h"
+#include "support/temporary_files.h"
 #include "support/test_support.h"
 
 using testing_support::FileExists;
@@ -17,16 +18,7 @@ class SafeFileTest : public ::testing::Test {
 protected:
     ScratchDir dir;
 
-    int TemporaryFiles() const {
-        WIN32_FIND_DATAA data{};
-        HANDLE find = ::FindFirstFileA((dir.path() + "\\" + fw::kTemporaryFilePattern).c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return 0;
-        int n = 0;
-        do ++n;
-        while (::FindNextFileA(find, &data));
-        ::FindClose(find);
-        return n;
-    }
+    int TemporaryFiles() const { return testing_support::CountTemporaryFiles(dir.path()); }
     static fw::TemporaryWriter Writes(const std::string& bytes) {
         return [bytes](const std::string& temporary) {
             WriteFile(temporary, bytes);
