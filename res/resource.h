@@ -5,6 +5,41 @@
 #define IDS_ABOUTBOX                101
 #define IDS_VERSION                 102
 
+// The string table: every text the program shows, one block of ids per resource script
+#define IDS_HIDE_ICONS_ITEM         112   // tray menu entry while the desktop icons show
+#define IDS_START_MENU_TITLE        113   // the Start menu's window title
+#define IDS_MESSAGE_CAPTION         114
+#define IDS_CAPTION_FACE            115   // the face of the small painted captions
+#define IDS_SETTINGS_TITLE          2000
+#define IDS_PAGE_BACKGROUND         2001  // 2001..2007: the page list, in order
+#define IDS_PAGE_PHOTOS             2002
+#define IDS_PAGE_EFFECTS            2003
+#define IDS_PAGE_FOLDERS            2004
+#define IDS_PAGE_CALENDAR           2005
+#define IDS_PAGE_OTHERS             2006
+#define IDS_PAGE_HELP               2007
+#define IDS_SETTINGS_CAPTION        2008
+#define IDS_EMPTY_CHANGETIME        2009
+#define IDS_CHANGETIME_TOO_SHORT    2010
+#define IDS_IMAGE_SIZE_RANGE        2011
+#define IDS_FRAME_SIZE_WRONG        2012
+#define IDS_ABOUT_TITLE_TAIL        2013  // after the version
+#define IDS_UNIT_SECONDS            2016
+#define IDS_UNIT_MINUTES            2017
+#define IDS_OVERLAP_LABEL           2018
+#define IDS_OVERLAP_LIMITED         2019
+#define IDS_POSITION_COUNT          2020
+#define IDS_NO_MASKS                2032
+#define IDS_BROWSE_FOLDER_TITLE     2048
+#define IDS_FOLDER_ROOT             2049
+#define IDS_FOLDER_SAME_NAME        2050
+#define IDS_FOLDER_INCLUDED         2051
+#define IDS_FOLDER_TIDIED           2052
+#define IDS_NOTICE_CAPTION          2053
+#define IDS_FOLDER_COLUMNS          2054
+#define IDS_SETTING_ERROR           2055
+#define IDS_SETTING_ERROR_CAPTION   2056
+
 // Dialog templates
 #define IDD_ABOUTBOX                100
 #define IDD_WALLPAPER_DIALOG        102

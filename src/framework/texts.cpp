@@ -1,0 +1,20 @@
+#include "framework/texts.h"
+
+namespace fw {
+
+std::wstring LoadText(UINT id) {
+    // With a length of 0 the function hands out a pointer into the resource itself, which is not
+    // terminated: no buffer to guess a size for.
+    const wchar_t* text = nullptr;
+    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+std::wstring LoadText(UINT id, int number) {
+    std::wstring text = LoadText(id);
+    const size_t mark = text.find(L"%d");
+    if (mark != std::wstring::npos) text.replace(mark, 2, std::to_wstring(number));
+    return text;
+}
+
+}  // namespace fw

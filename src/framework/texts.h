@@ -1,0 +1,15 @@
+#pragma once
+// Every text the user reads lives in the resource script's string table; code names it by id.
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+// The string table entry of the running program; empty when there is none.
+std::wstring LoadText(UINT id);
+// The entry with its "%d" replaced by the number (the entry as it is when it has none).
+std::wstring LoadText(UINT id, int number);
+
+}  // namespace fw
