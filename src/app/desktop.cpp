@@ -9,6 +9,8 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
+#include "resource.h"
 
 namespace {
 
@@ -21,9 +23,9 @@ const std::string& DesktopTitle() {
     return title;
 }
 
-// The Start menu's title on Korean Windows, "시작 메뉴", in the ANSI code page.
+// The Start menu's title on Korean Windows, in the ANSI code page.
 const std::string& StartMenuTitle() {
-    static const std::string title = mb::Narrow(L"\uC2DC\uC791 \uBA54\uB274");
+    static const std::string title = mb::Narrow(fw::LoadText(IDS_START_MENU_TITLE));
     return title;
 }
 

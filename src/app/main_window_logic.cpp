@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "framework/texts.h"
 #include "resource.h"
 
 namespace {
@@ -57,8 +58,8 @@ std::string TrayTipText(const EnvSettings& env, const std::string& version, cons
 TrayMenuState TrayMenuStateFor(const EnvSettings& env) {
     TrayMenuState state;
     state.pauseChecked = env.ispause != 0;
-    // While the icons are shown the entry offers to hide them ("바탕아이콘 숨김").
+    // While the icons are shown the entry offers to hide them.
     state.replaceIconItemText = env.isiconhide == 0;
-    if (state.replaceIconItemText) state.iconItemText = L"\uBC14\uD0D5\uC544\uC774\uCF58 \uC228\uAE40";
+    if (state.replaceIconItemText) state.iconItemText = fw::LoadText(IDS_HIDE_ICONS_ITEM);
     return state;
 }

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/env_set_dlg.h"
+#include "settings_ui/prompts.h"
 #include "state/data_folder.h"
 
 namespace {
@@ -326,7 +327,8 @@ void CWallpaperDlg::OnSaveWallpaper() {
 void CWallpaperDlg::OnSettings() {
     m_changeEnabled = FALSE;
     if (BringToFrontIfOpen(m_pEnvSetDlg)) return;
-    SettingsContext context{stEnv, m_outPrograms, m_catalogue, m_composer, m_system, *this, m_lastPage};
+    SystemPrompts prompts;
+    SettingsContext context{stEnv, m_outPrograms, m_catalogue, m_composer, m_system, *this, prompts, m_lastPage};
     {
         CEnvSetDlg dialog(context, m_hwnd);
         m_pEnvSetDlg = &dialog;

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "composer/placement.h"
+#include "framework/texts.h"
 #include "resource.h"
-
-int MaxPhotoSizeForScreen(int screenWidth) { return screenWidth * 3 / 40 * 10; }
 
 void SquareSizingRect(UINT edge, RECT& r) {
     switch (edge) {
@@ -67,7 +67,7 @@ CImgPosDlg::CImgPosDlg(const RECT& rect, int number, int screenWidth, HWND recei
 CImgPosDlg::~CImgPosDlg() = default;
 
 BOOL CImgPosDlg::OnInitDialog() {
-    m_captionFont = MakeFont(11, FW_NORMAL, L"\uAD74\uB9BC");  // 굴림
+    m_captionFont = MakeFont(11, FW_NORMAL, fw::LoadText(IDS_CAPTION_FACE).c_str());
     m_numberFont = MakeFont(48, FW_BOLD, L"Times New Roman");
     ::MoveWindow(m_hwnd, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, TRUE);
     m_color = kNormalColor;

@@ -11,8 +11,6 @@
 // sent: the editor destroys the asking window, which must not happen inside its own handler.
 constexpr UINT WM_IMGPOS_DELETE = WM_APP + 0x51;
 
-// Largest photograph side for a screen: three quarters of its width, rounded down to tens.
-int MaxPhotoSizeForScreen(int screenWidth);
 // Keeps a proposed rectangle square while `edge` (WMSZ_*) is dragged.
 void SquareSizingRect(UINT edge, RECT& proposed);
 // The size after one wheel notch: 5 pixels larger away from the user, 5 smaller towards.

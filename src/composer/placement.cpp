@@ -43,6 +43,8 @@ void PullIntoView(LONG& from, LONG& to, int screen) {
 
 }  // namespace
 
+int MaxPhotoSizeForScreen(int screenWidth) { return screenWidth * 3 / 40 * 10; }
+
 DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notStretch) {
     if (imageWidth <= 0 || imageHeight <= 0) return {};
     int64_t W = imageWidth, H = imageHeight, M = maxSize;

@@ -18,6 +18,8 @@ struct DrawnSize {
     int h = 0;
 };
 
+// Largest photograph side for a screen: three quarters of its width, rounded down to tens.
+int MaxPhotoSizeForScreen(int screenWidth);
 // The longer side becomes maxSize; with notStretch a smaller image keeps its own size.
 DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notStretch);
 

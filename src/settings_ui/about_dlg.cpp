@@ -1,17 +1,14 @@
 #include "settings_ui/about_dlg.h"
 
+#include "framework/texts.h"
 #include "resource.h"
 
-std::wstring ProgramVersion() {
-    wchar_t text[32] = {};
-    ::LoadStringW(::GetModuleHandleW(nullptr), IDS_VERSION, text, 32);
-    return text;
-}
+std::wstring ProgramVersion() { return fw::LoadText(IDS_VERSION); }
 
 void InitAboutTexts(HWND window, CLabelStatic& webLink, CLabelStatic& mailLink) {
     const std::wstring version = ProgramVersion();
     ::SetDlgItemTextW(window, IDC_VERSION_LINE, (L"Dioramix ver" + version).c_str());
-    ::SetWindowTextW(window, (version + L" \uC815\uBCF4").c_str());  // " 정보"
+    ::SetWindowTextW(window, (version + fw::LoadText(IDS_ABOUT_TITLE_TAIL)).c_str());
     webLink.SubclassDlgItem(IDC_WEB_LINK, window);
     mailLink.SubclassDlgItem(IDC_MAIL_LINK, window);
     webLink.SetLink(TRUE);

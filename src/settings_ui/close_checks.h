@@ -6,12 +6,15 @@
 
 #include "state/settings.h"
 
+// The typed numbers the checks read, each held by a field of its page.
+enum class CheckedField { None, ChangeTime, ClearCount, ImageSize, FrameSize };
+
 // The field texts the checks read, as the user left them.
 struct CloseCheckFields {
-    std::string changeTime;  // photographs page, IDC_FORE_CHANGETIME
-    std::string clearCount;  // photographs page, IDC_FORE_CLEARCOUNT
-    std::string imageSize;   // photographs page, IDC_FORE_SIZE
-    std::string frameSize;   // effects page, IDC_EFFECT_FRAMESIZE
+    std::string changeTime;  // photographs page
+    std::string clearCount;  // photographs page
+    std::string imageSize;   // photographs page
+    std::string frameSize;   // effects page
     // A page whose window could not be made has nothing to check; it must not lock the window.
     bool photographsPagePresent = true;
     bool effectsPagePresent = true;
@@ -22,7 +25,7 @@ enum class CloseCheckFailure { None, EmptyChangeTime, ChangeTimeTooShort, ImageS
 struct CloseCheckOutcome {
     CloseCheckFailure failure = CloseCheckFailure::None;
     int page = -1;             // index of the page holding the refused field
-    int field = 0;             // control to focus; 0 for none
+    CheckedField field = CheckedField::None;  // the field to focus
     std::wstring message;      // text of the refusal's message box
     bool rewriteField = false;  // the field's text is to become `fieldText`
     std::string fieldText;
@@ -36,6 +39,3 @@ int ImageSizeLimit(int screenWidth);
 // Runs the checks in order and stops at the first refusal. Values that passed before it are
 // already stored in `env` (changetime, piccleartotalcnt, picmaxsize, framesize).
 CloseCheckOutcome RunCloseChecks(const CloseCheckFields& fields, int screenWidth, EnvSettings& env);
-
-// The caption of every refusal's message box.
-extern const wchar_t kCloseCheckCaption[];

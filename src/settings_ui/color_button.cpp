@@ -1,7 +1,5 @@
 #include "settings_ui/color_button.h"
 
-#include <commdlg.h>
-
 namespace {
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
@@ -71,23 +69,4 @@ LRESULT CColorButton::OnReflectedDrawItem(WPARAM, LPARAM lp) {
     if (!item || item->CtlType != ODT_BUTTON) return FALSE;
     DrawItem(*item);
     return TRUE;
-}
-
-bool ChooseSwatchColor(COLORREF& color) {
-    // The custom colours the user mixes stay for the rest of the run, as the system dialog expects.
-    static COLORREF customColors[16] = {
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-    };
-    CHOOSECOLORW cc{};
-    cc.lStructSize = sizeof(cc);
-    cc.hwndOwner = nullptr;
-    cc.rgbResult = color;
-    cc.lpCustColors = customColors;
-    cc.Flags = CC_FULLOPEN | CC_RGBINIT;
-    if (!::ChooseColorW(&cc)) return false;
-    color = cc.rgbResult;
-    return true;
 }

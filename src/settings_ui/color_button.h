@@ -23,7 +23,3 @@ private:
     LRESULT OnReflectedDrawItem(WPARAM, LPARAM);
     COLORREF m_crColor = 0;
 };
-
-// The colour choice every swatch page shares: the system colour dialog, fully open, starting at
-// `color`, no owner. True with the chosen colour on OK; false (and `color` untouched) on cancel.
-bool ChooseSwatchColor(COLORREF& color);

@@ -1,5 +1,6 @@
 #include "settings_ui/env_set_dlg.h"
 
+#include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/set_back_img.h"
 #include "settings_ui/set_calen.h"
@@ -15,32 +16,20 @@ constexpr int kIconSize = 20;
 constexpr COLORREF kCaptionStart = RGB(70, 0, 35);
 constexpr COLORREF kCaptionEnd = RGB(255, 21, 135);
 
-const wchar_t* const kPageNames[CEnvSetDlg::kPageCount] = {
-    L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815",  // 바탕화면 설정
-    L"\uC774\uBBF8\uC9C0 \uC124\uC815",        // 이미지 설정
-    L"\uC774\uBBF8\uC9C0 \uD6A8\uACFC",        // 이미지 효과
-    L"\uC774\uBBF8\uC9C0 \uACBD\uB85C",        // 이미지 경로
-    L"\uB2EC\uB825 \uC124\uC815",              // 달력 설정
-    L"\uAE30\uD0C0",                           // 기타
-    L"Dioramix?",
-};
+constexpr UINT kPageNames[CEnvSetDlg::kPageCount] = {IDS_PAGE_BACKGROUND, IDS_PAGE_PHOTOS,   IDS_PAGE_EFFECTS,
+                                                      IDS_PAGE_FOLDERS,    IDS_PAGE_CALENDAR, IDS_PAGE_OTHERS,
+                                                      IDS_PAGE_HELP};
 
 fw::Font MakeCaptionFont() {
     LOGFONTW lf{};
     lf.lfHeight = 12;
     lf.lfWeight = FW_BOLD;
-    wcscpy_s(lf.lfFaceName, L"\uAD74\uB9BC");  // 굴림
+    wcsncpy_s(lf.lfFaceName, LF_FACESIZE, fw::LoadText(IDS_CAPTION_FACE).c_str(), _TRUNCATE);
     return fw::Font(::CreateFontIndirectW(&lf));
 }
 
 // Shown among its siblings, whether or not the dialog itself is on the screen yet.
 bool IsShown(HWND page) { return (::GetWindowLongW(page, GWL_STYLE) & WS_VISIBLE) != 0; }
-
-std::string WindowTextOf(HWND hwnd) {
-    char text[64] = {};
-    if (hwnd) ::GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
 
 }  // namespace
 
@@ -81,13 +70,13 @@ const fw::Handler<CEnvSetDlg> CEnvSetDlg::kHandlers[] = {
 CEnvSetDlg::CEnvSetDlg(SettingsContext& context, HWND parent)
     : CDialogImpl(IDD_ENVSET, parent),
       m_context(context) {
-    m_pPages[0].reset(m_backImg = new CSetBackImg(context));
-    m_pPages[1].reset(m_foreImg = new CSetForeImg(context));
-    m_pPages[2].reset(m_effect = new CSetEffect(context));
-    m_pPages[3].reset(m_path = new CSetPath(context));
-    m_pPages[4].reset(m_calen = new CSetCalen(context));
-    m_pPages[5].reset(m_etc = new CSetEtc(context));
-    m_pPages[6].reset(m_help = new CSetHelp(context));
+    m_pPages[0] = std::make_unique<CSetBackImg>(context);
+    m_pPages[1] = std::make_unique<CSetForeImg>(context);
+    m_pPages[2] = std::make_unique<CSetEffect>(context);
+    m_pPages[3] = std::make_unique<CSetPath>(context);
+    m_pPages[4] = std::make_unique<CSetCalen>(context);
+    m_pPages[5] = std::make_unique<CSetEtc>(context);
+    m_pPages[6] = std::make_unique<CSetHelp>(context);
 }
 
 CEnvSetDlg::~CEnvSetDlg() = default;
@@ -95,7 +84,7 @@ CEnvSetDlg::~CEnvSetDlg() = default;
 BOOL CEnvSetDlg::OnInitDialog() {
     m_pMainWnd = m_context.owner.MainWindow();
     m_pEnv = &m_context.env;
-    ::SetWindowTextW(m_hwnd, L"Dioramix-\uD658\uACBD\uC124\uC815");  // Dioramix-환경설정
+    ::SetWindowTextW(m_hwnd, fw::LoadText(IDS_SETTINGS_TITLE).c_str());
     m_captionFont = MakeCaptionFont();
     m_pageList.SubclassDlgItem(IDC_PAGE_LIST, m_hwnd);
     CreatePages();
@@ -106,16 +95,7 @@ BOOL CEnvSetDlg::OnInitDialog() {
 }
 
 void CEnvSetDlg::CreatePages() {
-    for (const auto& page : m_pPages) {
-        if (!page->Create(m_hwnd)) continue;
-        // Enter and Escape inside a page stay with the page, which ignores them: as a DS_CONTROL
-        // child it would hand them on to this window, where Escape means cancel. Tab still moves
-        // between the page and the list, through this window's navigation.
-        HWND hwnd = page->GetSafeHwnd();
-        const LONG style = ::GetWindowLongW(hwnd, GWL_STYLE);
-        if (style & DS_CONTROL) ::SetWindowLongW(hwnd, GWL_STYLE, style & ~DS_CONTROL);
-        ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-    }
+    for (const auto& page : m_pPages) page->CreateIn(m_hwnd);
 }
 
 void CEnvSetDlg::FillPageList() {
@@ -124,8 +104,8 @@ void CEnvSetDlg::FillPageList() {
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (m_images && strip) ::ImageList_AddMasked(m_images.get(), strip.get(), RGB(255, 255, 255));
     m_pageList.SetImageList(m_images.get());
-    for (const wchar_t* name : kPageNames)
-        ::SendMessageW(m_pageList.GetSafeHwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    for (UINT name : kPageNames)
+        ::SendMessageW(m_pageList.GetSafeHwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fw::LoadText(name).c_str()));
 }
 
 void CEnvSetDlg::PlacePages() {
@@ -158,7 +138,7 @@ void CEnvSetDlg::SelectPage(int index) {
     ShowOnly(index);
 }
 
-fw::CDialog* CEnvSetDlg::Page(int index) const {
+CSettingsPage* CEnvSetDlg::Page(int index) const {
     return index >= 0 && index < kPageCount ? m_pPages[index].get() : nullptr;
 }
 
@@ -184,13 +164,7 @@ RECT CEnvSetDlg::CaptionRect() const {
 
 void CEnvSetDlg::CloseOwnedWindows() {
     // The order of the exit path: mask picker, program list, then the position editor.
-    m_effect->CloseOwnedWindows();
-    m_etc->CloseOwnedWindows();
-    m_foreImg->CloseOwnedWindows();
-    m_backImg->CloseOwnedWindows();
-    m_path->CloseOwnedWindows();
-    m_calen->CloseOwnedWindows();
-    m_help->CloseOwnedWindows();
+    for (int page : {2, 5, 1, 0, 3, 4, 6}) m_pPages[page]->CloseOwnedWindows();
 }
 
 bool CEnvSetDlg::PreTranslateMessage(MSG* msg) {
@@ -202,15 +176,11 @@ bool CEnvSetDlg::PreTranslateMessage(MSG* msg) {
 // ---- Close checks ---------------------------------------------------------------------------
 
 CloseCheckFields CEnvSetDlg::ReadCloseCheckFields() const {
-    HWND photographs = m_foreImg->GetSafeHwnd();
-    HWND effects = m_effect->GetSafeHwnd();
+    // A page whose window could not be made does not answer: its fields go unchecked.
     CloseCheckFields fields;
-    fields.photographsPagePresent = photographs != nullptr;
-    fields.effectsPagePresent = effects != nullptr;
-    fields.changeTime = WindowTextOf(::GetDlgItem(photographs, IDC_FORE_CHANGETIME));
-    fields.clearCount = WindowTextOf(::GetDlgItem(photographs, IDC_FORE_CLEARCOUNT));
-    fields.imageSize = WindowTextOf(::GetDlgItem(photographs, IDC_FORE_SIZE));
-    fields.frameSize = WindowTextOf(::GetDlgItem(effects, IDC_EFFECT_FRAMESIZE));
+    fields.photographsPagePresent = false;
+    fields.effectsPagePresent = false;
+    for (const auto& page : m_pPages) page->ReadCheckedFields(fields);
     return fields;
 }
 
@@ -219,8 +189,8 @@ bool CEnvSetDlg::CheckBeforeClose() {
         RunCloseChecks(ReadCloseCheckFields(), m_context.system.ScreenWidth(), m_context.env);
     if (outcome.accepted()) return true;
     SelectPage(outcome.page);
-    ::MessageBoxW(m_hwnd, outcome.message.c_str(), kCloseCheckCaption, MB_OK | MB_ICONEXCLAMATION);
-    HWND field = outcome.field ? ::GetDlgItem(m_pPages[outcome.page]->GetSafeHwnd(), outcome.field) : nullptr;
+    m_context.prompts.ShowMessage(m_hwnd, outcome.message, fw::LoadText(IDS_SETTINGS_CAPTION), MB_OK | MB_ICONEXCLAMATION);
+    HWND field = m_pPages[outcome.page]->CheckedFieldControl(outcome.field);
     if (field && outcome.rewriteField) ::SetWindowTextA(field, outcome.fieldText.c_str());
     // Through the dialog manager, so that the focus it restores when the message box has gone
     // is this field and not the control that had it before.

@@ -15,14 +15,7 @@
 #include "settings_ui/close_checks.h"
 #include "settings_ui/page_list_box.h"
 #include "settings_ui/settings_context.h"
-
-class CSetBackImg;
-class CSetForeImg;
-class CSetEffect;
-class CSetPath;
-class CSetCalen;
-class CSetEtc;
-class CSetHelp;
+#include "settings_ui/settings_page.h"
 
 struct DestroyImageListFn { void operator()(HIMAGELIST h) const noexcept { ::ImageList_Destroy(h); } };
 using ImageListHandle = fw::UniqueHandle<fw::NullInvalidTraits<HIMAGELIST, DestroyImageListFn>>;
@@ -41,7 +34,7 @@ public:
     // At program exit: closes what the pages opened; the caller then posts IDCANCEL.
     void CloseOwnedWindows();
 
-    fw::CDialog* Page(int index) const;
+    CSettingsPage* Page(int index) const;
     int ShownPage() const;  // -1 when none is visible
     std::wstring CaptionText() const;
     RECT CaptionRect() const;  // in client coordinates
@@ -71,16 +64,8 @@ private:
     EnvSettings* m_pEnv = nullptr;
     HWND m_pMainWnd = nullptr;
 
-    // The seven pages in list order, owned here (and deleted through the base class); the typed
-    // pointers below name the same objects.
-    std::array<std::unique_ptr<fw::CDialog>, kPageCount> m_pPages;
-    CSetBackImg* m_backImg = nullptr;
-    CSetForeImg* m_foreImg = nullptr;
-    CSetEffect* m_effect = nullptr;
-    CSetPath* m_path = nullptr;
-    CSetCalen* m_calen = nullptr;
-    CSetEtc* m_etc = nullptr;
-    CSetHelp* m_help = nullptr;
+    // The seven pages in list order.
+    std::array<std::unique_ptr<CSettingsPage>, kPageCount> m_pPages;
 
     CPageListBox m_pageList;
     ImageListHandle m_images;

@@ -1,10 +1,7 @@
 #include "settings_ui/set_back_img.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "composer/composer.h"
 #include "framework/handles.h"
@@ -88,25 +85,9 @@ void DrawBackgroundPreview(Gdiplus::Graphics& g, int pw, int ph, const EnvSettin
     g.DrawImage(picture.thumbnail.get(), where, 0, 0, tw, th, Gdiplus::UnitPixel, &edges);
 }
 
-bool ChooseBackgroundImageFile(HWND owner, std::string& path) {
-    std::vector<wchar_t> file(32768, L'\0');
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"Image (*.bmp,*.gif,*.jpg,*.tif,*.png)\0*.bmp;*.gif;*.jpg;*.tif;*.png\0";
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetOpenFileNameW(&ofn)) return false;
-    path = mb::Narrow(file.data());
-    return true;
-}
-
 // ---- The page -----------------------------------------------------------------------------------
 
 const fw::Handler<CSetBackImg> CSetBackImg::kHandlers[] = {
-    fw::OnCommand(IDOK, &CSetBackImg::OnOk),
-    fw::OnCommand(IDCANCEL, &CSetBackImg::OnCancel),
     fw::OnCommand(IDC_BACK_USECOLOR, &CSetBackImg::OnUseColor, BN_CLICKED),
     fw::OnCommand(IDC_BACK_COLOR, &CSetBackImg::OnChooseColor, BN_CLICKED),
     fw::OnCommand(IDC_BACK_USEIMAGE, &CSetBackImg::OnUseImage, BN_CLICKED),
@@ -115,24 +96,21 @@ const fw::Handler<CSetBackImg> CSetBackImg::kHandlers[] = {
     fw::OnMessage(WM_DRAWITEM, &CSetBackImg::OnDrawItem),
 };
 
-CSetBackImg::CSetBackImg(SettingsContext& context)
-    : CDialogImpl(IDD_SET_BACKIMG), chooseColor(ChooseSwatchColor), chooseImageFile(ChooseBackgroundImageFile),
-      m_context(context) {}
+CSetBackImg::CSetBackImg(SettingsContext& context) : CSettingsPageImpl(IDD_SET_BACKIMG, context) {}
 
 CSetBackImg::~CSetBackImg() = default;
 
 BOOL CSetBackImg::OnInitDialog() {
-    m_pEnv = &m_context.env;
     const EnvSettings& env = *m_pEnv;
     m_colorButton.SubclassDlgItem(IDC_BACK_COLOR, m_hwnd);
     FitPreviewBox();
     ShowPicture(env.backimagename);
-    ::CheckDlgButton(m_hwnd, IDC_BACK_USEIMAGE, env.isbackimg ? BST_CHECKED : BST_UNCHECKED);
-    ::EnableWindow(GetDlgItem(IDC_BACK_BROWSE), env.isbackimg);
-    ::EnableWindow(GetDlgItem(IDC_BACK_STRETCH), env.isbackimg);
-    ::CheckDlgButton(m_hwnd, IDC_BACK_USECOLOR, env.isbackcolor ? BST_CHECKED : BST_UNCHECKED);
-    ::EnableWindow(GetDlgItem(IDC_BACK_COLOR), env.isbackcolor);
-    ::CheckDlgButton(m_hwnd, IDC_BACK_STRETCH, env.isstretch ? BST_CHECKED : BST_UNCHECKED);
+    SetChecked(IDC_BACK_USEIMAGE, env.isbackimg);
+    Enable(IDC_BACK_BROWSE, env.isbackimg);
+    Enable(IDC_BACK_STRETCH, env.isbackimg);
+    SetChecked(IDC_BACK_USECOLOR, env.isbackcolor);
+    Enable(IDC_BACK_COLOR, env.isbackcolor);
+    SetChecked(IDC_BACK_STRETCH, env.isstretch);
     m_colorButton.SetColor(ArgbToColorRef(env.backcolor));
     return TRUE;
 }
@@ -188,25 +166,23 @@ LRESULT CSetBackImg::OnDrawItem(WPARAM, LPARAM lp) {
 
 void CSetBackImg::OnUseColor() {
     m_pEnv->isbackcolor = IsChecked(IDC_BACK_USECOLOR) ? 1 : 0;
-    ::EnableWindow(GetDlgItem(IDC_BACK_COLOR), m_pEnv->isbackcolor);
+    Enable(IDC_BACK_COLOR, m_pEnv->isbackcolor);
     RequestFreshBackground();
     RepaintPreview();
 }
 
 void CSetBackImg::OnChooseColor() {
     COLORREF color = ArgbToColorRef(m_pEnv->backcolor);
-    if (!chooseColor || !chooseColor(color)) return;
+    if (!ChooseSwatchColor(m_colorButton, color)) return;
     m_pEnv->backcolor = ColorRefToArgb(color);
-    m_colorButton.SetColor(color);
-    ::InvalidateRect(GetDlgItem(IDC_BACK_COLOR), nullptr, TRUE);
     RequestFreshBackground();
     RepaintPreview();
 }
 
 void CSetBackImg::OnUseImage() {
     m_pEnv->isbackimg = IsChecked(IDC_BACK_USEIMAGE) ? 1 : 0;
-    ::EnableWindow(GetDlgItem(IDC_BACK_BROWSE), m_pEnv->isbackimg);
-    ::EnableWindow(GetDlgItem(IDC_BACK_STRETCH), m_pEnv->isbackimg);
+    Enable(IDC_BACK_BROWSE, m_pEnv->isbackimg);
+    Enable(IDC_BACK_STRETCH, m_pEnv->isbackimg);
     RequestFreshBackground();
     RepaintPreview();
 }
@@ -219,7 +195,7 @@ void CSetBackImg::OnStretch() {
 
 void CSetBackImg::OnBrowse() {
     std::string path;
-    if (!chooseImageFile || !chooseImageFile(::GetAncestor(m_hwnd, GA_ROOT), path)) return;
+    if (!Prompts().ChooseImageFile(SettingsWindow(), path)) return;
     if (path != m_pEnv->backimagename) RequestFreshBackground();
     m_pEnv->backimagename = path;
     ShowPicture(path);

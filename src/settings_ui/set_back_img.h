@@ -6,13 +6,11 @@
 #include <gdiplus.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "framework/window.h"
 #include "settings_ui/color_button.h"
-#include "settings_ui/settings_context.h"
+#include "settings_ui/settings_page.h"
 
 // "%d x %d\nColor: %dbit\r\nFile Size: %dKB"
 std::string ImageInfoText(int width, int height, int bitsPerPixel, uint64_t fileBytes);
@@ -38,16 +36,10 @@ BackgroundPicture LoadBackgroundPicture(const std::string& path, int boxWidth, i
 void DrawBackgroundPreview(Gdiplus::Graphics& g, int pw, int ph, const EnvSettings& env, int screenWidth,
                            const BackgroundPicture& picture);
 
-class CSetBackImg : public fw::CDialogImpl<CSetBackImg> {
+class CSetBackImg : public CSettingsPageImpl<CSetBackImg> {
 public:
     explicit CSetBackImg(SettingsContext& context);
     ~CSetBackImg() override;
-    // At program exit: closes the windows this page opened (it opens none that outlive a click).
-    void CloseOwnedWindows() {}
-
-    // The two system dialogs the page opens; tests replace them. True with a choice on OK.
-    std::function<bool(COLORREF& color)> chooseColor;
-    std::function<bool(HWND owner, std::string& path)> chooseImageFile;
 
     static const fw::Handler<CSetBackImg> kHandlers[];
 
@@ -55,9 +47,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    void OnOk() {}      // Enter inside the page neither hides it nor changes anything
-    void OnCancel() {}  // nor does Escape
-
     void OnUseColor();
     void OnChooseColor();
     void OnUseImage();
@@ -68,15 +57,8 @@ private:
     void FitPreviewBox();
     void ShowPicture(const std::string& path);
     void RepaintPreview() const;
-    void RequestFreshBackground() { m_context.composer.m_clearRequested = TRUE; }
     SIZE ScreenSize() const;
-    bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hwnd, id) == BST_CHECKED; }
 
-    SettingsContext& m_context;
-    EnvSettings* m_pEnv = nullptr;
     CColorButton m_colorButton;
     BackgroundPicture m_picture;
 };
-
-// The system's file-open dialog for a background image.
-bool ChooseBackgroundImageFile(HWND owner, std::string& path);

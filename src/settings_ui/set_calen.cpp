@@ -55,13 +55,9 @@ int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD fontType,
     return 1;  // always go on
 }
 
-bool IsButtonChecked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 }  // namespace
 
 const fw::Handler<CSetCalen> CSetCalen::kHandlers[] = {
-    fw::OnCommand(IDOK, &CSetCalen::OnOk),
-    fw::OnCommand(IDCANCEL, &CSetCalen::OnCancel),
     fw::OnCommand(IDC_CALEN_SHOW, &CSetCalen::OnShowCalendar, BN_CLICKED),
     fw::OnCommand(IDC_CALEN_YM_FONT, &CSetCalen::OnYearMonthFont, CBN_SELCHANGE),
     fw::OnCommand(IDC_CALEN_DAY_FONT, &CSetCalen::OnDayFont, CBN_SELCHANGE),
@@ -72,7 +68,7 @@ const fw::Handler<CSetCalen> CSetCalen::kHandlers[] = {
     fw::OnCommand(IDC_CALEN_SUNDAY_COLOR, &CSetCalen::OnSundayColor, BN_CLICKED),
 };
 
-CSetCalen::CSetCalen(SettingsContext& context) : CDialogImpl(IDD_SET_CALEN), m_context(context) {}
+CSetCalen::CSetCalen(SettingsContext& context) : CSettingsPageImpl(IDD_SET_CALEN, context) {}
 
 CSetCalen::~CSetCalen() = default;
 
@@ -87,13 +83,12 @@ CSetCalen::FontRow CSetCalen::DayRow() {
 }
 
 BOOL CSetCalen::OnInitDialog() {
-    m_pEnv = &m_context.env;
     EnvSettings& env = *m_pEnv;
     m_ymPreview.SubclassDlgItem(IDC_CALEN_YM_PREVIEW, m_hwnd);
     m_dayPreview.SubclassDlgItem(IDC_CALEN_DAY_PREVIEW, m_hwnd);
     for (int i = 0; i < kSwatches; ++i) m_swatches[i].SubclassDlgItem(kSwatchIds[i], m_hwnd);
 
-    ::SendMessageW(GetDlgItem(IDC_CALEN_SHOW), BM_SETCHECK, env.iscalender ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetChecked(IDC_CALEN_SHOW, env.iscalender);
     FillFontLists();
     SelectStoredFace(YearMonthRow());
     SelectStoredFace(DayRow());
@@ -107,7 +102,7 @@ BOOL CSetCalen::OnInitDialog() {
     };
     for (const Initial& s : styles) {
         if (!s.on) continue;
-        ::SendMessageW(GetDlgItem(s.box), BM_SETCHECK, BST_CHECKED, 0);
+        SetChecked(s.box, true);
         s.preview.SetFontStyle(0, s.bit);
     }
 
@@ -136,15 +131,9 @@ void CSetCalen::FillFontLists() {
 }
 
 std::vector<std::string> CSetCalen::ListItems(int list) const {
-    HWND combo = GetDlgItem(list);
     std::vector<std::string> items;
-    const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
-        if (length > 0) ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-        items.push_back(mb::Narrow(text.c_str()));
-    }
+    const int count = static_cast<int>(::SendMessageW(GetDlgItem(list), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) items.push_back(mb::Narrow(ComboText(list, i)));
     return items;
 }
 
@@ -157,34 +146,27 @@ void CSetCalen::SelectStoredFace(const FontRow& row) {
 }
 
 void CSetCalen::ApplyFont(const FontRow& row) {
-    HWND combo = GetDlgItem(row.list);
-    LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return;
-    LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR) return;
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    const std::string face = mb::Narrow(text);
+    if (::SendMessageW(GetDlgItem(row.list), CB_GETCURSEL, 0, 0) == CB_ERR) return;
+    const std::string face = mb::Narrow(ComboText(row.list));
     row.preview.SetLogFont(CalendarPreviewFont(face, row.points, m_logPixelsY, row.isbold, row.isitalic));
     row.fontname = face;
 }
 
 void CSetCalen::OnShowCalendar() {
-    const bool on = IsButtonChecked(GetDlgItem(IDC_CALEN_SHOW));
+    const bool on = IsChecked(IDC_CALEN_SHOW);
     m_pEnv->iscalender = on ? 1 : 0;
     for (int id : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_BOLD, IDC_CALEN_YM_ITALIC,
                    IDC_CALEN_DAY_ITALIC, IDC_CALEN_YM_COLOR, IDC_CALEN_WEEKDAY_COLOR, IDC_CALEN_SATURDAY_COLOR,
                    IDC_CALEN_SUNDAY_COLOR})
-        ::EnableWindow(GetDlgItem(id), on ? TRUE : FALSE);
-    m_context.composer.m_clearRequested = TRUE;
+        Enable(id, on);
+    RequestFreshBackground();
 }
 
 void CSetCalen::OnStyle(UINT id) {
     const bool yearMonth = id == IDC_CALEN_YM_BOLD || id == IDC_CALEN_YM_ITALIC;
     const bool bold = id == IDC_CALEN_YM_BOLD || id == IDC_CALEN_DAY_BOLD;
     FontRow row = yearMonth ? YearMonthRow() : DayRow();
-    const bool on = IsButtonChecked(GetDlgItem(static_cast<int>(id)));
+    const bool on = IsChecked(static_cast<int>(id));
     const UINT bit = bold ? CLabelStatic::kBold : CLabelStatic::kItalic;
     if (on) row.preview.SetFontStyle(0, bit); else row.preview.SetFontStyle(bit, 0);
     (bold ? row.isbold : row.isitalic) = on ? 1 : 0;
@@ -209,10 +191,5 @@ void CSetCalen::OnColor(UINT id) {
     if (!m_pEnv->iscalender) return;
     const int index = SwatchIndex(static_cast<int>(id));
     if (index < 0) return;
-    COLORREF color = *ColorOption(index);
-    if (!m_chooseColor || !m_chooseColor(color)) return;
-    *ColorOption(index) = color;
-    CColorButton& swatch = m_swatches[index];
-    swatch.SetColor(color);
-    ::InvalidateRect(swatch.GetSafeHwnd(), nullptr, TRUE);
+    ChooseSwatchColor(m_swatches[index], *ColorOption(index));
 }

@@ -3,16 +3,14 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "framework/window.h"
 #include "resource.h"
 #include "settings_ui/color_button.h"
 #include "settings_ui/label_static.h"
-#include "settings_ui/settings_context.h"
+#include "settings_ui/settings_page.h"
 
 // Whether an enumerated face belongs in the font lists: only on a double-byte system, never a
 // vertical-writing face ("@..."), TrueType only, ANSI or Hangul character set.
@@ -26,18 +24,13 @@ LONG PointsToHeight(int points, int logPixelsY);
 // The preview's font: the face at the given size, bold and italic; every other field zero.
 LOGFONTA CalendarPreviewFont(const std::string& face, int points, int logPixelsY, bool bold, bool italic);
 
-class CSetCalen : public fw::CDialogImpl<CSetCalen> {
+class CSetCalen : public CSettingsPageImpl<CSetCalen> {
 public:
     static constexpr int kYearMonthPoints = 22;
     static constexpr int kDayPoints = 12;
 
     explicit CSetCalen(SettingsContext& context);
     ~CSetCalen() override;
-    // At program exit: closes the windows this page opened (it opens none that outlive a click).
-    void CloseOwnedWindows() {}
-
-    // The colour choice of the swatches; tests answer it themselves.
-    std::function<bool(COLORREF&)> m_chooseColor = ChooseSwatchColor;
 
     const CLabelStatic& YearMonthPreview() const { return m_ymPreview; }
     const CLabelStatic& DayPreview() const { return m_dayPreview; }
@@ -58,8 +51,6 @@ private:
         std::string& fontname;
     };
 
-    void OnOk() {}      // Enter inside the page neither hides it nor changes anything
-    void OnCancel() {}  // nor does Escape
     void OnShowCalendar();
     void OnYearMonthFont() { ApplyFont(YearMonthRow()); }
     void OnDayFont() { ApplyFont(DayRow()); }
@@ -79,8 +70,6 @@ private:
     static int SwatchIndex(int id);
     COLORREF* ColorOption(int index);
 
-    SettingsContext& m_context;
-    EnvSettings* m_pEnv = nullptr;
     int m_logPixelsY = 96;
     CLabelStatic m_ymPreview;
     CLabelStatic m_dayPreview;

@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 const std::vector<std::string>& RotationAngleItems() {
@@ -52,8 +53,6 @@ LRESULT CMaskPreview::OnPaint(WPARAM, LPARAM) {
 // ---- CSetEffect -----------------------------------------------------------------------------
 
 const fw::Handler<CSetEffect> CSetEffect::kHandlers[] = {
-    fw::OnCommand(IDOK, &CSetEffect::OnOk),
-    fw::OnCommand(IDCANCEL, &CSetEffect::OnCancel),
     fw::OnCommand(IDC_EFFECT_FRAME, &CSetEffect::OnFrame, BN_CLICKED),
     fw::OnCommand(IDC_EFFECT_MASK, &CSetEffect::OnMask, BN_CLICKED),
     fw::OnCommand(IDC_EFFECT_SHADOW, &CSetEffect::OnShadow, BN_CLICKED),
@@ -64,12 +63,11 @@ const fw::Handler<CSetEffect> CSetEffect::kHandlers[] = {
     fw::OnCommand(IDC_EFFECT_CHOOSE_MASK, &CSetEffect::OnChooseMask, BN_CLICKED),
 };
 
-CSetEffect::CSetEffect(SettingsContext& context) : CDialogImpl(IDD_SET_EFFECT), m_context(context) {}
+CSetEffect::CSetEffect(SettingsContext& context) : CSettingsPageImpl(IDD_SET_EFFECT, context) {}
 
 CSetEffect::~CSetEffect() = default;
 
 BOOL CSetEffect::OnInitDialog() {
-    m_pEnv = &m_context.env;
     m_maskList = &m_context.composer.m_effects.m_maskList;
     EnvSettings& env = *m_pEnv;
     m_frameColor.SubclassDlgItem(IDC_EFFECT_FRAMECOLOR, m_hwnd);
@@ -82,7 +80,7 @@ BOOL CSetEffect::OnInitDialog() {
                                                                     : env.maskfilename.substr(slash + 1));
 
     if (env.isframe) {
-        Check(IDC_EFFECT_FRAME, true);
+        SetChecked(IDC_EFFECT_FRAME, true);
         Enable(IDC_EFFECT_RANDOM_MASK, false);
         Enable(IDC_EFFECT_CHOOSE_MASK, false);
     } else {
@@ -91,14 +89,14 @@ BOOL CSetEffect::OnInitDialog() {
         Enable(IDC_EFFECT_SHADOW, false);
     }
     if (env.ismask) {
-        Check(IDC_EFFECT_MASK, true);
+        SetChecked(IDC_EFFECT_MASK, true);
     } else {
         Enable(IDC_EFFECT_RANDOM_MASK, false);
         Enable(IDC_EFFECT_CHOOSE_MASK, false);
     }
-    Check(IDC_EFFECT_SHADOW, env.isshadow);
-    Check(IDC_EFFECT_RANDOM_MASK, env.isrndmask);
-    Check(IDC_EFFECT_ROTATE, env.isrotate);
+    SetChecked(IDC_EFFECT_SHADOW, env.isshadow);
+    SetChecked(IDC_EFFECT_RANDOM_MASK, env.isrndmask);
+    SetChecked(IDC_EFFECT_ROTATE, env.isrotate);
     if (!env.isrotate) Enable(IDC_EFFECT_ANGLE, false);
 
     SetDlgItemText(IDC_EFFECT_FRAMESIZE, std::to_string(env.framesize));
@@ -121,19 +119,19 @@ void CSetEffect::CloseOwnedWindows() {
     if (m_pMaskDlg && m_pMaskDlg->IsWindow()) m_pMaskDlg->EndDialog(0);
 }
 
-bool CSetEffect::IsChecked(int id) const {
-    return ::SendMessageW(GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+void CSetEffect::ReadCheckedFields(CloseCheckFields& fields) const {
+    if (!m_hwnd) return;
+    fields.effectsPagePresent = true;
+    fields.frameSize = GetDlgItemText(IDC_EFFECT_FRAMESIZE);
 }
 
-void CSetEffect::Check(int id, bool on) const {
-    ::SendMessageW(GetDlgItem(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+HWND CSetEffect::CheckedFieldControl(CheckedField field) const {
+    return field == CheckedField::FrameSize ? GetDlgItem(IDC_EFFECT_FRAMESIZE) : nullptr;
 }
-
-void CSetEffect::Enable(int id, bool on) const { ::EnableWindow(GetDlgItem(id), on ? TRUE : FALSE); }
 
 void CSetEffect::OnFrame() {
     if (IsChecked(IDC_EFFECT_FRAME)) {
-        Check(IDC_EFFECT_MASK, false);
+        SetChecked(IDC_EFFECT_MASK, false);
         Enable(IDC_EFFECT_FRAMESIZE, true);
         Enable(IDC_EFFECT_RANDOM_MASK, false);
         Enable(IDC_EFFECT_SHADOW, true);
@@ -142,7 +140,7 @@ void CSetEffect::OnFrame() {
         m_pEnv->isframe = 1;
         m_pEnv->ismask = 0;
     } else {
-        Check(IDC_EFFECT_FRAME, false);
+        SetChecked(IDC_EFFECT_FRAME, false);
         Enable(IDC_EFFECT_FRAMESIZE, false);
         m_pEnv->isframe = 0;
     }
@@ -152,8 +150,8 @@ void CSetEffect::OnMask() {
     if (IsChecked(IDC_EFFECT_MASK)) {
         Enable(IDC_EFFECT_FRAMECOLOR, false);
         Enable(IDC_EFFECT_SHADOW, false);
-        Check(IDC_EFFECT_SHADOW, false);
-        Check(IDC_EFFECT_FRAME, false);
+        SetChecked(IDC_EFFECT_SHADOW, false);
+        SetChecked(IDC_EFFECT_FRAME, false);
         Enable(IDC_EFFECT_RANDOM_MASK, true);
         Enable(IDC_EFFECT_FRAMESIZE, false);
         m_pEnv->ismask = 1;
@@ -162,7 +160,7 @@ void CSetEffect::OnMask() {
         Enable(IDC_EFFECT_CHOOSE_MASK, true);
         if (m_maskList->empty()) ShowNoMasksMessage();
     } else {
-        Check(IDC_EFFECT_FRAME, false);
+        SetChecked(IDC_EFFECT_FRAME, false);
         Enable(IDC_EFFECT_RANDOM_MASK, false);
         m_pEnv->ismask = 0;
         Enable(IDC_EFFECT_CHOOSE_MASK, false);
@@ -170,16 +168,12 @@ void CSetEffect::OnMask() {
 }
 
 void CSetEffect::ShowNoMasksMessage() const {
-    ::MessageBoxW(::GetAncestor(m_hwnd, GA_ROOT),
-                  L"\uB4F1\uB85D\uB41C \uB9C8\uC2A4\uD06C\uD30C\uC77C\uC774 \uC5C6\uC2B5\uB2C8\uB2E4!\n"
-                  L"\uC2E4\uD589\uD30C\uC77C \uC704\uCE58\uC5D0 masks\uD3F4\uB354\uB97C \uD655\uC778\uD574\uC8FC"
-                  L"\uC138\uC694.",  // 등록된 마스크파일이 없습니다!\n실행파일 위치에 masks폴더를 확인해주세요.
-                  L"Dioramix", MB_OK);
+    Prompts().ShowMessage(SettingsWindow(), fw::LoadText(IDS_NO_MASKS), fw::LoadText(IDS_MESSAGE_CAPTION), MB_OK);
 }
 
 void CSetEffect::OnShadow() {
     if (IsChecked(IDC_EFFECT_SHADOW)) {
-        Check(IDC_EFFECT_MASK, false);
+        SetChecked(IDC_EFFECT_MASK, false);
         Enable(IDC_EFFECT_RANDOM_MASK, false);
         m_pEnv->isshadow = 1;
         m_pEnv->ismask = 0;
@@ -196,22 +190,13 @@ void CSetEffect::OnRotate() {
 }
 
 void CSetEffect::OnAngle() {
-    HWND angles = GetDlgItem(IDC_EFFECT_ANGLE);
-    LRESULT index = ::SendMessageW(angles, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return;
-    wchar_t text[16] = {};
-    if (::SendMessageW(angles, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0) >= 16) return;
-    ::SendMessageW(angles, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    m_pEnv->rotatevalue = static_cast<int32_t>(std::wcstol(text, nullptr, 10));
+    const std::wstring text = ComboText(IDC_EFFECT_ANGLE);
+    if (text.empty()) return;
+    m_pEnv->rotatevalue = static_cast<int32_t>(std::wcstol(text.c_str(), nullptr, 10));
 }
 
 void CSetEffect::OnFrameColor() {
-    COLORREF color = m_pEnv->framecolor;
-    if (!m_chooseColor || !m_chooseColor(color)) return;
-    m_pEnv->framecolor = color;
-    m_frameColor.SetColor(color);
-    ::InvalidateRect(m_frameColor.GetSafeHwnd(), nullptr, TRUE);
-    m_context.composer.m_clearRequested = TRUE;
+    if (ChooseSwatchColor(m_frameColor, m_pEnv->framecolor)) RequestFreshBackground();
 }
 
 void CSetEffect::OnChooseMask() {

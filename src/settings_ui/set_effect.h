@@ -5,7 +5,6 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +12,7 @@
 #include "framework/window.h"
 #include "settings_ui/color_button.h"
 #include "settings_ui/mask_dlg.h"
-#include "settings_ui/settings_context.h"
+#include "settings_ui/settings_page.h"
 
 // The items of the angle list, in order.
 const std::vector<std::string>& RotationAngleItems();
@@ -34,15 +33,16 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM);
 };
 
-class CSetEffect : public fw::CDialogImpl<CSetEffect> {
+class CSetEffect : public CSettingsPageImpl<CSetEffect> {
 public:
     explicit CSetEffect(SettingsContext& context);
     ~CSetEffect() override;
-    // At program exit: closes the windows this page opened.
-    void CloseOwnedWindows();
+    // At program exit: closes the mask picker.
+    void CloseOwnedWindows() override;
+    // The frame's width.
+    void ReadCheckedFields(CloseCheckFields& fields) const override;
+    HWND CheckedFieldControl(CheckedField field) const override;
 
-    // The colour choice of the frame swatch; tests answer it themselves.
-    std::function<bool(COLORREF&)> m_chooseColor = ChooseSwatchColor;
     // The mask picker while it is open.
     CMaskDlg* MaskPicker() const { return m_pMaskDlg.get(); }
 
@@ -52,8 +52,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    void OnOk() {}      // Enter inside the page neither hides it nor changes anything
-    void OnCancel() {}  // nor does Escape
     void OnFrame();
     void OnMask();
     void OnShadow();
@@ -63,13 +61,8 @@ private:
     void OnFrameColor();
     void OnChooseMask();
 
-    bool IsChecked(int id) const;
-    void Check(int id, bool on) const;
-    void Enable(int id, bool on) const;
     void ShowNoMasksMessage() const;
 
-    SettingsContext& m_context;
-    EnvSettings* m_pEnv = nullptr;
     const std::vector<std::string>* m_maskList = nullptr;
     std::unique_ptr<CMaskDlg> m_pMaskDlg;
     CColorButton m_frameColor;

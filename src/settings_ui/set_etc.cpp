@@ -2,12 +2,11 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/program_list.h"
 
 const fw::Handler<CSetEtc> CSetEtc::kHandlers[] = {
-    fw::OnCommand(IDOK, &CSetEtc::OnOk),
-    fw::OnCommand(IDCANCEL, &CSetEtc::OnCancel),
     fw::OnCommand(IDC_ETC_AUTOSTART, &CSetEtc::OnAutostart, BN_CLICKED),
     fw::OnCommand(IDC_ETC_SHOWPATH, &CSetEtc::OnShowPath, BN_CLICKED),
     fw::OnCommand(IDC_ETC_MAXWINSTOP, &CSetEtc::OnStopWhileActive, BN_CLICKED),
@@ -71,14 +70,11 @@ std::string ModulePath() {
     }
 }
 
-CSetEtc::CSetEtc(SettingsContext& context) : CDialogImpl(IDD_SET_ETC), m_context(context) {
-    showSettingError = [this] { ::MessageBoxW(m_hwnd, L"Setting Error", L"Setting", MB_OK | MB_ICONSTOP); };
-}
+CSetEtc::CSetEtc(SettingsContext& context) : CSettingsPageImpl(IDD_SET_ETC, context) {}
 
 CSetEtc::~CSetEtc() = default;
 
 BOOL CSetEtc::OnInitDialog() {
-    m_pEnv = &m_context.env;
     m_programs.SubclassDlgItem(IDC_ETC_PROGRAMS, m_hwnd);
 
     SetChecked(IDC_ETC_AUTOSTART, IsAutostartSet());
@@ -96,12 +92,6 @@ void CSetEtc::CloseOwnedWindows() {
     if (m_pProgramList && m_pProgramList->IsWindow()) m_pProgramList->EndDialog(IDCANCEL);
 }
 
-bool CSetEtc::IsChecked(int id) const { return ::IsDlgButtonChecked(m_hwnd, id) == BST_CHECKED; }
-
-void CSetEtc::SetChecked(int id, bool checked) const {
-    ::CheckDlgButton(m_hwnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
-}
-
 void CSetEtc::ShowStopWhileActive(bool on) {
     if (on) {
         m_programs.SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -110,8 +100,8 @@ void CSetEtc::ShowStopWhileActive(bool on) {
         m_programs.SetBkColor(::GetSysColor(COLOR_BTNFACE));
         m_programs.SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
     }
-    ::EnableWindow(GetDlgItem(IDC_ETC_CHOOSE_PROGRAMS), on);
-    ::EnableWindow(GetDlgItem(IDC_ETC_CLEAR_PROGRAMS), on);
+    Enable(IDC_ETC_CHOOSE_PROGRAMS, on);
+    Enable(IDC_ETC_CLEAR_PROGRAMS, on);
 }
 
 void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgramsText(m_context.outPrograms)); }
@@ -120,12 +110,14 @@ void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgram
 
 void CSetEtc::OnAutostart() {
     // The box stays as the user set it, also when the registry refuses.
-    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), ModulePath()) && showSettingError) showSettingError();
+    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), ModulePath()))
+        Prompts().ShowMessage(m_hwnd, fw::LoadText(IDS_SETTING_ERROR), fw::LoadText(IDS_SETTING_ERROR_CAPTION),
+                              MB_OK | MB_ICONSTOP);
 }
 
 void CSetEtc::OnShowPath() {
     m_pEnv->ispath = IsChecked(IDC_ETC_SHOWPATH) ? 1 : 0;
-    m_context.composer.m_clearRequested = TRUE;
+    RequestFreshBackground();
 }
 
 void CSetEtc::OnStopWhileActive() {
@@ -149,7 +141,7 @@ void CSetEtc::OnMemory() { m_pEnv->rememory = IsChecked(IDC_ETC_MEMORY) ? 1 : 0;
 
 void CSetEtc::OnChoosePrograms() {
     // Owned by the settings window, which the modal run disables meanwhile.
-    CProgramList dialog(m_context.outPrograms, ::GetAncestor(m_hwnd, GA_ROOT));
+    CProgramList dialog(m_context.outPrograms, SettingsWindow());
     m_pProgramList = &dialog;
     const INT_PTR result = dialog.DoModal();
     m_pProgramList = nullptr;

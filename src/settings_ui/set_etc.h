@@ -1,12 +1,10 @@
 #pragma once
 // Page 5, "기타": autostart, tray options and the exception programs.
 
-#include <functional>
 #include <string>
 
-#include "framework/window.h"
 #include "settings_ui/label_static.h"
-#include "settings_ui/settings_context.h"
+#include "settings_ui/settings_page.h"
 
 class CProgramList;
 
@@ -21,15 +19,13 @@ bool SetAutostart(bool on, const std::string& exePath);
 // The running executable's full path.
 std::string ModulePath();
 
-class CSetEtc : public fw::CDialogImpl<CSetEtc> {
+class CSetEtc : public CSettingsPageImpl<CSetEtc> {
 public:
     explicit CSetEtc(SettingsContext& context);
     ~CSetEtc() override;
-    // At program exit: closes the windows this page opened.
-    void CloseOwnedWindows();
+    // At program exit: closes the program list.
+    void CloseOwnedWindows() override;
 
-    // Shows "Setting Error"; tests record it instead.
-    std::function<void()> showSettingError;
     // The program list while it is open (null otherwise).
     CProgramList* ProgramList() const { return m_pProgramList; }
 
@@ -39,8 +35,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    void OnOk() {}      // Enter inside the page neither hides it nor changes anything
-    void OnCancel() {}  // nor does Escape
     void OnAutostart();
     void OnShowPath();
     void OnStopWhileActive();
@@ -50,14 +44,10 @@ private:
     void OnChoosePrograms();
     void OnClearPrograms();
 
-    bool IsChecked(int id) const;
-    void SetChecked(int id, bool checked) const;
     // The label and the two buttons follow `maxwinstop`.
     void ShowStopWhileActive(bool on);
     void ShowPrograms();
 
-    SettingsContext& m_context;
-    EnvSettings* m_pEnv = nullptr;
     CLabelStatic m_programs;
     CProgramList* m_pProgramList = nullptr;
 };

@@ -2,11 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cwchar>
 #include <vector>
 
 #include "composer/placement.h"
 #include "framework/handles.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 int OverlapSizeLimit(int screenWidth, int screenHeight) {
@@ -51,17 +51,9 @@ constexpr int kPhotoControls[] = {IDC_FORE_SIZE,      IDC_FORE_SIZE_SPIN,       
 constexpr int kMinSecMinutes = 60000;
 constexpr int kMinSecSeconds = 1000;
 
-const wchar_t kCaption[] = L"Dioramix\uC124\uC815";  // Dioramix설정
-
-void ShowWarningBox(HWND owner, const std::wstring& text) {
-    ::MessageBoxW(owner, text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
-}
-
 }  // namespace
 
 const fw::Handler<CSetForeImg> CSetForeImg::kHandlers[] = {
-    fw::OnCommand(IDOK, &CSetForeImg::OnOk),
-    fw::OnCommand(IDCANCEL, &CSetForeImg::OnCancel),
     fw::OnCommand(IDC_FORE_USE, &CSetForeImg::OnForegroundSwitch, BN_CLICKED),
     fw::OnCommand(IDC_FORE_NOTSTRETCH, &CSetForeImg::OnNotStretch, BN_CLICKED),
     fw::OnCommand(IDC_FORE_MINUTES, &CSetForeImg::OnMinutes, BN_CLICKED),
@@ -79,29 +71,26 @@ const fw::Handler<CSetForeImg> CSetForeImg::kHandlers[] = {
     fw::OnMessage(WM_DRAWITEM, &CSetForeImg::OnDrawItem),
 };
 
-CSetForeImg::CSetForeImg(SettingsContext& context) : CDialogImpl(IDD_SET_FOREIMG), m_context(context) {
-    showWarning = [this](const std::wstring& text) { ShowWarningBox(m_hwnd, text); };
-}
+CSetForeImg::CSetForeImg(SettingsContext& context) : CSettingsPageImpl(IDD_SET_FOREIMG, context) {}
 
 CSetForeImg::~CSetForeImg() = default;
 
 BOOL CSetForeImg::OnInitDialog() {
-    m_pEnv = &m_context.env;
     m_context.m_overlapLimit = 0;  // recomputed below; until then the size watch stays quiet
     const EnvSettings& env = *m_pEnv;
     const int screenWidth = m_context.system.ScreenWidth();
 
-    ::CheckDlgButton(m_hwnd, IDC_FORE_USE, env.isforeimg ? BST_CHECKED : BST_UNCHECKED);
+    SetChecked(IDC_FORE_USE, env.isforeimg);
     SetFieldValue(IDC_FORE_SIZE, env.picmaxsize);
     SetSpinRange(IDC_FORE_SIZE_SPIN, 200, MaxPhotoSizeForScreen(screenWidth));
-    ::CheckDlgButton(m_hwnd, IDC_FORE_NOTSTRETCH, env.notstrech ? BST_CHECKED : BST_UNCHECKED);
+    SetChecked(IDC_FORE_NOTSTRETCH, env.notstrech);
     InitChangeTime();
-    ::CheckDlgButton(m_hwnd, env.israndum ? IDC_FORE_RANDOM : IDC_FORE_SEQUENTIAL, BST_CHECKED);
+    SetChecked(env.israndum ? IDC_FORE_RANDOM : IDC_FORE_SEQUENTIAL, true);
     InitPlacement();
-    ::CheckDlgButton(m_hwnd, IDC_FORE_OVERLAP, env.isoverlap ? BST_CHECKED : BST_UNCHECKED);
+    SetChecked(IDC_FORE_OVERLAP, env.isoverlap);
     SetSpinRange(IDC_FORE_CLEARCOUNT_SPIN, 3, 30);
     SetFieldValue(IDC_FORE_CLEARCOUNT, env.piccleartotalcnt);
-    ::CheckDlgButton(m_hwnd, IDC_FORE_BACKGRAY, env.isbackgray ? BST_CHECKED : BST_UNCHECKED);
+    SetChecked(IDC_FORE_BACKGRAY, env.isbackgray);
     UpdateEnabling();
     InitOverlapLimit();
     InitPositionMap();
@@ -111,33 +100,30 @@ BOOL CSetForeImg::OnInitDialog() {
 
 void CSetForeImg::InitChangeTime() {
     SetFieldValue(IDC_FORE_CHANGETIME, m_pEnv->changetime);
-    if (m_pEnv->min_sec == kMinSecSeconds) {
-        ::CheckDlgButton(m_hwnd, IDC_FORE_SECONDS, BST_CHECKED);
-        ::SetDlgItemTextW(m_hwnd, IDC_FORE_UNIT, L"\uCD08\uB9C8\uB2E4 (>3)");  // 초마다 (>3)
-        SetSpinRange(IDC_FORE_CHANGETIME_SPIN, 3, 60);
-    } else {
-        ::CheckDlgButton(m_hwnd, IDC_FORE_MINUTES, BST_CHECKED);
-        ::SetDlgItemTextW(m_hwnd, IDC_FORE_UNIT, L"\uBD84\uB9C8\uB2E4");  // 분마다
-        SetSpinRange(IDC_FORE_CHANGETIME_SPIN, 1, 60);
-    }
+    const bool seconds = m_pEnv->min_sec == kMinSecSeconds;
+    SetChecked(seconds ? IDC_FORE_SECONDS : IDC_FORE_MINUTES, true);
+    ShowIntervalUnit(seconds ? kMinSecSeconds : kMinSecMinutes);
+}
+
+// The unit's label and the interval's range: at least 3 seconds, or at least a minute.
+void CSetForeImg::ShowIntervalUnit(int minSec) {
+    const bool seconds = minSec == kMinSecSeconds;
+    SetText(IDC_FORE_UNIT, fw::LoadText(seconds ? IDS_UNIT_SECONDS : IDS_UNIT_MINUTES));
+    SetSpinRange(IDC_FORE_CHANGETIME_SPIN, seconds ? 3 : 1, 60);
 }
 
 void CSetForeImg::InitPlacement() {
     switch (m_pEnv->imagepos) {
-        case 0: ::CheckDlgButton(m_hwnd, IDC_FORE_CENTRE, BST_CHECKED); break;
-        case 1: ::CheckDlgButton(m_hwnd, IDC_FORE_USERPOS, BST_CHECKED); break;
-        case 2: ::CheckDlgButton(m_hwnd, IDC_FORE_RANDOMPOS, BST_CHECKED); break;
+        case 0: SetChecked(IDC_FORE_CENTRE, true); break;
+        case 1: SetChecked(IDC_FORE_USERPOS, true); break;
+        case 2: SetChecked(IDC_FORE_RANDOMPOS, true); break;
         default: break;
     }
 }
 
 void CSetForeImg::InitOverlapLimit() {
     m_context.m_overlapLimit = OverlapSizeLimit(m_context.system.ScreenWidth(), m_context.system.ScreenHeight());
-    wchar_t text[128];
-    // 이미지 겹침 설정(제한 이미지크기:%d)
-    std::swprintf(text, 128, L"\uC774\uBBF8\uC9C0 \uACB9\uCE68 \uC124\uC815(\uC81C\uD55C \uC774\uBBF8\uC9C0\uD06C\uAE30:%d)",
-                  m_context.m_overlapLimit);
-    ::SetDlgItemTextW(m_hwnd, IDC_FORE_OVERLAP, text);
+    SetText(IDC_FORE_OVERLAP, fw::LoadText(IDS_OVERLAP_LABEL, m_context.m_overlapLimit));
 }
 
 void CSetForeImg::InitPositionMap() {
@@ -181,15 +167,13 @@ void CSetForeImg::OnForegroundSwitch() {
 void CSetForeImg::OnNotStretch() { m_pEnv->notstrech = IsChecked(IDC_FORE_NOTSTRETCH) ? 1 : 0; }
 
 void CSetForeImg::OnMinutes() {
-    ::SetDlgItemTextW(m_hwnd, IDC_FORE_UNIT, L"\uBD84\uB9C8\uB2E4");  // 분마다
     m_pEnv->min_sec = kMinSecMinutes;
-    SetSpinRange(IDC_FORE_CHANGETIME_SPIN, 1, 60);
+    ShowIntervalUnit(kMinSecMinutes);
 }
 
 void CSetForeImg::OnSeconds() {
-    ::SetDlgItemTextW(m_hwnd, IDC_FORE_UNIT, L"\uCD08\uB9C8\uB2E4 (>3)");  // 초마다 (>3)
     m_pEnv->min_sec = kMinSecSeconds;
-    SetSpinRange(IDC_FORE_CHANGETIME_SPIN, 3, 60);
+    ShowIntervalUnit(kMinSecSeconds);
     if (FieldValue(IDC_FORE_CHANGETIME) < 3) ::SetDlgItemTextW(m_hwnd, IDC_FORE_CHANGETIME, L"3");
 }
 
@@ -210,11 +194,8 @@ void CSetForeImg::OnOverlapSwitch() {
     UpdateEnabling();
     const int limit = m_context.m_overlapLimit;
     if (FieldValue(IDC_FORE_SIZE) <= limit) return;
-    // 이미지 겹침설정은 이미지크기에 제한이 있습니다.\n제한크기로 자동 설정됩니다.
-    if (showWarning)
-        showWarning(L"\uC774\uBBF8\uC9C0 \uACB9\uCE68\uC124\uC815\uC740 \uC774\uBBF8\uC9C0\uD06C\uAE30\uC5D0 "
-                    L"\uC81C\uD55C\uC774 \uC788\uC2B5\uB2C8\uB2E4.\n\uC81C\uD55C\uD06C\uAE30\uB85C \uC790\uB3D9 "
-                    L"\uC124\uC815\uB429\uB2C8\uB2E4.");
+    Prompts().ShowMessage(m_hwnd, fw::LoadText(IDS_OVERLAP_LIMITED), fw::LoadText(IDS_SETTINGS_CAPTION),
+                          MB_OK | MB_ICONEXCLAMATION);
     SetFieldValue(IDC_FORE_SIZE, limit);
     ::SetFocus(GetDlgItem(IDC_FORE_SIZE));
 }
@@ -228,7 +209,7 @@ void CSetForeImg::OnBackGray() {
 void CSetForeImg::OnSizeChanged() {
     const int limit = m_context.m_overlapLimit;
     if (!m_ready || limit == 0 || FieldValue(IDC_FORE_SIZE) <= limit) return;
-    ::CheckDlgButton(m_hwnd, IDC_FORE_OVERLAP, BST_UNCHECKED);
+    SetChecked(IDC_FORE_OVERLAP, false);
     m_pEnv->isoverlap = 0;
 }
 
@@ -253,9 +234,7 @@ LRESULT CSetForeImg::OnDrawItem(WPARAM, LPARAM lp) {
 }
 
 void CSetForeImg::RefreshPositionMap() {
-    wchar_t count[32];
-    std::swprintf(count, 32, L"%d\uAC1C", static_cast<int>(m_context.composer.m_positions.size()));  // %d개
-    ::SetDlgItemTextW(m_hwnd, IDC_FORE_POSCOUNT, count);
+    SetText(IDC_FORE_POSCOUNT, fw::LoadText(IDS_POSITION_COUNT, static_cast<int>(m_context.composer.m_positions.size())));
     HWND map = GetDlgItem(IDC_FORE_POSMAP);
     ::InvalidateRect(map, nullptr, TRUE);
     ::UpdateWindow(map);
@@ -270,7 +249,7 @@ void CSetForeImg::OnOpenPositionEditor() {
         ::SetForegroundWindow(open->GetSafeHwnd());
         return;
     }
-    HWND host = ::GetAncestor(m_hwnd, GA_ROOT);
+    HWND host = SettingsWindow();
     ::ShowWindow(host, SW_HIDE);
     m_pPosSetDlg = std::make_unique<CImgPosSetDlg>(m_context.env, m_context.composer, m_context.system,
                                                    m_context.owner.MainWindow(), [this] { OnPositionEditorClosed(); });
@@ -286,10 +265,29 @@ void CSetForeImg::OnOpenPositionEditor() {
 void CSetForeImg::OnPositionEditorClosed() {
     if (!m_hwnd) return;
     RefreshPositionMap();
-    if (!m_exiting) ::ShowWindow(::GetAncestor(m_hwnd, GA_ROOT), SW_SHOW);
+    if (!m_exiting) ::ShowWindow(SettingsWindow(), SW_SHOW);
 }
 
 void CSetForeImg::CloseOwnedWindows() {
     m_exiting = true;
     if (CImgPosSetDlg* open = PositionEditor()) open->DestroyWindow();
+}
+
+// ---- Close checks -------------------------------------------------------------------------------
+
+void CSetForeImg::ReadCheckedFields(CloseCheckFields& fields) const {
+    if (!m_hwnd) return;
+    fields.photographsPagePresent = true;
+    fields.changeTime = GetDlgItemText(IDC_FORE_CHANGETIME);
+    fields.clearCount = GetDlgItemText(IDC_FORE_CLEARCOUNT);
+    fields.imageSize = GetDlgItemText(IDC_FORE_SIZE);
+}
+
+HWND CSetForeImg::CheckedFieldControl(CheckedField field) const {
+    switch (field) {
+        case CheckedField::ChangeTime: return GetDlgItem(IDC_FORE_CHANGETIME);
+        case CheckedField::ClearCount: return GetDlgItem(IDC_FORE_CLEARCOUNT);
+        case CheckedField::ImageSize: return GetDlgItem(IDC_FORE_SIZE);
+        default: return nullptr;
+    }
 }

@@ -3,14 +3,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "aux_windows/img_pos_set_dlg.h"
-#include "framework/window.h"
-#include "settings_ui/settings_context.h"
+#include "settings_ui/settings_page.h"
 
 // Largest photo size while photos overlap: the side of a square a quarter of the screen's area.
 int OverlapSizeLimit(int screenWidth, int screenHeight);
@@ -23,17 +20,18 @@ RECT PositionOnMap(const RECT& screenRect, int xScale, int yScale);
 // White map with a black frame and one outlined rectangle per position.
 void DrawPositionMap(HDC dc, const RECT& client, const std::vector<RECT>& positions, int xScale, int yScale);
 
-class CSetForeImg : public fw::CDialogImpl<CSetForeImg> {
+class CSetForeImg : public CSettingsPageImpl<CSetForeImg> {
 public:
     explicit CSetForeImg(SettingsContext& context);
     ~CSetForeImg() override;
     // At program exit: closes the position editor without applying it.
-    void CloseOwnedWindows();
+    void CloseOwnedWindows() override;
+    // The interval, the overlap count and the photo size.
+    void ReadCheckedFields(CloseCheckFields& fields) const override;
+    HWND CheckedFieldControl(CheckedField field) const override;
 
     // The position editor while it is open (tests drive it); null otherwise.
     CImgPosSetDlg* PositionEditor() const;
-    // The overlap message; tests replace the message box.
-    std::function<void(const std::wstring& text)> showWarning;
 
     static const fw::Handler<CSetForeImg> kHandlers[];
 
@@ -41,9 +39,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    void OnOk() {}      // Enter inside the page neither hides it nor changes anything
-    void OnCancel() {}  // nor does Escape
-
     void OnForegroundSwitch();
     void OnNotStretch();
     void OnMinutes();
@@ -68,17 +63,13 @@ private:
     // Enables the photo controls from the switches: a disabled foreground disables all of them;
     // overlap needs a placement other than the centre; its count and greying need overlap on.
     void UpdateEnabling();
-    void Enable(int id, bool on) const { ::EnableWindow(GetDlgItem(id), on); }
-    bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hwnd, id) == BST_CHECKED; }
+    void ShowIntervalUnit(int minSec);
     int FieldValue(int id) const;
     void SetFieldValue(int id, int value) const;
     void SetSpinRange(int id, int low, int high) const;
-    void RequestFreshBackground() { m_context.composer.m_clearRequested = TRUE; }
     void RefreshPositionMap();
     void OnPositionEditorClosed();
 
-    SettingsContext& m_context;
-    EnvSettings* m_pEnv = nullptr;
     std::unique_ptr<CImgPosSetDlg> m_pPosSetDlg;
     int m_xScale = 0;
     int m_yScale = 0;

@@ -1,18 +1,13 @@
 #include "settings_ui/set_path.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
-#include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
-    fw::OnCommand(IDOK, &CSetPath::OnOk),
-    fw::OnCommand(IDCANCEL, &CSetPath::OnCancel),
     fw::OnCommand(IDC_PATH_ADD, &CSetPath::OnAdd, BN_CLICKED),
     fw::OnCommand(IDC_PATH_DELETE, &CSetPath::OnDelete, BN_CLICKED),
     fw::OnCommand(IDC_PATH_RELOAD, &CSetPath::OnReload, BN_CLICKED),
@@ -23,26 +18,22 @@ const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
 
 namespace {
 
-// 디렉토리를 선택하세요.
-constexpr wchar_t kBrowseTitle[] = L"\uB514\uB809\uD1A0\uB9AC\uB97C \uC120\uD0DD\uD558\uC138\uC694.";
-
-struct CoTaskFree {
-    void operator()(void* p) const noexcept { ::CoTaskMemFree(p); }
+// The message box of a folder rule: the refused root is a notice with its own caption and the
+// information icon, the refusals and the tidy-up are plain.
+struct FolderMessageBox {
+    UINT text;
+    UINT caption;
+    UINT type;
 };
 
-// The folder the user picks in the shell's browser; empty when the choice has no file-system
-// path. False when the user cancels.
-bool BrowseForFolder(HWND owner, std::string& folder) {
-    fw::ComApartment com;
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = kBrowseTitle;
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    std::unique_ptr<ITEMIDLIST, CoTaskFree> chosen(::SHBrowseForFolderW(&info));
-    if (!chosen) return false;
-    wchar_t path[MAX_PATH] = {};
-    folder = ::SHGetPathFromIDListW(chosen.get(), path) ? mb::Narrow(path) : std::string();
-    return true;
+FolderMessageBox FolderMessageBoxOf(FolderMessage message) {
+    switch (message) {
+        case FolderMessage::RootFolder: return {IDS_FOLDER_ROOT, IDS_NOTICE_CAPTION, MB_OK | MB_ICONINFORMATION};
+        case FolderMessage::SameName: return {IDS_FOLDER_SAME_NAME, IDS_MESSAGE_CAPTION, MB_OK};
+        case FolderMessage::AlreadyIncluded: return {IDS_FOLDER_INCLUDED, IDS_MESSAGE_CAPTION, MB_OK};
+        case FolderMessage::TidiedUp: return {IDS_FOLDER_TIDIED, IDS_MESSAGE_CAPTION, MB_OK};
+    }
+    return {0, IDS_MESSAGE_CAPTION, MB_OK};
 }
 
 }  // namespace
@@ -71,38 +62,36 @@ std::vector<std::string> RowOfEntry(const std::string& entry) {
     return cells;
 }
 
-CSetPath::CSetPath(SettingsContext& context) : CDialogImpl(IDD_SET_PATH), m_context(context) {
-    showMessage = [this](FolderMessage message) { ShowFolderMessage(m_hwnd, message); };
-}
+CSetPath::CSetPath(SettingsContext& context) : CSettingsPageImpl(IDD_SET_PATH, context) {}
 
 CSetPath::~CSetPath() {
     ReleaseCatalogue();  // also when the object goes before its window
-    if (m_rowHeight) ::ImageList_Destroy(m_rowHeight);
 }
 
 BOOL CSetPath::OnInitDialog() {
-    m_pEnv = &m_context.env;
     m_list.SubclassDlgItem(IDC_PATH_LIST, m_hwnd);
     m_progress = GetDlgItem(IDC_PATH_PROGRESS);
 
     static const int kWidths[] = {350, 50};
     static const int kFormats[] = {LVCFMT_LEFT, LVCFMT_RIGHT};
-    m_list.InsertColumns("\xC0\xCC\xB9\xCC\xC1\xF6 \xB0\xE6\xB7\xCE,\xB0\xB9\xBC\xF6", ",", kWidths, kFormats);
+    m_list.InsertColumns(mb::Narrow(fw::LoadText(IDS_FOLDER_COLUMNS)).c_str(), ",", kWidths, kFormats);
     ListView_SetExtendedListViewStyle(m_list.GetSafeHwnd(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    // A 1 x 16 image list only so that every row is at least 16 pixels high.
-    m_rowHeight = ::ImageList_Create(1, 16, ILC_COLOR24, 1, 1);
-    ListView_SetImageList(m_list.GetSafeHwnd(), m_rowHeight, LVSIL_SMALL);
+    // A 1 x 16 image list only so that every row is at least 16 pixels high. The list view, which
+    // does not share its image lists, destroys it with itself.
+    ListView_SetImageList(m_list.GetSafeHwnd(), ::ImageList_Create(1, 16, ILC_COLOR24, 1, 1), LVSIL_SMALL);
 
     // While the page lives, every scan of the catalogue shows its progress here.
     ImageCatalogue& catalogue = m_context.catalogue;
     m_previousStep = catalogue.onScanStep;
     m_previousStart = catalogue.onScanStart;
+    m_previousCounting = catalogue.onCounting;
     m_previousMessage = catalogue.onMessage;
     catalogue.onScanStep = [this] { StepProgress(); };
     catalogue.onScanStart = [this](int range) { PrepareScan(range); };
+    catalogue.onCounting = [this](bool counting) { ShowCounting(counting); };
     m_hooked = true;
 
-    EnableButton(IDC_PATH_DELETE, false);
+    Enable(IDC_PATH_DELETE, false);
     FillList();
     return TRUE;
 }
@@ -116,6 +105,7 @@ void CSetPath::ReleaseCatalogue() {
     if (m_hooked) {
         m_context.catalogue.onScanStep = m_previousStep;
         m_context.catalogue.onScanStart = m_previousStart;
+        m_context.catalogue.onCounting = m_previousCounting;
         m_context.catalogue.onMessage = m_previousMessage;
         m_hooked = false;
     }
@@ -150,11 +140,21 @@ void CSetPath::PrepareScan(int range) {
 
 void CSetPath::StepProgress() { ::SendMessageW(m_progress, PBM_STEPIT, 0, 0); }
 
-void CSetPath::EnableButton(int id, bool enable) const { ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE); }
+void CSetPath::ShowCounting(bool counting) {
+    if (counting)
+        m_cursorBeforeCount = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    else
+        ::SetCursor(m_cursorBeforeCount);
+}
+
+void CSetPath::ShowFolderMessage(FolderMessage message) const {
+    const FolderMessageBox box = FolderMessageBoxOf(message);
+    Prompts().ShowMessage(m_hwnd, fw::LoadText(box.text), fw::LoadText(box.caption), box.type);
+}
 
 void CSetPath::ClearSelection() {
     m_nSelected = -1;
-    EnableButton(IDC_PATH_DELETE, false);
+    Enable(IDC_PATH_DELETE, false);
 }
 
 // ---- Handlers -----------------------------------------------------------------------------------
@@ -163,17 +163,17 @@ LRESULT CSetPath::OnListClick(NMHDR* nm) {
     const int item = reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem;
     if (item < 0) {
         // A click beside the rows: the delete button goes off, the stored row stays.
-        EnableButton(IDC_PATH_DELETE, false);
+        Enable(IDC_PATH_DELETE, false);
         return 0;
     }
     m_nSelected = item;
-    EnableButton(IDC_PATH_DELETE, true);
+    Enable(IDC_PATH_DELETE, true);
     return 0;
 }
 
 void CSetPath::OnAdd() {
     std::string folder;
-    if (!BrowseForFolder(m_hwnd, folder)) return;
+    if (!Prompts().BrowseForFolder(m_hwnd, folder)) return;
     AddChosenFolder(folder);
 }
 
@@ -184,7 +184,7 @@ void CSetPath::AddChosenFolder(const std::string& folder) {
     bool refusedAsListed = false;
     catalogue.onMessage = [this, &refusedAsListed](FolderMessage message) {
         if (message == FolderMessage::SameName || message == FolderMessage::AlreadyIncluded) refusedAsListed = true;
-        if (showMessage) showMessage(message);
+        ShowFolderMessage(message);
     };
     const bool added = catalogue.AddFolder(folder);
     catalogue.onMessage = m_previousMessage;
@@ -210,9 +210,9 @@ void CSetPath::OnReload() {
 }
 
 void CSetPath::Reread(const std::function<void()>& operation) {
-    EnableButton(IDC_PATH_RELOAD, false);
-    EnableButton(IDC_PATH_DELETE, false);
-    EnableButton(IDC_PATH_ADD, false);
+    Enable(IDC_PATH_RELOAD, false);
+    Enable(IDC_PATH_DELETE, false);
+    Enable(IDC_PATH_ADD, false);
     HWND list = m_list.GetSafeHwnd();
     m_list.DeleteAllItems();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -223,7 +223,7 @@ void CSetPath::Reread(const std::function<void()>& operation) {
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ShowTotal();
-    EnableButton(IDC_PATH_RELOAD, true);
-    EnableButton(IDC_PATH_ADD, true);
+    Enable(IDC_PATH_RELOAD, true);
+    Enable(IDC_PATH_ADD, true);
     ClearSelection();
 }

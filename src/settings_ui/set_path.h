@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/window.h"
 #include "settings_ui/color_list_ctrl.h"
-#include "settings_ui/settings_context.h"
+#include "settings_ui/settings_page.h"
 
 // Keys that would move the list's selection behind the page's back; the page swallows them so
 // that the selection changes by the mouse only.
@@ -19,12 +18,10 @@ std::string TotalText(int total);
 // The cells of a folder list entry's row: its comma-separated fields, path and count.
 std::vector<std::string> RowOfEntry(const std::string& entry);
 
-class CSetPath : public fw::CDialogImpl<CSetPath> {
+class CSetPath : public CSettingsPageImpl<CSetPath> {
 public:
     explicit CSetPath(SettingsContext& context);
     ~CSetPath() override;
-    // At program exit: closes the windows this page opened.
-    void CloseOwnedWindows() {}
 
     bool PreTranslateMessage(MSG* msg) override;
 
@@ -33,17 +30,12 @@ public:
     // The row that a click chose, -1 for none.
     int Selection() const { return m_nSelected; }
 
-    // Shows a message of the folder rules; tests record them instead.
-    std::function<void(FolderMessage)> showMessage;
-
     static const fw::Handler<CSetPath> kHandlers[];
 
 protected:
     BOOL OnInitDialog() override;
 
 private:
-    void OnOk() {}      // Enter inside the page neither hides it nor changes anything
-    void OnCancel() {}  // nor does Escape
     void OnAdd();
     void OnDelete();
     void OnReload();
@@ -57,14 +49,14 @@ private:
     void ShowTotal();
     void PrepareScan(int range);
     void StepProgress();
+    // The wait cursor while the entries of a large tree are counted.
+    void ShowCounting(bool counting);
+    void ShowFolderMessage(FolderMessage message) const;
     // Runs a re-read of the folders (or a delete, which ends in one) with the buttons disabled
     // and the list frozen.
     void Reread(const std::function<void()>& operation);
     void ClearSelection();
-    void EnableButton(int id, bool enable) const;
 
-    SettingsContext& m_context;
-    EnvSettings* m_pEnv = nullptr;
     CColorListCtrl m_list;
     HWND m_progress = nullptr;
     int m_nSelected = -1;
@@ -72,7 +64,8 @@ private:
     // The catalogue's hooks as they were before the page took them over.
     std::function<void()> m_previousStep;
     std::function<void(int)> m_previousStart;
+    std::function<void(bool)> m_previousCounting;
     std::function<void(FolderMessage)> m_previousMessage;
     bool m_hooked = false;
-    HIMAGELIST m_rowHeight = nullptr;
+    HCURSOR m_cursorBeforeCount = nullptr;
 };

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "composer/composer.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
@@ -23,6 +25,22 @@ public:
     virtual void UpdateTrayIcon() = 0;
 };
 
+// Whatever the settings windows ask the user: message boxes and the system's choosers. The main
+// window hands over SystemPrompts; tests record the questions and give the answers.
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+    // A message box; returns the button that closed it.
+    virtual int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) = 0;
+    // The colour dialog, starting at `color`; true with the choice in `color` on OK.
+    virtual bool PickColor(COLORREF& color) = 0;
+    // The folder browser; true unless cancelled, the folder empty for a choice without a
+    // file-system path.
+    virtual bool BrowseForFolder(HWND owner, std::string& folder) = 0;
+    // The file-open dialog for a background image; true with the path on OK.
+    virtual bool ChooseImageFile(HWND owner, std::string& path) = 0;
+};
+
 struct SettingsContext {
     EnvSettings& env;              // stEnv, edited in place
     OutProgramList& outPrograms;   // the exception programs
@@ -30,6 +48,7 @@ struct SettingsContext {
     Composer& composer;            // m_clearRequested, positions, current images, masks
     fw::ISystem& system;           // screen size and the other seams
     ISettingsOwner& owner;
+    IPrompts& prompts;
     int& m_lastPage;               // page shown last; lives in the main window across openings
     int m_overlapLimit = 0;        // largest photo size while photos overlap; set by the photographs page
 };

@@ -133,18 +133,6 @@ std::string FirstToken(const std::string& entry) {
     return entry.substr(start, entry.find(',', start) - start);
 }
 
-// The wait cursor for as long as a count of a large tree blocks the user interface.
-class WaitCursor {
-public:
-    WaitCursor() : m_previous(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(m_previous); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
-
 }  // namespace
 
 std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, entry.find(',')); }
@@ -245,7 +233,6 @@ int ImageCatalogue::CountEntriesBelow(const std::string& folder, FolderTrail& tr
 
 int ImageCatalogue::CountEntries(const std::string& folder) const {
     if (folder.empty()) return 0;
-    WaitCursor wait;
     FolderTrail trail;
     if (!trail.Enter(folder)) return 0;
     return CountEntriesBelow(folder, trail);
@@ -281,7 +268,7 @@ bool ImageCatalogue::AddFolder(const std::string& chosen) {
         ++i;
     }
 
-    if (onScanStart) onScanStart(CountEntries(folder));
+    StartScan(folder);
     int found = ScanFolder(folder);
     m_pathList.push_back(MakeFolderEntry(folder, found));
     return true;
@@ -293,7 +280,7 @@ void ImageCatalogue::ReloadFolders() {
     folders.swap(m_pathList);
     for (const std::string& entry : folders) {
         std::string folder = FolderOfEntry(entry);
-        if (onScanStart) onScanStart(CountEntries(folder));
+        StartScan(folder);
         int found = ScanFolder(folder);
         if (found > 0) m_pathList.push_back(MakeFolderEntry(folder, found));
     }
@@ -313,36 +300,16 @@ void ImageCatalogue::Notify(FolderMessage message) const {
     if (onMessage) onMessage(message);
 }
 
+void ImageCatalogue::StartScan(const std::string& folder) const {
+    if (!onScanStart) return;
+    if (onCounting) onCounting(true);
+    const int range = CountEntries(folder);
+    if (onCounting) onCounting(false);
+    onScanStart(range);
+}
+
 void ImageCatalogue::RemoveImagesInside(const std::string& lowerFolder) {
     // Catalogue paths read from list.txt may carry capitals that the folder entry no longer has.
     auto inside = [&](const std::string& path) { return mb::IsInsideFolder(mb::ToLower(path), lowerFolder); };
     m_imageList.erase(std::remove_if(m_imageList.begin(), m_imageList.end(), inside), m_imageList.end());
-}
-
-const wchar_t* FolderMessageText(FolderMessage message) {
-    switch (message) {
-    case FolderMessage::RootFolder:
-        // 루트 디렉토리는 설정불가입니다!\n다시설정바랍니다.
-        return L"\uB8E8\uD2B8 \uB514\uB809\uD1A0\uB9AC\uB294 \uC124\uC815\uBD88\uAC00\uC785\uB2C8\uB2E4!\n"
-               L"\uB2E4\uC2DC\uC124\uC815\uBC14\uB78D\uB2C8\uB2E4.";
-    case FolderMessage::SameName:
-        // 같은 이름의 폴더가 있습니다!
-        return L"\uAC19\uC740 \uC774\uB984\uC758 \uD3F4\uB354\uAC00 \uC788\uC2B5\uB2C8\uB2E4!";
-    case FolderMessage::AlreadyIncluded:
-        // 추가하신 폴더는 이미 포함되어있습니다!
-        return L"\uCD94\uAC00\uD558\uC2E0 \uD3F4\uB354\uB294 \uC774\uBBF8 "
-               L"\uD3EC\uD568\uB418\uC5B4\uC788\uC2B5\uB2C8\uB2E4!";
-    case FolderMessage::TidiedUp:
-        // 중복되는 폴더가 존재하므로 자동정리합니다!
-        return L"\uC911\uBCF5\uB418\uB294 \uD3F4\uB354\uAC00 \uC874\uC7AC\uD558\uBBC0\uB85C "
-               L"\uC790\uB3D9\uC815\uB9AC\uD569\uB2C8\uB2E4!";
-    }
-    return L"";
-}
-
-void ShowFolderMessage(HWND owner, FolderMessage message) {
-    if (message == FolderMessage::RootFolder)
-        ::MessageBoxW(owner, FolderMessageText(message), L"\uC54C\uB9BC", MB_OK | MB_ICONINFORMATION);  // 알림
-    else
-        ::MessageBoxW(owner, FolderMessageText(message), L"Dioramix", MB_OK);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// The messages of the folder rules, shown by the image path page.
+// The messages of the folder rules; the image path page shows them.
 enum class FolderMessage {
     RootFolder,       // a drive root or a choice without a file-system path
     SameName,         // the folder is listed already
@@ -22,6 +22,9 @@ public:
     // Called before a folder of the list is scanned, with its entry count as the bar's range.
     // When empty, the entries are not counted at all.
     std::function<void(int range)> onScanStart;
+    // Called with true before that count and with false after it: a large tree takes a while
+    // (may be empty).
+    std::function<void(bool counting)> onCounting;
     // Shows a message of the folder rules (may be empty: nothing is shown).
     std::function<void(FolderMessage)> onMessage;
 
@@ -54,6 +57,8 @@ private:
     int ScanBelow(const std::string& folder, FolderTrail& trail);
     static int CountEntriesBelow(const std::string& folder, FolderTrail& trail);
     void Notify(FolderMessage message) const;
+    // Counts the folder's entries for onScanStart, when it is set.
+    void StartScan(const std::string& folder) const;
     void RemoveImagesInside(const std::string& lowerFolder);
 };
 
@@ -63,8 +68,3 @@ std::string FolderOfEntry(const std::string& entry);
 std::string MakeFolderEntry(const std::string& folder, int count);
 // True when the file name's last three characters name an image type (jpg bmp gif png tif).
 bool HasImageExtension(const std::string& fileName);
-
-// The message's text (UTF-16) and whether it is the notice with the information icon.
-const wchar_t* FolderMessageText(FolderMessage message);
-// Shows the message box of a folder rule, owned by the given window.
-void ShowFolderMessage(HWND owner, FolderMessage message);

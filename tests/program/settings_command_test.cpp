@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "framework/texts.h"
 #include "program/program_fixture.h"
 #include "resource.h"
 #include "support/test_support.h"
@@ -15,8 +16,8 @@ namespace {
 
 using namespace program_testing;
 
-const wchar_t kSettingsTitle[] = L"Dioramix-\uD658\uACBD\uC124\uC815";  // Dioramix-환경설정
-const wchar_t kAboutTitle[] = L"1.56 \uC815\uBCF4";                     // 1.56 정보
+const std::wstring kSettingsTitle = fw::LoadText(IDS_SETTINGS_TITLE);
+const std::wstring kAboutTitle = L"1.56" + fw::LoadText(IDS_ABOUT_TITLE_TAIL);
 
 class ProgramDialogs : public ProgramTest {
 protected:
@@ -39,26 +40,26 @@ protected:
 };
 
 TEST_F(ProgramDialogs, AboutCommandOpensTheAboutBoxAndOkClosesIt) {
-    HWND about = OpenFromTray(ID_TRAY_ABOUT, kAboutTitle);
+    HWND about = OpenFromTray(ID_TRAY_ABOUT, kAboutTitle.c_str());
     ASSERT_NE(nullptr, about);
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitForGone(kAboutTitle, 10000));
+    EXPECT_TRUE(WaitForGone(kAboutTitle.c_str(), 10000));
     EXPECT_FALSE(Ended(process, 0)) << "the program goes on";
 }
 
 TEST_F(ProgramDialogs, CloseRequestWithTheAboutBoxOpenEndsEverything) {
-    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_ABOUT, kAboutTitle));
+    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_ABOUT, kAboutTitle.c_str()));
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ended(process, 15000));
 }
 
 TEST_F(ProgramDialogs, ExitWithTheSettingsWindowOpenEndsEverythingAndSaves) {
-    HWND settings = OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle);
+    HWND settings = OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle.c_str());
     ASSERT_NE(nullptr, settings);
     // A second request only brings the open window to the front.
     ::PostMessageW(main, WM_COMMAND, ID_TRAY_SETTINGS, 0);
     ::Sleep(500);
-    EXPECT_EQ(1, CountWindows(kSettingsTitle));
+    EXPECT_EQ(1, CountWindows(kSettingsTitle.c_str()));
 
     ::PostMessageW(main, WM_COMMAND, ID_TRAY_EXIT, 0);
     EXPECT_TRUE(Ended(process, 15000)) << "the settings window must not keep it alive";
@@ -66,7 +67,7 @@ TEST_F(ProgramDialogs, ExitWithTheSettingsWindowOpenEndsEverythingAndSaves) {
 }
 
 TEST_F(ProgramDialogs, CloseRequestWithTheSettingsWindowOpenEndsEverything) {
-    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle));
+    ASSERT_NE(nullptr, OpenFromTray(ID_TRAY_SETTINGS, kSettingsTitle.c_str()));
     ::PostMessageW(main, WM_CLOSE, 0, 0);  // what "-exit" sends
     EXPECT_TRUE(Ended(process, 15000));
     EXPECT_TRUE(testing_support::FileExists(dir.File("env.ini")));

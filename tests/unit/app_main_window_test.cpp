@@ -2,6 +2,7 @@
 
 #include "app/main_window_logic.h"
 #include "app/tray_icon.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 namespace {
@@ -152,7 +153,7 @@ TEST(TrayMenuState, ShownIconsOfferToHideThem) {
     EnvSettings env = Defaults();
     TrayMenuState state = TrayMenuStateFor(env);
     EXPECT_TRUE(state.replaceIconItemText);
-    EXPECT_EQ(L"\uBC14\uD0D5\uC544\uC774\uCF58 \uC228\uAE40", state.iconItemText);  // 바탕아이콘 숨김
+    EXPECT_EQ(fw::LoadText(IDS_HIDE_ICONS_ITEM), state.iconItemText);
     EXPECT_FALSE(state.pauseChecked);
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/mbstring.h"
 #include "state/catalogue.h"
@@ -135,10 +137,12 @@ TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
 
 TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
-    int range = -1;
-    catalogue.onScanStart = [&](int r) { range = r; };
+    // The count comes first, between the two calls of onCounting, then the scan with its range.
+    std::vector<std::string> calls;
+    catalogue.onCounting = [&](bool counting) { calls.push_back(counting ? "counting" : "counted"); };
+    catalogue.onScanStart = [&](int r) { calls.push_back("scan of " + std::to_string(r)); };
     EXPECT_TRUE(catalogue.AddFolder(photos));
-    EXPECT_EQ(4, range);
+    EXPECT_EQ((std::vector<std::string>{"counting", "counted", "scan of 4"}), calls);
     ASSERT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(Lower(photos) + ",2", catalogue.m_pathList[0]);
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
@@ -247,12 +251,6 @@ TEST_F(CatalogueTest, RefillKeepsTheFolderListAndItsCounts) {
     catalogue.Refill();
     EXPECT_EQ(std::vector<std::string>{"," + a + ",99"}, catalogue.m_pathList);
     EXPECT_EQ(2u, catalogue.m_imageList.size());
-}
-
-TEST(FolderMessages, TextsAreTheKoreanOnes) {
-    EXPECT_EQ(L"\uAC19\uC740 \uC774\uB984\uC758 \uD3F4\uB354\uAC00 \uC788\uC2B5\uB2C8\uB2E4!",
-              std::wstring(FolderMessageText(FolderMessage::SameName)));
-    EXPECT_NE(std::wstring::npos, std::wstring(FolderMessageText(FolderMessage::RootFolder)).find(L"!\n"));
 }
 
 }  // namespace

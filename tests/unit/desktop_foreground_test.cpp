@@ -2,6 +2,8 @@
 
 #include "app/desktop.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
+#include "resource.h"
 
 namespace {
 
@@ -14,7 +16,7 @@ TopWindowRecord Window(std::string title, bool visible = true, bool owned = fals
     return r;
 }
 
-const std::string kStartMenu = mb::Narrow(L"\uC2DC\uC791 \uBA54\uB274", 949);
+const std::string kStartMenu = mb::Narrow(fw::LoadText(IDS_START_MENU_TITLE), 949);
 
 // The foreground check's decision over a z-order walk, topmost first.
 class ForegroundDecision : public ::testing::Test {

@@ -3,21 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/close_checks.h"
 
 namespace {
 
-const std::wstring kEmptyTime = L"\uD0C0\uC784\uC744 \uB123\uC5B4\uC8FC\uC138\uC694!";  // 타임을 넣어주세요!
-// 변경타임 간격은 최소 3초이상입니다!
-const std::wstring kTooShort =
-    L"\uBCC0\uACBD\uD0C0\uC784 \uAC04\uACA9\uC740 \uCD5C\uC18C 3\uCD08\uC774\uC0C1\uC785\uB2C8\uB2E4!";
-// 이미지크기를 최소:200이상, 최대:760이하로 설정바랍니다!
-const std::wstring kImageSize760 =
-    L"\uC774\uBBF8\uC9C0\uD06C\uAE30\uB97C \uCD5C\uC18C:200\uC774\uC0C1, \uCD5C\uB300:760\uC774\uD558\uB85C "
-    L"\uC124\uC815\uBC14\uB78D\uB2C8\uB2E4!";
-// 프레임Size 지정이 잘못됐습니다!
-const std::wstring kFrame = L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\uBABB\uB410\uC2B5\uB2C8\uB2E4!";
+const std::wstring kEmptyTime = fw::LoadText(IDS_EMPTY_CHANGETIME);
+const std::wstring kTooShort = fw::LoadText(IDS_CHANGETIME_TOO_SHORT);
+const std::wstring kImageSize760 = fw::LoadText(IDS_IMAGE_SIZE_RANGE, 760);
+const std::wstring kFrame = fw::LoadText(IDS_FRAME_SIZE_WRONG);
 
 class CloseChecks : public ::testing::Test {
 protected:
@@ -39,7 +34,6 @@ TEST_F(CloseChecks, ValidFieldsAreAllTaken) {
     EXPECT_EQ(7, env.piccleartotalcnt);
     EXPECT_EQ(400, env.picmaxsize);
     EXPECT_EQ(5, env.framesize);
-    EXPECT_STREQ(L"Dioramix\uC124\uC815", kCloseCheckCaption);  // Dioramix설정
 }
 
 TEST_F(CloseChecks, EmptyChangeTimeRefusesFirstEvenWithEverythingElseValid) {
@@ -48,7 +42,7 @@ TEST_F(CloseChecks, EmptyChangeTimeRefusesFirstEvenWithEverythingElseValid) {
     EXPECT_EQ(CloseCheckFailure::EmptyChangeTime, out.failure);
     EXPECT_EQ(kEmptyTime, out.message);
     EXPECT_EQ(1, out.page);
-    EXPECT_EQ(0, out.field);  // only the page is shown
+    EXPECT_EQ(CheckedField::None, out.field);  // only the page is shown
     EXPECT_EQ(-1, env.changetime);
     EXPECT_EQ(-1, env.picmaxsize);
 }
@@ -58,7 +52,7 @@ TEST_F(CloseChecks, ChangeTimeInSecondsNeedsThree) {
     CloseCheckOutcome out = Run();
     EXPECT_EQ(CloseCheckFailure::ChangeTimeTooShort, out.failure);
     EXPECT_EQ(kTooShort, out.message);
-    EXPECT_EQ(IDC_FORE_CHANGETIME, out.field);
+    EXPECT_EQ(CheckedField::ChangeTime, out.field);
     EXPECT_EQ(-1, env.changetime);
 
     fields.changeTime = "3";
@@ -84,7 +78,7 @@ TEST_F(CloseChecks, ImageSizeAboveTheLimitIsRewrittenToTheLimit) {
     EXPECT_EQ(CloseCheckFailure::ImageSize, out.failure);
     EXPECT_EQ(kImageSize760, out.message);
     EXPECT_EQ(1, out.page);
-    EXPECT_EQ(IDC_FORE_SIZE, out.field);
+    EXPECT_EQ(CheckedField::ImageSize, out.field);
     EXPECT_TRUE(out.rewriteField);
     EXPECT_EQ("760", out.fieldText);
     // The checks before it have already taken their values; the later ones have not run.
@@ -127,7 +121,7 @@ TEST_F(CloseChecks, FrameThicknessFromOneToFifty) {
         EXPECT_EQ(CloseCheckFailure::FrameSize, out.failure) << refused;
         EXPECT_EQ(kFrame, out.message);
         EXPECT_EQ(2, out.page);
-        EXPECT_EQ(IDC_EFFECT_FRAMESIZE, out.field);
+        EXPECT_EQ(CheckedField::FrameSize, out.field);
         EXPECT_FALSE(out.rewriteField);
     }
     EXPECT_EQ(400, env.picmaxsize);  // taken before the frame refused

@@ -7,6 +7,7 @@
 
 #include "app/desktop.h"
 #include "framework/mbstring.h"
+#include "resource.h"
 #include "support/fake_system.h"
 #include "windows/page_fixture.h"
 
@@ -64,7 +65,7 @@ TEST_F(RealWindows, MinimisedOwnedUntitledAndHiddenWindowsDoNotBlock) {
 
 TEST_F(RealWindows, OwnedStartMenuBlocks) {
     HWND owner = Make(L"", nullptr, SW_HIDE);
-    Make(L"\uC2DC\uC791 \uBA54\uB274", owner);  // 시작 메뉴
+    Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), owner);
     EXPECT_TRUE(Active());
 }
 
@@ -93,7 +94,7 @@ TEST_F(RealWindows, CloakedWindowsDoNotBlock) {
     HWND otherDesktop = Make(L"Mail - other desktop");
     system.cloaked = {settings, otherDesktop};
     EXPECT_FALSE(Active());
-    HWND startMenu = Make(L"\uC2DC\uC791 \uBA54\uB274", settings);  // a closed Start menu, cloaked too
+    HWND startMenu = Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), settings);  // a closed Start menu, cloaked too
     system.cloaked.push_back(startMenu);
     EXPECT_FALSE(Active());
     system.cloaked = {settings, startMenu};

@@ -93,10 +93,9 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
     for (int i = 0; i < 5; ++i) WriteFile(dir.File("Travel\\trip" + std::to_string(i) + ".png"), "x");
     for (int i = 0; i < 9; ++i) WriteFile(dir.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
     {
-        HWND frame = MakeFrame(L"\uC774\uBBF8\uC9C0 \uACBD\uB85C", 560, 380);  // 이미지 경로
+        HWND frame = MakeFrame(fw::LoadText(IDS_PAGE_FOLDERS).c_str(), 560, 380);
         owner.window = frame;
         CSetPath page(context);
-        page.showMessage = [](FolderMessage) {};
         ASSERT_TRUE(page.Create(frame));
         FitFrameToPage(frame, page.GetSafeHwnd());
         for (const char* name : {"Photos", "Travel", "Family", "Wallpapers", "Scans"})
@@ -122,7 +121,7 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
         env.ispath = 1;
         env.isweekday = 1;
         programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
-        HWND frame = MakeFrame(L"\uAE30\uD0C0", 560, 380);  // 기타
+        HWND frame = MakeFrame(fw::LoadText(IDS_PAGE_OTHERS).c_str(), 560, 380);
         CSetEtc page(context);
         ASSERT_TRUE(page.Create(frame));
         FitFrameToPage(frame, page.GetSafeHwnd());

@@ -26,6 +26,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -35,6 +36,8 @@
 #include "composer/output.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
+#include "settings_ui/prompts.h"
 #include "settings_ui/settings_context.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
@@ -58,6 +61,57 @@ public:
     HWND MainWindow() const override { return window; }
     void UpdateTrayTip() override { ++tipUpdates; }
     void UpdateTrayIcon() override { ++iconUpdates; }
+};
+
+// What the settings windows ask the user, recorded and answered as a test sets it up. With
+// `realMessages` the message boxes are shown for real (and still recorded).
+class FakePrompts : public IPrompts {
+public:
+    struct Message {
+        HWND owner;
+        std::wstring text;
+        std::wstring caption;
+        UINT type;
+    };
+    std::vector<Message> messages;
+    bool realMessages = false;
+    // The colours offered to the colour dialog, and its answer: a colour on OK, none to cancel.
+    std::vector<COLORREF> offeredColors;
+    std::optional<COLORREF> colorAnswer;
+    // The folder browser's and the file dialog's answers (none: cancelled), and their owners.
+    std::optional<std::string> folderAnswer;
+    std::optional<std::string> imageFileAnswer;
+    std::vector<HWND> chooserOwners;
+
+    int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override {
+        messages.push_back({owner, text, caption, type});
+        return realMessages ? SystemPrompts().ShowMessage(owner, text, caption, type) : IDOK;
+    }
+    bool PickColor(COLORREF& color) override {
+        offeredColors.push_back(color);
+        if (!colorAnswer) {
+            color = RGB(1, 1, 1);  // a dialog may scribble on a cancelled choice: it must not count
+            return false;
+        }
+        color = *colorAnswer;
+        return true;
+    }
+    bool BrowseForFolder(HWND owner, std::string& folder) override { return Answer(owner, folderAnswer, folder); }
+    bool ChooseImageFile(HWND owner, std::string& path) override { return Answer(owner, imageFileAnswer, path); }
+
+    std::vector<std::wstring> MessageTexts() const {
+        std::vector<std::wstring> texts;
+        for (const Message& m : messages) texts.push_back(m.text);
+        return texts;
+    }
+
+private:
+    bool Answer(HWND owner, const std::optional<std::string>& answer, std::string& out) {
+        chooserOwners.push_back(owner);
+        if (!answer) return false;
+        out = *answer;
+        return true;
+    }
 };
 
 // ---- Messages ---------------------------------------------------------------------------------
@@ -328,8 +382,9 @@ protected:
     ImageCatalogue catalogue;
     Composer composer{env, catalogue, system};
     RecordingOwner owner;
+    FakePrompts prompts;
     int lastPage = 0;
-    SettingsContext context{env, programs, catalogue, composer, system, owner, lastPage};
+    SettingsContext context{env, programs, catalogue, composer, system, owner, prompts, lastPage};
     HWND parent = nullptr;  // stands in for the settings dialog
 
     void SetUp() override {
@@ -388,12 +443,9 @@ protected:
 
     void Open() {
         page = std::make_unique<Page>(context);
-        StandIn(*page);
         OpenPage(*page);
         hwnd = page->GetSafeHwnd();
     }
-    // Where a fixture puts its stand-ins for the page's message boxes and system dialogs.
-    virtual void StandIn(Page&) {}
     void TearDown() override {
         page.reset();
         PageTest::TearDown();

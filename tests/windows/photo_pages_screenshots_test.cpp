@@ -58,7 +58,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.picmaxsize = 420;
     composer.m_positions = {{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}};
     CSetForeImg page(context);
-    ShowInHost(page, L"\uC774\uBBF8\uC9C0 \uC124\uC815");  // 이미지 설정
+    ShowInHost(page, fw::LoadText(IDS_PAGE_PHOTOS).c_str());
     EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page.png"));
 
     ::SendMessageW(page.GetDlgItem(IDC_FORE_CENTRE), BM_CLICK, 0, 0);
@@ -88,7 +88,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
     env.isbackimg = 1;
     env.backimagename = photo;
     CSetBackImg page(context);
-    ShowInHost(page, L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815");  // 바탕화면 설정
+    ShowInHost(page, fw::LoadText(IDS_PAGE_BACKGROUND).c_str());
     EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page.png"));
 
     ::SendMessageW(page.GetDlgItem(IDC_BACK_STRETCH), BM_CLICK, 0, 0);

@@ -13,26 +13,9 @@ using namespace page_testing;
 
 class BackImgPage : public OnePageTest<CSetBackImg> {
 protected:
-    int colourDialogs = 0;
-    bool colourOk = true;
-    COLORREF offeredColour = 0;
-    COLORREF chosenColour = RGB(10, 20, 30);
-    std::string chosenFile;
-    int fileDialogs = 0;
-
-    void StandIn(CSetBackImg& page) override {
-        page.chooseColor = [this](COLORREF& color) {
-            ++colourDialogs;
-            offeredColour = color;
-            if (colourOk) color = chosenColour;
-            return colourOk;
-        };
-        page.chooseImageFile = [this](HWND, std::string& path) {
-            ++fileDialogs;
-            if (chosenFile.empty()) return false;
-            path = chosenFile;
-            return true;
-        };
+    void SetUp() override {
+        OnePageTest::SetUp();
+        prompts.colorAnswer = RGB(10, 20, 30);
     }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     std::string InfoOf(const std::string& path, int w, int h, int bits) const {
@@ -75,15 +58,14 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
     env.backcolor = 0xFF112233;
     Open();
     Click(Item(IDC_BACK_COLOR));
-    EXPECT_EQ(1, colourDialogs);
-    EXPECT_EQ(RGB(0x11, 0x22, 0x33), offeredColour);
+    EXPECT_EQ(std::vector<COLORREF>{RGB(0x11, 0x22, 0x33)}, prompts.offeredColors);
     EXPECT_EQ(0xFF0A141Eu, env.backcolor);
     EXPECT_TRUE(composer.m_clearRequested);
 
-    colourOk = false;
+    prompts.colorAnswer.reset();
     composer.m_clearRequested = FALSE;
     Click(Item(IDC_BACK_COLOR));
-    EXPECT_EQ(2, colourDialogs);
+    EXPECT_EQ(2u, prompts.offeredColors.size());
     EXPECT_EQ(0xFF0A141Eu, env.backcolor) << "cancel changes nothing";
     EXPECT_FALSE(composer.m_clearRequested);
 }
@@ -93,7 +75,7 @@ TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFresh
     ASSERT_TRUE(WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg"));
     env.isbackimg = 1;
     Open();
-    chosenFile = photo;
+    prompts.imageFileAnswer = photo;
     Click(Item(IDC_BACK_BROWSE));
     EXPECT_EQ(photo, env.backimagename);
     EXPECT_TRUE(composer.m_clearRequested);
@@ -104,10 +86,11 @@ TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFresh
     Click(Item(IDC_BACK_BROWSE));
     EXPECT_FALSE(composer.m_clearRequested) << "the same file again";
 
-    chosenFile.clear();  // cancelled
+    prompts.imageFileAnswer.reset();  // cancelled
     Click(Item(IDC_BACK_BROWSE));
     EXPECT_EQ(photo, env.backimagename);
-    EXPECT_EQ(3, fileDialogs);
+    // Each time owned by the settings window, not by the page.
+    EXPECT_EQ(std::vector<HWND>(3, parent), prompts.chooserOwners);
 }
 
 TEST_F(BackImgPage, MissingOrBrokenFileSaysNoFileInfo) {

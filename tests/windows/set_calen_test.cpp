@@ -193,10 +193,9 @@ TEST_F(CalendarPage, SwitchEnablesTheControlsAndSwatchesWaitForIt) {
     env.yymmcolor = RGB(1, 2, 3);
     Open();
     EXPECT_TRUE(Enabled(hwnd, IDC_CALEN_YM_COLOR)) << "enabled at first whatever the switch";
-    int offers = 0;
-    page->m_chooseColor = [&](COLORREF& c) { ++offers; c = RGB(9, 8, 7); return true; };
+    prompts.colorAnswer = RGB(9, 8, 7);
     Click(hwnd, IDC_CALEN_YM_COLOR);
-    EXPECT_EQ(0, offers) << "no colour dialog while the calendar is off";
+    EXPECT_TRUE(prompts.offeredColors.empty()) << "no colour dialog while the calendar is off";
     EXPECT_EQ(RGB(1, 2, 3), env.yymmcolor);
 
     Click(hwnd, IDC_CALEN_SHOW);
@@ -218,20 +217,19 @@ TEST_F(CalendarPage, EachSwatchEditsItsOwnColourWithoutAFreshBackground) {
     env.bluedaycolor = RGB(3, 0, 0);
     env.reddaycolor = RGB(4, 0, 0);
     Open();
-    COLORREF offered = 0;
-    page->m_chooseColor = [&](COLORREF& c) { offered = c; c = RGB(0, 0, 100) + offered; return true; };
     struct Case { int id; COLORREF* option; COLORREF before; };
     for (Case c : {Case{IDC_CALEN_YM_COLOR, &env.yymmcolor, RGB(1, 0, 0)},
                    Case{IDC_CALEN_WEEKDAY_COLOR, &env.whitedaycolor, RGB(2, 0, 0)},
                    Case{IDC_CALEN_SATURDAY_COLOR, &env.bluedaycolor, RGB(3, 0, 0)},
                    Case{IDC_CALEN_SUNDAY_COLOR, &env.reddaycolor, RGB(4, 0, 0)}}) {
         EXPECT_EQ(c.before, page->Swatch(c.id).GetColor());
+        prompts.colorAnswer = c.before + RGB(0, 0, 100);
         Click(hwnd, c.id);
-        EXPECT_EQ(c.before, offered);
+        EXPECT_EQ(c.before, prompts.offeredColors.back());
         EXPECT_EQ(c.before + RGB(0, 0, 100), *c.option);
         EXPECT_EQ(*c.option, page->Swatch(c.id).GetColor());
     }
-    page->m_chooseColor = [](COLORREF& c) { c = 0; return false; };
+    prompts.colorAnswer.reset();
     Click(hwnd, IDC_CALEN_YM_COLOR);
     EXPECT_EQ(RGB(1, 0, 100), env.yymmcolor) << "cancel changes nothing";
     EXPECT_FALSE(composer.m_clearRequested);

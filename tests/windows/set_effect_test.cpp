@@ -133,23 +133,14 @@ TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
 TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {
     MakeMasks({});
     Open();
-    std::wstring caption, text;
-    InsideModalLoop step([&] {
-        HWND box = OpenedDialog();
-        if (!box) return;
-        caption = TextOf(box);
-        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(child, cls, 16);
-            if (std::wstring(cls) == L"Static") text += TextOf(child);
-        }
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
     Click(hwnd, IDC_EFFECT_MASK);
-    EXPECT_EQ(L"Dioramix", caption);
-    EXPECT_NE(std::wstring::npos, text.find(L"\uB4F1\uB85D\uB41C \uB9C8\uC2A4\uD06C\uD30C\uC77C\uC774 \uC5C6\uC2B5"
-                                            L"\uB2C8\uB2E4!"))
-        << mb::Narrow(text);
+    ASSERT_EQ(1u, prompts.messages.size());
+    const FakePrompts::Message& box = prompts.messages[0];
+    EXPECT_EQ(L"Dioramix", box.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), box.type);
+    EXPECT_EQ(parent, box.owner) << "owned by the settings window";
+    const std::wstring& text = box.text;
+    EXPECT_EQ(fw::LoadText(IDS_NO_MASKS), text);
     EXPECT_NE(std::wstring::npos, text.find(L"masks"));
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
     EXPECT_EQ(1, env.ismask);
@@ -306,14 +297,12 @@ TEST_F(EffectsPage, FrameColourTakesTheChoiceAndAsksForAFreshBackground) {
     env.isframe = 1;
     env.framecolor = RGB(1, 1, 1);
     Open();
-    COLORREF offered = 0;
-    page->m_chooseColor = [&](COLORREF& c) { offered = c; return false; };
     Click(hwnd, IDC_EFFECT_FRAMECOLOR);
-    EXPECT_EQ(RGB(1, 1, 1), offered);
+    EXPECT_EQ(std::vector<COLORREF>{RGB(1, 1, 1)}, prompts.offeredColors);
     EXPECT_EQ(RGB(1, 1, 1), env.framecolor) << "cancel changes nothing";
     EXPECT_FALSE(composer.m_clearRequested);
 
-    page->m_chooseColor = [](COLORREF& c) { c = RGB(200, 100, 50); return true; };
+    prompts.colorAnswer = RGB(200, 100, 50);
     Click(hwnd, IDC_EFFECT_FRAMECOLOR);
     EXPECT_EQ(RGB(200, 100, 50), env.framecolor);
     EXPECT_TRUE(composer.m_clearRequested);

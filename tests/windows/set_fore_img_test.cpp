@@ -11,18 +11,11 @@ namespace {
 
 using namespace page_testing;
 
-const wchar_t kOverlapMessage[] =
-    L"\uC774\uBBF8\uC9C0 \uACB9\uCE68\uC124\uC815\uC740 \uC774\uBBF8\uC9C0\uD06C\uAE30\uC5D0 \uC81C\uD55C\uC774 "
-    L"\uC788\uC2B5\uB2C8\uB2E4.\n\uC81C\uD55C\uD06C\uAE30\uB85C \uC790\uB3D9 \uC124\uC815\uB429\uB2C8\uB2E4.";
+const std::wstring kOverlapMessage = fw::LoadText(IDS_OVERLAP_LIMITED);
 
 class ForeImgPage : public OnePageTest<CSetForeImg> {
 protected:
-    std::vector<std::wstring> warnings;
-    bool ownMessageBox = false;
-
-    void StandIn(CSetForeImg& page) override {
-        if (!ownMessageBox) page.showWarning = [this](const std::wstring& text) { warnings.push_back(text); };
-    }
+    std::vector<std::wstring> Warnings() const { return prompts.MessageTexts(); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Type(int id, const wchar_t* text) { ::SetWindowTextW(Item(id), text); }
@@ -49,7 +42,7 @@ TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
     EXPECT_EQ(L"10", TextOf(Item(IDC_FORE_CLEARCOUNT)));
     EXPECT_TRUE(Checked(IDC_FORE_SECONDS));
     EXPECT_FALSE(Checked(IDC_FORE_MINUTES));
-    EXPECT_EQ(L"\uCD08\uB9C8\uB2E4 (>3)", TextOf(Item(IDC_FORE_UNIT)));  // 초마다 (>3)
+    EXPECT_EQ(fw::LoadText(IDS_UNIT_SECONDS), TextOf(Item(IDC_FORE_UNIT)));
     EXPECT_TRUE(Checked(IDC_FORE_RANDOM));
     EXPECT_TRUE(Checked(IDC_FORE_USERPOS));
     EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the size watch is quiet while the page fills its fields";
@@ -67,14 +60,11 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
     env.picmaxsize = 500;
     Open();
     EXPECT_EQ(443, context.m_overlapLimit);
-    // 이미지 겹침 설정(제한 이미지크기:443)
-    EXPECT_EQ(L"\uC774\uBBF8\uC9C0 \uACB9\uCE68 \uC124\uC815(\uC81C\uD55C \uC774\uBBF8\uC9C0\uD06C\uAE30:443)",
-              TextOf(Item(IDC_FORE_OVERLAP)));
+    EXPECT_EQ(fw::LoadText(IDS_OVERLAP_LABEL, 443), TextOf(Item(IDC_FORE_OVERLAP)));
 
     Click(Item(IDC_FORE_OVERLAP));
     EXPECT_EQ(1, env.isoverlap);
-    ASSERT_EQ(1u, warnings.size());
-    EXPECT_EQ(kOverlapMessage, warnings[0]);
+    EXPECT_EQ(std::vector<std::wstring>{kOverlapMessage}, Warnings());
     EXPECT_EQ(L"443", TextOf(Item(IDC_FORE_SIZE)));
     EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the limit itself does not untick the box";
     EXPECT_TRUE(Enabled(IDC_FORE_CLEARCOUNT));
@@ -83,20 +73,20 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
     // Within the limit nothing is said.
     Click(Item(IDC_FORE_OVERLAP));
     Click(Item(IDC_FORE_OVERLAP));
-    EXPECT_EQ(1u, warnings.size());
+    EXPECT_EQ(1u, Warnings().size());
 }
 
 // The real message box: its caption and text, answered by a timer while it is up.
 TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
     env.picmaxsize = 500;
-    ownMessageBox = true;
+    prompts.realMessages = true;
     Open();
     static std::wstring seenText;
     static int ticks;
     seenText.clear();
     ticks = 0;
     ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND box = ::FindWindowW(L"#32770", L"Dioramix\uC124\uC815");  // Dioramix설정
+        HWND box = ::FindWindowW(L"#32770", fw::LoadText(IDS_SETTINGS_CAPTION).c_str());
         if (!box && ++ticks > 25) box = ::GetActiveWindow();  // a wrong caption fails, never hangs
         if (!box) return;
         seenText = TextOf(::GetDlgItem(box, 0xFFFF));
@@ -117,7 +107,7 @@ TEST_F(ForeImgPage, TypingASizeBeyondTheLimitUnticksOverlapQuietly) {
     Type(IDC_FORE_SIZE, L"600");
     EXPECT_FALSE(Checked(IDC_FORE_OVERLAP));
     EXPECT_EQ(0, env.isoverlap);
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(Warnings().empty());
     EXPECT_EQ(400, env.picmaxsize) << "the size itself reaches stEnv only through the close check";
 }
 
@@ -127,11 +117,11 @@ TEST_F(ForeImgPage, SecondsRewriteATooShortTime) {
     Click(Item(IDC_FORE_SECONDS));
     EXPECT_EQ(1000, env.min_sec);
     EXPECT_EQ(L"3", TextOf(Item(IDC_FORE_CHANGETIME)));
-    EXPECT_EQ(L"\uCD08\uB9C8\uB2E4 (>3)", TextOf(Item(IDC_FORE_UNIT)));
+    EXPECT_EQ(fw::LoadText(IDS_UNIT_SECONDS), TextOf(Item(IDC_FORE_UNIT)));
 
     Click(Item(IDC_FORE_MINUTES));
     EXPECT_EQ(60000, env.min_sec);
-    EXPECT_EQ(L"\uBD84\uB9C8\uB2E4", TextOf(Item(IDC_FORE_UNIT)));  // 분마다
+    EXPECT_EQ(fw::LoadText(IDS_UNIT_MINUTES), TextOf(Item(IDC_FORE_UNIT)));
     Type(IDC_FORE_CHANGETIME, L"45");
     Click(Item(IDC_FORE_SECONDS));
     EXPECT_EQ(L"45", TextOf(Item(IDC_FORE_CHANGETIME)));
@@ -249,7 +239,7 @@ TEST_F(ForeImgPage, PositionCountAndMap) {
     // The fourth was saved on a larger screen, wholly off this one.
     composer.m_positions = {{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}, {2000, 1000, 2400, 1300}};
     Open();
-    EXPECT_EQ(L"4\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));  // 4개
+    EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 4), TextOf(Item(IDC_FORE_POSCOUNT)));
 
     // The map as the page paints it: white, framed, three outlines at a tenth of the scale.
     const ClientPrint map(Item(IDC_FORE_POSMAP));
@@ -280,7 +270,7 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     EXPECT_EQ(nullptr, page->PositionEditor());
     EXPECT_TRUE(::IsWindowVisible(parent));
     ASSERT_EQ(2u, composer.m_positions.size());
-    EXPECT_EQ(L"2\uAC1C", TextOf(Item(IDC_FORE_POSCOUNT)));
+    EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 2), TextOf(Item(IDC_FORE_POSCOUNT)));
 }
 
 TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {

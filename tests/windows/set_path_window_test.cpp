@@ -1,7 +1,11 @@
 // The image folders page on real controls, over a scratch tree of folders and the real catalogue.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/mbstring.h"
@@ -17,12 +21,10 @@ using namespace page_testing;
 
 class PathPage : public OnePageTest<CSetPath> {
 protected:
-    std::vector<FolderMessage> messages;
     HWND list = nullptr;
 
-    void StandIn(CSetPath& page) override {
-        page.showMessage = [this](FolderMessage m) { messages.push_back(m); };
-    }
+    // The texts of the message boxes the page showed, in order.
+    std::vector<std::wstring> Shown() const { return prompts.MessageTexts(); }
     void Open() {
         OnePageTest::Open();
         list = Item(IDC_PATH_LIST);
@@ -80,7 +82,7 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     Open();
     page->AddChosenFolder(folder);
 
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Shown().empty());
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
     EXPECT_EQ("3", CellText(list, 0, 1));
@@ -104,8 +106,7 @@ TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
     ASSERT_TRUE(DeleteEnabled());
 
     page->AddChosenFolder(outer + "\\inner");
-    ASSERT_EQ(1u, messages.size());
-    EXPECT_EQ(FolderMessage::AlreadyIncluded, messages[0]);
+    EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_INCLUDED)}, Shown());
     EXPECT_EQ(-1, page->Selection());
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(1, RowCount(list));
@@ -118,10 +119,50 @@ TEST_F(PathPage, SameNameAndRootRefusals) {
     page->AddChosenFolder(folder);
     page->AddChosenFolder(mb::ToLower(folder));
     page->AddChosenFolder("C:\\");
-    ASSERT_EQ(2u, messages.size());
-    EXPECT_EQ(FolderMessage::SameName, messages[0]);
-    EXPECT_EQ(FolderMessage::RootFolder, messages[1]);
     EXPECT_EQ(1, RowCount(list));
+    // A refusal is a plain box; the refused root is a notice, with the information icon.
+    ASSERT_EQ(2u, prompts.messages.size());
+    const FakePrompts::Message& same = prompts.messages[0];
+    EXPECT_EQ(fw::LoadText(IDS_FOLDER_SAME_NAME), same.text);
+    EXPECT_EQ(L"Dioramix", same.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), same.type);
+    EXPECT_EQ(hwnd, same.owner);
+    const FakePrompts::Message& root = prompts.messages[1];
+    EXPECT_EQ(fw::LoadText(IDS_FOLDER_ROOT), root.text);
+    EXPECT_NE(std::wstring::npos, root.text.find(L"!\n")) << "two lines";
+    EXPECT_EQ(fw::LoadText(IDS_NOTICE_CAPTION), root.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), root.type);
+}
+
+TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
+    std::string folder = Folder("Chosen", 2);
+    Open();
+    Click(hwnd, IDC_PATH_ADD);  // no answer: cancelled
+    EXPECT_EQ(0, RowCount(list));
+    prompts.folderAnswer = folder;
+    Click(hwnd, IDC_PATH_ADD);
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
+    EXPECT_EQ((std::vector<HWND>{hwnd, hwnd}), prompts.chooserOwners);
+    prompts.folderAnswer = "";  // a choice without a file-system path is a root
+    Click(hwnd, IDC_PATH_ADD);
+    EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_ROOT)}, Shown());
+}
+
+TEST_F(PathPage, TheCountBeforeAScanShowsTheWaitCursor) {
+    std::string folder = Folder("Counted", 1);
+    Open();
+    const HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW);
+    ::SetCursor(arrow);
+    std::vector<HCURSOR> during;
+    auto pageCounting = catalogue.onCounting;
+    ASSERT_TRUE(pageCounting);
+    catalogue.onCounting = [&](bool counting) {
+        pageCounting(counting);
+        during.push_back(::GetCursor());
+    };
+    page->AddChosenFolder(folder);
+    EXPECT_EQ((std::vector<HCURSOR>{::LoadCursor(nullptr, IDC_WAIT), arrow}), during);
 }
 
 TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
@@ -133,8 +174,7 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     page->AddChosenFolder(b);
     ASSERT_EQ(2, RowCount(list));
     page->AddChosenFolder(parent);
-    ASSERT_EQ(1u, messages.size());
-    EXPECT_EQ(FolderMessage::TidiedUp, messages[0]);
+    EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_TIDIED)}, Shown());
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(parent), CellText(list, 0, 0));
     EXPECT_EQ("6 pics", Total());
@@ -243,6 +283,7 @@ TEST_F(PathPage, ScanHooksAreHandedBackWhenThePageCloses) {
     catalogue.onScanStep();
     EXPECT_EQ(1, outsideSteps);
     EXPECT_FALSE(catalogue.onScanStart);
+    EXPECT_FALSE(catalogue.onCounting);
 }
 
 TEST_F(PathPage, ScanHooksAreHandedBackAlsoWhenThePageObjectGoesFirst) {
@@ -250,8 +291,35 @@ TEST_F(PathPage, ScanHooksAreHandedBackAlsoWhenThePageObjectGoesFirst) {
     page.reset();  // the window dies with the object
     EXPECT_FALSE(catalogue.onScanStep);
     EXPECT_FALSE(catalogue.onScanStart);
+    EXPECT_FALSE(catalogue.onCounting);
     catalogue.m_pathList = {dir.path() + ",0"};
     catalogue.ReloadFolders();  // no page to step: nothing dangles
+}
+
+// The list view does not share its image lists: the one that sets the rows' height dies with it,
+// once, however often the settings window is opened and closed.
+TEST_F(PathPage, TheRowHeightImageListIsDestroyedOnceWithTheList) {
+    for (int opening = 0; opening < 10; ++opening) {
+        Open();
+        HIMAGELIST rows = ListView_GetImageList(list, LVSIL_SMALL);
+        ASSERT_NE(nullptr, rows);
+        EXPECT_EQ(0, ::GetWindowLongW(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+        // A reference of the test's own keeps the list alive: one destroy leaves it valid, a
+        // second one would free it under the test.
+        using QueryInterfaceFn = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
+        const auto queryInterface = reinterpret_cast<QueryInterfaceFn>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"comctl32.dll"), "HIMAGELIST_QueryInterface")));
+        ASSERT_NE(nullptr, queryInterface);
+        IUnknown* held = nullptr;
+        ASSERT_TRUE(SUCCEEDED(queryInterface(rows, IID_IUnknown, reinterpret_cast<void**>(&held))));
+        page.reset();
+        int width = 0, height = 0;
+        const bool alive = ::ImageList_GetIconSize(rows, &width, &height) != FALSE;
+        EXPECT_TRUE(alive) << "destroyed twice at closing " << opening;
+        if (!alive) return;  // the test's reference is gone with it
+        EXPECT_EQ(16, height);
+        EXPECT_EQ(0u, held->Release()) << "the list view or the page still holds it";
+    }
 }
 
 // ---- The tinted list on its own ----------------------------------------------------------------

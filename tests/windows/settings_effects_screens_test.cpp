@@ -60,7 +60,7 @@ TEST_F(EffectsScreens, DISABLED_PagesAndPicker) {
     {
         CSetEffect page(context);
         ASSERT_TRUE(page.Create(parent));
-        Frame(page.GetSafeHwnd(), L"\uC774\uBBF8\uC9C0 \uD6A8\uACFC");  // 이미지 효과
+        Frame(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_EFFECTS).c_str());
         SaveScreen("effects-page.png");
         InsideModalLoop step([&] {
             HWND picker = OpenedDialog();
@@ -94,7 +94,7 @@ TEST_F(EffectsScreens, DISABLED_PagesAndPicker) {
     env.reddaycolor = RGB(255, 60, 60);
     CSetCalen calendar(context);
     ASSERT_TRUE(calendar.Create(parent));
-    Frame(calendar.GetSafeHwnd(), L"\uB2EC\uB825 \uC124\uC815");  // 달력 설정
+    Frame(calendar.GetSafeHwnd(), fw::LoadText(IDS_PAGE_CALENDAR).c_str());
     SaveScreen("calendar-page.png");
 }
 

@@ -17,28 +17,28 @@
 #include "settings_ui/color_button.h"
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/page_list_box.h"
+#include "settings_ui/prompts.h"
 #include "windows/page_fixture.h"
 
 namespace {
 
 using namespace page_testing;
 
-const std::wstring kTitle = L"Dioramix-\uD658\uACBD\uC124\uC815";              // Dioramix-환경설정
-const std::wstring kFirstPage = L"\uBC14\uD0D5\uD654\uBA74 \uC124\uC815";     // 바탕화면 설정
-const std::wstring kCalendarPage = L"\uB2EC\uB825 \uC124\uC815";              // 달력 설정
-const std::wstring kEmptyTime = L"\uD0C0\uC784\uC744 \uB123\uC5B4\uC8FC\uC138\uC694!";  // 타임을 넣어주세요!
-// 이미지크기를 최소:200이상, 최대:760이하로 설정바랍니다!
-const std::wstring kImageSize760 =
-    L"\uC774\uBBF8\uC9C0\uD06C\uAE30\uB97C \uCD5C\uC18C:200\uC774\uC0C1, \uCD5C\uB300:760\uC774\uD558\uB85C "
-    L"\uC124\uC815\uBC14\uB78D\uB2C8\uB2E4!";
-// 프레임Size 지정이 잘못됐습니다!
-const std::wstring kFrame = L"\uD504\uB808\uC784Size \uC9C0\uC815\uC774 \uC798\uBABB\uB410\uC2B5\uB2C8\uB2E4!";
+const std::wstring kTitle = fw::LoadText(IDS_SETTINGS_TITLE);
+const std::wstring kFirstPage = fw::LoadText(IDS_PAGE_BACKGROUND);
+const std::wstring kCalendarPage = fw::LoadText(IDS_PAGE_CALENDAR);
+const std::wstring kCloseCheckCaption = fw::LoadText(IDS_SETTINGS_CAPTION);
+const std::wstring kEmptyTime = fw::LoadText(IDS_EMPTY_CHANGETIME);
+const std::wstring kImageSize760 = fw::LoadText(IDS_IMAGE_SIZE_RANGE, 760);
+const std::wstring kFrame = fw::LoadText(IDS_FRAME_SIZE_WRONG);
+const std::wstring kAboutTitle = L"1.56" + fw::LoadText(IDS_ABOUT_TITLE_TAIL);
 
 class SettingsHost : public PageTest {
 protected:
     void SetUp() override {
         PageTest::SetUp();
         env.min_sec = 1000;
+        prompts.realMessages = true;  // the focus the dialog manager gives back after a real box
     }
 
     static HWND List(const CEnvSetDlg& host) { return ::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_LIST); }
@@ -113,7 +113,7 @@ TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
     // The help page carries the version and its own title.
     HWND help = host.Page(6)->GetSafeHwnd();
     EXPECT_EQ(L"Dioramix ver1.56", TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
-    EXPECT_EQ(L"1.56 \uC815\uBCF4", TextOf(help));
+    EXPECT_EQ(kAboutTitle, TextOf(help));
 }
 
 TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
@@ -160,7 +160,9 @@ TEST_F(SettingsHost, CloseChecksRefuseOnTheRealFieldsInOrder) {
     SetFields(host, "", "3", "400", "5");
     std::wstring caption;
     EXPECT_EQ(kEmptyTime, CloseBox(host, &caption));
-    EXPECT_EQ(std::wstring(kCloseCheckCaption), caption);
+    EXPECT_EQ(kCloseCheckCaption, caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), prompts.messages.back().type);
+    EXPECT_EQ(host.GetSafeHwnd(), prompts.messages.back().owner);
     ASSERT_TRUE(host.IsWindow());
     EXPECT_EQ(1, host.ShownPage());
     EXPECT_EQ(1, lastPage);
@@ -265,7 +267,7 @@ TEST(CaptionStrip, GradientFromPurpleToPinkWithWhiteText) {
     LOGFONTW lf{};
     lf.lfHeight = 12;
     lf.lfWeight = FW_BOLD;
-    wcscpy_s(lf.lfFaceName, L"\uAD74\uB9BC");
+    wcsncpy_s(lf.lfFaceName, LF_FACESIZE, fw::LoadText(IDS_CAPTION_FACE).c_str(), _TRUNCATE);
     fw::Font font(::CreateFontIndirectW(&lf));
     DrawCaptionStrip(canvas.dc(), strip, L"", font.get());
     EXPECT_EQ(RGB(70, 0, 35), canvas.At(0, 10));
@@ -435,13 +437,13 @@ TEST(ColorSwatch, ColourChoiceOpensFullyAndOnlyOkChangesTheColour) {
             fullyOpen = add && ::IsWindowVisible(add);
             ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         }});
-        EXPECT_FALSE(ChooseSwatchColor(color));
+        EXPECT_FALSE(SystemPrompts().PickColor(color));
     }
     EXPECT_TRUE(fullyOpen);
     EXPECT_EQ(RGB(128, 0, 0), color);
     {
         TimerScript script({[&] { ::PostMessageW(::GetForegroundWindow(), WM_COMMAND, IDOK, 0); }});
-        EXPECT_TRUE(ChooseSwatchColor(color));
+        EXPECT_TRUE(SystemPrompts().PickColor(color));
     }
     EXPECT_EQ(RGB(128, 0, 0), color) << "starts at the current colour";
 }
@@ -460,7 +462,7 @@ TEST(AboutBox, VersionInTheCaptionAndLineAndTwoLinks) {
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     }});
     EXPECT_EQ(IDOK, about.DoModal());
-    EXPECT_EQ(L"1.56 \uC815\uBCF4", caption);  // 1.56 정보
+    EXPECT_EQ(kAboutTitle, caption);
     EXPECT_EQ(L"Dioramix ver1.56", version);
     EXPECT_EQ(L"https://dioramix.example.org/", web);
     EXPECT_EQ(L"dioramix@example.org", mail);

@@ -6,6 +6,7 @@
 #include "app/tray_menu.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "resource.h"
 #include "support/test_support.h"
 
@@ -125,7 +126,7 @@ TEST_F(TrayMenuResource, ShownIconsSwitchTheFourthEntryAndPauseChecksItsEntry) {
     CTrayMenu menu(popup, program);
     menu.ConvertItems();
     ApplyTrayMenuState(menu, TrayMenuStateFor(env));
-    EXPECT_EQ(L"\uBC14\uD0D5\uC544\uC774\uCF58 \uC228\uAE40", menu.ItemText(3));  // 바탕아이콘 숨김
+    EXPECT_EQ(fw::LoadText(IDS_HIDE_ICONS_ITEM), menu.ItemText(3));
     EXPECT_FALSE(::GetMenuState(popup, ID_TRAY_PAUSE, MF_BYCOMMAND) & MF_CHECKED);
 
     // The next menu after hiding the icons, while paused.

@@ -1,0 +1,70 @@
+#include "settings_ui/prompts.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "framework/texts.h"
+#include "resource.h"
+
+namespace {
+
+struct CoTaskFree {
+    void operator()(void* p) const noexcept { ::CoTaskMemFree(p); }
+};
+
+}  // namespace
+
+int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+bool SystemPrompts::PickColor(COLORREF& color) {
+    static COLORREF customColors[16] = {
+        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+    };
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = nullptr;
+    cc.rgbResult = color;
+    cc.lpCustColors = customColors;
+    cc.Flags = CC_FULLOPEN | CC_RGBINIT;
+    if (!::ChooseColorW(&cc)) return false;
+    color = cc.rgbResult;
+    return true;
+}
+
+bool SystemPrompts::BrowseForFolder(HWND owner, std::string& folder) {
+    fw::ComApartment com;
+    const std::wstring title = fw::LoadText(IDS_BROWSE_FOLDER_TITLE);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    std::unique_ptr<ITEMIDLIST, CoTaskFree> chosen(::SHBrowseForFolderW(&info));
+    if (!chosen) return false;
+    wchar_t path[MAX_PATH] = {};
+    folder = ::SHGetPathFromIDListW(chosen.get(), path) ? mb::Narrow(path) : std::string();
+    return true;
+}
+
+bool SystemPrompts::ChooseImageFile(HWND owner, std::string& path) {
+    std::vector<wchar_t> file(32768, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"Image (*.bmp,*.gif,*.jpg,*.tif,*.png)\0*.bmp;*.gif;*.jpg;*.tif;*.png\0";
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&ofn)) return false;
+    path = mb::Narrow(file.data());
+    return true;
+}
