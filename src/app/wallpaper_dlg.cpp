@@ -20,18 +20,6 @@ namespace {
 // comes up after us at logon.
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
 
-// Set while a scope runs.
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) noexcept : m_flag(flag) { m_flag = true; }
-    ~ScopedFlag() { m_flag = false; }
-    ScopedFlag(const ScopedFlag&) = delete;
-    ScopedFlag& operator=(const ScopedFlag&) = delete;
-
-private:
-    bool& m_flag;
-};
-
 }  // namespace
 
 const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
@@ -320,7 +308,7 @@ void CWallpaperDlg::OnPause() { m_composer.TogglePause(); }
 
 void CWallpaperDlg::OnSaveWallpaper() {
     if (m_saveDialogOpen) return;
-    ScopedFlag open(m_saveDialogOpen);
+    fw::ScopedFlag open(m_saveDialogOpen);
     m_composer.SaveCurrentWallpaper(m_hwnd);
 }
 
@@ -381,8 +369,7 @@ LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CWallpaperDlg::OnQueryEndSession(WPARAM wp, LPARAM lp) {
-    if (!::DefWindowProcW(m_hwnd, WM_QUERYENDSESSION, wp, lp)) return 0;
+LRESULT CWallpaperDlg::OnQueryEndSession(WPARAM, LPARAM) {
     if (m_composer.IsComposing()) {
         // Asked from inside the wallpaper broadcast: the picture is finished first.
         if (!m_shutDownPending) ::PostMessageW(m_hwnd, WM_DEFERRED_SHUTDOWN, 0, 0);
@@ -414,23 +401,19 @@ LRESULT CWallpaperDlg::OnWindowPosChanging(WPARAM, LPARAM lp) {
     return 0;
 }
 
-LRESULT CWallpaperDlg::OnSysCommand(WPARAM wp, LPARAM lp) {
-    if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
-        OnAbout();
-        return 0;
-    }
-    return ::DefWindowProcW(m_hwnd, WM_SYSCOMMAND, wp, lp);
+fw::MessageResult CWallpaperDlg::OnSysCommand(WPARAM wp, LPARAM) {
+    if ((wp & 0xFFF0) != IDM_ABOUTBOX) return fw::kDeclined;
+    OnAbout();
+    return 0;
 }
 
-LRESULT CWallpaperDlg::OnPaint(WPARAM wp, LPARAM lp) {
-    if (!::IsIconic(m_hwnd)) return ::DefWindowProcW(m_hwnd, WM_PAINT, wp, lp);
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(m_hwnd, &ps);
+fw::MessageResult CWallpaperDlg::OnPaint(WPARAM, LPARAM) {
+    if (!::IsIconic(m_hwnd)) return fw::kDeclined;
+    fw::PaintDc dc(m_hwnd);
     RECT rc;
     ::GetClientRect(m_hwnd, &rc);
     int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
-    ::DrawIcon(dc, (rc.right - cx + 1) / 2, (rc.bottom - cy + 1) / 2, m_hIcon);
-    ::EndPaint(m_hwnd, &ps);
+    ::DrawIcon(dc.get(), (rc.right - cx + 1) / 2, (rc.bottom - cy + 1) / 2, m_hIcon);
     return 0;
 }
 

@@ -98,8 +98,8 @@ private:
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnDeferredShutDown(WPARAM, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
-    LRESULT OnSysCommand(WPARAM, LPARAM);
-    LRESULT OnPaint(WPARAM, LPARAM);
+    fw::MessageResult OnSysCommand(WPARAM, LPARAM);
+    fw::MessageResult OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     void OnOk();
     void OnCancel();

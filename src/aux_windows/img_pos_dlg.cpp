@@ -152,12 +152,10 @@ LRESULT CImgPosDlg::OnMouseWheel(WPARAM wp, LPARAM) {
 }
 
 LRESULT CImgPosDlg::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(m_hwnd, &ps);
+    fw::PaintDc dc(m_hwnd);
     RECT client{};
     ::GetClientRect(m_hwnd, &client);
-    Paint(dc, client);
-    ::EndPaint(m_hwnd, &ps);
+    Paint(dc.get(), client);
     return 0;
 }
 

@@ -91,13 +91,11 @@ void CImgPosSetDlg::OnApply() {
     DestroyWindow();
 }
 
-LRESULT CImgPosSetDlg::OnSysCommand(WPARAM wp, LPARAM lp) {
-    if ((wp & 0xFFF0) == SC_CLOSE) {
-        m_applied = false;
-        DestroyWindow();
-        return 0;
-    }
-    return ::DefWindowProcW(m_hwnd, WM_SYSCOMMAND, wp, lp);
+fw::MessageResult CImgPosSetDlg::OnSysCommand(WPARAM wp, LPARAM) {
+    if ((wp & 0xFFF0) != SC_CLOSE) return fw::kDeclined;
+    m_applied = false;
+    DestroyWindow();
+    return 0;
 }
 
 LRESULT CImgPosSetDlg::OnDeleteRequest(WPARAM number, LPARAM) {

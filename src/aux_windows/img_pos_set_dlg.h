@@ -35,7 +35,7 @@ protected:
 private:
     void OnAdd();
     void OnApply();
-    LRESULT OnSysCommand(WPARAM, LPARAM);
+    fw::MessageResult OnSysCommand(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDeleteRequest(WPARAM, LPARAM);
 

@@ -115,10 +115,9 @@ bool WriteBmp24(Gdiplus::Bitmap& bitmap, const std::string& path) {
     if (w <= 0 || h <= 0) return false;
     fw::LockedBits bits(bitmap, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB);
     if (!bits) return false;
-    HANDLE raw = ::CreateFileW(mb::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return false;
-    fw::KernelHandle out(raw);
+    fw::FileHandle out(::CreateFileW(mb::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
     // Written in pieces of about 256 KB: a whole 4K file held at once would be 25 MB more.
     const uint32_t rowBytes = static_cast<uint32_t>(RowBytes(w));
     const int rowsPerPiece = static_cast<int>(std::max<uint32_t>(1, (256u << 10) / rowBytes));

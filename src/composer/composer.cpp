@@ -7,6 +7,7 @@
 
 #include "composer/placement.h"
 #include "composer/text.h"
+#include "framework/handles.h"
 #include "framework/safe_file.h"
 #include "framework/mbstring.h"
 
@@ -87,11 +88,7 @@ Composer::~Composer() = default;
 
 void Composer::ComposeWallpaper() {
     if (m_composing) return;
-    m_composing = true;
-    struct Done {
-        bool& composing;
-        ~Done() { composing = false; }
-    } done{m_composing};
+    fw::ScopedFlag composing(m_composing);
     Report(ComposePhase::Start);
     m_screenWidth = m_system.ScreenWidth();
     m_screenHeight = m_system.ScreenHeight();

@@ -82,12 +82,11 @@ bool IsSystemWallpaperCache(const std::string& path) {
 std::string KeepWallpaperCopy(const std::string& picture, const std::string& copyBase) {
     char head[8] = {};
     {
-        HANDLE file = ::CreateFileA(picture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return "";
-        fw::KernelHandle owned(file);
+        fw::FileHandle file(::CreateFileA(picture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return "";
         DWORD read = 0;
-        ::ReadFile(file, head, sizeof head, &read, nullptr);
+        ::ReadFile(file.get(), head, sizeof head, &read, nullptr);
     }
     const char* extension = ".jpg";
     if (std::memcmp(head, "\x89PNG", 4) == 0) extension = ".png";

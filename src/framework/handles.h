@@ -2,6 +2,7 @@
 // Move-only owners for Win32 handles: a handle is released exactly once, by construction.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <utility>
@@ -52,6 +53,9 @@ struct DestroyMenuFn { void operator()(HMENU h) const noexcept { ::DestroyMenu(h
 struct CloseKernelHandle { void operator()(HANDLE h) const noexcept { ::CloseHandle(h); } };
 struct CloseRegKey { void operator()(HKEY h) const noexcept { ::RegCloseKey(h); } };
 struct DeleteDcFn { void operator()(HDC h) const noexcept { ::DeleteDC(h); } };
+struct DestroyImageListFn { void operator()(HIMAGELIST h) const noexcept { ::ImageList_Destroy(h); } };
+struct FreeCoTaskMemFn { void operator()(void* p) const noexcept { ::CoTaskMemFree(p); } };
+struct FindCloseFn { void operator()(HANDLE h) const noexcept { ::FindClose(h); } };
 
 template <class H>
 using GdiObject = UniqueHandle<NullInvalidTraits<H, DeleteGdiObject>>;
@@ -64,14 +68,56 @@ using Menu = UniqueHandle<NullInvalidTraits<HMENU, DestroyMenuFn>>;
 using KernelHandle = UniqueHandle<NullInvalidTraits<HANDLE, CloseKernelHandle>>;
 using RegKey = UniqueHandle<NullInvalidTraits<HKEY, CloseRegKey>>;
 using MemoryDc = UniqueHandle<NullInvalidTraits<HDC, DeleteDcFn>>;
+// An image list nothing else owns; a list view given one without LVS_SHAREIMAGELISTS owns it instead.
+using ImageList = UniqueHandle<NullInvalidTraits<HIMAGELIST, DestroyImageListFn>>;
+// Memory the shell or COM hands over (item id lists, path strings).
+template <class T>
+using CoTaskMemory = UniqueHandle<NullInvalidTraits<T*, FreeCoTaskMemFn>>;
 
-struct FindHandleTraits {
+// Handles whose failure value is INVALID_HANDLE_VALUE; null never names an object either.
+template <class Closer>
+struct InvalidValueTraits {
     using handle_type = HANDLE;
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool IsValid(HANDLE h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+    static void Close(HANDLE h) noexcept { Closer{}(h); }
 };
-using FindHandle = UniqueHandle<FindHandleTraits>;
+using FindHandle = UniqueHandle<InvalidValueTraits<FindCloseFn>>;
+// What CreateFile returns, taken over in the same statement: `fw::FileHandle file(::CreateFileW(...));`
+using FileHandle = UniqueHandle<InvalidValueTraits<CloseKernelHandle>>;
+
+// The DC of a WM_PAINT, from BeginPaint to EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) noexcept : m_hwnd(hwnd) { m_dc = ::BeginPaint(hwnd, &m_paint); }
+    ~PaintDc() { End(); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    PaintDc(PaintDc&& other) noexcept
+        : m_hwnd(std::exchange(other.m_hwnd, nullptr)), m_paint(other.m_paint), m_dc(std::exchange(other.m_dc, nullptr)) {}
+    PaintDc& operator=(PaintDc&& other) noexcept {
+        if (this != &other) {
+            End();
+            m_hwnd = std::exchange(other.m_hwnd, nullptr);
+            m_paint = other.m_paint;
+            m_dc = std::exchange(other.m_dc, nullptr);
+        }
+        return *this;
+    }
+
+    HDC get() const noexcept { return m_dc; }
+    const PAINTSTRUCT& paint() const noexcept { return m_paint; }
+
+private:
+    void End() noexcept {
+        if (m_hwnd) ::EndPaint(std::exchange(m_hwnd, nullptr), &m_paint);
+        m_dc = nullptr;
+    }
+
+    HWND m_hwnd;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc = nullptr;
+};
 
 // A window's DC, released to its window.
 class WindowDc {
@@ -111,6 +157,60 @@ public:
 
 private:
     bool m_ok;
+};
+
+// The wait cursor while a scope blocks the user interface; the previous cursor comes back after.
+class WaitCursor {
+public:
+    WaitCursor() noexcept : m_previous(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { Restore(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    WaitCursor(WaitCursor&& other) noexcept
+        : m_previous(std::exchange(other.m_previous, nullptr)), m_engaged(std::exchange(other.m_engaged, false)) {}
+    WaitCursor& operator=(WaitCursor&& other) noexcept {
+        if (this != &other) {
+            Restore();
+            m_previous = std::exchange(other.m_previous, nullptr);
+            m_engaged = std::exchange(other.m_engaged, false);
+        }
+        return *this;
+    }
+
+private:
+    void Restore() noexcept {
+        if (std::exchange(m_engaged, false)) ::SetCursor(m_previous);
+    }
+
+    HCURSOR m_previous;
+    bool m_engaged = true;  // the previous cursor may be null, a valid thing to put back
+};
+
+// Gives a flag a value for a scope and puts its previous value back when the scope ends.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag, bool value = true) noexcept : m_flag(&flag), m_previous(flag) { flag = value; }
+    ~ScopedFlag() { Restore(); }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+    ScopedFlag(ScopedFlag&& other) noexcept
+        : m_flag(std::exchange(other.m_flag, nullptr)), m_previous(other.m_previous) {}
+    ScopedFlag& operator=(ScopedFlag&& other) noexcept {
+        if (this != &other) {
+            Restore();
+            m_flag = std::exchange(other.m_flag, nullptr);
+            m_previous = other.m_previous;
+        }
+        return *this;
+    }
+
+private:
+    void Restore() noexcept {
+        if (m_flag) *std::exchange(m_flag, nullptr) = m_previous;
+    }
+
+    bool* m_flag;
+    bool m_previous;
 };
 
 }  // namespace fw

@@ -27,11 +27,9 @@ std::string CreateTemporaryFile(const std::string& folder) {
 // Forces the file's data out of the system's cache, so that the move never publishes a file whose
 // content is still only in memory.
 bool FlushToDisk(const std::string& path) {
-    HANDLE raw = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return false;
-    KernelHandle file(raw);
-    return ::FlushFileBuffers(file.get()) != FALSE;
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && ::FlushFileBuffers(file.get()) != FALSE;
 }
 
 bool CopyExistingInto(const std::string& target, const std::string& temporary) {

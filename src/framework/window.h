@@ -4,17 +4,21 @@
 //
 //   const fw::Handler<CMyDlg> CMyDlg::kHandlers[] = {
 //       fw::OnMessage(WM_TIMER, &CMyDlg::OnTimer),
+//       fw::OnMessage(WM_SYSCOMMAND, &CMyDlg::OnSysCommand),  // returns fw::MessageResult
 //       fw::OnCommand(IDC_APPLY, &CMyDlg::OnApply),
 //       fw::OnNotify(IDC_LIST, NM_DBLCLK, &CMyDlg::OnListDoubleClick),
 //   };
 //
 // One static procedure stores `this` at WM_INITDIALOG (or on creation of a subclassed control)
-// and forwards to the table; exceptions never cross into Windows. Controls bound by subclassing
+// and forwards to the table; exceptions never cross into Windows. A message handler that returns
+// fw::MessageResult may decline the message (fw::kDeclined): it then gets the system's default
+// processing, as if no handler had been listed. Controls bound by subclassing
 // (CControl) receive the notifications they send to their parent first, reflected.
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -24,14 +28,19 @@ namespace fw {
 // bound control to that control as kReflectBase + message.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
+// What a handler that may decline answers: a result, or kDeclined for the default processing.
+using MessageResult = std::optional<LRESULT>;
+inline constexpr std::nullopt_t kDeclined = std::nullopt;
+
 template <class T>
 struct Handler {
-    enum class Kind { Message, Command, CommandRange, Notify };
+    enum class Kind { Message, DeclinableMessage, Command, CommandRange, Notify };
     Kind kind;
     UINT message;  // Message: the message; Command/Notify: notification code (kAnyCode for any)
     UINT idFirst;
     UINT idLast;
     LRESULT (T::*onMessage)(WPARAM, LPARAM);
+    MessageResult (T::*onDeclinableMessage)(WPARAM, LPARAM);
     void (T::*onCommand)();
     void (T::*onCommandRange)(UINT);
     LRESULT (T::*onNotify)(NMHDR*);
@@ -41,22 +50,27 @@ constexpr UINT kAnyCode = 0xFFFFFFFF;
 
 template <class T>
 constexpr Handler<T> OnMessage(UINT msg, LRESULT (T::*fn)(WPARAM, LPARAM)) {
-    return {Handler<T>::Kind::Message, msg, 0, 0, fn, nullptr, nullptr, nullptr};
+    return {Handler<T>::Kind::Message, msg, 0, 0, fn, nullptr, nullptr, nullptr, nullptr};
+}
+template <class T>
+constexpr Handler<T> OnMessage(UINT msg, MessageResult (T::*fn)(WPARAM, LPARAM)) {
+    return {Handler<T>::Kind::DeclinableMessage, msg, 0, 0, nullptr, fn, nullptr, nullptr, nullptr};
 }
 template <class T>
 constexpr Handler<T> OnCommand(UINT id, void (T::*fn)(), UINT code = kAnyCode) {
-    return {Handler<T>::Kind::Command, code, id, id, nullptr, fn, nullptr, nullptr};
+    return {Handler<T>::Kind::Command, code, id, id, nullptr, nullptr, fn, nullptr, nullptr};
 }
 template <class T>
 constexpr Handler<T> OnCommandRange(UINT first, UINT last, void (T::*fn)(UINT), UINT code = kAnyCode) {
-    return {Handler<T>::Kind::CommandRange, code, first, last, nullptr, nullptr, fn, nullptr};
+    return {Handler<T>::Kind::CommandRange, code, first, last, nullptr, nullptr, nullptr, fn, nullptr};
 }
 template <class T>
 constexpr Handler<T> OnNotify(UINT id, UINT code, LRESULT (T::*fn)(NMHDR*)) {
-    return {Handler<T>::Kind::Notify, code, id, id, nullptr, nullptr, nullptr, fn};
+    return {Handler<T>::Kind::Notify, code, id, id, nullptr, nullptr, nullptr, nullptr, fn};
 }
 
-// Looks a message up in a handler table; true when an entry handled it.
+// Looks a message up in a handler table; true when an entry handled it, false when none did or
+// the entry declined it.
 template <class T>
 bool DispatchToTable(T* self, std::span<const Handler<T>> table, UINT msg, WPARAM wp, LPARAM lp,
                      LRESULT& result) {
@@ -65,6 +79,14 @@ bool DispatchToTable(T* self, std::span<const Handler<T>> table, UINT msg, WPARA
         switch (h.kind) {
             case K::Message:
                 if (h.message == msg) { result = (self->*h.onMessage)(wp, lp); return true; }
+                break;
+            case K::DeclinableMessage:
+                if (h.message == msg) {
+                    const MessageResult answer = (self->*h.onDeclinableMessage)(wp, lp);
+                    if (!answer) return false;
+                    result = *answer;
+                    return true;
+                }
                 break;
             case K::Command:
             case K::CommandRange: {

@@ -201,16 +201,14 @@ bool CEnvSetDlg::CheckBeforeClose() {
 // ---- Messages -------------------------------------------------------------------------------
 
 LRESULT CEnvSetDlg::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(m_hwnd, &ps);
-    DrawCaptionStrip(dc, CaptionRect(), CaptionText(), m_captionFont.get());
-    ::EndPaint(m_hwnd, &ps);
+    fw::PaintDc dc(m_hwnd);
+    DrawCaptionStrip(dc.get(), CaptionRect(), CaptionText(), m_captionFont.get());
     return 0;
 }
 
-LRESULT CEnvSetDlg::OnSysCommand(WPARAM wp, LPARAM lp) {
+fw::MessageResult CEnvSetDlg::OnSysCommand(WPARAM wp, LPARAM) {
     if ((wp & 0xFFF0) == SC_CLOSE && !CheckBeforeClose()) return 0;
-    return ::DefWindowProcW(m_hwnd, WM_SYSCOMMAND, wp, lp);
+    return fw::kDeclined;
 }
 
 LRESULT CEnvSetDlg::OnMeasureItem(WPARAM, LPARAM lp) {

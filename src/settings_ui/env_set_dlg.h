@@ -17,9 +17,6 @@
 #include "settings_ui/settings_context.h"
 #include "settings_ui/settings_page.h"
 
-struct DestroyImageListFn { void operator()(HIMAGELIST h) const noexcept { ::ImageList_Destroy(h); } };
-using ImageListHandle = fw::UniqueHandle<fw::NullInvalidTraits<HIMAGELIST, DestroyImageListFn>>;
-
 // The caption strip: a purple-to-pink gradient, one column at a time, with the text in bold white.
 void DrawCaptionStrip(HDC dc, const RECT& strip, const std::wstring& text, HFONT font);
 
@@ -54,7 +51,7 @@ private:
     CloseCheckFields ReadCloseCheckFields() const;
 
     LRESULT OnPaint(WPARAM, LPARAM);
-    LRESULT OnSysCommand(WPARAM, LPARAM);
+    fw::MessageResult OnSysCommand(WPARAM, LPARAM);
     LRESULT OnMeasureItem(WPARAM, LPARAM);
     void OnPageListSelChange();
     void OnOk() {}  // Enter never closes the window
@@ -68,6 +65,6 @@ private:
     std::array<std::unique_ptr<CSettingsPage>, kPageCount> m_pPages;
 
     CPageListBox m_pageList;
-    ImageListHandle m_images;
+    fw::ImageList m_images;
     fw::Font m_captionFont;
 };

@@ -49,17 +49,15 @@ const fw::Handler<CMaskDlg> CMaskDlg::kHandlers[] = {
 CMaskDlg::CMaskDlg(const std::vector<std::string>& masks, HWND parent)
     : CDialogImpl(IDD_MASK_PICKER, parent), m_masks(masks) {}
 
-CMaskDlg::~CMaskDlg() {
-    if (m_imageList) ::ImageList_Destroy(m_imageList);
-}
+CMaskDlg::~CMaskDlg() = default;
 
 BOOL CMaskDlg::OnInitDialog() {
     m_nLastItem = -1;
     HWND list = GetDlgItem(IDC_MASK_LIST);
-    m_imageList = ::ImageList_Create(kThumbSize, kThumbSize, ILC_COLOR32, 0, 1);
-    ListView_SetImageList(list, m_imageList, LVSIL_NORMAL);
+    m_imageList.reset(::ImageList_Create(kThumbSize, kThumbSize, ILC_COLOR32, 0, 1));
+    ListView_SetImageList(list, m_imageList.get(), LVSIL_NORMAL);
     ListView_SetIconSpacing(list, kSpacing, kSpacing);
-    ::ImageList_SetImageCount(m_imageList, static_cast<UINT>(m_masks.size()));
+    ::ImageList_SetImageCount(m_imageList.get(), static_cast<UINT>(m_masks.size()));
     for (int i = 0; i < static_cast<int>(m_masks.size()); ++i) AddMask(list, i);
     // Two columns come from the spacing and the list's width: placing items by hand raced with
     // the list's own placement of new items.
@@ -106,7 +104,7 @@ void CMaskDlg::BuildThumbnail(int i) {
     HBITMAP raw = nullptr;
     if (thumb.GetHBITMAP(Gdiplus::Color(255, 255, 255, 255), &raw) != Gdiplus::Ok) return;
     fw::Bitmap bitmap(raw);
-    ::ImageList_Replace(m_imageList, i, bitmap.get(), nullptr);
+    ::ImageList_Replace(m_imageList.get(), i, bitmap.get(), nullptr);
 }
 
 LRESULT CMaskDlg::OnItemChanged(NMHDR* header) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "framework/window.h"
 
 // Where a mask of W x H pixels goes in its 40 x 40 thumbnail: shrunk to fit keeping its shape,
@@ -46,5 +47,5 @@ private:
     void BuildThumbnail(int i);
 
     const std::vector<std::string>& m_masks;
-    HIMAGELIST m_imageList = nullptr;
+    fw::ImageList m_imageList;
 };

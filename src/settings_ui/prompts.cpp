@@ -3,21 +3,12 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include <memory>
 #include <vector>
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
-
-namespace {
-
-struct CoTaskFree {
-    void operator()(void* p) const noexcept { ::CoTaskMemFree(p); }
-};
-
-}  // namespace
 
 int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
     return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
@@ -48,7 +39,7 @@ bool SystemPrompts::BrowseForFolder(HWND owner, std::string& folder) {
     info.hwndOwner = owner;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    std::unique_ptr<ITEMIDLIST, CoTaskFree> chosen(::SHBrowseForFolderW(&info));
+    fw::CoTaskMemory<ITEMIDLIST> chosen(::SHBrowseForFolderW(&info));
     if (!chosen) return false;
     wchar_t path[MAX_PATH] = {};
     folder = ::SHGetPathFromIDListW(chosen.get(), path) ? mb::Narrow(path) : std::string();

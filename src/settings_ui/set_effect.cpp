@@ -38,15 +38,11 @@ const fw::Handler<CMaskPreview> CMaskPreview::kHandlers[] = {
 };
 
 LRESULT CMaskPreview::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(m_hwnd, &ps);
+    fw::PaintDc dc(m_hwnd);
     RECT client{};
     ::GetClientRect(m_hwnd, &client);
-    {
-        Gdiplus::Graphics g(dc);
-        DrawMaskPreview(g, client.right, client.bottom, m_pEnv ? m_pEnv->maskfilename : std::string());
-    }
-    ::EndPaint(m_hwnd, &ps);
+    Gdiplus::Graphics g(dc.get());
+    DrawMaskPreview(g, client.right, client.bottom, m_pEnv ? m_pEnv->maskfilename : std::string());
     return 0;
 }
 
@@ -200,7 +196,7 @@ void CSetEffect::OnFrameColor() {
 }
 
 void CSetEffect::OnChooseMask() {
-    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    fw::WaitCursor wait;
     m_pMaskDlg = std::make_unique<CMaskDlg>(*m_maskList, m_hwnd);
     if (m_pMaskDlg->DoModal() == 1) {
         const std::string name = m_pMaskDlg->m_strSelected + ".gif";
@@ -210,5 +206,4 @@ void CSetEffect::OnChooseMask() {
     }
     if (m_pMaskDlg->IsWindow()) m_pMaskDlg->DestroyWindow();
     m_pMaskDlg.reset();
-    ::SetCursor(previous);
 }

@@ -142,9 +142,9 @@ void CSetPath::StepProgress() { ::SendMessageW(m_progress, PBM_STEPIT, 0, 0); }
 
 void CSetPath::ShowCounting(bool counting) {
     if (counting)
-        m_cursorBeforeCount = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        m_countingCursor.emplace();
     else
-        ::SetCursor(m_cursorBeforeCount);
+        m_countingCursor.reset();
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {

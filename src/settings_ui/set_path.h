@@ -2,9 +2,11 @@
 // Page 3, "이미지 경로": the image folders.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/settings_page.h"
 
@@ -67,5 +69,5 @@ private:
     std::function<void(bool)> m_previousCounting;
     std::function<void(FolderMessage)> m_previousMessage;
     bool m_hooked = false;
-    HCURSOR m_cursorBeforeCount = nullptr;
+    std::optional<fw::WaitCursor> m_countingCursor;
 };

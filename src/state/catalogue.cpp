@@ -87,13 +87,11 @@ private:
     };
     static bool IdentifyFolder(const std::string& folder, FolderIdentity& id) {
         // Backup semantics opens a folder; the handle follows links to the folder they name.
-        HANDLE raw = ::CreateFileW(mb::Widen(folder).c_str(), FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (raw == INVALID_HANDLE_VALUE) return false;
-        fw::KernelHandle handle(raw);
+        fw::FileHandle handle(::CreateFileW(mb::Widen(folder).c_str(), FILE_READ_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         BY_HANDLE_FILE_INFORMATION info{};
-        if (!::GetFileInformationByHandle(handle.get(), &info)) return false;
+        if (!handle || !::GetFileInformationByHandle(handle.get(), &info)) return false;
         id.known = true;
         id.volume = info.dwVolumeSerialNumber;
         id.index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;

@@ -23,12 +23,17 @@
 #include "composer/output.h"
 #include "composer/placement.h"
 #include "framework/gdiplus_session.h"
+#include "framework/handles.h"
+#include "framework/mbstring.h"
+#include "framework/system.h"
 #include "framework/safe_file.h"
+#include "support/processes.h"
 #include "support/temporary_files.h"
 
 namespace {
 
 using testing_support::CountTemporaryFiles;
+using testing_support::StartProgram;
 
 const char* const kStateFiles[] = {"env.ini", "list.txt", "poslist.txt", "Dioramix.bmp"};
 constexpr int kCatalogueLines = 20000;  // a list.txt of about a megabyte: its save takes a while
@@ -65,13 +70,12 @@ std::string ModuleFolder() {
 void CopyFolder(const std::string& from, const std::string& to) {
     ::CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA data{};
-    HANDLE find = ::FindFirstFileA((from + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    fw::FindHandle find(::FindFirstFileA((from + "\\*").c_str(), &data));
+    if (!find) return;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             ::CopyFileA((from + "\\" + data.cFileName).c_str(), (to + "\\" + data.cFileName).c_str(), FALSE);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.get(), &data));
 }
 
 void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const char* format) {
@@ -134,17 +138,6 @@ bool WholeBitmap(const std::string& now) {
 }
 
 // ---- The program ------------------------------------------------------------------------------
-
-HANDLE Start(const std::string& exe, const std::string& folder, const std::string& arguments = "") {
-    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-        return nullptr;
-    ::CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
 
 HWND WaitForWindow(HANDLE process, DWORD ms) {
     for (DWORD waited = 0; waited < ms; waited += 20) {
@@ -270,13 +263,13 @@ int main(int argc, char** argv) {
         for (const char* name : kStateFiles) before[name] = ReadAll(f.File(name));
         tally.leftTemporary += CountTemporaryFiles(f.path) > 0 ? 1 : 0;
 
-        HANDLE process = Start(f.exe, f.path);
+        fw::KernelHandle process = StartProgram(f.exe, f.path);
         if (!process) {
             std::printf("run %d: the program did not start\n", run);
             ++tally.failures;
             break;
         }
-        HWND window = WaitForWindow(process, 30000);
+        HWND window = WaitForWindow(process.get(), 30000);
         if (!window) {
             std::printf("run %d: no window: the start failed\n", run);
             ++tally.failures;
@@ -292,9 +285,9 @@ int main(int argc, char** argv) {
             ::Sleep(random() % 3000);
             ++tally.composeKills;
         }
-        ::TerminateProcess(process, 9);
-        ::WaitForSingleObject(process, 10000);
-        ::CloseHandle(process);
+        ::TerminateProcess(process.get(), 9);
+        ::WaitForSingleObject(process.get(), 10000);
+        process.reset();
         WaitForNoWindow(10000);
         ++tally.runs;
         if (!CheckFiles(f, before, tally, run)) ++tally.failures;
@@ -307,17 +300,14 @@ int main(int argc, char** argv) {
     // A last orderly run: starts, composes, ends through "-exit", and leaves no temporary file.
     std::map<std::string, std::string> before;
     for (const char* name : kStateFiles) before[name] = ReadAll(f.File(name));
-    HANDLE process = Start(f.exe, f.path);
-    bool started = process && WaitForWindow(process, 30000);
+    fw::KernelHandle process = StartProgram(f.exe, f.path);
+    bool started = process && WaitForWindow(process.get(), 30000);
     ::Sleep(2500);
-    HANDLE exiter = Start(f.exe, f.path, "-exit");
-    if (exiter) {
-        ::WaitForSingleObject(exiter, 20000);
-        ::CloseHandle(exiter);
-    }
+    if (fw::KernelHandle exiter = StartProgram(f.exe, f.path, "-exit")) ::WaitForSingleObject(exiter.get(), 20000);
     DWORD code = 1;
-    bool ended = process && ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0 && ::GetExitCodeProcess(process, &code);
-    if (process) ::CloseHandle(process);
+    bool ended = process && ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 &&
+                 ::GetExitCodeProcess(process.get(), &code);
+    process.reset();
     bool filesWhole = CheckFiles(f, before, tally, runs + 1);
     int temporaries = CountTemporaryFiles(f.path);
     std::string restored = RegistryWallpaper();

@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "framework/handles.h"
+#include "support/processes.h"
 #include "support/test_support.h"
 
 namespace program_testing {
@@ -60,15 +61,7 @@ protected:
 
     // Starts the program in the scratch folder with the given arguments.
     fw::KernelHandle Start(const std::string& arguments = "") {
-        std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(), &si,
-                              &pi))
-            return fw::KernelHandle();
-        ::CloseHandle(pi.hThread);
-        return fw::KernelHandle(pi.hProcess);
+        return testing_support::StartProgram(exe, dir.path(), arguments);
     }
     static HWND WaitForMainWindow(DWORD ms) {
         HWND found = nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "state/catalogue.h"
 #include "support/test_support.h"
@@ -312,9 +313,8 @@ public:
             length += 1 + name.size();
             if (!::CreateDirectoryW(path.c_str(), nullptr)) return false;
             m_made.push_back(path);
-            HANDLE file = ::CreateFileW((path + L"\\p.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (file == INVALID_HANDLE_VALUE) return false;
-            ::CloseHandle(file);
+            fw::FileHandle file(::CreateFileW((path + L"\\p.jpg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            if (!file) return false;
         }
         return true;
     }
@@ -352,10 +352,9 @@ TEST_F(CatalogueScanTest, NamesTheCodePageCannotHoldAreTakenByShortNameOrLeftOut
     std::string folder = Folder("names", {"plain.jpg"});
     // 写真🌸.jpg and 風景.png: neither fits the Korean code page; 사진.jpg does.
     for (const wchar_t* name : {L"\u5199\u771F\U0001F338.jpg", L"\u98A8\u666F.png", L"\uC0AC\uC9C4.jpg"}) {
-        HANDLE file = ::CreateFileW((mb::Widen(folder) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        ::CloseHandle(file);
+        fw::FileHandle file(::CreateFileW((mb::Widen(folder) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
     }
     int steps = 0;
     int found = ScanCountingSteps(folder, steps);

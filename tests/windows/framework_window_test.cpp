@@ -1,11 +1,15 @@
 // The thin window layer on real windows: handler tables, reflection to bound controls,
-// modal and modeless runs, pre-translation inside the modal loop, exceptions at the boundary.
+// modal and modeless runs, pre-translation inside the modal loop, exceptions at the boundary,
+// handlers that decline a message, and the owners that need a window.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <optional>
 #include <stdexcept>
+
+#include "framework/handles.h"
 
 #include "framework/window.h"
 #include "windows/page_fixture.h"
@@ -13,6 +17,7 @@
 namespace {
 
 using page_testing::Click;
+using page_testing::Pump;
 
 constexpr UINT WM_PROBE_SCRIPT = WM_APP + 1;
 constexpr UINT WM_PROBE_THROW = WM_APP + 2;
@@ -43,7 +48,9 @@ public:
     int boundClicksSeenByDialog = 0;
     UINT lastRangeId = 0;
     int swallowedReturns = 0;
+    int cancels = 0;
     bool scripted = false;
+    bool declineClose = true;
     CBoundButton bound;
 
     bool PreTranslateMessage(MSG* msg) override {
@@ -67,6 +74,12 @@ private:
     void OnBound() { ++boundClicksSeenByDialog; }
     void OnRange(UINT id) { lastRangeId = id; }
     void OnOk() { EndDialog(IDOK); }
+    void OnCancelCommand() { ++cancels; }
+    // Declined, the close request takes the default way: WM_CLOSE, then IDCANCEL.
+    fw::MessageResult OnSysCommand(WPARAM wp, LPARAM) {
+        if ((wp & 0xFFF0) == SC_CLOSE && !declineClose) return 0;
+        return fw::kDeclined;
+    }
     LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
 
     // Inside the modal loop: click, press Enter in the edit box (the default button would end the
@@ -90,6 +103,8 @@ const fw::Handler<CProbeDlg> CProbeDlg::kHandlers[] = {
     fw::OnCommand(IDC_FW_BOUND, &CProbeDlg::OnBound),
     fw::OnCommandRange(IDC_FW_RANGE_A, IDC_FW_RANGE_B, &CProbeDlg::OnRange),
     fw::OnCommand(IDOK, &CProbeDlg::OnOk),
+    fw::OnCommand(IDCANCEL, &CProbeDlg::OnCancelCommand),
+    fw::OnMessage(WM_SYSCOMMAND, &CProbeDlg::OnSysCommand),
     fw::OnMessage(WM_PROBE_SCRIPT, &CProbeDlg::OnScript),
     fw::OnMessage(WM_PROBE_THROW, &CProbeDlg::OnThrow),
 };
@@ -138,6 +153,71 @@ TEST(WindowLayer, DestroyingTheObjectDestroysItsWindow) {
         hwnd = dlg.GetSafeHwnd();
     }
     EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST(WindowLayer, DeclinedMessageGetsTheDefaultProcessing) {
+    CProbeDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    HWND hwnd = dlg.GetSafeHwnd();
+
+    dlg.declineClose = false;
+    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_EQ(0, dlg.cancels) << "a handled close request still reached the default processing";
+
+    dlg.declineClose = true;
+    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_EQ(1, dlg.cancels) << "the declined close request did not become IDCANCEL";
+    EXPECT_TRUE(dlg.IsWindow());
+
+    // The default processing of a declined system command that is not a close: the window is minimised.
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(::IsIconic(hwnd));
+    dlg.DestroyWindow();
+}
+
+TEST(WindowLayer, PaintDcPaintsOnceAndEndsWithItsLastOwner) {
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_TRUE(hwnd);
+    Pump();
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ASSERT_TRUE(::GetUpdateRect(hwnd, nullptr, FALSE));
+    std::optional<fw::PaintDc> kept;
+    {
+        fw::PaintDc dc(hwnd);
+        EXPECT_NE(nullptr, dc.get());
+        EXPECT_FALSE(::GetUpdateRect(hwnd, nullptr, FALSE)) << "painting did not take the update region";
+        kept.emplace(std::move(dc));
+        EXPECT_EQ(nullptr, dc.get());
+    }
+    EXPECT_NE(nullptr, kept->get()) << "the move lost the paint's DC";
+    kept.reset();
+
+    // Ended once: the next paint begins as usual.
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    {
+        fw::PaintDc again(hwnd);
+        EXPECT_NE(nullptr, again.get());
+    }
+    EXPECT_FALSE(::GetUpdateRect(hwnd, nullptr, FALSE));
+    ::DestroyWindow(hwnd);
+}
+
+TEST(WindowLayer, WaitCursorPutsBackThePreviousCursorOnce) {
+    HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW), wait = ::LoadCursor(nullptr, IDC_WAIT);
+    ::SetCursor(arrow);
+    std::optional<fw::WaitCursor> kept;
+    {
+        fw::WaitCursor first;
+        EXPECT_EQ(wait, ::GetCursor());
+        kept.emplace(std::move(first));
+    }
+    EXPECT_EQ(wait, ::GetCursor()) << "the moved-from owner put the cursor back";
+    kept.reset();
+    EXPECT_EQ(arrow, ::GetCursor());
 }
 
 }  // namespace

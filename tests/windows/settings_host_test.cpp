@@ -285,7 +285,7 @@ class PageListItems : public ::testing::Test {
 protected:
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     CPageListBox list;
-    ImageListHandle images{::ImageList_Create(20, 20, ILC_COLOR32 | ILC_MASK, 0, 1)};
+    fw::ImageList images{::ImageList_Create(20, 20, ILC_COLOR32 | ILC_MASK, 0, 1)};
 
     void SetUp() override {
         ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, 0, 0, 150, 150, parent,
