@@ -19,11 +19,6 @@ const fw::Handler<CImagesDlg> CImagesDlg::kHandlers[] = {
     fw::OnCommand(IDCANCEL, &CImagesDlg::OnClose),
 };
 
-std::string FileNameOfPath(const std::string& path) {
-    const size_t slash = mb::FindLastBackslash(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::wstring ShellPathList(const std::string& path) {
     std::wstring list = mb::Widen(path);
     list.push_back(L'\0');  // the string's own terminator is the second one
@@ -67,7 +62,7 @@ BOOL CImagesDlg::OnInitDialog() {
 
 void CImagesDlg::AddItem(int index) {
     HWND list = List();
-    std::wstring name = mb::Widen(FileNameOfPath(m_itemPaths[static_cast<size_t>(index)]));
+    std::wstring name = mb::Widen(mb::FileNameOfPath(m_itemPaths[static_cast<size_t>(index)]));
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;

@@ -11,8 +11,6 @@
 
 #include "framework/window.h"
 
-// The file name of a path: the text after its last backslash, or the whole path.
-std::string FileNameOfPath(const std::string& path);
 // The shell's list of one path (double-terminated), whatever the path's length.
 std::wstring ShellPathList(const std::string& path);
 // Deletes a file through the shell; with FOF_ALLOWUNDO it goes to the recycle bin. True when the

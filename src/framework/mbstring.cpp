@@ -47,6 +47,16 @@ size_t FindLastBackslash(std::string_view s, UINT codePage) {
     return found;
 }
 
+std::string FileNameOfPath(std::string_view path, UINT codePage) {
+    const size_t slash = FindLastBackslash(path, codePage);
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string FolderOfPath(std::string_view path, UINT codePage) {
+    const size_t slash = FindLastBackslash(path, codePage);
+    return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+}
+
 bool StartsWith(std::string_view s, std::string_view prefix, UINT codePage) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0 &&
            IsCharBoundary(s, prefix.size(), codePage);

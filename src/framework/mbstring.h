@@ -17,6 +17,10 @@ std::string ToLower(std::string_view s, UINT codePage = CP_ACP);
 
 // Position of the last real backslash, or npos.
 size_t FindLastBackslash(std::string_view s, UINT codePage = CP_ACP);
+// What follows the last backslash: the whole path when it has none, "" when it ends in one.
+std::string FileNameOfPath(std::string_view path, UINT codePage = CP_ACP);
+// What precedes the last backslash; "" when the path has none.
+std::string FolderOfPath(std::string_view path, UINT codePage = CP_ACP);
 
 // True when s begins with prefix and the prefix ends on a character boundary of s.
 bool StartsWith(std::string_view s, std::string_view prefix, UINT codePage = CP_ACP);

@@ -7,7 +7,21 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "framework/mbstring.h"
+
 namespace fw {
+
+std::string ModuleFileName() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return mb::Narrow(path);
+        }
+        path.resize(path.size() * 2);  // cut short: try again with room for a longer path
+    }
+}
 
 int RealSystem::Rand() { return std::rand(); }
 

@@ -38,6 +38,9 @@ public:
     virtual bool IsWindowCloaked(HWND) { return false; }
 };
 
+// The running executable's full path, however long.
+std::string ModuleFileName();
+
 class RealSystem final : public ISystem {
 public:
     int Rand() override;

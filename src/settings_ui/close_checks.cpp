@@ -31,8 +31,6 @@ CloseCheckOutcome CheckEffectsPage(const CloseCheckFields& fields, EnvSettings& 
 
 }  // namespace
 
-int ImageSizeLimit(int screenWidth) { return (3 * screenWidth) / 4 / 10 * 10; }
-
 CloseCheckOutcome RunCloseChecks(const CloseCheckFields& fields, int screenWidth, EnvSettings& env) {
     if (fields.photographsPagePresent) {
         CloseCheckOutcome out = CheckPhotographsPage(fields, screenWidth, env);
@@ -55,7 +53,7 @@ CloseCheckOutcome CheckPhotographsPage(const CloseCheckFields& fields, int scree
     env.changetime = changeTime;
     env.piccleartotalcnt = FieldValue(fields.clearCount);
 
-    const int limit = ImageSizeLimit(screenWidth);
+    const int limit = MaxPhotoSizeForScreen(screenWidth);
     const int imageSize = FieldValue(fields.imageSize);
     if (imageSize == 0 || imageSize < kMinImageSize || imageSize > limit) {
         CloseCheckOutcome out = Refuse(CloseCheckFailure::ImageSize, kPhotographsPage, CheckedField::ImageSize,

@@ -33,9 +33,6 @@ struct CloseCheckOutcome {
     bool accepted() const { return failure == CloseCheckFailure::None; }
 };
 
-// The largest image size allowed: three quarters of the screen width, down to a multiple of ten.
-int ImageSizeLimit(int screenWidth);
-
 // Runs the checks in order and stops at the first refusal. Values that passed before it are
 // already stored in `env` (changetime, piccleartotalcnt, picmaxsize, framesize).
 CloseCheckOutcome RunCloseChecks(const CloseCheckFields& fields, int screenWidth, EnvSettings& env);

@@ -30,8 +30,7 @@ ThumbnailPlace FitThumbnail(int W, int H) {
 }
 
 std::string MaskLabel(const std::string& path) {
-    size_t slash = mb::FindLastBackslash(path);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = mb::FileNameOfPath(path);
     return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 

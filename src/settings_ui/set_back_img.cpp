@@ -15,11 +15,6 @@ std::string ImageInfoText(int width, int height, int bitsPerPixel, uint64_t file
     return text;
 }
 
-std::string FileNamePart(const std::string& path) {
-    const size_t slash = mb::FindLastBackslash(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 SIZE PreviewBoxSize(int width, int maxHeight, int screenWidth, int screenHeight) {
     if (width <= 0 || screenWidth <= 0 || screenHeight <= 0) return {width > 0 ? width : 0, 0};
     int height = static_cast<int>(static_cast<int64_t>(width) * screenHeight / screenWidth);
@@ -142,7 +137,7 @@ void CSetBackImg::ShowPicture(const std::string& path) {
     RECT box{};
     ::GetClientRect(GetDlgItem(IDC_BACK_PREVIEW), &box);
     m_picture = LoadBackgroundPicture(path, box.right, box.bottom);
-    SetDlgItemText(IDC_BACK_FILENAME, FileNamePart(path));
+    SetDlgItemText(IDC_BACK_FILENAME, mb::FileNameOfPath(path));
     SetDlgItemText(IDC_BACK_INFO, m_picture.info);
 }
 

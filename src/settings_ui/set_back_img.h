@@ -14,8 +14,6 @@
 
 // "%d x %d\nColor: %dbit\r\nFile Size: %dKB"
 std::string ImageInfoText(int width, int height, int bitsPerPixel, uint64_t fileBytes);
-// The text after the last backslash (the whole text without one).
-std::string FileNamePart(const std::string& path);
 // Height of the preview box for its width, in the screen's proportions; when that is taller than
 // `maxHeight`, the width shrinks instead. Returns the box's size.
 SIZE PreviewBoxSize(int width, int maxHeight, int screenWidth, int screenHeight);

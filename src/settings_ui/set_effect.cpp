@@ -71,9 +71,7 @@ BOOL CSetEffect::OnInitDialog() {
     m_preview.SubclassDlgItem(IDC_EFFECT_MASK_PREVIEW, m_hwnd);
 
     if (env.maskfilename.empty() && !m_maskList->empty()) env.maskfilename = m_maskList->front();
-    size_t slash = mb::FindLastBackslash(env.maskfilename);
-    SetDlgItemText(IDC_EFFECT_MASK_NAME, slash == std::string::npos ? env.maskfilename
-                                                                    : env.maskfilename.substr(slash + 1));
+    SetDlgItemText(IDC_EFFECT_MASK_NAME, mb::FileNameOfPath(env.maskfilename));
 
     if (env.isframe) {
         SetChecked(IDC_EFFECT_FRAME, true);

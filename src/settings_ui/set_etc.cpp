@@ -2,6 +2,7 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/system.h"
 #include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/program_list.h"
@@ -58,18 +59,6 @@ bool SetAutostart(bool on, const std::string& exePath) {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
-std::string ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return mb::Narrow(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 CSetEtc::CSetEtc(SettingsContext& context) : CSettingsPageImpl(IDD_SET_ETC, context) {}
 
 CSetEtc::~CSetEtc() = default;
@@ -110,7 +99,7 @@ void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgram
 
 void CSetEtc::OnAutostart() {
     // The box stays as the user set it, also when the registry refuses.
-    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), ModulePath()))
+    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), fw::ModuleFileName()))
         Prompts().ShowMessage(m_hwnd, fw::LoadText(IDS_SETTING_ERROR), fw::LoadText(IDS_SETTING_ERROR_CAPTION),
                               MB_OK | MB_ICONSTOP);
 }

@@ -16,8 +16,6 @@ bool IsAutostartSet();
 // Writes the executable's path (on) or deletes the value (off); false when the registry refused.
 // Deleting a value that is not there counts as done.
 bool SetAutostart(bool on, const std::string& exePath);
-// The running executable's full path.
-std::string ModulePath();
 
 class CSetEtc : public CSettingsPageImpl<CSetEtc> {
 public:

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
+#include "framework/system.h"
 
 namespace {
 
@@ -84,11 +86,158 @@ bool HasKeyInOtherSpelling(const std::string& file, const std::string& key) {
     return false;
 }
 
-void WriteAllKeys(ProfileWriter& w, const EnvSettings& env, const OutProgramList& outPrograms);
+// ---- The keys of env.ini ----------------------------------------------------------------------
+
+// One key: its member, the default a missing key reads as, and for numbers the range outside which
+// the value is taken as damaged and replaced. The table's order is the order a save writes.
+struct SettingKey {
+    enum class Kind { Flag, Number, Text, Color, Argb, Programs };
+    Kind kind;
+    const char* name;
+    const char* fallback;  // the profile default: what a missing key reads as
+    int low, high, damaged;  // Number: a value outside [low, high] becomes `damaged`
+    bool respell;            // Flag: a key spelt otherwise is removed, then written in this spelling
+    uint8_t EnvSettings::*flag;
+    int32_t EnvSettings::*number;
+    std::string EnvSettings::*text;
+    COLORREF EnvSettings::*color;
+    uint32_t EnvSettings::*argb;  // kept as ARGB, stored as COLORREF
+};
+
+constexpr int kAny = std::numeric_limits<int>::max();
+
+constexpr SettingKey Flag(const char* name, uint8_t EnvSettings::*member, bool on, bool respell = false) {
+    return {SettingKey::Kind::Flag, name, on ? "1" : "0", 0, 0, 0, respell, member, nullptr, nullptr, nullptr, nullptr};
+}
+constexpr SettingKey Number(const char* name, int32_t EnvSettings::*member, int low = -kAny - 1, int high = kAny,
+                            int damaged = 0) {
+    return {SettingKey::Kind::Number, name, "", low, high, damaged, false, nullptr, member, nullptr, nullptr, nullptr};
+}
+constexpr SettingKey Text(const char* name, std::string EnvSettings::*member, const char* fallback = "") {
+    return {SettingKey::Kind::Text, name, fallback, 0, 0, 0, false, nullptr, nullptr, member, nullptr, nullptr};
+}
+constexpr SettingKey Color(const char* name, COLORREF EnvSettings::*member, const char* fallback) {
+    return {SettingKey::Kind::Color, name, fallback, 0, 0, 0, false, nullptr, nullptr, nullptr, member, nullptr};
+}
+constexpr SettingKey Argb(const char* name, uint32_t EnvSettings::*member, const char* fallback) {
+    return {SettingKey::Kind::Argb, name, fallback, 0, 0, 0, false, nullptr, nullptr, nullptr, nullptr, member};
+}
+// outprogram0 .. outprogram2: the titles of the programs that pause the changes.
+constexpr SettingKey Programs() {
+    return {SettingKey::Kind::Programs, "outprogram", "", 0, 0, 0, false, nullptr, nullptr, nullptr, nullptr, nullptr};
+}
+
+using E = EnvSettings;
+constexpr SettingKey kSettingKeys[] = {
+    Flag("isbackimg", &E::isbackimg, false),
+    Flag("isforeimg", &E::isforeimg, false),
+    Number("picmaxsize", &E::picmaxsize, 1, kLargestPicture, 400),
+    Number("changetime", &E::changetime, 1, kAny, 15),
+    Number("min_sec", &E::min_sec, 1000, kAny, 1000),
+    Number("framesize", &E::framesize, 1, kLargestFrame, 7),
+    Number("rotatevalue", &E::rotatevalue, 1, kLargestRotation, 90),
+    Number("piccleartotalcnt", &E::piccleartotalcnt, 1, kAny, 10),
+    Number("imagepos", &E::imagepos),
+    Number("rememory", &E::rememory),
+    Number("showtime", &E::showtime),
+    Text("maskfilename", &E::maskfilename),
+    Text("backimagename", &E::backimagename),
+    Text("ymfontname", &E::ymfontname, "Georgia"),
+    Text("ddfontname", &E::ddfontname, "Georgia"),
+    Programs(),
+    Flag("isframe", &E::isframe, false),
+    Flag("ismask", &E::ismask, false),
+    Flag("isshadow", &E::isshadow, false),
+    Flag("isrotate", &E::isrotate, false),
+    Flag("ispath", &E::ispath, false),
+    Flag("iscalender", &E::iscalender, false),
+    Flag("maxwinstop", &E::maxwinstop, true),
+    Flag("notstrech", &E::notstrech, true),
+    Flag("israndum", &E::israndum, true),
+    Flag("isbackcolor", &E::isbackcolor, true),
+    Flag("isstretch", &E::isstretch, true, true),  // older files spell it "isStretch"
+    Flag("isiptooltip", &E::isiptooltip, true),
+    Flag("isweekday", &E::isweekday, true),
+    Flag("isbold1", &E::isbold1, true),
+    Flag("isbold2", &E::isbold2, true),
+    Flag("isitalic1", &E::isitalic1, true),
+    Flag("isitalic2", &E::isitalic2, true),
+    Flag("isrndmask", &E::isrndmask, false),
+    Flag("isbackgray", &E::isbackgray, false),
+    Flag("isoverlap", &E::isoverlap, false),
+    Flag("isiconhide", &E::isiconhide, false),
+    Flag("ispause", &E::ispause, false),
+    Argb("backcolor", &E::backcolor, "7558472"),
+    Color("framecolor", &E::framecolor, "16777215"),
+    Color("whitedaycolor", &E::whitedaycolor, "16777215"),
+    Color("bluedaycolor", &E::bluedaycolor, "16439668"),
+    Color("reddaycolor", &E::reddaycolor, "8262389"),
+    Color("yymmcolor", &E::yymmcolor, "14416893"),
+};
+
+std::string ProgramKey(int i) { return "outprogram" + std::to_string(i); }
+
+void LoadKey(const std::string& f, const SettingKey& key, EnvSettings& env, OutProgramList& outPrograms) {
+    using K = SettingKey::Kind;
+    switch (key.kind) {
+        case K::Flag:
+            env.*key.flag = ReadFlag(f, key.name, key.fallback);
+            break;
+        case K::Number: {
+            const int value = ReadNumber(f, key.name);
+            env.*key.number = InRange(value, key.low, key.high) ? value : key.damaged;
+            break;
+        }
+        case K::Text:
+            env.*key.text = ReadString(f, key.name, key.fallback);
+            break;
+        case K::Color:
+            env.*key.color = ReadColor(f, key.name, key.fallback);
+            break;
+        case K::Argb:
+            env.*key.argb = ColorRefToArgb(ReadColor(f, key.name, key.fallback));
+            break;
+        case K::Programs:
+            for (int i = 0; i < kMaxOutPrograms; ++i) {
+                std::string title = ReadString(f, ProgramKey(i).c_str(), "");
+                if (!title.empty()) outPrograms.push_back(title);
+            }
+            break;
+    }
+}
+
+void WriteKey(ProfileWriter& w, const SettingKey& key, const EnvSettings& env, const OutProgramList& outPrograms) {
+    using K = SettingKey::Kind;
+    switch (key.kind) {
+        case K::Flag:
+            if (key.respell && HasKeyInOtherSpelling(w.file(), key.name)) w.Remove(key.name);
+            w.Flag(key.name, env.*key.flag);
+            break;
+        case K::Number:
+            w.Number(key.name, env.*key.number);
+            break;
+        case K::Text:
+            w.Value(key.name, env.*key.text);
+            break;
+        case K::Color:
+            // Signed, as it was read: a damaged negative value is written back as it came.
+            w.Number(key.name, static_cast<int>(env.*key.color));
+            break;
+        case K::Argb:
+            w.Number(key.name, static_cast<long long>(ArgbToColorRef(env.*key.argb)));
+            break;
+        case K::Programs:
+            for (int i = 0; i < kMaxOutPrograms; ++i)
+                w.Value(ProgramKey(i).c_str(), static_cast<size_t>(i) < outPrograms.size() ? outPrograms[i] : std::string());
+            break;
+    }
+}
 
 }  // namespace
 
 int ParseInt(const std::string& text) { return std::atoi(text.c_str()); }
+
+int MaxPhotoSizeForScreen(int screenWidth) { return screenWidth * 3 / 40 * 10; }
 
 uint32_t ColorRefToArgb(COLORREF c) {
     return 0xFF000000u + GetRValue(c) * 65536u + GetGValue(c) * 256u + GetBValue(c);
@@ -115,139 +264,21 @@ void ResetSettings(EnvSettings& env) {
 
 void InitExePath(EnvSettings& env, const std::string& moduleFileName) {
     env.m_exeFile = moduleFileName;
-    size_t slash = mb::FindLastBackslash(moduleFileName);
-    env.m_exePath = slash == std::string::npos ? std::string() : moduleFileName.substr(0, slash);
+    env.m_exePath = mb::FolderOfPath(moduleFileName);
 }
 
-void InitExePath(EnvSettings& env) {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    InitExePath(env, std::string(path, n));
-}
+void InitExePath(EnvSettings& env) { InitExePath(env, fw::ModuleFileName()); }
 
 void LoadSettings(EnvSettings& env, OutProgramList& outPrograms) {
     const std::string f = IniPath(env);
-
-    env.isbackimg = ReadFlag(f, "isbackimg", "0");
-    env.isforeimg = ReadFlag(f, "isforeimg", "0");
-    env.isframe = ReadFlag(f, "isframe", "0");
-    env.ismask = ReadFlag(f, "ismask", "0");
-    env.isshadow = ReadFlag(f, "isshadow", "0");
-    env.isrotate = ReadFlag(f, "isrotate", "0");
-    env.ispath = ReadFlag(f, "ispath", "0");
-    env.iscalender = ReadFlag(f, "iscalender", "0");
-    env.maxwinstop = ReadFlag(f, "maxwinstop", "1");
-    env.notstrech = ReadFlag(f, "notstrech", "1");
-    env.israndum = ReadFlag(f, "israndum", "1");
-    env.isbackcolor = ReadFlag(f, "isbackcolor", "1");
-    env.isstretch = ReadFlag(f, "isStretch", "1");
-    env.isiptooltip = ReadFlag(f, "isiptooltip", "1");
-    env.isweekday = ReadFlag(f, "isweekday", "1");
-    env.isbold1 = ReadFlag(f, "isbold1", "1");
-    env.isbold2 = ReadFlag(f, "isbold2", "1");
-    env.isitalic1 = ReadFlag(f, "isitalic1", "1");
-    env.isitalic2 = ReadFlag(f, "isitalic2", "1");
-    env.isrndmask = ReadFlag(f, "isrndmask", "");
-    env.isbackgray = ReadFlag(f, "isbackgray", "");
-    env.isoverlap = ReadFlag(f, "isoverlap", "");
-    env.isiconhide = ReadFlag(f, "isiconhide", "");
-    env.ispause = ReadFlag(f, "ispause", "");
-
-    env.picmaxsize = ParseInt(ReadValue(f, "picmaxsize", "0", kNumberBuffer));
-    if (!InRange(env.picmaxsize, 1, kLargestPicture)) env.picmaxsize = 400;
-    env.changetime = ParseInt(ReadValue(f, "changetime", "0", kNumberBuffer));
-    if (env.changetime <= 0) env.changetime = 15;
-    env.min_sec = ReadNumber(f, "min_sec");
-    if (env.min_sec < 1000) env.min_sec = 1000;
-    env.framesize = ReadNumber(f, "framesize");
-    if (!InRange(env.framesize, 1, kLargestFrame)) env.framesize = 7;
-    env.rotatevalue = ReadNumber(f, "rotatevalue");
-    if (!InRange(env.rotatevalue, 1, kLargestRotation)) env.rotatevalue = 90;
-    env.piccleartotalcnt = ReadNumber(f, "piccleartotalcnt");
-    if (env.piccleartotalcnt <= 0) env.piccleartotalcnt = 10;
-    env.imagepos = ReadNumber(f, "imagepos");
-    env.rememory = ReadNumber(f, "rememory");
-    env.showtime = ReadNumber(f, "showtime");
-
-    env.maskfilename = ReadString(f, "maskfilename", "");
-    env.backimagename = ReadString(f, "backimagename", "");
-    env.ymfontname = ReadString(f, "ymfontname", "Georgia");
-    env.ddfontname = ReadString(f, "ddfontname", "Georgia");
-
-    for (int i = 0; i < kMaxOutPrograms; ++i) {
-        std::string key = "outprogram" + std::to_string(i);
-        std::string title = ReadString(f, key.c_str(), "");
-        if (!title.empty()) outPrograms.push_back(title);
-    }
-
-    env.backcolor = ColorRefToArgb(ReadColor(f, "backcolor", "7558472"));
-    env.framecolor = ReadColor(f, "framecolor", "16777215");
-    env.whitedaycolor = ReadColor(f, "whitedaycolor", "16777215");
-    env.bluedaycolor = ReadColor(f, "bluedaycolor", "16439668");
-    env.reddaycolor = ReadColor(f, "reddaycolor", "8262389");
-    env.yymmcolor = ReadColor(f, "yymmcolor", "14416893");
+    for (const SettingKey& key : kSettingKeys) LoadKey(f, key, env, outPrograms);
 }
 
 bool SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms) {
     // The keys go into a copy of env.ini that replaces it only once every key is written.
     return fw::EditFileSafely(IniPath(env), [&](const std::string& copy) {
         ProfileWriter writer(copy);
-        WriteAllKeys(writer, env, outPrograms);
+        for (const SettingKey& key : kSettingKeys) WriteKey(writer, key, env, outPrograms);
         return writer.ok();
     });
 }
-
-namespace {
-
-void WriteAllKeys(ProfileWriter& w, const EnvSettings& env, const OutProgramList& outPrograms) {
-    w.Flag("isbackimg", env.isbackimg);
-    w.Flag("isforeimg", env.isforeimg);
-    w.Number("picmaxsize", env.picmaxsize);
-    w.Number("changetime", env.changetime);
-    w.Number("min_sec", env.min_sec);
-    w.Number("framesize", env.framesize);
-    w.Number("rotatevalue", env.rotatevalue);
-    w.Number("piccleartotalcnt", env.piccleartotalcnt);
-    w.Number("imagepos", env.imagepos);
-    w.Number("rememory", env.rememory);
-    w.Number("showtime", env.showtime);
-    w.Value("maskfilename", env.maskfilename);
-    w.Value("backimagename", env.backimagename);
-    w.Value("ymfontname", env.ymfontname);
-    w.Value("ddfontname", env.ddfontname);
-    for (int i = 0; i < kMaxOutPrograms; ++i) {
-        std::string key = "outprogram" + std::to_string(i);
-        w.Value(key.c_str(), static_cast<size_t>(i) < outPrograms.size() ? outPrograms[i] : std::string());
-    }
-    w.Flag("isframe", env.isframe);
-    w.Flag("ismask", env.ismask);
-    w.Flag("isshadow", env.isshadow);
-    w.Flag("isrotate", env.isrotate);
-    w.Flag("ispath", env.ispath);
-    w.Flag("iscalender", env.iscalender);
-    w.Flag("maxwinstop", env.maxwinstop);
-    w.Flag("notstrech", env.notstrech);
-    w.Flag("israndum", env.israndum);
-    w.Flag("isbackcolor", env.isbackcolor);
-    if (HasKeyInOtherSpelling(w.file(), "isstretch")) w.Remove("isstretch");
-    w.Flag("isstretch", env.isstretch);
-    w.Flag("isiptooltip", env.isiptooltip);
-    w.Flag("isweekday", env.isweekday);
-    w.Flag("isbold1", env.isbold1);
-    w.Flag("isbold2", env.isbold2);
-    w.Flag("isitalic1", env.isitalic1);
-    w.Flag("isitalic2", env.isitalic2);
-    w.Flag("isrndmask", env.isrndmask);
-    w.Flag("isbackgray", env.isbackgray);
-    w.Flag("isoverlap", env.isoverlap);
-    w.Flag("isiconhide", env.isiconhide);
-    w.Flag("ispause", env.ispause);
-    w.Number("backcolor", static_cast<long long>(ArgbToColorRef(env.backcolor)));
-    w.Number("framecolor", static_cast<int>(env.framecolor));
-    w.Number("whitedaycolor", static_cast<int>(env.whitedaycolor));
-    w.Number("bluedaycolor", static_cast<int>(env.bluedaycolor));
-    w.Number("reddaycolor", static_cast<int>(env.reddaycolor));
-    w.Number("yymmcolor", static_cast<int>(env.yymmcolor));
-}
-
-}  // namespace

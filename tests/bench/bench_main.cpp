@@ -22,6 +22,8 @@
 
 #include "composer/composer.h"
 #include "framework/gdiplus_session.h"
+#include "framework/mbstring.h"
+#include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
 
@@ -78,16 +80,7 @@ Memory Measure() {
 
 double Kb(SIZE_T bytes) { return static_cast<double>(bytes) / 1024.0; }
 
-std::string Folder(const std::string& file) {
-    size_t slash = file.find_last_of('\\');
-    return slash == std::string::npos ? "." : file.substr(0, slash);
-}
-
-std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return Folder(path);
-}
+std::string ModuleFolder() { return mb::FolderOfPath(fw::ModuleFileName()); }
 
 bool ParseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {

@@ -17,6 +17,7 @@
 #include "framework/mbstring.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
+#include "support/canvas.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
@@ -33,20 +34,9 @@ inline void WritePicture(const std::string& path, int w, int h, Gdiplus::Color c
     SaveImage(bitmap, path, format);
 }
 
-struct Rgb {
-    int r, g, b;
-};
-
-inline Rgb PixelOf(Gdiplus::Bitmap& bitmap, int x, int y) {
-    Gdiplus::Color c;
-    bitmap.GetPixel(x, y, &c);
-    return {c.GetR(), c.GetG(), c.GetB()};
-}
-
-inline bool Near(Rgb a, Gdiplus::Color b, int tolerance = 6) {
-    return std::abs(a.r - b.GetR()) <= tolerance && std::abs(a.g - b.GetG()) <= tolerance &&
-           std::abs(a.b - b.GetB()) <= tolerance;
-}
+using testing_support::Near;
+using testing_support::PixelOf;
+using testing_support::Rgb;
 
 class ComposerTest : public ::testing::Test {
 protected:

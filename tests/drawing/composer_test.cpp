@@ -27,10 +27,10 @@ TEST_F(ComposerTest, WritesA24BitBitmapOfTheScreenAndSetsIt) {
 
     // Centred, 400 x 300, drawn one pixel in from its corner.
     auto shot = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*shot, 512, 384), kRed));
-    EXPECT_TRUE(Near(PixelOf(*shot, 5, 5), kBack));
-    EXPECT_TRUE(Near(PixelOf(*shot, 312 + 2, 234 + 2), kRed));
-    EXPECT_TRUE(Near(PixelOf(*shot, 312 - 2, 234 + 10), kBack));
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 384), kRed, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 5, 5), kBack, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 312 + 2, 234 + 2), kRed, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 312 - 2, 234 + 10), kBack, 6));
     EXPECT_EQ(1, composer->m_imageCount);
     EXPECT_EQ(std::vector<std::string>{photos + "\\a.png"}, composer->m_currentImages);
 }
@@ -65,13 +65,13 @@ TEST_F(ComposerTest, ContinuedPictureKeepsThePreviousPhotoAndFreshOneDoesNot) {
     Compose();
     Compose();  // continues: red stays at the first position, blue at the second
     auto both = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*both, 100, 75), kRed));
-    EXPECT_TRUE(Near(PixelOf(*both, 700, 475), kBlue));
+    EXPECT_TRUE(Near(PixelOf(*both, 100, 75), kRed, 6));
+    EXPECT_TRUE(Near(PixelOf(*both, 700, 475), kBlue, 6));
 
     Compose();  // the count is reached: fresh background, green at the first position
     auto fresh = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*fresh, 100, 75), kGreen));
-    EXPECT_TRUE(Near(PixelOf(*fresh, 700, 475), kBack));
+    EXPECT_TRUE(Near(PixelOf(*fresh, 100, 75), kGreen, 6));
+    EXPECT_TRUE(Near(PixelOf(*fresh, 700, 475), kBack, 6));
 }
 
 TEST_F(ComposerTest, CentreModeNeverOverlaps) {
@@ -112,9 +112,9 @@ TEST_F(ComposerTest, ThirdContinuedPictureKeepsBothEarlierPhotos) {
     Compose();
     Compose();
     auto all = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*all, 100, 75), kRed));
-    EXPECT_TRUE(Near(PixelOf(*all, 700, 475), kBlue));
-    EXPECT_TRUE(Near(PixelOf(*all, 400, 75), kGreen));
+    EXPECT_TRUE(Near(PixelOf(*all, 100, 75), kRed, 6));
+    EXPECT_TRUE(Near(PixelOf(*all, 700, 475), kBlue, 6));
+    EXPECT_TRUE(Near(PixelOf(*all, 400, 75), kGreen, 6));
 }
 
 TEST_F(ComposerTest, ScreenOfANewSizeGetsACanvasOfThatSize) {
@@ -146,7 +146,7 @@ TEST_F(ComposerTest, GreyingTurnsEarlierPhotosGrey) {
     EXPECT_NEAR(grey, earlier.r, 6);
     EXPECT_EQ(earlier.r, earlier.g);
     EXPECT_EQ(earlier.g, earlier.b);
-    EXPECT_TRUE(Near(PixelOf(*shot, 700, 475), kBlue));  // this change's photo stays in colour
+    EXPECT_TRUE(Near(PixelOf(*shot, 700, 475), kBlue, 6));  // this change's photo stays in colour
 }
 
 TEST_F(ComposerTest, RandomOrderShowsEveryPhotoOnceThenRefills) {
@@ -256,7 +256,7 @@ TEST_F(ComposerTest, PauseAddsNoPhotograph) {
     env.ispause = 1;
     Compose();
     EXPECT_EQ(0, composer->m_imageCount);
-    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 512, 384), kBack));
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 512, 384), kBack, 6));
 }
 
 TEST_F(ComposerTest, ForegroundOffKeepsThePreviousPath) {
@@ -282,10 +282,10 @@ TEST_F(ComposerTest, SmallBackgroundImageIsCentredAtItsNaturalSize) {
     WritePicture(env.backimagename, 200, 100, kGreen);
     Compose();
     auto shot = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*shot, 512, 384), kGreen));
-    EXPECT_TRUE(Near(PixelOf(*shot, 413, 335), kGreen));
-    EXPECT_TRUE(Near(PixelOf(*shot, 410, 384), kBack));
-    EXPECT_TRUE(Near(PixelOf(*shot, 512, 330), kBack));
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 384), kGreen, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 413, 335), kGreen, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 410, 384), kBack, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 330), kBack, 6));
 }
 
 TEST_F(ComposerTest, StretchedBackgroundFillsTheScreen) {
@@ -294,7 +294,7 @@ TEST_F(ComposerTest, StretchedBackgroundFillsTheScreen) {
     env.backimagename = dir.File("back.png");
     WritePicture(env.backimagename, 200, 100, kGreen);
     Compose();
-    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 3, 3), kGreen));
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 3, 3), kGreen, 6));
 }
 
 TEST_F(ComposerTest, PausedBackgroundIsTheSavedPictureButOnlyWithABackgroundName) {
@@ -303,12 +303,12 @@ TEST_F(ComposerTest, PausedBackgroundIsTheSavedPictureButOnlyWithABackgroundName
     WritePicture(dir.File("backimage.png"), 1024, 768, kBlue);
     env.ispause = 1;
     Compose();  // empty backimagename: no background image, although backimage.png exists
-    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBack));
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBack, 6));
 
     env.backimagename = dir.File("other.png");
     WritePicture(env.backimagename, 100, 100, kGreen);
     Compose();
-    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBlue));
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBlue, 6));
 }
 
 TEST_F(ComposerTest, UnreadableBackgroundImageLeavesTheColour) {
@@ -316,7 +316,7 @@ TEST_F(ComposerTest, UnreadableBackgroundImageLeavesTheColour) {
     env.backimagename = dir.File("broken.png");
     testing_support::WriteFile(env.backimagename, "garbage");
     Compose();
-    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBack));
+    EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 10, 10), kBack, 6));
 }
 
 TEST_F(ComposerTest, KeptCanvasHasNoPathText) {
@@ -329,7 +329,7 @@ TEST_F(ComposerTest, KeptCanvasHasNoPathText) {
     Rgb onWallpaper = PixelOf(*Wallpaper(), 1000, 738 - 14);
     Rgb kept = PixelOf(*composer->m_savedCanvas, 1000, 738 - 14);
     EXPECT_LT(onWallpaper.b, kept.b - 50);
-    EXPECT_TRUE(Near(kept, kBack));
+    EXPECT_TRUE(Near(kept, kBack, 6));
 }
 
 TEST_F(ComposerTest, ZeroSizedScreenComposesNothing) {

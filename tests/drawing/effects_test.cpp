@@ -8,10 +8,15 @@
 
 #include "composer/effects.h"
 #include "framework/mbstring.h"
+#include "support/canvas.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
 using testing_support::FakeSystem;
+using testing_support::IsColour;
+using testing_support::Near;
+using testing_support::PixelOf;
+using testing_support::Rgb;
 using testing_support::ScratchDir;
 
 namespace {
@@ -38,30 +43,6 @@ std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int w, int h, const Gdiplus::Color&
     Gdiplus::Graphics g(bitmap.get());
     g.Clear(color);
     return bitmap;
-}
-
-struct Rgb {
-    int r, g, b;
-};
-
-Rgb At(Gdiplus::Bitmap& bitmap, int x, int y) {
-    Gdiplus::Color c;
-    bitmap.GetPixel(x, y, &c);
-    return {c.GetR(), c.GetG(), c.GetB()};
-}
-
-bool Near(const Rgb& a, const Gdiplus::Color& b, int tolerance = 8) {
-    return std::abs(a.r - b.GetR()) <= tolerance && std::abs(a.g - b.GetG()) <= tolerance &&
-           std::abs(a.b - b.GetB()) <= tolerance;
-}
-
-::testing::AssertionResult IsColor(Gdiplus::Bitmap& bitmap, int x, int y, const Gdiplus::Color& expected,
-                                   int tolerance = 8) {
-    Rgb c = At(bitmap, x, y);
-    if (Near(c, expected, tolerance)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << c.r << ", " << c.g << ", "
-                                         << c.b << "), expected (" << int(expected.GetR()) << ", "
-                                         << int(expected.GetG()) << ", " << int(expected.GetB()) << ")";
 }
 
 class EffectsTest : public ::testing::Test {
@@ -104,20 +85,20 @@ TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
     EXPECT_EQ(14, PhotoEffects::ShadowMargin(400));
     EXPECT_EQ(11, PhotoEffects::ShadowMargin(300));
     // Photograph at (1, 1), 399 x 299 in the layer.
-    EXPECT_TRUE(IsColor(*canvas, 101, 101, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 498, 398, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, 101, 101, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 498, 398, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
     // The shadow shows at the right and bottom up to the layer's edge (414 x 311), not beyond.
     const Gdiplus::Color black(255, 0, 0, 0);
-    EXPECT_TRUE(IsColor(*canvas, 100 + 405, 250, black));
-    EXPECT_TRUE(IsColor(*canvas, 100 + 413, 250, black, 40));
-    EXPECT_TRUE(IsColor(*canvas, 100 + 414, 250, kCanvas));
-    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 305, black));
-    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 310, black, 40));
-    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 311, kCanvas));
+    EXPECT_TRUE(IsColour(*canvas, 100 + 405, 250, black, 8));
+    EXPECT_TRUE(IsColour(*canvas, 100 + 413, 250, black, 40));
+    EXPECT_TRUE(IsColour(*canvas, 100 + 414, 250, kCanvas, 8));
+    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 305, black, 8));
+    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 310, black, 40));
+    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 311, kCanvas, 8));
     // The source offset of (-2, -2) leaves the shadow's top-left corner off the layer's edge.
-    EXPECT_TRUE(IsColor(*canvas, 100 + 405, 100, kCanvas, 40));
-    EXPECT_TRUE(IsColor(*canvas, 99, 250, kCanvas));
+    EXPECT_TRUE(IsColour(*canvas, 100 + 405, 100, kCanvas, 40));
+    EXPECT_TRUE(IsColour(*canvas, 99, 250, kCanvas, 8));
 }
 
 TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
@@ -125,19 +106,19 @@ TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
     env.isshadow = 1;
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
-    Rgb nearPhoto = At(*canvas, 100 + 401, 250), outer = At(*canvas, 100 + 412, 250);
+    Rgb nearPhoto = PixelOf(*canvas, 100 + 401, 250), outer = PixelOf(*canvas, 100 + 412, 250);
     EXPECT_LT(nearPhoto.b, 200) << "next to the photograph the shadow darkens the canvas";
     EXPECT_GT(nearPhoto.b, 20) << "but is not opaque";
     EXPECT_GT(outer.b, nearPhoto.b) << "and fades outwards";
-    EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
 }
 
 TEST_F(EffectsTest, MissingShadowPictureKeepsTransparentMargins) {
     env.isshadow = 1;
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
-    EXPECT_TRUE(IsColor(*canvas, 100 + 405, 250, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 305, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 300, 250, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, 100 + 405, 250, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 305, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
 }
 
 TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
@@ -145,31 +126,31 @@ TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
     const Gdiplus::Color red(255, 255, 0, 0), black(255, 0, 0, 0);
-    EXPECT_TRUE(IsColor(*canvas, 101, 250, red));
-    EXPECT_TRUE(IsColor(*canvas, 105, 250, red));
-    EXPECT_TRUE(IsColor(*canvas, 300, 102, red));
-    EXPECT_TRUE(IsColor(*canvas, 497, 250, red));
-    EXPECT_TRUE(IsColor(*canvas, 300, 397, red));
+    EXPECT_TRUE(IsColour(*canvas, 101, 250, red, 8));
+    EXPECT_TRUE(IsColour(*canvas, 105, 250, red, 8));
+    EXPECT_TRUE(IsColour(*canvas, 300, 102, red, 8));
+    EXPECT_TRUE(IsColour(*canvas, 497, 250, red, 8));
+    EXPECT_TRUE(IsColour(*canvas, 300, 397, red, 8));
     // The line lies between frame and photograph on all four sides.
-    EXPECT_TRUE(IsColor(*canvas, 108, 250, black, 40));
-    EXPECT_TRUE(IsColor(*canvas, 300, 108, black, 40));
-    EXPECT_TRUE(IsColor(*canvas, 492, 250, black, 40));
-    EXPECT_TRUE(IsColor(*canvas, 300, 392, black, 40));
+    EXPECT_TRUE(IsColour(*canvas, 108, 250, black, 40));
+    EXPECT_TRUE(IsColour(*canvas, 300, 108, black, 40));
+    EXPECT_TRUE(IsColour(*canvas, 492, 250, black, 40));
+    EXPECT_TRUE(IsColour(*canvas, 300, 392, black, 40));
     // Photograph from (9, 9), 383 x 283.
     for (int y = 100 + 10; y < 100 + 290; ++y)
-        for (int x = 100 + 10; x < 100 + 390; ++x) ASSERT_TRUE(IsColor(*canvas, x, y, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 100 + 400, 250, kCanvas));
-    EXPECT_TRUE(IsColor(*canvas, 300, 100 + 300, kCanvas));
+        for (int x = 100 + 10; x < 100 + 390; ++x) ASSERT_TRUE(IsColour(*canvas, x, y, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 100 + 400, 250, kCanvas, 8));
+    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 300, kCanvas, 8));
 }
 
 TEST_F(EffectsTest, FrameWiderThanPhotoDrawsOnlyFrame) {
     env.isframe = 1;
     env.framesize = 500;
     Effects().DrawImageWithEffects(graphics, *photo, 40, 30, 100, 100);
-    EXPECT_TRUE(IsColor(*canvas, 102, 102, Gdiplus::Color(255, 255, 0, 0)));
+    EXPECT_TRUE(IsColour(*canvas, 102, 102, Gdiplus::Color(255, 255, 0, 0), 8));
     for (int x = 100; x < 140; ++x)
-        EXPECT_FALSE(Near(At(*canvas, x, 115), kPhoto, 60)) << "column " << x;
-    EXPECT_TRUE(IsColor(*canvas, 141, 115, kCanvas, 0));
+        EXPECT_FALSE(Near(PixelOf(*canvas, x, 115), kPhoto, 60)) << "column " << x;
+    EXPECT_TRUE(IsColour(*canvas, 141, 115, kCanvas, 0));
 }
 
 TEST_F(EffectsTest, NonsenseSizesDrawNothing) {
@@ -182,7 +163,7 @@ TEST_F(EffectsTest, NonsenseSizesDrawNothing) {
     effects.DrawMaskedImage(graphics, *photo, -1, -1, 100, 100);
     effects.DrawMaskedImage(graphics, *photo, 100000, 90000, 0, 0);
     for (int x = 0; x < 900; x += 37)
-        for (int y = 0; y < 700; y += 41) ASSERT_TRUE(IsColor(*canvas, x, y, kCanvas, 0));
+        for (int y = 0; y < 700; y += 41) ASSERT_TRUE(IsColour(*canvas, x, y, kCanvas, 0));
 }
 
 // The shipped disc: a black circle of radius 170 about (240, 180) on a white 480 x 360 picture.
@@ -192,15 +173,15 @@ TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
     env.maskfilename = DiscMask();
     Effects().DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
 
-    EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 340, 120, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 180, 280, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 102, 102, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 577, 102, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 102, 457, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 577, 457, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 210, 150, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 340, 103, kCanvas));
+    EXPECT_TRUE(IsColour(*canvas, 340, 280, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 340, 120, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 180, 280, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 102, 102, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 577, 102, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 102, 457, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 577, 457, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 210, 150, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 340, 103, kCanvas, 8));
 }
 
 TEST_F(EffectsTest, RandomMaskComesFromTheList) {
@@ -210,22 +191,22 @@ TEST_F(EffectsTest, RandomMaskComesFromTheList) {
     effects.m_maskList = {dir.File("absent.gif"), DiscMask()};
     system.rands = {3};
     effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
-    EXPECT_TRUE(IsColor(*canvas, 102, 102, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, 102, 102, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 340, 280, kPhoto, 8));
 }
 
 TEST_F(EffectsTest, MissingMaskLeavesPhotoWholeUnrotatedAndHiddenRotated) {
     env.maskfilename = dir.File("absent.gif");
     PhotoEffects& effects = Effects();
     effects.DrawMaskedImage(graphics, *photo, 300, 300, 100, 100);
-    EXPECT_TRUE(IsColor(*canvas, 101, 101, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, 398, 398, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, 101, 101, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, 398, 398, kPhoto, 8));
 
     env.isrotate = 1;
     env.maskfilename.clear();
     effects.DrawMaskedImage(graphics, *photo, 300, 300, 500, 100);
     for (int x = 430; x < 900; x += 13)
-        for (int y = 20; y < 480; y += 11) ASSERT_TRUE(IsColor(*canvas, x, y, kCanvas, 0)) << x << "," << y;
+        for (int y = 20; y < 480; y += 11) ASSERT_TRUE(IsColour(*canvas, x, y, kCanvas, 0)) << x << "," << y;
 }
 
 TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
@@ -237,14 +218,14 @@ TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
     const double a = 30 * 3.14159265358979 / 180;
     auto along = [&](double t) { return std::make_pair(int(400 + t * std::cos(a)), int(300 + t * std::sin(a))); };
     auto across = [&](double t) { return std::make_pair(int(400 - t * std::sin(a)), int(300 + t * std::cos(a))); };
-    EXPECT_TRUE(IsColor(*canvas, along(130).first, along(130).second, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, along(-130).first, along(-130).second, kPhoto));
-    EXPECT_TRUE(IsColor(*canvas, along(165).first, along(165).second, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, across(110).first, across(110).second, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, across(80).first, across(80).second, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, along(130).first, along(130).second, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, along(-130).first, along(-130).second, kPhoto, 8));
+    EXPECT_TRUE(IsColour(*canvas, along(165).first, along(165).second, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, across(110).first, across(110).second, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, across(80).first, across(80).second, kPhoto, 8));
     // Layer 447 x 447 at (177, 77): its corners lie outside the turned mask and stay hidden.
     for (int x : {177, 178, 622, 623})
-        for (int y : {77, 78, 522, 523}) EXPECT_TRUE(IsColor(*canvas, x, y, kCanvas, 0)) << x << "," << y;
+        for (int y : {77, 78, 522, 523}) EXPECT_TRUE(IsColour(*canvas, x, y, kCanvas, 0)) << x << "," << y;
     EXPECT_EQ(1, system.randCalls);
 }
 
@@ -267,19 +248,19 @@ TEST_F(RotationTest, PhotoTurnsInsideDiagonalSquare) {
     for (double u : {-190.0, -100.0, 0.0, 100.0, 190.0})
         for (double v : {-140.0, 0.0, 140.0}) {
             auto p = Turned(400, 300, u, v, 30);
-            EXPECT_TRUE(IsColor(*canvas, p.first, p.second, kPhoto, 30)) << "inside at " << u << "," << v;
+            EXPECT_TRUE(IsColour(*canvas, p.first, p.second, kPhoto, 30)) << "inside at " << u << "," << v;
         }
     for (auto uv : {std::make_pair(-215.0, 0.0), std::make_pair(215.0, 0.0), std::make_pair(0.0, 165.0),
                     std::make_pair(0.0, -165.0), std::make_pair(-215.0, -165.0)}) {
         auto p = Turned(400, 300, uv.first, uv.second, 30);
-        EXPECT_TRUE(IsColor(*canvas, p.first, p.second, kCanvas, 0)) << "outside at " << uv.first << "," << uv.second;
+        EXPECT_TRUE(IsColour(*canvas, p.first, p.second, kCanvas, 0)) << "outside at " << uv.first << "," << uv.second;
     }
     // The unturned photograph's corners are canvas now.
-    EXPECT_TRUE(IsColor(*canvas, 203, 153, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 596, 446, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 203, 153, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 596, 446, kCanvas, 0));
     // Nothing outside the 500 x 500 layer.
-    EXPECT_TRUE(IsColor(*canvas, 149, 300, kCanvas, 0));
-    EXPECT_TRUE(IsColor(*canvas, 651, 300, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 149, 300, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 651, 300, kCanvas, 0));
 }
 
 TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
@@ -289,12 +270,12 @@ TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
     env.isshadow = 1;
     WriteBlackShadow();
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
-    EXPECT_TRUE(IsColor(*canvas, 207, 157, kPhoto, 30));
-    EXPECT_TRUE(IsColor(*canvas, 590, 440, kPhoto, 30));
-    EXPECT_TRUE(IsColor(*canvas, 195, 300, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 207, 157, kPhoto, 30));
+    EXPECT_TRUE(IsColour(*canvas, 590, 440, kPhoto, 30));
+    EXPECT_TRUE(IsColour(*canvas, 195, 300, kCanvas, 0));
     // The shadow is not widened for rotation: its margin ends 14 pixels right of the photograph.
-    EXPECT_TRUE(IsColor(*canvas, 608, 300, Gdiplus::Color(255, 0, 0, 0), 40));
-    EXPECT_TRUE(IsColor(*canvas, 616, 300, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 608, 300, Gdiplus::Color(255, 0, 0, 0), 40));
+    EXPECT_TRUE(IsColour(*canvas, 616, 300, kCanvas, 0));
     EXPECT_EQ(1, system.randCalls);
 }
 
@@ -305,8 +286,8 @@ TEST_F(RotationTest, SuccessivePhotosDrawNewAngles) {
     effects.DrawImageWithEffects(graphics, *photo, 200, 100, 100, 100);
     effects.DrawImageWithEffects(graphics, *photo, 200, 100, 500, 100);
     auto left = Turned(200, 150, 90, 0, -45), right = Turned(600, 150, 90, 0, 44);
-    EXPECT_TRUE(IsColor(*canvas, left.first, left.second, kPhoto, 30));
-    EXPECT_TRUE(IsColor(*canvas, right.first, right.second, kPhoto, 30));
+    EXPECT_TRUE(IsColour(*canvas, left.first, left.second, kPhoto, 30));
+    EXPECT_TRUE(IsColour(*canvas, right.first, right.second, kPhoto, 30));
     EXPECT_LT(left.second, 150);
     EXPECT_GT(right.second, 150);
 }
@@ -374,7 +355,7 @@ TEST_F(RotationTest, TurnedInOnePassLooksLikeEachPieceTurnedByGdiplus) {
         long total = 0, distant = 0, pixels = 0;
         for (int y = 0; y < 700; ++y)
             for (int x = 0; x < 900; ++x) {
-                Rgb a = At(*ours, x, y), b = At(*gdiplus, x, y);
+                Rgb a = PixelOf(*ours, x, y), b = PixelOf(*gdiplus, x, y);
                 int diff = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
                 total += diff;
                 distant += diff > 40;
@@ -425,7 +406,7 @@ TEST(BlendLayer24Test, MatchesDrawingTheLayerAndClipsAtEveryEdge) {
             for (int x = 0; x < 7; ++x) {
                 Gdiplus::Color expected;
                 drawn->GetPixel(x, y, &expected);
-                EXPECT_TRUE(Near(At(*blended, x, y), expected, 1)) << at.x << "," << at.y << " at " << x << "," << y;
+                EXPECT_TRUE(Near(PixelOf(*blended, x, y), expected, 1)) << at.x << "," << at.y << " at " << x << "," << y;
             }
     }
 }
@@ -442,7 +423,7 @@ TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
         EXPECT_EQ(0, GrayBitmap(bitmap));
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 5; ++x) {
-                Rgb c = At(bitmap, x, y);
+                Rgb c = PixelOf(bitmap, x, y);
                 EXPECT_EQ(expected[x], c.r) << "pass " << pass << " at " << x << "," << y;
                 EXPECT_EQ(c.r, c.g);
                 EXPECT_EQ(c.r, c.b);
@@ -459,9 +440,9 @@ TEST(GrayBitmapTest, GreysEachComponentOfAPhotoLikeGradient) {
     }
     GrayBitmap(bitmap);
     for (int x = 0; x < 256; ++x) {
-        EXPECT_EQ(30 * x / 100, At(bitmap, x, 0).g);
-        EXPECT_EQ(59 * x / 100, At(bitmap, x, 1).b);
-        EXPECT_EQ(11 * x / 100, At(bitmap, x, 2).r);
+        EXPECT_EQ(30 * x / 100, PixelOf(bitmap, x, 0).g);
+        EXPECT_EQ(59 * x / 100, PixelOf(bitmap, x, 1).b);
+        EXPECT_EQ(11 * x / 100, PixelOf(bitmap, x, 2).r);
     }
 }
 
@@ -509,8 +490,8 @@ TEST(ShippedMasksTest, AtLeastSixMasksThatKeepTheCentreAndHideACorner) {
         Gdiplus::Bitmap mask(mb::Widen(path).c_str());
         ASSERT_EQ(Gdiplus::Ok, mask.GetLastStatus()) << path;
         int w = static_cast<int>(mask.GetWidth()), h = static_cast<int>(mask.GetHeight());
-        EXPECT_LT(At(mask, w / 2, h / 2).r, 30) << path;
-        EXPECT_GT(At(mask, 1, 1).r, 225) << path;
+        EXPECT_LT(PixelOf(mask, w / 2, h / 2).r, 30) << path;
+        EXPECT_GT(PixelOf(mask, 1, 1).r, 225) << path;
     }
 }
 

@@ -80,8 +80,8 @@ TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
     auto saved = LoadCopy(dir.File("backimage.png"));
     ASSERT_TRUE(saved);
     EXPECT_EQ(1024u, saved->GetWidth());
-    EXPECT_TRUE(Near(PixelOf(*saved, 512, 384), Gdiplus::Color(255, 200, 0, 0)));
-    EXPECT_TRUE(Near(PixelOf(*saved, 1000, 724), kBack));  // no path bar
+    EXPECT_TRUE(Near(PixelOf(*saved, 512, 384), Gdiplus::Color(255, 200, 0, 0), 6));
+    EXPECT_TRUE(Near(PixelOf(*saved, 1000, 724), kBack, 6));  // no path bar
 
     ::DeleteFileA(dir.File("backimage.png").c_str());
     composer->TogglePause();

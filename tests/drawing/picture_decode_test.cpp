@@ -20,34 +20,18 @@
 #include "composer/picture_decode.h"
 #include "framework/mbstring.h"
 #include "state/settings.h"
+#include "support/canvas.h"
 #include "support/fake_system.h"
 #include "support/jpeg_writer.h"
 #include "support/test_support.h"
 
 namespace {
 
+using testing_support::IsColour;
+using testing_support::Near;
+using testing_support::PixelOf;
+using testing_support::Rgb;
 using testing_support::ScratchDir;
-
-struct Rgb {
-    int r, g, b;
-};
-
-Rgb At(Gdiplus::Image& image, int x, int y) {
-    Gdiplus::Color c;
-    static_cast<Gdiplus::Bitmap&>(image).GetPixel(x, y, &c);
-    return {c.GetR(), c.GetG(), c.GetB()};
-}
-
-bool Near(Rgb a, Rgb b, int tolerance = 12) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
-::testing::AssertionResult IsColour(Gdiplus::Image& image, int x, int y, Rgb want, int tolerance = 12) {
-    Rgb got = At(image, x, y);
-    if (Near(got, want, tolerance)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << got.r << " " << got.g << " " << got.b
-                                         << ", not " << want.r << " " << want.g << " " << want.b;
-}
 
 DrawnSize FullSize(int w, int h) { return {w, h}; }
 
@@ -117,7 +101,7 @@ TEST_F(PictureDecodeTest, EveryExifOrientationStandsUpright) {
         auto [gx, gy] = corner(c.greenX, c.greenY);
         EXPECT_TRUE(IsColour(*picture.image, rx, ry, kRed, 40));
         EXPECT_TRUE(IsColour(*picture.image, gx, gy, kGreen, 40));
-        EXPECT_TRUE(IsColour(*picture.image, w / 2, h / 2, kWhite));
+        EXPECT_TRUE(IsColour(*picture.image, w / 2, h / 2, kWhite, 12));
     }
 }
 
@@ -144,11 +128,11 @@ TEST_F(PictureDecodeTest, GreyCmykProgressiveAndRestartMarkersDecode) {
         ASSERT_TRUE(picture);
         ASSERT_EQ(128u, picture.image->GetWidth());
         if (c.options.form == JpegForm::Grey) {
-            EXPECT_TRUE(IsColour(*picture.image, 20, 40, {156, 156, 156}));
-            EXPECT_TRUE(IsColour(*picture.image, 100, 40, {66, 66, 66}));
+            EXPECT_TRUE(IsColour(*picture.image, 20, 40, {156, 156, 156}, 12));
+            EXPECT_TRUE(IsColour(*picture.image, 100, 40, {66, 66, 66}, 12));
         } else {
-            EXPECT_TRUE(IsColour(*picture.image, 20, 40, {240, 140, 20}));
-            EXPECT_TRUE(IsColour(*picture.image, 100, 40, {30, 60, 200}));
+            EXPECT_TRUE(IsColour(*picture.image, 20, 40, {240, 140, 20}, 12));
+            EXPECT_TRUE(IsColour(*picture.image, 100, 40, {30, 60, 200}, 12));
         }
     }
 }
@@ -309,7 +293,7 @@ TEST_F(PictureDecodeTest, FilledCanvasEqualsAClearedOne) {
     Gdiplus::Bitmap cleared(50, 7, PixelFormat24bppRGB);
     Gdiplus::Graphics(&cleared).Clear(Gdiplus::Color(0xFF123456));
     for (int y = 0; y < 7; y += 3)
-        for (int x = 0; x < 50; x += 7) EXPECT_TRUE(IsColour(filled.Bitmap(), x, y, At(cleared, x, y), 0));
+        for (int x = 0; x < 50; x += 7) EXPECT_TRUE(IsColour(filled.Bitmap(), x, y, PixelOf(cleared, x, y), 0));
 }
 
 TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
@@ -325,10 +309,10 @@ TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
     ASSERT_TRUE(greyed.CopyFrom(saved, true));
     Canvas24 wrongSize(30, 9);
     EXPECT_FALSE(wrongSize.CopyFrom(saved, false));
-    Rgb first = At(saved, 3, 4);
+    Rgb first = PixelOf(saved, 3, 4);
     GrayBitmap(saved);
     for (int x = 0; x < 31; x += 5) {
-        EXPECT_TRUE(IsColour(greyed.Bitmap(), x, 4, At(saved, x, 4), 0));
+        EXPECT_TRUE(IsColour(greyed.Bitmap(), x, 4, PixelOf(saved, x, 4), 0));
     }
     EXPECT_TRUE(IsColour(copied.Bitmap(), 3, 4, first, 0));
 }
@@ -375,7 +359,7 @@ TEST_F(PictureDecodeTest, ComposedPhotoMatchesTheFullSizeDecode) {
     long total = 0, distant = 0, pixels = 0;
     for (int y = 0; y < 600; ++y)
         for (int x = 0; x < 800; ++x) {
-            Rgb a = At(before->Bitmap(), x, y), b = At(after->Bitmap(), x, y);
+            Rgb a = PixelOf(before->Bitmap(), x, y), b = PixelOf(after->Bitmap(), x, y);
             int d = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
             total += d;
             distant += d > 40;

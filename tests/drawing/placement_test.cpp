@@ -206,15 +206,15 @@ TEST_F(ComposerTest, UserPositionsAlternateAndSetTheMaximumSize) {
 
     Compose();
     auto first = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*first, 3, 3), red));
-    EXPECT_TRUE(Near(PixelOf(*first, 398, 298), red));
-    EXPECT_TRUE(Near(PixelOf(*first, 800, 150), kBack));
+    EXPECT_TRUE(Near(PixelOf(*first, 3, 3), red, 6));
+    EXPECT_TRUE(Near(PixelOf(*first, 398, 298), red, 6));
+    EXPECT_TRUE(Near(PixelOf(*first, 800, 150), kBack, 6));
 
     Compose();  // the portrait photo: 100 x 400 in the second rectangle, overhanging below
     auto second = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*second, 800, 340), red));
-    EXPECT_TRUE(Near(PixelOf(*second, 700, 150), kBack));
-    EXPECT_TRUE(Near(PixelOf(*second, 3, 3), kBack));
+    EXPECT_TRUE(Near(PixelOf(*second, 800, 340), red, 6));
+    EXPECT_TRUE(Near(PixelOf(*second, 700, 150), kBack, 6));
+    EXPECT_TRUE(Near(PixelOf(*second, 3, 3), kBack, 6));
 }
 
 TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
@@ -225,8 +225,8 @@ TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
     auto shot = Wallpaper();
     EXPECT_TRUE(Near(PixelOf(*shot, 312 + 3, 234 + 3), green, 12));
     EXPECT_TRUE(Near(PixelOf(*shot, 711 - 3, 533 - 3), green, 12));
-    EXPECT_TRUE(Near(PixelOf(*shot, 711 + 3, 533), kBack));
-    EXPECT_TRUE(Near(PixelOf(*shot, 512, 533 + 3), kBack));
+    EXPECT_TRUE(Near(PixelOf(*shot, 711 + 3, 533), kBack, 6));
+    EXPECT_TRUE(Near(PixelOf(*shot, 512, 533 + 3), kBack, 6));
 }
 
 TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {

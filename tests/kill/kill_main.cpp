@@ -60,13 +60,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.find_last_of('\\'));
-}
-
 void CopyFolder(const std::string& from, const std::string& to) {
     ::CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA data{};
@@ -182,7 +175,7 @@ Folder Prepare(const std::string& exeToTest) {
     Folder f;
     f.path = std::string(temp) + "dioramix-kill";
     f.photos = f.path + "\\photos";
-    std::string from = exeToTest.substr(0, exeToTest.find_last_of('\\'));
+    std::string from = mb::FolderOfPath(exeToTest);
     ::CreateDirectoryA(f.path.c_str(), nullptr);
     for (const char* name : kStateFiles) ::DeleteFileA(f.File(name).c_str());
     f.exe = f.File("Dioramix.exe");
@@ -236,7 +229,7 @@ bool CheckFiles(const Folder& f, const std::map<std::string, std::string>& befor
 int main(int argc, char** argv) {
     int runs = 100;
     unsigned seed = static_cast<unsigned>(std::time(nullptr));
-    std::string exeToTest = ModuleFolder() + "\\Dioramix.exe";
+    std::string exeToTest = mb::FolderOfPath(fw::ModuleFileName()) + "\\Dioramix.exe";
     unsigned saveWindow = 400;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string arg = argv[i];

@@ -1,7 +1,14 @@
 #pragma once
-// A 32-bit canvas to draw on and read back, for tests of what the program paints.
+// A 32-bit canvas to draw on and read back, and pixel comparisons with a tolerance, for tests of
+// what the program paints.
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdlib>
 
 #include "framework/handles.h"
 
@@ -56,5 +63,35 @@ private:
     DWORD* m_bits = nullptr;
     HGDIOBJ m_old = nullptr;
 };
+
+// A pixel's channels; a GDI+ colour converts, so either side of a comparison may be one.
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    constexpr Rgb() = default;
+    constexpr Rgb(int red, int green, int blue) : r(red), g(green), b(blue) {}
+    Rgb(const Gdiplus::Color& c) : r(c.GetR()), g(c.GetG()), b(c.GetB()) {}
+};
+
+inline Rgb PixelOf(Gdiplus::Bitmap& bitmap, int x, int y) {
+    Gdiplus::Color c;
+    bitmap.GetPixel(x, y, &c);
+    return c;
+}
+// A decoded picture, which is always a bitmap.
+inline Rgb PixelOf(Gdiplus::Image& picture, int x, int y) {
+    return PixelOf(static_cast<Gdiplus::Bitmap&>(picture), x, y);
+}
+
+// Each channel within `tolerance`: drawing, scaling and JPEG round trips move colours a little.
+inline bool Near(Rgb a, Rgb b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+inline ::testing::AssertionResult IsColour(Gdiplus::Image& picture, int x, int y, Rgb want, int tolerance) {
+    const Rgb got = PixelOf(picture, x, y);
+    if (Near(got, want, tolerance)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << got.r << ", " << got.g << ", "
+                                         << got.b << "), not (" << want.r << ", " << want.g << ", " << want.b << ")";
+}
 
 }  // namespace testing_support

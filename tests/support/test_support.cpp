@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/mbstring.h"
+#include "framework/system.h"
+
 namespace testing_support {
 
 ScratchDir::ScratchDir() {
@@ -82,11 +85,6 @@ const std::vector<std::string>& SavedSettingsKeys() {
     return keys;
 }
 
-std::string BinDir() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path);
-    return self.substr(0, self.find_last_of('\\'));
-}
+std::string BinDir() { return mb::FolderOfPath(fw::ModuleFileName()); }
 
 }  // namespace testing_support

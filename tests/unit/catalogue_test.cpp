@@ -336,7 +336,7 @@ TEST_F(CatalogueScanTest, PathsBeyondTheLimitAreLeftOutNotCut) {
     ExpectEveryPathOpens();
     // Every path that fits is taken, in its full length: none is a shortened copy of a longer one.
     for (const std::string& path : catalogue.m_imageList) {
-        std::string name = path.substr(path.rfind('\\') + 1);
+        std::string name = mb::FileNameOfPath(path);
         EXPECT_TRUE(name == "p.jpg" || name == "top.jpg") << path;
     }
 

@@ -36,6 +36,20 @@ TEST(MultibyteLastBackslash, LoneLeadByteAtEndIsOneCharacter) {
     EXPECT_EQ(1u, mb::FindLastBackslash(s, kKorean));
 }
 
+TEST(MultibytePathParts, SplitAtTheLastRealBackslash) {
+    EXPECT_EQ("beach.jpg", mb::FileNameOfPath("c:\\photos\\summer\\beach.jpg", kKorean));
+    EXPECT_EQ("c:\\photos\\summer", mb::FolderOfPath("c:\\photos\\summer\\beach.jpg", kKorean));
+    EXPECT_EQ("loose.png", mb::FileNameOfPath("loose.png", kKorean));
+    EXPECT_EQ("", mb::FolderOfPath("loose.png", kKorean));
+    EXPECT_EQ("", mb::FileNameOfPath("c:\\photos\\", kKorean));
+    EXPECT_EQ("c:\\photos", mb::FolderOfPath("c:\\photos\\", kKorean));
+    // A trail byte equal to the backslash code splits nothing.
+    const std::string name = "a" + kTrailBackslash + "b.jpg";
+    EXPECT_EQ(name, mb::FileNameOfPath("c:\\x\\" + name, kKorean));
+    EXPECT_EQ("c:\\x", mb::FolderOfPath("c:\\x\\" + name, kKorean));
+    EXPECT_EQ(name, mb::FileNameOfPath(name, kKorean));
+}
+
 TEST(MultibytePrefix, RequiresCharacterBoundary) {
     std::string folder = "c:\\a" + kTrailBackslash.substr(0, 1);  // ends in the middle of a character
     std::string full = "c:\\a" + kTrailBackslash + "\\x.jpg";

@@ -4,6 +4,7 @@
 #include "aux_windows/img_pos_dlg.h"
 #include "settings_ui/set_back_img.h"
 #include "settings_ui/set_fore_img.h"
+#include "state/settings.h"
 
 namespace {
 
@@ -67,12 +68,6 @@ TEST(BackgroundPageRules, InformationText) {
     EXPECT_EQ("1 x 1\nColor: 32bit\r\nFile Size: 0KB", ImageInfoText(1, 1, 32, 1023));
     EXPECT_EQ("10 x 10\nColor: 8bit\r\nFile Size: 4194304KB", ImageInfoText(10, 10, 8, 4ull << 30))
         << "files beyond 2 GB";
-}
-
-TEST(BackgroundPageRules, FileNamePart) {
-    EXPECT_EQ("sea.jpg", FileNamePart("C:\\photos\\sea.jpg"));
-    EXPECT_EQ("sea.jpg", FileNamePart("sea.jpg"));
-    EXPECT_EQ("", FileNamePart("C:\\photos\\"));
 }
 
 TEST(BackgroundPageRules, PreviewBoxHasTheScreensShapeWithinThePage) {

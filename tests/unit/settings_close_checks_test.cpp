@@ -103,11 +103,7 @@ TEST_F(CloseChecks, ImageSizeBounds) {
     EXPECT_EQ(CloseCheckFailure::ImageSize, Run().failure);
 }
 
-TEST_F(CloseChecks, LimitIsThreeQuartersOfTheWidthInTens) {
-    EXPECT_EQ(760, ImageSizeLimit(1024));
-    EXPECT_EQ(960, ImageSizeLimit(1280));
-    EXPECT_EQ(1440, ImageSizeLimit(1920));
-    EXPECT_EQ(1020, ImageSizeLimit(1366));
+TEST_F(CloseChecks, LimitIsTheLargestPhotoSizeForTheScreen) {
     fields.imageSize = "1441";
     const CloseCheckOutcome out = Run(1920);
     EXPECT_EQ("1440", out.fieldText);

@@ -120,6 +120,30 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrder) {
     EXPECT_EQ(testing_support::SavedSettingsKeys(), keys);
 }
 
+// Every key at a value of its own, saved where there is no file yet: the exact text of a save.
+TEST_F(SettingsFile, SaveWritesTheKnownTextByteForByte) {
+    LoadKeys("isbackimg=1\r\nisforeimg=1\r\npicmaxsize=640\r\nchangetime=42\r\nmin_sec=60000\r\nframesize=12\r\n"
+             "rotatevalue=33\r\npiccleartotalcnt=5\r\nimagepos=2\r\nrememory=3\r\nshowtime=4\r\n"
+             "maskfilename=c:\\m\\heart.gif\r\nbackimagename=c:\\b.jpg\r\nymfontname=Arial\r\nddfontname=Tahoma\r\n"
+             "outprogram0=A\r\noutprogram2=C\r\nisframe=1\r\nismask=1\r\nisshadow=1\r\nisrotate=1\r\nispath=1\r\n"
+             "iscalender=1\r\nmaxwinstop=0\r\nnotstrech=0\r\nisrandum=0\r\nisbackcolor=0\r\nisStretch=0\r\n"
+             "isiptooltip=0\r\nisweekday=0\r\nisbold1=0\r\nisbold2=0\r\nisitalic1=0\r\nisitalic2=0\r\nisrndmask=1\r\n"
+             "isbackgray=1\r\nisoverlap=1\r\nisiconhide=1\r\nispause=1\r\nbackcolor=255\r\nframecolor=-1\r\n"
+             "whitedaycolor=1\r\nbluedaycolor=2\r\nreddaycolor=3\r\nyymmcolor=4\r\n");
+    ASSERT_TRUE(::DeleteFileA(dir.File("env.ini").c_str()));
+    ASSERT_TRUE(SaveSettings(env, programs));
+    const std::string expected =
+        "[DEFAULT]\r\nisbackimg=1\r\nisforeimg=1\r\npicmaxsize=640\r\nchangetime=42\r\nmin_sec=60000\r\n"
+        "framesize=12\r\nrotatevalue=33\r\npiccleartotalcnt=5\r\nimagepos=2\r\nrememory=3\r\nshowtime=4\r\n"
+        "maskfilename=c:\\m\\heart.gif\r\nbackimagename=c:\\b.jpg\r\nymfontname=Arial\r\nddfontname=Tahoma\r\n"
+        "outprogram0=A\r\noutprogram1=C\r\noutprogram2=\r\nisframe=1\r\nismask=1\r\nisshadow=1\r\nisrotate=1\r\n"
+        "ispath=1\r\niscalender=1\r\nmaxwinstop=0\r\nnotstrech=0\r\nisrandum=0\r\nisbackcolor=0\r\nisstretch=0\r\n"
+        "isiptooltip=0\r\nisweekday=0\r\nisbold1=0\r\nisbold2=0\r\nisitalic1=0\r\nisitalic2=0\r\nisrndmask=1\r\n"
+        "isbackgray=1\r\nisoverlap=1\r\nisiconhide=1\r\nispause=1\r\nbackcolor=255\r\nframecolor=-1\r\n"
+        "whitedaycolor=1\r\nbluedaycolor=2\r\nreddaycolor=3\r\nyymmcolor=4\r\n";
+    EXPECT_EQ(expected, testing_support::ReadFile(dir.File("env.ini")));
+}
+
 TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
     EnvSettings env;
     env.backcolor = 0xFF102030;

@@ -71,7 +71,7 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     Open();
     EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
     EXPECT_EQ(TextOf(Item(IDC_EFFECT_MASK_NAME)),
-              mb::Widen(env.maskfilename.substr(env.maskfilename.rfind('\\') + 1)));
+              mb::Widen(mb::FileNameOfPath(env.maskfilename)));
     ExpectChecked({IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
     ExpectEnabled({}, {IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK, IDC_EFFECT_ANGLE});  // rotation is off
     EXPECT_EQ(L"12", TextOf(Item(IDC_EFFECT_FRAMESIZE)));
@@ -206,7 +206,7 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
         });
     }
     const std::string& first = composer.m_effects.m_maskList[0];
-    EXPECT_EQ(dir.path() + "\\masks\\" + first.substr(first.rfind('\\') + 1), env.maskfilename);
+    EXPECT_EQ(dir.path() + "\\masks\\" + mb::FileNameOfPath(first), env.maskfilename);
 }
 
 // Colour of pixel (x, y) of image i of the picker's image list.

@@ -9,6 +9,7 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/system.h"
 #include "resource.h"
 #include "settings_ui/program_list.h"
 #include "settings_ui/set_etc.h"
@@ -132,7 +133,7 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
     Click(hwnd, IDC_ETC_AUTOSTART);
     std::wstring value;
     ASSERT_TRUE(ReadAutostartValue(value));
-    EXPECT_EQ(mb::Widen(ModulePath()), value) << "the executable's path, unchanged and without quotes";
+    EXPECT_EQ(mb::Widen(fw::ModuleFileName()), value) << "the executable's path, unchanged and without quotes";
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // A page opened now finds the value.
