@@ -1,5 +1,7 @@
 #include "app/wallpaper_dlg.h"
 
+#include <commdlg.h>
+
 #include <ctime>
 
 #include "app/desktop.h"
@@ -19,6 +21,24 @@ namespace {
 // Broadcast by the shell when its task bar is created: after Explorer restarted, or when it
 // comes up after us at logon.
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
+
+// The file the user names in the shell's save dialog; false when the user cancels.
+bool AskWhereToSaveWallpaper(HWND owner, std::string& path) {
+    char file[MAX_PATH] = "dioramix001.jpg";
+    static const char kFilter[] = "jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = "jpg";
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameA(&ofn)) return false;
+    path = file;
+    return true;
+}
 
 }  // namespace
 
@@ -309,7 +329,8 @@ void CWallpaperDlg::OnPause() { m_composer.TogglePause(); }
 void CWallpaperDlg::OnSaveWallpaper() {
     if (m_saveDialogOpen) return;
     fw::ScopedFlag open(m_saveDialogOpen);
-    m_composer.SaveCurrentWallpaper(m_hwnd);
+    std::string path;
+    if (AskWhereToSaveWallpaper(m_hwnd, path)) m_composer.SaveCurrentWallpaperAs(path);
 }
 
 void CWallpaperDlg::OnSettings() {

@@ -1,6 +1,5 @@
 #include "composer/composer.h"
 
-#include <commdlg.h>
 
 #include <cstdint>
 #include <cstring>
@@ -8,8 +7,8 @@
 #include "composer/placement.h"
 #include "composer/text.h"
 #include "framework/handles.h"
-#include "framework/safe_file.h"
 #include "framework/mbstring.h"
+#include "framework/safe_file.h"
 
 namespace {
 
@@ -284,22 +283,6 @@ void Composer::RestorePriorWallpaper() {
 void Composer::TogglePause() {
     m_env.ispause = !m_env.ispause;
     if (m_savedCanvas && !m_env.m_exePath.empty()) SaveImage(*m_savedCanvas, PausedBackgroundFile(), "png");
-}
-
-void Composer::SaveCurrentWallpaper(HWND owner) {
-    char file[MAX_PATH] = "dioramix001.jpg";
-    static const char kFilter[] = "jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = "jpg";
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameA(&ofn)) return;
-    SaveCurrentWallpaperAs(file);
 }
 
 void Composer::SaveCurrentWallpaperAs(const std::string& path) {

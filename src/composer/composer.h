@@ -62,8 +62,7 @@ public:
 
     // Tray commands.
     void TogglePause();
-    void SaveCurrentWallpaper(HWND owner);
-    // The part of the save command after the dialog: the format follows the extension.
+    // Saves the last composed picture; the format follows the extension (jpg, png, bmp, gif, tif).
     void SaveCurrentWallpaperAs(const std::string& path);
 
     // Start-up files beside the program.
