@@ -7,7 +7,6 @@
 #include "composer/placement.h"
 #include "framework/texts.h"
 #include "resource.h"
-#include "state/settings.h"
 
 void SquareSizingRect(UINT edge, RECT& r) {
     switch (edge) {

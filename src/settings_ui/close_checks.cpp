@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "composer/placement.h"
 #include "framework/texts.h"
 #include "resource.h"
 

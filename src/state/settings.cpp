@@ -237,8 +237,6 @@ void WriteKey(ProfileWriter& w, const SettingKey& key, const EnvSettings& env, c
 
 int ParseInt(const std::string& text) { return std::atoi(text.c_str()); }
 
-int MaxPhotoSizeForScreen(int screenWidth) { return screenWidth * 3 / 40 * 10; }
-
 uint32_t ColorRefToArgb(COLORREF c) {
     return 0xFF000000u + GetRValue(c) * 65536u + GetGValue(c) * 256u + GetBValue(c);
 }

@@ -59,9 +59,6 @@ void LoadSettings(EnvSettings& env, OutProgramList& outPrograms);
 // Replaces env.ini in one step; false, with the old file kept, when it could not be written whole.
 bool SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms);
 
-// Largest photograph side (picmaxsize) for a screen: three quarters of its width, rounded down to tens.
-int MaxPhotoSizeForScreen(int screenWidth);
-
 // Colour conversions between COLORREF (0x00BBGGRR) and opaque ARGB (0xFFRRGGBB).
 uint32_t ColorRefToArgb(COLORREF c);
 COLORREF ArgbToColorRef(uint32_t argb);

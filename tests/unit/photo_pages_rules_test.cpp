@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "aux_windows/img_pos_dlg.h"
+#include "composer/placement.h"
 #include "settings_ui/set_back_img.h"
 #include "settings_ui/set_fore_img.h"
-#include "state/settings.h"
 
 namespace {
 
