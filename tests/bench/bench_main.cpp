@@ -2,8 +2,10 @@
 // process's memory and GUI object counts.
 //
 //   dioramix_bench.exe --env <env.ini> --photos <folder> [--screen 1920x1080] [--count 200]
-//                      [--workdir <folder>] [--no-set]
+//                      [--workdir <folder>] [--no-set] [--alternate-mask]
 //
+// --alternate-mask draws every second change through the masked stage and the others through the
+// unmasked effects, so that one run exercises both (the soak).
 // The work folder plays the program's folder: env.ini is copied there, the effect pictures are
 // copied from beside the benchmark, and Dioramix.bmp is written there.
 #include <windows.h>
@@ -55,6 +57,7 @@ struct Options {
     std::string env, photos, workdir;
     int width = 1920, height = 1080, count = 200;
     bool setWallpaper = true;
+    bool alternateMask = false;
 };
 
 struct Memory {
@@ -91,6 +94,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         else if (arg == "--workdir") o.workdir = next();
         else if (arg == "--count") o.count = std::atoi(next().c_str());
         else if (arg == "--no-set") o.setWallpaper = false;
+        else if (arg == "--alternate-mask") o.alternateMask = true;
         else if (arg == "--screen") {
             std::string size = next();
             if (std::sscanf(size.c_str(), "%dx%d", &o.width, &o.height) != 2) return false;
@@ -122,7 +126,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, o)) {
         std::fprintf(stderr, "usage: dioramix_bench --env <env.ini> --photos <folder> [--screen WxH] [--count N] "
-                             "[--workdir <folder>] [--no-set]\n");
+                             "[--workdir <folder>] [--no-set] [--alternate-mask]\n");
         return 2;
     }
     fw::GdiplusSession gdiplus;
@@ -153,10 +157,11 @@ int main(int argc, char** argv) {
         return std::chrono::duration<double, std::milli>(marks[to] - marks[from]).count();
     };
 
-    std::printf("screen %dx%d, %d photos in %s, %d changes; frame %d shadow %d rotate %d mask %d overlap %d grey %d "
+    std::printf("screen %dx%d, %d photos in %s, %d changes; frame %d shadow %d rotate %d mask %s overlap %d grey %d "
                 "calendar %d path %d rememory %d\n",
                 o.width, o.height, found, o.photos.c_str(), o.count, env.isframe, env.isshadow, env.isrotate,
-                env.ismask, env.isoverlap, env.isbackgray, env.iscalender, env.ispath, env.rememory);
+                o.alternateMask ? "every second" : env.ismask ? "1" : "0", env.isoverlap, env.isbackgray,
+                env.iscalender, env.ispath, env.rememory);
     std::printf("%6s %9s %9s %9s %9s %9s %9s %9s | %11s %11s %11s %11s %5s %5s  %s\n", "change", "backgr",
                 "decode", "draw", "overlay", "encode", "setwall", "total", "ws-before", "ws-after", "priv-before",
                 "priv-after", "gdi", "user", "photo");
@@ -177,6 +182,7 @@ int main(int argc, char** argv) {
     double totals[7] = {};
     for (int i = 1; i <= o.count; ++i) {
         marks.clear();
+        if (o.alternateMask) env.ismask = i % 2 == 0;
         Memory before = Measure();
         composer.ComposeWallpaper();
         Memory after = Measure();
