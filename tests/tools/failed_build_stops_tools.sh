@@ -3,15 +3,8 @@
 # a build whose output is all progress lines must still succeed. The tools run from a scratch
 # copy with stand-ins for cmake, the host set-up and the Wine environment, so this takes seconds
 # and leaves the real build, the prefix and the display alone.
-set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/scratch-tools.sh"
 
-cp -r "$root/tools" "$scratch/tools"
-mkdir -p "$scratch/bin" "$scratch/build"
 log="$scratch/went-on.log"
 : > "$log"
 

@@ -2,12 +2,7 @@
 # The tools' shared clean-up at exit and the helpers' compile (tools/wine-env), run from a scratch
 # copy with stand-ins for the Wine server and the compilers: seconds, and the real prefix, display
 # and build are left alone.
-set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/scratch-tools.sh"
 # Alive and not a zombie waiting to be reaped, a moment after it was told to end.
 running() {
   local state
@@ -15,10 +10,8 @@ running() {
   state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
 }
 
-cp -r "$root/tools" "$scratch/tools"
-mkdir -p "$scratch/bin" "$scratch/build"
 log="$scratch/calls.log"
-export STANDIN_LOG=$log PATH="$scratch/bin:$PATH"
+export STANDIN_LOG=$log
 
 printf '#!/usr/bin/env bash\necho "wineserver $*" >> "$STANDIN_LOG"\n' > "$scratch/bin/wineserver"
 # The compiler writes its output and a dependency list naming the source and $STANDIN_DEPS.
