@@ -41,17 +41,21 @@ HWND FindRunningCopyMainWindow() {
     return nullptr;
 }
 
-bool CloseRunningCopy() {
+bool CloseRunningCopy(DWORD waitMs) {
     HWND running = FindRunningCopyMainWindow();
     if (!running) return false;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(running, &processId);
+    fw::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     ::PostMessageW(running, WM_CLOSE, 0, 0);
+    if (process && waitMs) ::WaitForSingleObject(process.get(), waitMs);
     return true;
 }
 
 int CWallpaperApp::Run(const char* commandLine) {
     std::string arguments = mb::ToLower(ArgumentsOf(commandLine ? commandLine : ""));
     if (IsExitRequest(arguments)) {
-        CloseRunningCopy();
+        CloseRunningCopy(kExitWaitMs);
         return 0;
     }
 

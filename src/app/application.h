@@ -20,5 +20,9 @@ bool IsExitRequest(std::string_view loweredArguments);
 // main window's mark. Message boxes and folder windows of the same title are not it.
 bool IsRunningCopyMainWindow(HWND window);
 HWND FindRunningCopyMainWindow();
-// Posts WM_CLOSE to the running copy's main window; true when one was found.
-bool CloseRunningCopy();
+// Posts WM_CLOSE to the running copy's main window and waits up to waitMs for that process to
+// end, that is until it has saved its files and given the user's wallpaper back, so that an
+// installer or a script can replace its files next; true when a copy was found.
+bool CloseRunningCopy(DWORD waitMs = 0);
+// How long "-exit" waits for the running copy to end.
+inline constexpr DWORD kExitWaitMs = 30000;

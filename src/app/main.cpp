@@ -5,7 +5,9 @@
 #include <commctrl.h>
 
 #include "app/application.h"
+#include "app/crash_dump.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    InstallCrashDumps(CrashDumpFolder());
     return CWallpaperApp().Run(::GetCommandLineA());
 }

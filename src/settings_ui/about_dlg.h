@@ -8,7 +8,7 @@
 #include "framework/window.h"
 #include "settings_ui/label_static.h"
 
-// The version from string resource 102 ("1.56").
+// The version from string resource 102, the project's version (version.h).
 std::wstring ProgramVersion();
 
 // What the about box and the help page share: the version line, the window title and the two

@@ -10,6 +10,7 @@
 #include "framework/texts.h"
 #include "program/program_fixture.h"
 #include "resource.h"
+#include "version.h"
 #include "support/test_support.h"
 
 namespace {
@@ -17,7 +18,7 @@ namespace {
 using namespace program_testing;
 
 const std::wstring kSettingsTitle = fw::LoadText(IDS_SETTINGS_TITLE);
-const std::wstring kAboutTitle = L"1.56" + fw::LoadText(IDS_ABOUT_TITLE_TAIL);
+const std::wstring kAboutTitle = DIORAMIX_VERSION_WIDE + fw::LoadText(IDS_ABOUT_TITLE_TAIL);
 
 class ProgramDialogs : public ProgramTest {
 protected:

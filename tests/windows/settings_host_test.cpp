@@ -13,6 +13,7 @@
 
 #include "framework/handles.h"
 #include "resource.h"
+#include "version.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/color_button.h"
 #include "settings_ui/env_set_dlg.h"
@@ -31,7 +32,7 @@ const std::wstring kCloseCheckCaption = fw::LoadText(IDS_SETTINGS_CAPTION);
 const std::wstring kEmptyTime = fw::LoadText(IDS_EMPTY_CHANGETIME);
 const std::wstring kImageSize760 = fw::LoadText(IDS_IMAGE_SIZE_RANGE, 760);
 const std::wstring kFrame = fw::LoadText(IDS_FRAME_SIZE_WRONG);
-const std::wstring kAboutTitle = L"1.56" + fw::LoadText(IDS_ABOUT_TITLE_TAIL);
+const std::wstring kAboutTitle = DIORAMIX_VERSION_WIDE + fw::LoadText(IDS_ABOUT_TITLE_TAIL);
 
 class SettingsHost : public PageTest {
 protected:
@@ -112,7 +113,7 @@ TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
     }
     // The help page carries the version and its own title.
     HWND help = host.Page(6)->GetSafeHwnd();
-    EXPECT_EQ(L"Dioramix ver1.56", TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
+    EXPECT_EQ(L"Dioramix ver" DIORAMIX_VERSION_WIDE, TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
     EXPECT_EQ(kAboutTitle, TextOf(help));
 }
 
@@ -463,7 +464,7 @@ TEST(AboutBox, VersionInTheCaptionAndLineAndTwoLinks) {
     }});
     EXPECT_EQ(IDOK, about.DoModal());
     EXPECT_EQ(kAboutTitle, caption);
-    EXPECT_EQ(L"Dioramix ver1.56", version);
+    EXPECT_EQ(L"Dioramix ver" DIORAMIX_VERSION_WIDE, version);
     EXPECT_EQ(L"https://dioramix.example.org/", web);
     EXPECT_EQ(L"dioramix@example.org", mail);
 }

@@ -8,6 +8,7 @@
 #include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
+#include "version.h"
 #include "support/test_support.h"
 
 namespace {
@@ -149,7 +150,7 @@ TEST_F(TrayMenuResource, WeekdayAndTrayPicturesExist) {
     }
     wchar_t version[16] = {};
     ::LoadStringW(program, IDS_VERSION, version, 16);
-    EXPECT_STREQ(L"1.56", version);
+    EXPECT_STREQ(DIORAMIX_VERSION_WIDE, version);
 }
 
 }  // namespace

@@ -19,12 +19,13 @@
 
 #include "app/tray_icon.h"
 #include "resource.h"
+#include "version.h"
 
 namespace {
 
 const wchar_t* TitleOf(const char* name) {
     if (!std::strcmp(name, "settings")) return L"Dioramix-\uD658\uACBD\uC124\uC815";  // Dioramix-환경설정
-    if (!std::strcmp(name, "about")) return L"1.56 \uC815\uBCF4";                    // 1.56 정보
+    if (!std::strcmp(name, "about")) return DIORAMIX_VERSION_WIDE L" \uC815\uBCF4";  // "<version> 정보"
     if (!std::strcmp(name, "refusal")) return L"Dioramix\uC124\uC815";               // Dioramix설정
     if (!std::strcmp(name, "swatches")) return L"Swatches";
     return L"Dioramix";
