@@ -5,11 +5,12 @@
 
 #include "framework/texts.h"
 #include "resource.h"
+#include "version.h"
 
 namespace {
 
 TEST(StringTable, EntriesCompleteAndUnknownIdsEmpty) {
-    EXPECT_EQ(L"1.56", fw::LoadText(IDS_VERSION));
+    EXPECT_EQ(DIORAMIX_VERSION_WIDE, fw::LoadText(IDS_VERSION));
     // Neighbours in one block of the table: each entry ends where it should.
     EXPECT_EQ(L"Dioramix?", fw::LoadText(IDS_PAGE_HELP));
     EXPECT_EQ(L"Dioramix", fw::LoadText(IDS_MESSAGE_CAPTION));
