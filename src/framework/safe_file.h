@@ -3,8 +3,11 @@
 // the new content goes to a temporary file in the target's folder, is flushed, and is moved over
 // the target in one step. A failed write leaves the target as it was.
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -16,11 +19,26 @@ using TemporaryWriter = std::function<bool(const std::string& temporaryPath)>;
 // disk each time costs more than the whole picture's drawing, and the next change writes it again.
 enum class Durability { Flushed, Regenerated };
 
-// Writes through write() and moves the result over target. False, with target untouched and the
-// temporary file gone, when the temporary cannot be made, write() fails, or the move fails (the
-// target is a folder, is read-only, or is held open by another program).
+// Anti-virus scanners, the search indexer and cloud sync open new and changed files for a moment:
+// the flush and the final move try again for a while when another program holds either file.
+// Tests pass their own clock and sleep.
+struct HoldRetry {
+    DWORD windowMs = 4000;
+    DWORD pauseMs = 100;
+    std::function<DWORD()> ticks;        // ::GetTickCount when empty
+    std::function<void(DWORD)> sleep;    // ::Sleep when empty
+};
+
+// Writes through write() and moves the result over target, keeping an existing target's
+// attributes and security. False, with target untouched and the temporary file gone, when the
+// temporary cannot be made, write() fails, or the move fails (the target is a folder, is
+// read-only, or is held open by another program for longer than the retry window).
 bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write,
-                       Durability durability = Durability::Flushed);
+                       Durability durability = Durability::Flushed, const HoldRetry& retry = {});
+
+// The same with the whole new content at hand: it is written and flushed through one handle.
+bool ReplaceFileContentSafely(const std::string& target, std::string_view content,
+                              Durability durability = Durability::Flushed, const HoldRetry& retry = {});
 
 // Like ReplaceFileSafely, with the temporary starting as a copy of target (empty when there is
 // none): for files changed piecewise in place, such as private-profile files.

@@ -3,6 +3,11 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
 #include "framework/safe_file.h"
 #include "support/temporary_files.h"
 #include "support/test_support.h"
@@ -118,6 +123,106 @@ TEST_F(SafeFileTest, AnEditStartsFromACopyOfTheFileOrFromNothing) {
     ::GetPrivateProfileStringA("DEFAULT", "isframe", "", value, sizeof value, target.c_str());
     EXPECT_STREQ("1", value);
     EXPECT_EQ(0, TemporaryFiles());
+}
+
+// ---- Another program holding a file for a moment ---------------------------------------------
+
+// The target opened without sharing, as a scanner or a sync client may, and let go after a while.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : m_handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldFile() {
+        if (m_release.joinable()) m_release.join();
+        Release();
+    }
+    bool held() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (m_handle != INVALID_HANDLE_VALUE) ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+    void ReleaseAfter(int ms) {
+        m_release = std::thread([this, ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            Release();
+        });
+    }
+
+private:
+    HANDLE m_handle;
+    std::thread m_release;
+};
+
+TEST_F(SafeFileTest, AHoldReleasedWithinTheRetryWindowStillGetsTheNewContent) {
+    const std::string target = dir.File("env.ini");
+    using Replace = std::function<bool()>;
+    const std::pair<const char*, Replace> replaces[] = {
+        {"written by path", [&] { return fw::ReplaceFileSafely(target, Writes("[DEFAULT]\nnew=1\n")); }},
+        {"written from memory", [&] { return fw::ReplaceFileContentSafely(target, "[DEFAULT]\nnew=1\n"); }},
+        {"regenerated", [&] {
+             return fw::ReplaceFileSafely(target, Writes("[DEFAULT]\nnew=1\n"), fw::Durability::Regenerated);
+         }},
+    };
+    for (const auto& [name, replace] : replaces) {
+        WriteFile(target, "[DEFAULT]\nold=1\n");
+        HeldFile hold(target);
+        ASSERT_TRUE(hold.held()) << name;
+        hold.ReleaseAfter(300);
+        const DWORD start = ::GetTickCount();
+        EXPECT_TRUE(replace()) << name;
+        EXPECT_GE(::GetTickCount() - start, 200u) << name << ": replaced while still held?";
+        EXPECT_EQ("[DEFAULT]\nnew=1\n", ReadFile(target)) << name;
+        EXPECT_EQ(0, TemporaryFiles()) << name;
+    }
+}
+
+TEST_F(SafeFileTest, AHoldThatNeverEndsKeepsTheOldFileAfterTheRetryWindow) {
+    const std::string target = dir.File("list.txt");
+    WriteFile(target, "C:\\photos,3\r\n&\r\n");
+    DWORD clock = 1000;
+    int pauses = 0;
+    fw::HoldRetry retry;
+    retry.ticks = [&clock] { return clock; };
+    retry.sleep = [&](DWORD ms) {
+        clock += ms;
+        ++pauses;
+    };
+    {
+        HeldFile hold(target);
+        ASSERT_TRUE(hold.held());
+        EXPECT_FALSE(fw::ReplaceFileContentSafely(target, "&\r\n", fw::Durability::Flushed, retry));
+        const int firstPauses = pauses;
+        EXPECT_GE(firstPauses, 30) << "tried again for the whole window";
+        EXPECT_LE(firstPauses, 41) << "and no longer";
+        EXPECT_FALSE(fw::ReplaceFileSafely(target, Writes("&\r\n"), fw::Durability::Flushed, retry));
+        EXPECT_EQ(0, TemporaryFiles());
+    }
+    EXPECT_EQ("C:\\photos,3\r\n&\r\n", ReadFile(target));
+}
+
+TEST_F(SafeFileTest, TheNewFileHeldByAScannerIsWaitedFor) {
+    // A scanner opens the freshly written temporary before it is flushed and moved.
+    const std::string target = dir.File("poslist.txt");
+    WriteFile(target, "1,2,3,4\r\n");
+    std::unique_ptr<HeldFile> hold;
+    EXPECT_TRUE(fw::ReplaceFileSafely(target, [&](const std::string& temporary) {
+        WriteFile(temporary, "5,6,7,8\r\n");
+        hold = std::make_unique<HeldFile>(temporary);
+        if (hold->held()) hold->ReleaseAfter(300);
+        return hold->held();
+    }));
+    EXPECT_EQ("5,6,7,8\r\n", ReadFile(target));
+    EXPECT_EQ(0, TemporaryFiles());
+}
+
+TEST_F(SafeFileTest, AReplacedFileKeepsItsAttributes) {
+    const std::string target = dir.File("env.ini");
+    WriteFile(target, "[DEFAULT]\n");
+    ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(fw::ReplaceFileContentSafely(target, "[DEFAULT]\nisframe=1\n"));
+    EXPECT_EQ("[DEFAULT]\nisframe=1\n", ReadFile(target));
+    EXPECT_TRUE(::GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "the user's hidden file stays hidden";
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SafeFileTest, LeftoverTemporaryFilesAreRemovedAndNothingElse) {
