@@ -40,6 +40,14 @@ void PullIntoView(LONG& from, LONG& to, int screen) {
     to = from + size;
 }
 
+// A hand-edited or damaged poslist.txt must not carry the placement arithmetic past the range of
+// an int; no screen is anywhere near this far out.
+constexpr long kFarthestCoordinate = 100000;
+
+long ClampedCoordinate(const char* text) {
+    const long value = std::strtol(text, nullptr, 10);  // saturates instead of overflowing
+    return std::clamp(value, -kFarthestCoordinate, kFarthestCoordinate);
+}
 
 }  // namespace
 
@@ -118,7 +126,7 @@ bool ParsePositionLine(const char* line, RECT& rect) {
         size_t length = std::strcspn(p, ",");
         if (length > 0) {
             std::string token(p, length);
-            values[found++] = std::atol(token.c_str());
+            values[found++] = ClampedCoordinate(token.c_str());
         }
         p += length;
         if (*p == ',') ++p;
@@ -140,15 +148,14 @@ int LoadPositions(const std::string& path, std::vector<RECT>& positions) {
 }
 
 bool SavePositions(const std::string& path, const std::vector<RECT>& positions) {
-    return fw::ReplaceFileSafely(path, [&](const std::string& temporary) {
-        File file(std::fopen(temporary.c_str(), "w"));
-        if (!file) return false;
-        for (const RECT& r : positions)
-            std::fprintf(file.get(), "%d,%d,%d,%d\n", static_cast<int>(r.left), static_cast<int>(r.top),
-                         static_cast<int>(r.right), static_cast<int>(r.bottom));
-        bool written = !std::ferror(file.get());
-        return std::fclose(file.release()) == 0 && written;
-    });
+    std::string text;
+    char line[64];
+    for (const RECT& r : positions) {
+        std::snprintf(line, sizeof line, "%d,%d,%d,%d\r\n", static_cast<int>(r.left), static_cast<int>(r.top),
+                      static_cast<int>(r.right), static_cast<int>(r.bottom));
+        text += line;
+    }
+    return fw::ReplaceFileContentSafely(path, text);
 }
 
 void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa) {

@@ -25,11 +25,6 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
 
-bool CloseChecked(File& file) {
-    bool written = !std::ferror(file.get());
-    return std::fclose(file.release()) == 0 && written;
-}
-
 // Calls visit for every entry of the folder in the order the file system returns them. The wide
 // functions see every name as it is; the narrow ones would hand out names the code page cannot
 // hold with "?" in them.
@@ -171,16 +166,14 @@ int ImageCatalogue::LoadImageList(const std::string& exePath) {
 }
 
 bool ImageCatalogue::SaveImageList(const std::string& exePath) const {
-    return fw::ReplaceFileSafely(ListFilePath(exePath), [this](const std::string& temporary) {
-        File file(std::fopen(temporary.c_str(), "w"));
-        if (!file) return false;
-        for (const std::string& entry : m_pathList) std::fprintf(file.get(), "%s\n", entry.c_str());
-        std::fputs("&\n", file.get());
-        // Without folders the catalogue could never be refilled; it is not kept either.
-        if (!m_pathList.empty())
-            for (const std::string& path : m_imageList) std::fprintf(file.get(), "%s\n", path.c_str());
-        return CloseChecked(file);
-    });
+    // Text-mode line ends, as the file has always had.
+    std::string text;
+    for (const std::string& entry : m_pathList) text += entry + "\r\n";
+    text += "&\r\n";
+    // Without folders the catalogue could never be refilled; it is not kept either.
+    if (!m_pathList.empty())
+        for (const std::string& path : m_imageList) text += path + "\r\n";
+    return fw::ReplaceFileContentSafely(ListFilePath(exePath), text);
 }
 
 int ImageCatalogue::ScanFolder(const std::string& folder) {

@@ -145,6 +145,15 @@ TEST(PositionsFileTest, LineParsing) {
     EXPECT_EQ(4, r.bottom);
     ASSERT_TRUE(ParsePositionLine("500,0,100,-20\n", r));  // not validated
     EXPECT_EQ(-20, r.bottom);
+    // Values no screen has are held to +-100000 before any arithmetic sees them.
+    ASSERT_TRUE(ParsePositionLine("99999999999999999999,-2147483648,2147483647,-99999999999\n", r));
+    EXPECT_EQ(100000, r.left);
+    EXPECT_EQ(-100000, r.top);
+    EXPECT_EQ(100000, r.right);
+    EXPECT_EQ(-100000, r.bottom);
+    ASSERT_TRUE(ParsePositionLine("-100000,100000,0,0", r));
+    EXPECT_EQ(-100000, r.left);
+    EXPECT_EQ(100000, r.top);
     EXPECT_FALSE(ParsePositionLine("1,2,3\n", r));
     EXPECT_FALSE(ParsePositionLine("\n", r));
     EXPECT_FALSE(ParsePositionLine("", r));
