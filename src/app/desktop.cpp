@@ -55,19 +55,30 @@ HWND FindDesktopIconView() {
     return nullptr;
 }
 
-void ToggleDesktopIcons(EnvSettings& env) {
+HWND FindDesktopIconList() {
     HWND view = FindDesktopIconView();
+    return view ? ::FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+}
+
+void ToggleDesktopIcons(EnvSettings& env) {
+    HWND list = FindDesktopIconList();
     if (env.isiconhide) {
-        if (view) ::ShowWindow(view, SW_SHOW);
+        if (list) ::ShowWindow(list, SW_SHOW);
         env.isiconhide = 0;
     } else {
-        if (view) ::ShowWindow(view, SW_HIDE);
+        if (list) ::ShowWindow(list, SW_HIDE);
         env.isiconhide = 1;
     }
 }
 
 void ShowDesktopIcons() {
-    if (HWND view = FindDesktopIconView()) ::ShowWindow(view, SW_SHOW);
+    if (HWND list = FindDesktopIconList()) ::ShowWindow(list, SW_SHOW);
+}
+
+bool HideDesktopIcons() {
+    HWND list = FindDesktopIconList();
+    if (list) ::ShowWindow(list, SW_HIDE);
+    return list != nullptr;
 }
 
 void ShowDesktop() {
@@ -82,6 +93,14 @@ void ShowDesktop() {
     }
 }
 
+bool IsOutOfUsersWay(const TopWindowRecord& w) {
+    const bool taskbarButton = (w.exStyle & WS_EX_APPWINDOW) != 0;
+    if (!taskbarButton && (w.exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE))) return true;
+    constexpr LONG_PTR kClickThrough = WS_EX_LAYERED | WS_EX_TRANSPARENT;
+    if ((w.exStyle & kClickThrough) == kClickThrough) return true;
+    return w.rect.right <= w.rect.left || w.rect.bottom <= w.rect.top;
+}
+
 bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutProgramList& outPrograms) {
     for (const TopWindowRecord& w : walk) {
         // A cloaked window is never seen, whatever it claims: a closed Start menu among them.
@@ -90,7 +109,7 @@ bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutPro
             if (w.title == StartMenuTitle()) return true;
             continue;
         }
-        if (w.title == DesktopTitle() || w.iconic) continue;
+        if (w.title == DesktopTitle() || w.iconic || IsOutOfUsersWay(w)) continue;
         if (!IsException(w.title, outPrograms)) return true;
     }
     return false;
@@ -103,6 +122,8 @@ TopWindowRecord DescribeWindow(HWND hwnd, fw::ISystem& system) {
     record.ownedOrChild = ::GetWindow(hwnd, GW_OWNER) != nullptr || ::GetParent(hwnd) != nullptr;
     record.iconic = ::IsIconic(hwnd) != FALSE;
     record.cloaked = record.visible && system.IsWindowCloaked(hwnd);
+    record.exStyle = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (!::GetWindowRect(hwnd, &record.rect)) record.rect = RECT{};
     record.title = WindowTitle(hwnd);
     return record;
 }

@@ -12,11 +12,16 @@
 #include "framework/system.h"
 #include "state/settings.h"
 
-// Shows the desktop icon view when isiconhide is set, hides it otherwise, and flips the flag.
-// The flag flips even when no icon view is found (another shell).
+// Shows the desktop icons when isiconhide is set, hides them otherwise, and flips the flag.
+// The flag flips even when no icon list is found (another shell). Only the icon list is hidden:
+// the view around it carries the desktop's own context menu, which stays.
 void ToggleDesktopIcons(EnvSettings& env);
-// Shows the icon view again (shut-down); the flag is left as it is.
+// Shows the icons again (shut-down); the flag is left as it is.
 void ShowDesktopIcons();
+// Hides them again, in a restarted shell's new desktop; false while its icon list is not there yet.
+bool HideDesktopIcons();
+// The icon list ("SysListView32") inside the icon view; null when there is none.
+HWND FindDesktopIconList();
 // The icon view: the first "ShellDll_DefView" child of the "Progman" window or, where the
 // shell has moved it (Windows 8 to 11), of a "WorkerW" window; null when there is none.
 HWND FindDesktopIconView();
@@ -32,8 +37,15 @@ struct TopWindowRecord {
     bool ownedOrChild = false;  // has an owner or a parent
     bool iconic = false;
     bool cloaked = false;       // kept out of sight by the window manager
+    LONG_PTR exStyle = 0;
+    RECT rect{0, 0, 1, 1};      // screen coordinates
     std::string title;          // ANSI code page
 };
+
+// True for a window that is nobody's work, as the task bar and Alt+Tab leave it out: a tool or
+// non-activating window without a task bar button, a click-through layered overlay (graphics
+// drivers' and recorders' overlays, desktop widgets), a window without area.
+bool IsOutOfUsersWay(const TopWindowRecord& window);
 
 // The decision over a walk, topmost first: true when a visible, titled window shows that
 // another program is in use (or the Start menu is open).

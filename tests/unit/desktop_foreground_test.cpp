@@ -60,6 +60,49 @@ TEST_F(ForegroundDecision, OneBlockingWindowAnywhereInTheWalkIsEnough) {
     EXPECT_TRUE(Active({Window("Player"), Window("", true), Window("Program Manager"), Window("Mail")}));
 }
 
+TopWindowRecord Styled(std::string title, LONG_PTR exStyle, RECT rect = RECT{0, 0, 800, 600}) {
+    TopWindowRecord r = Window(std::move(title));
+    r.exStyle = exStyle;
+    r.rect = rect;
+    return r;
+}
+
+TEST_F(ForegroundDecision, ToolOverlayAndEmptyWindowsDoNotHoldChangesWhileAPlainWindowDoes) {
+    const TopWindowRecord notWork[] = {
+        Styled("Tool palette", WS_EX_TOOLWINDOW),
+        Styled("Widget", WS_EX_NOACTIVATE | WS_EX_TOPMOST),
+        Styled("GPU overlay", WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST),
+        Styled("Zero width", 0, RECT{100, 100, 100, 400}),
+        Styled("Zero height", 0, RECT{100, 100, 400, 100}),
+        Styled("Turned inside out", 0, RECT{400, 400, 100, 100}),
+    };
+    for (const TopWindowRecord& w : notWork) {
+        EXPECT_TRUE(IsOutOfUsersWay(w)) << w.title;
+        EXPECT_FALSE(Active({w})) << w.title;
+    }
+    EXPECT_FALSE(Active(std::vector<TopWindowRecord>(std::begin(notWork), std::end(notWork))));
+
+    // What still holds them: a plain window, a layered one that takes clicks (a fading editor),
+    // and a tool or non-activating window that asks for a task bar button.
+    const TopWindowRecord work[] = {
+        Styled("Report.doc", WS_EX_WINDOWEDGE),
+        Styled("Fading editor", WS_EX_LAYERED),
+        Styled("Transparent, not layered", WS_EX_TRANSPARENT),
+        Styled("Tool with a button", WS_EX_TOOLWINDOW | WS_EX_APPWINDOW),
+        Styled("Quiet with a button", WS_EX_NOACTIVATE | WS_EX_APPWINDOW),
+        Styled("Off to the left", 0, RECT{-3000, 0, -2000, 600}),
+    };
+    for (const TopWindowRecord& w : work) {
+        EXPECT_FALSE(IsOutOfUsersWay(w)) << w.title;
+        EXPECT_TRUE(Active({notWork[0], notWork[2], w})) << w.title;
+    }
+    // An exception program's window stays an exception; the Start menu is found even as a tool window.
+    EXPECT_FALSE(Active({Styled("Player", 0)}));
+    TopWindowRecord start = Styled(kStartMenu, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    start.ownedOrChild = true;
+    EXPECT_TRUE(Active({start}));
+}
+
 TEST(IpText, LastAddressOfTheHostWins) {
     EXPECT_EQ("MY IP: 10.0.0.2", IpTextFromAddresses({"192.168.1.5", "10.0.0.2"}));
     EXPECT_EQ("MY IP: 127.0.0.1", IpTextFromAddresses({"127.0.0.1"}));

@@ -101,6 +101,28 @@ TEST_F(RealWindows, CloakedWindowsDoNotBlock) {
     EXPECT_TRUE(Active());  // the window brought back into sight counts again
 }
 
+TEST_F(RealWindows, ToolOverlayAndEmptyWindowsDoNotBlockWhileAPlainOneDoes) {
+    HWND tool = Make(L"Palette");
+    ::SetWindowLongPtrW(tool, GWL_EXSTYLE, ::GetWindowLongPtrW(tool, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    HWND quiet = Make(L"Widget");
+    ::SetWindowLongPtrW(quiet, GWL_EXSTYLE, ::GetWindowLongPtrW(quiet, GWL_EXSTYLE) | WS_EX_NOACTIVATE);
+    HWND overlay = Make(L"Overlay");
+    ::SetWindowLongPtrW(overlay, GWL_EXSTYLE,
+                        ::GetWindowLongPtrW(overlay, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST);
+    ::SetLayeredWindowAttributes(overlay, 0, 128, LWA_ALPHA);
+    HWND empty = Make(L"Empty");
+    // A popup: a framed window is held to the smallest size a user could drag it to.
+    ::SetWindowLongPtrW(empty, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    ::SetWindowPos(empty, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    std::vector<TopWindowRecord> walk = MyWalk();
+    ASSERT_EQ(4u, walk.size());
+    for (const TopWindowRecord& r : walk) EXPECT_TRUE(IsOutOfUsersWay(r)) << r.title;
+    EXPECT_FALSE(Active()) << "changes go on under them";
+
+    Make(L"Report - editor");
+    EXPECT_TRUE(Active());
+}
+
 TEST_F(RealWindows, RealCloakQueryFindsNothingCloakedHere) {
     HWND plain = Make(L"plain");
     fw::RealSystem real;
@@ -165,7 +187,7 @@ protected:
         wc.lpszClassName = name;
         ::RegisterClassW(&wc);
     }
-    HWND worker = nullptr, emptyWorker = nullptr, view = nullptr;
+    HWND worker = nullptr, emptyWorker = nullptr, view = nullptr, list = nullptr;
     void SetUp() override {
         Register(L"WorkerW");
         Register(L"SHELLDLL_DefView");
@@ -178,6 +200,9 @@ protected:
         view = ::CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, worker, nullptr,
                                  nullptr, nullptr);
         ASSERT_NE(nullptr, view);
+        list = ::CreateWindowExW(0, L"SysListView32", L"FolderView", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, view, nullptr,
+                                 nullptr, nullptr);
+        ASSERT_NE(nullptr, list);
         ::SetWindowPos(emptyWorker, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     void TearDown() override {
@@ -186,21 +211,32 @@ protected:
     }
 };
 
-TEST_F(DesktopIconView, FoundInAWorkerWAndHiddenAndShownThere) {
+bool Visible(HWND w) { return (::GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+TEST_F(DesktopIconView, FoundInAWorkerWAndOnlyItsIconListHiddenAndShown) {
     EXPECT_EQ(view, FindDesktopIconView());
+    EXPECT_EQ(list, FindDesktopIconList());
     EnvSettings env;
     ResetSettings(env);
     ToggleDesktopIcons(env);
     EXPECT_EQ(1, env.isiconhide);
-    EXPECT_FALSE(::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(Visible(list));
+    EXPECT_TRUE(Visible(view)) << "the desktop keeps its view and with it its context menu";
     // Shut-down shows them again, leaving the flag set.
     ShowDesktopIcons();
-    EXPECT_TRUE(::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(Visible(list));
     EXPECT_EQ(1, env.isiconhide);
-    ::ShowWindow(view, SW_HIDE);
+    ::ShowWindow(list, SW_HIDE);
     ToggleDesktopIcons(env);
     EXPECT_EQ(0, env.isiconhide);
-    EXPECT_TRUE(::GetWindowLongW(view, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(Visible(list));
+    EXPECT_TRUE(Visible(view));
+
+    // A restarted shell's new desktop: hidden again once its list is there.
+    EXPECT_TRUE(HideDesktopIcons());
+    EXPECT_FALSE(Visible(list));
+    ::DestroyWindow(list);
+    EXPECT_FALSE(HideDesktopIcons()) << "not there yet";
 }
 
 }  // namespace
