@@ -1,6 +1,7 @@
 #include "framework/system.h"
 
 #include <dwmapi.h>
+#include <wtsapi32.h>
 
 #include <sys/stat.h>
 
@@ -60,6 +61,19 @@ bool RealSystem::IsWindowCloaked(HWND window) {
     DWORD cloaked = 0;
     // Fails on systems without cloaking (and without composition): nothing is cloaked there.
     return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
+}
+
+bool RealSystem::IsSessionDisconnected() {
+    LPWSTR buffer = nullptr;
+    DWORD bytes = 0;
+    if (!::WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, WTSConnectState, &buffer,
+                                       &bytes) ||
+        !buffer)
+        return false;
+    const bool disconnected = bytes >= sizeof(WTS_CONNECTSTATE_CLASS) &&
+                              *reinterpret_cast<const WTS_CONNECTSTATE_CLASS*>(buffer) == WTSDisconnected;
+    ::WTSFreeMemory(buffer);
+    return disconnected;
 }
 
 }  // namespace fw

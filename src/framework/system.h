@@ -1,8 +1,8 @@
 #pragma once
 // The seam between the program's logic and the system services a test must control:
 // clock, tick count, C runtime random numbers, screen metrics, work area, file checks, setting
-// the desktop wallpaper and the window manager's cloaking. RealSystem is the one production
-// implementation.
+// the desktop wallpaper, the window manager's cloaking and the session's connection. RealSystem
+// is the one production implementation.
 
 #include <windows.h>
 
@@ -36,6 +36,9 @@ public:
     // True when the window manager keeps the window out of sight although it is "visible": a
     // suspended store app, a window on another virtual desktop. Before Windows 8 nothing is.
     virtual bool IsWindowCloaked(HWND) { return false; }
+    // True when the program's session shows on no display: a remote session left open, or a
+    // console session another user has switched away from. Later changes come as messages.
+    virtual bool IsSessionDisconnected() { return false; }
 };
 
 // The running executable's full path, however long.
@@ -53,6 +56,7 @@ public:
     bool FileExists(const std::string& path) override;
     void SetDesktopWallpaper(const std::string& path) override;
     bool IsWindowCloaked(HWND window) override;
+    bool IsSessionDisconnected() override;
 };
 
 }  // namespace fw

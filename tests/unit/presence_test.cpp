@@ -1,0 +1,67 @@
+// Whether anyone can see the desktop, from the session and display messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wtsapi32.h>
+
+#include "app/presence.h"
+
+namespace {
+
+constexpr GUID kConsoleDisplay = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID kSessionDisplay = {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
+constexpr GUID kOtherSetting = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+
+TEST(Presence, LockDisconnectAndDisplayOffEachHideTheDesktopAndOnlyTheLastReturnBringsTheUserBack) {
+    Presence p;
+    EXPECT_TRUE(p.Watched()) << "a program starts in front of its user";
+
+    EXPECT_FALSE(p.OnSessionChange(WTS_SESSION_LOCK));
+    EXPECT_FALSE(p.Watched());
+    EXPECT_FALSE(p.OnDisplayState(kConsoleDisplay, 0));  // the screen goes dark over the lock screen
+    EXPECT_FALSE(p.OnDisplayState(kConsoleDisplay, 1));  // a key wakes it: still locked
+    EXPECT_FALSE(p.Watched());
+    EXPECT_TRUE(p.OnSessionChange(WTS_SESSION_UNLOCK));
+    EXPECT_TRUE(p.Watched());
+    EXPECT_FALSE(p.OnSessionChange(WTS_SESSION_UNLOCK)) << "already back";
+
+    // Another user switched in, then this one comes back.
+    EXPECT_FALSE(p.OnSessionChange(WTS_CONSOLE_DISCONNECT));
+    EXPECT_FALSE(p.Watched());
+    EXPECT_TRUE(p.OnSessionChange(WTS_CONSOLE_CONNECT));
+    // A remote session left open, later taken over at the console.
+    p.OnSessionChange(WTS_REMOTE_DISCONNECT);
+    EXPECT_FALSE(p.Watched());
+    EXPECT_TRUE(p.OnSessionChange(WTS_CONSOLE_CONNECT));
+
+    // Events that say nothing about the screen change nothing.
+    EXPECT_FALSE(p.OnSessionChange(WTS_SESSION_LOGON));
+    EXPECT_FALSE(p.OnDisplayState(kOtherSetting, 0));
+    EXPECT_TRUE(p.Watched());
+
+    // A dimmed display still shows the desktop.
+    EXPECT_FALSE(p.OnDisplayState(kConsoleDisplay, 2));
+    EXPECT_TRUE(p.Watched());
+    EXPECT_FALSE(p.OnDisplayState(kConsoleDisplay, 0));
+    EXPECT_FALSE(p.Watched());
+    EXPECT_TRUE(p.OnDisplayState(kConsoleDisplay, 1));
+}
+
+TEST(Presence, TheSessionsOwnDisplayRulesOverTheConsoles) {
+    // A remote user looks at their own screen while the console's is off.
+    Presence p;
+    p.OnDisplayState(kConsoleDisplay, 0);
+    EXPECT_FALSE(p.Watched());
+    EXPECT_TRUE(p.OnDisplayState(kSessionDisplay, 1));
+    EXPECT_TRUE(p.Watched());
+    EXPECT_FALSE(p.OnDisplayState(kSessionDisplay, 0));
+    EXPECT_FALSE(p.OnDisplayState(kConsoleDisplay, 1));
+    EXPECT_FALSE(p.Watched());
+
+    Presence remote;
+    remote.SetDisconnected(true);  // found so at start
+    EXPECT_FALSE(remote.Watched());
+    EXPECT_TRUE(remote.OnSessionChange(WTS_REMOTE_CONNECT));
+}
+
+}  // namespace
