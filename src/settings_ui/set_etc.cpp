@@ -1,5 +1,7 @@
 #include "settings_ui/set_etc.h"
 
+#include <vector>
+
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/system.h"
@@ -22,6 +24,8 @@ namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kAutostartValue[] = L"Dioramix";
+// Where the Task Manager keeps the user's choice for each Run entry.
+constexpr wchar_t kStartupApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 }  // namespace
 
@@ -34,29 +38,78 @@ std::string ExceptionProgramsText(const OutProgramList& programs) {
     return text;
 }
 
+bool IsDisabledInStartupList(const BYTE* record, DWORD size) { return size > 0 && (record[0] & 1) != 0; }
+
+std::wstring AutostartCommand(const std::wstring& exePath) { return L"\"" + exePath + L"\""; }
+
+namespace {
+
+// The record of the entry in the Task Manager's start-up list; empty when it has none.
+std::vector<BYTE> StartupListRecord() {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kStartupApprovedKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return {};
+    fw::RegKey key(raw);
+    std::vector<BYTE> record(64);
+    DWORD size = static_cast<DWORD>(record.size());
+    if (::RegQueryValueExW(key.get(), kAutostartValue, nullptr, nullptr, record.data(), &size) != ERROR_SUCCESS)
+        return {};
+    record.resize(size);
+    return record;
+}
+
+// Ticking the box is the user's word: an entry disabled in the start-up list is enabled again.
+void EnableInStartupList() {
+    const std::vector<BYTE> record = StartupListRecord();
+    if (!IsDisabledInStartupList(record.data(), static_cast<DWORD>(record.size()))) return;
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kStartupApprovedKey, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    fw::RegKey key(raw);
+    const BYTE enabled[12] = {2};
+    ::RegSetValueExW(key.get(), kAutostartValue, 0, REG_BINARY, enabled, sizeof enabled);
+}
+
+}  // namespace
+
 bool IsAutostartSet() {
     HKEY raw = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
     fw::RegKey key(raw);
     BYTE data[1024];
     DWORD size = sizeof(data);
-    return ::RegQueryValueExW(key.get(), kAutostartValue, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
+    if (::RegQueryValueExW(key.get(), kAutostartValue, nullptr, nullptr, data, &size) != ERROR_SUCCESS) return false;
+    const std::vector<BYTE> record = StartupListRecord();
+    return !IsDisabledInStartupList(record.data(), static_cast<DWORD>(record.size()));
 }
 
-bool SetAutostart(bool on, const std::string& exePath) {
+bool SetAutostart(bool on, const std::wstring& exePath) {
     HKEY raw = nullptr;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
         ERROR_SUCCESS)
         return false;
     fw::RegKey key(raw);
     if (on) {
-        const std::wstring path = mb::Widen(exePath);
-        const DWORD bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
-        return ::RegSetValueExW(key.get(), kAutostartValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                                bytes) == ERROR_SUCCESS;
+        const std::wstring command = AutostartCommand(exePath);
+        const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+        if (::RegSetValueExW(key.get(), kAutostartValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                             bytes) != ERROR_SUCCESS)
+            return false;
+        EnableInStartupList();
+        return true;
     }
     const LSTATUS status = ::RegDeleteValueW(key.get(), kAutostartValue);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 CSetEtc::CSetEtc(SettingsContext& context) : CSettingsPageImpl(IDD_SET_ETC, context) {}
@@ -99,7 +152,7 @@ void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgram
 
 void CSetEtc::OnAutostart() {
     // The box stays as the user set it, also when the registry refuses.
-    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), fw::ModuleFileName()))
+    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), ModulePath()))
         Prompts().ShowMessage(m_hwnd, fw::LoadText(IDS_SETTING_ERROR), fw::LoadText(IDS_SETTING_ERROR_CAPTION),
                               MB_OK | MB_ICONSTOP);
 }

@@ -21,33 +21,66 @@ using namespace testing_support;
 using namespace page_testing;
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kStartupListKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
-// The autostart value as the registry holds it; nullopt-like empty flag when absent.
-bool ReadAutostartValue(std::wstring& data) {
+// One registry value's type and bytes; false when absent.
+bool ReadValue(const wchar_t* keyName, DWORD& type, std::vector<BYTE>& bytes) {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
     fw::RegKey key(raw);
-    wchar_t buffer[1024] = {};
-    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    bytes.assign(2048, 0);
+    DWORD size = static_cast<DWORD>(bytes.size()) - sizeof(wchar_t);
+    if (::RegQueryValueExW(key.get(), L"Dioramix", nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS) return false;
+    bytes.resize(size);
+    return true;
+}
+
+void WriteValue(const wchar_t* keyName, DWORD type, const std::vector<BYTE>& bytes) {
+    HKEY raw = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
+                                               nullptr));
+    fw::RegKey key(raw);
+    ::RegSetValueExW(key.get(), L"Dioramix", 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+void DeleteValue(const wchar_t* keyName) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    fw::RegKey key(raw);
+    ::RegDeleteValueW(key.get(), L"Dioramix");
+}
+
+// The autostart value as the registry holds it; false when absent.
+bool ReadAutostartValue(std::wstring& data) {
     DWORD type = 0;
-    if (::RegQueryValueExW(key.get(), L"Dioramix", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-        ERROR_SUCCESS)
-        return false;
-    data = buffer;
+    std::vector<BYTE> bytes;
+    if (!ReadValue(kRunKey, type, bytes)) return false;
+    bytes.resize(bytes.size() + 2, 0);
+    data = reinterpret_cast<const wchar_t*>(bytes.data());
     return type == REG_SZ;
 }
 
-// Keeps whatever autostart value the prefix had and puts it back.
+// Keeps whatever autostart value and start-up list record the prefix had and puts them back.
 class AutostartGuard {
 public:
-    AutostartGuard() { m_had = ReadAutostartValue(m_value); }
+    AutostartGuard() {
+        for (Saved& saved : m_saved) saved.had = ReadValue(saved.key, saved.type, saved.bytes);
+    }
     ~AutostartGuard() {
-        if (m_had) SetAutostart(true, mb::Narrow(m_value)); else SetAutostart(false, "");
+        for (const Saved& saved : m_saved) {
+            if (saved.had) WriteValue(saved.key, saved.type, saved.bytes);
+            else DeleteValue(saved.key);
+        }
     }
 
 private:
-    bool m_had = false;
-    std::wstring m_value;
+    struct Saved {
+        const wchar_t* key;
+        bool had = false;
+        DWORD type = 0;
+        std::vector<BYTE> bytes;
+    };
+    Saved m_saved[2] = {{kRunKey}, {kStartupListKey}};
 };
 
 class EtcPage : public OnePageTest<CSetEtc> {
@@ -126,14 +159,14 @@ TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
 
 TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
     AutostartGuard guard;
-    ASSERT_TRUE(SetAutostart(false, ""));
+    ASSERT_TRUE(SetAutostart(false, L""));
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART));
 
     Click(hwnd, IDC_ETC_AUTOSTART);
     std::wstring value;
     ASSERT_TRUE(ReadAutostartValue(value));
-    EXPECT_EQ(mb::Widen(fw::ModuleFileName()), value) << "the executable's path, unchanged and without quotes";
+    EXPECT_EQ(L"\"" + ModulePath() + L"\"", value) << "the executable's path, wide and in quotes";
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // A page opened now finds the value.
@@ -147,10 +180,47 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 }
 
+TEST_F(EtcPage, AnEntryDisabledInTheStartupListShowsUntickedAndTickingEnablesItAgain) {
+    AutostartGuard guard;
+    ASSERT_TRUE(SetAutostart(true, ModulePath()));
+    // What the Task Manager writes when the user disables the entry: 03 00 00 00 and a time.
+    WriteValue(kStartupListKey, REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01});
+    EXPECT_FALSE(IsAutostartSet());
+    Open();
+    EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART)) << "the program does not start with Windows";
+
+    Click(hwnd, IDC_ETC_AUTOSTART);
+    EXPECT_TRUE(IsAutostartSet());
+    DWORD type = 0;
+    std::vector<BYTE> record;
+    ASSERT_TRUE(ReadValue(kStartupListKey, type, record));
+    ASSERT_FALSE(record.empty());
+    EXPECT_EQ(2, record[0]);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST(Autostart, CommandIsQuotedAndTheStartupListsOddFirstByteMeansDisabled) {
+    EXPECT_EQ(L"\"C:\\Program Files\\\uB514\uC624\\Dioramix.exe\"",
+              AutostartCommand(L"C:\\Program Files\\\uB514\uC624\\Dioramix.exe"));
+    const struct {
+        std::vector<BYTE> record;
+        bool disabled;
+    } cases[] = {
+        {{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+        {{3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, true},
+        {{6, 0, 0, 0}, false},
+        {{7, 0, 0, 0}, true},
+        {{}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.disabled, IsDisabledInStartupList(c.record.data(), static_cast<DWORD>(c.record.size())))
+            << (c.record.empty() ? -1 : c.record[0]);
+}
+
 TEST(Autostart, DeletingAnAbsentValueIsNoError) {
     AutostartGuard guard;
-    ASSERT_TRUE(SetAutostart(false, ""));
-    EXPECT_TRUE(SetAutostart(false, ""));
+    ASSERT_TRUE(SetAutostart(false, L""));
+    EXPECT_TRUE(SetAutostart(false, L""));
     EXPECT_FALSE(IsAutostartSet());
 }
 
