@@ -25,7 +25,9 @@ bool CTrayIcon::AddToTray(HWND owner, UINT callbackMessage, const std::string& t
     std::string cut = CutTip(tip);
     std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
     std::memcpy(m_data.szTip, cut.c_str(), cut.size());
-    m_enabled = m_notify(NIM_ADD, &m_data);
+    // An add that timed out at a busy logon may still have reached the shell, which then
+    // refuses every later add: the icon is there and answers to a modify.
+    m_enabled = m_notify(NIM_ADD, &m_data) || m_notify(NIM_MODIFY, &m_data);
     return m_enabled != FALSE;
 }
 
@@ -36,14 +38,28 @@ bool CTrayIcon::Restore() {
     return m_enabled != FALSE;
 }
 
+HICON LoadTrayIcon(UINT resourceId) {
+    // Common controls 6 only: looked up, so that a process without the manifest still starts.
+    using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    static const auto loadIconMetric = reinterpret_cast<LoadIconMetricFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"comctl32.dll"), "LoadIconMetric")));
+    constexpr int kSmallIcon = 0;  // LIM_SMALL
+    HINSTANCE module = ::GetModuleHandleW(nullptr);
+    HICON icon = nullptr;
+    if (loadIconMetric && SUCCEEDED(loadIconMetric(module, MAKEINTRESOURCEW(resourceId), kSmallIcon, &icon)) && icon)
+        return icon;
+    return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                           ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+}
+
 BOOL CTrayIcon::ChangeIcon(UINT resourceId) {
-    // Shared icons from the module: the system owns them, nothing to destroy.
-    HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
-                                                 IMAGE_ICON, 16, 16, LR_SHARED));
+    fw::Icon icon(LoadTrayIcon(resourceId));
     if (!m_enabled) return FALSE;
     m_data.uFlags = NIF_ICON;
-    m_data.hIcon = icon;
-    return m_notify(NIM_MODIFY, &m_data);
+    m_data.hIcon = icon.get();
+    const BOOL shown = m_notify(NIM_MODIFY, &m_data);
+    m_icon = std::move(icon);  // the shell keeps its own copy: the previous picture can go
+    return shown;
 }
 
 BOOL CTrayIcon::ChangeTip(const std::string& tip) {

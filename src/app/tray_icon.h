@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "framework/handles.h"
+
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 10;  // 0x040A
 constexpr UINT kTrayIconId = 129;
 
@@ -17,6 +19,7 @@ public:
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
+    // Adds the icon, or takes over the one the shell already holds for this window and id.
     bool AddToTray(HWND owner, UINT callbackMessage, const std::string& tip, HICON icon, UINT id);
     // Adds the icon again, with the picture and tip it had, after the shell restarted (its
     // "TaskbarCreated" broadcast); a shell that still has it (a DPI change broadcasts too)
@@ -38,8 +41,13 @@ public:
 private:
     BOOL m_enabled = FALSE;
     NOTIFYICONDATAA m_data;  // first version: 88 bytes on x64
+    fw::Icon m_icon;         // the picture m_data names, kept for adding it again
     ShellNotify m_notify = [](DWORD action, NOTIFYICONDATAA* data) { return ::Shell_NotifyIconA(action, data); };
 };
+
+// An icon resource of the program at the notification area's size for the system's DPI; the
+// caller owns it.
+HICON LoadTrayIcon(UINT resourceId);
 
 // The tooltip field holds 63 characters and the terminator.
 std::string CutTip(const std::string& tip);

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <cstring>
 #include <ctime>
 
 #include "app/desktop.h"
@@ -34,7 +35,8 @@ bool AskWhereToSaveWallpaper(HWND owner, std::string& path) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = "jpg";
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // A chosen photo's name must not silently replace that photo.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
     if (!::GetSaveFileNameA(&ofn)) return false;
     path = file;
     return true;
@@ -51,6 +53,9 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_QUERYENDSESSION, &CWallpaperDlg::OnQueryEndSession),
     fw::OnMessage(WM_ENDSESSION, &CWallpaperDlg::OnEndSession),
     fw::OnMessage(WM_DEFERRED_SHUTDOWN, &CWallpaperDlg::OnDeferredShutDown),
+    fw::OnMessage(WM_WTSSESSION_CHANGE, &CWallpaperDlg::OnSessionChange),
+    fw::OnMessage(WM_POWERBROADCAST, &CWallpaperDlg::OnPowerBroadcast),
+    fw::OnMessage(WM_CATCH_UP, &CWallpaperDlg::OnCatchUp),
     fw::OnMessage(WM_TASKBARCREATED, &CWallpaperDlg::OnTaskbarCreated),
     fw::OnMessage(WM_WINDOWPOSCHANGING, &CWallpaperDlg::OnWindowPosChanging),
     fw::OnMessage(WM_SYSCOMMAND, &CWallpaperDlg::OnSysCommand),
@@ -97,6 +102,8 @@ BOOL CWallpaperDlg::OnInitDialog() {
     ::SetPropW(m_hwnd, kMainWindowMark, reinterpret_cast<HANDLE>(1));
     // Let the shell's broadcast through to an elevated copy too.
     ::ChangeWindowMessageFilterEx(m_hwnd, WM_TASKBARCREATED, MSGFLT_ALLOW, nullptr);
+    m_presence.SetDisconnected(m_system.IsSessionDisconnected());
+    m_presenceNotifications.Start(m_hwnd);
 
     // Without a notification area the program has no face: load nothing, change nothing until
     // there is one.
@@ -112,6 +119,7 @@ BOOL CWallpaperDlg::OnInitDialog() {
 bool CWallpaperDlg::AddTrayIcon() { return m_trayIcon.AddToTray(m_hwnd, WM_TRAYNOTIFY, "", nullptr, kTrayIconId); }
 
 void CWallpaperDlg::StartUp() {
+    if (m_started) return;  // the loaders append: a second run would double every list
     m_started = true;
     m_trayIcon.ChangeIcon(IDI_TRAY);
 
@@ -122,7 +130,7 @@ void CWallpaperDlg::StartUp() {
 
     m_composer.m_imageCount = 0;
     m_composer.m_clearRequested = TRUE;
-    Compose();
+    ComposeWhenWatched();
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) m_changeEnabled = TRUE;
     ArmChangeTimer();
 
@@ -187,10 +195,15 @@ LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     if (id == TIMER_CHANGE) OnChangeTimer();
     else if (id == TIMER_DATE) OnDateTimer();
     else if (id == TIMER_TRAY_RETRY) OnTrayRetryTimer();
+    else if (id == TIMER_HIDE_ICONS) OnHideIconsTimer();
     return 0;
 }
 
 void CWallpaperDlg::OnChangeTimer() {
+    if (!m_presence.Watched()) {
+        if (m_held == Held::Nothing) m_held = Held::Tick;
+        return;
+    }
     if (ShouldComposeOnChangeTick(stEnv, m_changeEnabled,
                                   [this] { return IsOtherProgramActive(m_system, m_outPrograms); }))
         Compose();
@@ -202,7 +215,7 @@ void CWallpaperDlg::OnDateTimer() {
     const fw::LocalDate today = m_system.Today();
     const DateTickAction action = DecideDateTick(m_lastDate, today, stEnv);
     if (action.setWeekdayIcon) m_trayIcon.ChangeIcon(action.weekdayIcon);
-    if (action.compose) Compose();
+    if (action.compose) ComposeWhenWatched();
     m_lastDate = FormatDateKey(today);
 }
 
@@ -211,15 +224,53 @@ void CWallpaperDlg::Compose() {
     m_composer.ComposeWallpaper();
 }
 
+void CWallpaperDlg::ComposeWhenWatched() {
+    if (m_presence.Watched())
+        Compose();
+    else
+        m_held = Held::Composition;
+}
+
+// ---- Nobody looking -------------------------------------------------------------------------
+
+LRESULT CWallpaperDlg::OnSessionChange(WPARAM event, LPARAM) {
+    if (m_presence.OnSessionChange(event)) UserIsBack();
+    return 0;
+}
+
+LRESULT CWallpaperDlg::OnPowerBroadcast(WPARAM event, LPARAM lp) {
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
+    if (event == PBT_POWERSETTINGCHANGE && setting && setting->DataLength >= sizeof(DWORD)) {
+        DWORD state = 0;
+        std::memcpy(&state, setting->Data, sizeof state);
+        if (m_presence.OnDisplayState(setting->PowerSetting, state)) UserIsBack();
+    }
+    return TRUE;
+}
+
+// Posted: the desktop is still being switched back while these messages arrive.
+void CWallpaperDlg::UserIsBack() {
+    if (m_held != Held::Nothing) ::PostMessageW(m_hwnd, WM_CATCH_UP, 0, 0);
+}
+
+LRESULT CWallpaperDlg::OnCatchUp(WPARAM, LPARAM) {
+    if (!m_presence.Watched()) return 0;  // gone again before this came
+    const Held held = m_held;
+    m_held = Held::Nothing;
+    if (held == Held::Composition) Compose();
+    else if (held == Held::Tick) OnChangeTimer();
+    return 0;
+}
+
+// ---- The notification area ------------------------------------------------------------------
+
 void CWallpaperDlg::OnTrayRetryTimer() {
     if (m_started) return;  // a tick queued before the icon came
     if (AddTrayIcon()) {
         ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
         StartUp();
-    } else if (++m_trayAttempts >= m_trayRetryAttempts) {
-        ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
-        // No notification area ever came: end, freeing the single-instance mutex for a later start.
-        EndDialog(IDCANCEL);
+    } else if (++m_trayAttempts == m_trayRetryAttempts) {
+        ::SetTimer(m_hwnd, TIMER_TRAY_RETRY, m_traySlowRetryInterval, nullptr);
     }
 }
 
@@ -227,11 +278,21 @@ LRESULT CWallpaperDlg::OnTaskbarCreated(WPARAM, LPARAM) {
     if (WM_TASKBARCREATED == 0) return 0;  // never registered: this is some other message
     if (m_started) {
         m_trayIcon.Restore();
+        // A restarted shell shows its desktop icons again; its desktop may come a little later.
+        if (m_iconsHidden && stEnv.isiconhide) {
+            m_hideIconsAttempts = 0;
+            ::SetTimer(m_hwnd, TIMER_HIDE_ICONS, kHideIconsInterval, nullptr);
+        }
     } else if (AddTrayIcon()) {
         ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
         StartUp();
     }
     return 0;
+}
+
+void CWallpaperDlg::OnHideIconsTimer() {
+    if (!stEnv.isiconhide || HideDesktopIcons() || ++m_hideIconsAttempts >= kHideIconsAttempts)
+        ::KillTimer(m_hwnd, TIMER_HIDE_ICONS);
 }
 
 // ---- Tray icon and menu --------------------------------------------------------------------
@@ -269,7 +330,8 @@ bool CWallpaperDlg::ShowTrayMenu() {
     HMENU popup = ::GetSubMenu(loaded.get(), 0);
     if (!popup) return false;
 
-    CTrayMenu menu(popup, ::GetModuleHandleW(nullptr), fw::WindowDpi(m_hwnd));
+    // Measured for the monitor it opens on, not for the hidden window's.
+    CTrayMenu menu(popup, ::GetModuleHandleW(nullptr), fw::DpiAt(cursor));
     menu.ConvertItems();
     ApplyTrayMenuState(menu, TrayMenuStateFor(stEnv));
 
@@ -320,11 +382,18 @@ void CWallpaperDlg::OnTidyScreen() {
     Compose();
 }
 
-void CWallpaperDlg::OnToggleDesktopIcons() { ToggleDesktopIcons(stEnv); }
+void CWallpaperDlg::OnToggleDesktopIcons() {
+    ToggleDesktopIcons(stEnv);
+    m_iconsHidden = stEnv.isiconhide != 0;
+    SaveSettings(stEnv, m_outPrograms);
+}
 
 void CWallpaperDlg::OnShowDesktop() { ShowDesktop(); }
 
-void CWallpaperDlg::OnPause() { m_composer.TogglePause(); }
+void CWallpaperDlg::OnPause() {
+    m_composer.TogglePause();
+    SaveSettings(stEnv, m_outPrograms);
+}
 
 void CWallpaperDlg::OnSaveWallpaper() {
     if (m_saveDialogOpen) return;
@@ -345,6 +414,7 @@ void CWallpaperDlg::OnSettings() {
         m_pEnvSetDlg = nullptr;
     }
     if (m_exiting) return;  // closed by the exit command: the program is on its way out
+    SaveEditedState();
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
     Compose();
@@ -373,19 +443,28 @@ void CWallpaperDlg::OnExit() {
 
 // ---- Window messages -----------------------------------------------------------------------
 
-void CWallpaperDlg::ShutDown() {
+void CWallpaperDlg::SaveEditedState() {
     if (!m_loaded) return;  // initialisation stopped early: nothing loaded, nothing to write
-    if (stEnv.isiconhide) ShowDesktopIcons();
     SaveSettings(stEnv, m_outPrograms);
     m_catalogue.SaveImageList(stEnv.DataFolder());
     m_composer.SavePositions();
+}
+
+void CWallpaperDlg::ShutDown() {
+    if (!m_loaded) return;
+    if (stEnv.isiconhide) ShowDesktopIcons();
+    SaveEditedState();
     m_composer.RestorePriorWallpaper();
     // The positions stay: a cancelled end of session leaves the program running on them.
 }
 
 LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
     ::RemovePropW(m_hwnd, kMainWindowMark);
+    m_presenceNotifications.Stop();
     ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
+    // The icon goes first: restoring the wallpaper broadcasts the change and can take seconds,
+    // during which an icon still in the tray would look like a program that did not exit.
+    m_trayIcon.RemoveFromTray();
     ShutDown();
     return 0;
 }

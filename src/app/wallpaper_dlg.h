@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/presence.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "composer/composer.h"
@@ -20,13 +21,20 @@
 constexpr UINT_PTR TIMER_CHANGE = 1;
 constexpr UINT_PTR TIMER_DATE = 7;
 constexpr UINT_PTR TIMER_TRAY_RETRY = 8;  // waiting for the notification area at start
+constexpr UINT_PTR TIMER_HIDE_ICONS = 9;  // hiding the icons again in a restarted shell's desktop
+constexpr UINT kHideIconsInterval = 1000;
+constexpr int kHideIconsAttempts = 15;
 constexpr UINT kDateTimerInterval = 30000;
 // Started at logon, the program can come up before the notification area: it tries again
-// every two seconds for two minutes before it gives up and ends.
+// every two seconds for two minutes, then every half minute, and starts at once when the shell
+// announces its task bar ("TaskbarCreated"). It never gives up: ending would lose the run.
 constexpr UINT kTrayRetryInterval = 2000;
 constexpr int kTrayRetryAttempts = 60;
+constexpr UINT kTraySlowRetryInterval = 30000;
 // A shut-down asked for while a wallpaper is being made runs after it, from this message.
 constexpr UINT WM_DEFERRED_SHUTDOWN = WM_APP + 1;
+// The change held while nobody was looking, made once the user is back.
+constexpr UINT WM_CATCH_UP = WM_APP + 2;
 // The window property that marks the running copy's main window for "-exit".
 constexpr wchar_t kMainWindowMark[] = L"Dioramix.MainWindow";
 
@@ -44,6 +52,10 @@ public:
     // Shut-down: shows hidden desktop icons, saves the files and puts the prior wallpaper back.
     // Safe to run twice (a cancelled end of session, then the real exit).
     void ShutDown();
+    // env.ini, list.txt and poslist.txt as they are now. Run whenever the user has finished
+    // editing (the settings window closed, a tray switch), so that a crash, a kill or a power
+    // cut never takes what was done.
+    void SaveEditedState();
     // Sets the tray tooltip from the version and, with `isiptooltip`, the address line.
     void UpdateTrayTip() override;
     // The weekday picture (with the date watch running) under `isweekday`, else the ordinary one.
@@ -72,6 +84,7 @@ public:
     // How long start-up waits for the notification area; tests shorten it.
     UINT m_trayRetryInterval = kTrayRetryInterval;
     int m_trayRetryAttempts = kTrayRetryAttempts;
+    UINT m_traySlowRetryInterval = kTraySlowRetryInterval;
     // The icon is in the notification area and the start-up sequence ran.
     bool IsStarted() const noexcept { return m_started; }
 
@@ -88,6 +101,7 @@ private:
 
     LRESULT OnTimer(WPARAM, LPARAM);
     void OnTrayRetryTimer();
+    void OnHideIconsTimer();
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     bool ShowTrayMenu();  // false when the menu resource cannot be loaded
@@ -97,6 +111,10 @@ private:
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnDeferredShutDown(WPARAM, LPARAM);
+    LRESULT OnSessionChange(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM, LPARAM);
+    LRESULT OnCatchUp(WPARAM, LPARAM);
+    void UserIsBack();
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     fw::MessageResult OnSysCommand(WPARAM, LPARAM);
     fw::MessageResult OnPaint(WPARAM, LPARAM);
@@ -120,6 +138,9 @@ private:
 
     // Compositions the main window starts itself: none while the save dialog is open.
     void Compose();
+    // A composition that must happen (the first one, a new day on the calendar), held while
+    // nobody is looking.
+    void ComposeWhenWatched();
 
     fw::ISystem& m_system;
     std::string m_programFile;
@@ -129,6 +150,13 @@ private:
     fw::CDialog* m_pAboutDlg = nullptr;  // while the about box runs
     bool m_started = false;           // the icon is in the notification area and start-up ran
     int m_trayAttempts = 0;
+    bool m_iconsHidden = false;       // the icons were hidden in this run (not just flagged in env.ini)
+    int m_hideIconsAttempts = 0;
     bool m_saveDialogOpen = false;    // the picture being saved must not change under the dialog
     bool m_shutDownPending = false;   // an end-of-session query came during a composition
+    Presence m_presence;
+    PresenceNotifications m_presenceNotifications;
+    // What was held while nobody was looking: a tick (made if the tick's conditions then allow)
+    // or a composition that must happen.
+    enum class Held { Nothing, Tick, Composition } m_held = Held::Nothing;
 };

@@ -114,6 +114,8 @@ void CImgPosSetDlg::StorePositions() {
         if (::GetWindowRect(window->GetSafeHwnd(), &r)) positions.push_back(r);
     }
     m_composer.ReplacePositions(std::move(positions));
+    // On disk at once: the settings window may stay open long after the editor has closed.
+    m_composer.SavePositions();
 }
 
 LRESULT CImgPosSetDlg::OnDestroy(WPARAM, LPARAM) {

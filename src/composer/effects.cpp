@@ -270,9 +270,18 @@ Gdiplus::Bitmap* PhotoEffects::MaskPicture(const std::string& path) {
     if (m_mask.bitmap && m_mask.key == path) return m_mask.bitmap.get();
     m_mask = {};
     if (path.empty()) return nullptr;
-    auto picture = std::make_unique<Bitmap>(mb::Widen(path).c_str());
-    if (picture->GetLastStatus() != Gdiplus::Ok || picture->GetWidth() == 0 || picture->GetHeight() == 0)
-        return nullptr;
+    // A bitmap made from a file keeps the file open for its life: the kept copy is an owned one,
+    // so the user can still replace or delete the mask while it is in use.
+    Bitmap file(mb::Widen(path).c_str());
+    const int w = static_cast<int>(file.GetWidth()), h = static_cast<int>(file.GetHeight());
+    if (file.GetLastStatus() != Gdiplus::Ok || w == 0 || h == 0) return nullptr;
+    auto picture = std::make_unique<Bitmap>(w, h, PixelFormat32bppARGB);
+    if (picture->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    {
+        Gdiplus::Graphics copy(picture.get());
+        copy.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        if (copy.DrawImage(&file, 0, 0, w, h) != Gdiplus::Ok) return nullptr;
+    }
     m_mask = {std::move(picture), path};
     return m_mask.bitmap.get();
 }

@@ -27,6 +27,19 @@ UINT WindowDpi(HWND window) {
     return ScreenDpi();
 }
 
+UINT DpiAt(POINT point) {
+    // Windows 8.1 and later, in shcore.dll, which stays loaded once asked for.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+    constexpr int kEffectiveDpi = 0;
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor &&
+        SUCCEEDED(getDpiForMonitor(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) && y)
+        return y;
+    return ScreenDpi();
+}
+
 LOGFONTW MenuFont(UINT dpi) {
     using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     static const auto forDpi = UserFunction<ForDpiFn>("SystemParametersInfoForDpi");

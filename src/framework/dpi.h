@@ -13,6 +13,9 @@ inline int ScaleForDpi(int length, UINT dpi) { return ::MulDiv(length, static_ca
 
 // The window's DPI; on systems without per-window DPI, the screen's.
 UINT WindowDpi(HWND window);
+// The DPI of the monitor at a point of the screen (where the cursor opens a menu); the screen's
+// on systems without per-monitor DPI.
+UINT DpiAt(POINT point);
 // The font menus are drawn with, at `dpi`.
 LOGFONTW MenuFont(UINT dpi);
 

@@ -184,6 +184,21 @@ TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
     EXPECT_TRUE(IsColour(*canvas, 340, 103, kCanvas, 8));
 }
 
+TEST_F(EffectsTest, AMaskInUseCanStillBeReplacedOrDeletedByTheUser) {
+    const std::string mine = dir.File("mine.gif");
+    ASSERT_TRUE(::CopyFileA(DiscMask().c_str(), mine.c_str(), FALSE));
+    env.maskfilename = mine;
+    PhotoEffects& effects = Effects();
+    effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
+    ASSERT_TRUE(IsColor(*canvas, 102, 102, kCanvas, 0));
+    // The kept mask holds no handle on its file.
+    EXPECT_TRUE(::CopyFileA(DiscMask().c_str(), mine.c_str(), FALSE)) << "error " << ::GetLastError();
+    EXPECT_TRUE(::DeleteFileA(mine.c_str())) << "error " << ::GetLastError();
+    // And still masks the next photograph from the kept copy.
+    effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
+    EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
+}
+
 TEST_F(EffectsTest, RandomMaskComesFromTheList) {
     env.isrndmask = 1;
     env.maskfilename = dir.File("absent.gif");

@@ -3,12 +3,17 @@
 // may arrive while a wallpaper is being set.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "app/wallpaper_dlg.h"
+#include "framework/mbstring.h"
+#include "settings_ui/env_set_dlg.h"
 #include "resource.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
+
+#include <wtsapi32.h>
 
 using testing_support::FileExists;
 using testing_support::ReadFile;
@@ -103,18 +108,62 @@ TEST_F(MainWindow, StartsOnceTheNotificationAreaComesUp) {
     EXPECT_EQ(15, dlg->stEnv.changetime);  // the settings were read once started
 }
 
-TEST_F(MainWindow, EndsQuietlyWhenTheNotificationAreaNeverComes) {
-    Make().m_trayIcon.SetShellNotify([](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
-        return action == NIM_ADD ? FALSE : ::Shell_NotifyIconA(action, data);
+TEST_F(MainWindow, WaitsQuietlyWhileTheNotificationAreaDoesNotComeAndNeverEnds) {
+    bool shellUp = false;
+    int adds = 0;
+    Make().m_trayIcon.SetShellNotify([&](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        if (action == NIM_ADD) ++adds;
+        return shellUp ? ::Shell_NotifyIconA(action, data) : FALSE;
     });
     dlg->m_trayRetryInterval = 50;
     dlg->m_trayRetryAttempts = 4;
+    dlg->m_traySlowRetryInterval = 200;
     ASSERT_TRUE(dlg->Create());
-    ASSERT_TRUE(PumpUntil(5000, [&] { return !dlg->IsWindow(); })) << "the program must end, freeing the mutex";
+    ASSERT_TRUE(PumpUntil(5000, [&] { return adds >= 6; })) << "it goes on trying, more slowly";
+    EXPECT_TRUE(dlg->IsWindow()) << "ending would lose the run for good";
+    EXPECT_FALSE(dlg->IsStarted());
     EXPECT_EQ(0, compositions);
     EXPECT_TRUE(system.wallpapers.empty()) << "no wallpaper set, not even an empty prior one";
     EXPECT_FALSE(FileExists(dir.File("list.txt")));
     EXPECT_EQ(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg")) << "env.ini left as it was";
+
+    // The shell announces its task bar at last.
+    shellUp = true;
+    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
+    EXPECT_TRUE(dlg->IsStarted());
+    EXPECT_EQ(1, compositions);
+}
+
+TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsOnce) {
+    const std::string photos = dir.MakeDir("photos");
+    WriteFile(photos + "\\one.jpg", "x");
+    WriteFile(dir.File("list.txt"), photos + ",1\r\n&\r\n" + photos + "\\one.jpg\r\n");
+    WriteFile(dir.File("env.ini"),
+              "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\noutprogram0=Player\r\n");
+    int adds = 0, modifies = 0;
+    Make().m_trayIcon.SetShellNotify([&](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        if (action == NIM_MODIFY) ++modifies;
+        if (action != NIM_ADD) return ::Shell_NotifyIconA(action, data);
+        // The first add reaches the shell but answers too late; every later one is refused
+        // because the icon is there already.
+        if (++adds == 1) ::Shell_NotifyIconA(NIM_ADD, data);
+        return FALSE;
+    });
+    dlg->m_trayRetryInterval = 60000;  // no retry tick within the test
+    ASSERT_TRUE(dlg->Create());
+    EXPECT_TRUE(dlg->IsStarted()) << "the icon in the shell is taken over at once";
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
+    EXPECT_TRUE(IconInShell());
+    EXPECT_GE(modifies, 1);
+    EXPECT_EQ(1, compositions);
+
+    // The shell restarts (or changes DPI) and broadcasts: the icon comes back, nothing loads twice.
+    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_TRAY_RETRY, 0);
+    EXPECT_TRUE(IconInShell());
+    EXPECT_EQ(1, compositions);
+    EXPECT_EQ(1u, dlg->m_catalogue.m_pathList.size());
+    EXPECT_EQ(OutProgramList{"Player"}, dlg->m_outPrograms);
 }
 
 TEST_F(MainWindow, TaskbarCreatedWhileWaitingStartsAtOnce) {
@@ -292,6 +341,125 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     // Afterwards ticks compose again.
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
     EXPECT_EQ(2, compositions);
+}
+
+// ---- What the user finished is on disk at once -----------------------------------------------
+
+struct SettingsProbe {
+    CWallpaperDlg* main = nullptr;
+    std::string folder;
+    int attempts = 0;
+    bool edited = false;
+    bool savedBeforeClose = false;
+};
+SettingsProbe g_settings;
+
+// Edits what the pages and the position editor edit, then closes the settings window as its
+// close box does.
+void CALLBACK EditAndCloseSettings(HWND, UINT, UINT_PTR id, DWORD) {
+    CWallpaperDlg& main = *g_settings.main;
+    if ((!main.m_pEnvSetDlg || !main.m_pEnvSetDlg->IsWindow()) && ++g_settings.attempts < 50) return;
+    ::KillTimer(nullptr, id);
+    if (!main.m_pEnvSetDlg) return;
+    main.stEnv.isframe = 1;
+    main.m_outPrograms = {"Notepad"};
+    main.m_catalogue.AddFolder(g_settings.folder);
+    main.m_composer.ReplacePositions({RECT{10, 20, 410, 320}});
+    g_settings.edited = true;
+    g_settings.savedBeforeClose = ReadFile(g_settings.main->stEnv.FilePath("\\env.ini")).find("isframe=1") != std::string::npos;
+    ::PostMessageW(main.m_pEnvSetDlg->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+TEST_F(MainWindow, SettingsListAndPositionsAreOnDiskOnceTheSettingsWindowCloses) {
+    const std::string photos = dir.MakeDir("photos");
+    WriteFile(photos + "\\one.jpg", "not really a picture");
+    ASSERT_TRUE(Make().Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    g_settings = SettingsProbe{dlg.get(), photos};
+    ::SetTimer(nullptr, 0, 200, EditAndCloseSettings);
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SETTINGS, 0);  // returns when the window closed
+    ASSERT_TRUE(g_settings.edited) << "the settings window did not come up";
+    EXPECT_FALSE(g_settings.savedBeforeClose);
+
+    // The program goes on running: nothing here came from its shut-down.
+    ASSERT_TRUE(dlg->IsWindow());
+    const std::string ini = ReadFile(dir.File("env.ini"));
+    EXPECT_NE(std::string::npos, ini.find("isframe=1"));
+    EXPECT_NE(std::string::npos, ini.find("outprogram0=Notepad"));
+    const auto list = testing_support::ReadLines(dir.File("list.txt"));
+    ASSERT_GE(list.size(), 3u);
+    EXPECT_EQ(0u, list[0].find(mb::ToLower(photos) + ",")) << list[0];
+    EXPECT_EQ("&", list[1]);
+    EXPECT_EQ(mb::ToLower(photos) + "\\one.jpg", list[2]);
+    EXPECT_EQ("10,20,410,320\r\n", ReadFile(dir.File("poslist.txt")));
+
+    // The tray's two switches are written as they are flipped.
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_PAUSE, 0);
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("ispause=1"));
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_DESKTOP_ICONS, 0);
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isiconhide=1"));
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_DESKTOP_ICONS, 0);  // the desktop as it was
+}
+
+// ---- Nobody looking --------------------------------------------------------------------------
+
+// WM_POWERBROADCAST's record for one display state.
+struct DisplayStateMessage {
+    POWERBROADCAST_SETTING header;
+    BYTE rest[sizeof(DWORD)];
+};
+LPARAM DisplayState(DisplayStateMessage& m, DWORD state) {
+    m.header.PowerSetting = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    m.header.DataLength = sizeof(DWORD);
+    std::memcpy(m.header.Data, &state, sizeof state);
+    return reinterpret_cast<LPARAM>(&m);
+}
+
+TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
+    ASSERT_TRUE(Make().Create());
+    ASSERT_EQ(1, compositions);
+    dlg->m_changeEnabled = TRUE;
+
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    for (int i = 0; i < 3; ++i) ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    Pump(50);
+    EXPECT_EQ(1, compositions) << "nothing is made for the lock screen";
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 2; })) << "one change when the user is back";
+    Pump(100);
+    EXPECT_EQ(2, compositions) << "and only one for the three ticks missed";
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    EXPECT_EQ(3, compositions) << "ticks compose again";
+
+    // Nothing due meanwhile: coming back makes nothing.
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    Pump(100);
+    EXPECT_EQ(3, compositions);
+
+    // The display off: the same; a tick missed while paused stays undone when it comes back on.
+    DisplayStateMessage message{};
+    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    EXPECT_EQ(3, compositions);
+    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
+    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 4; }));
+
+    dlg->stEnv.ispause = 1;
+    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
+    Pump(100);
+    EXPECT_EQ(4, compositions) << "the held tick obeys the pause like any other";
+
+    // A new day on the calendar while locked shows when the user is back, paused or not.
+    dlg->stEnv.iscalender = 1;
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    system.today = fw::LocalDate{2026, 12, 9, 3};
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_DATE, 0);
+    EXPECT_EQ(4, compositions);
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 5; }));
 }
 
 TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {

@@ -142,6 +142,26 @@ TEST_F(TrayMenuResource, ShownIconsSwitchTheFourthEntryAndPauseChecksItsEntry) {
     EXPECT_TRUE(::GetMenuState(popup2, ID_TRAY_PAUSE, MF_BYCOMMAND) & MF_CHECKED);
 }
 
+TEST(TrayIconPicture, LoadedAtTheSystemsSmallIconSizeAndOwned) {
+    fw::Icon icon(LoadTrayIcon(IDI_TRAY));
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
+    fw::Bitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bits{};
+    ::GetObjectW(colour ? colour.get() : mask.get(), sizeof bits, &bits);
+    EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), bits.bmWidth);
+    EXPECT_TRUE(::DestroyIcon(icon.release())) << "the caller's own icon, not a shared one";
+}
+
+TEST_F(TrayMenuResource, ManifestAsksToRunAsTheInvokingUser) {
+    HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    ASSERT_NE(nullptr, found);
+    const char* text = static_cast<const char*>(::LockResource(::LoadResource(program, found)));
+    const std::string manifest(text, ::SizeofResource(program, found));
+    EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"asInvoker\""));
+}
+
 TEST_F(TrayMenuResource, WeekdayAndTrayPicturesExist) {
     for (UINT id : {static_cast<UINT>(IDR_MAINFRAME), static_cast<UINT>(IDI_TRAY), static_cast<UINT>(IDI_PAUSE_MARK),
                     135u, 136u, 137u, 138u, 139u, 140u, 141u}) {
