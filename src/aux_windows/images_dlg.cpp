@@ -107,7 +107,8 @@ LRESULT CImagesDlg::OnListRightClick(NMHDR* nm) {
 void CImagesDlg::OnDelete() {
     if (m_selectedIndex < 0 || m_selectedPath.empty()) return;
     // The row and the list entry go whatever the shell did (also when the user declined).
-    DeleteWithShell(m_owner, m_selectedPath, deleteFlags);
+    // The shell's confirmation belongs to this window, which it keeps disabled while it asks.
+    DeleteWithShell(m_hwnd, m_selectedPath, deleteFlags);
     ::SendMessageW(List(), LVM_DELETEITEM, m_selectedIndex, 0);
     auto entry = std::find(m_currentImages.begin(), m_currentImages.end(), m_selectedPath);
     if (entry != m_currentImages.end()) m_currentImages.erase(entry);

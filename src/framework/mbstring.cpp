@@ -83,4 +83,26 @@ std::string Narrow(std::wstring_view s, UINT codePage) {
     return out;
 }
 
+namespace {
+
+std::string ExactNarrow(const std::wstring& path) {
+    if (path.empty() || path.find(L'?') != std::wstring::npos) return "";
+    std::string narrow = Narrow(path);
+    return Widen(narrow) == path ? narrow : std::string();
+}
+
+}  // namespace
+
+std::string NarrowPath(const std::wstring& path) {
+    std::string exact = ExactNarrow(path);
+    if (!exact.empty()) return exact;
+    const DWORD size = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return "";
+    std::wstring shortPath(size, L'\0');
+    const DWORD n = ::GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (n == 0 || n >= size) return "";
+    shortPath.resize(n);
+    return ExactNarrow(shortPath);
+}
+
 }  // namespace mb

@@ -32,4 +32,9 @@ bool IsInsideFolder(std::string_view s, std::string_view folder, UINT codePage =
 std::wstring Widen(std::string_view s, UINT codePage = CP_ACP);
 std::string Narrow(std::wstring_view s, UINT codePage = CP_ACP);
 
+// A path the user chose, in the ANSI code page: as it is when it comes back unchanged, else its
+// short (8.3) form when that does; "" when neither does. Never a best-fit spelling, which can name
+// a different, existing file.
+std::string NarrowPath(const std::wstring& path);
+
 }  // namespace mb

@@ -10,6 +10,17 @@
 #include "framework/texts.h"
 #include "resource.h"
 
+namespace {
+
+std::wstring CurrentFolder() {
+    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    const DWORD n = folder.empty() ? 0 : ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    folder.resize(n < folder.size() ? n : 0);
+    return folder;
+}
+
+}  // namespace
+
 int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
     return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
@@ -23,7 +34,8 @@ bool SystemPrompts::PickColor(COLORREF& color) {
     };
     CHOOSECOLORW cc{};
     cc.lStructSize = sizeof(cc);
-    cc.hwndOwner = nullptr;
+    // The window the user acted in: it stays disabled while the dialog is open.
+    cc.hwndOwner = ::GetActiveWindow();
     cc.rgbResult = color;
     cc.lpCustColors = customColors;
     cc.Flags = CC_FULLOPEN | CC_RGBINIT;
@@ -42,7 +54,8 @@ bool SystemPrompts::BrowseForFolder(HWND owner, std::string& folder) {
     fw::CoTaskMemory<ITEMIDLIST> chosen(::SHBrowseForFolderW(&info));
     if (!chosen) return false;
     wchar_t path[MAX_PATH] = {};
-    folder = ::SHGetPathFromIDListW(chosen.get(), path) ? mb::Narrow(path) : std::string();
+    // A folder the code page cannot spell goes by its short name, or counts as no file-system path.
+    folder = ::SHGetPathFromIDListW(chosen.get(), path) ? mb::NarrowPath(path) : std::string();
     return true;
 }
 
@@ -55,7 +68,14 @@ bool SystemPrompts::ChooseImageFile(HWND owner, std::string& path) {
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetOpenFileNameW(&ofn)) return false;
-    path = mb::Narrow(file.data());
+    // The dialog leaves the process in the folder browsed to (OFN_NOCHANGEDIR does not hold for
+    // it): a USB stick could then not be ejected while the program runs.
+    const std::wstring current = CurrentFolder();
+    const BOOL chosen = ::GetOpenFileNameW(&ofn);
+    if (!current.empty()) ::SetCurrentDirectoryW(current.c_str());
+    if (!chosen) return false;
+    const std::string narrow = mb::NarrowPath(file.data());
+    if (narrow.empty()) return false;  // no spelling of it names this file
+    path = narrow;
     return true;
 }

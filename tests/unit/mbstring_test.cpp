@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/mbstring.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -66,6 +67,33 @@ TEST(MultibyteConversion, RoundTripsKoreanText) {
     EXPECT_EQ(std::wstring(L"\uD45C\uC900"), wide);
     EXPECT_EQ(korean, mb::Narrow(wide, kKorean));
     EXPECT_TRUE(mb::Widen("", kKorean).empty());
+}
+
+TEST(MultibytePath, AChosenPathIsKeptExactOrTakenByItsShortNameNeverBestFit) {
+    testing_support::ScratchDir dir;
+    const std::wstring folder = mb::Widen(dir.path());
+    // Korean: the code page holds it as it is.
+    const std::wstring korean = folder + L"\\\uD45C\uC900.jpg";
+    testing_support::WriteFile(mb::Narrow(korean), "x");
+    EXPECT_EQ(mb::Narrow(korean), mb::NarrowPath(korean));
+
+    // Thai: no spelling in the code page; its short name stands in and opens the same file.
+    const std::wstring thai = folder + L"\\\u0E01\u0E02.jpg";
+    {
+        HANDLE made = ::CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, made);
+        DWORD written = 0;
+        ::WriteFile(made, "thai", 4, &written, nullptr);
+        ::CloseHandle(made);
+    }
+    const std::string narrow = mb::NarrowPath(thai);
+    if (!narrow.empty()) {
+        EXPECT_EQ(std::string::npos, narrow.find('?')) << narrow;
+        EXPECT_EQ("thai", testing_support::ReadFile(narrow));
+    }
+    // A path that has no short name either is refused.
+    EXPECT_EQ("", mb::NarrowPath(folder + L"\\\u0E01\u0E03-missing.jpg"));
+    EXPECT_EQ("", mb::NarrowPath(L""));
 }
 
 }  // namespace

@@ -449,6 +449,33 @@ TEST(ColorSwatch, ColourChoiceOpensFullyAndOnlyOkChangesTheColour) {
     EXPECT_EQ(RGB(128, 0, 0), color) << "starts at the current colour";
 }
 
+TEST(ColorSwatch, TheColourDialogBelongsToTheWindowTheUserActedIn) {
+    CSwatchProbe probe;
+    ASSERT_TRUE(probe.Create());
+    HWND window = probe.GetSafeHwnd();
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
+    ::SetActiveWindow(window);
+    ASSERT_EQ(window, ::GetActiveWindow());
+    HWND owner = nullptr;
+    bool windowDisabled = false;
+    {
+        TimerScript script({[&] {
+            // The colour dialog: the one with the "add to custom colours" button.
+            HWND box = FindThreadDialog([](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, 712); });
+            owner = box ? ::GetWindow(box, GW_OWNER) : nullptr;
+            windowDisabled = !::IsWindowEnabled(window);
+            ::PostMessageW(box ? box : ::GetForegroundWindow(), WM_COMMAND, IDCANCEL, 0);
+        }});
+        COLORREF color = 0;
+        SystemPrompts().PickColor(color);
+    }
+    EXPECT_EQ(window, owner);
+    EXPECT_TRUE(windowDisabled) << "the window under it must wait for it";
+    EXPECT_TRUE(::IsWindowEnabled(window));
+    probe.DestroyWindow();
+}
+
 // ---- The about box --------------------------------------------------------------------------
 
 TEST(AboutBox, VersionInTheCaptionAndLineAndTwoLinks) {
