@@ -190,13 +190,13 @@ TEST_F(EffectsTest, AMaskInUseCanStillBeReplacedOrDeletedByTheUser) {
     env.maskfilename = mine;
     PhotoEffects& effects = Effects();
     effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
-    ASSERT_TRUE(IsColor(*canvas, 102, 102, kCanvas, 0));
+    ASSERT_TRUE(IsColour(*canvas, 102, 102, kCanvas, 0));
     // The kept mask holds no handle on its file.
     EXPECT_TRUE(::CopyFileA(DiscMask().c_str(), mine.c_str(), FALSE)) << "error " << ::GetLastError();
     EXPECT_TRUE(::DeleteFileA(mine.c_str())) << "error " << ::GetLastError();
     // And still masks the next photograph from the kept copy.
     effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
-    EXPECT_TRUE(IsColor(*canvas, 340, 280, kPhoto));
+    EXPECT_TRUE(IsColour(*canvas, 340, 280, kPhoto, 8));
 }
 
 TEST_F(EffectsTest, RandomMaskComesFromTheList) {
