@@ -133,12 +133,16 @@ std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, ent
 std::string MakeFolderEntry(const std::string& folder, int count) { return folder + "," + std::to_string(count); }
 
 bool HasImageExtension(const std::string& fileName) {
-    size_t start = fileName.size() > 3 ? fileName.size() - 3 : 0;
-    // A trail byte of a double-byte character may look like a letter: such a tail is no extension.
-    if (!mb::IsCharBoundary(fileName, start)) return false;
-    std::string tail = mb::ToLower(std::string_view(fileName).substr(start));
-    for (const char* ext : {"jpg", "bmp", "gif", "png", "tif"})
-        if (tail == ext) return true;
+    const size_t slash = mb::FindLastBackslash(fileName);
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    // The last real dot of the name: a trail byte of a double-byte character is never one.
+    size_t dot = fileName.rfind('.');
+    while (dot != std::string::npos && dot >= nameStart && !mb::IsCharBoundary(fileName, dot))
+        dot = dot == 0 ? std::string::npos : fileName.rfind('.', dot - 1);
+    if (dot == std::string::npos || dot < nameStart) return false;
+    const std::string extension = mb::ToLower(std::string_view(fileName).substr(dot + 1));
+    for (const char* known : kImageExtensions)
+        if (extension == known) return true;
     return false;
 }
 

@@ -66,5 +66,8 @@ private:
 std::string FolderOfEntry(const std::string& entry);
 // "folder,count" as stored in the folder list.
 std::string MakeFolderEntry(const std::string& folder, int count);
-// True when the file name's last three characters name an image type (jpg bmp gif png tif).
+// The extensions (after the last dot, any letter case) of the files the catalogue takes.
+inline constexpr const char* kImageExtensions[] = {"jpg", "jpeg", "jpe",  "jfif", "bmp",  "dib",  "gif",
+                                                   "png", "tif",  "tiff", "webp", "heic", "heif", "avif"};
+// True when the file name's extension, after its last dot, is one of kImageExtensions.
 bool HasImageExtension(const std::string& fileName);

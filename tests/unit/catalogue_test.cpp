@@ -32,40 +32,67 @@ protected:
         return folder;
     }
     std::string Lower(const std::string& s) { return mb::ToLower(s); }
+    static std::string Upper(std::string s) {
+        for (char& c : s) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        return s;
+    }
     bool Has(const std::string& path) {
         return std::find(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), path) !=
                catalogue.m_imageList.end();
     }
 };
 
-TEST_F(CatalogueTest, ImageExtensionsAreTheLastThreeCharacters) {
-    EXPECT_TRUE(HasImageExtension("a.JPG"));
-    EXPECT_TRUE(HasImageExtension("xjpg"));
-    EXPECT_TRUE(HasImageExtension("c.Tif"));
-    EXPECT_TRUE(HasImageExtension("png"));
-    EXPECT_FALSE(HasImageExtension("b.jpeg"));
-    EXPECT_FALSE(HasImageExtension("c.tiff"));
-    EXPECT_FALSE(HasImageExtension("pg"));
-    EXPECT_FALSE(HasImageExtension(""));
+TEST_F(CatalogueTest, ImageExtensionsFollowTheLastDotInAnyCase) {
+    for (const char* ext : {"jpg", "jpeg", "jpe", "jfif", "bmp", "dib", "gif", "png", "tif", "tiff", "webp", "heic",
+                            "heif", "avif"}) {
+        SCOPED_TRACE(ext);
+        EXPECT_TRUE(HasImageExtension(std::string("c:\\photos\\a.") + ext));
+        EXPECT_TRUE(HasImageExtension(std::string("b.") + Upper(ext)));
+        EXPECT_TRUE(HasImageExtension(std::string("trip.2024.") + ext));
+        EXPECT_FALSE(HasImageExtension(std::string("photo") + ext));  // no dot: no image
+        EXPECT_FALSE(HasImageExtension(std::string("a.") + ext + "x"));
+        EXPECT_FALSE(HasImageExtension(std::string("a.") + ext + ".txt"));
+    }
+    EXPECT_TRUE(HasImageExtension("a.JpEg"));
+    for (const char* name : {"", "png", ".", "a.", "a.pn", "a.jp g", "c:\\my.jpg\\readme", "c:\\x.png\\photo",
+                             "a.svg", "a.jxl", "a.raw"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(HasImageExtension(name));
+    }
+}
+
+TEST_F(CatalogueTest, DoubleByteNamesEndingInLetterLikeBytesAreNoImages) {
+    // "\x81" leads a double-byte character whose trail byte is the letter 'j':
+    // the bytes after the dot read "jpg" only when the dot is taken apart from its character.
+    EXPECT_FALSE(HasImageExtension("\xB1\xE8\xC4\xA1\x81jpg"));   // "김치" + a character, then "pg"
+    EXPECT_FALSE(HasImageExtension("\xBB\xE7\xC1\xF8.\x81jpg"));  // 사진.<character>pg
+    EXPECT_FALSE(HasImageExtension("\xBB\xE7\xC1\xF8.\x81png"));
+    EXPECT_TRUE(HasImageExtension("\xBB\xE7\xC1\xF8.jpg"));          // 사진.jpg
+    EXPECT_TRUE(HasImageExtension("\xC7\xCF\xB4\xC3.WEBP"));        // 하늘.WEBP
 }
 
 TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
     std::string root = Folder("photos", {"a.JPG", "b.jpeg", "c.tiff", "xjpg", "notes.txt"});
+    Folder("photos\\phone", {"e.HEIC", "f.webp", "g.avif", "h.Jfif", "i.webp.txt"});
     Folder("photos\\sub", {"d.png"});
     std::string hidden = Folder("photos\\secret", {"e.gif"});
     ::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     int steps = 0;
     catalogue.onScanStep = [&] { ++steps; };
-    EXPECT_EQ(4, catalogue.ScanFolder(root));
+    EXPECT_EQ(9, catalogue.ScanFolder(root));
     EXPECT_TRUE(Has(root + "\\a.JPG"));
-    EXPECT_TRUE(Has(root + "\\xjpg"));
+    EXPECT_TRUE(Has(root + "\\b.jpeg"));
+    EXPECT_TRUE(Has(root + "\\c.tiff"));
+    EXPECT_FALSE(Has(root + "\\xjpg"));
+    EXPECT_TRUE(Has(root + "\\phone\\e.HEIC"));
+    EXPECT_TRUE(Has(root + "\\phone\\h.Jfif"));
+    EXPECT_FALSE(Has(root + "\\phone\\i.webp.txt"));
     EXPECT_TRUE(Has(root + "\\sub\\d.png"));
     EXPECT_TRUE(Has(root + "\\secret\\e.gif"));
-    EXPECT_FALSE(Has(root + "\\b.jpeg"));
     // Every entry steps the bar once, "." and ".." included, as many steps as counted.
     EXPECT_EQ(catalogue.CountEntries(root), steps);
-    EXPECT_EQ(9 + 3 + 3, steps);  // 5 files, 2 folders, and "." ".." in each of the three
+    EXPECT_EQ(12 + 3 + 8, steps);  // 12 files, 3 folders, and "." ".." in each of the four
 }
 
 TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
