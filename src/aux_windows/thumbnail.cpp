@@ -3,9 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <memory>
-
-#include "framework/mbstring.h"
+#include "composer/picture_decode.h"
 
 ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight) {
     const long long W = boxWidth > 0 ? boxWidth : 1, H = boxHeight > 0 ? boxHeight : 1;
@@ -29,9 +27,14 @@ ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imag
 }
 
 fw::Bitmap MakeThumbnail(const std::string& path) {
-    const std::wstring wide = mb::Widen(path);
-    std::unique_ptr<Gdiplus::Bitmap> source(Gdiplus::Bitmap::FromFile(wide.c_str()));
-    const bool loaded = source && source->GetLastStatus() == Gdiplus::Ok;
+    const int box = kThumbnailSize - 1;
+    // Decoded no larger than the thumbnail shows it: a huge photo costs little here.
+    const DecodedPicture picture = DecodePicture(path, [box](int w, int h) {
+        const ThumbnailRect fit = FitThumbnail(box, box, w, h);
+        return DrawnSize{fit.width, fit.height};
+    });
+    Gdiplus::Image* source = picture.image.get();
+    const bool loaded = source != nullptr;
 
     Gdiplus::Bitmap thumbnail(kThumbnailSize, kThumbnailSize, PixelFormat24bppRGB);
     if (loaded) thumbnail.SetResolution(source->GetHorizontalResolution(), source->GetVerticalResolution());
@@ -40,9 +43,12 @@ fw::Bitmap MakeThumbnail(const std::string& path) {
         graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
         if (loaded) {
-            const ThumbnailRect fit = FitThumbnail(kThumbnailSize - 1, kThumbnailSize - 1,
-                                             static_cast<int>(source->GetWidth()), static_cast<int>(source->GetHeight()));
-            graphics.DrawImage(source.get(), Gdiplus::Rect(fit.left, fit.top, fit.width, fit.height));
+            const ThumbnailRect fit = FitThumbnail(box, box, picture.width, picture.height);
+            const auto sw = static_cast<Gdiplus::REAL>(source->GetWidth());
+            const auto sh = static_cast<Gdiplus::REAL>(source->GetHeight());
+            graphics.DrawImage(source, Gdiplus::RectF(static_cast<Gdiplus::REAL>(fit.left), static_cast<Gdiplus::REAL>(fit.top),
+                                                      static_cast<Gdiplus::REAL>(fit.width), static_cast<Gdiplus::REAL>(fit.height)),
+                               0, 0, sw, sh, Gdiplus::UnitPixel);
         }
         Gdiplus::Pen border(Gdiplus::Color(255, 0, 0, 0), 1.0f);
         graphics.DrawRectangle(&border, 0, 0, kThumbnailSize - 1, kThumbnailSize - 1);

@@ -3,6 +3,7 @@
 #if DIORAMIX_HAS_LIBJPEG
 
 #include <csetjmp>
+#include <climits>
 #include <cstdio>
 #include <vector>
 
@@ -10,9 +11,21 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "framework/mbstring.h"
-
 namespace {
+
+// libjpeg reports errors by a jump out of its own C frames. mingw-w64's setjmp on x64 makes
+// longjmp unwind those frames through SEH, which real Windows refuses for GCC-built code
+// (STATUS_BAD_STACK); GCC's builtin pair only restores registers. MSVC's own pair is sound there.
+// No object with a destructor may live in the frames between the two.
+#if defined(__GNUC__)
+using JumpBuffer = void*[5];
+#define DIORAMIX_SET_JUMP(buffer) __builtin_setjmp(buffer)
+[[noreturn]] void JumpBack(JumpBuffer& buffer) { __builtin_longjmp(buffer, 1); }
+#else
+using JumpBuffer = std::jmp_buf;
+#define DIORAMIX_SET_JUMP(buffer) setjmp(buffer)
+[[noreturn]] void JumpBack(JumpBuffer& buffer) { std::longjmp(buffer, 1); }
+#endif
 
 // libjpeg-turbo's working memory beyond which a picture is refused (progressive pictures keep
 // every coefficient of the full-size picture).
@@ -20,7 +33,7 @@ constexpr long kMaxLibraryMemory = 160L * 1024 * 1024;
 
 struct ErrorExit {
     jpeg_error_mgr manager{};
-    std::jmp_buf jump{};
+    JumpBuffer jump{};
     bool refused = false;  // truncated or over the memory budget, rather than unreadable
 };
 
@@ -30,7 +43,7 @@ struct ErrorExit {
     if (code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY ||
         code == JERR_IMAGE_TOO_BIG)
         error->refused = true;
-    std::longjmp(error->jump, 1);
+    JumpBack(error->jump);
 }
 
 void OnMessage(j_common_ptr info, int level) {
@@ -38,13 +51,9 @@ void OnMessage(j_common_ptr info, int level) {
     auto* error = reinterpret_cast<ErrorExit*>(info->err);
     if (level < 0 && error->manager.msg_code == JWRN_JPEG_EOF) {
         error->refused = true;
-        std::longjmp(error->jump, 1);
+        JumpBack(error->jump);
     }
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
 
 int SavedOrientation(const jpeg_decompress_struct& info) {
     for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
@@ -104,15 +113,16 @@ struct Decompressor {
     }
 };
 
-JpegOutcome Decode(std::FILE* file, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
+DecodeOutcome Decode(const uint8_t* data, size_t size, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
     Decompressor d;
     jpeg_decompress_struct& info = d.info;
     std::unique_ptr<Gdiplus::Bitmap>& bitmap = d.bitmap;
     Gdiplus::BitmapData& bits = d.bits;
-    if (setjmp(d.error.jump)) return d.error.refused ? JpegOutcome::Refused : JpegOutcome::Rejected;
+    if (DIORAMIX_SET_JUMP(d.error.jump)) return d.error.refused ? DecodeOutcome::Refused : DecodeOutcome::Rejected;
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = kMaxLibraryMemory;
-    jpeg_stdio_src(&info, file);
+    // The bytes, not a FILE*: a libjpeg built against another C runtime could not use ours.
+    jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
 
@@ -121,6 +131,7 @@ JpegOutcome Decode(std::FILE* file, const DrawnSizeFor& drawnSize, DecodedPictur
     const int w = static_cast<int>(info.image_width), h = static_cast<int>(info.image_height);
     picture.width = turned ? h : w;
     picture.height = turned ? w : h;
+    picture.bitsPerPixel = 8 * info.num_components;
     const DrawnSize drawn = drawnSize(picture.width, picture.height);
     info.scale_num = static_cast<unsigned>(
         ChooseJpegScale(w, h, turned ? drawn.h : drawn.w, turned ? drawn.w : drawn.h));
@@ -128,18 +139,18 @@ JpegOutcome Decode(std::FILE* file, const DrawnSizeFor& drawnSize, DecodedPictur
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;  // alpha 255
     jpeg_calc_output_dimensions(&info);
-    if (static_cast<int64_t>(info.output_width) * info.output_height > kMaxDecodedPixels) return JpegOutcome::Refused;
-    if (jpeg_has_multiple_scans(&info) && CoefficientBytes(info) > kMaxLibraryMemory) return JpegOutcome::Refused;
+    if (static_cast<int64_t>(info.output_width) * info.output_height > kMaxDecodedPixels) return DecodeOutcome::Refused;
+    if (jpeg_has_multiple_scans(&info) && CoefficientBytes(info) > kMaxLibraryMemory) return DecodeOutcome::Refused;
 
     jpeg_start_decompress(&info);
     const int ow = static_cast<int>(info.output_width), oh = static_cast<int>(info.output_height);
     const int bw = turned ? oh : ow, bh = turned ? ow : oh;
     // Opaque B, G, R, 255 is also premultiplied ARGB, the format shrinking and drawing read fastest.
     bitmap = std::make_unique<Gdiplus::Bitmap>(bw, bh, PixelFormat32bppPARGB);
-    if (bitmap->GetLastStatus() != Gdiplus::Ok) return JpegOutcome::Refused;
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return DecodeOutcome::Refused;
     Gdiplus::Rect all(0, 0, bw, bh);
     if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &bits) != Gdiplus::Ok)
-        return JpegOutcome::Refused;
+        return DecodeOutcome::Refused;
     d.locked = true;
     // Upright pictures are decoded straight into the bitmap; the others through one buffer.
     const bool upright = orientation == 1;
@@ -157,23 +168,24 @@ JpegOutcome Decode(std::FILE* file, const DrawnSizeFor& drawnSize, DecodedPictur
     bitmap->UnlockBits(&bits);
     d.locked = false;
     picture.image = std::move(bitmap);
-    return JpegOutcome::Decoded;
+    return DecodeOutcome::Decoded;
 }
 
 }  // namespace
 
 bool HasJpegDecoder() { return true; }
 
-JpegOutcome DecodeJpeg(const std::string& path, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
-    std::unique_ptr<std::FILE, FileCloser> file(_wfopen(mb::Widen(path).c_str(), L"rb"));
-    if (!file) return JpegOutcome::Rejected;
-    return Decode(file.get(), drawnSize, picture);
+DecodeOutcome DecodeJpeg(const uint8_t* data, size_t size, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
+    // jpeg_mem_src takes an unsigned long: 4 GB at most on Windows.
+    if (!data || size == 0) return DecodeOutcome::Rejected;
+    if (size > ULONG_MAX) return DecodeOutcome::Refused;
+    return Decode(data, size, drawnSize, picture);
 }
 
 #else
 
 bool HasJpegDecoder() { return false; }
 
-JpegOutcome DecodeJpeg(const std::string&, const DrawnSizeFor&, DecodedPicture&) { return JpegOutcome::Rejected; }
+DecodeOutcome DecodeJpeg(const uint8_t*, size_t, const DrawnSizeFor&, DecodedPicture&) { return DecodeOutcome::Rejected; }
 
 #endif

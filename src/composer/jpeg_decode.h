@@ -6,19 +6,14 @@
 #include <gdiplus.h>
 
 #include <memory>
-#include <string>
+#include <cstddef>
+#include <cstdint>
 
 #include "composer/picture_decode.h"
-
-enum class JpegOutcome {
-    Decoded,
-    Rejected,  // libjpeg-turbo cannot read it: GDI+ may try
-    Refused,   // truncated or over the memory budget: passed over
-};
 
 // Whether this build decodes JPEG itself.
 bool HasJpegDecoder();
 
-// Decodes the file at the smallest DCT scale covering the drawn size, upright. The picture's own
-// size is set even when the outcome is Rejected after the header was read.
-JpegOutcome DecodeJpeg(const std::string& path, const DrawnSizeFor& drawnSize, DecodedPicture& picture);
+// Decodes the file's bytes at the smallest DCT scale covering the drawn size, upright. The
+// picture's own size is set even when the outcome is Rejected after the header was read.
+DecodeOutcome DecodeJpeg(const uint8_t* data, size_t size, const DrawnSizeFor& drawnSize, DecodedPicture& picture);

@@ -5,7 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#include "composer/file_view.h"
 #include "composer/jpeg_decode.h"
+#include "composer/webp_decode.h"
+#include "composer/wic_decode.h"
 #include "framework/locked_bits.h"
 #include "framework/mbstring.h"
 
@@ -69,58 +72,6 @@ bool ReadJpegSize(const uint8_t* p, size_t size, int& width, int& height) {
     return false;
 }
 
-std::vector<uint8_t> ReadHead(const std::string& path) {
-    std::vector<uint8_t> head;
-    std::FILE* file = _wfopen(mb::Widen(path).c_str(), L"rb");
-    if (!file) return head;
-    head.resize(kHeaderBytes);
-    head.resize(std::fread(head.data(), 1, head.size(), file));
-    std::fclose(file);
-    return head;
-}
-
-bool IsJpeg(const std::vector<uint8_t>& head) {
-    return head.size() >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
-}
-
-// One output pixel's share of each source pixel along one direction.
-struct Span {
-    int first = 0;
-    std::vector<float> weights;
-};
-
-std::vector<Span> Spans(int sourceSize, int targetSize) {
-    std::vector<Span> spans(static_cast<size_t>(targetSize));
-    const double scale = static_cast<double>(sourceSize) / targetSize;
-    for (int t = 0; t < targetSize; ++t) {
-        double from = t * scale, to = (t + 1) * scale;
-        int first = static_cast<int>(from), last = static_cast<int>(to - 1e-9);
-        if (last >= sourceSize) last = sourceSize - 1;
-        Span& span = spans[static_cast<size_t>(t)];
-        span.first = first;
-        for (int s = first; s <= last; ++s) {
-            double lo = s < from ? from : s, hi = s + 1 > to ? to : s + 1;
-            span.weights.push_back(static_cast<float>((hi - lo) / scale));
-        }
-    }
-    return spans;
-}
-
-// GDI+ decodes the other formats at their full size; the header says beforehand whether that fits.
-DecodedPicture DecodeWithGdiplus(const std::string& path, const std::vector<uint8_t>& head) {
-    DecodedPicture picture;
-    int w = 0, h = 0;
-    if (ReadPictureSize(head.data(), head.size(), w, h) && static_cast<int64_t>(w) * h > kMaxDecodedPixels)
-        return picture;
-    std::wstring wide = mb::Widen(path);
-    auto image = std::make_unique<Gdiplus::Bitmap>(wide.c_str());
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return picture;
-    picture.width = static_cast<int>(image->GetWidth());
-    picture.height = static_cast<int>(image->GetHeight());
-    picture.image = std::move(image);
-    return picture;
-}
-
 }  // namespace
 
 int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight) {
@@ -133,8 +84,17 @@ int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight) {
 
 int ExifOrientation(const uint8_t* data, size_t size) {
     if (!data || size < 6 || std::memcmp(data, "Exif\0\0", 6) != 0) return 1;
+    return TiffOrientation(data, size);
+}
+
+int TiffOrientation(const uint8_t* data, size_t size) {
+    if (!data) return 1;
+    if (size >= 6 && std::memcmp(data, "Exif\0\0", 6) == 0) {
+        data += 6;
+        size -= 6;
+    }
     int orientation = 1;
-    VisitFirstDirectory(data + 6, size - 6, [&](uint32_t tag, uint32_t type, const uint8_t* value, bool big) {
+    VisitFirstDirectory(data, size, [&](uint32_t tag, uint32_t type, const uint8_t* value, bool big) {
         if (tag == 0x0112 && type == 3) {
             uint32_t v = Get16(value, big);
             if (v >= 1 && v <= 8) orientation = static_cast<int>(v);
@@ -204,45 +164,153 @@ bool ReadPictureSize(const uint8_t* p, size_t size, int& width, int& height) {
 void ShrinkPixels(const uint8_t* source, int sw, int sh, int sourceStride, uint8_t* target, int tw, int th,
                   int targetStride) {
     if (sw <= 0 || sh <= 0 || tw <= 0 || th <= 0 || tw > sw || th > sh) return;
-    const std::vector<Span> columns = Spans(sw, tw), rows = Spans(sh, th);
-    std::vector<float> line(static_cast<size_t>(sw) * 4);
-    for (int y = 0; y < th; ++y) {
-        // The source rows under this output row, weighted into one line...
-        std::fill(line.begin(), line.end(), 0.0f);
-        const Span& rowSpan = rows[static_cast<size_t>(y)];
-        for (size_t k = 0; k < rowSpan.weights.size(); ++k) {
-            const uint8_t* s = source + static_cast<ptrdiff_t>(rowSpan.first + static_cast<int>(k)) * sourceStride;
-            const float wgt = rowSpan.weights[k];
-            for (size_t i = 0; i < line.size(); ++i) line[i] += wgt * s[i];
-        }
-        // ...then its columns into the output pixels.
-        uint8_t* t = target + static_cast<ptrdiff_t>(y) * targetStride;
-        for (int x = 0; x < tw; ++x) {
-            const Span& colSpan = columns[static_cast<size_t>(x)];
-            float sum[4] = {};
-            const float* l = line.data() + static_cast<size_t>(colSpan.first) * 4;
-            for (size_t k = 0; k < colSpan.weights.size(); ++k, l += 4)
-                for (int c = 0; c < 4; ++c) sum[c] += colSpan.weights[k] * l[c];
-            for (int c = 0; c < 4; ++c) {
-                float v = sum[c] + 0.5f;
-                t[x * 4 + c] = static_cast<uint8_t>(v >= 255.0f ? 255.0f : v);
-            }
+    RowShrinker shrinker(sw, sh, target, tw, th, targetStride);
+    for (int y = 0; y < sh; ++y) shrinker.AddRow(source + static_cast<ptrdiff_t>(y) * sourceStride);
+}
+
+std::vector<RowShrinker::Span> RowShrinker::Spans(int sourceSize, int targetSize) {
+    std::vector<Span> spans(static_cast<size_t>(targetSize));
+    const double scale = static_cast<double>(sourceSize) / targetSize;
+    for (int t = 0; t < targetSize; ++t) {
+        double from = t * scale, to = (t + 1) * scale;
+        int first = static_cast<int>(from), last = static_cast<int>(to - 1e-9);
+        if (last >= sourceSize) last = sourceSize - 1;
+        Span& span = spans[static_cast<size_t>(t)];
+        span.first = first;
+        for (int s = first; s <= last; ++s) {
+            double lo = s < from ? from : s, hi = s + 1 > to ? to : s + 1;
+            span.weights.push_back(static_cast<float>((hi - lo) / scale));
         }
     }
+    return spans;
+}
+
+RowShrinker::RowShrinker(int sourceWidth, int sourceHeight, uint8_t* target, int targetWidth, int targetHeight,
+                         int targetStride)
+    : m_sourceHeight(sourceHeight), m_targetWidth(targetWidth), m_targetHeight(targetHeight),
+      m_targetStride(targetStride), m_target(target), m_columns(Spans(sourceWidth, targetWidth)),
+      m_rows(Spans(sourceHeight, targetHeight)), m_line(static_cast<size_t>(targetWidth) * 4),
+      m_sums(static_cast<size_t>(targetHeight)) {}
+
+void RowShrinker::AddRow(const uint8_t* row) {
+    const int y = m_nextRow++;
+    if (y >= m_sourceHeight) return;
+    // Across first: the row's share of each target column...
+    for (int x = 0; x < m_targetWidth; ++x) {
+        const Span& span = m_columns[static_cast<size_t>(x)];
+        float sum[4] = {};
+        const uint8_t* s = row + static_cast<size_t>(span.first) * 4;
+        for (size_t k = 0; k < span.weights.size(); ++k, s += 4)
+            for (int c = 0; c < 4; ++c) sum[c] += span.weights[k] * s[c];
+        for (int c = 0; c < 4; ++c) m_line[static_cast<size_t>(x) * 4 + c] = sum[c];
+    }
+    // ...then down: into each target row this source row falls in (one or two).
+    const int firstRow = static_cast<int>(static_cast<int64_t>(y) * m_targetHeight / m_sourceHeight);
+    for (int t = std::max(0, firstRow - 1); t < m_targetHeight; ++t) {
+        const Span& span = m_rows[static_cast<size_t>(t)];
+        if (y < span.first) break;
+        const int k = y - span.first;
+        if (k >= static_cast<int>(span.weights.size())) continue;
+        std::vector<float>& sums = m_sums[static_cast<size_t>(t)];
+        if (sums.empty()) sums.assign(m_line.size(), 0.0f);
+        const float weight = span.weights[static_cast<size_t>(k)];
+        for (size_t i = 0; i < m_line.size(); ++i) sums[i] += weight * m_line[i];
+        if (k + 1 == static_cast<int>(span.weights.size())) FinishRow(t);
+    }
+}
+
+void RowShrinker::FinishRow(int t) {
+    std::vector<float>& sums = m_sums[static_cast<size_t>(t)];
+    uint8_t* out = m_target + static_cast<ptrdiff_t>(t) * m_targetStride;
+    for (size_t i = 0; i < sums.size(); ++i) {
+        const float v = sums[i] + 0.5f;
+        out[i] = static_cast<uint8_t>(v >= 255.0f ? 255.0f : v);
+    }
+    std::vector<float>().swap(sums);
+}
+
+PictureFormat SniffPictureFormat(const uint8_t* p, size_t size) {
+    if (!p) return PictureFormat::Unknown;
+    if (size >= 3 && p[0] == 0xFF && p[1] == 0xD8 && p[2] == 0xFF) return PictureFormat::Jpeg;
+    if (size >= 8 && std::memcmp(p, "\x89PNG\r\n\x1a\n", 8) == 0) return PictureFormat::Png;
+    if (size >= 6 && (std::memcmp(p, "GIF87a", 6) == 0 || std::memcmp(p, "GIF89a", 6) == 0)) return PictureFormat::Gif;
+    if (size >= 14 && p[0] == 'B' && p[1] == 'M') return PictureFormat::Bmp;
+    if (size >= 4 && (std::memcmp(p, "II*\0", 4) == 0 || std::memcmp(p, "MM\0*", 4) == 0)) return PictureFormat::Tiff;
+    if (size >= 12 && std::memcmp(p, "RIFF", 4) == 0 && std::memcmp(p + 8, "WEBP", 4) == 0) return PictureFormat::WebP;
+    // ISO media files: the brands of the "ftyp" box say which picture format they carry.
+    if (size >= 16 && std::memcmp(p + 4, "ftyp", 4) == 0) {
+        const size_t boxSize = std::min<size_t>(Get32(p, true), size);
+        bool heif = false;
+        for (size_t at = 8; at + 4 <= boxSize; at += 4) {
+            if (at == 12) continue;  // the minor version, not a brand
+            if (std::memcmp(p + at, "avif", 4) == 0 || std::memcmp(p + at, "avis", 4) == 0) return PictureFormat::Avif;
+            for (const char* brand : {"heic", "heix", "hevc", "hevx", "heim", "heis", "mif1", "msf1"})
+                if (std::memcmp(p + at, brand, 4) == 0) heif = true;
+        }
+        if (heif) return PictureFormat::Heif;
+    }
+    return PictureFormat::Unknown;
+}
+
+DrawnSize DecodeSizeFor(int storedWidth, int storedHeight, int orientation, const DrawnSizeFor& drawnSize,
+                        DecodedPicture& picture) {
+    const bool turned = orientation >= 5;
+    picture.width = turned ? storedHeight : storedWidth;
+    picture.height = turned ? storedWidth : storedHeight;
+    const DrawnSize drawn = drawnSize(picture.width, picture.height);
+    const int w = turned ? drawn.h : drawn.w, h = turned ? drawn.w : drawn.h;
+    return {std::clamp(w, 1, std::max(1, storedWidth)), std::clamp(h, 1, std::max(1, storedHeight))};
+}
+
+DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, size_t headSize) {
+    DecodedPicture picture;
+    int w = 0, h = 0;
+    if (ReadPictureSize(head, headSize, w, h) && static_cast<int64_t>(w) * h > kMaxDecodedPixels) return picture;
+    std::wstring wide = mb::Widen(path);
+    auto image = std::make_unique<Gdiplus::Bitmap>(wide.c_str());
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return picture;
+    picture.width = static_cast<int>(image->GetWidth());
+    picture.height = static_cast<int>(image->GetHeight());
+    picture.bitsPerPixel = static_cast<int>((image->GetPixelFormat() >> 8) & 0xFF);
+    picture.image = std::move(image);
+    return picture;
 }
 
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize) {
     DecodedPicture picture;
-    const std::vector<uint8_t> head = ReadHead(path);
-    if (head.empty()) return picture;
-    if (IsJpeg(head) && HasJpegDecoder()) {
-        switch (DecodeJpeg(path, drawnSize, picture)) {
-        case JpegOutcome::Decoded: return picture;
-        case JpegOutcome::Refused: return DecodedPicture{};
-        case JpegOutcome::Rejected: break;
+    const FileView file(path);
+    if (!file) return picture;
+    const uint8_t* data = file.Data();
+    const size_t size = file.Size();
+    const size_t headSize = std::min(size, kHeaderBytes);
+    auto passedOverUnless = [&](DecodeOutcome outcome) { return outcome == DecodeOutcome::Decoded ? std::move(picture) : DecodedPicture{}; };
+    switch (SniffPictureFormat(data, size)) {
+    case PictureFormat::Jpeg:
+        if (HasJpegDecoder()) {
+            const DecodeOutcome outcome = DecodeJpeg(data, size, drawnSize, picture);
+            if (outcome != DecodeOutcome::Rejected) return passedOverUnless(outcome);
+            picture = {};
         }
+        return DecodeWithGdiplus(path, data, headSize);
+    case PictureFormat::WebP:
+        return passedOverUnless(DecodeWebP(data, size, drawnSize, picture));
+    case PictureFormat::Png:
+    case PictureFormat::Gif:
+    case PictureFormat::Bmp:
+        return DecodeWithGdiplus(path, data, headSize);
+    case PictureFormat::Tiff: {
+        // WIC reads the orientation and decodes no more than is drawn; GDI+ is the second try.
+        const DecodeOutcome outcome = DecodeWithWic(path, drawnSize, picture);
+        if (outcome != DecodeOutcome::Rejected) return passedOverUnless(outcome);
+        return DecodeWithGdiplus(path, data, headSize);
     }
-    return DecodeWithGdiplus(path, head);
+    case PictureFormat::Heif:
+    case PictureFormat::Avif:
+    case PictureFormat::Unknown:
+        break;
+    }
+    // Whatever else the system has a codec for; without one the file is passed over.
+    return passedOverUnless(DecodeWithWic(path, drawnSize, picture));
 }
 
 namespace {

@@ -1,8 +1,9 @@
 #pragma once
-// Pictures decoded no larger than they are drawn: JPEG scaled in the DCT by libjpeg-turbo (upright
-// after the EXIF orientation), the other formats by GDI+; then brought once to the drawn size.
-// A picture that would need more memory than the budget is passed over before anything large is
-// allocated.
+// Pictures decoded no larger than they are drawn, by the decoder their content (not their name)
+// calls for: JPEG scaled in the DCT by libjpeg-turbo, WebP scaled by libwebp, TIFF, HEIF, AVIF and
+// whatever else the system has a codec for through WIC, PNG, GIF and BMP by GDI+; upright after
+// their orientation, then brought once to the drawn size. A picture that would need more memory
+// than the budget is passed over before anything large is allocated.
 
 #include <windows.h>
 #include <objidl.h>
@@ -13,12 +14,23 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "composer/placement.h"
 
 // Decoded pictures larger than this (after the best scale) are passed over: 25 megapixels is
 // 100 MB at 32 bits, and GDI+ may hold a second copy while it decodes.
 constexpr int64_t kMaxDecodedPixels = 25'000'000;
+
+// What a file holds, by its first bytes.
+enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Tiff, WebP, Heif, Avif };
+PictureFormat SniffPictureFormat(const uint8_t* data, size_t size);
+
+enum class DecodeOutcome {
+    Decoded,
+    Rejected,  // this decoder cannot read it: another may try
+    Refused,   // truncated or over the memory budget: passed over
+};
 
 // The smallest N of the DCT scales N/8 whose output (rounded up, as libjpeg does) still covers
 // the target in both directions; 8 when the target is as large as the picture or larger.
@@ -27,6 +39,8 @@ int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight);
 // The EXIF orientation (tag 0x0112, 1 to 8) of an APP1 segment's data ("Exif\0\0" + TIFF); 1 when
 // there is none or the segment is malformed.
 int ExifOrientation(const uint8_t* data, size_t size);
+// The same from TIFF data, with or without the "Exif\0\0" in front (WebP's EXIF chunk).
+int TiffOrientation(const uint8_t* data, size_t size);
 // Copies 32-bit pixels stored with the EXIF orientation into target upright (w x h stored; the
 // target is h x w for orientations 5 to 8). Strides are in bytes.
 void OrientPixels(const uint8_t* source, int w, int h, int sourceStride, int orientation, uint8_t* target,
@@ -41,9 +55,34 @@ bool ReadPictureSize(const uint8_t* data, size_t size, int& width, int& height);
 void ShrinkPixels(const uint8_t* source, int sw, int sh, int sourceStride, uint8_t* target, int tw, int th,
                   int targetStride);
 
+// Area-weighted shrinking of premultiplied 32-bit rows fed one by one, top to bottom: a decoder that
+// hands out rows in bands never holds the whole picture.
+class RowShrinker {
+public:
+    RowShrinker(int sourceWidth, int sourceHeight, uint8_t* target, int targetWidth, int targetHeight,
+                int targetStride);
+    void AddRow(const uint8_t* row);
+
+private:
+    struct Span {
+        int first = 0;
+        std::vector<float> weights;
+    };
+    static std::vector<Span> Spans(int sourceSize, int targetSize);
+    void FinishRow(int t);
+
+    int m_sourceHeight, m_targetWidth, m_targetHeight, m_targetStride;
+    uint8_t* m_target;
+    std::vector<Span> m_columns, m_rows;
+    std::vector<float> m_line;                   // one source row shrunk across
+    std::vector<std::vector<float>> m_sums;      // the target rows being gathered
+    int m_nextRow = 0;
+};
+
 struct DecodedPicture {
     std::unique_ptr<Gdiplus::Image> image;  // upright; at least the drawn size, or the whole picture
     int width = 0, height = 0;              // the picture's own upright size
+    int bitsPerPixel = 0;                   // as the file stores it
     explicit operator bool() const { return image != nullptr; }
 };
 
@@ -51,8 +90,18 @@ struct DecodedPicture {
 using DrawnSizeFor = std::function<DrawnSize(int width, int height)>;
 
 // The picture of the file decoded for drawing at drawnSize, or empty when it cannot be decoded
-// (not a picture, truncated, over the memory budget).
+// (not a picture, truncated, over the memory budget, no codec for it).
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize);
+
+// GDI+'s decode of the whole picture, passed over beforehand when the header gives a size over
+// the budget.
+DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, size_t headSize);
+
+// Sets the picture's own upright size from its stored size and orientation, and returns the size
+// to decode it at, in stored directions: drawnSize's answer, at least 1 x 1, never larger than the
+// stored picture.
+DrawnSize DecodeSizeFor(int storedWidth, int storedHeight, int orientation, const DrawnSizeFor& drawnSize,
+                        DecodedPicture& picture);
 
 // The image brought by ShrinkPixels to the rectangle of a 32-bit ARGB layer and drawn there over
 // what the layer holds; false, with nothing drawn, when the image is not a bitmap at least as large

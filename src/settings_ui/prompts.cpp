@@ -9,6 +9,7 @@
 #include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
+#include "settings_ui/set_back_img.h"
 
 namespace {
 
@@ -60,11 +61,12 @@ bool SystemPrompts::BrowseForFolder(HWND owner, std::string& folder) {
 }
 
 bool SystemPrompts::ChooseImageFile(HWND owner, std::string& path) {
+    const std::wstring filter = BackgroundImageFilter();
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"Image (*.bmp,*.gif,*.jpg,*.tif,*.png)\0*.bmp;*.gif;*.jpg;*.tif;*.png\0";
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;

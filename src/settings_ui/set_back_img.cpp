@@ -4,9 +4,11 @@
 #include <cstdio>
 
 #include "composer/composer.h"
+#include "composer/picture_decode.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "resource.h"
+#include "state/catalogue.h"
 
 std::string ImageInfoText(int width, int height, int bitsPerPixel, uint64_t fileBytes) {
     char text[160];
@@ -37,20 +39,23 @@ Gdiplus::RectF BackgroundPreviewRect(int imageWidth, int imageHeight, int pw, in
 
 BackgroundPicture LoadBackgroundPicture(const std::string& path, int boxWidth, int boxHeight) {
     BackgroundPicture picture;
-    const std::wstring wide = mb::Widen(path);
-    Gdiplus::Image image(wide.c_str());
-    if (path.empty() || image.GetLastStatus() != Gdiplus::Ok || image.GetWidth() == 0) return picture;
+    if (path.empty()) return picture;
+    // Decoded no larger than the box: painting stays quick, the file is not held open, and a huge
+    // picture costs the page little.
+    DecodedPicture decoded = DecodePicture(path, [&](int w, int h) {
+        return DrawnSize{std::max(1, std::min(w, boxWidth)), std::max(1, std::min(h, boxHeight))};
+    });
+    if (!decoded) return picture;
 
-    picture.width = static_cast<int>(image.GetWidth());
-    picture.height = static_cast<int>(image.GetHeight());
-    const int bits = static_cast<int>((image.GetPixelFormat() >> 8) & 0xFF);
+    picture.width = decoded.width;
+    picture.height = decoded.height;
     uint64_t bytes = 0;
     WIN32_FIND_DATAW found{};
-    fw::FindHandle find(::FindFirstFileW(wide.c_str(), &found));
+    fw::FindHandle find(::FindFirstFileW(mb::Widen(path).c_str(), &found));
     if (find) bytes = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    picture.info = ImageInfoText(picture.width, picture.height, bits, bytes);
+    picture.info = ImageInfoText(picture.width, picture.height, decoded.bitsPerPixel, bytes);
 
-    // A copy no larger than the box: painting stays quick, and the file is not held open.
+    Gdiplus::Image& image = *decoded.image;
     const int tw = std::max(1, std::min(picture.width, boxWidth));
     const int th = std::max(1, std::min(picture.height, boxHeight));
     auto thumbnail = std::make_unique<Gdiplus::Bitmap>(tw, th, PixelFormat32bppPARGB);
@@ -60,7 +65,8 @@ BackgroundPicture LoadBackgroundPicture(const std::string& path, int boxWidth, i
     g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes edges;
     edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    g.DrawImage(&image, Gdiplus::Rect(0, 0, tw, th), 0, 0, picture.width, picture.height, Gdiplus::UnitPixel, &edges);
+    g.DrawImage(&image, Gdiplus::Rect(0, 0, tw, th), 0, 0, static_cast<INT>(image.GetWidth()),
+                static_cast<INT>(image.GetHeight()), Gdiplus::UnitPixel, &edges);
     if (g.GetLastStatus() == Gdiplus::Ok) picture.thumbnail = std::move(thumbnail);
     return picture;
 }
@@ -78,6 +84,20 @@ void DrawBackgroundPreview(Gdiplus::Graphics& g, int pw, int ph, const EnvSettin
     const auto tw = static_cast<Gdiplus::REAL>(picture.thumbnail->GetWidth());
     const auto th = static_cast<Gdiplus::REAL>(picture.thumbnail->GetHeight());
     g.DrawImage(picture.thumbnail.get(), where, 0, 0, tw, th, Gdiplus::UnitPixel, &edges);
+}
+
+std::wstring BackgroundImageFilter() {
+    std::wstring names, patterns;
+    for (const char* ext : kImageExtensions) {
+        const std::wstring wide = mb::Widen(ext);
+        names += (names.empty() ? L"*." : L",*.") + wide;
+        patterns += (patterns.empty() ? L"*." : L";*.") + wide;
+    }
+    std::wstring filter = L"Image (" + names + L")";
+    filter.push_back(L'\0');
+    filter += patterns;
+    filter.push_back(L'\0');  // the string's own terminator ends the list
+    return filter;
 }
 
 // ---- The page -----------------------------------------------------------------------------------

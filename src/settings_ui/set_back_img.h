@@ -60,3 +60,6 @@ private:
     CColorButton m_colorButton;
     BackgroundPicture m_picture;
 };
+
+// The file-open dialog's filter: "Image (*.jpg,*.jpeg,...)", then the patterns, each ended by a null.
+std::wstring BackgroundImageFilter();

@@ -1,7 +1,6 @@
 #pragma once
 // Test JPEGs written with libjpeg-turbo: any colour form, progressive or with restart markers,
-// with an EXIF orientation. Only in builds that decode JPEG themselves.
-#if DIORAMIX_HAS_LIBJPEG
+// with an EXIF orientation. Only in builds that decode JPEG themselves; the EXIF data in all.
 
 #include <windows.h>
 
@@ -11,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#if DIORAMIX_HAS_LIBJPEG
 #include <jpeglib.h>
+#endif
 
 #include "framework/mbstring.h"
 
@@ -52,6 +53,7 @@ inline std::vector<uint8_t> ExifWithOrientation(int orientation, bool bigEndian 
     return d;
 }
 
+#if DIORAMIX_HAS_LIBJPEG
 // Writes a w x h JPEG whose pixel (x, y) is colour(x, y). CMYK forms store Adobe's inverted ink.
 inline bool WriteJpeg(const std::string& path, int w, int h, const std::function<Rgb8(int, int)>& colour,
                       const JpegOptions& options = {}) {
@@ -108,6 +110,6 @@ inline bool WriteJpeg(const std::string& path, int w, int h, const std::function
     return true;
 }
 
-}  // namespace testing_support
-
 #endif
+
+}  // namespace testing_support

@@ -2,7 +2,9 @@
 // from headers, the area shrink, the BMP layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "composer/canvas.h"
@@ -31,6 +33,18 @@ TEST(ExifOrientationTest, ReadsTheTagInBothByteOrders) {
         EXPECT_EQ(o, ExifOrientation(big.data(), big.size()));
         EXPECT_EQ(o, ExifOrientation(little.data(), little.size()));
     }
+}
+
+TEST(ExifOrientationTest, TiffDataIsReadWithOrWithoutTheExifMark) {
+    for (int o = 1; o <= 8; ++o) {
+        std::vector<uint8_t> exif = testing_support::ExifWithOrientation(o, o % 2 == 0);
+        EXPECT_EQ(o, TiffOrientation(exif.data(), exif.size()));
+        EXPECT_EQ(o, TiffOrientation(exif.data() + 6, exif.size() - 6)) << "WebP's EXIF chunk: TIFF alone";
+        EXPECT_EQ(1, ExifOrientation(exif.data() + 6, exif.size() - 6)) << "a JPEG segment needs its mark";
+    }
+    EXPECT_EQ(1, TiffOrientation(nullptr, 0));
+    const uint8_t junk[] = {'E', 'x', 'i', 'f', 0, 0, 'X', 'X', 42, 0};
+    EXPECT_EQ(1, TiffOrientation(junk, sizeof junk));
 }
 
 TEST(ExifOrientationTest, MalformedSegmentsMeanUpright) {
@@ -114,6 +128,38 @@ TEST(ShrinkPixelsTest, AveragesTheCoveredAreaOfPremultipliedPixels) {
     ShrinkPixels(square.data(), 4, 4, 16, one, 1, 1, 4);
     EXPECT_EQ(100, one[0]);
     EXPECT_EQ(100, one[3]);
+}
+
+TEST(ShrinkPixelsTest, RowsFedOneByOneAverageExactlyTheAreaEachTargetPixelCovers) {
+    // Odd ratios in both directions, where one source row falls into two target rows.
+    struct Case {
+        int sw, sh, tw, th;
+    };
+    for (const Case c : {Case{7, 5, 3, 2}, Case{10, 9, 4, 4}, Case{5, 11, 5, 3}, Case{13, 13, 13, 13}, Case{6, 1, 1, 1}}) {
+        SCOPED_TRACE(std::to_string(c.sw) + "x" + std::to_string(c.sh) + " -> " + std::to_string(c.tw) + "x" +
+                     std::to_string(c.th));
+        std::vector<uint8_t> source(static_cast<size_t>(c.sw * c.sh * 4));
+        for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>((i * 97 + i / 7) % 256);
+        std::vector<uint8_t> target(static_cast<size_t>(c.tw * c.th * 4), 0xEE);
+        RowShrinker shrinker(c.sw, c.sh, target.data(), c.tw, c.th, c.tw * 4);
+        for (int y = 0; y < c.sh; ++y) shrinker.AddRow(source.data() + y * c.sw * 4);
+        // The covered area of each target pixel, summed in double.
+        const double sx = double(c.sw) / c.tw, sy = double(c.sh) / c.th;
+        for (int ty = 0; ty < c.th; ++ty)
+            for (int tx = 0; tx < c.tw; ++tx)
+                for (int ch = 0; ch < 4; ++ch) {
+                    double sum = 0;
+                    for (int y = 0; y < c.sh; ++y)
+                        for (int x = 0; x < c.sw; ++x) {
+                            const double ox = std::max(0.0, std::min(x + 1.0, (tx + 1) * sx) - std::max(double(x), tx * sx));
+                            const double oy = std::max(0.0, std::min(y + 1.0, (ty + 1) * sy) - std::max(double(y), ty * sy));
+                            sum += ox * oy * source[static_cast<size_t>((y * c.sw + x) * 4 + ch)];
+                        }
+                    const int want = static_cast<int>(sum / (sx * sy) + 0.5);
+                    EXPECT_NEAR(want, target[static_cast<size_t>((ty * c.tw + tx) * 4 + ch)], 1)
+                        << "pixel " << tx << "," << ty << " channel " << ch;
+                }
+    }
 }
 
 TEST(ShrinkPixelsTest, RefusesToEnlarge) {

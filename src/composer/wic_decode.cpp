@@ -1,0 +1,162 @@
+#include "composer/wic_decode.h"
+
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/handles.h"
+#include "framework/locked_bits.h"
+#include "framework/mbstring.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Pictures whose codec cannot decode them smaller are read whole by it: beyond this the codec's
+// own copy would cost too much.
+constexpr int64_t kMaxWholeDecodePixels = 50'000'000;
+constexpr int kBandRows = 32;
+
+// IWICBitmapSourceTransform, which not every SDK's wincodec.h declares: a codec's own scaled decode.
+struct DECLSPEC_NOVTABLE CodecTransform : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+                                                 WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
+                                                 BYTE* buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
+};
+constexpr IID kCodecTransformId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+int OrientationOf(IWICBitmapFrameDecode& frame) {
+    ComPtr<IWICMetadataQueryReader> reader;
+    if (FAILED(frame.GetMetadataQueryReader(&reader))) return 1;
+    // The photo property first (any container), then the EXIF and TIFF directories themselves.
+    for (const wchar_t* query : {L"System.Photo.Orientation", L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
+        PROPVARIANT value;
+        ::PropVariantInit(&value);
+        int orientation = 0;
+        if (SUCCEEDED(reader->GetMetadataByName(query, &value)) && value.vt == VT_UI2) orientation = value.uiVal;
+        ::PropVariantClear(&value);
+        if (orientation >= 1 && orientation <= 8) return orientation;
+    }
+    return 1;
+}
+
+int BitsPerPixelOf(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame) {
+    WICPixelFormatGUID format{};
+    ComPtr<IWICComponentInfo> info;
+    ComPtr<IWICPixelFormatInfo> pixelInfo;
+    UINT bits = 0;
+    if (SUCCEEDED(frame.GetPixelFormat(&format)) && SUCCEEDED(factory.CreateComponentInfo(format, &info)) &&
+        SUCCEEDED(info.As(&pixelInfo)))
+        pixelInfo->GetBitsPerPixel(&bits);
+    return static_cast<int>(bits);
+}
+
+// The codec's own smaller decode, when it has one that covers w x h: B, G, R, A premultiplied
+// rows of the size it chose.
+bool DecodeScaledByCodec(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, int w, int h, int& ow, int& oh,
+                         std::vector<uint8_t>& pixels) {
+    ComPtr<CodecTransform> transform;
+    if (FAILED(frame.QueryInterface(kCodecTransformId, reinterpret_cast<void**>(transform.GetAddressOf())))) return false;
+    UINT cw = static_cast<UINT>(w), ch = static_cast<UINT>(h);
+    if (FAILED(transform->GetClosestSize(&cw, &ch)) || cw < static_cast<UINT>(w) || ch < static_cast<UINT>(h))
+        return false;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppPBGRA;
+    if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
+    // The codec's rows in its own format, then one converter pass to premultiplied 32 bits.
+    ComPtr<IWICBitmap> scaled;
+    if (FAILED(factory.CreateBitmap(cw, ch, format, WICBitmapCacheOnLoad, &scaled))) return false;
+    {
+        ComPtr<IWICBitmapLock> lock;
+        WICRect all{0, 0, static_cast<INT>(cw), static_cast<INT>(ch)};
+        UINT stride = 0, bytes = 0;
+        BYTE* rows = nullptr;
+        if (FAILED(scaled->Lock(&all, WICBitmapLockWrite, &lock)) || FAILED(lock->GetStride(&stride)) ||
+            FAILED(lock->GetDataPointer(&bytes, &rows)) ||
+            FAILED(transform->CopyPixels(nullptr, cw, ch, &format, WICBitmapTransformRotate0, stride, bytes, rows)))
+            return false;
+    }
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(scaled.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                     0.0, WICBitmapPaletteTypeCustom)))
+        return false;
+    ow = static_cast<int>(cw);
+    oh = static_cast<int>(ch);
+    pixels.assign(static_cast<size_t>(ow) * static_cast<size_t>(oh) * 4, 0);
+    return SUCCEEDED(converter->CopyPixels(nullptr, static_cast<UINT>(ow) * 4, static_cast<UINT>(pixels.size()),
+                                           pixels.data()));
+}
+
+// The whole picture read in bands of rows and shrunk to w x h as they come.
+bool DecodeShrunk(IWICBitmapSource& source, int sw, int sh, int w, int h, std::vector<uint8_t>& pixels) {
+    pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
+    RowShrinker shrinker(sw, sh, pixels.data(), w, h, w * 4);
+    std::vector<uint8_t> band(static_cast<size_t>(sw) * 4 * kBandRows);
+    for (int y = 0; y < sh; y += kBandRows) {
+        const int rows = std::min(kBandRows, sh - y);
+        const WICRect rect{0, y, sw, rows};
+        if (FAILED(source.CopyPixels(&rect, static_cast<UINT>(sw) * 4, static_cast<UINT>(band.size()), band.data())))
+            return false;
+        for (int r = 0; r < rows; ++r) shrinker.AddRow(band.data() + static_cast<size_t>(r) * sw * 4);
+    }
+    return true;
+}
+
+DecodeOutcome Decode(IWICImagingFactory& factory, const std::string& path, const DrawnSizeFor& drawnSize,
+                     DecodedPicture& picture) {
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (FAILED(factory.CreateDecoderFromFilename(mb::Widen(path).c_str(), nullptr, GENERIC_READ,
+                                                 WICDecodeMetadataCacheOnDemand, &decoder)))
+        return DecodeOutcome::Rejected;  // no codec for it, or unreadable
+    ComPtr<IWICBitmapFrameDecode> frame;
+    UINT fullWidth = 0, fullHeight = 0;
+    if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&fullWidth, &fullHeight)) || fullWidth == 0 ||
+        fullHeight == 0 || fullWidth > INT32_MAX || fullHeight > INT32_MAX)
+        return DecodeOutcome::Rejected;
+    const int sw = static_cast<int>(fullWidth), sh = static_cast<int>(fullHeight);
+    const int orientation = OrientationOf(*frame.Get());
+    const DrawnSize target = DecodeSizeFor(sw, sh, orientation, drawnSize, picture);
+    picture.bitsPerPixel = BitsPerPixelOf(factory, *frame.Get());
+    if (static_cast<int64_t>(target.w) * target.h > kMaxDecodedPixels) return DecodeOutcome::Refused;
+
+    int ow = target.w, oh = target.h;
+    std::vector<uint8_t> pixels;
+    if (!DecodeScaledByCodec(factory, *frame.Get(), target.w, target.h, ow, oh, pixels)) {
+        if (static_cast<int64_t>(sw) * sh > kMaxWholeDecodePixels) return DecodeOutcome::Refused;
+        ComPtr<IWICFormatConverter> converter;
+        if (FAILED(factory.CreateFormatConverter(&converter)) ||
+            FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                         0.0, WICBitmapPaletteTypeCustom)))
+            return DecodeOutcome::Rejected;
+        ow = target.w;
+        oh = target.h;
+        if (!DecodeShrunk(*converter.Get(), sw, sh, ow, oh, pixels)) return DecodeOutcome::Rejected;
+    }
+
+    const int bw = orientation >= 5 ? oh : ow, bh = orientation >= 5 ? ow : oh;
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(bw, bh, PixelFormat32bppPARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return DecodeOutcome::Refused;
+    {
+        fw::LockedBits bits(*bitmap, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB);
+        if (!bits) return DecodeOutcome::Refused;
+        OrientPixels(pixels.data(), ow, oh, ow * 4, orientation, bits.Bits(), bits.Stride());
+    }
+    picture.image = std::move(bitmap);
+    return DecodeOutcome::Decoded;
+}
+
+}  // namespace
+
+DecodeOutcome DecodeWithWic(const std::string& path, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
+    // COM for the decode (a thread that has it already keeps its own).
+    fw::ComApartment apartment;
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.GetAddressOf()))))
+        return DecodeOutcome::Rejected;
+    return Decode(*factory.Get(), path, drawnSize, picture);
+}

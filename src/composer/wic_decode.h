@@ -1,0 +1,12 @@
+#pragma once
+// Decoding through the Windows Imaging Component: whatever the system has a codec for (HEIF and
+// AVIF on Windows 10 and later with their extensions, TIFF everywhere), scaled on decode where the
+// codec allows and otherwise shrunk band by band, upright after the orientation in its metadata.
+
+#include <string>
+
+#include "composer/picture_decode.h"
+
+// Rejected when there is no codec for the file or it cannot be read; Refused when it would need
+// more memory than the budget.
+DecodeOutcome DecodeWithWic(const std::string& path, const DrawnSizeFor& drawnSize, DecodedPicture& picture);
