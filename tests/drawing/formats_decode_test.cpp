@@ -17,6 +17,7 @@
 #include "composer/picture_decode.h"
 #include "composer/webp_decode.h"
 #include "composer/wic_decode.h"
+#include "settings_ui/set_back_img.h"
 #include "drawing/composer_fixture.h"
 #include "support/gif_writer.h"
 #include "support/jpeg_writer.h"
@@ -373,6 +374,26 @@ TEST_F(FormatsDecodeTest, BrokenWebPFilesArePassedOverQuickly) {
         EXPECT_FALSE(DecodePicture(dir.File(name), FullSize));
         EXPECT_LT(::GetTickCount() - start, 2000u);
     }
+}
+
+TEST_F(FormatsDecodeTest, TheBackgroundPageReadsAWebPNoLargerThanItsPreview) {
+    const std::string path = dir.File("back.webp");
+    const std::vector<uint8_t> bytes = EncodeWebP(1600, 1200, [](int x, int) { return Rgba8{uint8_t(x < 800 ? 200 : 20), 40, 90, 255}; });
+    WriteBytes(path, bytes);
+    BackgroundPicture picture = LoadBackgroundPicture(path, 160, 90);
+    EXPECT_EQ(1600, picture.width);
+    EXPECT_EQ(1200, picture.height);
+    EXPECT_EQ("1600 x 1200\nColor: 24bit\r\nFile Size: " + std::to_string(bytes.size() / 1024) + "KB", picture.info);
+    ASSERT_NE(nullptr, picture.thumbnail);
+    EXPECT_EQ(160u, picture.thumbnail->GetWidth());
+    EXPECT_EQ(90u, picture.thumbnail->GetHeight());
+    EXPECT_TRUE(IsColour(*picture.thumbnail, 20, 45, {255, 200, 40, 90}, 12));
+    EXPECT_TRUE(IsColour(*picture.thumbnail, 140, 45, {255, 20, 40, 90}, 12));
+    // Every format the catalogue takes can be chosen as the background.
+    const std::wstring filter = BackgroundImageFilter();
+    for (const wchar_t* pattern : {L"*.webp", L"*.jpeg", L"*.heic", L"*.avif", L"*.tiff", L"*.jpg"})
+        EXPECT_NE(std::wstring::npos, filter.find(pattern)) << mb::Narrow(pattern);
+    EXPECT_EQ(2, std::count(filter.begin(), filter.end(), L'\0')) << "a description and one list of patterns";
 }
 
 TEST_F(FormatsDecodeTest, AThumbnailOfAWebPShowsThePicture) {
