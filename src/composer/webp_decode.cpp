@@ -57,7 +57,11 @@ bool DecodeFrame(const WebPData& fragment, int w, int h, uint8_t* rows, int stri
         config.options.use_scaling = 1;
         config.options.scaled_width = w;
         config.options.scaled_height = h;
+        // Shrunk to half or less, the block edges the loop filter smooths are averaged away anyway:
+        // skipping it is most of the lossy decode's time, as JPEG's scaled DCT skips detail.
+        if (w * 2 <= config.input.width && h * 2 <= config.input.height) config.options.bypass_filtering = 1;
     }
+    config.options.use_threads = 1;  // the filter and the output on a second core
     config.output.colorspace = MODE_bgrA;  // premultiplied: GDI+'s PARGB
     config.output.is_external_memory = 1;
     config.output.u.RGBA.rgba = rows;
