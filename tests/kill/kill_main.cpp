@@ -18,6 +18,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "composer/output.h"
@@ -37,7 +38,11 @@ using testing_support::StartProgram;
 
 const char* const kStateFiles[] = {"env.ini", "list.txt", "poslist.txt", "Dioramix.bmp"};
 constexpr int kCatalogueLines = 20000;  // a list.txt of about a megabyte: its save takes a while
-const char* const kPhotoNames[] = {"a.jpg", "b.png", "c.bmp"};
+const char* const kPhotoNames[] = {"a.jpg", "b.png", "c.bmp", "d.webp", "e.jpeg", "f.heic", "g.webp"};
+// Photos from the bad-picture corpus beside the test: WebP, animated WebP, and a HEIC that has no
+// codec here and is passed over.
+const std::pair<const char*, const char*> kCorpusPhotos[] = {
+    {"good.webp", "d.webp"}, {"camera.jpeg", "e.jpeg"}, {"phone.heic", "f.heic"}, {"animated.webp", "g.webp"}};
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -187,14 +192,16 @@ Folder Prepare(const std::string& exeToTest) {
     WritePicture(f.photos + "\\a.jpg", 1600, 1200, Gdiplus::Color(255, 200, 60, 40), "jpeg");
     WritePicture(f.photos + "\\b.png", 800, 1000, Gdiplus::Color(255, 40, 160, 60), "png");
     WritePicture(f.photos + "\\c.bmp", 900, 600, Gdiplus::Color(255, 40, 70, 200), "bmp");
+    for (const auto& [corpus, name] : kCorpusPhotos)
+        ::CopyFileA((from + "\\bad-pictures\\" + corpus).c_str(), (f.photos + "\\" + name).c_str(), FALSE);
     WritePicture(f.File("user.bmp"), 64, 64, Gdiplus::Color(255, 90, 90, 90), "bmp");
 
     WriteAll(f.File("env.ini"),
              "[DEFAULT]\r\nisforeimg=1\r\nisframe=1\r\nisshadow=1\r\nisrotate=1\r\nisoverlap=1\r\nisbackgray=1\r\n"
              "iscalender=1\r\nispath=1\r\nchangetime=1\r\nmin_sec=1000\r\nimagepos=1\r\nisrandum=1\r\n"
              "maxwinstop=0\r\nisiptooltip=0\r\nisweekday=0\r\n");
-    std::string list = f.photos + ",3\n&\n";
-    for (int i = 0; i < kCatalogueLines; ++i) list += f.photos + "\\" + kPhotoNames[i % 3] + "\n";
+    std::string list = f.photos + "," + std::to_string(std::size(kPhotoNames)) + "\n&\n";
+    for (int i = 0; i < kCatalogueLines; ++i) list += f.photos + "\\" + kPhotoNames[i % std::size(kPhotoNames)] + "\n";
     WriteAll(f.File("list.txt"), list);
     WriteAll(f.File("poslist.txt"), "40,40,440,340\n700,80,1100,380\n300,420,700,720\n");
     return f;
