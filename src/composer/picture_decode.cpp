@@ -262,6 +262,9 @@ DrawnSize DecodeSizeFor(int storedWidth, int storedHeight, int orientation, cons
     return {std::clamp(w, 1, std::max(1, storedWidth)), std::clamp(h, 1, std::max(1, storedHeight))};
 }
 
+namespace {
+
+// GDI+ decodes the whole picture; the header says beforehand whether that fits.
 DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, size_t headSize) {
     DecodedPicture picture;
     int w = 0, h = 0;
@@ -275,6 +278,8 @@ DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, s
     picture.image = std::move(image);
     return picture;
 }
+
+}  // namespace
 
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize) {
     DecodedPicture picture;

@@ -93,10 +93,6 @@ using DrawnSizeFor = std::function<DrawnSize(int width, int height)>;
 // (not a picture, truncated, over the memory budget, no codec for it).
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize);
 
-// GDI+'s decode of the whole picture, passed over beforehand when the header gives a size over
-// the budget.
-DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, size_t headSize);
-
 // Sets the picture's own upright size from its stored size and orientation, and returns the size
 // to decode it at, in stored directions: drawnSize's answer, at least 1 x 1, never larger than the
 // stored picture.
