@@ -42,7 +42,7 @@ void OpenWithShell(const std::string& path) {
 }
 
 CImagesDlg::CImagesDlg(std::vector<std::string>& currentImages, HWND owner)
-    : CDialogImpl(IDD_IMAGES, owner), m_currentImages(currentImages), m_itemPaths(currentImages), m_owner(owner) {}
+    : CDialogImpl(IDD_IMAGES, owner), m_currentImages(currentImages), m_itemPaths(currentImages) {}
 
 CImagesDlg::~CImagesDlg() = default;
 

@@ -56,7 +56,6 @@ private:
     std::vector<std::string>& m_currentImages;
     // The paths as they were at opening; item data indexes them, so deletions never move them.
     std::vector<std::string> m_itemPaths;
-    HWND m_owner;
     HIMAGELIST m_thumbnails = nullptr;  // owned by the list view once attached
     std::string m_selectedPath;
     int m_selectedIndex = -1;

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <string>
 #include <utility>
 
 namespace fw {
@@ -211,6 +212,25 @@ private:
 
     bool* m_flag;
     bool m_previous;
+};
+
+// Puts the process's current folder back where it was: the common dialogs move it to the folder
+// the user browsed (OFN_NOCHANGEDIR does nothing for the Open dialog), which then cannot be
+// removed or ejected while the program runs.
+class CurrentFolderKept {
+public:
+    CurrentFolderKept() {
+        const DWORD length = ::GetCurrentDirectoryW(0, nullptr);
+        if (length == 0) return;
+        m_folder.resize(length);
+        m_folder.resize(::GetCurrentDirectoryW(length, m_folder.data()));
+    }
+    ~CurrentFolderKept() { if (!m_folder.empty()) ::SetCurrentDirectoryW(m_folder.c_str()); }
+    CurrentFolderKept(const CurrentFolderKept&) = delete;
+    CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+private:
+    std::wstring m_folder;
 };
 
 }  // namespace fw

@@ -11,22 +11,11 @@
 #include "resource.h"
 #include "settings_ui/set_back_img.h"
 
-namespace {
-
-std::wstring CurrentFolder() {
-    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
-    const DWORD n = folder.empty() ? 0 : ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
-    folder.resize(n < folder.size() ? n : 0);
-    return folder;
-}
-
-}  // namespace
-
 int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
     return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-bool SystemPrompts::PickColor(COLORREF& color) {
+bool SystemPrompts::PickColor(HWND owner, COLORREF& color) {
     static COLORREF customColors[16] = {
         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
         RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
@@ -35,8 +24,7 @@ bool SystemPrompts::PickColor(COLORREF& color) {
     };
     CHOOSECOLORW cc{};
     cc.lStructSize = sizeof(cc);
-    // The window the user acted in: it stays disabled while the dialog is open.
-    cc.hwndOwner = ::GetActiveWindow();
+    cc.hwndOwner = owner;
     cc.rgbResult = color;
     cc.lpCustColors = customColors;
     cc.Flags = CC_FULLOPEN | CC_RGBINIT;
@@ -52,6 +40,7 @@ bool SystemPrompts::BrowseForFolder(HWND owner, std::string& folder) {
     info.hwndOwner = owner;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    fw::CurrentFolderKept folderKept;
     fw::CoTaskMemory<ITEMIDLIST> chosen(::SHBrowseForFolderW(&info));
     if (!chosen) return false;
     wchar_t path[MAX_PATH] = {};
@@ -69,13 +58,9 @@ bool SystemPrompts::ChooseImageFile(HWND owner, std::string& path) {
     ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    // The dialog leaves the process in the folder browsed to (OFN_NOCHANGEDIR does not hold for
-    // it): a USB stick could then not be ejected while the program runs.
-    const std::wstring current = CurrentFolder();
-    const BOOL chosen = ::GetOpenFileNameW(&ofn);
-    if (!current.empty()) ::SetCurrentDirectoryW(current.c_str());
-    if (!chosen) return false;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    fw::CurrentFolderKept folderKept;  // the flag does not hold for the Open dialog
+    if (!::GetOpenFileNameW(&ofn)) return false;
     const std::string narrow = mb::NarrowPath(file.data());
     if (narrow.empty()) return false;  // no spelling of it names this file
     path = narrow;

@@ -6,9 +6,8 @@
 class SystemPrompts : public IPrompts {
 public:
     int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
-    // Fully open, owned by the active window; the custom colours the user mixes stay for the rest
-    // of the run.
-    bool PickColor(COLORREF& color) override;
+    // Fully open and modal to `owner`; the custom colours the user mixes stay for the rest of the run.
+    bool PickColor(HWND owner, COLORREF& color) override;
     bool BrowseForFolder(HWND owner, std::string& folder) override;
     bool ChooseImageFile(HWND owner, std::string& path) override;
 };

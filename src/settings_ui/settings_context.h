@@ -32,8 +32,8 @@ public:
     virtual ~IPrompts() = default;
     // A message box; returns the button that closed it.
     virtual int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) = 0;
-    // The colour dialog, starting at `color`; true with the choice in `color` on OK.
-    virtual bool PickColor(COLORREF& color) = 0;
+    // The colour dialog over `owner`, starting at `color`; true with the choice in `color` on OK.
+    virtual bool PickColor(HWND owner, COLORREF& color) = 0;
     // The folder browser; true unless cancelled, the folder empty for a choice without a
     // file-system path.
     virtual bool BrowseForFolder(HWND owner, std::string& folder) = 0;

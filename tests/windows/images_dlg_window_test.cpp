@@ -235,6 +235,28 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
     EmptyFromTheBin(dropName);
 }
 
+TEST_F(CurrentImages, TheRecycleConfirmationIsModalToThisDialogAndNoKeepsTheFile) {
+    current = {Picture("kept.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    Open();
+    dialog->deleteFlags = FOF_ALLOWUNDO | FOF_FILESONLY;  // with the shell's confirmation
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
+    HWND owner = nullptr;
+    bool dialogDisabled = false;
+    {
+        TimerScript script({[&] {
+            HWND box = FindThreadDialog(dialog->GetSafeHwnd());
+            ASSERT_NE(nullptr, box);
+            owner = ::GetWindow(box, GW_OWNER);
+            dialogDisabled = !::IsWindowEnabled(dialog->GetSafeHwnd());
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        }});
+        ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_DELETE, 0);
+    }
+    EXPECT_EQ(dialog->GetSafeHwnd(), owner) << "owned by the window the user deleted in";
+    EXPECT_TRUE(dialogDisabled);
+    EXPECT_TRUE(FileExists(current.empty() ? dir.File("kept.png") : current[0])) << "declined: the file stays";
+}
+
 TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     // Folders nested until the picture's path is 258 bytes, as the catalogue can hold it.
     std::string folder = dir.path(), relative;

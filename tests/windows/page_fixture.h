@@ -77,6 +77,7 @@ public:
     bool realMessages = false;
     // The colours offered to the colour dialog, and its answer: a colour on OK, none to cancel.
     std::vector<COLORREF> offeredColors;
+    std::vector<HWND> colorOwners;
     std::optional<COLORREF> colorAnswer;
     // The folder browser's and the file dialog's answers (none: cancelled), and their owners.
     std::optional<std::string> folderAnswer;
@@ -87,8 +88,9 @@ public:
         messages.push_back({owner, text, caption, type});
         return realMessages ? SystemPrompts().ShowMessage(owner, text, caption, type) : IDOK;
     }
-    bool PickColor(COLORREF& color) override {
+    bool PickColor(HWND owner, COLORREF& color) override {
         offeredColors.push_back(color);
+        colorOwners.push_back(owner);
         if (!colorAnswer) {
             color = RGB(1, 1, 1);  // a dialog may scribble on a cancelled choice: it must not count
             return false;

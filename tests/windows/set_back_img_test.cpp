@@ -59,6 +59,7 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
     Open();
     Click(Item(IDC_BACK_COLOR));
     EXPECT_EQ(std::vector<COLORREF>{RGB(0x11, 0x22, 0x33)}, prompts.offeredColors);
+    EXPECT_EQ(std::vector<HWND>{parent}, prompts.colorOwners) << "the settings window, not the page or nobody";
     EXPECT_EQ(0xFF0A141Eu, env.backcolor);
     EXPECT_TRUE(composer.m_clearRequested);
 
