@@ -6,6 +6,7 @@
 #include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/system.h"
 #include "resource.h"
 
 namespace {
@@ -65,7 +66,7 @@ void DrawBannerBand(HDC dc, const RECT& item, const TrayItemDrawing& drawing) {
     // window's border can come first).
     ::OffsetViewportOrgEx(dc, 0, drawing.menuTop, nullptr);
     DrawTrayBanner(dc, item.right + fw::ScaleForDpi(3, drawing.dpi), drawing.menuHeight, L" Dioramix " + drawing.version,
-                   drawing.dpi);
+                   drawing.dpi, TrayMenuColorsFor(drawing.highContrast).panel);
     ::RestoreDC(dc, saved);
 }
 
@@ -79,12 +80,24 @@ COLORREF BannerColorForRow(int rowFromBottom, int height) {
                Channel(GetBValue(kBannerBottom), GetBValue(kBannerTop), step));
 }
 
-void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, UINT dpi) {
+TrayMenuColors TrayMenuColorsFor(bool highContrast) {
+    if (highContrast) {
+        const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+        return {::GetSysColor(COLOR_MENU), ::GetSysColor(COLOR_MENUTEXT), highlight, highlight,
+                ::GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    }
+    // The menu text colour also on a selected item: the highlight text colour (white) cannot be
+    // read on the pale selection.
+    const COLORREF text = ::GetSysColor(COLOR_MENUTEXT);
+    return {RGB(255, 255, 255), text, kSelectionOuter, kSelectionInner, text};
+}
+
+void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, UINT dpi, COLORREF panel) {
     if (width <= 0 || height <= 0) return;
     DrawBannerGradient(dc, width, height);
     DrawBannerCaption(dc, height, caption, dpi);
     const int edge = fw::ScaleForDpi(7, dpi);
-    FillSolid(dc, RECT{fw::ScaleForDpi(23, dpi), fw::ScaleForDpi(1, dpi), width - edge, height}, RGB(255, 255, 255));
+    FillSolid(dc, RECT{fw::ScaleForDpi(23, dpi), fw::ScaleForDpi(1, dpi), width - edge, height}, panel);
 }
 
 void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing) {
@@ -97,25 +110,28 @@ void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing
 
     if (item.itemAction == ODA_DRAWENTIRE) DrawBannerBand(dc, r, drawing);
 
+    const TrayMenuColors colors = TrayMenuColorsFor(drawing.highContrast);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     if (selected && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
-        FillSolid(dc, outer, kSelectionOuter);
-        FillSolid(dc, inner, kSelectionInner);
+        FillSolid(dc, outer, colors.selectionOuter);
+        FillSolid(dc, inner, colors.selectionInner);
     } else if (!selected && (item.itemAction & ODA_SELECT)) {
-        FillSolid(dc, outer, RGB(255, 255, 255));
+        FillSolid(dc, outer, colors.panel);
     }
 
     const std::wstring empty;
     const std::wstring& text = drawing.text ? *drawing.text : empty;
     if (!text.empty()) {
-        // The menu text colour also on a selected item: the highlight text colour a system may
-        // leave in the DC (white) cannot be read on the pale selection.
+        // Whatever text colour the system left in the DC, the one that goes with the fill.
         int oldMode = ::SetBkMode(dc, TRANSPARENT);
-        COLORREF oldColor = ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
+        COLORREF oldColor = ::SetTextColor(dc, selected ? colors.selectedText : colors.text);
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER);
         ::SetTextColor(dc, oldColor);
         ::SetBkMode(dc, oldMode);
     } else {
+        // The DC's pen normally; in a high-contrast theme the menu text colour, seen on its panel.
+        fw::Pen textPen(drawing.highContrast ? ::CreatePen(PS_SOLID, 1, colors.text) : nullptr);
+        fw::SelectObjectGuard pen(dc, textPen ? static_cast<HGDIOBJ>(textPen.get()) : ::GetCurrentObject(dc, OBJ_PEN));
         ::MoveToEx(dc, r.left + px(42), r.top + px(2), nullptr);
         ::LineTo(dc, r.right - px(10), r.top + px(2));
     }
@@ -140,7 +156,7 @@ int TrayItemWidthFor(int textWidth, UINT dpi) {
 }
 
 CTrayMenu::CTrayMenu(HMENU popup, HINSTANCE resources, UINT dpi)
-    : m_menu(popup), m_resources(resources), m_dpi(dpi ? dpi : fw::kDefaultDpi) {
+    : m_menu(popup), m_resources(resources), m_dpi(dpi ? dpi : fw::kDefaultDpi), m_highContrast(fw::HighContrastOn()) {
     LOGFONTW menuFont = fw::MenuFont(m_dpi);
     m_font.reset(::CreateFontIndirectW(&menuFont));
     m_rows = TrayRowHeightsFor(m_dpi, TextSize(L"\uAC00Ag").cy);
@@ -202,6 +218,7 @@ void CTrayMenu::DrawItem(const DRAWITEMSTRUCT& item) {
     if (record) drawing.menuTop = item.rcItem.top - record->top;
     drawing.version = LoadVersion(m_resources);
     drawing.dpi = m_dpi;
+    drawing.highContrast = m_highContrast;
     drawing.pauseMark = m_pauseMark.get();
     // The text is measured in the menu font; draw it in that font whatever the DC holds.
     fw::SelectObjectGuard select(item.hDC, m_font.get());

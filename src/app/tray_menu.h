@@ -21,9 +21,22 @@ constexpr COLORREF kSelectionInner = RGB(230, 202, 213);
 // Banner colour of a row counted from the bottom, for a banner `height` rows high.
 COLORREF BannerColorForRow(int rowFromBottom, int height);
 
+// The colours of the panel and the selection: the program's white panel and rose selection, or
+// under a high-contrast theme the system's menu and highlight pairs, which the theme keeps
+// readable (its menu text may be white).
+struct TrayMenuColors {
+    COLORREF panel;
+    COLORREF text;
+    COLORREF selectionOuter;
+    COLORREF selectionInner;
+    COLORREF selectedText;
+};
+TrayMenuColors TrayMenuColorsFor(bool highContrast);
+
 // The banner: gradient of `width` x `height` at (0, 0), the caption upwards in white bold Arial,
-// then the white panel (23, 1)-(width - 7, height) on which the items are drawn.
-void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, UINT dpi = 96);
+// then the panel (23, 1)-(width - 7, height) on which the items are drawn.
+void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, UINT dpi = 96,
+                    COLORREF panel = RGB(255, 255, 255));
 
 // Everything one item needs to draw itself, free of the menu object.
 struct TrayItemDrawing {
@@ -33,6 +46,7 @@ struct TrayItemDrawing {
     std::wstring version;
     HICON pauseMark = nullptr;
     UINT dpi = 96;
+    bool highContrast = false;
 };
 // Draws one item inside its rectangle, its band of the banner included (on a full draw).
 void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing);
@@ -77,6 +91,7 @@ private:
     HMENU m_menu;
     HINSTANCE m_resources;
     UINT m_dpi;
+    bool m_highContrast;
     fw::Font m_font;  // the menu font at m_dpi: items are measured and drawn in it
     fw::Icon m_pauseMark;
     TrayRowHeights m_rows;

@@ -59,4 +59,7 @@ public:
     bool IsSessionDisconnected() override;
 };
 
+// True while the user has a high-contrast theme on: drawing then keeps to the system's colour pairs.
+bool HighContrastOn();
+
 }  // namespace fw

@@ -4,7 +4,23 @@
 
 #include <iterator>
 
+#include "framework/dpi.h"
 #include "framework/mbstring.h"
+
+int ScaleColumnWidth(int width, UINT fromDpi, UINT toDpi) {
+    if (fromDpi == 0 || toDpi == 0) return width;
+    return ::MulDiv(width, static_cast<int>(toDpi), static_cast<int>(fromDpi));
+}
+
+void ScaleListColumns(HWND list, UINT fromDpi, UINT toDpi) {
+    wchar_t cls[32] = {};
+    ::GetClassNameW(list, cls, 32);
+    if (std::wstring(cls) != WC_LISTVIEWW) return;
+    HWND header = ListView_GetHeader(list);
+    const int columns = header ? Header_GetItemCount(header) : 0;
+    for (int i = 0; i < columns; ++i)
+        ListView_SetColumnWidth(list, i, ScaleColumnWidth(ListView_GetColumnWidth(list, i), fromDpi, toDpi));
+}
 
 const fw::Handler<CColorListCtrl> CColorListCtrl::kHandlers[] = {
     fw::OnMessage(fw::kReflectBase + WM_NOTIFY, &CColorListCtrl::OnReflectedNotify),
@@ -36,12 +52,13 @@ BOOL CColorListCtrl::InsertColumns(const char* headings, const char* delimiters,
     if (tokens.empty()) return FALSE;
     HWND header = ListView_GetHeader(m_hwnd);
     const int existing = header ? Header_GetItemCount(header) : 0;
+    const UINT dpi = fw::WindowDpi(m_hwnd);
     for (size_t i = 0; i < tokens.size(); ++i) {
         std::wstring text = mb::Widen(tokens[i]);
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = formats ? formats[i] : LVCFMT_LEFT;
-        column.cx = widths ? widths[i] : 30;
+        column.cx = fw::ScaleForDpi(widths ? widths[i] : 30, dpi);
         column.pszText = text.data();
         column.iSubItem = static_cast<int>(i);
         if (::SendMessageW(m_hwnd, LVM_INSERTCOLUMNW, existing + i, reinterpret_cast<LPARAM>(&column)) < 0)

@@ -22,13 +22,19 @@ RowTint TintForStage(DWORD drawStage, DWORD_PTR itemIndex);
 constexpr COLORREF kTintText = RGB(230, 21, 79);
 constexpr COLORREF kTintBack = RGB(240, 240, 235);
 
+// A column width at `toDpi` that was `width` at `fromDpi`.
+int ScaleColumnWidth(int width, UINT fromDpi, UINT toDpi);
+// Rescales every column of `list` from one DPI to another; any window but a list view is left alone.
+void ScaleListColumns(HWND list, UINT fromDpi, UINT toDpi);
+
 class CColorListCtrl : public fw::CControlImpl<CColorListCtrl> {
 public:
     // Out of line: the handler table is complete only in the control's own source.
     CColorListCtrl();
     ~CColorListCtrl() override;
 
-    // Headings split as strtok does with `delimiters`; widths and formats per column may be null.
+    // Headings split as strtok does with `delimiters`; widths (at 96 DPI, shown at the list's DPI)
+    // and formats per column may be null.
     BOOL InsertColumns(const char* headings, const char* delimiters, const int* widths = nullptr,
                        const int* formats = nullptr);
     // Index of the new row; -1 when a cell text could not be set; the list's negative result when

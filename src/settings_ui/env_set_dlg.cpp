@@ -1,5 +1,6 @@
 #include "settings_ui/env_set_dlg.h"
 
+#include "framework/dpi.h"
 #include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/set_back_img.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int kIconSize = 20;
 constexpr COLORREF kCaptionStart = RGB(70, 0, 35);
 constexpr COLORREF kCaptionEnd = RGB(255, 21, 135);
 
@@ -20,9 +20,9 @@ constexpr UINT kPageNames[CEnvSetDlg::kPageCount] = {IDS_PAGE_BACKGROUND, IDS_PA
                                                       IDS_PAGE_FOLDERS,    IDS_PAGE_CALENDAR, IDS_PAGE_OTHERS,
                                                       IDS_PAGE_HELP};
 
-fw::Font MakeCaptionFont() {
+fw::Font MakeCaptionFont(UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = 12;
+    lf.lfHeight = fw::ScaleForDpi(12, dpi);
     lf.lfWeight = FW_BOLD;
     wcsncpy_s(lf.lfFaceName, LF_FACESIZE, fw::LoadText(IDS_CAPTION_FACE).c_str(), _TRUNCATE);
     return fw::Font(::CreateFontIndirectW(&lf));
@@ -62,6 +62,7 @@ const fw::Handler<CEnvSetDlg> CEnvSetDlg::kHandlers[] = {
     fw::OnMessage(WM_PAINT, &CEnvSetDlg::OnPaint),
     fw::OnMessage(WM_SYSCOMMAND, &CEnvSetDlg::OnSysCommand),
     fw::OnMessage(WM_MEASUREITEM, &CEnvSetDlg::OnMeasureItem),
+    fw::OnMessage(WM_DPICHANGED, &CEnvSetDlg::OnDpiChanged),
     fw::OnCommand(IDC_PAGE_LIST, &CEnvSetDlg::OnPageListSelChange, LBN_SELCHANGE),
     fw::OnCommand(IDOK, &CEnvSetDlg::OnOk),
     fw::OnCommand(IDCANCEL, &CEnvSetDlg::OnCancel),
@@ -85,11 +86,10 @@ BOOL CEnvSetDlg::OnInitDialog() {
     m_pMainWnd = m_context.owner.MainWindow();
     m_pEnv = &m_context.env;
     ::SetWindowTextW(m_hwnd, fw::LoadText(IDS_SETTINGS_TITLE).c_str());
-    m_captionFont = MakeCaptionFont();
     m_pageList.SubclassDlgItem(IDC_PAGE_LIST, m_hwnd);
     CreatePages();
     FillPageList();
-    PlacePages();
+    ApplyDpi(fw::WindowDpi(m_hwnd));
     SelectPage(m_context.m_lastPage);
     return TRUE;
 }
@@ -98,12 +98,24 @@ void CEnvSetDlg::CreatePages() {
     for (const auto& page : m_pPages) page->CreateIn(m_hwnd);
 }
 
-void CEnvSetDlg::FillPageList() {
-    m_images.reset(::ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 0, 1));
+void CEnvSetDlg::ApplyDpi(UINT dpi) {
+    const UINT oldDpi = m_dpi;
+    m_dpi = dpi ? dpi : fw::kDefaultDpi;
+    m_captionFont = MakeCaptionFont(m_dpi);
     fw::Bitmap strip(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS),
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (m_images && strip) ::ImageList_AddMasked(m_images.get(), strip.get(), RGB(255, 255, 255));
-    m_pageList.SetImageList(m_images.get());
+    ImageListHandle icons(MakePageIcons(strip.get(), kPageCount, CPageListBox::kIconSize,
+                                        fw::ScaleForDpi(CPageListBox::kIconSize, m_dpi)));
+    m_pageList.SetImageList(icons.get());
+    m_images = std::move(icons);
+    m_pageList.SetDpi(m_dpi);
+    PlacePages();
+    if (oldDpi != m_dpi)
+        for (const auto& page : m_pPages) page->DpiChanged(oldDpi, m_dpi);
+    ::InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void CEnvSetDlg::FillPageList() {
     for (UINT name : kPageNames)
         ::SendMessageW(m_pageList.GetSafeHwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fw::LoadText(name).c_str()));
 }
@@ -216,6 +228,16 @@ LRESULT CEnvSetDlg::OnMeasureItem(WPARAM, LPARAM lp) {
     if (!item || item->CtlType != ODT_LISTBOX || item->CtlID != IDC_PAGE_LIST) return FALSE;
     m_pageList.MeasureItem(*item);
     return TRUE;
+}
+
+LRESULT CEnvSetDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    // The system has scaled the template's controls and fonts; the window takes the size it
+    // suggests, and what is drawn or measured here follows by hand.
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
+        ::SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyDpi(HIWORD(wp));
+    return 0;
 }
 
 void CEnvSetDlg::OnPageListSelChange() {

@@ -31,6 +31,10 @@ public:
     // At program exit: closes what the pages opened; the caller then posts IDCANCEL.
     void CloseOwnedWindows();
 
+    // Follows a new DPI: the caption font, the page list's rows and icons, the pages' own sizes.
+    void ApplyDpi(UINT dpi);
+    UINT Dpi() const { return m_dpi; }
+
     CSettingsPage* Page(int index) const;
     int ShownPage() const;  // -1 when none is visible
     std::wstring CaptionText() const;
@@ -53,6 +57,7 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM);
     fw::MessageResult OnSysCommand(WPARAM, LPARAM);
     LRESULT OnMeasureItem(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
     void OnPageListSelChange();
     void OnOk() {}  // Enter never closes the window
     void OnCancel();
@@ -67,4 +72,5 @@ private:
     CPageListBox m_pageList;
     fw::ImageList m_images;
     fw::Font m_captionFont;
+    UINT m_dpi = 96;
 };

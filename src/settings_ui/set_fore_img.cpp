@@ -128,11 +128,20 @@ void CSetForeImg::InitOverlapLimit() {
 
 void CSetForeImg::InitPositionMap() {
     m_context.composer.EnsurePositionsLoaded();  // the map and the editor start from the saved ones
+    MeasurePositionMap();
+}
+
+void CSetForeImg::MeasurePositionMap() {
     RECT client{};
     ::GetClientRect(GetDlgItem(IDC_FORE_POSMAP), &client);
     m_xScale = PositionMapScale(m_context.system.ScreenWidth(), client.right - client.left);
     m_yScale = PositionMapScale(m_context.system.ScreenHeight(), client.bottom - client.top);
     RefreshPositionMap();
+}
+
+void CSetForeImg::DpiChanged(UINT oldDpi, UINT newDpi) {
+    CSettingsPage::DpiChanged(oldDpi, newDpi);
+    MeasurePositionMap();
 }
 
 void CSetForeImg::UpdateEnabling() {

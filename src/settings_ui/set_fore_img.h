@@ -29,6 +29,8 @@ public:
     // The interval, the overlap count and the photo size.
     void ReadCheckedFields(CloseCheckFields& fields) const override;
     HWND CheckedFieldControl(CheckedField field) const override;
+    // The position map's scale follows the map's new size.
+    void DpiChanged(UINT oldDpi, UINT newDpi) override;
 
     // The position editor while it is open (tests drive it); null otherwise.
     CImgPosSetDlg* PositionEditor() const;
@@ -59,6 +61,7 @@ private:
     void InitPlacement();
     void InitOverlapLimit();
     void InitPositionMap();
+    void MeasurePositionMap();
     void SetPlacement(int imagepos);
     // Enables the photo controls from the switches: a disabled foreground disables all of them;
     // overlap needs a placement other than the centre; its count and greying need overlap on.

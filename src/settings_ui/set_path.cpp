@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "framework/dpi.h"
 #include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
@@ -68,6 +69,20 @@ CSetPath::~CSetPath() {
     ReleaseCatalogue();  // also when the object goes before its window
 }
 
+void CSetPath::SetRowHeight(UINT dpi) {
+    // A 1-pixel-wide image list only so that every row is at least 16 pixels (at 96 DPI) high. The
+    // list view, which does not share its image lists, destroys it with itself; the one it gives
+    // back on a change is ours.
+    HIMAGELIST old = ListView_SetImageList(m_list.GetSafeHwnd(),
+                                           ::ImageList_Create(1, fw::ScaleForDpi(16, dpi), ILC_COLOR24, 1, 1), LVSIL_SMALL);
+    if (old) ::ImageList_Destroy(old);
+}
+
+void CSetPath::DpiChanged(UINT oldDpi, UINT newDpi) {
+    CSettingsPage::DpiChanged(oldDpi, newDpi);
+    SetRowHeight(newDpi);
+}
+
 BOOL CSetPath::OnInitDialog() {
     m_list.SubclassDlgItem(IDC_PATH_LIST, m_hwnd);
     m_progress = GetDlgItem(IDC_PATH_PROGRESS);
@@ -76,9 +91,7 @@ BOOL CSetPath::OnInitDialog() {
     static const int kFormats[] = {LVCFMT_LEFT, LVCFMT_RIGHT};
     m_list.InsertColumns(mb::Narrow(fw::LoadText(IDS_FOLDER_COLUMNS)).c_str(), ",", kWidths, kFormats);
     ListView_SetExtendedListViewStyle(m_list.GetSafeHwnd(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    // A 1 x 16 image list only so that every row is at least 16 pixels high. The list view, which
-    // does not share its image lists, destroys it with itself.
-    ListView_SetImageList(m_list.GetSafeHwnd(), ::ImageList_Create(1, 16, ILC_COLOR24, 1, 1), LVSIL_SMALL);
+    SetRowHeight(fw::WindowDpi(m_list.GetSafeHwnd()));
 
     // While the page lives, every scan of the catalogue shows its progress here.
     ImageCatalogue& catalogue = m_context.catalogue;

@@ -26,6 +26,8 @@ public:
     ~CSetPath() override;
 
     bool PreTranslateMessage(MSG* msg) override;
+    // The columns and the row height follow the DPI.
+    void DpiChanged(UINT oldDpi, UINT newDpi) override;
 
     // The part of an add after the folder browser: the folder rules, the scan and the display.
     void AddChosenFolder(const std::string& folder);
@@ -47,6 +49,7 @@ private:
     // Hands the catalogue's hooks back (they point at this page).
     void ReleaseCatalogue();
 
+    void SetRowHeight(UINT dpi);
     void FillList();
     void ShowTotal();
     void PrepareScan(int range);

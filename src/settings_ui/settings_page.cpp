@@ -1,5 +1,7 @@
 #include "settings_ui/settings_page.h"
 
+#include "settings_ui/color_list_ctrl.h"
+
 CSettingsPage::CSettingsPage(UINT templateId, SettingsContext& context)
     : CDialog(templateId), m_context(context), m_pEnv(&context.env) {}
 
@@ -41,11 +43,17 @@ std::wstring CSettingsPage::ComboText(int id, int index) const {
 
 bool CSettingsPage::ChooseSwatchColor(CColorButton& swatch, COLORREF& color) {
     COLORREF chosen = color;
-    if (!Prompts().PickColor(chosen)) return false;
+    if (!Prompts().PickColor(SettingsWindow(), chosen)) return false;
     color = chosen;
     swatch.SetColor(chosen);
     ::InvalidateRect(swatch.GetSafeHwnd(), nullptr, TRUE);
     return true;
+}
+
+void CSettingsPage::DpiChanged(UINT oldDpi, UINT newDpi) {
+    if (!m_hwnd || oldDpi == 0 || oldDpi == newDpi) return;
+    for (HWND child = ::GetWindow(m_hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ScaleListColumns(child, oldDpi, newDpi);
 }
 
 bool CSettingsPage::Dispatch(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

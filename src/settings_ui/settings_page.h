@@ -26,6 +26,9 @@ public:
     virtual void ReadCheckedFields(CloseCheckFields&) const {}
     // The control that holds a checked field, null when this page has none.
     virtual HWND CheckedFieldControl(CheckedField) const { return nullptr; }
+    // The settings window moved to a monitor of another DPI; the system has scaled the controls
+    // from the template. Rescales the list views' columns; a page with more sizes of its own adds them.
+    virtual void DpiChanged(UINT oldDpi, UINT newDpi);
 
 protected:
     bool IsChecked(int id) const;

@@ -185,6 +185,45 @@ TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
     EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(dc()));  // the DC's colour is put back
 }
 
+TEST(TrayColors, HighContrastTakesTheSystemMenuAndHighlightPairs) {
+    const TrayMenuColors own = TrayMenuColorsFor(false);
+    EXPECT_EQ(RGB(255, 255, 255), own.panel);
+    EXPECT_EQ(kSelectionOuter, own.selectionOuter);
+    EXPECT_EQ(kSelectionInner, own.selectionInner);
+    EXPECT_EQ(::GetSysColor(COLOR_MENUTEXT), own.selectedText) << "dark text on the pale selection";
+    const TrayMenuColors contrast = TrayMenuColorsFor(true);
+    EXPECT_EQ(::GetSysColor(COLOR_MENU), contrast.panel);
+    EXPECT_EQ(::GetSysColor(COLOR_MENUTEXT), contrast.text);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), contrast.selectionOuter);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), contrast.selectionInner);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), contrast.selectedText);
+}
+
+TEST_F(MenuCanvas, HighContrastDrawsPanelSelectionTextAndSeparatorInSystemColours) {
+    const COLORREF menu = ::GetSysColor(COLOR_MENU), menuText = ::GetSysColor(COLOR_MENUTEXT);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT), highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    ASSERT_NE(highlight, highlightText);
+    std::wstring text = L"\uC885\uB8CC";
+    TrayItemDrawing drawing;
+    drawing.text = &text;
+    drawing.menuHeight = kHeight;
+    drawing.highContrast = true;
+    const std::vector<RECT> rows = DrawWholeMenu(drawing, 96);
+    EXPECT_EQ(menu, At(150, rows[2].top + 2)) << "the panel right of the text";
+    EXPECT_EQ(50 * (rows[2].bottom - rows[2].top - 1), canvas.Count(menu, {100, rows[2].top + 1, 150, rows[2].bottom}))
+        << "no white panel left under the theme's text";
+    EXPECT_GT(canvas.Count(menuText, {42, rows[2].top + 2, 120, rows[2].bottom - 1}), 10);
+    EXPECT_EQ(menuText, At(60, rows[1].top + 2)) << "the separator in the menu text colour";
+
+    DrawTrayMenuItem(Item(ID_TRAY_EXIT, rows[4], ODA_SELECT, ODS_SELECTED), drawing);
+    EXPECT_EQ(highlight, At(140, rows[4].top + 5));
+    EXPECT_GT(canvas.Count(highlightText, {42, rows[4].top + 2, 120, rows[4].bottom - 1}), 10) << "readable";
+    EXPECT_EQ(0, canvas.Count(kSelectionInner, {0, 0, kWidth, kHeight}));
+
+    DrawTrayMenuItem(Item(ID_TRAY_EXIT, rows[4], ODA_SELECT, 0), drawing);
+    EXPECT_EQ(menu, At(140, rows[4].top + 5)) << "deselection restores the panel";
+}
+
 TEST_F(MenuCanvas, SeparatorIsALineWithTheCurrentPen) {
     fw::Pen pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
     fw::SelectObjectGuard select(dc(), pen.get());

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -12,10 +14,12 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "framework/mbstring.h"
 #include "resource.h"
 #include "version.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/color_button.h"
+#include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/page_list_box.h"
 #include "settings_ui/prompts.h"
@@ -24,6 +28,7 @@
 namespace {
 
 using namespace page_testing;
+using namespace testing_support;
 
 const std::wstring kTitle = fw::LoadText(IDS_SETTINGS_TITLE);
 const std::wstring kFirstPage = fw::LoadText(IDS_PAGE_BACKGROUND);
@@ -115,6 +120,44 @@ TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
     HWND help = host.Page(6)->GetSafeHwnd();
     EXPECT_EQ(L"Dioramix ver" DIORAMIX_VERSION_WIDE, TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
     EXPECT_EQ(kAboutTitle, TextOf(help));
+}
+
+TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsAndCaption) {
+    CEnvSetDlg host(context);
+    ASSERT_TRUE(host.Create());
+    ASSERT_EQ(96u, host.Dpi());
+    HWND folders = ::GetDlgItem(host.Page(3)->GetSafeHwnd(), IDC_PATH_LIST);
+    ASSERT_NE(nullptr, folders);
+    const int firstColumn = ListView_GetColumnWidth(folders, 0);
+    EXPECT_EQ(350, firstColumn);
+    RECT before{};
+    ::GetWindowRect(host.GetSafeHwnd(), &before);
+
+    // As the system sends it when the window is dragged onto a 150 % monitor.
+    RECT suggested{30, 20, 30 + (before.right - before.left) * 3 / 2, 20 + (before.bottom - before.top) * 3 / 2};
+    ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT after{};
+    ::GetWindowRect(host.GetSafeHwnd(), &after);
+    EXPECT_EQ(suggested.left, after.left);
+    EXPECT_EQ(suggested.top, after.top);
+    EXPECT_EQ(suggested.right, after.right);
+    EXPECT_EQ(suggested.bottom, after.bottom);
+    EXPECT_EQ(144u, host.Dpi());
+    EXPECT_EQ(30, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(525, ListView_GetColumnWidth(folders, 0));
+    EXPECT_EQ(75, ListView_GetColumnWidth(folders, 1));
+    // The pages still fill the frame.
+    RECT frame{}, page{};
+    ::GetWindowRect(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_FRAME), &frame);
+    ::GetWindowRect(host.Page(0)->GetSafeHwnd(), &page);
+    EXPECT_EQ(frame.left + 1, page.left);
+    EXPECT_EQ(frame.bottom - 1, page.bottom);
+
+    // And back, without the widths drifting.
+    ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before));
+    EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
+    EXPECT_EQ(50, ListView_GetColumnWidth(folders, 1));
 }
 
 TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
@@ -340,6 +383,68 @@ TEST_F(PageListItems, UnselectedItemOnTheWindowColourAndFocusAloneDrawsNothing) 
     EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20}));
 }
 
+TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
+    // The rule: the program's own fill only without high contrast.
+    EXPECT_EQ(CPageListBox::kSelectedFill, PageRowColorsFor(true, false).fill);
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), PageRowColorsFor(true, false).text);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), PageRowColorsFor(true, true).fill);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), PageRowColorsFor(true, true).text);
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), PageRowColorsFor(false, true).fill);
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), PageRowColorsFor(false, true).text);
+
+    ASSERT_NE(::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+    Canvas selected(150, 20, RGB(1, 2, 3));
+    list.DrawItem(Item(selected.dc(), ODA_DRAWENTIRE, ODS_SELECTED), true);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), selected.At(140, 10));
+    EXPECT_EQ(0, selected.Count(CPageListBox::kSelectedFill, {0, 0, 150, 20}));
+    EXPECT_GT(selected.Count(::GetSysColor(COLOR_HIGHLIGHTTEXT), {22, 1, 149, 19}), 10) << "the name, readable";
+
+    Canvas plain(150, 20, RGB(1, 2, 3));
+    list.DrawItem(Item(plain.dc(), ODA_DRAWENTIRE, 0), true);
+    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), plain.At(140, 10));
+    EXPECT_GT(plain.Count(::GetSysColor(COLOR_WINDOWTEXT), {22, 1, 149, 19}), 10);
+}
+
+TEST_F(PageListItems, RowsIconsAndIndentFollowTheDpi) {
+    fw::Bitmap strip(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0)));
+    struct Case { UINT dpi; int row, indent, icon; };
+    for (const Case c : {Case{96, 20, 22, 20}, Case{144, 30, 33, 30}, Case{192, 40, 44, 40}}) {
+        list.SetDpi(c.dpi);
+        EXPECT_EQ(c.row, list.ItemHeight()) << c.dpi;
+        EXPECT_EQ(c.indent, list.TextIndent()) << c.dpi;
+        EXPECT_EQ(c.row, ::SendMessageW(list.GetSafeHwnd(), LB_GETITEMHEIGHT, 0, 0)) << "the live list took it";
+        ImageListHandle icons(MakePageIcons(strip.get(), 7, 20, c.icon));
+        ASSERT_TRUE(icons);
+        int cx = 0, cy = 0;
+        ::ImageList_GetIconSize(icons.get(), &cx, &cy);
+        EXPECT_EQ(c.icon, cx);
+        EXPECT_EQ(c.icon, cy);
+        EXPECT_EQ(7, ::ImageList_GetImageCount(icons.get())) << "seven icons, none cut in two";
+    }
+    EXPECT_EQ(nullptr, MakePageIcons(nullptr, 7, 20, 30));
+
+    // At 144 DPI the icon fills the taller row and the name starts beyond it.
+    list.SetDpi(144);
+    ImageListHandle icons(MakePageIcons(strip.get(), 7, 20, 30));
+    list.SetImageList(icons.get());
+    Canvas canvas(225, 30, RGB(1, 2, 3));
+    DRAWITEMSTRUCT item = Item(canvas.dc(), ODA_DRAWENTIRE, 0);
+    item.rcItem = {0, 0, 225, 30};
+    list.DrawItem(item, false);
+    EXPECT_EQ(RGB(0x8f, 0xd0, 0xf5), canvas.At(8, 8)) << "the first icon's sky, scaled";
+    EXPECT_EQ(0, canvas.Count(::GetSysColor(COLOR_WINDOWTEXT), {30, 0, 33, 30})) << "no text over the icon";
+    EXPECT_GT(canvas.Count(::GetSysColor(COLOR_WINDOWTEXT), {33, 1, 224, 29}), 10);
+    list.SetImageList(images.get());
+}
+
+TEST(ListColumns, WidthsScaleBetweenDpisAndBack) {
+    struct Case { int width; UINT from, to; int expected; };
+    for (const Case c : {Case{350, 96, 144, 525}, Case{525, 144, 96, 350}, Case{50, 96, 192, 100}, Case{51, 96, 144, 77},
+                         Case{350, 0, 144, 350}, Case{350, 96, 96, 350}})
+        EXPECT_EQ(c.expected, ScaleColumnWidth(c.width, c.from, c.to)) << c.width << " " << c.from << "->" << c.to;
+}
+
 // ---- The colour swatch ----------------------------------------------------------------------
 
 class CSwatchProbe : public fw::CDialogImpl<CSwatchProbe> {
@@ -427,8 +532,11 @@ TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
     probe.DestroyWindow();
 }
 
-TEST(ColorSwatch, ColourChoiceOpensFullyAndOnlyOkChangesTheColour) {
-    bool fullyOpen = false;
+TEST(ColorSwatch, ColourChoiceOpensFullyModalToItsOwnerAndOnlyOkChangesTheColour) {
+    TopWindows windows;
+    HWND settings = windows.Make(L"settings", nullptr, SW_SHOW);
+    bool fullyOpen = false, ownerDisabled = false;
+    HWND owner = nullptr;
     COLORREF color = RGB(128, 0, 0);
     {
         TimerScript script({[&] {
@@ -436,15 +544,20 @@ TEST(ColorSwatch, ColourChoiceOpensFullyAndOnlyOkChangesTheColour) {
             if (!box) box = ::GetForegroundWindow();
             HWND add = ::GetDlgItem(box, 712);  // "add to custom colours", in the opened part
             fullyOpen = add && ::IsWindowVisible(add);
+            owner = ::GetWindow(box, GW_OWNER);
+            ownerDisabled = !::IsWindowEnabled(settings);
             ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         }});
-        EXPECT_FALSE(SystemPrompts().PickColor(color));
+        EXPECT_FALSE(SystemPrompts().PickColor(settings, color));
     }
     EXPECT_TRUE(fullyOpen);
+    EXPECT_EQ(settings, owner);
+    EXPECT_TRUE(ownerDisabled) << "the window under the colour dialog takes no input";
+    EXPECT_TRUE(::IsWindowEnabled(settings));
     EXPECT_EQ(RGB(128, 0, 0), color);
     {
         TimerScript script({[&] { ::PostMessageW(::GetForegroundWindow(), WM_COMMAND, IDOK, 0); }});
-        EXPECT_TRUE(SystemPrompts().PickColor(color));
+        EXPECT_TRUE(SystemPrompts().PickColor(settings, color));
     }
     EXPECT_EQ(RGB(128, 0, 0), color) << "starts at the current colour";
 }
@@ -468,12 +581,69 @@ TEST(ColorSwatch, TheColourDialogBelongsToTheWindowTheUserActedIn) {
             ::PostMessageW(box ? box : ::GetForegroundWindow(), WM_COMMAND, IDCANCEL, 0);
         }});
         COLORREF color = 0;
-        SystemPrompts().PickColor(color);
+        SystemPrompts().PickColor(window, color);
     }
     EXPECT_EQ(window, owner);
     EXPECT_TRUE(windowDisabled) << "the window under it must wait for it";
     EXPECT_TRUE(::IsWindowEnabled(window));
     probe.DestroyWindow();
+}
+
+// ---- The choosers leave the current folder alone ------------------------------------------------
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+class Choosers : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    TopWindows windows;
+    HWND settings = nullptr;
+    std::wstring startFolder;
+    std::string pictures;
+
+    void SetUp() override {
+        settings = windows.Make(L"settings", nullptr, SW_SHOW);
+        startFolder = CurrentFolder();
+        pictures = dir.MakeDir("pictures");
+        WriteFile(pictures + "\\photo.bmp", "BM");
+    }
+    void TearDown() override { ::SetCurrentDirectoryW(startFolder.c_str()); }
+};
+
+TEST_F(Choosers, OpenDialogReturnsThePathAndLeavesTheCurrentFolder) {
+    const std::string photo = pictures + "\\photo.bmp";
+    std::string chosen;
+    {
+        TimerScript script({[&] {
+            HWND box = FindThreadDialog(settings);
+            ASSERT_NE(nullptr, box);
+            // The file name box, then Open: the dialog goes to the picture's folder to open it.
+            ::SetDlgItemTextW(box, 1148, mb::Widen(photo).c_str());
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }});
+        ASSERT_TRUE(SystemPrompts().ChooseImageFile(settings, chosen));
+    }
+    EXPECT_EQ(photo, chosen);
+    EXPECT_EQ(startFolder, CurrentFolder()) << "the picture's folder must stay free to remove";
+}
+
+TEST_F(Choosers, FolderBrowserReturnsTheFolderAndLeavesTheCurrentFolder) {
+    std::string chosen;
+    {
+        TimerScript script({[&] {
+            HWND box = FindThreadDialog(settings);
+            ASSERT_NE(nullptr, box);
+            ::SendMessageW(box, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(mb::Widen(pictures).c_str()));
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }});
+        ASSERT_TRUE(SystemPrompts().BrowseForFolder(settings, chosen));
+    }
+    EXPECT_EQ(pictures, chosen);
+    EXPECT_EQ(startFolder, CurrentFolder());
 }
 
 // ---- The about box --------------------------------------------------------------------------
