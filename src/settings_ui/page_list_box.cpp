@@ -1,5 +1,7 @@
 #include "settings_ui/page_list_box.h"
 
+#include <algorithm>
+
 #include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/system.h"
@@ -54,7 +56,10 @@ std::wstring CPageListBox::ItemText(int index) const {
 void CPageListBox::SetDpi(UINT dpi) {
     m_dpi = dpi ? dpi : fw::kDefaultDpi;
     if (m_hwnd) {
-        ::SendMessageW(m_hwnd, LB_SETITEMHEIGHT, 0, ItemHeight());
+        // A variable-height list keeps a height per item; a fixed one reads the first only.
+        const LRESULT count = ::SendMessageW(m_hwnd, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < std::max<LRESULT>(count, 1); ++i)
+            ::SendMessageW(m_hwnd, LB_SETITEMHEIGHT, static_cast<WPARAM>(i), ItemHeight());
         ::InvalidateRect(m_hwnd, nullptr, TRUE);
     }
 }

@@ -143,7 +143,8 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     EXPECT_EQ(suggested.right, after.right);
     EXPECT_EQ(suggested.bottom, after.bottom);
     EXPECT_EQ(144u, host.Dpi());
-    EXPECT_EQ(30, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 0, 0));
+    for (int item = 0; item < CEnvSetDlg::kPageCount; ++item)
+        EXPECT_EQ(30, ::SendMessageW(List(host), LB_GETITEMHEIGHT, item, 0)) << "every row, " << item;
     EXPECT_EQ(525, ListView_GetColumnWidth(folders, 0));
     EXPECT_EQ(75, ListView_GetColumnWidth(folders, 1));
     // The pages still fill the frame.
@@ -155,7 +156,7 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
 
     // And back, without the widths drifting.
     ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before));
-    EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 6, 0));
     EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
     EXPECT_EQ(50, ListView_GetColumnWidth(folders, 1));
 }
