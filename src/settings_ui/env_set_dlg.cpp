@@ -104,7 +104,7 @@ void CEnvSetDlg::ApplyDpi(UINT dpi) {
     m_captionFont = MakeCaptionFont(m_dpi);
     fw::Bitmap strip(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS),
                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    ImageListHandle icons(MakePageIcons(strip.get(), kPageCount, CPageListBox::kIconSize,
+    fw::ImageList icons(MakePageIcons(strip.get(), kPageCount, CPageListBox::kIconSize,
                                         fw::ScaleForDpi(CPageListBox::kIconSize, m_dpi)));
     m_pageList.SetImageList(icons.get());
     m_images = std::move(icons);

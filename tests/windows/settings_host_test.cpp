@@ -415,7 +415,7 @@ TEST_F(PageListItems, RowsIconsAndIndentFollowTheDpi) {
         EXPECT_EQ(c.row, list.ItemHeight()) << c.dpi;
         EXPECT_EQ(c.indent, list.TextIndent()) << c.dpi;
         EXPECT_EQ(c.row, ::SendMessageW(list.GetSafeHwnd(), LB_GETITEMHEIGHT, 0, 0)) << "the live list took it";
-        ImageListHandle icons(MakePageIcons(strip.get(), 7, 20, c.icon));
+        fw::ImageList icons(MakePageIcons(strip.get(), 7, 20, c.icon));
         ASSERT_TRUE(icons);
         int cx = 0, cy = 0;
         ::ImageList_GetIconSize(icons.get(), &cx, &cy);
@@ -427,7 +427,7 @@ TEST_F(PageListItems, RowsIconsAndIndentFollowTheDpi) {
 
     // At 144 DPI the icon fills the taller row and the name starts beyond it.
     list.SetDpi(144);
-    ImageListHandle icons(MakePageIcons(strip.get(), 7, 20, 30));
+    fw::ImageList icons(MakePageIcons(strip.get(), 7, 20, 30));
     list.SetImageList(icons.get());
     Canvas canvas(225, 30, RGB(1, 2, 3));
     DRAWITEMSTRUCT item = Item(canvas.dc(), ODA_DRAWENTIRE, 0);
