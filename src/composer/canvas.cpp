@@ -14,6 +14,14 @@ constexpr int32_t kPixelsPerMetre = 3780;  // 96 dots per inch, as GDI+ writes f
 
 int RowBytes(int width) { return (width * 3 + 3) & ~3; }
 
+// The rectangle's part inside the bitmap.
+Gdiplus::Rect Clip(const RECT& area, Gdiplus::Bitmap& bitmap) {
+    const LONG left = std::max<LONG>(area.left, 0), top = std::max<LONG>(area.top, 0);
+    const LONG right = std::min<LONG>(area.right, static_cast<LONG>(bitmap.GetWidth()));
+    const LONG bottom = std::min<LONG>(area.bottom, static_cast<LONG>(bitmap.GetHeight()));
+    return {left, top, std::max<LONG>(0, right - left), std::max<LONG>(0, bottom - top)};
+}
+
 void Put16(uint8_t*& p, uint32_t v) {
     *p++ = static_cast<uint8_t>(v);
     *p++ = static_cast<uint8_t>(v >> 8);
@@ -34,13 +42,36 @@ void Canvas24::Fill(uint32_t argb) {
     FillPixels24(bits.Bits(), bits.Width(), bits.Height(), bits.Stride(), argb);
 }
 
+void Canvas24::FillRect(const RECT& area, uint32_t argb) {
+    const Gdiplus::Rect clipped = Clip(area, m_bitmap);
+    if (clipped.Width <= 0 || clipped.Height <= 0) return;
+    fw::LockedBits bits(m_bitmap, clipped, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB);
+    if (!bits) {
+        Gdiplus::SolidBrush brush(Gdiplus::Color(argb | 0xFF000000u));
+        Gdiplus::Graphics(&m_bitmap).FillRectangle(&brush, clipped);
+        return;
+    }
+    FillPixels24(bits.Bits(), bits.Width(), bits.Height(), bits.Stride(), argb);
+}
+
 bool Canvas24::CopyFrom(Gdiplus::Bitmap& source, bool grey) { return CopyPixels24(source, m_bitmap, grey); }
 
+bool Canvas24::CopyFrom(Gdiplus::Bitmap& source, const RECT& area, bool grey) {
+    return CopyPixels24(source, m_bitmap, area, grey);
+}
+
 bool CopyPixels24(Gdiplus::Bitmap& source, Gdiplus::Bitmap& target, bool grey) {
-    const int w = static_cast<int>(target.GetWidth()), h = static_cast<int>(target.GetHeight());
-    if (static_cast<int>(source.GetWidth()) != w || static_cast<int>(source.GetHeight()) != h) return false;
-    fw::LockedBits from(source, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB);
-    fw::LockedBits to(target, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB);
+    const RECT all{0, 0, static_cast<LONG>(target.GetWidth()), static_cast<LONG>(target.GetHeight())};
+    return CopyPixels24(source, target, all, grey);
+}
+
+bool CopyPixels24(Gdiplus::Bitmap& source, Gdiplus::Bitmap& target, const RECT& area, bool grey) {
+    if (source.GetWidth() != target.GetWidth() || source.GetHeight() != target.GetHeight()) return false;
+    const Gdiplus::Rect clipped = Clip(area, target);
+    if (clipped.Width <= 0 || clipped.Height <= 0) return true;
+    const int w = clipped.Width, h = clipped.Height;
+    fw::LockedBits from(source, clipped, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB);
+    fw::LockedBits to(target, clipped, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB);
     if (!from || !to) return false;
     for (int y = 0; y < h; ++y) {
         const uint8_t* s = from.Row(y);

@@ -21,9 +21,13 @@ public:
     Gdiplus::Bitmap& Bitmap() { return m_bitmap; }
     // Every pixel the colour (ARGB; alpha ignored), before anything is drawn.
     void Fill(uint32_t argb);
+    // The pixels of the rectangle (clipped to the canvas) the colour.
+    void FillRect(const RECT& area, uint32_t argb);
     // The pixels of a 24-bit bitmap of the same size, greyed on the way when asked (as GrayBitmap
     // does, leaving the source as it is); false when they could not be copied.
     bool CopyFrom(Gdiplus::Bitmap& source, bool grey);
+    // The same for the rectangle alone (clipped to the canvas).
+    bool CopyFrom(Gdiplus::Bitmap& source, const RECT& area, bool grey);
 
 private:
     Gdiplus::Bitmap m_bitmap;
@@ -32,6 +36,8 @@ private:
 // The pixels of a 24-bit bitmap into another of the same size, greyed on the way when asked;
 // false when the sizes differ or the bits could not be locked.
 bool CopyPixels24(Gdiplus::Bitmap& source, Gdiplus::Bitmap& target, bool grey);
+// The same for one rectangle of both (clipped to them); true when it is empty.
+bool CopyPixels24(Gdiplus::Bitmap& source, Gdiplus::Bitmap& target, const RECT& area, bool grey);
 
 // Every pixel of a 24-bit B, G, R buffer (rows of stride bytes, top first) the colour.
 void FillPixels24(uint8_t* pixels, int width, int height, int stride, uint32_t argb);

@@ -1,6 +1,7 @@
 #include "composer/composer.h"
 
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -92,14 +93,15 @@ void Composer::ComposeWallpaper() {
     m_screenWidth = m_system.ScreenWidth();
     m_screenHeight = m_system.ScreenHeight();
     if (m_screenWidth <= 0 || m_screenHeight <= 0) return;
-    const fw::WorkArea workArea = m_system.GetWorkArea();
+    TakeLayout(CurrentLayout());
+    const int width = m_layout.Width(), height = m_layout.Height();
 
-    // The canvas of the last change is drawn over whole when the screen keeps its size: a new
+    // The canvas of the last change is drawn over whole when the desktop keeps its size: a new
     // screen-sized bitmap costs tens of milliseconds under Wine.
-    if (!m_canvasStore || static_cast<int>(m_canvasStore->Bitmap().GetWidth()) != m_screenWidth ||
-        static_cast<int>(m_canvasStore->Bitmap().GetHeight()) != m_screenHeight) {
+    if (!m_canvasStore || static_cast<int>(m_canvasStore->Bitmap().GetWidth()) != width ||
+        static_cast<int>(m_canvasStore->Bitmap().GetHeight()) != height) {
         m_canvasStore.reset();
-        m_canvasStore = std::make_unique<Canvas24>(m_screenWidth, m_screenHeight);
+        m_canvasStore = std::make_unique<Canvas24>(width, height);
     }
     if (!m_canvasStore->IsValid()) {
         m_canvasStore.reset();
@@ -114,14 +116,17 @@ void Composer::ComposeWallpaper() {
         m_canvas = nullptr;
         Report(ComposePhase::Background);
         m_effects.SetCanvasBitmap(&canvas);
-        if (!m_env.ispause) DrawNextImage(g, workArea);
+        // Each monitor takes its own next photo, the primary first.
+        if (!m_env.ispause)
+            for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor) DrawNextImage(g, monitor);
         m_effects.SetCanvasBitmap(nullptr);
+        m_currentPath = m_pictures.front().path;
+        m_imageCount = m_pictures.front().count;
         Report(ComposePhase::PhotoDrawn);
         g.Flush(Gdiplus::FlushIntentionSync);
         m_savedCanvas = CopyBitmap24(canvas, std::move(m_spareCanvas));
 
-        if (m_env.iscalender) DrawCalendar(g, workArea, m_env, m_specialDays, m_system.Today());
-        if (m_env.ispath) DrawPathText(g, m_currentPath, workArea);
+        DrawOverlays(g);
         g.Flush(Gdiplus::FlushIntentionSync);
         Report(ComposePhase::Overlays);
     }
@@ -133,58 +138,143 @@ void Composer::ComposeWallpaper() {
     }
 }
 
-void Composer::DrawBackground(Gdiplus::Graphics& canvas) {
-    if (ContinuesPreviousPicture())
-        ContinuePreviousPicture(canvas);
-    else
-        DrawFreshBackground(canvas);
+DesktopLayout Composer::CurrentLayout() {
+    const fw::WorkArea workArea = m_system.GetWorkArea();
+    const int sw = m_system.ScreenWidth(), sh = m_system.ScreenHeight();
+    // Asking for the monitors only when they are wanted keeps the one-picture path as it was.
+    if (!m_env.multimonitor) return PrimaryScreenLayout(sw, sh, workArea);
+    return MakeDesktopLayout(m_system.Monitors(), true, sw, sh, workArea);
 }
 
-bool Composer::ContinuesPreviousPicture() const {
-    // Without a kept picture (a failed copy, say) there is nothing to continue.
-    return m_env.isoverlap && !m_clearRequested && m_env.piccleartotalcnt >= m_imageCount + 1 &&
-           m_env.imagepos >= 1 && m_savedCanvas;
-}
-
-void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas) {
-    // Copying the pixels is far cheaper than drawing the picture over the whole canvas.
-    if (!m_canvas || !m_canvas->CopyFrom(*m_savedCanvas, m_env.isbackgray != 0)) {
-        if (m_env.isbackgray) GrayBitmap(*m_savedCanvas);
-        canvas.DrawImage(m_savedCanvas.get(), 0, 0, m_screenWidth, m_screenHeight);
+void Composer::TakeLayout(DesktopLayout layout) {
+    // Monitors that came, went or moved start afresh; a new work area alone changes the overlays.
+    bool sameMonitors = layout.monitors.size() == m_layout.monitors.size() && !m_pictures.empty();
+    for (size_t i = 0; sameMonitors && i < layout.monitors.size(); ++i)
+        sameMonitors = ::EqualRect(&layout.monitors[i].rect, &m_layout.monitors[i].rect) &&
+                       layout.monitors[i].primary == m_layout.monitors[i].primary;
+    if (!sameMonitors) {
+        const bool wasSpanned = m_layout.IsSpanned() || layout.IsSpanned();
+        m_pictures.assign(layout.monitors.size(), MonitorPicture{});
+        // One picture of the primary screen keeps its count and photos across a resolution change.
+        if (layout.monitors.size() == 1) {
+            m_pictures.front().count = m_imageCount;
+            m_pictures.front().images = m_currentImages;
+            m_pictures.front().path = m_currentPath;
+        }
+        if (wasSpanned) {
+            m_clearRequested = TRUE;
+            m_currentImages.clear();
+        }
     }
-    m_spareCanvas = std::move(m_savedCanvas);
+    m_layout = std::move(layout);
 }
 
-void Composer::DrawFreshBackground(Gdiplus::Graphics& canvas) {
-    const Gdiplus::ARGB colour = m_env.isbackcolor ? m_env.backcolor : m_env.m_desktopColor;
-    // Nothing has drawn yet: writing the pixels is far cheaper than Graphics::Clear.
-    if (m_canvas)
-        m_canvas->Fill(colour);
-    else
-        canvas.Clear(Gdiplus::Color(colour));
-    if (m_env.isbackimg) DrawBackgroundImage(canvas);
-    m_imageCount = 0;
-    m_currentImages.clear();
-    m_savedCanvas.reset();
+void Composer::DrawBackground(Gdiplus::Graphics& canvas) {
+    if (m_pictures.size() != m_layout.monitors.size()) TakeLayout(CurrentLayout());
+    const bool canContinue = CanContinuePreviousPicture();
+    bool greyed = false;
+    DecodedPicture backImage;
+    for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor) {
+        if (canContinue && m_env.piccleartotalcnt >= m_pictures[monitor].count + 1)
+            ContinuePreviousPicture(canvas, monitor, greyed);
+        else
+            DrawFreshBackground(canvas, monitor, backImage);
+    }
+    FillGaps(canvas, BackgroundColour());
+    // The kept copy is written over by the next one rather than a new one allocated.
+    if (m_savedCanvas) m_spareCanvas = std::move(m_savedCanvas);
     m_clearRequested = FALSE;
 }
 
-void Composer::DrawBackgroundImage(Gdiplus::Graphics& canvas) {
+bool Composer::CanContinuePreviousPicture() const {
+    // Without a kept picture of this desktop's size (a failed copy, say) there is nothing to continue.
+    return m_env.isoverlap && !m_clearRequested && m_env.imagepos >= 1 && m_savedCanvas &&
+           static_cast<int>(m_savedCanvas->GetWidth()) == m_layout.Width() &&
+           static_cast<int>(m_savedCanvas->GetHeight()) == m_layout.Height();
+}
+
+void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas, size_t monitor, bool& greyed) {
+    const RECT area = m_layout.ToCanvas(m_layout.monitors[monitor].rect);
+    // Copying the pixels is far cheaper than drawing the picture over the canvas.
+    if (m_canvas && m_canvas->CopyFrom(*m_savedCanvas, area, m_env.isbackgray != 0)) return;
+    if (m_env.isbackgray && !greyed) GrayBitmap(*m_savedCanvas);
+    greyed = true;
+    canvas.DrawImage(m_savedCanvas.get(), Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)),
+                     area.left, area.top, RectWidth(area), RectHeight(area), Gdiplus::UnitPixel);
+}
+
+void Composer::DrawFreshBackground(Gdiplus::Graphics& canvas, size_t monitor, DecodedPicture& backImage) {
+    const RECT area = m_layout.ToCanvas(m_layout.monitors[monitor].rect);
+    const uint32_t colour = BackgroundColour();
+    // Nothing has drawn yet: writing the pixels is far cheaper than Graphics::Clear.
+    if (m_canvas) {
+        m_canvas->FillRect(area, colour);
+    } else {
+        Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
+        canvas.FillRectangle(&brush, Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)));
+    }
+    if (m_env.isbackimg) DrawBackgroundImage(canvas, area, backImage);
+    ForgetPhotos(m_pictures[monitor]);
+}
+
+void Composer::ForgetPhotos(MonitorPicture& picture) {
+    // The current images window may have taken some out already.
+    for (const std::string& path : picture.images) {
+        auto at = std::find(m_currentImages.begin(), m_currentImages.end(), path);
+        if (at != m_currentImages.end()) m_currentImages.erase(at);
+    }
+    picture.images.clear();
+    picture.count = 0;
+}
+
+void Composer::FillGaps(Gdiplus::Graphics& canvas, uint32_t colour) {
+    if (!m_layout.IsSpanned()) return;
+    Gdiplus::SolidBrush brush{Gdiplus::Color(colour | 0xFF000000u)};
+    for (RECT gap : GapRects(m_layout.bounds, m_layout.monitors)) {
+        gap = m_layout.ToCanvas(gap);
+        canvas.FillRectangle(&brush, Gdiplus::Rect(gap.left, gap.top, RectWidth(gap), RectHeight(gap)));
+    }
+}
+
+void Composer::DrawBackgroundImage(Gdiplus::Graphics& canvas, const RECT& area, DecodedPicture& backImage) {
     if (m_env.backimagename.empty()) return;
     const std::string file = m_env.ispause ? PausedBackgroundFile() : m_env.backimagename;
-    // Decoded no larger than it covers the screen.
-    DecodedPicture picture = DecodePicture(file, [this](int w, int h) {
-        if (m_env.isstretch) return DrawnSize{m_screenWidth, m_screenHeight};
-        Gdiplus::RectF fit = FitRect(w, h, m_screenWidth, m_screenHeight);
-        return DrawnSize{static_cast<int>(fit.Width + 0.5f), static_cast<int>(fit.Height + 0.5f)};
-    });
-    if (!picture) return;
-    if (m_env.isstretch) {
-        canvas.DrawImage(picture.image.get(), 0, 0, m_screenWidth, m_screenHeight);
-    } else {
-        Gdiplus::RectF fit = FitRect(picture.width, picture.height, m_screenWidth, m_screenHeight);
-        canvas.DrawImage(picture.image.get(), fit);
+    const int aw = RectWidth(area), ah = RectHeight(area);
+    // The frozen picture of a pause is the whole desktop's: each monitor takes its own part back.
+    const bool frozenDesktop = m_env.ispause && m_layout.IsSpanned();
+    if (!backImage) {
+        // Decoded once for every monitor, no larger than it covers the largest of them.
+        int mw = 0, mh = 0;
+        for (const fw::MonitorInfo& m : m_layout.monitors) {
+            mw = std::max(mw, RectWidth(m.rect));
+            mh = std::max(mh, RectHeight(m.rect));
+        }
+        if (frozenDesktop) mw = m_layout.Width(), mh = m_layout.Height();
+        backImage = DecodePicture(file, [&](int w, int h) {
+            if (m_env.isstretch || frozenDesktop) return DrawnSize{mw, mh};
+            Gdiplus::RectF fit = FitRect(w, h, mw, mh);
+            return DrawnSize{static_cast<int>(fit.Width + 0.5f), static_cast<int>(fit.Height + 0.5f)};
+        });
+        if (!backImage) return;
     }
+    Gdiplus::Image* image = backImage.image.get();
+    const Gdiplus::REAL iw = static_cast<Gdiplus::REAL>(backImage.width), ih = static_cast<Gdiplus::REAL>(backImage.height);
+    // Mirrored beyond its edges, a scaled image blends its last row and column with itself rather
+    // than with nothing, and so covers its rectangle to the last pixel.
+    Gdiplus::ImageAttributes edges;
+    edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    Gdiplus::RectF target(static_cast<Gdiplus::REAL>(area.left), static_cast<Gdiplus::REAL>(area.top),
+                          static_cast<Gdiplus::REAL>(aw), static_cast<Gdiplus::REAL>(ah));
+    if (frozenDesktop && backImage.width == m_layout.Width() && backImage.height == m_layout.Height()) {
+        canvas.DrawImage(image, Gdiplus::Rect(area.left, area.top, aw, ah), area.left, area.top, aw, ah,
+                         Gdiplus::UnitPixel);
+        return;
+    }
+    if (!m_env.isstretch && !frozenDesktop) {
+        target = FitRect(backImage.width, backImage.height, aw, ah);
+        target.Offset(static_cast<Gdiplus::REAL>(area.left), static_cast<Gdiplus::REAL>(area.top));
+    }
+    canvas.DrawImage(image, target, 0, 0, iw, ih, Gdiplus::UnitPixel, &edges);
 }
 
 std::string Composer::ChooseNextImage() {
@@ -192,44 +282,67 @@ std::string Composer::ChooseNextImage() {
                                       [this](const std::string& path) { return m_system.FileExists(path); });
 }
 
-void Composer::DrawNextImage(Gdiplus::Graphics& canvas, const fw::WorkArea&) {
-    if (!m_env.isforeimg) return;
+void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
+    if (!m_env.isforeimg || monitor >= m_pictures.size()) return;
+    MonitorPicture& mine = m_pictures[monitor];
     DecodedPicture picture;
-    const int maxSize = PhotoMaxSize();
+    if (m_env.imagepos == kPlaceUserPositions) EnsurePositionsLoaded();
+    const int maxSize = PhotoMaxSize(PositionsOf(monitor), PositionIndexOf(monitor));
     const bool notStretch = m_env.notstrech != 0;
     // A file that exists but does not decode (or would not fit in memory) is passed over like a
     // missing one. Photos are decoded no larger than they are drawn.
-    m_currentPath = m_selector.ChooseNextImage(
+    mine.path = m_selector.ChooseNextImage(
         m_catalogue, m_env.israndum != 0, m_system, [&](const std::string& path) {
             if (!m_system.FileExists(path)) return false;
             picture = DecodePicture(path, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
             return static_cast<bool>(picture);
         });
     Report(ComposePhase::Decoded);
-    if (m_currentPath.empty() || !picture) return;
+    if (mine.path.empty() || !picture) return;
 
-    ++m_imageCount;
-    m_currentImages.push_back(m_currentPath);
-    DrawPhoto(canvas, picture);
+    ++mine.count;
+    mine.images.push_back(mine.path);
+    m_currentImages.push_back(mine.path);
+    DrawPhoto(canvas, picture, monitor);
 }
 
-int Composer::PhotoMaxSize() {
+std::vector<RECT> Composer::PositionsOf(size_t monitor) const {
+    if (!m_layout.IsSpanned()) return m_positions;
+    const RECT& own = m_layout.monitors[monitor].rect;
+    std::vector<RECT> positions;
+    for (RECT r : m_positions) {
+        if (MonitorOfPosition(m_layout.monitors, r) != static_cast<int>(monitor)) continue;
+        ::OffsetRect(&r, -own.left, -own.top);
+        positions.push_back(r);
+    }
+    return positions;
+}
+
+int& Composer::PositionIndexOf(size_t monitor) {
+    return m_layout.IsSpanned() ? m_pictures[monitor].positionIndex : m_positionIndex;
+}
+
+int Composer::PhotoMaxSize(const std::vector<RECT>& positions, int& index) {
     int maxSize = m_env.picmaxsize;
-    if (m_env.imagepos == kPlaceUserPositions) EnsurePositionsLoaded();
-    if (m_env.imagepos == kPlaceUserPositions && !m_positions.empty()) {
-        if (m_positionIndex < 0 || m_positionIndex >= static_cast<int>(m_positions.size())) m_positionIndex = 0;
-        const RECT& r = m_positions[static_cast<size_t>(m_positionIndex)];
+    if (m_env.imagepos == kPlaceUserPositions && !positions.empty()) {
+        if (index < 0 || index >= static_cast<int>(positions.size())) index = 0;
+        const RECT& r = positions[static_cast<size_t>(index)];
         // A position drawn backwards has no width to scale to.
         if (r.right - r.left > 0) maxSize = r.right - r.left;
     }
     return maxSize;
 }
 
-void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture) {
-    DrawnSize size = ScaleToMaxSize(picture.width, picture.height, PhotoMaxSize(), m_env.notstrech != 0);
-    PlacementState state{m_positions, m_positionIndex, m_lastCentre};
-    POINT at = PlaceImage(m_env.imagepos, m_screenWidth, m_screenHeight, size.w, size.h, state, m_system);
+void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture, size_t monitor) {
+    std::vector<RECT> positions = PositionsOf(monitor);
+    int& index = PositionIndexOf(monitor);
+    DrawnSize size = ScaleToMaxSize(picture.width, picture.height, PhotoMaxSize(positions, index), m_env.notstrech != 0);
+    const RECT area = m_layout.ToCanvas(m_layout.monitors[monitor].rect);
+    PlacementState state{positions, index, m_pictures[monitor].lastCentre};
+    POINT at = PlaceImage(m_env.imagepos, RectWidth(area), RectHeight(area), size.w, size.h, state, m_system);
     if (size.w <= 0 || size.h <= 0) return;
+    at.x += area.left;
+    at.y += area.top;
 
     // The effects bring the picture once to the size it shows at, so no effect works on more pixels.
     Gdiplus::Image* image = picture.image.get();
@@ -238,6 +351,15 @@ void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& pictur
         m_effects.DrawMaskedImage(canvas, *image, size.w, size.h, at.x, at.y);
     else
         m_effects.DrawImageWithEffects(canvas, *image, size.w, size.h, at.x, at.y, original);
+}
+
+void Composer::DrawOverlays(Gdiplus::Graphics& canvas) {
+    if (m_env.iscalender)
+        DrawCalendar(canvas, AsWorkArea(m_layout.ToCanvas(m_layout.monitors.front().work)), m_env, m_specialDays,
+                     m_system.Today());
+    if (!m_env.ispath) return;
+    for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor)
+        DrawPathText(canvas, m_pictures[monitor].path, AsWorkArea(m_layout.ToCanvas(m_layout.monitors[monitor].work)));
 }
 
 void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
@@ -250,13 +372,42 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     Report(ComposePhase::Encoded);
     // A file not written whole is never handed to the desktop: it keeps the previous picture.
     if (!saved) return;
+    ApplyWallpaperStyle(m_layout.IsSpanned());
     m_system.SetDesktopWallpaper(path);
     Report(ComposePhase::WallpaperSet);
+}
+
+void Composer::ApplyWallpaperStyle(bool spanned) {
+    if (!spanned) {
+        PutBackUserStyle();
+        return;
+    }
+    if (m_spanStyleSet) return;
+    m_userStyle = m_system.GetWallpaperStyle();
+    const std::string ini = m_env.FilePath("\\env.ini");
+    // A run that ended without putting the user's style back left its own: the one it kept is the user's.
+    if (m_unfinishedRun && m_userStyle == kSpanStyle) {
+        char style[16] = {}, tile[16] = {};
+        ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", style, sizeof style, ini.c_str());
+        ::GetPrivateProfileStringA("DEFAULT", "oritilewall", "", tile, sizeof tile, ini.c_str());
+        if (style[0]) m_userStyle = {style, tile};
+    }
+    fw::WriteProfileStringSafely("DEFAULT", "oriwallstyle", m_userStyle.style.c_str(), ini);
+    fw::WriteProfileStringSafely("DEFAULT", "oritilewall", m_userStyle.tile.c_str(), ini);
+    m_system.SetWallpaperStyle(kSpanStyle);
+    m_spanStyleSet = true;
+}
+
+void Composer::PutBackUserStyle() {
+    if (!m_spanStyleSet) return;
+    m_system.SetWallpaperStyle(m_userStyle);
+    m_spanStyleSet = false;
 }
 
 void Composer::LoadPriorWallpaper() {
     std::string wallpaper = m_registry->ReadString("Control Panel\\Desktop", "Wallpaper");
     if (m_env.m_exePath.empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
+    m_unfinishedRun = !m_env.DataFolder().empty() && wallpaper == WallpaperFile();
     m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.DataFolder());
     // Our first change overwrites Windows' own cached copy: restore from a copy of our own.
     if (IsSystemWallpaperCache(m_env.oriwallpath) && !m_env.DataFolder().empty()) {
@@ -277,6 +428,8 @@ void Composer::SavePriorWallpaperPath() {
 
 void Composer::RestorePriorWallpaper() {
     if (!m_priorLoaded) return;
+    // The style first: the wallpaper call applies it.
+    PutBackUserStyle();
     m_system.SetDesktopWallpaper(m_env.oriwallpath);
 }
 
@@ -304,6 +457,7 @@ void Composer::EnsurePositionsLoaded() {
 void Composer::ReplacePositions(std::vector<RECT> positions) {
     m_positions = std::move(positions);
     m_positionIndex = 0;
+    for (MonitorPicture& picture : m_pictures) picture.positionIndex = 0;
     m_positionsLoaded = true;
 }
 

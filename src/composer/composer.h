@@ -13,6 +13,7 @@
 #include "composer/calendar.h"
 #include "composer/canvas.h"
 #include "composer/effects.h"
+#include "composer/layout.h"
 #include "composer/output.h"
 #include "composer/picture_decode.h"
 #include "framework/system.h"
@@ -42,6 +43,18 @@ Gdiplus::RectF FitRect(int w, int h, int sw, int sh);
 // The stages of one composition, reported to an observer (the benchmark times them).
 enum class ComposePhase { Start, Background, Decoded, PhotoDrawn, Overlays, Encoded, WallpaperSet };
 
+// What one monitor's picture holds between changes: its own collage.
+struct MonitorPicture {
+    std::vector<std::string> images;  // its photos since its last fresh background, in drawing order
+    std::string path;                 // its latest photo's path ("" when none was chosen)
+    int count = 0;                    // photos drawn since its last fresh background
+    int positionIndex = 0;            // its turn among its own user positions (several monitors)
+    POINT lastCentre{0, 0};           // of its last randomly placed photo, in its own coordinates
+};
+
+// The wallpaper style that spans one picture across every monitor.
+inline const fw::WallpaperStyle kSpanStyle{"22", "0"};
+
 class Composer {
 public:
     Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& system);
@@ -55,10 +68,16 @@ public:
     void ComposeWallpaper();
     bool IsComposing() const noexcept { return m_composing; }
 
-    // Prior wallpaper (start and shut-down).
+    // Prior wallpaper and, after a picture spanning several monitors, the user's style (start
+    // and shut-down).
     void LoadPriorWallpaper();
     void SavePriorWallpaperPath();
     void RestorePriorWallpaper();
+
+    // The desktop as the next change composes it: every monitor, or the primary one alone.
+    DesktopLayout CurrentLayout();
+    const DesktopLayout& Layout() const { return m_layout; }
+    const std::vector<MonitorPicture>& Pictures() const { return m_pictures; }
 
     // Tray commands.
     void TogglePause();
@@ -79,7 +98,8 @@ public:
 
     // The stages of a composition, public so that tests drive them one by one.
     void DrawBackground(Gdiplus::Graphics& canvas);
-    void DrawNextImage(Gdiplus::Graphics& canvas, const fw::WorkArea& workArea);
+    // The next photo of one monitor of the layout (0 is the primary).
+    void DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor);
     std::string ChooseNextImage();
     void SetWallpaper(Gdiplus::Bitmap& canvas);
 
@@ -89,15 +109,14 @@ public:
     // State read by the main window and the dialogs.
     std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
     std::unique_ptr<Gdiplus::Bitmap> m_spareCanvas;  // the continued picture, reused for the next copy
-    std::vector<std::string> m_currentImages;
-    std::string m_currentPath;
-    int m_imageCount = 0;
-    int m_screenWidth = 0;
+    std::vector<std::string> m_currentImages;  // every monitor's photos
+    std::string m_currentPath;                 // the primary monitor's latest photo
+    int m_imageCount = 0;                      // photos on the primary monitor's picture
+    int m_screenWidth = 0;                     // the primary screen
     int m_screenHeight = 0;
     BOOL m_clearRequested = FALSE;
-    std::vector<RECT> m_positions;
-    int m_positionIndex = 0;
-    POINT m_lastCentre{0, 0};
+    std::vector<RECT> m_positions;  // virtual-screen coordinates
+    int m_positionIndex = 0;        // the next position's index (one picture for the primary screen)
 
     ImageSelector m_selector;
     PhotoEffects m_effects;
@@ -106,12 +125,22 @@ public:
     std::function<void(ComposePhase)> onPhase;  // may be empty
 
 private:
-    bool ContinuesPreviousPicture() const;
-    void ContinuePreviousPicture(Gdiplus::Graphics& canvas);
-    void DrawFreshBackground(Gdiplus::Graphics& canvas);
-    void DrawBackgroundImage(Gdiplus::Graphics& canvas);
-    int PhotoMaxSize();
-    void DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture);
+    void TakeLayout(DesktopLayout layout);
+    bool CanContinuePreviousPicture() const;
+    void ContinuePreviousPicture(Gdiplus::Graphics& canvas, size_t monitor, bool& greyed);
+    void DrawFreshBackground(Gdiplus::Graphics& canvas, size_t monitor, DecodedPicture& backImage);
+    void DrawBackgroundImage(Gdiplus::Graphics& canvas, const RECT& area, DecodedPicture& backImage);
+    void FillGaps(Gdiplus::Graphics& canvas, uint32_t colour);
+    void ForgetPhotos(MonitorPicture& picture);
+    uint32_t BackgroundColour() const { return m_env.isbackcolor ? m_env.backcolor : m_env.m_desktopColor; }
+    // The user positions of a monitor in its own coordinates, and its turn among them.
+    std::vector<RECT> PositionsOf(size_t monitor) const;
+    int& PositionIndexOf(size_t monitor);
+    int PhotoMaxSize(const std::vector<RECT>& positions, int& index);
+    void DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture, size_t monitor);
+    void DrawOverlays(Gdiplus::Graphics& canvas);
+    void ApplyWallpaperStyle(bool spanned);
+    void PutBackUserStyle();
     std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
     std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
     void Report(ComposePhase phase) const {
@@ -127,4 +156,9 @@ private:
     bool m_priorLoaded = false;      // the prior wallpaper was read: it may be set again
     bool m_composing = false;
     bool m_positionsLoaded = false;  // poslist.txt was read or the positions were replaced
+    DesktopLayout m_layout;                 // of the last change
+    std::vector<MonitorPicture> m_pictures;  // one per monitor of m_layout
+    fw::WallpaperStyle m_userStyle;         // the user's, while the span style is set
+    bool m_spanStyleSet = false;
+    bool m_unfinishedRun = false;           // the desktop still showed our picture at start
 };

@@ -3,14 +3,56 @@
 #include <dwmapi.h>
 #include <wtsapi32.h>
 
+#include "framework/handles.h"
+
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "framework/mbstring.h"
 
 namespace fw {
+
+namespace {
+
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<MonitorInfo>*>(list)->push_back(
+            {info.rcMonitor, info.rcWork, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    return TRUE;
+}
+
+std::string ReadDesktopString(HKEY key, const char* name) {
+    char value[64] = {};
+    DWORD size = sizeof value - 1, type = 0;
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    return std::string(value, ::strnlen(value, size));
+}
+
+// An empty value was absent before the program set it, and is removed again.
+void WriteDesktopString(HKEY key, const char* name, const std::string& value) {
+    if (value.empty()) {
+        ::RegDeleteValueA(key, name);
+        return;
+    }
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+}
+
+}  // namespace
+
+std::vector<MonitorInfo> ISystem::Monitors() {
+    const WorkArea wa = GetWorkArea();
+    return {{RECT{0, 0, ScreenWidth(), ScreenHeight()}, RECT{wa.x, wa.y, wa.x + wa.width, wa.y + wa.height}, true}};
+}
 
 std::string ModuleFileName() {
     std::wstring path(MAX_PATH, L'\0');
@@ -55,6 +97,28 @@ bool RealSystem::FileExists(const std::string& path) {
 void RealSystem::SetDesktopWallpaper(const std::string& path) {
     ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+std::vector<MonitorInfo> RealSystem::Monitors() {
+    std::vector<MonitorInfo> monitors;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) return ISystem::Monitors();
+    return monitors;
+}
+
+WallpaperStyle RealSystem::GetWallpaperStyle() {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return {};
+    RegKey key(raw);
+    return {ReadDesktopString(key.get(), "WallpaperStyle"), ReadDesktopString(key.get(), "TileWallpaper")};
+}
+
+void RealSystem::SetWallpaperStyle(const WallpaperStyle& style) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    RegKey key(raw);
+    WriteDesktopString(key.get(), "WallpaperStyle", style.style);
+    WriteDesktopString(key.get(), "TileWallpaper", style.tile);
 }
 
 bool RealSystem::IsWindowCloaked(HWND window) {

@@ -1,17 +1,33 @@
 #pragma once
 // The seam between the program's logic and the system services a test must control:
-// clock, tick count, C runtime random numbers, screen metrics, work area, file checks, setting
-// the desktop wallpaper, the window manager's cloaking and the session's connection. RealSystem
-// is the one production implementation.
+// clock, tick count, C runtime random numbers, screen metrics, work area, the monitors, file
+// checks, setting the desktop wallpaper and its style, the window manager's cloaking and the
+// session's connection. RealSystem is the one production implementation.
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace fw {
 
 struct WorkArea {
     int x = 0, y = 0, width = 0, height = 0;
+};
+
+// One monitor in virtual-screen coordinates: the primary's top-left corner is (0, 0), a monitor
+// left of or above it has negative ones. Real pixels (the program is per-monitor DPI aware).
+struct MonitorInfo {
+    RECT rect{};
+    RECT work{};  // the monitor without the task bar and other docked bars
+    bool primary = false;
+};
+
+// The desktop's "WallpaperStyle" and "TileWallpaper" values; absent ones are left empty.
+struct WallpaperStyle {
+    std::string style;
+    std::string tile;
+    bool operator==(const WallpaperStyle& o) const { return style == o.style && tile == o.tile; }
 };
 
 struct LocalDate {
@@ -39,6 +55,11 @@ public:
     // True when the program's session shows on no display: a remote session left open, or a
     // console session another user has switched away from. Later changes come as messages.
     virtual bool IsSessionDisconnected() { return false; }
+    // Every monitor of the desktop. The default is the primary screen alone, from the metrics above.
+    virtual std::vector<MonitorInfo> Monitors();
+    // The style the desktop draws the wallpaper with; set before the wallpaper, which applies it.
+    virtual WallpaperStyle GetWallpaperStyle() { return {}; }
+    virtual void SetWallpaperStyle(const WallpaperStyle&) {}
 };
 
 // The running executable's full path, however long.
@@ -57,6 +78,9 @@ public:
     void SetDesktopWallpaper(const std::string& path) override;
     bool IsWindowCloaked(HWND window) override;
     bool IsSessionDisconnected() override;
+    std::vector<MonitorInfo> Monitors() override;
+    WallpaperStyle GetWallpaperStyle() override;
+    void SetWallpaperStyle(const WallpaperStyle& style) override;
 };
 
 // True while the user has a high-contrast theme on: drawing then keeps to the system's colour pairs.

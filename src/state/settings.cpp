@@ -173,6 +173,7 @@ constexpr SettingKey kSettingKeys[] = {
     Color("bluedaycolor", &E::bluedaycolor, "16439668"),
     Color("reddaycolor", &E::reddaycolor, "8262389"),
     Color("yymmcolor", &E::yymmcolor, "14416893"),
+    Flag("multimonitor", &E::multimonitor, true),
 };
 
 std::string ProgramKey(int i) { return "outprogram" + std::to_string(i); }

@@ -1,6 +1,7 @@
 #pragma once
-// A controllable fw::ISystem for tests: fixed screen and work area, scripted dice and ticks,
-// a fixed date, file checks on the real disk, and a record of every wallpaper set.
+// A controllable fw::ISystem for tests: fixed screen and work area (or a layout of monitors),
+// scripted dice and ticks, a fixed date, file checks on the real disk, and a record of every
+// wallpaper and wallpaper style set.
 // Header-only so that every test program can use it without a build change.
 
 #include <windows.h>
@@ -28,6 +29,12 @@ public:
     DWORD fallbackTick = 1;
     int randCalls = 0;
 
+    // Empty: the one screen above. Set through SetMonitors, which keeps the screen metrics those
+    // of the primary monitor, as the system's are.
+    std::vector<fw::MonitorInfo> monitors;
+    fw::WallpaperStyle style{"10", "0"};   // the desktop's style now
+    std::vector<fw::WallpaperStyle> stylesSet;  // every SetWallpaperStyle, in order
+
     std::vector<std::string> wallpapers;  // every SetDesktopWallpaper, in order
     // Runs inside SetDesktopWallpaper, where the real call broadcasts the change and handles
     // messages sent to the program meanwhile.
@@ -45,6 +52,23 @@ public:
     fw::WorkArea GetWorkArea() override { return workArea; }
     bool FileExists(const std::string& path) override {
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::vector<fw::MonitorInfo> Monitors() override {
+        return monitors.empty() ? fw::ISystem::Monitors() : monitors;
+    }
+    fw::WallpaperStyle GetWallpaperStyle() override { return style; }
+    void SetWallpaperStyle(const fw::WallpaperStyle& s) override {
+        style = s;
+        stylesSet.push_back(s);
+    }
+    void SetMonitors(std::vector<fw::MonitorInfo> layout) {
+        monitors = std::move(layout);
+        for (const fw::MonitorInfo& m : monitors) {
+            if (!m.primary) continue;
+            screenWidth = m.rect.right - m.rect.left;
+            screenHeight = m.rect.bottom - m.rect.top;
+            workArea = {m.work.left, m.work.top, m.work.right - m.work.left, m.work.bottom - m.work.top};
+        }
     }
     void SetDesktopWallpaper(const std::string& path) override {
         wallpapers.push_back(path);

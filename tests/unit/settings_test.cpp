@@ -18,7 +18,8 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
     EXPECT_EQ(0, env.imagepos);
     EXPECT_EQ(0, env.rememory);
     for (uint8_t flag : {env.maxwinstop, env.notstrech, env.israndum, env.isbackcolor, env.isstretch,
-                         env.isiptooltip, env.isweekday, env.isbold1, env.isbold2, env.isitalic1, env.isitalic2})
+                         env.isiptooltip, env.isweekday, env.isbold1, env.isbold2, env.isitalic1, env.isitalic2,
+                         env.multimonitor})
         EXPECT_EQ(1, flag);
     for (uint8_t flag : {env.ispause, env.isbackimg, env.isforeimg, env.isframe, env.isrotate, env.ismask,
                          env.isshadow, env.ispath, env.iscalender, env.isrndmask, env.isbackgray, env.isoverlap,
@@ -88,6 +89,21 @@ TEST_F(SettingsFile, BackgroundColourRoundTrip) {
     const EnvSettings again = Reread(none);
     EXPECT_EQ(0xFFFF0000u, again.backcolor);
     EXPECT_EQ(255u, ArgbToColorRef(again.backcolor));
+}
+
+TEST_F(SettingsFile, PicturePerMonitorIsOnUnlessSwitchedOffAndKeepsTheOtherKeys) {
+    LoadKeys("multimonitor=0\r\noriwallstyle=6\r\n");
+    EXPECT_EQ(0, env.multimonitor);
+    SaveSettings(env, programs);
+    OutProgramList none;
+    EXPECT_EQ(0, Reread(none).multimonitor);
+    env.multimonitor = 1;
+    SaveSettings(env, programs);
+    EXPECT_EQ(1, Reread(none).multimonitor);
+    // The style a spanning run keeps for the user is not one of the settings, and stays.
+    char kept[8] = {};
+    ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", kept, sizeof kept, env.FilePath("\\env.ini").c_str());
+    EXPECT_STREQ("6", kept);
 }
 
 TEST_F(SettingsFile, ColoursKeepEightCharactersAndStringsTwoHundredFiftyNine) {
