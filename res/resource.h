@@ -182,6 +182,7 @@
 #define IDC_ETC_CHOOSE_PROGRAMS     1101
 #define IDC_ETC_PROGRAMS            1102
 #define IDC_ETC_CLEAR_PROGRAMS      1103
+#define IDC_ETC_MULTIMONITOR        1120
 #define IDC_PROGLIST_CANCEL         1002
 #define IDC_PROGLIST_LIST           1098
 #define IDC_PROGLIST_SELECT         1100

@@ -57,6 +57,9 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_POWERBROADCAST, &CWallpaperDlg::OnPowerBroadcast),
     fw::OnMessage(WM_CATCH_UP, &CWallpaperDlg::OnCatchUp),
     fw::OnMessage(WM_TASKBARCREATED, &CWallpaperDlg::OnTaskbarCreated),
+    fw::OnMessage(WM_DISPLAYCHANGE, &CWallpaperDlg::OnDisplayChange),
+    fw::OnMessage(WM_DPICHANGED, &CWallpaperDlg::OnDisplayChange),
+    fw::OnMessage(WM_SETTINGCHANGE, &CWallpaperDlg::OnSettingChange),
     fw::OnMessage(WM_WINDOWPOSCHANGING, &CWallpaperDlg::OnWindowPosChanging),
     fw::OnMessage(WM_SYSCOMMAND, &CWallpaperDlg::OnSysCommand),
     fw::OnMessage(WM_PAINT, &CWallpaperDlg::OnPaint),
@@ -196,6 +199,7 @@ LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     else if (id == TIMER_DATE) OnDateTimer();
     else if (id == TIMER_TRAY_RETRY) OnTrayRetryTimer();
     else if (id == TIMER_HIDE_ICONS) OnHideIconsTimer();
+    else if (id == TIMER_DISPLAY_CHANGE) OnDisplayChangeTimer();
     return 0;
 }
 
@@ -293,6 +297,28 @@ LRESULT CWallpaperDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 void CWallpaperDlg::OnHideIconsTimer() {
     if (!stEnv.isiconhide || HideDesktopIcons() || ++m_hideIconsAttempts >= kHideIconsAttempts)
         ::KillTimer(m_hwnd, TIMER_HIDE_ICONS);
+}
+
+// ---- Display changes ------------------------------------------------------------------------
+
+LRESULT CWallpaperDlg::OnDisplayChange(WPARAM, LPARAM) {
+    // Arming it again puts the picture off until the changes stop.
+    if (m_started) ::SetTimer(m_hwnd, TIMER_DISPLAY_CHANGE, m_displayChangeDelay, nullptr);
+    return 0;
+}
+
+LRESULT CWallpaperDlg::OnSettingChange(WPARAM action, LPARAM lp) {
+    // A task bar moved, docked or sized changes where the calendar and the path go.
+    if (action == SPI_SETWORKAREA) OnDisplayChange(action, lp);
+    return 0;
+}
+
+void CWallpaperDlg::OnDisplayChangeTimer() {
+    // Inside a composition's broadcast, or under the save dialog, the new layout waits for the next tick.
+    if (m_composer.IsComposing() || m_saveDialogOpen) return;
+    ::KillTimer(m_hwnd, TIMER_DISPLAY_CHANGE);
+    m_composer.m_clearRequested = TRUE;
+    Compose();
 }
 
 // ---- Tray icon and menu --------------------------------------------------------------------

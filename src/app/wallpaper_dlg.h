@@ -24,7 +24,11 @@ constexpr UINT_PTR TIMER_TRAY_RETRY = 8;  // waiting for the notification area a
 constexpr UINT_PTR TIMER_HIDE_ICONS = 9;  // hiding the icons again in a restarted shell's desktop
 constexpr UINT kHideIconsInterval = 1000;
 constexpr int kHideIconsAttempts = 15;
+constexpr UINT_PTR TIMER_DISPLAY_CHANGE = 11;  // a new monitor layout, resolution, work area or DPI
 constexpr UINT kDateTimerInterval = 30000;
+// Docking, a new monitor or a new resolution sends several changes in a row: the picture for the
+// layout they leave is composed once, this long after the last of them.
+constexpr UINT kDisplayChangeDelay = 500;
 // Started at logon, the program can come up before the notification area: it tries again
 // every two seconds for two minutes, then every half minute, and starts at once when the shell
 // announces its task bar ("TaskbarCreated"). It never gives up: ending would lose the run.
@@ -83,6 +87,7 @@ public:
     std::string m_lastDate;
     // How long start-up waits for the notification area; tests shorten it.
     UINT m_trayRetryInterval = kTrayRetryInterval;
+    UINT m_displayChangeDelay = kDisplayChangeDelay;
     int m_trayRetryAttempts = kTrayRetryAttempts;
     UINT m_traySlowRetryInterval = kTraySlowRetryInterval;
     // The icon is in the notification area and the start-up sequence ran.
@@ -103,6 +108,9 @@ private:
     void OnTrayRetryTimer();
     void OnHideIconsTimer();
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnDisplayChange(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+    void OnDisplayChangeTimer();
     LRESULT OnTrayNotify(WPARAM, LPARAM);
     bool ShowTrayMenu();  // false when the menu resource cannot be loaded
     LRESULT OnMeasureItem(WPARAM, LPARAM);

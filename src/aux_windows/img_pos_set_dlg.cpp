@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "composer/layout.h"
 #include "composer/placement.h"
 #include "resource.h"
 
@@ -48,10 +49,11 @@ SIZE CImgPosSetDlg::ScreenSize() const {
 BOOL CImgPosSetDlg::OnInitDialog() {
     PlaceAtTopOfScreen();
     int number = 0;
-    const SIZE screen = ScreenSize();
+    const DesktopLayout layout = m_composer.ShownLayout();
     for (const RECT& rect : m_composer.m_positions) {
-        // Where the photo will be drawn, so that a position saved off a smaller screen can be reached.
-        CImgPosDlg* window = OpenPosition(++number, PositionInView(rect, screen.cx, screen.cy));
+        // Where the photo will be drawn, so that a position saved off a smaller screen or on a
+        // monitor that is gone can be reached.
+        CImgPosDlg* window = OpenPosition(++number, PositionInLayout(rect, layout.monitors));
         if (window) ::ShowWindow(window->GetSafeHwnd(), SW_SHOWNORMAL);
     }
     m_lastNumber = number;
@@ -66,8 +68,15 @@ void CImgPosSetDlg::PlaceAtTopOfScreen() {
     ::SetWindowPos(m_hwnd, nullptr, x > 0 ? x : 0, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+int CImgPosSetDlg::WidestMonitor() {
+    int widest = ScreenSize().cx;
+    for (const fw::MonitorInfo& m : m_composer.ShownLayout().monitors) widest = std::max(widest, RectWidth(m.rect));
+    return widest;
+}
+
 CImgPosDlg* CImgPosSetDlg::OpenPosition(int number, const RECT& rect) {
-    auto window = std::make_unique<CImgPosDlg>(rect, number, ScreenSize().cx, m_hwnd);
+    // Any square may be dragged to the widest monitor: it may grow as large as a photo there.
+    auto window = std::make_unique<CImgPosDlg>(rect, number, WidestMonitor(), m_hwnd);
     if (!window->Create(m_positionOwner)) return nullptr;
     CImgPosDlg* opened = window.get();
     m_windows[number] = std::move(window);

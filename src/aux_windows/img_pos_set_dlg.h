@@ -40,6 +40,7 @@ private:
     LRESULT OnDeleteRequest(WPARAM, LPARAM);
 
     SIZE ScreenSize() const;
+    int WidestMonitor();
     CImgPosDlg* OpenPosition(int number, const RECT& rect);
     void PlaceAtTopOfScreen();
     void StorePositions();

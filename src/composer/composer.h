@@ -77,6 +77,8 @@ public:
     // The desktop as the next change composes it: every monitor, or the primary one alone.
     DesktopLayout CurrentLayout();
     const DesktopLayout& Layout() const { return m_layout; }
+    // The layout of the last change; before the first one, the desktop's now.
+    DesktopLayout ShownLayout() { return m_layout.monitors.empty() ? CurrentLayout() : m_layout; }
     const std::vector<MonitorPicture>& Pictures() const { return m_pictures; }
 
     // Tray commands.

@@ -129,3 +129,12 @@ RECT PositionOnMonitor(const RECT& position, const RECT& monitor) {
     ::OffsetRect(&local, -monitor.left, -monitor.top);
     return PositionInView(local, RectWidth(monitor), RectHeight(monitor));
 }
+
+RECT PositionInLayout(const RECT& position, const std::vector<fw::MonitorInfo>& monitors) {
+    const int monitor = MonitorOfPosition(monitors, position);
+    if (monitor < 0) return position;
+    const RECT& own = monitors[static_cast<size_t>(monitor)].rect;
+    RECT shown = PositionOnMonitor(position, own);
+    ::OffsetRect(&shown, own.left, own.top);
+    return shown;
+}

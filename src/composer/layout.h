@@ -45,6 +45,11 @@ int MonitorOfPosition(const std::vector<fw::MonitorInfo>& monitors, const RECT& 
 // The position in its monitor's own coordinates, moved just into view when it lies wholly off it.
 RECT PositionOnMonitor(const RECT& position, const RECT& monitor);
 
+// Where a user position's photo is drawn, in virtual-screen coordinates: on its own monitor as it
+// stands, or, when it lies wholly off that monitor (saved on a larger screen or on a monitor that
+// is gone), moved just into view. Unchanged without monitors.
+RECT PositionInLayout(const RECT& position, const std::vector<fw::MonitorInfo>& monitors);
+
 // The width and height of a rectangle.
 inline int RectWidth(const RECT& r) { return r.right - r.left; }
 inline int RectHeight(const RECT& r) { return r.bottom - r.top; }

@@ -16,6 +16,7 @@ const fw::Handler<CSetEtc> CSetEtc::kHandlers[] = {
     fw::OnCommand(IDC_ETC_IPTOOLTIP, &CSetEtc::OnAddressTooltip, BN_CLICKED),
     fw::OnCommand(IDC_ETC_WEEKDAY, &CSetEtc::OnWeekdayIcon, BN_CLICKED),
     fw::OnCommand(IDC_ETC_MEMORY, &CSetEtc::OnMemory, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_MULTIMONITOR, &CSetEtc::OnPicturePerMonitor, BN_CLICKED),
     fw::OnCommand(IDC_ETC_CHOOSE_PROGRAMS, &CSetEtc::OnChoosePrograms, BN_CLICKED),
     fw::OnCommand(IDC_ETC_CLEAR_PROGRAMS, &CSetEtc::OnClearPrograms, BN_CLICKED),
 };
@@ -126,6 +127,7 @@ BOOL CSetEtc::OnInitDialog() {
     SetChecked(IDC_ETC_IPTOOLTIP, m_pEnv->isiptooltip != 0);
     SetChecked(IDC_ETC_WEEKDAY, m_pEnv->isweekday != 0);
     SetChecked(IDC_ETC_MEMORY, m_pEnv->rememory != 0);
+    SetChecked(IDC_ETC_MULTIMONITOR, m_pEnv->multimonitor != 0);
     ShowPrograms();
     return TRUE;
 }
@@ -180,6 +182,11 @@ void CSetEtc::OnWeekdayIcon() {
 }
 
 void CSetEtc::OnMemory() { m_pEnv->rememory = IsChecked(IDC_ETC_MEMORY) ? 1 : 0; }
+
+void CSetEtc::OnPicturePerMonitor() {
+    m_pEnv->multimonitor = IsChecked(IDC_ETC_MULTIMONITOR) ? 1 : 0;
+    RequestFreshBackground();  // a picture of another size and shape
+}
 
 void CSetEtc::OnChoosePrograms() {
     // Owned by the settings window, which the modal run disables meanwhile.

@@ -47,6 +47,7 @@ private:
     void OnAddressTooltip();
     void OnWeekdayIcon();
     void OnMemory();
+    void OnPicturePerMonitor();
     void OnChoosePrograms();
     void OnClearPrograms();
 

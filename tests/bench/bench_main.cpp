@@ -1,11 +1,12 @@
 // Runs the real composition many times and prints, per change, the time of each stage and the
 // process's memory and GUI object counts.
 //
-//   dioramix_bench.exe --env <env.ini> --photos <folder> [--screen 1920x1080] [--count 200]
+//   dioramix_bench.exe --env <env.ini> --photos <folder> [--screen 1920x1080] [--monitors 1] [--count 200]
 //                      [--workdir <folder>] [--no-set] [--alternate-mask]
 //
 // --alternate-mask draws every second change through the masked stage and the others through the
-// unmasked effects, so that one run exercises both (the soak).
+// unmasked effects, so that one run exercises both (the soak). With --monitors N the desktop is N
+// monitors of the screen's size side by side, the first primary.
 // The work folder plays the program's folder: env.ini is copied there, the effect pictures are
 // copied from beside the benchmark, and Dioramix.bmp is written there.
 #include <windows.h>
@@ -31,10 +32,11 @@
 
 namespace {
 
-// The real system, but with a screen of the benchmark's choosing.
+// The real system, but with a screen (or a row of monitors) of the benchmark's choosing.
 class BenchSystem final : public fw::ISystem {
 public:
-    BenchSystem(int width, int height, bool setWallpaper) : m_width(width), m_height(height), m_set(setWallpaper) {}
+    BenchSystem(int width, int height, int monitors, bool setWallpaper)
+        : m_width(width), m_height(height), m_monitors(monitors), m_set(setWallpaper) {}
     int Rand() override { return m_real.Rand(); }
     void SeedRandom(unsigned seed) override { m_real.SeedRandom(seed); }
     DWORD TickCount() override { return m_real.TickCount(); }
@@ -46,16 +48,27 @@ public:
     void SetDesktopWallpaper(const std::string& path) override {
         if (m_set) m_real.SetDesktopWallpaper(path);
     }
+    std::vector<fw::MonitorInfo> Monitors() override {
+        std::vector<fw::MonitorInfo> row;
+        for (int i = 0; i < m_monitors; ++i) {
+            const LONG left = static_cast<LONG>(i) * m_width;
+            row.push_back({RECT{left, 0, left + m_width, m_height}, RECT{left, 0, left + m_width, m_height - 40}, i == 0});
+        }
+        return row;
+    }
+    // The user's style is left alone: the benchmark does not set the wallpaper's style.
+    fw::WallpaperStyle GetWallpaperStyle() override { return {}; }
+    void SetWallpaperStyle(const fw::WallpaperStyle&) override {}
 
 private:
     fw::RealSystem m_real;
-    int m_width, m_height;
+    int m_width, m_height, m_monitors;
     bool m_set;
 };
 
 struct Options {
     std::string env, photos, workdir;
-    int width = 1920, height = 1080, count = 200;
+    int width = 1920, height = 1080, monitors = 1, count = 200;
     bool setWallpaper = true;
     bool alternateMask = false;
 };
@@ -93,6 +106,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         else if (arg == "--photos") o.photos = next();
         else if (arg == "--workdir") o.workdir = next();
         else if (arg == "--count") o.count = std::atoi(next().c_str());
+        else if (arg == "--monitors") o.monitors = std::atoi(next().c_str());
         else if (arg == "--no-set") o.setWallpaper = false;
         else if (arg == "--alternate-mask") o.alternateMask = true;
         else if (arg == "--screen") {
@@ -100,7 +114,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             if (std::sscanf(size.c_str(), "%dx%d", &o.width, &o.height) != 2) return false;
         } else return false;
     }
-    return !o.env.empty() && !o.photos.empty() && o.count > 0 && o.width > 0 && o.height > 0;
+    return !o.env.empty() && !o.photos.empty() && o.count > 0 && o.width > 0 && o.height > 0 && o.monitors > 0;
 }
 
 // The program's folder for the run: env.ini and the effect pictures beside it.
@@ -125,8 +139,8 @@ std::string PrepareWorkFolder(const Options& o) {
 int main(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, o)) {
-        std::fprintf(stderr, "usage: dioramix_bench --env <env.ini> --photos <folder> [--screen WxH] [--count N] "
-                             "[--workdir <folder>] [--no-set] [--alternate-mask]\n");
+        std::fprintf(stderr, "usage: dioramix_bench --env <env.ini> --photos <folder> [--screen WxH] [--monitors N] "
+                             "[--count N] [--workdir <folder>] [--no-set] [--alternate-mask]\n");
         return 2;
     }
     fw::GdiplusSession gdiplus;
@@ -142,7 +156,7 @@ int main(int argc, char** argv) {
     int found = catalogue.ScanFolder(o.photos);
     catalogue.m_pathList = {MakeFolderEntry(o.photos, found)};
 
-    BenchSystem system(o.width, o.height, o.setWallpaper);
+    BenchSystem system(o.width, o.height, o.monitors, o.setWallpaper);
     system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
     Composer composer(env, catalogue, system);
     composer.LoadSpecialDays();
@@ -157,11 +171,11 @@ int main(int argc, char** argv) {
         return std::chrono::duration<double, std::milli>(marks[to] - marks[from]).count();
     };
 
-    std::printf("screen %dx%d, %d photos in %s, %d changes; frame %d shadow %d rotate %d mask %s overlap %d grey %d "
-                "calendar %d path %d rememory %d\n",
-                o.width, o.height, found, o.photos.c_str(), o.count, env.isframe, env.isshadow, env.isrotate,
-                o.alternateMask ? "every second" : env.ismask ? "1" : "0", env.isoverlap, env.isbackgray,
-                env.iscalender, env.ispath, env.rememory);
+    std::printf("screen %dx%d x %d, %d photos in %s, %d changes; frame %d shadow %d rotate %d mask %s overlap %d "
+                "grey %d calendar %d path %d rememory %d\n",
+                o.width, o.height, o.monitors, found, o.photos.c_str(), o.count, env.isframe, env.isshadow,
+                env.isrotate, o.alternateMask ? "every second" : env.ismask ? "1" : "0", env.isoverlap,
+                env.isbackgray, env.iscalender, env.ispath, env.rememory);
     std::printf("%6s %9s %9s %9s %9s %9s %9s %9s | %11s %11s %11s %11s %5s %5s  %s\n", "change", "backgr",
                 "decode", "draw", "overlay", "encode", "setwall", "total", "ws-before", "ws-after", "priv-before",
                 "priv-after", "gdi", "user", "photo");

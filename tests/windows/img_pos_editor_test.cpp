@@ -158,6 +158,52 @@ TEST_F(PositionEditor, StoredRectangleKeepsItsShapeUntilResized) {
     EXPECT_TRUE(SameRect(RECT{100, 100, 520, 520}, proposed));
 }
 
+TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneIntoView) {
+    env.multimonitor = 1;
+    // The primary and a wider one on its left; the third position was saved on a monitor right of
+    // the primary that has since been unplugged.
+    system.SetMonitors({{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true},
+                        {RECT{-1280, 0, 0, 1024}, RECT{-1280, 0, 0, 994}, false}});
+    composer.m_positions = {{100, 100, 500, 400}, {-900, 100, -500, 400}, {2000, 100, 2400, 400}};
+    Open();
+    ASSERT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
+    EXPECT_TRUE(SameRect(RECT{100, 100, 500, 400}, RectOf(Window(1))));
+    EXPECT_TRUE(SameRect(RECT{-900, 100, -500, 400}, RectOf(Window(2)))) << "on the left monitor as saved";
+    EXPECT_TRUE(SameRect(RECT{624, 100, 1024, 400}, RectOf(Window(3)))) << "pulled onto the nearest monitor";
+    // A square may grow as large as a photo on the widest monitor: 1280 * 3 / 4.
+    MINMAXINFO limits{};
+    ::SendMessageW(Window(1), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(960, limits.ptMaxTrackSize.x);
+
+    // The first square is dragged onto the left monitor; applied, the photos follow.
+    ::SetWindowPos(Window(1), nullptr, -1200, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Apply();
+    ASSERT_EQ(3u, composer.m_positions.size());
+    EXPECT_TRUE(SameRect(RECT{-1200, 500, -800, 800}, composer.m_positions[0]));
+
+    env.imagepos = 1;
+    env.isforeimg = 1;
+    const std::string folder = dir.MakeDir("photos");
+    for (const char* name : {"a.png", "b.png"}) {
+        Gdiplus::Bitmap photo(400, 300, PixelFormat24bppRGB);
+        Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 30, 30));
+        ASSERT_TRUE(SaveImage(photo, folder + "\\" + name, "png"));
+        catalogue.m_imageList.push_back(folder + "\\" + name);
+    }
+    catalogue.m_pathList = {folder + ",2"};
+    composer.ComposeWallpaper();
+    // The primary takes its only position (the one brought into view), the left monitor its first.
+    ASSERT_EQ(2u, composer.Pictures().size());
+    EXPECT_EQ(1, composer.Pictures()[0].count);
+    EXPECT_EQ(1, composer.Pictures()[1].count);
+    Gdiplus::Color c;
+    ASSERT_TRUE(composer.m_savedCanvas);
+    composer.m_savedCanvas->GetPixel(1280 + 824, 250, &c);  // inside {624, 100, 1024, 400}
+    EXPECT_EQ(200, c.GetR());
+    composer.m_savedCanvas->GetPixel(1280 - 1000, 650, &c);  // inside {-1200, 500, -800, 800}
+    EXPECT_EQ(200, c.GetR());
+}
+
 TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
     Open();
     Add();

@@ -470,4 +470,36 @@ TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
     EXPECT_EQ(1, compositions) << "only the first wallpaper within 1.5 s: the interval is the default 15 s";
 }
 
+// ---- Display changes ------------------------------------------------------------------------
+
+TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
+    Make().m_displayChangeDelay = 100;
+    ASSERT_TRUE(dlg->Create());
+    ASSERT_EQ(1, compositions);
+    EXPECT_FALSE(dlg->m_composer.Layout().IsSpanned());
+
+    // A second monitor is docked: the resolution, the layout and the work area change in a row.
+    system.SetMonitors({{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true},
+                        {RECT{1024, 0, 2304, 1024}, RECT{1024, 0, 2304, 994}, false}});
+    ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    Pump(30);
+    ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    ::SendMessageW(Hwnd(), WM_DPICHANGED, MAKEWPARAM(120, 120), 0);
+    EXPECT_EQ(1, compositions) << "nothing is composed while the changes go on";
+    ASSERT_TRUE(PumpUntil(3000, [&] { return compositions == 2; }));
+    Pump(400);
+    EXPECT_EQ(2, compositions) << "several changes in a row compose once";
+    EXPECT_TRUE(dlg->m_composer.Layout().IsSpanned());
+    ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
+    EXPECT_EQ(2304u, dlg->m_composer.m_savedCanvas->GetWidth());
+    EXPECT_EQ(1024u, dlg->m_composer.m_savedCanvas->GetHeight());
+
+    // The wallpaper's own broadcast and other settings are not display changes.
+    ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+    ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+    Pump(400);
+    EXPECT_EQ(2, compositions);
+}
+
 }  // namespace

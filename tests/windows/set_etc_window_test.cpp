@@ -148,6 +148,18 @@ TEST_F(EtcPage, EachBoxActsAtOnce) {
     }
 }
 
+TEST_F(EtcPage, PicturePerMonitorBoxShowsAndSetsTheOptionAndStartsAfresh) {
+    env.multimonitor = 1;
+    Open();
+    EXPECT_TRUE(Checked(IDC_ETC_MULTIMONITOR));
+    for (int expected : {0, 1}) {
+        composer.m_clearRequested = FALSE;
+        Click(hwnd, IDC_ETC_MULTIMONITOR);
+        EXPECT_EQ(expected, env.multimonitor);
+        EXPECT_TRUE(composer.m_clearRequested) << "a picture of another shape starts from a fresh background";
+    }
+}
+
 TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
     env.maxwinstop = 1;
     programs = {"A", "B"};
