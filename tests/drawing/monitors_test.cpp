@@ -15,6 +15,8 @@ const Gdiplus::Color kYellow(255, 230, 220, 20);
 const Gdiplus::Color kWhite(255, 250, 250, 250);
 const Gdiplus::Color kPhotoColours[] = {kRed, kGreen, kBlue, kYellow, kWhite};
 
+bool Near(Rgb a, Rgb b) { return testing_support::Near(a, b, 6); }
+
 fw::MonitorInfo Monitor(LONG left, LONG top, LONG width, LONG height, bool primary = false, LONG bar = 30) {
     return {RECT{left, top, left + width, top + height}, RECT{left, top, left + width, top + height - bar}, primary};
 }
