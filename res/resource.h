@@ -171,6 +171,7 @@
 #define IDC_PATH_PROGRESS           1073
 #define IDC_PATH_ADD                1104
 #define IDC_PATH_DELETE             1105
+#define IDC_PATH_CANCEL             1106  // shown while a scan runs
 
 // Miscellaneous page (156), program list (151)
 #define IDC_ETC_AUTOSTART           1013

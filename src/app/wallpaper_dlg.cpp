@@ -82,7 +82,9 @@ CWallpaperDlg::CWallpaperDlg(fw::ISystem& system, std::string programFile)
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_composer(stEnv, m_catalogue, system),
       m_system(system),
-      m_programFile(std::move(programFile)) {}
+      m_programFile(std::move(programFile)) {
+    m_catalogue.onRefill = [this] { StartRefill(); };
+}
 
 CWallpaperDlg::~CWallpaperDlg() { m_trayIcon.RemoveFromTray(); }
 
@@ -134,7 +136,8 @@ void CWallpaperDlg::StartUp() {
     m_composer.m_imageCount = 0;
     m_composer.m_clearRequested = TRUE;
     ComposeWhenWatched();
-    if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) m_changeEnabled = TRUE;
+    // A catalogue used up in the last run is being refilled by now.
+    if ((!m_catalogue.m_imageList.empty() || m_refill.Running()) && stEnv.isforeimg) m_changeEnabled = TRUE;
     ArmChangeTimer();
 
     if (stEnv.isweekday || stEnv.iscalender) StartDateWatch();
@@ -200,7 +203,16 @@ LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     else if (id == TIMER_TRAY_RETRY) OnTrayRetryTimer();
     else if (id == TIMER_HIDE_ICONS) OnHideIconsTimer();
     else if (id == TIMER_DISPLAY_CHANGE) OnDisplayChangeTimer();
+    else if (id == TIMER_REFILL) OnRefillTimer();
     return 0;
+}
+
+void CWallpaperDlg::StartRefill() {
+    if (m_refill.Start()) ::SetTimer(m_hwnd, TIMER_REFILL, kRefillPollInterval, nullptr);
+}
+
+void CWallpaperDlg::OnRefillTimer() {
+    if (m_refill.Poll()) ::KillTimer(m_hwnd, TIMER_REFILL);
 }
 
 void CWallpaperDlg::OnChangeTimer() {

@@ -15,6 +15,7 @@
 #include "framework/system.h"
 #include "framework/window.h"
 #include "settings_ui/settings_context.h"
+#include "state/background_scan.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
 
@@ -25,6 +26,8 @@ constexpr UINT_PTR TIMER_HIDE_ICONS = 9;  // hiding the icons again in a restart
 constexpr UINT kHideIconsInterval = 1000;
 constexpr int kHideIconsAttempts = 15;
 constexpr UINT_PTR TIMER_DISPLAY_CHANGE = 11;  // a new monitor layout, resolution, work area or DPI
+constexpr UINT_PTR TIMER_REFILL = 10;     // a refill of the catalogue is scanning
+constexpr UINT kRefillPollInterval = 100;
 constexpr UINT kDateTimerInterval = 30000;
 // Docking, a new monitor or a new resolution sends several changes in a row: the picture for the
 // layout they leave is composed once, this long after the last of them.
@@ -83,6 +86,8 @@ public:
     OutProgramList m_outPrograms;
     ImageCatalogue m_catalogue;
     Composer m_composer;
+    // The change that finds the catalogue used up refills it in the background.
+    BackgroundRefill m_refill{m_catalogue};
     BOOL m_changeEnabled = FALSE;
     std::string m_lastDate;
     // How long start-up waits for the notification area; tests shorten it.
@@ -107,6 +112,8 @@ private:
     LRESULT OnTimer(WPARAM, LPARAM);
     void OnTrayRetryTimer();
     void OnHideIconsTimer();
+    void StartRefill();
+    void OnRefillTimer();
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnDisplayChange(WPARAM, LPARAM);
     LRESULT OnSettingChange(WPARAM, LPARAM);

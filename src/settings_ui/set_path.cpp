@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "framework/dpi.h"
 #include "framework/mbstring.h"
@@ -12,12 +13,20 @@ const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
     fw::OnCommand(IDC_PATH_ADD, &CSetPath::OnAdd, BN_CLICKED),
     fw::OnCommand(IDC_PATH_DELETE, &CSetPath::OnDelete, BN_CLICKED),
     fw::OnCommand(IDC_PATH_RELOAD, &CSetPath::OnReload, BN_CLICKED),
+    fw::OnCommand(IDC_PATH_CANCEL, &CSetPath::CancelScan, BN_CLICKED),
+    fw::OnCommand(IDCANCEL, &CSetPath::OnEscape),
     fw::OnNotify(IDC_PATH_LIST, NM_CLICK, &CSetPath::OnListClick),
     fw::OnNotify(IDC_PATH_LIST, LVN_ITEMCHANGED, &CSetPath::OnListItemChanged),
+    fw::OnMessage(WM_TIMER, &CSetPath::OnTimer),
     fw::OnMessage(WM_DESTROY, &CSetPath::OnDestroy),
 };
 
 namespace {
+
+constexpr UINT_PTR kScanTimer = 1;
+// Often enough for a bar that moves smoothly, seldom enough to cost nothing.
+constexpr UINT kScanPollInterval = 50;
+constexpr UINT kMarqueeInterval = 30;
 
 // The message box of a folder rule: the refused root is a notice with its own caption and the
 // information icon, the refusals and the tidy-up are plain.
@@ -63,11 +72,23 @@ std::vector<std::string> RowOfEntry(const std::string& entry) {
     return cells;
 }
 
+void ShowBarPosition(HWND bar, int position, int range) {
+    // The 32-bit range: a tree of more than 65535 entries still fills the bar exactly once.
+    if (::SendMessageW(bar, PBM_GETRANGE, FALSE, 0) != range) ::SendMessageW(bar, PBM_SETRANGE32, 0, range);
+    if (position < range) {
+        ::SendMessageW(bar, PBM_SETPOS, position + 1, 0);
+        ::SendMessageW(bar, PBM_SETPOS, position, 0);
+        return;
+    }
+    ::SendMessageW(bar, PBM_SETRANGE32, 0, range + 1);
+    ::SendMessageW(bar, PBM_SETPOS, range + 1, 0);
+    ::SendMessageW(bar, PBM_SETPOS, range, 0);
+    ::SendMessageW(bar, PBM_SETRANGE32, 0, range);
+}
+
 CSetPath::CSetPath(SettingsContext& context) : CSettingsPageImpl(IDD_SET_PATH, context) {}
 
-CSetPath::~CSetPath() {
-    ReleaseCatalogue();  // also when the object goes before its window
-}
+CSetPath::~CSetPath() = default;  // a scan still running is dropped with its owner
 
 void CSetPath::SetRowHeight(UINT dpi) {
     // A 1-pixel-wide image list only so that every row is at least 16 pixels (at 96 DPI) high. The
@@ -93,35 +114,16 @@ BOOL CSetPath::OnInitDialog() {
     ListView_SetExtendedListViewStyle(m_list.GetSafeHwnd(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     SetRowHeight(fw::WindowDpi(m_list.GetSafeHwnd()));
 
-    // While the page lives, every scan of the catalogue shows its progress here.
-    ImageCatalogue& catalogue = m_context.catalogue;
-    m_previousStep = catalogue.onScanStep;
-    m_previousStart = catalogue.onScanStart;
-    m_previousCounting = catalogue.onCounting;
-    m_previousMessage = catalogue.onMessage;
-    catalogue.onScanStep = [this] { StepProgress(); };
-    catalogue.onScanStart = [this](int range) { PrepareScan(range); };
-    catalogue.onCounting = [this](bool counting) { ShowCounting(counting); };
-    m_hooked = true;
-
     Enable(IDC_PATH_DELETE, false);
     FillList();
     return TRUE;
 }
 
 LRESULT CSetPath::OnDestroy(WPARAM, LPARAM) {
-    ReleaseCatalogue();
+    // Closing the settings window cancels a scan: nothing is taken from it.
+    ::KillTimer(m_hwnd, kScanTimer);
+    m_scan.reset();
     return 0;
-}
-
-void CSetPath::ReleaseCatalogue() {
-    if (m_hooked) {
-        m_context.catalogue.onScanStep = m_previousStep;
-        m_context.catalogue.onScanStart = m_previousStart;
-        m_context.catalogue.onCounting = m_previousCounting;
-        m_context.catalogue.onMessage = m_previousMessage;
-        m_hooked = false;
-    }
 }
 
 bool CSetPath::PreTranslateMessage(MSG* msg) {
@@ -132,8 +134,12 @@ bool CSetPath::PreTranslateMessage(MSG* msg) {
 // ---- Display ------------------------------------------------------------------------------------
 
 void CSetPath::FillList() {
+    HWND list = m_list.GetSafeHwnd();
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     m_list.DeleteAllItems();
     for (const std::string& entry : m_context.catalogue.m_pathList) m_list.InsertRow(RowOfEntry(entry));
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ShowTotal();
 }
 
@@ -141,23 +147,6 @@ void CSetPath::ShowTotal() {
     std::vector<std::string> counts;
     for (int row = 0; row < m_list.GetItemCount(); ++row) counts.push_back(m_list.GetItemText(row, 1));
     SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts)));
-}
-
-void CSetPath::PrepareScan(int range) {
-    ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
-    ::SendMessageW(m_progress, PBM_SETSTEP, 1, 0);
-    SetDlgItemText(IDC_PATH_TOTAL, "");
-    // The 32-bit range: a tree of more than 65535 entries still fills the bar exactly once.
-    ::SendMessageW(m_progress, PBM_SETRANGE32, 0, range);
-}
-
-void CSetPath::StepProgress() { ::SendMessageW(m_progress, PBM_STEPIT, 0, 0); }
-
-void CSetPath::ShowCounting(bool counting) {
-    if (counting)
-        m_countingCursor.emplace();
-    else
-        m_countingCursor.reset();
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {
@@ -174,8 +163,9 @@ void CSetPath::ClearSelection() {
 
 LRESULT CSetPath::OnListClick(NMHDR* nm) {
     const int item = reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem;
-    if (item < 0) {
-        // A click beside the rows: the delete button goes off, the stored row stays.
+    // A click beside the rows: the delete button goes off, the stored row stays. During a scan
+    // nothing can be deleted, and the rows are rebuilt when it ends.
+    if (item < 0 || Scanning()) {
         Enable(IDC_PATH_DELETE, false);
         return 0;
     }
@@ -185,58 +175,148 @@ LRESULT CSetPath::OnListClick(NMHDR* nm) {
 }
 
 void CSetPath::OnAdd() {
+    if (Scanning()) return;
     std::string folder;
     if (!Prompts().BrowseForFolder(m_hwnd, folder)) return;
     AddChosenFolder(folder);
 }
 
 void CSetPath::AddChosenFolder(const std::string& folder) {
+    if (Scanning()) return;
     m_chosenPath = mb::ToLower(folder);
     ImageCatalogue& catalogue = m_context.catalogue;
     const size_t listedBefore = catalogue.m_pathList.size();
     bool refusedAsListed = false;
+    std::function<void(FolderMessage)> previous = std::move(catalogue.onMessage);
     catalogue.onMessage = [this, &refusedAsListed](FolderMessage message) {
         if (message == FolderMessage::SameName || message == FolderMessage::AlreadyIncluded) refusedAsListed = true;
         ShowFolderMessage(message);
     };
-    const bool added = catalogue.AddFolder(folder);
-    catalogue.onMessage = m_previousMessage;
+    std::string toScan = catalogue.CheckNewFolder(folder);
+    catalogue.onMessage = std::move(previous);
 
     if (refusedAsListed) ClearSelection();
-    if (added || catalogue.m_pathList.size() != listedBefore) {
+    if (!toScan.empty()) {
+        StartScan(ScanKind::Add, {std::move(toScan)});
+    } else if (catalogue.m_pathList.size() != listedBefore) {
+        // A tidy-up that a later rule stopped still removed entries.
         FillList();
-        // The rows were rebuilt: the list shows no selection, so the page keeps none either.
         ClearSelection();
     }
 }
 
 void CSetPath::OnDelete() {
-    if (m_nSelected < 0) return;
-    const int row = m_nSelected;
+    if (m_nSelected < 0 || Scanning()) return;
+    const size_t row = static_cast<size_t>(m_nSelected);
+    std::vector<std::string> rest = m_context.catalogue.ListedFolders();
+    if (row >= rest.size()) return;
+    rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
     ::SendMessageW(m_list.GetSafeHwnd(), LVM_DELETEITEM, row, 0);
     ::RedrawWindow(m_list.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    Reread([this, row] { m_context.catalogue.RemoveFolder(static_cast<size_t>(row)); });
+    // The remaining folders are re-read; the entry goes only when that scan is taken.
+    StartScan(ScanKind::Reread, std::move(rest));
 }
 
 void CSetPath::OnReload() {
-    Reread([this] { m_context.catalogue.ReloadFolders(); });
+    if (Scanning()) return;
+    StartScan(ScanKind::Reread, m_context.catalogue.ListedFolders());
 }
 
-void CSetPath::Reread(const std::function<void()>& operation) {
-    Enable(IDC_PATH_RELOAD, false);
-    Enable(IDC_PATH_DELETE, false);
-    Enable(IDC_PATH_ADD, false);
-    HWND list = m_list.GetSafeHwnd();
-    m_list.DeleteAllItems();
-    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+void CSetPath::OnEscape() {
+    // Escape stops a scan; otherwise the page keeps it from the settings window, as ever.
+    CancelScan();
+}
 
-    operation();
-    for (const std::string& entry : m_context.catalogue.m_pathList) m_list.InsertRow(RowOfEntry(entry));
+LRESULT CSetPath::OnTimer(WPARAM id, LPARAM) {
+    if (id != kScanTimer) return 0;
+    if (!m_scan) {
+        ::KillTimer(m_hwnd, kScanTimer);
+        return 0;
+    }
+    if (m_scan->Finished())
+        FinishScan();
+    else
+        ShowScanProgress();
+    return 0;
+}
 
-    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    ShowTotal();
-    Enable(IDC_PATH_RELOAD, true);
-    Enable(IDC_PATH_ADD, true);
+// ---- Scans --------------------------------------------------------------------------------------
+
+void CSetPath::StartScan(ScanKind kind, std::vector<std::string> folders) {
+    m_scanKind = kind;
+    // A re-read shows its rows only once they are known.
+    if (kind == ScanKind::Reread) m_list.DeleteAllItems();
+    SetDlgItemText(IDC_PATH_TOTAL, "");
+    ::SendMessageW(m_progress, PBM_SETRANGE32, 0, 0);
+    ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
+    ShowScanControls(true);
+    m_scan = std::make_unique<BackgroundScan>(std::move(folders), true);
+    ::SetTimer(m_hwnd, kScanTimer, kScanPollInterval, nullptr);
+}
+
+void CSetPath::ShowScanProgress() {
+    const ScanStatus& status = m_scan->Status();
+    const bool counting = status.counting;
+    ShowCounting(counting);
+    if (counting) return;
+    const int range = status.range;
+    ShowBarPosition(m_progress, std::min<int>(status.steps, range), range);
+}
+
+void CSetPath::FinishScan() {
+    ::KillTimer(m_hwnd, kScanTimer);
+    std::unique_ptr<BackgroundScan> scan = std::move(m_scan);
+    ShowCounting(false);
+    // A whole scan makes as many steps as it counted: the bar ends full.
+    const int range = scan->Status().range;
+    ShowBarPosition(m_progress, range, range);
+    if (scan->Complete()) {
+        ImageCatalogue& catalogue = m_context.catalogue;
+        std::vector<FolderScan> scans = scan->TakeResults();
+        if (m_scanKind == ScanKind::Reread)
+            catalogue.CommitReread(std::move(scans));
+        else if (!scans.empty())
+            catalogue.CommitAdd(std::move(scans.front()));
+    }
+    EndScan();
+}
+
+void CSetPath::CancelScan() {
+    if (!m_scan) return;
+    ::KillTimer(m_hwnd, kScanTimer);
+    m_scan.reset();
+    ShowCounting(false);
+    ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
+    EndScan();
+}
+
+void CSetPath::EndScan() {
+    ShowScanControls(false);
+    FillList();
     ClearSelection();
+}
+
+void CSetPath::ShowScanControls(bool scanning) {
+    HWND cancel = GetDlgItem(IDC_PATH_CANCEL);
+    HWND add = GetDlgItem(IDC_PATH_ADD);
+    // The focus goes to the button that is about to be usable: a hidden or disabled one loses it.
+    const bool focusInside = ::IsChild(m_hwnd, ::GetFocus()) != FALSE;
+    Enable(IDC_PATH_RELOAD, !scanning);
+    Enable(IDC_PATH_ADD, !scanning);
+    if (scanning) Enable(IDC_PATH_DELETE, false);
+    ::ShowWindow(cancel, scanning ? SW_SHOW : SW_HIDE);
+    if (focusInside) ::SetFocus(scanning ? cancel : add);
+}
+
+void CSetPath::ShowCounting(bool counting) {
+    if (counting == m_counting) return;
+    m_counting = counting;
+    const LONG style = ::GetWindowLongW(m_progress, GWL_STYLE);
+    if (counting) {
+        ::SetWindowLongW(m_progress, GWL_STYLE, style | PBS_MARQUEE);
+        ::SendMessageW(m_progress, PBM_SETMARQUEE, TRUE, kMarqueeInterval);
+    } else {
+        ::SendMessageW(m_progress, PBM_SETMARQUEE, FALSE, 0);
+        ::SetWindowLongW(m_progress, GWL_STYLE, style & ~PBS_MARQUEE);
+    }
 }

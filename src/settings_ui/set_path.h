@@ -1,14 +1,13 @@
 #pragma once
 // Page 3, "이미지 경로": the image folders.
 
-#include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "framework/handles.h"
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/settings_page.h"
+#include "state/background_scan.h"
 
 // Keys that would move the list's selection behind the page's back; the page swallows them so
 // that the selection changes by the mouse only.
@@ -20,6 +19,11 @@ std::string TotalText(int total);
 // The cells of a folder list entry's row: its comma-separated fields, path and count.
 std::vector<std::string> RowOfEntry(const std::string& entry);
 
+// Shows `position` of `range` on a progress bar at once. Windows' animated bar glides towards a
+// new position and lags far behind a fast scan, but draws a step back at once: the bar is set one
+// beyond and then back (at the end, through a range one higher).
+void ShowBarPosition(HWND bar, int position, int range);
+
 class CSetPath : public CSettingsPageImpl<CSetPath> {
 public:
     explicit CSetPath(SettingsContext& context);
@@ -29,10 +33,15 @@ public:
     // The columns and the row height follow the DPI.
     void DpiChanged(UINT oldDpi, UINT newDpi) override;
 
-    // The part of an add after the folder browser: the folder rules, the scan and the display.
+    // The part of an add after the folder browser: the folder rules, then the scan in the
+    // background; the folder is listed when the scan has finished.
     void AddChosenFolder(const std::string& folder);
     // The row that a click chose, -1 for none.
     int Selection() const { return m_nSelected; }
+    // An add, delete or re-read is scanning; the page's edits wait for it.
+    bool Scanning() const { return m_scan != nullptr; }
+    // Drops the running scan: the folder list and the catalogue stay as they were.
+    void CancelScan();
 
     static const fw::Handler<CSetPath> kHandlers[];
 
@@ -40,37 +49,39 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    enum class ScanKind { Add, Reread };
+
     void OnAdd();
     void OnDelete();
     void OnReload();
+    void OnEscape();
     LRESULT OnListClick(NMHDR* nm);
     LRESULT OnListItemChanged(NMHDR*) { return 0; }
+    LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
-    // Hands the catalogue's hooks back (they point at this page).
-    void ReleaseCatalogue();
 
     void SetRowHeight(UINT dpi);
     void FillList();
     void ShowTotal();
-    void PrepareScan(int range);
-    void StepProgress();
-    // The wait cursor while the entries of a large tree are counted.
-    void ShowCounting(bool counting);
     void ShowFolderMessage(FolderMessage message) const;
-    // Runs a re-read of the folders (or a delete, which ends in one) with the buttons disabled
-    // and the list frozen.
-    void Reread(const std::function<void()>& operation);
     void ClearSelection();
+
+    // Scans the folders on a worker thread, polled by a timer, with the edits disabled and the
+    // cancel button shown.
+    void StartScan(ScanKind kind, std::vector<std::string> folders);
+    void ShowScanProgress();
+    void FinishScan();
+    // Back to the idle page after a scan, whether it was taken or dropped.
+    void EndScan();
+    void ShowScanControls(bool scanning);
+    // The bar runs as a marquee while the entries are counted: the range is not known yet.
+    void ShowCounting(bool counting);
 
     CColorListCtrl m_list;
     HWND m_progress = nullptr;
     int m_nSelected = -1;
     std::string m_chosenPath;
-    // The catalogue's hooks as they were before the page took them over.
-    std::function<void()> m_previousStep;
-    std::function<void(int)> m_previousStart;
-    std::function<void(bool)> m_previousCounting;
-    std::function<void(FolderMessage)> m_previousMessage;
-    bool m_hooked = false;
-    std::optional<fw::WaitCursor> m_countingCursor;
+    std::unique_ptr<BackgroundScan> m_scan;
+    ScanKind m_scanKind = ScanKind::Add;
+    bool m_counting = false;
 };

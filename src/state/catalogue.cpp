@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <memory>
+#include <utility>
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
@@ -25,15 +27,18 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
 
-// Calls visit for every entry of the folder in the order the file system returns them. The wide
-// functions see every name as it is; the narrow ones would hand out names the code page cannot
-// hold with "?" in them.
+// Calls visit for every entry of the folder in the order the file system returns them, until the
+// scan is cancelled. The wide functions see every name as it is; the narrow ones would hand out
+// names the code page cannot hold with "?" in them. The large fetch asks a network share for many
+// entries per round trip.
 template <class Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
+void ForEachEntry(const std::string& folder, const ScanStatus& status, Visit visit) {
     WIN32_FIND_DATAW data{};
-    fw::FindHandle find(::FindFirstFileW(mb::Widen(folder + "\\*.*").c_str(), &data));
+    fw::FindHandle find(::FindFirstFileExW(mb::Widen(folder + "\\*.*").c_str(), FindExInfoStandard, &data,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return;
     do {
+        if (status.cancelled.load(std::memory_order_relaxed)) return;
         visit(data);
     } while (::FindNextFileW(find.get(), &data));
 }
@@ -52,11 +57,9 @@ std::string CataloguedName(const wchar_t* name, const wchar_t* shortName) {
     return narrow.empty() ? ExactNarrowName(shortName) : narrow;
 }
 
-}  // namespace
-
 // The folders a walk is inside, by file identity, so that a link or junction leading back up the
 // tree is not followed again.
-class ImageCatalogue::FolderTrail {
+class FolderTrail {
 public:
     // False when the folder is one the walk is already inside; otherwise it is entered.
     bool Enter(const std::string& folder) {
@@ -95,8 +98,6 @@ private:
     std::vector<FolderIdentity> m_trail;
 };
 
-namespace {
-
 bool IsDotEntry(const wchar_t* name) { return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0; }
 
 bool IsDirectory(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
@@ -126,7 +127,76 @@ std::string FirstToken(const std::string& entry) {
     return entry.substr(start, entry.find(',', start) - start);
 }
 
+void ScanBelow(const std::string& folder, FolderTrail& trail, ScanStatus& status, std::vector<std::string>& images) {
+    ForEachEntry(folder, status, [&](const WIN32_FIND_DATAW& data) {
+        status.steps.fetch_add(1, std::memory_order_relaxed);
+        std::string path;
+        switch (ClassifyEntry(folder, data, path)) {
+        case EntryKind::Folder:
+            if (trail.Enter(path)) {
+                ScanBelow(path, trail, status, images);
+                trail.Leave();
+            }
+            break;
+        case EntryKind::File:
+            if (HasImageExtension(path)) images.push_back(path);
+            break;
+        case EntryKind::Skipped:
+            break;
+        }
+    });
+}
+
+int CountBelow(const std::string& folder, FolderTrail& trail, const ScanStatus& status) {
+    int count = 0;
+    ForEachEntry(folder, status, [&](const WIN32_FIND_DATAW& data) {
+        ++count;
+        std::string path;
+        if (ClassifyEntry(folder, data, path) == EntryKind::Folder && trail.Enter(path)) {
+            count += CountBelow(path, trail, status);
+            trail.Leave();
+        }
+    });
+    return count;
+}
+
+// An empty path would enumerate the root of the current drive.
+void ScanTree(const std::string& folder, ScanStatus& status, std::vector<std::string>& images) {
+    FolderTrail trail;
+    if (folder.empty() || !trail.Enter(folder)) return;
+    ScanBelow(folder, trail, status, images);
+}
+
+int CountTree(const std::string& folder, const ScanStatus& status) {
+    FolderTrail trail;
+    if (folder.empty() || !trail.Enter(folder)) return 0;
+    return CountBelow(folder, trail, status);
+}
+
+void AppendImages(std::vector<std::string>& catalogue, std::vector<std::string>& images) {
+    catalogue.insert(catalogue.end(), std::make_move_iterator(images.begin()), std::make_move_iterator(images.end()));
+}
+
+int CountOf(const FolderScan& scan) { return static_cast<int>(scan.images.size()); }
+
 }  // namespace
+
+std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status) {
+    std::vector<FolderScan> scans;
+    for (size_t i = 0; i < folders.size() && !status.cancelled; ++i) {
+        status.steps = 0;
+        status.range = 0;
+        status.folder = static_cast<int>(i);
+        if (countFirst) {
+            status.counting = true;
+            status.range = CountTree(folders[i], status);
+            status.counting = false;
+        }
+        scans.push_back({folders[i], {}});
+        ScanTree(folders[i], status, scans.back().images);
+    }
+    return scans;
+}
 
 std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, entry.find(',')); }
 
@@ -181,104 +251,78 @@ bool ImageCatalogue::SaveImageList(const std::string& exePath) const {
 }
 
 int ImageCatalogue::ScanFolder(const std::string& folder) {
-    // An empty path would enumerate the root of the current drive.
-    if (folder.empty()) return 0;
-    FolderTrail trail;
-    if (!trail.Enter(folder)) return 0;
-    return ScanBelow(folder, trail);
-}
-
-int ImageCatalogue::ScanBelow(const std::string& folder, FolderTrail& trail) {
-    int found = 0;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
-        if (onScanStep) onScanStep();
-        std::string path;
-        switch (ClassifyEntry(folder, data, path)) {
-        case EntryKind::Folder:
-            if (trail.Enter(path)) {
-                found += ScanBelow(path, trail);
-                trail.Leave();
-            }
-            break;
-        case EntryKind::File:
-            if (HasImageExtension(path)) {
-                m_imageList.push_back(path);
-                ++found;
-            }
-            break;
-        case EntryKind::Skipped:
-            break;
-        }
-    });
-    return found;
-}
-
-int ImageCatalogue::CountEntriesBelow(const std::string& folder, FolderTrail& trail) {
-    int count = 0;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
-        ++count;
-        std::string path;
-        if (ClassifyEntry(folder, data, path) == EntryKind::Folder && trail.Enter(path)) {
-            count += CountEntriesBelow(path, trail);
-            trail.Leave();
-        }
-    });
-    return count;
+    ScanStatus status;
+    const size_t before = m_imageList.size();
+    ScanTree(folder, status, m_imageList);
+    return static_cast<int>(m_imageList.size() - before);
 }
 
 int ImageCatalogue::CountEntries(const std::string& folder) const {
-    if (folder.empty()) return 0;
-    FolderTrail trail;
-    if (!trail.Enter(folder)) return 0;
-    return CountEntriesBelow(folder, trail);
+    ScanStatus status;
+    return CountTree(folder, status);
 }
 
-bool ImageCatalogue::AddFolder(const std::string& chosen) {
+std::string ImageCatalogue::CheckNewFolder(const std::string& chosen) {
     if (chosen.size() <= 3) {
         Notify(FolderMessage::RootFolder);
-        return false;
+        return "";
     }
     std::string folder = mb::ToLower(chosen);
 
-    bool tidied = false;
-    for (size_t i = 0; i < m_pathList.size();) {
+    bool tidies = false;
+    for (size_t i = 0; i < m_pathList.size(); ++i) {
         std::string listed = mb::ToLower(FolderOfEntry(m_pathList[i]));
-        if (listed == folder) {
-            Notify(FolderMessage::SameName);
-            return false;
-        }
-        if (listed.size() < folder.size() && mb::IsInsideFolder(folder, listed)) {
-            Notify(FolderMessage::AlreadyIncluded);
-            return false;
-        }
-        if (listed.size() > folder.size() && mb::IsInsideFolder(listed, folder)) {
-            m_pathList.erase(m_pathList.begin() + static_cast<std::ptrdiff_t>(i));
-            if (!tidied) {
-                tidied = true;
-                Notify(FolderMessage::TidiedUp);
+        const bool same = listed == folder;
+        if (same || (listed.size() < folder.size() && mb::IsInsideFolder(folder, listed))) {
+            Notify(same ? FolderMessage::SameName : FolderMessage::AlreadyIncluded);
+            // The entries tidied away before the stop stay removed, as an entry-by-entry walk leaves them.
+            if (tidies) {
+                RemoveListedInside(folder, i);
                 RemoveImagesInside(folder);
             }
-            continue;
+            return "";
         }
-        ++i;
+        if (!tidies && listed.size() > folder.size() && mb::IsInsideFolder(listed, folder)) {
+            tidies = true;
+            Notify(FolderMessage::TidiedUp);
+        }
     }
+    return folder;
+}
 
-    StartScan(folder);
-    int found = ScanFolder(folder);
-    m_pathList.push_back(MakeFolderEntry(folder, found));
+void ImageCatalogue::CommitAdd(FolderScan scan) {
+    if (RemoveListedInside(scan.folder)) RemoveImagesInside(scan.folder);
+    m_pathList.push_back(MakeFolderEntry(scan.folder, CountOf(scan)));
+    AppendImages(m_imageList, scan.images);
+}
+
+bool ImageCatalogue::AddFolder(const std::string& chosen) {
+    const std::string folder = CheckNewFolder(chosen);
+    if (folder.empty()) return false;
+    ScanStatus status;
+    CommitAdd(std::move(ScanFolders({folder}, false, status).front()));
     return true;
 }
 
-void ImageCatalogue::ReloadFolders() {
-    m_imageList.clear();
+std::vector<std::string> ImageCatalogue::ListedFolders() const {
     std::vector<std::string> folders;
-    folders.swap(m_pathList);
-    for (const std::string& entry : folders) {
-        std::string folder = FolderOfEntry(entry);
-        StartScan(folder);
-        int found = ScanFolder(folder);
-        if (found > 0) m_pathList.push_back(MakeFolderEntry(folder, found));
+    for (const std::string& entry : m_pathList) folders.push_back(FolderOfEntry(entry));
+    return folders;
+}
+
+void ImageCatalogue::CommitReread(std::vector<FolderScan> scans) {
+    m_imageList.clear();
+    m_pathList.clear();
+    for (FolderScan& scan : scans) {
+        if (scan.images.empty()) continue;
+        m_pathList.push_back(MakeFolderEntry(scan.folder, CountOf(scan)));
+        AppendImages(m_imageList, scan.images);
     }
+}
+
+void ImageCatalogue::ReloadFolders() {
+    ScanStatus status;
+    CommitReread(ScanFolders(ListedFolders(), false, status));
 }
 
 void ImageCatalogue::RemoveFolder(size_t index) {
@@ -287,20 +331,42 @@ void ImageCatalogue::RemoveFolder(size_t index) {
     ReloadFolders();
 }
 
+std::vector<std::string> ImageCatalogue::RefillFolders() const {
+    std::vector<std::string> folders;
+    for (const std::string& entry : m_pathList) folders.push_back(FirstToken(entry));
+    return folders;
+}
+
 void ImageCatalogue::Refill() {
-    for (const std::string& entry : m_pathList) ScanFolder(FirstToken(entry));
+    if (onRefill) {
+        onRefill();
+        return;
+    }
+    ScanStatus status;
+    for (FolderScan& scan : ScanFolders(RefillFolders(), false, status)) AppendImages(m_imageList, scan.images);
+}
+
+bool ImageCatalogue::CommitRefill(const std::vector<std::string>& folders, std::vector<FolderScan> scans) {
+    // Filled by a re-read meanwhile, or scanned for folders that are no longer listed.
+    if (!m_imageList.empty() || RefillFolders() != folders) return false;
+    for (FolderScan& scan : scans) AppendImages(m_imageList, scan.images);
+    return true;
 }
 
 void ImageCatalogue::Notify(FolderMessage message) const {
     if (onMessage) onMessage(message);
 }
 
-void ImageCatalogue::StartScan(const std::string& folder) const {
-    if (!onScanStart) return;
-    if (onCounting) onCounting(true);
-    const int range = CountEntries(folder);
-    if (onCounting) onCounting(false);
-    onScanStart(range);
+bool ImageCatalogue::RemoveListedInside(const std::string& lowerFolder, size_t within) {
+    auto inside = [&](const std::string& entry) {
+        const std::string listed = mb::ToLower(FolderOfEntry(entry));
+        return listed.size() > lowerFolder.size() && mb::IsInsideFolder(listed, lowerFolder);
+    };
+    const auto end = m_pathList.begin() + static_cast<std::ptrdiff_t>(std::min(within, m_pathList.size()));
+    const auto kept = std::remove_if(m_pathList.begin(), end, inside);
+    const bool removed = kept != end;
+    m_pathList.erase(kept, end);
+    return removed;
 }
 
 void ImageCatalogue::RemoveImagesInside(const std::string& lowerFolder) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,18 +17,34 @@ enum class FolderMessage {
     TidiedUp,         // listed folders inside the new one were removed
 };
 
+// Progress and cancellation of one scan, shared by the thread that scans and the one that shows
+// it (the window thread polls it; nothing is posted to a window).
+struct ScanStatus {
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> counting{false};  // the entries of the current folder are being counted
+    std::atomic<int> folder{0};         // index of the folder being counted or scanned
+    std::atomic<int> range{0};          // its entry count, once counted
+    std::atomic<int> steps{0};          // its entries scanned so far, "." and ".." included
+};
+
+// What a scan found below one folder, in scan order.
+struct FolderScan {
+    std::string folder;
+    std::vector<std::string> images;
+};
+
+// Scans the folders in order, each one counted first (for the range) when `countFirst`; every
+// entry scanned is one step. A cancel ends the walk at the next entry: the results are then
+// incomplete and must be dropped.
+std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status);
+
 class ImageCatalogue {
 public:
-    // Steps the image path page's progress bar once per directory entry scanned (may be empty).
-    std::function<void()> onScanStep;
-    // Called before a folder of the list is scanned, with its entry count as the bar's range.
-    // When empty, the entries are not counted at all.
-    std::function<void(int range)> onScanStart;
-    // Called with true before that count and with false after it: a large tree takes a while
-    // (may be empty).
-    std::function<void(bool counting)> onCounting;
     // Shows a message of the folder rules (may be empty: nothing is shown).
     std::function<void(FolderMessage)> onMessage;
+    // When set, Refill hands the refill to it (a scan in the background that commits through
+    // CommitRefill) instead of scanning on the calling thread.
+    std::function<void()> onRefill;
 
     std::vector<std::string> m_pathList;   // "folder,count"
     std::vector<std::string> m_imageList;  // full paths of image files
@@ -43,22 +61,36 @@ public:
     // Directory entries below the folder, "." and ".." included: the steps ScanFolder makes.
     int CountEntries(const std::string& folder) const;
 
-    // Adds the folder that the user chose, under the folder rules; true when it was added.
+    // An add in three parts, so that the scan can run elsewhere and a cancelled one changes
+    // nothing: the folder rules with their messages give the lower-cased folder to scan, or ""
+    // when they refuse it (removals of a tidy-up that a later rule stopped stand); the scan's
+    // result is then committed with the tidy-up.
+    std::string CheckNewFolder(const std::string& chosen);
+    void CommitAdd(FolderScan scan);
+    // All three on this thread; true when the folder was added.
     bool AddFolder(const std::string& chosen);
-    // Rebuilds the catalogue from the folder list; folders without images are dropped.
+
+    // The folders of the list entries, in order: what a re-read scans.
+    std::vector<std::string> ListedFolders() const;
+    // Both lists rebuilt from a re-read's scans: folders without images are dropped.
+    void CommitReread(std::vector<FolderScan> scans);
+    // Rebuilds the catalogue from the folder list on this thread.
     void ReloadFolders();
     // Removes one folder entry and rebuilds the catalogue.
     void RemoveFolder(size_t index);
+
+    // The folders a refill scans (leading commas of an entry skipped).
+    std::vector<std::string> RefillFolders() const;
     // Refills an empty catalogue from every listed folder; the folder list is unchanged.
     void Refill();
+    // Takes a refill's scans of `folders`, unless the catalogue was filled meanwhile or its
+    // folders changed; true when taken.
+    bool CommitRefill(const std::vector<std::string>& folders, std::vector<FolderScan> scans);
 
 private:
-    class FolderTrail;
-    int ScanBelow(const std::string& folder, FolderTrail& trail);
-    static int CountEntriesBelow(const std::string& folder, FolderTrail& trail);
     void Notify(FolderMessage message) const;
-    // Counts the folder's entries for onScanStart, when it is set.
-    void StartScan(const std::string& folder) const;
+    // Removes the entries listed inside the folder among the first `within`; true when there were any.
+    bool RemoveListedInside(const std::string& lowerFolder, size_t within = SIZE_MAX);
     void RemoveImagesInside(const std::string& lowerFolder);
 };
 

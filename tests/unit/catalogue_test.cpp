@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "state/background_scan.h"
 #include "state/catalogue.h"
 #include "support/test_support.h"
 
@@ -39,6 +41,15 @@ protected:
     bool Has(const std::string& path) {
         return std::find(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), path) !=
                catalogue.m_imageList.end();
+    }
+    // Scans the folder into the catalogue, as a refill does; `steps` gets the entries it walked.
+    int ScanCountingSteps(const std::string& folder, int& steps) {
+        ScanStatus status;
+        std::vector<FolderScan> scans = ScanFolders({folder}, false, status);
+        steps = status.steps;
+        const std::vector<std::string>& images = scans.at(0).images;
+        catalogue.m_imageList.insert(catalogue.m_imageList.end(), images.begin(), images.end());
+        return static_cast<int>(images.size());
     }
 };
 
@@ -79,8 +90,7 @@ TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
     ::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     int steps = 0;
-    catalogue.onScanStep = [&] { ++steps; };
-    EXPECT_EQ(9, catalogue.ScanFolder(root));
+    EXPECT_EQ(9, ScanCountingSteps(root, steps));
     EXPECT_TRUE(Has(root + "\\a.JPG"));
     EXPECT_TRUE(Has(root + "\\b.jpeg"));
     EXPECT_TRUE(Has(root + "\\c.tiff"));
@@ -93,6 +103,33 @@ TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
     // Every entry steps the bar once, "." and ".." included, as many steps as counted.
     EXPECT_EQ(catalogue.CountEntries(root), steps);
     EXPECT_EQ(12 + 3 + 8, steps);  // 12 files, 3 folders, and "." ".." in each of the four
+    EXPECT_EQ(9, catalogue.ScanFolder(root));
+    EXPECT_EQ(18u, catalogue.m_imageList.size());  // appended at the tail
+}
+
+TEST_F(CatalogueTest, AScanCountsEachFolderBeforeItWalksIt) {
+    std::string first = Folder("first", {"a.jpg", "b.jpg", "c.txt"});
+    std::string second = Folder("second", {"d.png"});
+    ScanStatus status;
+    std::vector<FolderScan> scans = ScanFolders({first, dir.File("gone"), second}, true, status);
+    ASSERT_EQ(3u, scans.size());
+    EXPECT_EQ(first, scans[0].folder);
+    EXPECT_EQ((std::vector<std::string>{first + "\\a.jpg", first + "\\b.jpg"}), [&] {
+        std::vector<std::string> sorted = scans[0].images;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    }());
+    EXPECT_TRUE(scans[1].images.empty());
+    EXPECT_EQ(1u, scans[2].images.size());
+    // The status tells of the last folder: counted, then walked to its end.
+    EXPECT_EQ(2, status.folder);
+    EXPECT_FALSE(status.counting);
+    EXPECT_EQ(catalogue.CountEntries(second), status.range);
+    EXPECT_EQ(status.range, status.steps);
+
+    ScanStatus cancelled;
+    cancelled.cancelled = true;
+    EXPECT_TRUE(ScanFolders({first, second}, true, cancelled).empty());
 }
 
 TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
@@ -165,12 +202,7 @@ TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
 
 TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
-    // The count comes first, between the two calls of onCounting, then the scan with its range.
-    std::vector<std::string> calls;
-    catalogue.onCounting = [&](bool counting) { calls.push_back(counting ? "counting" : "counted"); };
-    catalogue.onScanStart = [&](int r) { calls.push_back("scan of " + std::to_string(r)); };
     EXPECT_TRUE(catalogue.AddFolder(photos));
-    EXPECT_EQ((std::vector<std::string>{"counting", "counted", "scan of 4"}), calls);
     ASSERT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(Lower(photos) + ",2", catalogue.m_pathList[0]);
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
@@ -216,6 +248,42 @@ TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
     for (const char* name : {"\\2005\\a.jpg", "\\2005\\b.jpg", "\\2006\\c.jpg", "\\top.jpg"})
         EXPECT_EQ(1, std::count(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), Lower(photos) + name))
             << name;
+}
+
+// The rules decide and speak before the scan; the lists change only when the scan is committed,
+// so a scan that is dropped leaves them as they were.
+TEST_F(CatalogueTest, TheRulesChangeNothingUntilTheScanIsCommitted) {
+    std::string photos = Folder("photos", {"top.jpg"});
+    std::string inner = Folder("photos\\inner", {"a.jpg"});
+    std::string other = Folder("other", {"o.jpg"});
+    ASSERT_TRUE(catalogue.AddFolder(inner));
+    ASSERT_TRUE(catalogue.AddFolder(other));
+    const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+
+    EXPECT_EQ(Lower(photos), catalogue.CheckNewFolder(photos));
+    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
+    EXPECT_EQ(paths, catalogue.m_pathList);
+    EXPECT_EQ(images, catalogue.m_imageList);
+
+    catalogue.CommitAdd({Lower(photos), {Lower(photos) + "\\top.jpg", Lower(photos) + "\\inner\\a.jpg"}});
+    EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",2"}), catalogue.m_pathList);
+    EXPECT_EQ((std::vector<std::string>{Lower(other) + "\\o.jpg", Lower(photos) + "\\top.jpg",
+                                        Lower(photos) + "\\inner\\a.jpg"}),
+              catalogue.m_imageList);
+}
+
+// A hand-edited list may hold a folder inside another; the add stops at the listed one, and the
+// tidy-up made on the way there stands.
+TEST_F(CatalogueTest, AStopAfterATidyUpKeepsItsRemovals) {
+    std::string photos = Folder("photos", {"a.jpg"});
+    std::string inner = Folder("photos\\inner", {"b.jpg"});
+    std::string later = Folder("photos\\later", {"c.jpg"});
+    catalogue.m_pathList = {inner + ",1", photos + ",2", later + ",1"};
+    catalogue.m_imageList = {inner + "\\b.jpg", photos + "\\a.jpg", "c:\\elsewhere\\x.jpg"};
+    EXPECT_EQ("", catalogue.CheckNewFolder(photos));
+    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::TidiedUp, FolderMessage::SameName}), messages);
+    EXPECT_EQ((std::vector<std::string>{photos + ",2", later + ",1"}), catalogue.m_pathList);
+    EXPECT_EQ(std::vector<std::string>{"c:\\elsewhere\\x.jpg"}, catalogue.m_imageList);
 }
 
 TEST_F(CatalogueTest, TidyUpAlsoRemovesImagesListedInAnotherLetterCase) {
@@ -279,6 +347,92 @@ TEST_F(CatalogueTest, RefillKeepsTheFolderListAndItsCounts) {
     catalogue.Refill();
     EXPECT_EQ(std::vector<std::string>{"," + a + ",99"}, catalogue.m_pathList);
     EXPECT_EQ(2u, catalogue.m_imageList.size());
+
+    // With an owner that scans in the background, the refill is handed to it.
+    catalogue.m_imageList.clear();
+    int asked = 0;
+    catalogue.onRefill = [&] { ++asked; };
+    catalogue.Refill();
+    EXPECT_EQ(1, asked);
+    EXPECT_TRUE(catalogue.m_imageList.empty());
+}
+
+// A refill scanned in the background is taken only into the catalogue it was meant for: one that
+// a re-read filled meanwhile, or whose folders changed, keeps what it has.
+TEST_F(CatalogueTest, ALateRefillIsTakenOnlyIntoTheSameEmptyCatalogue) {
+    catalogue.m_pathList = {"c:\\a,1", ",c:\\b,2"};
+    const std::vector<std::string> folders = catalogue.RefillFolders();
+    ASSERT_EQ((std::vector<std::string>{"c:\\a", "c:\\b"}), folders);
+    const std::vector<FolderScan> scans = {{"c:\\a", {"c:\\a\\1.jpg"}}, {"c:\\b", {"c:\\b\\2.jpg"}}};
+
+    catalogue.m_imageList = {"c:\\a\\kept.jpg"};
+    EXPECT_FALSE(catalogue.CommitRefill(folders, scans));
+    EXPECT_EQ(std::vector<std::string>{"c:\\a\\kept.jpg"}, catalogue.m_imageList);
+
+    catalogue.m_imageList.clear();
+    EXPECT_FALSE(catalogue.CommitRefill({"c:\\a"}, scans));
+    EXPECT_TRUE(catalogue.m_imageList.empty());
+
+    EXPECT_TRUE(catalogue.CommitRefill(folders, scans));
+    EXPECT_EQ((std::vector<std::string>{"c:\\a\\1.jpg", "c:\\b\\2.jpg"}), catalogue.m_imageList);
+}
+
+// ---- Scans in the background ----------------------------------------------------------------
+
+// Waits until the scan has finished, up to a few seconds.
+bool WaitUntil(const std::function<bool()>& done) {
+    for (int waited = 0; waited < 10000 && !done(); waited += 5) ::Sleep(5);
+    return done();
+}
+
+TEST_F(CatalogueTest, ABackgroundScanFindsWhatAScanHereFinds) {
+    std::string a = Folder("a", {"1.jpg", "2.png", "x.txt"});
+    Folder("a\\sub", {"3.gif"});
+    std::string b = Folder("b", {"4.bmp"});
+    BackgroundScan scan({a, b}, true);
+    ASSERT_TRUE(WaitUntil([&] { return scan.Finished(); }));
+    ASSERT_TRUE(scan.Complete());
+    std::vector<FolderScan> results = scan.TakeResults();
+    ASSERT_EQ(2u, results.size());
+    ImageCatalogue here;
+    here.ScanFolder(a);
+    EXPECT_EQ(here.m_imageList, results[0].images);
+    EXPECT_EQ(std::vector<std::string>{b + "\\4.bmp"}, results[1].images);
+    EXPECT_EQ(scan.Status().range, scan.Status().steps);
+    EXPECT_TRUE(scan.TakeResults().empty()) << "taken once";
+}
+
+TEST_F(CatalogueTest, ACancelledBackgroundScanGivesNothingAndEndsQuickly) {
+    // Enough folders that the walk is still going when the cancel comes.
+    std::string root = dir.MakeDir("many");
+    for (int i = 0; i < 50; ++i) Folder("many\\f" + std::to_string(i), {"a.jpg", "b.jpg"});
+    BackgroundScan scan({root}, true);
+    scan.Cancel();
+    ASSERT_TRUE(WaitUntil([&] { return scan.Finished(); }));
+    EXPECT_FALSE(scan.Complete());
+    EXPECT_TRUE(scan.TakeResults().empty());
+    {
+        // Dropped while it runs: the owner goes at once, the thread ends on its own.
+        BackgroundScan dropped({root}, true);
+    }
+}
+
+TEST_F(CatalogueTest, ABackgroundRefillFillsTheEmptyCatalogueOnce) {
+    std::string a = Folder("a", {"1.jpg", "2.jpg"});
+    catalogue.m_pathList = {a + ",2"};
+    BackgroundRefill refill(catalogue);
+    catalogue.onRefill = [&] { refill.Start(); };
+    catalogue.Refill();
+    catalogue.Refill();  // a second change that finds the catalogue empty joins the running scan
+    EXPECT_TRUE(refill.Running());
+    EXPECT_TRUE(catalogue.m_imageList.empty());
+    ASSERT_TRUE(WaitUntil([&] { return refill.Poll(); }));
+    EXPECT_FALSE(refill.Running());
+    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    EXPECT_EQ(std::vector<std::string>{a + ",2"}, catalogue.m_pathList);
+
+    catalogue.m_pathList.clear();
+    EXPECT_FALSE(refill.Start()) << "nothing listed, nothing to scan";
 }
 
 }  // namespace
@@ -294,11 +448,6 @@ protected:
             EXPECT_LE(path.size(), 258u) << path;
             EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str())) << path;
         }
-    }
-    int ScanCountingSteps(const std::string& folder, int& steps) {
-        steps = 0;
-        catalogue.onScanStep = [&] { ++steps; };
-        return catalogue.ScanFolder(folder);
     }
     static std::string Corpus(const std::string& relative) {
         std::string path = testing_support::BinDir() + "\\bad-pictures\\" + relative;

@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/wallpaper_dlg.h"
 #include "framework/mbstring.h"
@@ -500,6 +502,26 @@ TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     Pump(400);
     EXPECT_EQ(2, compositions);
+}
+
+// A catalogue used up in the last run is refilled on a worker thread: the start does not wait for
+// the scan, timed changes are on, and the photos arrive while the window goes on answering.
+TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
+    const std::string photos = dir.MakeDir("photos");
+    for (const char* name : {"a.jpg", "b.png", "c.gif"}) WriteFile(photos + "\\" + name, "x");
+    WriteFile(dir.File("list.txt"), photos + ",3\n&\n");
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
+    Make();
+    ASSERT_TRUE(dlg->Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    EXPECT_EQ(1, compositions);
+    EXPECT_TRUE(dlg->m_catalogue.m_imageList.empty()) << "the first change found it used up";
+    EXPECT_TRUE(dlg->m_changeEnabled) << "the refill under way brings photos for the timed changes";
+    ASSERT_TRUE(PumpUntil(10000, [&] { return dlg->m_catalogue.m_imageList.size() == 3; }));
+    EXPECT_EQ(std::vector<std::string>{photos + ",3"}, dlg->m_catalogue.m_pathList);
+    dlg->OnChangeTimer();
+    EXPECT_EQ(2, compositions);
+    EXPECT_LT(dlg->m_catalogue.m_imageList.size(), 3u) << "the next change took from the refill";
 }
 
 }  // namespace

@@ -4,7 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -18,6 +23,56 @@ namespace {
 
 using namespace testing_support;
 using namespace page_testing;
+
+// The positions and ranges a progress bar was given, in order.
+std::vector<std::pair<UINT, WPARAM>>& BarMessages() {
+    static std::vector<std::pair<UINT, WPARAM>> sent;
+    return sent;
+}
+LRESULT CALLBACK RecordBarMessages(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == PBM_SETPOS || msg == PBM_SETRANGE32)
+        BarMessages().push_back({msg, msg == PBM_SETPOS ? wp : static_cast<WPARAM>(lp)});
+    return ::DefSubclassProc(w, msg, wp, lp);
+}
+
+// How long a window takes to answer, asked from a thread of its own every few milliseconds, as
+// Windows asks before it calls a window "not responding".
+class AnswerWatch {
+public:
+    explicit AnswerWatch(HWND window) : m_window(window), m_thread([this] { Watch(); }) {}
+    ~AnswerWatch() { Stop(); }
+    AnswerWatch(const AnswerWatch&) = delete;
+    AnswerWatch& operator=(const AnswerWatch&) = delete;
+    void Stop() {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    double LongestMs() const { return m_longestMs; }
+    int Answers() const { return m_answers; }
+
+private:
+    void Watch() {
+        LARGE_INTEGER frequency{};
+        ::QueryPerformanceFrequency(&frequency);
+        while (!m_stop) {
+            LARGE_INTEGER before{}, after{};
+            ::QueryPerformanceCounter(&before);
+            DWORD_PTR result = 0;
+            const bool answered = ::SendMessageTimeoutW(m_window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+            ::QueryPerformanceCounter(&after);
+            const double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                              static_cast<double>(frequency.QuadPart);
+            m_longestMs = std::max(m_longestMs.load(), answered ? ms : 5000.0);
+            ++m_answers;
+            ::Sleep(5);
+        }
+    }
+    HWND m_window;
+    std::atomic<bool> m_stop{false};
+    std::atomic<double> m_longestMs{0};
+    std::atomic<int> m_answers{0};
+    std::thread m_thread;
+};
 
 class PathPage : public OnePageTest<CSetPath> {
 protected:
@@ -41,6 +96,22 @@ protected:
     int ProgressPos() { return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETPOS, 0, 0)); }
     int ProgressHigh() {
         return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETRANGE, FALSE, 0));
+    }
+    bool CancelShown() { return ::IsWindowVisible(Item(IDC_PATH_CANCEL)) != FALSE; }
+    // Runs this thread's messages, as the settings window's loop does, until the page's scan
+    // has finished (or `seen` says to stop waiting); false when it was still going after 60 s.
+    bool WaitForScan(const std::function<bool()>& seen = nullptr) {
+        const DWORD start = ::GetTickCount();
+        while (page->Scanning() && ::GetTickCount() - start < 60000) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Pump();
+            if (seen && seen()) return true;
+        }
+        return !page->Scanning();
+    }
+    void AddAndWait(const std::string& folder) {
+        page->AddChosenFolder(folder);
+        ASSERT_TRUE(WaitForScan());
     }
 };
 
@@ -81,8 +152,12 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     WriteFile(folder + "\\Beach\\sea.png", "x");
     Open();
     page->AddChosenFolder(folder);
+    EXPECT_TRUE(page->Scanning());
+    EXPECT_TRUE(CancelShown());
+    ASSERT_TRUE(WaitForScan());
 
     EXPECT_TRUE(Shown().empty());
+    EXPECT_FALSE(CancelShown());
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
     EXPECT_EQ("3", CellText(list, 0, 1));
@@ -94,18 +169,20 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     EXPECT_EQ(entries, ProgressHigh());
     EXPECT_EQ(entries, ProgressPos());
     EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
+    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
 }
 
 TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
     std::string outer = Folder("outer", 1);
     Folder("outer\\inner", 1);
     Open();
-    page->AddChosenFolder(outer);
+    AddAndWait(outer);
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     ASSERT_EQ(0, page->Selection());
     ASSERT_TRUE(DeleteEnabled());
 
     page->AddChosenFolder(outer + "\\inner");
+    EXPECT_FALSE(page->Scanning()) << "a refused folder is not scanned";
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_INCLUDED)}, Shown());
     EXPECT_EQ(-1, page->Selection());
     EXPECT_FALSE(DeleteEnabled());
@@ -116,7 +193,7 @@ TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
 TEST_F(PathPage, SameNameAndRootRefusals) {
     std::string folder = Folder("Same", 1);
     Open();
-    page->AddChosenFolder(folder);
+    AddAndWait(folder);
     page->AddChosenFolder(mb::ToLower(folder));
     page->AddChosenFolder("C:\\");
     EXPECT_EQ(1, RowCount(list));
@@ -141,6 +218,7 @@ TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
     EXPECT_EQ(0, RowCount(list));
     prompts.folderAnswer = folder;
     Click(hwnd, IDC_PATH_ADD);
+    ASSERT_TRUE(WaitForScan());
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
     EXPECT_EQ((std::vector<HWND>{hwnd, hwnd}), prompts.chooserOwners);
@@ -149,31 +227,15 @@ TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_ROOT)}, Shown());
 }
 
-TEST_F(PathPage, TheCountBeforeAScanShowsTheWaitCursor) {
-    std::string folder = Folder("Counted", 1);
-    Open();
-    const HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW);
-    ::SetCursor(arrow);
-    std::vector<HCURSOR> during;
-    auto pageCounting = catalogue.onCounting;
-    ASSERT_TRUE(pageCounting);
-    catalogue.onCounting = [&](bool counting) {
-        pageCounting(counting);
-        during.push_back(::GetCursor());
-    };
-    page->AddChosenFolder(folder);
-    EXPECT_EQ((std::vector<HCURSOR>{::LoadCursor(nullptr, IDC_WAIT), arrow}), during);
-}
-
 TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     std::string parent = Folder("parent", 1);
     std::string a = Folder("parent\\a", 2);
     std::string b = Folder("parent\\b", 3);
     Open();
-    page->AddChosenFolder(a);
-    page->AddChosenFolder(b);
+    AddAndWait(a);
+    AddAndWait(b);
     ASSERT_EQ(2, RowCount(list));
-    page->AddChosenFolder(parent);
+    AddAndWait(parent);
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_TIDIED)}, Shown());
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(parent), CellText(list, 0, 0));
@@ -183,7 +245,7 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
 
 TEST_F(PathPage, ClickBesideTheRowsDisablesDelete) {
     Open();
-    page->AddChosenFolder(Folder("one", 1));
+    AddAndWait(Folder("one", 1));
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     ASSERT_TRUE(DeleteEnabled());
     ClickRow(hwnd, IDC_PATH_LIST, -1);
@@ -192,9 +254,10 @@ TEST_F(PathPage, ClickBesideTheRowsDisablesDelete) {
 
 TEST_F(PathPage, DeletingTheLastFolderEmptiesListTotalAndCatalogue) {
     Open();
-    page->AddChosenFolder(Folder("only", 4));
+    AddAndWait(Folder("only", 4));
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     Click(hwnd, IDC_PATH_DELETE);
+    ASSERT_TRUE(WaitForScan());
     EXPECT_EQ(0, RowCount(list));
     EXPECT_EQ("0 pics", Total());
     EXPECT_TRUE(catalogue.m_pathList.empty());
@@ -208,14 +271,15 @@ TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
     std::string second = Folder("second", 2);
     std::string third = Folder("third", 1);
     Open();
-    page->AddChosenFolder(first);
-    page->AddChosenFolder(second);
-    page->AddChosenFolder(third);
+    AddAndWait(first);
+    AddAndWait(second);
+    AddAndWait(third);
     ASSERT_EQ(3, RowCount(list));
     ::DeleteFileA((third + "\\photo0.jpg").c_str());
 
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     Click(hwnd, IDC_PATH_DELETE);
+    ASSERT_TRUE(WaitForScan());
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(second), CellText(list, 0, 0));
     EXPECT_EQ("2 pics", Total());
@@ -227,40 +291,52 @@ TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
     std::string kept = Folder("kept", 2);
     std::string vanishing = Folder("vanishing", 1);
     Open();
-    page->AddChosenFolder(kept);
-    page->AddChosenFolder(vanishing);
+    AddAndWait(kept);
+    AddAndWait(vanishing);
     ::DeleteFileA((vanishing + "\\photo0.jpg").c_str());
     ClickRow(hwnd, IDC_PATH_LIST, 1);
 
-    int steps = 0;
-    bool buttonsDisabled = true, totalEmpty = true;
-    auto pageStep = catalogue.onScanStep;
-    catalogue.onScanStep = [&] {
-        ++steps;
-        buttonsDisabled = buttonsDisabled && !Enabled(hwnd, IDC_PATH_RELOAD) && !Enabled(hwnd, IDC_PATH_ADD) &&
-                          !DeleteEnabled();
-        totalEmpty = totalEmpty && Total().empty();
-        pageStep();
-    };
     Click(hwnd, IDC_PATH_RELOAD);
-    EXPECT_GT(steps, 0);
-    EXPECT_TRUE(buttonsDisabled);
-    EXPECT_TRUE(totalEmpty);
+    ASSERT_TRUE(page->Scanning());
+    ExpectEnabled({IDC_PATH_CANCEL}, {IDC_PATH_RELOAD, IDC_PATH_ADD, IDC_PATH_DELETE});
+    EXPECT_TRUE(CancelShown());
+    EXPECT_EQ("", Total());
+    EXPECT_EQ(0, RowCount(list));
+    // A click on the list during the scan chooses no row to delete.
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    EXPECT_FALSE(DeleteEnabled());
+    ASSERT_TRUE(WaitForScan());
 
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ("2 pics", Total());
     EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
     EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
+    EXPECT_FALSE(CancelShown());
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(-1, page->Selection());
 }
 
-TEST_F(PathPage, ProgressRangeTakesMoreThan65535Entries) {
+// Windows' animated bar would glide behind a fast scan: every position is set one beyond and back,
+// the last one through a range one higher; the 32-bit range holds more than 65535 entries.
+TEST_F(PathPage, TheBarShowsEachPositionAtOnceInAWideRange) {
     Open();
-    catalogue.onScanStart(70000);
+    HWND bar = Item(IDC_PATH_PROGRESS);
+    std::vector<std::pair<UINT, WPARAM>>& sent = BarMessages();
+    sent.clear();
+    ASSERT_TRUE(::SetWindowSubclass(bar, RecordBarMessages, 1, 0));
+    ShowBarPosition(bar, 41000, 70000);
     EXPECT_EQ(70000, ProgressHigh());
-    EXPECT_EQ(0, ProgressPos());
-    EXPECT_EQ("", Total());
+    EXPECT_EQ(41000, ProgressPos());
+    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{PBM_SETRANGE32, 70000}, {PBM_SETPOS, 41001}, {PBM_SETPOS, 41000}}),
+              sent);
+    sent.clear();
+    ShowBarPosition(bar, 70000, 70000);
+    EXPECT_EQ(70000, ProgressHigh());
+    EXPECT_EQ(70000, ProgressPos());
+    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{PBM_SETRANGE32, 70001}, {PBM_SETPOS, 70001}, {PBM_SETPOS, 70000},
+                                                    {PBM_SETRANGE32, 70000}}),
+              sent);
+    ::RemoveWindowSubclass(bar, RecordBarMessages, 1);
 }
 
 TEST_F(PathPage, NavigationKeysNeverReachTheList) {
@@ -274,26 +350,112 @@ TEST_F(PathPage, NavigationKeysNeverReachTheList) {
     EXPECT_EQ(0, page->Selection());
 }
 
-TEST_F(PathPage, ScanHooksAreHandedBackWhenThePageCloses) {
-    int outsideSteps = 0;
-    catalogue.onScanStep = [&] { ++outsideSteps; };
+TEST_F(PathPage, TheMessageHookIsHandedBackAfterAnAdd) {
+    int outsideMessages = 0;
+    catalogue.onMessage = [&](FolderMessage) { ++outsideMessages; };
     Open();
-    page->DestroyWindow();
-    ASSERT_TRUE(catalogue.onScanStep);
-    catalogue.onScanStep();
-    EXPECT_EQ(1, outsideSteps);
-    EXPECT_FALSE(catalogue.onScanStart);
-    EXPECT_FALSE(catalogue.onCounting);
+    page->AddChosenFolder("C:\\");
+    EXPECT_EQ(1u, prompts.messages.size()) << "the page shows its own box";
+    ASSERT_TRUE(catalogue.onMessage);
+    catalogue.onMessage(FolderMessage::RootFolder);
+    EXPECT_EQ(1, outsideMessages);
 }
 
-TEST_F(PathPage, ScanHooksAreHandedBackAlsoWhenThePageObjectGoesFirst) {
+// ---- A library of 100,000 pictures ------------------------------------------------------------
+
+class LargeLibrary : public PathPage {
+protected:
+    static constexpr int kPictures = 100000;
+    std::string library;
+
+    void SetUp() override {
+        PathPage::SetUp();
+        library = BinDir() + "\\large-library";
+        if (::GetFileAttributesA((library + "\\complete").c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no large library: run tools/make-large-library " << library;
+    }
+    bool Marquee() { return (::GetWindowLongW(Item(IDC_PATH_PROGRESS), GWL_STYLE) & PBS_MARQUEE) != 0; }
+    // The first sign of the scan on the page: the counting marquee, or the bar on its way.
+    bool ProgressSeen() { return Marquee() || ProgressPos() > 0; }
+};
+
+TEST_F(LargeLibrary, TheSettingsWindowAnswersThroughoutTheScan) {
     Open();
-    page.reset();  // the window dies with the object
-    EXPECT_FALSE(catalogue.onScanStep);
-    EXPECT_FALSE(catalogue.onScanStart);
-    EXPECT_FALSE(catalogue.onCounting);
-    catalogue.m_pathList = {dir.path() + ",0"};
-    catalogue.ReloadFolders();  // no page to step: nothing dangles
+    AnswerWatch watch(parent);
+    prompts.folderAnswer = library;
+    const DWORD start = ::GetTickCount();
+    Click(hwnd, IDC_PATH_ADD);
+    const DWORD clickMs = ::GetTickCount() - start;
+    ASSERT_TRUE(page->Scanning());
+    bool counted = false, midway = false;
+    ASSERT_TRUE(WaitForScan([&] {
+        counted = counted || Marquee();
+        const int position = ProgressPos();
+        midway = midway || (!Marquee() && position > 0 && position < ProgressHigh());
+        return false;
+    }));
+    const DWORD scanMs = ::GetTickCount() - start;
+    watch.Stop();
+    std::printf("[ measured ] click %lu ms, scan of %d pictures %lu ms, longest answer %.1f ms of %d\n", clickMs,
+                kPictures, scanMs, watch.LongestMs(), watch.Answers());
+
+    EXPECT_LT(clickMs, 250u) << "the click came back only after the scan";
+    EXPECT_LT(watch.LongestMs(), 250.0);
+    EXPECT_GT(watch.Answers(), 10);
+    EXPECT_TRUE(counted) << "no marquee while the entries were counted";
+    EXPECT_TRUE(midway) << "the bar never stood between its ends";
+    EXPECT_EQ(ProgressHigh(), ProgressPos());
+    ASSERT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(mb::ToLower(library) + "," + std::to_string(kPictures), catalogue.m_pathList[0]);
+    EXPECT_EQ(static_cast<size_t>(kPictures), catalogue.m_imageList.size());
+    EXPECT_EQ(std::to_string(kPictures) + " pics", Total());
+    ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {IDC_PATH_DELETE});
+}
+
+// A scan stopped at its first sign of progress, by the button, by Escape or by closing the window,
+// leaves both lists exactly as they were, and the page as before it.
+TEST_F(LargeLibrary, ACancelledScanLeavesTheListsAsTheyWere) {
+    std::string kept = Folder("kept", 2);
+    Open();
+    AddAndWait(kept);
+    const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+    auto expectAsBefore = [&](const char* how) {
+        SCOPED_TRACE(how);
+        EXPECT_FALSE(page->Scanning());
+        EXPECT_EQ(paths, catalogue.m_pathList);
+        EXPECT_EQ(images, catalogue.m_imageList);
+        ASSERT_EQ(1, RowCount(list));
+        EXPECT_EQ(mb::ToLower(kept), CellText(list, 0, 0));
+        EXPECT_EQ("2 pics", Total());
+        EXPECT_FALSE(CancelShown());
+        ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {IDC_PATH_DELETE});
+    };
+
+    page->AddChosenFolder(library);
+    ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
+    ASSERT_TRUE(page->Scanning()) << "the scan ended before it could be cancelled";
+    Click(hwnd, IDC_PATH_CANCEL);
+    expectAsBefore("the cancel button");
+
+    // A re-read that would drop the vanished folder and take the library in its place.
+    catalogue.m_pathList = {paths[0], library + ",0"};
+    Click(hwnd, IDC_PATH_RELOAD);
+    ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
+    ASSERT_TRUE(page->Scanning());
+    ::SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);  // what Escape on the page sends
+    EXPECT_FALSE(page->Scanning());
+    EXPECT_EQ((std::vector<std::string>{paths[0], library + ",0"}), catalogue.m_pathList);
+    EXPECT_EQ(images, catalogue.m_imageList);
+    catalogue.m_pathList = paths;
+
+    page->AddChosenFolder(library);
+    ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
+    page.reset();  // the settings window closes
+    PumpFor(100);
+    EXPECT_EQ(paths, catalogue.m_pathList);
+    EXPECT_EQ(images, catalogue.m_imageList);
+    Open();
+    expectAsBefore("closing the window");
 }
 
 // The list view does not share its image lists: the one that sets the rows' height dies with it,
