@@ -54,17 +54,19 @@ std::vector<MonitorInfo> ISystem::Monitors() {
     return {{RECT{0, 0, ScreenWidth(), ScreenHeight()}, RECT{wa.x, wa.y, wa.x + wa.width, wa.y + wa.height}, true}};
 }
 
-std::string ModuleFileName() {
+std::wstring ModuleFileNameWide() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
-            return mb::Narrow(path);
+            return path;
         }
         path.resize(path.size() * 2);  // cut short: try again with room for a longer path
     }
 }
+
+std::string ModuleFileName() { return mb::Narrow(ModuleFileNameWide()); }
 
 int RealSystem::Rand() { return std::rand(); }
 

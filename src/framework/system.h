@@ -64,6 +64,8 @@ public:
 
 // The running executable's full path, however long.
 std::string ModuleFileName();
+// The same, as the system spells it: for what must keep every character (the Run value).
+std::wstring ModuleFileNameWide();
 
 class RealSystem final : public ISystem {
 public:

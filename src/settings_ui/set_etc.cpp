@@ -101,17 +101,7 @@ bool SetAutostart(bool on, const std::wstring& exePath) {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
+std::wstring ModulePath() { return fw::ModuleFileNameWide(); }
 
 CSetEtc::CSetEtc(SettingsContext& context) : CSettingsPageImpl(IDD_SET_ETC, context) {}
 
