@@ -2,9 +2,12 @@
 // Whether anyone can see the desktop. While the session is locked, its display is off or it is
 // disconnected (a remote session left open, another user switched in) a new wallpaper is a
 // picture written for nobody: the main window holds its changes and makes one when the user is
-// back. The state comes from window messages, which tests send themselves.
+// back. The state is queried once at start, then follows window messages, which tests send
+// themselves.
 
 #include <windows.h>
+
+#include "framework/system.h"
 
 class Presence {
 public:
@@ -13,8 +16,11 @@ public:
     // A display power setting's new state (0 off, 1 on, 2 dimmed); true when it brought the
     // user back. Settings other than the two display states are ignored.
     bool OnDisplayState(const GUID& setting, DWORD state);
-    // The session as found at start.
-    void SetDisconnected(bool disconnected) { m_disconnected = disconnected; }
+    // The session as found at start, before any message about it.
+    void SetSession(const fw::SessionState& session) {
+        m_locked = session.locked;
+        m_disconnected = session.disconnected;
+    }
 
     bool Watched() const;
 

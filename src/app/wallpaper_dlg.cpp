@@ -107,8 +107,9 @@ BOOL CWallpaperDlg::OnInitDialog() {
     ::SetPropW(m_hwnd, kMainWindowMark, reinterpret_cast<HANDLE>(1));
     // Let the shell's broadcast through to an elevated copy too.
     ::ChangeWindowMessageFilterEx(m_hwnd, WM_TASKBARCREATED, MSGFLT_ALLOW, nullptr);
-    m_presence.SetDisconnected(m_system.IsSessionDisconnected());
+    // Registered first: a lock between the query and the registration would go unseen.
     m_presenceNotifications.Start(m_hwnd);
+    m_presence.SetSession(m_system.CurrentSession());
 
     // Without a notification area the program has no face: load nothing, change nothing until
     // there is one.

@@ -364,7 +364,7 @@ void Composer::DrawOverlays(Gdiplus::Graphics& canvas) {
 
 void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     // Before the program's folder is known there is no file of ours to name.
-    if (m_env.m_exePath.empty()) return;
+    if (m_env.DataFolder().empty()) return;
     const std::string path = WallpaperFile();
     const bool saved = fw::ReplaceFileSafely(
         path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); },
@@ -405,24 +405,29 @@ void Composer::PutBackUserStyle() {
 }
 
 void Composer::LoadPriorWallpaper() {
-    std::string wallpaper = m_registry->ReadString("Control Panel\\Desktop", "Wallpaper");
-    if (m_env.m_exePath.empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
+    const std::wstring registered = m_registry->ReadString("Control Panel\\Desktop", "Wallpaper");
+    // A best-fit spelling could name another picture: the exact or short name, else a copy below.
+    const std::string wallpaper = mb::NarrowPath(registered);
+    const bool unnamed = wallpaper.empty() && !registered.empty();
+    if (m_env.DataFolder().empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
     m_unfinishedRun = !m_env.DataFolder().empty() && wallpaper == WallpaperFile();
     m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.DataFolder());
-    // Our first change overwrites Windows' own cached copy: restore from a copy of our own.
-    if (IsSystemWallpaperCache(m_env.oriwallpath) && !m_env.DataFolder().empty()) {
-        const std::string copy = KeepWallpaperCopy(m_env.oriwallpath, m_env.FilePath("\\oriwallpaper"));
-        if (!copy.empty()) m_env.oriwallpath = copy;
+    // Our first change overwrites Windows' own cached copy: restore from a copy of our own. So
+    // too for a picture the code page cannot name; when that copy fails nothing is restored.
+    if ((unnamed || IsSystemWallpaperCache(m_env.oriwallpath)) && !m_env.DataFolder().empty()) {
+        const std::string copy =
+            KeepWallpaperCopy(unnamed ? registered : mb::Widen(m_env.oriwallpath), m_env.FilePath("\\oriwallpaper"));
+        if (!copy.empty() || unnamed) m_env.oriwallpath = copy;
     }
     uint32_t colour = 0;
-    if (ParseDesktopColor(m_registry->ReadString("Control Panel\\Colors", "Background"), colour))
+    if (ParseDesktopColor(mb::Narrow(m_registry->ReadString("Control Panel\\Colors", "Background")), colour))
         m_env.m_desktopColor = colour;
     m_priorLoaded = true;
 }
 
 void Composer::SavePriorWallpaperPath() {
     // Writing before the prior path was read would wipe the one kept by an unfinished run.
-    if (!m_priorLoaded || m_env.m_exePath.empty()) return;
+    if (!m_priorLoaded || m_env.DataFolder().empty()) return;
     fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(), m_env.FilePath("\\env.ini"));
 }
 
@@ -435,7 +440,7 @@ void Composer::RestorePriorWallpaper() {
 
 void Composer::TogglePause() {
     m_env.ispause = !m_env.ispause;
-    if (m_savedCanvas && !m_env.m_exePath.empty()) SaveImage(*m_savedCanvas, PausedBackgroundFile(), "png");
+    if (m_savedCanvas && !m_env.DataFolder().empty()) SaveImage(*m_savedCanvas, PausedBackgroundFile(), "png");
 }
 
 void Composer::SaveCurrentWallpaperAs(const std::string& path) {
@@ -451,7 +456,7 @@ int Composer::LoadPositions() {
 }
 
 void Composer::EnsurePositionsLoaded() {
-    if (!m_positionsLoaded && !m_env.m_exePath.empty()) LoadPositions();
+    if (!m_positionsLoaded && !m_env.DataFolder().empty()) LoadPositions();
 }
 
 void Composer::ReplacePositions(std::vector<RECT> positions) {
@@ -462,7 +467,7 @@ void Composer::ReplacePositions(std::vector<RECT> positions) {
 }
 
 void Composer::SavePositions() const {
-    if (m_env.m_exePath.empty() || (!m_positionsLoaded && m_positions.empty())) return;
+    if (m_env.DataFolder().empty() || (!m_positionsLoaded && m_positions.empty())) return;
     ::SavePositions(m_env.FilePath("\\poslist.txt"), m_positions);
 }
 

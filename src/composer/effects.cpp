@@ -288,6 +288,7 @@ Gdiplus::Bitmap* PhotoEffects::MaskPicture(const std::string& path) {
 
 void PhotoEffects::LoadMasks(const std::string& folder) {
     m_maskList.clear();
+    if (folder.empty()) return;
     WIN32_FIND_DATAA found;
     fw::FindHandle find(::FindFirstFileA((folder + "\\*.gif").c_str(), &found));
     if (!find) return;

@@ -48,17 +48,18 @@ std::string FormatForFileName(const std::string& path) {
     return ext == "jpg" ? "jpeg" : ext;
 }
 
-std::string RealUserRegistry::ReadString(const char* key, const char* value) {
+std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &raw) != ERROR_SUCCESS) return "";
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return L"";
     fw::RegKey owned(raw);
-    char buffer[kRegistryBuffer + 1] = {};
-    DWORD size = kRegistryBuffer, type = 0;
-    if (::RegQueryValueExA(owned.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-        ERROR_SUCCESS)
-        return "";
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return "";
-    buffer[size < kRegistryBuffer ? size : kRegistryBuffer] = '\0';
+    wchar_t buffer[kRegistryBuffer + 1] = {};
+    DWORD size = kRegistryBuffer * sizeof(wchar_t), type = 0;
+    if (::RegQueryValueExW(owned.get(), mb::Widen(value).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                           &size) != ERROR_SUCCESS)
+        return L"";
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return L"";
+    const DWORD chars = size / sizeof(wchar_t);
+    buffer[chars < kRegistryBuffer ? chars : kRegistryBuffer] = L'\0';
     return buffer;
 }
 
@@ -79,10 +80,10 @@ bool IsSystemWallpaperCache(const std::string& path) {
     return false;
 }
 
-std::string KeepWallpaperCopy(const std::string& picture, const std::string& copyBase) {
+std::string KeepWallpaperCopy(const std::wstring& picture, const std::string& copyBase) {
     char head[8] = {};
     {
-        fw::FileHandle file(::CreateFileA(picture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        fw::FileHandle file(::CreateFileW(picture.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return "";
         DWORD read = 0;
@@ -93,7 +94,7 @@ std::string KeepWallpaperCopy(const std::string& picture, const std::string& cop
     else if (std::memcmp(head, "BM", 2) == 0) extension = ".bmp";
     else if (std::memcmp(head, "GIF8", 4) == 0) extension = ".gif";
     const std::string copy = copyBase + extension;
-    if (!::CopyFileA(picture.c_str(), copy.c_str(), FALSE)) return "";
+    if (!::CopyFileW(picture.c_str(), mb::Widen(copy).c_str(), FALSE)) return "";
     return copy;
 }
 

@@ -22,13 +22,13 @@ std::string FormatForFileName(const std::string& path);
 class IUserRegistry {
 public:
     virtual ~IUserRegistry() = default;
-    // The value's text, or "" when it cannot be read.
-    virtual std::string ReadString(const char* key, const char* value) = 0;
+    // The value's text as stored, or "" when it cannot be read.
+    virtual std::wstring ReadString(const char* key, const char* value) = 0;
 };
 
 class RealUserRegistry final : public IUserRegistry {
 public:
-    std::string ReadString(const char* key, const char* value) override;
+    std::wstring ReadString(const char* key, const char* value) override;
 };
 
 // The wallpaper to restore at exit. When the registry still names our own picture, an earlier
@@ -40,6 +40,6 @@ std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const st
 bool IsSystemWallpaperCache(const std::string& path);
 // Copies the picture to copyBase plus an extension that names its format (".jpg" unless it is
 // a PNG, BMP or GIF), replacing an older copy; answers the copy's path, or "" when it failed.
-std::string KeepWallpaperCopy(const std::string& picture, const std::string& copyBase);
+std::string KeepWallpaperCopy(const std::wstring& picture, const std::string& copyBase);
 // "r g b" (runs of blanks allowed) as opaque ARGB; false when fewer than three numbers are given.
 bool ParseDesktopColor(const std::string& text, uint32_t& argb);

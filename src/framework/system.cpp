@@ -1,9 +1,11 @@
 #include "framework/system.h"
 
 #include <dwmapi.h>
+#include <versionhelpers.h>
 #include <wtsapi32.h>
 
 #include "framework/handles.h"
+#include "framework/session_info.h"
 
 #include <sys/stat.h>
 
@@ -47,6 +49,15 @@ void WriteDesktopString(HKEY key, const char* name, const std::string& value) {
                      static_cast<DWORD>(value.size() + 1));
 }
 
+template <class Record>
+bool QuerySession(WTS_INFO_CLASS what, Record*& record, DWORD& bytes) {
+    LPWSTR buffer = nullptr;
+    if (!::WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, what, &buffer, &bytes))
+        return false;
+    record = reinterpret_cast<Record*>(buffer);
+    return buffer != nullptr;
+}
+
 }  // namespace
 
 std::vector<MonitorInfo> ISystem::Monitors() {
@@ -66,7 +77,7 @@ std::wstring ModuleFileNameWide() {
     }
 }
 
-std::string ModuleFileName() { return mb::Narrow(ModuleFileNameWide()); }
+std::string ModuleFileName() { return mb::NarrowPath(ModuleFileNameWide()); }
 
 int RealSystem::Rand() { return std::rand(); }
 
@@ -129,17 +140,21 @@ bool RealSystem::IsWindowCloaked(HWND window) {
     return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
-bool RealSystem::IsSessionDisconnected() {
-    LPWSTR buffer = nullptr;
+SessionState RealSystem::CurrentSession() {
+    SessionState state;
+    WTS_CONNECTSTATE_CLASS* connect = nullptr;
     DWORD bytes = 0;
-    if (!::WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, WTSConnectState, &buffer,
-                                       &bytes) ||
-        !buffer)
-        return false;
-    const bool disconnected = bytes >= sizeof(WTS_CONNECTSTATE_CLASS) &&
-                              *reinterpret_cast<const WTS_CONNECTSTATE_CLASS*>(buffer) == WTSDisconnected;
-    ::WTSFreeMemory(buffer);
-    return disconnected;
+    if (QuerySession(WTSConnectState, connect, bytes)) {
+        state.disconnected = bytes >= sizeof *connect && *connect == WTSDisconnected;
+        ::WTSFreeMemory(connect);
+    }
+    SessionInfoEx* info = nullptr;
+    if (QuerySession(kSessionInfoEx, info, bytes)) {
+        if (bytes >= sizeof *info && info->Level == 1)
+            state.locked = IsLockedFlag(info->Data.WTSInfoExLevel1.SessionFlags, !::IsWindows8OrGreater());
+        ::WTSFreeMemory(info);
+    }
+    return state;
 }
 
 bool HighContrastOn() {

@@ -30,6 +30,13 @@ struct WallpaperStyle {
     bool operator==(const WallpaperStyle& o) const { return style == o.style && tile == o.tile; }
 };
 
+// Whether the user can see the session: `disconnected` for a remote session left open or a
+// console session another user has switched away from.
+struct SessionState {
+    bool locked = false;
+    bool disconnected = false;
+};
+
 struct LocalDate {
     int year = 0;
     int month = 0;    // 1-12
@@ -52,9 +59,8 @@ public:
     // True when the window manager keeps the window out of sight although it is "visible": a
     // suspended store app, a window on another virtual desktop. Before Windows 8 nothing is.
     virtual bool IsWindowCloaked(HWND) { return false; }
-    // True when the program's session shows on no display: a remote session left open, or a
-    // console session another user has switched away from. Later changes come as messages.
-    virtual bool IsSessionDisconnected() { return false; }
+    // The session as it is now; later changes come as messages. Unknown parts count as watched.
+    virtual SessionState CurrentSession() { return {}; }
     // Every monitor of the desktop. The default is the primary screen alone, from the metrics above.
     virtual std::vector<MonitorInfo> Monitors();
     // The style the desktop draws the wallpaper with; set before the wallpaper, which applies it.
@@ -62,7 +68,8 @@ public:
     virtual void SetWallpaperStyle(const WallpaperStyle&) {}
 };
 
-// The running executable's full path, however long.
+// The running executable's full path, however long, in the ANSI code page; "" when no narrow
+// spelling names it (mb::NarrowPath), never a best-fit one naming another file.
 std::string ModuleFileName();
 // The same, as the system spells it: for what must keep every character (the Run value).
 std::wstring ModuleFileNameWide();
@@ -79,7 +86,7 @@ public:
     bool FileExists(const std::string& path) override;
     void SetDesktopWallpaper(const std::string& path) override;
     bool IsWindowCloaked(HWND window) override;
-    bool IsSessionDisconnected() override;
+    SessionState CurrentSession() override;
     std::vector<MonitorInfo> Monitors() override;
     WallpaperStyle GetWallpaperStyle() override;
     void SetWallpaperStyle(const WallpaperStyle& style) override;

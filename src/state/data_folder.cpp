@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "framework/mbstring.h"
+
 std::string ChooseDataFolder(const std::string& exePath, const std::string& localAppData,
                              const std::function<bool(const std::string&)>& canWrite) {
-    if (exePath.empty() || canWrite(exePath) || localAppData.empty()) return exePath;
+    if (localAppData.empty() || (!exePath.empty() && canWrite(exePath))) return exePath;
     return localAppData + "\\Dioramix";
 }
 
@@ -19,10 +21,10 @@ bool CanWriteFolder(const std::string& folder) {
 }
 
 std::string LocalAppDataFolder() {
-    char path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
         return "";
-    return path;
+    return mb::NarrowPath(path);
 }
 
 void UseDataFolder(EnvSettings& env, const std::string& localAppData) {
@@ -36,7 +38,7 @@ void UseDataFolder(EnvSettings& env, const std::string& localAppData) {
         env.m_dataPath.clear();  // nowhere better: stay beside the program
         return;
     }
-    CarryOverUserFiles(env.m_exePath, folder);
+    if (!env.m_exePath.empty()) CarryOverUserFiles(env.m_exePath, folder);
     env.m_dataPath = folder;
 }
 

@@ -13,13 +13,14 @@
 inline constexpr const char* kUserFiles[] = {"\\env.ini", "\\list.txt", "\\poslist.txt", "\\xdaylist.txt"};
 
 // The folder for the program's files: exePath when it can be written, else localAppData +
-// "\Dioramix"; exePath as well when there is no such folder to use.
+// "\Dioramix"; exePath as well when there is no such folder to use. An empty exePath (the
+// program's folder has no narrow name) cannot be written.
 std::string ChooseDataFolder(const std::string& exePath, const std::string& localAppData,
                              const std::function<bool(const std::string&)>& canWrite);
 
 // True when a new file can be created in the folder (tried with a scratch file, removed again).
 bool CanWriteFolder(const std::string& folder);
-// The user's local application data folder, "" when unknown.
+// The user's local application data folder, "" when unknown or without a narrow name.
 std::string LocalAppDataFolder();
 
 // Copies each of the user's files from the program's folder to `to` unless it is there already.

@@ -41,8 +41,9 @@ struct EnvSettings {
     const std::string& DataFolder() const { return m_dataPath.empty() ? m_exePath : m_dataPath; }
     // Full path of one of the program's own files, name starting with '\': DataFolder() + name.
     std::string FilePath(const char* name) const { return DataFolder() + name; }
-    // Full path of a file installed with the program (effects, masks): m_exePath + name.
-    std::string InstalledFilePath(const char* name) const { return m_exePath + name; }
+    // Full path of a file installed with the program (effects, masks): m_exePath + name; "" when
+    // the program's folder has no narrow name (the name alone would be the drive's root).
+    std::string InstalledFilePath(const char* name) const { return m_exePath.empty() ? std::string() : m_exePath + name; }
 };
 
 using OutProgramList = std::vector<std::string>;

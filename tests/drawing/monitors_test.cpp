@@ -42,8 +42,9 @@ const std::vector<Layout>& Layouts() {
 class Registry : public IUserRegistry {
 public:
     std::string wallpaper;
-    std::string ReadString(const char* key, const char* value) override {
-        return std::string(key) == "Control Panel\\Desktop" && std::string(value) == "Wallpaper" ? wallpaper : "";
+    std::wstring ReadString(const char* key, const char* value) override {
+        return std::string(key) == "Control Panel\\Desktop" && std::string(value) == "Wallpaper" ? mb::Widen(wallpaper)
+                                                                                             : L"";
     }
 };
 

@@ -3,6 +3,8 @@
 
 #include <map>
 
+#include "framework/handles.h"
+
 using namespace composer_testing;
 using testing_support::FileExists;
 using testing_support::ReadFile;
@@ -12,10 +14,10 @@ namespace {
 
 class FakeRegistry : public IUserRegistry {
 public:
-    std::map<std::string, std::string> values;  // "key|value" -> text
-    std::string ReadString(const char* key, const char* value) override {
+    std::map<std::string, std::wstring> values;  // "key|value" -> text
+    std::wstring ReadString(const char* key, const char* value) override {
         auto it = values.find(std::string(key) + "|" + value);
-        return it == values.end() ? "" : it->second;
+        return it == values.end() ? L"" : it->second;
     }
 };
 
@@ -43,8 +45,11 @@ protected:
         composer->SetRegistry(registry);
     }
     void SetRegistry(const std::string& wallpaper, const std::string& background = "37 111 149") {
+        SetRegistryWide(mb::Widen(wallpaper), background);
+    }
+    void SetRegistryWide(const std::wstring& wallpaper, const std::string& background = "37 111 149") {
         registry.values["Control Panel\\Desktop|Wallpaper"] = wallpaper;
-        registry.values["Control Panel\\Colors|Background"] = background;
+        registry.values["Control Panel\\Colors|Background"] = mb::Widen(background);
     }
 };
 
@@ -119,6 +124,31 @@ TEST_F(OutputTest, OwnPictureInAnotherLetterCaseCountsAsTheUsers) {
     SetRegistry(other);
     composer->LoadPriorWallpaper();
     EXPECT_EQ(other, env.oriwallpath);
+}
+
+TEST_F(OutputTest, AWallpaperTheCodePageCannotSpellIsNamedShortOrCopiedNeverBestFit) {
+    // Thai has no spelling in the Korean code page; best fit would turn it into question marks
+    // or into other letters that may name another picture.
+    const std::wstring thai = mb::Widen(dir.path()) + L"\\\u0E01\u0E02.png";
+    {
+        fw::FileHandle made(::CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(made);
+        DWORD written = 0;
+        ::WriteFile(made.get(), "\x89PNG-thai", 9, &written, nullptr);
+    }
+    SetRegistryWide(thai);
+    composer->LoadPriorWallpaper();
+    ASSERT_FALSE(env.oriwallpath.empty());
+    EXPECT_EQ(std::string::npos, env.oriwallpath.find('?')) << env.oriwallpath;
+    EXPECT_EQ("\x89PNG-thai", ReadFile(env.oriwallpath)) << "the same picture, by its short name or a copy";
+
+    // Gone: there is nothing to name or copy, and nothing else is restored in its place.
+    ::DeleteFileW(thai.c_str());
+    SetRegistryWide(mb::Widen(dir.path()) + L"\\\u0E01\u0E03.png");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ("", env.oriwallpath);
+    composer->RestorePriorWallpaper();
+    EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
 }
 
 TEST_F(OutputTest, NoWallpaperRestoresNone) {

@@ -35,6 +35,8 @@ public:
     fw::WallpaperStyle style{"10", "0"};   // the desktop's style now
     std::vector<fw::WallpaperStyle> stylesSet;  // every SetWallpaperStyle, in order
 
+    fw::SessionState session;  // as CurrentSession() finds it
+
     std::vector<std::string> wallpapers;  // every SetDesktopWallpaper, in order
     // Runs inside SetDesktopWallpaper, where the real call broadcasts the change and handles
     // messages sent to the program meanwhile.
@@ -56,6 +58,7 @@ public:
     std::vector<fw::MonitorInfo> Monitors() override {
         return monitors.empty() ? fw::ISystem::Monitors() : monitors;
     }
+    fw::SessionState CurrentSession() override { return session; }
     fw::WallpaperStyle GetWallpaperStyle() override { return style; }
     void SetWallpaperStyle(const fw::WallpaperStyle& s) override {
         style = s;

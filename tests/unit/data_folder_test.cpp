@@ -19,7 +19,9 @@ TEST(DataFolderChoice, BesideTheProgramWhenWritableElseTheUsersFolder) {
     EXPECT_EQ(programFiles, ChooseDataFolder(programFiles, local, writable));
     EXPECT_EQ(local + "\\Dioramix", ChooseDataFolder(programFiles, local, readOnly));
     EXPECT_EQ(programFiles, ChooseDataFolder(programFiles, "", readOnly));  // nowhere better
-    EXPECT_EQ("", ChooseDataFolder("", local, readOnly));
+    // A program folder without a narrow name cannot hold the files: the user's folder can.
+    EXPECT_EQ(local + "\\Dioramix", ChooseDataFolder("", local, writable));
+    EXPECT_EQ("", ChooseDataFolder("", "", writable));
 }
 
 TEST(DataFolderChoice, WritabilityIsTriedForReal) {
@@ -62,6 +64,17 @@ TEST_F(MovedDataFolder, UnwritableProgramFolderMovesTheProgramsFilesToTheUsersFo
     EXPECT_EQ(sealed + "\\effects\\red.png", env.InstalledFilePath("\\effects\\red.png"));
     EXPECT_EQ(local + "\\Dioramix", env.DataFolder());
     EXPECT_TRUE(CanWriteFolder(env.DataFolder()));
+}
+
+TEST_F(MovedDataFolder, AProgramFolderWithoutANarrowNameKeepsTheFilesInTheUsersFolderAndLooksNowhereElse) {
+    InitExePath(env, "");  // what the module path gives when the code page cannot name it
+    UseDataFolder(env, local);
+    EXPECT_EQ(local + "\\Dioramix", env.DataFolder());
+    EXPECT_TRUE(CanWriteFolder(env.DataFolder()));
+    EXPECT_EQ(local + "\\Dioramix\\env.ini", env.FilePath("\\env.ini"));
+    // Never the drive's root, which "\Masks" alone would name.
+    EXPECT_EQ("", env.InstalledFilePath("\\Masks"));
+    EXPECT_EQ("", env.InstalledFilePath("\\effects\\red.png"));
 }
 
 TEST_F(MovedDataFolder, SettingsKeptWithTheProgramAreCarriedOverButNeverOverwritten) {

@@ -5,6 +5,7 @@
 #include <wtsapi32.h>
 
 #include "app/presence.h"
+#include "framework/session_info.h"
 
 namespace {
 
@@ -59,9 +60,37 @@ TEST(Presence, TheSessionsOwnDisplayRulesOverTheConsoles) {
     EXPECT_FALSE(p.Watched());
 
     Presence remote;
-    remote.SetDisconnected(true);  // found so at start
+    remote.SetSession({false, true});  // found so at start
     EXPECT_FALSE(remote.Watched());
     EXPECT_TRUE(remote.OnSessionChange(WTS_REMOTE_CONNECT));
+}
+
+TEST(Presence, ASessionLockedAtStartIsWatchedOnlyOnceBothLockAndDisconnectAreGone) {
+    Presence p;
+    p.SetSession({true, false});
+    EXPECT_FALSE(p.Watched());
+    EXPECT_FALSE(p.OnSessionChange(WTS_SESSION_LOCK)) << "the lock message after the query";
+    EXPECT_TRUE(p.OnSessionChange(WTS_SESSION_UNLOCK));
+
+    Presence both;
+    both.SetSession({true, true});
+    EXPECT_FALSE(both.OnSessionChange(WTS_CONSOLE_CONNECT)) << "back on the console, still locked";
+    EXPECT_TRUE(both.OnSessionChange(WTS_SESSION_UNLOCK));
+}
+
+TEST(SessionFlags, LockIsReadTheWayEachWindowsReportsItAndUnknownIsNoLock) {
+    struct Case {
+        LONG flags;
+        bool reversed;
+        bool locked;
+    };
+    const Case cases[] = {
+        {fw::kSessionStateLock, false, true},  {fw::kSessionStateUnlock, false, false},
+        {fw::kSessionStateLock, true, false},  {fw::kSessionStateUnlock, true, true},  // Windows 7
+        {-1, false, false},                    {-1, true, false},                      // unknown
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.locked, fw::IsLockedFlag(c.flags, c.reversed)) << c.flags << (c.reversed ? " reversed" : "");
 }
 
 }  // namespace

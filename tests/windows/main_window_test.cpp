@@ -15,6 +15,7 @@
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
+#include <dlgs.h>
 #include <wtsapi32.h>
 
 using testing_support::FileExists;
@@ -345,6 +346,97 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     EXPECT_EQ(2, compositions);
 }
 
+// Answers the save dialog with the name of a file that exists, then the replace question with
+// `answer`; a dialog that saves without asking ends the walk with no question seen.
+struct OverwriteProbe {
+    HWND window = nullptr;
+    std::wstring name;
+    int answer = IDNO;
+    HWND dialog = nullptr;
+    bool typed = false;
+    bool asked = false;
+    int ticks = 0;
+};
+OverwriteProbe g_overwrite;
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+BOOL CALLBACK FindOwnedDialog(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<OwnedSearch*>(lp);
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == search->owner) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND OwnedDialog(HWND owner) {
+    OwnedSearch search{owner, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void CALLBACK AnswerTheReplaceQuestion(HWND, UINT, UINT_PTR id, DWORD) {
+    OverwriteProbe& p = g_overwrite;
+    if (++p.ticks > 100) {  // ten seconds: give up and close whatever is open
+        ::KillTimer(nullptr, id);
+        if (p.dialog && ::IsWindow(p.dialog)) ::PostMessageW(p.dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    if (!p.dialog) {
+        p.dialog = OwnedDialog(p.window);
+        return;
+    }
+    if (!::IsWindow(p.dialog)) {  // closed: saved, with or without a question
+        ::KillTimer(nullptr, id);
+        return;
+    }
+    if (!p.typed) {
+        // The name box: a combo box's edit in the newer layout, a plain edit in the older.
+        HWND box = ::GetDlgItem(p.dialog, cmb13);
+        if (!box) box = ::GetDlgItem(p.dialog, edt1);
+        if (!box) return;
+        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(p.name.c_str()));
+        ::PostMessageW(p.dialog, WM_COMMAND, IDOK, 0);
+        p.typed = true;
+        return;
+    }
+    if (p.asked) {
+        if (OwnedDialog(p.dialog)) return;  // the question is still closing
+        ::KillTimer(nullptr, id);
+        ::PostMessageW(p.dialog, WM_COMMAND, IDCANCEL, 0);  // "no" leaves the dialog open
+        return;
+    }
+    if (HWND question = OwnedDialog(p.dialog)) {
+        p.asked = true;
+        ::PostMessageW(question, WM_COMMAND, p.answer, 0);
+        if (p.answer == IDYES) ::KillTimer(nullptr, id);
+    }
+}
+
+TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
+    const std::string mine = dir.File("mine.jpg");
+    WriteFile(mine, "the user's own photo");
+    ASSERT_TRUE(Make().Create());
+    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
+
+    for (int answer : {IDNO, IDYES}) {
+        g_overwrite = OverwriteProbe{Hwnd(), mb::Widen(mine), answer};
+        ::SetTimer(nullptr, 0, 100, AnswerTheReplaceQuestion);
+        ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SAVE_WALLPAPER, 0);  // returns when the dialog closed
+        ASSERT_NE(nullptr, g_overwrite.dialog) << "the save dialog did not come up";
+        ASSERT_TRUE(g_overwrite.typed);
+        EXPECT_TRUE(g_overwrite.asked) << "an existing file was replaced without a question";
+        if (answer == IDNO)
+            EXPECT_EQ("the user's own photo", ReadFile(mine).substr(0, 64)) << "\"no\" must keep the file";
+        else
+            EXPECT_EQ("\xFF\xD8", ReadFile(mine).substr(0, 2)) << "\"yes\" saves the wallpaper over it";
+    }
+}
+
 // ---- What the user finished is on disk at once -----------------------------------------------
 
 struct SettingsProbe {
@@ -462,6 +554,30 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     EXPECT_EQ(4, compositions);
     ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
     EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 5; }));
+}
+
+TEST_F(MainWindow, ASessionLockedAtStartComposesNothingUntilTheUnlockThenOnce) {
+    system.session = {true, false};
+    ASSERT_TRUE(Make().Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    dlg->m_changeEnabled = TRUE;
+    for (int i = 0; i < 3; ++i) ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    Pump(50);
+    EXPECT_EQ(0, compositions) << "neither the first picture nor a tick for the lock screen";
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
+    Pump(100);
+    EXPECT_EQ(1, compositions);
+    EXPECT_EQ(1u, system.wallpapers.size());
+
+    // Disconnected at start: the same until the session is connected again.
+    TearDown();
+    system.session = {false, true};
+    compositions = 0;
+    ASSERT_TRUE(Make().Create());
+    EXPECT_EQ(0, compositions);
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, 0);
+    EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
 }
 
 TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
