@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "aux_windows/thumbnail.h"
+#include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "resource.h"
@@ -13,6 +14,7 @@ static_assert(IDC_IMAGES_LIST == 1005, "the list of the current images template"
 
 const fw::Handler<CImagesDlg> CImagesDlg::kHandlers[] = {
     fw::OnNotify(IDC_IMAGES_LIST, NM_RCLICK, &CImagesDlg::OnListRightClick),
+    fw::OnMessage(WM_DPICHANGED, &CImagesDlg::OnDpiChanged),
     fw::OnCommand(ID_IMAGES_DELETE, &CImagesDlg::OnDelete),
     fw::OnCommand(ID_IMAGES_OPEN, &CImagesDlg::OnOpen),
     fw::OnCommand(IDOK, &CImagesDlg::OnClose),
@@ -48,16 +50,56 @@ CImagesDlg::~CImagesDlg() = default;
 
 BOOL CImagesDlg::OnInitDialog() {
     HWND list = List();
-    m_thumbnails = ::ImageList_Create(kThumbnailSize, kThumbnailSize, ILC_COLOR32, 0, 1);
-    ListView_SetImageList(list, m_thumbnails, LVSIL_NORMAL);
-    ListView_SetIconSpacing(list, kSpacing, kSpacing);
-    ::ImageList_SetImageCount(m_thumbnails, static_cast<UINT>(m_itemPaths.size()));
+    m_dpi = fw::WindowDpi(m_hwnd);
+    ShowThumbnails();
     for (size_t i = 0; i < m_itemPaths.size(); ++i) {
         ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         AddItem(static_cast<int>(i));
         ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     }
     return TRUE;
+}
+
+int CImagesDlg::ThumbnailSize() const { return fw::ScaleForDpi(kThumbnailSize, m_dpi); }
+
+int CImagesDlg::Spacing() const { return fw::ScaleForDpi(kSpacing, m_dpi); }
+
+void CImagesDlg::ShowThumbnails() {
+    HWND list = List();
+    const int size = ThumbnailSize();
+    HIMAGELIST thumbnails = ::ImageList_Create(size, size, ILC_COLOR32, 0, 1);
+    ::ImageList_SetImageCount(thumbnails, static_cast<UINT>(m_itemPaths.size()));
+    // The list view owns the list it holds; the one it gives back is ours to destroy.
+    HIMAGELIST old = ListView_SetImageList(list, thumbnails, LVSIL_NORMAL);
+    if (old && old != thumbnails) ::ImageList_Destroy(old);
+    m_thumbnails = thumbnails;
+    ListView_SetIconSpacing(list, Spacing(), Spacing());
+    const int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows; ++row) {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        if (!::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) continue;
+        const int index = static_cast<int>(item.lParam);
+        ListView_SetItemPosition32(list, row, Spacing() * index, 0);
+        ReplaceThumbnail(index);
+    }
+}
+
+void CImagesDlg::ReplaceThumbnail(int index) {
+    fw::Bitmap thumbnail = MakeThumbnail(m_itemPaths[static_cast<size_t>(index)], ThumbnailSize());
+    if (thumbnail) ::ImageList_Replace(m_thumbnails, index, thumbnail.get(), nullptr);
+}
+
+LRESULT CImagesDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
+        ::SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const UINT dpi = HIWORD(wp) ? HIWORD(wp) : fw::kDefaultDpi;
+    if (dpi == m_dpi) return 0;
+    m_dpi = dpi;
+    ShowThumbnails();
+    return 0;
 }
 
 void CImagesDlg::AddItem(int index) {
@@ -72,9 +114,8 @@ void CImagesDlg::AddItem(int index) {
     const int row = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return;
     // All in one row, each in its own place, which a deletion leaves alone.
-    ListView_SetItemPosition32(list, row, kSpacing * index, 0);
-    fw::Bitmap thumbnail = MakeThumbnail(m_itemPaths[static_cast<size_t>(index)]);
-    if (thumbnail) ::ImageList_Replace(m_thumbnails, index, thumbnail.get(), nullptr);
+    ListView_SetItemPosition32(list, row, Spacing() * index, 0);
+    ReplaceThumbnail(index);
 }
 
 bool CImagesDlg::SelectItemAt(POINT screen) {

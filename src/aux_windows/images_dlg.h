@@ -32,6 +32,9 @@ public:
     const std::string& SelectedPath() const { return m_selectedPath; }
     HWND List() const { return GetDlgItem(IDC_LIST); }
     HIMAGELIST Thumbnails() const { return m_thumbnails; }
+    // The side of a thumbnail and the distance between two, at the window's DPI.
+    int ThumbnailSize() const;
+    int Spacing() const;
 
     // The shell's delete flags: to the recycle bin, files only, after the shell's confirmation.
     FILEOP_FLAGS deleteFlags = FOF_ALLOWUNDO | FOF_FILESONLY;
@@ -48,10 +51,14 @@ private:
     static constexpr int kSpacing = 80;
 
     LRESULT OnListRightClick(NMHDR*);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    // The thumbnails and their places for m_dpi; rows deleted meanwhile stay gone.
+    void ShowThumbnails();
     void OnDelete();
     void OnOpen();
     void OnClose() { EndDialog(IDCANCEL); }
     void AddItem(int index);
+    void ReplaceThumbnail(int index);
 
     std::vector<std::string>& m_currentImages;
     // The paths as they were at opening; item data indexes them, so deletions never move them.
@@ -59,4 +66,5 @@ private:
     HIMAGELIST m_thumbnails = nullptr;  // owned by the list view once attached
     std::string m_selectedPath;
     int m_selectedIndex = -1;
+    UINT m_dpi = 96;
 };

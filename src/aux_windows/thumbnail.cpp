@@ -26,8 +26,9 @@ ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imag
     return fit;
 }
 
-fw::Bitmap MakeThumbnail(const std::string& path) {
-    const int box = kThumbnailSize - 1;
+fw::Bitmap MakeThumbnail(const std::string& path, int size) {
+    size = size > 2 ? size : 2;
+    const int box = size - 1;
     // Decoded no larger than the thumbnail shows it: a huge photo costs little here.
     const DecodedPicture picture = DecodePicture(path, [box](int w, int h) {
         const ThumbnailRect fit = FitThumbnail(box, box, w, h);
@@ -36,7 +37,7 @@ fw::Bitmap MakeThumbnail(const std::string& path) {
     Gdiplus::Image* source = picture.image.get();
     const bool loaded = source != nullptr;
 
-    Gdiplus::Bitmap thumbnail(kThumbnailSize, kThumbnailSize, PixelFormat24bppRGB);
+    Gdiplus::Bitmap thumbnail(size, size, PixelFormat24bppRGB);
     if (loaded) thumbnail.SetResolution(source->GetHorizontalResolution(), source->GetVerticalResolution());
     {
         Gdiplus::Graphics graphics(&thumbnail);
@@ -51,7 +52,7 @@ fw::Bitmap MakeThumbnail(const std::string& path) {
                                0, 0, sw, sh, Gdiplus::UnitPixel);
         }
         Gdiplus::Pen border(Gdiplus::Color(255, 0, 0, 0), 1.0f);
-        graphics.DrawRectangle(&border, 0, 0, kThumbnailSize - 1, kThumbnailSize - 1);
+        graphics.DrawRectangle(&border, 0, 0, size - 1, size - 1);
     }
     HBITMAP bitmap = nullptr;
     thumbnail.GetHBITMAP(Gdiplus::Color(255, 255, 255, 255), &bitmap);

@@ -1,5 +1,6 @@
 #pragma once
-// Thumbnails of photographs: the fit of a picture into a box, and the 70 x 70 picture itself.
+// Thumbnails of photographs: the fit of a picture into a box, and the square picture itself
+// (70 x 70 at 96 DPI).
 
 #include <windows.h>
 
@@ -18,6 +19,6 @@ ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imag
 
 constexpr int kThumbnailSize = 70;
 
-// A 70 x 70 picture of the file, fitted on white with a black border; a file that cannot be
+// A size x size picture of the file, fitted on white with a black border; a file that cannot be
 // loaded gives the white thumbnail with its border. Needs a running GDI+.
-fw::Bitmap MakeThumbnail(const std::string& path);
+fw::Bitmap MakeThumbnail(const std::string& path, int size = kThumbnailSize);

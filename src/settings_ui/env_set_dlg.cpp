@@ -87,9 +87,11 @@ BOOL CEnvSetDlg::OnInitDialog() {
     m_pEnv = &m_context.env;
     ::SetWindowTextW(m_hwnd, fw::LoadText(IDS_SETTINGS_TITLE).c_str());
     m_pageList.SubclassDlgItem(IDC_PAGE_LIST, m_hwnd);
+    // The pages are made at the window's DPI: only a later change rescales what they hold.
+    m_dpi = fw::WindowDpi(m_hwnd);
     CreatePages();
     FillPageList();
-    ApplyDpi(fw::WindowDpi(m_hwnd));
+    ApplyDpi(m_dpi);
     SelectPage(m_context.m_lastPage);
     return TRUE;
 }

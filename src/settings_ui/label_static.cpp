@@ -30,8 +30,27 @@ CLabelStatic::~CLabelStatic() {
 
 bool CLabelStatic::SubclassDlgItem(int id, HWND parent) {
     if (!CControl::SubclassDlgItem(id, parent)) return false;
+    if (!m_fontSet) TakeDialogFontHeight(parent);
     ::SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     return true;
+}
+
+// The stock font has one size for every monitor.
+void CLabelStatic::TakeDialogFontHeight(HWND parent) {
+    const auto dialogFont = reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0));
+    LOGFONTA dialog{};
+    if (!dialogFont || !::GetObjectA(dialogFont, sizeof dialog, &dialog) || dialog.lfHeight == 0) return;
+    m_lf.lfHeight = dialog.lfHeight;
+    m_lf.lfWidth = 0;
+    m_font.reset(::CreateFontIndirectA(&m_lf));
+}
+
+void CLabelStatic::DpiChanged(UINT oldDpi, UINT newDpi) {
+    if (oldDpi == 0 || newDpi == 0 || oldDpi == newDpi) return;
+    m_lf.lfHeight = ::MulDiv(m_lf.lfHeight, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+    m_lf.lfWidth = ::MulDiv(m_lf.lfWidth, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+    RebuildFont();
+    Redraw(false);
 }
 
 void CLabelStatic::SetTextColor(COLORREF color) {
@@ -46,6 +65,7 @@ void CLabelStatic::SetBkColor(COLORREF color) {
 
 void CLabelStatic::SetLogFont(const LOGFONTA& lf) {
     m_lf = lf;
+    m_fontSet = true;
     RebuildFont();
     Redraw(true);
 }

@@ -18,8 +18,11 @@ public:
     CLabelStatic();
     ~CLabelStatic() override;
 
-    // Binds the template's static and hands it the label's font.
+    // Binds the template's static and hands it the label's font, as tall as the dialog's own
+    // (which the dialog made for the DPI it is shown at) unless a font was set.
     bool SubclassDlgItem(int id, HWND parent);
+    // The window moved to a monitor of another DPI: the font's height follows.
+    void DpiChanged(UINT oldDpi, UINT newDpi);
 
     void SetTextColor(COLORREF color);
     void SetBkColor(COLORREF color);
@@ -48,6 +51,7 @@ private:
     LRESULT OnReflectedCommand(WPARAM, LPARAM);
     LRESULT OnSetCursor(WPARAM, LPARAM);
     void RebuildFont();
+    void TakeDialogFontHeight(HWND parent);
     void Redraw(bool now);
     void ApplyFrameStyles();
 
@@ -56,6 +60,7 @@ private:
     LOGFONTA m_lf{};
     COLORREF m_crText = 0;
     BOOL m_bLink = FALSE;
+    bool m_fontSet = false;  // SetLogFont chose the size
     fw::Font m_font;
     fw::Brush m_brBack;
 };

@@ -153,6 +153,14 @@ void CSetBackImg::FitPreviewBox() {
     ::MoveWindow(box, outer.left, outer.top, client.cx + edgeX, client.cy + edgeY, TRUE);
 }
 
+void CSetBackImg::DpiChanged(UINT oldDpi, UINT newDpi) {
+    CSettingsPage::DpiChanged(oldDpi, newDpi);
+    if (!m_hwnd || oldDpi == newDpi) return;
+    FitPreviewBox();
+    ShowPicture(m_pEnv->backimagename);
+    RepaintPreview();
+}
+
 void CSetBackImg::ShowPicture(const std::string& path) {
     RECT box{};
     ::GetClientRect(GetDlgItem(IDC_BACK_PREVIEW), &box);

@@ -38,6 +38,9 @@ class CSetBackImg : public CSettingsPageImpl<CSetBackImg> {
 public:
     explicit CSetBackImg(SettingsContext& context);
     ~CSetBackImg() override;
+    // The preview box keeps the screen's shape at the new size, and the picture is read again for it.
+    void DpiChanged(UINT oldDpi, UINT newDpi) override;
+    const BackgroundPicture& Picture() const { return m_picture; }
 
     static const fw::Handler<CSetBackImg> kHandlers[];
 

@@ -126,6 +126,11 @@ void CSetEtc::CloseOwnedWindows() {
     if (m_pProgramList && m_pProgramList->IsWindow()) m_pProgramList->EndDialog(IDCANCEL);
 }
 
+void CSetEtc::DpiChanged(UINT oldDpi, UINT newDpi) {
+    CSettingsPage::DpiChanged(oldDpi, newDpi);
+    m_programs.DpiChanged(oldDpi, newDpi);
+}
+
 void CSetEtc::ShowStopWhileActive(bool on) {
     if (on) {
         m_programs.SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));

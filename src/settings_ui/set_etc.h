@@ -31,6 +31,7 @@ public:
     ~CSetEtc() override;
     // At program exit: closes the program list.
     void CloseOwnedWindows() override;
+    void DpiChanged(UINT oldDpi, UINT newDpi) override;
 
     // The program list while it is open (null otherwise).
     CProgramList* ProgramList() const { return m_pProgramList; }

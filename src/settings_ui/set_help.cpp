@@ -6,6 +6,12 @@
 CSetHelp::CSetHelp(SettingsContext& context) : CSettingsPage(IDD_SET_HELP, context) {}
 CSetHelp::~CSetHelp() = default;
 
+void CSetHelp::DpiChanged(UINT oldDpi, UINT newDpi) {
+    CSettingsPage::DpiChanged(oldDpi, newDpi);
+    m_webLink.DpiChanged(oldDpi, newDpi);
+    m_mailLink.DpiChanged(oldDpi, newDpi);
+}
+
 BOOL CSetHelp::OnInitDialog() {
     // The title is not shown on a page; the settings window paints its own caption.
     InitAboutTexts(m_hwnd, m_webLink, m_mailLink);

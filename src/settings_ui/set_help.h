@@ -8,6 +8,8 @@ class CSetHelp : public CSettingsPage {
 public:
     explicit CSetHelp(SettingsContext& context);
     ~CSetHelp() override;
+    void DpiChanged(UINT oldDpi, UINT newDpi) override;
+    const CLabelStatic& WebLink() const { return m_webLink; }
 
 protected:
     BOOL OnInitDialog() override;

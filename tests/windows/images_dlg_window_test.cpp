@@ -25,11 +25,11 @@ namespace {
 using namespace testing_support;
 using namespace page_testing;
 
-// The pixels of a 70 x 70 thumbnail as 0x00RRGGBB, row 0 at the top.
-std::vector<DWORD> Pixels(HBITMAP bitmap) {
-    std::vector<DWORD> pixels(kThumbnailSize * kThumbnailSize);
-    BITMAPINFO info = TopDownBitmapInfo(kThumbnailSize, kThumbnailSize);
-    ::GetDIBits(fw::WindowDc(nullptr).get(), bitmap, 0, kThumbnailSize, pixels.data(), &info, DIB_RGB_COLORS);
+// The pixels of a size x size thumbnail as 0x00RRGGBB, row 0 at the top.
+std::vector<DWORD> Pixels(HBITMAP bitmap, int size = kThumbnailSize) {
+    std::vector<DWORD> pixels(static_cast<size_t>(size * size));
+    BITMAPINFO info = TopDownBitmapInfo(size, size);
+    ::GetDIBits(fw::WindowDc(nullptr).get(), bitmap, 0, static_cast<UINT>(size), pixels.data(), &info, DIB_RGB_COLORS);
     for (DWORD& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }
@@ -77,6 +77,23 @@ TEST(Thumbnails, PicturesFitCentredInsideTheBorderAndBadFilesAreWhite) {
             EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * kThumbnailSize + p.x)])
                 << c.name << " at " << p.x << "," << p.y;
     }
+}
+
+TEST(Thumbnails, AtAnotherSizeTheBorderAndTheFitFollow) {
+    ScratchDir dir;
+    const std::string wide = dir.File("wide.png");
+    ASSERT_TRUE(WritePicture(wide, 700, 350, Gdiplus::Color(255, 255, 0, 0), "png"));
+    fw::Bitmap thumbnail = MakeThumbnail(wide, 105);  // 150 %
+    BITMAP bits{};
+    ASSERT_TRUE(::GetObjectW(thumbnail.get(), sizeof bits, &bits));
+    EXPECT_EQ(105, bits.bmWidth);
+    EXPECT_EQ(105, bits.bmHeight);
+    // Fitted at (0, 26), 104 x 52.
+    const std::vector<DWORD> pixels = Pixels(thumbnail.get(), 105);
+    const Probe probes[] = {{104, 104, kBlack}, {52, 104, kBlack}, {104, 52, kBlack}, {52, 29, kRed},
+                            {52, 75, kRed},     {52, 22, kWhite},  {52, 81, kWhite}};
+    for (const Probe& p : probes)
+        EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * 105 + p.x)]) << p.x << "," << p.y;
 }
 
 // Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the
@@ -182,6 +199,37 @@ TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
     ASSERT_TRUE(::ImageList_GetImageInfo(dialog->Thumbnails(), 1, &info));
     EXPECT_EQ(70, info.rcImage.right - info.rcImage.left);
     EXPECT_EQ(70, info.rcImage.bottom - info.rcImage.top);
+}
+
+TEST_F(CurrentImages, ThumbnailsAndTheirSpacingFollowTheWindowsDpi) {
+    current = {Picture("a.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
+               Picture("b.png", 40, 40, Gdiplus::Color(255, 0, 0, 128)),
+               Picture("c.png", 40, 40, Gdiplus::Color(255, 128, 0, 0))};
+    Open();
+    HWND window = dialog->GetSafeHwnd();
+    RECT before{};
+    ::GetWindowRect(window, &before);
+    struct Step {
+        UINT dpi;
+        int size, spacing;
+    };
+    for (const Step& s : {Step{144, 105, 120}, Step{96, 70, 80}}) {
+        RECT suggested = before;
+        suggested.right = before.left + ::MulDiv(before.right - before.left, static_cast<int>(s.dpi), 96);
+        suggested.bottom = before.top + ::MulDiv(before.bottom - before.top, static_cast<int>(s.dpi), 96);
+        ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(s.dpi, s.dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT now{};
+        ::GetWindowRect(window, &now);
+        EXPECT_EQ(suggested.right - suggested.left, now.right - now.left) << s.dpi;
+        int cx = 0, cy = 0;
+        ASSERT_TRUE(::ImageList_GetIconSize(dialog->Thumbnails(), &cx, &cy));
+        EXPECT_EQ(s.size, cx) << s.dpi;
+        EXPECT_EQ(s.size, cy) << s.dpi;
+        EXPECT_EQ(3, ::ImageList_GetImageCount(dialog->Thumbnails()));
+        EXPECT_EQ(3, RowCount(dialog->List()));
+        for (int i = 1; i < 3; ++i)
+            EXPECT_EQ(s.spacing * i, ItemPosition(i).x - ItemPosition(0).x) << s.dpi << " item " << i;
+    }
 }
 
 TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {

@@ -23,6 +23,7 @@
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/page_list_box.h"
 #include "settings_ui/prompts.h"
+#include "settings_ui/set_help.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -130,6 +131,12 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     ASSERT_NE(nullptr, folders);
     const int firstColumn = ListView_GetColumnWidth(folders, 0);
     EXPECT_EQ(350, firstColumn);
+    // A label's font is as tall as its dialog's, not the stock font's one size for every DPI.
+    const auto& help = static_cast<const CSetHelp&>(*host.Page(6));
+    LOGFONTW pageFont{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(help.GetSafeHwnd(), WM_GETFONT, 0, 0)), sizeof pageFont, &pageFont);
+    const LONG linkHeight = help.WebLink().GetLogFont().lfHeight;
+    EXPECT_EQ(pageFont.lfHeight, linkHeight);
     RECT before{};
     ::GetWindowRect(host.GetSafeHwnd(), &before);
 
@@ -154,8 +161,14 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     EXPECT_EQ(frame.left + 1, page.left);
     EXPECT_EQ(frame.bottom - 1, page.bottom);
 
+    // The help page's links, drawn in a font of their own, grow with the page's.
+    EXPECT_EQ(::MulDiv(linkHeight, 144, 96), help.WebLink().GetLogFont().lfHeight);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(help.WebLink().GetFont()),
+              ::SendMessageW(help.WebLink().GetSafeHwnd(), WM_GETFONT, 0, 0));
+
     // And back, without the widths drifting.
     ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before));
+    EXPECT_EQ(linkHeight, help.WebLink().GetLogFont().lfHeight);
     EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 6, 0));
     EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
     EXPECT_EQ(50, ListView_GetColumnWidth(folders, 1));
