@@ -294,6 +294,27 @@ TEST_F(MainWindow, EndOfSessionRunsAWaitingShutDownBeforeTheProcessGoes) {
     EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg"));
 }
 
+// The visible dialog box of this thread that `owner` owns, or null.
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+BOOL CALLBACK FindOwnedDialog(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<OwnedSearch*>(lp);
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == search->owner) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND OwnedDialog(HWND owner) {
+    OwnedSearch search{owner, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 struct SaveProbe {
     HWND window = nullptr;
     HWND dialog = nullptr;
@@ -303,18 +324,9 @@ struct SaveProbe {
 };
 SaveProbe g_save;
 
-BOOL CALLBACK FindSaveDialog(HWND hwnd, LPARAM) {
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == g_save.window) {
-        g_save.dialog = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindSaveDialog, 0);
+    g_save.dialog = OwnedDialog(g_save.window);
     if (!g_save.dialog && ++g_save.attempts < 50) return;  // not up yet
     ::KillTimer(nullptr, id);
     if (!g_save.dialog) return;
@@ -358,26 +370,6 @@ struct OverwriteProbe {
     int ticks = 0;
 };
 OverwriteProbe g_overwrite;
-
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-BOOL CALLBACK FindOwnedDialog(HWND hwnd, LPARAM lp) {
-    auto* search = reinterpret_cast<OwnedSearch*>(lp);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == search->owner) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND OwnedDialog(HWND owner) {
-    OwnedSearch search{owner, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 void CALLBACK AnswerTheReplaceQuestion(HWND, UINT, UINT_PTR id, DWORD) {
     OverwriteProbe& p = g_overwrite;
