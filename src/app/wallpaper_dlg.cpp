@@ -23,21 +23,23 @@ namespace {
 // comes up after us at logon.
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
 
-// The file the user names in the shell's save dialog; false when the user cancels.
-bool AskWhereToSaveWallpaper(HWND owner, std::string& path) {
-    char file[MAX_PATH] = "dioramix001.jpg";
-    static const char kFilter[] = "jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0";
-    OPENFILENAMEA ofn{};
+// The file the user names in the shell's save dialog; false when the user cancels. Asked for
+// wide: a narrow answer would be a best-fit spelling, which can name another file than the one
+// the replace question was about.
+bool AskWhereToSaveWallpaper(HWND owner, std::wstring& path) {
+    wchar_t file[MAX_PATH] = L"dioramix001.jpg";
+    static const wchar_t kFilter[] = L"jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0";
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = kFilter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = "jpg";
+    ofn.lpstrDefExt = L"jpg";
     // A chosen photo's name must not silently replace that photo.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameA(&ofn)) return false;
+    if (!::GetSaveFileNameW(&ofn)) return false;
     path = file;
     return true;
 }
@@ -437,8 +439,11 @@ void CWallpaperDlg::OnPause() {
 void CWallpaperDlg::OnSaveWallpaper() {
     if (m_saveDialogOpen) return;
     fw::ScopedFlag open(m_saveDialogOpen);
-    std::string path;
-    if (AskWhereToSaveWallpaper(m_hwnd, path)) m_composer.SaveCurrentWallpaperAs(path);
+    std::wstring chosen;
+    if (!AskWhereToSaveWallpaper(m_hwnd, chosen)) return;
+    // A name the code page cannot spell is not saved under another one.
+    const std::string path = mb::NarrowPathToCreate(chosen);
+    if (!path.empty()) m_composer.SaveCurrentWallpaperAs(path);
 }
 
 void CWallpaperDlg::OnSettings() {

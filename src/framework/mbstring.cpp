@@ -105,4 +105,15 @@ std::string NarrowPath(const std::wstring& path) {
     return ExactNarrow(shortPath);
 }
 
+std::string NarrowPathToCreate(const std::wstring& path) {
+    std::string existing = NarrowPath(path);
+    if (!existing.empty()) return existing;
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return "";
+    const std::string folder = NarrowPath(path.substr(0, slash));
+    const std::string name = ExactNarrow(path.substr(slash + 1));
+    if (folder.empty() || name.empty()) return "";
+    return folder + "\\" + name;
+}
+
 }  // namespace mb

@@ -36,5 +36,9 @@ std::string Narrow(std::wstring_view s, UINT codePage = CP_ACP);
 // short (8.3) form when that does; "" when neither does. Never a best-fit spelling, which can name
 // a different, existing file.
 std::string NarrowPath(const std::wstring& path);
+// The same for a file about to be written, which may not exist yet: an existing file as above,
+// else its folder's exact or short name and its own name exactly; "" when the name has no
+// spelling in the code page.
+std::string NarrowPathToCreate(const std::wstring& path);
 
 }  // namespace mb

@@ -96,4 +96,24 @@ TEST(MultibytePath, AChosenPathIsKeptExactOrTakenByItsShortNameNeverBestFit) {
     EXPECT_EQ("", mb::NarrowPath(L""));
 }
 
+TEST(MultibytePath, AFileToWriteIsNamedInsideItsOwnFolderOrRefused) {
+    testing_support::ScratchDir dir;
+    const std::wstring folder = mb::Widen(dir.path());
+    // A new file in a folder the code page cannot spell: the folder's short name, the name as it is.
+    const std::wstring thaiFolder = folder + L"\\\u0E01\u0E02";
+    ASSERT_TRUE(::CreateDirectoryW(thaiFolder.c_str(), nullptr));
+    const std::string inside = mb::NarrowPathToCreate(thaiFolder + L"\\new.jpg");
+    if (!inside.empty()) {
+        EXPECT_EQ(std::string::npos, inside.find('?')) << inside;
+        testing_support::WriteFile(inside, "saved");
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((thaiFolder + L"\\new.jpg").c_str()))
+            << "written where the user chose, not beside it";
+    }
+    // A Korean name in a plain folder is spelled exactly, whether the file exists or not.
+    EXPECT_EQ(mb::Narrow(folder + L"\\\uD45C.jpg"), mb::NarrowPathToCreate(folder + L"\\\uD45C.jpg"));
+    // A new name the code page cannot spell is refused, never given best-fit letters.
+    EXPECT_EQ("", mb::NarrowPathToCreate(folder + L"\\\u0E01.jpg"));
+    EXPECT_EQ("", mb::NarrowPathToCreate(L"no-folder.jpg" + std::wstring(L"\u0E01")));
+}
+
 }  // namespace
