@@ -127,19 +127,23 @@ std::string FirstToken(const std::string& entry) {
     return entry.substr(start, entry.find(',', start) - start);
 }
 
-void ScanBelow(const std::string& folder, FolderTrail& trail, ScanStatus& status, std::vector<std::string>& images) {
+// Walks the tree below the folder depth first: onEntry for every entry, "." and ".." included,
+// onImage for every image file.
+template <class OnEntry, class OnImage>
+void WalkBelow(const std::string& folder, FolderTrail& trail, const ScanStatus& status, OnEntry& onEntry,
+               OnImage& onImage) {
     ForEachEntry(folder, status, [&](const WIN32_FIND_DATAW& data) {
-        status.steps.fetch_add(1, std::memory_order_relaxed);
+        onEntry();
         std::string path;
         switch (ClassifyEntry(folder, data, path)) {
         case EntryKind::Folder:
             if (trail.Enter(path)) {
-                ScanBelow(path, trail, status, images);
+                WalkBelow(path, trail, status, onEntry, onImage);
                 trail.Leave();
             }
             break;
         case EntryKind::File:
-            if (HasImageExtension(path)) images.push_back(path);
+            if (HasImageExtension(path)) onImage(std::move(path));
             break;
         case EntryKind::Skipped:
             break;
@@ -147,30 +151,23 @@ void ScanBelow(const std::string& folder, FolderTrail& trail, ScanStatus& status
     });
 }
 
-int CountBelow(const std::string& folder, FolderTrail& trail, const ScanStatus& status) {
-    int count = 0;
-    ForEachEntry(folder, status, [&](const WIN32_FIND_DATAW& data) {
-        ++count;
-        std::string path;
-        if (ClassifyEntry(folder, data, path) == EntryKind::Folder && trail.Enter(path)) {
-            count += CountBelow(path, trail, status);
-            trail.Leave();
-        }
-    });
-    return count;
-}
-
 // An empty path would enumerate the root of the current drive.
-void ScanTree(const std::string& folder, ScanStatus& status, std::vector<std::string>& images) {
+template <class OnEntry, class OnImage>
+void WalkTree(const std::string& folder, const ScanStatus& status, OnEntry onEntry, OnImage onImage) {
     FolderTrail trail;
     if (folder.empty() || !trail.Enter(folder)) return;
-    ScanBelow(folder, trail, status, images);
+    WalkBelow(folder, trail, status, onEntry, onImage);
+}
+
+void ScanTree(const std::string& folder, ScanStatus& status, std::vector<std::string>& images) {
+    WalkTree(folder, status, [&] { status.steps.fetch_add(1, std::memory_order_relaxed); },
+             [&](std::string path) { images.push_back(std::move(path)); });
 }
 
 int CountTree(const std::string& folder, const ScanStatus& status) {
-    FolderTrail trail;
-    if (folder.empty() || !trail.Enter(folder)) return 0;
-    return CountBelow(folder, trail, status);
+    int count = 0;
+    WalkTree(folder, status, [&] { ++count; }, [](std::string) {});
+    return count;
 }
 
 void AppendImages(std::vector<std::string>& catalogue, std::vector<std::string>& images) {
@@ -250,18 +247,6 @@ bool ImageCatalogue::SaveImageList(const std::string& exePath) const {
     return fw::ReplaceFileContentSafely(ListFilePath(exePath), text);
 }
 
-int ImageCatalogue::ScanFolder(const std::string& folder) {
-    ScanStatus status;
-    const size_t before = m_imageList.size();
-    ScanTree(folder, status, m_imageList);
-    return static_cast<int>(m_imageList.size() - before);
-}
-
-int ImageCatalogue::CountEntries(const std::string& folder) const {
-    ScanStatus status;
-    return CountTree(folder, status);
-}
-
 std::string ImageCatalogue::CheckNewFolder(const std::string& chosen) {
     if (chosen.size() <= 3) {
         Notify(FolderMessage::RootFolder);
@@ -296,14 +281,6 @@ void ImageCatalogue::CommitAdd(FolderScan scan) {
     AppendImages(m_imageList, scan.images);
 }
 
-bool ImageCatalogue::AddFolder(const std::string& chosen) {
-    const std::string folder = CheckNewFolder(chosen);
-    if (folder.empty()) return false;
-    ScanStatus status;
-    CommitAdd(std::move(ScanFolders({folder}, false, status).front()));
-    return true;
-}
-
 std::vector<std::string> ImageCatalogue::ListedFolders() const {
     std::vector<std::string> folders;
     for (const std::string& entry : m_pathList) folders.push_back(FolderOfEntry(entry));
@@ -318,17 +295,6 @@ void ImageCatalogue::CommitReread(std::vector<FolderScan> scans) {
         m_pathList.push_back(MakeFolderEntry(scan.folder, CountOf(scan)));
         AppendImages(m_imageList, scan.images);
     }
-}
-
-void ImageCatalogue::ReloadFolders() {
-    ScanStatus status;
-    CommitReread(ScanFolders(ListedFolders(), false, status));
-}
-
-void ImageCatalogue::RemoveFolder(size_t index) {
-    if (index >= m_pathList.size()) return;
-    m_pathList.erase(m_pathList.begin() + static_cast<std::ptrdiff_t>(index));
-    ReloadFolders();
 }
 
 std::vector<std::string> ImageCatalogue::RefillFolders() const {

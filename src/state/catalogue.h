@@ -34,8 +34,10 @@ struct FolderScan {
 };
 
 // Scans the folders in order, each one counted first (for the range) when `countFirst`; every
-// entry scanned is one step. A cancel ends the walk at the next entry: the results are then
-// incomplete and must be dropped.
+// entry scanned is one step, "." and ".." included. A cancel ends the walk at the next entry: the
+// results are then incomplete and must be dropped. A walk goes depth first; links back into a
+// folder it is inside are not followed, unreadable folders are passed over, and a name the code
+// page cannot hold is taken by its short name or left out.
 std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status);
 
 class ImageCatalogue {
@@ -54,30 +56,17 @@ public:
     // Replaces list.txt in one step; false, with the old file kept, when it could not be written.
     bool SaveImageList(const std::string& exePath) const;
 
-    // Appends every image below the folder, depth first, to the catalogue; returns how many.
-    // Links back into a folder the scan is inside are not followed, unreadable folders are passed
-    // over, and a name the code page cannot hold is taken by its short name or left out.
-    int ScanFolder(const std::string& folder);
-    // Directory entries below the folder, "." and ".." included: the steps ScanFolder makes.
-    int CountEntries(const std::string& folder) const;
-
     // An add in three parts, so that the scan can run elsewhere and a cancelled one changes
     // nothing: the folder rules with their messages give the lower-cased folder to scan, or ""
     // when they refuse it (removals of a tidy-up that a later rule stopped stand); the scan's
     // result is then committed with the tidy-up.
     std::string CheckNewFolder(const std::string& chosen);
     void CommitAdd(FolderScan scan);
-    // All three on this thread; true when the folder was added.
-    bool AddFolder(const std::string& chosen);
 
     // The folders of the list entries, in order: what a re-read scans.
     std::vector<std::string> ListedFolders() const;
     // Both lists rebuilt from a re-read's scans: folders without images are dropped.
     void CommitReread(std::vector<FolderScan> scans);
-    // Rebuilds the catalogue from the folder list on this thread.
-    void ReloadFolders();
-    // Removes one folder entry and rebuilds the catalogue.
-    void RemoveFolder(size_t index);
 
     // The folders a refill scans (leading commas of an entry skipped).
     std::vector<std::string> RefillFolders() const;

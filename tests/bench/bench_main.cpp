@@ -153,8 +153,9 @@ int main(int argc, char** argv) {
     LoadSettings(env, programs);
 
     ImageCatalogue catalogue;
-    int found = catalogue.ScanFolder(o.photos);
-    catalogue.m_pathList = {MakeFolderEntry(o.photos, found)};
+    ScanStatus status;
+    catalogue.CommitReread(ScanFolders({o.photos}, false, status));
+    const int found = static_cast<int>(catalogue.m_imageList.size());
 
     BenchSystem system(o.width, o.height, o.monitors, o.setWallpaper);
     system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));

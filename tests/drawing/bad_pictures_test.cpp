@@ -1,6 +1,7 @@
 // Composing through the bad-picture corpus (tools/make-bad-pictures) with every effect on: each
 // change leaves a whole wallpaper of the screen's size, whatever the photograph was.
 #include "drawing/composer_fixture.h"
+#include "support/catalogue_steps.h"
 
 #include <chrono>
 #include <cstdio>
@@ -18,7 +19,7 @@ protected:
         ComposerTest::SetUp();
         if (::GetFileAttributesA(corpus.c_str()) == INVALID_FILE_ATTRIBUTES) return;
         ImageCatalogue scan;
-        scan.ScanFolder(corpus);
+        testing_support::ScanFolder(scan, corpus);
         pictures = scan.m_imageList;
 
         env.isframe = env.isshadow = env.isrotate = 1;

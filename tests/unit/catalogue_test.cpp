@@ -9,10 +9,16 @@
 #include "framework/mbstring.h"
 #include "state/background_scan.h"
 #include "state/catalogue.h"
+#include "support/catalogue_steps.h"
 #include "support/test_support.h"
 
+using testing_support::AddFolder;
+using testing_support::CountEntries;
 using testing_support::ReadFile;
 using testing_support::ReadLines;
+using testing_support::ReloadFolders;
+using testing_support::RemoveFolder;
+using testing_support::ScanFolder;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
 
@@ -101,9 +107,9 @@ TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
     EXPECT_TRUE(Has(root + "\\sub\\d.png"));
     EXPECT_TRUE(Has(root + "\\secret\\e.gif"));
     // Every entry steps the bar once, "." and ".." included, as many steps as counted.
-    EXPECT_EQ(catalogue.CountEntries(root), steps);
+    EXPECT_EQ(CountEntries(root), steps);
     EXPECT_EQ(12 + 3 + 8, steps);  // 12 files, 3 folders, and "." ".." in each of the four
-    EXPECT_EQ(9, catalogue.ScanFolder(root));
+    EXPECT_EQ(9, ScanFolder(catalogue, root));
     EXPECT_EQ(18u, catalogue.m_imageList.size());  // appended at the tail
 }
 
@@ -124,7 +130,7 @@ TEST_F(CatalogueTest, AScanCountsEachFolderBeforeItWalksIt) {
     // The status tells of the last folder: counted, then walked to its end.
     EXPECT_EQ(2, status.folder);
     EXPECT_FALSE(status.counting);
-    EXPECT_EQ(catalogue.CountEntries(second), status.range);
+    EXPECT_EQ(CountEntries(second), status.range);
     EXPECT_EQ(status.range, status.steps);
 
     ScanStatus cancelled;
@@ -133,9 +139,9 @@ TEST_F(CatalogueTest, AScanCountsEachFolderBeforeItWalksIt) {
 }
 
 TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
-    EXPECT_EQ(0, catalogue.ScanFolder(dir.File("gone")));
-    EXPECT_EQ(0, catalogue.ScanFolder(""));  // would otherwise walk the drive's root
-    EXPECT_EQ(0, catalogue.CountEntries(""));
+    EXPECT_EQ(0, ScanFolder(catalogue, dir.File("gone")));
+    EXPECT_EQ(0, ScanFolder(catalogue, ""));  // would otherwise walk the drive's root
+    EXPECT_EQ(0, CountEntries(""));
     EXPECT_TRUE(catalogue.m_imageList.empty());
 }
 
@@ -194,15 +200,15 @@ TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
 }
 
 TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
-    EXPECT_FALSE(catalogue.AddFolder("C:\\"));
-    EXPECT_FALSE(catalogue.AddFolder(""));
+    EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
+    EXPECT_FALSE(AddFolder(catalogue, ""));
     EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
     EXPECT_TRUE(catalogue.m_pathList.empty());
 }
 
 TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
-    EXPECT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_TRUE(AddFolder(catalogue, photos));
     ASSERT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(Lower(photos) + ",2", catalogue.m_pathList[0]);
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
@@ -211,10 +217,10 @@ TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
 
 TEST_F(CatalogueTest, AddRefusesTheSameFolderInAnyCase) {
     std::string photos = Folder("photos", {"a.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(photos));
+    ASSERT_TRUE(AddFolder(catalogue, photos));
     std::string upper = photos;
     std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    EXPECT_FALSE(catalogue.AddFolder(upper));
+    EXPECT_FALSE(AddFolder(catalogue, upper));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::SameName}, messages);
     EXPECT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(1u, catalogue.m_imageList.size());
@@ -223,8 +229,8 @@ TEST_F(CatalogueTest, AddRefusesTheSameFolderInAnyCase) {
 TEST_F(CatalogueTest, AddRefusesAFolderInsideAListedOne) {
     std::string photos = Folder("photos", {"a.jpg"});
     std::string year = Folder("photos\\2005", {"b.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(photos));
-    EXPECT_FALSE(catalogue.AddFolder(year));
+    ASSERT_TRUE(AddFolder(catalogue, photos));
+    EXPECT_FALSE(AddFolder(catalogue, year));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::AlreadyIncluded}, messages);
     EXPECT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(2u, catalogue.m_imageList.size());
@@ -235,10 +241,10 @@ TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
     std::string y2005 = Folder("photos\\2005", {"a.jpg", "b.jpg"});
     std::string y2006 = Folder("photos\\2006", {"c.jpg"});
     std::string other = Folder("other", {"o.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(y2005));
-    ASSERT_TRUE(catalogue.AddFolder(other));
-    ASSERT_TRUE(catalogue.AddFolder(y2006));
-    EXPECT_TRUE(catalogue.AddFolder(photos));
+    ASSERT_TRUE(AddFolder(catalogue, y2005));
+    ASSERT_TRUE(AddFolder(catalogue, other));
+    ASSERT_TRUE(AddFolder(catalogue, y2006));
+    EXPECT_TRUE(AddFolder(catalogue, photos));
 
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
     EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",4"}), catalogue.m_pathList);
@@ -256,8 +262,8 @@ TEST_F(CatalogueTest, TheRulesChangeNothingUntilTheScanIsCommitted) {
     std::string photos = Folder("photos", {"top.jpg"});
     std::string inner = Folder("photos\\inner", {"a.jpg"});
     std::string other = Folder("other", {"o.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(inner));
-    ASSERT_TRUE(catalogue.AddFolder(other));
+    ASSERT_TRUE(AddFolder(catalogue, inner));
+    ASSERT_TRUE(AddFolder(catalogue, other));
     const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
 
     EXPECT_EQ(Lower(photos), catalogue.CheckNewFolder(photos));
@@ -292,7 +298,7 @@ TEST_F(CatalogueTest, TidyUpAlsoRemovesImagesListedInAnotherLetterCase) {
     // An entry as a hand-edited list.txt may hold it: capitals in the folder and the catalogue.
     catalogue.m_pathList = {photos + "\\Inner,1"};
     catalogue.m_imageList = {photos + "\\Inner\\B.jpg"};
-    EXPECT_TRUE(catalogue.AddFolder(photos));
+    EXPECT_TRUE(AddFolder(catalogue, photos));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
     EXPECT_EQ((std::vector<std::string>{Lower(photos) + "\\a.jpg", Lower(photos) + "\\Inner\\B.jpg"}),
               catalogue.m_imageList);
@@ -301,8 +307,8 @@ TEST_F(CatalogueTest, TidyUpAlsoRemovesImagesListedInAnotherLetterCase) {
 TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
     std::string photos = Folder("photos", {"a.jpg"});
     std::string photo = Folder("photo", {"b.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(photos));
-    EXPECT_TRUE(catalogue.AddFolder(photo));
+    ASSERT_TRUE(AddFolder(catalogue, photos));
+    EXPECT_TRUE(AddFolder(catalogue, photo));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(2u, catalogue.m_pathList.size());
     EXPECT_TRUE(Has(Lower(photos) + "\\a.jpg"));
@@ -311,12 +317,12 @@ TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
 TEST_F(CatalogueTest, ReloadDropsFoldersWithoutImagesAndRecounts) {
     std::string empty = Folder("empty", {"readme.txt"});
     std::string photos = Folder("photos", {"a.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(empty));
-    ASSERT_TRUE(catalogue.AddFolder(photos));
+    ASSERT_TRUE(AddFolder(catalogue, empty));
+    ASSERT_TRUE(AddFolder(catalogue, photos));
     EXPECT_EQ(Lower(empty) + ",0", catalogue.m_pathList[0]);  // an add keeps it
 
     WriteFile(photos + "\\b.jpg", "x");
-    catalogue.ReloadFolders();
+    ReloadFolders(catalogue);
     EXPECT_EQ(std::vector<std::string>{Lower(photos) + ",2"}, catalogue.m_pathList);
     EXPECT_EQ(2u, catalogue.m_imageList.size());
 }
@@ -325,19 +331,19 @@ TEST_F(CatalogueTest, ReloadScansOnlyTheTextBeforeAComma) {
     std::string photos = Folder("photos", {"a.jpg"});
     Folder("photos,2005", {"b.jpg"});
     catalogue.m_pathList = {photos + ",2005,7"};
-    catalogue.ReloadFolders();
+    ReloadFolders(catalogue);
     EXPECT_EQ(std::vector<std::string>{photos + ",1"}, catalogue.m_pathList);
 }
 
 TEST_F(CatalogueTest, RemoveRebuildsFromTheRemainingFolders) {
     std::string a = Folder("a", {"1.jpg"});
     std::string b = Folder("b", {"2.jpg", "3.jpg"});
-    ASSERT_TRUE(catalogue.AddFolder(a));
-    ASSERT_TRUE(catalogue.AddFolder(b));
-    catalogue.RemoveFolder(0);
+    ASSERT_TRUE(AddFolder(catalogue, a));
+    ASSERT_TRUE(AddFolder(catalogue, b));
+    RemoveFolder(catalogue, 0);
     EXPECT_EQ(std::vector<std::string>{Lower(b) + ",2"}, catalogue.m_pathList);
     EXPECT_EQ(2u, catalogue.m_imageList.size());
-    catalogue.RemoveFolder(5);  // out of range: nothing happens
+    RemoveFolder(catalogue, 5);  // out of range: nothing happens
     EXPECT_EQ(1u, catalogue.m_pathList.size());
 }
 
@@ -395,7 +401,7 @@ TEST_F(CatalogueTest, ABackgroundScanFindsWhatAScanHereFinds) {
     std::vector<FolderScan> results = scan.TakeResults();
     ASSERT_EQ(2u, results.size());
     ImageCatalogue here;
-    here.ScanFolder(a);
+    ScanFolder(here, a);
     EXPECT_EQ(here.m_imageList, results[0].images);
     EXPECT_EQ(std::vector<std::string>{b + "\\4.bmp"}, results[1].images);
     EXPECT_EQ(scan.Status().range, scan.Status().steps);
@@ -466,7 +472,7 @@ TEST_F(CatalogueScanTest, LinksBackUpTheTreeAreNotFollowed) {
     EXPECT_TRUE(Has(photos + "\\a.jpg"));
     EXPECT_TRUE(Has(photos + "\\sub\\b.jpg"));
     EXPECT_TRUE(Has(photos + "\\across\\c.jpg"));  // a link to a folder outside the trail is followed
-    EXPECT_EQ(steps, catalogue.CountEntries(photos));
+    EXPECT_EQ(steps, CountEntries(photos));
     ExpectEveryPathOpens();
 }
 
@@ -508,7 +514,7 @@ TEST_F(CatalogueScanTest, PathsBeyondTheLimitAreLeftOutNotCut) {
     int found = ScanCountingSteps(folder, steps);
     EXPECT_GE(found, 2);
     EXPECT_EQ(static_cast<size_t>(found), catalogue.m_imageList.size());
-    EXPECT_EQ(steps, catalogue.CountEntries(folder));
+    EXPECT_EQ(steps, CountEntries(folder));
     ExpectEveryPathOpens();
     // Every path that fits is taken, in its full length: none is a shortened copy of a longer one.
     for (const std::string& path : catalogue.m_imageList) {
@@ -538,7 +544,7 @@ TEST_F(CatalogueScanTest, NamesTheCodePageCannotHoldAreTakenByShortNameOrLeftOut
     EXPECT_TRUE(Has(folder + "\\" + mb::Narrow(L"\uC0AC\uC9C4.jpg")));
     EXPECT_GE(found, 2);
     EXPECT_LE(found, 4);
-    EXPECT_EQ(steps, catalogue.CountEntries(folder));
+    EXPECT_EQ(steps, CountEntries(folder));
     ExpectEveryPathOpens();
 }
 
@@ -549,7 +555,7 @@ TEST_F(CatalogueScanTest, TheCorpusScanEndsAndEveryPathOpens) {
     int steps = 0;
     int found = ScanCountingSteps(corpus, steps);
     EXPECT_GE(found, 30) << "entries scanned: " << steps;
-    EXPECT_EQ(steps, catalogue.CountEntries(corpus));
+    EXPECT_EQ(steps, CountEntries(corpus));
     EXPECT_TRUE(Has(corpus + "\\" + mb::Narrow(L"\uD55C\uAE00 \uD3F4\uB354\\\uD48D\uACBD \uC0AC\uC9C4.jpg")));
     ExpectEveryPathOpens();
 }

@@ -12,6 +12,7 @@
 #include "framework/mbstring.h"
 #include "settings_ui/env_set_dlg.h"
 #include "resource.h"
+#include "support/catalogue_steps.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
@@ -449,7 +450,7 @@ void CALLBACK EditAndCloseSettings(HWND, UINT, UINT_PTR id, DWORD) {
     if (!main.m_pEnvSetDlg) return;
     main.stEnv.isframe = 1;
     main.m_outPrograms = {"Notepad"};
-    main.m_catalogue.AddFolder(g_settings.folder);
+    testing_support::AddFolder(main.m_catalogue, g_settings.folder);
     main.m_composer.ReplacePositions({RECT{10, 20, 410, 320}});
     g_settings.edited = true;
     g_settings.savedBeforeClose = ReadFile(g_settings.main->stEnv.FilePath("\\env.ini")).find("isframe=1") != std::string::npos;

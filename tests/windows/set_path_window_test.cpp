@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/set_path.h"
+#include "support/catalogue_steps.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -165,7 +166,7 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     EXPECT_EQ(3u, catalogue.m_imageList.size());
     ASSERT_EQ(1u, catalogue.m_pathList.size());
     // One step per directory entry: the bar ends full, at the counted range.
-    const int entries = catalogue.CountEntries(mb::ToLower(folder));
+    const int entries = CountEntries(mb::ToLower(folder));
     EXPECT_EQ(entries, ProgressHigh());
     EXPECT_EQ(entries, ProgressPos());
     EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
