@@ -1,7 +1,6 @@
 #include "composer/calendar.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "composer/text.h"
 #include "framework/mbstring.h"

@@ -1,9 +1,7 @@
 #include "composer/composer.h"
 
-
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "composer/placement.h"
 #include "composer/text.h"

@@ -5,7 +5,6 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <memory>
 #include <cstddef>
 #include <cstdint>
 

@@ -5,8 +5,6 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <cstdint>
-
 namespace fw {
 
 class GdiplusSession {

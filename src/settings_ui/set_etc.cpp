@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "framework/handles.h"
-#include "framework/mbstring.h"
 #include "framework/system.h"
 #include "framework/texts.h"
 #include "resource.h"
