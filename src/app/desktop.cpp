@@ -5,6 +5,7 @@
 #include <winsock2.h>
 #include <shldisp.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/handles.h"
@@ -18,21 +19,12 @@ namespace {
 constexpr CLSID kShellApplication = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 constexpr IID kShellDispatch = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
-const std::string& DesktopTitle() {
-    static const std::string title = "Program Manager";
-    return title;
-}
+constexpr char kDesktopTitle[] = "Program Manager";
 
 // The Start menu's title on Korean Windows, in the ANSI code page.
 const std::string& StartMenuTitle() {
     static const std::string title = mb::Narrow(fw::LoadText(IDS_START_MENU_TITLE));
     return title;
-}
-
-bool IsException(const std::string& title, const OutProgramList& outPrograms) {
-    for (const std::string& program : outPrograms)
-        if (title == program) return true;
-    return false;
 }
 
 std::string WindowTitle(HWND hwnd) {
@@ -61,14 +53,8 @@ HWND FindDesktopIconList() {
 }
 
 void ToggleDesktopIcons(EnvSettings& env) {
-    HWND list = FindDesktopIconList();
-    if (env.isiconhide) {
-        if (list) ::ShowWindow(list, SW_SHOW);
-        env.isiconhide = 0;
-    } else {
-        if (list) ::ShowWindow(list, SW_HIDE);
-        env.isiconhide = 1;
-    }
+    env.isiconhide = env.isiconhide ? 0 : 1;
+    if (HWND list = FindDesktopIconList()) ::ShowWindow(list, env.isiconhide ? SW_HIDE : SW_SHOW);
 }
 
 void ShowDesktopIcons() {
@@ -109,8 +95,9 @@ bool IsOtherProgramActive(const std::vector<TopWindowRecord>& walk, const OutPro
             if (w.title == StartMenuTitle()) return true;
             continue;
         }
-        if (w.title == DesktopTitle() || w.iconic || IsOutOfUsersWay(w)) continue;
-        if (!IsException(w.title, outPrograms)) return true;
+        if (w.title == kDesktopTitle || w.iconic || IsOutOfUsersWay(w)) continue;
+        // Any program but the ones the user excepted.
+        if (std::find(outPrograms.begin(), outPrograms.end(), w.title) == outPrograms.end()) return true;
     }
     return false;
 }

@@ -102,17 +102,6 @@ int PhotoEffects::NextAngle() {
     return m_system.Rand() % range - range / 2;
 }
 
-void PhotoEffects::SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, int& ox, int& oy, int& x,
-                                 int& y, Gdiplus::REAL angle) {
-    ox = -(w / 2);
-    oy = -(h / 2);
-    Gdiplus::REAL c = d * 0.5f;
-    layer.RotateTransform(angle, Gdiplus::MatrixOrderPrepend);
-    layer.TranslateTransform(c, c, Gdiplus::MatrixOrderAppend);
-    x -= (d - w) / 2;
-    y -= (d - h) / 2;
-}
-
 void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int w, int h, std::string& key) {
     int sx = ShadowMargin(w), sy = ShadowMargin(h);
     auto picture = LoadPicture(m_env.InstalledFilePath("\\effects\\dropshadow.png"));
@@ -217,9 +206,10 @@ void PhotoEffects::DrawTurned(Gdiplus::Graphics& canvas, Gdiplus::Bitmap& card, 
     if (!layer) return;
     {
         Graphics g(layer.get());
-        int ox = 0, oy = 0, unusedX = 0, unusedY = 0;
-        SetUpRotation(g, w, h, d, ox, oy, unusedX, unusedY, static_cast<Gdiplus::REAL>(angle));
-        g.DrawImage(&card, ox, oy, static_cast<INT>(card.GetWidth()), static_cast<INT>(card.GetHeight()));
+        const Gdiplus::REAL centre = d * 0.5f;
+        g.RotateTransform(static_cast<Gdiplus::REAL>(angle), Gdiplus::MatrixOrderPrepend);
+        g.TranslateTransform(centre, centre, Gdiplus::MatrixOrderAppend);
+        g.DrawImage(&card, -(w / 2), -(h / 2), static_cast<INT>(card.GetWidth()), static_cast<INT>(card.GetHeight()));
     }
     DrawLayerOnCanvas(canvas, nullptr, *layer, lx, ly);
 }

@@ -42,8 +42,6 @@ public:
 private:
     int NextAngle();
     int FrameWidth(int w, int h) const;
-    static void SetUpRotation(Gdiplus::Graphics& layer, int w, int h, int d, int& ox, int& oy, int& x, int& y,
-                              Gdiplus::REAL angle);
     // The shadow and frame of a w x h photograph, unturned, for the photograph to be drawn on. Kept
     // for the next change: the same size and settings give the same backdrop, and building it costs
     // more than the photograph itself.

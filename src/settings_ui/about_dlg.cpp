@@ -3,10 +3,8 @@
 #include "framework/texts.h"
 #include "resource.h"
 
-std::wstring ProgramVersion() { return fw::LoadText(IDS_VERSION); }
-
 void InitAboutTexts(HWND window, CLabelStatic& webLink, CLabelStatic& mailLink) {
-    const std::wstring version = ProgramVersion();
+    const std::wstring version = fw::LoadText(IDS_VERSION);
     ::SetDlgItemTextW(window, IDC_VERSION_LINE, (L"Dioramix ver" + version).c_str());
     ::SetWindowTextW(window, (version + fw::LoadText(IDS_ABOUT_TITLE_TAIL)).c_str());
     webLink.SubclassDlgItem(IDC_WEB_LINK, window);

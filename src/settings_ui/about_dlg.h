@@ -8,9 +8,6 @@
 #include "framework/window.h"
 #include "settings_ui/label_static.h"
 
-// The version from string resource 102, the project's version (version.h).
-std::wstring ProgramVersion();
-
 // What the about box and the help page share: the version line, the window title and the two
 // links (their texts, the addresses, stay as the template gives them).
 void InitAboutTexts(HWND window, CLabelStatic& webLink, CLabelStatic& mailLink);

@@ -1,6 +1,5 @@
 #include "state/settings.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -49,22 +48,6 @@ private:
     std::string m_file;
     bool m_ok = true;
 };
-
-uint8_t ReadFlag(const std::string& file, const char* key, const char* def) {
-    return ParseInt(ReadValue(file, key, def, kNumberBuffer)) != 0 ? 1 : 0;
-}
-
-int ReadNumber(const std::string& file, const char* key) {
-    return ParseInt(ReadValue(file, key, "", kNumberBuffer));
-}
-
-uint32_t ReadColor(const std::string& file, const char* key, const char* def) {
-    return static_cast<uint32_t>(ParseInt(ReadValue(file, key, def, kColorBuffer)));
-}
-
-std::string ReadString(const std::string& file, const char* key, const char* def) {
-    return ReadValue(file, key, def, kStringBuffer);
-}
 
 std::string IniPath(const EnvSettings& env) { return env.FilePath("\\env.ini"); }
 
@@ -180,27 +163,28 @@ std::string ProgramKey(int i) { return "outprogram" + std::to_string(i); }
 
 void LoadKey(const std::string& f, const SettingKey& key, EnvSettings& env, OutProgramList& outPrograms) {
     using K = SettingKey::Kind;
+    auto number = [&](DWORD bufferSize) { return ParseInt(ReadValue(f, key.name, key.fallback, bufferSize)); };
     switch (key.kind) {
         case K::Flag:
-            env.*key.flag = ReadFlag(f, key.name, key.fallback);
+            env.*key.flag = number(kNumberBuffer) != 0 ? 1 : 0;
             break;
         case K::Number: {
-            const int value = ReadNumber(f, key.name);
+            const int value = number(kNumberBuffer);
             env.*key.number = InRange(value, key.low, key.high) ? value : key.damaged;
             break;
         }
         case K::Text:
-            env.*key.text = ReadString(f, key.name, key.fallback);
+            env.*key.text = ReadValue(f, key.name, key.fallback, kStringBuffer);
             break;
         case K::Color:
-            env.*key.color = ReadColor(f, key.name, key.fallback);
+            env.*key.color = static_cast<COLORREF>(number(kColorBuffer));
             break;
         case K::Argb:
-            env.*key.argb = ColorRefToArgb(ReadColor(f, key.name, key.fallback));
+            env.*key.argb = ColorRefToArgb(static_cast<COLORREF>(number(kColorBuffer)));
             break;
         case K::Programs:
             for (int i = 0; i < kMaxOutPrograms; ++i) {
-                std::string title = ReadString(f, ProgramKey(i).c_str(), "");
+                std::string title = ReadValue(f, ProgramKey(i).c_str(), "", kStringBuffer);
                 if (!title.empty()) outPrograms.push_back(title);
             }
             break;
