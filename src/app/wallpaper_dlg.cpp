@@ -11,6 +11,7 @@
 #include "framework/dpi.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
+#include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/env_set_dlg.h"
@@ -64,8 +65,6 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_SETTINGCHANGE, &CWallpaperDlg::OnSettingChange),
     fw::OnMessage(WM_WINDOWPOSCHANGING, &CWallpaperDlg::OnWindowPosChanging),
     fw::OnMessage(WM_SYSCOMMAND, &CWallpaperDlg::OnSysCommand),
-    fw::OnMessage(WM_PAINT, &CWallpaperDlg::OnPaint),
-    fw::OnMessage(WM_QUERYDRAGICON, &CWallpaperDlg::OnQueryDragIcon),
     fw::OnCommand(IDOK, &CWallpaperDlg::OnOk),
     fw::OnCommand(IDCANCEL, &CWallpaperDlg::OnCancel),
     fw::OnCommand(ID_TRAY_CURRENT_IMAGES, &CWallpaperDlg::OnCurrentImages),
@@ -97,11 +96,11 @@ bool CWallpaperDlg::PreTranslateMessage(MSG* msg) {
 }
 
 BOOL CWallpaperDlg::OnInitDialog() {
-    wchar_t about[128] = {};
-    if (::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 128) > 0) {
+    const std::wstring about = fw::LoadText(IDS_ABOUTBOX);
+    if (!about.empty()) {
         HMENU sys = ::GetSystemMenu(m_hwnd, FALSE);
         ::AppendMenuW(sys, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(sys, MF_STRING, IDM_ABOUTBOX, about);
+        ::AppendMenuW(sys, MF_STRING, IDM_ABOUTBOX, about.c_str());
     }
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -175,15 +174,9 @@ void CWallpaperDlg::StartDateWatch() {
     if (stEnv.isweekday) m_trayIcon.ChangeIcon(WeekdayIconId(today.weekday));
 }
 
-std::string CWallpaperDlg::VersionText() const {
-    wchar_t text[64] = {};
-    ::LoadStringW(::GetModuleHandleW(nullptr), IDS_VERSION, text, 64);
-    return mb::Narrow(text);
-}
-
 void CWallpaperDlg::UpdateTrayTip() {
     const std::string ip = stEnv.isiptooltip ? GetIpText() : std::string();
-    m_trayIcon.ChangeTip(TrayTipText(stEnv, VersionText(), ip));
+    m_trayIcon.ChangeTip(TrayTipText(stEnv, mb::Narrow(fw::LoadText(IDS_VERSION)), ip));
 }
 
 void CWallpaperDlg::UpdateTrayIcon() {
@@ -550,18 +543,6 @@ fw::MessageResult CWallpaperDlg::OnSysCommand(WPARAM wp, LPARAM) {
     OnAbout();
     return 0;
 }
-
-fw::MessageResult CWallpaperDlg::OnPaint(WPARAM, LPARAM) {
-    if (!::IsIconic(m_hwnd)) return fw::kDeclined;
-    fw::PaintDc dc(m_hwnd);
-    RECT rc;
-    ::GetClientRect(m_hwnd, &rc);
-    int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
-    ::DrawIcon(dc.get(), (rc.right - cx + 1) / 2, (rc.bottom - cy + 1) / 2, m_hIcon);
-    return 0;
-}
-
-LRESULT CWallpaperDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
 void CWallpaperDlg::OnOk() {}  // Enter never closes the hidden window
 

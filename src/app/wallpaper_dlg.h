@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "app/presence.h"
@@ -107,7 +106,6 @@ private:
     void LoadStartupState();
     void ArmChangeTimer();
     void StartDateWatch();
-    std::string VersionText() const;
 
     LRESULT OnTimer(WPARAM, LPARAM);
     void OnTrayRetryTimer();
@@ -132,8 +130,6 @@ private:
     void UserIsBack();
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     fw::MessageResult OnSysCommand(WPARAM, LPARAM);
-    fw::MessageResult OnPaint(WPARAM, LPARAM);
-    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     void OnOk();
     void OnCancel();
 
