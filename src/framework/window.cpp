@@ -117,14 +117,14 @@ void CDialog::EndDialog(INT_PTR result) {
     if (m_modeless) ::DestroyWindow(m_hwnd); else ::EndDialog(m_hwnd, result);
 }
 
-std::string CDialog::GetDlgItemText(int id) const {
-    HWND item = GetDlgItem(id);
-    int len = ::GetWindowTextLengthW(item);
-    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-    ::GetWindowTextW(item, text.data(), len + 1);
-    text.resize(static_cast<size_t>(len));
-    return mb::Narrow(text);
+std::wstring WindowText(HWND hwnd) {
+    const int length = ::GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), length + 1)));
+    return text;
 }
+
+std::string CDialog::GetDlgItemText(int id) const { return mb::Narrow(WindowText(GetDlgItem(id))); }
 
 void CDialog::SetDlgItemText(int id, const std::string& text) const {
     ::SetDlgItemTextW(m_hwnd, id, mb::Widen(text).c_str());

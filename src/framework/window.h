@@ -204,4 +204,7 @@ protected:
 // keeps the program alive (a debugger sees the message).
 void ReportBoundaryException(const char* where) noexcept;
 
+// The whole text of a window or control.
+std::wstring WindowText(HWND hwnd);
+
 }  // namespace fw

@@ -134,11 +134,7 @@ bool CLabelStatic::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 LRESULT CLabelStatic::OnReflectedCommand(WPARAM, LPARAM) {
-    int len = ::GetWindowTextLengthW(m_hwnd);
-    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-    ::GetWindowTextW(m_hwnd, text.data(), len + 1);
-    text.resize(static_cast<size_t>(len));
-    OpenLinkTarget(mb::Narrow(text));
+    OpenLinkTarget(mb::Narrow(fw::WindowText(m_hwnd)));
     return 0;
 }
 

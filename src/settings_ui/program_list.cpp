@@ -23,12 +23,7 @@ ProgramWindow DescribeProgramWindow(HWND hwnd) {
     window.visible = ::IsWindowVisible(hwnd) != FALSE;
     window.ownedOrChild = ::GetWindow(hwnd, GW_OWNER) != nullptr || ::GetParent(hwnd) != nullptr;
     window.iconic = ::IsIconic(hwnd) != FALSE;
-    const int length = ::GetWindowTextLengthW(hwnd);
-    if (length > 0) {
-        std::wstring title(static_cast<size_t>(length) + 1, L'\0');
-        title.resize(static_cast<size_t>(::GetWindowTextW(hwnd, title.data(), length + 1)));
-        window.title = mb::Narrow(title);
-    }
+    window.title = mb::Narrow(fw::WindowText(hwnd));
     return window;
 }
 
