@@ -62,10 +62,9 @@ const fw::Handler<CSetCalen> CSetCalen::kHandlers[] = {
     fw::OnCommand(IDC_CALEN_YM_FONT, &CSetCalen::OnYearMonthFont, CBN_SELCHANGE),
     fw::OnCommand(IDC_CALEN_DAY_FONT, &CSetCalen::OnDayFont, CBN_SELCHANGE),
     fw::OnCommandRange(IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_ITALIC, &CSetCalen::OnStyle, BN_CLICKED),
-    fw::OnCommand(IDC_CALEN_YM_COLOR, &CSetCalen::OnYearMonthColor, BN_CLICKED),
-    fw::OnCommand(IDC_CALEN_WEEKDAY_COLOR, &CSetCalen::OnWeekdayColor, BN_CLICKED),
-    fw::OnCommand(IDC_CALEN_SATURDAY_COLOR, &CSetCalen::OnSaturdayColor, BN_CLICKED),
-    fw::OnCommand(IDC_CALEN_SUNDAY_COLOR, &CSetCalen::OnSundayColor, BN_CLICKED),
+    fw::OnCommandRange(IDC_CALEN_WEEKDAY_COLOR, IDC_CALEN_SUNDAY_COLOR, &CSetCalen::OnColor, BN_CLICKED),
+    fw::OnCommandRange(IDC_CALEN_SATURDAY_COLOR, IDC_CALEN_SATURDAY_COLOR, &CSetCalen::OnColor, BN_CLICKED),
+    fw::OnCommandRange(IDC_CALEN_YM_COLOR, IDC_CALEN_YM_COLOR, &CSetCalen::OnColor, BN_CLICKED),
 };
 
 CSetCalen::CSetCalen(SettingsContext& context) : CSettingsPageImpl(IDD_SET_CALEN, context) {}

@@ -55,10 +55,6 @@ private:
     void OnYearMonthFont() { ApplyFont(YearMonthRow()); }
     void OnDayFont() { ApplyFont(DayRow()); }
     void OnStyle(UINT id);
-    void OnYearMonthColor() { OnColor(IDC_CALEN_YM_COLOR); }
-    void OnWeekdayColor() { OnColor(IDC_CALEN_WEEKDAY_COLOR); }
-    void OnSaturdayColor() { OnColor(IDC_CALEN_SATURDAY_COLOR); }
-    void OnSundayColor() { OnColor(IDC_CALEN_SUNDAY_COLOR); }
     void OnColor(UINT id);
 
     FontRow YearMonthRow();

@@ -1,7 +1,9 @@
 #include "settings_ui/set_fore_img.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "composer/placement.h"
@@ -48,6 +50,9 @@ constexpr int kPhotoControls[] = {IDC_FORE_SIZE,      IDC_FORE_SIZE_SPIN,       
                                   IDC_FORE_CHANGETIME_SPIN, IDC_FORE_SEQUENTIAL, IDC_FORE_RANDOM,
                                   IDC_FORE_CENTRE,    IDC_FORE_RANDOMPOS,       IDC_FORE_USERPOS};
 
+// The placement buttons, by the placement each stands for.
+constexpr int kPlacementIds[] = {IDC_FORE_CENTRE, IDC_FORE_USERPOS, IDC_FORE_RANDOMPOS};
+
 constexpr int kMinSecMinutes = 60000;
 constexpr int kMinSecSeconds = 1000;
 
@@ -58,11 +63,9 @@ const fw::Handler<CSetForeImg> CSetForeImg::kHandlers[] = {
     fw::OnCommand(IDC_FORE_NOTSTRETCH, &CSetForeImg::OnNotStretch, BN_CLICKED),
     fw::OnCommand(IDC_FORE_MINUTES, &CSetForeImg::OnMinutes, BN_CLICKED),
     fw::OnCommand(IDC_FORE_SECONDS, &CSetForeImg::OnSeconds, BN_CLICKED),
-    fw::OnCommand(IDC_FORE_SEQUENTIAL, &CSetForeImg::OnSequential, BN_CLICKED),
-    fw::OnCommand(IDC_FORE_RANDOM, &CSetForeImg::OnRandomOrder, BN_CLICKED),
-    fw::OnCommand(IDC_FORE_CENTRE, &CSetForeImg::OnCentre, BN_CLICKED),
-    fw::OnCommand(IDC_FORE_USERPOS, &CSetForeImg::OnUserPositions, BN_CLICKED),
-    fw::OnCommand(IDC_FORE_RANDOMPOS, &CSetForeImg::OnRandomPosition, BN_CLICKED),
+    fw::OnCommandRange(IDC_FORE_SEQUENTIAL, IDC_FORE_RANDOM, &CSetForeImg::OnOrder, BN_CLICKED),
+    fw::OnCommandRange(IDC_FORE_CENTRE, IDC_FORE_RANDOMPOS, &CSetForeImg::OnPlacement, BN_CLICKED),
+    fw::OnCommandRange(IDC_FORE_USERPOS, IDC_FORE_USERPOS, &CSetForeImg::OnPlacement, BN_CLICKED),
     fw::OnCommand(IDC_FORE_OVERLAP, &CSetForeImg::OnOverlapSwitch, BN_CLICKED),
     fw::OnCommand(IDC_FORE_BACKGRAY, &CSetForeImg::OnBackGray, BN_CLICKED),
     fw::OnCommand(IDC_FORE_SIZE, &CSetForeImg::OnSizeChanged, EN_CHANGE),
@@ -113,12 +116,8 @@ void CSetForeImg::ShowIntervalUnit(int minSec) {
 }
 
 void CSetForeImg::InitPlacement() {
-    switch (m_pEnv->imagepos) {
-        case 0: SetChecked(IDC_FORE_CENTRE, true); break;
-        case 1: SetChecked(IDC_FORE_USERPOS, true); break;
-        case 2: SetChecked(IDC_FORE_RANDOMPOS, true); break;
-        default: break;
-    }
+    if (m_pEnv->imagepos >= 0 && m_pEnv->imagepos < static_cast<int>(std::size(kPlacementIds)))
+        SetChecked(kPlacementIds[m_pEnv->imagepos], true);
 }
 
 void CSetForeImg::InitOverlapLimit() {
@@ -186,15 +185,11 @@ void CSetForeImg::OnSeconds() {
     if (FieldValue(IDC_FORE_CHANGETIME) < 3) ::SetDlgItemTextW(m_hwnd, IDC_FORE_CHANGETIME, L"3");
 }
 
-void CSetForeImg::OnSequential() { m_pEnv->israndum = 0; }
-void CSetForeImg::OnRandomOrder() { m_pEnv->israndum = 1; }
+void CSetForeImg::OnOrder(UINT id) { m_pEnv->israndum = id == IDC_FORE_RANDOM ? 1 : 0; }
 
-void CSetForeImg::OnCentre() { SetPlacement(0); }
-void CSetForeImg::OnUserPositions() { SetPlacement(1); }
-void CSetForeImg::OnRandomPosition() { SetPlacement(2); }
-
-void CSetForeImg::SetPlacement(int imagepos) {
-    m_pEnv->imagepos = imagepos;
+void CSetForeImg::OnPlacement(UINT id) {
+    const auto* button = std::find(std::begin(kPlacementIds), std::end(kPlacementIds), static_cast<int>(id));
+    m_pEnv->imagepos = static_cast<int32_t>(button - std::begin(kPlacementIds));
     UpdateEnabling();
 }
 

@@ -45,11 +45,8 @@ private:
     void OnNotStretch();
     void OnMinutes();
     void OnSeconds();
-    void OnSequential();
-    void OnRandomOrder();
-    void OnCentre();
-    void OnUserPositions();
-    void OnRandomPosition();
+    void OnOrder(UINT id);
+    void OnPlacement(UINT id);
     void OnOverlapSwitch();
     void OnBackGray();
     void OnSizeChanged();
@@ -62,7 +59,6 @@ private:
     void InitOverlapLimit();
     void InitPositionMap();
     void MeasurePositionMap();
-    void SetPlacement(int imagepos);
     // Enables the photo controls from the switches: a disabled foreground disables all of them;
     // overlap needs a placement other than the centre; its count and greying need overlap on.
     void UpdateEnabling();

@@ -16,7 +16,6 @@ const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
     fw::OnCommand(IDC_PATH_CANCEL, &CSetPath::CancelScan, BN_CLICKED),
     fw::OnCommand(IDCANCEL, &CSetPath::OnEscape),
     fw::OnNotify(IDC_PATH_LIST, NM_CLICK, &CSetPath::OnListClick),
-    fw::OnNotify(IDC_PATH_LIST, LVN_ITEMCHANGED, &CSetPath::OnListItemChanged),
     fw::OnMessage(WM_TIMER, &CSetPath::OnTimer),
     fw::OnMessage(WM_DESTROY, &CSetPath::OnDestroy),
 };

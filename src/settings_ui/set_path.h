@@ -56,7 +56,6 @@ private:
     void OnReload();
     void OnEscape();
     LRESULT OnListClick(NMHDR* nm);
-    LRESULT OnListItemChanged(NMHDR*) { return 0; }
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
 
