@@ -19,21 +19,17 @@ bool CTrayIcon::AddToTray(HWND owner, UINT callbackMessage, const std::string& t
     m_data.cbSize = kFirstVersionSize;
     m_data.hWnd = owner;
     m_data.uID = id;
-    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_data.uCallbackMessage = callbackMessage;
     m_data.hIcon = icon;
-    std::string cut = CutTip(tip);
-    std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
-    std::memcpy(m_data.szTip, cut.c_str(), cut.size());
-    // An add that timed out at a busy logon may still have reached the shell, which then
-    // refuses every later add: the icon is there and answers to a modify.
-    m_enabled = m_notify(NIM_ADD, &m_data) || m_notify(NIM_MODIFY, &m_data);
-    return m_enabled != FALSE;
+    StoreTip(tip);
+    return Restore();
 }
 
 bool CTrayIcon::Restore() {
     if (m_data.cbSize == 0 || !::IsWindow(m_data.hWnd)) return false;
     m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // An add that timed out at a busy logon may still have reached the shell, which then
+    // refuses every later add: the icon is there and answers to a modify.
     m_enabled = m_notify(NIM_ADD, &m_data) || m_notify(NIM_MODIFY, &m_data);
     return m_enabled != FALSE;
 }
@@ -65,10 +61,14 @@ BOOL CTrayIcon::ChangeIcon(UINT resourceId) {
 BOOL CTrayIcon::ChangeTip(const std::string& tip) {
     if (!m_enabled) return FALSE;
     m_data.uFlags = NIF_TIP;
-    std::string cut = CutTip(tip);
+    StoreTip(tip);
+    return m_notify(NIM_MODIFY, &m_data);
+}
+
+void CTrayIcon::StoreTip(const std::string& tip) {
+    const std::string cut = CutTip(tip);
     std::memset(m_data.szTip, 0, sizeof(m_data.szTip));
     std::memcpy(m_data.szTip, cut.c_str(), cut.size());
-    return m_notify(NIM_MODIFY, &m_data);
 }
 
 void CTrayIcon::RemoveFromTray() {

@@ -39,6 +39,8 @@ public:
     const char* Tip() const noexcept { return m_data.szTip; }
 
 private:
+    void StoreTip(const std::string& tip);  // cut to what the first version holds
+
     BOOL m_enabled = FALSE;
     NOTIFYICONDATAA m_data;  // first version: 88 bytes on x64
     fw::Icon m_icon;         // the picture m_data names, kept for adding it again

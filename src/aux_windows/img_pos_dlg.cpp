@@ -153,20 +153,18 @@ LRESULT CImgPosDlg::OnMouseWheel(WPARAM wp, LPARAM) {
 
 LRESULT CImgPosDlg::OnPaint(WPARAM, LPARAM) {
     fw::PaintDc dc(m_hwnd);
-    RECT client{};
-    ::GetClientRect(m_hwnd, &client);
-    Paint(dc.get(), client);
+    Paint(dc.get());
     return 0;
 }
 
 LRESULT CImgPosDlg::OnPrintClient(WPARAM wp, LPARAM) {
-    RECT client{};
-    ::GetClientRect(m_hwnd, &client);
-    Paint(reinterpret_cast<HDC>(wp), client);
+    Paint(reinterpret_cast<HDC>(wp));
     return 0;
 }
 
-void CImgPosDlg::Paint(HDC dc, const RECT& client) const {
+void CImgPosDlg::Paint(HDC dc) const {
+    RECT client{};
+    ::GetClientRect(m_hwnd, &client);
     {
         fw::Brush fill(::CreateSolidBrush(m_color));
         fw::SelectObjectGuard brush(dc, fill.get());

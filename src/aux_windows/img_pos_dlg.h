@@ -51,7 +51,7 @@ private:
     LRESULT OnSize(WPARAM, LPARAM);
     void OnDelete();
     void MakeTranslucent();
-    void Paint(HDC dc, const RECT& client) const;
+    void Paint(HDC dc) const;
 
     RECT m_rect;
     int m_number;

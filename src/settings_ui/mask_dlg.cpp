@@ -34,7 +34,6 @@ std::string MaskLabel(const std::string& path) {
     return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-
 const fw::Handler<CMaskDlg> CMaskDlg::kHandlers[] = {
     fw::OnCommand(IDC_MASK_SELECT, &CMaskDlg::OnSelect, BN_CLICKED),
     fw::OnCommand(IDC_MASK_CANCEL, &CMaskDlg::OnCancel, BN_CLICKED),
@@ -110,15 +109,11 @@ LRESULT CMaskDlg::OnItemChanged(NMHDR* header) {
     auto* change = reinterpret_cast<NMLISTVIEW*>(header);
     // Only an item becoming selected is a choice; focus moves alone are not.
     const bool selected = (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED);
-    if (change->iItem < 0 || change->iItem == m_nLastItem || !selected) return 0;
-    wchar_t text[MAX_PATH] = {};
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = MAX_PATH;
-    ::SendMessageW(header->hwndFrom, LVM_GETITEMTEXTW, static_cast<WPARAM>(change->iItem),
-                   reinterpret_cast<LPARAM>(&item));
-    m_strSelected = mb::Narrow(text);
+    if (change->iItem < 0 || static_cast<size_t>(change->iItem) >= m_masks.size() || change->iItem == m_nLastItem ||
+        !selected)
+        return 0;
+    // Item i shows mask i: the list keeps the order it was filled in.
+    m_strSelected = MaskLabel(m_masks[static_cast<size_t>(change->iItem)]);
     ::EnableWindow(GetDlgItem(IDC_MASK_SELECT), TRUE);
     m_nLastItem = change->iItem;
     return 0;

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <array>
 #include <vector>
 
 #include "framework/handles.h"
@@ -16,17 +17,16 @@ int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::
 }
 
 bool SystemPrompts::PickColor(HWND owner, COLORREF& color) {
-    static COLORREF customColors[16] = {
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-        RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-    };
+    static std::array<COLORREF, 16> customColors = [] {
+        std::array<COLORREF, 16> white;
+        white.fill(RGB(255, 255, 255));
+        return white;
+    }();
     CHOOSECOLORW cc{};
     cc.lStructSize = sizeof(cc);
     cc.hwndOwner = owner;
     cc.rgbResult = color;
-    cc.lpCustColors = customColors;
+    cc.lpCustColors = customColors.data();
     cc.Flags = CC_FULLOPEN | CC_RGBINIT;
     if (!::ChooseColorW(&cc)) return false;
     color = cc.rgbResult;
