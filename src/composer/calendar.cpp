@@ -2,17 +2,15 @@
 
 #include <cstdio>
 
+#include "composer/canvas.h"
 #include "composer/text.h"
+#include "framework/handles.h"
 #include "framework/mbstring.h"
 
 namespace {
 
 const int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const Gdiplus::Color kMarkedDayColor(255, 255, 255, 157);
-
-Gdiplus::Color OpaqueColor(COLORREF c) {
-    return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 INT FontStyle(bool bold, bool italic) {
     return (bold ? Gdiplus::FontStyleBold : 0) | (italic ? Gdiplus::FontStyleItalic : 0);
@@ -89,14 +87,13 @@ bool ParseSpecialDayLine(const std::string& line, std::string& key, std::string&
 }
 
 int LoadSpecialDays(const std::string& path, SpecialDays& days) {
-    FILE* file = std::fopen(path.c_str(), "r");
+    fw::StdioFile file(std::fopen(path.c_str(), "r"));
     if (!file) return 0;
     char buffer[100];
-    while (std::fgets(buffer, sizeof buffer, file)) {
+    while (std::fgets(buffer, sizeof buffer, file.get())) {
         std::string key, text;
         if (ParseSpecialDayLine(buffer, key, text)) days[key] = text;
     }
-    std::fclose(file);
     return 1;
 }
 

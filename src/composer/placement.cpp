@@ -8,17 +8,13 @@
 #include <memory>
 
 #include "composer/text.h"
+#include "framework/handles.h"
 #include "framework/safe_file.h"
 
 namespace {
 
 constexpr int kEdgeMargin = 10;
 constexpr int kPositionLineBuffer = 100;  // lines of at most 99 characters
-
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // (r x t) mod range, the product wrapping as an unsigned 32-bit value. A range of 0 or less
 // (a photograph as large as the screen) cannot be drawn from: it keeps the margin.
@@ -137,7 +133,7 @@ bool ParsePositionLine(const char* line, RECT& rect) {
 }
 
 int LoadPositions(const std::string& path, std::vector<RECT>& positions) {
-    File file(std::fopen(path.c_str(), "r"));
+    fw::StdioFile file(std::fopen(path.c_str(), "r"));
     if (!file) return 0;
     char buffer[kPositionLineBuffer];
     while (std::fgets(buffer, sizeof buffer, file.get())) {

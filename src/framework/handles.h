@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -74,6 +76,10 @@ using ImageList = UniqueHandle<NullInvalidTraits<HIMAGELIST, DestroyImageListFn>
 // Memory the shell or COM hands over (item id lists, path strings).
 template <class T>
 using CoTaskMemory = UniqueHandle<NullInvalidTraits<T*, FreeCoTaskMemFn>>;
+
+// A C stream, closed with its owner.
+struct CloseStdioFile { void operator()(std::FILE* f) const noexcept { std::fclose(f); } };
+using StdioFile = std::unique_ptr<std::FILE, CloseStdioFile>;
 
 // Handles whose failure value is INVALID_HANDLE_VALUE; null never names an object either.
 template <class Closer>

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <cwchar>
 #include <iterator>
-#include <memory>
 #include <utility>
 
 #include "framework/handles.h"
@@ -19,11 +18,6 @@ namespace {
 constexpr int kLineBuffer = 260;  // list.txt lines are read in pieces of at most 259 bytes
 // A longer path would come back from list.txt in two pieces (its line end counts in the buffer).
 constexpr size_t kLongestCataloguedPath = kLineBuffer - 2;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
 
@@ -215,7 +209,7 @@ bool HasImageExtension(const std::string& fileName) {
 
 int ImageCatalogue::LoadImageList(const std::string& exePath) {
     m_imageList.clear();
-    File file(std::fopen(ListFilePath(exePath).c_str(), "r"));
+    fw::StdioFile file(std::fopen(ListFilePath(exePath).c_str(), "r"));
     if (!file) return 0;
 
     int count = 0;
