@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// A colour setting (COLORREF) as an opaque GDI+ colour.
+inline Gdiplus::Color OpaqueColor(COLORREF c) { return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c)); }
+
 // The 24-bit canvas of one change, whose fresh background is filled by writing its pixels
 // (Graphics::Clear costs tens of milliseconds under Wine).
 class Canvas24 {

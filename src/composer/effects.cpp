@@ -19,10 +19,6 @@ using Gdiplus::Bitmap;
 using Gdiplus::Graphics;
 using Gdiplus::Rect;
 
-Gdiplus::Color OpaqueColor(COLORREF c) {
-    return Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 // Truncated diagonal: a square of this side holds the photograph at any angle.
 int Diagonal(int w, int h) {
     double dw = w, dh = h;

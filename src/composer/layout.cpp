@@ -8,10 +8,6 @@
 
 namespace {
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 bool HasArea(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
 
 // Squared distance from the point to the rectangle (0 inside it).
@@ -36,10 +32,10 @@ RECT DesktopLayout::ToCanvas(RECT r) const {
 }
 
 bool DesktopLayout::operator==(const DesktopLayout& other) const {
-    if (!SameRect(bounds, other.bounds) || monitors.size() != other.monitors.size()) return false;
+    if (!::EqualRect(&bounds, &other.bounds) || monitors.size() != other.monitors.size()) return false;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const fw::MonitorInfo &a = monitors[i], &b = other.monitors[i];
-        if (!SameRect(a.rect, b.rect) || !SameRect(a.work, b.work) || a.primary != b.primary) return false;
+        if (!::EqualRect(&a.rect, &b.rect) || !::EqualRect(&a.work, &b.work) || a.primary != b.primary) return false;
     }
     return true;
 }
