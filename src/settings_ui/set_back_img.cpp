@@ -121,8 +121,7 @@ BOOL CSetBackImg::OnInitDialog() {
     FitPreviewBox();
     ShowPicture(env.backimagename);
     SetChecked(IDC_BACK_USEIMAGE, env.isbackimg);
-    Enable(IDC_BACK_BROWSE, env.isbackimg);
-    Enable(IDC_BACK_STRETCH, env.isbackimg);
+    Enable({IDC_BACK_BROWSE, IDC_BACK_STRETCH}, env.isbackimg);
     SetChecked(IDC_BACK_USECOLOR, env.isbackcolor);
     Enable(IDC_BACK_COLOR, env.isbackcolor);
     SetChecked(IDC_BACK_STRETCH, env.isstretch);
@@ -204,8 +203,7 @@ void CSetBackImg::OnChooseColor() {
 
 void CSetBackImg::OnUseImage() {
     m_pEnv->isbackimg = IsChecked(IDC_BACK_USEIMAGE) ? 1 : 0;
-    Enable(IDC_BACK_BROWSE, m_pEnv->isbackimg);
-    Enable(IDC_BACK_STRETCH, m_pEnv->isbackimg);
+    Enable({IDC_BACK_BROWSE, IDC_BACK_STRETCH}, m_pEnv->isbackimg);
     RequestFreshBackground();
     RepaintPreview();
 }

@@ -154,10 +154,9 @@ void CSetCalen::ApplyFont(const FontRow& row) {
 void CSetCalen::OnShowCalendar() {
     const bool on = IsChecked(IDC_CALEN_SHOW);
     m_pEnv->iscalender = on ? 1 : 0;
-    for (int id : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_BOLD, IDC_CALEN_YM_ITALIC,
-                   IDC_CALEN_DAY_ITALIC, IDC_CALEN_YM_COLOR, IDC_CALEN_WEEKDAY_COLOR, IDC_CALEN_SATURDAY_COLOR,
-                   IDC_CALEN_SUNDAY_COLOR})
-        Enable(id, on);
+    Enable({IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_BOLD, IDC_CALEN_YM_ITALIC,
+            IDC_CALEN_DAY_ITALIC, IDC_CALEN_YM_COLOR, IDC_CALEN_WEEKDAY_COLOR, IDC_CALEN_SATURDAY_COLOR,
+            IDC_CALEN_SUNDAY_COLOR}, on);
     RequestFreshBackground();
 }
 

@@ -75,19 +75,14 @@ BOOL CSetEffect::OnInitDialog() {
 
     if (env.isframe) {
         SetChecked(IDC_EFFECT_FRAME, true);
-        Enable(IDC_EFFECT_RANDOM_MASK, false);
-        Enable(IDC_EFFECT_CHOOSE_MASK, false);
+        Enable({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK}, false);
     } else {
-        Enable(IDC_EFFECT_FRAMESIZE, false);
-        Enable(IDC_EFFECT_FRAMECOLOR, false);
-        Enable(IDC_EFFECT_SHADOW, false);
+        Enable({IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, false);
     }
-    if (env.ismask) {
+    if (env.ismask)
         SetChecked(IDC_EFFECT_MASK, true);
-    } else {
-        Enable(IDC_EFFECT_RANDOM_MASK, false);
-        Enable(IDC_EFFECT_CHOOSE_MASK, false);
-    }
+    else
+        Enable({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK}, false);
     SetChecked(IDC_EFFECT_SHADOW, env.isshadow);
     SetChecked(IDC_EFFECT_RANDOM_MASK, env.isrndmask);
     SetChecked(IDC_EFFECT_ROTATE, env.isrotate);
@@ -126,15 +121,11 @@ HWND CSetEffect::CheckedFieldControl(CheckedField field) const {
 void CSetEffect::OnFrame() {
     if (IsChecked(IDC_EFFECT_FRAME)) {
         SetChecked(IDC_EFFECT_MASK, false);
-        Enable(IDC_EFFECT_FRAMESIZE, true);
-        Enable(IDC_EFFECT_RANDOM_MASK, false);
-        Enable(IDC_EFFECT_SHADOW, true);
-        Enable(IDC_EFFECT_CHOOSE_MASK, false);
-        Enable(IDC_EFFECT_FRAMECOLOR, true);
+        Enable({IDC_EFFECT_FRAMESIZE, IDC_EFFECT_SHADOW, IDC_EFFECT_FRAMECOLOR}, true);
+        Enable({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK}, false);
         m_pEnv->isframe = 1;
         m_pEnv->ismask = 0;
     } else {
-        SetChecked(IDC_EFFECT_FRAME, false);
         Enable(IDC_EFFECT_FRAMESIZE, false);
         m_pEnv->isframe = 0;
     }
@@ -142,22 +133,18 @@ void CSetEffect::OnFrame() {
 
 void CSetEffect::OnMask() {
     if (IsChecked(IDC_EFFECT_MASK)) {
-        Enable(IDC_EFFECT_FRAMECOLOR, false);
-        Enable(IDC_EFFECT_SHADOW, false);
         SetChecked(IDC_EFFECT_SHADOW, false);
         SetChecked(IDC_EFFECT_FRAME, false);
-        Enable(IDC_EFFECT_RANDOM_MASK, true);
-        Enable(IDC_EFFECT_FRAMESIZE, false);
+        Enable({IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW, IDC_EFFECT_FRAMESIZE}, false);
+        Enable({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK}, true);
         m_pEnv->ismask = 1;
         m_pEnv->isshadow = 0;
         m_pEnv->isframe = 0;
-        Enable(IDC_EFFECT_CHOOSE_MASK, true);
         if (m_maskList->empty()) ShowNoMasksMessage();
     } else {
         SetChecked(IDC_EFFECT_FRAME, false);
-        Enable(IDC_EFFECT_RANDOM_MASK, false);
+        Enable({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK}, false);
         m_pEnv->ismask = 0;
-        Enable(IDC_EFFECT_CHOOSE_MASK, false);
     }
 }
 

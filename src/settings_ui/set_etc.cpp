@@ -138,8 +138,7 @@ void CSetEtc::ShowStopWhileActive(bool on) {
         m_programs.SetBkColor(::GetSysColor(COLOR_BTNFACE));
         m_programs.SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
     }
-    Enable(IDC_ETC_CHOOSE_PROGRAMS, on);
-    Enable(IDC_ETC_CLEAR_PROGRAMS, on);
+    Enable({IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS}, on);
 }
 
 void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgramsText(m_context.outPrograms)); }

@@ -150,9 +150,7 @@ void CSetForeImg::UpdateEnabling() {
     const bool overlapPossible = fore && env.imagepos > 0;
     const bool overlapOn = overlapPossible && env.isoverlap;
     Enable(IDC_FORE_OVERLAP, overlapPossible);
-    Enable(IDC_FORE_CLEARCOUNT, overlapOn);
-    Enable(IDC_FORE_CLEARCOUNT_SPIN, overlapOn);
-    Enable(IDC_FORE_BACKGRAY, overlapOn);
+    Enable({IDC_FORE_CLEARCOUNT, IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY}, overlapOn);
     Enable(IDC_FORE_POSEDIT, fore && env.imagepos == 1);
 }
 

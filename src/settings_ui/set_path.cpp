@@ -300,8 +300,7 @@ void CSetPath::ShowScanControls(bool scanning) {
     HWND add = GetDlgItem(IDC_PATH_ADD);
     // The focus goes to the button that is about to be usable: a hidden or disabled one loses it.
     const bool focusInside = ::IsChild(m_hwnd, ::GetFocus()) != FALSE;
-    Enable(IDC_PATH_RELOAD, !scanning);
-    Enable(IDC_PATH_ADD, !scanning);
+    Enable({IDC_PATH_RELOAD, IDC_PATH_ADD}, !scanning);
     if (scanning) Enable(IDC_PATH_DELETE, false);
     ::ShowWindow(cancel, scanning ? SW_SHOW : SW_HIDE);
     if (focusInside) ::SetFocus(scanning ? cancel : add);

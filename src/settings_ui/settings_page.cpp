@@ -23,6 +23,10 @@ void CSettingsPage::SetChecked(int id, bool on) const {
 
 void CSettingsPage::Enable(int id, bool on) const { ::EnableWindow(GetDlgItem(id), on ? TRUE : FALSE); }
 
+void CSettingsPage::Enable(std::initializer_list<int> ids, bool on) const {
+    for (int id : ids) Enable(id, on);
+}
+
 void CSettingsPage::SetText(int id, const std::wstring& text) const { ::SetDlgItemTextW(m_hwnd, id, text.c_str()); }
 
 std::wstring CSettingsPage::ComboText(int id) const {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -34,6 +35,7 @@ protected:
     bool IsChecked(int id) const;
     void SetChecked(int id, bool on) const;
     void Enable(int id, bool on) const;
+    void Enable(std::initializer_list<int> ids, bool on) const;
     void SetText(int id, const std::wstring& text) const;
     // The text of a combo box's item; of the selected one without an index. Empty for none.
     std::wstring ComboText(int id) const;
