@@ -131,13 +131,8 @@ void CSetEtc::DpiChanged(UINT oldDpi, UINT newDpi) {
 }
 
 void CSetEtc::ShowStopWhileActive(bool on) {
-    if (on) {
-        m_programs.SetBkColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
-        m_programs.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
-    } else {
-        m_programs.SetBkColor(::GetSysColor(COLOR_BTNFACE));
-        m_programs.SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
-    }
+    m_programs.SetBkColor(::GetSysColor(on ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
+    m_programs.SetTextColor(::GetSysColor(on ? COLOR_BTNTEXT : COLOR_BTNSHADOW));
     Enable({IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS}, on);
 }
 
