@@ -15,12 +15,11 @@ const fw::Handler<CImgPosSetDlg> CImgPosSetDlg::kHandlers[] = {
     fw::OnMessage(WM_IMGPOS_DELETE, &CImgPosSetDlg::OnDeleteRequest),
 };
 
-CImgPosSetDlg::CImgPosSetDlg(const EnvSettings& env, Composer& composer, fw::ISystem& system, HWND positionOwner,
+CImgPosSetDlg::CImgPosSetDlg(const EnvSettings& env, Composer& composer, HWND positionOwner,
                              std::function<void()> onClosed)
     : CDialogImpl(IDD_IMGPOS_SET),
       m_env(env),
       m_composer(composer),
-      m_system(system),
       m_positionOwner(positionOwner),
       m_onClosed(std::move(onClosed)) {}
 
@@ -37,13 +36,6 @@ std::vector<int> CImgPosSetDlg::Numbers() const {
 CImgPosDlg* CImgPosSetDlg::PositionWindow(int number) const {
     auto it = m_windows.find(number);
     return it == m_windows.end() ? nullptr : it->second.get();
-}
-
-SIZE CImgPosSetDlg::ScreenSize() const {
-    // The size of the last composition; before the first one, the screen's own.
-    if (m_composer.m_screenWidth > 0 && m_composer.m_screenHeight > 0)
-        return {m_composer.m_screenWidth, m_composer.m_screenHeight};
-    return {m_system.ScreenWidth(), m_system.ScreenHeight()};
 }
 
 BOOL CImgPosSetDlg::OnInitDialog() {
@@ -64,12 +56,12 @@ BOOL CImgPosSetDlg::OnInitDialog() {
 void CImgPosSetDlg::PlaceAtTopOfScreen() {
     RECT r{};
     ::GetWindowRect(m_hwnd, &r);
-    const int x = (ScreenSize().cx - (r.right - r.left)) / 2;
+    const int x = (m_composer.ShownScreenSize().cx - (r.right - r.left)) / 2;
     ::SetWindowPos(m_hwnd, nullptr, x > 0 ? x : 0, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CImgPosSetDlg::WidestMonitor() {
-    int widest = ScreenSize().cx;
+    int widest = m_composer.ShownScreenSize().cx;
     for (const fw::MonitorInfo& m : m_composer.ShownLayout().monitors) widest = std::max(widest, RectWidth(m.rect));
     return widest;
 }
@@ -84,7 +76,7 @@ CImgPosDlg* CImgPosSetDlg::OpenPosition(int number, const RECT& rect) {
 }
 
 void CImgPosSetDlg::OnAdd() {
-    const SIZE screen = ScreenSize();
+    const SIZE screen = m_composer.ShownScreenSize();
     // Within the limits the system will hold the square to, so that it stays centred.
     const int side = std::clamp(m_env.picmaxsize, CImgPosDlg::kMinSide,
                                 std::max(CImgPosDlg::kMinSide, MaxPhotoSizeForScreen(screen.cx)));

@@ -19,8 +19,7 @@ class CImgPosSetDlg : public fw::CDialogImpl<CImgPosSetDlg> {
 public:
     // `positionOwner` owns the position windows (the main window); `onClosed` runs when the editor
     // is gone, applied or not.
-    CImgPosSetDlg(const EnvSettings& env, Composer& composer, fw::ISystem& system, HWND positionOwner,
-                  std::function<void()> onClosed);
+    CImgPosSetDlg(const EnvSettings& env, Composer& composer, HWND positionOwner, std::function<void()> onClosed);
     ~CImgPosSetDlg() override;
 
     // The numbers of the open position windows, ascending.
@@ -39,7 +38,6 @@ private:
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDeleteRequest(WPARAM, LPARAM);
 
-    SIZE ScreenSize() const;
     int WidestMonitor();
     CImgPosDlg* OpenPosition(int number, const RECT& rect);
     void PlaceAtTopOfScreen();
@@ -47,7 +45,6 @@ private:
 
     const EnvSettings& m_env;
     Composer& m_composer;
-    fw::ISystem& m_system;
     HWND m_positionOwner;
     std::function<void()> m_onClosed;
     std::map<int, std::unique_ptr<CImgPosDlg>> m_windows;

@@ -136,6 +136,11 @@ void Composer::ComposeWallpaper() {
     }
 }
 
+SIZE Composer::ShownScreenSize() const {
+    if (m_screenWidth > 0 && m_screenHeight > 0) return {m_screenWidth, m_screenHeight};
+    return {m_system.ScreenWidth(), m_system.ScreenHeight()};
+}
+
 DesktopLayout Composer::CurrentLayout() {
     const fw::WorkArea workArea = m_system.GetWorkArea();
     const int sw = m_system.ScreenWidth(), sh = m_system.ScreenHeight();

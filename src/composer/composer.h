@@ -79,6 +79,8 @@ public:
     const DesktopLayout& Layout() const { return m_layout; }
     // The layout of the last change; before the first one, the desktop's now.
     DesktopLayout ShownLayout() { return m_layout.monitors.empty() ? CurrentLayout() : m_layout; }
+    // The primary screen's size at the last change; before the first one, its size now.
+    SIZE ShownScreenSize() const;
     const std::vector<MonitorPicture>& Pictures() const { return m_pictures; }
 
     // Tray commands.

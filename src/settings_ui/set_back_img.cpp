@@ -129,13 +129,6 @@ BOOL CSetBackImg::OnInitDialog() {
     return TRUE;
 }
 
-SIZE CSetBackImg::ScreenSize() const {
-    const Composer& composer = m_context.composer;
-    if (composer.m_screenWidth > 0 && composer.m_screenHeight > 0)
-        return {composer.m_screenWidth, composer.m_screenHeight};
-    return {m_context.system.ScreenWidth(), m_context.system.ScreenHeight()};
-}
-
 // The box takes the screen's proportions (its client area does: the sunken edge is extra).
 void CSetBackImg::FitPreviewBox() {
     HWND box = GetDlgItem(IDC_BACK_PREVIEW);
@@ -147,7 +140,7 @@ void CSetBackImg::FitPreviewBox() {
     const int edgeX = (outer.right - outer.left) - inner.right;
     const int edgeY = (outer.bottom - outer.top) - inner.bottom;
     const int bottomMargin = 4;
-    const SIZE screen = ScreenSize();
+    const SIZE screen = m_context.composer.ShownScreenSize();
     const SIZE client = PreviewBoxSize(inner.right, page.bottom - bottomMargin - outer.top - edgeY, screen.cx, screen.cy);
     ::MoveWindow(box, outer.left, outer.top, client.cx + edgeX, client.cy + edgeY, TRUE);
 }
@@ -179,7 +172,7 @@ LRESULT CSetBackImg::OnDrawItem(WPARAM, LPARAM lp) {
     Gdiplus::Bitmap buffer(pw, ph, PixelFormat32bppPARGB);
     {
         Gdiplus::Graphics g(&buffer);
-        DrawBackgroundPreview(g, pw, ph, *m_pEnv, ScreenSize().cx, m_picture);
+        DrawBackgroundPreview(g, pw, ph, *m_pEnv, m_context.composer.ShownScreenSize().cx, m_picture);
     }
     Gdiplus::Graphics screen(item->hDC);
     screen.DrawImage(&buffer, item->rcItem.left, item->rcItem.top, pw, ph);

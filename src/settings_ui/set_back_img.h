@@ -58,7 +58,6 @@ private:
     void FitPreviewBox();
     void ShowPicture(const std::string& path);
     void RepaintPreview() const;
-    SIZE ScreenSize() const;
 
     CColorButton m_colorButton;
     BackgroundPicture m_picture;

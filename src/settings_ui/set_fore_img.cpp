@@ -253,7 +253,7 @@ void CSetForeImg::OnOpenPositionEditor() {
     }
     HWND host = SettingsWindow();
     ::ShowWindow(host, SW_HIDE);
-    m_pPosSetDlg = std::make_unique<CImgPosSetDlg>(m_context.env, m_context.composer, m_context.system,
+    m_pPosSetDlg = std::make_unique<CImgPosSetDlg>(m_context.env, m_context.composer,
                                                    m_context.owner.MainWindow(), [this] { OnPositionEditorClosed(); });
     if (!m_pPosSetDlg->Create()) {
         ::ShowWindow(host, SW_SHOW);

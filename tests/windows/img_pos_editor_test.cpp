@@ -20,7 +20,7 @@ protected:
     int closings = 0;
 
     void Open() {
-        editor = std::make_unique<CImgPosSetDlg>(env, composer, system, nullptr, [this] { ++closings; });
+        editor = std::make_unique<CImgPosSetDlg>(env, composer, nullptr, [this] { ++closings; });
         ASSERT_TRUE(editor->Create());
         ::ShowWindow(editor->GetSafeHwnd(), SW_SHOW);
         Pump();

@@ -105,7 +105,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_PositionEditor) {
     system.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     composer.m_positions = {{60, 120, 460, 520}, {820, 140, 1120, 440}};
     ::ShowWindow(parent, SW_HIDE);
-    CImgPosSetDlg editor(env, composer, system, nullptr, [] {});
+    CImgPosSetDlg editor(env, composer, nullptr, [] {});
     ASSERT_TRUE(editor.Create());
     ::ShowWindow(editor.GetSafeHwnd(), SW_SHOW);
     ::SetWindowPos(editor.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
