@@ -21,11 +21,6 @@ std::wstring LoadVersion(HINSTANCE resources) {
     return text;
 }
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
-    fw::Brush brush(::CreateSolidBrush(color));
-    ::FillRect(dc, &rect, brush.get());
-}
-
 void DrawBannerGradient(HDC dc, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -97,7 +92,7 @@ void DrawTrayBanner(HDC dc, int width, int height, const std::wstring& caption, 
     DrawBannerGradient(dc, width, height);
     DrawBannerCaption(dc, height, caption, dpi);
     const int edge = fw::ScaleForDpi(7, dpi);
-    FillSolid(dc, RECT{fw::ScaleForDpi(23, dpi), fw::ScaleForDpi(1, dpi), width - edge, height}, panel);
+    fw::FillSolid(dc, RECT{fw::ScaleForDpi(23, dpi), fw::ScaleForDpi(1, dpi), width - edge, height}, panel);
 }
 
 void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing) {
@@ -113,10 +108,10 @@ void DrawTrayMenuItem(const DRAWITEMSTRUCT& item, const TrayItemDrawing& drawing
     const TrayMenuColors colors = TrayMenuColorsFor(drawing.highContrast);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     if (selected && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
-        FillSolid(dc, outer, colors.selectionOuter);
-        FillSolid(dc, inner, colors.selectionInner);
+        fw::FillSolid(dc, outer, colors.selectionOuter);
+        fw::FillSolid(dc, inner, colors.selectionInner);
     } else if (!selected && (item.itemAction & ODA_SELECT)) {
-        FillSolid(dc, outer, colors.panel);
+        fw::FillSolid(dc, outer, colors.panel);
     }
 
     const std::wstring empty;

@@ -77,6 +77,12 @@ using ImageList = UniqueHandle<NullInvalidTraits<HIMAGELIST, DestroyImageListFn>
 template <class T>
 using CoTaskMemory = UniqueHandle<NullInvalidTraits<T*, FreeCoTaskMemFn>>;
 
+// Fills the rectangle with one colour through a brush of its own.
+inline void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
+    Brush brush(::CreateSolidBrush(color));
+    ::FillRect(dc, &rect, brush.get());
+}
+
 // A C stream, closed with its owner.
 struct CloseStdioFile { void operator()(std::FILE* f) const noexcept { std::fclose(f); } };
 using StdioFile = std::unique_ptr<std::FILE, CloseStdioFile>;

@@ -1,19 +1,16 @@
 #include "settings_ui/color_button.h"
 
-namespace {
+#include "framework/handles.h"
 
-void FillSolid(HDC dc, const RECT& r, COLORREF color) {
-    ::SetBkColor(dc, color);
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
+namespace {
 
 // A one-pixel 3-D frame just inside `r`: `topLeft` on the top and left edges, `bottomRight` on
 // the other two (which own the two far corners).
 void Draw3dFrame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
-    FillSolid(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-    FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-    FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-    FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    fw::FillSolid(dc, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+    fw::FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+    fw::FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    fw::FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
 }
 
 void HorizontalLine(HDC dc, int x1, int x2, int y) {
@@ -47,16 +44,16 @@ void CColorButton::DrawItem(const DRAWITEMSTRUCT& item) const {
 
     RECT s = r;
     ::InflateRect(&s, -2, -2);
-    FillSolid(dc, s, (item.itemState & ODS_DISABLED) ? ::GetSysColor(COLOR_BTNSHADOW) : m_crColor);
+    fw::FillSolid(dc, s, (item.itemState & ODS_DISABLED) ? ::GetSysColor(COLOR_BTNSHADOW) : m_crColor);
     Draw3dFrame(dc, s, RGB(0, 0, 0), RGB(255, 255, 255));
 
     // The drop-down marker in the bottom right corner: a white-edged box with a small triangle.
     const int w = s.right - s.left, h = s.bottom - s.top;
     RECT marker{w - 10, h - 5, s.right, s.bottom};
-    FillSolid(dc, marker, RGB(255, 255, 255));
+    fw::FillSolid(dc, marker, RGB(255, 255, 255));
     marker.left += 1;
     marker.top += 1;
-    FillSolid(dc, marker, ::GetSysColor(COLOR_BTNFACE));
+    fw::FillSolid(dc, marker, ::GetSysColor(COLOR_BTNFACE));
     ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
     HorizontalLine(dc, w - 6, w - 1, h - 2);
     HorizontalLine(dc, w - 5, w - 2, h - 1);

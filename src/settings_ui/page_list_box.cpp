@@ -97,8 +97,7 @@ void CPageListBox::DrawItem(const DRAWITEMSTRUCT& item, bool highContrast) const
     const RECT& r = item.rcItem;
     const PageRowColors colors = PageRowColorsFor(selected, highContrast);
     if (!selected) {
-        fw::Brush fill(::CreateSolidBrush(colors.fill));
-        ::FillRect(dc, &r, fill.get());
+        fw::FillSolid(dc, r, colors.fill);
     } else {
         {
             fw::Pen outline(::CreatePen(PS_SOLID, 1, colors.outline));
@@ -108,8 +107,7 @@ void CPageListBox::DrawItem(const DRAWITEMSTRUCT& item, bool highContrast) const
         }
         RECT inside = r;
         ::InflateRect(&inside, -1, -1);
-        fw::Brush fill(::CreateSolidBrush(colors.fill));
-        ::FillRect(dc, &inside, fill.get());
+        fw::FillSolid(dc, inside, colors.fill);
     }
     DrawIconAndText(dc, r, index, colors.text);
     ::SetBkMode(dc, oldMode);
