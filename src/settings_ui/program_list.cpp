@@ -64,18 +64,9 @@ void CProgramList::ShowPrograms() {
     ListView_SetColumnWidth(m_list.GetSafeHwnd(), 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
-bool CProgramList::IsRowChecked(int row) const {
-    const UINT state = static_cast<UINT>(
-        ::SendMessageW(m_list.GetSafeHwnd(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
-    return (state >> 12) == 2;
-}
+bool CProgramList::IsRowChecked(int row) const { return ListView_GetCheckState(m_list.GetSafeHwnd(), row) == TRUE; }
 
-void CProgramList::SetRowChecked(int row, bool checked) {
-    LVITEMW item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    ::SendMessageW(m_list.GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
+void CProgramList::SetRowChecked(int row, bool checked) { ListView_SetCheckState(m_list.GetSafeHwnd(), row, checked); }
 
 void CProgramList::OnSearchAgain() { ShowPrograms(); }  // new rows come unchecked
 
