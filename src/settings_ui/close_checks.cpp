@@ -16,12 +16,7 @@ constexpr int kMaxFrameSize = 50;
 int FieldValue(const std::string& text) { return std::atoi(text.c_str()); }
 
 CloseCheckOutcome Refuse(CloseCheckFailure failure, int page, CheckedField field, std::wstring message) {
-    CloseCheckOutcome out;
-    out.failure = failure;
-    out.page = page;
-    out.field = field;
-    out.message = std::move(message);
-    return out;
+    return {failure, page, field, std::move(message)};
 }
 
 // Seconds need at least 3; minutes at least 1, since 0 would compose without pause.
