@@ -12,6 +12,7 @@
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
+using testing_support::AreColour;
 using testing_support::FakeSystem;
 using testing_support::IsColour;
 using testing_support::Near;
@@ -85,9 +86,7 @@ TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
     EXPECT_EQ(14, PhotoEffects::ShadowMargin(400));
     EXPECT_EQ(11, PhotoEffects::ShadowMargin(300));
     // Photograph at (1, 1), 399 x 299 in the layer.
-    EXPECT_TRUE(IsColour(*canvas, 101, 101, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 498, 398, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{101, 101}, {498, 398}, {300, 250}}, kPhoto, 8));
     // The shadow shows at the right and bottom up to the layer's edge (414 x 311), not beyond.
     const Gdiplus::Color black(255, 0, 0, 0);
     EXPECT_TRUE(IsColour(*canvas, 100 + 405, 250, black, 8));
@@ -126,16 +125,9 @@ TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
     const Gdiplus::Color red(255, 255, 0, 0), black(255, 0, 0, 0);
-    EXPECT_TRUE(IsColour(*canvas, 101, 250, red, 8));
-    EXPECT_TRUE(IsColour(*canvas, 105, 250, red, 8));
-    EXPECT_TRUE(IsColour(*canvas, 300, 102, red, 8));
-    EXPECT_TRUE(IsColour(*canvas, 497, 250, red, 8));
-    EXPECT_TRUE(IsColour(*canvas, 300, 397, red, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{101, 250}, {105, 250}, {300, 102}, {497, 250}, {300, 397}}, red, 8));
     // The line lies between frame and photograph on all four sides.
-    EXPECT_TRUE(IsColour(*canvas, 108, 250, black, 40));
-    EXPECT_TRUE(IsColour(*canvas, 300, 108, black, 40));
-    EXPECT_TRUE(IsColour(*canvas, 492, 250, black, 40));
-    EXPECT_TRUE(IsColour(*canvas, 300, 392, black, 40));
+    EXPECT_TRUE(AreColour(*canvas, {{108, 250}, {300, 108}, {492, 250}, {300, 392}}, black, 40));
     // Photograph from (9, 9), 383 x 283.
     for (int y = 100 + 10; y < 100 + 290; ++y)
         for (int x = 100 + 10; x < 100 + 390; ++x) ASSERT_TRUE(IsColour(*canvas, x, y, kPhoto, 8));
@@ -173,14 +165,8 @@ TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
     env.maskfilename = DiscMask();
     Effects().DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
 
-    EXPECT_TRUE(IsColour(*canvas, 340, 280, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 340, 120, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 180, 280, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 102, 102, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 577, 102, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 102, 457, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 577, 457, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 210, 150, kCanvas, 0));
+    EXPECT_TRUE(AreColour(*canvas, {{340, 280}, {340, 120}, {180, 280}}, kPhoto, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{102, 102}, {577, 102}, {102, 457}, {577, 457}, {210, 150}}, kCanvas, 0));
     EXPECT_TRUE(IsColour(*canvas, 340, 103, kCanvas, 8));
 }
 

@@ -9,6 +9,7 @@
 #include <gdiplus.h>
 
 #include <cstdlib>
+#include <initializer_list>
 
 #include "framework/handles.h"
 
@@ -92,6 +93,14 @@ inline ::testing::AssertionResult IsColour(Gdiplus::Image& picture, int x, int y
     if (Near(got, want, tolerance)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << got.r << ", " << got.g << ", "
                                          << got.b << "), not (" << want.r << ", " << want.g << ", " << want.b << ")";
+}
+
+// IsColour at each of the points; the first that is not tells which.
+inline ::testing::AssertionResult AreColour(Gdiplus::Image& picture, std::initializer_list<POINT> points, Rgb want,
+                                            int tolerance) {
+    for (POINT p : points)
+        if (::testing::AssertionResult result = IsColour(picture, p.x, p.y, want, tolerance); !result) return result;
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace testing_support
