@@ -178,15 +178,12 @@ void CTrayMenu::ConvertItems() {
         ::GetMenuStringW(m_menu, static_cast<UINT>(pos), text, 1024, MF_BYPOSITION);
         item->text = text;
         const UINT id = ::GetMenuItemID(m_menu, pos);
-        const auto data = reinterpret_cast<LPCWSTR>(item.get());
-        if (id != 0 && id != static_cast<UINT>(-1)) {
-            ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW, id, data);
+        const bool separator = id == 0;
+        if (separator || id != static_cast<UINT>(-1)) {
+            ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW | (separator ? MF_SEPARATOR : 0),
+                          id, reinterpret_cast<LPCWSTR>(item.get()));
             item->top = m_menuHeight;
-            m_menuHeight += m_rows.item;
-        } else if (id == 0) {
-            ::ModifyMenuW(m_menu, static_cast<UINT>(pos), MF_BYPOSITION | MF_OWNERDRAW | MF_SEPARATOR, 0, data);
-            item->top = m_menuHeight;
-            m_menuHeight += m_rows.separator;
+            m_menuHeight += separator ? m_rows.separator : m_rows.item;
         }
         m_items.push_back(std::move(item));
     }
