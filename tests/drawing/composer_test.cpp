@@ -338,34 +338,21 @@ TEST_F(ComposerTest, ZeroSizedScreenComposesNothing) {
     EXPECT_TRUE(system.wallpapers.empty());
 }
 
-TEST(FitRectTest, NaturalSizeInTheMiddleWhenItFits) {
-    Gdiplus::RectF r = FitRect(200, 100, 1024, 768);
-    EXPECT_EQ(Gdiplus::RectF(412, 334, 200, 100).X, r.X);
-    EXPECT_FLOAT_EQ(334, r.Y);
-    EXPECT_FLOAT_EQ(200, r.Width);
-    EXPECT_FLOAT_EQ(100, r.Height);
-}
-
-TEST(FitRectTest, TallImageFillsTheHeight) {
-    Gdiplus::RectF r = FitRect(1000, 2000, 1024, 768);
-    EXPECT_FLOAT_EQ(384, r.Width);
-    EXPECT_FLOAT_EQ(768, r.Height);
-    EXPECT_FLOAT_EQ(320, r.X);
-    EXPECT_FLOAT_EQ(0, r.Y);
-}
-
-TEST(FitRectTest, WideImageFillsTheWidth) {
-    Gdiplus::RectF r = FitRect(4000, 1000, 1024, 768);
-    EXPECT_FLOAT_EQ(1024, r.Width);
-    EXPECT_FLOAT_EQ(256, r.Height);
-    EXPECT_FLOAT_EQ(0, r.X);
-    EXPECT_FLOAT_EQ(256, r.Y);
-}
-
-TEST(FitRectTest, SameProportionsFillTheScreen) {
-    Gdiplus::RectF r = FitRect(2048, 1536, 1024, 768);
-    EXPECT_FLOAT_EQ(1024, r.Width);
-    EXPECT_FLOAT_EQ(768, r.Height);
+TEST(FitRectTest, KeepsTheProportionsAndCentresOnTheScreen) {
+    struct Case { int w, h; Gdiplus::REAL x, y, width, height; const char* what; };
+    const Case cases[] = {
+        {200, 100, 412, 334, 200, 100, "natural size in the middle when it fits"},
+        {1000, 2000, 320, 0, 384, 768, "a tall image fills the height"},
+        {4000, 1000, 0, 256, 1024, 256, "a wide image fills the width"},
+        {2048, 1536, 0, 0, 1024, 768, "the same proportions fill the screen"},
+    };
+    for (const Case& c : cases) {
+        const Gdiplus::RectF r = FitRect(c.w, c.h, 1024, 768);
+        EXPECT_FLOAT_EQ(c.x, r.X) << c.what;
+        EXPECT_FLOAT_EQ(c.y, r.Y) << c.what;
+        EXPECT_FLOAT_EQ(c.width, r.Width) << c.what;
+        EXPECT_FLOAT_EQ(c.height, r.Height) << c.what;
+    }
 }
 
 }  // namespace
