@@ -170,6 +170,13 @@ void AppendImages(std::vector<std::string>& catalogue, std::vector<std::string>&
 
 int CountOf(const FolderScan& scan) { return static_cast<int>(scan.images.size()); }
 
+std::vector<std::string> FoldersOf(const std::vector<std::string>& entries,
+                                   std::string (*folderOf)(const std::string&)) {
+    std::vector<std::string> folders;
+    for (const std::string& entry : entries) folders.push_back(folderOf(entry));
+    return folders;
+}
+
 }  // namespace
 
 std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status) {
@@ -275,11 +282,7 @@ void ImageCatalogue::CommitAdd(FolderScan scan) {
     AppendImages(m_imageList, scan.images);
 }
 
-std::vector<std::string> ImageCatalogue::ListedFolders() const {
-    std::vector<std::string> folders;
-    for (const std::string& entry : m_pathList) folders.push_back(FolderOfEntry(entry));
-    return folders;
-}
+std::vector<std::string> ImageCatalogue::ListedFolders() const { return FoldersOf(m_pathList, FolderOfEntry); }
 
 void ImageCatalogue::CommitReread(std::vector<FolderScan> scans) {
     m_imageList.clear();
@@ -291,11 +294,7 @@ void ImageCatalogue::CommitReread(std::vector<FolderScan> scans) {
     }
 }
 
-std::vector<std::string> ImageCatalogue::RefillFolders() const {
-    std::vector<std::string> folders;
-    for (const std::string& entry : m_pathList) folders.push_back(FirstToken(entry));
-    return folders;
-}
+std::vector<std::string> ImageCatalogue::RefillFolders() const { return FoldersOf(m_pathList, FirstToken); }
 
 void ImageCatalogue::Refill() {
     if (onRefill) {
