@@ -76,8 +76,7 @@ BOOL CImgPosDlg::OnInitDialog() {
 }
 
 void CImgPosDlg::MakeTranslucent() {
-    const LONG_PTR ex = ::GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE);
-    ::SetWindowLongPtrW(m_hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    fw::SetStyleBits(m_hwnd, GWL_EXSTYLE, WS_EX_LAYERED, true);
     // Where layering is refused the window simply stays opaque.
     ::SetLayeredWindowAttributes(m_hwnd, 0, kAlpha, LWA_ALPHA);
 }

@@ -124,6 +124,11 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on) {
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd, index);
+    ::SetWindowLongPtrW(hwnd, index, on ? style | bits : style & ~bits);
+}
+
 std::string CDialog::GetDlgItemText(int id) const { return mb::Narrow(WindowText(GetDlgItem(id))); }
 
 void CDialog::SetDlgItemText(int id, const std::string& text) const {

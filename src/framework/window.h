@@ -206,5 +206,7 @@ void ReportBoundaryException(const char* where) noexcept;
 
 // The whole text of a window or control.
 std::wstring WindowText(HWND hwnd);
+// Sets or clears style bits of a window; `index` is GWL_STYLE or GWL_EXSTYLE.
+void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on);
 
 }  // namespace fw

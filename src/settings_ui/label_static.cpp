@@ -80,11 +80,8 @@ void CLabelStatic::SetFontStyle(UINT remove, UINT add) {
 
 void CLabelStatic::SetLink(BOOL on) {
     m_bLink = on;
-    if (!on) {
-        if (m_hwnd) ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, ::GetWindowLongPtrW(m_hwnd, GWL_STYLE) & ~SS_NOTIFY);
-        return;
-    }
-    if (m_hwnd) ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, ::GetWindowLongPtrW(m_hwnd, GWL_STYLE) | SS_NOTIFY);
+    if (m_hwnd) fw::SetStyleBits(m_hwnd, GWL_STYLE, SS_NOTIFY, on);
+    if (!on) return;
     m_hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     SetFontStyle(0, kUnderline);
     m_crText = RGB(0, 0, 255);
@@ -110,13 +107,9 @@ void CLabelStatic::Redraw(bool now) {
 void CLabelStatic::ApplyFrameStyles() {
     if (!m_hwnd) return;
     constexpr UINT kFrameChanged = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-    LONG_PTR ex = ::GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE);
-    ex = (m_nStyle & kSunken) ? (ex | WS_EX_STATICEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_STATICEDGE));
-    ::SetWindowLongPtrW(m_hwnd, GWL_EXSTYLE, ex);
+    fw::SetStyleBits(m_hwnd, GWL_EXSTYLE, WS_EX_STATICEDGE, (m_nStyle & kSunken) != 0);
     ::SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, kFrameChanged);
-    LONG_PTR style = ::GetWindowLongPtrW(m_hwnd, GWL_STYLE);
-    style = (m_nStyle & kBorder) ? (style | WS_BORDER) : (style & ~static_cast<LONG_PTR>(WS_BORDER));
-    ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, style);
+    fw::SetStyleBits(m_hwnd, GWL_STYLE, WS_BORDER, (m_nStyle & kBorder) != 0);
     ::SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, kFrameChanged);
 }
 

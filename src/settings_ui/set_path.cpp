@@ -309,12 +309,11 @@ void CSetPath::ShowScanControls(bool scanning) {
 void CSetPath::ShowCounting(bool counting) {
     if (counting == m_counting) return;
     m_counting = counting;
-    const LONG style = ::GetWindowLongW(m_progress, GWL_STYLE);
     if (counting) {
-        ::SetWindowLongW(m_progress, GWL_STYLE, style | PBS_MARQUEE);
+        fw::SetStyleBits(m_progress, GWL_STYLE, PBS_MARQUEE, true);
         ::SendMessageW(m_progress, PBM_SETMARQUEE, TRUE, kMarqueeInterval);
     } else {
         ::SendMessageW(m_progress, PBM_SETMARQUEE, FALSE, 0);
-        ::SetWindowLongW(m_progress, GWL_STYLE, style & ~PBS_MARQUEE);
+        fw::SetStyleBits(m_progress, GWL_STYLE, PBS_MARQUEE, false);
     }
 }

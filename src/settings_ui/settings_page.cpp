@@ -7,9 +7,8 @@ CSettingsPage::CSettingsPage(UINT templateId, SettingsContext& context)
 
 bool CSettingsPage::CreateIn(HWND host) {
     if (!Create(host)) return false;
-    const LONG style = ::GetWindowLongW(m_hwnd, GWL_STYLE);
-    if (style & DS_CONTROL) ::SetWindowLongW(m_hwnd, GWL_STYLE, style & ~DS_CONTROL);
-    ::SetWindowLongW(m_hwnd, GWL_EXSTYLE, ::GetWindowLongW(m_hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    fw::SetStyleBits(m_hwnd, GWL_STYLE, DS_CONTROL, false);
+    fw::SetStyleBits(m_hwnd, GWL_EXSTYLE, WS_EX_CONTROLPARENT, true);
     return true;
 }
 
