@@ -72,7 +72,7 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnCommand(ID_TRAY_DESKTOP_ICONS, &CWallpaperDlg::OnToggleDesktopIcons),
     fw::OnCommand(ID_TRAY_SHOW_DESKTOP, &CWallpaperDlg::OnShowDesktop),
     fw::OnCommand(ID_TRAY_PAUSE, &CWallpaperDlg::OnPause),
-    fw::OnCommand(ID_TRAY_SAVE_WALLPAPER, &CWallpaperDlg::OnSaveWallpaper),
+    fw::OnCommand(ID_TRAY_SAVE_WALLPAPER, &CWallpaperDlg::SaveCurrentWallpaper),
     fw::OnCommand(ID_TRAY_SETTINGS, &CWallpaperDlg::OnSettings),
     fw::OnCommand(ID_TRAY_ABOUT, &CWallpaperDlg::OnAbout),
     fw::OnCommand(ID_TRAY_EXIT, &CWallpaperDlg::OnExit),
@@ -429,7 +429,7 @@ void CWallpaperDlg::OnPause() {
     SaveSettings(stEnv, m_outPrograms);
 }
 
-void CWallpaperDlg::OnSaveWallpaper() {
+void CWallpaperDlg::SaveCurrentWallpaper() {
     if (m_saveDialogOpen) return;
     fw::ScopedFlag open(m_saveDialogOpen);
     std::wstring chosen;

@@ -139,7 +139,7 @@ private:
     void OnToggleDesktopIcons();
     void OnShowDesktop();
     void OnPause();
-    void OnSaveWallpaper();
+    void SaveCurrentWallpaper();
     void OnSettings();
     void OnAbout();
     void OnExit();

@@ -10,9 +10,9 @@
 #include "resource.h"
 
 const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
-    fw::OnCommand(IDC_PATH_ADD, &CSetPath::OnAdd, BN_CLICKED),
+    fw::OnCommand(IDC_PATH_ADD, &CSetPath::AddFolder, BN_CLICKED),
     fw::OnCommand(IDC_PATH_DELETE, &CSetPath::OnDelete, BN_CLICKED),
-    fw::OnCommand(IDC_PATH_RELOAD, &CSetPath::OnReload, BN_CLICKED),
+    fw::OnCommand(IDC_PATH_RELOAD, &CSetPath::ReloadFolders, BN_CLICKED),
     fw::OnCommand(IDC_PATH_CANCEL, &CSetPath::CancelScan, BN_CLICKED),
     fw::OnCommand(IDCANCEL, &CSetPath::OnEscape),
     fw::OnNotify(IDC_PATH_LIST, NM_CLICK, &CSetPath::OnListClick),
@@ -173,7 +173,7 @@ LRESULT CSetPath::OnListClick(NMHDR* nm) {
     return 0;
 }
 
-void CSetPath::OnAdd() {
+void CSetPath::AddFolder() {
     if (Scanning()) return;
     std::string folder;
     if (!Prompts().BrowseForFolder(m_hwnd, folder)) return;
@@ -205,8 +205,11 @@ void CSetPath::AddChosenFolder(const std::string& folder) {
 }
 
 void CSetPath::OnDelete() {
-    if (m_nSelected < 0 || Scanning()) return;
-    const size_t row = static_cast<size_t>(m_nSelected);
+    if (m_nSelected >= 0) RemoveFolder(static_cast<size_t>(m_nSelected));
+}
+
+void CSetPath::RemoveFolder(size_t row) {
+    if (Scanning()) return;
     std::vector<std::string> rest = m_context.catalogue.ListedFolders();
     if (row >= rest.size()) return;
     rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
@@ -216,7 +219,7 @@ void CSetPath::OnDelete() {
     StartScan(ScanKind::Reread, std::move(rest));
 }
 
-void CSetPath::OnReload() {
+void CSetPath::ReloadFolders() {
     if (Scanning()) return;
     StartScan(ScanKind::Reread, m_context.catalogue.ListedFolders());
 }

@@ -51,9 +51,10 @@ protected:
 private:
     enum class ScanKind { Add, Reread };
 
-    void OnAdd();
+    void AddFolder();
     void OnDelete();
-    void OnReload();
+    void RemoveFolder(size_t row);
+    void ReloadFolders();
     void OnEscape();
     LRESULT OnListClick(NMHDR* nm);
     LRESULT OnTimer(WPARAM id, LPARAM);

@@ -153,12 +153,12 @@ void WalkTree(const std::string& folder, const ScanStatus& status, OnEntry onEnt
     WalkBelow(folder, trail, status, onEntry, onImage);
 }
 
-void ScanTree(const std::string& folder, ScanStatus& status, std::vector<std::string>& images) {
+void ScanFolder(const std::string& folder, ScanStatus& status, std::vector<std::string>& images) {
     WalkTree(folder, status, [&] { status.steps.fetch_add(1, std::memory_order_relaxed); },
              [&](std::string path) { images.push_back(std::move(path)); });
 }
 
-int CountTree(const std::string& folder, const ScanStatus& status) {
+int CountEntries(const std::string& folder, const ScanStatus& status) {
     int count = 0;
     WalkTree(folder, status, [&] { ++count; }, [](std::string) {});
     return count;
@@ -187,11 +187,11 @@ std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, boo
         status.folder = static_cast<int>(i);
         if (countFirst) {
             status.counting = true;
-            status.range = CountTree(folders[i], status);
+            status.range = CountEntries(folders[i], status);
             status.counting = false;
         }
         scans.push_back({folders[i], {}});
-        ScanTree(folders[i], status, scans.back().images);
+        ScanFolder(folders[i], status, scans.back().images);
     }
     return scans;
 }
