@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "aux_windows/thumbnail.h"
 #include "framework/dpi.h"
@@ -67,12 +68,10 @@ int CImagesDlg::Spacing() const { return fw::ScaleForDpi(kSpacing, m_dpi); }
 void CImagesDlg::ShowThumbnails() {
     HWND list = List();
     const int size = ThumbnailSize();
-    HIMAGELIST thumbnails = ::ImageList_Create(size, size, ILC_COLOR32, 0, 1);
-    ::ImageList_SetImageCount(thumbnails, static_cast<UINT>(m_itemPaths.size()));
-    // The list view owns the list it holds; the one it gives back is ours to destroy.
-    HIMAGELIST old = ListView_SetImageList(list, thumbnails, LVSIL_NORMAL);
-    if (old && old != thumbnails) ::ImageList_Destroy(old);
-    m_thumbnails = thumbnails;
+    fw::ImageList thumbnails(::ImageList_Create(size, size, ILC_COLOR32, 0, 1));
+    ::ImageList_SetImageCount(thumbnails.get(), static_cast<UINT>(m_itemPaths.size()));
+    m_thumbnails = thumbnails.get();
+    fw::GiveListViewImageList(list, std::move(thumbnails), LVSIL_NORMAL);
     ListView_SetIconSpacing(list, Spacing(), Spacing());
     const int rows = ListView_GetItemCount(list);
     for (int row = 0; row < rows; ++row) {

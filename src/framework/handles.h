@@ -77,6 +77,14 @@ using ImageList = UniqueHandle<NullInvalidTraits<HIMAGELIST, DestroyImageListFn>
 template <class T>
 using CoTaskMemory = UniqueHandle<NullInvalidTraits<T*, FreeCoTaskMemFn>>;
 
+// Gives a list view an image list it then owns (no LVS_SHAREIMAGELISTS) and destroys the one it
+// hands back, which is ours again.
+inline void GiveListViewImageList(HWND listView, ImageList images, int which) {
+    HIMAGELIST given = images.release();
+    ImageList previous(ListView_SetImageList(listView, given, which));
+    if (previous.get() == given) previous.release();
+}
+
 // Fills the rectangle with one colour through a brush of its own.
 inline void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
     Brush brush(::CreateSolidBrush(color));

@@ -52,6 +52,8 @@ constexpr int kPhotoControls[] = {IDC_FORE_SIZE,      IDC_FORE_SIZE_SPIN,       
 
 // The placement buttons, by the placement each stands for.
 constexpr int kPlacementIds[] = {IDC_FORE_CENTRE, IDC_FORE_USERPOS, IDC_FORE_RANDOMPOS};
+static_assert(IDC_FORE_RANDOM == IDC_FORE_SEQUENTIAL + 1 && IDC_FORE_RANDOMPOS == IDC_FORE_CENTRE + 1,
+              "the order and placement buttons are handled as id ranges");
 
 constexpr int kMinSecMinutes = 60000;
 constexpr int kMinSecSeconds = 1000;
@@ -187,6 +189,7 @@ void CSetForeImg::OnOrder(UINT id) { m_pEnv->israndum = id == IDC_FORE_RANDOM ? 
 
 void CSetForeImg::OnPlacement(UINT id) {
     const auto* button = std::find(std::begin(kPlacementIds), std::end(kPlacementIds), static_cast<int>(id));
+    if (button == std::end(kPlacementIds)) return;
     m_pEnv->imagepos = static_cast<int32_t>(button - std::begin(kPlacementIds));
     UpdateEnabling();
 }

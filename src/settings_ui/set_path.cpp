@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "framework/dpi.h"
+#include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
@@ -93,9 +94,9 @@ void CSetPath::SetRowHeight(UINT dpi) {
     // A 1-pixel-wide image list only so that every row is at least 16 pixels (at 96 DPI) high. The
     // list view, which does not share its image lists, destroys it with itself; the one it gives
     // back on a change is ours.
-    HIMAGELIST old = ListView_SetImageList(m_list.GetSafeHwnd(),
-                                           ::ImageList_Create(1, fw::ScaleForDpi(16, dpi), ILC_COLOR24, 1, 1), LVSIL_SMALL);
-    if (old) ::ImageList_Destroy(old);
+    fw::GiveListViewImageList(m_list.GetSafeHwnd(),
+                              fw::ImageList(::ImageList_Create(1, fw::ScaleForDpi(16, dpi), ILC_COLOR24, 1, 1)),
+                              LVSIL_SMALL);
 }
 
 void CSetPath::DpiChanged(UINT oldDpi, UINT newDpi) {
