@@ -68,6 +68,9 @@ int CWallpaperApp::Run(const char* commandLine) {
         fw::RealSystem system;
         CWallpaperDlg mainWindow(system);
         mainWindow.DoModal();
+        // A composition stuck in a system call would keep the process, and with it the mutex,
+        // alive for good; the files and the user's wallpaper are in order by now.
+        if (!mainWindow.m_worker.Wait(kCompositionStopWait)) ::TerminateProcess(::GetCurrentProcess(), 0);
     }
     return 0;
 }

@@ -63,3 +63,20 @@ TrayMenuState TrayMenuStateFor(const EnvSettings& env) {
     if (state.replaceIconItemText) state.iconItemText = fw::LoadText(IDS_HIDE_ICONS_ITEM);
     return state;
 }
+
+void Owe(OwedChanges& owed, const OwedChanges& asked, bool photoUnderWay) {
+    if (!photoUnderWay) {
+        owed.tick |= asked.tick;
+        owed.change |= asked.change;
+    }
+    owed.fresh |= asked.fresh;
+    owed.display |= asked.display;
+}
+
+CompositionPlan PlanComposition(const OwedChanges& owed, bool tickAllowed, bool monitorsChanged) {
+    const bool newLayout = owed.display && monitorsChanged;
+    if (owed.change || owed.fresh || newLayout || (owed.tick && tickAllowed))
+        return {Composition::NewPicture, owed.fresh || newLayout};
+    if (owed.display) return {Composition::Redraw, false};
+    return {};
+}

@@ -47,3 +47,28 @@ struct TrayMenuState {
     std::wstring iconItemText;
 };
 TrayMenuState TrayMenuStateFor(const EnvSettings& env);
+
+// The changes of the wallpaper asked for while one is being made, a window of ours holds the
+// picture, or nobody is looking: merged in one place and made as one composition when possible.
+struct OwedChanges {
+    bool tick = false;     // a timed change: made only if the tick's conditions allow it then
+    bool change = false;   // a change that must happen (the start, a new day, the user asked)
+    bool fresh = false;    // on a fresh background (the tidy command)
+    bool display = false;  // the monitors, their sizes or their work areas changed
+
+    bool Any() const { return tick || change || fresh || display; }
+};
+
+// Adds what is asked to what is owed. A composition with a new photo under way answers a tick or
+// a plain change itself; a fresh background or a new display is owed after it.
+void Owe(OwedChanges& owed, const OwedChanges& asked, bool photoUnderWay);
+
+// What the owed changes make now: a new picture (`fresh` then says whether on a fresh
+// background), the last picture's overlays redrawn, or nothing. `monitorsChanged`: the desktop's
+// monitors or their sizes differ from the last picture's, so its collage cannot go on.
+enum class Composition { None, NewPicture, Redraw };
+struct CompositionPlan {
+    Composition kind = Composition::None;
+    bool fresh = false;
+};
+CompositionPlan PlanComposition(const OwedChanges& owed, bool tickAllowed, bool monitorsChanged);

@@ -49,19 +49,22 @@ bool Presence::Watched() const {
     return display != Display::Off;
 }
 
-void PresenceNotifications::Start(HWND window) {
-    Stop();
+bool PresenceNotifications::Start(HWND window, fw::ISystem& system) {
     m_window = window;
-    ::WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
-    // Each registration is answered at once with the current state.
-    m_consoleDisplay = ::RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-    m_sessionDisplay = ::RegisterPowerSettingNotification(window, &kSessionDisplayStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!m_consoleDisplay && !m_sessionDisplay) {
+        // Each registration is answered at once with the current state.
+        m_consoleDisplay = ::RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+        m_sessionDisplay = ::RegisterPowerSettingNotification(window, &kSessionDisplayStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
+    if (!m_system && system.RegisterSessionNotification(window)) m_system = &system;
+    return m_system != nullptr;
 }
 
 void PresenceNotifications::Stop() {
     if (m_consoleDisplay) ::UnregisterPowerSettingNotification(m_consoleDisplay);
     if (m_sessionDisplay) ::UnregisterPowerSettingNotification(m_sessionDisplay);
-    if (m_window) ::WTSUnRegisterSessionNotification(m_window);
+    if (m_system) m_system->UnregisterSessionNotification(m_window);
     m_consoleDisplay = m_sessionDisplay = nullptr;
+    m_system = nullptr;
     m_window = nullptr;
 }

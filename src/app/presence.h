@@ -43,11 +43,14 @@ public:
     PresenceNotifications(const PresenceNotifications&) = delete;
     PresenceNotifications& operator=(const PresenceNotifications&) = delete;
 
-    void Start(HWND window);
+    // False when the session notifications could not be registered yet (the power ones are
+    // registered all the same); Start again later.
+    bool Start(HWND window, fw::ISystem& system);
     void Stop();
 
 private:
     HWND m_window = nullptr;
+    fw::ISystem* m_system = nullptr;  // while the session notifications are registered
     HPOWERNOTIFY m_consoleDisplay = nullptr;
     HPOWERNOTIFY m_sessionDisplay = nullptr;
 };

@@ -2,8 +2,10 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "app/desktop.h"
 #include "app/main_window_logic.h"
@@ -54,8 +56,8 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_DRAWITEM, &CWallpaperDlg::OnDrawItem),
     fw::OnMessage(WM_DESTROY, &CWallpaperDlg::OnDestroy),
     fw::OnMessage(WM_QUERYENDSESSION, &CWallpaperDlg::OnQueryEndSession),
-    fw::OnMessage(WM_ENDSESSION, &CWallpaperDlg::OnEndSession),
-    fw::OnMessage(WM_DEFERRED_SHUTDOWN, &CWallpaperDlg::OnDeferredShutDown),
+    fw::OnMessage(WM_COMPOSITION_DONE, &CWallpaperDlg::OnCompositionDone),
+    fw::OnMessage(WM_START_REFILL, &CWallpaperDlg::OnStartRefill),
     fw::OnMessage(WM_WTSSESSION_CHANGE, &CWallpaperDlg::OnSessionChange),
     fw::OnMessage(WM_POWERBROADCAST, &CWallpaperDlg::OnPowerBroadcast),
     fw::OnMessage(WM_CATCH_UP, &CWallpaperDlg::OnCatchUp),
@@ -84,7 +86,9 @@ CWallpaperDlg::CWallpaperDlg(fw::ISystem& system, std::string programFile)
       m_composer(stEnv, m_catalogue, system),
       m_system(system),
       m_programFile(std::move(programFile)) {
-    m_catalogue.onRefill = [this] { StartRefill(); };
+    // Asked for on the worker: the scan's timer belongs to the window's thread.
+    m_catalogue.onRefill = [this] { ::PostMessageW(m_hwnd, WM_START_REFILL, 0, 0); };
+    m_composer.SetCancelToken(&m_worker.CancelToken());
 }
 
 CWallpaperDlg::~CWallpaperDlg() { m_trayIcon.RemoveFromTray(); }
@@ -109,7 +113,7 @@ BOOL CWallpaperDlg::OnInitDialog() {
     // Let the shell's broadcast through to an elevated copy too.
     ::ChangeWindowMessageFilterEx(m_hwnd, WM_TASKBARCREATED, MSGFLT_ALLOW, nullptr);
     // Registered first: a lock between the query and the registration would go unseen.
-    m_presenceNotifications.Start(m_hwnd);
+    RegisterSessionNotifications();
     m_presence.SetSession(m_system.CurrentSession());
 
     // Without a notification area the program has no face: load nothing, change nothing until
@@ -135,14 +139,13 @@ void CWallpaperDlg::StartUp() {
     m_composer.LoadMasks(stEnv.InstalledFilePath("\\Masks"));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
 
-    m_composer.m_imageCount = 0;
-    m_composer.m_clearRequested = TRUE;
-    ComposeWhenWatched();
-    // A catalogue used up in the last run is being refilled by now.
-    if ((!m_catalogue.m_imageList.empty() || m_refill.Running()) && stEnv.isforeimg) m_changeEnabled = TRUE;
+    // Listed folders refill a catalogue the last run used up.
+    if ((!m_catalogue.m_imageList.empty() || !m_catalogue.m_pathList.empty()) && stEnv.isforeimg) m_changeEnabled = TRUE;
     ArmChangeTimer();
-
     if (stEnv.isweekday || stEnv.iscalender) StartDateWatch();
+
+    m_composer.m_imageCount = 0;
+    Ask({.change = true, .fresh = true});
 }
 
 void CWallpaperDlg::LoadStartupState() {
@@ -200,6 +203,7 @@ LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     else if (id == TIMER_HIDE_ICONS) OnHideIconsTimer();
     else if (id == TIMER_DISPLAY_CHANGE) OnDisplayChangeTimer();
     else if (id == TIMER_REFILL) OnRefillTimer();
+    else if (id == TIMER_SESSION_RETRY) RegisterSessionNotifications();
     return 0;
 }
 
@@ -207,43 +211,100 @@ void CWallpaperDlg::StartRefill() {
     if (m_refill.Start()) ::SetTimer(m_hwnd, TIMER_REFILL, kRefillPollInterval, nullptr);
 }
 
+LRESULT CWallpaperDlg::OnStartRefill(WPARAM, LPARAM) {
+    StartRefill();
+    return 0;
+}
+
 void CWallpaperDlg::OnRefillTimer() {
+    // The composition on the worker reads the catalogue: the scan is taken in after it.
+    if (m_worker.Busy()) return;
     if (m_refill.Poll()) ::KillTimer(m_hwnd, TIMER_REFILL);
 }
 
-void CWallpaperDlg::OnChangeTimer() {
-    if (!m_presence.Watched()) {
-        if (m_held == Held::Nothing) m_held = Held::Tick;
-        return;
-    }
-    if (ShouldComposeOnChangeTick(stEnv, m_changeEnabled,
-                                  [this] { return IsOtherProgramActive(m_system, m_outPrograms); }))
-        Compose();
-}
+void CWallpaperDlg::OnChangeTimer() { Ask({.tick = true}); }
 
 void CWallpaperDlg::OnDateTimer() {
-    // A new day seen while a picture is being made or saved is taken up at the next tick.
-    if (m_composer.IsComposing() || m_saveDialogOpen) return;
     const fw::LocalDate today = m_system.Today();
     const DateTickAction action = DecideDateTick(m_lastDate, today, stEnv);
     if (action.setWeekdayIcon) m_trayIcon.ChangeIcon(action.weekdayIcon);
-    if (action.compose) ComposeWhenWatched();
+    if (action.compose) Ask({.change = true});
     m_lastDate = FormatDateKey(today);
 }
 
-void CWallpaperDlg::Compose() {
-    if (m_saveDialogOpen) return;
-    m_composer.ComposeWallpaper();
+// ---- Compositions ---------------------------------------------------------------------------
+
+void CWallpaperDlg::Ask(const OwedChanges& asked) {
+    Owe(m_owed, asked, m_worker.Busy() && m_photoUnderWay);
+    RunOwed();
 }
 
-void CWallpaperDlg::ComposeWhenWatched() {
-    if (m_presence.Watched())
-        Compose();
-    else
-        m_held = Held::Composition;
+bool CWallpaperDlg::CanCompose() const {
+    // The settings and current images windows edit the composer's lists in place, and the save
+    // dialog saves its picture: none changes under them.
+    return m_started && !m_exiting && !m_worker.Busy() && !m_saveDialogOpen && !m_pEnvSetDlg && !m_pImagesDlg &&
+           m_waitingCommands.empty();
+}
+
+void CWallpaperDlg::RunOwed() {
+    // Held while nobody looks: the user's return posts WM_CATCH_UP, which comes back here.
+    if (!m_owed.Any() || !CanCompose() || !m_presence.Watched()) return;
+    const OwedChanges owed = std::exchange(m_owed, {});
+    const bool tickAllowed = owed.tick && ShouldComposeOnChangeTick(stEnv, m_changeEnabled, [this] {
+                                 return IsOtherProgramActive(m_system, m_outPrograms);
+                             });
+    const bool monitorsChanged = owed.display && !SameMonitors(m_composer.CurrentLayout(), m_composer.ShownLayout());
+    StartComposition(PlanComposition(owed, tickAllowed, monitorsChanged));
+}
+
+void CWallpaperDlg::StartComposition(const CompositionPlan& plan) {
+    if (plan.kind == Composition::None) return;
+    if (plan.fresh) m_composer.m_clearRequested = TRUE;
+    m_photoUnderWay = plan.kind == Composition::NewPicture;
+    // A shut-down that was then cancelled (the end of the session called off) closed the gate.
+    m_composer.Gate().Open();
+    const bool redraw = plan.kind == Composition::Redraw;
+    m_worker.Start([this, redraw] {
+        if (redraw)
+            m_composer.RedrawOverlays();
+        else
+            m_composer.ComposeWallpaper();
+    });
+}
+
+LRESULT CWallpaperDlg::OnCompositionDone(WPARAM, LPARAM) {
+    if (m_worker.Busy() || m_exiting) return 0;
+    m_photoUnderWay = false;
+    for (UINT command : std::exchange(m_waitingCommands, {})) ::SendMessageW(m_hwnd, WM_COMMAND, command, 0);
+    RunOwed();
+    return 0;
+}
+
+bool CWallpaperDlg::WaitsForComposition(UINT command, bool hurry) {
+    if (!m_worker.Busy()) return false;
+    if (std::find(m_waitingCommands.begin(), m_waitingCommands.end(), command) == m_waitingCommands.end())
+        m_waitingCommands.push_back(command);
+    if (hurry) m_worker.Cancel();
+    return true;
+}
+
+void CWallpaperDlg::StopComposing() {
+    m_waitingCommands.clear();  // no window opens on the way out
+    m_worker.Cancel();
+    m_worker.Wait(kCompositionStopWait);
+    // A picture being set is let through first; none set after this.
+    fw::WaitHandlingSentMessages(kCompositionStopWait, [this] { return m_composer.Gate().TryClose(); });
 }
 
 // ---- Nobody looking -------------------------------------------------------------------------
+
+void CWallpaperDlg::RegisterSessionNotifications() {
+    // Early in a logon the session service may not answer yet: tried again until it does.
+    if (m_presenceNotifications.Start(m_hwnd, m_system))
+        ::KillTimer(m_hwnd, TIMER_SESSION_RETRY);
+    else
+        ::SetTimer(m_hwnd, TIMER_SESSION_RETRY, kSessionRetryInterval, nullptr);
+}
 
 LRESULT CWallpaperDlg::OnSessionChange(WPARAM event, LPARAM) {
     if (m_presence.OnSessionChange(event)) UserIsBack();
@@ -262,15 +323,11 @@ LRESULT CWallpaperDlg::OnPowerBroadcast(WPARAM event, LPARAM lp) {
 
 // Posted: the desktop is still being switched back while these messages arrive.
 void CWallpaperDlg::UserIsBack() {
-    if (m_held != Held::Nothing) ::PostMessageW(m_hwnd, WM_CATCH_UP, 0, 0);
+    if (m_owed.Any()) ::PostMessageW(m_hwnd, WM_CATCH_UP, 0, 0);
 }
 
 LRESULT CWallpaperDlg::OnCatchUp(WPARAM, LPARAM) {
-    if (!m_presence.Watched()) return 0;  // gone again before this came
-    const Held held = m_held;
-    m_held = Held::Nothing;
-    if (held == Held::Composition) Compose();
-    else if (held == Held::Tick) OnChangeTimer();
+    RunOwed();  // nothing when gone again before this came
     return 0;
 }
 
@@ -322,11 +379,8 @@ LRESULT CWallpaperDlg::OnSettingChange(WPARAM action, LPARAM lp) {
 }
 
 void CWallpaperDlg::OnDisplayChangeTimer() {
-    // Inside a composition's broadcast, or under the save dialog, the new layout waits for the next tick.
-    if (m_composer.IsComposing() || m_saveDialogOpen) return;
     ::KillTimer(m_hwnd, TIMER_DISPLAY_CHANGE);
-    m_composer.m_clearRequested = TRUE;
-    Compose();
+    Ask({.display = true});
 }
 
 // ---- Tray icon and menu --------------------------------------------------------------------
@@ -336,19 +390,14 @@ LRESULT CWallpaperDlg::OnTrayNotify(WPARAM id, LPARAM event) {
         case WM_MOUSEMOVE:
             return 0;
         case WM_RBUTTONUP:
-            // One menu at a time, none over the save dialog; inside a composition (its broadcast
-            // handles sent messages) the click waits until the picture is done.
+            // One menu at a time, none over the save dialog.
             if (m_trayMenu || m_saveDialogOpen) return 0;
-            if (m_composer.IsComposing()) {
-                ::PostMessageW(m_hwnd, WM_TRAYNOTIFY, id, event);
-                return 0;
-            }
             m_changeEnabled = FALSE;
             if (BringToFrontIfOpen(m_pEnvSetDlg) || BringToFrontIfOpen(m_pImagesDlg)) return 0;
             if (!ShowTrayMenu()) return 0;
             break;
         case WM_LBUTTONDBLCLK:
-            Compose();
+            Ask({.change = true});
             break;
         default:
             break;
@@ -402,19 +451,17 @@ bool CWallpaperDlg::BringToFrontIfOpen(fw::CDialog* dialog) {
 // ---- Tray menu commands --------------------------------------------------------------------
 
 void CWallpaperDlg::OnCurrentImages() {
+    if (BringToFrontIfOpen(m_pImagesDlg) || WaitsForComposition(ID_TRAY_CURRENT_IMAGES, true)) return;
     m_changeEnabled = FALSE;
-    if (BringToFrontIfOpen(m_pImagesDlg)) return;
     CImagesDlg dialog(m_composer.m_currentImages, m_hwnd);
     m_pImagesDlg = &dialog;
     dialog.DoModal();
     m_pImagesDlg = nullptr;
     m_changeEnabled = TRUE;
+    RunOwed();
 }
 
-void CWallpaperDlg::OnTidyScreen() {
-    m_composer.m_clearRequested = TRUE;
-    Compose();
-}
+void CWallpaperDlg::OnTidyScreen() { Ask({.change = true, .fresh = true}); }
 
 void CWallpaperDlg::OnToggleDesktopIcons() {
     ToggleDesktopIcons(stEnv);
@@ -425,23 +472,27 @@ void CWallpaperDlg::OnToggleDesktopIcons() {
 void CWallpaperDlg::OnShowDesktop() { ShowDesktop(); }
 
 void CWallpaperDlg::OnPause() {
+    // The pause keeps the picture of the composition under way.
+    if (WaitsForComposition(ID_TRAY_PAUSE, false)) return;
     m_composer.TogglePause();
     SaveSettings(stEnv, m_outPrograms);
 }
 
 void CWallpaperDlg::SaveCurrentWallpaper() {
-    if (m_saveDialogOpen) return;
-    fw::ScopedFlag open(m_saveDialogOpen);
-    std::wstring chosen;
-    if (!AskWhereToSaveWallpaper(m_hwnd, chosen)) return;
-    // A name the code page cannot spell is not saved under another one.
-    const std::string path = mb::NarrowPathToCreate(chosen);
-    if (!path.empty()) m_composer.SaveCurrentWallpaperAs(path);
+    if (m_saveDialogOpen || WaitsForComposition(ID_TRAY_SAVE_WALLPAPER, true)) return;
+    {
+        fw::ScopedFlag open(m_saveDialogOpen);
+        std::wstring chosen;
+        // A name the code page cannot spell is not saved under another one.
+        const std::string path = AskWhereToSaveWallpaper(m_hwnd, chosen) ? mb::NarrowPathToCreate(chosen) : "";
+        if (!path.empty()) m_composer.SaveCurrentWallpaperAs(path);
+    }
+    RunOwed();
 }
 
 void CWallpaperDlg::OnSettings() {
+    if (BringToFrontIfOpen(m_pEnvSetDlg) || WaitsForComposition(ID_TRAY_SETTINGS, true)) return;
     m_changeEnabled = FALSE;
-    if (BringToFrontIfOpen(m_pEnvSetDlg)) return;
     SystemPrompts prompts;
     SettingsContext context{stEnv, m_outPrograms, m_catalogue, m_composer, m_system, *this, prompts, m_lastPage};
     {
@@ -454,7 +505,7 @@ void CWallpaperDlg::OnSettings() {
     SaveEditedState();
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
-    Compose();
+    Ask({.change = true});
 }
 
 void CWallpaperDlg::OnAbout() {
@@ -467,6 +518,7 @@ void CWallpaperDlg::OnAbout() {
 
 void CWallpaperDlg::OnExit() {
     m_exiting = true;
+    m_worker.Cancel();
     // An open settings window runs its own modal loop inside this one: end it too, without its
     // close checks, after closing what its pages opened.
     if (m_pEnvSetDlg && m_pEnvSetDlg->IsWindow()) {
@@ -483,12 +535,15 @@ void CWallpaperDlg::OnExit() {
 void CWallpaperDlg::SaveEditedState() {
     if (!m_loaded) return;  // initialisation stopped early: nothing loaded, nothing to write
     SaveSettings(stEnv, m_outPrograms);
-    m_catalogue.SaveImageList(stEnv.DataFolder());
+    // A composition that would not stop may be taking from the catalogue: list.txt keeps its
+    // last whole version rather than a list read mid-change.
+    if (!m_worker.Busy()) m_catalogue.SaveImageList(stEnv.DataFolder());
     m_composer.SavePositions();
 }
 
 void CWallpaperDlg::ShutDown() {
     if (!m_loaded) return;
+    StopComposing();
     if (stEnv.isiconhide) ShowDesktopIcons();
     SaveEditedState();
     m_composer.RestorePriorWallpaper();
@@ -499,6 +554,7 @@ LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
     ::RemovePropW(m_hwnd, kMainWindowMark);
     m_presenceNotifications.Stop();
     ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
+    ::KillTimer(m_hwnd, TIMER_SESSION_RETRY);
     // The icon goes first: restoring the wallpaper broadcasts the change and can take seconds,
     // during which an icon still in the tray would look like a program that did not exit.
     m_trayIcon.RemoveFromTray();
@@ -507,30 +563,10 @@ LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
 }
 
 LRESULT CWallpaperDlg::OnQueryEndSession(WPARAM, LPARAM) {
-    if (m_composer.IsComposing()) {
-        // Asked from inside the wallpaper broadcast: the picture is finished first.
-        if (!m_shutDownPending) ::PostMessageW(m_hwnd, WM_DEFERRED_SHUTDOWN, 0, 0);
-        m_shutDownPending = true;
-        return TRUE;
-    }
+    // Answered at once: the end of the session is never vetoed, and the files and the user's
+    // wallpaper are in order before Windows may end the process.
     ShutDown();
     return TRUE;
-}
-
-LRESULT CWallpaperDlg::OnDeferredShutDown(WPARAM, LPARAM) {
-    if (!m_shutDownPending) return 0;
-    m_shutDownPending = false;
-    ShutDown();
-    return 0;
-}
-
-LRESULT CWallpaperDlg::OnEndSession(WPARAM ending, LPARAM) {
-    // The process may end as soon as this returns: a shut-down still waiting runs now.
-    if (ending && m_shutDownPending) {
-        m_shutDownPending = false;
-        ShutDown();
-    }
-    return 0;
 }
 
 LRESULT CWallpaperDlg::OnWindowPosChanging(WPARAM, LPARAM lp) {

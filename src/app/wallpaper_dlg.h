@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "app/main_window_logic.h"
 #include "app/presence.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
@@ -13,6 +15,7 @@
 #include "framework/handles.h"
 #include "framework/system.h"
 #include "framework/window.h"
+#include "framework/worker_thread.h"
 #include "settings_ui/settings_context.h"
 #include "state/background_scan.h"
 #include "state/catalogue.h"
@@ -27,6 +30,8 @@ constexpr int kHideIconsAttempts = 15;
 constexpr UINT_PTR TIMER_DISPLAY_CHANGE = 11;  // a new monitor layout, resolution, work area or DPI
 constexpr UINT_PTR TIMER_REFILL = 10;     // a refill of the catalogue is scanning
 constexpr UINT kRefillPollInterval = 100;
+constexpr UINT_PTR TIMER_SESSION_RETRY = 12;  // the session notifications are not registered yet
+constexpr UINT kSessionRetryInterval = 2000;
 constexpr UINT kDateTimerInterval = 30000;
 // Docking, a new monitor or a new resolution sends several changes in a row: the picture for the
 // layout they leave is composed once, this long after the last of them.
@@ -37,10 +42,14 @@ constexpr UINT kDisplayChangeDelay = 500;
 constexpr UINT kTrayRetryInterval = 2000;
 constexpr int kTrayRetryAttempts = 60;
 constexpr UINT kTraySlowRetryInterval = 30000;
-// A shut-down asked for while a wallpaper is being made runs after it, from this message.
-constexpr UINT WM_DEFERRED_SHUTDOWN = WM_APP + 1;
+// The composition on the worker has ended: its picture is on the desktop.
+constexpr UINT WM_COMPOSITION_DONE = WM_APP + 1;
 // The change held while nobody was looking, made once the user is back.
 constexpr UINT WM_CATCH_UP = WM_APP + 2;
+// The composition found the catalogue used up: a refill scan starts on the window's thread.
+constexpr UINT WM_START_REFILL = WM_APP + 3;
+// How long shut-down waits for a composition it cancelled before it gives the wallpaper back anyway.
+constexpr DWORD kCompositionStopWait = 1500;
 // The window property that marks the running copy's main window for "-exit".
 constexpr wchar_t kMainWindowMark[] = L"Dioramix.MainWindow";
 
@@ -71,6 +80,10 @@ public:
     // Timer ticks, also called directly by tests.
     void OnChangeTimer();
     void OnDateTimer();
+    // No composition runs or is owed that could run now: what tests wait for.
+    bool Idle() const { return !m_worker.Busy() && !(m_owed.Any() && CanCompose()); }
+    // The composition on the worker has ended (or none ran): the process may end normally.
+    bool CompositionStopped() const { return !m_worker.Busy(); }
 
     static const fw::Handler<CWallpaperDlg> kHandlers[];
 
@@ -87,6 +100,9 @@ public:
     Composer m_composer;
     // The change that finds the catalogue used up refills it in the background.
     BackgroundRefill m_refill{m_catalogue};
+    // Every composition runs here; while one runs, the window thread leaves the composer and the
+    // catalogue alone, and what needs them waits in m_owed or m_waitingCommands.
+    fw::WorkerThread m_worker{[this] { ::PostMessageW(m_hwnd, WM_COMPOSITION_DONE, 0, 0); }};
     BOOL m_changeEnabled = FALSE;
     std::string m_lastDate;
     // How long start-up waits for the notification area; tests shorten it.
@@ -122,9 +138,10 @@ private:
     LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
-    LRESULT OnEndSession(WPARAM, LPARAM);
-    LRESULT OnDeferredShutDown(WPARAM, LPARAM);
     LRESULT OnSessionChange(WPARAM, LPARAM);
+    void RegisterSessionNotifications();
+    LRESULT OnCompositionDone(WPARAM, LPARAM);
+    LRESULT OnStartRefill(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM, LPARAM);
     LRESULT OnCatchUp(WPARAM, LPARAM);
     void UserIsBack();
@@ -147,11 +164,18 @@ private:
     // True when the dialog is open; it is then brought to the front.
     static bool BringToFrontIfOpen(fw::CDialog* dialog);
 
-    // Compositions the main window starts itself: none while the save dialog is open.
-    void Compose();
-    // A composition that must happen (the first one, a new day on the calendar), held while
-    // nobody is looking.
-    void ComposeWhenWatched();
+    // Every change of the wallpaper is asked for here and made by RunOwed when nothing holds it:
+    // a composition under way, the save, settings or current images window, nobody looking.
+    void Ask(const OwedChanges& asked);
+    void RunOwed();
+    bool CanCompose() const;
+    void StartComposition(const CompositionPlan& plan);
+    // A command that needs the composer's picture or lists runs once the composition under way
+    // has ended, which it hurries along when the user waits for a window; true when it waits.
+    bool WaitsForComposition(UINT command, bool hurry);
+    // Cancels the composition under way, waits a moment for it and keeps any late picture off
+    // the desktop.
+    void StopComposing();
 
     fw::ISystem& m_system;
     std::string m_programFile;
@@ -164,10 +188,9 @@ private:
     bool m_iconsHidden = false;       // the icons were hidden in this run (not just flagged in env.ini)
     int m_hideIconsAttempts = 0;
     bool m_saveDialogOpen = false;    // the picture being saved must not change under the dialog
-    bool m_shutDownPending = false;   // an end-of-session query came during a composition
+    bool m_photoUnderWay = false;     // the composition under way draws a new photo
     Presence m_presence;
     PresenceNotifications m_presenceNotifications;
-    // What was held while nobody was looking: a tick (made if the tick's conditions then allow)
-    // or a composition that must happen.
-    enum class Held { Nothing, Tick, Composition } m_held = Held::Nothing;
+    OwedChanges m_owed;
+    std::vector<UINT> m_waitingCommands;
 };

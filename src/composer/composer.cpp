@@ -116,13 +116,17 @@ void Composer::ComposeWallpaper() {
         m_effects.SetCanvasBitmap(&canvas);
         // Each monitor takes its own next photo, the primary first.
         if (!m_env.ispause)
-            for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor) DrawNextImage(g, monitor);
+            for (size_t monitor = 0; monitor < m_layout.monitors.size() && !Cancelled(); ++monitor)
+                DrawNextImage(g, monitor);
         m_effects.SetCanvasBitmap(nullptr);
         m_currentPath = m_pictures.front().path;
         m_imageCount = m_pictures.front().count;
         Report(ComposePhase::PhotoDrawn);
         g.Flush(Gdiplus::FlushIntentionSync);
         m_savedCanvas = CopyBitmap24(canvas, std::move(m_spareCanvas));
+        // Cut short, the picture may lack a monitor's photo: the desktop keeps the last one, and
+        // the next change goes on from this.
+        if (Cancelled()) return;
 
         DrawOverlays(g);
         g.Flush(Gdiplus::FlushIntentionSync);
@@ -134,6 +138,31 @@ void Composer::ComposeWallpaper() {
         const SIZE_T empty = static_cast<SIZE_T>(-1);
         ::SetProcessWorkingSetSize(::GetCurrentProcess(), empty, empty);
     }
+}
+
+void Composer::RedrawOverlays() {
+    if (m_composing) return;
+    DesktopLayout layout = CurrentLayout();
+    const bool samePicture = m_savedCanvas && m_canvasStore && !m_pictures.empty() &&
+                             static_cast<int>(m_savedCanvas->GetWidth()) == layout.Width() &&
+                             static_cast<int>(m_savedCanvas->GetHeight()) == layout.Height() &&
+                             SameMonitors(layout, m_layout);
+    if (!samePicture) {
+        ComposeWallpaper();
+        return;
+    }
+    fw::ScopedFlag composing(m_composing);
+    Report(ComposePhase::Start);
+    m_layout = std::move(layout);
+    Gdiplus::Bitmap& canvas = m_canvasStore->Bitmap();
+    if (!CopyPixels24(*m_savedCanvas, canvas, false)) return;
+    {
+        Gdiplus::Graphics g(&canvas);
+        DrawOverlays(g);
+        g.Flush(Gdiplus::FlushIntentionSync);
+        Report(ComposePhase::Overlays);
+    }
+    SetWallpaper(canvas);
 }
 
 SIZE Composer::ShownScreenSize() const {
@@ -151,11 +180,7 @@ DesktopLayout Composer::CurrentLayout() {
 
 void Composer::TakeLayout(DesktopLayout layout) {
     // Monitors that came, went or moved start afresh; a new work area alone changes the overlays.
-    bool sameMonitors = layout.monitors.size() == m_layout.monitors.size() && !m_pictures.empty();
-    for (size_t i = 0; sameMonitors && i < layout.monitors.size(); ++i)
-        sameMonitors = ::EqualRect(&layout.monitors[i].rect, &m_layout.monitors[i].rect) &&
-                       layout.monitors[i].primary == m_layout.monitors[i].primary;
-    if (!sameMonitors) {
+    if (m_pictures.empty() || !SameMonitors(layout, m_layout)) {
         const bool wasSpanned = m_layout.IsSpanned() || layout.IsSpanned();
         m_pictures.assign(layout.monitors.size(), MonitorPicture{});
         // One picture of the primary screen keeps its count and photos across a resolution change.
@@ -296,7 +321,7 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
     // missing one. Photos are decoded no larger than they are drawn.
     mine.path = m_selector.ChooseNextImage(
         m_catalogue, m_env.israndum != 0, m_system, [&](const std::string& path) {
-            if (!m_system.FileExists(path)) return false;
+            if (Cancelled() || !m_system.FileExists(path)) return false;
             picture = DecodePicture(path, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
             return static_cast<bool>(picture);
         });
@@ -375,9 +400,11 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     Report(ComposePhase::Encoded);
     // A file not written whole is never handed to the desktop: it keeps the previous picture.
     if (!saved) return;
-    ApplyWallpaperStyle(m_layout.IsSpanned());
-    m_system.SetDesktopWallpaper(path);
-    Report(ComposePhase::WallpaperSet);
+    const bool shown = m_gate.Pass([&] {
+        ApplyWallpaperStyle(m_layout.IsSpanned());
+        m_system.SetDesktopWallpaper(path);
+    });
+    if (shown) Report(ComposePhase::WallpaperSet);
 }
 
 void Composer::ApplyWallpaperStyle(bool spanned) {

@@ -5,6 +5,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,6 +53,34 @@ struct MonitorPicture {
     POINT lastCentre{0, 0};           // of its last randomly placed photo, in its own coordinates
 };
 
+// Lets a composition on another thread set the desktop's wallpaper only while the window thread
+// allows it: once the prior wallpaper is being put back, no late picture may cover it.
+class WallpaperGate {
+public:
+    // Runs `show` unless the gate is closed; a closer waits for a show in progress.
+    template <class Show>
+    bool Pass(Show show) {
+        ::AcquireSRWLockExclusive(&m_lock);
+        const bool open = !m_closed;
+        if (open) show();
+        ::ReleaseSRWLockExclusive(&m_lock);
+        return open;
+    }
+    // False while a show is in progress; the caller handles sent messages and tries again.
+    bool TryClose() {
+        if (!::TryAcquireSRWLockExclusive(&m_lock)) return false;
+        m_closed = true;
+        ::ReleaseSRWLockExclusive(&m_lock);
+        return true;
+    }
+    // Only between compositions: nothing can be passing then.
+    void Open() { m_closed = false; }
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    bool m_closed = false;
+};
+
 // The wallpaper style that spans one picture across every monitor.
 inline const fw::WallpaperStyle kSpanStyle{"22", "0"};
 
@@ -67,6 +96,14 @@ public:
     // double click) are handled inside that call.
     void ComposeWallpaper();
     bool IsComposing() const noexcept { return m_composing; }
+    // The last picture again with its calendar and path text where the work areas are now (a task
+    // bar moved): no new photo, no collage lost. Composes anew when there is no such picture.
+    void RedrawOverlays();
+    // A composition on a worker ends early once the token is set: no further photo is read, and
+    // what was drawn is finished and shown. May be null.
+    void SetCancelToken(const std::atomic<bool>* token) { m_cancel = token; }
+    bool Cancelled() const { return m_cancel && m_cancel->load(std::memory_order_acquire); }
+    WallpaperGate& Gate() { return m_gate; }
 
     // Prior wallpaper and, after a picture spanning several monitors, the user's style (start
     // and shut-down).
@@ -165,4 +202,6 @@ private:
     fw::WallpaperStyle m_userStyle;         // the user's, while the span style is set
     bool m_spanStyleSet = false;
     bool m_unfinishedRun = false;           // the desktop still showed our picture at start
+    const std::atomic<bool>* m_cancel = nullptr;
+    WallpaperGate m_gate;
 };

@@ -134,3 +134,11 @@ RECT PositionInLayout(const RECT& position, const std::vector<fw::MonitorInfo>& 
     ::OffsetRect(&shown, own.left, own.top);
     return shown;
 }
+
+bool SameMonitors(const DesktopLayout& a, const DesktopLayout& b) {
+    if (a.monitors.size() != b.monitors.size()) return false;
+    for (size_t i = 0; i < a.monitors.size(); ++i)
+        if (!::EqualRect(&a.monitors[i].rect, &b.monitors[i].rect) || a.monitors[i].primary != b.monitors[i].primary)
+            return false;
+    return true;
+}

@@ -24,6 +24,9 @@ struct DesktopLayout {
     bool operator!=(const DesktopLayout& other) const { return !(*this == other); }
 };
 
+// The same monitors in the same places: what differs is at most a work area (a task bar moved).
+bool SameMonitors(const DesktopLayout& a, const DesktopLayout& b);
+
 // The primary screen alone (sw x sh at the origin with its work area): the picture of one monitor,
 // which the system shows on every monitor in the user's own style.
 DesktopLayout PrimaryScreenLayout(int sw, int sh, const fw::WorkArea& workArea);

@@ -157,6 +157,12 @@ SessionState RealSystem::CurrentSession() {
     return state;
 }
 
+bool RealSystem::RegisterSessionNotification(HWND window) {
+    return ::WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+void RealSystem::UnregisterSessionNotification(HWND window) { ::WTSUnRegisterSessionNotification(window); }
+
 bool HighContrastOn() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;

@@ -61,6 +61,9 @@ public:
     virtual bool IsWindowCloaked(HWND) { return false; }
     // The session as it is now; later changes come as messages. Unknown parts count as watched.
     virtual SessionState CurrentSession() { return {}; }
+    // WM_WTSSESSION_CHANGE for the window; false when the session service refused (early in a logon).
+    virtual bool RegisterSessionNotification(HWND) { return true; }
+    virtual void UnregisterSessionNotification(HWND) {}
     // Every monitor of the desktop. The default is the primary screen alone, from the metrics above.
     virtual std::vector<MonitorInfo> Monitors();
     // The style the desktop draws the wallpaper with; set before the wallpaper, which applies it.
@@ -87,6 +90,8 @@ public:
     void SetDesktopWallpaper(const std::string& path) override;
     bool IsWindowCloaked(HWND window) override;
     SessionState CurrentSession() override;
+    bool RegisterSessionNotification(HWND window) override;
+    void UnregisterSessionNotification(HWND window) override;
     std::vector<MonitorInfo> Monitors() override;
     WallpaperStyle GetWallpaperStyle() override;
     void SetWallpaperStyle(const WallpaperStyle& style) override;

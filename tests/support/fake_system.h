@@ -38,6 +38,10 @@ public:
     fw::SessionState session;  // as CurrentSession() finds it
 
     std::vector<std::string> wallpapers;  // every SetDesktopWallpaper, in order
+    // Runs inside FileExists (on the thread that composes): a share that stalls, say.
+    std::function<void(const std::string&)> onFileExists;
+    int sessionRegistrationRefusals = 0;  // RegisterSessionNotification fails this often first
+    int sessionRegistrations = 0;
     // Runs inside SetDesktopWallpaper, where the real call broadcasts the change and handles
     // messages sent to the program meanwhile.
     std::function<void(const std::string&)> onSetWallpaper;
@@ -53,12 +57,18 @@ public:
     int ScreenHeight() override { return screenHeight; }
     fw::WorkArea GetWorkArea() override { return workArea; }
     bool FileExists(const std::string& path) override {
+        if (onFileExists) onFileExists(path);
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     std::vector<fw::MonitorInfo> Monitors() override {
         return monitors.empty() ? fw::ISystem::Monitors() : monitors;
     }
     fw::SessionState CurrentSession() override { return session; }
+    bool RegisterSessionNotification(HWND) override {
+        if (sessionRegistrationRefusals > 0 && sessionRegistrationRefusals-- > 0) return false;
+        ++sessionRegistrations;
+        return true;
+    }
     fw::WallpaperStyle GetWallpaperStyle() override { return style; }
     void SetWallpaperStyle(const fw::WallpaperStyle& s) override {
         style = s;

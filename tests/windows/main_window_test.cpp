@@ -1,8 +1,9 @@
 // The hidden main window run in the test process, on a scratch folder and a fake system: the
 // notification area at start and after the shell restarts, the tray menu's own loop, and what
-// may arrive while a wallpaper is being set.
+// may arrive while a wallpaper is being made on the worker.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -33,7 +34,7 @@ protected:
     ScratchDir dir;
     testing_support::FakeSystem system;
     std::unique_ptr<CWallpaperDlg> dlg;
-    int compositions = 0;
+    std::atomic<int> compositions{0};  // counted on the worker
 
     void SetUp() override {
         // No foreground check, no date timer and no address lookup: only what a test does.
@@ -55,6 +56,12 @@ protected:
         return *dlg;
     }
     HWND Hwnd() const { return dlg->GetSafeHwnd(); }
+    // Until the composition under way and whatever it owed are done.
+    void Settle() { ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->Idle(); })) << "a composition never ended"; }
+    void Send(UINT message, WPARAM wp = 0, LPARAM lp = 0) {
+        ::SendMessageW(Hwnd(), message, wp, lp);
+        Settle();
+    }
 
     // Handles messages for about `ms` milliseconds (0: what is waiting now); a queue that never
     // empties (a timer firing back to back) still ends it.
@@ -104,6 +111,7 @@ TEST_F(MainWindow, StartsOnceTheNotificationAreaComesUp) {
     EXPECT_EQ(0, compositions) << "nothing is loaded or changed without an icon";
 
     ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->IsStarted(); }));
+    Settle();
     EXPECT_EQ(3, adds);
     EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
     EXPECT_TRUE(IconInShell());
@@ -133,7 +141,7 @@ TEST_F(MainWindow, WaitsQuietlyWhileTheNotificationAreaDoesNotComeAndNeverEnds) 
 
     // The shell announces its task bar at last.
     shellUp = true;
-    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
+    Send(kTaskbarCreated);
     EXPECT_TRUE(dlg->IsStarted());
     EXPECT_EQ(1, compositions);
 }
@@ -155,6 +163,7 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     });
     dlg->m_trayRetryInterval = 60000;  // no retry tick within the test
     ASSERT_TRUE(dlg->Create());
+    Settle();
     EXPECT_TRUE(dlg->IsStarted()) << "the icon in the shell is taken over at once";
     EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
     EXPECT_TRUE(IconInShell());
@@ -162,8 +171,8 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     EXPECT_EQ(1, compositions);
 
     // The shell restarts (or changes DPI) and broadcasts: the icon comes back, nothing loads twice.
-    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
-    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_TRAY_RETRY, 0);
+    Send(kTaskbarCreated);
+    Send(WM_TIMER, TIMER_TRAY_RETRY);
     EXPECT_TRUE(IconInShell());
     EXPECT_EQ(1, compositions);
     EXPECT_EQ(1u, dlg->m_catalogue.m_pathList.size());
@@ -180,7 +189,7 @@ TEST_F(MainWindow, TaskbarCreatedWhileWaitingStartsAtOnce) {
     Pump(100);
     EXPECT_FALSE(dlg->IsStarted());
     shellUp = true;
-    ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
+    Send(kTaskbarCreated);
     EXPECT_TRUE(dlg->IsStarted());
     EXPECT_EQ(1, compositions);
 }
@@ -232,7 +241,7 @@ void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
 TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
     ASSERT_TRUE(Make().Create());
     ASSERT_TRUE(dlg->IsStarted());
-    Pump(100);
+    Settle();
     g_probe = MenuProbe{Hwnd()};
     ::SetTimer(nullptr, 0, 400, CloseMenuSoon);
     ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // returns when the menu closed
@@ -248,51 +257,83 @@ TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
 
 // ---- While the wallpaper is being set -------------------------------------------------------
 
-TEST_F(MainWindow, NothingNestsInTheWallpaperBroadcastAndShutDownWaitsForIt) {
-    int depth = 0, nestedSets = 0, answers = 0;
-    bool sent = false, savedInside = false;
-    system.onSetWallpaper = [&](const std::string&) {
-        if (depth > 0) ++nestedSets;  // a shut-down inside would restore the prior wallpaper here
-        if (sent || depth > 0) return;
-        sent = true;
-        ++depth;
-        HWND hwnd = Hwnd();
-        dlg->m_changeEnabled = TRUE;
-        ::SendMessageW(hwnd, WM_TIMER, TIMER_CHANGE, 0);
-        ::SendMessageW(hwnd, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
-        ::SendMessageW(hwnd, WM_TIMER, TIMER_DATE, 0);
-        answers = static_cast<int>(::SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-        savedInside = ReadFile(dir.File("env.ini")).find("isbackimg") != std::string::npos;
-        --depth;
+TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnswering) {
+    const std::string photos = dir.MakeDir("photos");
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) WriteFile(photos + "\\" + name, "x");
+    WriteFile(dir.File("list.txt"), photos + ",4\r\n&\r\n" + photos + "\\a.jpg\r\n" + photos + "\\b.jpg\r\n" +
+                                        photos + "\\c.jpg\r\n" + photos + "\\d.jpg\r\n");
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
+    ASSERT_TRUE(Make().Create());
+    Settle();
+    ASSERT_EQ(1, compositions);
+
+    // The next photo's share stalls: the composition waits on the worker, the window does not.
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> stalled{false};
+    system.onFileExists = [&](const std::string&) {
+        if (stalled.exchange(true)) return;
+        ::WaitForSingleObject(release, 10000);
     };
-    ASSERT_TRUE(Make().Create());  // the first wallpaper is set from the initialisation
-    ASSERT_TRUE(sent);
-    EXPECT_EQ(1, compositions) << "a tick, a double click or the date must not start a second one inside";
-    EXPECT_EQ(0, nestedSets);
-    EXPECT_EQ(1, answers) << "the end of the session is never vetoed";
-    EXPECT_FALSE(savedInside) << "no shut-down in the middle of a composition";
-
-    // Once the picture is done the shut-down runs: settings written, prior wallpaper back.
-    ASSERT_TRUE(PumpUntil(3000, [&] { return ReadFile(dir.File("env.ini")).find("isbackimg") != std::string::npos; }));
-    ASSERT_EQ(2u, system.wallpapers.size());
-    EXPECT_EQ(dlg->stEnv.oriwallpath, system.wallpapers.back());
-
-    // A cancelled session end leaves the program working.
+    dlg->m_changeEnabled = TRUE;
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
-    EXPECT_EQ(2, compositions);
+    ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
+    const DWORD before = ::GetTickCount();
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_DATE, 0);
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_PAUSE, 0);
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_TIDY_SCREEN, 0);
+    EXPECT_LT(::GetTickCount() - before, 250u) << "nothing here waits for the photo";
+    Pump(100);
+    EXPECT_EQ(2, compositions) << "nothing starts while one runs";
+    EXPECT_EQ(0, dlg->stEnv.ispause) << "the pause waits for the picture under way";
+
+    ::SetEvent(release);
+    Settle();
+    // The tick and the double click were answered by the picture under way; the pause then
+    // kept that picture, and the tidy-up, owed, made one fresh picture more.
+    EXPECT_EQ(3, compositions);
+    EXPECT_EQ(1, dlg->stEnv.ispause);
+    EXPECT_EQ(0, dlg->m_composer.m_imageCount) << "a paused, tidied screen holds no photo";
+    ::CloseHandle(release);
 }
 
-TEST_F(MainWindow, EndOfSessionRunsAWaitingShutDownBeforeTheProcessGoes) {
-    bool queried = false;
-    system.onSetWallpaper = [&](const std::string&) {
-        if (queried) return;
-        queried = true;
-        ::SendMessageW(Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-        // The session ends while still inside: the waiting shut-down cannot wait any longer.
-        ::SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnceAndForGood) {
+    const std::string photos = dir.MakeDir("photos");
+    WriteFile(photos + "\\a.jpg", "x");
+    const std::string list = photos + ",1\r\n&\r\n" + photos + "\\a.jpg\r\n";
+    WriteFile(dir.File("list.txt"), list);
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> stalled{false};
+    system.onFileExists = [&](const std::string&) {
+        stalled = true;
+        ::WaitForSingleObject(release, 3000);  // a share that answers only after a while
     };
     ASSERT_TRUE(Make().Create());
-    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg"));
+    ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
+
+    const DWORD before = ::GetTickCount();
+    EXPECT_EQ(TRUE, ::SendMessageW(Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_LT(::GetTickCount() - before, 2000u) << "Windows ends a program that keeps it waiting";
+    ASSERT_FALSE(system.wallpapers.empty());
+    EXPECT_EQ(dlg->stEnv.oriwallpath, system.wallpapers.back()) << "the user's wallpaper is back";
+    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg")) << "the settings are saved";
+    EXPECT_EQ(list, ReadFile(dir.File("list.txt"))) << "the list the worker is using stays whole";
+
+    // The share answers later: the cancelled picture never covers the user's.
+    ::SetEvent(release);
+    ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->CompositionStopped(); }));
+    Pump(50);
+    EXPECT_EQ(dlg->stEnv.oriwallpath, system.wallpapers.back());
+    ::CloseHandle(release);
+
+    // The end of the session was called off: the program goes on changing.
+    system.onFileExists = nullptr;
+    dlg->m_changeEnabled = TRUE;
+    const size_t shown = system.wallpapers.size();
+    Send(WM_TIMER, TIMER_CHANGE);
+    EXPECT_EQ(shown + 1, system.wallpapers.size());
 }
 
 // The visible dialog box of this thread that `owner` owns, or null.
@@ -318,12 +359,15 @@ HWND OwnedDialog(HWND owner) {
 
 struct SaveProbe {
     HWND window = nullptr;
+    CWallpaperDlg* main = nullptr;
     HWND dialog = nullptr;
     int ticksSent = 0;
     int attempts = 0;
-    Gdiplus::Bitmap* canvasSeen = nullptr;
+    int compositionsInside = -1;
+    Gdiplus::Bitmap* canvasInside = nullptr;
 };
 SaveProbe g_save;
+std::atomic<int>* g_compositions = nullptr;
 
 
 void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
@@ -337,26 +381,33 @@ void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
     ::SendMessageW(g_save.window, WM_TIMER, TIMER_DATE, 0);
     ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // no menu over it
     g_save.ticksSent = 4;
+    g_save.compositionsInside = g_compositions ? g_compositions->load() : -1;
+    g_save.canvasInside = g_save.main->m_composer.m_savedCanvas.get();
     ::PostMessageW(g_save.dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     ASSERT_TRUE(Make().Create());
+    Settle();
     dlg->m_changeEnabled = TRUE;
     ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
     Gdiplus::Bitmap* before = dlg->m_composer.m_savedCanvas.get();
-    g_save = SaveProbe{Hwnd()};
+    g_save = SaveProbe{Hwnd(), dlg.get()};
+    g_compositions = &compositions;
     ::SetTimer(nullptr, 0, 200, PokeUnderTheSaveDialog);
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SAVE_WALLPAPER, 0);  // returns when the dialog closed
+    g_compositions = nullptr;
     ASSERT_NE(nullptr, g_save.dialog) << "the save dialog did not come up";
     EXPECT_EQ(4, g_save.ticksSent);
-    EXPECT_EQ(1, compositions) << "no change while the save dialog is open";
-    EXPECT_EQ(before, dlg->m_composer.m_savedCanvas.get());
+    EXPECT_EQ(1, g_save.compositionsInside) << "no change while the save dialog is open";
+    EXPECT_EQ(before, g_save.canvasInside);
     EXPECT_EQ(nullptr, ::FindWindowW(L"#32768", nullptr));
 
-    // Afterwards ticks compose again.
-    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    // The double click waited for the dialog and is made once; ticks compose again.
+    Settle();
     EXPECT_EQ(2, compositions);
+    Send(WM_TIMER, TIMER_CHANGE);
+    EXPECT_EQ(3, compositions);
 }
 
 // Answers the save dialog with the name of a file that exists, then the replace question with
@@ -414,6 +465,7 @@ TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
     const std::string mine = dir.File("mine.jpg");
     WriteFile(mine, "the user's own photo");
     ASSERT_TRUE(Make().Create());
+    Settle();
     ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
 
     for (int answer : {IDNO, IDYES}) {
@@ -462,6 +514,7 @@ TEST_F(MainWindow, SettingsListAndPositionsAreOnDiskOnceTheSettingsWindowCloses)
     WriteFile(photos + "\\one.jpg", "not really a picture");
     ASSERT_TRUE(Make().Create());
     ASSERT_TRUE(dlg->IsStarted());
+    Settle();
     g_settings = SettingsProbe{dlg.get(), photos};
     ::SetTimer(nullptr, 0, 200, EditAndCloseSettings);
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SETTINGS, 0);  // returns when the window closed
@@ -481,6 +534,7 @@ TEST_F(MainWindow, SettingsListAndPositionsAreOnDiskOnceTheSettingsWindowCloses)
     EXPECT_EQ("10,20,410,320\r\n", ReadFile(dir.File("poslist.txt")));
 
     // The tray's two switches are written as they are flipped.
+    Settle();
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_PAUSE, 0);
     EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("ispause=1"));
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_DESKTOP_ICONS, 0);
@@ -504,6 +558,7 @@ LPARAM DisplayState(DisplayStateMessage& m, DWORD state) {
 
 TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     ASSERT_TRUE(Make().Create());
+    Settle();
     ASSERT_EQ(1, compositions);
     dlg->m_changeEnabled = TRUE;
 
@@ -515,7 +570,7 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 2; })) << "one change when the user is back";
     Pump(100);
     EXPECT_EQ(2, compositions) << "and only one for the three ticks missed";
-    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    Send(WM_TIMER, TIMER_CHANGE);
     EXPECT_EQ(3, compositions) << "ticks compose again";
 
     // Nothing due meanwhile: coming back makes nothing.
@@ -531,6 +586,7 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     EXPECT_EQ(3, compositions);
     ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 4; }));
+    Settle();
 
     dlg->stEnv.ispause = 1;
     ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
@@ -547,6 +603,34 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     EXPECT_EQ(4, compositions);
     ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
     EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 5; }));
+    Settle();
+
+    // A display change while locked (monitors asleep, a dock) is held like the rest, then made once.
+    dlg->m_displayChangeDelay = 10;
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    system.SetMonitors({{RECT{0, 0, 800, 600}, RECT{0, 0, 800, 570}, true}});
+    ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    Pump(200);
+    EXPECT_EQ(5, compositions) << "nothing is made for the lock screen";
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 6; }));
+    Settle();
+    EXPECT_EQ(6, compositions);
+    ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
+    EXPECT_EQ(800u, dlg->m_composer.m_savedCanvas->GetWidth());
+}
+
+TEST_F(MainWindow, ASessionRegistrationRefusedEarlyInTheLogonIsTriedAgainUntilItHolds) {
+    system.sessionRegistrationRefusals = 2;
+    ASSERT_TRUE(Make().Create());
+    EXPECT_EQ(0, system.sessionRegistrations);
+    // The retry runs on its own timer; its ticks are sent here rather than waited for.
+    Send(WM_TIMER, TIMER_SESSION_RETRY);
+    Send(WM_TIMER, TIMER_SESSION_RETRY);
+    EXPECT_EQ(1, system.sessionRegistrations);
+    Send(WM_TIMER, TIMER_SESSION_RETRY);
+    EXPECT_EQ(1, system.sessionRegistrations) << "registered once, not again";
 }
 
 TEST_F(MainWindow, ASessionLockedAtStartComposesNothingUntilTheUnlockThenOnce) {
@@ -559,7 +643,7 @@ TEST_F(MainWindow, ASessionLockedAtStartComposesNothingUntilTheUnlockThenOnce) {
     EXPECT_EQ(0, compositions) << "neither the first picture nor a tick for the lock screen";
     ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
-    Pump(100);
+    Settle();
     EXPECT_EQ(1, compositions);
     EXPECT_EQ(1u, system.wallpapers.size());
 
@@ -571,6 +655,7 @@ TEST_F(MainWindow, ASessionLockedAtStartComposesNothingUntilTheUnlockThenOnce) {
     EXPECT_EQ(0, compositions);
     ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, 0);
     EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
+    Settle();
 }
 
 TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
@@ -586,6 +671,7 @@ TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
 TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     Make().m_displayChangeDelay = 100;
     ASSERT_TRUE(dlg->Create());
+    Settle();
     ASSERT_EQ(1, compositions);
     EXPECT_FALSE(dlg->m_composer.Layout().IsSpanned());
 
@@ -600,6 +686,7 @@ TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     EXPECT_EQ(1, compositions) << "nothing is composed while the changes go on";
     ASSERT_TRUE(PumpUntil(3000, [&] { return compositions == 2; }));
     Pump(400);
+    Settle();
     EXPECT_EQ(2, compositions) << "several changes in a row compose once";
     EXPECT_TRUE(dlg->m_composer.Layout().IsSpanned());
     ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
@@ -613,6 +700,66 @@ TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     EXPECT_EQ(2, compositions);
 }
 
+// A real 24-bit picture of one colour.
+void WriteBmp(const std::string& path, int w, int h) {
+    const int row = (w * 3 + 3) & ~3;
+    std::string data(54 + static_cast<size_t>(row) * h, '\x60');
+    auto put = [&data](size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) data[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    data[0] = 'B';
+    data[1] = 'M';
+    put(2, static_cast<uint32_t>(data.size()), 4);
+    put(6, 0, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(w), 4);
+    put(22, static_cast<uint32_t>(h), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(30, 0, 4);
+    put(34, 0, 4);
+    for (size_t at = 38; at < 54; ++at) data[at] = 0;
+    WriteFile(path, data);
+}
+
+TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
+    const std::string photos = dir.MakeDir("photos");
+    std::string list = photos + ",4\r\n&\r\n";
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
+        WriteBmp(photos + "\\" + name, 120, 90);
+        list += photos + "\\" + name + "\r\n";
+    }
+    WriteFile(dir.File("list.txt"), list);
+    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n"
+                                   "isoverlap=1\r\nimagepos=2\r\npiccleartotalcnt=10\r\nisrandum=0\r\n");
+    Make().m_displayChangeDelay = 10;
+    ASSERT_TRUE(dlg->Create());
+    Settle();
+    dlg->m_changeEnabled = TRUE;
+    Send(WM_TIMER, TIMER_CHANGE);
+    ASSERT_EQ(2, dlg->m_composer.m_imageCount);
+    const std::vector<std::string> collage = dlg->m_composer.m_currentImages;
+    const size_t shown = system.wallpapers.size();
+
+    // The task bar moves to the top: the same photos, the overlays where the work area is now.
+    system.workArea = {0, 30, 1024, 738};
+    ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    ASSERT_TRUE(PumpUntil(2000, [&] { return system.wallpapers.size() == shown + 1; }));
+    Settle();
+    EXPECT_EQ(2, dlg->m_composer.m_imageCount);
+    EXPECT_EQ(collage, dlg->m_composer.m_currentImages) << "no photo lost, none added";
+
+    // A new resolution: the collage cannot go on.
+    system.screenWidth = 800;
+    system.screenHeight = 600;
+    system.workArea = {0, 0, 800, 570};
+    ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    ASSERT_TRUE(PumpUntil(2000, [&] { return system.wallpapers.size() == shown + 2; }));
+    Settle();
+    EXPECT_EQ(1, dlg->m_composer.m_imageCount);
+}
+
 // A catalogue used up in the last run is refilled on a worker thread: the start does not wait for
 // the scan, timed changes are on, and the photos arrive while the window goes on answering.
 TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
@@ -623,12 +770,14 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     Make();
     ASSERT_TRUE(dlg->Create());
     ASSERT_TRUE(dlg->IsStarted());
+    Settle();
     EXPECT_EQ(1, compositions);
     EXPECT_TRUE(dlg->m_catalogue.m_imageList.empty()) << "the first change found it used up";
     EXPECT_TRUE(dlg->m_changeEnabled) << "the refill under way brings photos for the timed changes";
     ASSERT_TRUE(PumpUntil(10000, [&] { return dlg->m_catalogue.m_imageList.size() == 3; }));
     EXPECT_EQ(std::vector<std::string>{photos + ",3"}, dlg->m_catalogue.m_pathList);
     dlg->OnChangeTimer();
+    Settle();
     EXPECT_EQ(2, compositions);
     EXPECT_LT(dlg->m_catalogue.m_imageList.size(), 3u) << "the next change took from the refill";
 }
