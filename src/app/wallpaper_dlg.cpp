@@ -200,6 +200,7 @@ LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     else if (id == TIMER_HIDE_ICONS) OnHideIconsTimer();
     else if (id == TIMER_DISPLAY_CHANGE) OnDisplayChangeTimer();
     else if (id == TIMER_REFILL) OnRefillTimer();
+    else if (id == TIMER_ADOPTED_EDITS) CommitAdoptedFolderEdits();
     return 0;
 }
 
@@ -209,6 +210,19 @@ void CWallpaperDlg::StartRefill() {
 
 void CWallpaperDlg::OnRefillTimer() {
     if (m_refill.Poll()) ::KillTimer(m_hwnd, TIMER_REFILL);
+}
+
+// ---- Folder edits that outlived the settings window -------------------------------------------
+
+void CWallpaperDlg::AdoptFolderEdit(FolderEdit edit) {
+    m_adoptedEdits.Adopt(std::move(edit));
+    if (!m_adoptedEdits.Empty()) ::SetTimer(m_hwnd, TIMER_ADOPTED_EDITS, kAdoptedEditPollInterval, nullptr);
+}
+
+void CWallpaperDlg::CommitAdoptedFolderEdits() {
+    if (m_composer.IsComposing()) return;  // the catalogue is being read: the next tick commits
+    if (m_adoptedEdits.CommitFinished(m_catalogue) && m_loaded) m_catalogue.SaveImageList(stEnv.DataFolder());
+    if (m_adoptedEdits.Empty()) ::KillTimer(m_hwnd, TIMER_ADOPTED_EDITS);
 }
 
 void CWallpaperDlg::OnChangeTimer() {

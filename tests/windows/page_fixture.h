@@ -65,6 +65,13 @@ public:
     HWND MainWindow() const override { return window; }
     void UpdateTrayTip() override { ++tipUpdates; }
     void UpdateTrayIcon() override { ++iconUpdates; }
+    // Edits handed over by a window that closed; a test commits them as the main window does.
+    AdoptedFolderEdits adopted;
+    int adoptions = 0;
+    void AdoptFolderEdit(FolderEdit edit) override {
+        ++adoptions;
+        adopted.Adopt(std::move(edit));
+    }
 };
 
 // What the settings windows ask the user, recorded and answered as a test sets it up. With
