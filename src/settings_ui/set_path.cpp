@@ -143,10 +143,20 @@ void CSetPath::FillList() {
     HWND list = m_list.GetSafeHwnd();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     m_list.DeleteAllItems();
-    for (const std::string& entry : m_context.catalogue.m_pathList) m_list.InsertRow(RowOfEntry(entry));
+    m_shownList = m_context.catalogue.m_pathList;
+    for (const std::string& entry : m_shownList) m_list.InsertRow(RowOfEntry(entry));
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ShowTotal();
+}
+
+bool CSetPath::ShowsAnOldList() {
+    // An edit of an earlier settings window was committed meanwhile: a row number of the old
+    // list could name another folder now.
+    if (Scanning() || m_context.catalogue.m_pathList == m_shownList) return false;
+    FillList();
+    ClearSelection();
+    return true;
 }
 
 void CSetPath::ShowTotal() {
@@ -169,6 +179,7 @@ void CSetPath::ClearSelection() {
 
 LRESULT CSetPath::OnListClick(NMHDR* nm) {
     const int item = reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem;
+    if (ShowsAnOldList()) return 0;
     // A click beside the rows: the delete button goes off, the stored row stays. During a scan
     // nothing can be deleted, and the rows are rebuilt when it ends.
     if (item < 0 || Scanning()) {
@@ -216,7 +227,7 @@ void CSetPath::OnDelete() {
 }
 
 void CSetPath::RemoveFolder(size_t row) {
-    if (Scanning()) return;
+    if (Scanning() || ShowsAnOldList()) return;
     std::vector<std::string> rest = m_context.catalogue.ListedFolders();
     if (row >= rest.size()) return;
     std::string removed = rest[row];

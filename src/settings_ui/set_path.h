@@ -62,6 +62,9 @@ private:
 
     void SetRowHeight(UINT dpi);
     void FillList();
+    // The catalogue's list is no longer the one shown (a closed window's edit was committed
+    // since): the rows are filled again, and true.
+    bool ShowsAnOldList();
     void ShowTotal();
     void ShowFolderMessage(FolderMessage message) const;
     void ClearSelection();
@@ -83,5 +86,6 @@ private:
     std::string m_chosenPath;
     // The edit being scanned; the page's window closing hands it to the main window.
     FolderEdit m_edit;
+    std::vector<std::string> m_shownList;  // the folder list as the rows show it
     bool m_counting = false;
 };

@@ -364,6 +364,23 @@ TEST_F(PathPage, TheMessageHookIsHandedBackAfterAnAdd) {
 
 // ---- A library of 100,000 pictures ------------------------------------------------------------
 
+// A closed window's edit committed while the page is open (the main window's timer runs inside
+// the settings window's loop): the rows are filled again before a row number can name the wrong
+// folder.
+TEST_F(PathPage, AListChangedBehindThePageIsShownAgainBeforeARowIsTaken) {
+    const std::string a = Folder("a", 1), b = Folder("b", 2);
+    Open();
+    AddAndWait(a);
+    AddAndWait(b);
+    catalogue.m_pathList.erase(catalogue.m_pathList.begin());  // "a" removed behind the page
+    ClickRow(hwnd, IDC_PATH_LIST, 1);  // "b" as the page showed it
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ(mb::ToLower(b), CellText(list, 0, 0));
+    EXPECT_EQ("2 pics", Total());
+    EXPECT_EQ(-1, page->Selection());
+    EXPECT_FALSE(DeleteEnabled());
+}
+
 class LargeLibrary : public PathPage {
 protected:
     static constexpr int kPictures = 100000;
