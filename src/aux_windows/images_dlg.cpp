@@ -71,6 +71,7 @@ int CImagesDlg::Spacing() const { return fw::ScaleForDpi(kSpacing, m_dpi); }
 void CImagesDlg::ShowThumbnails() {
     HWND list = List();
     const int size = ThumbnailSize();
+    if (!m_jobs) return;  // not initialised yet, or closing
     // Thumbnails still coming at the old size are of no use any more.
     m_jobs->Cancel();
     fw::ImageList thumbnails(::ImageList_Create(size, size, ILC_COLOR32, 0, 1));

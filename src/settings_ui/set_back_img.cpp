@@ -158,6 +158,7 @@ void CSetBackImg::DpiChanged(UINT oldDpi, UINT newDpi) {
 
 void CSetBackImg::ShowPicture(const std::string& path) {
     SetDlgItemText(IDC_BACK_FILENAME, mb::FileNameOfPath(path));
+    if (!m_jobs) return;  // not initialised yet, or closing
     m_jobs->Cancel();
     if (path != m_picturePath || path.empty()) {
         m_picture = BackgroundPicture();
