@@ -167,10 +167,12 @@ private:
     HGDIOBJ m_old;
 };
 
-// COM for the current thread, apartment model; uninitialised only when it was initialised.
+// COM for the current thread, apartment model unless a worker asks for the multithreaded one;
+// uninitialised only when it was initialised.
 class ComApartment {
 public:
-    ComApartment() noexcept : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) noexcept
+        : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, model))) {}
     ~ComApartment() { if (m_ok) ::CoUninitialize(); }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;

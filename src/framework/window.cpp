@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "framework/field_log.h"
 #include "framework/mbstring.h"
 
 namespace fw {
@@ -82,6 +83,7 @@ void ReportBoundaryException(const char* where) noexcept {
     char text[256];
     wsprintfA(text, "Dioramix: exception stopped at %s\n", where);
     ::OutputDebugStringA(text);
+    Log("exception stopped at %s", where);
 }
 
 // ---- CDialog -------------------------------------------------------------------------------

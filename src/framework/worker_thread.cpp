@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include "framework/field_log.h"
+
 namespace fw {
 
 namespace {
@@ -87,6 +89,7 @@ void WorkerThread::Loop() {
                 job();
             } catch (...) {
                 // A job's failure is its own; the thread goes on serving the next.
+                Log("exception stopped a worker's job");
             }
         }
         m_busy.store(false, std::memory_order_release);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
 #include "framework/dpi.h"
 #include "framework/handles.h"
@@ -88,7 +89,7 @@ void ShowBarPosition(HWND bar, int position, int range) {
 
 CSetPath::CSetPath(SettingsContext& context) : CSettingsPageImpl(IDD_SET_PATH, context) {}
 
-CSetPath::~CSetPath() = default;  // a scan still running is dropped with its owner
+CSetPath::~CSetPath() { HandOverScan(); }
 
 void CSetPath::SetRowHeight(UINT dpi) {
     // A 1-pixel-wide image list only so that every row is at least 16 pixels (at 96 DPI) high. The
@@ -120,10 +121,15 @@ BOOL CSetPath::OnInitDialog() {
 }
 
 LRESULT CSetPath::OnDestroy(WPARAM, LPARAM) {
-    // Closing the settings window cancels a scan: nothing is taken from it.
     ::KillTimer(m_hwnd, kScanTimer);
-    m_scan.reset();
+    HandOverScan();
     return 0;
+}
+
+void CSetPath::HandOverScan() {
+    // The settings window closes, not the user's edit: the main window finishes and commits it.
+    if (m_edit.scan) m_context.owner.AdoptFolderEdit(std::move(m_edit));
+    m_edit = FolderEdit();
 }
 
 bool CSetPath::PreTranslateMessage(MSG* msg) {
@@ -137,10 +143,20 @@ void CSetPath::FillList() {
     HWND list = m_list.GetSafeHwnd();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     m_list.DeleteAllItems();
-    for (const std::string& entry : m_context.catalogue.m_pathList) m_list.InsertRow(RowOfEntry(entry));
+    m_shownList = m_context.catalogue.m_pathList;
+    for (const std::string& entry : m_shownList) m_list.InsertRow(RowOfEntry(entry));
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ShowTotal();
+}
+
+bool CSetPath::ShowsAnOldList() {
+    // An edit of an earlier settings window was committed meanwhile: a row number of the old
+    // list could name another folder now.
+    if (Scanning() || m_context.catalogue.m_pathList == m_shownList) return false;
+    FillList();
+    ClearSelection();
+    return true;
 }
 
 void CSetPath::ShowTotal() {
@@ -163,6 +179,7 @@ void CSetPath::ClearSelection() {
 
 LRESULT CSetPath::OnListClick(NMHDR* nm) {
     const int item = reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem;
+    if (ShowsAnOldList()) return 0;
     // A click beside the rows: the delete button goes off, the stored row stays. During a scan
     // nothing can be deleted, and the rows are rebuilt when it ends.
     if (item < 0 || Scanning()) {
@@ -197,7 +214,7 @@ void CSetPath::AddChosenFolder(const std::string& folder) {
 
     if (refusedAsListed) ClearSelection();
     if (!toScan.empty()) {
-        StartScan(ScanKind::Add, {std::move(toScan)});
+        StartScan(FolderEditKind::Add, toScan, {toScan});
     } else if (catalogue.m_pathList.size() != listedBefore) {
         // A tidy-up that a later rule stopped still removed entries.
         FillList();
@@ -210,19 +227,20 @@ void CSetPath::OnDelete() {
 }
 
 void CSetPath::RemoveFolder(size_t row) {
-    if (Scanning()) return;
+    if (Scanning() || ShowsAnOldList()) return;
     std::vector<std::string> rest = m_context.catalogue.ListedFolders();
     if (row >= rest.size()) return;
+    std::string removed = rest[row];
     rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
     ::SendMessageW(m_list.GetSafeHwnd(), LVM_DELETEITEM, row, 0);
     ::RedrawWindow(m_list.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     // The remaining folders are re-read; the entry goes only when that scan is taken.
-    StartScan(ScanKind::Reread, std::move(rest));
+    StartScan(FolderEditKind::Remove, std::move(removed), std::move(rest));
 }
 
 void CSetPath::ReloadFolders() {
     if (Scanning()) return;
-    StartScan(ScanKind::Reread, m_context.catalogue.ListedFolders());
+    StartScan(FolderEditKind::Reread, {}, m_context.catalogue.ListedFolders());
 }
 
 void CSetPath::OnEscape() {
@@ -232,11 +250,11 @@ void CSetPath::OnEscape() {
 
 LRESULT CSetPath::OnTimer(WPARAM id, LPARAM) {
     if (id != kScanTimer) return 0;
-    if (!m_scan) {
+    if (!m_edit.scan) {
         ::KillTimer(m_hwnd, kScanTimer);
         return 0;
     }
-    if (m_scan->Finished())
+    if (m_edit.scan->Finished())
         FinishScan();
     else
         ShowScanProgress();
@@ -245,20 +263,22 @@ LRESULT CSetPath::OnTimer(WPARAM id, LPARAM) {
 
 // ---- Scans --------------------------------------------------------------------------------------
 
-void CSetPath::StartScan(ScanKind kind, std::vector<std::string> folders) {
-    m_scanKind = kind;
+void CSetPath::StartScan(FolderEditKind kind, std::string folder, std::vector<std::string> folders) {
+    m_edit.kind = kind;
+    m_edit.folder = std::move(folder);
+    m_edit.listBefore = m_context.catalogue.m_pathList;
     // A re-read shows its rows only once they are known.
-    if (kind == ScanKind::Reread) m_list.DeleteAllItems();
+    if (kind == FolderEditKind::Reread || kind == FolderEditKind::Remove) m_list.DeleteAllItems();
     SetDlgItemText(IDC_PATH_TOTAL, "");
     ::SendMessageW(m_progress, PBM_SETRANGE32, 0, 0);
     ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
     ShowScanControls(true);
-    m_scan = std::make_unique<BackgroundScan>(std::move(folders), true);
+    m_edit.scan = std::make_unique<BackgroundScan>(std::move(folders), true);
     ::SetTimer(m_hwnd, kScanTimer, kScanPollInterval, nullptr);
 }
 
 void CSetPath::ShowScanProgress() {
-    const ScanStatus& status = m_scan->Status();
+    const ScanStatus& status = m_edit.scan->Status();
     const bool counting = status.counting;
     ShowCounting(counting);
     if (counting) return;
@@ -268,26 +288,19 @@ void CSetPath::ShowScanProgress() {
 
 void CSetPath::FinishScan() {
     ::KillTimer(m_hwnd, kScanTimer);
-    std::unique_ptr<BackgroundScan> scan = std::move(m_scan);
+    FolderEdit edit = std::exchange(m_edit, FolderEdit());
     ShowCounting(false);
     // A whole scan makes as many steps as it counted: the bar ends full.
-    const int range = scan->Status().range;
+    const int range = edit.scan->Status().range;
     ShowBarPosition(m_progress, range, range);
-    if (scan->Complete()) {
-        ImageCatalogue& catalogue = m_context.catalogue;
-        std::vector<FolderScan> scans = scan->TakeResults();
-        if (m_scanKind == ScanKind::Reread)
-            catalogue.CommitReread(std::move(scans));
-        else if (!scans.empty())
-            catalogue.CommitAdd(std::move(scans.front()));
-    }
+    if (edit.scan->Complete()) CommitFolderEdit(m_context.catalogue, edit, edit.scan->TakeResults());
     EndScan();
 }
 
 void CSetPath::CancelScan() {
-    if (!m_scan) return;
+    if (!m_edit.scan) return;
     ::KillTimer(m_hwnd, kScanTimer);
-    m_scan.reset();
+    m_edit = FolderEdit();
     ShowCounting(false);
     ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
     EndScan();

@@ -7,7 +7,7 @@
 
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/settings_page.h"
-#include "state/background_scan.h"
+#include "state/folder_edit.h"
 
 // Keys that would move the list's selection behind the page's back; the page swallows them so
 // that the selection changes by the mouse only.
@@ -39,7 +39,7 @@ public:
     // The row that a click chose, -1 for none.
     int Selection() const { return m_nSelected; }
     // An add, delete or re-read is scanning; the page's edits wait for it.
-    bool Scanning() const { return m_scan != nullptr; }
+    bool Scanning() const { return m_edit.scan != nullptr; }
     // Drops the running scan: the folder list and the catalogue stay as they were.
     void CancelScan();
 
@@ -49,8 +49,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    enum class ScanKind { Add, Reread };
-
     void AddFolder();
     void OnDelete();
     void RemoveFolder(size_t row);
@@ -59,16 +57,21 @@ private:
     LRESULT OnListClick(NMHDR* nm);
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    // A scan still running when the page goes is handed to the owner with its edit.
+    void HandOverScan();
 
     void SetRowHeight(UINT dpi);
     void FillList();
+    // The catalogue's list is no longer the one shown (a closed window's edit was committed
+    // since): the rows are filled again, and true.
+    bool ShowsAnOldList();
     void ShowTotal();
     void ShowFolderMessage(FolderMessage message) const;
     void ClearSelection();
 
     // Scans the folders on a worker thread, polled by a timer, with the edits disabled and the
-    // cancel button shown.
-    void StartScan(ScanKind kind, std::vector<std::string> folders);
+    // cancel button shown. `folder` is the one added or removed.
+    void StartScan(FolderEditKind kind, std::string folder, std::vector<std::string> folders);
     void ShowScanProgress();
     void FinishScan();
     // Back to the idle page after a scan, whether it was taken or dropped.
@@ -81,7 +84,8 @@ private:
     HWND m_progress = nullptr;
     int m_nSelected = -1;
     std::string m_chosenPath;
-    std::unique_ptr<BackgroundScan> m_scan;
-    ScanKind m_scanKind = ScanKind::Add;
+    // The edit being scanned; the page's window closing hands it to the main window.
+    FolderEdit m_edit;
+    std::vector<std::string> m_shownList;  // the folder list as the rows show it
     bool m_counting = false;
 };

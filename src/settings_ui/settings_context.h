@@ -10,6 +10,7 @@
 #include "composer/composer.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
+#include "state/folder_edit.h"
 #include "state/settings.h"
 
 // What the windows ask of the program's face while they are open. The main window implements it;
@@ -23,6 +24,9 @@ public:
     // The tray icon after `isweekday` changed: the weekday picture (and the date watch that keeps
     // it current) when on, the ordinary icon when off.
     virtual void UpdateTrayIcon() = 0;
+    // A folder edit still scanning when its window closed: the owner finishes it, commits it to
+    // the catalogue and writes list.txt.
+    virtual void AdoptFolderEdit(FolderEdit edit) = 0;
 };
 
 // Whatever the settings windows ask the user: message boxes and the system's choosers. The main

@@ -782,4 +782,46 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     EXPECT_LT(dlg->m_catalogue.m_imageList.size(), 3u) << "the next change took from the refill";
 }
 
+// An add handed over by a settings window that closed mid-scan is committed by the main window and
+// written to list.txt, never in the middle of a composition, which reads the catalogue.
+TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenToTheList) {
+    const std::string kept = mb::ToLower(dir.MakeDir("kept")), added = mb::ToLower(dir.MakeDir("added"));
+    WriteFile(kept + "\\a.jpg", "x");
+    WriteFile(added + "\\b.jpg", "x");
+    WriteFile(added + "\\c.jpg", "x");
+    WriteFile(dir.File("list.txt"), kept + ",1\r\n&\r\n" + kept + "\\a.jpg\r\n");
+    ASSERT_TRUE(Make().Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    Settle();
+
+    FolderEdit edit;
+    edit.kind = FolderEditKind::Add;
+    edit.folder = added;
+    edit.listBefore = dlg->m_catalogue.m_pathList;
+    edit.scan = std::make_unique<BackgroundScan>(std::vector<std::string>{added}, true);
+    const BackgroundScan& scan = *edit.scan;
+    dlg->AdoptFolderEdit(std::move(edit));
+    for (int i = 0; i < 500 && !scan.Finished(); ++i) ::Sleep(10);  // no messages: no commit yet
+    ASSERT_TRUE(scan.Finished());
+
+    size_t listedInside = 0;
+    system.onSetWallpaper = [&](const std::string&) {
+        ::SendMessageW(Hwnd(), WM_TIMER, TIMER_ADOPTED_EDITS, 0);
+        listedInside = dlg->m_catalogue.m_pathList.size();
+    };
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_TIDY_SCREEN, 0);
+    EXPECT_TRUE(dlg->HasAdoptedFolderEdits());
+    Settle();
+    EXPECT_EQ(2, compositions);
+    EXPECT_EQ(1u, listedInside) << "committed in the middle of a composition";
+
+    ASSERT_TRUE(PumpUntil(3000, [&] { return !dlg->HasAdoptedFolderEdits(); }));
+    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.m_pathList);
+    const auto list = testing_support::ReadLines(dir.File("list.txt"));
+    ASSERT_GE(list.size(), 3u);
+    EXPECT_EQ(kept + ",1", list[0]);
+    EXPECT_EQ(added + ",2", list[1]);
+    EXPECT_EQ("&", list[2]);
+}
+
 }  // namespace
