@@ -120,11 +120,20 @@ PhotoRead PhotoSource::Read(const std::string& path, bool takeCloudOnly, const s
     bytes = PhotoBytes();
     if (m_rests.IsResting(path)) return PhotoRead::Resting;
     const std::wstring wide = mb::Widen(path);
-    // The attributes come from the folder's metadata: asking never downloads a cloud file.
-    const DWORD attributes = m_files.Attributes(wide);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return PhotoRead::Missing;
-    if (fw::IsCloudOnly(attributes) && !takeCloudOnly) return PhotoRead::CloudOnly;
-    const PhotoRead result = ReadWhole(wide, bytes);
+    PhotoRead result = PhotoRead::Read;
+    {
+        // The attributes come from the folder's metadata: asking never downloads a cloud file,
+        // but a share that stopped answering can hold even this question.
+        fw::IoWatchdog::Watch watch(m_watchdog);
+        const DWORD attributes = m_files.Attributes(wide);
+        if (watch.Expired())
+            result = PhotoRead::Stalled;
+        else if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return PhotoRead::Missing;
+        else if (fw::IsCloudOnly(attributes) && !takeCloudOnly)
+            return PhotoRead::CloudOnly;
+    }
+    if (result == PhotoRead::Read) result = ReadWhole(wide, bytes);
     if (result == PhotoRead::Stalled) m_rests.Rest(StalledFolderOf(path, listedFolders));
     if (result != PhotoRead::Read) bytes = PhotoBytes();
     return result;
