@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "composer/photo_file.h"
+#include "framework/io_watchdog.h"
 #include "state/background_scan.h"
 #include "state/catalogue.h"
 #include "support/fake_files.h"
@@ -89,6 +90,41 @@ TEST_F(FolderWalkTest, AShareThatNamesEveryFolderAlikeIsWalkedWhole) {
     // A real identity shared by every folder would be a loop back into the root, every time.
     files.identity = {0x5EED, 0x77};
     EXPECT_EQ((std::vector<std::string>{"a.jpg"}), Scan());
+}
+
+TEST(IoWatchdogTest, CancelsOnlyWhatOutlastsTheLimitAndLeavesNothingBehind) {
+    ScratchDir dir;
+    const std::string path = dir.File("photo.jpg");
+    WriteFile(path, std::string(1000, 'x'));
+    FakeFiles files;
+    files.Make(path, FakeFiles::Trouble::Stalls);
+    {
+        fw::IoWatchdog watchdog(files, std::chrono::milliseconds(200));
+        DWORD error = 0, read = 0;
+        fw::FileHandle file = files.OpenForReading(mb::Widen(path), error);
+        ASSERT_TRUE(file);
+        char buffer[16];
+        {
+            fw::IoWatchdog::Watch quick(watchdog);
+            EXPECT_FALSE(quick.Expired());
+        }
+        EXPECT_EQ(0, files.cancels.load()) << "a call within the limit is left alone";
+
+        const DWORD started = ::GetTickCount();
+        bool ok = true;
+        bool expired = false;
+        {
+            fw::IoWatchdog::Watch stalled(watchdog);
+            ok = files.Read(file.get(), buffer, sizeof buffer, read, error);
+            expired = stalled.Expired();
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_TRUE(expired);
+        EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), error);
+        EXPECT_GE(::GetTickCount() - started, 150u);
+        EXPECT_EQ(0u, watchdog.ActiveWatches());
+    }  // the watchdog's thread is joined here; a hang fails the test by its timeout
+    EXPECT_GE(files.cancels.load(), 1);
 }
 
 TEST(CloudOnlyCountTest, FollowsTheListedFoldersThroughAddsAndRereads) {
