@@ -39,6 +39,7 @@
 #define IDS_FOLDER_COLUMNS          2054
 #define IDS_SETTING_ERROR           2055
 #define IDS_SETTING_ERROR_CAPTION   2056
+#define IDS_CLOUD_ONLY_LABEL        2057
 
 // Dialog templates
 #define IDD_ABOUTBOX                100
@@ -172,6 +173,7 @@
 #define IDC_PATH_ADD                1104
 #define IDC_PATH_DELETE             1105
 #define IDC_PATH_CANCEL             1106  // shown while a scan runs
+#define IDC_PATH_CLOUD              1121  // cloud-only photos are downloaded to be shown
 
 // Miscellaneous page (156), program list (151)
 #define IDC_ETC_AUTOSTART           1013

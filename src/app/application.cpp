@@ -62,6 +62,7 @@ int CWallpaperApp::Run(const char* commandLine) {
     fw::KernelHandle mutex(::CreateMutexW(nullptr, TRUE, L"Dioramix"));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
+    fw::OleSession ole;
     fw::GdiplusSession gdiplus;
     ::InitCommonControls();
     {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <memory>
@@ -177,6 +178,18 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     bool ok() const noexcept { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
+// OLE on the window thread, as the shell's drag and drop and the common dialogs want it.
+class OleSession {
+public:
+    OleSession() noexcept : m_ok(SUCCEEDED(::OleInitialize(nullptr))) {}
+    ~OleSession() { if (m_ok) ::OleUninitialize(); }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
 
 private:
     bool m_ok;

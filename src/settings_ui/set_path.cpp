@@ -17,6 +17,7 @@ const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
     fw::OnCommand(IDC_PATH_RELOAD, &CSetPath::ReloadFolders, BN_CLICKED),
     fw::OnCommand(IDC_PATH_CANCEL, &CSetPath::CancelScan, BN_CLICKED),
     fw::OnCommand(IDCANCEL, &CSetPath::OnEscape),
+    fw::OnCommand(IDC_PATH_CLOUD, &CSetPath::OnCloudPhotos, BN_CLICKED),
     fw::OnNotify(IDC_PATH_LIST, NM_CLICK, &CSetPath::OnListClick),
     fw::OnMessage(WM_TIMER, &CSetPath::OnTimer),
     fw::OnMessage(WM_DESTROY, &CSetPath::OnDestroy),
@@ -64,7 +65,11 @@ int SumOfCounts(const std::vector<std::string>& countTexts) {
     return total;
 }
 
-std::string TotalText(int total) { return std::to_string(total) + " pics"; }
+std::string TotalText(int total, int cloudOnly, const std::string& cloudLabel) {
+    std::string text = std::to_string(total) + " pics";
+    if (cloudOnly > 0) text += " (" + cloudLabel + " " + std::to_string(cloudOnly) + ")";
+    return text;
+}
 
 std::vector<std::string> RowOfEntry(const std::string& entry) {
     std::vector<std::string> cells = SplitTokens(entry, ",");
@@ -116,6 +121,7 @@ BOOL CSetPath::OnInitDialog() {
     SetRowHeight(fw::WindowDpi(m_list.GetSafeHwnd()));
 
     Enable(IDC_PATH_DELETE, false);
+    SetChecked(IDC_PATH_CLOUD, m_pEnv->cloudphotos != 0);
     FillList();
     return TRUE;
 }
@@ -162,7 +168,9 @@ bool CSetPath::ShowsAnOldList() {
 void CSetPath::ShowTotal() {
     std::vector<std::string> counts;
     for (int row = 0; row < m_list.GetItemCount(); ++row) counts.push_back(m_list.GetItemText(row, 1));
-    SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts)));
+    // The cloud-only count comes from this run's scans, which read it from the folders' listings.
+    SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.catalogue.CloudOnlyCount(),
+                                             mb::Narrow(fw::LoadText(IDS_CLOUD_ONLY_LABEL))));
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {
@@ -242,6 +250,8 @@ void CSetPath::ReloadFolders() {
     if (Scanning()) return;
     StartScan(FolderEditKind::Reread, {}, m_context.catalogue.ListedFolders());
 }
+
+void CSetPath::OnCloudPhotos() { m_pEnv->cloudphotos = IsChecked(IDC_PATH_CLOUD) ? 1 : 0; }
 
 void CSetPath::OnEscape() {
     // Escape stops a scan; otherwise the page keeps it from the settings window, as ever.

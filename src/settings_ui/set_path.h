@@ -14,8 +14,8 @@
 bool IsListNavigationKey(WPARAM virtualKey);
 // The sum of the count texts (a text that is no number counts 0).
 int SumOfCounts(const std::vector<std::string>& countTexts);
-// "%d pics"
-std::string TotalText(int total);
+// "%d pics", and " (<label> %d)" after it when some of them are cloud-only.
+std::string TotalText(int total, int cloudOnly = 0, const std::string& cloudLabel = "");
 // The cells of a folder list entry's row: its comma-separated fields, path and count.
 std::vector<std::string> RowOfEntry(const std::string& entry);
 
@@ -54,6 +54,7 @@ private:
     void RemoveFolder(size_t row);
     void ReloadFolders();
     void OnEscape();
+    void OnCloudPhotos();
     LRESULT OnListClick(NMHDR* nm);
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);

@@ -101,6 +101,8 @@ TEST(PathPageTotal, SumOfTheCountColumn) {
     EXPECT_EQ(12, SumOfCounts({"12", "", "many"}));  // no number counts 0
     EXPECT_EQ("0 pics", TotalText(0));
     EXPECT_EQ("1234 pics", TotalText(1234));
+    EXPECT_EQ("1234 pics", TotalText(1234, 0, "cloud"));
+    EXPECT_EQ("1234 pics (cloud 56)", TotalText(1234, 56, "cloud"));
 }
 
 TEST(PathPageRows, EveryEntryKeepsARowOfPathAndCount) {

@@ -14,6 +14,7 @@
 #include "settings_ui/env_set_dlg.h"
 #include "resource.h"
 #include "support/catalogue_steps.h"
+#include "support/fake_files.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
@@ -33,6 +34,8 @@ class MainWindow : public ::testing::Test {
 protected:
     ScratchDir dir;
     testing_support::FakeSystem system;
+    testing_support::FakeFiles files;
+    PhotoSource photos{files};  // outlives the window that reads through it
     std::unique_ptr<CWallpaperDlg> dlg;
     std::atomic<int> compositions{0};  // counted on the worker
 
@@ -50,6 +53,7 @@ protected:
 
     CWallpaperDlg& Make() {
         dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
+        dlg->m_composer.SetPhotoSource(photos);
         dlg->m_composer.onPhase = [this](ComposePhase phase) {
             if (phase == ComposePhase::Start) ++compositions;
         };
@@ -270,9 +274,9 @@ TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnsweri
     // The next photo's share stalls: the composition waits on the worker, the window does not.
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> stalled{false};
-    system.onFileExists = [&](const std::string&) {
+    files.onOpen = [&](const std::wstring&) {
         if (stalled.exchange(true)) return;
-        ::WaitForSingleObject(release, 10000);
+        ::WaitForSingleObject(release, 8000);  // within the watchdog's limit
     };
     dlg->m_changeEnabled = TRUE;
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
@@ -306,9 +310,9 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
     WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> stalled{false};
-    system.onFileExists = [&](const std::string&) {
+    files.onOpen = [&](const std::wstring&) {
         stalled = true;
-        ::WaitForSingleObject(release, 3000);  // a share that answers only after a while
+        ::WaitForSingleObject(release, 3000);  // a share that answers only after a while, deaf to a cancel
     };
     ASSERT_TRUE(Make().Create());
     ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
@@ -329,7 +333,7 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
     ::CloseHandle(release);
 
     // The end of the session was called off: the program goes on changing.
-    system.onFileExists = nullptr;
+    files.onOpen = nullptr;
     dlg->m_changeEnabled = TRUE;
     const size_t shown = system.wallpapers.size();
     Send(WM_TIMER, TIMER_CHANGE);
