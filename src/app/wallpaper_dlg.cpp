@@ -17,6 +17,7 @@
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/prompts.h"
 #include "state/data_folder.h"
+#include "state/stored_files.h"
 
 namespace {
 
@@ -152,6 +153,7 @@ void CWallpaperDlg::LoadStartupState() {
     else
         InitExePath(stEnv, m_programFile);
     UseDataFolder(stEnv);
+    MigrateStoredFiles(stEnv.DataFolder());
     // A run killed in the middle of a save leaves its temporary file behind; the saved file
     // itself is whole, in its old or its new version.
     fw::RemoveStaleTemporaryFiles(stEnv.m_exePath);
