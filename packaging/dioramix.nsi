@@ -1,5 +1,5 @@
-; The per-user installer: no administrator prompt, Korean pages, an "Apps" entry under the
-; current user. tools/package defines VERSION, VERSION_MAJOR, VERSION_MINOR, STAGE (the staged
+; The per-user installer: no administrator prompt, Korean pages for a Korean UI language and
+; English ones for any other, an "Apps" entry under the current user. tools/package defines VERSION, VERSION_MAJOR, VERSION_MINOR, STAGE (the staged
 ; program files), ICON and OUTFILE.
 
 Unicode true
@@ -34,13 +34,19 @@ VIAddVersionKey /LANG=1042 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1042 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1042 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1042 "LegalCopyright" "(C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "ProductName" "Dioramix"
+VIAddVersionKey /LANG=1033 "FileDescription" "Dioramix setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "(C) 2026 ${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Dioramix.exe"
-!define MUI_WELCOMEPAGE_TEXT "Dioramix ${VERSION}을(를) 이 사용자의 프로그램 폴더에 설치합니다. 관리자 권한은 필요 없습니다.$\r$\n$\r$\n실행 중인 Dioramix는 설치하기 전에 끝나고 원래 바탕화면으로 돌아갑니다. 설정과 목록 파일(env.ini, list.txt, poslist.txt, xdaylist.txt)은 그대로 남습니다.$\r$\n$\r$\n계속하려면 '다음'을 누르세요."
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -49,7 +55,18 @@ VIAddVersionKey /LANG=1042 "LegalCopyright" "(C) 2026 ${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The first language is the one for a UI language the installer does not have.
+!insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Korean"
+
+LangString WelcomeText ${LANG_KOREAN} "Dioramix ${VERSION}을(를) 이 사용자의 프로그램 폴더에 설치합니다. 관리자 권한은 필요 없습니다.$\r$\n$\r$\n실행 중인 Dioramix는 설치하기 전에 끝나고 원래 바탕화면으로 돌아갑니다. 설정과 목록 파일(env.ini, list.txt, poslist.txt, xdaylist.txt)은 그대로 남습니다.$\r$\n$\r$\n계속하려면 '다음'을 누르세요."
+LangString WelcomeText ${LANG_ENGLISH} "This installs Dioramix ${VERSION} into this user's programs folder. No administrator rights are needed.$\r$\n$\r$\nA running Dioramix is ended before the installation and gives your wallpaper back. The settings and lists (env.ini, list.txt, poslist.txt, xdaylist.txt) stay as they are.$\r$\n$\r$\nClick Next to continue."
+LangString EndingRunningCopy ${LANG_KOREAN} "실행 중인 Dioramix를 끝냅니다..."
+LangString EndingRunningCopy ${LANG_ENGLISH} "Ending the running Dioramix..."
+LangString AutostartSection ${LANG_KOREAN} "Windows 시작 시 자동실행"
+LangString AutostartSection ${LANG_ENGLISH} "Start with Windows"
+LangString KeepSettingsQuestion ${LANG_KOREAN} "설정과 목록(env.ini, list.txt, poslist.txt, xdaylist.txt)을 남겨 둘까요?$\n$\n남겨 두면 다시 설치했을 때 그대로 이어서 쓸 수 있습니다."
+LangString KeepSettingsQuestion ${LANG_ENGLISH} "Keep the settings and lists (env.ini, list.txt, poslist.txt, xdaylist.txt)?$\n$\nKept, they are used again when Dioramix is installed again."
 
 ; Ends a running copy the way "Dioramix.exe -exit" does and waits until that process is gone:
 ; it saves its files and gives the user's wallpaper back on the way out, and its files can be
@@ -63,7 +80,7 @@ Function ${prefix}EndRunningCopy
   ${If} $0 = 0
     Goto done
   ${EndIf}
-  DetailPrint "실행 중인 Dioramix를 끝냅니다..."
+  DetailPrint "$(EndingRunningCopy)"
   System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
   System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2"
   ${If} ${FileExists} "$INSTDIR\Dioramix.exe"
@@ -126,7 +143,7 @@ Section "Dioramix" SecProgram
 SectionEnd
 
 ; The same value the settings' "Windows 시작 시 자동실행" writes: the program's path, unquoted.
-Section /o "Windows 시작 시 자동실행" SecAutostart
+Section /o "$(AutostartSection)" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "Dioramix" "$INSTDIR\Dioramix.exe"
 SectionEnd
 
@@ -162,7 +179,7 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-  MessageBox MB_YESNO|MB_ICONQUESTION "설정과 목록(env.ini, list.txt, poslist.txt, xdaylist.txt)을 남겨 둘까요?$\n$\n남겨 두면 다시 설치했을 때 그대로 이어서 쓸 수 있습니다." /SD IDYES IDYES keep
+  MessageBox MB_YESNO|MB_ICONQUESTION "$(KeepSettingsQuestion)" /SD IDYES IDYES keep
     Delete "$INSTDIR\env.ini"
     Delete "$INSTDIR\list.txt"
     Delete "$INSTDIR\poslist.txt"

@@ -11,6 +11,7 @@
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/system.h"
+#include "framework/texts.h"
 
 std::string ArgumentsOf(std::string_view line) {
     size_t i = 0;
@@ -63,6 +64,7 @@ int CWallpaperApp::Run(const char* commandLine) {
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
     fw::OleSession ole;
+    fw::UseFaceLanguage();
     fw::GdiplusSession gdiplus;
     ::InitCommonControls();
     {

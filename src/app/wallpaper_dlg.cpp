@@ -20,6 +20,7 @@
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/prompts.h"
 #include "state/data_folder.h"
+#include "state/stored_files.h"
 
 namespace {
 
@@ -169,6 +170,7 @@ void CWallpaperDlg::LoadStartupState() {
     else
         InitExePath(stEnv, m_programFile);
     UseDataFolder(stEnv);
+    MigrateStoredFiles(stEnv.DataFolder());
     fw::FieldLog::Process().Open(mb::Widen(stEnv.DataFolder()));
     fw::Log("start: Dioramix %s on Windows %s", mb::Narrow(fw::LoadText(IDS_VERSION)).c_str(), WindowsVersion().c_str());
     // A run killed in the middle of a save leaves its temporary file behind; the saved file

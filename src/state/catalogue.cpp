@@ -15,9 +15,11 @@
 
 namespace {
 
-constexpr int kLineBuffer = 260;  // list.txt lines are read in pieces of at most 259 bytes
+// list.txt lines are read in pieces of at most 259 bytes, three times as many in UTF-8 (where a
+// Korean character takes three bytes instead of two).
+size_t LineBuffer() { return mb::ScaledByteLimit(260); }
 // A longer path would come back from list.txt in two pieces (its line end counts in the buffer).
-constexpr size_t kLongestCataloguedPath = kLineBuffer - 2;
+size_t LongestCataloguedPath() { return LineBuffer() - 2; }
 
 std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
 
@@ -89,12 +91,12 @@ EntryKind ClassifyEntry(const std::string& folder, const WIN32_FIND_DATAW& data,
     std::string name = CataloguedName(data.cFileName, data.cAlternateFileName);
     if (name.empty()) return EntryKind::Skipped;
     path = folder + "\\" + name;
-    if (path.size() > kLongestCataloguedPath) {
+    if (path.size() > LongestCataloguedPath()) {
         // The short name may still fit where the long one does not.
         std::string shortName = CataloguedName(data.cAlternateFileName, L"");
         if (shortName.empty()) return EntryKind::Skipped;
         path = folder + "\\" + shortName;
-        if (path.size() > kLongestCataloguedPath) return EntryKind::Skipped;
+        if (path.size() > LongestCataloguedPath()) return EntryKind::Skipped;
     }
     return IsDirectory(data) ? EntryKind::Folder : EntryKind::File;
 }
@@ -227,9 +229,9 @@ int ImageCatalogue::LoadImageList(const std::string& exePath) {
 
     int count = 0;
     bool inCatalogue = false;
-    char buffer[kLineBuffer];
-    while (std::fgets(buffer, sizeof buffer, file.get())) {
-        std::string line(buffer);
+    std::string buffer(LineBuffer(), '\0');
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file.get())) {
+        std::string line(buffer.c_str());
         line.erase(std::remove(line.begin(), line.end(), '\n'), line.end());
         if (inCatalogue) {
             m_imageList.push_back(line);
