@@ -152,6 +152,9 @@ void CWallpaperDlg::LoadStartupState() {
     else
         InitExePath(stEnv, m_programFile);
     UseDataFolder(stEnv);
+    if (stEnv.DataFolder().empty())
+        ::MessageBoxW(m_hwnd, fw::LoadText(IDS_NO_DATA_FOLDER).c_str(), fw::LoadText(IDS_MESSAGE_CAPTION).c_str(),
+                      MB_OK | MB_ICONWARNING);
     // A run killed in the middle of a save leaves its temporary file behind; the saved file
     // itself is whole, in its old or its new version.
     fw::RemoveStaleTemporaryFiles(stEnv.m_exePath);
