@@ -51,7 +51,7 @@ private:
     static constexpr int kSpacing = 80;
 
     LRESULT OnListRightClick(NMHDR*);
-    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    fw::MessageResult OnDpiChanged(WPARAM, LPARAM);
     // The thumbnails and their places for m_dpi; rows deleted meanwhile stay gone.
     void ShowThumbnails();
     void OnDelete();
@@ -67,4 +67,5 @@ private:
     std::string m_selectedPath;
     int m_selectedIndex = -1;
     UINT m_dpi = 96;
+    bool m_inDefaultDpiChange = false;
 };
