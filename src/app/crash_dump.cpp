@@ -101,7 +101,12 @@ LONG WINAPI OnFirstChanceException(EXCEPTION_POINTERS* info) {
 
 // The dump writer from System32's dbghelp.dll, never one beside the program.
 void LoadDumpWriter() {
-    HMODULE dbghelp = ::LoadLibraryExW(L"dbghelp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // By its full path: a Windows 7 without KB2533623 knows no LOAD_LIBRARY_SEARCH_SYSTEM32.
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 13 >= MAX_PATH) return;
+    std::wcscat(path, L"\\dbghelp.dll");
+    HMODULE dbghelp = ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!dbghelp) return;
     g_watch.writeDump = reinterpret_cast<MiniDumpWriteDumpFn>(
         reinterpret_cast<void*>(::GetProcAddress(dbghelp, "MiniDumpWriteDump")));
@@ -159,7 +164,12 @@ void FormatCrashDumpName(const SYSTEMTIME& t, DWORD processId, wchar_t* out) {
 }
 
 void LoadLibrariesFromSystemOnly() {
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows 7 has the call only with its update KB2533623: looked up, not imported, so the
+    // program still starts without it.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The current folder is never searched either (the portable copy's folder often is).
     ::SetDllDirectoryW(L"");
 }
