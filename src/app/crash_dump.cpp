@@ -144,6 +144,22 @@ DIORAMIX_NOINLINE void CrashOnWorkerThread() {
     worker.join();
 }
 
+// Both workers wait at one gate, opened at once, and crash together.
+DIORAMIX_NOINLINE void CrashOnTwoThreadsAtOnce() {
+    fw::KernelHandle gate(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    auto crashAtTheGate = [event = gate.get()] {
+        fw::ReserveStackForCrashHandling();
+        ::WaitForSingleObject(event, INFINITE);
+        WriteThroughNullPointer();
+        ::Sleep(0);
+    };
+    std::thread first(crashAtTheGate), second(crashAtTheGate);
+    ::Sleep(100);
+    ::SetEvent(gate.get());
+    first.join();
+    second.join();
+}
+
 DIORAMIX_NOINLINE void CrashWhileHeapIsLocked() {
     fw::KernelHandle locked(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread holder([event = locked.get()] {
@@ -204,6 +220,7 @@ DeliberateCrash DeliberateCrashOf(std::string_view arguments) {
     if (kind == "worker") return DeliberateCrash::WorkerThread;
     if (kind == "overflow") return DeliberateCrash::StackOverflow;
     if (kind == "heap-locked") return DeliberateCrash::HeapLockedElsewhere;
+    if (kind == "two-threads") return DeliberateCrash::TwoThreadsAtOnce;
     return DeliberateCrash::None;
 }
 
@@ -213,6 +230,7 @@ void CrashOnPurpose(DeliberateCrash kind) {
     case DeliberateCrash::WorkerThread: CrashOnWorkerThread(); break;
     case DeliberateCrash::StackOverflow: g_recurse(0); break;
     case DeliberateCrash::HeapLockedElsewhere: CrashWhileHeapIsLocked(); break;
+    case DeliberateCrash::TwoThreadsAtOnce: CrashOnTwoThreadsAtOnce(); break;
     case DeliberateCrash::None: break;
     }
     ::TerminateProcess(::GetCurrentProcess(), 1);

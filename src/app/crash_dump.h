@@ -32,7 +32,8 @@ std::wstring CrashDumpFolder();
 void InstallCrashDumps(const std::wstring& folder);
 
 // The hidden switch the crash tests start the program with: "-crash-test=ui", "=worker",
-// "=overflow", or "=heap-locked" (a crash while another thread holds the process heap).
-enum class DeliberateCrash { None, UiThread, WorkerThread, StackOverflow, HeapLockedElsewhere };
+// "=overflow", "=heap-locked" (a crash while another thread holds the process heap) or "=two-threads"
+// (two workers crashing at once).
+enum class DeliberateCrash { None, UiThread, WorkerThread, StackOverflow, HeapLockedElsewhere, TwoThreadsAtOnce };
 DeliberateCrash DeliberateCrashOf(std::string_view loweredArguments);
 [[noreturn]] void CrashOnPurpose(DeliberateCrash kind);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The built program crashed on purpose (its hidden -crash-test switch) in each way a user's copy
-# may crash: on the UI thread, on a worker thread, by a stack overflow, and while another thread
-# holds the process heap. Each run must end within the dump's bounded wait, leave at most one dump
-# and let the next run claim the single-instance mutex; tools/read-dump must turn each dump into a
-# stack that names the crashing function and its source line.
+# may crash: on the UI thread, on a worker thread, by a stack overflow, on two threads at once,
+# and while another thread holds the process heap. Each run must end within the dump's bounded
+# wait, leave at most one dump and let the next run claim the single-instance mutex;
+# tools/read-dump must turn each dump into a stack that names the crashing function and its line.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 bin=${1:-$root/build/bin}
@@ -51,6 +51,9 @@ crash worker 40
 stack_shows worker "access violation" "#0 +WriteThroughNullPointer" "#1 +operator\(\) at .*crash_dump\.cpp:[0-9]+"
 crash overflow 40
 stack_shows overflow "stack overflow" "RecurseWithoutEnd.* at .*crash_dump\.cpp:[0-9]+" "the frame above [0-9]+ more times"
+# Two threads crashing together: one dump (of either), one end.
+crash two-threads 40
+stack_shows two-threads "access violation" "#0 +WriteThroughNullPointer" "#1 +operator\(\) at .*crash_dump\.cpp:[0-9]+"
 # A writer blocked on the held heap must not hold the process: it ends after the bounded wait.
 crash heap-locked 50
 [ -z "$dump" ] || stack_shows heap-locked "#0 +WriteThroughNullPointer" "CrashWhileHeapIsLocked"
