@@ -10,6 +10,7 @@
 #define IDS_START_MENU_TITLE        113   // the Start menu's window title
 #define IDS_MESSAGE_CAPTION         114
 #define IDS_CAPTION_FACE            115   // the face of the small painted captions
+#define IDS_NO_DATA_FOLDER          116   // start-up found no folder it may write its files in
 #define IDS_SETTINGS_TITLE          2000
 #define IDS_PAGE_BACKGROUND         2001  // 2001..2007: the page list, in order
 #define IDS_PAGE_PHOTOS             2002

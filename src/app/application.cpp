@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "app/crash_dump.h"
 #include "app/desktop.h"
 #include "app/wallpaper_dlg.h"
 #include "framework/gdiplus_session.h"
@@ -67,6 +68,8 @@ int CWallpaperApp::Run(const char* commandLine) {
     fw::UseFaceLanguage();
     fw::GdiplusSession gdiplus;
     ::InitCommonControls();
+    if (const DeliberateCrash crash = DeliberateCrashOf(arguments); crash != DeliberateCrash::None)
+        CrashOnPurpose(crash);
     {
         fw::RealSystem system;
         CWallpaperDlg mainWindow(system);

@@ -170,6 +170,9 @@ void CWallpaperDlg::LoadStartupState() {
     else
         InitExePath(stEnv, m_programFile);
     UseDataFolder(stEnv);
+    if (stEnv.DataFolder().empty())
+        ::MessageBoxW(m_hwnd, fw::LoadText(IDS_NO_DATA_FOLDER).c_str(), fw::LoadText(IDS_MESSAGE_CAPTION).c_str(),
+                      MB_OK | MB_ICONWARNING);
     MigrateStoredFiles(stEnv.DataFolder());
     fw::FieldLog::Process().Open(mb::Widen(stEnv.DataFolder()));
     fw::Log("start: Dioramix %s on Windows %s", mb::Narrow(fw::LoadText(IDS_VERSION)).c_str(), WindowsVersion().c_str());

@@ -124,10 +124,14 @@ LRESULT CImagesDlg::OnDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CImagesDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
-        ::SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+fw::MessageResult CImagesDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    // The dialog manager re-lays the controls out for the new DPI and sizes the window first;
+    // the thumbnails and their spacing follow.
+    if (m_inDefaultDpiChange) return fw::kDeclined;
+    const auto* suggested = reinterpret_cast<const RECT*>(lp);
+    const RECT wanted = suggested ? *suggested : RECT{};
+    fw::RunDialogDefault(m_hwnd, WM_DPICHANGED, wp, lp, m_inDefaultDpiChange);
+    if (suggested) fw::TakeSuggestedRect(m_hwnd, wanted);
     const UINT dpi = HIWORD(wp) ? HIWORD(wp) : fw::kDefaultDpi;
     if (dpi == m_dpi) return 0;
     m_dpi = dpi;

@@ -62,7 +62,7 @@ private:
     static constexpr int kSpacing = 80;
 
     LRESULT OnListRightClick(NMHDR*);
-    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    fw::MessageResult OnDpiChanged(WPARAM, LPARAM);
     LRESULT OnThumbnailReady(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     // The thumbnails' cells and places for m_dpi, with placeholders until the pictures come; rows
@@ -83,4 +83,5 @@ private:
     int m_selectedIndex = -1;
     UINT m_dpi = 96;
     std::unique_ptr<fw::WindowJobs<fw::Bitmap>> m_jobs;
+    bool m_inDefaultDpiChange = false;
 };

@@ -464,7 +464,6 @@ void Composer::LoadPriorWallpaper() {
     // A best-fit spelling could name another picture: the exact or short name, else a copy below.
     const std::string wallpaper = mb::NarrowPath(registered);
     const bool unnamed = wallpaper.empty() && !registered.empty();
-    if (m_env.DataFolder().empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
     m_unfinishedRun = !m_env.DataFolder().empty() && wallpaper == WallpaperFile();
     m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.DataFolder());
     // Our first change overwrites Windows' own cached copy: restore from a copy of our own. So

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "framework/handles.h"
+#include "framework/thread_stack.h"
 
 namespace fw {
 
@@ -90,6 +91,7 @@ bool FieldLog::Flush(DWORD ms) {
 }
 
 void FieldLog::Run() {
+    ReserveStackForCrashHandling();
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_wake.wait_for(lock, kWritePause, [this] { return m_stop || !m_pending.empty(); });

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "framework/thread_stack.h"
+
 namespace fw {
 
 namespace {
@@ -57,6 +59,7 @@ void IoWatchdog::Remove(Watch* watch) {
 }
 
 void IoWatchdog::Run() {
+    ReserveStackForCrashHandling();
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
         if (m_watches.empty()) {

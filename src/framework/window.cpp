@@ -126,6 +126,20 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+LRESULT RunDialogDefault(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, bool& inDefault) {
+    inDefault = true;
+    const LRESULT result = ::DefDlgProcW(dialog, msg, wp, lp);
+    inDefault = false;
+    return result;
+}
+
+void TakeSuggestedRect(HWND window, const RECT& suggested) {
+    RECT now{};
+    if (::GetWindowRect(window, &now) && ::EqualRect(&now, &suggested)) return;
+    ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on) {
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, index);
     ::SetWindowLongPtrW(hwnd, index, on ? style | bits : style & ~bits);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "framework/thread_stack.h"
 
 namespace fw {
 
@@ -128,6 +129,7 @@ private:
     };
 
     static void Run(std::shared_ptr<Shared> shared) noexcept {
+        ReserveStackForCrashHandling();
         // Decoders may use WIC; this thread is a member of the multithreaded apartment.
         ComApartment com(COINIT_MULTITHREADED);
         for (;;) {

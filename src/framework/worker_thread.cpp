@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include "framework/field_log.h"
+#include "framework/thread_stack.h"
 
 namespace fw {
 
@@ -72,6 +73,7 @@ unsigned __stdcall WorkerThread::ThreadMain(void* self) {
 }
 
 void WorkerThread::Loop() {
+    ReserveStackForCrashHandling();
     ComApartment com;
     for (;;) {
         // An apartment thread handles its messages while it waits.

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <system_error>
 
+#include "framework/thread_stack.h"
+
 namespace {
 
 // How long dropping a scan waits for its thread before leaving it to end alone.
@@ -52,6 +54,7 @@ BackgroundScan::~BackgroundScan() {
 }
 
 void BackgroundScan::Run(const std::shared_ptr<Shared>& shared) noexcept {
+    fw::ReserveStackForCrashHandling();
     try {
         shared->results = ScanFolders(shared->folders, shared->countFirst, shared->status);
     } catch (...) {
