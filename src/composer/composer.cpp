@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
+#include "state/desktop_setup_file.h"
 
 namespace {
 
@@ -476,20 +477,82 @@ void Composer::LoadPriorWallpaper() {
     uint32_t colour = 0;
     if (ParseDesktopColor(mb::Narrow(m_registry->ReadString("Control Panel\\Colors", "Background")), colour))
         m_env.m_desktopColor = colour;
+    LoadUserSetup();
     m_priorLoaded = true;
+}
+
+bool Composer::IsOwnPicture(const std::wstring& picture) const {
+    if (m_env.DataFolder().empty()) return false;
+    const std::wstring folder = mb::Widen(m_env.DataFolder()) + L"\\";
+    const std::wstring prefix = L"Dioramix", extension = L".bmp";
+    if (picture.size() < folder.size() + prefix.size() + extension.size()) return false;
+    const auto same = [&picture](size_t at, const std::wstring& part) {
+        return ::CompareStringOrdinal(picture.c_str() + at, static_cast<int>(part.size()), part.c_str(),
+                                      static_cast<int>(part.size()), TRUE) == CSTR_EQUAL;
+    };
+    return same(0, folder) && same(folder.size(), prefix) && same(picture.size() - extension.size(), extension) &&
+           picture.find(L'\\', folder.size()) == std::wstring::npos;
+}
+
+void Composer::LoadUserSetup() {
+    fw::DesktopSetup now;
+    m_hasUserSetup = m_system.ReadDesktopSetup(now) && !now.monitors.empty();
+    if (!m_hasUserSetup) return;
+    bool ours = false;
+    for (const fw::MonitorWallpaper& m : now.monitors) ours = ours || IsOwnPicture(m.picture);
+    if (ours) {
+        // A run that ended without giving the setup back: the one it kept is the user's.
+        m_unfinishedRun = true;
+        fw::DesktopSetup kept;
+        const bool haveKept = LoadDesktopSetup(UserSetupFile(), kept);
+        if (haveKept) {
+            now.position = kept.position;
+            now.background = kept.background;
+            now.hasBackground = kept.hasBackground;
+            now.slideshow = kept.slideshow;
+        }
+        for (fw::MonitorWallpaper& m : now.monitors) {
+            if (!IsOwnPicture(m.picture)) continue;
+            m.picture = mb::Widen(m_env.oriwallpath);
+            for (const fw::MonitorWallpaper& k : kept.monitors)
+                if (k.monitor == m.monitor) m.picture = k.picture;
+        }
+    }
+    m_userSetup = std::move(now);
 }
 
 void Composer::SavePriorWallpaperPath() {
     // Writing before the prior path was read would wipe the one kept by an unfinished run.
     if (!m_priorLoaded || m_env.DataFolder().empty()) return;
     fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(), m_env.FilePath("\\env.ini"));
+    if (m_hasUserSetup) SaveDesktopSetup(UserSetupFile(), m_userSetup);
 }
 
 void Composer::RestorePriorWallpaper() {
     if (!m_priorLoaded) return;
+    // A fit the user chose in Windows while the program ran is theirs now: it stays.
+    fw::DesktopSetup now;
+    const int ours = FitThisRunLeft();
+    const bool fitChanged = ours >= 0 && m_hasUserSetup && m_system.ReadDesktopSetup(now) && now.position >= 0 &&
+                            now.position != ours;
+    if (fitChanged) m_spanStyleSet = false;
     // The style first: the wallpaper call applies it.
     PutBackUserStyle();
     m_system.SetDesktopWallpaper(m_env.oriwallpath);
+    if (m_hasUserSetup) GiveBackMonitorPictures(!fitChanged && m_fitSet >= 0);
+    m_fitSet = -1;
+}
+
+int Composer::FitThisRunLeft() const {
+    if (m_fitSet >= 0) return m_fitSet;
+    return m_spanStyleSet ? fw::kSpanFit : -1;
+}
+
+void Composer::GiveBackMonitorPictures(bool fitToo) {
+    if (fitToo && m_userSetup.position >= 0) m_system.SetWallpaperPosition(m_userSetup.position);
+    // A monitor no longer there refuses its picture; the others still get theirs.
+    for (const fw::MonitorWallpaper& m : m_userSetup.monitors)
+        if (!m.picture.empty()) m_system.SetMonitorWallpaper(m.monitor, m.picture);
 }
 
 void Composer::TogglePause() {

@@ -193,6 +193,12 @@ private:
     void DrawOverlays(Gdiplus::Graphics& canvas);
     void ApplyWallpaperStyle(bool spanned);
     void PutBackUserStyle();
+    // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
+    void LoadUserSetup();
+    void GiveBackMonitorPictures(bool fitToo);
+    int FitThisRunLeft() const;
+    bool IsOwnPicture(const std::wstring& picture) const;
+    std::string UserSetupFile() const { return m_env.FilePath("\\oriwallsetup.txt"); }
     std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
     std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
     void Report(ComposePhase phase) const {
@@ -214,6 +220,9 @@ private:
     fw::WallpaperStyle m_userStyle;         // the user's, while the span style is set
     bool m_spanStyleSet = false;
     bool m_unfinishedRun = false;           // the desktop still showed our picture at start
+    fw::DesktopSetup m_userSetup;           // the user's, read at start where the interface exists
+    bool m_hasUserSetup = false;
+    int m_fitSet = -1;                      // the fit this run set through the interface, -1 none
     const std::atomic<bool>* m_cancel = nullptr;
     WallpaperGate m_gate;
 };

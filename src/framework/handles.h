@@ -168,6 +168,13 @@ private:
     HGDIOBJ m_old;
 };
 
+// A COM interface pointer, released once with its owner.
+struct ReleaseComInterface {
+    void operator()(IUnknown* p) const noexcept { p->Release(); }
+};
+template <class T>
+using ComInterface = std::unique_ptr<T, ReleaseComInterface>;
+
 // COM for the current thread, apartment model unless a worker asks for the multithreaded one;
 // uninitialised only when it was initialised.
 class ComApartment {

@@ -30,6 +30,28 @@ struct WallpaperStyle {
     bool operator==(const WallpaperStyle& o) const { return style == o.style && tile == o.tile; }
 };
 
+// One monitor's own picture, as the desktop's wallpaper interface names them.
+struct MonitorWallpaper {
+    std::wstring monitor;  // the monitor's device path
+    std::wstring picture;  // "" when it has none of its own
+};
+
+// The user's wallpaper setup where the desktop has a wallpaper interface (Windows 8 and later):
+// each monitor's picture, how the pictures are fitted, the colour around them, a slideshow.
+struct DesktopSetup {
+    std::vector<MonitorWallpaper> monitors;
+    int position = -1;        // DESKTOP_WALLPAPER_POSITION; -1 unknown
+    COLORREF background = 0;
+    bool hasBackground = false;
+    bool slideshow = false;   // a slideshow (or the system's picture of the day) runs
+    bool operator==(const DesktopSetup& o) const;
+};
+
+// The interface's fits (DESKTOP_WALLPAPER_POSITION) the program itself sets.
+constexpr int kTileFit = 1;
+constexpr int kStretchFit = 2;
+constexpr int kSpanFit = 5;
+
 // Whether the user can see the session: `disconnected` for a remote session left open or a
 // console session another user has switched away from.
 struct SessionState {
@@ -69,6 +91,11 @@ public:
     // The style the desktop draws the wallpaper with; set before the wallpaper, which applies it.
     virtual WallpaperStyle GetWallpaperStyle() { return {}; }
     virtual void SetWallpaperStyle(const WallpaperStyle&) {}
+    // The desktop's wallpaper interface. Each call is false where there is none (before Windows 8),
+    // and the program then keeps to the wallpaper and style above.
+    virtual bool ReadDesktopSetup(DesktopSetup&) { return false; }
+    virtual bool SetMonitorWallpaper(const std::wstring& /*monitor*/, const std::wstring& /*picture*/) { return false; }
+    virtual bool SetWallpaperPosition(int /*position*/) { return false; }
 };
 
 // The running executable's full path, however long, in the ANSI code page; "" when no narrow
@@ -95,6 +122,9 @@ public:
     std::vector<MonitorInfo> Monitors() override;
     WallpaperStyle GetWallpaperStyle() override;
     void SetWallpaperStyle(const WallpaperStyle& style) override;
+    bool ReadDesktopSetup(DesktopSetup& setup) override;
+    bool SetMonitorWallpaper(const std::wstring& monitor, const std::wstring& picture) override;
+    bool SetWallpaperPosition(int position) override;
 };
 
 // True while the user has a high-contrast theme on: drawing then keeps to the system's colour pairs.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/mbstring.h"
 #include "framework/system.h"
 
 namespace testing_support {
@@ -43,6 +44,13 @@ public:
     // Runs inside SetDesktopWallpaper, where the real call broadcasts the change and handles
     // messages sent to the program meanwhile.
     std::function<void(const std::string&)> onSetWallpaper;
+
+    // The desktop's wallpaper interface: absent, as on Wine and Windows 7, unless a test sets it.
+    // Setting the wallpaper the old way shows the picture on every monitor of `desktop`, as it does.
+    bool hasDesktopInterface = false;
+    fw::DesktopSetup desktop;
+    std::vector<fw::MonitorWallpaper> monitorWallpapersSet;  // every SetMonitorWallpaper, in order
+    std::vector<int> positionsSet;                           // every SetWallpaperPosition, in order
 
     int Rand() override {
         ++randCalls;
@@ -80,8 +88,29 @@ public:
             workArea = {m.work.left, m.work.top, m.work.right - m.work.left, m.work.bottom - m.work.top};
         }
     }
+    bool ReadDesktopSetup(fw::DesktopSetup& setup) override {
+        if (hasDesktopInterface) setup = desktop;
+        return hasDesktopInterface;
+    }
+    bool SetMonitorWallpaper(const std::wstring& monitor, const std::wstring& picture) override {
+        if (!hasDesktopInterface) return false;
+        for (fw::MonitorWallpaper& m : desktop.monitors) {
+            if (m.monitor != monitor) continue;
+            m.picture = picture;
+            monitorWallpapersSet.push_back({monitor, picture});
+            return true;
+        }
+        return false;  // a monitor no longer there
+    }
+    bool SetWallpaperPosition(int position) override {
+        if (!hasDesktopInterface) return false;
+        desktop.position = position;
+        positionsSet.push_back(position);
+        return true;
+    }
     void SetDesktopWallpaper(const std::string& path) override {
         wallpapers.push_back(path);
+        for (fw::MonitorWallpaper& m : desktop.monitors) m.picture = mb::Widen(path);
         if (onSetWallpaper) onSetWallpaper(path);
     }
 

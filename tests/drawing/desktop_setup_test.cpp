@@ -1,0 +1,141 @@
+// The user's own wallpaper setup where the desktop has a wallpaper interface: each monitor's
+// picture and the fit read at start, kept in the data folder and given back at exit, also by the
+// start after a run that never gave it back. Without the interface (Wine) nothing of it happens.
+#include "drawing/composer_fixture.h"
+
+#include "state/desktop_setup_file.h"
+
+using namespace composer_testing;
+
+namespace {
+
+const Gdiplus::Color kRed(255, 220, 30, 30);
+const wchar_t kLeft[] = L"\\\\?\\DISPLAY#LEFT#1";
+const wchar_t kRight[] = L"\\\\?\\DISPLAY#RIGHT#2";
+
+class Registry : public IUserRegistry {
+public:
+    std::string wallpaper;
+    std::wstring ReadString(const char* key, const char* value) override {
+        return std::string(key) == "Control Panel\\Desktop" && std::string(value) == "Wallpaper" ? mb::Widen(wallpaper)
+                                                                                             : L"";
+    }
+};
+
+class DesktopSetupTest : public ComposerTest {
+protected:
+    Registry registry;
+    const std::wstring sea = L"C:\\Users\\me\\바다.jpg";
+    const std::wstring hill = L"C:\\Users\\me\\hill.png";
+
+    void SetUp() override {
+        ComposerTest::SetUp();
+        composer->SetRegistry(registry);
+        AddPhoto("a.png", 400, 300, kRed);
+        system.hasDesktopInterface = true;
+        system.desktop.monitors = {{kLeft, sea}, {kRight, hill}};
+        system.desktop.position = 4;
+        system.desktop.slideshow = false;
+        registry.wallpaper = mb::Narrow(hill);
+    }
+
+    // The start as the main window does it: read, then keep.
+    static void Start(Composer& c) {
+        c.LoadPriorWallpaper();
+        c.SavePriorWallpaperPath();
+    }
+
+    std::vector<fw::MonitorWallpaper> Given() const { return system.monitorWallpapersSet; }
+};
+
+bool SameMonitors(const std::vector<fw::MonitorWallpaper>& a, const std::vector<fw::MonitorWallpaper>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].monitor != b[i].monitor || a[i].picture != b[i].picture) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(DesktopSetupTest, EveryMonitorGetsItsOwnPictureBackAndTheUntouchedFitStays) {
+    Start(*composer);
+    Compose();
+    EXPECT_EQ(system.desktop.monitors[0].picture, mb::Widen(dir.File("Dioramix.bmp")));
+    composer->RestorePriorWallpaper();
+    EXPECT_TRUE(SameMonitors(Given(), {{kLeft, sea}, {kRight, hill}}));
+    EXPECT_TRUE(system.positionsSet.empty());  // this run never set a fit
+
+    // A monitor unplugged meanwhile refuses its picture; the other still gets its own.
+    system.monitorWallpapersSet.clear();
+    system.desktop.monitors = {{kRight, L"x"}};
+    composer->RestorePriorWallpaper();
+    EXPECT_TRUE(SameMonitors(Given(), {{kRight, hill}}));
+}
+
+TEST_F(DesktopSetupTest, RunThatNeverGaveTheSetupBackIsRecoveredAtTheNextStart) {
+    Start(*composer);
+    Compose();  // the desktop shows our picture on both monitors; then the run is killed
+    const std::string ours = dir.File("Dioramix.bmp");
+
+    for (int start = 0; start < 2; ++start) {  // a second crash before any exit changes nothing
+        Composer next(env, catalogue, system);
+        registry.wallpaper = ours;
+        next.SetRegistry(registry);
+        Start(next);
+        next.ComposeWallpaper();
+        if (start == 0) continue;
+        system.monitorWallpapersSet.clear();
+        next.RestorePriorWallpaper();
+        EXPECT_TRUE(SameMonitors(Given(), {{kLeft, sea}, {kRight, hill}}));
+        EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
+    }
+    fw::DesktopSetup kept;
+    ASSERT_TRUE(LoadDesktopSetup(dir.File("oriwallsetup.txt"), kept));
+    EXPECT_TRUE(SameMonitors(kept.monitors, {{kLeft, sea}, {kRight, hill}}));
+    EXPECT_EQ(4, kept.position);
+
+    // Without a kept file a monitor showing ours gets the prior wallpaper env.ini kept.
+    ::DeleteFileA(dir.File("oriwallsetup.txt").c_str());
+    system.desktop.monitors = {{kLeft, mb::Widen(ours)}, {kRight, hill}};
+    Composer last(env, catalogue, system);
+    last.SetRegistry(registry);
+    Start(last);
+    system.monitorWallpapersSet.clear();
+    last.RestorePriorWallpaper();
+    EXPECT_TRUE(SameMonitors(Given(), {{kLeft, hill}, {kRight, hill}}));
+}
+
+TEST_F(DesktopSetupTest, SpanFitIsUndoneAtExitUnlessTheUserChoseAnotherMeanwhile) {
+    fw::MonitorInfo left{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true};
+    fw::MonitorInfo right{RECT{1024, 0, 2048, 768}, RECT{1024, 0, 2048, 738}, false};
+    system.SetMonitors({left, right});
+    system.style = {"10", "0"};
+    for (const bool userChangedFit : {false, true}) {
+        system.stylesSet.clear();
+        Composer c(env, catalogue, system);
+        c.SetRegistry(registry);
+        Start(c);
+        c.ComposeWallpaper();
+        ASSERT_TRUE(system.style == kSpanStyle);
+        system.desktop.position = fw::kSpanFit;
+        if (userChangedFit) {
+            system.style = {"6", "0"};
+            system.desktop.position = 3;
+        }
+        c.RestorePriorWallpaper();
+        EXPECT_TRUE(system.style == (fw::WallpaperStyle{userChangedFit ? "6" : "10", "0"})) << userChangedFit;
+        EXPECT_EQ(userChangedFit ? 1u : 2u, system.stylesSet.size());
+    }
+}
+
+TEST_F(DesktopSetupTest, WithoutTheInterfaceNothingIsKeptOrGivenBack) {
+    system.hasDesktopInterface = false;
+    Start(*composer);
+    Compose();
+    composer->RestorePriorWallpaper();
+    EXPECT_TRUE(system.monitorWallpapersSet.empty());
+    EXPECT_TRUE(system.positionsSet.empty());
+    EXPECT_FALSE(testing_support::FileExists(dir.File("oriwallsetup.txt")));
+    ASSERT_FALSE(system.wallpapers.empty());
+    EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
+}
