@@ -419,18 +419,77 @@ void Composer::DrawOverlays(Gdiplus::Graphics& canvas) {
 void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.DataFolder().empty()) return;
+    fw::DesktopSetup desktop;
+    if (m_layout.IsSpanned() && m_system.ReadDesktopSetup(desktop) && ShowPerMonitor(canvas, desktop)) return;
     const std::string path = WallpaperFile();
+    std::unique_ptr<Gdiplus::Bitmap> tiled;
+    if (m_layout.IsSpanned() && m_system.BeforeWindows8()) tiled = TiledFromPrimaryOrigin(canvas, m_layout.bounds);
+    Gdiplus::Bitmap& picture = tiled ? *tiled : canvas;
     const bool saved = fw::ReplaceFileSafely(
-        path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); },
+        path, [&picture](const std::string& temporary) { return WriteBmp24(picture, temporary); },
         fw::Durability::Regenerated);
     Report(ComposePhase::Encoded);
     // A file not written whole is never handed to the desktop: it keeps the previous picture.
     if (!saved) return;
     const bool shown = m_gate.Pass([&] {
+        PutBackUserFit();
         ApplyWallpaperStyle(m_layout.IsSpanned());
         m_system.SetDesktopWallpaper(path);
     });
     if (shown) Report(ComposePhase::WallpaperSet);
+}
+
+std::unique_ptr<Gdiplus::Bitmap> TiledFromPrimaryOrigin(Gdiplus::Bitmap& canvas, const RECT& bounds) {
+    const int w = static_cast<int>(canvas.GetWidth()), h = static_cast<int>(canvas.GetHeight());
+    if (w <= 0 || h <= 0) return nullptr;
+    auto tiled = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat24bppRGB);
+    if (tiled->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    // The tile's pixel x shows at x + k * w: the virtual screen's bounds.left must land at its own.
+    const int dx = ((bounds.left % w) + w) % w, dy = ((bounds.top % h) + h) % h;
+    Gdiplus::Graphics g(tiled.get());
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    for (const int x : {dx, dx - w})
+        for (const int y : {dy, dy - h}) g.DrawImage(&canvas, x, y, w, h);
+    return tiled;
+}
+
+bool Composer::ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop) {
+    std::vector<std::pair<std::wstring, std::string>> parts;  // the monitor's device path, its file
+    for (size_t i = 0; i < m_layout.monitors.size(); ++i) {
+        const RECT& where = m_layout.monitors[i].rect;
+        const auto match = std::find_if(desktop.monitors.begin(), desktop.monitors.end(),
+                                        [&where](const fw::MonitorWallpaper& m) { return ::EqualRect(&m.rect, &where); });
+        // The interface sees other monitors than the layout (one just changed): the whole picture then.
+        if (match == desktop.monitors.end()) return false;
+        const RECT r = m_layout.ToCanvas(where);
+        std::unique_ptr<Gdiplus::Bitmap> part(
+            canvas.Clone(static_cast<INT>(r.left), static_cast<INT>(r.top), static_cast<INT>(r.right - r.left),
+                     static_cast<INT>(r.bottom - r.top), PixelFormat24bppRGB));
+        if (!part || part->GetLastStatus() != Gdiplus::Ok) return false;
+        const std::string file = MonitorWallpaperFile(i);
+        if (!fw::ReplaceFileSafely(
+                file, [&part](const std::string& temporary) { return WriteBmp24(*part, temporary); },
+                fw::Durability::Regenerated))
+            return false;
+        parts.emplace_back(match->monitor, file);
+    }
+    Report(ComposePhase::Encoded);
+    const bool shown = m_gate.Pass([&] {
+        PutBackUserStyle();
+        // Each picture is its monitor's size: stretched is shown pixel for pixel.
+        if (m_fitSet != fw::kStretchFit && m_system.SetWallpaperPosition(fw::kStretchFit)) m_fitSet = fw::kStretchFit;
+        for (const auto& [monitor, file] : parts) m_system.SetMonitorWallpaper(monitor, mb::Widen(file));
+    });
+    if (shown) Report(ComposePhase::WallpaperSet);
+    return true;
+}
+
+// Back to one picture for every monitor: it is shown in the user's own fit again.
+void Composer::PutBackUserFit() {
+    if (m_fitSet < 0) return;
+    if (m_hasUserSetup && m_userSetup.position >= 0) m_system.SetWallpaperPosition(m_userSetup.position);
+    m_fitSet = -1;
 }
 
 void Composer::ApplyWallpaperStyle(bool spanned) {
@@ -442,7 +501,8 @@ void Composer::ApplyWallpaperStyle(bool spanned) {
     m_userStyle = m_system.GetWallpaperStyle();
     const std::string ini = m_env.FilePath("\\env.ini");
     // A run that ended without putting the user's style back left its own: the one it kept is the user's.
-    if (m_unfinishedRun && m_userStyle == kSpanStyle) {
+    const fw::WallpaperStyle ours = SeveralMonitorsStyle();
+    if (m_unfinishedRun && m_userStyle == ours) {
         char style[16] = {}, tile[16] = {};
         ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", style, sizeof style, ini.c_str());
         ::GetPrivateProfileStringA("DEFAULT", "oritilewall", "", tile, sizeof tile, ini.c_str());
@@ -450,7 +510,7 @@ void Composer::ApplyWallpaperStyle(bool spanned) {
     }
     fw::WriteProfileStringSafely("DEFAULT", "oriwallstyle", m_userStyle.style.c_str(), ini);
     fw::WriteProfileStringSafely("DEFAULT", "oritilewall", m_userStyle.tile.c_str(), ini);
-    m_system.SetWallpaperStyle(kSpanStyle);
+    m_system.SetWallpaperStyle(ours);
     m_spanStyleSet = true;
 }
 
@@ -465,8 +525,9 @@ void Composer::LoadPriorWallpaper() {
     // A best-fit spelling could name another picture: the exact or short name, else a copy below.
     const std::string wallpaper = mb::NarrowPath(registered);
     const bool unnamed = wallpaper.empty() && !registered.empty();
-    m_unfinishedRun = !m_env.DataFolder().empty() && wallpaper == WallpaperFile();
-    m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.DataFolder());
+    // After pictures per monitor the desktop names the last monitor's: the run kept the user's all the same.
+    m_unfinishedRun = IsOwnPicture(registered);
+    m_env.oriwallpath = ResolvePriorWallpaper(m_unfinishedRun ? WallpaperFile() : wallpaper, m_env.DataFolder());
     // Our first change overwrites Windows' own cached copy: restore from a copy of our own. So
     // too for a picture the code page cannot name; when that copy fails nothing is restored.
     if ((unnamed || IsSystemWallpaperCache(m_env.oriwallpath)) && !m_env.DataFolder().empty()) {
@@ -488,7 +549,7 @@ bool Composer::IsOwnPicture(const std::wstring& picture) const {
     if (picture.size() < folder.size() + prefix.size() + extension.size()) return false;
     const auto same = [&picture](size_t at, const std::wstring& part) {
         return ::CompareStringOrdinal(picture.c_str() + at, static_cast<int>(part.size()), part.c_str(),
-                                      static_cast<int>(part.size()), TRUE) == CSTR_EQUAL;
+                                      static_cast<int>(part.size()), FALSE) == CSTR_EQUAL;
     };
     return same(0, folder) && same(folder.size(), prefix) && same(picture.size() - extension.size(), extension) &&
            picture.find(L'\\', folder.size()) == std::wstring::npos;

@@ -92,6 +92,12 @@ private:
 
 // The wallpaper style that spans one picture across every monitor.
 inline const fw::WallpaperStyle kSpanStyle{"22", "0"};
+// Before Windows 8: one picture tiled from the primary's top-left corner.
+inline const fw::WallpaperStyle kTiledStyle{"0", "1"};
+
+// The canvas over the virtual screen shifted so that, tiled from the primary's origin, each
+// monitor shows its own part of it.
+std::unique_ptr<Gdiplus::Bitmap> TiledFromPrimaryOrigin(Gdiplus::Bitmap& canvas, const RECT& bounds);
 
 class Composer {
 public:
@@ -192,6 +198,14 @@ private:
     void DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture, size_t monitor);
     void DrawOverlays(Gdiplus::Graphics& canvas);
     void ApplyWallpaperStyle(bool spanned);
+    // One picture per monitor through the desktop's wallpaper interface; false where it cannot.
+    bool ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop);
+    void PutBackUserFit();
+    // The style a picture over several monitors is set with: spanned, or tiled before Windows 8.
+    fw::WallpaperStyle SeveralMonitorsStyle() { return m_system.BeforeWindows8() ? kTiledStyle : kSpanStyle; }
+    std::string MonitorWallpaperFile(size_t monitor) const {
+        return m_env.DataFolder() + "\\Dioramix-" + std::to_string(monitor + 1) + ".bmp";
+    }
     void PutBackUserStyle();
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
     void LoadUserSetup();

@@ -7,6 +7,7 @@
 #define NTDDI_VERSION 0x06020000
 #include <windows.h>
 #include <shobjidl.h>
+#include <versionhelpers.h>
 
 #include "framework/handles.h"
 #include "framework/system.h"
@@ -38,6 +39,7 @@ void ReadMonitors(IDesktopWallpaper& desktop, std::vector<MonitorWallpaper>& mon
         LPWSTR picture = nullptr;
         if (SUCCEEDED(desktop.GetWallpaper(monitor.monitor.c_str(), &picture))) monitor.picture = TakeString(picture);
         else ::CoTaskMemFree(picture);
+        if (FAILED(desktop.GetMonitorRECT(monitor.monitor.c_str(), &monitor.rect))) monitor.rect = {};
         monitors.push_back(std::move(monitor));
     }
 }
@@ -80,5 +82,7 @@ bool RealSystem::SetWallpaperPosition(int position) {
     ComInterface<IDesktopWallpaper> desktop = OpenDesktopWallpaper();
     return desktop && SUCCEEDED(desktop->SetPosition(static_cast<DESKTOP_WALLPAPER_POSITION>(position)));
 }
+
+bool RealSystem::BeforeWindows8() { return !::IsWindows8OrGreater(); }
 
 }  // namespace fw

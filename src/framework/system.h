@@ -34,6 +34,7 @@ struct WallpaperStyle {
 struct MonitorWallpaper {
     std::wstring monitor;  // the monitor's device path
     std::wstring picture;  // "" when it has none of its own
+    RECT rect{};           // where it is on the virtual screen; not kept, the next start reads it anew
 };
 
 // The user's wallpaper setup where the desktop has a wallpaper interface (Windows 8 and later):
@@ -96,6 +97,8 @@ public:
     virtual bool ReadDesktopSetup(DesktopSetup&) { return false; }
     virtual bool SetMonitorWallpaper(const std::wstring& /*monitor*/, const std::wstring& /*picture*/) { return false; }
     virtual bool SetWallpaperPosition(int /*position*/) { return false; }
+    // Windows 7 spans no picture across monitors: the program tiles one from the primary's origin.
+    virtual bool BeforeWindows8() { return false; }
 };
 
 // The running executable's full path, however long, in the ANSI code page; "" when no narrow
@@ -125,6 +128,7 @@ public:
     bool ReadDesktopSetup(DesktopSetup& setup) override;
     bool SetMonitorWallpaper(const std::wstring& monitor, const std::wstring& picture) override;
     bool SetWallpaperPosition(int position) override;
+    bool BeforeWindows8() override;
 };
 
 // True while the user has a high-contrast theme on: drawing then keeps to the system's colour pairs.

@@ -51,6 +51,7 @@ public:
     fw::DesktopSetup desktop;
     std::vector<fw::MonitorWallpaper> monitorWallpapersSet;  // every SetMonitorWallpaper, in order
     std::vector<int> positionsSet;                           // every SetWallpaperPosition, in order
+    bool beforeWindows8 = false;
 
     int Rand() override {
         ++randCalls;
@@ -108,6 +109,7 @@ public:
         positionsSet.push_back(position);
         return true;
     }
+    bool BeforeWindows8() override { return beforeWindows8; }
     void SetDesktopWallpaper(const std::string& path) override {
         wallpapers.push_back(path);
         for (fw::MonitorWallpaper& m : desktop.monitors) m.picture = mb::Widen(path);
