@@ -39,6 +39,7 @@
 #define IDS_FOLDER_COLUMNS          2054
 #define IDS_SETTING_ERROR           2055
 #define IDS_SETTING_ERROR_CAPTION   2056
+#define IDS_PATH_BANNED             2057
 
 // Dialog templates
 #define IDD_ABOUTBOX                100
@@ -184,6 +185,7 @@
 #define IDC_ETC_PROGRAMS            1102
 #define IDC_ETC_CLEAR_PROGRAMS      1103
 #define IDC_ETC_MULTIMONITOR        1120
+#define IDC_ETC_FAVORITESONLY       1121
 #define IDC_PROGLIST_CANCEL         1002
 #define IDC_PROGLIST_LIST           1098
 #define IDC_PROGLIST_SELECT         1100
@@ -193,3 +195,5 @@
 #define IDC_IMAGES_LIST             1005
 #define ID_IMAGES_DELETE            32807
 #define ID_IMAGES_OPEN              32809
+#define ID_IMAGES_BAN               32810
+#define ID_IMAGES_KEEP              32811

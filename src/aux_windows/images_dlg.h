@@ -40,6 +40,10 @@ public:
     FILEOP_FLAGS deleteFlags = FOF_ALLOWUNDO | FOF_FILESONLY;
     // How a photo is opened; tests record it instead of starting a viewer.
     std::function<void(const std::string&)> openFile = OpenWithShell;
+    // "다시 보지 않기" and "즐겨찾기": the owner puts the photo on its list. A banned photo leaves
+    // this list too.
+    std::function<void(const std::string&)> onBan;
+    std::function<void(const std::string&)> onKeep;
 
     static const fw::Handler<CImagesDlg> kHandlers[];
 
@@ -56,6 +60,9 @@ private:
     void ShowThumbnails();
     void OnDelete();
     void OnOpen();
+    void OnBan();
+    void OnKeep();
+    void RemoveSelected();
     void OnClose() { EndDialog(IDCANCEL); }
     void AddItem(int index);
     void ReplaceThumbnail(int index);

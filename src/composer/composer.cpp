@@ -36,7 +36,9 @@ RealUserRegistry& DefaultRegistry() {
 }  // namespace
 
 std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
-                                           const std::function<bool(const std::string&)>& usable) {
+                                           const std::function<bool(const std::string&)>& usable,
+                                           const std::function<bool(const std::string&)>& banned) {
+    size_t bannedInOrder = 0;
     for (;;) {
         if (catalogue.m_pathList.empty()) return "";
         std::vector<std::string>& images = catalogue.m_imageList;
@@ -56,6 +58,11 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
         } else {
             if (s_nextIndex < 0 || static_cast<uint32_t>(s_nextIndex) >= n) s_nextIndex = 0;
             path = images[static_cast<size_t>(s_nextIndex++)];
+        }
+        if (banned && banned(path)) {
+            // In order, a catalogue of banned photos alone would be walked for ever.
+            if (!randomOrder && ++bannedInOrder >= n) return "";
+            continue;
         }
         if (usable(path)) return path;
         if (++s_missingCount >= kMissingPicksPerChoice) {
@@ -84,14 +91,27 @@ Composer::Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& sys
 
 Composer::~Composer() = default;
 
-void Composer::ComposeWallpaper() {
+void Composer::ComposeWallpaper() { ComposeWallpaper(ComposeRequest{}); }
+
+void Composer::ComposeWallpaper(const ComposeRequest& request) {
     if (m_composing) return;
     fw::ScopedFlag composing(m_composing);
+    struct RequestScope {
+        ComposeRequest& request;
+        ~RequestScope() { request = {}; }
+    } requestScope{m_request};
     Report(ComposePhase::Start);
     m_screenWidth = m_system.ScreenWidth();
     m_screenHeight = m_system.ScreenHeight();
     if (m_screenWidth <= 0 || m_screenHeight <= 0) return;
+    ShownPicture shown = SnapshotWithoutCanvas();
     TakeLayout(CurrentLayout());
+    m_request = request;
+    // Monitors keep what they show only while there is a picture of this desktop to keep.
+    const bool canKeep = m_savedCanvas && !m_clearRequested &&
+                         static_cast<int>(m_savedCanvas->GetWidth()) == m_layout.Width() &&
+                         static_cast<int>(m_savedCanvas->GetHeight()) == m_layout.Height();
+    if (!canKeep) m_request.monitors = 0;
     const int width = m_layout.Width(), height = m_layout.Height();
 
     // The canvas of the last change is drawn over whole when the desktop keeps its size: a new
@@ -112,12 +132,17 @@ void Composer::ComposeWallpaper() {
         Gdiplus::Graphics g(&canvas);
         DrawBackground(g);
         m_canvas = nullptr;
+        // The picture it replaces is the one the back command puts back.
+        shown.canvas = std::move(m_spareCanvas);
+        m_spareCanvas = std::move(m_previous.canvas);
+        m_previous = shown.canvas && !ShowsBanned(shown) ? std::move(shown) : ShownPicture{};
         Report(ComposePhase::Background);
         m_effects.SetCanvasBitmap(&canvas);
-        // Each monitor takes its own next photo, the primary first.
-        if (!m_env.ispause)
+        // Each monitor takes its own next photo, the primary first; a pause holds them back
+        // unless the user asked for one monitor's.
+        if (!m_env.ispause || m_request.Targeted())
             for (size_t monitor = 0; monitor < m_layout.monitors.size() && !Cancelled(); ++monitor)
-                DrawNextImage(g, monitor);
+                if (m_request.Includes(monitor)) DrawNextImage(g, monitor);
         m_effects.SetCanvasBitmap(nullptr);
         m_currentPath = m_pictures.front().path;
         m_imageCount = m_pictures.front().count;
@@ -132,7 +157,7 @@ void Composer::ComposeWallpaper() {
         g.Flush(Gdiplus::FlushIntentionSync);
         Report(ComposePhase::Overlays);
     }
-    SetWallpaper(canvas);
+    SetWallpaper(canvas, true);
 
     if (m_env.rememory) {
         const SIZE_T empty = static_cast<SIZE_T>(-1);
@@ -163,6 +188,63 @@ void Composer::RedrawOverlays() {
         Report(ComposePhase::Overlays);
     }
     SetWallpaper(canvas);
+}
+
+ShownPicture Composer::SnapshotWithoutCanvas() const {
+    ShownPicture shown;
+    shown.pictures = m_pictures;
+    shown.currentImages = m_currentImages;
+    shown.currentPath = m_currentPath;
+    shown.imageCount = m_imageCount;
+    shown.positionIndex = m_positionIndex;
+    shown.layout = m_layout;
+    return shown;
+}
+
+void Composer::SwapShown(ShownPicture& other) {
+    std::swap(m_savedCanvas, other.canvas);
+    std::swap(m_pictures, other.pictures);
+    std::swap(m_currentImages, other.currentImages);
+    std::swap(m_currentPath, other.currentPath);
+    std::swap(m_imageCount, other.imageCount);
+    std::swap(m_positionIndex, other.positionIndex);
+    std::swap(m_layout, other.layout);
+}
+
+bool Composer::ShowsBanned(const ShownPicture& shown) const {
+    for (const MonitorPicture& picture : shown.pictures)
+        for (const std::string& path : picture.images)
+            if (m_banned.Contains(path)) return true;
+    return false;
+}
+
+bool Composer::CanGoBack() const { return m_previous.canvas && m_savedCanvas && !m_previous.pictures.empty(); }
+
+bool Composer::GoBack() {
+    if (m_composing || !CanGoBack()) return false;
+    DesktopLayout layout = CurrentLayout();
+    // A picture of other monitors or another size would not cover this desktop.
+    const auto fits = [&layout](Gdiplus::Bitmap& bitmap) {
+        return static_cast<int>(bitmap.GetWidth()) == layout.Width() &&
+               static_cast<int>(bitmap.GetHeight()) == layout.Height();
+    };
+    if (!SameMonitors(layout, m_previous.layout) || !fits(*m_previous.canvas) || !m_canvasStore ||
+        !fits(m_canvasStore->Bitmap()))
+        return false;
+    fw::ScopedFlag composing(m_composing);
+    Report(ComposePhase::Start);
+    SwapShown(m_previous);
+    m_layout = std::move(layout);  // the work areas of now
+    Gdiplus::Bitmap& canvas = m_canvasStore->Bitmap();
+    if (!CopyPixels24(*m_savedCanvas, canvas, false)) return false;
+    {
+        Gdiplus::Graphics g(&canvas);
+        DrawOverlays(g);
+        g.Flush(Gdiplus::FlushIntentionSync);
+        Report(ComposePhase::Overlays);
+    }
+    SetWallpaper(canvas, true);
+    return true;
 }
 
 SIZE Composer::ShownScreenSize() const {
@@ -203,7 +285,9 @@ void Composer::DrawBackground(Gdiplus::Graphics& canvas) {
     bool greyed = false;
     DecodedPicture backImage;
     for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor) {
-        if (canContinue && m_env.piccleartotalcnt >= m_pictures[monitor].count + 1)
+        if (!m_request.Includes(monitor))
+            KeepMonitorAsShown(canvas, monitor);
+        else if (!m_request.Fresh(monitor) && canContinue && m_env.piccleartotalcnt >= m_pictures[monitor].count + 1)
             ContinuePreviousPicture(canvas, monitor, greyed);
         else
             DrawFreshBackground(canvas, monitor, backImage);
@@ -227,6 +311,13 @@ void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas, size_t monitor
     if (m_canvas && m_canvas->CopyFrom(*m_savedCanvas, area, m_env.isbackgray != 0)) return;
     if (m_env.isbackgray && !greyed) GrayBitmap(*m_savedCanvas);
     greyed = true;
+    canvas.DrawImage(m_savedCanvas.get(), Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)),
+                     area.left, area.top, RectWidth(area), RectHeight(area), Gdiplus::UnitPixel);
+}
+
+void Composer::KeepMonitorAsShown(Gdiplus::Graphics& canvas, size_t monitor) {
+    const RECT area = m_layout.ToCanvas(m_layout.monitors[monitor].rect);
+    if (m_canvas && m_canvas->CopyFrom(*m_savedCanvas, area, false)) return;
     canvas.DrawImage(m_savedCanvas.get(), Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)),
                      area.left, area.top, RectWidth(area), RectHeight(area), Gdiplus::UnitPixel);
 }
@@ -306,8 +397,54 @@ void Composer::DrawBackgroundImage(Gdiplus::Graphics& canvas, const RECT& area, 
 }
 
 std::string Composer::ChooseNextImage() {
-    return m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system,
-                                      [this](const std::string& path) { return m_system.FileExists(path); });
+    return m_selector.ChooseNextImage(
+        m_catalogue, m_env.israndum != 0, m_system, [this](const std::string& path) { return m_system.FileExists(path); },
+        [this](const std::string& path) { return m_banned.Contains(path); });
+}
+
+std::string Composer::ChooseFavourite(const std::function<bool(const std::string&)>& usable) {
+    std::vector<const std::string*> candidates;
+    for (const std::string& path : m_kept.Paths())
+        if (!m_banned.Contains(path)) candidates.push_back(&path);
+    if (candidates.empty()) return "";
+    const size_t n = candidates.size();
+    const size_t start = m_env.israndum ? static_cast<size_t>(m_system.Rand()) % n : m_favouriteIndex % n;
+    // Favourites that are gone or do not decode leave the choice to the catalogue after a few tries.
+    for (size_t i = 0; i < n && i < kMissingPicksPerChoice; ++i) {
+        const std::string& path = *candidates[(start + i) % n];
+        if (usable(path)) {
+            m_favouriteIndex = start + i + 1;
+            return path;
+        }
+    }
+    return "";
+}
+
+void Composer::LoadPhotoLists() {
+    m_banned.Load(m_env.DataFolder());
+    m_kept.Load(m_env.DataFolder());
+}
+
+bool Composer::Ban(const std::string& path) {
+    if (!m_banned.Add(path)) return false;
+    const auto exists = [this](const std::string& listed) { return m_system.FileExists(listed); };
+    m_banned.KeepOnly(exists);
+    m_banned.Save(m_env.DataFolder());
+    const std::string lowered = mb::ToLower(path);
+    const auto same = [&lowered](const std::string& other) { return mb::ToLower(other) == lowered; };
+    std::vector<std::string>& catalogue = m_catalogue.m_imageList;
+    catalogue.erase(std::remove_if(catalogue.begin(), catalogue.end(), same), catalogue.end());
+    m_currentImages.erase(std::remove_if(m_currentImages.begin(), m_currentImages.end(), same), m_currentImages.end());
+    // Going back must not bring it to the screen again.
+    if (ShowsBanned(m_previous)) m_previous = ShownPicture{};
+    return true;
+}
+
+bool Composer::Keep(const std::string& path) {
+    if (!m_kept.Add(path)) return false;
+    m_kept.KeepOnly([this](const std::string& listed) { return m_system.FileExists(listed); });
+    m_kept.Save(m_env.DataFolder());
+    return true;
 }
 
 void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
@@ -319,12 +456,15 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
     const bool notStretch = m_env.notstrech != 0;
     // A file that exists but does not decode (or would not fit in memory) is passed over like a
     // missing one. Photos are decoded no larger than they are drawn.
-    mine.path = m_selector.ChooseNextImage(
-        m_catalogue, m_env.israndum != 0, m_system, [&](const std::string& path) {
-            if (Cancelled() || !m_system.FileExists(path)) return false;
-            picture = DecodePicture(path, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
-            return static_cast<bool>(picture);
-        });
+    const auto usable = [&](const std::string& path) {
+        if (Cancelled() || !m_system.FileExists(path)) return false;
+        picture = DecodePicture(path, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
+        return static_cast<bool>(picture);
+    };
+    mine.path = m_env.favoritesonly ? ChooseFavourite(usable) : std::string();
+    if (mine.path.empty())
+        mine.path = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system, usable,
+                                               [this](const std::string& path) { return m_banned.Contains(path); });
     Report(ComposePhase::Decoded);
     if (mine.path.empty() || !picture) return;
 
@@ -390,16 +530,22 @@ void Composer::DrawOverlays(Gdiplus::Graphics& canvas) {
         DrawPathText(canvas, m_pictures[monitor].path, AsWorkArea(m_layout.ToCanvas(m_layout.monitors[monitor].work)));
 }
 
-void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
+void Composer::SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.DataFolder().empty()) return;
     const std::string path = WallpaperFile();
+    const bool kept = keepShownAsPrevious &&
+                      ::MoveFileExA(path.c_str(), PreviousWallpaperFile().c_str(), MOVEFILE_REPLACE_EXISTING);
     const bool saved = fw::ReplaceFileSafely(
         path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); },
         fw::Durability::Regenerated);
     Report(ComposePhase::Encoded);
-    // A file not written whole is never handed to the desktop: it keeps the previous picture.
-    if (!saved) return;
+    // A file not written whole is never handed to the desktop: it keeps the previous picture,
+    // under the name the desktop knows it by.
+    if (!saved) {
+        if (kept) ::MoveFileExA(PreviousWallpaperFile().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        return;
+    }
     const bool shown = m_gate.Pass([&] {
         ApplyWallpaperStyle(m_layout.IsSpanned());
         m_system.SetDesktopWallpaper(path);

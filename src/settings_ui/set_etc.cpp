@@ -117,6 +117,7 @@ BOOL CSetEtc::OnInitDialog() {
     SetChecked(IDC_ETC_WEEKDAY, m_pEnv->isweekday != 0);
     SetChecked(IDC_ETC_MEMORY, m_pEnv->rememory != 0);
     SetChecked(IDC_ETC_MULTIMONITOR, m_pEnv->multimonitor != 0);
+    SetChecked(IDC_ETC_FAVORITESONLY, m_pEnv->favoritesonly != 0);
     ShowPrograms();
     return TRUE;
 }
@@ -173,6 +174,7 @@ void CSetEtc::OnMemory() { m_pEnv->rememory = IsChecked(IDC_ETC_MEMORY) ? 1 : 0;
 
 void CSetEtc::OnPicturePerMonitor() {
     m_pEnv->multimonitor = IsChecked(IDC_ETC_MULTIMONITOR) ? 1 : 0;
+    m_pEnv->favoritesonly = IsChecked(IDC_ETC_FAVORITESONLY) ? 1 : 0;
     RequestFreshBackground();  // a picture of another size and shape
 }
 

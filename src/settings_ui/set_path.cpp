@@ -63,7 +63,12 @@ int SumOfCounts(const std::vector<std::string>& countTexts) {
     return total;
 }
 
-std::string TotalText(int total) { return std::to_string(total) + " pics"; }
+std::string TotalText(int total, size_t banned) {
+    std::string text = std::to_string(total) + " pics";
+    // Photos the user banned stay in the folders but are never shown.
+    if (banned) text += ", " + mb::Narrow(fw::LoadText(IDS_PATH_BANNED, static_cast<int>(banned)));
+    return text;
+}
 
 std::vector<std::string> RowOfEntry(const std::string& entry) {
     std::vector<std::string> cells = SplitTokens(entry, ",");
@@ -146,7 +151,7 @@ void CSetPath::FillList() {
 void CSetPath::ShowTotal() {
     std::vector<std::string> counts;
     for (int row = 0; row < m_list.GetItemCount(); ++row) counts.push_back(m_list.GetItemText(row, 1));
-    SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts)));
+    SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.composer.Banned().Paths().size()));
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {

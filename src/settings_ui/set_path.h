@@ -15,7 +15,7 @@ bool IsListNavigationKey(WPARAM virtualKey);
 // The sum of the count texts (a text that is no number counts 0).
 int SumOfCounts(const std::vector<std::string>& countTexts);
 // "%d pics"
-std::string TotalText(int total);
+std::string TotalText(int total, size_t banned = 0);
 // The cells of a folder list entry's row: its comma-separated fields, path and count.
 std::vector<std::string> RowOfEntry(const std::string& entry);
 

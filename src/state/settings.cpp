@@ -157,6 +157,7 @@ constexpr SettingKey kSettingKeys[] = {
     Color("reddaycolor", &E::reddaycolor, "8262389"),
     Color("yymmcolor", &E::yymmcolor, "14416893"),
     Flag("multimonitor", &E::multimonitor, true),
+    Flag("favoritesonly", &E::favoritesonly, false),
 };
 
 std::string ProgramKey(int i) { return "outprogram" + std::to_string(i); }

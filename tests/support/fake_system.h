@@ -60,6 +60,8 @@ public:
         if (onFileExists) onFileExists(path);
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+    POINT cursor{10, 10};
+    POINT CursorPos() override { return cursor; }
     std::vector<fw::MonitorInfo> Monitors() override {
         return monitors.empty() ? fw::ISystem::Monitors() : monitors;
     }
