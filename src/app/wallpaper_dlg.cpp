@@ -68,6 +68,7 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_WINDOWPOSCHANGING, &CWallpaperDlg::OnWindowPosChanging),
     fw::OnMessage(WM_SYSCOMMAND, &CWallpaperDlg::OnSysCommand),
     fw::OnMessage(WM_COPYDATA, &CWallpaperDlg::OnCopyData),
+    fw::OnMessage(WM_HOTKEY, &CWallpaperDlg::OnHotKey),
     fw::OnCommand(ID_VERB_PAUSE, &CWallpaperDlg::OnVerbPause),
     fw::OnCommand(ID_VERB_RESUME, &CWallpaperDlg::OnVerbResume),
     fw::OnCommand(IDOK, &CWallpaperDlg::OnOk),
@@ -138,6 +139,7 @@ void CWallpaperDlg::StartUp() {
     m_trayIcon.ChangeIcon(IDI_TRAY);
 
     LoadStartupState();
+    RegisterHotkeys();
     UpdateTrayTip();
     m_composer.LoadMasks(stEnv.InstalledFilePath("\\Masks"));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
@@ -335,6 +337,30 @@ LRESULT CWallpaperDlg::OnCopyData(WPARAM, LPARAM lp) {
     ::ReplyMessage(TRUE);
     DoVerb(static_cast<Verb>(message.verb), message.displayNumber);
     return TRUE;
+}
+
+LRESULT CWallpaperDlg::OnHotKey(WPARAM id, LPARAM) {
+    static constexpr Verb kVerbs[kHotkeyCount] = {Verb::Next, Verb::Back, Verb::PauseOrResume, Verb::Ban, Verb::Keep};
+    const WPARAM index = id - kHotkeyIdBase;
+    if (id >= static_cast<WPARAM>(kHotkeyIdBase) && index < kHotkeyCount) DoVerb(kVerbs[index], 0);
+    return 0;
+}
+
+void CWallpaperDlg::RegisterHotkeys() {
+    UnregisterHotkeys();
+    for (size_t i = 0; i < kHotkeyCount; ++i) {
+        const int32_t word = HotkeyOf(stEnv, static_cast<HotkeyVerb>(i));
+        if (!IsUsableHotkey(word)) continue;
+        const HotkeyRegistration r = RegistrationOf(word);
+        m_hotkeyTaken[i] = !::RegisterHotKey(m_hwnd, kHotkeyIdBase + static_cast<int>(i), r.modifiers, r.key);
+    }
+}
+
+void CWallpaperDlg::UnregisterHotkeys() {
+    for (size_t i = 0; i < kHotkeyCount; ++i) {
+        ::UnregisterHotKey(m_hwnd, kHotkeyIdBase + static_cast<int>(i));
+        m_hotkeyTaken[i] = false;
+    }
 }
 
 void CWallpaperDlg::OnVerbPause() { SetPaused(true); }
@@ -595,6 +621,7 @@ void CWallpaperDlg::OnSettings() {
     }
     if (m_exiting) return;  // closed by the exit command: the program is on its way out
     SaveEditedState();
+    RegisterHotkeys();
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
     Ask({.change = true});
@@ -644,6 +671,7 @@ void CWallpaperDlg::ShutDown() {
 
 LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
     ::RemovePropW(m_hwnd, kMainWindowMark);
+    UnregisterHotkeys();
     m_presenceNotifications.Stop();
     ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
     ::KillTimer(m_hwnd, TIMER_SESSION_RETRY);

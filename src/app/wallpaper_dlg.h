@@ -19,6 +19,7 @@
 #include "settings_ui/settings_context.h"
 #include "state/background_scan.h"
 #include "state/catalogue.h"
+#include "state/hotkeys.h"
 #include "state/settings.h"
 
 constexpr UINT_PTR TIMER_CHANGE = 1;
@@ -61,6 +62,8 @@ struct VerbMessage {
 // Pause and resume wait for a composition under way like the tray's pause.
 constexpr UINT ID_VERB_PAUSE = 0xE101;
 constexpr UINT ID_VERB_RESUME = 0xE102;
+// RegisterHotKey ids: this plus the HotkeyVerb.
+constexpr int kHotkeyIdBase = 0x4100;
 
 class CEnvSetDlg;
 
@@ -85,6 +88,7 @@ public:
     // The weekday picture (with the date watch running) under `isweekday`, else the ordinary one.
     void UpdateTrayIcon() override;
     HWND MainWindow() const override { return m_hwnd; }
+    bool HotkeyTaken(HotkeyVerb verb) const override { return m_hotkeyTaken[static_cast<size_t>(verb)]; }
 
     // Acts on a verb of a hotkey or the command line; displayNumber as in VerbMessage.
     void DoVerb(Verb verb, int displayNumber);
@@ -159,6 +163,11 @@ private:
     void UserIsBack();
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
     LRESULT OnCopyData(WPARAM, LPARAM);
+    LRESULT OnHotKey(WPARAM, LPARAM);
+    // The verbs' hotkeys as the settings hold them now; a combination another program holds is
+    // remembered as taken (and kept in the settings) for the page to show.
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
     void OnVerbPause();
     void OnVerbResume();
     void SetPaused(bool paused);
@@ -216,4 +225,5 @@ private:
     // never by the composer's state a composition under way is changing.
     DesktopLayout m_shownLayout;
     std::vector<std::string> m_shownPaths;
+    bool m_hotkeyTaken[kHotkeyCount] = {};
 };

@@ -10,6 +10,7 @@
 #include "composer/composer.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
+#include "state/hotkeys.h"
 #include "state/settings.h"
 
 // What the windows ask of the program's face while they are open. The main window implements it;
@@ -23,6 +24,8 @@ public:
     // The tray icon after `isweekday` changed: the weekday picture (and the date watch that keeps
     // it current) when on, the ordinary icon when off.
     virtual void UpdateTrayIcon() = 0;
+    // Another program held the verb's hotkey when the main window last registered it.
+    virtual bool HotkeyTaken(HotkeyVerb) const { return false; }
 };
 
 // Whatever the settings windows ask the user: message boxes and the system's choosers. The main

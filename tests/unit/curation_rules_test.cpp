@@ -4,7 +4,10 @@
 
 #include "app/application.h"
 #include "app/main_window_logic.h"
+#include "state/hotkeys.h"
 #include "state/photo_lists.h"
+
+#include <commctrl.h>
 #include "support/test_support.h"
 
 using testing_support::ReadFile;
@@ -108,6 +111,32 @@ TEST(CurationRules, CommandLineVerbsAndTheirMonitorElseRefused) {
         EXPECT_EQ(c.verb, request.verb);
         EXPECT_EQ(c.number, request.displayNumber);
     }
+}
+
+TEST(CurationRules, HotkeysNeedCtrlOrAltAndLeaveTheScreenTurningArrowsAlone) {
+    constexpr int kCtrlAlt = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+    const struct {
+        int32_t word;
+        bool usable;
+        UINT modifiers;
+    } cases[] = {
+        {kCtrlAlt | 'N', true, MOD_CONTROL | MOD_ALT},
+        {HOTKEYF_ALT << 8 | VK_F9, true, MOD_ALT},
+        {(HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8 | VK_LEFT, true, MOD_CONTROL | MOD_SHIFT},
+        {kCtrlAlt | VK_UP, false, MOD_CONTROL | MOD_ALT},
+        {kCtrlAlt | VK_RIGHT, false, MOD_CONTROL | MOD_ALT},
+        {HOTKEYF_SHIFT << 8 | 'N', false, MOD_SHIFT},
+        {'N', false, 0},
+        {kCtrlAlt, false, MOD_CONTROL | MOD_ALT},
+        {0, false, 0},
+        {-5, false, 0},
+        {0x10000, false, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.usable, IsUsableHotkey(c.word)) << std::hex << c.word;
+        if (c.word > 0 && c.word <= 0xFFFF) EXPECT_EQ(c.modifiers | MOD_NOREPEAT, RegistrationOf(c.word).modifiers);
+    }
+    EXPECT_EQ(static_cast<UINT>('N'), RegistrationOf(kCtrlAlt | 'N').key);
 }
 
 TEST(CurationRules, ListFilesReadWhateverTheyHoldAndWriteOnePathALine) {

@@ -195,4 +195,32 @@ TEST_F(CurationWindow, VerbsDuringACompositionOrWhileNobodyLooksAreMadeAfterward
     EXPECT_EQ(4, compositions) << "two nexts asked while away make one";
 }
 
+TEST_F(CurationWindow, HotkeysAreRegisteredAHeldOneIsTakenAndEachActsAsItsVerb) {
+    // Another program holds Ctrl+Alt+B (a window of this process stands in for it).
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, 'B'));
+    Make();
+    EXPECT_FALSE(dlg->HotkeyTaken(HotkeyVerb::Next));
+    EXPECT_TRUE(dlg->HotkeyTaken(HotkeyVerb::Back));
+    EXPECT_EQ(0x642, dlg->stEnv.hotkeyback) << "kept in the settings all the same";
+    EXPECT_FALSE(::RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'N')) << "the program holds its default";
+
+    ::SendMessageW(dlg->GetSafeHwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::PauseOrResume), 0);
+    EXPECT_EQ(1, dlg->stEnv.ispause);
+    ::SendMessageW(dlg->GetSafeHwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::PauseOrResume), 0);
+    EXPECT_EQ(0, dlg->stEnv.ispause);
+    ::SendMessageW(dlg->GetSafeHwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::Next), 0);
+    Settle();
+    EXPECT_EQ(2, compositions);
+
+    // Released when the program ends.
+    dlg->DestroyWindow();
+    Pump(0);
+    EXPECT_TRUE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N'));
+    dlg.reset();
+    ::UnregisterHotKey(other, 1);
+    ::UnregisterHotKey(other, 3);
+    ::DestroyWindow(other);
+}
+
 }  // namespace

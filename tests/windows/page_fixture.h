@@ -61,6 +61,10 @@ public:
     HWND MainWindow() const override { return window; }
     void UpdateTrayTip() override { ++tipUpdates; }
     void UpdateTrayIcon() override { ++iconUpdates; }
+    std::vector<HotkeyVerb> takenHotkeys;
+    bool HotkeyTaken(HotkeyVerb verb) const override {
+        return std::find(takenHotkeys.begin(), takenHotkeys.end(), verb) != takenHotkeys.end();
+    }
 };
 
 // What the settings windows ask the user, recorded and answered as a test sets it up. With
