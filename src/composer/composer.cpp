@@ -534,7 +534,12 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.DataFolder().empty()) return;
     const std::string path = WallpaperFile();
-    const bool kept = keepShownAsPrevious &&
+    // Only a picture the new one could replace is moved aside: a read-only file (or anything
+    // else under its name) stays as it is, and so does the desktop's picture.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const bool replaceable = attributes != INVALID_FILE_ATTRIBUTES &&
+                             !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    const bool kept = keepShownAsPrevious && replaceable &&
                       ::MoveFileExA(path.c_str(), PreviousWallpaperFile().c_str(), MOVEFILE_REPLACE_EXISTING);
     const bool saved = fw::ReplaceFileSafely(
         path, [&canvas](const std::string& temporary) { return WriteBmp24(canvas, temporary); },

@@ -2,6 +2,8 @@
 // list and the current images dialog.
 #include <gtest/gtest.h>
 
+#include "framework/mbstring.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -101,6 +103,7 @@ TEST(PathPageTotal, SumOfTheCountColumn) {
     EXPECT_EQ(12, SumOfCounts({"12", "", "many"}));  // no number counts 0
     EXPECT_EQ("0 pics", TotalText(0));
     EXPECT_EQ("1234 pics", TotalText(1234));
+    EXPECT_EQ("12 pics, " + mb::Narrow(L"\uB2E4\uC2DC \uBCF4\uC9C0 \uC54A\uAE30 3"), TotalText(12, 3));  // 다시 보지 않기
 }
 
 TEST(PathPageRows, EveryEntryKeepsARowOfPathAndCount) {
