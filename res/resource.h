@@ -10,6 +10,7 @@
 #define IDS_START_MENU_TITLE        113   // the Start menu's window title
 #define IDS_MESSAGE_CAPTION         114
 #define IDS_CAPTION_FACE            115   // the face of the small painted captions
+#define IDS_NO_DATA_FOLDER          116   // start-up found no folder it may write its files in
 #define IDS_SETTINGS_TITLE          2000
 #define IDS_PAGE_BACKGROUND         2001  // 2001..2007: the page list, in order
 #define IDS_PAGE_PHOTOS             2002
@@ -39,8 +40,9 @@
 #define IDS_FOLDER_COLUMNS          2054
 #define IDS_SETTING_ERROR           2055
 #define IDS_SETTING_ERROR_CAPTION   2056
-#define IDS_PATH_BANNED             2057
-#define IDS_HOTKEY_TAKEN            2058
+#define IDS_CLOUD_ONLY_LABEL        2057
+#define IDS_PATH_BANNED             2058
+#define IDS_HOTKEY_TAKEN            2059
 
 // Dialog templates
 #define IDD_ABOUTBOX                100
@@ -174,6 +176,7 @@
 #define IDC_PATH_ADD                1104
 #define IDC_PATH_DELETE             1105
 #define IDC_PATH_CANCEL             1106  // shown while a scan runs
+#define IDC_PATH_CLOUD              1121  // cloud-only photos are downloaded to be shown
 
 // Miscellaneous page (156), program list (151)
 #define IDC_ETC_AUTOSTART           1013

@@ -7,12 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "app/crash_dump.h"
 #include "app/desktop.h"
 #include "app/wallpaper_dlg.h"
 #include "framework/gdiplus_session.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/system.h"
+#include "framework/texts.h"
 
 std::string ArgumentsOf(std::string_view line) {
     size_t i = 0;
@@ -132,8 +134,12 @@ int CWallpaperApp::Run(const char* commandLine) {
     fw::KernelHandle mutex(::CreateMutexW(nullptr, TRUE, L"Dioramix"));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
+    fw::OleSession ole;
+    fw::UseFaceLanguage();
     fw::GdiplusSession gdiplus;
     ::InitCommonControls();
+    if (const DeliberateCrash crash = DeliberateCrashOf(arguments); crash != DeliberateCrash::None)
+        CrashOnPurpose(crash);
     {
         fw::RealSystem system;
         CWallpaperDlg mainWindow(system);

@@ -8,6 +8,7 @@
 #include "app/crash_dump.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadLibrariesFromSystemOnly();
     InstallCrashDumps(CrashDumpFolder());
     return CWallpaperApp().Run(::GetCommandLineA());
 }

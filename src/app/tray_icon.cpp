@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include "framework/mbstring.h"
+
 namespace {
 // The first-version record: everything up to and including the 64-byte tooltip.
 constexpr DWORD kFirstVersionSize = static_cast<DWORD>(offsetof(NOTIFYICONDATAA, szTip) + 64);
 }
 
-std::string CutTip(const std::string& tip) { return tip.substr(0, 63); }
+// The first version's tip holds 63 bytes; a name is never cut inside a character.
+std::string CutTip(const std::string& tip) { return mb::CutAtCharacter(tip, 63); }
 
 CTrayIcon::CTrayIcon() noexcept { std::memset(&m_data, 0, sizeof(m_data)); }
 

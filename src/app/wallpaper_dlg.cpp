@@ -11,6 +11,7 @@
 #include "app/main_window_logic.h"
 #include "aux_windows/images_dlg.h"
 #include "framework/dpi.h"
+#include "framework/field_log.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
 #include "framework/texts.h"
@@ -19,8 +20,22 @@
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/prompts.h"
 #include "state/data_folder.h"
+#include "state/stored_files.h"
 
 namespace {
+
+// "10.0.22631": what the system is, whatever the manifest lets GetVersionEx admit.
+std::string WindowsVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    auto get = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (!get || get(&info) != 0) return "?";
+    char text[48];
+    wsprintfA(text, "%lu.%lu.%lu", info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber);
+    return text;
+}
 
 // Broadcast by the shell when its task bar is created: after Explorer restarted, or when it
 // comes up after us at logon.
@@ -160,6 +175,12 @@ void CWallpaperDlg::LoadStartupState() {
     else
         InitExePath(stEnv, m_programFile);
     UseDataFolder(stEnv);
+    if (stEnv.DataFolder().empty())
+        ::MessageBoxW(m_hwnd, fw::LoadText(IDS_NO_DATA_FOLDER).c_str(), fw::LoadText(IDS_MESSAGE_CAPTION).c_str(),
+                      MB_OK | MB_ICONWARNING);
+    MigrateStoredFiles(stEnv.DataFolder());
+    fw::FieldLog::Process().Open(mb::Widen(stEnv.DataFolder()));
+    fw::Log("start: Dioramix %s on Windows %s", mb::Narrow(fw::LoadText(IDS_VERSION)).c_str(), WindowsVersion().c_str());
     // A run killed in the middle of a save leaves its temporary file behind; the saved file
     // itself is whole, in its old or its new version.
     fw::RemoveStaleTemporaryFiles(stEnv.m_exePath);
@@ -210,6 +231,7 @@ LRESULT CWallpaperDlg::OnTimer(WPARAM id, LPARAM) {
     else if (id == TIMER_DISPLAY_CHANGE) OnDisplayChangeTimer();
     else if (id == TIMER_REFILL) OnRefillTimer();
     else if (id == TIMER_SESSION_RETRY) RegisterSessionNotifications();
+    else if (id == TIMER_ADOPTED_EDITS) CommitAdoptedFolderEdits();
     return 0;
 }
 
@@ -226,6 +248,19 @@ void CWallpaperDlg::OnRefillTimer() {
     // The composition on the worker reads the catalogue: the scan is taken in after it.
     if (m_worker.Busy()) return;
     if (m_refill.Poll()) ::KillTimer(m_hwnd, TIMER_REFILL);
+}
+
+// ---- Folder edits that outlived the settings window -------------------------------------------
+
+void CWallpaperDlg::AdoptFolderEdit(FolderEdit edit) {
+    m_adoptedEdits.Adopt(std::move(edit));
+    if (!m_adoptedEdits.Empty()) ::SetTimer(m_hwnd, TIMER_ADOPTED_EDITS, kAdoptedEditPollInterval, nullptr);
+}
+
+void CWallpaperDlg::CommitAdoptedFolderEdits() {
+    if (m_worker.Busy()) return;  // the catalogue is being read: the next tick commits
+    if (m_adoptedEdits.CommitFinished(m_catalogue) && m_loaded) m_catalogue.SaveImageList(stEnv.DataFolder());
+    if (m_adoptedEdits.Empty()) ::KillTimer(m_hwnd, TIMER_ADOPTED_EDITS);
 }
 
 void CWallpaperDlg::OnChangeTimer() { Ask({.tick = true}); }
@@ -407,13 +442,16 @@ void CWallpaperDlg::StopComposing() {
 
 void CWallpaperDlg::RegisterSessionNotifications() {
     // Early in a logon the session service may not answer yet: tried again until it does.
-    if (m_presenceNotifications.Start(m_hwnd, m_system))
+    if (m_presenceNotifications.Start(m_hwnd, m_system)) {
         ::KillTimer(m_hwnd, TIMER_SESSION_RETRY);
-    else
+    } else {
+        fw::Log("session notifications refused (error %lu): trying again", ::GetLastError());
         ::SetTimer(m_hwnd, TIMER_SESSION_RETRY, kSessionRetryInterval, nullptr);
+    }
 }
 
 LRESULT CWallpaperDlg::OnSessionChange(WPARAM event, LPARAM) {
+    fw::Log("session change %u", static_cast<unsigned>(event));
     if (m_presence.OnSessionChange(event)) UserIsBack();
     return 0;
 }
@@ -487,6 +525,8 @@ LRESULT CWallpaperDlg::OnSettingChange(WPARAM action, LPARAM lp) {
 
 void CWallpaperDlg::OnDisplayChangeTimer() {
     ::KillTimer(m_hwnd, TIMER_DISPLAY_CHANGE);
+    fw::Log("display changed: %u monitor(s), primary %dx%d", static_cast<unsigned>(m_system.Monitors().size()),
+            m_system.ScreenWidth(), m_system.ScreenHeight());
     Ask({.display = true});
 }
 
@@ -663,9 +703,11 @@ void CWallpaperDlg::SaveEditedState() {
 void CWallpaperDlg::ShutDown() {
     if (!m_loaded) return;
     StopComposing();
+    fw::Log(m_worker.Busy() ? "exit: the composition under way did not stop in time" : "exit");
     if (stEnv.isiconhide) ShowDesktopIcons();
     SaveEditedState();
     m_composer.RestorePriorWallpaper();
+    fw::FieldLog::Process().Flush(500);
     // The positions stay: a cancelled end of session leaves the program running on them.
 }
 

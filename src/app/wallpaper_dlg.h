@@ -20,6 +20,7 @@
 #include "state/background_scan.h"
 #include "state/catalogue.h"
 #include "state/hotkeys.h"
+#include "state/folder_edit.h"
 #include "state/settings.h"
 
 constexpr UINT_PTR TIMER_CHANGE = 1;
@@ -31,7 +32,9 @@ constexpr int kHideIconsAttempts = 15;
 constexpr UINT_PTR TIMER_DISPLAY_CHANGE = 11;  // a new monitor layout, resolution, work area or DPI
 constexpr UINT_PTR TIMER_REFILL = 10;     // a refill of the catalogue is scanning
 constexpr UINT kRefillPollInterval = 100;
-constexpr UINT_PTR TIMER_SESSION_RETRY = 12;  // the session notifications are not registered yet
+constexpr UINT_PTR TIMER_ADOPTED_EDITS = 12;  // folder edits that outlived the settings window
+constexpr UINT kAdoptedEditPollInterval = 250;
+constexpr UINT_PTR TIMER_SESSION_RETRY = 13;  // the session notifications are not registered yet
 constexpr UINT kSessionRetryInterval = 2000;
 constexpr UINT kDateTimerInterval = 30000;
 // Docking, a new monitor or a new resolution sends several changes in a row: the picture for the
@@ -92,6 +95,13 @@ public:
 
     // Acts on a verb of a hotkey or the command line; displayNumber as in VerbMessage.
     void DoVerb(Verb verb, int displayNumber);
+
+    // A folder edit whose settings window closed mid-scan, committed by CommitAdoptedFolderEdits.
+    void AdoptFolderEdit(FolderEdit edit) override;
+    // Commits the adopted edits whose scans have ended and writes list.txt; never while a
+    // wallpaper is being composed from the catalogue. Its timer's tick, also called by tests.
+    void CommitAdoptedFolderEdits();
+    bool HasAdoptedFolderEdits() const { return !m_adoptedEdits.Empty(); }
 
     // Timer ticks, also called directly by tests.
     void OnChangeTimer();
@@ -226,4 +236,5 @@ private:
     DesktopLayout m_shownLayout;
     std::vector<std::string> m_shownPaths;
     bool m_hotkeyTaken[kHotkeyCount] = {};
+    AdoptedFolderEdits m_adoptedEdits;
 };

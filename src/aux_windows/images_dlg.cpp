@@ -16,6 +16,8 @@ static_assert(IDC_IMAGES_LIST == 1005, "the list of the current images template"
 const fw::Handler<CImagesDlg> CImagesDlg::kHandlers[] = {
     fw::OnNotify(IDC_IMAGES_LIST, NM_RCLICK, &CImagesDlg::OnListRightClick),
     fw::OnMessage(WM_DPICHANGED, &CImagesDlg::OnDpiChanged),
+    fw::OnMessage(WM_THUMBNAIL_READY, &CImagesDlg::OnThumbnailReady),
+    fw::OnMessage(WM_DESTROY, &CImagesDlg::OnDestroy),
     fw::OnCommand(ID_IMAGES_DELETE, &CImagesDlg::OnDelete),
     fw::OnCommand(ID_IMAGES_OPEN, &CImagesDlg::OnOpen),
     fw::OnCommand(ID_IMAGES_BAN, &CImagesDlg::OnBan),
@@ -54,6 +56,7 @@ CImagesDlg::~CImagesDlg() = default;
 BOOL CImagesDlg::OnInitDialog() {
     HWND list = List();
     m_dpi = fw::WindowDpi(m_hwnd);
+    m_jobs = std::make_unique<fw::WindowJobs<fw::Bitmap>>(m_hwnd, WM_THUMBNAIL_READY);
     ShowThumbnails();
     for (size_t i = 0; i < m_itemPaths.size(); ++i) {
         ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -70,8 +73,14 @@ int CImagesDlg::Spacing() const { return fw::ScaleForDpi(kSpacing, m_dpi); }
 void CImagesDlg::ShowThumbnails() {
     HWND list = List();
     const int size = ThumbnailSize();
+    if (!m_jobs) return;  // not initialised yet, or closing
+    // Thumbnails still coming at the old size are of no use any more.
+    m_jobs->Cancel();
     fw::ImageList thumbnails(::ImageList_Create(size, size, ILC_COLOR32, 0, 1));
     ::ImageList_SetImageCount(thumbnails.get(), static_cast<UINT>(m_itemPaths.size()));
+    const fw::Bitmap placeholder = MakeThumbnailPlaceholder(size);
+    for (size_t i = 0; i < m_itemPaths.size(); ++i)
+        ::ImageList_Replace(thumbnails.get(), static_cast<int>(i), placeholder.get(), nullptr);
     m_thumbnails = thumbnails.get();
     fw::GiveListViewImageList(list, std::move(thumbnails), LVSIL_NORMAL);
     ListView_SetIconSpacing(list, Spacing(), Spacing());
@@ -83,19 +92,48 @@ void CImagesDlg::ShowThumbnails() {
         if (!::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) continue;
         const int index = static_cast<int>(item.lParam);
         ListView_SetItemPosition32(list, row, Spacing() * index, 0);
-        ReplaceThumbnail(index);
+        QueueThumbnail(index);
     }
 }
 
-void CImagesDlg::ReplaceThumbnail(int index) {
-    fw::Bitmap thumbnail = MakeThumbnail(m_itemPaths[static_cast<size_t>(index)], ThumbnailSize());
-    if (thumbnail) ::ImageList_Replace(m_thumbnails, index, thumbnail.get(), nullptr);
+void CImagesDlg::QueueThumbnail(int index) {
+    if (!makeThumbnail) return;
+    m_jobs->Post(index, [make = makeThumbnail, path = m_itemPaths[static_cast<size_t>(index)],
+                         size = ThumbnailSize()](const std::atomic<bool>& cancelled) {
+        return cancelled ? fw::Bitmap() : make(path, size);
+    });
 }
 
-LRESULT CImagesDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
-        ::SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+LRESULT CImagesDlg::OnThumbnailReady(WPARAM, LPARAM) {
+    if (!m_jobs) return 0;
+    HWND list = List();
+    for (auto& done : m_jobs->Take()) {
+        if (!done.result) continue;
+        ::ImageList_Replace(m_thumbnails, done.key, done.result.get(), nullptr);
+        LVFINDINFOW find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = done.key;
+        const int row = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                        reinterpret_cast<LPARAM>(&find)));
+        if (row >= 0) ListView_RedrawItems(list, row, row);
+    }
+    return 0;
+}
+
+LRESULT CImagesDlg::OnDestroy(WPARAM, LPARAM) {
+    // Thumbnails still being made are dropped; one stuck on a dead share ends alone, unseen.
+    m_jobs.reset();
+    return 0;
+}
+
+fw::MessageResult CImagesDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    // The dialog manager re-lays the controls out for the new DPI and sizes the window first;
+    // the thumbnails and their spacing follow.
+    if (m_inDefaultDpiChange) return fw::kDeclined;
+    const auto* suggested = reinterpret_cast<const RECT*>(lp);
+    const RECT wanted = suggested ? *suggested : RECT{};
+    fw::RunDialogDefault(m_hwnd, WM_DPICHANGED, wp, lp, m_inDefaultDpiChange);
+    if (suggested) fw::TakeSuggestedRect(m_hwnd, wanted);
     const UINT dpi = HIWORD(wp) ? HIWORD(wp) : fw::kDefaultDpi;
     if (dpi == m_dpi) return 0;
     m_dpi = dpi;
@@ -116,7 +154,7 @@ void CImagesDlg::AddItem(int index) {
     if (row < 0) return;
     // All in one row, each in its own place, which a deletion leaves alone.
     ListView_SetItemPosition32(list, row, Spacing() * index, 0);
-    ReplaceThumbnail(index);
+    QueueThumbnail(index);
 }
 
 bool CImagesDlg::SelectItemAt(POINT screen) {

@@ -6,10 +6,16 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "aux_windows/thumbnail.h"
 #include "framework/window.h"
+#include "framework/window_jobs.h"
+
+// A thumbnail made on the dialog's worker is ready to be taken.
+constexpr UINT WM_THUMBNAIL_READY = WM_APP + 0x52;
 
 // The shell's list of one path (double-terminated), whatever the path's length.
 std::wstring ShellPathList(const std::string& path);
@@ -44,6 +50,11 @@ public:
     // this list too.
     std::function<void(const std::string&)> onBan;
     std::function<void(const std::string&)> onKeep;
+    // How a thumbnail is made, on the dialog's worker thread; tests stand in a slow one.
+    std::function<fw::Bitmap(const std::string&, int)> makeThumbnail = MakeThumbnail;
+    // Thumbnails are still being made or wait to be shown; until then their cells show the
+    // placeholder.
+    bool ThumbnailsPending() const { return m_jobs && m_jobs->Busy(); }
 
     static const fw::Handler<CImagesDlg> kHandlers[];
 
@@ -55,8 +66,11 @@ private:
     static constexpr int kSpacing = 80;
 
     LRESULT OnListRightClick(NMHDR*);
-    LRESULT OnDpiChanged(WPARAM, LPARAM);
-    // The thumbnails and their places for m_dpi; rows deleted meanwhile stay gone.
+    fw::MessageResult OnDpiChanged(WPARAM, LPARAM);
+    LRESULT OnThumbnailReady(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    // The thumbnails' cells and places for m_dpi, with placeholders until the pictures come; rows
+    // deleted meanwhile stay gone.
     void ShowThumbnails();
     void OnDelete();
     void OnOpen();
@@ -65,7 +79,8 @@ private:
     void RemoveSelected();
     void OnClose() { EndDialog(IDCANCEL); }
     void AddItem(int index);
-    void ReplaceThumbnail(int index);
+    // The thumbnail of a path is made on the worker; it replaces the placeholder when it arrives.
+    void QueueThumbnail(int index);
 
     std::vector<std::string>& m_currentImages;
     // The paths as they were at opening; item data indexes them, so deletions never move them.
@@ -74,4 +89,6 @@ private:
     std::string m_selectedPath;
     int m_selectedIndex = -1;
     UINT m_dpi = 96;
+    std::unique_ptr<fw::WindowJobs<fw::Bitmap>> m_jobs;
+    bool m_inDefaultDpiChange = false;
 };

@@ -3,6 +3,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <functional>
+
 #include "composer/picture_decode.h"
 
 ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imageHeight) {
@@ -26,6 +28,29 @@ ThumbnailRect FitThumbnail(int boxWidth, int boxHeight, int imageWidth, int imag
     return fit;
 }
 
+namespace {
+
+// A size x size picture on `cell` with the black border, `drawInside` painting between the two.
+fw::Bitmap FramedThumbnail(int size, Gdiplus::Color cell, const std::function<void(Gdiplus::Graphics&)>& drawInside,
+                           Gdiplus::Image* resolutionOf = nullptr) {
+    Gdiplus::Bitmap thumbnail(size, size, PixelFormat24bppRGB);
+    if (resolutionOf)
+        thumbnail.SetResolution(resolutionOf->GetHorizontalResolution(), resolutionOf->GetVerticalResolution());
+    {
+        Gdiplus::Graphics graphics(&thumbnail);
+        graphics.Clear(cell);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        if (drawInside) drawInside(graphics);
+        Gdiplus::Pen border(Gdiplus::Color(255, 0, 0, 0), 1.0f);
+        graphics.DrawRectangle(&border, 0, 0, size - 1, size - 1);
+    }
+    HBITMAP bitmap = nullptr;
+    thumbnail.GetHBITMAP(Gdiplus::Color(255, 255, 255, 255), &bitmap);
+    return fw::Bitmap(bitmap);
+}
+
+}  // namespace
+
 fw::Bitmap MakeThumbnail(const std::string& path, int size) {
     size = size > 2 ? size : 2;
     const int box = size - 1;
@@ -35,26 +60,20 @@ fw::Bitmap MakeThumbnail(const std::string& path, int size) {
         return DrawnSize{fit.width, fit.height};
     });
     Gdiplus::Image* source = picture.image.get();
-    const bool loaded = source != nullptr;
+    auto drawPicture = [&](Gdiplus::Graphics& graphics) {
+        if (!source) return;
+        const ThumbnailRect fit = FitThumbnail(box, box, picture.width, picture.height);
+        const auto sw = static_cast<Gdiplus::REAL>(source->GetWidth());
+        const auto sh = static_cast<Gdiplus::REAL>(source->GetHeight());
+        graphics.DrawImage(source, Gdiplus::RectF(static_cast<Gdiplus::REAL>(fit.left), static_cast<Gdiplus::REAL>(fit.top),
+                                                  static_cast<Gdiplus::REAL>(fit.width), static_cast<Gdiplus::REAL>(fit.height)),
+                           0, 0, sw, sh, Gdiplus::UnitPixel);
+    };
+    return FramedThumbnail(size, Gdiplus::Color(255, 255, 255, 255), drawPicture, source);
+}
 
-    Gdiplus::Bitmap thumbnail(size, size, PixelFormat24bppRGB);
-    if (loaded) thumbnail.SetResolution(source->GetHorizontalResolution(), source->GetVerticalResolution());
-    {
-        Gdiplus::Graphics graphics(&thumbnail);
-        graphics.Clear(Gdiplus::Color(255, 255, 255, 255));
-        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        if (loaded) {
-            const ThumbnailRect fit = FitThumbnail(box, box, picture.width, picture.height);
-            const auto sw = static_cast<Gdiplus::REAL>(source->GetWidth());
-            const auto sh = static_cast<Gdiplus::REAL>(source->GetHeight());
-            graphics.DrawImage(source, Gdiplus::RectF(static_cast<Gdiplus::REAL>(fit.left), static_cast<Gdiplus::REAL>(fit.top),
-                                                      static_cast<Gdiplus::REAL>(fit.width), static_cast<Gdiplus::REAL>(fit.height)),
-                               0, 0, sw, sh, Gdiplus::UnitPixel);
-        }
-        Gdiplus::Pen border(Gdiplus::Color(255, 0, 0, 0), 1.0f);
-        graphics.DrawRectangle(&border, 0, 0, size - 1, size - 1);
-    }
-    HBITMAP bitmap = nullptr;
-    thumbnail.GetHBITMAP(Gdiplus::Color(255, 255, 255, 255), &bitmap);
-    return fw::Bitmap(bitmap);
+fw::Bitmap MakeThumbnailPlaceholder(int size) {
+    size = size > 2 ? size : 2;
+    const BYTE grey = GetRValue(kThumbnailPlaceholderColour);
+    return FramedThumbnail(size, Gdiplus::Color(255, grey, grey, grey), nullptr);
 }

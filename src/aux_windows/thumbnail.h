@@ -22,3 +22,8 @@ constexpr int kThumbnailSize = 70;
 // A size x size picture of the file, fitted on white with a black border; a file that cannot be
 // loaded gives the white thumbnail with its border. Needs a running GDI+.
 fw::Bitmap MakeThumbnail(const std::string& path, int size = kThumbnailSize);
+
+// The cell a thumbnail shows until its picture has been read: the border around a light grey
+// square, which no real thumbnail (white around its picture) is.
+constexpr COLORREF kThumbnailPlaceholderColour = RGB(0xD8, 0xD8, 0xD8);
+fw::Bitmap MakeThumbnailPlaceholder(int size = kThumbnailSize);

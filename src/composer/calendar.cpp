@@ -89,10 +89,11 @@ bool ParseSpecialDayLine(const std::string& line, std::string& key, std::string&
 int LoadSpecialDays(const std::string& path, SpecialDays& days) {
     fw::StdioFile file(std::fopen(path.c_str(), "r"));
     if (!file) return 0;
-    char buffer[100];
-    while (std::fgets(buffer, sizeof buffer, file.get())) {
+    // Lines of 99 bytes, three times as many in UTF-8 where a Korean character takes three.
+    std::string buffer(mb::ScaledByteLimit(100), '\0');
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file.get())) {
         std::string key, text;
-        if (ParseSpecialDayLine(buffer, key, text)) days[key] = text;
+        if (ParseSpecialDayLine(buffer.c_str(), key, text)) days[key] = text;
     }
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include "composer/placement.h"
 #include "composer/text.h"
+#include "framework/field_log.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
@@ -38,7 +39,16 @@ RealUserRegistry& DefaultRegistry() {
 std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
                                            const std::function<bool(const std::string&)>& usable,
                                            const std::function<bool(const std::string&)>& banned) {
-    size_t bannedInOrder = 0;
+    return ChooseNextImage(
+        catalogue, randomOrder, system,
+        [&usable](const std::string& path) { return usable(path) ? PickVerdict::Usable : PickVerdict::Unusable; },
+        banned);
+}
+
+std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
+                                           const std::function<PickVerdict(const std::string&)>& check,
+                                           const std::function<bool(const std::string&)>& banned) {
+    size_t restingPicks = 0, bannedInOrder = 0;
     for (;;) {
         if (catalogue.m_pathList.empty()) return "";
         std::vector<std::string>& images = catalogue.m_imageList;
@@ -49,12 +59,13 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
         }
         const uint32_t n = static_cast<uint32_t>(images.size());
         std::string path;
+        size_t taken = 0;
         if (randomOrder) {
             uint32_t r = static_cast<uint32_t>(system.Rand());
             uint32_t t = static_cast<uint32_t>(system.TickCount());
-            auto at = images.begin() + static_cast<std::ptrdiff_t>((r * t) % n);
-            path = *at;
-            images.erase(at);
+            taken = (r * t) % n;
+            path = std::move(images[taken]);
+            images.erase(images.begin() + static_cast<std::ptrdiff_t>(taken));
         } else {
             if (s_nextIndex < 0 || static_cast<uint32_t>(s_nextIndex) >= n) s_nextIndex = 0;
             path = images[static_cast<size_t>(s_nextIndex++)];
@@ -64,7 +75,14 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
             if (!randomOrder && ++bannedInOrder >= n) return "";
             continue;
         }
-        if (usable(path)) return path;
+        const PickVerdict verdict = check(path);
+        if (verdict == PickVerdict::Usable) return path;
+        if (verdict == PickVerdict::Resting) {
+            // Kept for when its folder answers again.
+            if (randomOrder) images.insert(images.begin() + static_cast<std::ptrdiff_t>(taken), std::move(path));
+            if (++restingPicks >= n) return "";
+            continue;
+        }
         if (++s_missingCount >= kMissingPicksPerChoice) {
             s_missingCount = 0;
             return "";
@@ -87,7 +105,8 @@ Gdiplus::RectF FitRect(int w, int h, int sw, int sh) {
 }
 
 Composer::Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& system)
-    : m_effects(env, system), m_env(env), m_catalogue(catalogue), m_system(system), m_registry(&DefaultRegistry()) {}
+    : m_effects(env, system), m_env(env), m_catalogue(catalogue), m_system(system), m_registry(&DefaultRegistry()),
+      m_photoSource(&DefaultPhotoSource()) {}
 
 Composer::~Composer() = default;
 
@@ -402,7 +421,7 @@ std::string Composer::ChooseNextImage() {
         [this](const std::string& path) { return m_banned.Contains(path); });
 }
 
-std::string Composer::ChooseFavourite(const std::function<bool(const std::string&)>& usable) {
+std::string Composer::ChooseFavourite(const std::function<PickVerdict(const std::string&)>& check) {
     std::vector<const std::string*> candidates;
     for (const std::string& path : m_kept.Paths())
         if (!m_banned.Contains(path)) candidates.push_back(&path);
@@ -412,7 +431,7 @@ std::string Composer::ChooseFavourite(const std::function<bool(const std::string
     // Favourites that are gone or do not decode leave the choice to the catalogue after a few tries.
     for (size_t i = 0; i < n && i < kMissingPicksPerChoice; ++i) {
         const std::string& path = *candidates[(start + i) % n];
-        if (usable(path)) {
+        if (check(path) == PickVerdict::Usable) {
             m_favouriteIndex = start + i + 1;
             return path;
         }
@@ -454,16 +473,24 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
     if (m_env.imagepos == kPlaceUserPositions) EnsurePositionsLoaded();
     const int maxSize = PhotoMaxSize(PositionsOf(monitor), PositionIndexOf(monitor));
     const bool notStretch = m_env.notstrech != 0;
-    // A file that exists but does not decode (or would not fit in memory) is passed over like a
-    // missing one. Photos are decoded no larger than they are drawn.
-    const auto usable = [&](const std::string& path) {
-        if (Cancelled() || !m_system.FileExists(path)) return false;
-        picture = DecodePicture(path, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
-        return static_cast<bool>(picture);
+    // A file that cannot be read or decoded (or would not fit in memory), or whose data is in the
+    // cloud, is passed over like a missing one. Photos are decoded no larger than they are drawn.
+    const std::vector<std::string> listed = m_catalogue.ListedFolders();
+    const auto check = [&](const std::string& path) {
+        if (Cancelled()) return PickVerdict::Unusable;
+        PhotoBytes bytes;
+        const PhotoRead read = m_photoSource->Read(path, m_env.cloudphotos != 0, listed, bytes);
+        if (read == PhotoRead::Resting) return PickVerdict::Resting;
+        if (read == PhotoRead::Read)
+            picture = DecodePicture(bytes, [&](int w, int h) { return ScaleToMaxSize(w, h, maxSize, notStretch); });
+        if (picture) return PickVerdict::Usable;
+        fw::Log("photo passed over, %s: %s", read == PhotoRead::Read ? "no picture it can decode" : PhotoReadText(read),
+                path.c_str());
+        return PickVerdict::Unusable;
     };
-    mine.path = m_env.favoritesonly ? ChooseFavourite(usable) : std::string();
+    mine.path = m_env.favoritesonly ? ChooseFavourite(check) : std::string();
     if (mine.path.empty())
-        mine.path = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system, usable,
+        mine.path = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system, check,
                                                [this](const std::string& path) { return m_banned.Contains(path); });
     Report(ComposePhase::Decoded);
     if (mine.path.empty() || !picture) return;
@@ -590,7 +617,6 @@ void Composer::LoadPriorWallpaper() {
     // A best-fit spelling could name another picture: the exact or short name, else a copy below.
     const std::string wallpaper = mb::NarrowPath(registered);
     const bool unnamed = wallpaper.empty() && !registered.empty();
-    if (m_env.DataFolder().empty()) ::MessageBoxA(nullptr, "stEnv.m_exePath ==''", "Dioramix", MB_OK);
     m_unfinishedRun = !m_env.DataFolder().empty() && wallpaper == WallpaperFile();
     m_env.oriwallpath = ResolvePriorWallpaper(wallpaper, m_env.DataFolder());
     // Our first change overwrites Windows' own cached copy: restore from a copy of our own. So

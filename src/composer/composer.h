@@ -16,11 +16,16 @@
 #include "composer/effects.h"
 #include "composer/layout.h"
 #include "composer/output.h"
+#include "composer/photo_file.h"
 #include "composer/picture_decode.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/photo_lists.h"
 #include "state/settings.h"
+
+// What a pick's check found: a photo to draw, one to pass over (it counts among the three), or
+// one whose folder rests after a stall (passed over without counting: the other folders go on).
+enum class PickVerdict { Usable, Unusable, Resting };
 
 // The choice of the next photograph. Its two counters live as long as the composer, which
 // lives as long as the process; Reset() gives a test a fresh start.
@@ -36,6 +41,11 @@ public:
     // rest of the catalogue).
     std::string ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
                                 const std::function<bool(const std::string&)>& usable,
+                                const std::function<bool(const std::string&)>& banned = {});
+    // The same with a verdict: resting picks stay in the catalogue and end a choice only once
+    // as many were met as the catalogue holds. Banned photos are passed over without a check.
+    std::string ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
+                                const std::function<PickVerdict(const std::string&)>& check,
                                 const std::function<bool(const std::string&)>& banned = {});
 
     void Reset() { s_nextIndex = s_missingCount = 0; }
@@ -185,12 +195,14 @@ public:
     void DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor);
     std::string ChooseNextImage();
     // A favourite to show when only favourites are wanted and one is usable, else "".
-    std::string ChooseFavourite(const std::function<bool(const std::string&)>& usable);
+    std::string ChooseFavourite(const std::function<PickVerdict(const std::string&)>& check);
     // keepShownAsPrevious: the picture on the desktop becomes the back command's file.
     void SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious = false);
 
     // Tests feed registry values through this; the default reads HKEY_CURRENT_USER.
     void SetRegistry(IUserRegistry& registry) { m_registry = &registry; }
+    // Where photos are read from; the default is the real file system with the process's watchdog.
+    void SetPhotoSource(PhotoSource& source) { m_photoSource = &source; }
 
     // State read by the main window and the dialogs.
     std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
@@ -242,6 +254,7 @@ private:
     ImageCatalogue& m_catalogue;
     fw::ISystem& m_system;
     IUserRegistry* m_registry;
+    PhotoSource* m_photoSource;
     std::unique_ptr<Canvas24> m_canvasStore;  // kept between changes of the same screen size
     Canvas24* m_canvas = nullptr;    // the canvas being composed, whose pixels the fresh fill writes
     bool m_priorLoaded = false;      // the prior wallpaper was read: it may be set again

@@ -65,9 +65,10 @@ std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
 
 std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath) {
     if (exePath.empty() || registryWallpaper != exePath + "\\Dioramix.bmp") return registryWallpaper;
-    char kept[kProfilePathBuffer] = {};
+    std::string kept(mb::ScaledByteLimit(kProfilePathBuffer), '\0');
     std::string ini = exePath + "\\env.ini";
-    ::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", kept, sizeof kept, ini.c_str());
+    kept.resize(::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", kept.data(), static_cast<DWORD>(kept.size()),
+                                           ini.c_str()));
     return kept;
 }
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "composer/file_view.h"
 #include "composer/jpeg_decode.h"
 #include "composer/webp_decode.h"
 #include "composer/wic_decode.h"
@@ -265,13 +264,16 @@ DrawnSize DecodeSizeFor(int storedWidth, int storedHeight, int orientation, cons
 namespace {
 
 // GDI+ decodes the whole picture; the header says beforehand whether that fits.
-DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, size_t headSize) {
+DecodedPicture DecodeWithGdiplus(const PhotoBytes& bytes) {
     DecodedPicture picture;
     int w = 0, h = 0;
-    if (ReadPictureSize(head, headSize, w, h) && static_cast<int64_t>(w) * h > kMaxDecodedPixels) return picture;
-    std::wstring wide = mb::Widen(path);
-    auto image = std::make_unique<Gdiplus::Bitmap>(wide.c_str());
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return picture;
+    if (ReadPictureSize(bytes.Data(), std::min(bytes.Size(), kHeaderBytes), w, h) &&
+        static_cast<int64_t>(w) * h > kMaxDecodedPixels)
+        return picture;
+    picture.source.reset(bytes.NewStream());
+    if (!picture.source) return picture;
+    auto image = std::make_unique<Gdiplus::Bitmap>(picture.source.get());
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0) return {};
     picture.width = static_cast<int>(image->GetWidth());
     picture.height = static_cast<int>(image->GetHeight());
     picture.bitsPerPixel = static_cast<int>((image->GetPixelFormat() >> 8) & 0xFF);
@@ -282,12 +284,17 @@ DecodedPicture DecodeWithGdiplus(const std::string& path, const uint8_t* head, s
 }  // namespace
 
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize) {
+    // A picture the user named (a background, a thumbnail of a photo shown): cloud files come down.
+    PhotoBytes bytes;
+    if (DefaultPhotoSource().Read(path, true, {}, bytes) != PhotoRead::Read) return {};
+    return DecodePicture(bytes, drawnSize);
+}
+
+DecodedPicture DecodePicture(const PhotoBytes& bytes, const DrawnSizeFor& drawnSize) {
     DecodedPicture picture;
-    const FileView file(path);
-    if (!file) return picture;
-    const uint8_t* data = file.Data();
-    const size_t size = file.Size();
-    const size_t headSize = std::min(size, kHeaderBytes);
+    if (!bytes) return picture;
+    const uint8_t* data = bytes.Data();
+    const size_t size = bytes.Size();
     auto passedOverUnless = [&](DecodeOutcome outcome) { return outcome == DecodeOutcome::Decoded ? std::move(picture) : DecodedPicture{}; };
     switch (SniffPictureFormat(data, size)) {
     case PictureFormat::Jpeg:
@@ -296,18 +303,18 @@ DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnS
             if (outcome != DecodeOutcome::Rejected) return passedOverUnless(outcome);
             picture = {};
         }
-        return DecodeWithGdiplus(path, data, headSize);
+        return DecodeWithGdiplus(bytes);
     case PictureFormat::WebP:
         return passedOverUnless(DecodeWebP(data, size, drawnSize, picture));
     case PictureFormat::Png:
     case PictureFormat::Gif:
     case PictureFormat::Bmp:
-        return DecodeWithGdiplus(path, data, headSize);
+        return DecodeWithGdiplus(bytes);
     case PictureFormat::Tiff: {
         // WIC reads the orientation and decodes no more than is drawn; GDI+ is the second try.
-        const DecodeOutcome outcome = DecodeWithWic(path, drawnSize, picture);
+        const DecodeOutcome outcome = DecodeWithWic(bytes, drawnSize, picture);
         if (outcome != DecodeOutcome::Rejected) return passedOverUnless(outcome);
-        return DecodeWithGdiplus(path, data, headSize);
+        return DecodeWithGdiplus(bytes);
     }
     case PictureFormat::Heif:
     case PictureFormat::Avif:
@@ -315,7 +322,7 @@ DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnS
         break;
     }
     // Whatever else the system has a codec for; without one the file is passed over.
-    return passedOverUnless(DecodeWithWic(path, drawnSize, picture));
+    return passedOverUnless(DecodeWithWic(bytes, drawnSize, picture));
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "composer/photo_file.h"
 #include "composer/placement.h"
 
 // Decoded pictures larger than this (after the best scale) are passed over: 25 megapixels is
@@ -80,6 +81,11 @@ private:
 };
 
 struct DecodedPicture {
+    struct ReleaseStream {
+        void operator()(IStream* stream) const noexcept { stream->Release(); }
+    };
+    // The bytes GDI+ reads on demand, kept until the image is gone (declared first: dropped last).
+    std::unique_ptr<IStream, ReleaseStream> source;
     std::unique_ptr<Gdiplus::Image> image;  // upright; at least the drawn size, or the whole picture
     int width = 0, height = 0;              // the picture's own upright size
     int bitsPerPixel = 0;                   // as the file stores it
@@ -89,9 +95,11 @@ struct DecodedPicture {
 // The size a picture of the given upright size will be drawn at.
 using DrawnSizeFor = std::function<DrawnSize(int width, int height)>;
 
-// The picture of the file decoded for drawing at drawnSize, or empty when it cannot be decoded
-// (not a picture, truncated, over the memory budget, no codec for it).
+// The picture of the file decoded for drawing at drawnSize, or empty when it cannot be read or
+// decoded (not a picture, truncated, over the memory budget, no codec for it).
 DecodedPicture DecodePicture(const std::string& path, const DrawnSizeFor& drawnSize);
+// The same from a file's bytes already read.
+DecodedPicture DecodePicture(const PhotoBytes& bytes, const DrawnSizeFor& drawnSize);
 
 // Sets the picture's own upright size from its stored size and orientation, and returns the size
 // to decode it at, in stored directions: drawnSize's answer, at least 1 x 1, never larger than the

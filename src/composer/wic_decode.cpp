@@ -17,7 +17,34 @@ namespace {
 // Pictures whose codec cannot decode them smaller are read whole by it: beyond this the codec's
 // own copy would cost too much.
 constexpr int64_t kMaxWholeDecodePixels = 50'000'000;
-constexpr int kBandRows = 32;
+
+// COM and the imaging factory of one thread, from its first WIC decode to its end. The apartment
+// is joined, not imposed: a thread that has one (the window thread's OLE) keeps its own kind.
+class ThreadImaging {
+public:
+    ThreadImaging() {
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        m_comJoined = SUCCEEDED(com);
+        if (FAILED(com) && com != RPC_E_CHANGED_MODE) return;
+        ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(m_factory.GetAddressOf()));
+    }
+    ~ThreadImaging() {
+        m_factory.Reset();  // before COM may go
+        if (m_comJoined) ::CoUninitialize();
+    }
+    ThreadImaging(const ThreadImaging&) = delete;
+    ThreadImaging& operator=(const ThreadImaging&) = delete;
+    IWICImagingFactory* Factory() const { return m_factory.Get(); }
+
+private:
+    bool m_comJoined = false;
+    ComPtr<IWICImagingFactory> m_factory;
+};
+
+IWICImagingFactory* ThreadFactory() {
+    thread_local ThreadImaging imaging;
+    return imaging.Factory();
+}
 
 // IWICBitmapSourceTransform, which not every SDK's wincodec.h declares: a codec's own scaled decode.
 struct DECLSPEC_NOVTABLE CodecTransform : IUnknown {
@@ -65,6 +92,8 @@ bool DecodeScaledByCodec(IWICImagingFactory& factory, IWICBitmapFrameDecode& fra
     UINT cw = static_cast<UINT>(w), ch = static_cast<UINT>(h);
     if (FAILED(transform->GetClosestSize(&cw, &ch)) || cw < static_cast<UINT>(w) || ch < static_cast<UINT>(h))
         return false;
+    // A codec whose closest size is the whole picture would decode it all here, unbudgeted.
+    if (static_cast<int64_t>(cw) * ch > kMaxDecodedPixels) return false;
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppPBGRA;
     if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
     // The codec's rows in its own format, then one converter pass to premultiplied 32 bits.
@@ -92,27 +121,22 @@ bool DecodeScaledByCodec(IWICImagingFactory& factory, IWICBitmapFrameDecode& fra
                                            pixels.data()));
 }
 
-// The whole picture read in bands of rows and shrunk to w x h as they come.
-bool DecodeShrunk(IWICBitmapSource& source, int sw, int sh, int w, int h, std::vector<uint8_t>& pixels) {
+// The whole picture shrunk to w x h by WIC's scaler, which pulls the source once in the order the
+// codec decodes it (a tiled HEIC asked for narrow bands would decode its tiles over and over).
+bool DecodeShrunk(IWICImagingFactory& factory, IWICBitmapSource& source, int w, int h, std::vector<uint8_t>& pixels) {
+    ComPtr<IWICBitmapScaler> scaler;
+    if (FAILED(factory.CreateBitmapScaler(&scaler)) ||
+        FAILED(scaler->Initialize(&source, static_cast<UINT>(w), static_cast<UINT>(h), WICBitmapInterpolationModeFant)))
+        return false;
     pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
-    RowShrinker shrinker(sw, sh, pixels.data(), w, h, w * 4);
-    std::vector<uint8_t> band(static_cast<size_t>(sw) * 4 * kBandRows);
-    for (int y = 0; y < sh; y += kBandRows) {
-        const int rows = std::min(kBandRows, sh - y);
-        const WICRect rect{0, y, sw, rows};
-        if (FAILED(source.CopyPixels(&rect, static_cast<UINT>(sw) * 4, static_cast<UINT>(band.size()), band.data())))
-            return false;
-        for (int r = 0; r < rows; ++r) shrinker.AddRow(band.data() + static_cast<size_t>(r) * sw * 4);
-    }
-    return true;
+    return SUCCEEDED(scaler->CopyPixels(nullptr, static_cast<UINT>(w) * 4, static_cast<UINT>(pixels.size()), pixels.data()));
 }
 
-DecodeOutcome Decode(IWICImagingFactory& factory, const std::string& path, const DrawnSizeFor& drawnSize,
+DecodeOutcome Decode(IWICImagingFactory& factory, IStream& stream, const DrawnSizeFor& drawnSize,
                      DecodedPicture& picture) {
     ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory.CreateDecoderFromFilename(mb::Widen(path).c_str(), nullptr, GENERIC_READ,
-                                                 WICDecodeMetadataCacheOnDemand, &decoder)))
-        return DecodeOutcome::Rejected;  // no codec for it, or unreadable
+    if (FAILED(factory.CreateDecoderFromStream(&stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)))
+        return DecodeOutcome::Rejected;  // no codec for it
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT fullWidth = 0, fullHeight = 0;
     if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&fullWidth, &fullHeight)) || fullWidth == 0 ||
@@ -135,7 +159,7 @@ DecodeOutcome Decode(IWICImagingFactory& factory, const std::string& path, const
             return DecodeOutcome::Rejected;
         ow = target.w;
         oh = target.h;
-        if (!DecodeShrunk(*converter.Get(), sw, sh, ow, oh, pixels)) return DecodeOutcome::Rejected;
+        if (!DecodeShrunk(factory, *converter.Get(), ow, oh, pixels)) return DecodeOutcome::Rejected;
     }
 
     const int bw = orientation >= 5 ? oh : ow, bh = orientation >= 5 ? ow : oh;
@@ -152,11 +176,17 @@ DecodeOutcome Decode(IWICImagingFactory& factory, const std::string& path, const
 
 }  // namespace
 
+DecodeOutcome DecodeWithWic(const PhotoBytes& bytes, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
+    IWICImagingFactory* factory = ThreadFactory();
+    if (!factory || !bytes) return DecodeOutcome::Rejected;
+    ComPtr<IStream> stream;
+    stream.Attach(bytes.NewStream());
+    if (!stream) return DecodeOutcome::Rejected;
+    return Decode(*factory, *stream.Get(), drawnSize, picture);
+}
+
 DecodeOutcome DecodeWithWic(const std::string& path, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
-    // COM for the decode (a thread that has it already keeps its own).
-    fw::ComApartment apartment;
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.GetAddressOf()))))
-        return DecodeOutcome::Rejected;
-    return Decode(*factory.Get(), path, drawnSize, picture);
+    PhotoBytes bytes;
+    if (DefaultPhotoSource().Read(path, true, {}, bytes) != PhotoRead::Read) return DecodeOutcome::Rejected;
+    return DecodeWithWic(bytes, drawnSize, picture);
 }

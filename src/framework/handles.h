@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <memory>
@@ -167,14 +168,28 @@ private:
     HGDIOBJ m_old;
 };
 
-// COM for the current thread, apartment model; uninitialised only when it was initialised.
+// COM for the current thread, apartment model unless a worker asks for the multithreaded one;
+// uninitialised only when it was initialised.
 class ComApartment {
 public:
-    ComApartment() noexcept : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) noexcept
+        : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, model))) {}
     ~ComApartment() { if (m_ok) ::CoUninitialize(); }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     bool ok() const noexcept { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
+// OLE on the window thread, as the shell's drag and drop and the common dialogs want it.
+class OleSession {
+public:
+    OleSession() noexcept : m_ok(SUCCEEDED(::OleInitialize(nullptr))) {}
+    ~OleSession() { if (m_ok) ::OleUninitialize(); }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
 
 private:
     bool m_ok;

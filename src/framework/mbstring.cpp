@@ -3,21 +3,65 @@
 namespace mb {
 namespace {
 
-bool IsLead(char c, UINT codePage) {
-    return ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(c)) != FALSE;
+bool IsContinuation(char c) { return (static_cast<BYTE>(c) & 0xC0) == 0x80; }
+
+// The bytes a UTF-8 sequence starting at s[i] announces; 1 for an ASCII, stray or cut-off byte,
+// so that damaged text still walks one byte at a time.
+size_t Utf8SequenceLength(std::string_view s, size_t i) {
+    const BYTE lead = static_cast<BYTE>(s[i]);
+    const size_t len = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 1;
+    if (len == 1 || lead > 0xF4 || i + len > s.size()) return 1;
+    for (size_t k = 1; k < len; ++k)
+        if (!IsContinuation(s[i + k])) return 1;
+    return len;
 }
 
 // Calls f(position, length) for each character; a lone lead byte at the end counts as one byte.
 template <class F>
 void ForEachChar(std::string_view s, UINT codePage, F&& f) {
+    const UINT resolved = ResolveCodePage(codePage);
+    const bool utf8 = resolved == CP_UTF8;
     for (size_t i = 0; i < s.size();) {
-        size_t len = (IsLead(s[i], codePage) && i + 1 < s.size()) ? 2 : 1;
+        size_t len = utf8 ? Utf8SequenceLength(s, i)
+                          : (::IsDBCSLeadByteEx(resolved, static_cast<BYTE>(s[i])) && i + 1 < s.size()) ? 2 : 1;
         if (!f(i, len)) return;
         i += len;
     }
 }
 
 }  // namespace
+
+UINT ResolveCodePage(UINT codePage) {
+    if (codePage == CP_ACP) return ::GetACP();
+    if (codePage == CP_THREAD_ACP) {
+        // The thread's locale names its code page; the manifest's UTF-8 overrides every locale.
+        if (::GetACP() == CP_UTF8) return CP_UTF8;
+        UINT threadCodePage = 0;
+        if (::GetLocaleInfoW(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                             reinterpret_cast<LPWSTR>(&threadCodePage), sizeof threadCodePage / sizeof(wchar_t)) &&
+            threadCodePage != 0)
+            return threadCodePage;
+        return ::GetACP();
+    }
+    return codePage;
+}
+
+bool IsUtf8CodePage(UINT codePage) { return ResolveCodePage(codePage) == CP_UTF8; }
+
+size_t ScaledByteLimit(size_t doubleByteLimit, UINT codePage) {
+    return IsUtf8CodePage(codePage) ? doubleByteLimit * 3 : doubleByteLimit;
+}
+
+std::string CutAtCharacter(std::string_view s, size_t maxBytes, UINT codePage) {
+    if (s.size() <= maxBytes) return std::string(s);
+    size_t end = 0;
+    ForEachChar(s, codePage, [&](size_t i, size_t len) {
+        if (i + len > maxBytes) return false;
+        end = i + len;
+        return true;
+    });
+    return std::string(s.substr(0, end));
+}
 
 bool IsCharBoundary(std::string_view s, size_t pos, UINT codePage) {
     if (pos == 0 || pos >= s.size()) return pos <= s.size();
@@ -81,6 +125,27 @@ std::string Narrow(std::wstring_view s, UINT codePage) {
     if (n > 0)
         ::WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
     return out;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const BYTE lead = static_cast<BYTE>(s[i]);
+        const size_t len = Utf8SequenceLength(s, i);
+        if (len == 1 && lead >= 0x80) return false;
+        if (len >= 3) {
+            const BYTE second = static_cast<BYTE>(s[i + 1]);
+            // Overlong three- and four-byte forms, UTF-16 surrogates, and values past U+10FFFF.
+            if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+                (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+std::string Recode(std::string_view s, UINT fromCodePage, UINT toCodePage) {
+    return Narrow(Widen(s, fromCodePage), toCodePage);
 }
 
 namespace {

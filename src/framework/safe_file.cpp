@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/field_log.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 
@@ -20,6 +21,12 @@ std::string FolderOf(const std::string& path) {
 }
 
 // A new, empty, uniquely named file in the folder; "" when none can be made.
+// The file's own name: the log names the program's files, never the folders above them.
+std::string NameOf(const std::string& path) {
+    const size_t slash = mb::FindLastBackslash(path);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string CreateTemporaryFile(const std::string& folder) {
     char name[MAX_PATH] = {};
     if (!::GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, name)) return "";
@@ -53,10 +60,14 @@ template <class Attempt>
 bool WhileHeld(const HoldRetry& retry, Attempt attempt) {
     auto now = [&retry] { return retry.ticks ? retry.ticks() : ::GetTickCount(); };
     const DWORD start = now();
-    for (;;) {
-        if (attempt()) return true;
+    for (bool retried = false;; retried = true) {
+        if (attempt()) {
+            if (retried) Log("a file another program held was written after %lu ms", static_cast<unsigned long>(now() - start));
+            return true;
+        }
         const DWORD error = ::GetLastError();
         if (!IsPassingHold(error) || now() - start >= retry.windowMs) {
+            if (retried) Log("a file another program held stayed held for %lu ms", static_cast<unsigned long>(now() - start));
             ::SetLastError(error);
             return false;
         }
@@ -140,7 +151,11 @@ bool ReplaceThroughTemporary(const std::string& target, Durability durability, c
     if (temporary.empty()) return false;
     const bool flush = durability == Durability::Flushed;
     const bool ok = produce(temporary, flush) && WhileHeld(retry, [&] { return MoveOver(temporary, target, flush); });
-    if (!ok) ::DeleteFileA(temporary.c_str());
+    if (!ok) {
+        const DWORD error = ::GetLastError();
+        Log("%s not written (error %lu): the old version stays", NameOf(target).c_str(), static_cast<unsigned long>(error));
+        ::DeleteFileA(temporary.c_str());
+    }
     return ok;
 }
 

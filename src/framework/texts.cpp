@@ -17,4 +17,18 @@ std::wstring LoadText(UINT id, int number) {
     return text;
 }
 
+LANGID FaceLanguageFor(LANGID uiLanguage) {
+    return PRIMARYLANGID(uiLanguage) == LANG_KOREAN ? MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN)
+                                                    : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
+LANGID UseFaceLanguage() {
+    const LANGID face = FaceLanguageFor(::GetUserDefaultUILanguage());
+    // A list of names ending in an empty one: the literal's own terminator is the second.
+    const wchar_t* names = PRIMARYLANGID(face) == LANG_KOREAN ? L"ko-KR\0" : L"en-US\0";
+    ULONG count = 0;
+    ::SetThreadPreferredUILanguages(MUI_LANGUAGE_NAME, names, &count);
+    return face;
+}
+
 }  // namespace fw

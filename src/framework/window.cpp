@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "framework/field_log.h"
 #include "framework/mbstring.h"
 
 namespace fw {
@@ -82,6 +83,7 @@ void ReportBoundaryException(const char* where) noexcept {
     char text[256];
     wsprintfA(text, "Dioramix: exception stopped at %s\n", where);
     ::OutputDebugStringA(text);
+    Log("exception stopped at %s", where);
 }
 
 // ---- CDialog -------------------------------------------------------------------------------
@@ -122,6 +124,20 @@ std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), length + 1)));
     return text;
+}
+
+LRESULT RunDialogDefault(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, bool& inDefault) {
+    inDefault = true;
+    const LRESULT result = ::DefDlgProcW(dialog, msg, wp, lp);
+    inDefault = false;
+    return result;
+}
+
+void TakeSuggestedRect(HWND window, const RECT& suggested) {
+    RECT now{};
+    if (::GetWindowRect(window, &now) && ::EqualRect(&now, &suggested)) return;
+    ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on) {

@@ -209,4 +209,12 @@ std::wstring WindowText(HWND hwnd);
 // Sets or clears style bits of a window; `index` is GWL_STYLE or GWL_EXSTYLE.
 void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on);
 
+// Runs the dialog manager's own processing of a message from inside the dialog's handler of it,
+// so that the handler's own part can follow it: the handler declines the message while
+// `inDefault` is set, which this sets around the call.
+LRESULT RunDialogDefault(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, bool& inDefault);
+// After a DPI change, the window takes the rectangle WM_DPICHANGED suggested where the dialog
+// manager did not size it itself (Per-Monitor v1, before Windows 10 1703).
+void TakeSuggestedRect(HWND window, const RECT& suggested);
+
 }  // namespace fw

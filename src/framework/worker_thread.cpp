@@ -2,6 +2,9 @@
 
 #include <process.h>
 
+#include "framework/field_log.h"
+#include "framework/thread_stack.h"
+
 namespace fw {
 
 namespace {
@@ -70,6 +73,7 @@ unsigned __stdcall WorkerThread::ThreadMain(void* self) {
 }
 
 void WorkerThread::Loop() {
+    ReserveStackForCrashHandling();
     ComApartment com;
     for (;;) {
         // An apartment thread handles its messages while it waits.
@@ -87,6 +91,7 @@ void WorkerThread::Loop() {
                 job();
             } catch (...) {
                 // A job's failure is its own; the thread goes on serving the next.
+                Log("exception stopped a worker's job");
             }
         }
         m_busy.store(false, std::memory_order_release);

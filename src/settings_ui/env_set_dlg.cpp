@@ -232,12 +232,14 @@ LRESULT CEnvSetDlg::OnMeasureItem(WPARAM, LPARAM lp) {
     return TRUE;
 }
 
-LRESULT CEnvSetDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    // The system has scaled the template's controls and fonts; the window takes the size it
-    // suggests, and what is drawn or measured here follows by hand.
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lp))
-        ::SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+fw::MessageResult CEnvSetDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
+    // The dialog manager re-lays the template's controls and fonts out for the new DPI and sizes
+    // the window; what is drawn or measured here (fonts, page list, columns) follows after it.
+    if (m_inDefaultDpiChange) return fw::kDeclined;
+    const auto* suggested = reinterpret_cast<const RECT*>(lp);
+    const RECT wanted = suggested ? *suggested : RECT{};
+    fw::RunDialogDefault(m_hwnd, WM_DPICHANGED, wp, lp, m_inDefaultDpiChange);
+    if (suggested) fw::TakeSuggestedRect(m_hwnd, wanted);
     ApplyDpi(HIWORD(wp));
     return 0;
 }

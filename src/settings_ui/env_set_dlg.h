@@ -57,7 +57,7 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM);
     fw::MessageResult OnSysCommand(WPARAM, LPARAM);
     LRESULT OnMeasureItem(WPARAM, LPARAM);
-    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    fw::MessageResult OnDpiChanged(WPARAM, LPARAM);
     void OnPageListSelChange();
     void OnOk() {}  // Enter never closes the window
     void OnCancel();
@@ -73,4 +73,5 @@ private:
     fw::ImageList m_images;
     fw::Font m_captionFont;
     UINT m_dpi = 96;
+    bool m_inDefaultDpiChange = false;
 };

@@ -109,6 +109,8 @@ const fw::Handler<CSetBackImg> CSetBackImg::kHandlers[] = {
     fw::OnCommand(IDC_BACK_STRETCH, &CSetBackImg::OnStretch, BN_CLICKED),
     fw::OnCommand(IDC_BACK_BROWSE, &CSetBackImg::OnBrowse, BN_CLICKED),
     fw::OnMessage(WM_DRAWITEM, &CSetBackImg::OnDrawItem),
+    fw::OnMessage(WM_BACKGROUND_PICTURE_READY, &CSetBackImg::OnPictureReady),
+    fw::OnMessage(WM_DESTROY, &CSetBackImg::OnDestroy),
 };
 
 CSetBackImg::CSetBackImg(SettingsContext& context) : CSettingsPageImpl(IDD_SET_BACKIMG, context) {}
@@ -118,6 +120,7 @@ CSetBackImg::~CSetBackImg() = default;
 BOOL CSetBackImg::OnInitDialog() {
     const EnvSettings& env = *m_pEnv;
     m_colorButton.SubclassDlgItem(IDC_BACK_COLOR, m_hwnd);
+    m_jobs = std::make_unique<fw::WindowJobs<BackgroundPicture>>(m_hwnd, WM_BACKGROUND_PICTURE_READY);
     FitPreviewBox();
     ShowPicture(env.backimagename);
     SetChecked(IDC_BACK_USEIMAGE, env.isbackimg);
@@ -154,11 +157,38 @@ void CSetBackImg::DpiChanged(UINT oldDpi, UINT newDpi) {
 }
 
 void CSetBackImg::ShowPicture(const std::string& path) {
+    SetDlgItemText(IDC_BACK_FILENAME, mb::FileNameOfPath(path));
+    if (!m_jobs) return;  // not initialised yet, or closing
+    m_jobs->Cancel();
+    if (path != m_picturePath || path.empty()) {
+        m_picture = BackgroundPicture();
+        m_picturePath = path;
+        // Nothing to read for no file; a file's information shows once it has been read.
+        SetDlgItemText(IDC_BACK_INFO, path.empty() ? m_picture.info : std::string());
+        RepaintPreview();
+    }
+    if (path.empty() || !loadPicture) return;
     RECT box{};
     ::GetClientRect(GetDlgItem(IDC_BACK_PREVIEW), &box);
-    m_picture = LoadBackgroundPicture(path, box.right, box.bottom);
-    SetDlgItemText(IDC_BACK_FILENAME, mb::FileNameOfPath(path));
-    SetDlgItemText(IDC_BACK_INFO, m_picture.info);
+    m_jobs->Post(0, [load = loadPicture, path, width = box.right, height = box.bottom](const std::atomic<bool>& cancelled) {
+        return cancelled ? BackgroundPicture() : load(path, width, height);
+    });
+}
+
+LRESULT CSetBackImg::OnPictureReady(WPARAM, LPARAM) {
+    if (!m_jobs) return 0;
+    for (auto& done : m_jobs->Take()) {
+        m_picture = std::move(done.result);
+        SetDlgItemText(IDC_BACK_INFO, m_picture.info);
+        RepaintPreview();
+    }
+    return 0;
+}
+
+LRESULT CSetBackImg::OnDestroy(WPARAM, LPARAM) {
+    // A picture still being read is dropped; one stuck on a dead share ends alone, unseen.
+    m_jobs.reset();
+    return 0;
 }
 
 void CSetBackImg::RepaintPreview() const { ::InvalidateRect(GetDlgItem(IDC_BACK_PREVIEW), nullptr, TRUE); }

@@ -6,9 +6,11 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "framework/window_jobs.h"
 #include "settings_ui/color_button.h"
 #include "settings_ui/settings_page.h"
 
@@ -34,6 +36,9 @@ BackgroundPicture LoadBackgroundPicture(const std::string& path, int boxWidth, i
 void DrawBackgroundPreview(Gdiplus::Graphics& g, int pw, int ph, const EnvSettings& env, int screenWidth,
                            const BackgroundPicture& picture);
 
+// The background picture read on the page's worker is ready to be taken.
+constexpr UINT WM_BACKGROUND_PICTURE_READY = WM_APP + 0x53;
+
 class CSetBackImg : public CSettingsPageImpl<CSetBackImg> {
 public:
     explicit CSetBackImg(SettingsContext& context);
@@ -41,6 +46,10 @@ public:
     // The preview box keeps the screen's shape at the new size, and the picture is read again for it.
     void DpiChanged(UINT oldDpi, UINT newDpi) override;
     const BackgroundPicture& Picture() const { return m_picture; }
+    // How the picture is read, on the page's worker thread; tests stand in a slow one.
+    std::function<BackgroundPicture(const std::string&, int, int)> loadPicture = LoadBackgroundPicture;
+    // The picture is still being read; until then the preview shows the background colour alone.
+    bool PictureLoading() const { return m_jobs && m_jobs->Busy(); }
 
     static const fw::Handler<CSetBackImg> kHandlers[];
 
@@ -54,13 +63,19 @@ private:
     void OnStretch();
     void OnBrowse();
     LRESULT OnDrawItem(WPARAM, LPARAM);
+    LRESULT OnPictureReady(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
 
     void FitPreviewBox();
+    // Reads the picture on the worker for the preview box's size; another file's picture leaves
+    // the preview at once, the same file's stays until its new copy arrives.
     void ShowPicture(const std::string& path);
     void RepaintPreview() const;
 
     CColorButton m_colorButton;
     BackgroundPicture m_picture;
+    std::string m_picturePath;  // the file m_picture was read from, or is being read from
+    std::unique_ptr<fw::WindowJobs<BackgroundPicture>> m_jobs;
 };
 
 // The file-open dialog's filter: "Image (*.jpg,*.jpeg,...)", then the patterns, each ended by a null.

@@ -30,14 +30,9 @@ LONG PointsToHeight(int points, int logPixelsY) { return -::MulDiv(points, logPi
 
 LOGFONTA CalendarPreviewFont(const std::string& face, int points, int logPixelsY, bool bold, bool italic) {
     LOGFONTA lf{};
-    // Whole characters only: a face cut inside a double-byte character would name no font.
-    size_t length = 0;
-    while (length < face.size() && length < LF_FACESIZE - 1) {
-        size_t next = length + (::IsDBCSLeadByte(static_cast<BYTE>(face[length])) ? 2 : 1);
-        if (next > LF_FACESIZE - 1 || next > face.size()) break;
-        length = next;
-    }
-    std::memcpy(lf.lfFaceName, face.data(), length);
+    // Whole characters only: a face cut inside a character would name no font.
+    const std::string cut = mb::CutAtCharacter(face, LF_FACESIZE - 1);
+    std::memcpy(lf.lfFaceName, cut.data(), cut.size());
     lf.lfHeight = PointsToHeight(points, logPixelsY);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = italic ? TRUE : FALSE;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
 #include "framework/dpi.h"
 #include "framework/handles.h"
@@ -16,6 +17,7 @@ const fw::Handler<CSetPath> CSetPath::kHandlers[] = {
     fw::OnCommand(IDC_PATH_RELOAD, &CSetPath::ReloadFolders, BN_CLICKED),
     fw::OnCommand(IDC_PATH_CANCEL, &CSetPath::CancelScan, BN_CLICKED),
     fw::OnCommand(IDCANCEL, &CSetPath::OnEscape),
+    fw::OnCommand(IDC_PATH_CLOUD, &CSetPath::OnCloudPhotos, BN_CLICKED),
     fw::OnNotify(IDC_PATH_LIST, NM_CLICK, &CSetPath::OnListClick),
     fw::OnMessage(WM_TIMER, &CSetPath::OnTimer),
     fw::OnMessage(WM_DESTROY, &CSetPath::OnDestroy),
@@ -63,8 +65,9 @@ int SumOfCounts(const std::vector<std::string>& countTexts) {
     return total;
 }
 
-std::string TotalText(int total, size_t banned) {
+std::string TotalText(int total, int cloudOnly, const std::string& cloudLabel, size_t banned) {
     std::string text = std::to_string(total) + " pics";
+    if (cloudOnly > 0) text += " (" + cloudLabel + " " + std::to_string(cloudOnly) + ")";
     // Photos the user banned stay in the folders but are never shown.
     if (banned) text += ", " + mb::Narrow(fw::LoadText(IDS_PATH_BANNED, static_cast<int>(banned)));
     return text;
@@ -93,7 +96,7 @@ void ShowBarPosition(HWND bar, int position, int range) {
 
 CSetPath::CSetPath(SettingsContext& context) : CSettingsPageImpl(IDD_SET_PATH, context) {}
 
-CSetPath::~CSetPath() = default;  // a scan still running is dropped with its owner
+CSetPath::~CSetPath() { HandOverScan(); }
 
 void CSetPath::SetRowHeight(UINT dpi) {
     // A 1-pixel-wide image list only so that every row is at least 16 pixels (at 96 DPI) high. The
@@ -120,15 +123,21 @@ BOOL CSetPath::OnInitDialog() {
     SetRowHeight(fw::WindowDpi(m_list.GetSafeHwnd()));
 
     Enable(IDC_PATH_DELETE, false);
+    SetChecked(IDC_PATH_CLOUD, m_pEnv->cloudphotos != 0);
     FillList();
     return TRUE;
 }
 
 LRESULT CSetPath::OnDestroy(WPARAM, LPARAM) {
-    // Closing the settings window cancels a scan: nothing is taken from it.
     ::KillTimer(m_hwnd, kScanTimer);
-    m_scan.reset();
+    HandOverScan();
     return 0;
+}
+
+void CSetPath::HandOverScan() {
+    // The settings window closes, not the user's edit: the main window finishes and commits it.
+    if (m_edit.scan) m_context.owner.AdoptFolderEdit(std::move(m_edit));
+    m_edit = FolderEdit();
 }
 
 bool CSetPath::PreTranslateMessage(MSG* msg) {
@@ -142,16 +151,29 @@ void CSetPath::FillList() {
     HWND list = m_list.GetSafeHwnd();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     m_list.DeleteAllItems();
-    for (const std::string& entry : m_context.catalogue.m_pathList) m_list.InsertRow(RowOfEntry(entry));
+    m_shownList = m_context.catalogue.m_pathList;
+    for (const std::string& entry : m_shownList) m_list.InsertRow(RowOfEntry(entry));
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ShowTotal();
 }
 
+bool CSetPath::ShowsAnOldList() {
+    // An edit of an earlier settings window was committed meanwhile: a row number of the old
+    // list could name another folder now.
+    if (Scanning() || m_context.catalogue.m_pathList == m_shownList) return false;
+    FillList();
+    ClearSelection();
+    return true;
+}
+
 void CSetPath::ShowTotal() {
     std::vector<std::string> counts;
     for (int row = 0; row < m_list.GetItemCount(); ++row) counts.push_back(m_list.GetItemText(row, 1));
-    SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.composer.Banned().Paths().size()));
+    // The cloud-only count comes from this run's scans, which read it from the folders' listings.
+    SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.catalogue.CloudOnlyCount(),
+                                             mb::Narrow(fw::LoadText(IDS_CLOUD_ONLY_LABEL)),
+                                             m_context.composer.Banned().Paths().size()));
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {
@@ -168,6 +190,7 @@ void CSetPath::ClearSelection() {
 
 LRESULT CSetPath::OnListClick(NMHDR* nm) {
     const int item = reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem;
+    if (ShowsAnOldList()) return 0;
     // A click beside the rows: the delete button goes off, the stored row stays. During a scan
     // nothing can be deleted, and the rows are rebuilt when it ends.
     if (item < 0 || Scanning()) {
@@ -202,7 +225,7 @@ void CSetPath::AddChosenFolder(const std::string& folder) {
 
     if (refusedAsListed) ClearSelection();
     if (!toScan.empty()) {
-        StartScan(ScanKind::Add, {std::move(toScan)});
+        StartScan(FolderEditKind::Add, toScan, {toScan});
     } else if (catalogue.m_pathList.size() != listedBefore) {
         // A tidy-up that a later rule stopped still removed entries.
         FillList();
@@ -215,20 +238,23 @@ void CSetPath::OnDelete() {
 }
 
 void CSetPath::RemoveFolder(size_t row) {
-    if (Scanning()) return;
+    if (Scanning() || ShowsAnOldList()) return;
     std::vector<std::string> rest = m_context.catalogue.ListedFolders();
     if (row >= rest.size()) return;
+    std::string removed = rest[row];
     rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
     ::SendMessageW(m_list.GetSafeHwnd(), LVM_DELETEITEM, row, 0);
     ::RedrawWindow(m_list.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     // The remaining folders are re-read; the entry goes only when that scan is taken.
-    StartScan(ScanKind::Reread, std::move(rest));
+    StartScan(FolderEditKind::Remove, std::move(removed), std::move(rest));
 }
 
 void CSetPath::ReloadFolders() {
     if (Scanning()) return;
-    StartScan(ScanKind::Reread, m_context.catalogue.ListedFolders());
+    StartScan(FolderEditKind::Reread, {}, m_context.catalogue.ListedFolders());
 }
+
+void CSetPath::OnCloudPhotos() { m_pEnv->cloudphotos = IsChecked(IDC_PATH_CLOUD) ? 1 : 0; }
 
 void CSetPath::OnEscape() {
     // Escape stops a scan; otherwise the page keeps it from the settings window, as ever.
@@ -237,11 +263,11 @@ void CSetPath::OnEscape() {
 
 LRESULT CSetPath::OnTimer(WPARAM id, LPARAM) {
     if (id != kScanTimer) return 0;
-    if (!m_scan) {
+    if (!m_edit.scan) {
         ::KillTimer(m_hwnd, kScanTimer);
         return 0;
     }
-    if (m_scan->Finished())
+    if (m_edit.scan->Finished())
         FinishScan();
     else
         ShowScanProgress();
@@ -250,20 +276,22 @@ LRESULT CSetPath::OnTimer(WPARAM id, LPARAM) {
 
 // ---- Scans --------------------------------------------------------------------------------------
 
-void CSetPath::StartScan(ScanKind kind, std::vector<std::string> folders) {
-    m_scanKind = kind;
+void CSetPath::StartScan(FolderEditKind kind, std::string folder, std::vector<std::string> folders) {
+    m_edit.kind = kind;
+    m_edit.folder = std::move(folder);
+    m_edit.listBefore = m_context.catalogue.m_pathList;
     // A re-read shows its rows only once they are known.
-    if (kind == ScanKind::Reread) m_list.DeleteAllItems();
+    if (kind == FolderEditKind::Reread || kind == FolderEditKind::Remove) m_list.DeleteAllItems();
     SetDlgItemText(IDC_PATH_TOTAL, "");
     ::SendMessageW(m_progress, PBM_SETRANGE32, 0, 0);
     ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
     ShowScanControls(true);
-    m_scan = std::make_unique<BackgroundScan>(std::move(folders), true);
+    m_edit.scan = std::make_unique<BackgroundScan>(std::move(folders), true);
     ::SetTimer(m_hwnd, kScanTimer, kScanPollInterval, nullptr);
 }
 
 void CSetPath::ShowScanProgress() {
-    const ScanStatus& status = m_scan->Status();
+    const ScanStatus& status = m_edit.scan->Status();
     const bool counting = status.counting;
     ShowCounting(counting);
     if (counting) return;
@@ -273,26 +301,19 @@ void CSetPath::ShowScanProgress() {
 
 void CSetPath::FinishScan() {
     ::KillTimer(m_hwnd, kScanTimer);
-    std::unique_ptr<BackgroundScan> scan = std::move(m_scan);
+    FolderEdit edit = std::exchange(m_edit, FolderEdit());
     ShowCounting(false);
     // A whole scan makes as many steps as it counted: the bar ends full.
-    const int range = scan->Status().range;
+    const int range = edit.scan->Status().range;
     ShowBarPosition(m_progress, range, range);
-    if (scan->Complete()) {
-        ImageCatalogue& catalogue = m_context.catalogue;
-        std::vector<FolderScan> scans = scan->TakeResults();
-        if (m_scanKind == ScanKind::Reread)
-            catalogue.CommitReread(std::move(scans));
-        else if (!scans.empty())
-            catalogue.CommitAdd(std::move(scans.front()));
-    }
+    if (edit.scan->Complete()) CommitFolderEdit(m_context.catalogue, edit, edit.scan->TakeResults());
     EndScan();
 }
 
 void CSetPath::CancelScan() {
-    if (!m_scan) return;
+    if (!m_edit.scan) return;
     ::KillTimer(m_hwnd, kScanTimer);
-    m_scan.reset();
+    m_edit = FolderEdit();
     ShowCounting(false);
     ::SendMessageW(m_progress, PBM_SETPOS, 0, 0);
     EndScan();

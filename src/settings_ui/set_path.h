@@ -7,15 +7,15 @@
 
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/settings_page.h"
-#include "state/background_scan.h"
+#include "state/folder_edit.h"
 
 // Keys that would move the list's selection behind the page's back; the page swallows them so
 // that the selection changes by the mouse only.
 bool IsListNavigationKey(WPARAM virtualKey);
 // The sum of the count texts (a text that is no number counts 0).
 int SumOfCounts(const std::vector<std::string>& countTexts);
-// "%d pics"
-std::string TotalText(int total, size_t banned = 0);
+// "%d pics", " (<label> %d)" after it when some of them are cloud-only, and the banned photos' count.
+std::string TotalText(int total, int cloudOnly = 0, const std::string& cloudLabel = "", size_t banned = 0);
 // The cells of a folder list entry's row: its comma-separated fields, path and count.
 std::vector<std::string> RowOfEntry(const std::string& entry);
 
@@ -39,7 +39,7 @@ public:
     // The row that a click chose, -1 for none.
     int Selection() const { return m_nSelected; }
     // An add, delete or re-read is scanning; the page's edits wait for it.
-    bool Scanning() const { return m_scan != nullptr; }
+    bool Scanning() const { return m_edit.scan != nullptr; }
     // Drops the running scan: the folder list and the catalogue stay as they were.
     void CancelScan();
 
@@ -49,26 +49,30 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    enum class ScanKind { Add, Reread };
-
     void AddFolder();
     void OnDelete();
     void RemoveFolder(size_t row);
     void ReloadFolders();
     void OnEscape();
+    void OnCloudPhotos();
     LRESULT OnListClick(NMHDR* nm);
     LRESULT OnTimer(WPARAM id, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    // A scan still running when the page goes is handed to the owner with its edit.
+    void HandOverScan();
 
     void SetRowHeight(UINT dpi);
     void FillList();
+    // The catalogue's list is no longer the one shown (a closed window's edit was committed
+    // since): the rows are filled again, and true.
+    bool ShowsAnOldList();
     void ShowTotal();
     void ShowFolderMessage(FolderMessage message) const;
     void ClearSelection();
 
     // Scans the folders on a worker thread, polled by a timer, with the edits disabled and the
-    // cancel button shown.
-    void StartScan(ScanKind kind, std::vector<std::string> folders);
+    // cancel button shown. `folder` is the one added or removed.
+    void StartScan(FolderEditKind kind, std::string folder, std::vector<std::string> folders);
     void ShowScanProgress();
     void FinishScan();
     // Back to the idle page after a scan, whether it was taken or dropped.
@@ -81,7 +85,8 @@ private:
     HWND m_progress = nullptr;
     int m_nSelected = -1;
     std::string m_chosenPath;
-    std::unique_ptr<BackgroundScan> m_scan;
-    ScanKind m_scanKind = ScanKind::Add;
+    // The edit being scanned; the page's window closing hands it to the main window.
+    FolderEdit m_edit;
+    std::vector<std::string> m_shownList;  // the folder list as the rows show it
     bool m_counting = false;
 };

@@ -11,6 +11,7 @@
 #include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/hotkeys.h"
+#include "state/folder_edit.h"
 #include "state/settings.h"
 
 // What the windows ask of the program's face while they are open. The main window implements it;
@@ -26,6 +27,9 @@ public:
     virtual void UpdateTrayIcon() = 0;
     // Another program held the verb's hotkey when the main window last registered it.
     virtual bool HotkeyTaken(HotkeyVerb) const { return false; }
+    // A folder edit still scanning when its window closed: the owner finishes it, commits it to
+    // the catalogue and writes list.txt.
+    virtual void AdoptFolderEdit(FolderEdit edit) = 0;
 };
 
 // Whatever the settings windows ask the user: message boxes and the system's choosers. The main

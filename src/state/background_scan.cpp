@@ -1,9 +1,12 @@
 #include "state/background_scan.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
+
+#include "framework/thread_stack.h"
 
 namespace {
 
@@ -51,6 +54,7 @@ BackgroundScan::~BackgroundScan() {
 }
 
 void BackgroundScan::Run(const std::shared_ptr<Shared>& shared) noexcept {
+    fw::ReserveStackForCrashHandling();
     try {
         shared->results = ScanFolders(shared->folders, shared->countFirst, shared->status);
     } catch (...) {
@@ -81,6 +85,8 @@ void BackgroundScan::Cancel() { m_shared->status.cancelled = true; }
 
 bool BackgroundRefill::Start() {
     if (m_scan) return true;
+    if (m_restUntil != 0 && m_clock() < m_restUntil) return false;
+    m_restUntil = 0;
     std::vector<std::string> folders = m_catalogue.RefillFolders();
     if (folders.empty()) return false;
     m_scan = std::make_unique<BackgroundScan>(std::move(folders), false);
@@ -90,7 +96,13 @@ bool BackgroundRefill::Start() {
 bool BackgroundRefill::Poll() {
     if (!m_scan) return true;
     if (!m_scan->Finished()) return false;
-    m_catalogue.CommitRefill(m_scan->Folders(), m_scan->TakeResults());
+    std::vector<FolderScan> scans = m_scan->TakeResults();
+    const bool noneReached = !scans.empty() && std::none_of(scans.begin(), scans.end(), [](const FolderScan& scan) {
+        return scan.reachable;
+    });
+    // Walking unreachable folders at every tick would only keep a dead share busy.
+    if (noneReached) m_restUntil = m_clock() + kUnreachableRefillRestMs;
+    m_catalogue.CommitRefill(m_scan->Folders(), std::move(scans));
     m_scan.reset();
     return true;
 }

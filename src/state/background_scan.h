@@ -2,6 +2,9 @@
 // Folder scans on a thread of their own, so that no window waits for a large library or a slow
 // share: the window thread polls the scan and commits its result to the catalogue.
 
+#include <windows.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -35,13 +38,18 @@ private:
     std::thread m_thread;
 };
 
+// After a refill found none of its folders (a share away, a drive pulled), the next one waits this long.
+constexpr ULONGLONG kUnreachableRefillRestMs = 10 * 60 * 1000;
+
 // The refill of an empty catalogue, scanned in the background; its owner starts it when the
 // catalogue asks for a refill and polls it from a timer.
 class BackgroundRefill {
 public:
-    explicit BackgroundRefill(ImageCatalogue& catalogue) : m_catalogue(catalogue) {}
+    explicit BackgroundRefill(ImageCatalogue& catalogue, std::function<ULONGLONG()> clock = ::GetTickCount64)
+        : m_catalogue(catalogue), m_clock(std::move(clock)) {}
 
-    // Starts a scan of the listed folders unless one runs already; true when one runs now.
+    // Starts a scan of the listed folders unless one runs already or the last one reached none
+    // of them lately; true when one runs now.
     bool Start();
     bool Running() const { return m_scan != nullptr; }
     // Takes a finished scan into the catalogue, unless it was filled or its folders changed
@@ -50,5 +58,7 @@ public:
 
 private:
     ImageCatalogue& m_catalogue;
+    std::function<ULONGLONG()> m_clock;
+    ULONGLONG m_restUntil = 0;  // 0: no rest
     std::unique_ptr<BackgroundScan> m_scan;
 };

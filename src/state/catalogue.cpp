@@ -15,9 +15,11 @@
 
 namespace {
 
-constexpr int kLineBuffer = 260;  // list.txt lines are read in pieces of at most 259 bytes
+// list.txt lines are read in pieces of at most 259 bytes, three times as many in UTF-8 (where a
+// Korean character takes three bytes instead of two).
+size_t LineBuffer() { return mb::ScaledByteLimit(260); }
 // A longer path would come back from list.txt in two pieces (its line end counts in the buffer).
-constexpr size_t kLongestCataloguedPath = kLineBuffer - 2;
+size_t LongestCataloguedPath() { return LineBuffer() - 2; }
 
 std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
 
@@ -55,41 +57,26 @@ std::string CataloguedName(const wchar_t* name, const wchar_t* shortName) {
 // tree is not followed again.
 class FolderTrail {
 public:
+    explicit FolderTrail(fw::IFileSystem& files) : m_files(files) {}
     // False when the folder is one the walk is already inside; otherwise it is entered.
     bool Enter(const std::string& folder) {
-        FolderIdentity id{};
-        if (!IdentifyFolder(folder, id)) {
-            // A folder that cannot be opened can rarely be listed; if it can, the path length
-            // limit still ends any loop through it.
-            m_trail.push_back({});
+        fw::FolderId id{};
+        // A folder that cannot be opened, or a share that names every folder alike, identifies
+        // nothing; the path length limit still ends any loop through it.
+        if (!m_files.IdentifyFolder(mb::Widen(folder), id) || !fw::IsKnownFolderId(id)) {
+            m_trail.push_back({false, {}});
             return true;
         }
-        for (const FolderIdentity& inside : m_trail)
-            if (inside.known && inside.volume == id.volume && inside.index == id.index) return false;
-        m_trail.push_back(id);
+        for (const auto& inside : m_trail)
+            if (inside.first && inside.second.volume == id.volume && inside.second.index == id.index) return false;
+        m_trail.push_back({true, id});
         return true;
     }
     void Leave() { m_trail.pop_back(); }
 
 private:
-    struct FolderIdentity {
-        bool known = false;
-        DWORD volume = 0;
-        ULONGLONG index = 0;
-    };
-    static bool IdentifyFolder(const std::string& folder, FolderIdentity& id) {
-        // Backup semantics opens a folder; the handle follows links to the folder they name.
-        fw::FileHandle handle(::CreateFileW(mb::Widen(folder).c_str(), FILE_READ_ATTRIBUTES,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!handle || !::GetFileInformationByHandle(handle.get(), &info)) return false;
-        id.known = true;
-        id.volume = info.dwVolumeSerialNumber;
-        id.index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-        return true;
-    }
-    std::vector<FolderIdentity> m_trail;
+    fw::IFileSystem& m_files;
+    std::vector<std::pair<bool, fw::FolderId>> m_trail;  // known, identity
 };
 
 bool IsDotEntry(const wchar_t* name) { return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0; }
@@ -104,12 +91,12 @@ EntryKind ClassifyEntry(const std::string& folder, const WIN32_FIND_DATAW& data,
     std::string name = CataloguedName(data.cFileName, data.cAlternateFileName);
     if (name.empty()) return EntryKind::Skipped;
     path = folder + "\\" + name;
-    if (path.size() > kLongestCataloguedPath) {
+    if (path.size() > LongestCataloguedPath()) {
         // The short name may still fit where the long one does not.
         std::string shortName = CataloguedName(data.cAlternateFileName, L"");
         if (shortName.empty()) return EntryKind::Skipped;
         path = folder + "\\" + shortName;
-        if (path.size() > kLongestCataloguedPath) return EntryKind::Skipped;
+        if (path.size() > LongestCataloguedPath()) return EntryKind::Skipped;
     }
     return IsDirectory(data) ? EntryKind::Folder : EntryKind::File;
 }
@@ -122,7 +109,7 @@ std::string FirstToken(const std::string& entry) {
 }
 
 // Walks the tree below the folder depth first: onEntry for every entry, "." and ".." included,
-// onImage for every image file.
+// onImage for every image file with its attributes.
 template <class OnEntry, class OnImage>
 void WalkBelow(const std::string& folder, FolderTrail& trail, const ScanStatus& status, OnEntry& onEntry,
                OnImage& onImage) {
@@ -137,7 +124,8 @@ void WalkBelow(const std::string& folder, FolderTrail& trail, const ScanStatus& 
             }
             break;
         case EntryKind::File:
-            if (HasImageExtension(path)) onImage(std::move(path));
+            if (HasImageExtension(path) && MayBePhoto(data.cFileName, data.dwFileAttributes))
+                onImage(std::move(path), data.dwFileAttributes);
             break;
         case EntryKind::Skipped:
             break;
@@ -147,20 +135,33 @@ void WalkBelow(const std::string& folder, FolderTrail& trail, const ScanStatus& 
 
 // An empty path would enumerate the root of the current drive.
 template <class OnEntry, class OnImage>
-void WalkTree(const std::string& folder, const ScanStatus& status, OnEntry onEntry, OnImage onImage) {
-    FolderTrail trail;
+void WalkTree(const std::string& folder, const ScanStatus& status, fw::IFileSystem& files, OnEntry onEntry,
+              OnImage onImage) {
+    FolderTrail trail(files);
     if (folder.empty() || !trail.Enter(folder)) return;
     WalkBelow(folder, trail, status, onEntry, onImage);
 }
 
-void ScanFolder(const std::string& folder, ScanStatus& status, std::vector<std::string>& images) {
-    WalkTree(folder, status, [&] { status.steps.fetch_add(1, std::memory_order_relaxed); },
-             [&](std::string path) { images.push_back(std::move(path)); });
+bool CanList(const std::string& folder) {
+    WIN32_FIND_DATAW data{};
+    fw::FindHandle find(::FindFirstFileExW(mb::Widen(folder + "\\*.*").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, 0));
+    return static_cast<bool>(find);
 }
 
-int CountEntries(const std::string& folder, const ScanStatus& status) {
+// The attributes come with the find data: counting cloud-only photos costs no extra request.
+void ScanFolder(FolderScan& scan, ScanStatus& status, fw::IFileSystem& files) {
+    WalkTree(scan.folder, status, files, [&] { status.steps.fetch_add(1, std::memory_order_relaxed); },
+             [&](std::string path, DWORD attributes) {
+                 if (fw::IsCloudOnly(attributes)) ++scan.cloudOnly;
+                 scan.images.push_back(std::move(path));
+             });
+    if (scan.images.empty() && !scan.folder.empty()) scan.reachable = CanList(scan.folder);
+}
+
+int CountEntries(const std::string& folder, const ScanStatus& status, fw::IFileSystem& files) {
     int count = 0;
-    WalkTree(folder, status, [&] { ++count; }, [](std::string) {});
+    WalkTree(folder, status, files, [&] { ++count; }, [](std::string, DWORD) {});
     return count;
 }
 
@@ -179,7 +180,8 @@ std::vector<std::string> FoldersOf(const std::vector<std::string>& entries,
 
 }  // namespace
 
-std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status) {
+std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status,
+                                    fw::IFileSystem& files) {
     std::vector<FolderScan> scans;
     for (size_t i = 0; i < folders.size() && !status.cancelled; ++i) {
         status.steps = 0;
@@ -187,13 +189,19 @@ std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, boo
         status.folder = static_cast<int>(i);
         if (countFirst) {
             status.counting = true;
-            status.range = CountEntries(folders[i], status);
+            status.range = CountEntries(folders[i], status, files);
             status.counting = false;
         }
         scans.push_back({folders[i], {}});
-        ScanFolder(folders[i], status, scans.back().images);
+        ScanFolder(scans.back(), status, files);
     }
     return scans;
+}
+
+bool MayBePhoto(const wchar_t* name, DWORD attributes) {
+    // A Mac leaves "._name" beside each file it copies: resource data, never a picture.
+    if (name[0] == L'.' && name[1] == L'_') return false;
+    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 std::string FolderOfEntry(const std::string& entry) { return entry.substr(0, entry.find(',')); }
@@ -221,9 +229,9 @@ int ImageCatalogue::LoadImageList(const std::string& exePath) {
 
     int count = 0;
     bool inCatalogue = false;
-    char buffer[kLineBuffer];
-    while (std::fgets(buffer, sizeof buffer, file.get())) {
-        std::string line(buffer);
+    std::string buffer(LineBuffer(), '\0');
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file.get())) {
+        std::string line(buffer.c_str());
         line.erase(std::remove(line.begin(), line.end(), '\n'), line.end());
         if (inCatalogue) {
             m_imageList.push_back(line);
@@ -276,8 +284,29 @@ std::string ImageCatalogue::CheckNewFolder(const std::string& chosen) {
     return folder;
 }
 
+void ImageCatalogue::NoteCloudOnly(const FolderScan& scan) {
+    const std::string folder = mb::ToLower(scan.folder);
+    for (auto& noted : m_cloudOnly)
+        if (noted.first == folder) {
+            noted.second = scan.cloudOnly;
+            return;
+        }
+    m_cloudOnly.emplace_back(folder, scan.cloudOnly);
+}
+
+int ImageCatalogue::CloudOnlyCount() const {
+    int total = 0;
+    for (const std::string& listed : ListedFolders()) {
+        const std::string folder = mb::ToLower(listed);
+        for (const auto& noted : m_cloudOnly)
+            if (noted.first == folder) total += noted.second;
+    }
+    return total;
+}
+
 void ImageCatalogue::CommitAdd(FolderScan scan) {
     if (RemoveListedInside(scan.folder)) RemoveImagesInside(scan.folder);
+    NoteCloudOnly(scan);
     m_pathList.push_back(MakeFolderEntry(scan.folder, CountOf(scan)));
     AppendImages(m_imageList, scan.images);
 }
@@ -288,6 +317,7 @@ void ImageCatalogue::CommitReread(std::vector<FolderScan> scans) {
     m_imageList.clear();
     m_pathList.clear();
     for (FolderScan& scan : scans) {
+        NoteCloudOnly(scan);
         if (scan.images.empty()) continue;
         m_pathList.push_back(MakeFolderEntry(scan.folder, CountOf(scan)));
         AppendImages(m_imageList, scan.images);
@@ -308,7 +338,10 @@ void ImageCatalogue::Refill() {
 bool ImageCatalogue::CommitRefill(const std::vector<std::string>& folders, std::vector<FolderScan> scans) {
     // Filled by a re-read meanwhile, or scanned for folders that are no longer listed.
     if (!m_imageList.empty() || RefillFolders() != folders) return false;
-    for (FolderScan& scan : scans) AppendImages(m_imageList, scan.images);
+    for (FolderScan& scan : scans) {
+        NoteCloudOnly(scan);
+        AppendImages(m_imageList, scan.images);
+    }
     return true;
 }
 

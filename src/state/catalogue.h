@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/file_system.h"
+
 // The messages of the folder rules; the image path page shows them.
 enum class FolderMessage {
     RootFolder,       // a drive root or a choice without a file-system path
@@ -31,6 +33,8 @@ struct ScanStatus {
 struct FolderScan {
     std::string folder;
     std::vector<std::string> images;
+    int cloudOnly = 0;       // of the images, those whose data is in the cloud only
+    bool reachable = true;   // the folder itself could be listed
 };
 
 // Scans the folders in order, each one counted first (for the range) when `countFirst`; every
@@ -38,7 +42,13 @@ struct FolderScan {
 // results are then incomplete and must be dropped. A walk goes depth first; links back into a
 // folder it is inside are not followed, unreadable folders are passed over, and a name the code
 // page cannot hold is taken by its short name or left out.
-std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status);
+// Hidden and system files and AppleDouble companions ("._name") are not photos. Folders are told
+// apart by the identity `files` gives; where it knows none, the path length limit ends a loop.
+std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, bool countFirst, ScanStatus& status,
+                                    fw::IFileSystem& files = fw::RealFiles());
+
+// Whether a file found by a walk may be a photo, by its name and attributes alone.
+bool MayBePhoto(const wchar_t* name, DWORD attributes);
 
 class ImageCatalogue {
 public:
@@ -50,6 +60,11 @@ public:
 
     std::vector<std::string> m_pathList;   // "folder,count"
     std::vector<std::string> m_imageList;  // full paths of image files
+    // Of the images the latest scans listed, those whose data is in the cloud only, per folder
+    // (lower-cased); unknown for folders not scanned in this run.
+    std::vector<std::pair<std::string, int>> m_cloudOnly;
+    // The cloud-only photos of the listed folders as far as this run's scans saw them.
+    int CloudOnlyCount() const;
 
     // list.txt in the given folder (the program's folder).
     int LoadImageList(const std::string& exePath);
@@ -78,6 +93,7 @@ public:
 
 private:
     void Notify(FolderMessage message) const;
+    void NoteCloudOnly(const FolderScan& scan);
     // Removes the entries listed inside the folder among the first `within`; true when there were any.
     bool RemoveListedInside(const std::string& lowerFolder, size_t within = SIZE_MAX);
     void RemoveImagesInside(const std::string& lowerFolder);

@@ -11,10 +11,11 @@ namespace {
 
 constexpr char kSection[] = "DEFAULT";
 
-// Value buffers: flags and integers keep 5 characters, colours 8, strings 259.
+// Value buffers: flags and integers keep 5 characters, colours 8, strings 259 (three times as
+// many bytes in UTF-8, so that a migrated Korean value still fits whole).
 constexpr DWORD kNumberBuffer = 6;
 constexpr DWORD kColorBuffer = 9;
-constexpr DWORD kStringBuffer = 260;
+DWORD StringBuffer() { return static_cast<DWORD>(mb::ScaledByteLimit(260)); }
 
 // Beyond these a hand-edited or damaged file would make the composer allocate huge layers or
 // divide by a negative range; such values take the defaults that a 0 takes.
@@ -161,6 +162,7 @@ constexpr SettingKey kSettingKeys[] = {
     Color("reddaycolor", &E::reddaycolor, "8262389"),
     Color("yymmcolor", &E::yymmcolor, "14416893"),
     Flag("multimonitor", &E::multimonitor, true),
+    Flag("cloudphotos", &E::cloudphotos, false),
     Flag("favoritesonly", &E::favoritesonly, false),
     // Ctrl+Alt+N, Ctrl+Alt+B and Ctrl+Alt+P as the hotkey control writes them.
     Hotkey("hotkeynext", &E::hotkeynext, "1614"),
@@ -185,7 +187,7 @@ void LoadKey(const std::string& f, const SettingKey& key, EnvSettings& env, OutP
             break;
         }
         case K::Text:
-            env.*key.text = ReadValue(f, key.name, key.fallback, kStringBuffer);
+            env.*key.text = ReadValue(f, key.name, key.fallback, StringBuffer());
             break;
         case K::Color:
             env.*key.color = static_cast<COLORREF>(number(kColorBuffer));
@@ -195,7 +197,7 @@ void LoadKey(const std::string& f, const SettingKey& key, EnvSettings& env, OutP
             break;
         case K::Programs:
             for (int i = 0; i < kMaxOutPrograms; ++i) {
-                std::string title = ReadValue(f, ProgramKey(i).c_str(), "", kStringBuffer);
+                std::string title = ReadValue(f, ProgramKey(i).c_str(), "", StringBuffer());
                 if (!title.empty()) outPrograms.push_back(title);
             }
             break;

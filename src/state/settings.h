@@ -28,7 +28,9 @@ struct EnvSettings {
             ispath = 0, iscalender = 0, notstrech = 0, maxwinstop = 0, israndum = 0, isbackcolor = 0,
             isstretch = 0, isiptooltip = 0, isweekday = 0, isbold1 = 0, isbold2 = 0, isitalic1 = 0,
             isitalic2 = 0, isrndmask = 0, isbackgray = 0, isoverlap = 0, isiconhide = 0,
-            multimonitor = 0, favoritesonly = 0;
+            multimonitor = 0,
+            cloudphotos = 0,  // cloud-only photos are downloaded to be shown
+            favoritesonly = 0;
 
     int32_t min_sec = 0, imagepos = 0, rememory = 0, changetime = 0, picmaxsize = 0, framesize = 0,
             rotatevalue = 0, piccleartotalcnt = 0, showtime = 0;

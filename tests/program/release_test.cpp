@@ -7,9 +7,11 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/mbstring.h"
 #include "program/program_fixture.h"
+#include "resource.h"
 #include "support/test_support.h"
 #include "version.h"
 
@@ -65,6 +67,38 @@ TEST_F(VersionResource, PropertiesShowTheProjectVersionAndNames) {
     ::LoadStringW(program, 102, aboutVersion, 32);
     ::FreeLibrary(program);
     EXPECT_STREQ(DIORAMIX_VERSION_WIDE, aboutVersion);
+}
+
+// The widths of an icon group's pictures, in their order (0 stands for 256).
+std::vector<int> IconGroupSizes(HMODULE program, int id) {
+    HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+    if (!found) return {};
+    const auto* group = static_cast<const BYTE*>(::LockResource(::LoadResource(program, found)));
+    WORD count = 0;
+    std::memcpy(&count, group + 4, 2);  // after reserved and type; then 14-byte entries, width first
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) sizes.push_back(group[6 + 14 * i]);
+    return sizes;
+}
+
+// Sharp icons wherever Windows draws them (the tray at 125-175 %, the Start menu, Explorer's
+// large views), and a manifest that names every supported Windows, 8 included.
+TEST_F(VersionResource, IconsServeEveryScaleAndTheManifestNamesEverySystem) {
+    HMODULE program = ::LoadLibraryExW(mb::Widen(testing_support::BinDir() + "\\Dioramix.exe").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, program);
+    EXPECT_EQ((std::vector<int>{16, 20, 24, 32, 40, 48, 64, 0}), IconGroupSizes(program, IDR_MAINFRAME));
+    for (int id : {IDI_TRAY, IDI_PAUSE_MARK, IDI_WEEKDAY_SUNDAY, IDI_WEEKDAY_SUNDAY + 6})
+        EXPECT_EQ((std::vector<int>{16, 20, 24, 32, 40, 48}), IconGroupSizes(program, id)) << "icon " << id;
+
+    HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    ASSERT_NE(nullptr, found);
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(program, found))),
+                               ::SizeofResource(program, found));
+    for (const char* system : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                               "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(std::string::npos, manifest.find(system)) << system;
+    ::FreeLibrary(program);
 }
 
 // Whether the bytes are a minidump, and the code of the exception it records.

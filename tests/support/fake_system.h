@@ -38,8 +38,6 @@ public:
     fw::SessionState session;  // as CurrentSession() finds it
 
     std::vector<std::string> wallpapers;  // every SetDesktopWallpaper, in order
-    // Runs inside FileExists (on the thread that composes): a share that stalls, say.
-    std::function<void(const std::string&)> onFileExists;
     int sessionRegistrationRefusals = 0;  // RegisterSessionNotification fails this often first
     int sessionRegistrations = 0;
     // Runs inside SetDesktopWallpaper, where the real call broadcasts the change and handles
@@ -57,7 +55,6 @@ public:
     int ScreenHeight() override { return screenHeight; }
     fw::WorkArea GetWorkArea() override { return workArea; }
     bool FileExists(const std::string& path) override {
-        if (onFileExists) onFileExists(path);
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     POINT cursor{10, 10};

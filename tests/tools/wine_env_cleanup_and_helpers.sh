@@ -3,11 +3,11 @@
 # copy with stand-ins for the Wine server and the compilers: seconds, and the real prefix, display
 # and build are left alone.
 source "$(dirname "$0")/scratch-tools.sh"
-# Alive and not a zombie waiting to be reaped. A killed process may take a moment to go on a busy
-# machine: it counts as running only if it is still there after two seconds.
+# Alive and not a zombie waiting to be reaped. A killed process may take a while to go on a busy
+# machine: it counts as running only if it is still there after ten seconds.
 running() {
   local state _
-  for _ in $(seq 20); do
+  for _ in $(seq 100); do
     sleep 0.1
     state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]] || return 1
   done

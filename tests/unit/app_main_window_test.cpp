@@ -147,6 +147,8 @@ TEST(TrayTip, CutTo63Characters) {
     EXPECT_EQ(63u, CutTip(longest).size());
     EXPECT_EQ(longest.substr(0, 63), CutTip(longest));
     EXPECT_EQ("1.56", CutTip("1.56"));
+    // A double-byte character across the 63rd byte goes whole.
+    EXPECT_EQ(std::string(62, 'x'), CutTip(std::string(62, 'x') + "\xB0\xA1"));
 }
 
 TEST(TrayMenuState, ShownIconsOfferToHideThem) {

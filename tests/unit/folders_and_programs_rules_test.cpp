@@ -103,7 +103,10 @@ TEST(PathPageTotal, SumOfTheCountColumn) {
     EXPECT_EQ(12, SumOfCounts({"12", "", "many"}));  // no number counts 0
     EXPECT_EQ("0 pics", TotalText(0));
     EXPECT_EQ("1234 pics", TotalText(1234));
-    EXPECT_EQ("12 pics, " + mb::Narrow(L"\uB2E4\uC2DC \uBCF4\uC9C0 \uC54A\uAE30 3"), TotalText(12, 3));  // 다시 보지 않기
+    EXPECT_EQ("1234 pics", TotalText(1234, 0, "cloud"));
+    EXPECT_EQ("1234 pics (cloud 56)", TotalText(1234, 56, "cloud"));
+    EXPECT_EQ("12 pics (cloud 2), " + mb::Narrow(L"\uB2E4\uC2DC \uBCF4\uC9C0 \uC54A\uAE30 3"),  // 다시 보지 않기
+              TotalText(12, 2, "cloud", 3));
 }
 
 TEST(PathPageRows, EveryEntryKeepsARowOfPathAndCount) {

@@ -116,4 +116,66 @@ TEST(MultibytePath, AFileToWriteIsNamedInsideItsOwnFolderOrRefused) {
     EXPECT_EQ("", mb::NarrowPathToCreate(L"no-folder.jpg" + std::wstring(L"\u0E01")));
 }
 
+// The same rules in UTF-8, where a character takes one to four bytes and never holds an ASCII byte.
+TEST(Utf8Strings, WalkCutAndCompareWholeCharacters) {
+    const std::string han = "\xED\x91\x9C";          // 표, three bytes
+    const std::string emoji = "\xF0\x9F\x93\xB7";   // camera, four bytes
+    const std::string accented = "\xC3\x89t\xC3\xA9";  // Été
+    const std::string path = "C:\\" + emoji + han + "\\" + accented + ".JPG";
+
+    EXPECT_EQ(path.find_last_of('\\'), mb::FindLastBackslash(path, CP_UTF8));
+    EXPECT_EQ(accented + ".JPG", mb::FileNameOfPath(path, CP_UTF8));
+    EXPECT_EQ("c:\\" + emoji + han + "\\" + accented + ".jpg", mb::ToLower(path, CP_UTF8))
+        << "only ASCII letters change; the accented capital stays as the other code page would leave it";
+
+    // Boundaries: every byte inside the emoji or the Hangul syllable is none.
+    for (size_t pos = 4; pos < 7; ++pos) EXPECT_FALSE(mb::IsCharBoundary(path, pos, CP_UTF8)) << pos;
+    EXPECT_TRUE(mb::IsCharBoundary(path, 7, CP_UTF8));
+    for (size_t pos = 8; pos < 10; ++pos) EXPECT_FALSE(mb::IsCharBoundary(path, pos, CP_UTF8)) << pos;
+    EXPECT_FALSE(mb::StartsWith(path, path.substr(0, 5), CP_UTF8));
+    EXPECT_TRUE(mb::IsInsideFolder(path, "C:\\" + emoji + han, CP_UTF8));
+
+    // Cuts: never inside a character, in either code page; a stray byte counts as one.
+    const struct {
+        std::string text;
+        size_t maxBytes;
+        UINT codePage;
+        std::string expected;
+    } cuts[] = {
+        {"ab" + emoji, 5, CP_UTF8, "ab"},
+        {"ab" + emoji, 6, CP_UTF8, "ab" + emoji},
+        {han + han, 5, CP_UTF8, han},
+        {"a\xC7\xA5\xC1\xD8", 4, kKorean, "a\xC7\xA5"},
+        {"a\xC7\xA5\xC1\xD8", 5, kKorean, "a\xC7\xA5\xC1\xD8"},
+        {"a\xFF\xFF", 2, CP_UTF8, "a\xFF"},
+        {"short", 63, CP_UTF8, "short"},
+    };
+    for (const auto& cut : cuts)
+        EXPECT_EQ(cut.expected, mb::CutAtCharacter(cut.text, cut.maxBytes, cut.codePage)) << cut.text;
+
+    EXPECT_EQ(std::wstring(L"\uD45C\U0001F4F7"), mb::Widen(han + emoji, CP_UTF8));
+    EXPECT_EQ(han + emoji, mb::Narrow(L"\uD45C\U0001F4F7", CP_UTF8));
+    EXPECT_EQ(259u * 3, mb::ScaledByteLimit(259, CP_UTF8));
+    EXPECT_EQ(259u, mb::ScaledByteLimit(259, kKorean));
+}
+
+TEST(Utf8Strings, ValidityTellsAnEarlierVersionsFileFromANewOne) {
+    const struct {
+        std::string text;
+        bool valid;
+    } cases[] = {
+        {"", true},
+        {"c:\\photos\\a.jpg", true},
+        {"\xED\x91\x9C\xF0\x9F\x93\xB7\xC3\xA9", true},
+        {"\xC7\xA5\xC1\xD8", false},  // 표준 in code page 949
+        {"\xB0\xA1", false},            // 가 in code page 949
+        {"\xC0\xAF", false},            // an overlong slash
+        {"\xED\xA0\x80", false},        // a UTF-16 surrogate
+        {"\xF4\x90\x80\x80", false},    // past U+10FFFF
+        {"\xE2\x82", false},            // cut short
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.valid, mb::IsValidUtf8(c.text)) << c.text;
+    EXPECT_EQ("\xED\x91\x9C\xEC\xA4\x80", mb::Recode("\xC7\xA5\xC1\xD8", kKorean, CP_UTF8));
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "app/wallpaper_dlg.h"
 #include "composer/output.h"
+#include "support/fake_files.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
@@ -27,6 +28,8 @@ class CurationWindow : public ::testing::Test {
 protected:
     ScratchDir dir;
     testing_support::FakeSystem system;
+    testing_support::FakeFiles files;
+    PhotoSource photoSource{files};  // outlives the window that reads through it
     std::unique_ptr<CWallpaperDlg> dlg;
     std::atomic<int> compositions{0};
     std::string photos;
@@ -57,6 +60,7 @@ protected:
     std::string Photo(int i) const { return photos + "\\p" + std::to_string(i) + ".png"; }
     void Make() {
         dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
+        dlg->m_composer.SetPhotoSource(photoSource);
         dlg->m_composer.onPhase = [this](ComposePhase phase) {
             if (phase == ComposePhase::Start) ++compositions;
         };
@@ -159,9 +163,9 @@ TEST_F(CurationWindow, VerbsDuringACompositionOrWhileNobodyLooksAreMadeAfterward
     // The next photo stalls: the composition waits on the worker, the verbs do not.
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> stalled{false};
-    system.onFileExists = [&](const std::string&) {
+    files.onOpen = [&](const std::wstring&) {
         if (stalled.exchange(true)) return;
-        ::WaitForSingleObject(release, 10000);
+        ::WaitForSingleObject(release, 8000);  // within the watchdog's limit
     };
     Verb(Verb::Next, 1);
     ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));

@@ -167,6 +167,21 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
             SaveScene(current.back(), s.w, s.h, s.top, s.bottom);
         }
         current.push_back(dir.File("missing.jpg"));
+        {
+            // Still being made: the first two thumbnails are in, the others show their placeholder.
+            auto gate = std::make_shared<Gate>();
+            gate->Let(2);
+            CImagesDlg loading(current, nullptr);
+            loading.makeThumbnail = [gate](const std::string& path, int size) {
+                gate->Pass();
+                return MakeThumbnail(path, size);
+            };
+            ASSERT_TRUE(loading.Create());
+            ::SetWindowPos(loading.GetSafeHwnd(), HWND_TOP, 60, 50, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+            Pose("current-images-loading");
+            gate->Let(static_cast<int>(current.size()));
+            loading.DestroyWindow();
+        }
         CImagesDlg dialog(current, nullptr);
         ASSERT_TRUE(dialog.Create());
         ::SetWindowPos(dialog.GetSafeHwnd(), HWND_TOP, 60, 50, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);

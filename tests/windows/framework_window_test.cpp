@@ -52,6 +52,8 @@ public:
     bool scripted = false;
     bool declineClose = true;
     CBoundButton bound;
+    std::wstring captionAfterDefault;
+    bool inDefaultSetText = false;
 
     bool PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
@@ -81,6 +83,13 @@ private:
         return fw::kDeclined;
     }
     LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
+    // The default processing first (it sets the caption), then this handler's own part.
+    fw::MessageResult OnSetText(WPARAM wp, LPARAM lp) {
+        if (inDefaultSetText) return fw::kDeclined;
+        const LRESULT result = fw::RunDialogDefault(m_hwnd, WM_SETTEXT, wp, lp, inDefaultSetText);
+        captionAfterDefault = fw::WindowText(m_hwnd);
+        return result;
+    }
 
     // Inside the modal loop: click, press Enter in the edit box (the default button would end the
     // dialog unless pre-translation eats it), then end with a result of our own.
@@ -107,6 +116,7 @@ const fw::Handler<CProbeDlg> CProbeDlg::kHandlers[] = {
     fw::OnMessage(WM_SYSCOMMAND, &CProbeDlg::OnSysCommand),
     fw::OnMessage(WM_PROBE_SCRIPT, &CProbeDlg::OnScript),
     fw::OnMessage(WM_PROBE_THROW, &CProbeDlg::OnThrow),
+    fw::OnMessage(WM_SETTEXT, &CProbeDlg::OnSetText),
 };
 
 TEST(WindowLayer, ModelessDialogDispatchesItsHandlerTable) {
@@ -175,6 +185,18 @@ TEST(WindowLayer, DeclinedMessageGetsTheDefaultProcessing) {
     ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(::IsIconic(hwnd));
+    dlg.DestroyWindow();
+}
+
+// As a DPI change is handled: the dialog manager's own processing has acted when the handler's
+// part runs after it, and the message is processed once.
+TEST(WindowLayer, AHandlerRunsTheDefaultProcessingBeforeItsOwnPart) {
+    CProbeDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    ::SetWindowTextW(dlg.GetSafeHwnd(), L"after the default");
+    EXPECT_EQ(L"after the default", dlg.captionAfterDefault);
+    EXPECT_EQ(L"after the default", fw::WindowText(dlg.GetSafeHwnd()));
+    EXPECT_FALSE(dlg.inDefaultSetText);
     dlg.DestroyWindow();
 }
 

@@ -8,6 +8,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -118,11 +120,13 @@ protected:
         EXPECT_TRUE(WritePicture(path, w, hgt, color, "png")) << path;
         return path;
     }
-    void Open() {
+    // `prepare` sets the dialog up before its window exists (a slow thumbnail maker).
+    void Open(const std::function<void(CImagesDlg&)>& prepare = nullptr) {
         dialog = std::make_unique<CImagesDlg>(current, parent);
         dialog->openFile = [this](const std::string& path) { opened.push_back(path); };
         // No confirmation box in a test; the bin is still the destination.
         dialog->deleteFlags |= FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        if (prepare) prepare(*dialog);
         ASSERT_TRUE(dialog->Create());
         ::ShowWindow(dialog->GetSafeHwnd(), SW_SHOW);
         PumpFor(200);  // the desktop places the window before screen positions are taken
@@ -130,6 +134,29 @@ protected:
     void TearDown() override {
         if (dialog) dialog->DestroyWindow();
         PageTest::TearDown();
+    }
+    // Thumbnails made behind a gate, each one let through by the test.
+    std::shared_ptr<Gate> SlowThumbnails() {
+        auto gate = std::make_shared<Gate>();
+        Open([gate](CImagesDlg& d) {
+            d.makeThumbnail = [gate](const std::string& path, int size) {
+                gate->Pass();
+                return MakeThumbnail(path, size);
+            };
+        });
+        return gate;
+    }
+    // The colour at (x, y) of thumbnail i as the list draws it.
+    COLORREF ThumbnailPixel(int i, int x, int y) const {
+        HIMAGELIST images = dialog->Thumbnails();
+        int cx = 0, cy = 0;
+        ::ImageList_GetIconSize(images, &cx, &cy);
+        fw::WindowDc screen(nullptr);
+        fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+        fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), cx, cy));
+        fw::SelectObjectGuard selected(dc.get(), bitmap.get());
+        ::ImageList_Draw(images, i, dc.get(), 0, 0, ILD_NORMAL);
+        return ::GetPixel(dc.get(), x, y);
     }
     POINT ItemCentre(int item) {
         RECT r{LVIR_ICON};
@@ -230,6 +257,104 @@ TEST_F(CurrentImages, ThumbnailsAndTheirSpacingFollowTheWindowsDpi) {
         for (int i = 1; i < 3; ++i)
             EXPECT_EQ(s.spacing * i, ItemPosition(i).x - ItemPosition(0).x) << s.dpi << " item " << i;
     }
+}
+
+// The window opens at once with a placeholder in every cell; the pictures replace them one by one,
+// in list order, at opening and again after a change of DPI.
+TEST_F(CurrentImages, PlaceholdersFirstThenEachPictureInListOrder) {
+    const COLORREF green = RGB(0, 128, 0), blue = RGB(0, 0, 128);
+    const COLORREF grey = kThumbnailPlaceholderColour, black = RGB(0, 0, 0);
+    current = {Picture("a.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
+               Picture("b.png", 40, 40, Gdiplus::Color(255, 0, 0, 128))};
+    std::shared_ptr<Gate> gate = SlowThumbnails();
+    for (const int size : {70, 105}) {
+        SCOPED_TRACE(size);
+        const int middle = size / 2;
+        EXPECT_TRUE(dialog->ThumbnailsPending());
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(grey, ThumbnailPixel(i, middle, middle)) << i;
+            EXPECT_EQ(black, ThumbnailPixel(i, 0, 0)) << "the placeholder has the border";
+        }
+        gate->Let();
+        ASSERT_TRUE(PumpUntil([&] { return ThumbnailPixel(0, middle, middle) == green; }));
+        EXPECT_EQ(grey, ThumbnailPixel(1, middle, middle)) << "one by one";
+        gate->Let();
+        ASSERT_TRUE(PumpUntil([&] { return !dialog->ThumbnailsPending(); }));
+        EXPECT_EQ(blue, ThumbnailPixel(1, middle, middle));
+        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(1, 3, 3)) << "a picture's cell is white around it";
+
+        if (size == 105) break;
+        RECT window{};
+        ::GetWindowRect(dialog->GetSafeHwnd(), &window);
+        ::SendMessageW(dialog->GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&window));
+    }
+}
+
+// A thumbnail stuck on a read (a share that stopped answering) does not hold the closing window;
+// when the read ends, its picture is freed unseen.
+TEST_F(CurrentImages, AWindowClosedWhileAThumbnailIsStuckClosesAtOnceAndFreesIt) {
+    current = {Picture("stuck.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    auto gate = std::make_shared<Gate>();
+    auto made = std::make_shared<std::atomic<HBITMAP>>(nullptr);
+    Open([gate, made](CImagesDlg& d) {
+        d.makeThumbnail = [gate, made](const std::string& path, int size) {
+            gate->Pass();
+            fw::Bitmap thumbnail = MakeThumbnail(path, size);
+            *made = thumbnail.get();
+            return thumbnail;
+        };
+    });
+    ASSERT_TRUE(gate->Arrived(1));
+    const DWORD start = ::GetTickCount();
+    dialog->DestroyWindow();
+    dialog.reset();
+    const DWORD closeMs = ::GetTickCount() - start;
+    std::printf("[ measured ] closed with a thumbnail stuck in %lu ms\n", closeMs);
+    EXPECT_LT(closeMs, 1000u);
+
+    gate->Let();
+    ASSERT_TRUE(PumpUntil([&] { return made->load() != nullptr; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return ::GetObjectType(made->load()) == 0; }, 5000)) << "the late thumbnail leaked";
+}
+
+// A 24-megapixel photo: the window is up and answering long before its thumbnail has been made,
+// and closing it in the middle of the decode is as quick.
+TEST_F(CurrentImages, AHugePhotoNeverHoldsTheWindow) {
+    const std::string huge = dir.File("huge.png");
+    ASSERT_TRUE(WritePicture(huge, 6000, 4000, Gdiplus::Color(255, 200, 30, 30), "png"));
+    current = {huge};
+    auto finished = std::make_shared<std::atomic<int>>(0);
+    auto counting = [finished](CImagesDlg& d) {
+        d.makeThumbnail = [finished](const std::string& path, int size) {
+            fw::Bitmap thumbnail = MakeThumbnail(path, size);
+            ++*finished;
+            return thumbnail;
+        };
+    };
+    DWORD start = ::GetTickCount();
+    dialog = std::make_unique<CImagesDlg>(current, parent);
+    counting(*dialog);
+    ASSERT_TRUE(dialog->Create());
+    const DWORD openMs = ::GetTickCount() - start;
+    ASSERT_TRUE(PumpUntil([&] { return !dialog->ThumbnailsPending(); }, 60000));
+    const DWORD thumbnailMs = ::GetTickCount() - start;
+    EXPECT_EQ(RGB(200, 30, 30), ThumbnailPixel(0, 35, 35));
+
+    dialog->DestroyWindow();
+    dialog = std::make_unique<CImagesDlg>(current, parent);
+    counting(*dialog);
+    ASSERT_TRUE(dialog->Create());
+    ::Sleep(50);  // the worker is inside the decode
+    start = ::GetTickCount();
+    dialog->DestroyWindow();
+    dialog.reset();
+    const DWORD closeMs = ::GetTickCount() - start;
+    std::printf("[ measured ] 24 MP PNG: window up in %lu ms, thumbnail after %lu ms; closed mid-decode in %lu ms\n",
+                openMs, thumbnailMs, closeMs);
+    EXPECT_LT(openMs, 500u);
+    EXPECT_LT(closeMs, 1000u);
+    // The decode left behind ends alone before the scratch folder goes.
+    EXPECT_TRUE(PumpUntil([&] { return finished->load() == 2; }, 60000));
 }
 
 TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {

@@ -14,6 +14,7 @@
 #include "settings_ui/env_set_dlg.h"
 #include "resource.h"
 #include "support/catalogue_steps.h"
+#include "support/fake_files.h"
 #include "support/fake_system.h"
 #include "support/test_support.h"
 
@@ -33,6 +34,8 @@ class MainWindow : public ::testing::Test {
 protected:
     ScratchDir dir;
     testing_support::FakeSystem system;
+    testing_support::FakeFiles files;
+    PhotoSource photos{files};  // outlives the window that reads through it
     std::unique_ptr<CWallpaperDlg> dlg;
     std::atomic<int> compositions{0};  // counted on the worker
 
@@ -50,6 +53,7 @@ protected:
 
     CWallpaperDlg& Make() {
         dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
+        dlg->m_composer.SetPhotoSource(photos);
         dlg->m_composer.onPhase = [this](ComposePhase phase) {
             if (phase == ComposePhase::Start) ++compositions;
         };
@@ -270,9 +274,9 @@ TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnsweri
     // The next photo's share stalls: the composition waits on the worker, the window does not.
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> stalled{false};
-    system.onFileExists = [&](const std::string&) {
+    files.onOpen = [&](const std::wstring&) {
         if (stalled.exchange(true)) return;
-        ::WaitForSingleObject(release, 10000);
+        ::WaitForSingleObject(release, 8000);  // within the watchdog's limit
     };
     dlg->m_changeEnabled = TRUE;
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
@@ -306,9 +310,9 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
     WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::atomic<bool> stalled{false};
-    system.onFileExists = [&](const std::string&) {
+    files.onOpen = [&](const std::wstring&) {
         stalled = true;
-        ::WaitForSingleObject(release, 3000);  // a share that answers only after a while
+        ::WaitForSingleObject(release, 3000);  // a share that answers only after a while, deaf to a cancel
     };
     ASSERT_TRUE(Make().Create());
     ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
@@ -329,7 +333,7 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
     ::CloseHandle(release);
 
     // The end of the session was called off: the program goes on changing.
-    system.onFileExists = nullptr;
+    files.onOpen = nullptr;
     dlg->m_changeEnabled = TRUE;
     const size_t shown = system.wallpapers.size();
     Send(WM_TIMER, TIMER_CHANGE);
@@ -780,6 +784,48 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     Settle();
     EXPECT_EQ(2, compositions);
     EXPECT_LT(dlg->m_catalogue.m_imageList.size(), 3u) << "the next change took from the refill";
+}
+
+// An add handed over by a settings window that closed mid-scan is committed by the main window and
+// written to list.txt, never in the middle of a composition, which reads the catalogue.
+TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenToTheList) {
+    const std::string kept = mb::ToLower(dir.MakeDir("kept")), added = mb::ToLower(dir.MakeDir("added"));
+    WriteFile(kept + "\\a.jpg", "x");
+    WriteFile(added + "\\b.jpg", "x");
+    WriteFile(added + "\\c.jpg", "x");
+    WriteFile(dir.File("list.txt"), kept + ",1\r\n&\r\n" + kept + "\\a.jpg\r\n");
+    ASSERT_TRUE(Make().Create());
+    ASSERT_TRUE(dlg->IsStarted());
+    Settle();
+
+    FolderEdit edit;
+    edit.kind = FolderEditKind::Add;
+    edit.folder = added;
+    edit.listBefore = dlg->m_catalogue.m_pathList;
+    edit.scan = std::make_unique<BackgroundScan>(std::vector<std::string>{added}, true);
+    const BackgroundScan& scan = *edit.scan;
+    dlg->AdoptFolderEdit(std::move(edit));
+    for (int i = 0; i < 500 && !scan.Finished(); ++i) ::Sleep(10);  // no messages: no commit yet
+    ASSERT_TRUE(scan.Finished());
+
+    size_t listedInside = 0;
+    system.onSetWallpaper = [&](const std::string&) {
+        ::SendMessageW(Hwnd(), WM_TIMER, TIMER_ADOPTED_EDITS, 0);
+        listedInside = dlg->m_catalogue.m_pathList.size();
+    };
+    ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_TIDY_SCREEN, 0);
+    EXPECT_TRUE(dlg->HasAdoptedFolderEdits());
+    Settle();
+    EXPECT_EQ(2, compositions);
+    EXPECT_EQ(1u, listedInside) << "committed in the middle of a composition";
+
+    ASSERT_TRUE(PumpUntil(3000, [&] { return !dlg->HasAdoptedFolderEdits(); }));
+    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.m_pathList);
+    const auto list = testing_support::ReadLines(dir.File("list.txt"));
+    ASSERT_GE(list.size(), 3u);
+    EXPECT_EQ(kept + ",1", list[0]);
+    EXPECT_EQ(added + ",2", list[1]);
+    EXPECT_EQ("&", list[2]);
 }
 
 }  // namespace

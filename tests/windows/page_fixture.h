@@ -22,10 +22,14 @@
 #include <gdiplus.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -64,6 +68,13 @@ public:
     std::vector<HotkeyVerb> takenHotkeys;
     bool HotkeyTaken(HotkeyVerb verb) const override {
         return std::find(takenHotkeys.begin(), takenHotkeys.end(), verb) != takenHotkeys.end();
+    }
+    // Edits handed over by a window that closed; a test commits them as the main window does.
+    AdoptedFolderEdits adopted;
+    int adoptions = 0;
+    void AdoptFolderEdit(FolderEdit edit) override {
+        ++adoptions;
+        adopted.Adopt(std::move(edit));
     }
 };
 
@@ -139,6 +150,46 @@ inline void PumpFor(DWORD ms) {
         ::Sleep(10);
     } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
 }
+
+// Pumps until `done` says so; false when `ms` passed first.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > ms) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Pump();
+    }
+    return true;
+}
+
+// Where a window's worker waits until the test lets it on, as a read from a share that stopped
+// answering does. Held by shared_ptr: the worker may outlive the window and the test's scope.
+class Gate {
+public:
+    // Called on the worker: waits for its turn.
+    void Pass() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        ++m_arrived;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_passed < m_allowed; });
+        ++m_passed;
+    }
+    void Let(int count = 1) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_allowed += count;
+        m_changed.notify_all();
+    }
+    // Waits (without pumping) until `count` callers have come to the gate.
+    bool Arrived(int count, DWORD ms = 5000) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return m_arrived >= count; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_arrived = 0, m_allowed = 0, m_passed = 0;
+};
 
 // ---- Controls ---------------------------------------------------------------------------------
 

@@ -1,6 +1,9 @@
 // The background page driven through its controls, with the two system dialogs stood in for.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "resource.h"
@@ -18,6 +21,8 @@ protected:
         prompts.colorAnswer = RGB(10, 20, 30);
     }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    // The picture is read on the page's worker: its information and preview come after.
+    void WaitForPicture() { ASSERT_TRUE(PumpUntil([&] { return !page->PictureLoading(); })); }
     std::string InfoOf(const std::string& path, int w, int h, int bits) const {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
@@ -78,6 +83,7 @@ TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFresh
     Open();
     prompts.imageFileAnswer = photo;
     Click(Item(IDC_BACK_BROWSE));
+    WaitForPicture();
     EXPECT_EQ(photo, env.backimagename);
     EXPECT_TRUE(composer.m_clearRequested);
     EXPECT_EQ(L"sea.jpg", TextOf(Item(IDC_BACK_FILENAME)));
@@ -100,6 +106,7 @@ TEST_F(BackImgPage, MissingOrBrokenFileSaysNoFileInfo) {
     env.backimagename = broken;
     env.isbackimg = 1;
     Open();
+    WaitForPicture();
     EXPECT_EQ(L"No FileInfo", TextOf(Item(IDC_BACK_INFO)));
     EXPECT_EQ(L"broken.png", TextOf(Item(IDC_BACK_FILENAME)));
     ::UpdateWindow(page->GetSafeHwnd());  // the preview paints the colour alone
@@ -121,6 +128,7 @@ TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
     env.isbackcolor = 1;
     env.backcolor = 0xFF0000FF;
     Open();
+    WaitForPicture();
     ClientPrint preview(Item(IDC_BACK_PREVIEW));
     const int w = preview.width(), h = preview.height();
     EXPECT_EQ(RGB(0, 0, 255), preview.At(w / 2, 2)) << "colour above";
@@ -132,6 +140,62 @@ TEST_F(BackImgPage, PreviewOfAWideImageAsTheWindowPaintsIt) {
     Click(Item(IDC_BACK_USECOLOR));  // the desktop's colour instead
     preview.Print();
     EXPECT_EQ(RGB(0x25, 0x6F, 0x95), preview.At(w / 2, 2));
+}
+
+// The picture is read away from the page: the preview shows the colour alone until it comes (the
+// same file's picture stays while it is read again for a new DPI), and a read stuck on a share
+// that stopped answering never holds the page, not even as it closes.
+TEST_F(BackImgPage, ThePictureIsReadOffThePageAndAStuckReadNeverHoldsIt) {
+    const std::string wide = dir.File("wide.png"), other = dir.File("other.png");
+    ASSERT_TRUE(WritePicture(wide, 2048, 768, Gdiplus::Color(255, 255, 0, 0), "png"));
+    ASSERT_TRUE(WritePicture(other, 64, 48, Gdiplus::Color(255, 0, 255, 0), "png"));
+    env.backimagename = wide;
+    env.isbackimg = 1;
+    env.isbackcolor = 1;
+    env.backcolor = 0xFF0000FF;
+    auto gate = std::make_shared<Gate>();
+    auto reads = std::make_shared<std::atomic<int>>(0);
+    page = std::make_unique<CSetBackImg>(context);
+    page->loadPicture = [gate, reads](const std::string& path, int w, int h) {
+        gate->Pass();
+        BackgroundPicture picture = LoadBackgroundPicture(path, w, h);
+        ++*reads;
+        return picture;
+    };
+    OpenPage(*page);
+    hwnd = page->GetSafeHwnd();
+    ClientPrint preview(Item(IDC_BACK_PREVIEW));
+    const int x = preview.width() / 2, y = preview.height() / 2;
+    auto centre = [&] {
+        preview.Print();
+        return preview.At(x, y);
+    };
+    EXPECT_TRUE(page->PictureLoading());
+    EXPECT_EQ(RGB(0, 0, 255), centre()) << "the colour alone while the picture is read";
+    EXPECT_EQ(L"", TextOf(Item(IDC_BACK_INFO)));
+    EXPECT_EQ(L"wide.png", TextOf(Item(IDC_BACK_FILENAME)));
+    gate->Let();
+    WaitForPicture();
+    EXPECT_EQ(RGB(255, 0, 0), centre());
+    EXPECT_EQ(0u, TextOf(Item(IDC_BACK_INFO)).find(L"2048 x 768"));
+
+    page->DpiChanged(96, 144);
+    EXPECT_TRUE(page->PictureLoading());
+    EXPECT_EQ(RGB(255, 0, 0), centre()) << "the same file stays while it is read again";
+    gate->Let();
+    WaitForPicture();
+
+    prompts.imageFileAnswer = other;
+    Click(Item(IDC_BACK_BROWSE));
+    ASSERT_TRUE(gate->Arrived(3));
+    EXPECT_EQ(RGB(0, 0, 255), centre()) << "another file's picture leaves at once";
+    const DWORD start = ::GetTickCount();
+    page.reset();
+    const DWORD closeMs = ::GetTickCount() - start;
+    std::printf("[ measured ] background page closed with a read stuck in %lu ms\n", closeMs);
+    EXPECT_LT(closeMs, 1000u);
+    gate->Let();
+    EXPECT_TRUE(PumpUntil([&] { return reads->load() == 3; }));
 }
 
 TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {

@@ -364,6 +364,23 @@ TEST_F(PathPage, TheMessageHookIsHandedBackAfterAnAdd) {
 
 // ---- A library of 100,000 pictures ------------------------------------------------------------
 
+// A closed window's edit committed while the page is open (the main window's timer runs inside
+// the settings window's loop): the rows are filled again before a row number can name the wrong
+// folder.
+TEST_F(PathPage, AListChangedBehindThePageIsShownAgainBeforeARowIsTaken) {
+    const std::string a = Folder("a", 1), b = Folder("b", 2);
+    Open();
+    AddAndWait(a);
+    AddAndWait(b);
+    catalogue.m_pathList.erase(catalogue.m_pathList.begin());  // "a" removed behind the page
+    ClickRow(hwnd, IDC_PATH_LIST, 1);  // "b" as the page showed it
+    ASSERT_EQ(1, RowCount(list));
+    EXPECT_EQ(mb::ToLower(b), CellText(list, 0, 0));
+    EXPECT_EQ("2 pics", Total());
+    EXPECT_EQ(-1, page->Selection());
+    EXPECT_FALSE(DeleteEnabled());
+}
+
 class LargeLibrary : public PathPage {
 protected:
     static constexpr int kPictures = 100000;
@@ -413,8 +430,8 @@ TEST_F(LargeLibrary, TheSettingsWindowAnswersThroughoutTheScan) {
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {IDC_PATH_DELETE});
 }
 
-// A scan stopped at its first sign of progress, by the button, by Escape or by closing the window,
-// leaves both lists exactly as they were, and the page as before it.
+// A scan stopped at its first sign of progress, by the button or by Escape, leaves both lists
+// exactly as they were, and the page as before it.
 TEST_F(LargeLibrary, ACancelledScanLeavesTheListsAsTheyWere) {
     std::string kept = Folder("kept", 2);
     Open();
@@ -447,16 +464,72 @@ TEST_F(LargeLibrary, ACancelledScanLeavesTheListsAsTheyWere) {
     EXPECT_FALSE(page->Scanning());
     EXPECT_EQ((std::vector<std::string>{paths[0], library + ",0"}), catalogue.m_pathList);
     EXPECT_EQ(images, catalogue.m_imageList);
-    catalogue.m_pathList = paths;
+}
 
-    page->AddChosenFolder(library);
-    ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
-    page.reset();  // the settings window closes
-    PumpFor(100);
+// The settings window closed in the middle of an add, a delete or a re-read hands the edit to the
+// main window, which commits it once scanned; a program ended before that leaves both lists whole.
+TEST_F(LargeLibrary, AnEditStillScanningWhenTheWindowClosesIsCommittedAfterwards) {
+    const std::string kept = mb::ToLower(Folder("kept", 2)), gone = mb::ToLower(Folder("gone", 1));
+    const std::string lowerLibrary = mb::ToLower(library);
+    const std::string libraryEntry = lowerLibrary + "," + std::to_string(kPictures);
+    Open();
+    AddAndWait(kept);
+    AddAndWait(gone);
+    // Begins the edit, closes the window at its first sign of progress and checks that nothing
+    // changed yet; then commits what was handed over, as the main window's timer does.
+    auto closeMidScan = [&](const std::function<void()>& begin) {
+        const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+        const int adoptions = owner.adoptions;
+        begin();
+        ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
+        ASSERT_TRUE(page->Scanning()) << "the scan ended before the window could close";
+        page.reset();  // the settings window closes
+        EXPECT_EQ(adoptions + 1, owner.adoptions);
+        EXPECT_EQ(paths, catalogue.m_pathList) << "nothing committed before the scan ends";
+        EXPECT_EQ(images, catalogue.m_imageList);
+    };
+    auto commit = [&] {
+        for (int i = 0; i < 6000 && !owner.adopted.Empty(); ++i) {
+            owner.adopted.CommitFinished(catalogue);
+            ::Sleep(10);
+        }
+        ASSERT_TRUE(owner.adopted.Empty()) << "the adopted scan never ended";
+    };
+
+    closeMidScan([&] { page->AddChosenFolder(library); });
+    commit();
+    EXPECT_EQ((std::vector<std::string>{kept + ",2", gone + ",1", libraryEntry}), catalogue.m_pathList);
+    EXPECT_EQ(static_cast<size_t>(kPictures + 3), catalogue.m_imageList.size());
+
+    // The delete of "gone" rescans the rest, the library among them.
+    Open();
+    closeMidScan([&] {
+        ClickRow(hwnd, IDC_PATH_LIST, 1);
+        Click(hwnd, IDC_PATH_DELETE);
+    });
+    commit();
+    EXPECT_EQ((std::vector<std::string>{kept + ",2", libraryEntry}), catalogue.m_pathList);
+    EXPECT_EQ(static_cast<size_t>(kPictures + 2), catalogue.m_imageList.size());
+
+    // A re-read finds the picture added to "kept" since.
+    WriteFile(kept + "\\new.jpg", "x");
+    Open();
+    closeMidScan([&] { Click(hwnd, IDC_PATH_RELOAD); });
+    commit();
+    EXPECT_EQ((std::vector<std::string>{kept + ",3", libraryEntry}), catalogue.m_pathList);
+    ASSERT_FALSE(::testing::Test::HasFailure());
+
+    // Ended before the scan did: the lists stay whole, and the page shows them as they were.
+    WriteFile(kept + "\\newer.jpg", "x");
+    const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+    Open();
+    closeMidScan([&] { Click(hwnd, IDC_PATH_RELOAD); });
+    owner.adopted = AdoptedFolderEdits();
     EXPECT_EQ(paths, catalogue.m_pathList);
     EXPECT_EQ(images, catalogue.m_imageList);
     Open();
-    expectAsBefore("closing the window");
+    EXPECT_EQ(2, RowCount(list));
+    EXPECT_EQ(std::to_string(kPictures + 3) + " pics", Total());
 }
 
 // The list view does not share its image lists: the one that sets the rows' height dies with it,

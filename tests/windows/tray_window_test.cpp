@@ -160,6 +160,7 @@ TEST_F(TrayMenuResource, ManifestAsksToRunAsTheInvokingUser) {
     const char* text = static_cast<const char*>(::LockResource(::LoadResource(program, found)));
     const std::string manifest(text, ::SizeofResource(program, found));
     EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"asInvoker\""));
+    EXPECT_NE(std::string::npos, manifest.find(">UTF-8</activeCodePage>")) << "the program's own code page";
 }
 
 TEST_F(TrayMenuResource, WeekdayAndTrayPicturesExist) {

@@ -23,15 +23,20 @@
 
 namespace {
 
-const wchar_t* TitleOf(const char* name) {
-    if (!std::strcmp(name, "settings")) return L"Dioramix-\uD658\uACBD\uC124\uC815";  // Dioramix-환경설정
-    if (!std::strcmp(name, "about")) return DIORAMIX_VERSION_WIDE L" \uC815\uBCF4";  // "<version> 정보"
-    if (!std::strcmp(name, "refusal")) return L"Dioramix\uC124\uC815";               // Dioramix설정
+// The Korean face's title, or the English face's (englishFace).
+const wchar_t* TitleOf(const char* name, bool englishFace) {
+    if (!std::strcmp(name, "settings")) return englishFace ? L"Dioramix - Settings" : L"Dioramix-\uD658\uACBD\uC124\uC815";
+    if (!std::strcmp(name, "about"))
+        return englishFace ? DIORAMIX_VERSION_WIDE L" - About Dioramix" : DIORAMIX_VERSION_WIDE L" \uC815\uBCF4";  // "<version> 정보"
+    if (!std::strcmp(name, "refusal")) return englishFace ? L"Dioramix settings" : L"Dioramix\uC124\uC815";
     if (!std::strcmp(name, "swatches")) return L"Swatches";
     return L"Dioramix";
 }
 
-HWND Find(const char* title) { return FindWindowW(nullptr, TitleOf(title)); }
+HWND Find(const char* title) {
+    HWND found = FindWindowW(nullptr, TitleOf(title, false));
+    return found ? found : FindWindowW(nullptr, TitleOf(title, true));
+}
 
 // The settings fields the scripts type into, by the names they use.
 int FieldId(const char* name, size_t length) {

@@ -1,0 +1,113 @@
+// Photos where users keep them: a read that fails, stalls or would download a cloud-only file
+// passes the photo over, and the change goes on with other photos.
+#include "drawing/composer_fixture.h"
+#include "support/fake_files.h"
+
+using namespace composer_testing;
+using testing_support::FakeFiles;
+
+namespace {
+
+const Gdiplus::Color kRed(255, 220, 30, 30);
+const Gdiplus::Color kGreen(255, 30, 200, 40);
+
+fw::MonitorInfo Monitor(LONG left, LONG width, bool primary) {
+    return {RECT{left, 0, left + width, 768}, RECT{left, 0, left + width, 738}, primary};
+}
+
+class PhotoReadsTest : public ComposerTest {
+protected:
+    FakeFiles files;
+    ULONGLONG now = 1000;
+    std::unique_ptr<PhotoSource> source;
+
+    void SetUp() override {
+        ComposerTest::SetUp();
+        source = std::make_unique<PhotoSource>(files, std::chrono::milliseconds(300), [this] { return now; });
+        composer->SetPhotoSource(*source);
+    }
+    void TearDown() override { composer.reset(); }
+};
+
+TEST_F(PhotoReadsTest, UnreadableAndCloudOnlyPhotosArePassedOverUnlessCloudPhotosAreWanted) {
+    struct Case {
+        const char* name;
+        FakeFiles::Trouble trouble;
+        bool cloudPhotos;
+        bool taken;
+    } cases[] = {
+        {"a read that fails half-way", FakeFiles::Trouble::FailsHalfWay, false, false},
+        {"a cloud-only photo, kept in the cloud", FakeFiles::Trouble::CloudOnly, false, false},
+        {"a cloud-only photo, downloaded when wanted", FakeFiles::Trouble::CloudOnly, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        catalogue.m_imageList.clear();
+        composer->m_selector.Reset();
+        composer->m_clearRequested = TRUE;
+        const std::string troubled = AddPhoto("troubled.jpg", 400, 300, kRed, "jpeg");
+        const std::string fine = AddPhoto("fine.png", 400, 300, kGreen);
+        files.Make(troubled, c.trouble);
+        env.cloudphotos = c.cloudPhotos ? 1 : 0;
+        const int opensBefore = files.opens;
+
+        Compose();
+
+        EXPECT_EQ(c.taken ? troubled : fine, composer->m_currentPath);
+        auto wallpaper = Wallpaper();
+        ASSERT_TRUE(wallpaper);
+        EXPECT_TRUE(Near(PixelOf(*wallpaper, 512, 384), Rgb(c.taken ? kRed : kGreen), 40));
+        // Left in the cloud means never opened: opening would start the download.
+        if (c.trouble == FakeFiles::Trouble::CloudOnly && !c.cloudPhotos) {
+            EXPECT_EQ(opensBefore + 1, files.opens);
+        }
+    }
+}
+
+TEST_F(PhotoReadsTest, AStalledReadIsCancelledAndItsFolderRestsWhileOtherMonitorsGetPhotos) {
+    system.SetMonitors({Monitor(0, 1024, true), Monitor(1024, 1024, false)});
+    const std::string share = dir.MakeDir("share");
+    const std::string stalled = share + "\\stalled.png";
+    WritePicture(stalled, 400, 300, kRed);
+    files.Make(stalled, FakeFiles::Trouble::Stalls);
+    const std::string b = AddPhoto("b.png", 400, 300, kGreen);
+    const std::string c = AddPhoto("c.png", 400, 300, kGreen);
+    catalogue.m_imageList.insert(catalogue.m_imageList.begin(), stalled);
+    catalogue.m_pathList = {share + ",1", photos + ",2"};
+
+    Compose();
+    EXPECT_GE(files.cancels, 1) << "the watchdog cancelled the read";
+    ASSERT_EQ(2u, composer->Pictures().size());
+    EXPECT_EQ(b, composer->Pictures()[0].path) << "the primary went on to the next photo";
+    EXPECT_EQ(c, composer->Pictures()[1].path) << "the other monitor got its photo";
+
+    // Resting: the share is not asked again, and the stalled photo stays in the catalogue.
+    const int opens = files.opens;
+    Compose();
+    EXPECT_EQ(opens + 2, files.opens) << "two photos read, none from the resting share";
+    EXPECT_FALSE(composer->Pictures()[0].path.empty());
+    EXPECT_FALSE(composer->Pictures()[1].path.empty());
+    EXPECT_EQ(3u, catalogue.m_imageList.size());
+
+    // Ten minutes on, the share is tried again.
+    now += kStalledFolderRestMs;
+    composer->m_selector.Reset();
+    files.Make(stalled, FakeFiles::Trouble::None);
+    Compose();
+    EXPECT_EQ(stalled, composer->Pictures()[0].path);
+}
+
+TEST_F(PhotoReadsTest, RandomOrderPassesOverAWholeRestingFolderWithoutLosingItsPhotos) {
+    env.israndum = 1;
+    const std::string a = AddPhoto("a.png", 400, 300, kGreen);
+    const std::string b = AddPhoto("b.png", 400, 300, kGreen);
+    source->Rests().Rest(photos);
+
+    Compose();
+    EXPECT_EQ("", composer->m_currentPath) << "every photo rests: none this time";
+    EXPECT_EQ(2u, catalogue.m_imageList.size()) << "resting photos stay for later";
+    EXPECT_EQ(0, files.opens);
+    EXPECT_EQ(0, composer->m_selector.s_missingCount) << "resting picks are not counted as missing";
+}
+
+}  // namespace
