@@ -61,6 +61,8 @@ int ParseDisplayNumber(std::string_view text) {
 CommandLineRequest ParseCommandLine(std::string_view loweredArguments) {
     using Kind = CommandLineRequest::Kind;
     if (IsExitRequest(loweredArguments)) return {Kind::Exit};
+    // The crash tests' hidden switch runs the program, which then crashes on purpose.
+    if (DeliberateCrashOf(loweredArguments) != DeliberateCrash::None) return {Kind::Run};
     const std::vector<std::string_view> tokens = Tokens(loweredArguments);
     static constexpr std::pair<std::string_view, Verb> kVerbs[] = {
         {"-next", Verb::Next}, {"-back", Verb::Back}, {"-pause", Verb::Pause},

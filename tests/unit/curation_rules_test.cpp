@@ -102,6 +102,8 @@ TEST(CurationRules, CommandLineVerbsAndTheirMonitorElseRefused) {
         {"-skip", Kind::Refused, Verb::Next, 0},
         {"/next", Kind::Refused, Verb::Next, 0},
         {"photos", Kind::Run, Verb::Next, 0},
+        {"-crash-test=worker", Kind::Run, Verb::Next, 0},
+        {"-crash-test=everything", Kind::Refused, Verb::Next, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
