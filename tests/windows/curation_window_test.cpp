@@ -15,9 +15,12 @@
 #include "composer/output.h"
 #include "support/fake_files.h"
 #include "support/fake_system.h"
+#include "support/message_pump.h"
 #include "support/test_support.h"
 
 using testing_support::FileExists;
+using testing_support::Pump;
+using testing_support::PumpUntil;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
@@ -75,26 +78,6 @@ protected:
     }
     void Settle() { ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->Idle(); })) << "a composition never ended"; }
     std::string On(size_t monitor) const { return dlg->m_composer.Pictures().at(monitor).path; }
-    static void Pump(DWORD ms) {
-        const DWORD start = ::GetTickCount();
-        do {
-            MSG msg;
-            for (int n = 0; n < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-            if (ms) ::Sleep(10);
-        } while (::GetTickCount() - start < ms);
-    }
-    template <class Condition>
-    static bool PumpUntil(DWORD ms, Condition done) {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start > ms) return false;
-            Pump(20);
-        }
-        return true;
-    }
 };
 
 TEST_F(CurationWindow, EachVerbActsOnTheMonitorAskedOrUnderThePointer) {
