@@ -136,7 +136,9 @@ TEST(CurationRules, HotkeysNeedCtrlOrAltAndLeaveTheScreenTurningArrowsAlone) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.usable, IsUsableHotkey(c.word)) << std::hex << c.word;
-        if (c.word > 0 && c.word <= 0xFFFF) EXPECT_EQ(c.modifiers | MOD_NOREPEAT, RegistrationOf(c.word).modifiers);
+        if (c.word > 0 && c.word <= 0xFFFF) {
+            EXPECT_EQ(c.modifiers | MOD_NOREPEAT, RegistrationOf(c.word).modifiers);
+        }
     }
     EXPECT_EQ(static_cast<UINT>('N'), RegistrationOf(kCtrlAlt | 'N').key);
 }
