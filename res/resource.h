@@ -41,6 +41,8 @@
 #define IDS_SETTING_ERROR           2055
 #define IDS_SETTING_ERROR_CAPTION   2056
 #define IDS_CLOUD_ONLY_LABEL        2057
+#define IDS_PATH_BANNED             2058
+#define IDS_HOTKEY_TAKEN            2059
 
 // Dialog templates
 #define IDD_ABOUTBOX                100
@@ -187,6 +189,18 @@
 #define IDC_ETC_PROGRAMS            1102
 #define IDC_ETC_CLEAR_PROGRAMS      1103
 #define IDC_ETC_MULTIMONITOR        1120
+#define IDC_ETC_FAVORITESONLY       1121
+// The verbs' hotkey controls in HotkeyVerb order, then their "taken" notes in the same order.
+#define IDC_ETC_HOTKEY_NEXT         1122
+#define IDC_ETC_HOTKEY_BACK         1123
+#define IDC_ETC_HOTKEY_PAUSE        1124
+#define IDC_ETC_HOTKEY_BAN          1125
+#define IDC_ETC_HOTKEY_KEEP         1126
+#define IDC_ETC_HOTKEY_NEXT_TAKEN   1127
+#define IDC_ETC_HOTKEY_BACK_TAKEN   1128
+#define IDC_ETC_HOTKEY_PAUSE_TAKEN  1129
+#define IDC_ETC_HOTKEY_BAN_TAKEN    1130
+#define IDC_ETC_HOTKEY_KEEP_TAKEN   1131
 #define IDC_PROGLIST_CANCEL         1002
 #define IDC_PROGLIST_LIST           1098
 #define IDC_PROGLIST_SELECT         1100
@@ -196,3 +210,5 @@
 #define IDC_IMAGES_LIST             1005
 #define ID_IMAGES_DELETE            32807
 #define ID_IMAGES_OPEN              32809
+#define ID_IMAGES_BAN               32810
+#define ID_IMAGES_KEEP              32811

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/main_window_logic.h"
+
 // Start-up and exit of the process.
 class CWallpaperApp {
 public:
@@ -16,6 +18,24 @@ public:
 std::string ArgumentsOf(std::string_view commandLine);
 // True when the (already lower-cased) arguments ask a running copy to close.
 bool IsExitRequest(std::string_view loweredArguments);
+
+// What the (already lower-cased) arguments ask for: a normal run (no switch), closing the running
+// copy, a verb for it ("-next", "-back", "-pause", "-resume", "-ban", "-keep", each optionally
+// followed by "-monitor N"), or nothing at all (a switch or form it does not know).
+struct CommandLineRequest {
+    enum class Kind { Run, Exit, Verb, Refused };
+    Kind kind = Kind::Run;
+    Verb verb = Verb::Next;
+    int displayNumber = 0;  // 1-based; 0: the monitor under the pointer
+};
+CommandLineRequest ParseCommandLine(std::string_view loweredArguments);
+
+// Process exit codes of a verb from the command line.
+inline constexpr int kExitDelivered = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitNoRunningCopy = 2;
+// Hands the verb to the running copy's main window; false when no copy runs or it did not take it.
+bool SendVerbToRunningCopy(Verb verb, int displayNumber);
 // True for the running copy's main window: a dialog titled "Dioramix", unowned, carrying the
 // main window's mark. Message boxes and folder windows of the same title are not it.
 bool IsRunningCopyMainWindow(HWND window);
@@ -24,5 +44,7 @@ HWND FindRunningCopyMainWindow();
 // end, that is until it has saved its files and given the user's wallpaper back, so that an
 // installer or a script can replace its files next; true when a copy was found.
 bool CloseRunningCopy(DWORD waitMs = 0);
+// How long a verb from the command line waits for the running copy to take it.
+inline constexpr UINT kVerbSendTimeoutMs = 5000;
 // How long "-exit" waits for the running copy to end.
 inline constexpr DWORD kExitWaitMs = 30000;

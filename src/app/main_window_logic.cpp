@@ -1,5 +1,7 @@
 #include "app/main_window_logic.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 #include "framework/texts.h"
@@ -64,19 +66,59 @@ TrayMenuState TrayMenuStateFor(const EnvSettings& env) {
     return state;
 }
 
+namespace {
+
+void AddOnce(std::vector<std::string>& list, const std::vector<std::string>& more) {
+    for (const std::string& path : more)
+        if (std::find(list.begin(), list.end(), path) == list.end()) list.push_back(path);
+}
+
+}  // namespace
+
 void Owe(OwedChanges& owed, const OwedChanges& asked, bool photoUnderWay) {
     if (!photoUnderWay) {
         owed.tick |= asked.tick;
         owed.change |= asked.change;
+        owed.nextMonitors |= asked.nextMonitors;
     }
     owed.fresh |= asked.fresh;
     owed.display |= asked.display;
+    owed.freshMonitors |= asked.freshMonitors;
+    owed.back ^= asked.back;
+    AddOnce(owed.banned, asked.banned);
+    AddOnce(owed.kept, asked.kept);
 }
 
 CompositionPlan PlanComposition(const OwedChanges& owed, bool tickAllowed, bool monitorsChanged) {
+    if (owed.back && !(owed.display && monitorsChanged)) return {Composition::Back};
     const bool newLayout = owed.display && monitorsChanged;
     if (owed.change || owed.fresh || newLayout || (owed.tick && tickAllowed))
-        return {Composition::NewPicture, owed.fresh || newLayout};
+        return {Composition::NewPicture, owed.fresh || newLayout, 0, newLayout ? 0u : owed.freshMonitors};
+    if (owed.nextMonitors || owed.freshMonitors)
+        return {Composition::NewPicture, false, owed.nextMonitors | owed.freshMonitors, owed.freshMonitors};
     if (owed.display) return {Composition::Redraw, false};
     return {};
+}
+
+OwedChanges OwedAfter(const CompositionPlan& plan, OwedChanges owed) {
+    if (plan.kind == Composition::Back) {
+        owed.back = false;
+        return owed;
+    }
+    return {};
+}
+
+int VerbMonitor(const std::vector<fw::MonitorInfo>& layoutMonitors, const std::vector<fw::MonitorInfo>& displays,
+                int displayNumber, POINT pointer) {
+    if (displayNumber > 0 && static_cast<size_t>(displayNumber) > displays.size()) return -1;
+    if (layoutMonitors.size() <= 1) return 0;
+    if (displayNumber > 0) {
+        const RECT& wanted = displays[static_cast<size_t>(displayNumber - 1)].rect;
+        for (size_t i = 0; i < layoutMonitors.size(); ++i)
+            if (::EqualRect(&layoutMonitors[i].rect, &wanted)) return static_cast<int>(i);
+        return -1;  // a display without area is in no picture
+    }
+    for (size_t i = 0; i < layoutMonitors.size(); ++i)
+        if (::PtInRect(&layoutMonitors[i].rect, pointer)) return static_cast<int>(i);
+    return 0;
 }

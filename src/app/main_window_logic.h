@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/system.h"
 #include "state/settings.h"
@@ -55,20 +56,42 @@ struct OwedChanges {
     bool change = false;   // a change that must happen (the start, a new day, the user asked)
     bool fresh = false;    // on a fresh background (the tidy command)
     bool display = false;  // the monitors, their sizes or their work areas changed
+    uint32_t nextMonitors = 0;   // monitors (bit i: the layout's monitor i) that get their next photo
+    uint32_t freshMonitors = 0;  // monitors composed anew: a photo of theirs was banned
+    bool back = false;           // the picture before the last change goes back up (twice: forth again)
+    std::vector<std::string> banned;  // photos for the ban list, as the user saw them
+    std::vector<std::string> kept;    // photos for the favourites
 
-    bool Any() const { return tick || change || fresh || display; }
+    // Something to compose; the lists alone need no composition.
+    bool Any() const { return tick || change || fresh || display || nextMonitors || freshMonitors || back; }
+    bool AnyVerdict() const { return !banned.empty() || !kept.empty(); }
 };
 
-// Adds what is asked to what is owed. A composition with a new photo under way answers a tick or
-// a plain change itself; a fresh background or a new display is owed after it.
+// Adds what is asked to what is owed. A composition with a new photo on every monitor under way
+// answers a tick, a plain change or a monitor's next itself; a fresh background, a new display, a
+// ban's recomposition and a back are owed after it. Two backs cancel out (back and forth again);
+// a photo asked twice for a list is listed once.
 void Owe(OwedChanges& owed, const OwedChanges& asked, bool photoUnderWay);
 
 // What the owed changes make now: a new picture (`fresh` then says whether on a fresh
 // background), the last picture's overlays redrawn, or nothing. `monitorsChanged`: the desktop's
 // monitors or their sizes differ from the last picture's, so its collage cannot go on.
-enum class Composition { None, NewPicture, Redraw };
+// A back goes first, alone: the rest is made on the picture it puts back.
+enum class Composition { None, NewPicture, Redraw, Back };
 struct CompositionPlan {
     Composition kind = Composition::None;
     bool fresh = false;
+    uint32_t monitors = 0;       // a new picture for these monitors alone (0: every monitor)
+    uint32_t freshMonitors = 0;  // of those, the ones started afresh
 };
 CompositionPlan PlanComposition(const OwedChanges& owed, bool tickAllowed, bool monitorsChanged);
+// What stays owed once the plan is made: what a back leaves for after it.
+OwedChanges OwedAfter(const CompositionPlan& plan, OwedChanges owed);
+
+// The verbs that reach the main window from a hotkey or the command line.
+enum class Verb { Next = 1, Back, Pause, Resume, Ban, Keep, PauseOrResume };
+// The layout's monitor (0-based) for a verb: the display numbered `displayNumber` (1-based, in
+// the order Windows lists `displays`) when given, else the one under `pointer`; the primary when
+// the layout has one monitor or none holds the point; -1 for a display number that does not exist.
+int VerbMonitor(const std::vector<fw::MonitorInfo>& layoutMonitors, const std::vector<fw::MonitorInfo>& displays,
+                int displayNumber, POINT pointer);

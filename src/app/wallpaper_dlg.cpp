@@ -82,6 +82,10 @@ const fw::Handler<CWallpaperDlg> CWallpaperDlg::kHandlers[] = {
     fw::OnMessage(WM_SETTINGCHANGE, &CWallpaperDlg::OnSettingChange),
     fw::OnMessage(WM_WINDOWPOSCHANGING, &CWallpaperDlg::OnWindowPosChanging),
     fw::OnMessage(WM_SYSCOMMAND, &CWallpaperDlg::OnSysCommand),
+    fw::OnMessage(WM_COPYDATA, &CWallpaperDlg::OnCopyData),
+    fw::OnMessage(WM_HOTKEY, &CWallpaperDlg::OnHotKey),
+    fw::OnCommand(ID_VERB_PAUSE, &CWallpaperDlg::OnVerbPause),
+    fw::OnCommand(ID_VERB_RESUME, &CWallpaperDlg::OnVerbResume),
     fw::OnCommand(IDOK, &CWallpaperDlg::OnOk),
     fw::OnCommand(IDCANCEL, &CWallpaperDlg::OnCancel),
     fw::OnCommand(ID_TRAY_CURRENT_IMAGES, &CWallpaperDlg::OnCurrentImages),
@@ -150,6 +154,7 @@ void CWallpaperDlg::StartUp() {
     m_trayIcon.ChangeIcon(IDI_TRAY);
 
     LoadStartupState();
+    RegisterHotkeys();
     UpdateTrayTip();
     m_composer.LoadMasks(stEnv.InstalledFilePath("\\Masks"));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
@@ -183,6 +188,7 @@ void CWallpaperDlg::LoadStartupState() {
     m_composer.LoadPriorWallpaper();
     LoadSettings(stEnv, m_outPrograms);
     m_catalogue.LoadImageList(stEnv.DataFolder());
+    m_composer.LoadPhotoLists();
     m_composer.LoadSpecialDays();
     if (stEnv.imagepos == 1) m_composer.LoadPositions();
     m_composer.SavePriorWallpaperPath();
@@ -282,34 +288,135 @@ bool CWallpaperDlg::CanCompose() const {
 }
 
 void CWallpaperDlg::RunOwed() {
+    ApplyVerdicts();
     // Held while nobody looks: the user's return posts WM_CATCH_UP, which comes back here.
     if (!m_owed.Any() || !CanCompose() || !m_presence.Watched()) return;
-    const OwedChanges owed = std::exchange(m_owed, {});
+    OwedChanges owed = std::exchange(m_owed, {});
     const bool tickAllowed = owed.tick && ShouldComposeOnChangeTick(stEnv, m_changeEnabled, [this] {
                                  return IsOtherProgramActive(m_system, m_outPrograms);
                              });
     const bool monitorsChanged = owed.display && !SameMonitors(m_composer.CurrentLayout(), m_composer.ShownLayout());
-    StartComposition(PlanComposition(owed, tickAllowed, monitorsChanged));
+    const CompositionPlan plan = PlanComposition(owed, tickAllowed, monitorsChanged);
+    m_owed = OwedAfter(plan, std::move(owed));
+    StartComposition(plan);
+}
+
+void CWallpaperDlg::ApplyVerdicts() {
+    // The composer's lists are the worker's while it composes, and the current images window's
+    // while that is open.
+    if (!m_owed.AnyVerdict() || m_worker.Busy() || m_pImagesDlg || !m_started) return;
+    for (const std::string& path : std::exchange(m_owed.banned, {})) m_composer.Ban(path);
+    for (const std::string& path : std::exchange(m_owed.kept, {})) m_composer.Keep(path);
 }
 
 void CWallpaperDlg::StartComposition(const CompositionPlan& plan) {
     if (plan.kind == Composition::None) return;
     if (plan.fresh) m_composer.m_clearRequested = TRUE;
-    m_photoUnderWay = plan.kind == Composition::NewPicture;
+    m_photoUnderWay = plan.kind == Composition::NewPicture && plan.monitors == 0;
     // A shut-down that was then cancelled (the end of the session called off) closed the gate.
     m_composer.Gate().Open();
-    const bool redraw = plan.kind == Composition::Redraw;
-    m_worker.Start([this, redraw] {
-        if (redraw)
+    const Composition kind = plan.kind;
+    const ComposeRequest request{plan.monitors, plan.freshMonitors};
+    m_worker.Start([this, kind, request] {
+        if (kind == Composition::Redraw)
             m_composer.RedrawOverlays();
+        else if (kind == Composition::Back)
+            m_composer.GoBack();
         else
-            m_composer.ComposeWallpaper();
+            m_composer.ComposeWallpaper(request);
     });
+}
+
+void CWallpaperDlg::RememberShownPicture() {
+    m_shownLayout = m_composer.Layout();
+    m_shownPaths.clear();
+    for (const MonitorPicture& picture : m_composer.Pictures()) m_shownPaths.push_back(picture.path);
+}
+
+void CWallpaperDlg::DoVerb(Verb verb, int displayNumber) {
+    if (!m_started || m_exiting) return;
+    if (verb == Verb::Pause || verb == Verb::Resume || verb == Verb::PauseOrResume) {
+        SetPaused(verb == Verb::PauseOrResume ? !stEnv.ispause : verb == Verb::Pause);
+        return;
+    }
+    if (verb == Verb::Back) {
+        Ask({.back = true});
+        return;
+    }
+    const int monitor = VerbMonitor(m_shownLayout.monitors, m_system.Monitors(), displayNumber, m_system.CursorPos());
+    if (monitor < 0 || monitor >= 32) return;
+    const uint32_t bit = 1u << monitor;
+    if (verb == Verb::Next) {
+        Ask({.nextMonitors = bit});
+        return;
+    }
+    const size_t index = static_cast<size_t>(monitor);
+    const std::string path = index < m_shownPaths.size() ? m_shownPaths[index] : std::string();
+    if (path.empty()) return;  // no photo of ours on that monitor
+    if (verb == Verb::Ban) {
+        m_shownPaths[index].clear();  // banned once, however often asked before it leaves
+        Ask({.freshMonitors = bit, .banned = {path}});
+    } else if (verb == Verb::Keep) {
+        Ask({.kept = {path}});
+    }
+}
+
+LRESULT CWallpaperDlg::OnCopyData(WPARAM, LPARAM lp) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    if (!data || data->dwData != kVerbCopyData || data->cbData != sizeof(VerbMessage) || !data->lpData) return FALSE;
+    VerbMessage message;
+    std::memcpy(&message, data->lpData, sizeof message);
+    if (message.verb < static_cast<int>(Verb::Next) || message.verb > static_cast<int>(Verb::PauseOrResume))
+        return FALSE;
+    // Answered first: the sender waits for the answer, and a verb may open nothing but must not hold it.
+    ::ReplyMessage(TRUE);
+    DoVerb(static_cast<Verb>(message.verb), message.displayNumber);
+    return TRUE;
+}
+
+LRESULT CWallpaperDlg::OnHotKey(WPARAM id, LPARAM) {
+    static constexpr Verb kVerbs[kHotkeyCount] = {Verb::Next, Verb::Back, Verb::PauseOrResume, Verb::Ban, Verb::Keep};
+    const WPARAM index = id - kHotkeyIdBase;
+    if (id >= static_cast<WPARAM>(kHotkeyIdBase) && index < kHotkeyCount) DoVerb(kVerbs[index], 0);
+    return 0;
+}
+
+void CWallpaperDlg::RegisterHotkeys() {
+    UnregisterHotkeys();
+    for (size_t i = 0; i < kHotkeyCount; ++i) {
+        const int32_t word = HotkeyOf(stEnv, static_cast<HotkeyVerb>(i));
+        if (!IsUsableHotkey(word)) continue;
+        const HotkeyRegistration r = RegistrationOf(word);
+        m_hotkeyTaken[i] = !::RegisterHotKey(m_hwnd, kHotkeyIdBase + static_cast<int>(i), r.modifiers, r.key);
+    }
+}
+
+void CWallpaperDlg::UnregisterHotkeys() {
+    for (size_t i = 0; i < kHotkeyCount; ++i) {
+        ::UnregisterHotKey(m_hwnd, kHotkeyIdBase + static_cast<int>(i));
+        m_hotkeyTaken[i] = false;
+    }
+}
+
+void CWallpaperDlg::OnVerbPause() { SetPaused(true); }
+void CWallpaperDlg::OnVerbResume() { SetPaused(false); }
+
+void CWallpaperDlg::SetPaused(bool paused) {
+    // After the composition under way, like the tray's pause; of several asked meanwhile the last counts.
+    if (m_worker.Busy()) {
+        std::erase_if(m_waitingCommands, [](UINT c) { return c == ID_VERB_PAUSE || c == ID_VERB_RESUME; });
+        WaitsForComposition(paused ? ID_VERB_PAUSE : ID_VERB_RESUME, false);
+        return;
+    }
+    if ((stEnv.ispause != 0) == paused) return;
+    m_composer.TogglePause();
+    SaveSettings(stEnv, m_outPrograms);
 }
 
 LRESULT CWallpaperDlg::OnCompositionDone(WPARAM, LPARAM) {
     if (m_worker.Busy() || m_exiting) return 0;
     m_photoUnderWay = false;
+    RememberShownPicture();
     for (UINT command : std::exchange(m_waitingCommands, {})) ::SendMessageW(m_hwnd, WM_COMMAND, command, 0);
     RunOwed();
     return 0;
@@ -494,6 +601,17 @@ void CWallpaperDlg::OnCurrentImages() {
     if (BringToFrontIfOpen(m_pImagesDlg) || WaitsForComposition(ID_TRAY_CURRENT_IMAGES, true)) return;
     m_changeEnabled = FALSE;
     CImagesDlg dialog(m_composer.m_currentImages, m_hwnd);
+    // No composition runs while the window is open: the lists are the window thread's.
+    dialog.onBan = [this](const std::string& path) {
+        m_composer.Ban(path);
+        uint32_t showing = 0;
+        for (size_t i = 0; i < m_composer.Pictures().size() && i < 32; ++i) {
+            const std::vector<std::string>& images = m_composer.Pictures()[i].images;
+            if (std::find(images.begin(), images.end(), path) != images.end()) showing |= 1u << i;
+        }
+        Owe(m_owed, {.freshMonitors = showing}, false);  // composed once the window closes
+    };
+    dialog.onKeep = [this](const std::string& path) { m_composer.Keep(path); };
     m_pImagesDlg = &dialog;
     dialog.DoModal();
     m_pImagesDlg = nullptr;
@@ -543,6 +661,7 @@ void CWallpaperDlg::OnSettings() {
     }
     if (m_exiting) return;  // closed by the exit command: the program is on its way out
     SaveEditedState();
+    RegisterHotkeys();
     if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
     Ask({.change = true});
@@ -594,6 +713,7 @@ void CWallpaperDlg::ShutDown() {
 
 LRESULT CWallpaperDlg::OnDestroy(WPARAM, LPARAM) {
     ::RemovePropW(m_hwnd, kMainWindowMark);
+    UnregisterHotkeys();
     m_presenceNotifications.Stop();
     ::KillTimer(m_hwnd, TIMER_TRAY_RETRY);
     ::KillTimer(m_hwnd, TIMER_SESSION_RETRY);

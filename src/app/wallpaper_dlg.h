@@ -19,6 +19,7 @@
 #include "settings_ui/settings_context.h"
 #include "state/background_scan.h"
 #include "state/catalogue.h"
+#include "state/hotkeys.h"
 #include "state/folder_edit.h"
 #include "state/settings.h"
 
@@ -55,6 +56,17 @@ constexpr UINT WM_START_REFILL = WM_APP + 3;
 constexpr DWORD kCompositionStopWait = 1500;
 // The window property that marks the running copy's main window for "-exit".
 constexpr wchar_t kMainWindowMark[] = L"Dioramix.MainWindow";
+// A verb handed over by a second copy's command line in WM_COPYDATA.
+constexpr ULONG_PTR kVerbCopyData = 0x44524D56;
+struct VerbMessage {
+    int32_t verb = 0;           // a Verb
+    int32_t displayNumber = 0;  // 1-based in Windows' order; 0: the monitor under the pointer
+};
+// Pause and resume wait for a composition under way like the tray's pause.
+constexpr UINT ID_VERB_PAUSE = 0xE101;
+constexpr UINT ID_VERB_RESUME = 0xE102;
+// RegisterHotKey ids: this plus the HotkeyVerb.
+constexpr int kHotkeyIdBase = 0x4100;
 
 class CEnvSetDlg;
 
@@ -79,6 +91,11 @@ public:
     // The weekday picture (with the date watch running) under `isweekday`, else the ordinary one.
     void UpdateTrayIcon() override;
     HWND MainWindow() const override { return m_hwnd; }
+    bool HotkeyTaken(HotkeyVerb verb) const override { return m_hotkeyTaken[static_cast<size_t>(verb)]; }
+
+    // Acts on a verb of a hotkey or the command line; displayNumber as in VerbMessage.
+    void DoVerb(Verb verb, int displayNumber);
+
     // A folder edit whose settings window closed mid-scan, committed by CommitAdoptedFolderEdits.
     void AdoptFolderEdit(FolderEdit edit) override;
     // Commits the adopted edits whose scans have ended and writes list.txt; never while a
@@ -155,6 +172,18 @@ private:
     LRESULT OnCatchUp(WPARAM, LPARAM);
     void UserIsBack();
     LRESULT OnWindowPosChanging(WPARAM, LPARAM);
+    LRESULT OnCopyData(WPARAM, LPARAM);
+    LRESULT OnHotKey(WPARAM, LPARAM);
+    // The verbs' hotkeys as the settings hold them now; a combination another program holds is
+    // remembered as taken (and kept in the settings) for the page to show.
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
+    void OnVerbPause();
+    void OnVerbResume();
+    void SetPaused(bool paused);
+    // The photos on the ban and favourites lists go there once the composer is free.
+    void ApplyVerdicts();
+    void RememberShownPicture();
     fw::MessageResult OnSysCommand(WPARAM, LPARAM);
     void OnOk();
     void OnCancel();
@@ -202,5 +231,10 @@ private:
     PresenceNotifications m_presenceNotifications;
     OwedChanges m_owed;
     std::vector<UINT> m_waitingCommands;
+    // What the desktop shows, as of the last composition: the verbs name a monitor's photo by it,
+    // never by the composer's state a composition under way is changing.
+    DesktopLayout m_shownLayout;
+    std::vector<std::string> m_shownPaths;
+    bool m_hotkeyTaken[kHotkeyCount] = {};
     AdoptedFolderEdits m_adoptedEdits;
 };

@@ -20,6 +20,8 @@ const fw::Handler<CImagesDlg> CImagesDlg::kHandlers[] = {
     fw::OnMessage(WM_DESTROY, &CImagesDlg::OnDestroy),
     fw::OnCommand(ID_IMAGES_DELETE, &CImagesDlg::OnDelete),
     fw::OnCommand(ID_IMAGES_OPEN, &CImagesDlg::OnOpen),
+    fw::OnCommand(ID_IMAGES_BAN, &CImagesDlg::OnBan),
+    fw::OnCommand(ID_IMAGES_KEEP, &CImagesDlg::OnKeep),
     fw::OnCommand(IDOK, &CImagesDlg::OnClose),
     fw::OnCommand(IDCANCEL, &CImagesDlg::OnClose),
 };
@@ -187,6 +189,20 @@ void CImagesDlg::OnDelete() {
     // The row and the list entry go whatever the shell did (also when the user declined).
     // The shell's confirmation belongs to this window, which it keeps disabled while it asks.
     DeleteWithShell(m_hwnd, m_selectedPath, deleteFlags);
+    RemoveSelected();
+}
+
+void CImagesDlg::OnBan() {
+    if (m_selectedIndex < 0 || m_selectedPath.empty()) return;
+    if (onBan) onBan(m_selectedPath);
+    RemoveSelected();
+}
+
+void CImagesDlg::OnKeep() {
+    if (!m_selectedPath.empty() && onKeep) onKeep(m_selectedPath);
+}
+
+void CImagesDlg::RemoveSelected() {
     ::SendMessageW(List(), LVM_DELETEITEM, m_selectedIndex, 0);
     auto entry = std::find(m_currentImages.begin(), m_currentImages.end(), m_selectedPath);
     if (entry != m_currentImages.end()) m_currentImages.erase(entry);

@@ -46,6 +46,10 @@ public:
     FILEOP_FLAGS deleteFlags = FOF_ALLOWUNDO | FOF_FILESONLY;
     // How a photo is opened; tests record it instead of starting a viewer.
     std::function<void(const std::string&)> openFile = OpenWithShell;
+    // "다시 보지 않기" and "즐겨찾기": the owner puts the photo on its list. A banned photo leaves
+    // this list too.
+    std::function<void(const std::string&)> onBan;
+    std::function<void(const std::string&)> onKeep;
     // How a thumbnail is made, on the dialog's worker thread; tests stand in a slow one.
     std::function<fw::Bitmap(const std::string&, int)> makeThumbnail = MakeThumbnail;
     // Thumbnails are still being made or wait to be shown; until then their cells show the
@@ -70,6 +74,9 @@ private:
     void ShowThumbnails();
     void OnDelete();
     void OnOpen();
+    void OnBan();
+    void OnKeep();
+    void RemoveSelected();
     void OnClose() { EndDialog(IDCANCEL); }
     void AddItem(int index);
     // The thumbnail of a path is made on the worker; it replaces the placeholder when it arrives.

@@ -38,15 +38,18 @@ RealUserRegistry& DefaultRegistry() {
 }  // namespace
 
 std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
-                                           const std::function<bool(const std::string&)>& usable) {
-    return ChooseNextImage(catalogue, randomOrder, system, [&usable](const std::string& path) {
-        return usable(path) ? PickVerdict::Usable : PickVerdict::Unusable;
-    });
+                                           const std::function<bool(const std::string&)>& usable,
+                                           const std::function<bool(const std::string&)>& banned) {
+    return ChooseNextImage(
+        catalogue, randomOrder, system,
+        [&usable](const std::string& path) { return usable(path) ? PickVerdict::Usable : PickVerdict::Unusable; },
+        banned);
 }
 
 std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
-                                           const std::function<PickVerdict(const std::string&)>& check) {
-    size_t restingPicks = 0;
+                                           const std::function<PickVerdict(const std::string&)>& check,
+                                           const std::function<bool(const std::string&)>& banned) {
+    size_t restingPicks = 0, bannedInOrder = 0;
     for (;;) {
         if (catalogue.m_pathList.empty()) return "";
         std::vector<std::string>& images = catalogue.m_imageList;
@@ -67,6 +70,11 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
         } else {
             if (s_nextIndex < 0 || static_cast<uint32_t>(s_nextIndex) >= n) s_nextIndex = 0;
             path = images[static_cast<size_t>(s_nextIndex++)];
+        }
+        if (banned && banned(path)) {
+            // In order, a catalogue of banned photos alone would be walked for ever.
+            if (!randomOrder && ++bannedInOrder >= n) return "";
+            continue;
         }
         const PickVerdict verdict = check(path);
         if (verdict == PickVerdict::Usable) return path;
@@ -103,14 +111,27 @@ Composer::Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& sys
 
 Composer::~Composer() = default;
 
-void Composer::ComposeWallpaper() {
+void Composer::ComposeWallpaper() { ComposeWallpaper(ComposeRequest{}); }
+
+void Composer::ComposeWallpaper(const ComposeRequest& request) {
     if (m_composing) return;
     fw::ScopedFlag composing(m_composing);
+    struct RequestScope {
+        ComposeRequest& request;
+        ~RequestScope() { request = {}; }
+    } requestScope{m_request};
     Report(ComposePhase::Start);
     m_screenWidth = m_system.ScreenWidth();
     m_screenHeight = m_system.ScreenHeight();
     if (m_screenWidth <= 0 || m_screenHeight <= 0) return;
+    ShownPicture shown = SnapshotWithoutCanvas();
     TakeLayout(CurrentLayout());
+    m_request = request;
+    // Monitors keep what they show only while there is a picture of this desktop to keep.
+    const bool canKeep = m_savedCanvas && !m_clearRequested &&
+                         static_cast<int>(m_savedCanvas->GetWidth()) == m_layout.Width() &&
+                         static_cast<int>(m_savedCanvas->GetHeight()) == m_layout.Height();
+    if (!canKeep) m_request.monitors = 0;
     const int width = m_layout.Width(), height = m_layout.Height();
 
     // The canvas of the last change is drawn over whole when the desktop keeps its size: a new
@@ -131,12 +152,17 @@ void Composer::ComposeWallpaper() {
         Gdiplus::Graphics g(&canvas);
         DrawBackground(g);
         m_canvas = nullptr;
+        // The picture it replaces is the one the back command puts back.
+        shown.canvas = std::move(m_spareCanvas);
+        m_spareCanvas = std::move(m_previous.canvas);
+        m_previous = shown.canvas && !ShowsBanned(shown) ? std::move(shown) : ShownPicture{};
         Report(ComposePhase::Background);
         m_effects.SetCanvasBitmap(&canvas);
-        // Each monitor takes its own next photo, the primary first.
-        if (!m_env.ispause)
+        // Each monitor takes its own next photo, the primary first; a pause holds them back
+        // unless the user asked for one monitor's.
+        if (!m_env.ispause || m_request.Targeted())
             for (size_t monitor = 0; monitor < m_layout.monitors.size() && !Cancelled(); ++monitor)
-                DrawNextImage(g, monitor);
+                if (m_request.Includes(monitor)) DrawNextImage(g, monitor);
         m_effects.SetCanvasBitmap(nullptr);
         m_currentPath = m_pictures.front().path;
         m_imageCount = m_pictures.front().count;
@@ -151,7 +177,7 @@ void Composer::ComposeWallpaper() {
         g.Flush(Gdiplus::FlushIntentionSync);
         Report(ComposePhase::Overlays);
     }
-    SetWallpaper(canvas);
+    SetWallpaper(canvas, true);
 
     if (m_env.rememory) {
         const SIZE_T empty = static_cast<SIZE_T>(-1);
@@ -182,6 +208,63 @@ void Composer::RedrawOverlays() {
         Report(ComposePhase::Overlays);
     }
     SetWallpaper(canvas);
+}
+
+ShownPicture Composer::SnapshotWithoutCanvas() const {
+    ShownPicture shown;
+    shown.pictures = m_pictures;
+    shown.currentImages = m_currentImages;
+    shown.currentPath = m_currentPath;
+    shown.imageCount = m_imageCount;
+    shown.positionIndex = m_positionIndex;
+    shown.layout = m_layout;
+    return shown;
+}
+
+void Composer::SwapShown(ShownPicture& other) {
+    std::swap(m_savedCanvas, other.canvas);
+    std::swap(m_pictures, other.pictures);
+    std::swap(m_currentImages, other.currentImages);
+    std::swap(m_currentPath, other.currentPath);
+    std::swap(m_imageCount, other.imageCount);
+    std::swap(m_positionIndex, other.positionIndex);
+    std::swap(m_layout, other.layout);
+}
+
+bool Composer::ShowsBanned(const ShownPicture& shown) const {
+    for (const MonitorPicture& picture : shown.pictures)
+        for (const std::string& path : picture.images)
+            if (m_banned.Contains(path)) return true;
+    return false;
+}
+
+bool Composer::CanGoBack() const { return m_previous.canvas && m_savedCanvas && !m_previous.pictures.empty(); }
+
+bool Composer::GoBack() {
+    if (m_composing || !CanGoBack()) return false;
+    DesktopLayout layout = CurrentLayout();
+    // A picture of other monitors or another size would not cover this desktop.
+    const auto fits = [&layout](Gdiplus::Bitmap& bitmap) {
+        return static_cast<int>(bitmap.GetWidth()) == layout.Width() &&
+               static_cast<int>(bitmap.GetHeight()) == layout.Height();
+    };
+    if (!SameMonitors(layout, m_previous.layout) || !fits(*m_previous.canvas) || !m_canvasStore ||
+        !fits(m_canvasStore->Bitmap()))
+        return false;
+    fw::ScopedFlag composing(m_composing);
+    Report(ComposePhase::Start);
+    SwapShown(m_previous);
+    m_layout = std::move(layout);  // the work areas of now
+    Gdiplus::Bitmap& canvas = m_canvasStore->Bitmap();
+    if (!CopyPixels24(*m_savedCanvas, canvas, false)) return false;
+    {
+        Gdiplus::Graphics g(&canvas);
+        DrawOverlays(g);
+        g.Flush(Gdiplus::FlushIntentionSync);
+        Report(ComposePhase::Overlays);
+    }
+    SetWallpaper(canvas, true);
+    return true;
 }
 
 SIZE Composer::ShownScreenSize() const {
@@ -222,7 +305,9 @@ void Composer::DrawBackground(Gdiplus::Graphics& canvas) {
     bool greyed = false;
     DecodedPicture backImage;
     for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor) {
-        if (canContinue && m_env.piccleartotalcnt >= m_pictures[monitor].count + 1)
+        if (!m_request.Includes(monitor))
+            KeepMonitorAsShown(canvas, monitor);
+        else if (!m_request.Fresh(monitor) && canContinue && m_env.piccleartotalcnt >= m_pictures[monitor].count + 1)
             ContinuePreviousPicture(canvas, monitor, greyed);
         else
             DrawFreshBackground(canvas, monitor, backImage);
@@ -246,6 +331,13 @@ void Composer::ContinuePreviousPicture(Gdiplus::Graphics& canvas, size_t monitor
     if (m_canvas && m_canvas->CopyFrom(*m_savedCanvas, area, m_env.isbackgray != 0)) return;
     if (m_env.isbackgray && !greyed) GrayBitmap(*m_savedCanvas);
     greyed = true;
+    canvas.DrawImage(m_savedCanvas.get(), Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)),
+                     area.left, area.top, RectWidth(area), RectHeight(area), Gdiplus::UnitPixel);
+}
+
+void Composer::KeepMonitorAsShown(Gdiplus::Graphics& canvas, size_t monitor) {
+    const RECT area = m_layout.ToCanvas(m_layout.monitors[monitor].rect);
+    if (m_canvas && m_canvas->CopyFrom(*m_savedCanvas, area, false)) return;
     canvas.DrawImage(m_savedCanvas.get(), Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)),
                      area.left, area.top, RectWidth(area), RectHeight(area), Gdiplus::UnitPixel);
 }
@@ -325,8 +417,54 @@ void Composer::DrawBackgroundImage(Gdiplus::Graphics& canvas, const RECT& area, 
 }
 
 std::string Composer::ChooseNextImage() {
-    return m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system,
-                                      [this](const std::string& path) { return m_system.FileExists(path); });
+    return m_selector.ChooseNextImage(
+        m_catalogue, m_env.israndum != 0, m_system, [this](const std::string& path) { return m_system.FileExists(path); },
+        [this](const std::string& path) { return m_banned.Contains(path); });
+}
+
+std::string Composer::ChooseFavourite(const std::function<PickVerdict(const std::string&)>& check) {
+    std::vector<const std::string*> candidates;
+    for (const std::string& path : m_kept.Paths())
+        if (!m_banned.Contains(path)) candidates.push_back(&path);
+    if (candidates.empty()) return "";
+    const size_t n = candidates.size();
+    const size_t start = m_env.israndum ? static_cast<size_t>(m_system.Rand()) % n : m_favouriteIndex % n;
+    // Favourites that are gone or do not decode leave the choice to the catalogue after a few tries.
+    for (size_t i = 0; i < n && i < kMissingPicksPerChoice; ++i) {
+        const std::string& path = *candidates[(start + i) % n];
+        if (check(path) == PickVerdict::Usable) {
+            m_favouriteIndex = start + i + 1;
+            return path;
+        }
+    }
+    return "";
+}
+
+void Composer::LoadPhotoLists() {
+    m_banned.Load(m_env.DataFolder());
+    m_kept.Load(m_env.DataFolder());
+}
+
+bool Composer::Ban(const std::string& path) {
+    if (!m_banned.Add(path)) return false;
+    const auto exists = [this](const std::string& listed) { return m_system.FileExists(listed); };
+    m_banned.KeepOnly(exists);
+    m_banned.Save(m_env.DataFolder());
+    const std::string lowered = mb::ToLower(path);
+    const auto same = [&lowered](const std::string& other) { return mb::ToLower(other) == lowered; };
+    std::vector<std::string>& catalogue = m_catalogue.m_imageList;
+    catalogue.erase(std::remove_if(catalogue.begin(), catalogue.end(), same), catalogue.end());
+    m_currentImages.erase(std::remove_if(m_currentImages.begin(), m_currentImages.end(), same), m_currentImages.end());
+    // Going back must not bring it to the screen again.
+    if (ShowsBanned(m_previous)) m_previous = ShownPicture{};
+    return true;
+}
+
+bool Composer::Keep(const std::string& path) {
+    if (!m_kept.Add(path)) return false;
+    m_kept.KeepOnly([this](const std::string& listed) { return m_system.FileExists(listed); });
+    m_kept.Save(m_env.DataFolder());
+    return true;
 }
 
 void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
@@ -339,7 +477,7 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
     // A file that cannot be read or decoded (or would not fit in memory), or whose data is in the
     // cloud, is passed over like a missing one. Photos are decoded no larger than they are drawn.
     const std::vector<std::string> listed = m_catalogue.ListedFolders();
-    mine.path = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system, [&](const std::string& path) {
+    const auto check = [&](const std::string& path) {
         if (Cancelled()) return PickVerdict::Unusable;
         PhotoBytes bytes;
         const PhotoRead read = m_photoSource->Read(path, m_env.cloudphotos != 0, listed, bytes);
@@ -350,7 +488,11 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
         fw::Log("photo passed over, %s: %s", read == PhotoRead::Read ? "no picture it can decode" : PhotoReadText(read),
                 path.c_str());
         return PickVerdict::Unusable;
-    });
+    };
+    mine.path = m_env.favoritesonly ? ChooseFavourite(check) : std::string();
+    if (mine.path.empty())
+        mine.path = m_selector.ChooseNextImage(m_catalogue, m_env.israndum != 0, m_system, check,
+                                               [this](const std::string& path) { return m_banned.Contains(path); });
     Report(ComposePhase::Decoded);
     if (mine.path.empty() || !picture) return;
 
@@ -416,7 +558,7 @@ void Composer::DrawOverlays(Gdiplus::Graphics& canvas) {
         DrawPathText(canvas, m_pictures[monitor].path, AsWorkArea(m_layout.ToCanvas(m_layout.monitors[monitor].work)));
 }
 
-void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
+void Composer::SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.DataFolder().empty()) return;
     fw::DesktopSetup desktop;
@@ -425,12 +567,23 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas) {
     std::unique_ptr<Gdiplus::Bitmap> tiled;
     if (m_layout.IsSpanned() && m_system.BeforeWindows8()) tiled = TiledFromPrimaryOrigin(canvas, m_layout.bounds);
     Gdiplus::Bitmap& picture = tiled ? *tiled : canvas;
+    // Only a picture the new one could replace is moved aside: a read-only file (or anything
+    // else under its name) stays as it is, and so does the desktop's picture.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const bool replaceable = attributes != INVALID_FILE_ATTRIBUTES &&
+                             !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    const bool kept = keepShownAsPrevious && replaceable &&
+                      ::MoveFileExA(path.c_str(), PreviousWallpaperFile().c_str(), MOVEFILE_REPLACE_EXISTING);
     const bool saved = fw::ReplaceFileSafely(
         path, [&picture](const std::string& temporary) { return WriteBmp24(picture, temporary); },
         fw::Durability::Regenerated);
     Report(ComposePhase::Encoded);
-    // A file not written whole is never handed to the desktop: it keeps the previous picture.
-    if (!saved) return;
+    // A file not written whole is never handed to the desktop: it keeps the previous picture,
+    // under the name the desktop knows it by.
+    if (!saved) {
+        if (kept) ::MoveFileExA(PreviousWallpaperFile().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        return;
+    }
     const bool shown = m_gate.Pass([&] {
         PutBackUserFit();
         ApplyWallpaperStyle(m_layout.IsSpanned());

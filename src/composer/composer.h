@@ -20,6 +20,7 @@
 #include "composer/picture_decode.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
+#include "state/photo_lists.h"
 #include "state/settings.h"
 
 // What a pick's check found: a photo to draw, one to pass over (it counts among the three), or
@@ -35,13 +36,17 @@ public:
 
     // Full path of the next usable photograph, or "" when there is none this time. A path is
     // usable when the check says so (by default: the file exists). Three unusable picks in the
-    // run end a choice with "". An empty catalogue is refilled, and that choice gives "".
+    // run end a choice with "". An empty catalogue is refilled, and that choice gives "". Paths
+    // the user banned are passed over without counting as unusable (and leave a random order's
+    // rest of the catalogue).
     std::string ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
-                                const std::function<bool(const std::string&)>& usable);
+                                const std::function<bool(const std::string&)>& usable,
+                                const std::function<bool(const std::string&)>& banned = {});
     // The same with a verdict: resting picks stay in the catalogue and end a choice only once
-    // as many were met as the catalogue holds.
+    // as many were met as the catalogue holds. Banned photos are passed over without a check.
     std::string ChooseNextImage(ImageCatalogue& catalogue, bool randomOrder, fw::ISystem& system,
-                                const std::function<PickVerdict(const std::string&)>& check);
+                                const std::function<PickVerdict(const std::string&)>& check,
+                                const std::function<bool(const std::string&)>& banned = {});
 
     void Reset() { s_nextIndex = s_missingCount = 0; }
 };
@@ -60,6 +65,27 @@ struct MonitorPicture {
     int count = 0;                    // photos drawn since its last fresh background
     int positionIndex = 0;            // its turn among its own user positions (several monitors)
     POINT lastCentre{0, 0};           // of its last randomly placed photo, in its own coordinates
+};
+
+// Which monitors of the layout a composition gives a new photo (bit i: monitor i; 0: every
+// monitor), and which of those start on a fresh background; the others keep what they show.
+struct ComposeRequest {
+    uint32_t monitors = 0;
+    uint32_t freshMonitors = 0;
+    bool Targeted() const { return monitors != 0; }
+    bool Includes(size_t monitor) const { return !Targeted() || (monitor < 32 && (monitors >> monitor) & 1u); }
+    bool Fresh(size_t monitor) const { return monitor < 32 && (freshMonitors >> monitor) & 1u; }
+};
+
+// The desktop's picture as one change left it: what the back command puts back.
+struct ShownPicture {
+    std::unique_ptr<Gdiplus::Bitmap> canvas;  // without the calendar and the path text
+    std::vector<MonitorPicture> pictures;
+    std::vector<std::string> currentImages;
+    std::string currentPath;
+    int imageCount = 0;
+    int positionIndex = 0;
+    DesktopLayout layout;
 };
 
 // Lets a composition on another thread set the desktop's wallpaper only while the window thread
@@ -110,6 +136,13 @@ public:
     // wallpaper broadcasts the change, and messages sent to the program meanwhile (a tick, a
     // double click) are handled inside that call.
     void ComposeWallpaper();
+    // The next wallpaper with new photos only where the request says; every monitor when the
+    // kept picture does not fit the desktop now.
+    void ComposeWallpaper(const ComposeRequest& request);
+    // Puts the picture before the last change back, with its collage; the picture it replaces
+    // becomes the one a second call puts back. False when there is none for this desktop.
+    bool GoBack();
+    bool CanGoBack() const;
     bool IsComposing() const noexcept { return m_composing; }
     // The last picture again with its calendar and path text where the work areas are now (a task
     // bar moved): no new photo, no collage lost. Composes anew when there is no such picture.
@@ -135,6 +168,16 @@ public:
     SIZE ShownScreenSize() const;
     const std::vector<MonitorPicture>& Pictures() const { return m_pictures; }
 
+    // banlist.txt and keeplist.txt, read at start; photos moved or deleted drop out.
+    void LoadPhotoLists();
+    // The photo goes on the ban list (saved at once) and out of the catalogue and the current
+    // images; false when it was banned already.
+    bool Ban(const std::string& path);
+    // The photo goes on the favourites list, saved at once; false when it was there already.
+    bool Keep(const std::string& path);
+    const PhotoList& Banned() const { return m_banned; }
+    const PhotoList& Kept() const { return m_kept; }
+
     // Tray commands.
     void TogglePause();
     // Saves the last composed picture; the format follows the extension (jpg, png, bmp, gif, tif).
@@ -157,7 +200,10 @@ public:
     // The next photo of one monitor of the layout (0 is the primary).
     void DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor);
     std::string ChooseNextImage();
-    void SetWallpaper(Gdiplus::Bitmap& canvas);
+    // A favourite to show when only favourites are wanted and one is usable, else "".
+    std::string ChooseFavourite(const std::function<PickVerdict(const std::string&)>& check);
+    // keepShownAsPrevious: the picture on the desktop becomes the back command's file.
+    void SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious = false);
 
     // Tests feed registry values through this; the default reads HKEY_CURRENT_USER.
     void SetRegistry(IUserRegistry& registry) { m_registry = &registry; }
@@ -186,6 +232,10 @@ private:
     void TakeLayout(DesktopLayout layout);
     bool CanContinuePreviousPicture() const;
     void ContinuePreviousPicture(Gdiplus::Graphics& canvas, size_t monitor, bool& greyed);
+    void KeepMonitorAsShown(Gdiplus::Graphics& canvas, size_t monitor);
+    ShownPicture SnapshotWithoutCanvas() const;
+    void SwapShown(ShownPicture& other);
+    bool ShowsBanned(const ShownPicture& shown) const;
     void DrawFreshBackground(Gdiplus::Graphics& canvas, size_t monitor, DecodedPicture& backImage);
     void DrawBackgroundImage(Gdiplus::Graphics& canvas, const RECT& area, DecodedPicture& backImage);
     void FillGaps(Gdiplus::Graphics& canvas, uint32_t colour);
@@ -215,6 +265,7 @@ private:
     std::string UserSetupFile() const { return m_env.FilePath("\\oriwallsetup.txt"); }
     std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
     std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
+    std::string PreviousWallpaperFile() const { return m_env.FilePath("\\previous.bmp"); }
     void Report(ComposePhase phase) const {
         if (onPhase) onPhase(phase);
     }
@@ -239,4 +290,9 @@ private:
     int m_fitSet = -1;                      // the fit this run set through the interface, -1 none
     const std::atomic<bool>* m_cancel = nullptr;
     WallpaperGate m_gate;
+    ComposeRequest m_request;               // of the composition under way
+    ShownPicture m_previous;                // the picture before the last change
+    PhotoList m_banned{kBanListFile};
+    PhotoList m_kept{kKeepListFile};
+    size_t m_favouriteIndex = 0;            // the next favourite in order
 };

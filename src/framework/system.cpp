@@ -60,6 +60,12 @@ bool QuerySession(WTS_INFO_CLASS what, Record*& record, DWORD& bytes) {
 
 }  // namespace
 
+POINT ISystem::CursorPos() {
+    POINT p{0, 0};
+    ::GetCursorPos(&p);
+    return p;
+}
+
 std::vector<MonitorInfo> ISystem::Monitors() {
     const WorkArea wa = GetWorkArea();
     return {{RECT{0, 0, ScreenWidth(), ScreenHeight()}, RECT{wa.x, wa.y, wa.x + wa.width, wa.y + wa.height}, true}};

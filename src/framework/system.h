@@ -90,6 +90,8 @@ public:
     // Every monitor of the desktop. The default is the primary screen alone, from the metrics above.
     virtual std::vector<MonitorInfo> Monitors();
     // The style the desktop draws the wallpaper with; set before the wallpaper, which applies it.
+    // Where the mouse pointer is, in virtual-screen coordinates.
+    virtual POINT CursorPos();
     virtual WallpaperStyle GetWallpaperStyle() { return {}; }
     virtual void SetWallpaperStyle(const WallpaperStyle&) {}
     // The desktop's wallpaper interface. Each call is false where there is none (before Windows 8),

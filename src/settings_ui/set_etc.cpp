@@ -1,5 +1,7 @@
 #include "settings_ui/set_etc.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "framework/handles.h"
@@ -18,6 +20,12 @@ const fw::Handler<CSetEtc> CSetEtc::kHandlers[] = {
     fw::OnCommand(IDC_ETC_MULTIMONITOR, &CSetEtc::OnPicturePerMonitor, BN_CLICKED),
     fw::OnCommand(IDC_ETC_CHOOSE_PROGRAMS, &CSetEtc::OnChoosePrograms, BN_CLICKED),
     fw::OnCommand(IDC_ETC_CLEAR_PROGRAMS, &CSetEtc::OnClearPrograms, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_FAVORITESONLY, &CSetEtc::OnFavouritesOnly, BN_CLICKED),
+    fw::OnCommand(IDC_ETC_HOTKEY_NEXT, &CSetEtc::OnHotkeyNext, EN_CHANGE),
+    fw::OnCommand(IDC_ETC_HOTKEY_BACK, &CSetEtc::OnHotkeyBack, EN_CHANGE),
+    fw::OnCommand(IDC_ETC_HOTKEY_PAUSE, &CSetEtc::OnHotkeyPause, EN_CHANGE),
+    fw::OnCommand(IDC_ETC_HOTKEY_BAN, &CSetEtc::OnHotkeyBan, EN_CHANGE),
+    fw::OnCommand(IDC_ETC_HOTKEY_KEEP, &CSetEtc::OnHotkeyKeep, EN_CHANGE),
 };
 
 namespace {
@@ -117,6 +125,16 @@ BOOL CSetEtc::OnInitDialog() {
     SetChecked(IDC_ETC_WEEKDAY, m_pEnv->isweekday != 0);
     SetChecked(IDC_ETC_MEMORY, m_pEnv->rememory != 0);
     SetChecked(IDC_ETC_MULTIMONITOR, m_pEnv->multimonitor != 0);
+    SetChecked(IDC_ETC_FAVORITESONLY, m_pEnv->favoritesonly != 0);
+    for (size_t i = 0; i < kHotkeyCount; ++i) {
+        const auto verb = static_cast<HotkeyVerb>(i);
+        const UINT id = IDC_ETC_HOTKEY_NEXT + static_cast<UINT>(i);
+        m_registeredHotkeys[i] = HotkeyOf(*m_pEnv, verb);
+        // A combination without Ctrl or Alt would take a key from every program.
+        ::SendDlgItemMessageW(m_hwnd, id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        ::SendDlgItemMessageW(m_hwnd, id, HKM_SETHOTKEY, static_cast<WPARAM>(m_registeredHotkeys[i]), 0);
+        ShowHotkeyTaken(verb);
+    }
     ShowPrograms();
     return TRUE;
 }
@@ -190,4 +208,34 @@ void CSetEtc::OnChoosePrograms() {
 void CSetEtc::OnClearPrograms() {
     m_context.outPrograms.clear();
     SetDlgItemText(IDC_ETC_PROGRAMS, "");
+}
+
+void CSetEtc::OnFavouritesOnly() { m_pEnv->favoritesonly = IsChecked(IDC_ETC_FAVORITESONLY) ? 1 : 0; }
+
+void CSetEtc::OnHotkeyChange(UINT id) {
+    const auto verb = static_cast<HotkeyVerb>(id - IDC_ETC_HOTKEY_NEXT);
+    int32_t word = static_cast<int32_t>(::SendDlgItemMessageW(m_hwnd, id, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+    if (word != 0 && !IsUsableHotkey(word)) {
+        // Ctrl+Alt with an arrow turns the screen on many machines: not taken for a verb.
+        word = 0;
+        ::SendDlgItemMessageW(m_hwnd, id, HKM_SETHOTKEY, 0, 0);
+    }
+    HotkeyOf(*m_pEnv, verb) = word;
+    ShowHotkeyTaken(verb);
+}
+
+bool CSetEtc::HotkeyTaken(HotkeyVerb verb, int32_t word) const {
+    if (!IsUsableHotkey(word)) return false;
+    if (word == m_registeredHotkeys[static_cast<size_t>(verb)]) return m_context.owner.HotkeyTaken(verb);
+    constexpr int kTrialId = 0xBF00;
+    const HotkeyRegistration r = RegistrationOf(word);
+    if (!::RegisterHotKey(m_hwnd, kTrialId, r.modifiers, r.key)) return true;
+    ::UnregisterHotKey(m_hwnd, kTrialId);
+    return false;
+}
+
+void CSetEtc::ShowHotkeyTaken(HotkeyVerb verb) {
+    const bool taken = HotkeyTaken(verb, HotkeyOf(*m_pEnv, verb));
+    ::SetDlgItemTextW(m_hwnd, IDC_ETC_HOTKEY_NEXT_TAKEN + static_cast<int>(verb),
+                      taken ? fw::LoadText(IDS_HOTKEY_TAKEN).c_str() : L"");
 }

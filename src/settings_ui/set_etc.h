@@ -4,6 +4,7 @@
 #include <string>
 
 #include "settings_ui/label_static.h"
+#include "resource.h"
 #include "settings_ui/settings_page.h"
 
 class CProgramList;
@@ -51,11 +52,23 @@ private:
     void OnPicturePerMonitor();
     void OnChoosePrograms();
     void OnClearPrograms();
+    void OnFavouritesOnly();
+    void OnHotkeyChange(UINT id);
+    void OnHotkeyNext() { OnHotkeyChange(IDC_ETC_HOTKEY_NEXT); }
+    void OnHotkeyBack() { OnHotkeyChange(IDC_ETC_HOTKEY_BACK); }
+    void OnHotkeyPause() { OnHotkeyChange(IDC_ETC_HOTKEY_PAUSE); }
+    void OnHotkeyBan() { OnHotkeyChange(IDC_ETC_HOTKEY_BAN); }
+    void OnHotkeyKeep() { OnHotkeyChange(IDC_ETC_HOTKEY_KEEP); }
+    // Whether the word is held elsewhere: by the registration of the main window for this verb,
+    // else by a trial registration of the page's own.
+    bool HotkeyTaken(HotkeyVerb verb, int32_t word) const;
+    void ShowHotkeyTaken(HotkeyVerb verb);
 
     // The label and the two buttons follow `maxwinstop`.
     void ShowStopWhileActive(bool on);
     void ShowPrograms();
 
     CLabelStatic m_programs;
+    int32_t m_registeredHotkeys[kHotkeyCount] = {};  // the words the main window registered
     CProgramList* m_pProgramList = nullptr;
 };

@@ -65,9 +65,11 @@ int SumOfCounts(const std::vector<std::string>& countTexts) {
     return total;
 }
 
-std::string TotalText(int total, int cloudOnly, const std::string& cloudLabel) {
+std::string TotalText(int total, int cloudOnly, const std::string& cloudLabel, size_t banned) {
     std::string text = std::to_string(total) + " pics";
     if (cloudOnly > 0) text += " (" + cloudLabel + " " + std::to_string(cloudOnly) + ")";
+    // Photos the user banned stay in the folders but are never shown.
+    if (banned) text += ", " + mb::Narrow(fw::LoadText(IDS_PATH_BANNED, static_cast<int>(banned)));
     return text;
 }
 
@@ -170,7 +172,8 @@ void CSetPath::ShowTotal() {
     for (int row = 0; row < m_list.GetItemCount(); ++row) counts.push_back(m_list.GetItemText(row, 1));
     // The cloud-only count comes from this run's scans, which read it from the folders' listings.
     SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.catalogue.CloudOnlyCount(),
-                                             mb::Narrow(fw::LoadText(IDS_CLOUD_ONLY_LABEL))));
+                                             mb::Narrow(fw::LoadText(IDS_CLOUD_ONLY_LABEL)),
+                                             m_context.composer.Banned().Paths().size()));
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {

@@ -14,8 +14,8 @@
 bool IsListNavigationKey(WPARAM virtualKey);
 // The sum of the count texts (a text that is no number counts 0).
 int SumOfCounts(const std::vector<std::string>& countTexts);
-// "%d pics", and " (<label> %d)" after it when some of them are cloud-only.
-std::string TotalText(int total, int cloudOnly = 0, const std::string& cloudLabel = "");
+// "%d pics", " (<label> %d)" after it when some of them are cloud-only, and the banned photos' count.
+std::string TotalText(int total, int cloudOnly = 0, const std::string& cloudLabel = "", size_t banned = 0);
 // The cells of a folder list entry's row: its comma-separated fields, path and count.
 std::vector<std::string> RowOfEntry(const std::string& entry);
 

@@ -10,6 +10,7 @@
 #include "composer/composer.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
+#include "state/hotkeys.h"
 #include "state/folder_edit.h"
 #include "state/settings.h"
 
@@ -24,6 +25,8 @@ public:
     // The tray icon after `isweekday` changed: the weekday picture (and the date watch that keeps
     // it current) when on, the ordinary icon when off.
     virtual void UpdateTrayIcon() = 0;
+    // Another program held the verb's hotkey when the main window last registered it.
+    virtual bool HotkeyTaken(HotkeyVerb) const { return false; }
     // A folder edit still scanning when its window closed: the owner finishes it, commits it to
     // the catalogue and writes list.txt.
     virtual void AdoptFolderEdit(FolderEdit edit) = 0;

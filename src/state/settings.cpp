@@ -93,6 +93,10 @@ constexpr int kAny = std::numeric_limits<int>::max();
 constexpr SettingKey Flag(const char* name, uint8_t EnvSettings::*member, bool on, bool respell = false) {
     return {SettingKey::Kind::Flag, name, on ? "1" : "0", 0, 0, 0, respell, member, nullptr, nullptr, nullptr, nullptr};
 }
+// A hotkey word; a damaged one is no hotkey rather than a surprise.
+constexpr SettingKey Hotkey(const char* name, int32_t EnvSettings::*member, const char* fallback) {
+    return {SettingKey::Kind::Number, name, fallback, 0, 0xFFFF, 0, false, nullptr, member, nullptr, nullptr, nullptr};
+}
 constexpr SettingKey Number(const char* name, int32_t EnvSettings::*member, int low = -kAny - 1, int high = kAny,
                             int damaged = 0) {
     return {SettingKey::Kind::Number, name, "", low, high, damaged, false, nullptr, member, nullptr, nullptr, nullptr};
@@ -159,6 +163,13 @@ constexpr SettingKey kSettingKeys[] = {
     Color("yymmcolor", &E::yymmcolor, "14416893"),
     Flag("multimonitor", &E::multimonitor, true),
     Flag("cloudphotos", &E::cloudphotos, false),
+    Flag("favoritesonly", &E::favoritesonly, false),
+    // Ctrl+Alt+N, Ctrl+Alt+B and Ctrl+Alt+P as the hotkey control writes them.
+    Hotkey("hotkeynext", &E::hotkeynext, "1614"),
+    Hotkey("hotkeyback", &E::hotkeyback, "1602"),
+    Hotkey("hotkeypause", &E::hotkeypause, "1616"),
+    Hotkey("hotkeyban", &E::hotkeyban, "0"),
+    Hotkey("hotkeykeep", &E::hotkeykeep, "0"),
 };
 
 std::string ProgramKey(int i) { return "outprogram" + std::to_string(i); }

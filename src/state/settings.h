@@ -29,10 +29,13 @@ struct EnvSettings {
             isstretch = 0, isiptooltip = 0, isweekday = 0, isbold1 = 0, isbold2 = 0, isitalic1 = 0,
             isitalic2 = 0, isrndmask = 0, isbackgray = 0, isoverlap = 0, isiconhide = 0,
             multimonitor = 0,
-            cloudphotos = 0;  // cloud-only photos are downloaded to be shown
+            cloudphotos = 0,  // cloud-only photos are downloaded to be shown
+            favoritesonly = 0;
 
     int32_t min_sec = 0, imagepos = 0, rememory = 0, changetime = 0, picmaxsize = 0, framesize = 0,
             rotatevalue = 0, piccleartotalcnt = 0, showtime = 0;
+    // The verbs' hotkeys (state/hotkeys.h).
+    int32_t hotkeynext = 0, hotkeyback = 0, hotkeypause = 0, hotkeyban = 0, hotkeykeep = 0;
 
     // Where the files the program writes live (env.ini, the lists, the composed pictures): the
     // program's folder, or a folder of the user's when that one cannot be written. Empty: the

@@ -45,9 +45,12 @@ TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
     ASSERT_TRUE(second);
     EXPECT_TRUE(Ended(second, 10000)) << "a second normal start must end at once";
 
-    // "-exit" followed by more text is a normal run, which ends at once since a copy runs.
+    // "-exit" followed by more text is refused: it ends at once and touches nothing.
     fw::KernelHandle notExit = Start("-exit now");
     EXPECT_TRUE(Ended(notExit, 10000));
+    DWORD code = 0;
+    ::GetExitCodeProcess(notExit.get(), &code);
+    EXPECT_EQ(static_cast<DWORD>(kExitRefused), code);
     EXPECT_FALSE(Ended(first, 0)) << "the first copy must be left untouched";
     EXPECT_EQ(window, FindRunningCopyMainWindow());
 

@@ -66,6 +66,8 @@ public:
     bool FileExists(const std::string& path) override {
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+    POINT cursor{10, 10};
+    POINT CursorPos() override { return cursor; }
     std::vector<fw::MonitorInfo> Monitors() override {
         return monitors.empty() ? fw::ISystem::Monitors() : monitors;
     }

@@ -81,7 +81,8 @@ const std::vector<std::string>& SavedSettingsKeys() {
         "ispath", "iscalender", "maxwinstop", "notstrech", "israndum", "isbackcolor", "isstretch", "isiptooltip",
         "isweekday", "isbold1", "isbold2", "isitalic1", "isitalic2", "isrndmask", "isbackgray", "isoverlap",
         "isiconhide", "ispause", "backcolor", "framecolor", "whitedaycolor", "bluedaycolor", "reddaycolor",
-        "yymmcolor", "multimonitor", "cloudphotos"};
+        "yymmcolor", "multimonitor", "cloudphotos", "favoritesonly", "hotkeynext", "hotkeyback", "hotkeypause",
+        "hotkeyban", "hotkeykeep"};
     return keys;
 }
 

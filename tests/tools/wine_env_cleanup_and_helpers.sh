@@ -3,11 +3,11 @@
 # copy with stand-ins for the Wine server and the compilers: seconds, and the real prefix, display
 # and build are left alone.
 source "$(dirname "$0")/scratch-tools.sh"
-# Alive and not a zombie waiting to be reaped. A killed process may take a while to go on a busy
-# machine: it counts as running only if it is still there after ten seconds.
+# Alive and not a zombie waiting to be reaped. A killed process may take a moment to go on a busy
+# machine: it counts as running only if it is still there after two seconds.
 running() {
   local state _
-  for _ in $(seq 100); do
+  for _ in $(seq 20); do
     sleep 0.1
     state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]] || return 1
   done
@@ -50,10 +50,14 @@ set -euo pipefail
 source "$(dirname "$0")/tools/wine-env"
 trap "dioramix_cleanup_on_exit ${TOOL_LAST_STEP:-}" EXIT
 last_step() { echo "last step" >> "$STANDIN_LOG"; false; }
+# A child killed between its fork and its exec takes the shell's trap handler with it and lives
+# on as the program it then becomes: the stand-ins are waited for until they are programs.
+started() { for _ in $(seq 200); do [ "$(cat "/proc/$1/comm" 2>/dev/null)" = sleep ] && return 0; sleep 0.01; done; }
 dioramix_scratch work cleanup-check
 touch "$work/file"
 sleep 60 >/dev/null 2>&1 & DIORAMIX_CLEANUP_PIDS=("$!")
-if [ -n "${TOOL_PRIVATE_DISPLAY:-}" ]; then sleep 60 >/dev/null 2>&1 & DIORAMIX_XVFB_PID=$!; fi
+started "$!"
+if [ -n "${TOOL_PRIVATE_DISPLAY:-}" ]; then sleep 60 >/dev/null 2>&1 & DIORAMIX_XVFB_PID=$!; started "$!"; fi
 DIORAMIX_STOP_WINE=${TOOL_STOP_WINE:-}
 echo "$work ${DIORAMIX_CLEANUP_PIDS[0]} ${DIORAMIX_XVFB_PID:-}"
 eval "${TOOL_END:-exit 0}"

@@ -2,6 +2,8 @@
 // list and the current images dialog.
 #include <gtest/gtest.h>
 
+#include "framework/mbstring.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -103,6 +105,8 @@ TEST(PathPageTotal, SumOfTheCountColumn) {
     EXPECT_EQ("1234 pics", TotalText(1234));
     EXPECT_EQ("1234 pics", TotalText(1234, 0, "cloud"));
     EXPECT_EQ("1234 pics (cloud 56)", TotalText(1234, 56, "cloud"));
+    EXPECT_EQ("12 pics (cloud 2), " + mb::Narrow(L"\uB2E4\uC2DC \uBCF4\uC9C0 \uC54A\uAE30 3"),  // 다시 보지 않기
+              TotalText(12, 2, "cloud", 3));
 }
 
 TEST(PathPageRows, EveryEntryKeepsARowOfPathAndCount) {

@@ -156,7 +156,9 @@ TEST_F(SettingsFile, SaveWritesTheKnownTextByteForByte) {
         "ispath=1\r\niscalender=1\r\nmaxwinstop=0\r\nnotstrech=0\r\nisrandum=0\r\nisbackcolor=0\r\nisstretch=0\r\n"
         "isiptooltip=0\r\nisweekday=0\r\nisbold1=0\r\nisbold2=0\r\nisitalic1=0\r\nisitalic2=0\r\nisrndmask=1\r\n"
         "isbackgray=1\r\nisoverlap=1\r\nisiconhide=1\r\nispause=1\r\nbackcolor=255\r\nframecolor=-1\r\n"
-        "whitedaycolor=1\r\nbluedaycolor=2\r\nreddaycolor=3\r\nyymmcolor=4\r\nmultimonitor=1\r\ncloudphotos=0\r\n";
+        "whitedaycolor=1\r\nbluedaycolor=2\r\nreddaycolor=3\r\nyymmcolor=4\r\nmultimonitor=1\r\ncloudphotos=0\r\n"
+        "favoritesonly=0\r\nhotkeynext=1614\r\nhotkeyback=1602\r\nhotkeypause=1616\r\nhotkeyban=0\r\n"
+        "hotkeykeep=0\r\n";
     EXPECT_EQ(expected, testing_support::ReadFile(dir.File("env.ini")));
 }
 

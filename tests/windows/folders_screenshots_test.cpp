@@ -120,6 +120,10 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
         env.maxwinstop = 1;
         env.ispath = 1;
         env.isweekday = 1;
+        env.favoritesonly = 1;
+        env.hotkeynext = 0x64E;  // the defaults: Ctrl+Alt+N, B and P
+        env.hotkeyback = 0x642;
+        env.hotkeypause = 0x650;
         programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
         HWND frame = MakeFrame(fw::LoadText(IDS_PAGE_OTHERS).c_str(), 560, 380);
         CSetEtc page(context);

@@ -16,12 +16,15 @@
 #include "support/catalogue_steps.h"
 #include "support/fake_files.h"
 #include "support/fake_system.h"
+#include "support/message_pump.h"
 #include "support/test_support.h"
 
 #include <dlgs.h>
 #include <wtsapi32.h>
 
 using testing_support::FileExists;
+using testing_support::Pump;
+using testing_support::PumpUntil;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
@@ -67,29 +70,6 @@ protected:
         Settle();
     }
 
-    // Handles messages for about `ms` milliseconds (0: what is waiting now); a queue that never
-    // empties (a timer firing back to back) still ends it.
-    static void Pump(DWORD ms) {
-        const DWORD start = ::GetTickCount();
-        do {
-            MSG msg;
-            for (int n = 0; n < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-                if (ms && ::GetTickCount() - start >= ms) return;
-            }
-            if (ms) ::Sleep(10);
-        } while (::GetTickCount() - start < ms);
-    }
-    template <class Condition>
-    static bool PumpUntil(DWORD ms, Condition done) {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start > ms) return false;
-            Pump(20);
-        }
-        return true;
-    }
 
     // Whether the shell holds the program's icon: modifying nothing succeeds only then.
     bool IconInShell() const {

@@ -65,6 +65,10 @@ public:
     HWND MainWindow() const override { return window; }
     void UpdateTrayTip() override { ++tipUpdates; }
     void UpdateTrayIcon() override { ++iconUpdates; }
+    std::vector<HotkeyVerb> takenHotkeys;
+    bool HotkeyTaken(HotkeyVerb verb) const override {
+        return std::find(takenHotkeys.begin(), takenHotkeys.end(), verb) != takenHotkeys.end();
+    }
     // Edits handed over by a window that closed; a test commits them as the main window does.
     AdoptedFolderEdits adopted;
     int adoptions = 0;

@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/system.h"
@@ -158,6 +161,44 @@ TEST_F(EtcPage, PicturePerMonitorBoxShowsAndSetsTheOptionAndStartsAfresh) {
         EXPECT_EQ(expected, env.multimonitor);
         EXPECT_TRUE(composer.m_clearRequested) << "a picture of another shape starts from a fresh background";
     }
+}
+
+TEST_F(EtcPage, HotkeysAndFavouritesShowTheSettingsAndACombinationHeldElsewhereShowsTaken) {
+    env.favoritesonly = 1;
+    env.hotkeynext = 0x64E;  // Ctrl+Alt+N
+    env.hotkeyback = 0x642;
+    // Another program holds Ctrl+Shift+F12 (a window of this process stands in for it).
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_SHIFT, VK_F12));
+    Open();
+    EXPECT_TRUE(Checked(IDC_ETC_FAVORITESONLY));
+    Click(hwnd, IDC_ETC_FAVORITESONLY);
+    EXPECT_EQ(0, env.favoritesonly);
+    const auto shown = [&](int id) { return ::SendDlgItemMessageW(hwnd, id, HKM_GETHOTKEY, 0, 0) & 0xFFFF; };
+    EXPECT_EQ(0x64E, shown(IDC_ETC_HOTKEY_NEXT));
+    EXPECT_EQ(0x642, shown(IDC_ETC_HOTKEY_BACK));
+    EXPECT_EQ(0, shown(IDC_ETC_HOTKEY_KEEP));
+    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_HOTKEY_NEXT_TAKEN));
+
+    const auto set = [&](int id, LRESULT word) {
+        ::SendDlgItemMessageW(hwnd, id, HKM_SETHOTKEY, static_cast<WPARAM>(word), 0);
+        ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, id)));
+    };
+    set(IDC_ETC_HOTKEY_KEEP, (HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8 | VK_F12);
+    EXPECT_EQ((HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8 | VK_F12, env.hotkeykeep) << "kept, not silently lost";
+    EXPECT_EQ(mb::Narrow(L"\uC0AC\uC6A9\uC911"), ItemText(hwnd, IDC_ETC_HOTKEY_KEEP_TAKEN));  // 사용중
+    set(IDC_ETC_HOTKEY_KEEP, (HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8 | VK_F11);
+    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_HOTKEY_KEEP_TAKEN));
+    // Ctrl+Alt with an arrow turns the screen: refused.
+    set(IDC_ETC_HOTKEY_BAN, (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | VK_LEFT);
+    EXPECT_EQ(0, env.hotkeyban);
+    EXPECT_EQ(0, shown(IDC_ETC_HOTKEY_BAN));
+    // The main window's own registration answers for the combinations it holds.
+    owner.takenHotkeys = {HotkeyVerb::Next};
+    set(IDC_ETC_HOTKEY_NEXT, 0x64E);
+    EXPECT_EQ(mb::Narrow(L"\uC0AC\uC6A9\uC911"), ItemText(hwnd, IDC_ETC_HOTKEY_NEXT_TAKEN));
+    ::UnregisterHotKey(other, 1);
+    ::DestroyWindow(other);
 }
 
 TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {

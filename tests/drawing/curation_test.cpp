@@ -1,0 +1,154 @@
+// The user's word on single photos: one monitor's next photo, the ban and favourites lists, and
+// the picture before the last change put back and forth again.
+#include "drawing/composer_fixture.h"
+
+using namespace composer_testing;
+
+namespace {
+
+const Gdiplus::Color kRed(255, 220, 30, 30);
+const Gdiplus::Color kGreen(255, 30, 200, 40);
+const Gdiplus::Color kBlue(255, 30, 40, 220);
+const Gdiplus::Color kYellow(255, 230, 220, 20);
+
+bool Near(Rgb a, Rgb b) { return testing_support::Near(a, b, 6); }
+
+fw::MonitorInfo Monitor(LONG left, LONG width, bool primary) {
+    return {RECT{left, 0, left + width, 768}, RECT{left, 0, left + width, 738}, primary};
+}
+
+class CurationTest : public ComposerTest {
+protected:
+    std::string red, green, blue, yellow;
+
+    void SetUp() override {
+        ComposerTest::SetUp();
+        red = AddPhoto("red.png", 400, 300, kRed);
+        green = AddPhoto("green.png", 400, 300, kGreen);
+        blue = AddPhoto("blue.png", 400, 300, kBlue);
+        yellow = AddPhoto("yellow.png", 400, 300, kYellow);
+    }
+    void UseTwoMonitors() { system.SetMonitors({Monitor(0, 1024, true), Monitor(1024, 1024, false)}); }
+    // The centre of a monitor (0: the left, 1: the right one) on the last wallpaper.
+    Rgb CentreOf(int monitor) {
+        auto shot = Wallpaper();
+        EXPECT_TRUE(shot);
+        return shot ? PixelOf(*shot, 512 + 1024 * monitor, 384) : Rgb{};
+    }
+    std::string PathOn(size_t monitor) const { return composer->Pictures().at(monitor).path; }
+};
+
+TEST_F(CurationTest, OneMonitorsNextKeepsTheOthersPictureAndCollage) {
+    UseTwoMonitors();
+    Compose();
+    ASSERT_EQ(red, PathOn(0));
+    ASSERT_EQ(green, PathOn(1));
+
+    composer->ComposeWallpaper({.monitors = 1u << 1});
+    EXPECT_EQ(red, PathOn(0));
+    EXPECT_EQ(1, composer->Pictures()[0].count) << "the left monitor's collage is as it was";
+    EXPECT_EQ(blue, PathOn(1));
+    EXPECT_TRUE(Near(CentreOf(0), kRed));
+    EXPECT_TRUE(Near(CentreOf(1), kBlue));
+
+    // Paused, a monitor asked for still gets its photo; the others none.
+    env.ispause = 1;
+    composer->ComposeWallpaper({.monitors = 1u << 0});
+    EXPECT_EQ(yellow, PathOn(0));
+    EXPECT_EQ(blue, PathOn(1));
+    EXPECT_TRUE(Near(CentreOf(0), kYellow));
+    EXPECT_TRUE(Near(CentreOf(1), kBlue));
+}
+
+TEST_F(CurationTest, ABannedPhotoLeavesItsMonitorAtOnceAndIsNeverChosenAgainAfterARestart) {
+    UseTwoMonitors();
+    env.isoverlap = 1;
+    env.imagepos = 2;  // a collage at random places, so a fresh start shows
+    Compose();
+    ASSERT_EQ(green, PathOn(1));
+    ASSERT_TRUE(composer->Ban(green));
+    EXPECT_FALSE(composer->Ban(mb::ToLower(green))) << "listed once, whatever the letter case";
+    composer->ComposeWallpaper({.monitors = 1u << 1, .freshMonitors = 1u << 1});
+    EXPECT_NE(green, PathOn(1));
+    EXPECT_FALSE(PathOn(1).empty());
+    EXPECT_EQ(1, composer->Pictures()[1].count) << "composed anew, without the banned photo";
+    EXPECT_EQ(red, PathOn(0));
+    for (const std::string& shown : composer->m_currentImages) EXPECT_NE(green, shown);
+    EXPECT_TRUE(testing_support::FileExists(green)) << "the photo stays on disk";
+    EXPECT_NE(std::string::npos, testing_support::ReadFile(dir.File("banlist.txt")).find(green));
+
+    // A re-read and a new run: the catalogue holds it again, the list keeps it out.
+    for (bool random : {false, true}) {
+        SCOPED_TRACE(random ? "random" : "in order");
+        catalogue.m_imageList = {green, green, green, green, red};
+        ImageCatalogue reread;
+        reread.m_pathList = catalogue.m_pathList;
+        reread.m_imageList = catalogue.m_imageList;
+        env.israndum = random ? 1 : 0;
+        Composer restarted(env, reread, system);
+        restarted.LoadPhotoLists();
+        EXPECT_TRUE(restarted.Banned().Contains(green));
+        EXPECT_EQ(red, restarted.ChooseNextImage()) << "banned picks do not use up the three tries";
+        reread.m_imageList = {green};
+        EXPECT_EQ("", restarted.ChooseNextImage());
+    }
+}
+
+TEST_F(CurationTest, FavouritesOnlyChoosesAmongFavouritesWhileAnyCanBeShown) {
+    env.favoritesonly = 1;
+    Compose();
+    EXPECT_EQ(red, PathOn(0)) << "no favourites: the catalogue as always";
+
+    ASSERT_TRUE(composer->Keep(yellow));
+    EXPECT_FALSE(composer->Keep(yellow));
+    for (int i = 0; i < 3; ++i) {
+        Compose();
+        EXPECT_EQ(yellow, PathOn(0));
+    }
+    // Read back by a new run; a favourite since deleted drops out and the catalogue takes over.
+    Composer restarted(env, catalogue, system);
+    restarted.LoadPhotoLists();
+    ASSERT_EQ(std::vector<std::string>{yellow}, restarted.Kept().Paths());
+    ::DeleteFileA(yellow.c_str());
+    Compose();
+    EXPECT_NE(yellow, PathOn(0));
+    EXPECT_FALSE(PathOn(0).empty());
+
+    env.favoritesonly = 0;
+    ASSERT_TRUE(composer->Keep(red));
+    Compose();
+    EXPECT_EQ(blue, PathOn(0)) << "favourites are only a list while the option is off";
+}
+
+TEST_F(CurationTest, BackPutsThePreviousPictureAndCollageUpAndBackAgainReturnsToTheNewer) {
+    EXPECT_FALSE(composer->GoBack()) << "nothing to go back to";
+    Compose();
+    Compose();
+    ASSERT_EQ(green, PathOn(0));
+    EXPECT_TRUE(testing_support::FileExists(dir.File("previous.bmp")));
+    auto before = LoadCopy(dir.File("previous.bmp"));
+    ASSERT_TRUE(before);
+    EXPECT_TRUE(Near(PixelOf(*before, 512, 384), kRed)) << "the picture before the change is kept as a file";
+
+    ASSERT_TRUE(composer->GoBack());
+    EXPECT_EQ(red, PathOn(0));
+    EXPECT_EQ(red, composer->m_currentPath);
+    EXPECT_TRUE(Near(CentreOf(0), kRed));
+    ASSERT_TRUE(composer->GoBack());
+    EXPECT_EQ(green, PathOn(0));
+    EXPECT_TRUE(Near(CentreOf(0), kGreen));
+
+    // After back, a change goes on from the picture put back; its collage state came with it.
+    ASSERT_TRUE(composer->GoBack());
+    Compose();
+    EXPECT_EQ(blue, PathOn(0));
+    ASSERT_TRUE(composer->GoBack());
+    EXPECT_EQ(red, PathOn(0));
+
+    // A new layout has no picture to go back to.
+    Compose();
+    UseTwoMonitors();
+    EXPECT_FALSE(composer->GoBack());
+}
+
+}  // namespace
