@@ -107,7 +107,7 @@ public:
     void OnChangeTimer();
     void OnDateTimer();
     // No composition runs or is owed that could run now: what tests wait for.
-    bool Idle() const { return !m_worker.Busy() && !(m_owed.Any() && CanCompose()); }
+    bool Idle() const { return !m_worker.Busy() && m_waitingCommands.empty() && !(m_owed.Any() && CanCompose()); }
     // The composition on the worker has ended (or none ran): the process may end normally.
     bool CompositionStopped() const { return !m_worker.Busy(); }
 

@@ -648,12 +648,19 @@ TEST_F(Choosers, OpenDialogReturnsThePathAndLeavesTheCurrentFolder) {
 TEST_F(Choosers, FolderBrowserReturnsTheFolderAndLeavesTheCurrentFolder) {
     std::string chosen;
     {
-        TimerScript script({[&] {
+        // The selection is asked for on one tick and again, with OK, on the next: on a busy machine
+        // the browser may still be filling its tree when the first tick comes and keep its default.
+        const auto select = [&] {
             HWND box = FindThreadDialog(settings);
-            ASSERT_NE(nullptr, box);
-            ::SendMessageW(box, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(mb::Widen(pictures).c_str()));
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }});
+            if (box) ::SendMessageW(box, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(mb::Widen(pictures).c_str()));
+            return box;
+        };
+        TimerScript script({[&] { select(); },
+                            [&] {
+                                HWND box = select();
+                                ASSERT_NE(nullptr, box);
+                                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                            }});
         ASSERT_TRUE(SystemPrompts().BrowseForFolder(settings, chosen));
     }
     EXPECT_EQ(pictures, chosen);
