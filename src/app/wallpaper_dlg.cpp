@@ -317,7 +317,7 @@ void CWallpaperDlg::StartComposition(const CompositionPlan& plan) {
     m_composer.Gate().Open();
     const Composition kind = plan.kind;
     const ComposeRequest request{plan.monitors, plan.freshMonitors};
-    m_worker.Start([this, kind, request] {
+    m_resultPending = m_worker.Start([this, kind, request] {
         if (kind == Composition::Redraw)
             m_composer.RedrawOverlays();
         else if (kind == Composition::Back)
@@ -416,6 +416,7 @@ void CWallpaperDlg::SetPaused(bool paused) {
 LRESULT CWallpaperDlg::OnCompositionDone(WPARAM, LPARAM) {
     if (m_worker.Busy() || m_exiting) return 0;
     m_photoUnderWay = false;
+    m_resultPending = false;
     RememberShownPicture();
     for (UINT command : std::exchange(m_waitingCommands, {})) ::SendMessageW(m_hwnd, WM_COMMAND, command, 0);
     RunOwed();

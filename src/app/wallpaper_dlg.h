@@ -107,7 +107,9 @@ public:
     void OnChangeTimer();
     void OnDateTimer();
     // No composition runs or is owed that could run now: what tests wait for.
-    bool Idle() const { return !m_worker.Busy() && m_waitingCommands.empty() && !(m_owed.Any() && CanCompose()); }
+    bool Idle() const {
+        return !m_worker.Busy() && !m_resultPending && m_waitingCommands.empty() && !(m_owed.Any() && CanCompose());
+    }
     // The composition on the worker has ended (or none ran): the process may end normally.
     bool CompositionStopped() const { return !m_worker.Busy(); }
 
@@ -227,6 +229,7 @@ private:
     int m_hideIconsAttempts = 0;
     bool m_saveDialogOpen = false;    // the picture being saved must not change under the dialog
     bool m_photoUnderWay = false;     // the composition under way draws a new photo
+    bool m_resultPending = false;     // a composition was started and its end not yet taken in
     Presence m_presence;
     PresenceNotifications m_presenceNotifications;
     OwedChanges m_owed;
