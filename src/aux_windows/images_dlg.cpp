@@ -130,10 +130,7 @@ fw::MessageResult CImagesDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
     // The dialog manager re-lays the controls out for the new DPI and sizes the window first;
     // the thumbnails and their spacing follow.
     if (m_inDefaultDpiChange) return fw::kDeclined;
-    const auto* suggested = reinterpret_cast<const RECT*>(lp);
-    const RECT wanted = suggested ? *suggested : RECT{};
-    fw::RunDialogDefault(m_hwnd, WM_DPICHANGED, wp, lp, m_inDefaultDpiChange);
-    if (suggested) fw::TakeSuggestedRect(m_hwnd, wanted);
+    fw::RunDefaultDpiChange(m_hwnd, wp, lp, m_inDefaultDpiChange);
     const UINT dpi = HIWORD(wp) ? HIWORD(wp) : fw::kDefaultDpi;
     if (dpi == m_dpi) return 0;
     m_dpi = dpi;

@@ -133,11 +133,14 @@ LRESULT RunDialogDefault(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, bool& inDe
     return result;
 }
 
-void TakeSuggestedRect(HWND window, const RECT& suggested) {
+void RunDefaultDpiChange(HWND dialog, WPARAM wp, LPARAM lp, bool& inDefault) {
+    const auto* suggested = reinterpret_cast<const RECT*>(lp);
+    const RECT wanted = suggested ? *suggested : RECT{};
+    RunDialogDefault(dialog, WM_DPICHANGED, wp, lp, inDefault);
     RECT now{};
-    if (::GetWindowRect(window, &now) && ::EqualRect(&now, &suggested)) return;
-    ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!suggested || (::GetWindowRect(dialog, &now) && ::EqualRect(&now, &wanted))) return;
+    ::SetWindowPos(dialog, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on) {

@@ -213,8 +213,9 @@ void SetStyleBits(HWND hwnd, int index, LONG_PTR bits, bool on);
 // so that the handler's own part can follow it: the handler declines the message while
 // `inDefault` is set, which this sets around the call.
 LRESULT RunDialogDefault(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, bool& inDefault);
-// After a DPI change, the window takes the rectangle WM_DPICHANGED suggested where the dialog
-// manager did not size it itself (Per-Monitor v1, before Windows 10 1703).
-void TakeSuggestedRect(HWND window, const RECT& suggested);
+// WM_DPICHANGED's default part, run from the dialog's handler of it: the dialog manager re-lays
+// the controls and fonts out, then the window takes the suggested rectangle where the manager did
+// not size it itself (Per-Monitor v1, before Windows 10 1703). The handler's own part follows.
+void RunDefaultDpiChange(HWND dialog, WPARAM wp, LPARAM lp, bool& inDefault);
 
 }  // namespace fw

@@ -236,10 +236,7 @@ fw::MessageResult CEnvSetDlg::OnDpiChanged(WPARAM wp, LPARAM lp) {
     // The dialog manager re-lays the template's controls and fonts out for the new DPI and sizes
     // the window; what is drawn or measured here (fonts, page list, columns) follows after it.
     if (m_inDefaultDpiChange) return fw::kDeclined;
-    const auto* suggested = reinterpret_cast<const RECT*>(lp);
-    const RECT wanted = suggested ? *suggested : RECT{};
-    fw::RunDialogDefault(m_hwnd, WM_DPICHANGED, wp, lp, m_inDefaultDpiChange);
-    if (suggested) fw::TakeSuggestedRect(m_hwnd, wanted);
+    fw::RunDefaultDpiChange(m_hwnd, wp, lp, m_inDefaultDpiChange);
     ApplyDpi(HIWORD(wp));
     return 0;
 }
