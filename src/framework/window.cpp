@@ -10,6 +10,9 @@
 namespace fw {
 namespace {
 
+// The id of the framework's subclass among a control's subclasses; the procedure names it too.
+constexpr UINT_PTR kControlSubclassId = 0x44524D43;
+// The bound object, for the notifications its dialog reflects (mingw-w64 has no GetWindowSubclass).
 constexpr wchar_t kControlProp[] = L"Dioramix.CControl";
 
 // Live dialogs of this thread, for message pre-translation inside modal loops.
@@ -222,39 +225,32 @@ CControl::~CControl() { UnsubclassWindow(); }
 
 bool CControl::SubclassDlgItem(int id, HWND parent) {
     HWND hwnd = ::GetDlgItem(parent, id);
-    if (!hwnd || m_hwnd) return false;
-    m_hwnd = hwnd;
+    if (!hwnd || m_hwnd || FromHandle(hwnd)) return false;
+    if (!::SetWindowSubclass(hwnd, SubclassProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
     ::SetPropW(hwnd, kControlProp, this);
-    m_original = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    m_hwnd = hwnd;
     return true;
 }
 
 void CControl::UnsubclassWindow() {
     if (!m_hwnd) return;
     if (::IsWindow(m_hwnd)) {
-        ::SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+        ::RemoveWindowSubclass(m_hwnd, SubclassProc, kControlSubclassId);
         ::RemovePropW(m_hwnd, kControlProp);
     }
     m_hwnd = nullptr;
-    m_original = nullptr;
 }
 
-CControl* CControl::FromHandle(HWND hwnd) {
-    return static_cast<CControl*>(::GetPropW(hwnd, kControlProp));
-}
+CControl* CControl::FromHandle(HWND hwnd) { return static_cast<CControl*>(::GetPropW(hwnd, kControlProp)); }
 
 bool CControl::HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return Dispatch(kReflectBase + msg, wp, lp, result);
 }
 
-LRESULT CControl::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
-    return ::CallWindowProcW(m_original, m_hwnd, msg, wp, lp);
-}
+LRESULT CControl::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) { return ::DefSubclassProc(m_hwnd, msg, wp, lp); }
 
-LRESULT CALLBACK CControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    CControl* self = FromHandle(hwnd);
-    if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT CALLBACK CControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<CControl*>(ref);
     LRESULT result = 0;
     try {
         if (self->Dispatch(msg, wp, lp, result)) return result;
@@ -262,9 +258,9 @@ LRESULT CALLBACK CControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         ReportBoundaryException("control procedure");
     }
     if (msg >= kReflectBase && msg < kReflectBase + 0x400) return 0;  // unhandled reflection
-    WNDPROC original = self->m_original;
+    // The subclass must be gone before the window is: the chain ends here with it.
     if (msg == WM_NCDESTROY) self->UnsubclassWindow();
-    return ::CallWindowProcW(original, hwnd, msg, wp, lp);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace fw

@@ -9,8 +9,8 @@
 //       fw::OnNotify(IDC_LIST, NM_DBLCLK, &CMyDlg::OnListDoubleClick),
 //   };
 //
-// One static procedure stores `this` at WM_INITDIALOG (or on creation of a subclassed control)
-// and forwards to the table; exceptions never cross into Windows. A message handler that returns
+// One static procedure stores `this` at WM_INITDIALOG (or when a control is subclassed) and
+// forwards to the table; exceptions never cross into Windows. A message handler that returns
 // fw::MessageResult may decline the message (fw::kDeclined): it then gets the system's default
 // processing, as if no handler had been listed. Controls bound by subclassing
 // (CControl) receive the notifications they send to their parent first, reflected.
@@ -164,9 +164,11 @@ protected:
     }
 };
 
-// A control of a dialog template bound to a class by subclassing. Reflected notifications
-// (kReflectBase + WM_COMMAND, ...) and the control's own messages reach Dispatch first; what it
-// does not handle goes to the control's original procedure.
+// A control of a dialog template bound to a class by subclassing (SetWindowSubclass, so that it
+// chains with any other subclass of the control). Reflected notifications (kReflectBase +
+// WM_COMMAND, ...) and the control's own messages reach Dispatch first; what it does not handle
+// goes on down the chain to the control's own procedure. The binding ends with the control's
+// window or with UnsubclassWindow, whichever comes first.
 class CControl {
 public:
     CControl() noexcept = default;
@@ -174,6 +176,7 @@ public:
     CControl(const CControl&) = delete;
     CControl& operator=(const CControl&) = delete;
 
+    // False when the dialog has no such control, or this object or another binds one already.
     bool SubclassDlgItem(int id, HWND parent);
     void UnsubclassWindow();
     HWND GetSafeHwnd() const noexcept { return m_hwnd; }
@@ -183,12 +186,13 @@ public:
 
 protected:
     virtual bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return false; }
+    // The default part of a message the control's handler is processing: the rest of the chain.
+    // Only from inside a handler.
     LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp);
     HWND m_hwnd = nullptr;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    WNDPROC m_original = nullptr;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
 };
 
 template <class T>

@@ -21,6 +21,9 @@ using page_testing::Pump;
 
 constexpr UINT WM_PROBE_SCRIPT = WM_APP + 1;
 constexpr UINT WM_PROBE_THROW = WM_APP + 2;
+// Sent to the bound button: it answers 7 itself, or the length of its text from the default part.
+constexpr UINT WM_PROBE_ASK = WM_APP + 3;
+constexpr UINT WM_PROBE_ASK_DEFAULT = WM_APP + 4;
 
 class CBoundButton : public fw::CControlImpl<CBoundButton> {
 public:
@@ -32,11 +35,23 @@ private:
         if (HIWORD(wp) == BN_CLICKED) ++reflectedClicks;
         return 1;
     }
+    LRESULT OnAsk(WPARAM, LPARAM) { return 7; }
+    LRESULT OnAskDefault(WPARAM, LPARAM) { return CallOriginal(WM_GETTEXTLENGTH, 0, 0); }
 };
 
 const fw::Handler<CBoundButton> CBoundButton::kHandlers[] = {
     fw::OnMessage(fw::kReflectBase + WM_COMMAND, &CBoundButton::OnReflectedCommand),
+    fw::OnMessage(WM_PROBE_ASK, &CBoundButton::OnAsk),
+    fw::OnMessage(WM_PROBE_ASK_DEFAULT, &CBoundButton::OnAskDefault),
 };
+
+// Another subclass of a control, as an accessibility aid or a tool may add one: counts what
+// reaches it and leaves with the window.
+LRESULT CALLBACK CountingSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR count) {
+    if (msg == WM_PROBE_ASK) ++*reinterpret_cast<int*>(count);
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, CountingSubclass, id);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
 
 class CProbeDlg : public fw::CDialogImpl<CProbeDlg> {
 public:
@@ -143,6 +158,40 @@ TEST(WindowLayer, ModelessDialogDispatchesItsHandlerTable) {
     EXPECT_EQ(nullptr, dlg.GetSafeHwnd());
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(nullptr, dlg.bound.GetSafeHwnd()) << "the subclass is undone when the control dies";
+}
+
+TEST(WindowLayer, ABoundControlChainsWithOtherSubclassesAndUnbindsWithoutCuttingThemOff) {
+    CProbeDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    HWND button = dlg.GetDlgItem(IDC_FW_BOUND);
+    ASSERT_EQ(&dlg.bound, fw::CControl::FromHandle(button));
+    int seenAbove = 0;  // WM_PROBE_ASK as it reached the other subclass
+    ASSERT_TRUE(::SetWindowSubclass(button, CountingSubclass, 1, reinterpret_cast<DWORD_PTR>(&seenAbove)));
+
+    // Bound: the control's handler answers; the default part is the button's own procedure.
+    EXPECT_EQ(7, ::SendMessageW(button, WM_PROBE_ASK, 0, 0));
+    EXPECT_EQ(5, ::SendMessageW(button, WM_PROBE_ASK_DEFAULT, 0, 0)) << "the default part did not reach \"Bound\"";
+    EXPECT_EQ(L"Bound", fw::WindowText(button)) << "an unhandled message stopped in the binding";
+    CBoundButton second;
+    EXPECT_FALSE(second.SubclassDlgItem(IDC_FW_BOUND, dlg.GetSafeHwnd())) << "a control bound twice";
+
+    // Unbound under the other subclass: that one still sees the messages, the button answers alone.
+    dlg.bound.UnsubclassWindow();
+    EXPECT_EQ(nullptr, fw::CControl::FromHandle(button));
+    EXPECT_EQ(0, ::SendMessageW(button, WM_PROBE_ASK, 0, 0));
+    EXPECT_EQ(2, seenAbove) << "unbinding cut the other subclass off";
+    Click(dlg.GetSafeHwnd(), IDC_FW_BOUND);
+    EXPECT_EQ(0, dlg.bound.reflectedClicks);
+    EXPECT_EQ(1, dlg.boundClicksSeenByDialog) << "the dialog's own handler after the binding ended";
+
+    // Bound again, now the newer subclass: it answers first, and the default part still goes down
+    // through the other one to the button.
+    ASSERT_TRUE(second.SubclassDlgItem(IDC_FW_BOUND, dlg.GetSafeHwnd()));
+    EXPECT_EQ(7, ::SendMessageW(button, WM_PROBE_ASK, 0, 0));
+    EXPECT_EQ(2, seenAbove);
+    EXPECT_EQ(5, ::SendMessageW(button, WM_PROBE_ASK_DEFAULT, 0, 0));
+    dlg.DestroyWindow();
+    EXPECT_EQ(nullptr, second.GetSafeHwnd()) << "the binding outlived its control";
 }
 
 TEST(WindowLayer, ModalRunPreTranslatesAndReturnsTheResult) {
