@@ -60,7 +60,6 @@ bool ReturnsResultDirectly(UINT msg) {
         case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
         case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
         case WM_COMPAREITEM: case WM_VKEYTOITEM: case WM_CHARTOITEM: case WM_QUERYDRAGICON:
-        case WM_INITDIALOG:
             return true;
         default:
             return false;
@@ -207,11 +206,9 @@ bool CDialog::ReflectToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 }
 
 INT_PTR CDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // OnInitDialog is the one handler of WM_INITDIALOG: its answer is whether the system sets the focus.
+    if (msg == WM_INITDIALOG) return OnInitDialog();
     LRESULT result = 0;
-    if (msg == WM_INITDIALOG) {
-        Dispatch(msg, wp, lp, result);
-        return OnInitDialog();
-    }
     bool handled = ReflectToControl(msg, wp, lp, result) || Dispatch(msg, wp, lp, result);
     if (!handled) return FALSE;
     if (ReturnsResultDirectly(msg)) return static_cast<INT_PTR>(result);

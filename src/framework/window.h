@@ -135,6 +135,8 @@ public:
     virtual bool PreTranslateMessage(MSG* msg);
 
 protected:
+    // The one handler of WM_INITDIALOG (a handler table never sees it); TRUE lets the system set
+    // the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
     // Per-class dispatch; implemented by CDialogImpl from the class's handler table.
     virtual bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
