@@ -6,6 +6,7 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/registry.h"
 #include "framework/safe_file.h"
 
 namespace {
@@ -49,9 +50,8 @@ std::string FormatForFileName(const std::string& path) {
 }
 
 std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return L"";
-    fw::RegKey owned(raw);
+    const fw::RegKey owned = fw::OpenRegKey(HKEY_CURRENT_USER, mb::Widen(key), KEY_READ);
+    if (!owned) return L"";
     wchar_t buffer[kRegistryBuffer + 1] = {};
     DWORD size = kRegistryBuffer * sizeof(wchar_t), type = 0;
     if (::RegQueryValueExW(owned.get(), mb::Widen(value).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),

@@ -5,6 +5,7 @@
 #include <wtsapi32.h>
 
 #include "framework/handles.h"
+#include "framework/registry.h"
 #include "framework/session_info.h"
 
 #include <sys/stat.h>
@@ -19,7 +20,7 @@ namespace fw {
 
 namespace {
 
-constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
@@ -126,16 +127,14 @@ std::vector<MonitorInfo> RealSystem::Monitors() {
 }
 
 WallpaperStyle RealSystem::GetWallpaperStyle() {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return {};
-    RegKey key(raw);
+    const RegKey key = OpenRegKey(HKEY_CURRENT_USER, kDesktopKey, KEY_QUERY_VALUE);
+    if (!key) return {};
     return {ReadDesktopString(key.get(), "WallpaperStyle"), ReadDesktopString(key.get(), "TileWallpaper")};
 }
 
 void RealSystem::SetWallpaperStyle(const WallpaperStyle& style) {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
-    RegKey key(raw);
+    const RegKey key = OpenRegKey(HKEY_CURRENT_USER, kDesktopKey, KEY_SET_VALUE);
+    if (!key) return;
     WriteDesktopString(key.get(), "WallpaperStyle", style.style);
     WriteDesktopString(key.get(), "TileWallpaper", style.tile);
 }
