@@ -653,7 +653,8 @@ void CWallpaperDlg::OnSettings() {
     if (BringToFrontIfOpen(m_pEnvSetDlg) || WaitsForComposition(ID_TRAY_SETTINGS, true)) return;
     m_changeEnabled = FALSE;
     SystemPrompts prompts;
-    SettingsContext context{stEnv, m_outPrograms, m_catalogue, m_composer, m_system, *this, prompts, m_lastPage};
+    SettingsContext context{stEnv, m_outPrograms, m_catalogue, m_composer, m_system,
+                            *this, prompts,       m_startWithWindows, m_lastPage};
     {
         CEnvSetDlg dialog(context, m_hwnd);
         m_pEnvSetDlg = &dialog;

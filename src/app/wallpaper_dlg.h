@@ -13,6 +13,7 @@
 #include "app/tray_menu.h"
 #include "composer/composer.h"
 #include "framework/handles.h"
+#include "framework/registry.h"
 #include "framework/system.h"
 #include "framework/window.h"
 #include "framework/worker_thread.h"
@@ -22,6 +23,7 @@
 #include "state/hotkeys.h"
 #include "state/folder_edit.h"
 #include "state/settings.h"
+#include "state/start_with_windows.h"
 
 constexpr UINT_PTR TIMER_CHANGE = 1;
 constexpr UINT_PTR TIMER_DATE = 7;
@@ -218,6 +220,8 @@ private:
     void StopComposing();
 
     fw::ISystem& m_system;
+    fw::UserRegistry m_registry;
+    StartWithWindows m_startWithWindows{m_registry, fw::ModuleFileNameWide()};
     std::string m_programFile;
     CTrayMenu* m_trayMenu = nullptr;  // while the tray menu is shown
     bool m_loaded = false;            // settings and lists were read: shut-down may write them back

@@ -2,10 +2,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
-#include "framework/handles.h"
-#include "framework/system.h"
 #include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/program_list.h"
@@ -28,15 +24,6 @@ const fw::Handler<CSetEtc> CSetEtc::kHandlers[] = {
     fw::OnCommand(IDC_ETC_HOTKEY_KEEP, &CSetEtc::OnHotkeyKeep, EN_CHANGE),
 };
 
-namespace {
-
-constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kAutostartValue[] = L"Dioramix";
-// Where the Task Manager keeps the user's choice for each Run entry.
-constexpr wchar_t kStartupApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-
-}  // namespace
-
 std::string ExceptionProgramsText(const OutProgramList& programs) {
     std::string text;
     for (size_t i = 0; i < programs.size(); ++i) {
@@ -46,70 +33,6 @@ std::string ExceptionProgramsText(const OutProgramList& programs) {
     return text;
 }
 
-bool IsDisabledInStartupList(const BYTE* record, DWORD size) { return size > 0 && (record[0] & 1) != 0; }
-
-std::wstring AutostartCommand(const std::wstring& exePath) { return L"\"" + exePath + L"\""; }
-
-namespace {
-
-// The record of the entry in the Task Manager's start-up list; empty when it has none.
-std::vector<BYTE> StartupListRecord() {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kStartupApprovedKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return {};
-    fw::RegKey key(raw);
-    std::vector<BYTE> record(64);
-    DWORD size = static_cast<DWORD>(record.size());
-    if (::RegQueryValueExW(key.get(), kAutostartValue, nullptr, nullptr, record.data(), &size) != ERROR_SUCCESS)
-        return {};
-    record.resize(size);
-    return record;
-}
-
-// Ticking the box is the user's word: an entry disabled in the start-up list is enabled again.
-void EnableInStartupList() {
-    const std::vector<BYTE> record = StartupListRecord();
-    if (!IsDisabledInStartupList(record.data(), static_cast<DWORD>(record.size()))) return;
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kStartupApprovedKey, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
-    fw::RegKey key(raw);
-    const BYTE enabled[12] = {2};
-    ::RegSetValueExW(key.get(), kAutostartValue, 0, REG_BINARY, enabled, sizeof enabled);
-}
-
-}  // namespace
-
-bool IsAutostartSet() {
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return false;
-    fw::RegKey key(raw);
-    BYTE data[1024];
-    DWORD size = sizeof(data);
-    if (::RegQueryValueExW(key.get(), kAutostartValue, nullptr, nullptr, data, &size) != ERROR_SUCCESS) return false;
-    const std::vector<BYTE> record = StartupListRecord();
-    return !IsDisabledInStartupList(record.data(), static_cast<DWORD>(record.size()));
-}
-
-bool SetAutostart(bool on, const std::wstring& exePath) {
-    HKEY raw = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    fw::RegKey key(raw);
-    if (on) {
-        const std::wstring command = AutostartCommand(exePath);
-        const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
-        if (::RegSetValueExW(key.get(), kAutostartValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                             bytes) != ERROR_SUCCESS)
-            return false;
-        EnableInStartupList();
-        return true;
-    }
-    const LSTATUS status = ::RegDeleteValueW(key.get(), kAutostartValue);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-}
-
-std::wstring ModulePath() { return fw::ModuleFileNameWide(); }
-
 CSetEtc::CSetEtc(SettingsContext& context) : CSettingsPageImpl(IDD_SET_ETC, context) {}
 
 CSetEtc::~CSetEtc() = default;
@@ -117,7 +40,7 @@ CSetEtc::~CSetEtc() = default;
 BOOL CSetEtc::OnInitDialog() {
     m_programs.SubclassDlgItem(IDC_ETC_PROGRAMS, m_hwnd);
 
-    SetChecked(IDC_ETC_AUTOSTART, IsAutostartSet());
+    SetChecked(IDC_ETC_AUTOSTART, m_context.startWithWindows.IsOn());
     SetChecked(IDC_ETC_MAXWINSTOP, m_pEnv->maxwinstop != 0);
     ShowStopWhileActive(m_pEnv->maxwinstop != 0);
     SetChecked(IDC_ETC_SHOWPATH, m_pEnv->ispath != 0);
@@ -160,7 +83,7 @@ void CSetEtc::ShowPrograms() { SetDlgItemText(IDC_ETC_PROGRAMS, ExceptionProgram
 
 void CSetEtc::OnAutostart() {
     // The box stays as the user set it, also when the registry refuses.
-    if (!SetAutostart(IsChecked(IDC_ETC_AUTOSTART), ModulePath()))
+    if (!m_context.startWithWindows.Set(IsChecked(IDC_ETC_AUTOSTART)))
         Prompts().ShowMessage(m_hwnd, fw::LoadText(IDS_SETTING_ERROR), fw::LoadText(IDS_SETTING_ERROR_CAPTION),
                               MB_OK | MB_ICONSTOP);
 }

@@ -12,20 +12,6 @@ class CProgramList;
 // " 1.A, 2.B, 3.C": the exception programs as the page lists them; empty for none.
 std::string ExceptionProgramsText(const OutProgramList& programs);
 
-// The autostart value "Dioramix" under the current user's Run key, not disabled by the user in
-// the Task Manager's start-up list.
-bool IsAutostartSet();
-// Writes the executable's command (on), enabling it again in the start-up list, or deletes the
-// value (off); false when the registry refused. Deleting a value that is not there counts as done.
-bool SetAutostart(bool on, const std::wstring& exePath);
-// The Run value for the executable: its path in quotes, so that a path with blanks is one command.
-std::wstring AutostartCommand(const std::wstring& exePath);
-// Whether a start-up list record ("StartupApproved\Run") says the user disabled the entry: the
-// first byte is odd (02 00 ... enabled, 03 00 ... and the time of disabling: disabled).
-bool IsDisabledInStartupList(const BYTE* record, DWORD size);
-// The running executable's full path, as the system spells it.
-std::wstring ModulePath();
-
 class CSetEtc : public CSettingsPageImpl<CSetEtc> {
 public:
     explicit CSetEtc(SettingsContext& context);

@@ -13,6 +13,7 @@
 #include "state/hotkeys.h"
 #include "state/folder_edit.h"
 #include "state/settings.h"
+#include "state/start_with_windows.h"
 
 // What the windows ask of the program's face while they are open. The main window implements it;
 // tests record the calls.
@@ -56,6 +57,7 @@ struct SettingsContext {
     fw::ISystem& system;           // screen size and the other seams
     ISettingsOwner& owner;
     IPrompts& prompts;
+    StartWithWindows& startWithWindows;
     int& m_lastPage;               // page shown last; lives in the main window across openings
     int m_overlapLimit = 0;        // largest photo size while photos overlap; set by the photographs page
 };

@@ -40,6 +40,7 @@
 #include "composer/output.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/registry.h"
 #include "framework/texts.h"
 #include "settings_ui/prompts.h"
 #include "settings_ui/settings_context.h"
@@ -441,7 +442,10 @@ protected:
     RecordingOwner owner;
     FakePrompts prompts;
     int lastPage = 0;
-    SettingsContext context{env, programs, catalogue, composer, system, owner, prompts, lastPage};
+    // On the prefix's own registry: the tests of the page read what it wrote there.
+    fw::UserRegistry registry;
+    StartWithWindows startWithWindows{registry, fw::ModuleFileNameWide()};
+    SettingsContext context{env, programs, catalogue, composer, system, owner, prompts, startWithWindows, lastPage};
     HWND parent = nullptr;  // stands in for the settings dialog
 
     void SetUp() override {

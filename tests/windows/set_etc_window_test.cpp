@@ -212,14 +212,14 @@ TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
 
 TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
     AutostartGuard guard;
-    ASSERT_TRUE(SetAutostart(false, L""));
+    ASSERT_TRUE(startWithWindows.Set(false));
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART));
 
     Click(hwnd, IDC_ETC_AUTOSTART);
     std::wstring value;
     ASSERT_TRUE(ReadAutostartValue(value));
-    EXPECT_EQ(L"\"" + ModulePath() + L"\"", value) << "the executable's path, wide and in quotes";
+    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", value) << "the executable's path, wide and in quotes";
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // A page opened now finds the value.
@@ -229,52 +229,27 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
 
     Click(hwnd, IDC_ETC_AUTOSTART);
     EXPECT_FALSE(ReadAutostartValue(value));
-    EXPECT_FALSE(IsAutostartSet());
+    EXPECT_FALSE(startWithWindows.IsOn());
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 }
 
 TEST_F(EtcPage, AnEntryDisabledInTheStartupListShowsUntickedAndTickingEnablesItAgain) {
     AutostartGuard guard;
-    ASSERT_TRUE(SetAutostart(true, ModulePath()));
+    ASSERT_TRUE(startWithWindows.Set(true));
     // What the Task Manager writes when the user disables the entry: 03 00 00 00 and a time.
     WriteValue(kStartupListKey, REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01});
-    EXPECT_FALSE(IsAutostartSet());
+    EXPECT_FALSE(startWithWindows.IsOn());
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART)) << "the program does not start with Windows";
 
     Click(hwnd, IDC_ETC_AUTOSTART);
-    EXPECT_TRUE(IsAutostartSet());
+    EXPECT_TRUE(startWithWindows.IsOn());
     DWORD type = 0;
     std::vector<BYTE> record;
     ASSERT_TRUE(ReadValue(kStartupListKey, type, record));
     ASSERT_FALSE(record.empty());
     EXPECT_EQ(2, record[0]);
     EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST(Autostart, CommandIsQuotedAndTheStartupListsOddFirstByteMeansDisabled) {
-    EXPECT_EQ(L"\"C:\\Program Files\\\uB514\uC624\\Dioramix.exe\"",
-              AutostartCommand(L"C:\\Program Files\\\uB514\uC624\\Dioramix.exe"));
-    const struct {
-        std::vector<BYTE> record;
-        bool disabled;
-    } cases[] = {
-        {{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
-        {{3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, true},
-        {{6, 0, 0, 0}, false},
-        {{7, 0, 0, 0}, true},
-        {{}, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.disabled, IsDisabledInStartupList(c.record.data(), static_cast<DWORD>(c.record.size())))
-            << (c.record.empty() ? -1 : c.record[0]);
-}
-
-TEST(Autostart, DeletingAnAbsentValueIsNoError) {
-    AutostartGuard guard;
-    ASSERT_TRUE(SetAutostart(false, L""));
-    EXPECT_TRUE(SetAutostart(false, L""));
-    EXPECT_FALSE(IsAutostartSet());
 }
 
 // ---- The program list ----------------------------------------------------------------------
