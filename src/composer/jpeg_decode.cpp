@@ -1,5 +1,13 @@
 #include "composer/jpeg_decode.h"
 
+int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight) {
+    for (int n = 1; n < 8; ++n) {
+        int64_t w = (static_cast<int64_t>(width) * n + 7) / 8, h = (static_cast<int64_t>(height) * n + 7) / 8;
+        if (w >= targetWidth && h >= targetHeight) return n;
+    }
+    return 8;
+}
+
 #if DIORAMIX_HAS_LIBJPEG
 
 #include <csetjmp>
@@ -10,6 +18,8 @@
 // After windows.h: jmorecfg.h then takes Windows' own "boolean".
 #include <jerror.h>
 #include <jpeglib.h>
+
+#include "composer/picture_bytes.h"
 
 namespace {
 

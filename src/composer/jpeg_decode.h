@@ -8,7 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "composer/picture_decode.h"
+#include "composer/decoded_picture.h"
+
+// The smallest N of the DCT scales N/8 whose output (rounded up, as libjpeg does) still covers
+// the target in both directions; 8 when the target is as large as the picture or larger.
+int ChooseJpegScale(int width, int height, int targetWidth, int targetHeight);
 
 // Whether this build decodes JPEG itself.
 bool HasJpegDecoder();

@@ -10,6 +10,7 @@
 #include <webp/decode.h>
 #include <webp/demux.h>
 
+#include "composer/picture_bytes.h"
 #include "framework/locked_bits.h"
 
 namespace {

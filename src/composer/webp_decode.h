@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "composer/picture_decode.h"
+#include "composer/decoded_picture.h"
 
 // Whether this build decodes WebP.
 bool HasWebPDecoder();

@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "composer/picture_decode.h"
+#include "composer/decoded_picture.h"
+#include "composer/photo_file.h"
 
 // Rejected when there is no codec for the file or it cannot be read; Refused when it would need
 // more memory than the budget.

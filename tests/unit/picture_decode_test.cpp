@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "composer/canvas.h"
+#include "composer/jpeg_decode.h"
 #include "composer/picture_decode.h"
 #include "support/jpeg_writer.h"
 
