@@ -10,7 +10,21 @@
 #include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
-#include "settings_ui/set_back_img.h"
+#include "state/catalogue.h"
+
+std::wstring ImageFileFilter() {
+    std::wstring names, patterns;
+    for (const char* ext : kImageExtensions) {
+        const std::wstring wide = mb::Widen(ext);
+        names += (names.empty() ? L"*." : L",*.") + wide;
+        patterns += (patterns.empty() ? L"*." : L";*.") + wide;
+    }
+    std::wstring filter = L"Image (" + names + L")";
+    filter.push_back(L'\0');
+    filter += patterns;
+    filter.push_back(L'\0');  // the string's own terminator ends the list
+    return filter;
+}
 
 int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
     return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
@@ -50,7 +64,7 @@ bool SystemPrompts::BrowseForFolder(HWND owner, std::string& folder) {
 }
 
 bool SystemPrompts::ChooseImageFile(HWND owner, std::string& path) {
-    const std::wstring filter = BackgroundImageFilter();
+    const std::wstring filter = ImageFileFilter();
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;

@@ -11,3 +11,7 @@ public:
     bool BrowseForFolder(HWND owner, std::string& folder) override;
     bool ChooseImageFile(HWND owner, std::string& path) override;
 };
+
+// The image file dialog's filter: "Image (*.jpg,*.jpeg,...)", then the patterns of every picture
+// the catalogue takes, each part ended by a null.
+std::wstring ImageFileFilter();

@@ -86,20 +86,6 @@ void DrawBackgroundPreview(Gdiplus::Graphics& g, int pw, int ph, const EnvSettin
     g.DrawImage(picture.thumbnail.get(), where, 0, 0, tw, th, Gdiplus::UnitPixel, &edges);
 }
 
-std::wstring BackgroundImageFilter() {
-    std::wstring names, patterns;
-    for (const char* ext : kImageExtensions) {
-        const std::wstring wide = mb::Widen(ext);
-        names += (names.empty() ? L"*." : L",*.") + wide;
-        patterns += (patterns.empty() ? L"*." : L";*.") + wide;
-    }
-    std::wstring filter = L"Image (" + names + L")";
-    filter.push_back(L'\0');
-    filter += patterns;
-    filter.push_back(L'\0');  // the string's own terminator ends the list
-    return filter;
-}
-
 // ---- The page -----------------------------------------------------------------------------------
 
 const fw::Handler<CSetBackImg> CSetBackImg::kHandlers[] = {

@@ -77,6 +77,3 @@ private:
     std::string m_picturePath;  // the file m_picture was read from, or is being read from
     std::unique_ptr<fw::WindowJobs<BackgroundPicture>> m_jobs;
 };
-
-// The file-open dialog's filter: "Image (*.jpg,*.jpeg,...)", then the patterns, each ended by a null.
-std::wstring BackgroundImageFilter();

@@ -17,6 +17,7 @@
 #include "composer/picture_decode.h"
 #include "composer/webp_decode.h"
 #include "composer/wic_decode.h"
+#include "settings_ui/prompts.h"
 #include "settings_ui/set_back_img.h"
 #include "drawing/composer_fixture.h"
 #include "support/gif_writer.h"
@@ -390,7 +391,7 @@ TEST_F(FormatsDecodeTest, TheBackgroundPageReadsAWebPNoLargerThanItsPreview) {
     EXPECT_TRUE(IsColour(*picture.thumbnail, 20, 45, {255, 200, 40, 90}, 12));
     EXPECT_TRUE(IsColour(*picture.thumbnail, 140, 45, {255, 20, 40, 90}, 12));
     // Every format the catalogue takes can be chosen as the background.
-    const std::wstring filter = BackgroundImageFilter();
+    const std::wstring filter = ImageFileFilter();
     for (const wchar_t* pattern : {L"*.webp", L"*.jpeg", L"*.heic", L"*.avif", L"*.tiff", L"*.jpg"})
         EXPECT_NE(std::wstring::npos, filter.find(pattern)) << mb::Narrow(pattern);
     EXPECT_EQ(2, std::count(filter.begin(), filter.end(), L'\0')) << "a description and one list of patterns";
