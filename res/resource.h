@@ -11,6 +11,11 @@
 #define IDS_MESSAGE_CAPTION         114
 #define IDS_CAPTION_FACE            115   // the face of the small painted captions
 #define IDS_NO_DATA_FOLDER          116   // start-up found no folder it may write its files in
+#define IDS_TRAY_TIP_VERSION        117   // the tray tip's first line with the address under it
+#define IDS_TRAY_ADDRESS            118
+#define IDS_TRAY_BANNER             119   // the tray menu's banner, after the version
+#define IDS_SAVE_WALLPAPER_FILTER   120   // file dialog filters end each part with '|'
+#define IDS_SAVE_WALLPAPER_NAME     121
 #define IDS_SETTINGS_TITLE          2000
 #define IDS_PAGE_BACKGROUND         2001  // 2001..2007: the page list, in order
 #define IDS_PAGE_PHOTOS             2002
@@ -25,11 +30,15 @@
 #define IDS_IMAGE_SIZE_RANGE        2011
 #define IDS_FRAME_SIZE_WRONG        2012
 #define IDS_ABOUT_TITLE_TAIL        2013  // after the version
+#define IDS_ABOUT_VERSION_LINE      2014
 #define IDS_UNIT_SECONDS            2016
 #define IDS_UNIT_MINUTES            2017
 #define IDS_OVERLAP_LABEL           2018
 #define IDS_OVERLAP_LIMITED         2019
 #define IDS_POSITION_COUNT          2020
+#define IDS_IMAGE_INFO              2021  // the background picture's size, colours and bytes
+#define IDS_IMAGE_FILE_FILTER       2022  // the open dialog's filter: the names, then the patterns
+#define IDS_POSITION_CAPTION        2023  // under a position window's number
 #define IDS_NO_MASKS                2032
 #define IDS_BROWSE_FOLDER_TITLE     2048
 #define IDS_FOLDER_ROOT             2049
@@ -43,6 +52,8 @@
 #define IDS_CLOUD_ONLY_LABEL        2057
 #define IDS_PATH_BANNED             2058
 #define IDS_HOTKEY_TAKEN            2059
+#define IDS_PATH_TOTAL              2060
+#define IDS_PROGRAM_COLUMNS         2061  // the program list's headings, each ended by ','
 
 // Dialog templates
 #define IDD_ABOUTBOX                100

@@ -138,7 +138,7 @@ bool IsOtherProgramActive(fw::ISystem& system, const OutProgramList& outPrograms
 }
 
 std::string IpTextFromAddresses(const std::vector<std::string>& addresses) {
-    return "MY IP: " + (addresses.empty() ? std::string() : addresses.back());
+    return mb::Narrow(fw::LoadText(IDS_TRAY_ADDRESS, {addresses.empty() ? std::wstring() : mb::Widen(addresses.back())}));
 }
 
 std::vector<std::string> HostAddresses() {

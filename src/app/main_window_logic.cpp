@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "framework/mbstring.h"
 #include "framework/texts.h"
 #include "resource.h"
 
@@ -54,7 +55,7 @@ UINT WeekdayIconId(int weekday) {
 
 std::string TrayTipText(const EnvSettings& env, const std::string& version, const std::string& ipText) {
     if (!env.isiptooltip) return version;
-    return "Dioramix v" + version + "\r\n" + ipText;
+    return mb::Narrow(fw::LoadText(IDS_TRAY_TIP_VERSION, {mb::Widen(version)})) + "\r\n" + ipText;
 }
 
 TrayMenuState TrayMenuStateFor(const EnvSettings& env) {

@@ -7,6 +7,7 @@
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/system.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 namespace {
@@ -60,8 +61,9 @@ void DrawBannerBand(HDC dc, const RECT& item, const TrayItemDrawing& drawing) {
     // The banner starts with the first item, which need not be at the top of the DC (a menu
     // window's border can come first).
     ::OffsetViewportOrgEx(dc, 0, drawing.menuTop, nullptr);
-    DrawTrayBanner(dc, item.right + fw::ScaleForDpi(3, drawing.dpi), drawing.menuHeight, L" Dioramix " + drawing.version,
-                   drawing.dpi, TrayMenuColorsFor(drawing.highContrast).panel);
+    DrawTrayBanner(dc, item.right + fw::ScaleForDpi(3, drawing.dpi), drawing.menuHeight,
+                   fw::LoadText(IDS_TRAY_BANNER, {drawing.version}), drawing.dpi,
+                   TrayMenuColorsFor(drawing.highContrast).panel);
     ::RestoreDC(dc, saved);
 }
 

@@ -45,12 +45,13 @@ const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
 // wide: a narrow answer would be a best-fit spelling, which can name another file than the one
 // the replace question was about.
 bool AskWhereToSaveWallpaper(HWND owner, std::wstring& path) {
-    wchar_t file[MAX_PATH] = L"dioramix001.jpg";
-    static const wchar_t kFilter[] = L"jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0";
+    wchar_t file[MAX_PATH] = {};
+    wcsncpy_s(file, fw::LoadText(IDS_SAVE_WALLPAPER_NAME).c_str(), _TRUNCATE);
+    const std::wstring filter = fw::LoadFilter(IDS_SAVE_WALLPAPER_FILTER);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;

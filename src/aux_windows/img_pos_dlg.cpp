@@ -176,7 +176,7 @@ void CImgPosDlg::Paint(HDC dc) const {
         RECT below = client;
         below.top = (client.top + client.bottom) / 2 + 24;
         fw::SelectObjectGuard font(dc, m_captionFont.get());
-        ::DrawTextW(dc, L"Dioramix..", -1, &below, DT_CENTER | DT_SINGLELINE);
+        ::DrawTextW(dc, fw::LoadText(IDS_POSITION_CAPTION).c_str(), -1, &below, DT_CENTER | DT_SINGLELINE);
     }
     {
         RECT all = client;

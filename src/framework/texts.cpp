@@ -1,5 +1,7 @@
 #include "framework/texts.h"
 
+#include <algorithm>
+
 namespace fw {
 
 std::wstring LoadText(UINT id) {
@@ -15,6 +17,24 @@ std::wstring LoadText(UINT id, int number) {
     const size_t mark = text.find(L"%d");
     if (mark != std::wstring::npos) text.replace(mark, 2, std::to_wstring(number));
     return text;
+}
+
+std::wstring LoadText(UINT id, std::initializer_list<std::wstring> values) {
+    std::wstring text = LoadText(id);
+    size_t from = 0;
+    for (const std::wstring& value : values) {
+        const size_t mark = text.find(L"%s", from);
+        if (mark == std::wstring::npos) break;
+        text.replace(mark, 2, value);
+        from = mark + value.size();  // a value holding "%s" is not itself filled in
+    }
+    return text;
+}
+
+std::wstring LoadFilter(UINT id, std::initializer_list<std::wstring> values) {
+    std::wstring filter = LoadText(id, values);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    return filter;
 }
 
 LANGID FaceLanguageFor(LANGID uiLanguage) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace fw {
@@ -11,6 +12,12 @@ namespace fw {
 std::wstring LoadText(UINT id);
 // The entry with its "%d" replaced by the number (the entry as it is when it has none).
 std::wstring LoadText(UINT id, int number);
+// The entry with each "%s" replaced by the next of the values, in order; marks beyond the values
+// stay as they are.
+std::wstring LoadText(UINT id, std::initializer_list<std::wstring> values);
+// A file dialog's filter from an entry that ends each of its parts with '|' ("JPEG|*.jpg|"): the
+// parts ended by nulls instead, the last one by the string's own terminator too.
+std::wstring LoadFilter(UINT id, std::initializer_list<std::wstring> values = {});
 
 // The face the program shows for a UI language: Korean for Korean, English for any other.
 LANGID FaceLanguageFor(LANGID uiLanguage);

@@ -5,7 +5,7 @@
 
 void InitAboutTexts(HWND window, CLabelStatic& webLink, CLabelStatic& mailLink) {
     const std::wstring version = fw::LoadText(IDS_VERSION);
-    ::SetDlgItemTextW(window, IDC_VERSION_LINE, (L"Dioramix ver" + version).c_str());
+    ::SetDlgItemTextW(window, IDC_VERSION_LINE, fw::LoadText(IDS_ABOUT_VERSION_LINE, {version}).c_str());
     ::SetWindowTextW(window, (version + fw::LoadText(IDS_ABOUT_TITLE_TAIL)).c_str());
     webLink.SubclassDlgItem(IDC_WEB_LINK, window);
     mailLink.SubclassDlgItem(IDC_MAIL_LINK, window);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 const fw::Handler<CProgramList> CProgramList::kHandlers[] = {
@@ -47,7 +48,7 @@ BOOL CProgramList::OnInitDialog() {
                                       LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     static const int kWidths[] = {18, 120};
     static const int kFormats[] = {LVCFMT_LEFT, LVCFMT_LEFT};
-    m_list.InsertColumns(" ,program name,", ",", kWidths, kFormats);
+    m_list.InsertColumns(mb::Narrow(fw::LoadText(IDS_PROGRAM_COLUMNS)).c_str(), ",", kWidths, kFormats);
 
     ShowPrograms();
     for (size_t row = 0; row < m_titles.size(); ++row)

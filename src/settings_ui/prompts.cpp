@@ -19,11 +19,7 @@ std::wstring ImageFileFilter() {
         names += (names.empty() ? L"*." : L",*.") + wide;
         patterns += (patterns.empty() ? L"*." : L";*.") + wide;
     }
-    std::wstring filter = L"Image (" + names + L")";
-    filter.push_back(L'\0');
-    filter += patterns;
-    filter.push_back(L'\0');  // the string's own terminator ends the list
-    return filter;
+    return fw::LoadFilter(IDS_IMAGE_FILE_FILTER, {names, patterns});
 }
 
 int SystemPrompts::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {

@@ -1,20 +1,18 @@
 #include "settings_ui/set_back_img.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "composer/composer.h"
 #include "composer/picture_decode.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "resource.h"
 #include "state/catalogue.h"
 
 std::string ImageInfoText(int width, int height, int bitsPerPixel, uint64_t fileBytes) {
-    char text[160];
-    std::snprintf(text, sizeof text, "%d x %d\nColor: %dbit\r\nFile Size: %lluKB", width, height, bitsPerPixel,
-                  static_cast<unsigned long long>(fileBytes / 1024));
-    return text;
+    return mb::Narrow(fw::LoadText(IDS_IMAGE_INFO, {std::to_wstring(width), std::to_wstring(height),
+                                                    std::to_wstring(bitsPerPixel), std::to_wstring(fileBytes / 1024)}));
 }
 
 SIZE PreviewBoxSize(int width, int maxHeight, int screenWidth, int screenHeight) {

@@ -66,7 +66,7 @@ int SumOfCounts(const std::vector<std::string>& countTexts) {
 }
 
 std::string TotalText(int total, int cloudOnly, const std::string& cloudLabel, size_t banned) {
-    std::string text = std::to_string(total) + " pics";
+    std::string text = mb::Narrow(fw::LoadText(IDS_PATH_TOTAL, total));
     if (cloudOnly > 0) text += " (" + cloudLabel + " " + std::to_string(cloudOnly) + ")";
     // Photos the user banned stay in the folders but are never shown.
     if (banned) text += ", " + mb::Narrow(fw::LoadText(IDS_PATH_BANNED, static_cast<int>(banned)));

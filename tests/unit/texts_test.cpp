@@ -33,4 +33,17 @@ TEST(StringTable, ANumberTakesThePlaceOfItsMark) {
     EXPECT_EQ(fw::LoadText(IDS_SETTINGS_TITLE), fw::LoadText(IDS_SETTINGS_TITLE, 5)) << "no mark: unchanged";
 }
 
+TEST(StringTable, ValuesFillTheirMarksInOrderAndFiltersEndEachPartWithANull) {
+    EXPECT_EQ(L"800 x 600\nColor: 24bit\r\nFile Size: 114KB",
+              fw::LoadText(IDS_IMAGE_INFO, {L"800", L"600", L"24", L"114"}));
+    // A value holding a mark is not filled in itself; marks beyond the values stay.
+    EXPECT_EQ(L"%s x 2\nColor: %sbit\r\nFile Size: %sKB", fw::LoadText(IDS_IMAGE_INFO, {L"%s", L"2"}));
+    EXPECT_EQ(L"Dioramix v", fw::LoadText(IDS_TRAY_TIP_VERSION, {L""}));
+
+    const std::wstring filter = fw::LoadFilter(IDS_SAVE_WALLPAPER_FILTER);
+    EXPECT_EQ(std::wstring(L"jpg (*.jpg)\0*.jpg\0png (*.png)\0*.png\0bmp (*.bmp)\0*.bmp\0", 54), filter);
+    EXPECT_EQ(std::wstring(L"Image (*.a,*.b)\0*.a;*.b\0", 24),
+              fw::LoadFilter(IDS_IMAGE_FILE_FILTER, {L"*.a,*.b", L"*.a;*.b"}));
+}
+
 }  // namespace
