@@ -4,6 +4,7 @@
 
 #include "app/main_window_logic.h"
 #include "framework/dpi.h"
+#include "framework/font_faces.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/system.h"
@@ -43,7 +44,7 @@ void DrawBannerGradient(HDC dc, int width, int height) {
 void DrawBannerCaption(HDC dc, int height, const std::wstring& caption, UINT dpi) {
     fw::Font font(::CreateFontW(fw::ScaleForDpi(16, dpi), 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                L"Arial"));
+                                fw::kBannerFace));
     fw::SelectObjectGuard select(dc, font.get());
     COLORREF oldColor = ::SetTextColor(dc, RGB(255, 255, 255));
     int oldMode = ::SetBkMode(dc, TRANSPARENT);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "composer/placement.h"
+#include "framework/font_faces.h"
 #include "framework/texts.h"
 #include "resource.h"
 
@@ -68,7 +69,7 @@ CImgPosDlg::~CImgPosDlg() = default;
 
 BOOL CImgPosDlg::OnInitDialog() {
     m_captionFont = MakeFont(11, FW_NORMAL, fw::LoadText(IDS_CAPTION_FACE).c_str());
-    m_numberFont = MakeFont(48, FW_BOLD, L"Times New Roman");
+    m_numberFont = MakeFont(48, FW_BOLD, fw::kPositionNumberFace);
     ::MoveWindow(m_hwnd, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, TRUE);
     m_color = kNormalColor;
     MakeTranslucent();

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "composer/text.h"
+#include "framework/font_faces.h"
 #include "framework/handles.h"
 #include "framework/safe_file.h"
 
@@ -161,7 +162,7 @@ void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkA
     shade.SetWrapMode(Gdiplus::WrapModeTile);
     g.FillRectangle(&shade, bar);
 
-    std::unique_ptr<Gdiplus::Font> font = MakeFont("Tahoma", 10, Gdiplus::FontStyleRegular);
+    std::unique_ptr<Gdiplus::Font> font = MakeFont(fw::kPathTextFace, 10, Gdiplus::FontStyleRegular);
     Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
     Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(bar.X), static_cast<Gdiplus::REAL>(bar.Y),
                           static_cast<Gdiplus::REAL>(bar.Width), static_cast<Gdiplus::REAL>(bar.Height));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "framework/font_faces.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
 #include "framework/system.h"
@@ -130,8 +131,8 @@ constexpr SettingKey kSettingKeys[] = {
     Number("showtime", &E::showtime),
     Text("maskfilename", &E::maskfilename),
     Text("backimagename", &E::backimagename),
-    Text("ymfontname", &E::ymfontname, "Georgia"),
-    Text("ddfontname", &E::ddfontname, "Georgia"),
+    Text("ymfontname", &E::ymfontname, fw::kCalendarFace),
+    Text("ddfontname", &E::ddfontname, fw::kCalendarFace),
     Programs(),
     Flag("isframe", &E::isframe, false),
     Flag("ismask", &E::ismask, false),
