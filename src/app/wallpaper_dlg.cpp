@@ -37,6 +37,10 @@ std::string WindowsVersion() {
     return text;
 }
 
+// SPI_SETLOGICALDPIOVERRIDE, which the headers name only for Windows 8 and later: broadcast when
+// the user gives a monitor another scale.
+constexpr UINT kScaleChangedSetting = 0x009F;
+
 // Broadcast by the shell when its task bar is created: after Explorer restarted, or when it
 // comes up after us at logon.
 const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
@@ -520,15 +524,17 @@ LRESULT CWallpaperDlg::OnDisplayChange(WPARAM, LPARAM) {
 }
 
 LRESULT CWallpaperDlg::OnSettingChange(WPARAM action, LPARAM lp) {
-    // A task bar moved, docked or sized changes where the calendar and the path go.
-    if (action == SPI_SETWORKAREA) OnDisplayChange(action, lp);
+    // A task bar moved, docked or sized changes where the calendar and the path go; a monitor's
+    // new scale in the display settings changes how large they and the photos are drawn.
+    if (action == SPI_SETWORKAREA || action == kScaleChangedSetting) OnDisplayChange(action, lp);
     return 0;
 }
 
 void CWallpaperDlg::OnDisplayChangeTimer() {
     ::KillTimer(m_hwnd, TIMER_DISPLAY_CHANGE);
-    fw::Log("display changed: %u monitor(s), primary %dx%d", static_cast<unsigned>(m_system.Monitors().size()),
-            m_system.ScreenWidth(), m_system.ScreenHeight());
+    const std::vector<fw::MonitorInfo> monitors = m_system.Monitors();
+    fw::Log("display changed: %u monitor(s), primary %dx%d at %u DPI", static_cast<unsigned>(monitors.size()),
+            m_system.ScreenWidth(), m_system.ScreenHeight(), PrimaryDpi(monitors));
     Ask({.display = true});
 }
 

@@ -4,6 +4,7 @@
 
 #include "composer/canvas.h"
 #include "composer/text.h"
+#include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 
@@ -39,13 +40,19 @@ Gdiplus::Color DayColor(const EnvSettings& env, const SpecialDays& days, int mon
     return OpaqueColor(env.whitedaycolor);
 }
 
-void DrawTodayMarker(Gdiplus::Graphics& g, const std::string& path, const Gdiplus::RectF& layout, int day) {
+void DrawTodayMarker(Gdiplus::Graphics& g, const std::string& path, const Gdiplus::RectF& layout, int day,
+                     const CalendarGeometry& geometry) {
     std::wstring wide = mb::Widen(path);
     Gdiplus::Image marker(wide.c_str());
     if (marker.GetLastStatus() != Gdiplus::Ok) return;
-    int x = static_cast<int>(layout.X + layout.Width - (day < 10 ? 24 : 29));
-    int y = static_cast<int>(layout.Y - 6);
-    g.DrawImage(&marker, x, y, 32, 32);
+    int x = static_cast<int>(layout.X + layout.Width - (day < 10 ? geometry.markerOneDigit : geometry.markerTwoDigits));
+    int y = static_cast<int>(layout.Y - geometry.markerRaise);
+    g.DrawImage(&marker, x, y, geometry.markerSize, geometry.markerSize);
+}
+
+Gdiplus::RectF AsRectF(const Gdiplus::Rect& r) {
+    return {static_cast<Gdiplus::REAL>(r.X), static_cast<Gdiplus::REAL>(r.Y), static_cast<Gdiplus::REAL>(r.Width),
+            static_cast<Gdiplus::REAL>(r.Height)};
 }
 
 }  // namespace
@@ -98,34 +105,50 @@ int LoadSpecialDays(const std::string& path, SpecialDays& days) {
     return 1;
 }
 
-bool DrawCalendar(Gdiplus::Graphics& g, const fw::WorkArea& wa, const EnvSettings& env, const SpecialDays& days,
-                  const fw::LocalDate& today) {
+CalendarGeometry CalendarLayout(const fw::WorkArea& wa, UINT dpi) {
+    dpi = fw::UsableDpi(dpi);
+    const auto scaled = [dpi](int length) { return fw::ScaleForDpi(length, dpi); };
+    const float scale = fw::DpiScale(dpi);
     const int right = wa.x + wa.width, bottom = wa.y + wa.height;
+    CalendarGeometry geometry;
+    geometry.monthBar = Gdiplus::Rect(right - scaled(200), bottom - scaled(82), scaled(200), scaled(30));
+    geometry.dayBar = Gdiplus::Rect(right - scaled(800), bottom - scaled(44), scaled(800), scaled(16));
+    geometry.monthFontSize = 30 * scale;
+    geometry.dayFontSize = 16 * scale;
+    geometry.twoDigitDay = 16 * scale;
+    geometry.oneDigitDay = 10 * scale;
+    geometry.spacing = TextSpacingAt(dpi);
+    geometry.markerSize = scaled(32);
+    geometry.markerTwoDigits = scaled(29);
+    geometry.markerOneDigit = scaled(24);
+    geometry.markerRaise = scaled(6);
+    return geometry;
+}
 
-    Gdiplus::Rect monthBar(right - 200, bottom - 82, 200, 30);
-    FillBar(g, monthBar, Gdiplus::Color(1, 1, 0, 0), Gdiplus::Color(210, 0, 0, 0));
+bool DrawCalendar(Gdiplus::Graphics& g, const fw::WorkArea& wa, const EnvSettings& env, const SpecialDays& days,
+                  const fw::LocalDate& today, UINT dpi) {
+    const CalendarGeometry geometry = CalendarLayout(wa, dpi);
+
+    FillBar(g, geometry.monthBar, Gdiplus::Color(1, 1, 0, 0), Gdiplus::Color(210, 0, 0, 0));
     char title[32];
     std::snprintf(title, sizeof title, "%d. %d.", today.year, today.month);
-    auto monthFont = MakeFont(env.ymfontname, 30, FontStyle(env.isbold1 != 0, env.isitalic1 != 0));
+    auto monthFont = MakeFont(env.ymfontname, geometry.monthFontSize, FontStyle(env.isbold1 != 0, env.isitalic1 != 0));
     Gdiplus::SolidBrush titleBrush(OpaqueColor(env.yymmcolor));
-    Gdiplus::RectF titleLayout(static_cast<Gdiplus::REAL>(monthBar.X), static_cast<Gdiplus::REAL>(monthBar.Y),
-                               static_cast<Gdiplus::REAL>(monthBar.Width), static_cast<Gdiplus::REAL>(monthBar.Height));
-    DrawShadowedString(g, title, *monthFont, titleLayout, titleBrush);
+    Gdiplus::RectF titleLayout = AsRectF(geometry.monthBar);
+    DrawShadowedString(g, title, *monthFont, titleLayout, titleBrush, geometry.spacing);
 
-    Gdiplus::Rect dayBar(right - 800, bottom - 44, 800, 16);
-    FillBar(g, dayBar, Gdiplus::Color(0, 0, 0, 0), Gdiplus::Color(210, 0, 0, 0));
-    auto dayFont = MakeFont(env.ddfontname, 16, FontStyle(env.isbold2 != 0, env.isitalic2 != 0));
+    FillBar(g, geometry.dayBar, Gdiplus::Color(0, 0, 0, 0), Gdiplus::Color(210, 0, 0, 0));
+    auto dayFont = MakeFont(env.ddfontname, geometry.dayFontSize, FontStyle(env.isbold2 != 0, env.isitalic2 != 0));
     Gdiplus::SolidBrush dayBrush(Gdiplus::Color(255, 255, 255, 255));
-    Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(dayBar.X), static_cast<Gdiplus::REAL>(dayBar.Y),
-                          static_cast<Gdiplus::REAL>(dayBar.Width), static_cast<Gdiplus::REAL>(dayBar.Height));
+    Gdiplus::RectF layout = AsRectF(geometry.dayBar);
 
     const int firstWeekday = FirstWeekdayOfMonth(today.year, today.month);
     const std::string markerPath = env.InstalledFilePath("\\effects\\red.png");
     for (int day = DaysInMonth(today.year, today.month); day >= 1; --day) {
         dayBrush.SetColor(DayColor(env, days, today.month, day, firstWeekday));
-        DrawShadowedString(g, std::to_string(day), *dayFont, layout, dayBrush);
-        if (day == today.day) DrawTodayMarker(g, markerPath, layout, day);
-        layout.Width -= day >= 10 ? 16.0f : 10.0f;
+        DrawShadowedString(g, std::to_string(day), *dayFont, layout, dayBrush, geometry.spacing);
+        if (day == today.day) DrawTodayMarker(g, markerPath, layout, day, geometry);
+        layout.Width -= day >= 10 ? geometry.twoDigitDay : geometry.oneDigitDay;
     }
     return true;
 }

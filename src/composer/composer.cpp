@@ -274,16 +274,18 @@ SIZE Composer::ShownScreenSize() const {
 
 DesktopLayout Composer::CurrentLayout() {
     const fw::WorkArea workArea = m_system.GetWorkArea();
-    const int sw = m_system.ScreenWidth(), sh = m_system.ScreenHeight();
-    // Asking for the monitors only when they are wanted keeps the one-picture path as it was.
-    if (!m_env.multimonitor) return PrimaryScreenLayout(sw, sh, workArea);
-    return MakeDesktopLayout(m_system.Monitors(), true, sw, sh, workArea);
+    // The primary's picture alone still takes the primary's DPI from the monitors.
+    return MakeDesktopLayout(m_system.Monitors(), m_env.multimonitor != 0, m_system.ScreenWidth(),
+                             m_system.ScreenHeight(), workArea);
 }
 
 void Composer::TakeLayout(DesktopLayout layout) {
-    // Monitors that came, went or moved start afresh; a new work area alone changes the overlays.
+    // Monitors that came, went, moved or took another scale start afresh; a new work area alone
+    // changes the overlays.
     if (m_pictures.empty() || !SameMonitors(layout, m_layout)) {
         const bool wasSpanned = m_layout.IsSpanned() || layout.IsSpanned();
+        // Photos of the old scale beside ones of the new would not look alike.
+        const bool rescaled = !m_layout.monitors.empty() && m_layout.monitors.front().dpi != layout.monitors.front().dpi;
         m_pictures.assign(layout.monitors.size(), MonitorPicture{});
         // One picture of the primary screen keeps its count and photos across a resolution change.
         if (layout.monitors.size() == 1) {
@@ -291,7 +293,7 @@ void Composer::TakeLayout(DesktopLayout layout) {
             m_pictures.front().images = m_currentImages;
             m_pictures.front().path = m_currentPath;
         }
-        if (wasSpanned) {
+        if (wasSpanned || rescaled) {
             m_clearRequested = TRUE;
             m_currentImages.clear();
         }
@@ -472,7 +474,7 @@ void Composer::DrawNextImage(Gdiplus::Graphics& canvas, size_t monitor) {
     MonitorPicture& mine = m_pictures[monitor];
     DecodedPicture picture;
     if (m_env.imagepos == kPlaceUserPositions) EnsurePositionsLoaded();
-    const int maxSize = PhotoMaxSize(PositionsOf(monitor), PositionIndexOf(monitor));
+    const int maxSize = PhotoMaxSize(PositionsOf(monitor), PositionIndexOf(monitor), m_layout.monitors[monitor].dpi);
     const bool notStretch = m_env.notstrech != 0;
     // A file that cannot be read or decoded (or would not fit in memory), or whose data is in the
     // cloud, is passed over like a missing one. Photos are decoded no larger than they are drawn.
@@ -518,8 +520,9 @@ int& Composer::PositionIndexOf(size_t monitor) {
     return m_layout.IsSpanned() ? m_pictures[monitor].positionIndex : m_positionIndex;
 }
 
-int Composer::PhotoMaxSize(const std::vector<RECT>& positions, int& index) {
-    int maxSize = m_env.picmaxsize;
+int Composer::PhotoMaxSize(const std::vector<RECT>& positions, int& index, UINT dpi) {
+    // A position is the user's own rectangle of real pixels: its width stands at any scale.
+    int maxSize = PhotoMaxSizeAt(m_env.picmaxsize, dpi);
     if (m_env.imagepos == kPlaceUserPositions && !positions.empty()) {
         if (index < 0 || index >= static_cast<int>(positions.size())) index = 0;
         const RECT& r = positions[static_cast<size_t>(index)];
@@ -532,7 +535,8 @@ int Composer::PhotoMaxSize(const std::vector<RECT>& positions, int& index) {
 void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture, size_t monitor) {
     std::vector<RECT> positions = PositionsOf(monitor);
     int& index = PositionIndexOf(monitor);
-    DrawnSize size = ScaleToMaxSize(picture.width, picture.height, PhotoMaxSize(positions, index), m_env.notstrech != 0);
+    const UINT dpi = m_layout.monitors[monitor].dpi;
+    DrawnSize size = ScaleToMaxSize(picture.width, picture.height, PhotoMaxSize(positions, index, dpi), m_env.notstrech != 0);
     const RECT area = m_layout.ToCanvas(m_layout.monitors[monitor].rect);
     PlacementState state{positions, index, m_pictures[monitor].lastCentre};
     POINT at = PlaceImage(m_env.imagepos, RectWidth(area), RectHeight(area), size.w, size.h, state, m_system);
@@ -543,6 +547,7 @@ void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& pictur
     // The effects bring the picture once to the size it shows at, so no effect works on more pixels.
     Gdiplus::Image* image = picture.image.get();
     const Gdiplus::SizeF original(static_cast<Gdiplus::REAL>(picture.width), static_cast<Gdiplus::REAL>(picture.height));
+    m_effects.SetMonitorDpi(dpi);
     if (m_env.ismask)
         m_effects.DrawMaskedImage(canvas, *image, size.w, size.h, at.x, at.y);
     else
@@ -550,12 +555,16 @@ void Composer::DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& pictur
 }
 
 void Composer::DrawOverlays(Gdiplus::Graphics& canvas) {
-    if (m_env.iscalender)
-        DrawCalendar(canvas, AsWorkArea(m_layout.ToCanvas(m_layout.monitors.front().work)), m_env, m_specialDays,
-                     m_system.Today());
-    if (!m_env.ispath) return;
-    for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor)
-        DrawPathText(canvas, m_pictures[monitor].path, AsWorkArea(m_layout.ToCanvas(m_layout.monitors[monitor].work)));
+    for (size_t monitor = 0; monitor < m_layout.monitors.size(); ++monitor) {
+        const fw::MonitorInfo& shown = m_layout.monitors[monitor];
+        // Grown with a high scale, a bar may be wider than a small monitor: it stays on its own.
+        const RECT area = m_layout.ToCanvas(shown.rect);
+        canvas.SetClip(Gdiplus::Rect(area.left, area.top, RectWidth(area), RectHeight(area)));
+        const fw::WorkArea work = AsWorkArea(m_layout.ToCanvas(shown.work));
+        if (m_env.iscalender && monitor == 0) DrawCalendar(canvas, work, m_env, m_specialDays, m_system.Today(), shown.dpi);
+        if (m_env.ispath) DrawPathText(canvas, m_pictures[monitor].path, work, shown.dpi);
+    }
+    canvas.ResetClip();
 }
 
 void Composer::SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious) {

@@ -244,7 +244,7 @@ private:
     // The user positions of a monitor in its own coordinates, and its turn among them.
     std::vector<RECT> PositionsOf(size_t monitor) const;
     int& PositionIndexOf(size_t monitor);
-    int PhotoMaxSize(const std::vector<RECT>& positions, int& index);
+    int PhotoMaxSize(const std::vector<RECT>& positions, int& index, UINT dpi);
     void DrawPhoto(Gdiplus::Graphics& canvas, const DecodedPicture& picture, size_t monitor);
     void DrawOverlays(Gdiplus::Graphics& canvas);
     void ApplyWallpaperStyle(bool spanned);

@@ -9,6 +9,7 @@
 #include "composer/canvas.h"
 #include "composer/picture_decode.h"
 #include "composer/turn.h"
+#include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/locked_bits.h"
 #include "framework/mbstring.h"
@@ -298,7 +299,7 @@ int PhotoEffects::ShadowMargin(int size) {
 int PhotoEffects::FrameWidth(int w, int h) const {
     // A negative width would grow the photograph over the frame; one wider than half the photograph
     // leaves nothing to show, which the drawing of the photograph checks.
-    int f = m_env.framesize;
+    int f = fw::ScaleForDpi(m_env.framesize, fw::UsableDpi(m_dpi));
     if (f < 0) return 0;
     int limit = (w < h ? w : h) / 2;
     return f > limit ? limit : f;

@@ -29,6 +29,9 @@ public:
     // The 24-bit bitmap behind the canvas Graphics, whose pixels the layers are blended into
     // directly (nullptr: drawn through the Graphics).
     void SetCanvasBitmap(Gdiplus::Bitmap* canvas) { m_canvas = canvas; }
+    // The DPI of the monitor the next photographs are for: `framesize` is scaled by it, so that a
+    // frame looks as thick on each monitor as the photograph it surrounds looks large.
+    void SetMonitorDpi(UINT dpi) { m_dpi = dpi; }
 
     // "*.gif" files of the folder, in the order the file system lists them.
     void LoadMasks(const std::string& folder);
@@ -65,6 +68,7 @@ private:
     fw::ISystem& m_system;
     CachedLayer m_backdrop, m_mask;
     Gdiplus::Bitmap* m_canvas = nullptr;
+    UINT m_dpi = fw::kDefaultDpi;
 };
 
 // Photo alpha = 255 - mask red, on locked bits. Both layers 32-bit ARGB of the same size.

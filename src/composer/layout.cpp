@@ -35,16 +35,24 @@ bool DesktopLayout::operator==(const DesktopLayout& other) const {
     if (!::EqualRect(&bounds, &other.bounds) || monitors.size() != other.monitors.size()) return false;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const fw::MonitorInfo &a = monitors[i], &b = other.monitors[i];
-        if (!::EqualRect(&a.rect, &b.rect) || !::EqualRect(&a.work, &b.work) || a.primary != b.primary) return false;
+        if (!::EqualRect(&a.rect, &b.rect) || !::EqualRect(&a.work, &b.work) || a.primary != b.primary ||
+            a.dpi != b.dpi)
+            return false;
     }
     return true;
 }
 
-DesktopLayout PrimaryScreenLayout(int sw, int sh, const fw::WorkArea& wa) {
+DesktopLayout PrimaryScreenLayout(int sw, int sh, const fw::WorkArea& wa, UINT dpi) {
     DesktopLayout layout;
     layout.bounds = {0, 0, sw, sh};
-    layout.monitors.push_back({layout.bounds, RECT{wa.x, wa.y, wa.x + wa.width, wa.y + wa.height}, true});
+    layout.monitors.push_back({layout.bounds, RECT{wa.x, wa.y, wa.x + wa.width, wa.y + wa.height}, true, dpi});
     return layout;
+}
+
+UINT PrimaryDpi(const std::vector<fw::MonitorInfo>& monitors) {
+    if (monitors.empty()) return fw::kDefaultDpi;
+    const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const fw::MonitorInfo& m) { return m.primary; });
+    return (primary != monitors.end() ? *primary : monitors.front()).dpi;
 }
 
 DesktopLayout MakeDesktopLayout(const std::vector<fw::MonitorInfo>& monitors, bool perMonitor, int sw, int sh,
@@ -52,7 +60,7 @@ DesktopLayout MakeDesktopLayout(const std::vector<fw::MonitorInfo>& monitors, bo
     std::vector<fw::MonitorInfo> shown;
     for (const fw::MonitorInfo& m : monitors)
         if (HasArea(m.rect)) shown.push_back(m);
-    if (!perMonitor || shown.size() < 2) return PrimaryScreenLayout(sw, sh, workArea);
+    if (!perMonitor || shown.size() < 2) return PrimaryScreenLayout(sw, sh, workArea, PrimaryDpi(monitors));
     // Without a primary among them (a system answering oddly), the first one stands in.
     if (std::none_of(shown.begin(), shown.end(), [](const fw::MonitorInfo& m) { return m.primary; }))
         shown.front().primary = true;
@@ -138,7 +146,8 @@ RECT PositionInLayout(const RECT& position, const std::vector<fw::MonitorInfo>& 
 bool SameMonitors(const DesktopLayout& a, const DesktopLayout& b) {
     if (a.monitors.size() != b.monitors.size()) return false;
     for (size_t i = 0; i < a.monitors.size(); ++i)
-        if (!::EqualRect(&a.monitors[i].rect, &b.monitors[i].rect) || a.monitors[i].primary != b.monitors[i].primary)
+        if (!::EqualRect(&a.monitors[i].rect, &b.monitors[i].rect) || a.monitors[i].primary != b.monitors[i].primary ||
+            a.monitors[i].dpi != b.monitors[i].dpi)
             return false;
     return true;
 }

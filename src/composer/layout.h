@@ -24,12 +24,15 @@ struct DesktopLayout {
     bool operator!=(const DesktopLayout& other) const { return !(*this == other); }
 };
 
-// The same monitors in the same places: what differs is at most a work area (a task bar moved).
+// The same monitors in the same places at the same scale: what differs is at most a work area (a
+// task bar moved). A new scale sizes the photos anew, so it needs a new picture.
 bool SameMonitors(const DesktopLayout& a, const DesktopLayout& b);
 
-// The primary screen alone (sw x sh at the origin with its work area): the picture of one monitor,
-// which the system shows on every monitor in the user's own style.
-DesktopLayout PrimaryScreenLayout(int sw, int sh, const fw::WorkArea& workArea);
+// The primary screen alone (sw x sh at the origin with its work area, at its DPI): the picture of
+// one monitor, which the system shows on every monitor in the user's own style.
+DesktopLayout PrimaryScreenLayout(int sw, int sh, const fw::WorkArea& workArea, UINT dpi = fw::kDefaultDpi);
+// The primary's DPI among the monitors (the first one's without a primary); 96 without monitors.
+UINT PrimaryDpi(const std::vector<fw::MonitorInfo>& monitors);
 // A picture for every monitor when there are several and perMonitor is on; otherwise the primary
 // screen's. Monitors without area are left out.
 DesktopLayout MakeDesktopLayout(const std::vector<fw::MonitorInfo>& monitors, bool perMonitor, int sw, int sh,

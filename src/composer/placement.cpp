@@ -11,6 +11,7 @@
 #include "framework/font_faces.h"
 #include "framework/handles.h"
 #include "framework/safe_file.h"
+#include "state/settings.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ long ClampedCoordinate(const char* text) {
 }  // namespace
 
 int MaxPhotoSizeForScreen(int screenWidth) { return screenWidth * 3 / 40 * 10; }
+
+int PhotoMaxSizeAt(int picmaxsize, UINT dpi) {
+    const int scaled = fw::ScaleForDpi(picmaxsize, fw::UsableDpi(dpi));
+    return std::min(scaled, std::max(picmaxsize, kLargestPicture));
+}
 
 DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notStretch) {
     if (imageWidth <= 0 || imageHeight <= 0) return {};
@@ -155,16 +161,27 @@ bool SavePositions(const std::string& path, const std::vector<RECT>& positions) 
     return fw::ReplaceFileContentSafely(path, text);
 }
 
-void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa) {
+PathTextGeometry PathTextLayout(const fw::WorkArea& wa, UINT dpi) {
+    dpi = fw::UsableDpi(dpi);
+    const auto scaled = [dpi](int length) { return fw::ScaleForDpi(length, dpi); };
+    PathTextGeometry geometry;
+    geometry.bar = Gdiplus::Rect(wa.x + wa.width - scaled(600), wa.y + wa.height - scaled(20), scaled(600), scaled(12));
+    geometry.fontSize = 10 * fw::DpiScale(dpi);
+    geometry.spacing = TextSpacingAt(dpi);
+    return geometry;
+}
+
+void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa, UINT dpi) {
     if (path.empty()) return;
-    Gdiplus::Rect bar(wa.x + wa.width - 600, wa.y + wa.height - 20, 600, 12);
+    const PathTextGeometry geometry = PathTextLayout(wa, dpi);
+    const Gdiplus::Rect& bar = geometry.bar;
     Gdiplus::LinearGradientBrush shade(bar, Gdiplus::Color(0, 0, 0, 0), Gdiplus::Color(220, 0, 0, 0), 0.0f, FALSE);
     shade.SetWrapMode(Gdiplus::WrapModeTile);
     g.FillRectangle(&shade, bar);
 
-    std::unique_ptr<Gdiplus::Font> font = MakeFont(fw::kPathTextFace, 10, Gdiplus::FontStyleRegular);
+    std::unique_ptr<Gdiplus::Font> font = MakeFont(fw::kPathTextFace, geometry.fontSize, Gdiplus::FontStyleRegular);
     Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
     Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(bar.X), static_cast<Gdiplus::REAL>(bar.Y),
                           static_cast<Gdiplus::REAL>(bar.Width), static_cast<Gdiplus::REAL>(bar.Height));
-    DrawShadowedString(g, path, *font, layout, white);
+    DrawShadowedString(g, path, *font, layout, white, geometry.spacing);
 }

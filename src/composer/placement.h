@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "composer/text.h"
 #include "framework/system.h"
 
 enum PlacementMode { kPlaceCentre = 0, kPlaceUserPositions = 1, kPlaceRandom = 2 };
@@ -20,6 +21,9 @@ struct DrawnSize {
 
 // Largest photograph side for a screen: three quarters of its width, rounded down to tens.
 int MaxPhotoSizeForScreen(int screenWidth);
+// `picmaxsize` on a monitor of the DPI, so that a photo looks as large on each; no larger than the
+// setting's own limit unless the setting itself is.
+int PhotoMaxSizeAt(int picmaxsize, UINT dpi);
 // The longer side becomes maxSize; with notStretch a smaller image keeps its own size.
 DrawnSize ScaleToMaxSize(int imageWidth, int imageHeight, int maxSize, bool notStretch);
 
@@ -48,5 +52,14 @@ int LoadPositions(const std::string& path, std::vector<RECT>& positions);
 // Replaces the file in one step; false, with the old file kept, when it could not be written whole.
 bool SavePositions(const std::string& path, const std::vector<RECT>& positions);
 
+// The path text's bar and font on a work area at a monitor's DPI: at 96 DPI a 600 x 12 bar 20
+// pixels above the work area's bottom with 10-pixel text, at 144 DPI all of it half as large again.
+struct PathTextGeometry {
+    Gdiplus::Rect bar;
+    Gdiplus::REAL fontSize = 0;
+    TextSpacing spacing;
+};
+PathTextGeometry PathTextLayout(const fw::WorkArea& wa, UINT dpi);
+
 // The photograph's path, right-aligned on a dark bar at the bottom right of the work area.
-void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa);
+void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa, UINT dpi = fw::kDefaultDpi);

@@ -1,5 +1,9 @@
 #include "composer/text.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "framework/dpi.h"
 #include "framework/mbstring.h"
 
 std::unique_ptr<Gdiplus::Font> MakeFont(const std::string& family, Gdiplus::REAL size, INT style) {
@@ -17,16 +21,21 @@ std::unique_ptr<Gdiplus::Font> MakeFont(const std::string& family, Gdiplus::REAL
                                            Gdiplus::UnitPixel);
 }
 
+TextSpacing TextSpacingAt(UINT dpi) {
+    const float scale = fw::DpiScale(dpi);
+    return {10 * scale, std::max(1.0f, std::round(scale))};
+}
+
 void DrawShadowedString(Gdiplus::Graphics& g, const std::string& text, const Gdiplus::Font& font,
-                        Gdiplus::RectF& layout, const Gdiplus::Brush& brush) {
+                        Gdiplus::RectF& layout, const Gdiplus::Brush& brush, const TextSpacing& spacing) {
     Gdiplus::StringFormat format;
     format.SetAlignment(Gdiplus::StringAlignmentFar);
     format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     Gdiplus::SolidBrush black(Gdiplus::Color(255, 0, 0, 0));
 
     std::wstring wide = mb::Widen(text);
-    layout.Width -= 10;
+    layout.Width -= spacing.margin;
     g.DrawString(wide.c_str(), static_cast<INT>(wide.size()), &font, layout, &format, &black);
-    Gdiplus::RectF shifted(layout.X - 1, layout.Y, layout.Width, layout.Height);
+    Gdiplus::RectF shifted(layout.X - spacing.shadow, layout.Y, layout.Width, layout.Height);
     g.DrawString(wide.c_str(), static_cast<INT>(wide.size()), &font, shifted, &format, &brush);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Text on the wallpaper: fonts with the generic fallback, and the one-pixel shadowed string
-// shared by the path text and the calendar.
+// Text on the wallpaper: fonts with the generic fallback, and the shadowed string shared by the
+// path text and the calendar.
 
 #include <windows.h>
 #include <objidl.h>
@@ -13,7 +13,15 @@
 // is not installed. Size in pixels.
 std::unique_ptr<Gdiplus::Font> MakeFont(const std::string& family, Gdiplus::REAL size, INT style);
 
-// Right-aligned, vertically centred text with a black copy one pixel to its right. Narrows the
-// caller's layout rectangle by 10 pixels (the right margin), which the calendar relies on.
+// The right margin a string keeps and how far its black copy lies to its right: 10 and 1 pixels
+// at 96 DPI. The shadow stays whole pixels, so that it stays crisp.
+struct TextSpacing {
+    Gdiplus::REAL margin = 10;
+    Gdiplus::REAL shadow = 1;
+};
+TextSpacing TextSpacingAt(UINT dpi);
+
+// Right-aligned, vertically centred text with a black copy to its right. Narrows the caller's
+// layout rectangle by the margin, which the calendar relies on.
 void DrawShadowedString(Gdiplus::Graphics& g, const std::string& text, const Gdiplus::Font& font,
-                        Gdiplus::RectF& layout, const Gdiplus::Brush& brush);
+                        Gdiplus::RectF& layout, const Gdiplus::Brush& brush, const TextSpacing& spacing = {});

@@ -27,7 +27,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     info.cbSize = sizeof info;
     if (::GetMonitorInfoW(monitor, &info))
         reinterpret_cast<std::vector<MonitorInfo>*>(list)->push_back(
-            {info.rcMonitor, info.rcWork, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+            {info.rcMonitor, info.rcWork, (info.dwFlags & MONITORINFOF_PRIMARY) != 0, MonitorDpi(monitor)});
     return TRUE;
 }
 
@@ -122,7 +122,9 @@ void RealSystem::SetDesktopWallpaper(const std::string& path) {
 std::vector<MonitorInfo> RealSystem::Monitors() {
     std::vector<MonitorInfo> monitors;
     ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    if (monitors.empty()) return ISystem::Monitors();
+    if (!monitors.empty()) return monitors;
+    monitors = ISystem::Monitors();
+    monitors.front().dpi = SystemDpi();
     return monitors;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/dpi.h"
+
 namespace fw {
 
 struct WorkArea {
@@ -21,6 +23,7 @@ struct MonitorInfo {
     RECT rect{};
     RECT work{};  // the monitor without the task bar and other docked bars
     bool primary = false;
+    UINT dpi = kDefaultDpi;  // effective: 144 where the user scales it to 150 %
 };
 
 // The desktop's "WallpaperStyle" and "TileWallpaper" values; absent ones are left empty.
@@ -87,7 +90,8 @@ public:
     // WM_WTSSESSION_CHANGE for the window; false when the session service refused (early in a logon).
     virtual bool RegisterSessionNotification(HWND) { return true; }
     virtual void UnregisterSessionNotification(HWND) {}
-    // Every monitor of the desktop. The default is the primary screen alone, from the metrics above.
+    // Every monitor of the desktop. The default is the primary screen alone, from the metrics above,
+    // at 96 DPI.
     virtual std::vector<MonitorInfo> Monitors();
     // The style the desktop draws the wallpaper with; set before the wallpaper, which applies it.
     // Where the mouse pointer is, in virtual-screen coordinates.

@@ -18,9 +18,8 @@ constexpr DWORD kNumberBuffer = 6;
 constexpr DWORD kColorBuffer = 9;
 DWORD StringBuffer() { return static_cast<DWORD>(mb::ScaledByteLimit(260)); }
 
-// Beyond these a hand-edited or damaged file would make the composer allocate huge layers or
-// divide by a negative range; such values take the defaults that a 0 takes.
-constexpr int kLargestPicture = 10000;
+// Beyond these (and kLargestPicture) a hand-edited or damaged file would make the composer allocate
+// huge layers or divide by a negative range; such values take the defaults that a 0 takes.
 constexpr int kLargestFrame = 50;
 constexpr int kLargestRotation = 360;
 

@@ -53,6 +53,8 @@ struct EnvSettings {
 using OutProgramList = std::vector<std::string>;
 
 constexpr int kMaxOutPrograms = 3;
+// The largest photo side `picmaxsize` takes; the composer's layers grow with it.
+constexpr int kLargestPicture = 10000;
 
 // Empties the strings, clears the flags and zeroes the integers; colours are left alone.
 void ResetSettings(EnvSettings& env);

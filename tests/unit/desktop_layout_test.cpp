@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "composer/layout.h"
@@ -133,12 +134,52 @@ TEST(DesktopLayout, PositionOnItsMonitorIsInItsOwnCoordinatesAndInView) {
     EXPECT_TRUE(Same(RECT{920, 680, 1320, 1080}, below));
 }
 
-TEST(DesktopLayout, EqualityComparesMonitorsAndWorkAreas) {
+TEST(DesktopLayout, EqualityComparesMonitorsWorkAreasAndScalesAndOnlyAWorkAreaKeepsTheMonitors) {
     const DesktopLayout a = MakeDesktopLayout({Monitor(0, 0, 1920, 1080, true), Monitor(1920, 0, 1920, 1080)}, true, 1, 1, {});
-    DesktopLayout b = a;
-    EXPECT_TRUE(a == b);
-    b.monitors[1].work.bottom -= 40;
-    EXPECT_TRUE(a != b);
+    struct Case {
+        const char* change;
+        void (*apply)(DesktopLayout&);
+        bool sameMonitors;
+    } cases[] = {
+        {"nothing", [](DesktopLayout&) {}, true},
+        {"a task bar", [](DesktopLayout& l) { l.monitors[1].work.bottom -= 40; }, true},
+        {"the second's scale", [](DesktopLayout& l) { l.monitors[1].dpi = 144; }, false},
+        {"the primary's scale", [](DesktopLayout& l) { l.monitors[0].dpi = 120; }, false},
+        {"a resolution", [](DesktopLayout& l) { l.monitors[1].rect.right += 640; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        DesktopLayout b = a;
+        c.apply(b);
+        EXPECT_EQ(std::string(c.change) == "nothing", a == b);
+        EXPECT_EQ(c.sameMonitors, SameMonitors(a, b));
+    }
+}
+
+TEST(DesktopLayout, EachMonitorKeepsItsScaleAndThePrimarysPictureAloneTakesThePrimarys) {
+    fw::MonitorInfo primary = Monitor(0, 0, 1920, 1080, true), side = Monitor(-1920, 0, 1920, 1080);
+    primary.dpi = 144;
+    side.dpi = 120;
+    const DesktopLayout both = MakeDesktopLayout({side, primary}, true, 1920, 1080, {});
+    ASSERT_EQ(2u, both.monitors.size());
+    EXPECT_EQ(144u, both.monitors[0].dpi);
+    EXPECT_EQ(120u, both.monitors[1].dpi);
+    struct Case {
+        const char* name;
+        std::vector<fw::MonitorInfo> monitors;
+        bool perMonitor;
+        UINT dpi;
+    } cases[] = {
+        {"the option off", {side, primary}, false, 144},
+        {"one monitor", {primary}, true, 144},
+        {"no primary among them", {side}, true, 120},
+        {"no monitors", {}, true, 96},
+    };
+    for (const Case& c : cases) {
+        const DesktopLayout layout = MakeDesktopLayout(c.monitors, c.perMonitor, 1920, 1080, {});
+        ASSERT_EQ(1u, layout.monitors.size()) << c.name;
+        EXPECT_EQ(c.dpi, layout.monitors[0].dpi) << c.name;
+    }
 }
 
 }  // namespace
