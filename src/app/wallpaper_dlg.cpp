@@ -19,6 +19,7 @@
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/prompts.h"
+#include "state/data_files.h"
 #include "state/data_folder.h"
 #include "state/stored_files.h"
 
@@ -156,7 +157,7 @@ void CWallpaperDlg::StartUp() {
     LoadStartupState();
     RegisterHotkeys();
     UpdateTrayTip();
-    m_composer.LoadMasks(stEnv.InstalledFilePath("\\Masks"));
+    m_composer.LoadMasks(stEnv.InstalledFilePath(data_files::kMaskFolder));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
 
     // Listed folders refill a catalogue the last run used up.
@@ -179,7 +180,10 @@ void CWallpaperDlg::LoadStartupState() {
         ::MessageBoxW(m_hwnd, fw::LoadText(IDS_NO_DATA_FOLDER).c_str(), fw::LoadText(IDS_MESSAGE_CAPTION).c_str(),
                       MB_OK | MB_ICONWARNING);
     MigrateStoredFiles(stEnv.DataFolder());
-    fw::FieldLog::Process().Open(mb::Widen(stEnv.DataFolder()));
+    if (!stEnv.DataFolder().empty()) {
+        const std::wstring folder = mb::Widen(stEnv.DataFolder());
+        fw::FieldLog::Process().Open(folder + data_files::kLog, folder + data_files::kOldLog);
+    }
     fw::Log("start: Dioramix %s on Windows %s", mb::Narrow(fw::LoadText(IDS_VERSION)).c_str(), WindowsVersion().c_str());
     // A run killed in the middle of a save leaves its temporary file behind; the saved file
     // itself is whole, in its old or its new version.

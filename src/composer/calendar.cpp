@@ -5,6 +5,7 @@
 #include "composer/canvas.h"
 #include "composer/text.h"
 #include "framework/handles.h"
+#include "state/data_files.h"
 #include "framework/mbstring.h"
 
 namespace {
@@ -120,7 +121,7 @@ bool DrawCalendar(Gdiplus::Graphics& g, const fw::WorkArea& wa, const EnvSetting
                           static_cast<Gdiplus::REAL>(dayBar.Width), static_cast<Gdiplus::REAL>(dayBar.Height));
 
     const int firstWeekday = FirstWeekdayOfMonth(today.year, today.month);
-    const std::string markerPath = env.InstalledFilePath("\\effects\\red.png");
+    const std::string markerPath = env.InstalledFilePath(data_files::kCalendarMarker);
     for (int day = DaysInMonth(today.year, today.month); day >= 1; --day) {
         dayBrush.SetColor(DayColor(env, days, today.month, day, firstWeekday));
         DrawShadowedString(g, std::to_string(day), *dayFont, layout, dayBrush);

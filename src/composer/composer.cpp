@@ -652,17 +652,13 @@ void Composer::ApplyWallpaperStyle(bool spanned) {
     }
     if (m_spanStyleSet) return;
     m_userStyle = m_system.GetWallpaperStyle();
-    const std::string ini = m_env.FilePath("\\env.ini");
     // A run that ended without putting the user's style back left its own: the one it kept is the user's.
     const fw::WallpaperStyle ours = SeveralMonitorsStyle();
     if (m_unfinishedRun && m_userStyle == ours) {
-        char style[16] = {}, tile[16] = {};
-        ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", style, sizeof style, ini.c_str());
-        ::GetPrivateProfileStringA("DEFAULT", "oritilewall", "", tile, sizeof tile, ini.c_str());
-        if (style[0]) m_userStyle = {style, tile};
+        fw::WallpaperStyle kept = KeptWallpaperStyle(m_env);
+        if (!kept.style.empty()) m_userStyle = std::move(kept);
     }
-    fw::WriteProfileStringSafely("DEFAULT", "oriwallstyle", m_userStyle.style.c_str(), ini);
-    fw::WriteProfileStringSafely("DEFAULT", "oritilewall", m_userStyle.tile.c_str(), ini);
+    KeepWallpaperStyle(m_env, m_userStyle);
     m_system.SetWallpaperStyle(ours);
     m_spanStyleSet = true;
 }
@@ -684,8 +680,8 @@ void Composer::LoadPriorWallpaper() {
     // Our first change overwrites Windows' own cached copy: restore from a copy of our own. So
     // too for a picture the code page cannot name; when that copy fails nothing is restored.
     if ((unnamed || IsSystemWallpaperCache(m_env.oriwallpath)) && !m_env.DataFolder().empty()) {
-        const std::string copy =
-            KeepWallpaperCopy(unnamed ? registered : mb::Widen(m_env.oriwallpath), m_env.FilePath("\\oriwallpaper"));
+        const std::string copy = KeepWallpaperCopy(unnamed ? registered : mb::Widen(m_env.oriwallpath),
+                                                   m_env.FilePath(data_files::kPriorWallpaperCopy));
         if (!copy.empty() || unnamed) m_env.oriwallpath = copy;
     }
     uint32_t colour = 0;
@@ -696,16 +692,7 @@ void Composer::LoadPriorWallpaper() {
 }
 
 bool Composer::IsOwnPicture(const std::wstring& picture) const {
-    if (m_env.DataFolder().empty()) return false;
-    const std::wstring folder = mb::Widen(m_env.DataFolder()) + L"\\";
-    const std::wstring prefix = L"Dioramix", extension = L".bmp";
-    if (picture.size() < folder.size() + prefix.size() + extension.size()) return false;
-    const auto same = [&picture](size_t at, const std::wstring& part) {
-        return ::CompareStringOrdinal(picture.c_str() + at, static_cast<int>(part.size()), part.c_str(),
-                                      static_cast<int>(part.size()), FALSE) == CSTR_EQUAL;
-    };
-    return same(0, folder) && same(folder.size(), prefix) && same(picture.size() - extension.size(), extension) &&
-           picture.find(L'\\', folder.size()) == std::wstring::npos;
+    return data_files::IsOwnWallpaper(mb::Widen(m_env.DataFolder()), picture);
 }
 
 void Composer::LoadUserSetup() {
@@ -738,7 +725,7 @@ void Composer::LoadUserSetup() {
 void Composer::SavePriorWallpaperPath() {
     // Writing before the prior path was read would wipe the one kept by an unfinished run.
     if (!m_priorLoaded || m_env.DataFolder().empty()) return;
-    fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(), m_env.FilePath("\\env.ini"));
+    KeepPriorWallpaper(m_env);
     if (m_hasUserSetup) SaveDesktopSetup(UserSetupFile(), m_userSetup);
 }
 
@@ -783,7 +770,7 @@ void Composer::SaveCurrentWallpaperAs(const std::string& path) {
 
 int Composer::LoadPositions() {
     m_positionsLoaded = true;
-    return ::LoadPositions(m_env.FilePath("\\poslist.txt"), m_positions);
+    return ::LoadPositions(m_env.FilePath(data_files::kPositionList), m_positions);
 }
 
 void Composer::EnsurePositionsLoaded() {
@@ -799,9 +786,9 @@ void Composer::ReplacePositions(std::vector<RECT> positions) {
 
 void Composer::SavePositions() const {
     if (m_env.DataFolder().empty() || (!m_positionsLoaded && m_positions.empty())) return;
-    ::SavePositions(m_env.FilePath("\\poslist.txt"), m_positions);
+    ::SavePositions(m_env.FilePath(data_files::kPositionList), m_positions);
 }
 
-int Composer::LoadSpecialDays() { return ::LoadSpecialDays(m_env.FilePath("\\xdaylist.txt"), m_specialDays); }
+int Composer::LoadSpecialDays() { return ::LoadSpecialDays(m_env.FilePath(data_files::kSpecialDayList), m_specialDays); }
 
 void Composer::LoadMasks(const std::string& folder) { m_effects.LoadMasks(folder); }

@@ -21,6 +21,7 @@
 #include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/photo_lists.h"
+#include "state/data_files.h"
 #include "state/settings.h"
 
 // What a pick's check found: a photo to draw, one to pass over (it counts among the three), or
@@ -254,7 +255,7 @@ private:
     // The style a picture over several monitors is set with: spanned, or tiled before Windows 8.
     fw::WallpaperStyle SeveralMonitorsStyle() { return m_system.BeforeWindows8() ? kTiledStyle : kSpanStyle; }
     std::string MonitorWallpaperFile(size_t monitor) const {
-        return m_env.DataFolder() + "\\Dioramix-" + std::to_string(monitor + 1) + ".bmp";
+        return data_files::MonitorWallpaper(m_env.DataFolder(), monitor);
     }
     void PutBackUserStyle();
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
@@ -262,10 +263,10 @@ private:
     void GiveBackMonitorPictures(bool fitToo);
     int FitThisRunLeft() const;
     bool IsOwnPicture(const std::wstring& picture) const;
-    std::string UserSetupFile() const { return m_env.FilePath("\\oriwallsetup.txt"); }
-    std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
-    std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
-    std::string PreviousWallpaperFile() const { return m_env.FilePath("\\previous.bmp"); }
+    std::string UserSetupFile() const { return m_env.FilePath(data_files::kUserSetup); }
+    std::string WallpaperFile() const { return m_env.FilePath(data_files::kWallpaper); }
+    std::string PausedBackgroundFile() const { return m_env.FilePath(data_files::kPausedPicture); }
+    std::string PreviousWallpaperFile() const { return m_env.FilePath(data_files::kPreviousWallpaper); }
     void Report(ComposePhase phase) const {
         if (onPhase) onPhase(phase);
     }
@@ -292,7 +293,7 @@ private:
     WallpaperGate m_gate;
     ComposeRequest m_request;               // of the composition under way
     ShownPicture m_previous;                // the picture before the last change
-    PhotoList m_banned{kBanListFile};
-    PhotoList m_kept{kKeepListFile};
+    PhotoList m_banned{data_files::kBanList};
+    PhotoList m_kept{data_files::kKeepList};
     size_t m_favouriteIndex = 0;            // the next favourite in order
 };
