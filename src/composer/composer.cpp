@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "composer/placement.h"
+#include "state/position_list.h"
 #include "composer/text.h"
 #include "framework/field_log.h"
 #include "framework/handles.h"

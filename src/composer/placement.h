@@ -41,12 +41,5 @@ POINT PlaceCentred(int sw, int sh, int w, int h);
 POINT PlaceInRect(const RECT& r, int w, int h);
 POINT PlaceRandom(int sw, int sh, int w, int h, POINT& lastCentre, fw::ISystem& system);
 
-// One poslist.txt line: the first four comma-separated numbers (blanks around them allowed).
-bool ParsePositionLine(const char* line, RECT& rect);
-// Appends the positions of the file; 1 when it was opened, 0 when not.
-int LoadPositions(const std::string& path, std::vector<RECT>& positions);
-// Replaces the file in one step; false, with the old file kept, when it could not be written whole.
-bool SavePositions(const std::string& path, const std::vector<RECT>& positions);
-
 // The photograph's path, right-aligned on a dark bar at the bottom right of the work area.
 void DrawPathText(Gdiplus::Graphics& g, const std::string& path, const fw::WorkArea& wa);

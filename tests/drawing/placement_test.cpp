@@ -1,5 +1,6 @@
 // Scaling, the three placement modes with the reflection, poslist.txt, and the path text.
 #include "composer/placement.h"
+#include "state/position_list.h"
 
 #include "drawing/composer_fixture.h"
 

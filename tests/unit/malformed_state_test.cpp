@@ -6,6 +6,7 @@
 
 #include "composer/calendar.h"
 #include "composer/placement.h"
+#include "state/position_list.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
 #include "support/settings_fixture.h"
