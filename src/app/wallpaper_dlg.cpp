@@ -107,7 +107,7 @@ CWallpaperDlg::CWallpaperDlg(fw::ISystem& system, std::string programFile)
       m_system(system),
       m_programFile(std::move(programFile)) {
     // Asked for on the worker: the scan's timer belongs to the window's thread.
-    m_catalogue.onRefill = [this] { ::PostMessageW(m_hwnd, WM_START_REFILL, 0, 0); };
+    m_catalogue.HandRefillsTo([this] { ::PostMessageW(m_hwnd, WM_START_REFILL, 0, 0); });
     m_composer.SetCancelToken(&m_worker.CancelToken());
 }
 
@@ -161,7 +161,7 @@ void CWallpaperDlg::StartUp() {
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
 
     // Listed folders refill a catalogue the last run used up.
-    if ((!m_catalogue.m_imageList.empty() || !m_catalogue.m_pathList.empty()) && stEnv.isforeimg) m_changeEnabled = TRUE;
+    if ((!m_catalogue.Images().empty() || m_catalogue.HasFolders()) && stEnv.isforeimg) m_changeEnabled = TRUE;
     ArmChangeTimer();
     if (stEnv.isweekday || stEnv.iscalender) StartDateWatch();
 
@@ -667,7 +667,7 @@ void CWallpaperDlg::OnSettings() {
     if (m_exiting) return;  // closed by the exit command: the program is on its way out
     SaveEditedState();
     RegisterHotkeys();
-    if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
+    if (!m_catalogue.Images().empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
     Ask({.change = true});
 }

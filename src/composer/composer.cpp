@@ -52,8 +52,8 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
                                            const std::function<bool(const std::string&)>& banned) {
     size_t restingPicks = 0, bannedInOrder = 0;
     for (;;) {
-        if (catalogue.m_pathList.empty()) return "";
-        std::vector<std::string>& images = catalogue.m_imageList;
+        if (!catalogue.HasFolders()) return "";
+        const std::vector<std::string>& images = catalogue.Images();
         if (images.empty()) {
             // The change that ran out refills the catalogue and shows no photograph.
             catalogue.Refill();
@@ -66,8 +66,7 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
             uint32_t r = static_cast<uint32_t>(system.Rand());
             uint32_t t = static_cast<uint32_t>(system.TickCount());
             taken = (r * t) % n;
-            path = std::move(images[taken]);
-            images.erase(images.begin() + static_cast<std::ptrdiff_t>(taken));
+            path = catalogue.TakeImage(taken);
         } else {
             if (s_nextIndex < 0 || static_cast<uint32_t>(s_nextIndex) >= n) s_nextIndex = 0;
             path = images[static_cast<size_t>(s_nextIndex++)];
@@ -81,7 +80,7 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
         if (verdict == PickVerdict::Usable) return path;
         if (verdict == PickVerdict::Resting) {
             // Kept for when its folder answers again.
-            if (randomOrder) images.insert(images.begin() + static_cast<std::ptrdiff_t>(taken), std::move(path));
+            if (randomOrder) catalogue.PutBackImage(taken, std::move(path));
             if (++restingPicks >= n) return "";
             continue;
         }
@@ -451,10 +450,9 @@ bool Composer::Ban(const std::string& path) {
     const auto exists = [this](const std::string& listed) { return m_system.FileExists(listed); };
     m_banned.KeepOnly(exists);
     m_banned.Save(m_env.DataFolder());
+    m_catalogue.RemoveImage(path);
     const std::string lowered = mb::ToLower(path);
     const auto same = [&lowered](const std::string& other) { return mb::ToLower(other) == lowered; };
-    std::vector<std::string>& catalogue = m_catalogue.m_imageList;
-    catalogue.erase(std::remove_if(catalogue.begin(), catalogue.end(), same), catalogue.end());
     m_currentImages.erase(std::remove_if(m_currentImages.begin(), m_currentImages.end(), same), m_currentImages.end());
     // Going back must not bring it to the screen again.
     if (ShowsBanned(m_previous)) m_previous = ShownPicture{};

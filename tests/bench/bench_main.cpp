@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     ImageCatalogue catalogue;
     ScanStatus status;
     catalogue.CommitReread(ScanFolders({o.photos}, false, status));
-    const int found = static_cast<int>(catalogue.m_imageList.size());
+    const int found = static_cast<int>(catalogue.Images().size());
 
     BenchSystem system(o.width, o.height, o.monitors, o.setWallpaper);
     system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));

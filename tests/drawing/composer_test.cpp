@@ -163,11 +163,11 @@ TEST_F(ComposerTest, RandomOrderShowsEveryPhotoOnceThenRefills) {
         first.insert(composer->m_currentPath);
     }
     EXPECT_EQ(3u, first.size());
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
 
     Compose();  // ran out: refills and shows nothing
     EXPECT_EQ("", composer->m_currentPath);
-    EXPECT_EQ(3u, catalogue.m_imageList.size());
+    EXPECT_EQ(3u, catalogue.Images().size());
 
     std::set<std::string> second;
     for (int i = 0; i < 3; ++i) {
@@ -183,9 +183,9 @@ TEST_F(ComposerTest, RandomIndexIsTheWrappingProductOfDiceAndTicks) {
     system.rands = {32767};
     system.ticks = {0xFFFFFFF0u};
     uint32_t expected = (32767u * 0xFFFFFFF0u) % 7u;
-    std::string chosen = catalogue.m_imageList[expected];
+    std::string chosen = catalogue.Images()[expected];
     EXPECT_EQ(chosen, composer->ChooseNextImage());
-    EXPECT_EQ(6u, catalogue.m_imageList.size());
+    EXPECT_EQ(6u, catalogue.Images().size());
 }
 
 TEST_F(ComposerTest, SequentialOrderWrapsAfterTheCatalogueShrank) {
@@ -197,10 +197,9 @@ TEST_F(ComposerTest, SequentialOrderWrapsAfterTheCatalogueShrank) {
     EXPECT_EQ(c, composer->ChooseNextImage());
     EXPECT_EQ(a, composer->ChooseNextImage());  // wraps
     EXPECT_EQ(b, composer->ChooseNextImage());
-    catalogue.m_imageList.pop_back();
-    catalogue.m_imageList.pop_back();  // s_nextIndex 2 is now beyond the end
+    catalogue.Replace(catalogue.FolderEntries(), {a});  // the next index in order, 2, is now beyond the end
     EXPECT_EQ(a, composer->ChooseNextImage());
-    EXPECT_EQ(3u - 2u, catalogue.m_imageList.size());
+    EXPECT_EQ(3u - 2u, catalogue.Images().size());
 }
 
 TEST_F(ComposerTest, ThreeMissingPicksInTheRunEndAChoice) {
@@ -219,7 +218,7 @@ TEST_F(ComposerTest, ThreeMissingPicksInTheRunEndAChoice) {
 }
 
 TEST_F(ComposerTest, NoFoldersMeansNoPhotograph) {
-    catalogue.m_imageList = {photos + "\\x.png"};
+    catalogue.Replace({}, {photos + "\\x.png"});
     Compose();
     EXPECT_EQ("", composer->m_currentPath);
     EXPECT_EQ(0, composer->m_imageCount);
@@ -229,11 +228,11 @@ TEST_F(ComposerTest, NoFoldersMeansNoPhotograph) {
 TEST_F(ComposerTest, UndecodableFileIsPassedOverAndNeverCounted) {
     std::string broken = photos + "\\broken.jpg";
     testing_support::WriteFile(broken, "this is not a picture");
-    catalogue.m_imageList.push_back(broken);
+    catalogue.AddImages({broken});
     std::string good = AddPhoto("good.png", 400, 300, kRed);
     std::string truncated = photos + "\\cut.png";
     testing_support::WriteFile(truncated, std::string("\x89PNG\r\n\x1a\n", 8));
-    catalogue.m_imageList.push_back(truncated);
+    catalogue.AddImages({truncated});
 
     Compose();
     EXPECT_EQ(good, composer->m_currentPath);

@@ -80,16 +80,14 @@ TEST_F(CurationTest, ABannedPhotoLeavesItsMonitorAtOnceAndIsNeverChosenAgainAfte
     // A re-read and a new run: the catalogue holds it again, the list keeps it out.
     for (bool random : {false, true}) {
         SCOPED_TRACE(random ? "random" : "in order");
-        catalogue.m_imageList = {green, green, green, green, red};
         ImageCatalogue reread;
-        reread.m_pathList = catalogue.m_pathList;
-        reread.m_imageList = catalogue.m_imageList;
+        reread.Replace(catalogue.FolderEntries(), {green, green, green, green, red});
         env.israndum = random ? 1 : 0;
         Composer restarted(env, reread, system);
         restarted.LoadPhotoLists();
         EXPECT_TRUE(restarted.Banned().Contains(green));
         EXPECT_EQ(red, restarted.ChooseNextImage()) << "banned picks do not use up the three tries";
-        reread.m_imageList = {green};
+        reread.Replace(catalogue.FolderEntries(), {green});
         EXPECT_EQ("", restarted.ChooseNextImage());
     }
 }

@@ -440,7 +440,7 @@ TEST_F(FormatsComposeTest, APhotoWithoutACodecIsPassedOverForTheNext) {
     WriteBytes(heic, IsoMediaFile("heic"));
     const std::string avif = photos + "\\web.AVIF";
     WriteBytes(avif, IsoMediaFile("avif"));
-    catalogue.m_imageList = {heic, avif};
+    catalogue.Replace({}, {heic, avif});
     const std::string next = AddPhoto("next.jpeg", 400, 300, Gdiplus::Color(255, 30, 140, 220), "png");
     Compose();
     EXPECT_EQ(next, composer->m_currentPath);

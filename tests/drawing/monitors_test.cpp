@@ -83,8 +83,9 @@ TEST_F(MonitorsTest, EveryLayoutShowsEachMonitorItsOwnPhotoGapsInTheBackgroundAn
     for (const Layout& layout : Layouts()) {
         SCOPED_TRACE(layout.name);
         UseMonitors(layout.monitors);
-        catalogue.m_imageList.clear();
-        for (int i = 0; i < 5; ++i) catalogue.m_imageList.push_back(photos + "\\p" + std::to_string(i) + ".png");
+        std::vector<std::string> images;
+        for (int i = 0; i < 5; ++i) images.push_back(photos + "\\p" + std::to_string(i) + ".png");
+        catalogue.Replace(catalogue.FolderEntries(), std::move(images));
         composer->m_selector.Reset();
         Compose();
 
@@ -188,7 +189,7 @@ TEST_F(MonitorsTest, NoPhotoRepeatsAcrossMonitorsUntilTheCatalogueIsDrained) {
         }
     }
     EXPECT_EQ(6u, seen.size());
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
     Compose();  // drained: the first monitor refills, the others take from the full catalogue again
     EXPECT_EQ("", composer->Pictures()[0].path);
     EXPECT_NE("", composer->Pictures()[1].path);

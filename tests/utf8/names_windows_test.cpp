@@ -69,7 +69,7 @@ protected:
 
 TEST_F(Utf8Photos, AreComposedListedAndDeletedToTheBin) {
     ASSERT_TRUE(AddFolder(catalogue, folder));
-    ASSERT_EQ(photos.size(), catalogue.m_imageList.size());
+    ASSERT_EQ(photos.size(), catalogue.Images().size());
     env.israndum = 0;
     env.ispath = 1;
     std::vector<std::string> current;

@@ -188,9 +188,9 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
         Gdiplus::Bitmap photo(400, 300, PixelFormat24bppRGB);
         Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 30, 30));
         ASSERT_TRUE(SaveImage(photo, folder + "\\" + name, "png"));
-        catalogue.m_imageList.push_back(folder + "\\" + name);
+        catalogue.AddImages({folder + "\\" + name});
     }
-    catalogue.m_pathList = {folder + ",2"};
+    catalogue.Replace({folder + ",2"}, catalogue.Images());
     composer.ComposeWallpaper();
     // The primary takes its only position (the one brought into view), the left monitor its first.
     ASSERT_EQ(2u, composer.Pictures().size());

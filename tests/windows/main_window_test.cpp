@@ -159,7 +159,7 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     Send(WM_TIMER, TIMER_TRAY_RETRY);
     EXPECT_TRUE(IconInShell());
     EXPECT_EQ(1, compositions);
-    EXPECT_EQ(1u, dlg->m_catalogue.m_pathList.size());
+    EXPECT_EQ(1u, dlg->m_catalogue.FolderEntries().size());
     EXPECT_EQ(OutProgramList{"Player"}, dlg->m_outPrograms);
 }
 
@@ -756,14 +756,14 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     ASSERT_TRUE(dlg->IsStarted());
     Settle();
     EXPECT_EQ(1, compositions);
-    EXPECT_TRUE(dlg->m_catalogue.m_imageList.empty()) << "the first change found it used up";
+    EXPECT_TRUE(dlg->m_catalogue.Images().empty()) << "the first change found it used up";
     EXPECT_TRUE(dlg->m_changeEnabled) << "the refill under way brings photos for the timed changes";
-    ASSERT_TRUE(PumpUntil(10000, [&] { return dlg->m_catalogue.m_imageList.size() == 3; }));
-    EXPECT_EQ(std::vector<std::string>{photos + ",3"}, dlg->m_catalogue.m_pathList);
+    ASSERT_TRUE(PumpUntil(10000, [&] { return dlg->m_catalogue.Images().size() == 3; }));
+    EXPECT_EQ(std::vector<std::string>{photos + ",3"}, dlg->m_catalogue.FolderEntries());
     dlg->OnChangeTimer();
     Settle();
     EXPECT_EQ(2, compositions);
-    EXPECT_LT(dlg->m_catalogue.m_imageList.size(), 3u) << "the next change took from the refill";
+    EXPECT_LT(dlg->m_catalogue.Images().size(), 3u) << "the next change took from the refill";
 }
 
 // An add handed over by a settings window that closed mid-scan is committed by the main window and
@@ -781,7 +781,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     FolderEdit edit;
     edit.kind = FolderEditKind::Add;
     edit.folder = added;
-    edit.listBefore = dlg->m_catalogue.m_pathList;
+    edit.listBefore = dlg->m_catalogue.FolderEntries();
     edit.scan = std::make_unique<BackgroundScan>(std::vector<std::string>{added}, true);
     const BackgroundScan& scan = *edit.scan;
     dlg->AdoptFolderEdit(std::move(edit));
@@ -791,7 +791,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     size_t listedInside = 0;
     system.onSetWallpaper = [&](const std::string&) {
         ::SendMessageW(Hwnd(), WM_TIMER, TIMER_ADOPTED_EDITS, 0);
-        listedInside = dlg->m_catalogue.m_pathList.size();
+        listedInside = dlg->m_catalogue.FolderEntries().size();
     };
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_TIDY_SCREEN, 0);
     EXPECT_TRUE(dlg->HasAdoptedFolderEdits());
@@ -800,7 +800,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     EXPECT_EQ(1u, listedInside) << "committed in the middle of a composition";
 
     ASSERT_TRUE(PumpUntil(3000, [&] { return !dlg->HasAdoptedFolderEdits(); }));
-    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.m_pathList);
+    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.FolderEntries());
     const auto list = testing_support::ReadLines(dir.File("list.txt"));
     ASSERT_GE(list.size(), 3u);
     EXPECT_EQ(kept + ",1", list[0]);
