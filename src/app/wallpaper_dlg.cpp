@@ -165,7 +165,6 @@ void CWallpaperDlg::StartUp() {
     ArmChangeTimer();
     if (stEnv.isweekday || stEnv.iscalender) StartDateWatch();
 
-    m_composer.m_imageCount = 0;
     Ask({.change = true, .fresh = true});
 }
 
@@ -315,7 +314,7 @@ void CWallpaperDlg::ApplyVerdicts() {
 
 void CWallpaperDlg::StartComposition(const CompositionPlan& plan) {
     if (plan.kind == Composition::None) return;
-    if (plan.fresh) m_composer.m_clearRequested = TRUE;
+    if (plan.fresh) m_composer.RequestFreshBackground();
     m_photoUnderWay = plan.kind == Composition::NewPicture && plan.monitors == 0;
     // A shut-down that was then cancelled (the end of the session called off) closed the gate.
     m_composer.Gate().Open();
@@ -605,7 +604,8 @@ bool CWallpaperDlg::BringToFrontIfOpen(fw::CDialog* dialog) {
 void CWallpaperDlg::OnCurrentImages() {
     if (BringToFrontIfOpen(m_pImagesDlg) || WaitsForComposition(ID_TRAY_CURRENT_IMAGES, true)) return;
     m_changeEnabled = FALSE;
-    CImagesDlg dialog(m_composer.m_currentImages, m_hwnd);
+    CImagesDlg dialog(m_composer.CurrentImages(), m_hwnd);
+    dialog.onRemove = [this](const std::string& path) { m_composer.ForgetCurrentImage(path); };
     // No composition runs while the window is open: the lists are the window thread's.
     dialog.onBan = [this](const std::string& path) {
         m_composer.Ban(path);

@@ -459,6 +459,11 @@ bool Composer::Ban(const std::string& path) {
     return true;
 }
 
+void Composer::ForgetCurrentImage(const std::string& path) {
+    const auto at = std::find(m_currentImages.begin(), m_currentImages.end(), path);
+    if (at != m_currentImages.end()) m_currentImages.erase(at);
+}
+
 bool Composer::Keep(const std::string& path) {
     if (!m_kept.Add(path)) return false;
     m_kept.KeepOnly([this](const std::string& listed) { return m_system.FileExists(listed); });
@@ -778,9 +783,20 @@ void Composer::EnsurePositionsLoaded() {
 
 void Composer::ReplacePositions(std::vector<RECT> positions) {
     m_positions = std::move(positions);
+    m_positionsLoaded = true;
+    RestartPositions();
+}
+
+void Composer::RestartPositions() {
     m_positionIndex = 0;
     for (MonitorPicture& picture : m_pictures) picture.positionIndex = 0;
-    m_positionsLoaded = true;
+    m_previous.positionIndex = 0;
+    for (MonitorPicture& picture : m_previous.pictures) picture.positionIndex = 0;
+}
+
+int Composer::PositionTurn(size_t monitor) const {
+    if (!m_layout.IsSpanned()) return m_positionIndex;
+    return monitor < m_pictures.size() ? m_pictures[monitor].positionIndex : 0;
 }
 
 void Composer::SavePositions() const {

@@ -65,7 +65,7 @@ CSetEffect::CSetEffect(SettingsContext& context) : CSettingsPageImpl(IDD_SET_EFF
 CSetEffect::~CSetEffect() = default;
 
 BOOL CSetEffect::OnInitDialog() {
-    m_maskList = &m_context.composer.m_effects.m_maskList;
+    m_maskList = &m_context.composer.Masks();
     EnvSettings& env = *m_pEnv;
     m_frameColor.SubclassDlgItem(IDC_EFFECT_FRAMECOLOR, m_hwnd);
     m_preview.m_pEnv = m_pEnv;

@@ -173,7 +173,7 @@ void CSetPath::ShowTotal() {
     // The cloud-only count comes from this run's scans, which read it from the folders' listings.
     SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.catalogue.CloudOnlyCount(),
                                              mb::Narrow(fw::LoadText(IDS_CLOUD_ONLY_LABEL)),
-                                             m_context.composer.Banned().Paths().size()));
+                                             m_context.composer.BannedCount()));
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {

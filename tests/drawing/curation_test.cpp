@@ -73,7 +73,7 @@ TEST_F(CurationTest, ABannedPhotoLeavesItsMonitorAtOnceAndIsNeverChosenAgainAfte
     EXPECT_FALSE(PathOn(1).empty());
     EXPECT_EQ(1, composer->Pictures()[1].count) << "composed anew, without the banned photo";
     EXPECT_EQ(red, PathOn(0));
-    for (const std::string& shown : composer->m_currentImages) EXPECT_NE(green, shown);
+    for (const std::string& shown : composer->CurrentImages()) EXPECT_NE(green, shown);
     EXPECT_TRUE(testing_support::FileExists(green)) << "the photo stays on disk";
     EXPECT_NE(std::string::npos, testing_support::ReadFile(dir.File("banlist.txt")).find(green));
 
@@ -130,7 +130,7 @@ TEST_F(CurationTest, BackPutsThePreviousPictureAndCollageUpAndBackAgainReturnsTo
 
     ASSERT_TRUE(composer->GoBack());
     EXPECT_EQ(red, PathOn(0));
-    EXPECT_EQ(red, composer->m_currentPath);
+    EXPECT_EQ(red, composer->CurrentPath());
     EXPECT_TRUE(Near(CentreOf(0), kRed));
     ASSERT_TRUE(composer->GoBack());
     EXPECT_EQ(green, PathOn(0));

@@ -443,8 +443,8 @@ TEST_F(FormatsComposeTest, APhotoWithoutACodecIsPassedOverForTheNext) {
     catalogue.Replace({}, {heic, avif});
     const std::string next = AddPhoto("next.jpeg", 400, 300, Gdiplus::Color(255, 30, 140, 220), "png");
     Compose();
-    EXPECT_EQ(next, composer->m_currentPath);
-    EXPECT_EQ(std::vector<std::string>{next}, composer->m_currentImages);
+    EXPECT_EQ(next, composer->CurrentPath());
+    EXPECT_EQ(std::vector<std::string>{next}, composer->CurrentImages());
     auto shot = Wallpaper();
     ASSERT_NE(nullptr, shot);
     EXPECT_TRUE(composer_testing::Near(composer_testing::PixelOf(*shot, 512, 384), {30, 140, 220}, 6));

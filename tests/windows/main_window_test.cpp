@@ -57,9 +57,9 @@ protected:
     CWallpaperDlg& Make() {
         dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
         dlg->m_composer.SetPhotoSource(photos);
-        dlg->m_composer.onPhase = [this](ComposePhase phase) {
+        dlg->m_composer.ObservePhases([this](ComposePhase phase) {
             if (phase == ComposePhase::Start) ++compositions;
-        };
+        });
         return *dlg;
     }
     HWND Hwnd() const { return dlg->GetSafeHwnd(); }
@@ -278,7 +278,7 @@ TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnsweri
     // kept that picture, and the tidy-up, owed, made one fresh picture more.
     EXPECT_EQ(3, compositions);
     EXPECT_EQ(1, dlg->stEnv.ispause);
-    EXPECT_EQ(0, dlg->m_composer.m_imageCount) << "a paused, tidied screen holds no photo";
+    EXPECT_EQ(0, dlg->m_composer.ImageCount()) << "a paused, tidied screen holds no photo";
     ::CloseHandle(release);
 }
 
@@ -366,7 +366,7 @@ void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
     ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // no menu over it
     g_save.ticksSent = 4;
     g_save.compositionsInside = g_compositions ? g_compositions->load() : -1;
-    g_save.canvasInside = g_save.main->m_composer.m_savedCanvas.get();
+    g_save.canvasInside = g_save.main->m_composer.SavedCanvas();
     ::PostMessageW(g_save.dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -374,8 +374,8 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     ASSERT_TRUE(Make().Create());
     Settle();
     dlg->m_changeEnabled = TRUE;
-    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
-    Gdiplus::Bitmap* before = dlg->m_composer.m_savedCanvas.get();
+    ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
+    Gdiplus::Bitmap* before = dlg->m_composer.SavedCanvas();
     g_save = SaveProbe{Hwnd(), dlg.get()};
     g_compositions = &compositions;
     ::SetTimer(nullptr, 0, 200, PokeUnderTheSaveDialog);
@@ -450,7 +450,7 @@ TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
     WriteFile(mine, "the user's own photo");
     ASSERT_TRUE(Make().Create());
     Settle();
-    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
+    ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
 
     for (int answer : {IDNO, IDYES}) {
         g_overwrite = OverwriteProbe{Hwnd(), mb::Widen(mine), answer};
@@ -601,8 +601,8 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 6; }));
     Settle();
     EXPECT_EQ(6, compositions);
-    ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
-    EXPECT_EQ(800u, dlg->m_composer.m_savedCanvas->GetWidth());
+    ASSERT_TRUE(dlg->m_composer.SavedCanvas());
+    EXPECT_EQ(800u, dlg->m_composer.SavedCanvas()->GetWidth());
 }
 
 TEST_F(MainWindow, ASessionRegistrationRefusedEarlyInTheLogonIsTriedAgainUntilItHolds) {
@@ -673,9 +673,9 @@ TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     Settle();
     EXPECT_EQ(2, compositions) << "several changes in a row compose once";
     EXPECT_TRUE(dlg->m_composer.Layout().IsSpanned());
-    ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
-    EXPECT_EQ(2304u, dlg->m_composer.m_savedCanvas->GetWidth());
-    EXPECT_EQ(1024u, dlg->m_composer.m_savedCanvas->GetHeight());
+    ASSERT_TRUE(dlg->m_composer.SavedCanvas());
+    EXPECT_EQ(2304u, dlg->m_composer.SavedCanvas()->GetWidth());
+    EXPECT_EQ(1024u, dlg->m_composer.SavedCanvas()->GetHeight());
 
     // The wallpaper's own broadcast and other settings are not display changes.
     ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
@@ -722,8 +722,8 @@ TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
     Settle();
     dlg->m_changeEnabled = TRUE;
     Send(WM_TIMER, TIMER_CHANGE);
-    ASSERT_EQ(2, dlg->m_composer.m_imageCount);
-    const std::vector<std::string> collage = dlg->m_composer.m_currentImages;
+    ASSERT_EQ(2, dlg->m_composer.ImageCount());
+    const std::vector<std::string> collage = dlg->m_composer.CurrentImages();
     const size_t shown = system.wallpapers.size();
 
     // The task bar moves to the top: the same photos, the overlays where the work area is now.
@@ -731,8 +731,8 @@ TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
     ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     ASSERT_TRUE(PumpUntil(2000, [&] { return system.wallpapers.size() == shown + 1; }));
     Settle();
-    EXPECT_EQ(2, dlg->m_composer.m_imageCount);
-    EXPECT_EQ(collage, dlg->m_composer.m_currentImages) << "no photo lost, none added";
+    EXPECT_EQ(2, dlg->m_composer.ImageCount());
+    EXPECT_EQ(collage, dlg->m_composer.CurrentImages()) << "no photo lost, none added";
 
     // A new resolution: the collage cannot go on.
     system.screenWidth = 800;
@@ -741,7 +741,7 @@ TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
     ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     ASSERT_TRUE(PumpUntil(2000, [&] { return system.wallpapers.size() == shown + 2; }));
     Settle();
-    EXPECT_EQ(1, dlg->m_composer.m_imageCount);
+    EXPECT_EQ(1, dlg->m_composer.ImageCount());
 }
 
 // A catalogue used up in the last run is refilled on a worker thread: the start does not wait for
