@@ -40,9 +40,9 @@ constexpr DWORD kUncaughtCppException = 0xE0D10001;
 void WriteDump() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    wchar_t name[kCrashDumpNameSize];
-    FormatCrashDumpName(now, ::GetCurrentProcessId(), name);
-    wchar_t path[MAX_PATH + kCrashDumpNameSize];
+    wchar_t name[data_files::kCrashDumpNameSize];
+    data_files::FormatCrashDumpName(now, ::GetCurrentProcessId(), name);
+    wchar_t path[MAX_PATH + data_files::kCrashDumpNameSize];
     std::swprintf(path, sizeof path / sizeof path[0], L"%ls\\%ls", g_watch.folder, name);
 
     fw::FileHandle file(
@@ -173,11 +173,6 @@ DIORAMIX_NOINLINE void CrashWhileHeapIsLocked() {
 }
 
 }  // namespace
-
-void FormatCrashDumpName(const SYSTEMTIME& t, DWORD processId, wchar_t* out) {
-    std::swprintf(out, kCrashDumpNameSize, L"Dioramix-crash-%04u%02u%02u-%02u%02u%02u-%lu.dmp", t.wYear, t.wMonth,
-                  t.wDay, t.wHour, t.wMinute, t.wSecond, static_cast<unsigned long>(processId));
-}
 
 void LoadLibrariesFromSystemOnly() {
     // Windows 7 has the call only with its update KB2533623: looked up, not imported, so the

@@ -13,9 +13,7 @@
 #include <string>
 #include <string_view>
 
-// "Dioramix-crash-YYYYMMDD-HHMMSS-PID.dmp" into `out` (at least kCrashDumpNameSize characters).
-inline constexpr std::size_t kCrashDumpNameSize = 64;
-void FormatCrashDumpName(const SYSTEMTIME& time, DWORD processId, wchar_t* out);
+#include "state/data_files.h"
 
 // How long a crashing thread waits for the watcher before the process ends without a dump.
 inline constexpr DWORD kCrashDumpWaitMs = 10000;

@@ -19,6 +19,7 @@
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/prompts.h"
+#include "state/data_files.h"
 #include "state/data_folder.h"
 #include "state/stored_files.h"
 
@@ -111,7 +112,7 @@ CWallpaperDlg::CWallpaperDlg(fw::ISystem& system, std::string programFile)
       m_system(system),
       m_programFile(std::move(programFile)) {
     // Asked for on the worker: the scan's timer belongs to the window's thread.
-    m_catalogue.onRefill = [this] { ::PostMessageW(m_hwnd, WM_START_REFILL, 0, 0); };
+    m_catalogue.HandRefillsTo([this] { ::PostMessageW(m_hwnd, WM_START_REFILL, 0, 0); });
     m_composer.SetCancelToken(&m_worker.CancelToken());
 }
 
@@ -161,15 +162,14 @@ void CWallpaperDlg::StartUp() {
     LoadStartupState();
     RegisterHotkeys();
     UpdateTrayTip();
-    m_composer.LoadMasks(stEnv.InstalledFilePath("\\Masks"));
+    m_composer.LoadMasks(stEnv.InstalledFilePath(data_files::kMaskFolder));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
 
     // Listed folders refill a catalogue the last run used up.
-    if ((!m_catalogue.m_imageList.empty() || !m_catalogue.m_pathList.empty()) && stEnv.isforeimg) m_changeEnabled = TRUE;
+    if ((!m_catalogue.Images().empty() || m_catalogue.HasFolders()) && stEnv.isforeimg) m_changeEnabled = TRUE;
     ArmChangeTimer();
     if (stEnv.isweekday || stEnv.iscalender) StartDateWatch();
 
-    m_composer.m_imageCount = 0;
     Ask({.change = true, .fresh = true});
 }
 
@@ -184,7 +184,10 @@ void CWallpaperDlg::LoadStartupState() {
         ::MessageBoxW(m_hwnd, fw::LoadText(IDS_NO_DATA_FOLDER).c_str(), fw::LoadText(IDS_MESSAGE_CAPTION).c_str(),
                       MB_OK | MB_ICONWARNING);
     MigrateStoredFiles(stEnv.DataFolder());
-    fw::FieldLog::Process().Open(mb::Widen(stEnv.DataFolder()));
+    if (!stEnv.DataFolder().empty()) {
+        const std::wstring folder = mb::Widen(stEnv.DataFolder());
+        fw::FieldLog::Process().Open(folder + data_files::kLog, folder + data_files::kOldLog);
+    }
     fw::Log("start: Dioramix %s on Windows %s", mb::Narrow(fw::LoadText(IDS_VERSION)).c_str(), WindowsVersion().c_str());
     // A run killed in the middle of a save leaves its temporary file behind; the saved file
     // itself is whole, in its old or its new version.
@@ -316,7 +319,7 @@ void CWallpaperDlg::ApplyVerdicts() {
 
 void CWallpaperDlg::StartComposition(const CompositionPlan& plan) {
     if (plan.kind == Composition::None) return;
-    if (plan.fresh) m_composer.m_clearRequested = TRUE;
+    if (plan.fresh) m_composer.RequestFreshBackground();
     m_photoUnderWay = plan.kind == Composition::NewPicture && plan.monitors == 0;
     // A shut-down that was then cancelled (the end of the session called off) closed the gate.
     m_composer.Gate().Open();
@@ -608,7 +611,8 @@ bool CWallpaperDlg::BringToFrontIfOpen(fw::CDialog* dialog) {
 void CWallpaperDlg::OnCurrentImages() {
     if (BringToFrontIfOpen(m_pImagesDlg) || WaitsForComposition(ID_TRAY_CURRENT_IMAGES, true)) return;
     m_changeEnabled = FALSE;
-    CImagesDlg dialog(m_composer.m_currentImages, m_hwnd);
+    CImagesDlg dialog(m_composer.CurrentImages(), m_hwnd);
+    dialog.onRemove = [this](const std::string& path) { m_composer.ForgetCurrentImage(path); };
     // No composition runs while the window is open: the lists are the window thread's.
     dialog.onBan = [this](const std::string& path) {
         m_composer.Ban(path);
@@ -671,7 +675,7 @@ void CWallpaperDlg::OnSettings() {
     if (m_exiting) return;  // closed by the exit command: the program is on its way out
     SaveEditedState();
     RegisterHotkeys();
-    if (!m_catalogue.m_imageList.empty() && stEnv.isforeimg) ArmChangeTimer();
+    if (!m_catalogue.Images().empty() && stEnv.isforeimg) ArmChangeTimer();
     m_changeEnabled = TRUE;
     Ask({.change = true});
 }

@@ -48,8 +48,8 @@ void OpenWithShell(const std::string& path) {
     ::ShellExecuteW(nullptr, L"open", mb::Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-CImagesDlg::CImagesDlg(std::vector<std::string>& currentImages, HWND owner)
-    : CDialogImpl(IDD_IMAGES, owner), m_currentImages(currentImages), m_itemPaths(currentImages) {}
+CImagesDlg::CImagesDlg(std::vector<std::string> currentImages, HWND owner)
+    : CDialogImpl(IDD_IMAGES, owner), m_itemPaths(std::move(currentImages)) {}
 
 CImagesDlg::~CImagesDlg() = default;
 
@@ -201,8 +201,7 @@ void CImagesDlg::OnKeep() {
 
 void CImagesDlg::RemoveSelected() {
     ::SendMessageW(List(), LVM_DELETEITEM, m_selectedIndex, 0);
-    auto entry = std::find(m_currentImages.begin(), m_currentImages.end(), m_selectedPath);
-    if (entry != m_currentImages.end()) m_currentImages.erase(entry);
+    if (onRemove) onRemove(m_selectedPath);
     m_selectedIndex = -1;
     m_selectedPath.clear();
 }

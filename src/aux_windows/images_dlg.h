@@ -27,9 +27,9 @@ void OpenWithShell(const std::string& path);
 
 class CImagesDlg : public fw::CDialogImpl<CImagesDlg> {
 public:
-    // `currentImages`: the composer's list, from which a deleted photo is removed. `owner`: the
-    // main window, which also owns the shell's delete confirmation.
-    CImagesDlg(std::vector<std::string>& currentImages, HWND owner);
+    // `currentImages`: the photos on the wallpaper. `owner`: the main window, which also owns the
+    // shell's delete confirmation.
+    CImagesDlg(std::vector<std::string> currentImages, HWND owner);
     ~CImagesDlg() override;
 
     // The item under a point of the screen becomes the selection; false when there is none.
@@ -50,6 +50,8 @@ public:
     // this list too.
     std::function<void(const std::string&)> onBan;
     std::function<void(const std::string&)> onKeep;
+    // A photo deleted or banned left the window: the owner takes it out of the current images.
+    std::function<void(const std::string&)> onRemove;
     // How a thumbnail is made, on the dialog's worker thread; tests stand in a slow one.
     std::function<fw::Bitmap(const std::string&, int)> makeThumbnail = MakeThumbnail;
     // Thumbnails are still being made or wait to be shown; until then their cells show the
@@ -82,7 +84,6 @@ private:
     // The thumbnail of a path is made on the worker; it replaces the placeholder when it arrives.
     void QueueThumbnail(int index);
 
-    std::vector<std::string>& m_currentImages;
     // The paths as they were at opening; item data indexes them, so deletions never move them.
     std::vector<std::string> m_itemPaths;
     HIMAGELIST m_thumbnails = nullptr;  // owned by the list view once attached

@@ -15,7 +15,7 @@ const fw::Handler<CImgPosSetDlg> CImgPosSetDlg::kHandlers[] = {
     fw::OnMessage(WM_IMGPOS_DELETE, &CImgPosSetDlg::OnDeleteRequest),
 };
 
-CImgPosSetDlg::CImgPosSetDlg(const EnvSettings& env, Composer& composer, HWND positionOwner,
+CImgPosSetDlg::CImgPosSetDlg(const EnvSettings& env, ISettingsComposer& composer, HWND positionOwner,
                              std::function<void()> onClosed)
     : CDialogImpl(IDD_IMGPOS_SET),
       m_env(env),
@@ -42,7 +42,7 @@ BOOL CImgPosSetDlg::OnInitDialog() {
     PlaceAtTopOfScreen();
     int number = 0;
     const DesktopLayout layout = m_composer.ShownLayout();
-    for (const RECT& rect : m_composer.m_positions) {
+    for (const RECT& rect : m_composer.Positions()) {
         // Where the photo will be drawn, so that a position saved off a smaller screen or on a
         // monitor that is gone can be reached.
         CImgPosDlg* window = OpenPosition(++number, PositionInLayout(rect, layout.monitors));
@@ -103,7 +103,7 @@ LRESULT CImgPosSetDlg::OnDeleteRequest(WPARAM number, LPARAM) {
     auto it = m_windows.find(static_cast<int>(number));
     if (it == m_windows.end()) return 0;
     m_windows.erase(it);  // the object's destructor destroys its window
-    m_composer.m_positionIndex = 0;
+    m_composer.RestartPositions();
     return 0;
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "aux_windows/img_pos_dlg.h"
-#include "composer/composer.h"
+#include "composer/settings_composer.h"
 #include "framework/system.h"
 #include "framework/window.h"
 #include "state/settings.h"
@@ -19,7 +19,8 @@ class CImgPosSetDlg : public fw::CDialogImpl<CImgPosSetDlg> {
 public:
     // `positionOwner` owns the position windows (the main window); `onClosed` runs when the editor
     // is gone, applied or not.
-    CImgPosSetDlg(const EnvSettings& env, Composer& composer, HWND positionOwner, std::function<void()> onClosed);
+    CImgPosSetDlg(const EnvSettings& env, ISettingsComposer& composer, HWND positionOwner,
+                  std::function<void()> onClosed);
     ~CImgPosSetDlg() override;
 
     // The numbers of the open position windows, ascending.
@@ -44,7 +45,7 @@ private:
     void StorePositions();
 
     const EnvSettings& m_env;
-    Composer& m_composer;
+    ISettingsComposer& m_composer;
     HWND m_positionOwner;
     std::function<void()> m_onClosed;
     std::map<int, std::unique_ptr<CImgPosDlg>> m_windows;

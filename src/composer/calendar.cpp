@@ -5,8 +5,8 @@
 #include "composer/canvas.h"
 #include "composer/text.h"
 #include "framework/dpi.h"
-#include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "state/data_files.h"
 
 namespace {
 
@@ -75,36 +75,6 @@ int FirstWeekdayOfMonth(int year, int month) {
     return weekday < 0 ? weekday + 7 : weekday;
 }
 
-bool ParseSpecialDayLine(const std::string& line, std::string& key, std::string& text) {
-    if (line.compare(0, 2, "//") == 0) return false;
-    std::string tokens[2];
-    int count = 0;
-    size_t pos = 0;
-    while (count < 2 && pos <= line.size()) {
-        size_t minus = line.find('-', pos);
-        size_t end = minus == std::string::npos ? line.size() : minus;
-        if (end > pos) tokens[count++] = line.substr(pos, end - pos);
-        if (minus == std::string::npos) break;
-        pos = minus + 1;
-    }
-    if (count == 0) return false;
-    key = tokens[0];
-    text = tokens[1];
-    return true;
-}
-
-int LoadSpecialDays(const std::string& path, SpecialDays& days) {
-    fw::StdioFile file(std::fopen(path.c_str(), "r"));
-    if (!file) return 0;
-    // Lines of 99 bytes, three times as many in UTF-8 where a Korean character takes three.
-    std::string buffer(mb::ScaledByteLimit(100), '\0');
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file.get())) {
-        std::string key, text;
-        if (ParseSpecialDayLine(buffer.c_str(), key, text)) days[key] = text;
-    }
-    return 1;
-}
-
 CalendarGeometry CalendarLayout(const fw::WorkArea& wa, UINT dpi) {
     dpi = fw::UsableDpi(dpi);
     const auto scaled = [dpi](int length) { return fw::ScaleForDpi(length, dpi); };
@@ -143,7 +113,7 @@ bool DrawCalendar(Gdiplus::Graphics& g, const fw::WorkArea& wa, const EnvSetting
     Gdiplus::RectF layout = AsRectF(geometry.dayBar);
 
     const int firstWeekday = FirstWeekdayOfMonth(today.year, today.month);
-    const std::string markerPath = env.InstalledFilePath("\\effects\\red.png");
+    const std::string markerPath = env.InstalledFilePath(data_files::kCalendarMarker);
     for (int day = DaysInMonth(today.year, today.month); day >= 1; --day) {
         dayBrush.SetColor(DayColor(env, days, today.month, day, firstWeekday));
         DrawShadowedString(g, std::to_string(day), *dayFont, layout, dayBrush, geometry.spacing);

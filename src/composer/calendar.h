@@ -1,5 +1,5 @@
 #pragma once
-// The one-line month calendar over the bottom right of the work area, with xdaylist.txt's days.
+// The one-line month calendar over the bottom right of the work area, with the user's special days.
 
 #include <windows.h>
 #include <objidl.h>
@@ -11,20 +11,11 @@
 #include "composer/text.h"
 #include "framework/system.h"
 #include "state/settings.h"
-
-// Key "%d.%d" (month.day) marks a holiday, "*%d.%d" a marked day; texts are kept, never shown.
-using SpecialDays = std::map<std::string, std::string>;
+#include "state/special_days.h"
 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);        // 0 outside 1-12
 int FirstWeekdayOfMonth(int year, int month);  // 0 = Sunday
-
-// One line of xdaylist.txt split at minus signs (empty pieces skipped): the first piece is the key,
-// the second the text. False for comments and lines without any piece.
-bool ParseSpecialDayLine(const std::string& line, std::string& key, std::string& text);
-
-// Reads xdaylist.txt; 1 when the file was opened, 0 when not (the map is left as it was).
-int LoadSpecialDays(const std::string& path, SpecialDays& days);
 
 // Where the calendar's parts go on a work area at a monitor's DPI. At 96 DPI: a 200 x 30 year-month
 // bar 82 pixels above the work area's bottom with 30-pixel text, an 800 x 16 day bar 44 above it

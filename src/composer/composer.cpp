@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "composer/placement.h"
+#include "state/position_list.h"
 #include "composer/text.h"
 #include "framework/field_log.h"
 #include "framework/handles.h"
@@ -51,8 +52,8 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
                                            const std::function<bool(const std::string&)>& banned) {
     size_t restingPicks = 0, bannedInOrder = 0;
     for (;;) {
-        if (catalogue.m_pathList.empty()) return "";
-        std::vector<std::string>& images = catalogue.m_imageList;
+        if (!catalogue.HasFolders()) return "";
+        const std::vector<std::string>& images = catalogue.Images();
         if (images.empty()) {
             // The change that ran out refills the catalogue and shows no photograph.
             catalogue.Refill();
@@ -65,8 +66,7 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
             uint32_t r = static_cast<uint32_t>(system.Rand());
             uint32_t t = static_cast<uint32_t>(system.TickCount());
             taken = (r * t) % n;
-            path = std::move(images[taken]);
-            images.erase(images.begin() + static_cast<std::ptrdiff_t>(taken));
+            path = catalogue.TakeImage(taken);
         } else {
             if (s_nextIndex < 0 || static_cast<uint32_t>(s_nextIndex) >= n) s_nextIndex = 0;
             path = images[static_cast<size_t>(s_nextIndex++)];
@@ -80,7 +80,7 @@ std::string ImageSelector::ChooseNextImage(ImageCatalogue& catalogue, bool rando
         if (verdict == PickVerdict::Usable) return path;
         if (verdict == PickVerdict::Resting) {
             // Kept for when its folder answers again.
-            if (randomOrder) images.insert(images.begin() + static_cast<std::ptrdiff_t>(taken), std::move(path));
+            if (randomOrder) catalogue.PutBackImage(taken, std::move(path));
             if (++restingPicks >= n) return "";
             continue;
         }
@@ -452,14 +452,18 @@ bool Composer::Ban(const std::string& path) {
     const auto exists = [this](const std::string& listed) { return m_system.FileExists(listed); };
     m_banned.KeepOnly(exists);
     m_banned.Save(m_env.DataFolder());
+    m_catalogue.RemoveImage(path);
     const std::string lowered = mb::ToLower(path);
     const auto same = [&lowered](const std::string& other) { return mb::ToLower(other) == lowered; };
-    std::vector<std::string>& catalogue = m_catalogue.m_imageList;
-    catalogue.erase(std::remove_if(catalogue.begin(), catalogue.end(), same), catalogue.end());
     m_currentImages.erase(std::remove_if(m_currentImages.begin(), m_currentImages.end(), same), m_currentImages.end());
     // Going back must not bring it to the screen again.
     if (ShowsBanned(m_previous)) m_previous = ShownPicture{};
     return true;
+}
+
+void Composer::ForgetCurrentImage(const std::string& path) {
+    const auto at = std::find(m_currentImages.begin(), m_currentImages.end(), path);
+    if (at != m_currentImages.end()) m_currentImages.erase(at);
 }
 
 bool Composer::Keep(const std::string& path) {
@@ -661,17 +665,13 @@ void Composer::ApplyWallpaperStyle(bool spanned) {
     }
     if (m_spanStyleSet) return;
     m_userStyle = m_system.GetWallpaperStyle();
-    const std::string ini = m_env.FilePath("\\env.ini");
     // A run that ended without putting the user's style back left its own: the one it kept is the user's.
     const fw::WallpaperStyle ours = SeveralMonitorsStyle();
     if (m_unfinishedRun && m_userStyle == ours) {
-        char style[16] = {}, tile[16] = {};
-        ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", style, sizeof style, ini.c_str());
-        ::GetPrivateProfileStringA("DEFAULT", "oritilewall", "", tile, sizeof tile, ini.c_str());
-        if (style[0]) m_userStyle = {style, tile};
+        fw::WallpaperStyle kept = KeptWallpaperStyle(m_env);
+        if (!kept.style.empty()) m_userStyle = std::move(kept);
     }
-    fw::WriteProfileStringSafely("DEFAULT", "oriwallstyle", m_userStyle.style.c_str(), ini);
-    fw::WriteProfileStringSafely("DEFAULT", "oritilewall", m_userStyle.tile.c_str(), ini);
+    KeepWallpaperStyle(m_env, m_userStyle);
     m_system.SetWallpaperStyle(ours);
     m_spanStyleSet = true;
 }
@@ -693,8 +693,8 @@ void Composer::LoadPriorWallpaper() {
     // Our first change overwrites Windows' own cached copy: restore from a copy of our own. So
     // too for a picture the code page cannot name; when that copy fails nothing is restored.
     if ((unnamed || IsSystemWallpaperCache(m_env.oriwallpath)) && !m_env.DataFolder().empty()) {
-        const std::string copy =
-            KeepWallpaperCopy(unnamed ? registered : mb::Widen(m_env.oriwallpath), m_env.FilePath("\\oriwallpaper"));
+        const std::string copy = KeepWallpaperCopy(unnamed ? registered : mb::Widen(m_env.oriwallpath),
+                                                   m_env.FilePath(data_files::kPriorWallpaperCopy));
         if (!copy.empty() || unnamed) m_env.oriwallpath = copy;
     }
     uint32_t colour = 0;
@@ -705,16 +705,7 @@ void Composer::LoadPriorWallpaper() {
 }
 
 bool Composer::IsOwnPicture(const std::wstring& picture) const {
-    if (m_env.DataFolder().empty()) return false;
-    const std::wstring folder = mb::Widen(m_env.DataFolder()) + L"\\";
-    const std::wstring prefix = L"Dioramix", extension = L".bmp";
-    if (picture.size() < folder.size() + prefix.size() + extension.size()) return false;
-    const auto same = [&picture](size_t at, const std::wstring& part) {
-        return ::CompareStringOrdinal(picture.c_str() + at, static_cast<int>(part.size()), part.c_str(),
-                                      static_cast<int>(part.size()), FALSE) == CSTR_EQUAL;
-    };
-    return same(0, folder) && same(folder.size(), prefix) && same(picture.size() - extension.size(), extension) &&
-           picture.find(L'\\', folder.size()) == std::wstring::npos;
+    return data_files::IsOwnWallpaper(mb::Widen(m_env.DataFolder()), picture);
 }
 
 void Composer::LoadUserSetup() {
@@ -747,7 +738,7 @@ void Composer::LoadUserSetup() {
 void Composer::SavePriorWallpaperPath() {
     // Writing before the prior path was read would wipe the one kept by an unfinished run.
     if (!m_priorLoaded || m_env.DataFolder().empty()) return;
-    fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", m_env.oriwallpath.c_str(), m_env.FilePath("\\env.ini"));
+    KeepPriorWallpaper(m_env);
     if (m_hasUserSetup) SaveDesktopSetup(UserSetupFile(), m_userSetup);
 }
 
@@ -792,7 +783,7 @@ void Composer::SaveCurrentWallpaperAs(const std::string& path) {
 
 int Composer::LoadPositions() {
     m_positionsLoaded = true;
-    return ::LoadPositions(m_env.FilePath("\\poslist.txt"), m_positions);
+    return ::LoadPositions(m_env.FilePath(data_files::kPositionList), m_positions);
 }
 
 void Composer::EnsurePositionsLoaded() {
@@ -801,16 +792,27 @@ void Composer::EnsurePositionsLoaded() {
 
 void Composer::ReplacePositions(std::vector<RECT> positions) {
     m_positions = std::move(positions);
+    m_positionsLoaded = true;
+    RestartPositions();
+}
+
+void Composer::RestartPositions() {
     m_positionIndex = 0;
     for (MonitorPicture& picture : m_pictures) picture.positionIndex = 0;
-    m_positionsLoaded = true;
+    m_previous.positionIndex = 0;
+    for (MonitorPicture& picture : m_previous.pictures) picture.positionIndex = 0;
+}
+
+int Composer::PositionTurn(size_t monitor) const {
+    if (!m_layout.IsSpanned()) return m_positionIndex;
+    return monitor < m_pictures.size() ? m_pictures[monitor].positionIndex : 0;
 }
 
 void Composer::SavePositions() const {
     if (m_env.DataFolder().empty() || (!m_positionsLoaded && m_positions.empty())) return;
-    ::SavePositions(m_env.FilePath("\\poslist.txt"), m_positions);
+    ::SavePositions(m_env.FilePath(data_files::kPositionList), m_positions);
 }
 
-int Composer::LoadSpecialDays() { return ::LoadSpecialDays(m_env.FilePath("\\xdaylist.txt"), m_specialDays); }
+int Composer::LoadSpecialDays() { return ::LoadSpecialDays(m_env.FilePath(data_files::kSpecialDayList), m_specialDays); }
 
 void Composer::LoadMasks(const std::string& folder) { m_effects.LoadMasks(folder); }

@@ -18,8 +18,10 @@
 #include "composer/output.h"
 #include "composer/photo_file.h"
 #include "composer/picture_decode.h"
+#include "composer/settings_composer.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
+#include "state/data_files.h"
 #include "state/photo_lists.h"
 #include "state/settings.h"
 
@@ -31,9 +33,6 @@ enum class PickVerdict { Usable, Unusable, Resting };
 // lives as long as the process; Reset() gives a test a fresh start.
 class ImageSelector {
 public:
-    int s_nextIndex = 0;     // next catalogue position in sequential order
-    int s_missingCount = 0;  // picks that could not be used since it last reached three
-
     // Full path of the next usable photograph, or "" when there is none this time. A path is
     // usable when the check says so (by default: the file exists). Three unusable picks in the
     // run end a choice with "". An empty catalogue is refilled, and that choice gives "". Paths
@@ -49,6 +48,12 @@ public:
                                 const std::function<bool(const std::string&)>& banned = {});
 
     void Reset() { s_nextIndex = s_missingCount = 0; }
+    // Picks that could not be used since the count last reached three.
+    int MissingCount() const { return s_missingCount; }
+
+private:
+    int s_nextIndex = 0;     // next catalogue position in sequential order
+    int s_missingCount = 0;
 };
 
 // Where a background image goes when it is not stretched: natural size in the middle, or shrunk
@@ -125,10 +130,10 @@ inline const fw::WallpaperStyle kTiledStyle{"0", "1"};
 // monitor shows its own part of it.
 std::unique_ptr<Gdiplus::Bitmap> TiledFromPrimaryOrigin(Gdiplus::Bitmap& canvas, const RECT& bounds);
 
-class Composer {
+class Composer final : public ISettingsComposer {
 public:
     Composer(EnvSettings& env, ImageCatalogue& catalogue, fw::ISystem& system);
-    ~Composer();
+    ~Composer() override;
     Composer(const Composer&) = delete;
     Composer& operator=(const Composer&) = delete;
 
@@ -163,10 +168,21 @@ public:
     DesktopLayout CurrentLayout();
     const DesktopLayout& Layout() const { return m_layout; }
     // The layout of the last change; before the first one, the desktop's now.
-    DesktopLayout ShownLayout() { return m_layout.monitors.empty() ? CurrentLayout() : m_layout; }
+    DesktopLayout ShownLayout() override { return m_layout.monitors.empty() ? CurrentLayout() : m_layout; }
     // The primary screen's size at the last change; before the first one, its size now.
-    SIZE ShownScreenSize() const;
+    SIZE ShownScreenSize() const override;
     const std::vector<MonitorPicture>& Pictures() const { return m_pictures; }
+
+    // The last change's picture without the calendar and the path text; null before the first.
+    Gdiplus::Bitmap* SavedCanvas() const { return m_savedCanvas.get(); }
+    // Every monitor's photos on the picture, the primary monitor's latest and how many it holds.
+    const std::vector<std::string>& CurrentImages() const { return m_currentImages; }
+    const std::string& CurrentPath() const { return m_currentPath; }
+    int ImageCount() const { return m_imageCount; }
+    // The photo leaves the current images (the current images window deleted it).
+    void ForgetCurrentImage(const std::string& path);
+    void RequestFreshBackground() override { m_clearRequested = TRUE; }
+    bool FreshBackgroundRequested() const { return m_clearRequested != FALSE; }
 
     // banlist.txt and keeplist.txt, read at start; photos moved or deleted drop out.
     void LoadPhotoLists();
@@ -177,6 +193,7 @@ public:
     bool Keep(const std::string& path);
     const PhotoList& Banned() const { return m_banned; }
     const PhotoList& Kept() const { return m_kept; }
+    size_t BannedCount() const override { return m_banned.Paths().size(); }
 
     // Tray commands.
     void TogglePause();
@@ -187,13 +204,20 @@ public:
     int LoadPositions();
     // Reads poslist.txt when this run has neither read nor replaced the positions: the user may
     // switch to their own positions after start, and must then see (and keep) the saved ones.
-    void EnsurePositionsLoaded();
+    void EnsurePositionsLoaded() override;
     // Writes poslist.txt only when this run read it or replaced the positions: a run that never
     // looked at the file must not empty it.
-    void SavePositions() const;
-    void ReplacePositions(std::vector<RECT> positions);
+    void SavePositions() const override;
+    const std::vector<RECT>& Positions() const override { return m_positions; }
+    // Every turn the composer keeps restarts, the back command's picture's included: a turn
+    // counted among other positions would name another one.
+    void ReplacePositions(std::vector<RECT> positions) override;
+    void RestartPositions() override;
+    // The index of the position the monitor's next photo takes (0 is the primary).
+    int PositionTurn(size_t monitor) const;
     int LoadSpecialDays();                       // xdaylist.txt
     void LoadMasks(const std::string& folder);   // "*.gif" files of the folder
+    const std::vector<std::string>& Masks() const override { return m_effects.Masks(); }
 
     // The stages of a composition, public so that tests drive them one by one.
     void DrawBackground(Gdiplus::Graphics& canvas);
@@ -209,24 +233,11 @@ public:
     void SetRegistry(IUserRegistry& registry) { m_registry = &registry; }
     // Where photos are read from; the default is the real file system with the process's watchdog.
     void SetPhotoSource(PhotoSource& source) { m_photoSource = &source; }
-
-    // State read by the main window and the dialogs.
-    std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
-    std::unique_ptr<Gdiplus::Bitmap> m_spareCanvas;  // the continued picture, reused for the next copy
-    std::vector<std::string> m_currentImages;  // every monitor's photos
-    std::string m_currentPath;                 // the primary monitor's latest photo
-    int m_imageCount = 0;                      // photos on the primary monitor's picture
-    int m_screenWidth = 0;                     // the primary screen
-    int m_screenHeight = 0;
-    BOOL m_clearRequested = FALSE;
-    std::vector<RECT> m_positions;  // virtual-screen coordinates
-    int m_positionIndex = 0;        // the next position's index (one picture for the primary screen)
-
-    ImageSelector m_selector;
-    PhotoEffects m_effects;
-    SpecialDays m_specialDays;
-
-    std::function<void(ComposePhase)> onPhase;  // may be empty
+    // Told each stage of a composition (the benchmark times them); may be empty.
+    void ObservePhases(std::function<void(ComposePhase)> observer) { m_onPhase = std::move(observer); }
+    // The choice of photos, and a fresh start of it for a test.
+    const ImageSelector& Selector() const { return m_selector; }
+    void RestartSelection() { m_selector.Reset(); }
 
 private:
     void TakeLayout(DesktopLayout layout);
@@ -254,7 +265,7 @@ private:
     // The style a picture over several monitors is set with: spanned, or tiled before Windows 8.
     fw::WallpaperStyle SeveralMonitorsStyle() { return m_system.BeforeWindows8() ? kTiledStyle : kSpanStyle; }
     std::string MonitorWallpaperFile(size_t monitor) const {
-        return m_env.DataFolder() + "\\Dioramix-" + std::to_string(monitor + 1) + ".bmp";
+        return data_files::MonitorWallpaper(m_env.DataFolder(), monitor);
     }
     void PutBackUserStyle();
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
@@ -262,13 +273,28 @@ private:
     void GiveBackMonitorPictures(bool fitToo);
     int FitThisRunLeft() const;
     bool IsOwnPicture(const std::wstring& picture) const;
-    std::string UserSetupFile() const { return m_env.FilePath("\\oriwallsetup.txt"); }
-    std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
-    std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }
-    std::string PreviousWallpaperFile() const { return m_env.FilePath("\\previous.bmp"); }
+    std::string UserSetupFile() const { return m_env.FilePath(data_files::kUserSetup); }
+    std::string WallpaperFile() const { return m_env.FilePath(data_files::kWallpaper); }
+    std::string PausedBackgroundFile() const { return m_env.FilePath(data_files::kPausedPicture); }
+    std::string PreviousWallpaperFile() const { return m_env.FilePath(data_files::kPreviousWallpaper); }
     void Report(ComposePhase phase) const {
-        if (onPhase) onPhase(phase);
+        if (m_onPhase) m_onPhase(phase);
     }
+
+    std::unique_ptr<Gdiplus::Bitmap> m_savedCanvas;
+    std::unique_ptr<Gdiplus::Bitmap> m_spareCanvas;  // the continued picture, reused for the next copy
+    std::vector<std::string> m_currentImages;  // every monitor's photos
+    std::string m_currentPath;                 // the primary monitor's latest photo
+    int m_imageCount = 0;                      // photos on the primary monitor's picture
+    int m_screenWidth = 0;                     // the primary screen
+    int m_screenHeight = 0;
+    BOOL m_clearRequested = FALSE;
+    std::vector<RECT> m_positions;  // virtual-screen coordinates
+    int m_positionIndex = 0;        // the next position's index (one picture for the primary screen)
+    ImageSelector m_selector;
+    PhotoEffects m_effects;
+    SpecialDays m_specialDays;
+    std::function<void(ComposePhase)> m_onPhase;
 
     EnvSettings& m_env;
     ImageCatalogue& m_catalogue;
@@ -292,7 +318,7 @@ private:
     WallpaperGate m_gate;
     ComposeRequest m_request;               // of the composition under way
     ShownPicture m_previous;                // the picture before the last change
-    PhotoList m_banned{kBanListFile};
-    PhotoList m_kept{kKeepListFile};
+    PhotoList m_banned{data_files::kBanList};
+    PhotoList m_kept{data_files::kKeepList};
     size_t m_favouriteIndex = 0;            // the next favourite in order
 };

@@ -13,6 +13,7 @@
 #include "framework/handles.h"
 #include "framework/locked_bits.h"
 #include "framework/mbstring.h"
+#include "state/data_files.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ int PhotoEffects::NextAngle() {
 
 void PhotoEffects::DrawShadow(Gdiplus::Graphics& layer, int w, int h, std::string& key) {
     int sx = ShadowMargin(w), sy = ShadowMargin(h);
-    auto picture = LoadPicture(m_env.InstalledFilePath("\\effects\\dropshadow.png"));
+    auto picture = LoadPicture(m_env.InstalledFilePath(data_files::kShadowPicture));
     auto shadow = picture ? MakeLayer(w + sx, h + sy) : nullptr;
     if (!shadow) {
         key.clear();  // looked for again next time
@@ -129,7 +130,7 @@ void PhotoEffects::DrawFrame(Gdiplus::Graphics& layer, int w, int h, int f) {
 Gdiplus::Bitmap* PhotoEffects::Backdrop(int w, int h) {
     const int f = FrameWidth(w, h);
     std::string key = std::to_string(w) + "x" + std::to_string(h);
-    if (m_env.isshadow) key += " shadow " + m_env.InstalledFilePath("\\effects\\dropshadow.png");
+    if (m_env.isshadow) key += " shadow " + m_env.InstalledFilePath(data_files::kShadowPicture);
     if (m_env.isframe) key += " frame " + std::to_string(f) + " " + std::to_string(m_env.framecolor);
     if (m_backdrop.bitmap && m_backdrop.key == key) return m_backdrop.bitmap.get();
     m_backdrop = {};

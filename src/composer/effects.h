@@ -36,6 +36,7 @@ public:
     // "*.gif" files of the folder, in the order the file system lists them.
     void LoadMasks(const std::string& folder);
     std::string PickRandomMask();
+    const std::vector<std::string>& Masks() const { return m_maskList; }
 
     std::vector<std::string> m_maskList;
 

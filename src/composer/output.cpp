@@ -11,7 +11,6 @@
 
 namespace {
 constexpr DWORD kRegistryBuffer = 1024;
-constexpr int kProfilePathBuffer = 260;
 }  // namespace
 
 int GetEncoderClsid(const wchar_t* mimeType, CLSID* clsid) {
@@ -61,15 +60,6 @@ std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
     const DWORD chars = size / sizeof(wchar_t);
     buffer[chars < kRegistryBuffer ? chars : kRegistryBuffer] = L'\0';
     return buffer;
-}
-
-std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath) {
-    if (exePath.empty() || registryWallpaper != exePath + "\\Dioramix.bmp") return registryWallpaper;
-    std::string kept(mb::ScaledByteLimit(kProfilePathBuffer), '\0');
-    std::string ini = exePath + "\\env.ini";
-    kept.resize(::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", kept.data(), static_cast<DWORD>(kept.size()),
-                                           ini.c_str()));
-    return kept;
 }
 
 bool IsSystemWallpaperCache(const std::string& path) {

@@ -31,9 +31,6 @@ public:
     std::wstring ReadString(const char* key, const char* value) override;
 };
 
-// The wallpaper to restore at exit. When the registry still names our own picture, an earlier
-// run ended without restoring, and the path it kept in env.ini is the user's.
-std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath);
 // True when the path is Windows' own copy of the wallpaper ("TranscodedWallpaper" in the
 // Themes folder), which every new wallpaper overwrites: a slideshow, a picture of the day or
 // one set from a photo viewer leaves the registry naming it.

@@ -45,13 +45,6 @@ POINT PlaceCentred(int sw, int sh, int w, int h);
 POINT PlaceInRect(const RECT& r, int w, int h);
 POINT PlaceRandom(int sw, int sh, int w, int h, POINT& lastCentre, fw::ISystem& system);
 
-// One poslist.txt line: the first four comma-separated numbers (blanks around them allowed).
-bool ParsePositionLine(const char* line, RECT& rect);
-// Appends the positions of the file; 1 when it was opened, 0 when not.
-int LoadPositions(const std::string& path, std::vector<RECT>& positions);
-// Replaces the file in one step; false, with the old file kept, when it could not be written whole.
-bool SavePositions(const std::string& path, const std::vector<RECT>& positions);
-
 // The path text's bar and font on a work area at a monitor's DPI: at 96 DPI a 600 x 12 bar 20
 // pixels above the work area's bottom with 10-pixel text, at 144 DPI all of it half as large again.
 struct PathTextGeometry {

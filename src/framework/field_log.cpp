@@ -53,10 +53,11 @@ FieldLog::~FieldLog() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void FieldLog::Open(const std::wstring& folder) {
+void FieldLog::Open(std::wstring file, std::wstring oldFile) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (folder.empty()) return;
-    m_folder = folder;
+    if (file.empty() || oldFile.empty()) return;
+    m_file = std::move(file);
+    m_oldFile = std::move(oldFile);
     if (!m_thread.joinable()) m_thread = std::thread([this] { Run(); });
 }
 
@@ -102,22 +103,21 @@ void FieldLog::Run() {
         std::string text;
         text.swap(m_pending);
         const unsigned long long lines = m_queued;
-        const std::wstring folder = m_folder;
+        const std::wstring file = m_file, oldFile = m_oldFile;
         lock.unlock();
-        WriteToDisk(folder, text);  // Write() goes on meanwhile
+        WriteToDisk(file, oldFile, text);  // Write() goes on meanwhile
         lock.lock();
         m_done = lines;
         m_written.notify_all();
     }
 }
 
-void FieldLog::WriteToDisk(const std::wstring& folder, const std::string& text) {
+void FieldLog::WriteToDisk(const std::wstring& file, const std::wstring& oldFile, const std::string& text) {
     if (m_beforeWrite) m_beforeWrite();
-    const std::wstring path = folder + kFieldLogName;
-    if (FileSize(path) + static_cast<LONGLONG>(text.size()) > static_cast<LONGLONG>(kFieldLogLimit))
-        ::MoveFileExW(path.c_str(), (folder + kFieldLogOldName).c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (FileSize(file) + static_cast<LONGLONG>(text.size()) > static_cast<LONGLONG>(kFieldLogLimit))
+        ::MoveFileExW(file.c_str(), oldFile.c_str(), MOVEFILE_REPLACE_EXISTING);
     // A log that cannot be written is no reason to stop anything else.
-    Append(path, std::string_view(text).substr(0, kFieldLogLimit));
+    Append(file, std::string_view(text).substr(0, kFieldLogLimit));
 }
 
 FieldLog& FieldLog::Process() {

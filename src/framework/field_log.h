@@ -3,7 +3,7 @@
 // start and exit, photos passed over and why, failed writes, display and session changes,
 // exceptions caught at window boundaries. Lines are kept in memory and written by a thread of the
 // log's own, so that no change ever waits for the disk. Two files of at most kFieldLogLimit bytes
-// take turns: a full Dioramix.log becomes Dioramix.old.log and a new one is begun.
+// take turns: a full log becomes the old one and a new one is begun.
 
 #include <windows.h>
 
@@ -17,8 +17,6 @@
 namespace fw {
 
 constexpr size_t kFieldLogLimit = 256 * 1024;
-constexpr wchar_t kFieldLogName[] = L"\\Dioramix.log";
-constexpr wchar_t kFieldLogOldName[] = L"\\Dioramix.old.log";
 
 class FieldLog {
 public:
@@ -29,8 +27,9 @@ public:
     FieldLog(const FieldLog&) = delete;
     FieldLog& operator=(const FieldLog&) = delete;
 
-    // Begins writing into the folder (or goes on in another); lines written before are kept for it.
-    void Open(const std::wstring& folder);
+    // Begins writing into `file`, which a full log turns into `oldFile` (or goes on in other
+    // files); lines written before are kept for it. An empty name writes nothing.
+    void Open(std::wstring file, std::wstring oldFile);
     // One line, after the local time; never waits for the disk. Beyond a bound of kept text the
     // lines are counted, not kept, until the writer catches up.
     void Write(std::string_view line);
@@ -42,13 +41,13 @@ public:
 
 private:
     void Run();
-    void WriteToDisk(const std::wstring& folder, const std::string& text);
+    void WriteToDisk(const std::wstring& file, const std::wstring& oldFile, const std::string& text);
 
     std::function<void()> m_beforeWrite;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_written;
-    std::wstring m_folder;
+    std::wstring m_file, m_oldFile;
     std::string m_pending;
     size_t m_dropped = 0;
     unsigned long long m_queued = 0;   // lines handed over so far

@@ -4,6 +4,7 @@
 
 #include "framework/handles.h"
 #include "framework/mbstring.h"
+#include "state/data_files.h"
 #include "framework/texts.h"
 #include "resource.h"
 
@@ -64,7 +65,7 @@ CSetEffect::CSetEffect(SettingsContext& context) : CSettingsPageImpl(IDD_SET_EFF
 CSetEffect::~CSetEffect() = default;
 
 BOOL CSetEffect::OnInitDialog() {
-    m_maskList = &m_context.composer.m_effects.m_maskList;
+    m_maskList = &m_context.composer.Masks();
     EnvSettings& env = *m_pEnv;
     m_frameColor.SubclassDlgItem(IDC_EFFECT_FRAMECOLOR, m_hwnd);
     m_preview.m_pEnv = m_pEnv;
@@ -186,7 +187,7 @@ void CSetEffect::OnChooseMask() {
     if (m_pMaskDlg->DoModal() == 1) {
         const std::string name = m_pMaskDlg->m_strSelected + ".gif";
         SetDlgItemText(IDC_EFFECT_MASK_NAME, name);
-        m_pEnv->maskfilename = m_pEnv->m_exePath + "\\masks\\" + name;
+        m_pEnv->maskfilename = data_files::ChosenMaskPath(m_pEnv->m_exePath, name);
         ::InvalidateRect(m_preview.GetSafeHwnd(), nullptr, TRUE);
     }
     if (m_pMaskDlg->IsWindow()) m_pMaskDlg->DestroyWindow();

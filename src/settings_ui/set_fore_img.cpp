@@ -232,14 +232,14 @@ LRESULT CSetForeImg::OnDrawItem(WPARAM, LPARAM lp) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
     if (!item || item->CtlID != IDC_FORE_POSMAP) return FALSE;
     // The positions where their photos are drawn, those saved off a smaller screen moved into view.
-    std::vector<RECT> shown = m_context.composer.m_positions;
+    std::vector<RECT> shown = m_context.composer.Positions();
     for (RECT& r : shown) r = PositionInView(r, m_context.system.ScreenWidth(), m_context.system.ScreenHeight());
     DrawPositionMap(item->hDC, item->rcItem, shown, m_xScale, m_yScale);
     return TRUE;
 }
 
 void CSetForeImg::RefreshPositionMap() {
-    SetText(IDC_FORE_POSCOUNT, fw::LoadText(IDS_POSITION_COUNT, static_cast<int>(m_context.composer.m_positions.size())));
+    SetText(IDC_FORE_POSCOUNT, fw::LoadText(IDS_POSITION_COUNT, static_cast<int>(m_context.composer.Positions().size())));
     HWND map = GetDlgItem(IDC_FORE_POSMAP);
     ::InvalidateRect(map, nullptr, TRUE);
     ::UpdateWindow(map);

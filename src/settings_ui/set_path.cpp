@@ -151,7 +151,7 @@ void CSetPath::FillList() {
     HWND list = m_list.GetSafeHwnd();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     m_list.DeleteAllItems();
-    m_shownList = m_context.catalogue.m_pathList;
+    m_shownList = m_context.catalogue.FolderEntries();
     for (const std::string& entry : m_shownList) m_list.InsertRow(RowOfEntry(entry));
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -161,7 +161,7 @@ void CSetPath::FillList() {
 bool CSetPath::ShowsAnOldList() {
     // An edit of an earlier settings window was committed meanwhile: a row number of the old
     // list could name another folder now.
-    if (Scanning() || m_context.catalogue.m_pathList == m_shownList) return false;
+    if (Scanning() || m_context.catalogue.FolderEntries() == m_shownList) return false;
     FillList();
     ClearSelection();
     return true;
@@ -173,7 +173,7 @@ void CSetPath::ShowTotal() {
     // The cloud-only count comes from this run's scans, which read it from the folders' listings.
     SetDlgItemText(IDC_PATH_TOTAL, TotalText(SumOfCounts(counts), m_context.catalogue.CloudOnlyCount(),
                                              mb::Narrow(fw::LoadText(IDS_CLOUD_ONLY_LABEL)),
-                                             m_context.composer.Banned().Paths().size()));
+                                             m_context.composer.BannedCount()));
 }
 
 void CSetPath::ShowFolderMessage(FolderMessage message) const {
@@ -213,20 +213,14 @@ void CSetPath::AddChosenFolder(const std::string& folder) {
     if (Scanning()) return;
     m_chosenPath = mb::ToLower(folder);
     ImageCatalogue& catalogue = m_context.catalogue;
-    const size_t listedBefore = catalogue.m_pathList.size();
-    bool refusedAsListed = false;
-    std::function<void(FolderMessage)> previous = std::move(catalogue.onMessage);
-    catalogue.onMessage = [this, &refusedAsListed](FolderMessage message) {
-        if (message == FolderMessage::SameName || message == FolderMessage::AlreadyIncluded) refusedAsListed = true;
-        ShowFolderMessage(message);
-    };
-    std::string toScan = catalogue.CheckNewFolder(folder);
-    catalogue.onMessage = std::move(previous);
+    const size_t listedBefore = catalogue.FolderEntries().size();
+    FolderCheck check = catalogue.CheckNewFolder(folder);
+    for (FolderMessage message : check.messages) ShowFolderMessage(message);
 
-    if (refusedAsListed) ClearSelection();
-    if (!toScan.empty()) {
-        StartScan(FolderEditKind::Add, toScan, {toScan});
-    } else if (catalogue.m_pathList.size() != listedBefore) {
+    if (check.RefusedAsListed()) ClearSelection();
+    if (!check.folder.empty()) {
+        StartScan(FolderEditKind::Add, check.folder, {check.folder});
+    } else if (catalogue.FolderEntries().size() != listedBefore) {
         // A tidy-up that a later rule stopped still removed entries.
         FillList();
         ClearSelection();
@@ -279,7 +273,7 @@ LRESULT CSetPath::OnTimer(WPARAM id, LPARAM) {
 void CSetPath::StartScan(FolderEditKind kind, std::string folder, std::vector<std::string> folders) {
     m_edit.kind = kind;
     m_edit.folder = std::move(folder);
-    m_edit.listBefore = m_context.catalogue.m_pathList;
+    m_edit.listBefore = m_context.catalogue.FolderEntries();
     // A re-read shows its rows only once they are known.
     if (kind == FolderEditKind::Reread || kind == FolderEditKind::Remove) m_list.DeleteAllItems();
     SetDlgItemText(IDC_PATH_TOTAL, "");

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "composer/composer.h"
+#include "composer/settings_composer.h"
 #include "framework/system.h"
 #include "state/catalogue.h"
 #include "state/hotkeys.h"
@@ -53,7 +53,7 @@ struct SettingsContext {
     EnvSettings& env;              // stEnv, edited in place
     OutProgramList& outPrograms;   // the exception programs
     ImageCatalogue& catalogue;     // folder list and image list
-    Composer& composer;            // m_clearRequested, positions, current images, masks
+    ISettingsComposer& composer;   // fresh background, positions, masks, the shown picture
     fw::ISystem& system;           // screen size and the other seams
     ISettingsOwner& owner;
     IPrompts& prompts;

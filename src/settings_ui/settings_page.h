@@ -44,7 +44,7 @@ protected:
     // the swatch with it. False when the user cancelled.
     bool ChooseSwatchColor(CColorButton& swatch, COLORREF& color);
     // The next change starts from a fresh background instead of continuing the picture.
-    void RequestFreshBackground() { m_context.composer.m_clearRequested = TRUE; }
+    void RequestFreshBackground() { m_context.composer.RequestFreshBackground(); }
     IPrompts& Prompts() const { return m_context.prompts; }
     HWND SettingsWindow() const { return ::GetAncestor(m_hwnd, GA_ROOT); }
 

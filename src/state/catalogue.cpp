@@ -12,6 +12,7 @@
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
+#include "state/data_files.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ size_t LineBuffer() { return mb::ScaledByteLimit(260); }
 // A longer path would come back from list.txt in two pieces (its line end counts in the buffer).
 size_t LongestCataloguedPath() { return LineBuffer() - 2; }
 
-std::string ListFilePath(const std::string& exePath) { return exePath + "\\list.txt"; }
+std::string ListFilePath(const std::string& exePath) { return exePath + data_files::kFolderList; }
 
 // Calls visit for every entry of the folder in the order the file system returns them, until the
 // scan is cancelled. The wide functions see every name as it is; the narrow ones would hand out
@@ -222,6 +223,51 @@ bool HasImageExtension(const std::string& fileName) {
     return false;
 }
 
+bool FolderCheck::RefusedAsListed() const {
+    return std::any_of(messages.begin(), messages.end(), [](FolderMessage m) {
+        return m == FolderMessage::SameName || m == FolderMessage::AlreadyIncluded;
+    });
+}
+
+void ImageCatalogue::Replace(std::vector<std::string> folderEntries, std::vector<std::string> images) {
+    m_pathList = std::move(folderEntries);
+    m_imageList = std::move(images);
+}
+
+void ImageCatalogue::AddImages(std::vector<std::string> images) { AppendImages(m_imageList, images); }
+
+std::string ImageCatalogue::TakeImage(size_t index) {
+    if (index >= m_imageList.size()) return "";
+    std::string path = std::move(m_imageList[index]);
+    m_imageList.erase(m_imageList.begin() + static_cast<std::ptrdiff_t>(index));
+    return path;
+}
+
+void ImageCatalogue::PutBackImage(size_t index, std::string path) {
+    m_imageList.insert(m_imageList.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_imageList.size())),
+                       std::move(path));
+}
+
+bool ImageCatalogue::RemoveImage(const std::string& path) {
+    const std::string lowered = mb::ToLower(path);
+    const auto same = [&lowered](const std::string& other) { return mb::ToLower(other) == lowered; };
+    const auto kept = std::remove_if(m_imageList.begin(), m_imageList.end(), same);
+    const bool removed = kept != m_imageList.end();
+    m_imageList.erase(kept, m_imageList.end());
+    return removed;
+}
+
+bool ImageCatalogue::RemoveFolder(const std::string& folder) {
+    const std::string lowerFolder = mb::ToLower(folder);
+    const auto listed = std::find_if(m_pathList.begin(), m_pathList.end(), [&](const std::string& entry) {
+        return mb::ToLower(FolderOfEntry(entry)) == lowerFolder;
+    });
+    if (listed == m_pathList.end()) return false;
+    m_pathList.erase(listed);
+    RemoveImagesInside(lowerFolder);
+    return true;
+}
+
 int ImageCatalogue::LoadImageList(const std::string& exePath) {
     m_imageList.clear();
     fw::StdioFile file(std::fopen(ListFilePath(exePath).c_str(), "r"));
@@ -256,10 +302,11 @@ bool ImageCatalogue::SaveImageList(const std::string& exePath) const {
     return fw::ReplaceFileContentSafely(ListFilePath(exePath), text);
 }
 
-std::string ImageCatalogue::CheckNewFolder(const std::string& chosen) {
+FolderCheck ImageCatalogue::CheckNewFolder(const std::string& chosen) {
+    FolderCheck check;
     if (chosen.size() <= 3) {
-        Notify(FolderMessage::RootFolder);
-        return "";
+        check.messages.push_back(FolderMessage::RootFolder);
+        return check;
     }
     std::string folder = mb::ToLower(chosen);
 
@@ -268,20 +315,21 @@ std::string ImageCatalogue::CheckNewFolder(const std::string& chosen) {
         std::string listed = mb::ToLower(FolderOfEntry(m_pathList[i]));
         const bool same = listed == folder;
         if (same || (listed.size() < folder.size() && mb::IsInsideFolder(folder, listed))) {
-            Notify(same ? FolderMessage::SameName : FolderMessage::AlreadyIncluded);
+            check.messages.push_back(same ? FolderMessage::SameName : FolderMessage::AlreadyIncluded);
             // The entries tidied away before the stop stay removed, as an entry-by-entry walk leaves them.
             if (tidies) {
                 RemoveListedInside(folder, i);
                 RemoveImagesInside(folder);
             }
-            return "";
+            return check;
         }
         if (!tidies && listed.size() > folder.size() && mb::IsInsideFolder(listed, folder)) {
             tidies = true;
-            Notify(FolderMessage::TidiedUp);
+            check.messages.push_back(FolderMessage::TidiedUp);
         }
     }
-    return folder;
+    check.folder = std::move(folder);
+    return check;
 }
 
 void ImageCatalogue::NoteCloudOnly(const FolderScan& scan) {
@@ -327,8 +375,8 @@ void ImageCatalogue::CommitReread(std::vector<FolderScan> scans) {
 std::vector<std::string> ImageCatalogue::RefillFolders() const { return FoldersOf(m_pathList, FirstToken); }
 
 void ImageCatalogue::Refill() {
-    if (onRefill) {
-        onRefill();
+    if (m_startRefill) {
+        m_startRefill();
         return;
     }
     ScanStatus status;
@@ -343,10 +391,6 @@ bool ImageCatalogue::CommitRefill(const std::vector<std::string>& folders, std::
         AppendImages(m_imageList, scan.images);
     }
     return true;
-}
-
-void ImageCatalogue::Notify(FolderMessage message) const {
-    if (onMessage) onMessage(message);
 }
 
 bool ImageCatalogue::RemoveListedInside(const std::string& lowerFolder, size_t within) {

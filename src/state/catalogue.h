@@ -1,5 +1,5 @@
 #pragma once
-// The image catalogue (m_imageList) and the folder list (m_pathList), stored in list.txt.
+// The image catalogue and the folder list, stored in list.txt.
 
 #include <windows.h>
 
@@ -50,19 +50,36 @@ std::vector<FolderScan> ScanFolders(const std::vector<std::string>& folders, boo
 // Whether a file found by a walk may be a photo, by its name and attributes alone.
 bool MayBePhoto(const wchar_t* name, DWORD attributes);
 
+// What the folder rules made of a chosen folder: the lower-cased folder to scan ("" when they
+// refused it) and the messages to show, in order.
+struct FolderCheck {
+    std::string folder;
+    std::vector<FolderMessage> messages;
+    // Refused because the folder is listed, or lies inside a listed one.
+    bool RefusedAsListed() const;
+};
+
 class ImageCatalogue {
 public:
-    // Shows a message of the folder rules (may be empty: nothing is shown).
-    std::function<void(FolderMessage)> onMessage;
-    // When set, Refill hands the refill to it (a scan in the background that commits through
-    // CommitRefill) instead of scanning on the calling thread.
-    std::function<void()> onRefill;
+    // The folder list, "folder,count" entries in order, and the catalogue: full paths of the images
+    // not yet shown in this round.
+    const std::vector<std::string>& FolderEntries() const { return m_pathList; }
+    const std::vector<std::string>& Images() const { return m_imageList; }
+    bool HasFolders() const { return !m_pathList.empty(); }
 
-    std::vector<std::string> m_pathList;   // "folder,count"
-    std::vector<std::string> m_imageList;  // full paths of image files
-    // Of the images the latest scans listed, those whose data is in the cloud only, per folder
-    // (lower-cased); unknown for folders not scanned in this run.
-    std::vector<std::pair<std::string, int>> m_cloudOnly;
+    // Both lists replaced as a whole (as list.txt holds them).
+    void Replace(std::vector<std::string> folderEntries, std::vector<std::string> images);
+    // Images found by a scan, appended in scan order.
+    void AddImages(std::vector<std::string> images);
+    // The image at a catalogue position taken out (a random pick) and put back at it (a pick
+    // whose folder rests).
+    std::string TakeImage(size_t index);
+    void PutBackImage(size_t index, std::string path);
+    // Every entry of the image, in any letter case, taken out; true when there was one.
+    bool RemoveImage(const std::string& path);
+    // The folder's entry and the images inside it taken out; false when it is not listed.
+    bool RemoveFolder(const std::string& folder);
+
     // The cloud-only photos of the listed folders as far as this run's scans saw them.
     int CloudOnlyCount() const;
 
@@ -72,10 +89,10 @@ public:
     bool SaveImageList(const std::string& exePath) const;
 
     // An add in three parts, so that the scan can run elsewhere and a cancelled one changes
-    // nothing: the folder rules with their messages give the lower-cased folder to scan, or ""
-    // when they refuse it (removals of a tidy-up that a later rule stopped stand); the scan's
+    // nothing: the folder rules give the lower-cased folder to scan with their messages, the folder
+    // "" when they refuse it (removals of a tidy-up that a later rule stopped stand); the scan's
     // result is then committed with the tidy-up.
-    std::string CheckNewFolder(const std::string& chosen);
+    FolderCheck CheckNewFolder(const std::string& chosen);
     void CommitAdd(FolderScan scan);
 
     // The folders of the list entries, in order: what a re-read scans.
@@ -85,6 +102,9 @@ public:
 
     // The folders a refill scans (leading commas of an entry skipped).
     std::vector<std::string> RefillFolders() const;
+    // When set, Refill hands the refill to it (a scan in the background that commits through
+    // CommitRefill) instead of scanning on the calling thread.
+    void HandRefillsTo(std::function<void()> startRefill) { m_startRefill = std::move(startRefill); }
     // Refills an empty catalogue from every listed folder; the folder list is unchanged.
     void Refill();
     // Takes a refill's scans of `folders`, unless the catalogue was filled meanwhile or its
@@ -92,11 +112,17 @@ public:
     bool CommitRefill(const std::vector<std::string>& folders, std::vector<FolderScan> scans);
 
 private:
-    void Notify(FolderMessage message) const;
     void NoteCloudOnly(const FolderScan& scan);
     // Removes the entries listed inside the folder among the first `within`; true when there were any.
     bool RemoveListedInside(const std::string& lowerFolder, size_t within = SIZE_MAX);
     void RemoveImagesInside(const std::string& lowerFolder);
+
+    std::function<void()> m_startRefill;
+    std::vector<std::string> m_pathList;   // "folder,count"
+    std::vector<std::string> m_imageList;  // full paths of image files
+    // Of the images the latest scans listed, those whose data is in the cloud only, per folder
+    // (lower-cased); unknown for folders not scanned in this run.
+    std::vector<std::pair<std::string, int>> m_cloudOnly;
 };
 
 // The folder path of a folder list entry: the text before the first comma.

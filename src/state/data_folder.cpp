@@ -4,11 +4,12 @@
 #include <shlobj.h>
 
 #include "framework/mbstring.h"
+#include "state/data_files.h"
 
 std::string ChooseDataFolder(const std::string& exePath, const std::string& localAppData,
                              const std::function<bool(const std::string&)>& canWrite) {
     if (localAppData.empty() || (!exePath.empty() && canWrite(exePath))) return exePath;
-    return localAppData + "\\Dioramix";
+    return localAppData + data_files::kDataFolderName;
 }
 
 bool CanWriteFolder(const std::string& folder) {
@@ -43,5 +44,5 @@ void UseDataFolder(EnvSettings& env, const std::string& localAppData) {
 }
 
 void CarryOverUserFiles(const std::string& from, const std::string& to) {
-    for (const char* name : kUserFiles) ::CopyFileA((from + name).c_str(), (to + name).c_str(), TRUE);
+    for (const char* name : data_files::kUserFiles) ::CopyFileA((from + name).c_str(), (to + name).c_str(), TRUE);
 }

@@ -9,10 +9,6 @@
 
 #include "state/settings.h"
 
-// The user's files that move with the program's data: read at start, written at shut-down.
-inline constexpr const char* kUserFiles[] = {"\\env.ini", "\\list.txt", "\\poslist.txt", "\\xdaylist.txt",
-                                             "\\banlist.txt", "\\keeplist.txt"};
-
 // The folder for the program's files: exePath when it can be written, else localAppData +
 // "\Dioramix"; exePath as well when there is no such folder to use. An empty exePath (the
 // program's folder has no narrow name) cannot be written.

@@ -1,6 +1,5 @@
 #include "state/folder_edit.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "framework/mbstring.h"
@@ -17,25 +16,10 @@ bool IsCoveredByList(const ImageCatalogue& catalogue, const std::string& lowerFo
     return false;
 }
 
-bool RemoveFolderAndItsPictures(ImageCatalogue& catalogue, const std::string& folder) {
-    const std::string lowerFolder = mb::ToLower(folder);
-    auto& paths = catalogue.m_pathList;
-    const auto listed = std::find_if(paths.begin(), paths.end(), [&](const std::string& entry) {
-        return mb::ToLower(FolderOfEntry(entry)) == lowerFolder;
-    });
-    if (listed == paths.end()) return false;
-    paths.erase(listed);
-    auto& images = catalogue.m_imageList;
-    images.erase(std::remove_if(images.begin(), images.end(),
-                                [&](const std::string& path) { return mb::IsInsideFolder(mb::ToLower(path), lowerFolder); }),
-                 images.end());
-    return true;
-}
-
 }  // namespace
 
 bool CommitFolderEdit(ImageCatalogue& catalogue, const FolderEdit& edit, std::vector<FolderScan> scans) {
-    const bool unchanged = catalogue.m_pathList == edit.listBefore;
+    const bool unchanged = catalogue.FolderEntries() == edit.listBefore;
     switch (edit.kind) {
         case FolderEditKind::Add:
             if (scans.empty()) return false;
@@ -43,7 +27,7 @@ bool CommitFolderEdit(ImageCatalogue& catalogue, const FolderEdit& edit, std::ve
             catalogue.CommitAdd(std::move(scans.front()));
             return true;
         case FolderEditKind::Remove:
-            if (!unchanged) return RemoveFolderAndItsPictures(catalogue, edit.folder);
+            if (!unchanged) return catalogue.RemoveFolder(edit.folder);
             catalogue.CommitReread(std::move(scans));
             return true;
         case FolderEditKind::Reread:

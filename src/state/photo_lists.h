@@ -34,6 +34,3 @@ private:
     std::vector<std::string> m_paths;
     std::unordered_set<std::string> m_lowered;
 };
-
-inline constexpr const char kBanListFile[] = "\\banlist.txt";
-inline constexpr const char kKeepListFile[] = "\\keeplist.txt";

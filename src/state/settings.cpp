@@ -7,6 +7,7 @@
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
 #include "framework/system.h"
+#include "state/data_files.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ private:
     bool m_ok = true;
 };
 
-std::string IniPath(const EnvSettings& env) { return env.FilePath("\\env.ini"); }
+std::string IniPath(const EnvSettings& env) { return env.FilePath(data_files::kSettings); }
 
 // True when the section holds the key in a spelling other than the given one (say "isStretch"
 // for "isstretch"). The profile functions replace a value in place but keep the old key's spelling.
@@ -268,6 +269,36 @@ void InitExePath(EnvSettings& env) { InitExePath(env, fw::ModuleFileName()); }
 void LoadSettings(EnvSettings& env, OutProgramList& outPrograms) {
     const std::string f = IniPath(env);
     for (const SettingKey& key : kSettingKeys) LoadKey(f, key, env, outPrograms);
+}
+
+namespace {
+
+constexpr char kPriorWallpaperKey[] = "oriwallpath";
+constexpr char kPriorStyleKey[] = "oriwallstyle";
+constexpr char kPriorTileKey[] = "oritilewall";
+// Style words are a few digits; longer values are cut as they always were.
+constexpr DWORD kStyleBuffer = 16;
+
+}  // namespace
+
+bool KeepPriorWallpaper(const EnvSettings& env) {
+    return fw::WriteProfileStringSafely(kSection, kPriorWallpaperKey, env.oriwallpath.c_str(), IniPath(env));
+}
+
+bool KeepWallpaperStyle(const EnvSettings& env, const fw::WallpaperStyle& style) {
+    const std::string file = IniPath(env);
+    const bool styleKept = fw::WriteProfileStringSafely(kSection, kPriorStyleKey, style.style.c_str(), file);
+    return fw::WriteProfileStringSafely(kSection, kPriorTileKey, style.tile.c_str(), file) && styleKept;
+}
+
+fw::WallpaperStyle KeptWallpaperStyle(const EnvSettings& env) {
+    const std::string file = IniPath(env);
+    return {ReadValue(file, kPriorStyleKey, "", kStyleBuffer), ReadValue(file, kPriorTileKey, "", kStyleBuffer)};
+}
+
+std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& dataFolder) {
+    if (dataFolder.empty() || registryWallpaper != dataFolder + data_files::kWallpaper) return registryWallpaper;
+    return ReadValue(dataFolder + data_files::kSettings, kPriorWallpaperKey, "", StringBuffer());
 }
 
 bool SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/system.h"
+
 struct EnvSettings {
     uint32_t m_desktopColor = 0xFF000000;  // ARGB, from the registry; not stored
     uint32_t backcolor = 0xFF000000;       // ARGB, alpha always 255
@@ -66,6 +68,17 @@ void LoadSettings(EnvSettings& env, OutProgramList& outPrograms);
 // Writes every key but oriwallpath, in the file's key order.
 // Replaces env.ini in one step; false, with the old file kept, when it could not be written whole.
 bool SaveSettings(const EnvSettings& env, const OutProgramList& outPrograms);
+
+// What env.ini keeps of the user's own wallpaper for a run that ends without giving it back, apart
+// from the settings: the picture (oriwallpath), and while one picture spans several monitors the
+// user's wallpaper style (oriwallstyle, oritilewall). Written at once, each in one safe edit.
+bool KeepPriorWallpaper(const EnvSettings& env);
+bool KeepWallpaperStyle(const EnvSettings& env, const fw::WallpaperStyle& style);
+// The kept style; an empty style when none was kept.
+fw::WallpaperStyle KeptWallpaperStyle(const EnvSettings& env);
+// The wallpaper to restore at exit. When the registry still names our own picture in the folder,
+// an earlier run ended without restoring, and the path it kept in env.ini is the user's.
+std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& dataFolder);
 
 // Colour conversions between COLORREF (0x00BBGGRR) and opaque ARGB (0xFFRRGGBB).
 uint32_t ColorRefToArgb(COLORREF c);

@@ -3,7 +3,7 @@
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
-#include "state/data_folder.h"
+#include "state/data_files.h"
 
 namespace {
 
@@ -67,5 +67,5 @@ Migration MigrateToUtf8(const std::string& path, UINT legacyCodePage) {
 
 void MigrateStoredFiles(const std::string& folder, UINT legacyCodePage) {
     if (folder.empty() || !mb::IsUtf8CodePage()) return;
-    for (const char* name : kUserFiles) MigrateToUtf8(folder + name, legacyCodePage);
+    for (const char* name : data_files::kUserFiles) MigrateToUtf8(folder + name, legacyCodePage);
 }

@@ -155,18 +155,18 @@ int main(int argc, char** argv) {
     ImageCatalogue catalogue;
     ScanStatus status;
     catalogue.CommitReread(ScanFolders({o.photos}, false, status));
-    const int found = static_cast<int>(catalogue.m_imageList.size());
+    const int found = static_cast<int>(catalogue.Images().size());
 
     BenchSystem system(o.width, o.height, o.monitors, o.setWallpaper);
     system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
     Composer composer(env, catalogue, system);
     composer.LoadSpecialDays();
     composer.LoadMasks(ModuleFolder() + "\\Masks");
-    composer.m_clearRequested = TRUE;
+    composer.RequestFreshBackground();
 
     using Clock = std::chrono::steady_clock;
     std::map<ComposePhase, Clock::time_point> marks;
-    composer.onPhase = [&](ComposePhase phase) { marks[phase] = Clock::now(); };
+    composer.ObservePhases([&](ComposePhase phase) { marks[phase] = Clock::now(); });
     auto ms = [&](ComposePhase from, ComposePhase to) -> double {
         if (!marks.count(from) || !marks.count(to)) return 0.0;
         return std::chrono::duration<double, std::milli>(marks[to] - marks[from]).count();
@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
         std::printf("%6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f | %9.0fKB %9.0fKB %9.0fKB %9.0fKB %5lu %5lu  %s\n",
                     i, t[0], t[1], t[2], t[3], t[4], t[5], t[6], Kb(before.workingSet), Kb(after.workingSet),
                     Kb(before.privateBytes), Kb(after.privateBytes), static_cast<unsigned long>(after.gdiObjects),
-                    static_cast<unsigned long>(after.userObjects), composer.m_currentPath.c_str());
+                    static_cast<unsigned long>(after.userObjects), composer.CurrentPath().c_str());
         std::fflush(stdout);
         if (i == 10) afterTenth = after;
     }

@@ -20,7 +20,7 @@ protected:
         if (::GetFileAttributesA(corpus.c_str()) == INVALID_FILE_ATTRIBUTES) return;
         ImageCatalogue scan;
         testing_support::ScanFolder(scan, corpus);
-        pictures = scan.m_imageList;
+        pictures = scan.Images();
 
         env.isframe = env.isshadow = env.isrotate = 1;
         env.isbackgray = env.isoverlap = 1;
@@ -34,8 +34,7 @@ protected:
     // checks the wallpaper that was set.
     void ComposeThrough(const std::string& picture) {
         SCOPED_TRACE(picture);
-        catalogue.m_imageList = {picture};
-        catalogue.m_pathList = {corpus + ",1"};
+        catalogue.Replace({corpus + ",1"}, {picture});
         env.isbackimg = 1;
         env.backimagename = picture;
         const size_t before = system.wallpapers.size();

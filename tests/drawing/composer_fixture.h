@@ -64,15 +64,16 @@ protected:
                          const std::string& format = "png") {
         std::string path = photos + "\\" + name;
         WritePicture(path, w, h, color, format);
-        catalogue.m_imageList.push_back(path);
-        catalogue.m_pathList = {photos + "," + std::to_string(catalogue.m_imageList.size())};
+        std::vector<std::string> images = catalogue.Images();
+        images.push_back(path);
+        catalogue.Replace({photos + "," + std::to_string(images.size())}, std::move(images));
         return path;
     }
     // A catalogue entry whose file does not exist.
     std::string AddMissing(const std::string& name) {
         std::string path = photos + "\\" + name;
-        catalogue.m_imageList.push_back(path);
-        catalogue.m_pathList = {photos + ",1"};
+        catalogue.AddImages({path});
+        catalogue.Replace({photos + ",1"}, catalogue.Images());
         return path;
     }
 

@@ -31,8 +31,8 @@ TEST_F(ComposerTest, WritesA24BitBitmapOfTheScreenAndSetsIt) {
     EXPECT_TRUE(Near(PixelOf(*shot, 5, 5), kBack, 6));
     EXPECT_TRUE(Near(PixelOf(*shot, 312 + 2, 234 + 2), kRed, 6));
     EXPECT_TRUE(Near(PixelOf(*shot, 312 - 2, 234 + 10), kBack, 6));
-    EXPECT_EQ(1, composer->m_imageCount);
-    EXPECT_EQ(std::vector<std::string>{photos + "\\a.png"}, composer->m_currentImages);
+    EXPECT_EQ(1, composer->ImageCount());
+    EXPECT_EQ(std::vector<std::string>{photos + "\\a.png"}, composer->CurrentImages());
 }
 
 TEST_F(ComposerTest, OverlapContinuesUntilTheCountIsReached) {
@@ -40,13 +40,13 @@ TEST_F(ComposerTest, OverlapContinuesUntilTheCountIsReached) {
     env.imagepos = 2;
     env.piccleartotalcnt = 3;
     for (int i = 0; i < 7; ++i) AddPhoto("p" + std::to_string(i) + ".png", 400, 300, kGreen);
-    composer->m_clearRequested = TRUE;
+    composer->RequestFreshBackground();
 
     std::vector<size_t> counts;
     for (int i = 0; i < 7; ++i) {
         Compose();
-        counts.push_back(composer->m_currentImages.size());
-        EXPECT_EQ(static_cast<int>(counts.back()), composer->m_imageCount);
+        counts.push_back(composer->CurrentImages().size());
+        EXPECT_EQ(static_cast<int>(counts.back()), composer->ImageCount());
     }
     EXPECT_EQ((std::vector<size_t>{1, 2, 3, 1, 2, 3, 1}), counts);
 }
@@ -60,7 +60,7 @@ TEST_F(ComposerTest, ContinuedPictureKeepsThePreviousPhotoAndFreshOneDoesNot) {
     AddPhoto("blue.png", 400, 300, kBlue);
     AddPhoto("green.png", 400, 300, kGreen);
     env.piccleartotalcnt = 2;
-    composer->m_clearRequested = TRUE;
+    composer->RequestFreshBackground();
 
     Compose();
     Compose();  // continues: red stays at the first position, blue at the second
@@ -81,7 +81,7 @@ TEST_F(ComposerTest, CentreModeNeverOverlaps) {
     AddPhoto("b.png", 400, 300, kBlue);
     Compose();
     Compose();
-    EXPECT_EQ(1u, composer->m_currentImages.size());
+    EXPECT_EQ(1u, composer->CurrentImages().size());
 }
 
 TEST_F(ComposerTest, ClearRequestStartsAfreshOnce) {
@@ -90,11 +90,11 @@ TEST_F(ComposerTest, ClearRequestStartsAfreshOnce) {
     for (int i = 0; i < 3; ++i) AddPhoto("p" + std::to_string(i) + ".png", 100, 100, kGreen);
     Compose();
     Compose();
-    EXPECT_EQ(2, composer->m_imageCount);
-    composer->m_clearRequested = TRUE;
+    EXPECT_EQ(2, composer->ImageCount());
+    composer->RequestFreshBackground();
     Compose();
-    EXPECT_EQ(1, composer->m_imageCount);
-    EXPECT_FALSE(composer->m_clearRequested);
+    EXPECT_EQ(1, composer->ImageCount());
+    EXPECT_FALSE(composer->FreshBackgroundRequested());
 }
 
 TEST_F(ComposerTest, ThirdContinuedPictureKeepsBothEarlierPhotos) {
@@ -107,7 +107,7 @@ TEST_F(ComposerTest, ThirdContinuedPictureKeepsBothEarlierPhotos) {
     AddPhoto("blue.png", 400, 300, kBlue);
     AddPhoto("green.png", 400, 300, kGreen);
     env.piccleartotalcnt = 3;
-    composer->m_clearRequested = TRUE;
+    composer->RequestFreshBackground();
     Compose();
     Compose();
     Compose();
@@ -137,7 +137,7 @@ TEST_F(ComposerTest, GreyingTurnsEarlierPhotosGrey) {
     composer->ReplacePositions({RECT{0, 0, 200, 150}, RECT{600, 400, 800, 550}});
     AddPhoto("red.png", 400, 300, kRed);
     AddPhoto("blue.png", 400, 300, kBlue);
-    composer->m_clearRequested = TRUE;
+    composer->RequestFreshBackground();
     Compose();
     Compose();
     auto shot = Wallpaper();
@@ -160,19 +160,19 @@ TEST_F(ComposerTest, RandomOrderShowsEveryPhotoOnceThenRefills) {
     std::set<std::string> first;
     for (int i = 0; i < 3; ++i) {
         Compose();
-        first.insert(composer->m_currentPath);
+        first.insert(composer->CurrentPath());
     }
     EXPECT_EQ(3u, first.size());
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
 
     Compose();  // ran out: refills and shows nothing
-    EXPECT_EQ("", composer->m_currentPath);
-    EXPECT_EQ(3u, catalogue.m_imageList.size());
+    EXPECT_EQ("", composer->CurrentPath());
+    EXPECT_EQ(3u, catalogue.Images().size());
 
     std::set<std::string> second;
     for (int i = 0; i < 3; ++i) {
         Compose();
-        second.insert(composer->m_currentPath);
+        second.insert(composer->CurrentPath());
     }
     EXPECT_EQ(first, second);
 }
@@ -183,9 +183,9 @@ TEST_F(ComposerTest, RandomIndexIsTheWrappingProductOfDiceAndTicks) {
     system.rands = {32767};
     system.ticks = {0xFFFFFFF0u};
     uint32_t expected = (32767u * 0xFFFFFFF0u) % 7u;
-    std::string chosen = catalogue.m_imageList[expected];
+    std::string chosen = catalogue.Images()[expected];
     EXPECT_EQ(chosen, composer->ChooseNextImage());
-    EXPECT_EQ(6u, catalogue.m_imageList.size());
+    EXPECT_EQ(6u, catalogue.Images().size());
 }
 
 TEST_F(ComposerTest, SequentialOrderWrapsAfterTheCatalogueShrank) {
@@ -197,10 +197,9 @@ TEST_F(ComposerTest, SequentialOrderWrapsAfterTheCatalogueShrank) {
     EXPECT_EQ(c, composer->ChooseNextImage());
     EXPECT_EQ(a, composer->ChooseNextImage());  // wraps
     EXPECT_EQ(b, composer->ChooseNextImage());
-    catalogue.m_imageList.pop_back();
-    catalogue.m_imageList.pop_back();  // s_nextIndex 2 is now beyond the end
+    catalogue.Replace(catalogue.FolderEntries(), {a});  // the next index in order, 2, is now beyond the end
     EXPECT_EQ(a, composer->ChooseNextImage());
-    EXPECT_EQ(3u - 2u, catalogue.m_imageList.size());
+    EXPECT_EQ(3u - 2u, catalogue.Images().size());
 }
 
 TEST_F(ComposerTest, ThreeMissingPicksInTheRunEndAChoice) {
@@ -214,48 +213,48 @@ TEST_F(ComposerTest, ThreeMissingPicksInTheRunEndAChoice) {
     EXPECT_EQ(a, composer->ChooseNextImage());  // one missing
     EXPECT_EQ(b, composer->ChooseNextImage());  // two missing
     EXPECT_EQ("", composer->ChooseNextImage());  // the third ends it, though c exists
-    EXPECT_EQ(0, composer->m_selector.s_missingCount);
+    EXPECT_EQ(0, composer->Selector().MissingCount());
     EXPECT_EQ(c, composer->ChooseNextImage());
 }
 
 TEST_F(ComposerTest, NoFoldersMeansNoPhotograph) {
-    catalogue.m_imageList = {photos + "\\x.png"};
+    catalogue.Replace({}, {photos + "\\x.png"});
     Compose();
-    EXPECT_EQ("", composer->m_currentPath);
-    EXPECT_EQ(0, composer->m_imageCount);
+    EXPECT_EQ("", composer->CurrentPath());
+    EXPECT_EQ(0, composer->ImageCount());
     EXPECT_EQ(1u, system.wallpapers.size());  // the background is still set
 }
 
 TEST_F(ComposerTest, UndecodableFileIsPassedOverAndNeverCounted) {
     std::string broken = photos + "\\broken.jpg";
     testing_support::WriteFile(broken, "this is not a picture");
-    catalogue.m_imageList.push_back(broken);
+    catalogue.AddImages({broken});
     std::string good = AddPhoto("good.png", 400, 300, kRed);
     std::string truncated = photos + "\\cut.png";
     testing_support::WriteFile(truncated, std::string("\x89PNG\r\n\x1a\n", 8));
-    catalogue.m_imageList.push_back(truncated);
+    catalogue.AddImages({truncated});
 
     Compose();
-    EXPECT_EQ(good, composer->m_currentPath);
-    EXPECT_EQ(std::vector<std::string>{good}, composer->m_currentImages);
-    EXPECT_EQ(1, composer->m_selector.s_missingCount);
+    EXPECT_EQ(good, composer->CurrentPath());
+    EXPECT_EQ(std::vector<std::string>{good}, composer->CurrentImages());
+    EXPECT_EQ(1, composer->Selector().MissingCount());
 
     // The truncated file and, after the wrap, the broken one: three unusable picks in the run
     // end this choice, which draws no photograph but still sets a wallpaper.
     Compose();
-    EXPECT_EQ("", composer->m_currentPath);
-    EXPECT_TRUE(composer->m_currentImages.empty());
+    EXPECT_EQ("", composer->CurrentPath());
+    EXPECT_TRUE(composer->CurrentImages().empty());
     EXPECT_EQ(2u, system.wallpapers.size());
 
     Compose();
-    EXPECT_EQ(good, composer->m_currentPath);
+    EXPECT_EQ(good, composer->CurrentPath());
 }
 
 TEST_F(ComposerTest, PauseAddsNoPhotograph) {
     AddPhoto("a.png", 400, 300, kRed);
     env.ispause = 1;
     Compose();
-    EXPECT_EQ(0, composer->m_imageCount);
+    EXPECT_EQ(0, composer->ImageCount());
     EXPECT_TRUE(Near(PixelOf(*Wallpaper(), 512, 384), kBack, 6));
 }
 
@@ -264,8 +263,8 @@ TEST_F(ComposerTest, ForegroundOffKeepsThePreviousPath) {
     Compose();
     env.isforeimg = 0;
     Compose();
-    EXPECT_EQ(photos + "\\a.png", composer->m_currentPath);
-    EXPECT_EQ(0, composer->m_imageCount);
+    EXPECT_EQ(photos + "\\a.png", composer->CurrentPath());
+    EXPECT_EQ(0, composer->ImageCount());
 }
 
 TEST_F(ComposerTest, DesktopColourWhenBackColourIsOff) {
@@ -323,11 +322,11 @@ TEST_F(ComposerTest, KeptCanvasHasNoPathText) {
     env.ispath = 1;
     AddPhoto("a.png", 400, 300, kRed);
     Compose();
-    ASSERT_TRUE(composer->m_savedCanvas);
-    EXPECT_EQ(1024u, composer->m_savedCanvas->GetWidth());
+    ASSERT_TRUE(composer->SavedCanvas());
+    EXPECT_EQ(1024u, composer->SavedCanvas()->GetWidth());
     // The right end of the path bar (alpha 220 black) is on the wallpaper only.
     Rgb onWallpaper = PixelOf(*Wallpaper(), 1000, 738 - 14);
-    Rgb kept = PixelOf(*composer->m_savedCanvas, 1000, 738 - 14);
+    Rgb kept = PixelOf(*composer->SavedCanvas(), 1000, 738 - 14);
     EXPECT_LT(onWallpaper.b, kept.b - 50);
     EXPECT_TRUE(Near(kept, kBack, 6));
 }

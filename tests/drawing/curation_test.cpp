@@ -73,23 +73,21 @@ TEST_F(CurationTest, ABannedPhotoLeavesItsMonitorAtOnceAndIsNeverChosenAgainAfte
     EXPECT_FALSE(PathOn(1).empty());
     EXPECT_EQ(1, composer->Pictures()[1].count) << "composed anew, without the banned photo";
     EXPECT_EQ(red, PathOn(0));
-    for (const std::string& shown : composer->m_currentImages) EXPECT_NE(green, shown);
+    for (const std::string& shown : composer->CurrentImages()) EXPECT_NE(green, shown);
     EXPECT_TRUE(testing_support::FileExists(green)) << "the photo stays on disk";
     EXPECT_NE(std::string::npos, testing_support::ReadFile(dir.File("banlist.txt")).find(green));
 
     // A re-read and a new run: the catalogue holds it again, the list keeps it out.
     for (bool random : {false, true}) {
         SCOPED_TRACE(random ? "random" : "in order");
-        catalogue.m_imageList = {green, green, green, green, red};
         ImageCatalogue reread;
-        reread.m_pathList = catalogue.m_pathList;
-        reread.m_imageList = catalogue.m_imageList;
+        reread.Replace(catalogue.FolderEntries(), {green, green, green, green, red});
         env.israndum = random ? 1 : 0;
         Composer restarted(env, reread, system);
         restarted.LoadPhotoLists();
         EXPECT_TRUE(restarted.Banned().Contains(green));
         EXPECT_EQ(red, restarted.ChooseNextImage()) << "banned picks do not use up the three tries";
-        reread.m_imageList = {green};
+        reread.Replace(catalogue.FolderEntries(), {green});
         EXPECT_EQ("", restarted.ChooseNextImage());
     }
 }
@@ -132,7 +130,7 @@ TEST_F(CurationTest, BackPutsThePreviousPictureAndCollageUpAndBackAgainReturnsTo
 
     ASSERT_TRUE(composer->GoBack());
     EXPECT_EQ(red, PathOn(0));
-    EXPECT_EQ(red, composer->m_currentPath);
+    EXPECT_EQ(red, composer->CurrentPath());
     EXPECT_TRUE(Near(CentreOf(0), kRed));
     ASSERT_TRUE(composer->GoBack());
     EXPECT_EQ(green, PathOn(0));

@@ -153,12 +153,12 @@ TEST_F(DesktopSetupTest, EveryMonitorShowsItsOwnPartStretchedAndTheUsersFitComes
     const std::wstring first = mb::Widen(dir.File("Dioramix-1.bmp")), second = mb::Widen(dir.File("Dioramix-2.bmp"));
     EXPECT_TRUE(SameMonitors(system.desktop.monitors, {{kLeft, second}, {kRight, first}}));
     auto primaryPart = LoadCopy(dir.File("Dioramix-1.bmp")), leftPart = LoadCopy(dir.File("Dioramix-2.bmp"));
-    ASSERT_TRUE(primaryPart && leftPart && composer->m_savedCanvas);
+    ASSERT_TRUE(primaryPart && leftPart && composer->SavedCanvas());
     EXPECT_EQ(1024u, primaryPart->GetWidth());
     EXPECT_EQ(600u, leftPart->GetHeight());
     for (const POINT p : {POINT{0, 0}, POINT{512, 384}, POINT{1023, 767}})
-        EXPECT_TRUE(testing_support::Near(PixelOf(*composer->m_savedCanvas, p.x + 800, p.y), PixelOf(*primaryPart, p.x, p.y), 2));
-    EXPECT_TRUE(testing_support::Near(PixelOf(*composer->m_savedCanvas, 10, 590), PixelOf(*leftPart, 10, 590), 2));
+        EXPECT_TRUE(testing_support::Near(PixelOf(*composer->SavedCanvas(), p.x + 800, p.y), PixelOf(*primaryPart, p.x, p.y), 2));
+    EXPECT_TRUE(testing_support::Near(PixelOf(*composer->SavedCanvas(), 10, 590), PixelOf(*leftPart, 10, 590), 2));
 
     // Killed now: the next start finds our pictures and the desktop naming the last one.
     Composer next(env, catalogue, system);
@@ -184,13 +184,13 @@ TEST_F(DesktopSetupTest, BeforeWindows8OnePictureIsTiledFromThePrimarysOrigin) {
     ASSERT_EQ(1u, system.stylesSet.size());
     EXPECT_TRUE(system.stylesSet[0] == kTiledStyle);
     auto tile = Wallpaper();
-    ASSERT_TRUE(tile && composer->m_savedCanvas);
+    ASSERT_TRUE(tile && composer->SavedCanvas());
     ASSERT_EQ(1824u, tile->GetWidth());
     // The tile's origin is the primary's; the left monitor wraps round to its right end.
     for (const POINT p : {POINT{0, 0}, POINT{512, 384}, POINT{1023, 700}})
-        EXPECT_TRUE(testing_support::Near(PixelOf(*composer->m_savedCanvas, p.x + 800, p.y), PixelOf(*tile, p.x, p.y), 2));
+        EXPECT_TRUE(testing_support::Near(PixelOf(*composer->SavedCanvas(), p.x + 800, p.y), PixelOf(*tile, p.x, p.y), 2));
     for (const POINT p : {POINT{0, 0}, POINT{400, 300}, POINT{799, 599}})
-        EXPECT_TRUE(testing_support::Near(PixelOf(*composer->m_savedCanvas, p.x, p.y), PixelOf(*tile, p.x + 1024, p.y), 2));
+        EXPECT_TRUE(testing_support::Near(PixelOf(*composer->SavedCanvas(), p.x, p.y), PixelOf(*tile, p.x + 1024, p.y), 2));
     composer->RestorePriorWallpaper();
     EXPECT_TRUE(system.style == (fw::WallpaperStyle{"10", "0"}));
 }

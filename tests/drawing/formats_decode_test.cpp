@@ -441,11 +441,11 @@ TEST_F(FormatsComposeTest, APhotoWithoutACodecIsPassedOverForTheNext) {
     WriteBytes(heic, IsoMediaFile("heic"));
     const std::string avif = photos + "\\web.AVIF";
     WriteBytes(avif, IsoMediaFile("avif"));
-    catalogue.m_imageList = {heic, avif};
+    catalogue.Replace({}, {heic, avif});
     const std::string next = AddPhoto("next.jpeg", 400, 300, Gdiplus::Color(255, 30, 140, 220), "png");
     Compose();
-    EXPECT_EQ(next, composer->m_currentPath);
-    EXPECT_EQ(std::vector<std::string>{next}, composer->m_currentImages);
+    EXPECT_EQ(next, composer->CurrentPath());
+    EXPECT_EQ(std::vector<std::string>{next}, composer->CurrentImages());
     auto shot = Wallpaper();
     ASSERT_NE(nullptr, shot);
     EXPECT_TRUE(composer_testing::Near(composer_testing::PixelOf(*shot, 512, 384), {30, 140, 220}, 6));

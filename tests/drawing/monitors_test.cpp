@@ -83,9 +83,10 @@ TEST_F(MonitorsTest, EveryLayoutShowsEachMonitorItsOwnPhotoGapsInTheBackgroundAn
     for (const Layout& layout : Layouts()) {
         SCOPED_TRACE(layout.name);
         UseMonitors(layout.monitors);
-        catalogue.m_imageList.clear();
-        for (int i = 0; i < 5; ++i) catalogue.m_imageList.push_back(photos + "\\p" + std::to_string(i) + ".png");
-        composer->m_selector.Reset();
+        std::vector<std::string> images;
+        for (int i = 0; i < 5; ++i) images.push_back(photos + "\\p" + std::to_string(i) + ".png");
+        catalogue.Replace(catalogue.FolderEntries(), std::move(images));
+        composer->RestartSelection();
         Compose();
 
         auto shot = Wallpaper();
@@ -117,8 +118,8 @@ TEST_F(MonitorsTest, EveryLayoutShowsEachMonitorItsOwnPhotoGapsInTheBackgroundAn
         for (size_t i = 1; i < layout.monitors.size(); ++i)
             EXPECT_FALSE(Shaded(*shot, layout.monitors[i].work.right - 5, layout.monitors[i].work.bottom - 70));
         // Every monitor's photo is listed; the primary's is the current path.
-        EXPECT_EQ(layout.monitors.size(), composer->m_currentImages.size());
-        EXPECT_EQ(photos + "\\p0.png", composer->m_currentPath);
+        EXPECT_EQ(layout.monitors.size(), composer->CurrentImages().size());
+        EXPECT_EQ(photos + "\\p0.png", composer->CurrentPath());
     }
 }
 
@@ -132,7 +133,7 @@ TEST_F(MonitorsTest, CollageAndGreyingRunPerMonitorAtItsOwnPositions) {
     composer->ReplacePositions({RECT{0, 0, 200, 150}, RECT{-1024, 0, -824, 150}, RECT{600, 400, 800, 550},
                                 RECT{-424, 400, -224, 550}});
     for (int i = 0; i < 5; ++i) AddPhoto("p" + std::to_string(i) + ".png", 400, 300, kPhotoColours[i]);
-    composer->m_clearRequested = TRUE;
+    composer->RequestFreshBackground();
 
     Compose();  // primary red at its first position, the left one green at its first
     Compose();  // both continue, greyed: primary blue at its second, left yellow at its second
@@ -145,7 +146,7 @@ TEST_F(MonitorsTest, CollageAndGreyingRunPerMonitorAtItsOwnPositions) {
     EXPECT_TRUE(Near(At(*both, -324, 475), kYellow));
     EXPECT_EQ(2, composer->Pictures()[0].count);
     EXPECT_EQ(2, composer->Pictures()[1].count);
-    EXPECT_EQ(4u, composer->m_currentImages.size());
+    EXPECT_EQ(4u, composer->CurrentImages().size());
 
     Compose();  // each count reached: fresh backgrounds, the next photos at the first positions
     auto fresh = Wallpaper();
@@ -154,7 +155,7 @@ TEST_F(MonitorsTest, CollageAndGreyingRunPerMonitorAtItsOwnPositions) {
     EXPECT_TRUE(Near(At(*fresh, -324, 475), kBack));
     EXPECT_EQ(1, composer->Pictures()[0].count);
     EXPECT_EQ(composer->Pictures()[0].images.size() + composer->Pictures()[1].images.size(),
-              composer->m_currentImages.size());
+              composer->CurrentImages().size());
 }
 
 TEST_F(MonitorsTest, RandomPlacementKeepsEveryPhotoInsideItsMonitor) {
@@ -188,7 +189,7 @@ TEST_F(MonitorsTest, NoPhotoRepeatsAcrossMonitorsUntilTheCatalogueIsDrained) {
         }
     }
     EXPECT_EQ(6u, seen.size());
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
     Compose();  // drained: the first monitor refills, the others take from the full catalogue again
     EXPECT_EQ("", composer->Pictures()[0].path);
     EXPECT_NE("", composer->Pictures()[1].path);
@@ -266,20 +267,20 @@ TEST_F(MonitorsTest, SavedPictureIsTheWholeDesktopAndANewLayoutStartsAfresh) {
     for (int i = 0; i < 4; ++i) AddPhoto("p" + std::to_string(i) + ".png", 100, 100, kPhotoColours[i]);
     UseMonitors({Monitor(0, 0, 1024, 768, true), Monitor(-800, 0, 800, 600)});
     Compose();
-    ASSERT_TRUE(composer->m_savedCanvas);
-    EXPECT_EQ(1824u, composer->m_savedCanvas->GetWidth());
+    ASSERT_TRUE(composer->SavedCanvas());
+    EXPECT_EQ(1824u, composer->SavedCanvas()->GetWidth());
     const std::string saved = dir.File("saved.png");
     composer->SaveCurrentWallpaperAs(saved);
     auto picture = LoadCopy(saved);
     ASSERT_TRUE(picture);
     EXPECT_EQ(1824u, picture->GetWidth());
     EXPECT_EQ(768u, picture->GetHeight());
-    EXPECT_EQ(2u, composer->m_currentImages.size());
+    EXPECT_EQ(2u, composer->CurrentImages().size());
 
     // A monitor is unplugged: one picture again, started afresh.
     UseMonitors({Monitor(0, 0, 1024, 768, true)});
     Compose();
-    EXPECT_EQ(1u, composer->m_currentImages.size());
+    EXPECT_EQ(1u, composer->CurrentImages().size());
     EXPECT_EQ(1024u, Wallpaper()->GetWidth());
 }
 

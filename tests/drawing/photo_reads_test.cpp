@@ -42,9 +42,9 @@ TEST_F(PhotoReadsTest, UnreadableAndCloudOnlyPhotosArePassedOverUnlessCloudPhoto
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        catalogue.m_imageList.clear();
-        composer->m_selector.Reset();
-        composer->m_clearRequested = TRUE;
+        catalogue.Replace(catalogue.FolderEntries(), {});
+        composer->RestartSelection();
+        composer->RequestFreshBackground();
         const std::string troubled = AddPhoto("troubled.jpg", 400, 300, kRed, "jpeg");
         const std::string fine = AddPhoto("fine.png", 400, 300, kGreen);
         files.Make(troubled, c.trouble);
@@ -53,7 +53,7 @@ TEST_F(PhotoReadsTest, UnreadableAndCloudOnlyPhotosArePassedOverUnlessCloudPhoto
 
         Compose();
 
-        EXPECT_EQ(c.taken ? troubled : fine, composer->m_currentPath);
+        EXPECT_EQ(c.taken ? troubled : fine, composer->CurrentPath());
         auto wallpaper = Wallpaper();
         ASSERT_TRUE(wallpaper);
         EXPECT_TRUE(Near(PixelOf(*wallpaper, 512, 384), Rgb(c.taken ? kRed : kGreen), 40));
@@ -72,8 +72,7 @@ TEST_F(PhotoReadsTest, AStalledReadIsCancelledAndItsFolderRestsWhileOtherMonitor
     files.Make(stalled, FakeFiles::Trouble::Stalls);
     const std::string b = AddPhoto("b.png", 400, 300, kGreen);
     const std::string c = AddPhoto("c.png", 400, 300, kGreen);
-    catalogue.m_imageList.insert(catalogue.m_imageList.begin(), stalled);
-    catalogue.m_pathList = {share + ",1", photos + ",2"};
+    catalogue.Replace({share + ",1", photos + ",2"}, {stalled, b, c});
 
     Compose();
     EXPECT_GE(files.cancels, 1) << "the watchdog cancelled the read";
@@ -87,11 +86,11 @@ TEST_F(PhotoReadsTest, AStalledReadIsCancelledAndItsFolderRestsWhileOtherMonitor
     EXPECT_EQ(opens + 2, files.opens) << "two photos read, none from the resting share";
     EXPECT_FALSE(composer->Pictures()[0].path.empty());
     EXPECT_FALSE(composer->Pictures()[1].path.empty());
-    EXPECT_EQ(3u, catalogue.m_imageList.size());
+    EXPECT_EQ(3u, catalogue.Images().size());
 
     // Ten minutes on, the share is tried again.
     now += kStalledFolderRestMs;
-    composer->m_selector.Reset();
+    composer->RestartSelection();
     files.Make(stalled, FakeFiles::Trouble::None);
     Compose();
     EXPECT_EQ(stalled, composer->Pictures()[0].path);
@@ -104,10 +103,10 @@ TEST_F(PhotoReadsTest, RandomOrderPassesOverAWholeRestingFolderWithoutLosingItsP
     source->Rests().Rest(photos);
 
     Compose();
-    EXPECT_EQ("", composer->m_currentPath) << "every photo rests: none this time";
-    EXPECT_EQ(2u, catalogue.m_imageList.size()) << "resting photos stay for later";
+    EXPECT_EQ("", composer->CurrentPath()) << "every photo rests: none this time";
+    EXPECT_EQ(2u, catalogue.Images().size()) << "resting photos stay for later";
     EXPECT_EQ(0, files.opens);
-    EXPECT_EQ(0, composer->m_selector.s_missingCount) << "resting picks are not counted as missing";
+    EXPECT_EQ(0, composer->Selector().MissingCount()) << "resting picks are not counted as missing";
 }
 
 }  // namespace

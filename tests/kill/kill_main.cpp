@@ -23,6 +23,7 @@
 
 #include "composer/output.h"
 #include "composer/placement.h"
+#include "state/position_list.h"
 #include "framework/gdiplus_session.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"

@@ -2,7 +2,6 @@
 // The catalogue's folder operations run to the end on the calling thread: the same steps the path
 // page runs (a scan on a worker, then a commit), so that a test can drive them in one call.
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,9 +13,9 @@ namespace testing_support {
 inline int ScanFolder(ImageCatalogue& catalogue, const std::string& folder) {
     ScanStatus status;
     std::vector<std::string> images = std::move(ScanFolders({folder}, false, status).front().images);
-    catalogue.m_imageList.insert(catalogue.m_imageList.end(), std::make_move_iterator(images.begin()),
-                                 std::make_move_iterator(images.end()));
-    return static_cast<int>(images.size());
+    const int found = static_cast<int>(images.size());
+    catalogue.AddImages(std::move(images));
+    return found;
 }
 
 // Directory entries below the folder, "." and ".." included: the steps a scan of it makes.
@@ -26,12 +25,15 @@ inline int CountEntries(const std::string& folder) {
     return status.range;
 }
 
-// Checks, scans and commits a chosen folder; true when it was added.
-inline bool AddFolder(ImageCatalogue& catalogue, const std::string& chosen) {
-    const std::string folder = catalogue.CheckNewFolder(chosen);
-    if (folder.empty()) return false;
+// Checks, scans and commits a chosen folder; true when it was added. The rules' messages are
+// appended to `messages` when given.
+inline bool AddFolder(ImageCatalogue& catalogue, const std::string& chosen,
+                      std::vector<FolderMessage>* messages = nullptr) {
+    FolderCheck check = catalogue.CheckNewFolder(chosen);
+    if (messages) messages->insert(messages->end(), check.messages.begin(), check.messages.end());
+    if (check.folder.empty()) return false;
     ScanStatus status;
-    catalogue.CommitAdd(std::move(ScanFolders({folder}, false, status).front()));
+    catalogue.CommitAdd(std::move(ScanFolders({check.folder}, false, status).front()));
     return true;
 }
 
@@ -43,9 +45,11 @@ inline void ReloadFolders(ImageCatalogue& catalogue) {
 
 // Removes one folder entry and rebuilds the catalogue.
 inline void RemoveFolder(ImageCatalogue& catalogue, size_t index) {
-    if (index >= catalogue.m_pathList.size()) return;
-    catalogue.m_pathList.erase(catalogue.m_pathList.begin() + static_cast<std::ptrdiff_t>(index));
-    ReloadFolders(catalogue);
+    std::vector<std::string> folders = catalogue.ListedFolders();
+    if (index >= folders.size()) return;
+    folders.erase(folders.begin() + static_cast<std::ptrdiff_t>(index));
+    ScanStatus status;
+    catalogue.CommitReread(ScanFolders(folders, false, status));
 }
 
 }  // namespace testing_support

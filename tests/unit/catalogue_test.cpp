@@ -12,7 +12,6 @@
 #include "support/catalogue_steps.h"
 #include "support/test_support.h"
 
-using testing_support::AddFolder;
 using testing_support::CountEntries;
 using testing_support::ReadFile;
 using testing_support::ReadLines;
@@ -30,8 +29,14 @@ protected:
     ImageCatalogue catalogue;
     std::vector<FolderMessage> messages;
 
-    void SetUp() override {
-        catalogue.onMessage = [this](FolderMessage m) { messages.push_back(m); };
+    // The rules as the path page meets them, their messages noted in order.
+    bool AddFolder(ImageCatalogue& target, const std::string& chosen) {
+        return testing_support::AddFolder(target, chosen, &messages);
+    }
+    std::string Check(const std::string& chosen) {
+        FolderCheck check = catalogue.CheckNewFolder(chosen);
+        messages.insert(messages.end(), check.messages.begin(), check.messages.end());
+        return check.folder;
     }
     // A folder below the scratch dir with empty files of the given names.
     std::string Folder(const std::string& relative, std::initializer_list<const char*> files) {
@@ -45,8 +50,8 @@ protected:
         return s;
     }
     bool Has(const std::string& path) {
-        return std::find(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), path) !=
-               catalogue.m_imageList.end();
+        return std::find(catalogue.Images().begin(), catalogue.Images().end(), path) !=
+               catalogue.Images().end();
     }
     // Scans the folder into the catalogue, as a refill does; `steps` gets the entries it walked.
     int ScanCountingSteps(const std::string& folder, int& steps) {
@@ -54,7 +59,7 @@ protected:
         std::vector<FolderScan> scans = ScanFolders({folder}, false, status);
         steps = status.steps;
         const std::vector<std::string>& images = scans.at(0).images;
-        catalogue.m_imageList.insert(catalogue.m_imageList.end(), images.begin(), images.end());
+        catalogue.AddImages(images);
         return static_cast<int>(images.size());
     }
 };
@@ -110,7 +115,7 @@ TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
     EXPECT_EQ(CountEntries(root), steps);
     EXPECT_EQ(12 + 3 + 8, steps);  // 12 files, 3 folders, and "." ".." in each of the four
     EXPECT_EQ(9, ScanFolder(catalogue, root));
-    EXPECT_EQ(18u, catalogue.m_imageList.size());  // appended at the tail
+    EXPECT_EQ(18u, catalogue.Images().size());  // appended at the tail
 }
 
 TEST_F(CatalogueTest, AScanCountsEachFolderBeforeItWalksIt) {
@@ -142,19 +147,19 @@ TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
     EXPECT_EQ(0, ScanFolder(catalogue, dir.File("gone")));
     EXPECT_EQ(0, ScanFolder(catalogue, ""));  // would otherwise walk the drive's root
     EXPECT_EQ(0, CountEntries(""));
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
 }
 
 TEST_F(CatalogueTest, FirstStartWritesOnlyTheSeparator) {
     EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_TRUE(catalogue.m_pathList.empty());
+    EXPECT_TRUE(catalogue.FolderEntries().empty());
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
 }
 
 TEST_F(CatalogueTest, ListFileRoundTrip) {
-    catalogue.m_pathList = {"c:\\photos,2", "d:\\pics\\travel,1"};
-    catalogue.m_imageList = {"c:\\photos\\a.jpg", "c:\\photos\\b.jpg", "d:\\pics\\travel\\c.png"};
+    catalogue.Replace({"c:\\photos,2", "d:\\pics\\travel,1"},
+                      {"c:\\photos\\a.jpg", "c:\\photos\\b.jpg", "d:\\pics\\travel\\c.png"});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ("c:\\photos,2\r\nd:\\pics\\travel,1\r\n&\r\nc:\\photos\\a.jpg\r\nc:\\photos\\b.jpg\r\n"
               "d:\\pics\\travel\\c.png\r\n",
@@ -162,17 +167,16 @@ TEST_F(CatalogueTest, ListFileRoundTrip) {
 
     ImageCatalogue loaded;
     EXPECT_EQ(3, loaded.LoadImageList(dir.path()));
-    EXPECT_EQ(catalogue.m_pathList, loaded.m_pathList);
-    EXPECT_EQ(catalogue.m_imageList, loaded.m_imageList);
+    EXPECT_EQ(catalogue.FolderEntries(), loaded.FolderEntries());
+    EXPECT_EQ(catalogue.Images(), loaded.Images());
 }
 
 TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
-    catalogue.m_imageList = {"c:\\photos\\a.jpg"};
+    catalogue.Replace({}, {"c:\\photos\\a.jpg"});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
 
-    catalogue.m_pathList = {"c:\\photos,1"};
-    catalogue.m_imageList.clear();
+    catalogue.Replace({"c:\\photos,1"}, {});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ((std::vector<std::string>{"c:\\photos,1", "&"}), ReadLines(dir.File("list.txt")));
 }
@@ -182,19 +186,19 @@ TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259Bytes) {
     WriteFile(dir.File("list.txt"), "f,1\n&\n" + long259 + "\n" + long300 + "\nlast\n");
     EXPECT_EQ(5, catalogue.LoadImageList(dir.path()));
     EXPECT_EQ((std::vector<std::string>{long259, "", std::string(259, 'b'), std::string(41, 'b'), "last"}),
-              catalogue.m_imageList);
+              catalogue.Images());
 }
 
 TEST_F(CatalogueTest, FileWithoutSeparatorGivesFoldersOnly) {
     WriteFile(dir.File("list.txt"), "c:\\a,1\r\nc:\\b\r\n");
     EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), catalogue.m_pathList);
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), catalogue.FolderEntries());
+    EXPECT_TRUE(catalogue.Images().empty());
 }
 
 TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
     dir.MakeDir("list.txt");  // a folder where the file should be
-    catalogue.m_pathList = {"c:\\a,1"};
+    catalogue.Replace({"c:\\a,1"}, {});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
 }
@@ -203,14 +207,48 @@ TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
     EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
     EXPECT_FALSE(AddFolder(catalogue, ""));
     EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
-    EXPECT_TRUE(catalogue.m_pathList.empty());
+    EXPECT_TRUE(catalogue.FolderEntries().empty());
+}
+
+// The rules answer with the folder to scan and their messages in the order they met them; the
+// path page shows them and clears its selection when the folder was refused as listed.
+TEST_F(CatalogueTest, TheRulesAnswerWithTheFolderToScanAndTheirMessagesInOrder) {
+    using M = FolderMessage;
+    struct Case {
+        const char* name;
+        std::vector<std::string> listed;
+        std::string chosen;
+        std::string folder;
+        std::vector<M> messages;
+        bool refusedAsListed;
+        std::vector<std::string> listedAfter;
+    } cases[] = {
+        {"a root", {"c:\\photos,2"}, "D:\\", "", {M::RootFolder}, false, {"c:\\photos,2"}},
+        {"listed in other capitals", {"c:\\photos,2"}, "C:\\Photos", "", {M::SameName}, true, {"c:\\photos,2"}},
+        {"inside a listed one", {"c:\\photos,2"}, "c:\\photos\\2005", "", {M::AlreadyIncluded}, true,
+         {"c:\\photos,2"}},
+        {"only a shared prefix", {"c:\\photos,2"}, "C:\\Photo", "c:\\photo", {}, false, {"c:\\photos,2"}},
+        {"two inside it, one message", {"c:\\photos\\a,1", "d:\\x,1", "c:\\photos\\b,1"}, "c:\\Photos", "c:\\photos",
+         {M::TidiedUp}, false, {"c:\\photos\\a,1", "d:\\x,1", "c:\\photos\\b,1"}},
+        {"a tidy-up a later entry stops", {"c:\\photos\\a,1", "c:\\photos,2"}, "c:\\photos", "",
+         {M::TidiedUp, M::SameName}, true, {"c:\\photos,2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        catalogue.Replace(c.listed, {});
+        const FolderCheck check = catalogue.CheckNewFolder(c.chosen);
+        EXPECT_EQ(c.folder, check.folder);
+        EXPECT_EQ(c.messages, check.messages);
+        EXPECT_EQ(c.refusedAsListed, check.RefusedAsListed());
+        EXPECT_EQ(c.listedAfter, catalogue.FolderEntries()) << "an accepted folder is listed only when committed";
+    }
 }
 
 TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
     EXPECT_TRUE(AddFolder(catalogue, photos));
-    ASSERT_EQ(1u, catalogue.m_pathList.size());
-    EXPECT_EQ(Lower(photos) + ",2", catalogue.m_pathList[0]);
+    ASSERT_EQ(1u, catalogue.FolderEntries().size());
+    EXPECT_EQ(Lower(photos) + ",2", catalogue.FolderEntries()[0]);
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
     EXPECT_TRUE(messages.empty());
 }
@@ -222,8 +260,8 @@ TEST_F(CatalogueTest, AddRefusesTheSameFolderInAnyCase) {
     std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
     EXPECT_FALSE(AddFolder(catalogue, upper));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::SameName}, messages);
-    EXPECT_EQ(1u, catalogue.m_pathList.size());
-    EXPECT_EQ(1u, catalogue.m_imageList.size());
+    EXPECT_EQ(1u, catalogue.FolderEntries().size());
+    EXPECT_EQ(1u, catalogue.Images().size());
 }
 
 TEST_F(CatalogueTest, AddRefusesAFolderInsideAListedOne) {
@@ -232,8 +270,8 @@ TEST_F(CatalogueTest, AddRefusesAFolderInsideAListedOne) {
     ASSERT_TRUE(AddFolder(catalogue, photos));
     EXPECT_FALSE(AddFolder(catalogue, year));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::AlreadyIncluded}, messages);
-    EXPECT_EQ(1u, catalogue.m_pathList.size());
-    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    EXPECT_EQ(1u, catalogue.FolderEntries().size());
+    EXPECT_EQ(2u, catalogue.Images().size());
 }
 
 TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
@@ -247,12 +285,12 @@ TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
     EXPECT_TRUE(AddFolder(catalogue, photos));
 
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
-    EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",4"}), catalogue.m_pathList);
+    EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",4"}), catalogue.FolderEntries());
     // Each image once, the new folder's at the tail.
-    EXPECT_EQ(5u, catalogue.m_imageList.size());
-    EXPECT_EQ(Lower(other) + "\\o.jpg", catalogue.m_imageList.front());
+    EXPECT_EQ(5u, catalogue.Images().size());
+    EXPECT_EQ(Lower(other) + "\\o.jpg", catalogue.Images().front());
     for (const char* name : {"\\2005\\a.jpg", "\\2005\\b.jpg", "\\2006\\c.jpg", "\\top.jpg"})
-        EXPECT_EQ(1, std::count(catalogue.m_imageList.begin(), catalogue.m_imageList.end(), Lower(photos) + name))
+        EXPECT_EQ(1, std::count(catalogue.Images().begin(), catalogue.Images().end(), Lower(photos) + name))
             << name;
 }
 
@@ -264,18 +302,18 @@ TEST_F(CatalogueTest, TheRulesChangeNothingUntilTheScanIsCommitted) {
     std::string other = Folder("other", {"o.jpg"});
     ASSERT_TRUE(AddFolder(catalogue, inner));
     ASSERT_TRUE(AddFolder(catalogue, other));
-    const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+    const std::vector<std::string> paths = catalogue.FolderEntries(), images = catalogue.Images();
 
-    EXPECT_EQ(Lower(photos), catalogue.CheckNewFolder(photos));
+    EXPECT_EQ(Lower(photos), Check(photos));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
-    EXPECT_EQ(paths, catalogue.m_pathList);
-    EXPECT_EQ(images, catalogue.m_imageList);
+    EXPECT_EQ(paths, catalogue.FolderEntries());
+    EXPECT_EQ(images, catalogue.Images());
 
     catalogue.CommitAdd({Lower(photos), {Lower(photos) + "\\top.jpg", Lower(photos) + "\\inner\\a.jpg"}});
-    EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",2"}), catalogue.m_pathList);
+    EXPECT_EQ((std::vector<std::string>{Lower(other) + ",1", Lower(photos) + ",2"}), catalogue.FolderEntries());
     EXPECT_EQ((std::vector<std::string>{Lower(other) + "\\o.jpg", Lower(photos) + "\\top.jpg",
                                         Lower(photos) + "\\inner\\a.jpg"}),
-              catalogue.m_imageList);
+              catalogue.Images());
 }
 
 // A hand-edited list may hold a folder inside another; the add stops at the listed one, and the
@@ -284,24 +322,23 @@ TEST_F(CatalogueTest, AStopAfterATidyUpKeepsItsRemovals) {
     std::string photos = Folder("photos", {"a.jpg"});
     std::string inner = Folder("photos\\inner", {"b.jpg"});
     std::string later = Folder("photos\\later", {"c.jpg"});
-    catalogue.m_pathList = {inner + ",1", photos + ",2", later + ",1"};
-    catalogue.m_imageList = {inner + "\\b.jpg", photos + "\\a.jpg", "c:\\elsewhere\\x.jpg"};
-    EXPECT_EQ("", catalogue.CheckNewFolder(photos));
+    catalogue.Replace({inner + ",1", photos + ",2", later + ",1"},
+                      {inner + "\\b.jpg", photos + "\\a.jpg", "c:\\elsewhere\\x.jpg"});
+    EXPECT_EQ("", Check(photos));
     EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::TidiedUp, FolderMessage::SameName}), messages);
-    EXPECT_EQ((std::vector<std::string>{photos + ",2", later + ",1"}), catalogue.m_pathList);
-    EXPECT_EQ(std::vector<std::string>{"c:\\elsewhere\\x.jpg"}, catalogue.m_imageList);
+    EXPECT_EQ((std::vector<std::string>{photos + ",2", later + ",1"}), catalogue.FolderEntries());
+    EXPECT_EQ(std::vector<std::string>{"c:\\elsewhere\\x.jpg"}, catalogue.Images());
 }
 
 TEST_F(CatalogueTest, TidyUpAlsoRemovesImagesListedInAnotherLetterCase) {
     std::string photos = Folder("photos", {"a.jpg"});
     Folder("photos\\Inner", {"B.jpg"});
     // An entry as a hand-edited list.txt may hold it: capitals in the folder and the catalogue.
-    catalogue.m_pathList = {photos + "\\Inner,1"};
-    catalogue.m_imageList = {photos + "\\Inner\\B.jpg"};
+    catalogue.Replace({photos + "\\Inner,1"}, {photos + "\\Inner\\B.jpg"});
     EXPECT_TRUE(AddFolder(catalogue, photos));
     EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::TidiedUp}, messages);
     EXPECT_EQ((std::vector<std::string>{Lower(photos) + "\\a.jpg", Lower(photos) + "\\Inner\\B.jpg"}),
-              catalogue.m_imageList);
+              catalogue.Images());
 }
 
 TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
@@ -310,7 +347,7 @@ TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
     ASSERT_TRUE(AddFolder(catalogue, photos));
     EXPECT_TRUE(AddFolder(catalogue, photo));
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(2u, catalogue.m_pathList.size());
+    EXPECT_EQ(2u, catalogue.FolderEntries().size());
     EXPECT_TRUE(Has(Lower(photos) + "\\a.jpg"));
 }
 
@@ -319,20 +356,20 @@ TEST_F(CatalogueTest, ReloadDropsFoldersWithoutImagesAndRecounts) {
     std::string photos = Folder("photos", {"a.jpg"});
     ASSERT_TRUE(AddFolder(catalogue, empty));
     ASSERT_TRUE(AddFolder(catalogue, photos));
-    EXPECT_EQ(Lower(empty) + ",0", catalogue.m_pathList[0]);  // an add keeps it
+    EXPECT_EQ(Lower(empty) + ",0", catalogue.FolderEntries()[0]);  // an add keeps it
 
     WriteFile(photos + "\\b.jpg", "x");
     ReloadFolders(catalogue);
-    EXPECT_EQ(std::vector<std::string>{Lower(photos) + ",2"}, catalogue.m_pathList);
-    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    EXPECT_EQ(std::vector<std::string>{Lower(photos) + ",2"}, catalogue.FolderEntries());
+    EXPECT_EQ(2u, catalogue.Images().size());
 }
 
 TEST_F(CatalogueTest, ReloadScansOnlyTheTextBeforeAComma) {
     std::string photos = Folder("photos", {"a.jpg"});
     Folder("photos,2005", {"b.jpg"});
-    catalogue.m_pathList = {photos + ",2005,7"};
+    catalogue.Replace({photos + ",2005,7"}, {});
     ReloadFolders(catalogue);
-    EXPECT_EQ(std::vector<std::string>{photos + ",1"}, catalogue.m_pathList);
+    EXPECT_EQ(std::vector<std::string>{photos + ",1"}, catalogue.FolderEntries());
 }
 
 TEST_F(CatalogueTest, RemoveRebuildsFromTheRemainingFolders) {
@@ -341,46 +378,46 @@ TEST_F(CatalogueTest, RemoveRebuildsFromTheRemainingFolders) {
     ASSERT_TRUE(AddFolder(catalogue, a));
     ASSERT_TRUE(AddFolder(catalogue, b));
     RemoveFolder(catalogue, 0);
-    EXPECT_EQ(std::vector<std::string>{Lower(b) + ",2"}, catalogue.m_pathList);
-    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    EXPECT_EQ(std::vector<std::string>{Lower(b) + ",2"}, catalogue.FolderEntries());
+    EXPECT_EQ(2u, catalogue.Images().size());
     RemoveFolder(catalogue, 5);  // out of range: nothing happens
-    EXPECT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(1u, catalogue.FolderEntries().size());
 }
 
 TEST_F(CatalogueTest, RefillKeepsTheFolderListAndItsCounts) {
     std::string a = Folder("a", {"1.jpg", "2.jpg"});
-    catalogue.m_pathList = {"," + a + ",99"};  // leading commas are skipped
+    catalogue.Replace({"," + a + ",99"}, {});  // leading commas are skipped
     catalogue.Refill();
-    EXPECT_EQ(std::vector<std::string>{"," + a + ",99"}, catalogue.m_pathList);
-    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    EXPECT_EQ(std::vector<std::string>{"," + a + ",99"}, catalogue.FolderEntries());
+    EXPECT_EQ(2u, catalogue.Images().size());
 
     // With an owner that scans in the background, the refill is handed to it.
-    catalogue.m_imageList.clear();
+    catalogue.Replace(catalogue.FolderEntries(), {});
     int asked = 0;
-    catalogue.onRefill = [&] { ++asked; };
+    catalogue.HandRefillsTo([&] { ++asked; });
     catalogue.Refill();
     EXPECT_EQ(1, asked);
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
 }
 
 // A refill scanned in the background is taken only into the catalogue it was meant for: one that
 // a re-read filled meanwhile, or whose folders changed, keeps what it has.
 TEST_F(CatalogueTest, ALateRefillIsTakenOnlyIntoTheSameEmptyCatalogue) {
-    catalogue.m_pathList = {"c:\\a,1", ",c:\\b,2"};
+    catalogue.Replace({"c:\\a,1", ",c:\\b,2"}, {});
     const std::vector<std::string> folders = catalogue.RefillFolders();
     ASSERT_EQ((std::vector<std::string>{"c:\\a", "c:\\b"}), folders);
     const std::vector<FolderScan> scans = {{"c:\\a", {"c:\\a\\1.jpg"}}, {"c:\\b", {"c:\\b\\2.jpg"}}};
 
-    catalogue.m_imageList = {"c:\\a\\kept.jpg"};
+    catalogue.AddImages({"c:\\a\\kept.jpg"});
     EXPECT_FALSE(catalogue.CommitRefill(folders, scans));
-    EXPECT_EQ(std::vector<std::string>{"c:\\a\\kept.jpg"}, catalogue.m_imageList);
+    EXPECT_EQ(std::vector<std::string>{"c:\\a\\kept.jpg"}, catalogue.Images());
 
-    catalogue.m_imageList.clear();
+    catalogue.Replace(catalogue.FolderEntries(), {});
     EXPECT_FALSE(catalogue.CommitRefill({"c:\\a"}, scans));
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
 
     EXPECT_TRUE(catalogue.CommitRefill(folders, scans));
-    EXPECT_EQ((std::vector<std::string>{"c:\\a\\1.jpg", "c:\\b\\2.jpg"}), catalogue.m_imageList);
+    EXPECT_EQ((std::vector<std::string>{"c:\\a\\1.jpg", "c:\\b\\2.jpg"}), catalogue.Images());
 }
 
 // ---- Scans in the background ----------------------------------------------------------------
@@ -402,7 +439,7 @@ TEST_F(CatalogueTest, ABackgroundScanFindsWhatAScanHereFinds) {
     ASSERT_EQ(2u, results.size());
     ImageCatalogue here;
     ScanFolder(here, a);
-    EXPECT_EQ(here.m_imageList, results[0].images);
+    EXPECT_EQ(here.Images(), results[0].images);
     EXPECT_EQ(std::vector<std::string>{b + "\\4.bmp"}, results[1].images);
     EXPECT_EQ(scan.Status().range, scan.Status().steps);
     EXPECT_TRUE(scan.TakeResults().empty()) << "taken once";
@@ -425,19 +462,19 @@ TEST_F(CatalogueTest, ACancelledBackgroundScanGivesNothingAndEndsQuickly) {
 
 TEST_F(CatalogueTest, ABackgroundRefillFillsTheEmptyCatalogueOnce) {
     std::string a = Folder("a", {"1.jpg", "2.jpg"});
-    catalogue.m_pathList = {a + ",2"};
+    catalogue.Replace({a + ",2"}, {});
     BackgroundRefill refill(catalogue);
-    catalogue.onRefill = [&] { refill.Start(); };
+    catalogue.HandRefillsTo([&] { refill.Start(); });
     catalogue.Refill();
     catalogue.Refill();  // a second change that finds the catalogue empty joins the running scan
     EXPECT_TRUE(refill.Running());
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.Images().empty());
     ASSERT_TRUE(WaitUntil([&] { return refill.Poll(); }));
     EXPECT_FALSE(refill.Running());
-    EXPECT_EQ(2u, catalogue.m_imageList.size());
-    EXPECT_EQ(std::vector<std::string>{a + ",2"}, catalogue.m_pathList);
+    EXPECT_EQ(2u, catalogue.Images().size());
+    EXPECT_EQ(std::vector<std::string>{a + ",2"}, catalogue.FolderEntries());
 
-    catalogue.m_pathList.clear();
+    catalogue.Replace({}, catalogue.Images());
     EXPECT_FALSE(refill.Start()) << "nothing listed, nothing to scan";
 }
 
@@ -449,7 +486,7 @@ class CatalogueScanTest : public CatalogueTest {
 protected:
     // Every catalogued path opens through the narrow functions the composer uses.
     void ExpectEveryPathOpens() {
-        for (const std::string& path : catalogue.m_imageList) {
+        for (const std::string& path : catalogue.Images()) {
             EXPECT_EQ(std::string::npos, path.find('?')) << path;
             EXPECT_LE(path.size(), 258u) << path;
             EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str())) << path;
@@ -513,21 +550,21 @@ TEST_F(CatalogueScanTest, PathsBeyondTheLimitAreLeftOutNotCut) {
     int steps = 0;
     int found = ScanCountingSteps(folder, steps);
     EXPECT_GE(found, 2);
-    EXPECT_EQ(static_cast<size_t>(found), catalogue.m_imageList.size());
+    EXPECT_EQ(static_cast<size_t>(found), catalogue.Images().size());
     EXPECT_EQ(steps, CountEntries(folder));
     ExpectEveryPathOpens();
     // Every path that fits is taken, in its full length: none is a shortened copy of a longer one.
-    for (const std::string& path : catalogue.m_imageList) {
+    for (const std::string& path : catalogue.Images()) {
         std::string name = mb::FileNameOfPath(path);
         EXPECT_TRUE(name == "p.jpg" || name == "top.jpg") << path;
     }
 
     // What was catalogued comes back from list.txt line for line.
-    catalogue.m_pathList = {folder + "," + std::to_string(found)};
+    catalogue.Replace({folder + "," + std::to_string(found)}, catalogue.Images());
     ASSERT_TRUE(catalogue.SaveImageList(dir.path()));
     ImageCatalogue reread;
     reread.LoadImageList(dir.path());
-    EXPECT_EQ(catalogue.m_imageList, reread.m_imageList);
+    EXPECT_EQ(catalogue.Images(), reread.Images());
 }
 
 TEST_F(CatalogueScanTest, NamesTheCodePageCannotHoldAreTakenByShortNameOrLeftOut) {

@@ -16,8 +16,8 @@ TEST(CrashDumpName, DateTimeAndProcessSortAndNeverCollide) {
         {{9999, 12, 0, 31, 23, 59, 59, 0}, 0xFFFFFFFF, L"Dioramix-crash-99991231-235959-4294967295.dmp"},
     };
     for (const Case& c : cases) {
-        wchar_t name[kCrashDumpNameSize];
-        FormatCrashDumpName(c.time, c.process, name);
+        wchar_t name[data_files::kCrashDumpNameSize];
+        data_files::FormatCrashDumpName(c.time, c.process, name);
         EXPECT_STREQ(c.name, name);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/main_window_logic.h"
+#include "state/data_files.h"
 #include "state/hotkeys.h"
 #include "state/photo_lists.h"
 
@@ -145,7 +146,7 @@ TEST(CurationRules, HotkeysNeedCtrlOrAltAndLeaveTheScreenTurningArrowsAlone) {
 
 TEST(CurationRules, ListFilesReadWhateverTheyHoldAndWriteOnePathALine) {
     ScratchDir dir;
-    PhotoList list(kBanListFile);
+    PhotoList list(data_files::kBanList);
     list.Load(dir.path());
     EXPECT_TRUE(list.Empty()) << "no file: an empty list";
     WriteFile(dir.File("banlist.txt"), "");
@@ -165,7 +166,7 @@ TEST(CurationRules, ListFilesReadWhateverTheyHoldAndWriteOnePathALine) {
     EXPECT_FALSE(list.Contains("D:\\b.png"));
     ASSERT_TRUE(list.Save(dir.path()));
     EXPECT_EQ("C:\\a.jpg\r\nF:\\last.jpg\r\n", ReadFile(dir.File("banlist.txt")));
-    PhotoList reread(kBanListFile);
+    PhotoList reread(data_files::kBanList);
     reread.Load(dir.path());
     EXPECT_EQ(list.Paths(), reread.Paths());
 }

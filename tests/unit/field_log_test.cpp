@@ -24,7 +24,7 @@ std::string Numbered(int n) {
 TEST(FieldLog, TwoFilesTakeTurnsAndNeitherGrowsPastItsLimit) {
     ScratchDir dir;
     fw::FieldLog log;
-    log.Open(mb::Widen(dir.path()));
+    log.Open(mb::Widen(dir.File("Dioramix.log")), mb::Widen(dir.File("Dioramix.old.log")));
     const int lines = 7000;  // about 800 KB: the files take turns more than once
     for (int n = 0; n < lines; ++n) {
         log.Write(Numbered(n));
@@ -59,7 +59,7 @@ TEST(FieldLog, WritersNeverWaitForASlowDiskAndWhatOverflowsIsCounted) {
             ++writes;
             ::WaitForSingleObject(disk, 10000);  // a disk that answers only when the test says so
         });
-        log.Open(mb::Widen(dir.path()));
+        log.Open(mb::Widen(dir.File("Dioramix.log")), mb::Widen(dir.File("Dioramix.old.log")));
         log.Write("first");
         for (int i = 0; i < 200 && writes == 0; ++i) ::Sleep(5);
         ASSERT_EQ(1, writes.load()) << "the writer is stuck on the disk now";

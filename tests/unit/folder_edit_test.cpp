@@ -45,7 +45,7 @@ protected:
         FolderEdit edit;
         edit.kind = kind;
         edit.folder = folder;
-        edit.listBefore = catalogue.m_pathList;
+        edit.listBefore = catalogue.FolderEntries();
         edit.scan = std::make_unique<BackgroundScan>(std::move(toScan), false);
         return edit;
     }
@@ -83,16 +83,16 @@ TEST_F(FolderEditTest, CommitsOnTheListTheyBeganFromAndOnOneEditedMeanwhile) {
         catalogue = ImageCatalogue();
         ASSERT_TRUE(testing_support::AddFolder(catalogue, a));
         ASSERT_TRUE(testing_support::AddFolder(catalogue, b));
-        FolderEdit edit{k.kind, k.folder, catalogue.m_pathList, nullptr};
+        FolderEdit edit{k.kind, k.folder, catalogue.FolderEntries(), nullptr};
         if (k.meanwhile) k.meanwhile();
         EXPECT_EQ(k.changed, CommitFolderEdit(catalogue, edit, Scan(k.scanned)));
-        EXPECT_EQ(k.listAfter, catalogue.m_pathList);
-        EXPECT_EQ(k.imagesAfter, catalogue.m_imageList.size());
+        EXPECT_EQ(k.listAfter, catalogue.FolderEntries());
+        EXPECT_EQ(k.imagesAfter, catalogue.Images().size());
     }
 }
 
 TEST_F(FolderEditTest, AdoptedEditsCommitInOrderOnceScannedAndFailedOnesLeaveTheListsWhole) {
-    const std::vector<std::string> before = catalogue.m_pathList, imagesBefore = catalogue.m_imageList;
+    const std::vector<std::string> before = catalogue.FolderEntries(), imagesBefore = catalogue.Images();
     AdoptedFolderEdits adopted;
     EXPECT_FALSE(adopted.CommitFinished(catalogue)) << "nothing adopted";
 
@@ -103,8 +103,8 @@ TEST_F(FolderEditTest, AdoptedEditsCommitInOrderOnceScannedAndFailedOnesLeaveThe
     adopted.Adopt(std::move(cancelled));
     EXPECT_FALSE(adopted.CommitFinished(catalogue));
     EXPECT_TRUE(adopted.Empty());
-    EXPECT_EQ(before, catalogue.m_pathList);
-    EXPECT_EQ(imagesBefore, catalogue.m_imageList);
+    EXPECT_EQ(before, catalogue.FolderEntries());
+    EXPECT_EQ(imagesBefore, catalogue.Images());
 
     // An add, then a removal begun on the same list: both stand, in that order.
     adopted.Adopt(Begin(FolderEditKind::Add, c, {c}));
@@ -114,8 +114,8 @@ TEST_F(FolderEditTest, AdoptedEditsCommitInOrderOnceScannedAndFailedOnesLeaveThe
         ::Sleep(5);
     }
     EXPECT_TRUE(adopted.Empty());
-    EXPECT_EQ((std::vector<std::string>{b + ",1", c + ",3"}), catalogue.m_pathList);
-    EXPECT_EQ(4u, catalogue.m_imageList.size());
+    EXPECT_EQ((std::vector<std::string>{b + ",1", c + ",3"}), catalogue.FolderEntries());
+    EXPECT_EQ(4u, catalogue.Images().size());
 }
 
 }  // namespace

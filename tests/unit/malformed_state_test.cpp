@@ -6,6 +6,7 @@
 
 #include "composer/calendar.h"
 #include "composer/placement.h"
+#include "state/position_list.h"
 #include "state/catalogue.h"
 #include "state/settings.h"
 #include "support/settings_fixture.h"
@@ -101,14 +102,14 @@ TEST_F(MalformedState, NoiseAsListTxtNeverCrashesAndRoundTrips) {
         WriteFile(dir.File("list.txt"), Noise(16384, seed));
         ImageCatalogue catalogue;
         catalogue.LoadImageList(dir.path());
-        for (const std::string& line : catalogue.m_pathList) EXPECT_LE(line.size(), 259u);
-        for (const std::string& line : catalogue.m_imageList) EXPECT_LE(line.size(), 259u);
+        for (const std::string& line : catalogue.FolderEntries()) EXPECT_LE(line.size(), 259u);
+        for (const std::string& line : catalogue.Images()) EXPECT_LE(line.size(), 259u);
         // Whatever was read is written back and read again unchanged apart from line ends.
         EXPECT_TRUE(catalogue.SaveImageList(dir.path()));
         ImageCatalogue again;
         again.LoadImageList(dir.path());
-        EXPECT_EQ(catalogue.m_pathList.size() + (catalogue.m_pathList.empty() ? 0 : catalogue.m_imageList.size()),
-                  again.m_pathList.size() + again.m_imageList.size());
+        const size_t kept = catalogue.HasFolders() ? catalogue.Images().size() : 0;
+        EXPECT_EQ(catalogue.FolderEntries().size() + kept, again.FolderEntries().size() + again.Images().size());
     }
 }
 
@@ -116,7 +117,7 @@ TEST_F(MalformedState, AListTxtThatCannotBeReplacedKeepsItsContent) {
     WriteFile(dir.File("list.txt"), "c:\\photos,2\n&\nc:\\photos\\a.jpg\n");
     ::SetFileAttributesA(dir.File("list.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ImageCatalogue catalogue;
-    catalogue.m_pathList = {"d:\\other,0"};
+    catalogue.Replace({"d:\\other,0"}, {});
     bool saved = catalogue.SaveImageList(dir.path());
     ::SetFileAttributesA(dir.File("list.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_FALSE(saved);

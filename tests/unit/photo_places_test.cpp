@@ -166,7 +166,7 @@ TEST(RefillBackoffTest, ARefillThatReachesNoFolderWaitsTenMinutesBeforeWalkingAg
     };
 
     ImageCatalogue unreachable;
-    unreachable.m_pathList = {dir.File("gone") + ",3", dir.File("pulled-drive") + ",2"};
+    unreachable.Replace({dir.File("gone") + ",3", dir.File("pulled-drive") + ",2"}, {});
     BackgroundRefill refill(unreachable, [&now] { return now; });
     ASSERT_TRUE(refillOnce(refill));
     EXPECT_FALSE(refill.Start()) << "backs off";
@@ -177,7 +177,7 @@ TEST(RefillBackoffTest, ARefillThatReachesNoFolderWaitsTenMinutesBeforeWalkingAg
 
     // A folder that answers but holds no photo is no reason to wait.
     ImageCatalogue empty;
-    empty.m_pathList = {dir.MakeDir("empty") + ",0"};
+    empty.Replace({dir.MakeDir("empty") + ",0"}, {});
     BackgroundRefill emptyRefill(empty, [&now] { return now; });
     ASSERT_TRUE(refillOnce(emptyRefill));
     EXPECT_TRUE(refillOnce(emptyRefill));

@@ -47,7 +47,7 @@ TEST(Utf8Names, AFolderAndPhotosInAnyScriptAreCataloguedStoredAndReadBack) {
 
     ImageCatalogue catalogue;
     ASSERT_TRUE(testing_support::AddFolder(catalogue, folder));
-    std::vector<std::string> catalogued = catalogue.m_imageList;
+    std::vector<std::string> catalogued = catalogue.Images();
     ASSERT_EQ(expected.size(), catalogued.size());
     // The folder comes back lower-cased in ASCII only, as the system code page's rules do.
     for (const std::string& path : catalogued) {
@@ -64,21 +64,21 @@ TEST(Utf8Names, AFolderAndPhotosInAnyScriptAreCataloguedStoredAndReadBack) {
     std::string upper = folder;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    EXPECT_EQ("", catalogue.CheckNewFolder(upper));
+    EXPECT_EQ("", catalogue.CheckNewFolder(upper).folder);
 
     // list.txt holds them in UTF-8, and the next start reads the same entries, a Korean path
     // longer than the 259 bytes of the other code page's line included.
     const std::string longPath = folder + "\\" + Utf8(std::wstring(100, L'\uAC00')) + ".jpg";
     ASSERT_GT(longPath.size(), 300u);
-    catalogue.m_imageList.push_back(longPath);
+    catalogue.AddImages({longPath});
     ASSERT_TRUE(catalogue.SaveImageList(dir.path()));
     const std::string stored = ReadFile(dir.File("list.txt"));
     EXPECT_TRUE(mb::IsValidUtf8(stored));
     EXPECT_NE(std::string::npos, stored.find(Utf8(L"\U0001F4F7 camera.JPG")));
     ImageCatalogue reread;
-    EXPECT_EQ(static_cast<int>(catalogue.m_imageList.size()), reread.LoadImageList(dir.path()));
-    EXPECT_EQ(catalogue.m_imageList, reread.m_imageList);
-    EXPECT_EQ(catalogue.m_pathList, reread.m_pathList);
+    EXPECT_EQ(static_cast<int>(catalogue.Images().size()), reread.LoadImageList(dir.path()));
+    EXPECT_EQ(catalogue.Images(), reread.Images());
+    EXPECT_EQ(catalogue.FolderEntries(), reread.FolderEntries());
 }
 
 TEST(Utf8Names, CutsAndExtensionsRespectCharacters) {
@@ -123,7 +123,7 @@ TEST(Utf8Names, AnEarlierVersionsFilesAreConvertedOnceAndReadTheSame) {
 
     ImageCatalogue catalogue;
     EXPECT_EQ(1, catalogue.LoadImageList(dir.path()));
-    EXPECT_EQ(std::vector<std::string>{Utf8(L"c:\\\uC0AC\uC9C4\\\uAC00\uC744.jpg")}, catalogue.m_imageList);
+    EXPECT_EQ(std::vector<std::string>{Utf8(L"c:\\\uC0AC\uC9C4\\\uAC00\uC744.jpg")}, catalogue.Images());
 
     SpecialDays days;
     LoadSpecialDays(dir.File("xdaylist.txt"), days);

@@ -69,14 +69,14 @@ protected:
 
 TEST_F(Utf8Photos, AreComposedListedAndDeletedToTheBin) {
     ASSERT_TRUE(AddFolder(catalogue, folder));
-    ASSERT_EQ(photos.size(), catalogue.m_imageList.size());
+    ASSERT_EQ(photos.size(), catalogue.Images().size());
     env.israndum = 0;
     env.ispath = 1;
     std::vector<std::string> current;
     for (size_t i = 0; i < photos.size(); ++i) {
         composer.ComposeWallpaper();
-        ASSERT_EQ(1u, composer.m_currentImages.size()) << "photo " << i << " was drawn";
-        current.push_back(composer.m_currentImages[0]);
+        ASSERT_EQ(1u, composer.CurrentImages().size()) << "photo " << i << " was drawn";
+        current.push_back(composer.CurrentImages()[0]);
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(mb::Widen(current.back()).c_str())) << current.back();
     }
     CImagesDlg dialog(current, parent);

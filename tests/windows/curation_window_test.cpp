@@ -64,9 +64,9 @@ protected:
     void Make() {
         dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
         dlg->m_composer.SetPhotoSource(photoSource);
-        dlg->m_composer.onPhase = [this](ComposePhase phase) {
+        dlg->m_composer.ObservePhases([this](ComposePhase phase) {
             if (phase == ComposePhase::Start) ++compositions;
-        };
+        });
         ASSERT_TRUE(dlg->Create());
         Settle();
     }

@@ -124,6 +124,8 @@ protected:
     void Open(const std::function<void(CImagesDlg&)>& prepare = nullptr) {
         dialog = std::make_unique<CImagesDlg>(current, parent);
         dialog->openFile = [this](const std::string& path) { opened.push_back(path); };
+        // The owner's list follows the window's, as the composer's current images do.
+        dialog->onRemove = [this](const std::string& path) { std::erase(current, path); };
         // No confirmation box in a test; the bin is still the destination.
         dialog->deleteFlags |= FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
         if (prepare) prepare(*dialog);

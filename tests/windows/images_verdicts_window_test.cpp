@@ -32,6 +32,7 @@ TEST(CurrentImagesVerdicts, NeverAgainAndFavouriteTellTheOwnerAndABannedPhotoLea
     CImagesDlg dialog(current, nullptr);
     dialog.onBan = [&](const std::string& path) { banned.push_back(path); };
     dialog.onKeep = [&](const std::string& path) { kept.push_back(path); };
+    dialog.onRemove = [&](const std::string& path) { std::erase(current, path); };
     ASSERT_TRUE(dialog.Create());
     ::ShowWindow(dialog.GetSafeHwnd(), SW_SHOW);
     const auto command = [&](UINT id) { ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, id, 0); };

@@ -35,6 +35,18 @@ protected:
         Pump();
     }
     HWND Window(int number) const { return editor->PositionWindow(number)->GetSafeHwnd(); }
+    // Red photos in a listed folder, for the composer to place.
+    void ListPhotos(int count) {
+        const std::string folder = dir.MakeDir("photos");
+        std::vector<std::string> paths;
+        for (int i = 0; i < count; ++i) {
+            Gdiplus::Bitmap photo(400, 300, PixelFormat24bppRGB);
+            Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 30, 30));
+            paths.push_back(folder + "\\p" + std::to_string(i) + ".png");
+            ASSERT_TRUE(SaveImage(photo, paths.back(), "png"));
+        }
+        catalogue.Replace({folder + "," + std::to_string(count)}, std::move(paths));
+    }
     static SIZE SizeOf(HWND window) {
         const RECT r = RectOf(window);
         return {r.right - r.left, r.bottom - r.top};
@@ -79,11 +91,9 @@ TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     Add();
     ::SetWindowPos(Window(1), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::SetWindowPos(Window(3), nullptr, 500, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    composer.m_positionIndex = 2;
     Delete(2);
     EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
-    EXPECT_EQ(0, composer.m_positionIndex);
-    EXPECT_TRUE(composer.m_positions.empty()) << "only apply changes the list";
+    EXPECT_TRUE(composer.Positions().empty()) << "only apply changes the list";
     ::PostMessageW(editor->GetSafeHwnd(), WM_IMGPOS_DELETE, 2, 0);  // no longer there: nothing happens
     Pump();
     EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
@@ -94,10 +104,10 @@ TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     Apply();
     EXPECT_FALSE(editor->IsWindow());
     EXPECT_EQ(1, closings);
-    ASSERT_EQ(3u, composer.m_positions.size());
-    EXPECT_TRUE(SameRect(r1, composer.m_positions[0]));
-    EXPECT_TRUE(SameRect(r3, composer.m_positions[1]));
-    EXPECT_TRUE(SameRect(r4, composer.m_positions[2]));
+    ASSERT_EQ(3u, composer.Positions().size());
+    EXPECT_TRUE(SameRect(r1, composer.Positions()[0]));
+    EXPECT_TRUE(SameRect(r3, composer.Positions()[1]));
+    EXPECT_TRUE(SameRect(r4, composer.Positions()[2]));
 
     Open();
     EXPECT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
@@ -108,8 +118,50 @@ TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), editor->Numbers());
 }
 
+// The composer keeps a turn among the positions for the primary picture, one per monitor of a
+// picture over several monitors, and the back command's picture keeps its own: a delete or an
+// apply in the editor restarts every one of them, or a turn counted among the old positions would
+// name another one.
+TEST_F(PositionEditor, ADeleteAndAnApplyRestartEveryTurnTheComposerKeeps) {
+    env.imagepos = 1;
+    system.SetMonitors({{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true},
+                        {RECT{-1024, 0, 0, 768}, RECT{-1024, 0, 0, 738}, false}});
+    ListPhotos(2);
+    for (const int multimonitor : {0, 1}) {
+        SCOPED_TRACE(multimonitor ? "a picture over both monitors" : "the primary's picture alone");
+        env.multimonitor = multimonitor;
+        // Three positions on each monitor.
+        composer.ReplacePositions({{0, 0, 300, 300}, {300, 0, 600, 300}, {600, 0, 900, 300},
+                                   {-1024, 0, -724, 300}, {-724, 0, -424, 300}, {-424, 0, -124, 300}});
+        const size_t monitors = multimonitor ? 2 : 1;
+        const auto turns = [&] {
+            std::vector<int> now;
+            for (size_t m = 0; m < monitors; ++m) now.push_back(composer.PositionTurn(m));
+            return now;
+        };
+        const std::vector<int> restarted(monitors, 0);
+        for (const bool apply : {false, true}) {
+            composer.RequestFreshBackground();
+            composer.ComposeWallpaper();
+            composer.ComposeWallpaper();
+            ASSERT_EQ(std::vector<int>(monitors, 2), turns()) << "two photos on each monitor moved its turn on";
+            Open();
+            if (apply) {
+                Apply();
+            } else {
+                Delete(1);
+                ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                Pump();
+            }
+            EXPECT_EQ(restarted, turns()) << (apply ? "applied" : "deleted");
+            ASSERT_TRUE(composer.GoBack());
+            EXPECT_EQ(restarted, turns()) << "the picture before it came back with a restarted turn";
+        }
+    }
+}
+
 TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
-    composer.m_positions = {{100, 100, 400, 400}, {500, 100, 800, 400}};
+    composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
     Open();
     Delete(1);
     Add();
@@ -120,9 +172,9 @@ TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
     EXPECT_FALSE(editor->IsWindow());
     EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
     EXPECT_EQ(1, closings);
-    ASSERT_EQ(2u, composer.m_positions.size());
-    EXPECT_TRUE(SameRect(RECT{100, 100, 400, 400}, composer.m_positions[0]));
-    EXPECT_TRUE(SameRect(RECT{500, 100, 800, 400}, composer.m_positions[1]));
+    ASSERT_EQ(2u, composer.Positions().size());
+    EXPECT_TRUE(SameRect(RECT{100, 100, 400, 400}, composer.Positions()[0]));
+    EXPECT_TRUE(SameRect(RECT{500, 100, 800, 400}, composer.Positions()[1]));
 }
 
 TEST_F(PositionEditor, ApplyingWithNoneLeftEmptiesTheListAndPoslistFollows) {
@@ -132,7 +184,7 @@ TEST_F(PositionEditor, ApplyingWithNoneLeftEmptiesTheListAndPoslistFollows) {
     ASSERT_EQ(std::vector<int>{1}, editor->Numbers());
     Delete(1);
     Apply();
-    EXPECT_TRUE(composer.m_positions.empty());
+    EXPECT_TRUE(composer.Positions().empty());
     composer.SavePositions();  // at exit
     EXPECT_EQ("", testing_support::ReadFile(dir.File("poslist.txt")));
 }
@@ -148,7 +200,7 @@ TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExit) {
 
 TEST_F(PositionEditor, StoredRectangleKeepsItsShapeUntilResized) {
     // The second was saved on a larger screen, wholly off this 1024 x 768 one.
-    composer.m_positions = {{100, 100, 500, 400}, {1500, 900, 1900, 1200}};
+    composer.ReplacePositions({{100, 100, 500, 400}, {1500, 900, 1900, 1200}});
     Open();
     EXPECT_TRUE(SameRect(RECT{624, 468, 1024, 768}, RectOf(Window(2)))) << "opened where its photo is drawn";
     EXPECT_EQ((SIZE{400, 300}).cx, SizeOf(Window(1)).cx);
@@ -164,7 +216,7 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     // the primary that has since been unplugged.
     system.SetMonitors({{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true},
                         {RECT{-1280, 0, 0, 1024}, RECT{-1280, 0, 0, 994}, false}});
-    composer.m_positions = {{100, 100, 500, 400}, {-900, 100, -500, 400}, {2000, 100, 2400, 400}};
+    composer.ReplacePositions({{100, 100, 500, 400}, {-900, 100, -500, 400}, {2000, 100, 2400, 400}});
     Open();
     ASSERT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
     EXPECT_TRUE(SameRect(RECT{100, 100, 500, 400}, RectOf(Window(1))));
@@ -178,29 +230,22 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     // The first square is dragged onto the left monitor; applied, the photos follow.
     ::SetWindowPos(Window(1), nullptr, -1200, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Apply();
-    ASSERT_EQ(3u, composer.m_positions.size());
-    EXPECT_TRUE(SameRect(RECT{-1200, 500, -800, 800}, composer.m_positions[0]));
+    ASSERT_EQ(3u, composer.Positions().size());
+    EXPECT_TRUE(SameRect(RECT{-1200, 500, -800, 800}, composer.Positions()[0]));
 
     env.imagepos = 1;
     env.isforeimg = 1;
-    const std::string folder = dir.MakeDir("photos");
-    for (const char* name : {"a.png", "b.png"}) {
-        Gdiplus::Bitmap photo(400, 300, PixelFormat24bppRGB);
-        Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 30, 30));
-        ASSERT_TRUE(SaveImage(photo, folder + "\\" + name, "png"));
-        catalogue.m_imageList.push_back(folder + "\\" + name);
-    }
-    catalogue.m_pathList = {folder + ",2"};
+    ListPhotos(2);
     composer.ComposeWallpaper();
     // The primary takes its only position (the one brought into view), the left monitor its first.
     ASSERT_EQ(2u, composer.Pictures().size());
     EXPECT_EQ(1, composer.Pictures()[0].count);
     EXPECT_EQ(1, composer.Pictures()[1].count);
     Gdiplus::Color c;
-    ASSERT_TRUE(composer.m_savedCanvas);
-    composer.m_savedCanvas->GetPixel(1280 + 824, 250, &c);  // inside {624, 100, 1024, 400}
+    ASSERT_TRUE(composer.SavedCanvas());
+    composer.SavedCanvas()->GetPixel(1280 + 824, 250, &c);  // inside {624, 100, 1024, 400}
     EXPECT_EQ(200, c.GetR());
-    composer.m_savedCanvas->GetPixel(1280 - 1000, 650, &c);  // inside {-1200, 500, -800, 800}
+    composer.SavedCanvas()->GetPixel(1280 - 1000, 650, &c);  // inside {-1200, 500, -800, 800}
     EXPECT_EQ(200, c.GetR());
 }
 
@@ -251,7 +296,7 @@ TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
 }
 
 TEST_F(PositionEditor, FocusColoursAndPaint) {
-    composer.m_positions = {{100, 100, 400, 400}, {500, 100, 800, 400}};
+    composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
     Open();
     CImgPosDlg* first = editor->PositionWindow(1);
     CImgPosDlg* second = editor->PositionWindow(2);
@@ -274,14 +319,14 @@ TEST_F(PositionEditor, FocusColoursAndPaint) {
 }
 
 TEST_F(PositionEditor, DestroyingTheObjectLeavesNoWindows) {
-    composer.m_positions = {{100, 100, 400, 400}};
+    composer.ReplacePositions({{100, 100, 400, 400}});
     Open();
     HWND position = Window(1);
     HWND window = editor->GetSafeHwnd();
     editor.reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_FALSE(::IsWindow(position));
-    EXPECT_EQ(1u, composer.m_positions.size());
+    EXPECT_EQ(1u, composer.Positions().size());
 }
 
 }  // namespace

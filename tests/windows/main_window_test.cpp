@@ -57,9 +57,9 @@ protected:
     CWallpaperDlg& Make() {
         dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
         dlg->m_composer.SetPhotoSource(photos);
-        dlg->m_composer.onPhase = [this](ComposePhase phase) {
+        dlg->m_composer.ObservePhases([this](ComposePhase phase) {
             if (phase == ComposePhase::Start) ++compositions;
-        };
+        });
         return *dlg;
     }
     HWND Hwnd() const { return dlg->GetSafeHwnd(); }
@@ -159,7 +159,7 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     Send(WM_TIMER, TIMER_TRAY_RETRY);
     EXPECT_TRUE(IconInShell());
     EXPECT_EQ(1, compositions);
-    EXPECT_EQ(1u, dlg->m_catalogue.m_pathList.size());
+    EXPECT_EQ(1u, dlg->m_catalogue.FolderEntries().size());
     EXPECT_EQ(OutProgramList{"Player"}, dlg->m_outPrograms);
 }
 
@@ -278,7 +278,7 @@ TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnsweri
     // kept that picture, and the tidy-up, owed, made one fresh picture more.
     EXPECT_EQ(3, compositions);
     EXPECT_EQ(1, dlg->stEnv.ispause);
-    EXPECT_EQ(0, dlg->m_composer.m_imageCount) << "a paused, tidied screen holds no photo";
+    EXPECT_EQ(0, dlg->m_composer.ImageCount()) << "a paused, tidied screen holds no photo";
     ::CloseHandle(release);
 }
 
@@ -366,7 +366,7 @@ void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
     ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // no menu over it
     g_save.ticksSent = 4;
     g_save.compositionsInside = g_compositions ? g_compositions->load() : -1;
-    g_save.canvasInside = g_save.main->m_composer.m_savedCanvas.get();
+    g_save.canvasInside = g_save.main->m_composer.SavedCanvas();
     ::PostMessageW(g_save.dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -374,8 +374,8 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     ASSERT_TRUE(Make().Create());
     Settle();
     dlg->m_changeEnabled = TRUE;
-    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
-    Gdiplus::Bitmap* before = dlg->m_composer.m_savedCanvas.get();
+    ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
+    Gdiplus::Bitmap* before = dlg->m_composer.SavedCanvas();
     g_save = SaveProbe{Hwnd(), dlg.get()};
     g_compositions = &compositions;
     ::SetTimer(nullptr, 0, 200, PokeUnderTheSaveDialog);
@@ -450,7 +450,7 @@ TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
     WriteFile(mine, "the user's own photo");
     ASSERT_TRUE(Make().Create());
     Settle();
-    ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
+    ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
 
     for (int answer : {IDNO, IDYES}) {
         g_overwrite = OverwriteProbe{Hwnd(), mb::Widen(mine), answer};
@@ -601,8 +601,8 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 6; }));
     Settle();
     EXPECT_EQ(6, compositions);
-    ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
-    EXPECT_EQ(800u, dlg->m_composer.m_savedCanvas->GetWidth());
+    ASSERT_TRUE(dlg->m_composer.SavedCanvas());
+    EXPECT_EQ(800u, dlg->m_composer.SavedCanvas()->GetWidth());
 }
 
 TEST_F(MainWindow, ASessionRegistrationRefusedEarlyInTheLogonIsTriedAgainUntilItHolds) {
@@ -673,9 +673,9 @@ TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     Settle();
     EXPECT_EQ(2, compositions) << "several changes in a row compose once";
     EXPECT_TRUE(dlg->m_composer.Layout().IsSpanned());
-    ASSERT_TRUE(dlg->m_composer.m_savedCanvas);
-    EXPECT_EQ(2304u, dlg->m_composer.m_savedCanvas->GetWidth());
-    EXPECT_EQ(1024u, dlg->m_composer.m_savedCanvas->GetHeight());
+    ASSERT_TRUE(dlg->m_composer.SavedCanvas());
+    EXPECT_EQ(2304u, dlg->m_composer.SavedCanvas()->GetWidth());
+    EXPECT_EQ(1024u, dlg->m_composer.SavedCanvas()->GetHeight());
 
     // The wallpaper's own broadcast and other settings are not display changes.
     ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
@@ -722,8 +722,8 @@ TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
     Settle();
     dlg->m_changeEnabled = TRUE;
     Send(WM_TIMER, TIMER_CHANGE);
-    ASSERT_EQ(2, dlg->m_composer.m_imageCount);
-    const std::vector<std::string> collage = dlg->m_composer.m_currentImages;
+    ASSERT_EQ(2, dlg->m_composer.ImageCount());
+    const std::vector<std::string> collage = dlg->m_composer.CurrentImages();
     const size_t shown = system.wallpapers.size();
 
     // The task bar moves to the top: the same photos, the overlays where the work area is now.
@@ -731,8 +731,8 @@ TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
     ::SendMessageW(Hwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
     ASSERT_TRUE(PumpUntil(2000, [&] { return system.wallpapers.size() == shown + 1; }));
     Settle();
-    EXPECT_EQ(2, dlg->m_composer.m_imageCount);
-    EXPECT_EQ(collage, dlg->m_composer.m_currentImages) << "no photo lost, none added";
+    EXPECT_EQ(2, dlg->m_composer.ImageCount());
+    EXPECT_EQ(collage, dlg->m_composer.CurrentImages()) << "no photo lost, none added";
 
     // A new resolution: the collage cannot go on.
     system.screenWidth = 800;
@@ -741,7 +741,7 @@ TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
     ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     ASSERT_TRUE(PumpUntil(2000, [&] { return system.wallpapers.size() == shown + 2; }));
     Settle();
-    EXPECT_EQ(1, dlg->m_composer.m_imageCount);
+    EXPECT_EQ(1, dlg->m_composer.ImageCount());
 }
 
 // A catalogue used up in the last run is refilled on a worker thread: the start does not wait for
@@ -756,14 +756,14 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     ASSERT_TRUE(dlg->IsStarted());
     Settle();
     EXPECT_EQ(1, compositions);
-    EXPECT_TRUE(dlg->m_catalogue.m_imageList.empty()) << "the first change found it used up";
+    EXPECT_TRUE(dlg->m_catalogue.Images().empty()) << "the first change found it used up";
     EXPECT_TRUE(dlg->m_changeEnabled) << "the refill under way brings photos for the timed changes";
-    ASSERT_TRUE(PumpUntil(10000, [&] { return dlg->m_catalogue.m_imageList.size() == 3; }));
-    EXPECT_EQ(std::vector<std::string>{photos + ",3"}, dlg->m_catalogue.m_pathList);
+    ASSERT_TRUE(PumpUntil(10000, [&] { return dlg->m_catalogue.Images().size() == 3; }));
+    EXPECT_EQ(std::vector<std::string>{photos + ",3"}, dlg->m_catalogue.FolderEntries());
     dlg->OnChangeTimer();
     Settle();
     EXPECT_EQ(2, compositions);
-    EXPECT_LT(dlg->m_catalogue.m_imageList.size(), 3u) << "the next change took from the refill";
+    EXPECT_LT(dlg->m_catalogue.Images().size(), 3u) << "the next change took from the refill";
 }
 
 // An add handed over by a settings window that closed mid-scan is committed by the main window and
@@ -781,7 +781,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     FolderEdit edit;
     edit.kind = FolderEditKind::Add;
     edit.folder = added;
-    edit.listBefore = dlg->m_catalogue.m_pathList;
+    edit.listBefore = dlg->m_catalogue.FolderEntries();
     edit.scan = std::make_unique<BackgroundScan>(std::vector<std::string>{added}, true);
     const BackgroundScan& scan = *edit.scan;
     dlg->AdoptFolderEdit(std::move(edit));
@@ -791,7 +791,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     size_t listedInside = 0;
     system.onSetWallpaper = [&](const std::string&) {
         ::SendMessageW(Hwnd(), WM_TIMER, TIMER_ADOPTED_EDITS, 0);
-        listedInside = dlg->m_catalogue.m_pathList.size();
+        listedInside = dlg->m_catalogue.FolderEntries().size();
     };
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_TIDY_SCREEN, 0);
     EXPECT_TRUE(dlg->HasAdoptedFolderEdits());
@@ -800,7 +800,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     EXPECT_EQ(1u, listedInside) << "committed in the middle of a composition";
 
     ASSERT_TRUE(PumpUntil(3000, [&] { return !dlg->HasAdoptedFolderEdits(); }));
-    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.m_pathList);
+    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.FolderEntries());
     const auto list = testing_support::ReadLines(dir.File("list.txt"));
     ASSERT_GE(list.size(), 3u);
     EXPECT_EQ(kept + ",1", list[0]);

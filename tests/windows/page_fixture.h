@@ -431,6 +431,31 @@ inline void WriteMask(const std::string& path, int w, int h) {
 
 // ---- The fixture --------------------------------------------------------------------------------
 
+// The composer as the pages see it, the real one behind it, with their asking for a fresh
+// background noted: a test clears the note between two clicks.
+class NotingComposer : public ISettingsComposer {
+public:
+    explicit NotingComposer(Composer& composer) : m_composer(composer) {}
+    bool freshAsked = false;
+
+    void RequestFreshBackground() override {
+        freshAsked = true;
+        m_composer.RequestFreshBackground();
+    }
+    DesktopLayout ShownLayout() override { return m_composer.ShownLayout(); }
+    SIZE ShownScreenSize() const override { return m_composer.ShownScreenSize(); }
+    void EnsurePositionsLoaded() override { m_composer.EnsurePositionsLoaded(); }
+    const std::vector<RECT>& Positions() const override { return m_composer.Positions(); }
+    void ReplacePositions(std::vector<RECT> positions) override { m_composer.ReplacePositions(std::move(positions)); }
+    void RestartPositions() override { m_composer.RestartPositions(); }
+    void SavePositions() const override { m_composer.SavePositions(); }
+    const std::vector<std::string>& Masks() const override { return m_composer.Masks(); }
+    size_t BannedCount() const override { return m_composer.BannedCount(); }
+
+private:
+    Composer& m_composer;
+};
+
 class PageTest : public ::testing::Test {
 protected:
     ScratchDir dir;
@@ -439,13 +464,14 @@ protected:
     OutProgramList programs;
     ImageCatalogue catalogue;
     Composer composer{env, catalogue, system};
+    NotingComposer pageComposer{composer};
     RecordingOwner owner;
     FakePrompts prompts;
     int lastPage = 0;
     // On the prefix's own registry: the tests of the page read what it wrote there.
     fw::UserRegistry registry;
     StartWithWindows startWithWindows{registry, fw::ModuleFileNameWide()};
-    SettingsContext context{env, programs, catalogue, composer, system, owner, prompts, startWithWindows, lastPage};
+    SettingsContext context{env, programs, catalogue, pageComposer, system, owner, prompts, startWithWindows, lastPage};
     HWND parent = nullptr;  // stands in for the settings dialog
 
     void SetUp() override {

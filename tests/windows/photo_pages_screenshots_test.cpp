@@ -56,7 +56,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.isoverlap = 1;
     env.isbackgray = 1;
     env.picmaxsize = 420;
-    composer.m_positions = {{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}};
+    composer.ReplacePositions({{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}});
     CSetForeImg page(context);
     ShowInHost(page, fw::LoadText(IDS_PAGE_PHOTOS).c_str());
     EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page.png"));
@@ -103,7 +103,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
 TEST_F(PhotoPagesScreenshots, DISABLED_PositionEditor) {
     system.screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     system.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    composer.m_positions = {{60, 120, 460, 520}, {820, 140, 1120, 440}};
+    composer.ReplacePositions({{60, 120, 460, 520}, {820, 140, 1120, 440}});
     ::ShowWindow(parent, SW_HIDE);
     CImgPosSetDlg editor(env, composer, nullptr, [] {});
     ASSERT_TRUE(editor.Create());

@@ -40,18 +40,18 @@ TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
     Click(Item(IDC_BACK_USECOLOR));
     EXPECT_EQ(1, env.isbackcolor);
     EXPECT_TRUE(Enabled(IDC_BACK_COLOR));
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 
-    composer.m_clearRequested = FALSE;
+    pageComposer.freshAsked = false;
     Click(Item(IDC_BACK_USEIMAGE));
     EXPECT_EQ(1, env.isbackimg);
     ExpectEnabled({IDC_BACK_BROWSE, IDC_BACK_STRETCH}, {});
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 
-    composer.m_clearRequested = FALSE;
+    pageComposer.freshAsked = false;
     Click(Item(IDC_BACK_STRETCH));
     EXPECT_EQ(1, env.isstretch);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 
     Click(Item(IDC_BACK_USEIMAGE));
     EXPECT_EQ(0, env.isbackimg);
@@ -66,14 +66,14 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
     EXPECT_EQ(std::vector<COLORREF>{RGB(0x11, 0x22, 0x33)}, prompts.offeredColors);
     EXPECT_EQ(std::vector<HWND>{parent}, prompts.colorOwners) << "the settings window, not the page or nobody";
     EXPECT_EQ(0xFF0A141Eu, env.backcolor);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 
     prompts.colorAnswer.reset();
-    composer.m_clearRequested = FALSE;
+    pageComposer.freshAsked = false;
     Click(Item(IDC_BACK_COLOR));
     EXPECT_EQ(2u, prompts.offeredColors.size());
     EXPECT_EQ(0xFF0A141Eu, env.backcolor) << "cancel changes nothing";
-    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_FALSE(pageComposer.freshAsked);
 }
 
 TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFreshBackground) {
@@ -85,13 +85,13 @@ TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFresh
     Click(Item(IDC_BACK_BROWSE));
     WaitForPicture();
     EXPECT_EQ(photo, env.backimagename);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
     EXPECT_EQ(L"sea.jpg", TextOf(Item(IDC_BACK_FILENAME)));
     EXPECT_EQ(mb::Widen(InfoOf(photo, 800, 600, 24)), TextOf(Item(IDC_BACK_INFO)));
 
-    composer.m_clearRequested = FALSE;
+    pageComposer.freshAsked = false;
     Click(Item(IDC_BACK_BROWSE));
-    EXPECT_FALSE(composer.m_clearRequested) << "the same file again";
+    EXPECT_FALSE(pageComposer.freshAsked) << "the same file again";
 
     prompts.imageFileAnswer.reset();  // cancelled
     Click(Item(IDC_BACK_BROWSE));
@@ -204,7 +204,7 @@ TEST_F(BackImgPage, EnterAndEscapeChangeNothing) {
     ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
     Pump();
     EXPECT_TRUE(::IsWindowVisible(page->GetSafeHwnd()));
-    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_FALSE(pageComposer.freshAsked);
     EXPECT_EQ(0, env.isbackcolor);
 }
 

@@ -200,7 +200,7 @@ TEST_F(CalendarPage, SwitchEnablesTheControlsAndSwatchesWaitForIt) {
 
     Click(hwnd, IDC_CALEN_SHOW);
     EXPECT_EQ(1, env.iscalender);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
     Click(hwnd, IDC_CALEN_SHOW);
     EXPECT_EQ(0, env.iscalender);
     for (int id : {IDC_CALEN_YM_FONT, IDC_CALEN_DAY_FONT, IDC_CALEN_YM_BOLD, IDC_CALEN_DAY_BOLD, IDC_CALEN_YM_ITALIC,
@@ -232,7 +232,7 @@ TEST_F(CalendarPage, EachSwatchEditsItsOwnColourWithoutAFreshBackground) {
     prompts.colorAnswer.reset();
     Click(hwnd, IDC_CALEN_YM_COLOR);
     EXPECT_EQ(RGB(1, 0, 100), env.yymmcolor) << "cancel changes nothing";
-    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_FALSE(pageComposer.freshAsked);
 }
 
 TEST_F(CalendarPage, EnterAndEscapeChangeNothing) {

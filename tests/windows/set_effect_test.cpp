@@ -69,7 +69,7 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     env.framesize = 12;
     env.framecolor = RGB(10, 20, 30);
     Open();
-    EXPECT_EQ(composer.m_effects.m_maskList.front(), env.maskfilename) << "the first mask stands in for none";
+    EXPECT_EQ(composer.Masks().front(), env.maskfilename) << "the first mask stands in for none";
     EXPECT_EQ(TextOf(Item(IDC_EFFECT_MASK_NAME)),
               mb::Widen(mb::FileNameOfPath(env.maskfilename)));
     ExpectChecked({IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
@@ -205,7 +205,7 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
             Click(picker, IDC_MASK_SELECT);
         });
     }
-    const std::string& first = composer.m_effects.m_maskList[0];
+    const std::string& first = composer.Masks()[0];
     EXPECT_EQ(dir.path() + "\\masks\\" + mb::FileNameOfPath(first), env.maskfilename);
 }
 
@@ -267,7 +267,7 @@ TEST_F(EffectsPage, ExitPathClosesAnOpenPicker) {
     env.ismask = 1;
     Open();
     RunPicker([&](HWND) { page->CloseOwnedWindows(); });
-    EXPECT_TRUE(env.maskfilename.empty() || env.maskfilename == composer.m_effects.m_maskList.front());
+    EXPECT_TRUE(env.maskfilename.empty() || env.maskfilename == composer.Masks().front());
 }
 
 TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
@@ -300,12 +300,12 @@ TEST_F(EffectsPage, FrameColourTakesTheChoiceAndAsksForAFreshBackground) {
     Click(hwnd, IDC_EFFECT_FRAMECOLOR);
     EXPECT_EQ(std::vector<COLORREF>{RGB(1, 1, 1)}, prompts.offeredColors);
     EXPECT_EQ(RGB(1, 1, 1), env.framecolor) << "cancel changes nothing";
-    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_FALSE(pageComposer.freshAsked);
 
     prompts.colorAnswer = RGB(200, 100, 50);
     Click(hwnd, IDC_EFFECT_FRAMECOLOR);
     EXPECT_EQ(RGB(200, 100, 50), env.framecolor);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 }
 
 TEST_F(EffectsPage, EnterAndEscapeChangeNothing) {

@@ -126,7 +126,7 @@ TEST_F(EtcPage, EachBoxActsAtOnce) {
     Open();
     Click(hwnd, IDC_ETC_SHOWPATH);
     EXPECT_EQ(1, env.ispath);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 
     // Each box writes its setting on and off at once; the tray redraws its tip or icon for its own.
     const struct {
@@ -156,10 +156,10 @@ TEST_F(EtcPage, PicturePerMonitorBoxShowsAndSetsTheOptionAndStartsAfresh) {
     Open();
     EXPECT_TRUE(Checked(IDC_ETC_MULTIMONITOR));
     for (int expected : {0, 1}) {
-        composer.m_clearRequested = FALSE;
+        pageComposer.freshAsked = false;
         Click(hwnd, IDC_ETC_MULTIMONITOR);
         EXPECT_EQ(expected, env.multimonitor);
-        EXPECT_TRUE(composer.m_clearRequested) << "a picture of another shape starts from a fresh background";
+        EXPECT_TRUE(pageComposer.freshAsked) << "a picture of another shape starts from a fresh background";
     }
 }
 

@@ -182,7 +182,7 @@ TEST_F(ForeImgPage, ForegroundSwitchGovernsEveryPhotoControl) {
 
     Click(Item(IDC_FORE_USE));
     EXPECT_EQ(0, env.isforeimg);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
     const int photoControls[] = {IDC_FORE_SIZE,     IDC_FORE_SIZE_SPIN,   IDC_FORE_NOTSTRETCH, IDC_FORE_MINUTES,
                                  IDC_FORE_SECONDS,  IDC_FORE_CHANGETIME,  IDC_FORE_CHANGETIME_SPIN,
                                  IDC_FORE_SEQUENTIAL, IDC_FORE_RANDOM,    IDC_FORE_CENTRE,     IDC_FORE_RANDOMPOS,
@@ -190,10 +190,10 @@ TEST_F(ForeImgPage, ForegroundSwitchGovernsEveryPhotoControl) {
                                  IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY};
     for (int id : photoControls) EXPECT_FALSE(Enabled(id)) << id;
 
-    composer.m_clearRequested = FALSE;
+    pageComposer.freshAsked = false;
     Click(Item(IDC_FORE_USE));
     EXPECT_EQ(1, env.isforeimg);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
     EXPECT_TRUE(Enabled(IDC_FORE_SIZE));
     EXPECT_TRUE(Enabled(IDC_FORE_USERPOS));
     EXPECT_FALSE(Enabled(IDC_FORE_OVERLAP)) << "still the centre mode";
@@ -205,10 +205,10 @@ TEST_F(ForeImgPage, UntickingGreyRequestsAFreshBackgroundTickingDoesNot) {
     Open();
     Click(Item(IDC_FORE_BACKGRAY));
     EXPECT_EQ(1, env.isbackgray);
-    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_FALSE(pageComposer.freshAsked);
     Click(Item(IDC_FORE_BACKGRAY));
     EXPECT_EQ(0, env.isbackgray);
-    EXPECT_TRUE(composer.m_clearRequested);
+    EXPECT_TRUE(pageComposer.freshAsked);
 }
 
 TEST_F(ForeImgPage, OrderAndStretchBoxesWriteAtOnce) {
@@ -219,7 +219,7 @@ TEST_F(ForeImgPage, OrderAndStretchBoxesWriteAtOnce) {
     EXPECT_EQ(0, env.israndum);
     Click(Item(IDC_FORE_NOTSTRETCH));
     EXPECT_EQ(1, env.notstrech);
-    EXPECT_FALSE(composer.m_clearRequested);
+    EXPECT_FALSE(pageComposer.freshAsked);
 }
 
 TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
@@ -237,7 +237,7 @@ TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
 
 TEST_F(ForeImgPage, PositionCountAndMap) {
     // The fourth was saved on a larger screen, wholly off this one.
-    composer.m_positions = {{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}, {2000, 1000, 2400, 1300}};
+    composer.ReplacePositions({{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}, {2000, 1000, 2400, 1300}});
     Open();
     EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 4), TextOf(Item(IDC_FORE_POSCOUNT)));
 
@@ -254,7 +254,7 @@ TEST_F(ForeImgPage, PositionCountAndMap) {
 
 TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     env.imagepos = 1;
-    composer.m_positions = {{100, 100, 400, 400}};
+    composer.ReplacePositions({{100, 100, 400, 400}});
     Open();
     Click(Item(IDC_FORE_POSEDIT));
     CImgPosSetDlg* editor = page->PositionEditor();
@@ -269,7 +269,7 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     Pump();
     EXPECT_EQ(nullptr, page->PositionEditor());
     EXPECT_TRUE(::IsWindowVisible(parent));
-    ASSERT_EQ(2u, composer.m_positions.size());
+    ASSERT_EQ(2u, composer.Positions().size());
     EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 2), TextOf(Item(IDC_FORE_POSCOUNT)));
 }
 
@@ -282,7 +282,7 @@ TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {
     page->CloseOwnedWindows();
     Pump();
     EXPECT_EQ(nullptr, page->PositionEditor());
-    EXPECT_TRUE(composer.m_positions.empty());
+    EXPECT_TRUE(composer.Positions().empty());
     EXPECT_FALSE(::IsWindowVisible(parent)) << "the settings dialog is ending: it is not shown again";
 }
 

@@ -127,7 +127,7 @@ TEST_F(PathPage, EmptyFolderListShowsNoRowsAndZeroPics) {
 }
 
 TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
-    catalogue.m_pathList = {"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"};
+    catalogue.Replace({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"}, {});
     Open();
     HWND header = ListView_GetHeader(list);
     ASSERT_EQ(2, Header_GetItemCount(header));
@@ -163,8 +163,8 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
     EXPECT_EQ("3", CellText(list, 0, 1));
     EXPECT_EQ("3 pics", Total());
-    EXPECT_EQ(3u, catalogue.m_imageList.size());
-    ASSERT_EQ(1u, catalogue.m_pathList.size());
+    EXPECT_EQ(3u, catalogue.Images().size());
+    ASSERT_EQ(1u, catalogue.FolderEntries().size());
     // One step per directory entry: the bar ends full, at the counted range.
     const int entries = CountEntries(mb::ToLower(folder));
     EXPECT_EQ(entries, ProgressHigh());
@@ -241,7 +241,7 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(parent), CellText(list, 0, 0));
     EXPECT_EQ("6 pics", Total());
-    EXPECT_EQ(6u, catalogue.m_imageList.size());
+    EXPECT_EQ(6u, catalogue.Images().size());
 }
 
 TEST_F(PathPage, ClickBesideTheRowsDisablesDelete) {
@@ -261,8 +261,8 @@ TEST_F(PathPage, DeletingTheLastFolderEmptiesListTotalAndCatalogue) {
     ASSERT_TRUE(WaitForScan());
     EXPECT_EQ(0, RowCount(list));
     EXPECT_EQ("0 pics", Total());
-    EXPECT_TRUE(catalogue.m_pathList.empty());
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    EXPECT_TRUE(catalogue.FolderEntries().empty());
+    EXPECT_TRUE(catalogue.Images().empty());
     EXPECT_FALSE(DeleteEnabled());
     EXPECT_EQ(-1, page->Selection());
 }
@@ -284,8 +284,8 @@ TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(second), CellText(list, 0, 0));
     EXPECT_EQ("2 pics", Total());
-    ASSERT_EQ(1u, catalogue.m_pathList.size());
-    EXPECT_EQ(2u, catalogue.m_imageList.size());
+    ASSERT_EQ(1u, catalogue.FolderEntries().size());
+    EXPECT_EQ(2u, catalogue.Images().size());
 }
 
 TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
@@ -341,7 +341,7 @@ TEST_F(PathPage, TheBarShowsEachPositionAtOnceInAWideRange) {
 }
 
 TEST_F(PathPage, NavigationKeysNeverReachTheList) {
-    catalogue.m_pathList = {"c:\\a,1", "c:\\b,2", "c:\\c,3"};
+    catalogue.Replace({"c:\\a,1", "c:\\b,2", "c:\\c,3"}, {});
     Open();
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
@@ -351,15 +351,20 @@ TEST_F(PathPage, NavigationKeysNeverReachTheList) {
     EXPECT_EQ(0, page->Selection());
 }
 
-TEST_F(PathPage, TheMessageHookIsHandedBackAfterAnAdd) {
-    int outsideMessages = 0;
-    catalogue.onMessage = [&](FolderMessage) { ++outsideMessages; };
+TEST_F(PathPage, ATidyUpThatALaterRuleStopsShowsBothBoxesInOrderAndTheRowsLeft) {
+    const std::string photos = Folder("photos", 2), inner = Folder("photos\\inner", 1);
+    catalogue.Replace({inner + ",1", photos + ",3", "c:\\other,4"}, {});
     Open();
-    page->AddChosenFolder("C:\\");
-    EXPECT_EQ(1u, prompts.messages.size()) << "the page shows its own box";
-    ASSERT_TRUE(catalogue.onMessage);
-    catalogue.onMessage(FolderMessage::RootFolder);
-    EXPECT_EQ(1, outsideMessages);
+    ASSERT_EQ(3, RowCount(list));
+    ClickRow(hwnd, IDC_PATH_LIST, 2);
+    page->AddChosenFolder(photos);
+    EXPECT_FALSE(page->Scanning());
+    EXPECT_EQ((std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_TIDIED), fw::LoadText(IDS_FOLDER_SAME_NAME)}),
+              Shown());
+    ASSERT_EQ(2, RowCount(list)) << "the tidied entry stays removed";
+    EXPECT_EQ(mb::ToLower(photos), mb::ToLower(CellText(list, 0, 0)));
+    EXPECT_EQ(-1, page->Selection());
+    EXPECT_FALSE(DeleteEnabled());
 }
 
 // ---- A library of 100,000 pictures ------------------------------------------------------------
@@ -372,7 +377,7 @@ TEST_F(PathPage, AListChangedBehindThePageIsShownAgainBeforeARowIsTaken) {
     Open();
     AddAndWait(a);
     AddAndWait(b);
-    catalogue.m_pathList.erase(catalogue.m_pathList.begin());  // "a" removed behind the page
+    catalogue.RemoveFolder(a);  // removed behind the page
     ClickRow(hwnd, IDC_PATH_LIST, 1);  // "b" as the page showed it
     ASSERT_EQ(1, RowCount(list));
     EXPECT_EQ(mb::ToLower(b), CellText(list, 0, 0));
@@ -423,9 +428,9 @@ TEST_F(LargeLibrary, TheSettingsWindowAnswersThroughoutTheScan) {
     EXPECT_TRUE(counted) << "no marquee while the entries were counted";
     EXPECT_TRUE(midway) << "the bar never stood between its ends";
     EXPECT_EQ(ProgressHigh(), ProgressPos());
-    ASSERT_EQ(1u, catalogue.m_pathList.size());
-    EXPECT_EQ(mb::ToLower(library) + "," + std::to_string(kPictures), catalogue.m_pathList[0]);
-    EXPECT_EQ(static_cast<size_t>(kPictures), catalogue.m_imageList.size());
+    ASSERT_EQ(1u, catalogue.FolderEntries().size());
+    EXPECT_EQ(mb::ToLower(library) + "," + std::to_string(kPictures), catalogue.FolderEntries()[0]);
+    EXPECT_EQ(static_cast<size_t>(kPictures), catalogue.Images().size());
     EXPECT_EQ(std::to_string(kPictures) + " pics", Total());
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {IDC_PATH_DELETE});
 }
@@ -436,12 +441,12 @@ TEST_F(LargeLibrary, ACancelledScanLeavesTheListsAsTheyWere) {
     std::string kept = Folder("kept", 2);
     Open();
     AddAndWait(kept);
-    const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+    const std::vector<std::string> paths = catalogue.FolderEntries(), images = catalogue.Images();
     auto expectAsBefore = [&](const char* how) {
         SCOPED_TRACE(how);
         EXPECT_FALSE(page->Scanning());
-        EXPECT_EQ(paths, catalogue.m_pathList);
-        EXPECT_EQ(images, catalogue.m_imageList);
+        EXPECT_EQ(paths, catalogue.FolderEntries());
+        EXPECT_EQ(images, catalogue.Images());
         ASSERT_EQ(1, RowCount(list));
         EXPECT_EQ(mb::ToLower(kept), CellText(list, 0, 0));
         EXPECT_EQ("2 pics", Total());
@@ -456,14 +461,14 @@ TEST_F(LargeLibrary, ACancelledScanLeavesTheListsAsTheyWere) {
     expectAsBefore("the cancel button");
 
     // A re-read that would drop the vanished folder and take the library in its place.
-    catalogue.m_pathList = {paths[0], library + ",0"};
+    catalogue.Replace({paths[0], library + ",0"}, catalogue.Images());
     Click(hwnd, IDC_PATH_RELOAD);
     ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
     ASSERT_TRUE(page->Scanning());
     ::SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);  // what Escape on the page sends
     EXPECT_FALSE(page->Scanning());
-    EXPECT_EQ((std::vector<std::string>{paths[0], library + ",0"}), catalogue.m_pathList);
-    EXPECT_EQ(images, catalogue.m_imageList);
+    EXPECT_EQ((std::vector<std::string>{paths[0], library + ",0"}), catalogue.FolderEntries());
+    EXPECT_EQ(images, catalogue.Images());
 }
 
 // The settings window closed in the middle of an add, a delete or a re-read hands the edit to the
@@ -478,15 +483,15 @@ TEST_F(LargeLibrary, AnEditStillScanningWhenTheWindowClosesIsCommittedAfterwards
     // Begins the edit, closes the window at its first sign of progress and checks that nothing
     // changed yet; then commits what was handed over, as the main window's timer does.
     auto closeMidScan = [&](const std::function<void()>& begin) {
-        const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+        const std::vector<std::string> paths = catalogue.FolderEntries(), images = catalogue.Images();
         const int adoptions = owner.adoptions;
         begin();
         ASSERT_TRUE(WaitForScan([&] { return ProgressSeen(); }));
         ASSERT_TRUE(page->Scanning()) << "the scan ended before the window could close";
         page.reset();  // the settings window closes
         EXPECT_EQ(adoptions + 1, owner.adoptions);
-        EXPECT_EQ(paths, catalogue.m_pathList) << "nothing committed before the scan ends";
-        EXPECT_EQ(images, catalogue.m_imageList);
+        EXPECT_EQ(paths, catalogue.FolderEntries()) << "nothing committed before the scan ends";
+        EXPECT_EQ(images, catalogue.Images());
     };
     auto commit = [&] {
         for (int i = 0; i < 6000 && !owner.adopted.Empty(); ++i) {
@@ -498,8 +503,8 @@ TEST_F(LargeLibrary, AnEditStillScanningWhenTheWindowClosesIsCommittedAfterwards
 
     closeMidScan([&] { page->AddChosenFolder(library); });
     commit();
-    EXPECT_EQ((std::vector<std::string>{kept + ",2", gone + ",1", libraryEntry}), catalogue.m_pathList);
-    EXPECT_EQ(static_cast<size_t>(kPictures + 3), catalogue.m_imageList.size());
+    EXPECT_EQ((std::vector<std::string>{kept + ",2", gone + ",1", libraryEntry}), catalogue.FolderEntries());
+    EXPECT_EQ(static_cast<size_t>(kPictures + 3), catalogue.Images().size());
 
     // The delete of "gone" rescans the rest, the library among them.
     Open();
@@ -508,25 +513,25 @@ TEST_F(LargeLibrary, AnEditStillScanningWhenTheWindowClosesIsCommittedAfterwards
         Click(hwnd, IDC_PATH_DELETE);
     });
     commit();
-    EXPECT_EQ((std::vector<std::string>{kept + ",2", libraryEntry}), catalogue.m_pathList);
-    EXPECT_EQ(static_cast<size_t>(kPictures + 2), catalogue.m_imageList.size());
+    EXPECT_EQ((std::vector<std::string>{kept + ",2", libraryEntry}), catalogue.FolderEntries());
+    EXPECT_EQ(static_cast<size_t>(kPictures + 2), catalogue.Images().size());
 
     // A re-read finds the picture added to "kept" since.
     WriteFile(kept + "\\new.jpg", "x");
     Open();
     closeMidScan([&] { Click(hwnd, IDC_PATH_RELOAD); });
     commit();
-    EXPECT_EQ((std::vector<std::string>{kept + ",3", libraryEntry}), catalogue.m_pathList);
+    EXPECT_EQ((std::vector<std::string>{kept + ",3", libraryEntry}), catalogue.FolderEntries());
     ASSERT_FALSE(::testing::Test::HasFailure());
 
     // Ended before the scan did: the lists stay whole, and the page shows them as they were.
     WriteFile(kept + "\\newer.jpg", "x");
-    const std::vector<std::string> paths = catalogue.m_pathList, images = catalogue.m_imageList;
+    const std::vector<std::string> paths = catalogue.FolderEntries(), images = catalogue.Images();
     Open();
     closeMidScan([&] { Click(hwnd, IDC_PATH_RELOAD); });
     owner.adopted = AdoptedFolderEdits();
-    EXPECT_EQ(paths, catalogue.m_pathList);
-    EXPECT_EQ(images, catalogue.m_imageList);
+    EXPECT_EQ(paths, catalogue.FolderEntries());
+    EXPECT_EQ(images, catalogue.Images());
     Open();
     EXPECT_EQ(2, RowCount(list));
     EXPECT_EQ(std::to_string(kPictures + 3) + " pics", Total());
