@@ -155,7 +155,7 @@ protected:
     // Composes on the monitors and measures each, in the order given.
     std::vector<Measured> ComposeAndMeasure(const std::vector<fw::MonitorInfo>& monitors) {
         UseMonitors(monitors);
-        composer->m_clearRequested = TRUE;
+        composer->RequestFreshBackground();
         Compose();
         std::vector<Measured> measured;
         auto picture = Wallpaper();
@@ -236,7 +236,7 @@ TEST_F(MonitorScaleTest, ANewScaleStartsAFreshPictureRatherThanRedrawingTheOld) 
     UseMonitors({Monitor(0, 1920, 1080, true, 144)});
     composer->RedrawOverlays();
     EXPECT_EQ(1, composer->Pictures()[0].count);
-    EXPECT_EQ(1u, composer->m_currentImages.size());
+    EXPECT_EQ(1u, composer->CurrentImages().size());
     EXPECT_FALSE(composer->GoBack());
 }
 
