@@ -256,9 +256,6 @@ inline RECT RectOf(HWND window) {
     ::GetWindowRect(window, &r);
     return r;
 }
-inline bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 // ---- Dialogs of this thread and their modal loops ------------------------------------------------
 
