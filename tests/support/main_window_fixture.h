@@ -87,6 +87,12 @@ protected:
         };
         return *dlg;
     }
+    // The window made and started, its first composition done.
+    void Start() {
+        ASSERT_TRUE(Make().Create());
+        ASSERT_TRUE(dlg->IsStarted());
+        Settle();
+    }
     void Close() {
         if (!dlg) return;
         dlg->DestroyWindow();

@@ -35,10 +35,6 @@ protected:
         system.SetMonitors({{{0, 0, 1024, 768}, {0, 0, 1024, 738}, true}, {{1024, 0, 2048, 768}, {1024, 0, 2048, 738}, false}});
     }
     std::string Photo(int i) const { return photos.at(static_cast<size_t>(i)); }
-    void Start() {
-        ASSERT_TRUE(Make().Create());
-        Settle();
-    }
     // As a second copy sends it.
     void Verb(Verb verb, int displayNumber = 0) {
         VerbMessage message{static_cast<int32_t>(verb), displayNumber};

@@ -24,12 +24,13 @@ const UINT kTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 class MainWindow : public MainWindowTest {
 protected:
     // Whether the shell holds the program's icon: modifying nothing succeeds only then.
-    bool IconInShell() const {
+    bool IconInShell() const { return Shell(NIM_MODIFY); }
+    bool Shell(DWORD action) const {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof data;
         data.hWnd = Hwnd();
         data.uID = kTrayIconId;
-        return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+        return ::Shell_NotifyIconW(action, &data) != FALSE;
     }
     bool Contains(const std::string& file, const std::string& text) const {
         return ReadFile(dir.File(file)).find(text) != std::string::npos;
@@ -137,11 +138,7 @@ TEST_F(MainWindow, IconAddedAgainAfterTheTaskbarCreatedBroadcast) {
     const HICON picture = dlg->m_trayIcon.Icon();
 
     // Explorer restarts: its new notification area knows nothing of the icon.
-    NOTIFYICONDATAW gone{};
-    gone.cbSize = sizeof gone;
-    gone.hWnd = Hwnd();
-    gone.uID = kTrayIconId;
-    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_TRUE(Shell(NIM_DELETE));
     ASSERT_FALSE(IconInShell());
 
     ::SendNotifyMessageW(HWND_BROADCAST, kTaskbarCreated, 0, 0);
@@ -157,9 +154,7 @@ TEST_F(MainWindow, IconAddedAgainAfterTheTaskbarCreatedBroadcast) {
 // ---- The tray menu's loop -------------------------------------------------------------------
 
 TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
+    Start();
     bool menuWasOpen = false;
     LRESULT secondClick = -1;
     InsideModalLoop closeMenu([&] {
@@ -184,8 +179,7 @@ TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
 TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnswering) {
     ListPhotos("photos", {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     WriteSettings("isforeimg=1\r\n");
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     ASSERT_EQ(1, compositions);
 
     // The next photo's share stalls (within the watchdog's limit): the composition waits on the
@@ -246,8 +240,7 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
 }
 
 TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     dlg->m_changeEnabled = TRUE;
     ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
     Gdiplus::Bitmap* const before = dlg->m_composer.m_savedCanvas.get();
@@ -284,8 +277,7 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
 TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
     const std::string mine = dir.File("mine.jpg");
     WriteFile(mine, "the user's own photo");
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     ASSERT_NE(nullptr, dlg->m_composer.m_savedCanvas);
 
     for (int answer : {IDNO, IDYES}) {
@@ -341,9 +333,7 @@ TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
 TEST_F(MainWindow, SettingsListAndPositionsAreOnDiskOnceTheSettingsWindowCloses) {
     const std::string photos = dir.MakeDir("photos");
     WriteFile(photos + "\\one.jpg", "not really a picture");
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
+    Start();
     // Edits what the pages and the position editor edit, then closes the settings window as its
     // close box does.
     bool edited = false, savedBeforeClose = false;
@@ -398,8 +388,7 @@ LPARAM DisplayState(DisplayStateMessage& m, DWORD state) {
 }
 
 TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     ASSERT_EQ(1, compositions);
     dlg->m_changeEnabled = TRUE;
     const auto session = [&](WPARAM change) { ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, change, 0); };
@@ -583,9 +572,7 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     for (const char* name : {"a.jpg", "b.png", "c.gif"}) WriteFile(photos + "\\" + name, "x");
     WriteFile(dir.File("list.txt"), photos + ",3\n&\n");
     WriteSettings("isforeimg=1\r\n");
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
+    Start();
     EXPECT_EQ(1, compositions);
     EXPECT_TRUE(dlg->m_catalogue.m_imageList.empty()) << "the first change found it used up";
     EXPECT_TRUE(dlg->m_changeEnabled) << "the refill under way brings photos for the timed changes";
@@ -605,9 +592,7 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
     WriteFile(dir.File("list.txt"), kept + ",1\r\n&\r\n" + kept + "\\a.jpg\r\n");
     WriteFile(added + "\\b.jpg", "x");
     WriteFile(added + "\\c.jpg", "x");
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
+    Start();
 
     FolderEdit edit;
     edit.kind = FolderEditKind::Add;
