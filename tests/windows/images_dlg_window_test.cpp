@@ -131,15 +131,11 @@ protected:
     }
     // The colour at (x, y) of thumbnail i as the list draws it.
     COLORREF ThumbnailPixel(int i, int x, int y) const {
-        HIMAGELIST images = dialog->Thumbnails();
         int cx = 0, cy = 0;
-        ::ImageList_GetIconSize(images, &cx, &cy);
-        fw::WindowDc screen(nullptr);
-        fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-        fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), cx, cy));
-        fw::SelectObjectGuard selected(dc.get(), bitmap.get());
-        ::ImageList_Draw(images, i, dc.get(), 0, 0, ILD_NORMAL);
-        return ::GetPixel(dc.get(), x, y);
+        ::ImageList_GetIconSize(dialog->Thumbnails(), &cx, &cy);
+        Canvas canvas(cx, cy, RGB(1, 2, 3));
+        ::ImageList_Draw(dialog->Thumbnails(), i, canvas.dc(), 0, 0, ILD_NORMAL);
+        return canvas.At(x, y);
     }
     POINT ItemCentre(int item) {
         RECT r{LVIR_ICON};

@@ -41,16 +41,11 @@ public:
 
 private:
     void Watch() {
-        LARGE_INTEGER frequency{};
-        ::QueryPerformanceFrequency(&frequency);
         while (!m_stop) {
-            LARGE_INTEGER before{}, after{};
-            ::QueryPerformanceCounter(&before);
+            const auto before = std::chrono::steady_clock::now();
             DWORD_PTR result = 0;
             const bool answered = ::SendMessageTimeoutW(m_window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
-            ::QueryPerformanceCounter(&after);
-            const double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                              static_cast<double>(frequency.QuadPart);
+            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count();
             m_longestMs = std::max(m_longestMs.load(), answered ? ms : 5000.0);
             ++m_answers;
             ::Sleep(5);
