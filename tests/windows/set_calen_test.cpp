@@ -133,7 +133,9 @@ TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettings) {
         Click(hwnd, c.id);
         EXPECT_EQ(c.value, env.*c.setting) << step;
         expectPreviews(step);
-        if (c.focus) EXPECT_EQ(Item(c.focus), ::GetFocus()) << step;
+        if (c.focus) {
+            EXPECT_EQ(Item(c.focus), ::GetFocus()) << step;
+        }
         ++step;
     }
 }

@@ -113,7 +113,9 @@ TEST_F(EtcPage, EachBoxActsAtOnce) {
         for (int expected : {1, 0}) {
             Click(hwnd, box.id);
             EXPECT_EQ(expected, box.setting()) << box.id;
-            if (box.trayUpdates) EXPECT_EQ(2 - expected, *box.trayUpdates) << box.id;
+            if (box.trayUpdates) {
+                EXPECT_EQ(2 - expected, *box.trayUpdates) << box.id;
+            }
         }
     }
 }

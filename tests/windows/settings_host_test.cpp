@@ -326,13 +326,13 @@ protected:
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     CPageListBox list;
     fw::ImageList images{::ImageList_Create(20, 20, ILC_COLOR32 | ILC_MASK, 0, 1)};
+    fw::Bitmap strip{static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0))};
 
     void SetUp() override {
         ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, 0, 0, 150, 150, parent,
                           reinterpret_cast<HMENU>(1001), nullptr, nullptr);
         ASSERT_TRUE(list.SubclassDlgItem(1001, parent));
-        fw::Bitmap strip(static_cast<HBITMAP>(
-            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0)));
         ASSERT_TRUE(strip);
         BITMAP info{};
         ::GetObjectW(strip.get(), sizeof(info), &info);
@@ -358,7 +358,7 @@ protected:
     }
 };
 
-TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFill) {
+TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillAnUnselectedOneOnTheWindowColour) {
     Canvas canvas(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(canvas.dc(), ODA_DRAWENTIRE, ODS_SELECTED));
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 0)) << "the icon's white corner is transparent";
@@ -366,17 +366,14 @@ TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFill) {
     EXPECT_EQ(CPageListBox::kSelectedFill, canvas.At(140, 10));
     EXPECT_EQ(RGB(0x8f, 0xd0, 0xf5), canvas.At(5, 5)) << "the first icon's sky";
     EXPECT_GT(canvas.Count(::GetSysColor(COLOR_WINDOWTEXT), {22, 1, 149, 19}), 10) << "the name";
-}
 
-TEST_F(PageListItems, UnselectedItemOnTheWindowColourAndFocusAloneDrawsNothing) {
-    Canvas canvas(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(canvas.dc(), ODA_SELECT, 0));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), canvas.At(0, 0));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), canvas.At(149, 19));
 
     Canvas untouched(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(untouched.dc(), ODA_FOCUS, ODS_SELECTED | ODS_FOCUS));
-    EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20}));
+    EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20})) << "focus alone draws nothing";
 }
 
 TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
@@ -404,8 +401,6 @@ TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
 }
 
 TEST_F(PageListItems, RowsIconsAndIndentFollowTheDpi) {
-    fw::Bitmap strip(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0)));
     struct Case { UINT dpi; int row, indent, icon; };
     for (const Case c : {Case{96, 20, 22, 20}, Case{144, 30, 33, 30}, Case{192, 40, 44, 40}}) {
         list.SetDpi(c.dpi);
@@ -491,8 +486,11 @@ TEST(ColorSwatch, FramesColourAndMarkerEnabledOrNot) {
         swatch.DrawItem(item);
         EXPECT_EQ(state ? ::GetSysColor(COLOR_BTNSHADOW) : RGB(10, 120, 200), canvas.At(10, 10)) << state;
         for (const Probe& p : frames) EXPECT_EQ(p.colour, canvas.At(p.x, p.y)) << state << " at " << p.x << "," << p.y;
-        for (const Probe& p : marker)  // disabled, on the shadow: its black arrow
-            if (!state || p.colour == black) EXPECT_EQ(p.colour, canvas.At(p.x, p.y)) << p.x << "," << p.y;
+        for (const Probe& p : marker) {
+            if (!state || p.colour == black) {  // disabled, on the shadow: its black arrow
+                EXPECT_EQ(p.colour, canvas.At(p.x, p.y)) << p.x << "," << p.y;
+            }
+        }
     }
 }
 
