@@ -7,81 +7,45 @@
 #include <gdiplus.h>
 #include <wtsapi32.h>
 
-#include <atomic>
-#include <memory>
 #include <string>
 
 #include "app/wallpaper_dlg.h"
 #include "composer/output.h"
-#include "support/fake_files.h"
-#include "support/fake_system.h"
-#include "support/message_pump.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
 
-using testing_support::FileExists;
-using testing_support::Pump;
-using testing_support::PumpUntil;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
-class CurationWindow : public ::testing::Test {
+class CurationWindow : public MainWindowTest {
 protected:
-    ScratchDir dir;
-    testing_support::FakeSystem system;
-    testing_support::FakeFiles files;
-    PhotoSource photoSource{files};  // outlives the window that reads through it
-    std::unique_ptr<CWallpaperDlg> dlg;
-    std::atomic<int> compositions{0};
-    std::string photos;
+    std::vector<std::string> photos;
 
     void SetUp() override {
-        photos = dir.MakeDir("photos");
-        std::string list = photos + ",6\r\n&\r\n";
         const Gdiplus::Color colours[] = {{255, 200, 0, 0}, {255, 0, 200, 0}, {255, 0, 0, 200},
                                           {255, 200, 200, 0}, {255, 0, 200, 200}, {255, 200, 0, 200}};
-        for (int i = 0; i < 6; ++i) {
-            Gdiplus::Bitmap bitmap(64, 48, PixelFormat24bppRGB);
-            Gdiplus::Graphics(&bitmap).Clear(colours[i]);
-            SaveImage(bitmap, Photo(i), "png");
-            list += Photo(i) + "\r\n";
-        }
-        WriteFile(dir.File("list.txt"), list);
-        WriteFile(dir.File("env.ini"),
-                  "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\nisrandum=0\r\n");
+        int next = 0;
+        photos = ListPhotos("photos", {"p0.png", "p1.png", "p2.png", "p3.png", "p4.png", "p5.png"},
+                            [&](const std::string& path) {
+                                Gdiplus::Bitmap bitmap(64, 48, PixelFormat24bppRGB);
+                                Gdiplus::Graphics(&bitmap).Clear(colours[next++]);
+                                SaveImage(bitmap, path, "png");
+                            });
+        WriteSettings("isforeimg=1\r\nisrandum=0\r\n");
         system.SetMonitors({{{0, 0, 1024, 768}, {0, 0, 1024, 738}, true}, {{1024, 0, 2048, 768}, {1024, 0, 2048, 738}, false}});
     }
-    void TearDown() override {
-        if (dlg) {
-            dlg->DestroyWindow();
-            Pump(0);
-            dlg.reset();
-        }
-    }
-    std::string Photo(int i) const { return photos + "\\p" + std::to_string(i) + ".png"; }
-    void Make() {
-        dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
-        dlg->m_composer.SetPhotoSource(photoSource);
-        dlg->m_composer.ObservePhases([this](ComposePhase phase) {
-            if (phase == ComposePhase::Start) ++compositions;
-        });
-        ASSERT_TRUE(dlg->Create());
-        Settle();
-    }
+    std::string Photo(int i) const { return photos.at(static_cast<size_t>(i)); }
     // As a second copy sends it.
     void Verb(Verb verb, int displayNumber = 0) {
         VerbMessage message{static_cast<int32_t>(verb), displayNumber};
         COPYDATASTRUCT data{kVerbCopyData, sizeof message, &message};
-        ASSERT_EQ(TRUE, ::SendMessageW(dlg->GetSafeHwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+        ASSERT_EQ(TRUE, ::SendMessageW(Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     }
-    void Settle() { ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->Idle(); })) << "a composition never ended"; }
     std::string On(size_t monitor) const { return dlg->m_composer.Pictures().at(monitor).path; }
 };
 
 TEST_F(CurationWindow, EachVerbActsOnTheMonitorAskedOrUnderThePointer) {
-    Make();
+    Start();
     ASSERT_EQ(1, compositions);
     ASSERT_EQ(Photo(0), On(0));
     ASSERT_EQ(Photo(1), On(1));
@@ -135,23 +99,18 @@ TEST_F(CurationWindow, EachVerbActsOnTheMonitorAskedOrUnderThePointer) {
     Verb(Verb::Next, 7);
     VerbMessage bad{99, 0};
     COPYDATASTRUCT data{kVerbCopyData, sizeof bad, &bad};
-    EXPECT_EQ(FALSE, ::SendMessageW(dlg->GetSafeHwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    EXPECT_EQ(FALSE, ::SendMessageW(Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     Settle();
     EXPECT_EQ(before, compositions);
 }
 
 TEST_F(CurationWindow, VerbsDuringACompositionOrWhileNobodyLooksAreMadeAfterwardsOnceEach) {
-    Make();
+    Start();
     system.cursor = {100, 100};
     // The next photo stalls: the composition waits on the worker, the verbs do not.
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> stalled{false};
-    files.onOpen = [&](const std::wstring&) {
-        if (stalled.exchange(true)) return;
-        ::WaitForSingleObject(release, 8000);  // within the watchdog's limit
-    };
+    StalledOpens stall(files, 8000);  // within the watchdog's limit
     Verb(Verb::Next, 1);
-    ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
+    ASSERT_TRUE(PumpUntil(3000, [&] { return stall.Reached(); }));
     Verb(Verb::Ban);  // the photo the user sees now, not the one coming
     Verb(Verb::Ban);
     Verb(Verb::Back);
@@ -161,21 +120,20 @@ TEST_F(CurationWindow, VerbsDuringACompositionOrWhileNobodyLooksAreMadeAfterward
     Verb(Verb::Pause);
     Pump(50);
     EXPECT_EQ(2, compositions);
-    ::SetEvent(release);
+    stall.Release();
     Settle();
-    ::CloseHandle(release);
     EXPECT_EQ(3, compositions) << "the next, then the ban's recomposition";
     EXPECT_EQ(Photo(0) + "\r\n", ReadFile(dir.File("banlist.txt"))) << "the banned photo was the one shown";
     EXPECT_EQ(1, dlg->stEnv.ispause) << "the last of the pause and resume counts";
     EXPECT_NE(Photo(0), On(0));
 
     // Nobody looking: held, then made once the user is back.
-    ::SendMessageW(dlg->GetSafeHwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
     Verb(Verb::Next, 2);
     Verb(Verb::Next, 2);
     Pump(50);
     EXPECT_EQ(3, compositions);
-    ::SendMessageW(dlg->GetSafeHwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 4; }));
     Settle();
     Pump(50);
@@ -186,25 +144,23 @@ TEST_F(CurationWindow, HotkeysAreRegisteredAHeldOneIsTakenAndEachActsAsItsVerb) 
     // Another program holds Ctrl+Alt+B (a window of this process stands in for it).
     HWND other = ::CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, 'B'));
-    Make();
+    Start();
     EXPECT_FALSE(dlg->HotkeyTaken(HotkeyVerb::Next));
     EXPECT_TRUE(dlg->HotkeyTaken(HotkeyVerb::Back));
     EXPECT_EQ(0x642, dlg->stEnv.hotkeyback) << "kept in the settings all the same";
     EXPECT_FALSE(::RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'N')) << "the program holds its default";
 
-    ::SendMessageW(dlg->GetSafeHwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::PauseOrResume), 0);
+    ::SendMessageW(Hwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::PauseOrResume), 0);
     EXPECT_EQ(1, dlg->stEnv.ispause);
-    ::SendMessageW(dlg->GetSafeHwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::PauseOrResume), 0);
+    ::SendMessageW(Hwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::PauseOrResume), 0);
     EXPECT_EQ(0, dlg->stEnv.ispause);
-    ::SendMessageW(dlg->GetSafeHwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::Next), 0);
+    ::SendMessageW(Hwnd(), WM_HOTKEY, kHotkeyIdBase + static_cast<int>(HotkeyVerb::Next), 0);
     Settle();
     EXPECT_EQ(2, compositions);
 
     // Released when the program ends.
-    dlg->DestroyWindow();
-    Pump(0);
+    Close();
     EXPECT_TRUE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N'));
-    dlg.reset();
     ::UnregisterHotKey(other, 1);
     ::UnregisterHotKey(other, 3);
     ::DestroyWindow(other);

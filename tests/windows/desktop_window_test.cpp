@@ -1,14 +1,7 @@
 // The foreground check over real windows. The virtual desktop has windows of its own (the
 // taskbar), so the walk is the real z-order walk restricted to the windows a test made.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <vector>
 
 #include "app/desktop.h"
-#include "framework/mbstring.h"
-#include "resource.h"
-#include "support/fake_system.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -47,26 +40,23 @@ TEST_F(RealWindows, WalkSeesEveryWindowMadeInZOrder) {
     EXPECT_EQ(second, walk[1].hwnd);
 }
 
-TEST_F(RealWindows, VisibleTitledWindowBlocks) {
-    Make(L"Report - editor");
-    EXPECT_TRUE(Active());
-}
-
-TEST_F(RealWindows, MinimisedOwnedUntitledAndHiddenWindowsDoNotBlock) {
-    Make(L"Minimised editor", nullptr, SW_SHOWMINNOACTIVE);
+// Each window alone, beside a hidden owner: whether it holds the changes, and that the walk met it.
+TEST_F(RealWindows, OnlyVisibleTitledUnownedWindowsAndTheStartMenuBlock) {
     HWND owner = Make(L"", nullptr, SW_HIDE);
-    Make(L"Owned tool window", owner);
-    Make(L"");
-    Make(L"Hidden editor", nullptr, SW_HIDE);
-    std::vector<TopWindowRecord> walk = MyWalk();
-    ASSERT_EQ(5u, walk.size());
-    EXPECT_FALSE(Active());
-}
-
-TEST_F(RealWindows, OwnedStartMenuBlocks) {
-    HWND owner = Make(L"", nullptr, SW_HIDE);
-    Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), owner);
-    EXPECT_TRUE(Active());
+    const struct { std::wstring title; bool owned; int show; bool blocks; } windows[] = {
+        {L"Report - editor", false, SW_SHOWNOACTIVATE, true},
+        {fw::LoadText(IDS_START_MENU_TITLE), true, SW_SHOWNOACTIVATE, true},
+        {L"Minimised editor", false, SW_SHOWMINNOACTIVE, false},
+        {L"Owned tool window", true, SW_SHOWNOACTIVATE, false},
+        {L"", false, SW_SHOWNOACTIVATE, false},
+        {L"Hidden editor", false, SW_HIDE, false},
+        {L"Program Manager", false, SW_SHOWNOACTIVATE, false}};
+    for (const auto& w : windows) {
+        HWND made = Make(w.title.c_str(), w.owned ? owner : nullptr, w.show);
+        EXPECT_EQ(2u, MyWalk().size()) << mb::Narrow(w.title);
+        EXPECT_EQ(w.blocks, Active()) << mb::Narrow(w.title);
+        mine.Destroy(made);
+    }
 }
 
 TEST_F(RealWindows, ExactExceptionTitleDoesNotBlockButNearMissesDo) {
@@ -82,11 +72,6 @@ TEST_F(RealWindows, ExactExceptionTitleDoesNotBlockButNearMissesDo) {
 
     ::SetWindowTextW(exact, L"movie player");
     EXPECT_TRUE(Active());
-}
-
-TEST_F(RealWindows, DesktopTitleDoesNotBlock) {
-    Make(L"Program Manager");
-    EXPECT_FALSE(Active());
 }
 
 TEST_F(RealWindows, CloakedWindowsDoNotBlock) {

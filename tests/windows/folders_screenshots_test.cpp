@@ -2,21 +2,10 @@
 // images dialog with realistic contents, one after the other, for tools/screenshot-folders.
 // Disabled in ordinary runs: the script runs it with --gtest_also_run_disabled_tests and takes a
 // screenshot each time a window says it is ready (a file in DIORAMIX_SHOT_DIR).
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "aux_windows/images_dlg.h"
-#include "composer/output.h"
-#include "framework/mbstring.h"
-#include "resource.h"
 #include "settings_ui/program_list.h"
 #include "settings_ui/set_etc.h"
 #include "settings_ui/set_path.h"
@@ -62,27 +51,10 @@ void SaveScene(const std::string& path, int width, int height, Gdiplus::Color to
     bitmap.Save(mb::Widen(path).c_str(), &jpeg, nullptr);
 }
 
-HWND MakeFrame(const wchar_t* title, int width, int height) {
-    HWND frame = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | SS_WHITERECT, 60, 50,
-                                   width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    return frame;
-}
-
-// Sizes a frame so that the page fills its client area with a margin.
-void FitFrameToPage(HWND frame, HWND page) {
-    RECT pageRect;
-    ::GetWindowRect(page, &pageRect);
-    RECT frameRect{0, 0, pageRect.right - pageRect.left + 16, pageRect.bottom - pageRect.top + 16};
-    ::AdjustWindowRectEx(&frameRect, static_cast<DWORD>(::GetWindowLongW(frame, GWL_STYLE)), FALSE, 0);
-    ::SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left, frameRect.bottom - frameRect.top,
-                   SWP_NOMOVE | SWP_NOZORDER);
-    ::SetWindowPos(page, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-}
-
 class FoldersScreenshots : public PageTest {};
 
 TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
-    ::ShowWindow(parent, SW_HIDE);
+    owner.window = parent;
 
     // ---- Image folders page: three folders, the last one being added -----------------------
     for (const char* name : {"Photos", "Photos\\2026", "Travel", "Family", "Wallpapers", "Scans"})
@@ -93,11 +65,9 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
     for (int i = 0; i < 5; ++i) WriteFile(dir.File("Travel\\trip" + std::to_string(i) + ".png"), "x");
     for (int i = 0; i < 9; ++i) WriteFile(dir.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
     {
-        HWND frame = MakeFrame(fw::LoadText(IDS_PAGE_FOLDERS).c_str(), 560, 380);
-        owner.window = frame;
         CSetPath page(context);
-        ASSERT_TRUE(page.Create(frame));
-        FitFrameToPage(frame, page.GetSafeHwnd());
+        ASSERT_TRUE(page.Create(parent));
+        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_FOLDERS));
         for (const char* name : {"Photos", "Travel", "Family", "Wallpapers", "Scans"})
             page.AddChosenFolder(dir.File(name));
         ClickRow(page.GetSafeHwnd(), IDC_PATH_LIST, 0);
@@ -105,18 +75,13 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
                               LVIS_SELECTED | LVIS_FOCUSED);
         Pose("path-page");
         page.DestroyWindow();
-        ::DestroyWindow(frame);
     }
 
     // ---- Miscellaneous page, then its program list over it ------------------------------------
     {
-        std::vector<HWND> windows;
-        for (const wchar_t* title : {L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt", L"Movie Player", L"Photo Viewer - beach.jpg"}) {
-            HWND w = ::CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 700, 420, 300, 200, nullptr, nullptr,
-                                       ::GetModuleHandleW(nullptr), nullptr);
-            ::ShowWindow(w, SW_SHOWNOACTIVATE);
-            windows.push_back(w);
-        }
+        TopWindows windows;
+        for (const wchar_t* title : {L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt", L"Movie Player", L"Photo Viewer - beach.jpg"})
+            ::SetWindowPos(windows.Make(title), nullptr, 700, 420, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
         env.maxwinstop = 1;
         env.ispath = 1;
         env.isweekday = 1;
@@ -125,31 +90,28 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
         env.hotkeyback = 0x642;
         env.hotkeypause = 0x650;
         programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
-        HWND frame = MakeFrame(fw::LoadText(IDS_PAGE_OTHERS).c_str(), 560, 380);
         CSetEtc page(context);
-        ASSERT_TRUE(page.Create(frame));
-        FitFrameToPage(frame, page.GetSafeHwnd());
+        ASSERT_TRUE(page.Create(parent));
+        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_OTHERS));
         Pose("etc-page");
 
         env.maxwinstop = 0;
         CSetEtc off(context);
-        ASSERT_TRUE(off.Create(frame));
-        FitFrameToPage(frame, off.GetSafeHwnd());
+        ASSERT_TRUE(off.Create(parent));
         ::ShowWindow(page.GetSafeHwnd(), SW_HIDE);
+        ShowAsInTheSettingsWindow(off.GetSafeHwnd(), fw::LoadText(IDS_PAGE_OTHERS));
         Pose("etc-page-stop-off");
         off.DestroyWindow();
         ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);
 
-        CProgramList list(programs, frame);
+        CProgramList list(programs, parent);
         ASSERT_TRUE(list.Create());
-        RECT r;
-        ::GetWindowRect(frame, &r);
-        ::SetWindowPos(list.GetSafeHwnd(), HWND_TOP, r.right + 10, r.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::SetWindowPos(list.GetSafeHwnd(), HWND_TOP, RectOf(parent).right + 10, RectOf(parent).top, 0, 0,
+                       SWP_NOSIZE | SWP_SHOWWINDOW);
         Pose("program-list");
         list.DestroyWindow();
         page.DestroyWindow();
-        ::DestroyWindow(frame);
-        for (HWND w : windows) ::DestroyWindow(w);
+        ::ShowWindow(parent, SW_HIDE);
     }
 
     // ---- Current images -----------------------------------------------------------------------

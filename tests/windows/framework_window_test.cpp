@@ -2,14 +2,7 @@
 // modal and modeless runs, pre-translation inside the modal loop, exceptions at the boundary,
 // handlers that decline a message, and the owners that need a window.
 
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <optional>
 #include <stdexcept>
-
-#include "framework/handles.h"
 
 #include "framework/window.h"
 #include "windows/page_fixture.h"
@@ -204,16 +197,6 @@ TEST(WindowLayer, ModalRunPreTranslatesAndReturnsTheResult) {
     EXPECT_EQ(nullptr, dlg.GetSafeHwnd());
 }
 
-TEST(WindowLayer, DestroyingTheObjectDestroysItsWindow) {
-    HWND hwnd = nullptr;
-    {
-        CProbeDlg dlg;
-        ASSERT_TRUE(dlg.Create());
-        hwnd = dlg.GetSafeHwnd();
-    }
-    EXPECT_FALSE(::IsWindow(hwnd));
-}
-
 TEST(WindowLayer, DeclinedMessageGetsTheDefaultProcessing) {
     CProbeDlg dlg;
     ASSERT_TRUE(dlg.Create());
@@ -238,15 +221,19 @@ TEST(WindowLayer, DeclinedMessageGetsTheDefaultProcessing) {
 }
 
 // As a DPI change is handled: the dialog manager's own processing has acted when the handler's
-// part runs after it, and the message is processed once.
+// part runs after it, and the message is processed once. The object's end ends its window.
 TEST(WindowLayer, AHandlerRunsTheDefaultProcessingBeforeItsOwnPart) {
-    CProbeDlg dlg;
-    ASSERT_TRUE(dlg.Create());
-    ::SetWindowTextW(dlg.GetSafeHwnd(), L"after the default");
-    EXPECT_EQ(L"after the default", dlg.captionAfterDefault);
-    EXPECT_EQ(L"after the default", fw::WindowText(dlg.GetSafeHwnd()));
-    EXPECT_FALSE(dlg.inDefaultSetText);
-    dlg.DestroyWindow();
+    HWND hwnd = nullptr;
+    {
+        CProbeDlg dlg;
+        ASSERT_TRUE(dlg.Create());
+        hwnd = dlg.GetSafeHwnd();
+        ::SetWindowTextW(hwnd, L"after the default");
+        EXPECT_EQ(L"after the default", dlg.captionAfterDefault);
+        EXPECT_EQ(L"after the default", fw::WindowText(hwnd));
+        EXPECT_FALSE(dlg.inDefaultSetText);
+    }
+    EXPECT_FALSE(::IsWindow(hwnd));
 }
 
 TEST(WindowLayer, PaintDcPaintsOnceAndEndsWithItsLastOwner) {

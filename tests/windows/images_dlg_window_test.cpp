@@ -1,25 +1,14 @@
 // The current images dialog on real windows: thumbnails from real picture files, the right-click
 // selection and menu, delete to the recycle bin and open.
-#include <gtest/gtest.h>
 
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 #include <shellapi.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <memory>
-#include <vector>
 
 #include "aux_windows/images_dlg.h"
 #include "aux_windows/thumbnail.h"
-#include "composer/output.h"
-#include "framework/mbstring.h"
-#include "resource.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -43,6 +32,8 @@ struct Probe {
     DWORD colour;
 };
 
+// At the list's own size and at 150 %: pictures fit centred inside the black border, bad files
+// are white.
 TEST(Thumbnails, PicturesFitCentredInsideTheBorderAndBadFilesAreWhite) {
     ScratchDir dir;
     enum class File { Picture, Junk, Missing };
@@ -51,51 +42,42 @@ TEST(Thumbnails, PicturesFitCentredInsideTheBorderAndBadFilesAreWhite) {
         File file;
         int width, height;
         Gdiplus::Color colour;
+        int size;
         std::vector<Probe> probes;
     };
     const Case cases[] = {
         // Small pictures keep their size: fitted at (17, 24), 35 x 20.
-        {"small.png", File::Picture, 35, 20, Gdiplus::Color(255, 0, 0, 255),
+        {"small.png", File::Picture, 35, 20, Gdiplus::Color(255, 0, 0, 255), kThumbnailSize,
          {{18, 25, kBlue}, {50, 42, kBlue}, {15, 34, kWhite}, {53, 34, kWhite}, {34, 22, kWhite}, {34, 45, kWhite},
           {0, 0, kBlack}, {69, 69, kBlack}, {69, 0, kBlack}}},
         // Fitted at (0, 17), 69 x 34: red rows 17..50, white above and below.
-        {"wide.png", File::Picture, 700, 350, Gdiplus::Color(255, 255, 0, 0),
+        {"wide.png", File::Picture, 700, 350, Gdiplus::Color(255, 255, 0, 0), kThumbnailSize,
          {{34, 19, kRed}, {34, 48, kRed}, {66, 34, kRed}, {34, 14, kWhite}, {34, 53, kWhite}, {34, 0, kBlack},
           {34, 69, kBlack}}},
-        {"broken.jpg", File::Junk, 0, 0, {}, {{34, 34, kWhite}, {0, 34, kBlack}}},
-        {"missing.png", File::Missing, 0, 0, {}, {{34, 34, kWhite}, {34, 0, kBlack}}},
+        // At 150 %, fitted at (0, 26), 104 x 52.
+        {"wide.png", File::Picture, 700, 350, Gdiplus::Color(255, 255, 0, 0), 105,
+         {{104, 104, kBlack}, {52, 104, kBlack}, {104, 52, kBlack}, {52, 29, kRed}, {52, 75, kRed}, {52, 22, kWhite},
+          {52, 81, kWhite}}},
+        {"broken.jpg", File::Junk, 0, 0, {}, kThumbnailSize, {{34, 34, kWhite}, {0, 34, kBlack}}},
+        {"missing.png", File::Missing, 0, 0, {}, kThumbnailSize, {{34, 34, kWhite}, {34, 0, kBlack}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.size));
         const std::string path = dir.File(c.name);
         if (c.file == File::Picture) {
-            ASSERT_TRUE(WritePicture(path, c.width, c.height, c.colour, "png")) << c.name;
+            ASSERT_TRUE(WritePicture(path, c.width, c.height, c.colour, "png"));
         } else if (c.file == File::Junk) {
             WriteFile(path, "not a picture at all");
         }
-        fw::Bitmap thumbnail = MakeThumbnail(path);
-        ASSERT_TRUE(thumbnail) << c.name;
-        const std::vector<DWORD> pixels = Pixels(thumbnail.get());
+        fw::Bitmap thumbnail = MakeThumbnail(path, c.size);
+        ASSERT_TRUE(thumbnail);
+        BITMAP bits{};
+        ASSERT_TRUE(::GetObjectW(thumbnail.get(), sizeof bits, &bits));
+        EXPECT_EQ(std::make_pair(LONG{c.size}, LONG{c.size}), std::make_pair(bits.bmWidth, bits.bmHeight));
+        const std::vector<DWORD> pixels = Pixels(thumbnail.get(), c.size);
         for (const Probe& p : c.probes)
-            EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * kThumbnailSize + p.x)])
-                << c.name << " at " << p.x << "," << p.y;
+            EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * c.size + p.x)]) << "at " << p.x << "," << p.y;
     }
-}
-
-TEST(Thumbnails, AtAnotherSizeTheBorderAndTheFitFollow) {
-    ScratchDir dir;
-    const std::string wide = dir.File("wide.png");
-    ASSERT_TRUE(WritePicture(wide, 700, 350, Gdiplus::Color(255, 255, 0, 0), "png"));
-    fw::Bitmap thumbnail = MakeThumbnail(wide, 105);  // 150 %
-    BITMAP bits{};
-    ASSERT_TRUE(::GetObjectW(thumbnail.get(), sizeof bits, &bits));
-    EXPECT_EQ(105, bits.bmWidth);
-    EXPECT_EQ(105, bits.bmHeight);
-    // Fitted at (0, 26), 104 x 52.
-    const std::vector<DWORD> pixels = Pixels(thumbnail.get(), 105);
-    const Probe probes[] = {{104, 104, kBlack}, {52, 104, kBlack}, {104, 52, kBlack}, {52, 29, kRed},
-                            {52, 75, kRed},     {52, 22, kWhite},  {52, 81, kWhite}};
-    for (const Probe& p : probes)
-        EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * 105 + p.x)]) << p.x << "," << p.y;
 }
 
 // Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the
@@ -115,7 +97,8 @@ protected:
     std::unique_ptr<CImagesDlg> dialog;
     std::vector<std::string> opened;
 
-    std::string Picture(const std::string& name, int w, int hgt, Gdiplus::Color color) {
+    std::string Picture(const std::string& name, Gdiplus::Color color = Gdiplus::Color(255, 0, 128, 0), int w = 40,
+                        int hgt = 40) {
         const std::string path = dir.File(name);
         EXPECT_TRUE(WritePicture(path, w, hgt, color, "png")) << path;
         return path;
@@ -150,15 +133,11 @@ protected:
     }
     // The colour at (x, y) of thumbnail i as the list draws it.
     COLORREF ThumbnailPixel(int i, int x, int y) const {
-        HIMAGELIST images = dialog->Thumbnails();
         int cx = 0, cy = 0;
-        ::ImageList_GetIconSize(images, &cx, &cy);
-        fw::WindowDc screen(nullptr);
-        fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-        fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), cx, cy));
-        fw::SelectObjectGuard selected(dc.get(), bitmap.get());
-        ::ImageList_Draw(images, i, dc.get(), 0, 0, ILD_NORMAL);
-        return ::GetPixel(dc.get(), x, y);
+        ::ImageList_GetIconSize(dialog->Thumbnails(), &cx, &cy);
+        Canvas canvas(cx, cy, RGB(1, 2, 3));
+        ::ImageList_Draw(dialog->Thumbnails(), i, canvas.dc(), 0, 0, ILD_NORMAL);
+        return canvas.At(x, y);
     }
     POINT ItemCentre(int item) {
         RECT r{LVIR_ICON};
@@ -211,8 +190,8 @@ TEST_F(CurrentImages, NoPhotoNoItems) {
 }
 
 TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
-    current = {Picture("small.png", 35, 20, Gdiplus::Color(255, 0, 0, 255)),
-               Picture("wide.png", 700, 350, Gdiplus::Color(255, 255, 0, 0)),
+    current = {Picture("small.png", Gdiplus::Color(255, 0, 0, 255), 35, 20),
+               Picture("wide.png", Gdiplus::Color(255, 255, 0, 0), 700, 350),
                dir.File("gone.jpg")};
     Open();
     HWND list = dialog->List();
@@ -231,9 +210,8 @@ TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
 }
 
 TEST_F(CurrentImages, ThumbnailsAndTheirSpacingFollowTheWindowsDpi) {
-    current = {Picture("a.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
-               Picture("b.png", 40, 40, Gdiplus::Color(255, 0, 0, 128)),
-               Picture("c.png", 40, 40, Gdiplus::Color(255, 128, 0, 0))};
+    current = {Picture("a.png"), Picture("b.png", Gdiplus::Color(255, 0, 0, 128)),
+               Picture("c.png", Gdiplus::Color(255, 128, 0, 0))};
     Open();
     HWND window = dialog->GetSafeHwnd();
     RECT before{};
@@ -266,8 +244,7 @@ TEST_F(CurrentImages, ThumbnailsAndTheirSpacingFollowTheWindowsDpi) {
 TEST_F(CurrentImages, PlaceholdersFirstThenEachPictureInListOrder) {
     const COLORREF green = RGB(0, 128, 0), blue = RGB(0, 0, 128);
     const COLORREF grey = kThumbnailPlaceholderColour, black = RGB(0, 0, 0);
-    current = {Picture("a.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
-               Picture("b.png", 40, 40, Gdiplus::Color(255, 0, 0, 128))};
+    current = {Picture("a.png"), Picture("b.png", Gdiplus::Color(255, 0, 0, 128))};
     std::shared_ptr<Gate> gate = SlowThumbnails();
     for (const int size : {70, 105}) {
         SCOPED_TRACE(size);
@@ -295,7 +272,7 @@ TEST_F(CurrentImages, PlaceholdersFirstThenEachPictureInListOrder) {
 // A thumbnail stuck on a read (a share that stopped answering) does not hold the closing window;
 // when the read ends, its picture is freed unseen.
 TEST_F(CurrentImages, AWindowClosedWhileAThumbnailIsStuckClosesAtOnceAndFreesIt) {
-    current = {Picture("stuck.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    current = {Picture("stuck.png")};
     auto gate = std::make_shared<Gate>();
     auto made = std::make_shared<std::atomic<HBITMAP>>(nullptr);
     Open([gate, made](CImagesDlg& d) {
@@ -359,13 +336,17 @@ TEST_F(CurrentImages, AHugePhotoNeverHoldsTheWindow) {
     EXPECT_TRUE(PumpUntil([&] { return finished->load() == 2; }, 60000));
 }
 
-TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnly) {
-    current = {Picture("a.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
-               Picture("b.png", 40, 40, Gdiplus::Color(255, 0, 0, 128))};
+// A right click selects the item under the pointer only; open hands the selected path to the shell.
+TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnlyAndOpenTakesIt) {
+    current = {Picture("a.png"), Picture("b.png", Gdiplus::Color(255, 0, 0, 128))};
     Open();
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
+    EXPECT_TRUE(opened.empty()) << "nothing selected yet";
     ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
     EXPECT_EQ(1, dialog->SelectedIndex());
     EXPECT_EQ(current[1], dialog->SelectedPath());
+    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
+    EXPECT_EQ(std::vector<std::string>{current[1]}, opened);
 
     EXPECT_FALSE(dialog->SelectItemAt(BesideTheItems()));
     EXPECT_EQ(-1, dialog->SelectedIndex());
@@ -375,9 +356,8 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
     // A name of this run's own, so that its copy in the bin is found and taken out again.
     const std::string dropName =
         "dioramix-drop-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount()) + ".png";
-    current = {Picture("keep.png", 40, 40, Gdiplus::Color(255, 0, 128, 0)),
-               Picture(dropName, 40, 40, Gdiplus::Color(255, 0, 0, 128)),
-               Picture("last.png", 40, 40, Gdiplus::Color(255, 128, 0, 0))};
+    current = {Picture("keep.png"), Picture(dropName, Gdiplus::Color(255, 0, 0, 128)),
+               Picture("last.png", Gdiplus::Color(255, 128, 0, 0))};
     const std::string dropped = current[1];
     const std::string droppedBytes = ReadFile(dropped);
     Open();
@@ -411,7 +391,7 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
 }
 
 TEST_F(CurrentImages, TheRecycleConfirmationIsModalToThisDialogAndNoKeepsTheFile) {
-    current = {Picture("kept.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    current = {Picture("kept.png")};
     Open();
     dialog->deleteFlags = FOF_ALLOWUNDO | FOF_FILESONLY;  // with the shell's confirmation
     ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
@@ -457,20 +437,10 @@ TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     EmptyFromTheBin(name + ".png");
 }
 
-TEST_F(CurrentImages, OpenHandsTheSelectedPathToTheShell) {
-    current = {Picture("view.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
-    Open();
-    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
-    EXPECT_TRUE(opened.empty()) << "nothing selected yet";
-    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
-    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
-    ASSERT_EQ(1u, opened.size());
-    EXPECT_EQ(current[0], opened[0]);
-}
-
-// The pop-up appears on a right click over an item and not beside the items.
+// The pop-up appears on a right click over an item, as the list reports it or from the real
+// button, and not beside the items.
 TEST_F(CurrentImages, RightClickShowsTheMenuOverAnItemOnly) {
-    current = {Picture("menu.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
+    current = {Picture("menu.png")};
     Open();
     auto rightClick = [&](POINT at) {
         return MenuShownBy([&] {
@@ -486,11 +456,7 @@ TEST_F(CurrentImages, RightClickShowsTheMenuOverAnItemOnly) {
     EXPECT_TRUE(rightClick(ItemCentre(0)));
     EXPECT_EQ(current[0], dialog->SelectedPath());
     EXPECT_FALSE(rightClick(BesideTheItems()));
-}
 
-TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
-    current = {Picture("real.png", 40, 40, Gdiplus::Color(255, 0, 128, 0))};
-    Open();
     POINT at = ItemCentre(0);
     ::ScreenToClient(dialog->List(), &at);
     const LPARAM where = MAKELPARAM(at.x, at.y);
@@ -500,6 +466,31 @@ TEST_F(CurrentImages, ARealRightButtonClickOnTheListOpensTheMenu) {
         ::SendMessageW(dialog->List(), WM_RBUTTONDOWN, MK_RBUTTON, where);
     }));
     EXPECT_EQ(current[0], dialog->SelectedPath());
+}
+
+// Never again and favourite tell the owner the selected photo; a banned photo leaves the list and
+// the current images, and its file stays on disk.
+TEST_F(CurrentImages, NeverAgainAndFavouriteTellTheOwnerAndABannedPhotoLeavesTheList) {
+    current = {Picture("a.png"), Picture("b.png")};
+    const std::vector<std::string> shown = current;
+    std::vector<std::string> banned, kept;
+    Open([&](CImagesDlg& d) {
+        d.onBan = [&](const std::string& path) { banned.push_back(path); };
+        d.onKeep = [&](const std::string& path) { kept.push_back(path); };
+    });
+    const auto command = [&](UINT id) { ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, id, 0); };
+    command(ID_IMAGES_BAN);
+    command(ID_IMAGES_KEEP);
+    EXPECT_TRUE(banned.empty() && kept.empty()) << "nothing selected yet";
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
+    command(ID_IMAGES_KEEP);
+    EXPECT_EQ(std::vector<std::string>{shown[1]}, kept);
+    EXPECT_EQ(2, RowCount(dialog->List())) << "a favourite stays";
+    command(ID_IMAGES_BAN);
+    EXPECT_EQ(std::vector<std::string>{shown[1]}, banned);
+    EXPECT_EQ(1, RowCount(dialog->List()));
+    EXPECT_EQ(std::vector<std::string>{shown[0]}, current);
+    EXPECT_TRUE(FileExists(shown[1]));
 }
 
 }  // namespace

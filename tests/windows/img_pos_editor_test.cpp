@@ -1,13 +1,9 @@
 // The position editor on real windows: numbering, apply and close, the size rules, focus, paint.
-#include <gtest/gtest.h>
 
+#include <windows.h>
 #include <windowsx.h>
 
-#include <memory>
-#include <vector>
-
 #include "aux_windows/img_pos_set_dlg.h"
-#include "resource.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -47,41 +43,41 @@ protected:
         }
         catalogue.Replace({folder + "," + std::to_string(count)}, std::move(paths));
     }
-    static SIZE SizeOf(HWND window) {
+    // The rectangles of the position windows, by number.
+    std::vector<RECT> Windows() const {
+        std::vector<RECT> rects;
+        for (int number : editor->Numbers()) rects.push_back(RectOf(Window(number)));
+        return rects;
+    }
+    static std::pair<int, int> SizeOf(HWND window) {
         const RECT r = RectOf(window);
         return {r.right - r.left, r.bottom - r.top};
     }
 };
 
-TEST_F(PositionEditor, AddsACentredSquareOfTheMaximumSize) {
+TEST_F(PositionEditor, AddsATranslucentCentredSquareOfTheMaximumSizeHeldToTheLimits) {
+    env.picmaxsize = 0;  // an env.ini that never had a size
     Open();
     EXPECT_TRUE(editor->Numbers().empty());
     EXPECT_TRUE(::GetWindowLongPtrW(editor->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     Add();
-    ASSERT_EQ(std::vector<int>{1}, editor->Numbers());
-    EXPECT_TRUE(SameRect(RECT{312, 184, 712, 584}, RectOf(Window(1))));
-    EXPECT_TRUE(::IsWindowVisible(Window(1)));
-    EXPECT_EQ(CImgPosDlg::kFocusColor, editor->PositionWindow(1)->Color());
-
-    // Translucent, without a colour key.
-    const LONG_PTR ex = ::GetWindowLongPtrW(Window(1), GWL_EXSTYLE);
-    EXPECT_TRUE(ex & WS_EX_LAYERED);
-    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    ASSERT_TRUE(::GetLayeredWindowAttributes(Window(1), nullptr, &alpha, &flags));
-    EXPECT_EQ(126, alpha);
-    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
-}
-
-TEST_F(PositionEditor, ASizeOutsideTheLimitsStillGivesACentredSquare) {
-    env.picmaxsize = 0;  // an env.ini that never had a size
-    Open();
-    Add();
-    EXPECT_TRUE(SameRect(RECT{412, 284, 612, 484}, RectOf(Window(1))));
     env.picmaxsize = 5000;
     Add();
-    EXPECT_TRUE(SameRect(RECT{132, 4, 892, 764}, RectOf(Window(2))));
+    env.picmaxsize = 400;
+    Add();
+    ASSERT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
+    EXPECT_EQ((std::vector<RECT>{{412, 284, 612, 484}, {132, 4, 892, 764}, {312, 184, 712, 584}}), Windows());
+    EXPECT_TRUE(::IsWindowVisible(Window(3)));
+    EXPECT_EQ(CImgPosDlg::kFocusColor, editor->PositionWindow(3)->Color());
+
+    // Translucent, without a colour key.
+    const LONG_PTR ex = ::GetWindowLongPtrW(Window(3), GWL_EXSTYLE);
+    EXPECT_TRUE((ex & WS_EX_LAYERED) && (ex & WS_EX_TOOLWINDOW));
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(Window(3), nullptr, &alpha, &flags));
+    EXPECT_EQ(126, alpha);
+    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
 }
 
 TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
@@ -99,21 +95,16 @@ TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
     EXPECT_EQ((std::vector<int>{1, 3}), editor->Numbers());
     Add();
     EXPECT_EQ((std::vector<int>{1, 3, 4}), editor->Numbers());
-    const RECT r1 = RectOf(Window(1)), r3 = RectOf(Window(3)), r4 = RectOf(Window(4));
+    const std::vector<RECT> placed = Windows();
 
     Apply();
     EXPECT_FALSE(editor->IsWindow());
     EXPECT_EQ(1, closings);
-    ASSERT_EQ(3u, composer.Positions().size());
-    EXPECT_TRUE(SameRect(r1, composer.Positions()[0]));
-    EXPECT_TRUE(SameRect(r3, composer.Positions()[1]));
-    EXPECT_TRUE(SameRect(r4, composer.Positions()[2]));
+    EXPECT_EQ(placed, composer.Positions());
 
     Open();
     EXPECT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
-    EXPECT_TRUE(SameRect(r1, RectOf(Window(1))));
-    EXPECT_TRUE(SameRect(r3, RectOf(Window(2))));
-    EXPECT_TRUE(SameRect(r4, RectOf(Window(3))));
+    EXPECT_EQ(placed, Windows());
     Add();
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), editor->Numbers());
 }
@@ -162,6 +153,7 @@ TEST_F(PositionEditor, ADeleteAndAnApplyRestartEveryTurnTheComposerKeeps) {
 
 TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
     composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
+    const std::vector<RECT> stored = composer.Positions();
     Open();
     Delete(1);
     Add();
@@ -172,12 +164,10 @@ TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
     EXPECT_FALSE(editor->IsWindow());
     EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
     EXPECT_EQ(1, closings);
-    ASSERT_EQ(2u, composer.Positions().size());
-    EXPECT_TRUE(SameRect(RECT{100, 100, 400, 400}, composer.Positions()[0]));
-    EXPECT_TRUE(SameRect(RECT{500, 100, 800, 400}, composer.Positions()[1]));
+    EXPECT_EQ(stored, composer.Positions());
 }
 
-TEST_F(PositionEditor, ApplyingWithNoneLeftEmptiesTheListAndPoslistFollows) {
+TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExitAndNoneLeftEmptiesPoslist) {
     testing_support::WriteFile(dir.File("poslist.txt"), "100,80,500,380\n");
     ASSERT_EQ(1, composer.LoadPositions());
     Open();
@@ -187,9 +177,7 @@ TEST_F(PositionEditor, ApplyingWithNoneLeftEmptiesTheListAndPoslistFollows) {
     EXPECT_TRUE(composer.Positions().empty());
     composer.SavePositions();  // at exit
     EXPECT_EQ("", testing_support::ReadFile(dir.File("poslist.txt")));
-}
 
-TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExit) {
     Open();
     Add();
     ::SetWindowPos(Window(1), nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -202,12 +190,11 @@ TEST_F(PositionEditor, StoredRectangleKeepsItsShapeUntilResized) {
     // The second was saved on a larger screen, wholly off this 1024 x 768 one.
     composer.ReplacePositions({{100, 100, 500, 400}, {1500, 900, 1900, 1200}});
     Open();
-    EXPECT_TRUE(SameRect(RECT{624, 468, 1024, 768}, RectOf(Window(2)))) << "opened where its photo is drawn";
-    EXPECT_EQ((SIZE{400, 300}).cx, SizeOf(Window(1)).cx);
-    EXPECT_EQ(300, SizeOf(Window(1)).cy);
+    EXPECT_EQ((RECT{624, 468, 1024, 768}), RectOf(Window(2))) << "opened where its photo is drawn";
+    EXPECT_EQ(std::make_pair(400, 300), SizeOf(Window(1)));
     RECT proposed{100, 100, 520, 400};  // dragging the right edge
     ::SendMessageW(Window(1), WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&proposed));
-    EXPECT_TRUE(SameRect(RECT{100, 100, 520, 520}, proposed));
+    EXPECT_EQ((RECT{100, 100, 520, 520}), proposed);
 }
 
 TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneIntoView) {
@@ -219,9 +206,8 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     composer.ReplacePositions({{100, 100, 500, 400}, {-900, 100, -500, 400}, {2000, 100, 2400, 400}});
     Open();
     ASSERT_EQ((std::vector<int>{1, 2, 3}), editor->Numbers());
-    EXPECT_TRUE(SameRect(RECT{100, 100, 500, 400}, RectOf(Window(1))));
-    EXPECT_TRUE(SameRect(RECT{-900, 100, -500, 400}, RectOf(Window(2)))) << "on the left monitor as saved";
-    EXPECT_TRUE(SameRect(RECT{624, 100, 1024, 400}, RectOf(Window(3)))) << "pulled onto the nearest monitor";
+    // The second on the left monitor as saved, the third pulled onto the nearest monitor.
+    EXPECT_EQ((std::vector<RECT>{{100, 100, 500, 400}, {-900, 100, -500, 400}, {624, 100, 1024, 400}}), Windows());
     // A square may grow as large as a photo on the widest monitor: 1280 * 3 / 4.
     MINMAXINFO limits{};
     ::SendMessageW(Window(1), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
@@ -231,7 +217,7 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     ::SetWindowPos(Window(1), nullptr, -1200, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Apply();
     ASSERT_EQ(3u, composer.Positions().size());
-    EXPECT_TRUE(SameRect(RECT{-1200, 500, -800, 800}, composer.Positions()[0]));
+    EXPECT_EQ((RECT{-1200, 500, -800, 800}), composer.Positions()[0]);
 
     env.imagepos = 1;
     env.isforeimg = 1;
@@ -241,12 +227,13 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     ASSERT_EQ(2u, composer.Pictures().size());
     EXPECT_EQ(1, composer.Pictures()[0].count);
     EXPECT_EQ(1, composer.Pictures()[1].count);
-    Gdiplus::Color c;
     ASSERT_TRUE(composer.SavedCanvas());
-    composer.SavedCanvas()->GetPixel(1280 + 824, 250, &c);  // inside {624, 100, 1024, 400}
-    EXPECT_EQ(200, c.GetR());
-    composer.SavedCanvas()->GetPixel(1280 - 1000, 650, &c);  // inside {-1200, 500, -800, 800}
-    EXPECT_EQ(200, c.GetR());
+    // Inside {624, 100, 1024, 400} and {-1200, 500, -800, 800}.
+    for (const POINT at : {POINT{1280 + 824, 250}, POINT{1280 - 1000, 650}}) {
+        Gdiplus::Color c;
+        composer.SavedCanvas()->GetPixel(at.x, at.y, &c);
+        EXPECT_EQ(200, c.GetR()) << at.x;
+    }
 }
 
 TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
@@ -255,28 +242,24 @@ TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
     HWND w = Window(1);
     MINMAXINFO info{};
     ::SendMessageW(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(200, info.ptMinTrackSize.x);
-    EXPECT_EQ(200, info.ptMinTrackSize.y);
-    EXPECT_EQ(760, info.ptMaxTrackSize.x);
-    EXPECT_EQ(760, info.ptMaxTrackSize.y);
+    EXPECT_EQ(std::make_pair(200L, 200L), std::make_pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y));
+    EXPECT_EQ(std::make_pair(760L, 760L), std::make_pair(info.ptMaxTrackSize.x, info.ptMaxTrackSize.y));
 
-    // Every resize of a sizing frame is held to those limits by the system.
+    // Every resize of a sizing frame is held to those limits by the system; the wheel steps by five.
+    const auto wheel = [w](short delta) { ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0); };
     ::SetWindowPos(w, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(200, SizeOf(w).cx);
-    EXPECT_EQ(200, SizeOf(w).cy);
-    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    EXPECT_EQ(200, SizeOf(w).cx);
-    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_EQ(205, SizeOf(w).cx);
-    EXPECT_EQ(205, SizeOf(w).cy);
+    EXPECT_EQ(std::make_pair(200, 200), SizeOf(w));
+    wheel(-WHEEL_DELTA);
+    EXPECT_EQ(std::make_pair(200, 200), SizeOf(w));
+    wheel(WHEEL_DELTA);
+    EXPECT_EQ(std::make_pair(205, 205), SizeOf(w));
 
     ::SetWindowPos(w, nullptr, 0, 0, 900, 900, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(760, SizeOf(w).cx);
-    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_EQ(760, SizeOf(w).cx);
-    ::SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    EXPECT_EQ(755, SizeOf(w).cx);
-    EXPECT_EQ(755, SizeOf(w).cy);
+    EXPECT_EQ(std::make_pair(760, 760), SizeOf(w));
+    wheel(WHEEL_DELTA);
+    EXPECT_EQ(std::make_pair(760, 760), SizeOf(w));
+    wheel(-WHEEL_DELTA);
+    EXPECT_EQ(std::make_pair(755, 755), SizeOf(w));
 }
 
 TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
@@ -295,7 +278,7 @@ TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
     EXPECT_EQ(at.y, GET_Y_LPARAM(msg.lParam));
 }
 
-TEST_F(PositionEditor, FocusColoursAndPaint) {
+TEST_F(PositionEditor, FocusColoursPaintAndNoWindowsLeftWithTheObject) {
     composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
     Open();
     CImgPosDlg* first = editor->PositionWindow(1);
@@ -316,17 +299,12 @@ TEST_F(PositionEditor, FocusColoursAndPaint) {
             if (print.At(x, y) == RGB(0, 0, 0)) ++dark;
     EXPECT_GT(dark, 40) << "the number is drawn";
     EXPECT_EQ(RGB(255, 255, 255), print.At(10, 10));
-}
 
-TEST_F(PositionEditor, DestroyingTheObjectLeavesNoWindows) {
-    composer.ReplacePositions({{100, 100, 400, 400}});
-    Open();
-    HWND position = Window(1);
-    HWND window = editor->GetSafeHwnd();
+    const HWND position = Window(1), window = editor->GetSafeHwnd();
     editor.reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_FALSE(::IsWindow(position));
-    EXPECT_EQ(1u, composer.Positions().size());
+    EXPECT_EQ(2u, composer.Positions().size());
 }
 
 }  // namespace

@@ -1,14 +1,7 @@
 // The label on a real static control of a real dialog: style bits and the font and frame they
 // give, colours through the reflected control-colour request, the link's click and cursor.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <string>
-#include <vector>
 
 #include "framework/window.h"
-#include "resource.h"
 #include "settings_ui/label_static.h"
 #include "windows/page_fixture.h"
 
@@ -96,20 +89,6 @@ TEST(LabelStyleRules, BitsCombineAndDecideTheFourFontFields) {
     EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
 }
 
-TEST_F(LabelStatic, StartsWithTheDefaultGuiFontAndHandsItToTheControl) {
-    LOGFONTA stock{};
-    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
-    EXPECT_STREQ(stock.lfFaceName, host.label.GetLogFont().lfFaceName);
-    EXPECT_EQ(0u, host.label.GetFontStyle());
-    EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetFont()), ::SendMessageW(label, WM_GETFONT, 0, 0));
-}
-
-TEST_F(LabelStatic, BoldAddedAndRemovedInOneCallStaysNormal) {
-    host.label.SetFontStyle(0x01, 0x01);
-    EXPECT_EQ(0u, host.label.GetFontStyle());
-    EXPECT_EQ(FW_NORMAL, CreatedFont().lfWeight);
-}
-
 TEST_F(LabelStatic, BorderAndSunkenBitsChangeTheWindowFrame) {
     RECT before{};
     ::GetClientRect(label, &before);
@@ -129,7 +108,18 @@ TEST_F(LabelStatic, BorderAndSunkenBitsChangeTheWindowFrame) {
     EXPECT_TRUE(ExStyle() & WS_EX_CLIENTEDGE) << "the template's own edge is not the label's to remove";
 }
 
+// From the default GUI font, the style bits reach the created font and the control; a bit added
+// and removed in one call stays off.
 TEST_F(LabelStatic, FontBitsReachTheCreatedFontAndTheControl) {
+    LOGFONTA stock{};
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+    EXPECT_STREQ(stock.lfFaceName, host.label.GetLogFont().lfFaceName);
+    EXPECT_EQ(0u, host.label.GetFontStyle());
+    EXPECT_EQ(reinterpret_cast<LRESULT>(host.label.GetFont()), ::SendMessageW(label, WM_GETFONT, 0, 0));
+    host.label.SetFontStyle(0x01, 0x01);
+    EXPECT_EQ(0u, host.label.GetFontStyle());
+    EXPECT_EQ(FW_NORMAL, CreatedFont().lfWeight);
+
     host.label.SetFontStyle(0, 0x0F);
     LOGFONTA lf = CreatedFont();
     EXPECT_EQ(FW_BOLD, lf.lfWeight);

@@ -1,83 +1,39 @@
 // The hidden main window run in the test process, on a scratch folder and a fake system: the
 // notification area at start and after the shell restarts, the tray menu's own loop, and what
 // may arrive while a wallpaper is being made on the worker.
-#include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "app/wallpaper_dlg.h"
-#include "framework/mbstring.h"
 #include "settings_ui/env_set_dlg.h"
-#include "resource.h"
 #include "support/catalogue_steps.h"
-#include "support/fake_files.h"
-#include "support/fake_system.h"
-#include "support/message_pump.h"
-#include "support/test_support.h"
+#include "support/main_window_fixture.h"
+#include "windows/page_fixture.h"
 
 #include <dlgs.h>
 #include <wtsapi32.h>
 
-using testing_support::FileExists;
-using testing_support::Pump;
-using testing_support::PumpUntil;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
+using page_testing::FindOwnedDialog;
+using page_testing::InsideModalLoop;
 
 namespace {
 
 const UINT kTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public MainWindowTest {
 protected:
-    ScratchDir dir;
-    testing_support::FakeSystem system;
-    testing_support::FakeFiles files;
-    PhotoSource photos{files};  // outlives the window that reads through it
-    std::unique_ptr<CWallpaperDlg> dlg;
-    std::atomic<int> compositions{0};  // counted on the worker
-
-    void SetUp() override {
-        // No foreground check, no date timer and no address lookup: only what a test does.
-        WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\n");
-    }
-    void TearDown() override {
-        if (dlg) {
-            dlg->DestroyWindow();
-            Pump(0);
-            dlg.reset();
-        }
-    }
-
-    CWallpaperDlg& Make() {
-        dlg = std::make_unique<CWallpaperDlg>(system, dir.File("Dioramix.exe"));
-        dlg->m_composer.SetPhotoSource(photos);
-        dlg->m_composer.ObservePhases([this](ComposePhase phase) {
-            if (phase == ComposePhase::Start) ++compositions;
-        });
-        return *dlg;
-    }
-    HWND Hwnd() const { return dlg->GetSafeHwnd(); }
-    // Until the composition under way and whatever it owed are done.
-    void Settle() { ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->Idle(); })) << "a composition never ended"; }
-    void Send(UINT message, WPARAM wp = 0, LPARAM lp = 0) {
-        ::SendMessageW(Hwnd(), message, wp, lp);
-        Settle();
-    }
-
-
     // Whether the shell holds the program's icon: modifying nothing succeeds only then.
-    bool IconInShell() const {
+    bool IconInShell() const { return Shell(NIM_MODIFY); }
+    bool Shell(DWORD action) const {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof data;
         data.hWnd = Hwnd();
         data.uID = kTrayIconId;
-        return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+        return ::Shell_NotifyIconW(action, &data) != FALSE;
+    }
+    bool Contains(const std::string& file, const std::string& text) const {
+        return ReadFile(dir.File(file)).find(text) != std::string::npos;
     }
 };
 
@@ -97,8 +53,7 @@ TEST_F(MainWindow, StartsOnceTheNotificationAreaComesUp) {
     ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->IsStarted(); }));
     Settle();
     EXPECT_EQ(3, adds);
-    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
-    EXPECT_TRUE(IconInShell());
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled() && IconInShell());
     EXPECT_EQ(1, compositions);
     EXPECT_EQ(1u, system.wallpapers.size());
     EXPECT_EQ(15, dlg->stEnv.changetime);  // the settings were read once started
@@ -121,7 +76,7 @@ TEST_F(MainWindow, WaitsQuietlyWhileTheNotificationAreaDoesNotComeAndNeverEnds) 
     EXPECT_EQ(0, compositions);
     EXPECT_TRUE(system.wallpapers.empty()) << "no wallpaper set, not even an empty prior one";
     EXPECT_FALSE(FileExists(dir.File("list.txt")));
-    EXPECT_EQ(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg")) << "env.ini left as it was";
+    EXPECT_FALSE(Contains("env.ini", "isbackimg")) << "env.ini left as it was";
 
     // The shell announces its task bar at last.
     shellUp = true;
@@ -131,11 +86,8 @@ TEST_F(MainWindow, WaitsQuietlyWhileTheNotificationAreaDoesNotComeAndNeverEnds) 
 }
 
 TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsOnce) {
-    const std::string photos = dir.MakeDir("photos");
-    WriteFile(photos + "\\one.jpg", "x");
-    WriteFile(dir.File("list.txt"), photos + ",1\r\n&\r\n" + photos + "\\one.jpg\r\n");
-    WriteFile(dir.File("env.ini"),
-              "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\noutprogram0=Player\r\n");
+    ListPhotos("photos", {"one.jpg"});
+    WriteSettings("outprogram0=Player\r\n");
     int adds = 0, modifies = 0;
     Make().m_trayIcon.SetShellNotify([&](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
         if (action == NIM_MODIFY) ++modifies;
@@ -149,8 +101,7 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     ASSERT_TRUE(dlg->Create());
     Settle();
     EXPECT_TRUE(dlg->IsStarted()) << "the icon in the shell is taken over at once";
-    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
-    EXPECT_TRUE(IconInShell());
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled() && IconInShell());
     EXPECT_GE(modifies, 1);
     EXPECT_EQ(1, compositions);
 
@@ -187,11 +138,7 @@ TEST_F(MainWindow, IconAddedAgainAfterTheTaskbarCreatedBroadcast) {
     const HICON picture = dlg->m_trayIcon.Icon();
 
     // Explorer restarts: its new notification area knows nothing of the icon.
-    NOTIFYICONDATAW gone{};
-    gone.cbSize = sizeof gone;
-    gone.hWnd = Hwnd();
-    gone.uID = kTrayIconId;
-    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_TRUE(Shell(NIM_DELETE));
     ASSERT_FALSE(IconInShell());
 
     ::SendNotifyMessageW(HWND_BROADCAST, kTaskbarCreated, 0, 0);
@@ -201,36 +148,24 @@ TEST_F(MainWindow, IconAddedAgainAfterTheTaskbarCreatedBroadcast) {
 
     // The same broadcast while the icon is still there (Windows sends it on a DPI change too).
     ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
-    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled());
-    EXPECT_TRUE(IconInShell());
+    EXPECT_TRUE(dlg->m_trayIcon.IsEnabled() && IconInShell());
 }
 
 // ---- The tray menu's loop -------------------------------------------------------------------
 
-struct MenuProbe {
-    HWND window = nullptr;
-    LRESULT secondClick = -1;
-    bool menuWasOpen = false;
-};
-MenuProbe g_probe;
-
-void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    g_probe.menuWasOpen = ::FindWindowW(L"#32768", nullptr) != nullptr;
-    // A second right click while the menu is up must not open another.
-    g_probe.secondClick = ::SendMessageW(g_probe.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);
-    ::EndMenu();
-}
-
 TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
-    g_probe = MenuProbe{Hwnd()};
-    ::SetTimer(nullptr, 0, 400, CloseMenuSoon);
+    Start();
+    bool menuWasOpen = false;
+    LRESULT secondClick = -1;
+    InsideModalLoop closeMenu([&] {
+        menuWasOpen = ::FindWindowW(L"#32768", nullptr) != nullptr;
+        // A second right click while the menu is up must not open another.
+        secondClick = ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);
+        ::EndMenu();
+    }, 400);
     ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // returns when the menu closed
-    EXPECT_TRUE(g_probe.menuWasOpen);
-    EXPECT_EQ(0, g_probe.secondClick);
+    EXPECT_TRUE(menuWasOpen);
+    EXPECT_EQ(0, secondClick);
     EXPECT_TRUE(dlg->m_changeEnabled) << "timed changes go on once the menu is gone";
 
     bool sawNull = false;
@@ -242,25 +177,17 @@ TEST_F(MainWindow, MenuIsNotReenteredAndWmNullFollowsIt) {
 // ---- While the wallpaper is being set -------------------------------------------------------
 
 TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnswering) {
-    const std::string photos = dir.MakeDir("photos");
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) WriteFile(photos + "\\" + name, "x");
-    WriteFile(dir.File("list.txt"), photos + ",4\r\n&\r\n" + photos + "\\a.jpg\r\n" + photos + "\\b.jpg\r\n" +
-                                        photos + "\\c.jpg\r\n" + photos + "\\d.jpg\r\n");
-    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    ListPhotos("photos", {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    WriteSettings("isforeimg=1\r\n");
+    Start();
     ASSERT_EQ(1, compositions);
 
-    // The next photo's share stalls: the composition waits on the worker, the window does not.
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> stalled{false};
-    files.onOpen = [&](const std::wstring&) {
-        if (stalled.exchange(true)) return;
-        ::WaitForSingleObject(release, 8000);  // within the watchdog's limit
-    };
+    // The next photo's share stalls (within the watchdog's limit): the composition waits on the
+    // worker, the window does not.
+    StalledOpens stall(files, 8000);
     dlg->m_changeEnabled = TRUE;
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
-    ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
+    ASSERT_TRUE(PumpUntil(3000, [&] { return stall.Reached(); }));
     const DWORD before = ::GetTickCount();
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
     ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
@@ -272,45 +199,37 @@ TEST_F(MainWindow, WhatArrivesDuringACompositionIsMergedAndTheWindowKeepsAnsweri
     EXPECT_EQ(2, compositions) << "nothing starts while one runs";
     EXPECT_EQ(0, dlg->stEnv.ispause) << "the pause waits for the picture under way";
 
-    ::SetEvent(release);
+    stall.Release();
     Settle();
     // The tick and the double click were answered by the picture under way; the pause then
     // kept that picture, and the tidy-up, owed, made one fresh picture more.
     EXPECT_EQ(3, compositions);
     EXPECT_EQ(1, dlg->stEnv.ispause);
     EXPECT_EQ(0, dlg->m_composer.ImageCount()) << "a paused, tidied screen holds no photo";
-    ::CloseHandle(release);
 }
 
 TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnceAndForGood) {
-    const std::string photos = dir.MakeDir("photos");
-    WriteFile(photos + "\\a.jpg", "x");
-    const std::string list = photos + ",1\r\n&\r\n" + photos + "\\a.jpg\r\n";
-    WriteFile(dir.File("list.txt"), list);
-    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> stalled{false};
-    files.onOpen = [&](const std::wstring&) {
-        stalled = true;
-        ::WaitForSingleObject(release, 3000);  // a share that answers only after a while, deaf to a cancel
-    };
+    ListPhotos("photos", {"a.jpg"});
+    const std::string list = ReadFile(dir.File("list.txt"));
+    WriteSettings("isforeimg=1\r\n");
+    // A share that answers only after a while, deaf to a cancel.
+    StalledOpens stall(files, 3000, false);
     ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(PumpUntil(3000, [&] { return stalled.load(); }));
+    ASSERT_TRUE(PumpUntil(3000, [&] { return stall.Reached(); }));
 
     const DWORD before = ::GetTickCount();
     EXPECT_EQ(TRUE, ::SendMessageW(Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     EXPECT_LT(::GetTickCount() - before, 2000u) << "Windows ends a program that keeps it waiting";
     ASSERT_FALSE(system.wallpapers.empty());
     EXPECT_EQ(dlg->stEnv.oriwallpath, system.wallpapers.back()) << "the user's wallpaper is back";
-    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isbackimg")) << "the settings are saved";
+    EXPECT_TRUE(Contains("env.ini", "isbackimg")) << "the settings are saved";
     EXPECT_EQ(list, ReadFile(dir.File("list.txt"))) << "the list the worker is using stays whole";
 
     // The share answers later: the cancelled picture never covers the user's.
-    ::SetEvent(release);
+    stall.Release();
     ASSERT_TRUE(PumpUntil(5000, [&] { return dlg->CompositionStopped(); }));
     Pump(50);
     EXPECT_EQ(dlg->stEnv.oriwallpath, system.wallpapers.back());
-    ::CloseHandle(release);
 
     // The end of the session was called off: the program goes on changing.
     files.onOpen = nullptr;
@@ -320,71 +239,32 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
     EXPECT_EQ(shown + 1, system.wallpapers.size());
 }
 
-// The visible dialog box of this thread that `owner` owns, or null.
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-BOOL CALLBACK FindOwnedDialog(HWND hwnd, LPARAM lp) {
-    auto* search = reinterpret_cast<OwnedSearch*>(lp);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    if (::IsWindowVisible(hwnd) && std::wstring(className) == L"#32770" && ::GetWindow(hwnd, GW_OWNER) == search->owner) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND OwnedDialog(HWND owner) {
-    OwnedSearch search{owner, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-struct SaveProbe {
-    HWND window = nullptr;
-    CWallpaperDlg* main = nullptr;
-    HWND dialog = nullptr;
-    int ticksSent = 0;
-    int attempts = 0;
-    int compositionsInside = -1;
-    Gdiplus::Bitmap* canvasInside = nullptr;
-};
-SaveProbe g_save;
-std::atomic<int>* g_compositions = nullptr;
-
-
-void CALLBACK PokeUnderTheSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    g_save.dialog = OwnedDialog(g_save.window);
-    if (!g_save.dialog && ++g_save.attempts < 50) return;  // not up yet
-    ::KillTimer(nullptr, id);
-    if (!g_save.dialog) return;
-    // A tick, a double click, the date and a right click while the user picks a file name.
-    ::SendMessageW(g_save.window, WM_TIMER, TIMER_CHANGE, 0);
-    ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
-    ::SendMessageW(g_save.window, WM_TIMER, TIMER_DATE, 0);
-    ::SendMessageW(g_save.window, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);  // no menu over it
-    g_save.ticksSent = 4;
-    g_save.compositionsInside = g_compositions ? g_compositions->load() : -1;
-    g_save.canvasInside = g_save.main->m_composer.SavedCanvas();
-    ::PostMessageW(g_save.dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
 TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     dlg->m_changeEnabled = TRUE;
     ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
-    Gdiplus::Bitmap* before = dlg->m_composer.SavedCanvas();
-    g_save = SaveProbe{Hwnd(), dlg.get()};
-    g_compositions = &compositions;
-    ::SetTimer(nullptr, 0, 200, PokeUnderTheSaveDialog);
+    Gdiplus::Bitmap* const before = dlg->m_composer.SavedCanvas();
+    HWND saveDialog = nullptr;
+    int attempts = 0, compositionsInside = -1;
+    Gdiplus::Bitmap* canvasInside = nullptr;
+    InsideModalLoop poke(200, [&] {
+        saveDialog = FindOwnedDialog(Hwnd());
+        if (!saveDialog) return ++attempts >= 50;  // not up yet
+        // A tick, a double click, the date and a right click (no menu over it) while the user
+        // picks a file name.
+        ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+        ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+        ::SendMessageW(Hwnd(), WM_TIMER, TIMER_DATE, 0);
+        ::SendMessageW(Hwnd(), WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONUP);
+        compositionsInside = compositions;
+        canvasInside = dlg->m_composer.SavedCanvas();
+        ::PostMessageW(saveDialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SAVE_WALLPAPER, 0);  // returns when the dialog closed
-    g_compositions = nullptr;
-    ASSERT_NE(nullptr, g_save.dialog) << "the save dialog did not come up";
-    EXPECT_EQ(4, g_save.ticksSent);
-    EXPECT_EQ(1, g_save.compositionsInside) << "no change while the save dialog is open";
-    EXPECT_EQ(before, g_save.canvasInside);
+    ASSERT_NE(nullptr, saveDialog) << "the save dialog did not come up";
+    EXPECT_EQ(1, compositionsInside) << "no change while the save dialog is open";
+    EXPECT_EQ(before, canvasInside);
     EXPECT_EQ(nullptr, ::FindWindowW(L"#32768", nullptr));
 
     // The double click waited for the dialog and is made once; ticks compose again.
@@ -394,71 +274,53 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     EXPECT_EQ(3, compositions);
 }
 
-// Answers the save dialog with the name of a file that exists, then the replace question with
-// `answer`; a dialog that saves without asking ends the walk with no question seen.
-struct OverwriteProbe {
-    HWND window = nullptr;
-    std::wstring name;
-    int answer = IDNO;
-    HWND dialog = nullptr;
-    bool typed = false;
-    bool asked = false;
-    int ticks = 0;
-};
-OverwriteProbe g_overwrite;
-
-void CALLBACK AnswerTheReplaceQuestion(HWND, UINT, UINT_PTR id, DWORD) {
-    OverwriteProbe& p = g_overwrite;
-    if (++p.ticks > 100) {  // ten seconds: give up and close whatever is open
-        ::KillTimer(nullptr, id);
-        if (p.dialog && ::IsWindow(p.dialog)) ::PostMessageW(p.dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    if (!p.dialog) {
-        p.dialog = OwnedDialog(p.window);
-        return;
-    }
-    if (!::IsWindow(p.dialog)) {  // closed: saved, with or without a question
-        ::KillTimer(nullptr, id);
-        return;
-    }
-    if (!p.typed) {
-        // The name box: a combo box's edit in the newer layout, a plain edit in the older.
-        HWND box = ::GetDlgItem(p.dialog, cmb13);
-        if (!box) box = ::GetDlgItem(p.dialog, edt1);
-        if (!box) return;
-        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(p.name.c_str()));
-        ::PostMessageW(p.dialog, WM_COMMAND, IDOK, 0);
-        p.typed = true;
-        return;
-    }
-    if (p.asked) {
-        if (OwnedDialog(p.dialog)) return;  // the question is still closing
-        ::KillTimer(nullptr, id);
-        ::PostMessageW(p.dialog, WM_COMMAND, IDCANCEL, 0);  // "no" leaves the dialog open
-        return;
-    }
-    if (HWND question = OwnedDialog(p.dialog)) {
-        p.asked = true;
-        ::PostMessageW(question, WM_COMMAND, p.answer, 0);
-        if (p.answer == IDYES) ::KillTimer(nullptr, id);
-    }
-}
-
 TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
     const std::string mine = dir.File("mine.jpg");
     WriteFile(mine, "the user's own photo");
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
 
     for (int answer : {IDNO, IDYES}) {
-        g_overwrite = OverwriteProbe{Hwnd(), mb::Widen(mine), answer};
-        ::SetTimer(nullptr, 0, 100, AnswerTheReplaceQuestion);
+        // Answers the save dialog with the name of the file, then the replace question with
+        // `answer`; a dialog that saves without asking ends the walk with no question seen.
+        HWND saveDialog = nullptr;
+        bool typed = false, asked = false;
+        int ticks = 0;
+        InsideModalLoop walk(100, [&] {
+            if (++ticks > 100) {  // ten seconds: give up and close whatever is open
+                if (saveDialog && ::IsWindow(saveDialog)) ::PostMessageW(saveDialog, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            }
+            if (!saveDialog) {
+                saveDialog = FindOwnedDialog(Hwnd());
+                return false;
+            }
+            if (!::IsWindow(saveDialog)) return true;  // closed: saved, with or without a question
+            if (!typed) {
+                // The name box: a combo box's edit in the newer layout, a plain edit in the older.
+                HWND box = ::GetDlgItem(saveDialog, cmb13);
+                if (!box) box = ::GetDlgItem(saveDialog, edt1);
+                if (!box) return false;
+                ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(mb::Widen(mine).c_str()));
+                ::PostMessageW(saveDialog, WM_COMMAND, IDOK, 0);
+                typed = true;
+                return false;
+            }
+            if (asked) {
+                if (FindOwnedDialog(saveDialog)) return false;  // the question is still closing
+                ::PostMessageW(saveDialog, WM_COMMAND, IDCANCEL, 0);  // "no" leaves the dialog open
+                return true;
+            }
+            HWND question = FindOwnedDialog(saveDialog);
+            if (!question) return false;
+            asked = true;
+            ::PostMessageW(question, WM_COMMAND, answer, 0);
+            return answer == IDYES;
+        });
         ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SAVE_WALLPAPER, 0);  // returns when the dialog closed
-        ASSERT_NE(nullptr, g_overwrite.dialog) << "the save dialog did not come up";
-        ASSERT_TRUE(g_overwrite.typed);
-        EXPECT_TRUE(g_overwrite.asked) << "an existing file was replaced without a question";
+        ASSERT_NE(nullptr, saveDialog) << "the save dialog did not come up";
+        ASSERT_TRUE(typed);
+        EXPECT_TRUE(asked) << "an existing file was replaced without a question";
         if (answer == IDNO)
             EXPECT_EQ("the user's own photo", ReadFile(mine).substr(0, 64)) << "\"no\" must keep the file";
         else
@@ -468,61 +330,46 @@ TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
 
 // ---- What the user finished is on disk at once -----------------------------------------------
 
-struct SettingsProbe {
-    CWallpaperDlg* main = nullptr;
-    std::string folder;
-    int attempts = 0;
-    bool edited = false;
-    bool savedBeforeClose = false;
-};
-SettingsProbe g_settings;
-
-// Edits what the pages and the position editor edit, then closes the settings window as its
-// close box does.
-void CALLBACK EditAndCloseSettings(HWND, UINT, UINT_PTR id, DWORD) {
-    CWallpaperDlg& main = *g_settings.main;
-    if ((!main.m_pEnvSetDlg || !main.m_pEnvSetDlg->IsWindow()) && ++g_settings.attempts < 50) return;
-    ::KillTimer(nullptr, id);
-    if (!main.m_pEnvSetDlg) return;
-    main.stEnv.isframe = 1;
-    main.m_outPrograms = {"Notepad"};
-    testing_support::AddFolder(main.m_catalogue, g_settings.folder);
-    main.m_composer.ReplacePositions({RECT{10, 20, 410, 320}});
-    g_settings.edited = true;
-    g_settings.savedBeforeClose = ReadFile(g_settings.main->stEnv.FilePath("\\env.ini")).find("isframe=1") != std::string::npos;
-    ::PostMessageW(main.m_pEnvSetDlg->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-}
-
 TEST_F(MainWindow, SettingsListAndPositionsAreOnDiskOnceTheSettingsWindowCloses) {
     const std::string photos = dir.MakeDir("photos");
     WriteFile(photos + "\\one.jpg", "not really a picture");
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
-    g_settings = SettingsProbe{dlg.get(), photos};
-    ::SetTimer(nullptr, 0, 200, EditAndCloseSettings);
+    Start();
+    // Edits what the pages and the position editor edit, then closes the settings window as its
+    // close box does.
+    bool edited = false, savedBeforeClose = false;
+    int attempts = 0;
+    InsideModalLoop editAndClose(200, [&] {
+        if (!dlg->m_pEnvSetDlg || !dlg->m_pEnvSetDlg->IsWindow()) return ++attempts >= 50;
+        dlg->stEnv.isframe = 1;
+        dlg->m_outPrograms = {"Notepad"};
+        AddFolder(dlg->m_catalogue, photos);
+        dlg->m_composer.ReplacePositions({RECT{10, 20, 410, 320}});
+        edited = true;
+        savedBeforeClose = Contains("env.ini", "isframe=1");
+        ::PostMessageW(dlg->m_pEnvSetDlg->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    });
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_SETTINGS, 0);  // returns when the window closed
-    ASSERT_TRUE(g_settings.edited) << "the settings window did not come up";
-    EXPECT_FALSE(g_settings.savedBeforeClose);
+    ASSERT_TRUE(edited) << "the settings window did not come up";
+    EXPECT_FALSE(savedBeforeClose);
 
     // The program goes on running: nothing here came from its shut-down.
     ASSERT_TRUE(dlg->IsWindow());
-    const std::string ini = ReadFile(dir.File("env.ini"));
-    EXPECT_NE(std::string::npos, ini.find("isframe=1"));
-    EXPECT_NE(std::string::npos, ini.find("outprogram0=Notepad"));
-    const auto list = testing_support::ReadLines(dir.File("list.txt"));
+    EXPECT_TRUE(Contains("env.ini", "isframe=1"));
+    EXPECT_TRUE(Contains("env.ini", "outprogram0=Notepad"));
+    const auto list = ReadLines(dir.File("list.txt"));
     ASSERT_GE(list.size(), 3u);
     EXPECT_EQ(0u, list[0].find(mb::ToLower(photos) + ",")) << list[0];
-    EXPECT_EQ("&", list[1]);
-    EXPECT_EQ(mb::ToLower(photos) + "\\one.jpg", list[2]);
+    EXPECT_EQ((std::vector<std::string>{"&", mb::ToLower(photos) + "\\one.jpg"}),
+              std::vector<std::string>(list.begin() + 1, list.begin() + 3));
     EXPECT_EQ("10,20,410,320\r\n", ReadFile(dir.File("poslist.txt")));
 
     // The tray's two switches are written as they are flipped.
     Settle();
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_PAUSE, 0);
-    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("ispause=1"));
+    EXPECT_TRUE(Contains("env.ini", "ispause=1"));
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_DESKTOP_ICONS, 0);
-    EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("isiconhide=1"));
+    EXPECT_TRUE(Contains("env.ini", "isiconhide=1"));
     ::SendMessageW(Hwnd(), WM_COMMAND, ID_TRAY_DESKTOP_ICONS, 0);  // the desktop as it was
 }
 
@@ -541,16 +388,21 @@ LPARAM DisplayState(DisplayStateMessage& m, DWORD state) {
 }
 
 TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
-    ASSERT_TRUE(Make().Create());
-    Settle();
+    Start();
     ASSERT_EQ(1, compositions);
     dlg->m_changeEnabled = TRUE;
+    const auto session = [&](WPARAM change) { ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, change, 0); };
+    const auto tick = [&] { ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0); };
+    const auto composedOnce = [&](int total) {
+        ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == total; }));
+        Settle();
+    };
 
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-    for (int i = 0; i < 3; ++i) ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    session(WTS_SESSION_LOCK);
+    for (int i = 0; i < 3; ++i) tick();
     Pump(50);
     EXPECT_EQ(1, compositions) << "nothing is made for the lock screen";
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    session(WTS_SESSION_UNLOCK);
     ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 2; })) << "one change when the user is back";
     Pump(100);
     EXPECT_EQ(2, compositions) << "and only one for the three ticks missed";
@@ -558,48 +410,45 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     EXPECT_EQ(3, compositions) << "ticks compose again";
 
     // Nothing due meanwhile: coming back makes nothing.
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    session(WTS_SESSION_LOCK);
+    session(WTS_SESSION_UNLOCK);
     Pump(100);
     EXPECT_EQ(3, compositions);
 
     // The display off: the same; a tick missed while paused stays undone when it comes back on.
     DisplayStateMessage message{};
     ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
-    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    tick();
     EXPECT_EQ(3, compositions);
     ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
-    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 4; }));
-    Settle();
+    composedOnce(4);
 
     dlg->stEnv.ispause = 1;
     ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
-    ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+    tick();
     ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
     Pump(100);
     EXPECT_EQ(4, compositions) << "the held tick obeys the pause like any other";
 
     // A new day on the calendar while locked shows when the user is back, paused or not.
     dlg->stEnv.iscalender = 1;
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    session(WTS_SESSION_LOCK);
     system.today = fw::LocalDate{2026, 12, 9, 3};
     ::SendMessageW(Hwnd(), WM_TIMER, TIMER_DATE, 0);
     EXPECT_EQ(4, compositions);
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-    EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 5; }));
-    Settle();
+    session(WTS_SESSION_UNLOCK);
+    composedOnce(5);
 
     // A display change while locked (monitors asleep, a dock) is held like the rest, then made once.
     dlg->m_displayChangeDelay = 10;
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    session(WTS_SESSION_LOCK);
     system.SetMonitors({{RECT{0, 0, 800, 600}, RECT{0, 0, 800, 570}, true}});
     ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     ::SendMessageW(Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     Pump(200);
     EXPECT_EQ(5, compositions) << "nothing is made for the lock screen";
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 6; }));
-    Settle();
+    session(WTS_SESSION_UNLOCK);
+    composedOnce(6);
     EXPECT_EQ(6, compositions);
     ASSERT_TRUE(dlg->m_composer.SavedCanvas());
     EXPECT_EQ(800u, dlg->m_composer.SavedCanvas()->GetWidth());
@@ -617,33 +466,32 @@ TEST_F(MainWindow, ASessionRegistrationRefusedEarlyInTheLogonIsTriedAgainUntilIt
     EXPECT_EQ(1, system.sessionRegistrations) << "registered once, not again";
 }
 
+// Locked, or disconnected, at start: nothing is composed until the session is back, then once.
 TEST_F(MainWindow, ASessionLockedAtStartComposesNothingUntilTheUnlockThenOnce) {
-    system.session = {true, false};
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    dlg->m_changeEnabled = TRUE;
-    for (int i = 0; i < 3; ++i) ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
-    Pump(50);
-    EXPECT_EQ(0, compositions) << "neither the first picture nor a tick for the lock screen";
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-    ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
-    Settle();
-    EXPECT_EQ(1, compositions);
-    EXPECT_EQ(1u, system.wallpapers.size());
-
-    // Disconnected at start: the same until the session is connected again.
-    TearDown();
-    system.session = {false, true};
-    compositions = 0;
-    ASSERT_TRUE(Make().Create());
-    EXPECT_EQ(0, compositions);
-    ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT, 0);
-    EXPECT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
-    Settle();
+    const struct { bool locked, connected; WPARAM back; } starts[] = {{true, false, WTS_SESSION_UNLOCK},
+                                                                      {false, true, WTS_REMOTE_CONNECT}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.back);
+        Close();
+        system.session = {start.locked, start.connected};
+        compositions = 0;
+        const size_t shown = system.wallpapers.size();
+        ASSERT_TRUE(Make().Create());
+        ASSERT_TRUE(dlg->IsStarted());
+        dlg->m_changeEnabled = TRUE;
+        for (int i = 0; i < 3; ++i) ::SendMessageW(Hwnd(), WM_TIMER, TIMER_CHANGE, 0);
+        Pump(50);
+        EXPECT_EQ(0, compositions) << "neither the first picture nor a tick for the lock screen";
+        ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, start.back, 0);
+        ASSERT_TRUE(PumpUntil(2000, [&] { return compositions == 1; }));
+        Settle();
+        EXPECT_EQ(1, compositions);
+        EXPECT_EQ(shown + 1, system.wallpapers.size());
+    }
 }
 
 TEST_F(MainWindow, NegativeChangetimeNeverRunsChangesBackToBack) {
-    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nchangetime=-1\r\n");
+    WriteSettings("changetime=-1\r\n");
     ASSERT_TRUE(Make().Create());
     dlg->m_changeEnabled = TRUE;
     Pump(1500);
@@ -684,39 +532,12 @@ TEST_F(MainWindow, DisplayChangesInARowComposeOnceForTheNewLayout) {
     EXPECT_EQ(2, compositions);
 }
 
-// A real 24-bit picture of one colour.
-void WriteBmp(const std::string& path, int w, int h) {
-    const int row = (w * 3 + 3) & ~3;
-    std::string data(54 + static_cast<size_t>(row) * h, '\x60');
-    auto put = [&data](size_t at, uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) data[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    data[0] = 'B';
-    data[1] = 'M';
-    put(2, static_cast<uint32_t>(data.size()), 4);
-    put(6, 0, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<uint32_t>(w), 4);
-    put(22, static_cast<uint32_t>(h), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    put(30, 0, 4);
-    put(34, 0, 4);
-    for (size_t at = 38; at < 54; ++at) data[at] = 0;
-    WriteFile(path, data);
-}
-
 TEST_F(MainWindow, ATaskBarMoveRedrawsTheCollageANewResolutionStartsItAfresh) {
-    const std::string photos = dir.MakeDir("photos");
-    std::string list = photos + ",4\r\n&\r\n";
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
-        WriteBmp(photos + "\\" + name, 120, 90);
-        list += photos + "\\" + name + "\r\n";
-    }
-    WriteFile(dir.File("list.txt"), list);
-    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n"
-                                   "isoverlap=1\r\nimagepos=2\r\npiccleartotalcnt=10\r\nisrandum=0\r\n");
+    // Real 24-bit pictures, one colour each.
+    ListPhotos("photos", {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}, [](const std::string& path) {
+        page_testing::WritePicture(path, 120, 90, Gdiplus::Color(255, 0x60, 0x60, 0x60), "bmp");
+    });
+    WriteSettings("isforeimg=1\r\nisoverlap=1\r\nimagepos=2\r\npiccleartotalcnt=10\r\nisrandum=0\r\n");
     Make().m_displayChangeDelay = 10;
     ASSERT_TRUE(dlg->Create());
     Settle();
@@ -750,11 +571,8 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
     const std::string photos = dir.MakeDir("photos");
     for (const char* name : {"a.jpg", "b.png", "c.gif"}) WriteFile(photos + "\\" + name, "x");
     WriteFile(dir.File("list.txt"), photos + ",3\n&\n");
-    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nmaxwinstop=0\r\nisweekday=0\r\nisiptooltip=0\r\nisforeimg=1\r\n");
-    Make();
-    ASSERT_TRUE(dlg->Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
+    WriteSettings("isforeimg=1\r\n");
+    Start();
     EXPECT_EQ(1, compositions);
     EXPECT_TRUE(dlg->m_catalogue.Images().empty()) << "the first change found it used up";
     EXPECT_TRUE(dlg->m_changeEnabled) << "the refill under way brings photos for the timed changes";
@@ -771,12 +589,10 @@ TEST_F(MainWindow, AUsedUpCatalogueIsRefilledInTheBackground) {
 TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenToTheList) {
     const std::string kept = mb::ToLower(dir.MakeDir("kept")), added = mb::ToLower(dir.MakeDir("added"));
     WriteFile(kept + "\\a.jpg", "x");
+    WriteFile(dir.File("list.txt"), kept + ",1\r\n&\r\n" + kept + "\\a.jpg\r\n");
     WriteFile(added + "\\b.jpg", "x");
     WriteFile(added + "\\c.jpg", "x");
-    WriteFile(dir.File("list.txt"), kept + ",1\r\n&\r\n" + kept + "\\a.jpg\r\n");
-    ASSERT_TRUE(Make().Create());
-    ASSERT_TRUE(dlg->IsStarted());
-    Settle();
+    Start();
 
     FolderEdit edit;
     edit.kind = FolderEditKind::Add;
@@ -801,11 +617,10 @@ TEST_F(MainWindow, AnAdoptedFolderEditIsCommittedAfterTheCompositionAndWrittenTo
 
     ASSERT_TRUE(PumpUntil(3000, [&] { return !dlg->HasAdoptedFolderEdits(); }));
     EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2"}), dlg->m_catalogue.FolderEntries());
-    const auto list = testing_support::ReadLines(dir.File("list.txt"));
+    const auto list = ReadLines(dir.File("list.txt"));
     ASSERT_GE(list.size(), 3u);
-    EXPECT_EQ(kept + ",1", list[0]);
-    EXPECT_EQ(added + ",2", list[1]);
-    EXPECT_EQ("&", list[2]);
+    EXPECT_EQ((std::vector<std::string>{kept + ",1", added + ",2", "&"}),
+              std::vector<std::string>(list.begin(), list.begin() + 3));
 }
 
 }  // namespace

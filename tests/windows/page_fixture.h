@@ -1,8 +1,8 @@
 #pragma once
-// What every window test of the settings pages and their dialogs stands on: the settings context
-// around a scratch program folder and the fake system, a plain dialog window standing in for the
-// settings window, and the helpers that pump messages, read and press controls and answer the
-// modal loops the pages open.
+// What every window test of the settings pages and their dialogs stands on, with the headers they
+// share: the settings context around a scratch program folder and the fake system, a plain dialog
+// window standing in for the settings window, and the helpers that pump messages, read and press
+// controls and answer the modal loops the pages open.
 
 // The window layer's own test template (the resource script reads these lines too).
 #define IDD_FW_PROBE     9001
@@ -31,6 +31,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -42,6 +43,7 @@
 #include "framework/mbstring.h"
 #include "framework/registry.h"
 #include "framework/texts.h"
+#include "resource.h"
 #include "settings_ui/prompts.h"
 #include "settings_ui/settings_context.h"
 #include "state/catalogue.h"
@@ -50,6 +52,14 @@
 #include "support/fake_system.h"
 #include "support/gif_writer.h"
 #include "support/test_support.h"
+
+// Rectangles compared and printed whole, so that a failure shows both.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace page_testing {
 
@@ -88,6 +98,10 @@ public:
         std::wstring text;
         std::wstring caption;
         UINT type;
+        bool operator==(const Message&) const = default;
+        friend void PrintTo(const Message& m, std::ostream* os) {
+            *os << m.owner << " \"" << mb::Narrow(m.text) << "\" \"" << mb::Narrow(m.caption) << "\" " << m.type;
+        }
     };
     std::vector<Message> messages;
     bool realMessages = false;
@@ -243,9 +257,6 @@ inline RECT RectOf(HWND window) {
     ::GetWindowRect(window, &r);
     return r;
 }
-inline bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 // ---- Dialogs of this thread and their modal loops ------------------------------------------------
 
@@ -271,13 +282,23 @@ inline HWND FindThreadDialog(HWND except) {
 inline HWND FindThreadDialog(const std::wstring& title) {
     return FindThreadDialog([&title](HWND hwnd) { return ::IsWindowVisible(hwnd) && TextOf(hwnd) == title; });
 }
+// A shown dialog that `owner` owns.
+inline HWND FindOwnedDialog(HWND owner) {
+    return FindThreadDialog([owner](HWND hwnd) { return ::IsWindowVisible(hwnd) && ::GetWindow(hwnd, GW_OWNER) == owner; });
+}
 
-// Runs `step` from inside whatever modal loop is running, once, after `delayMs`.
+// Runs a step from inside whatever modal loop is running: once after `delayMs`, or every
+// `intervalMs` until the step says it is done (what it waits for may still be on its way).
 class InsideModalLoop {
 public:
-    explicit InsideModalLoop(std::function<void()> step, UINT delayMs = 50) {
-        m_timer = ::SetTimer(nullptr, 0, delayMs, &InsideModalLoop::Fire);
-        Steps()[m_timer] = std::move(step);
+    explicit InsideModalLoop(std::function<void()> step, UINT delayMs = 50)
+        : InsideModalLoop(delayMs, [once = std::move(step)] {
+              once();
+              return true;
+          }) {}
+    InsideModalLoop(UINT intervalMs, std::function<bool()> untilDone) {
+        m_timer = ::SetTimer(nullptr, 0, intervalMs, &InsideModalLoop::Fire);
+        Steps()[m_timer] = {std::move(untilDone), false};
     }
     ~InsideModalLoop() {
         ::KillTimer(nullptr, m_timer);
@@ -287,51 +308,38 @@ public:
     InsideModalLoop& operator=(const InsideModalLoop&) = delete;
 
 private:
-    static std::map<UINT_PTR, std::function<void()>>& Steps() {
-        static std::map<UINT_PTR, std::function<void()>> steps;
+    struct Step {
+        std::function<bool()> untilDone;
+        bool running;  // a step may open a modal loop of its own, where the timer fires again
+    };
+    static std::map<UINT_PTR, Step>& Steps() {
+        static std::map<UINT_PTR, Step> steps;
         return steps;
     }
     static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
         auto found = Steps().find(id);
+        if (found == Steps().end() || found->second.running) return;
+        found->second.running = true;
+        const bool done = found->second.untilDone();
+        found = Steps().find(id);
         if (found == Steps().end()) return;
-        auto step = std::move(found->second);
+        found->second.running = false;
+        if (!done) return;
+        ::KillTimer(nullptr, id);
         Steps().erase(found);
-        if (step) step();
     }
     UINT_PTR m_timer = 0;
 };
 
-// Runs steps one after another from a thread timer, so that they also run inside modal loops
-// (a dialog's, a message box's, the colour dialog's).
-class TimerScript {
+// Runs steps one after another, a step a tick, also from inside modal loops (a dialog's, a
+// message box's, the colour dialog's).
+class TimerScript : InsideModalLoop {
 public:
-    explicit TimerScript(std::vector<std::function<void()>> steps, UINT interval = 150) : m_steps(std::move(steps)) {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, interval, &TimerScript::Tick);
-    }
-    ~TimerScript() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    TimerScript(const TimerScript&) = delete;
-    TimerScript& operator=(const TimerScript&) = delete;
-    bool Done() const { return m_next >= m_steps.size(); }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TimerScript* self = s_current;
-        if (!self || self->m_running || self->Done()) return;
-        self->m_running = true;  // a step may open a modal loop that ticks again
-        const size_t step = self->m_next++;
-        self->m_steps[step]();
-        self->m_running = false;
-    }
-    static inline TimerScript* s_current = nullptr;
-    std::vector<std::function<void()>> m_steps;
-    size_t m_next = 0;
-    bool m_running = false;
-    UINT_PTR m_timer = 0;
+    explicit TimerScript(std::vector<std::function<void()>> steps, UINT interval = 150)
+        : InsideModalLoop(interval, [steps = std::move(steps), next = size_t{0}]() mutable {
+              if (next < steps.size()) steps[next++]();
+              return next >= steps.size();
+          }) {}
 };
 
 // ---- Top-level windows of other programs ------------------------------------------------------
@@ -510,6 +518,21 @@ protected:
         ::ShowWindow(page, SW_SHOW);
         Pump();
     }
+    // A page shown in the stand-in, sized as the settings window's frame holds it, for a picture
+    // of it.
+    void ShowAsInTheSettingsWindow(HWND page, const std::wstring& caption) {
+        RECT frame{0, 0, 285, 162};
+        ::MapDialogRect(page, &frame);
+        ::SetWindowTextW(parent, caption.c_str());
+        RECT outer{0, 0, frame.right + 16, frame.bottom + 16};
+        ::AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION, FALSE, 0);
+        ::SetWindowPos(parent, nullptr, 60, 60, outer.right - outer.left, outer.bottom - outer.top,
+                       SWP_NOZORDER | SWP_SHOWWINDOW);
+        ::MoveWindow(page, 8, 8, frame.right, frame.bottom, TRUE);
+        ::ShowWindow(page, SW_SHOW);
+        ::SetForegroundWindow(parent);
+        PumpFor(500);
+    }
     // A dialog this thread opened other than the stand-in.
     HWND OpenedDialog() const { return FindThreadDialog(parent); }
 
@@ -548,6 +571,14 @@ protected:
     void ExpectChecked(std::initializer_list<int> on, std::initializer_list<int> off) const {
         for (int id : on) EXPECT_TRUE(Checked(hwnd, id)) << "box " << id << " is not ticked";
         for (int id : off) EXPECT_FALSE(Checked(hwnd, id)) << "box " << id << " is ticked";
+    }
+    // What each control of the page shows: its id, text, tick and whether it takes input.
+    std::vector<std::string> ControlStates() const {
+        std::vector<std::string> states;
+        for (HWND c = ::GetWindow(hwnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            states.push_back(std::to_string(::GetDlgCtrlID(c)) + " " + mb::Narrow(TextOf(c)) + " " +
+                             std::to_string(::SendMessageW(c, BM_GETCHECK, 0, 0)) + (::IsWindowEnabled(c) ? "" : " off"));
+        return states;
     }
 };
 

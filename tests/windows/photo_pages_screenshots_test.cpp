@@ -1,16 +1,12 @@
-// Pictures of the photographs page, the background page and the position editor as the screen
-// shows them, for a person to look at. Off by default; tools/screenshot-photo-pages runs them with
-// DIORAMIX_SHOT_DIR naming the folder for the PNG files.
-#include <gtest/gtest.h>
-
+// Pictures of the photographs, background, effects and calendar pages, the mask picker and the
+// position editor as the screen shows them, for a person to look at. Off by default;
+// tools/screenshot-photo-pages runs them with DIORAMIX_SHOT_DIR naming the folder for the PNG files.
 #include <cstdlib>
-#include <memory>
-#include <string>
 
 #include "aux_windows/img_pos_set_dlg.h"
-#include "composer/output.h"
-#include "resource.h"
 #include "settings_ui/set_back_img.h"
+#include "settings_ui/set_calen.h"
+#include "settings_ui/set_effect.h"
 #include "settings_ui/set_fore_img.h"
 #include "windows/page_fixture.h"
 
@@ -26,28 +22,18 @@ std::string ShotDir() {
 // Lets the display catch up with what the windows painted.
 void Settle() { PumpFor(500); }
 
-bool SaveWindow(HWND window, const std::string& path) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return SaveScreenArea(r, path);
+bool SaveWindow(HWND window, const std::string& name) { return SaveScreenArea(RectOf(window), ShotDir() + "\\" + name); }
+bool SaveScreen(const std::string& name) {
+    return SaveScreenArea({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
+                          ShotDir() + "\\" + name);
 }
 
 class PhotoPagesScreenshots : public PageTest {
 protected:
-    // Sizes the stand-in settings window around the page as the parent's frame would hold it.
     template <class Page>
-    void ShowInHost(Page& page, const wchar_t* caption) {
+    void ShowInHost(Page& page, UINT caption) {
         ASSERT_TRUE(page.Create(parent));
-        RECT frame{0, 0, 285, 162};
-        ::MapDialogRect(page.GetSafeHwnd(), &frame);
-        ::SetWindowTextW(parent, caption);
-        RECT outer{0, 0, frame.right + 16, frame.bottom + 16};
-        ::AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION, FALSE, 0);
-        ::SetWindowPos(parent, nullptr, 60, 60, outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER);
-        ::MoveWindow(page.GetSafeHwnd(), 8, 8, frame.right, frame.bottom, TRUE);
-        ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);
-        ::SetForegroundWindow(parent);
-        Settle();
+        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(caption));
     }
 };
 
@@ -58,16 +44,16 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.picmaxsize = 420;
     composer.ReplacePositions({{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}});
     CSetForeImg page(context);
-    ShowInHost(page, fw::LoadText(IDS_PAGE_PHOTOS).c_str());
-    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page.png"));
+    ShowInHost(page, IDS_PAGE_PHOTOS);
+    EXPECT_TRUE(SaveWindow(parent, "fore-page.png"));
 
-    ::SendMessageW(page.GetDlgItem(IDC_FORE_CENTRE), BM_CLICK, 0, 0);
-    ::SendMessageW(page.GetDlgItem(IDC_FORE_SECONDS), BM_CLICK, 0, 0);
+    Click(page.GetSafeHwnd(), IDC_FORE_CENTRE);
+    Click(page.GetSafeHwnd(), IDC_FORE_SECONDS);
     Settle();
-    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page-centre-seconds.png"));
-    ::SendMessageW(page.GetDlgItem(IDC_FORE_USE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(SaveWindow(parent, "fore-page-centre-seconds.png"));
+    Click(page.GetSafeHwnd(), IDC_FORE_USE);
     Settle();
-    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\fore-page-off.png"));
+    EXPECT_TRUE(SaveWindow(parent, "fore-page-off.png"));
 }
 
 TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
@@ -88,16 +74,68 @@ TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
     env.isbackimg = 1;
     env.backimagename = photo;
     CSetBackImg page(context);
-    ShowInHost(page, fw::LoadText(IDS_PAGE_BACKGROUND).c_str());
-    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page.png"));
+    ShowInHost(page, IDS_PAGE_BACKGROUND);
+    EXPECT_TRUE(SaveWindow(parent, "back-page.png"));
 
-    ::SendMessageW(page.GetDlgItem(IDC_BACK_STRETCH), BM_CLICK, 0, 0);
+    Click(page.GetSafeHwnd(), IDC_BACK_STRETCH);
     Settle();
-    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page-stretched.png"));
-    ::SendMessageW(page.GetDlgItem(IDC_BACK_USEIMAGE), BM_CLICK, 0, 0);
-    ::SendMessageW(page.GetDlgItem(IDC_BACK_USECOLOR), BM_CLICK, 0, 0);
+    EXPECT_TRUE(SaveWindow(parent, "back-page-stretched.png"));
+    Click(page.GetSafeHwnd(), IDC_BACK_USEIMAGE);
+    Click(page.GetSafeHwnd(), IDC_BACK_USECOLOR);
     Settle();
-    EXPECT_TRUE(SaveWindow(parent, ShotDir() + "\\back-page-off.png"));
+    EXPECT_TRUE(SaveWindow(parent, "back-page-off.png"));
+}
+
+// The effects page with the program's own masks, its picker over it, and the calendar page.
+TEST_F(PhotoPagesScreenshots, DISABLED_EffectsAndCalendarPages) {
+    const std::string bin = testing_support::BinDir();
+    env.m_exePath = bin;
+    composer.LoadMasks(bin + "\\Masks");
+    env.ismask = 1;
+    env.isrotate = 1;
+    env.rotatevalue = 45;
+    env.framesize = 7;
+    env.maskfilename = bin + "\\Masks\\heart.gif";
+    {
+        CSetEffect page(context);
+        ShowInHost(page, IDS_PAGE_EFFECTS);
+        EXPECT_TRUE(SaveWindow(parent, "effects-page.png"));
+        InsideModalLoop step([&] {
+            HWND picker = OpenedDialog();
+            if (!picker) return;
+            ::SetWindowPos(picker, HWND_TOP, 520, 60, 0, 0, SWP_NOSIZE);
+            HWND list = ::GetDlgItem(picker, IDC_MASK_LIST);
+            LVFINDINFOW find{};
+            find.flags = LVFI_STRING;
+            find.psz = L"star";
+            int star = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                       reinterpret_cast<LPARAM>(&find)));
+            ListView_SetItemState(list, star, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            ::SetFocus(list);
+            Settle();
+            EXPECT_TRUE(SaveScreen("mask-picker.png"));
+            Click(picker, IDC_MASK_SELECT);
+        }, 600);
+        Click(page.GetSafeHwnd(), IDC_EFFECT_CHOOSE_MASK);
+        Settle();
+        EXPECT_TRUE(SaveWindow(parent, "effects-page-after-choice.png"));
+        Click(page.GetSafeHwnd(), IDC_EFFECT_FRAME);
+        Settle();
+        EXPECT_TRUE(SaveWindow(parent, "effects-page-frame.png"));
+    }
+
+    env.iscalender = 1;
+    env.ymfontname = "Georgia";
+    env.ddfontname = mb::Narrow(L"\uB098\uB214\uACE0\uB515");  // 나눔고딕
+    env.isbold1 = 1;
+    env.isitalic2 = 1;
+    env.yymmcolor = RGB(255, 255, 255);
+    env.whitedaycolor = RGB(220, 220, 220);
+    env.bluedaycolor = RGB(80, 120, 255);
+    env.reddaycolor = RGB(255, 60, 60);
+    CSetCalen calendar(context);
+    ShowInHost(calendar, IDS_PAGE_CALENDAR);
+    EXPECT_TRUE(SaveWindow(parent, "calendar-page.png"));
 }
 
 TEST_F(PhotoPagesScreenshots, DISABLED_PositionEditor) {
@@ -109,10 +147,10 @@ TEST_F(PhotoPagesScreenshots, DISABLED_PositionEditor) {
     ASSERT_TRUE(editor.Create());
     ::ShowWindow(editor.GetSafeHwnd(), SW_SHOW);
     ::SetWindowPos(editor.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SendMessageW(editor.GetDlgItem(IDC_IMGPOS_ADD), BM_CLICK, 0, 0);
+    Click(editor.GetDlgItem(IDC_IMGPOS_ADD));
     Settle();
-    EXPECT_TRUE(SaveScreenArea({0, 0, system.screenWidth, system.screenHeight}, ShotDir() + "\\position-editor.png"));
-    EXPECT_TRUE(SaveWindow(editor.GetSafeHwnd(), ShotDir() + "\\position-editor-window.png"));
+    EXPECT_TRUE(SaveScreen("position-editor.png"));
+    EXPECT_TRUE(SaveWindow(editor.GetSafeHwnd(), "position-editor-window.png"));
 
     // The context menu of a square, shown while the picture is taken.
     HWND square = editor.PositionWindow(1)->GetSafeHwnd();

@@ -1,17 +1,8 @@
 // The calendar page as a real window: the font lists from the faces Wine enumerates, the stored
 // faces, the previews' sizes and styles, the calendar switch and the colour swatches.
-#include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <algorithm>
-#include <memory>
 #include <set>
-#include <string>
-#include <vector>
 
-#include "framework/mbstring.h"
-#include "resource.h"
 #include "settings_ui/set_calen.h"
 #include "windows/page_fixture.h"
 
@@ -121,31 +112,32 @@ TEST_F(CalendarPage, PreviewsUseTwentyTwoAndTwelvePointsWithTheStoredFaces) {
 TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettings) {
     env.isitalic2 = 1;
     Open();
+    // Each preview's font as its own two switches say.
+    const auto expectPreviews = [&](int step) {
+        const LOGFONTA ym = Created(page->YearMonthPreview()), day = Created(page->DayPreview());
+        EXPECT_EQ(env.isbold1 ? FW_BOLD : FW_NORMAL, ym.lfWeight) << step;
+        EXPECT_EQ(env.isitalic1 != 0, ym.lfItalic != 0) << step;
+        EXPECT_EQ(env.isbold2 ? FW_BOLD : FW_NORMAL, day.lfWeight) << step;
+        EXPECT_EQ(env.isitalic2 != 0, day.lfItalic != 0) << step;
+    };
     EXPECT_TRUE(Checked(hwnd, IDC_CALEN_DAY_ITALIC));
-    EXPECT_TRUE(Created(page->DayPreview()).lfItalic) << "stored italic shows at once";
-
-    Click(hwnd, IDC_CALEN_YM_BOLD);
-    EXPECT_EQ(1, env.isbold1);
-    EXPECT_EQ(FW_BOLD, Created(page->YearMonthPreview()).lfWeight);
-    EXPECT_EQ(FW_NORMAL, Created(page->DayPreview()).lfWeight) << "the day preview is its own";
-    EXPECT_EQ(::GetDlgItem(hwnd, IDC_CALEN_YM_FONT), ::GetFocus());
-
-    Click(hwnd, IDC_CALEN_YM_ITALIC);
-    EXPECT_EQ(1, env.isitalic1);
-    EXPECT_TRUE(Created(page->YearMonthPreview()).lfItalic);
-
-    Click(hwnd, IDC_CALEN_DAY_BOLD);
-    EXPECT_EQ(1, env.isbold2);
-    EXPECT_EQ(FW_BOLD, Created(page->DayPreview()).lfWeight);
-    EXPECT_EQ(::GetDlgItem(hwnd, IDC_CALEN_DAY_FONT), ::GetFocus());
-
-    Click(hwnd, IDC_CALEN_DAY_ITALIC);
-    EXPECT_EQ(0, env.isitalic2);
-    EXPECT_FALSE(Created(page->DayPreview()).lfItalic);
-
-    Click(hwnd, IDC_CALEN_YM_BOLD);
-    EXPECT_EQ(0, env.isbold1);
-    EXPECT_EQ(FW_NORMAL, Created(page->YearMonthPreview()).lfWeight);
+    expectPreviews(0);  // the stored italic shows at once
+    // The box, the switch it sets and its value then, and where the focus goes (0: anywhere).
+    const struct { int id; uint8_t EnvSettings::*setting; int value, focus; } clicks[] = {
+        {IDC_CALEN_YM_BOLD, &EnvSettings::isbold1, 1, IDC_CALEN_YM_FONT},
+        {IDC_CALEN_YM_ITALIC, &EnvSettings::isitalic1, 1, 0},
+        {IDC_CALEN_DAY_BOLD, &EnvSettings::isbold2, 1, IDC_CALEN_DAY_FONT},
+        {IDC_CALEN_DAY_ITALIC, &EnvSettings::isitalic2, 0, 0},
+        {IDC_CALEN_YM_BOLD, &EnvSettings::isbold1, 0, IDC_CALEN_YM_FONT}};
+    for (int step = 1; const auto& c : clicks) {
+        Click(hwnd, c.id);
+        EXPECT_EQ(c.value, env.*c.setting) << step;
+        expectPreviews(step);
+        if (c.focus) {
+            EXPECT_EQ(Item(c.focus), ::GetFocus()) << step;
+        }
+        ++step;
+    }
 }
 
 TEST_F(CalendarPage, NewFaceKeepsBoldAndItalic) {
@@ -233,17 +225,6 @@ TEST_F(CalendarPage, EachSwatchEditsItsOwnColourWithoutAFreshBackground) {
     Click(hwnd, IDC_CALEN_YM_COLOR);
     EXPECT_EQ(RGB(1, 0, 100), env.yymmcolor) << "cancel changes nothing";
     EXPECT_FALSE(pageComposer.freshAsked);
-}
-
-TEST_F(CalendarPage, EnterAndEscapeChangeNothing) {
-    env.isbold1 = 1;
-    Open();
-    ::SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
-    ::SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-    Pump();
-    EXPECT_TRUE(::IsWindowVisible(hwnd));
-    EXPECT_EQ(1, env.isbold1);
-    EXPECT_EQ("Tahoma", env.ymfontname);
 }
 
 }  // namespace

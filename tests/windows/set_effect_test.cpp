@@ -1,15 +1,6 @@
 // The effects page and the mask picker as real windows: the switches' exclusions, the empty
 // masks message, the picker's layout, thumbnails and choice, the angle list and the swatch.
-#include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commctrl.h>
-
-#include <memory>
-#include <string>
-
-#include "framework/mbstring.h"
-#include "resource.h"
 #include "settings_ui/set_effect.h"
 #include "windows/page_fixture.h"
 
@@ -28,6 +19,22 @@ protected:
     void SevenMasks() {
         MakeMasks({{"disc.gif", 30, 30}, {"heart.gif", 30, 30}, {"oval.gif", 30, 30}, {"small.gif", 20, 10},
                    {"star.gif", 30, 30}, {"torn.gif", 30, 30}, {"wide.gif", 80, 40}});
+    }
+    // The page with the mask on and `chosen` (a file of the Masks folder, or none) as its mask.
+    void OpenWithMask(const std::string& chosen = "") {
+        SevenMasks();
+        env.ismask = 1;
+        if (!chosen.empty()) env.maskfilename = dir.File("Masks\\" + chosen);
+        Open();
+    }
+    // The switches as the settings and the boxes have them.
+    void ExpectSwitches(int frame, int mask, int shadow) const {
+        EXPECT_EQ(frame, env.isframe);
+        EXPECT_EQ(mask, env.ismask);
+        EXPECT_EQ(shadow, env.isshadow);
+        EXPECT_EQ(frame != 0, Checked(hwnd, IDC_EFFECT_FRAME));
+        EXPECT_EQ(mask != 0, Checked(hwnd, IDC_EFFECT_MASK));
+        EXPECT_EQ(shadow != 0, Checked(hwnd, IDC_EFFECT_SHADOW));
     }
 
     // Opens the picker with the page's button; `inside` runs in the picker's modal loop with the
@@ -65,62 +72,46 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     SevenMasks();
     env.isframe = 1;
     env.isshadow = 1;
-    env.rotatevalue = 90;
     env.framesize = 12;
     env.framecolor = RGB(10, 20, 30);
     Open();
     EXPECT_EQ(composer.Masks().front(), env.maskfilename) << "the first mask stands in for none";
-    EXPECT_EQ(TextOf(Item(IDC_EFFECT_MASK_NAME)),
-              mb::Widen(mb::FileNameOfPath(env.maskfilename)));
-    ExpectChecked({IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
+    EXPECT_EQ(TextOf(Item(IDC_EFFECT_MASK_NAME)), mb::Widen(mb::FileNameOfPath(env.maskfilename)));
+    ExpectSwitches(1, 0, 1);
     ExpectEnabled({}, {IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK, IDC_EFFECT_ANGLE});  // rotation is off
     EXPECT_EQ(L"12", TextOf(Item(IDC_EFFECT_FRAMESIZE)));
     EXPECT_EQ(std::make_pair(1, 15), SpinRange(Item(IDC_EFFECT_FRAMESIZE_SPIN)));
     EXPECT_EQ(L"90", TextOf(Item(IDC_EFFECT_ANGLE)));
-    EXPECT_EQ(7, ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(7, ::SendMessageW(Item(IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
 }
 
 TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
-    SevenMasks();
-    env.ismask = 1;
-    env.maskfilename = dir.File("Masks\\star.gif");
-    Open();
+    OpenWithMask("star.gif");
     ExpectEnabled({IDC_EFFECT_CHOOSE_MASK}, {IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW});
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
     EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
 }
 
 TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
-    SevenMasks();
-    env.ismask = 1;
-    Open();
-
+    OpenWithMask();
     Click(hwnd, IDC_EFFECT_FRAME);  // frame unticks the mask
-    ExpectChecked({IDC_EFFECT_FRAME}, {IDC_EFFECT_MASK});
-    EXPECT_EQ(1, env.isframe);
-    EXPECT_EQ(0, env.ismask);
+    ExpectSwitches(1, 0, 0);
     ExpectEnabled({IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, {IDC_EFFECT_CHOOSE_MASK});
-
     Click(hwnd, IDC_EFFECT_SHADOW);
-    EXPECT_EQ(1, env.isshadow);
+    ExpectSwitches(1, 0, 1);
 
     Click(hwnd, IDC_EFFECT_MASK);  // mask unticks frame and shadow
-    ExpectChecked({IDC_EFFECT_MASK}, {IDC_EFFECT_FRAME, IDC_EFFECT_SHADOW});
-    EXPECT_EQ(1, env.ismask);
-    EXPECT_EQ(0, env.isframe);
-    EXPECT_EQ(0, env.isshadow);
+    ExpectSwitches(0, 1, 0);
     ExpectEnabled({IDC_EFFECT_RANDOM_MASK, IDC_EFFECT_CHOOSE_MASK},
                   {IDC_EFFECT_SHADOW, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_FRAMESIZE});
 
     // The shadow box, enabled again by the frame, unticks the mask.
     Click(hwnd, IDC_EFFECT_FRAME);
     Click(hwnd, IDC_EFFECT_FRAME);
-    ::SendMessageW(::GetDlgItem(hwnd, IDC_EFFECT_MASK), BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(Item(IDC_EFFECT_MASK), BM_SETCHECK, BST_CHECKED, 0);
     env.ismask = 1;
     Click(hwnd, IDC_EFFECT_SHADOW);
-    ExpectChecked({IDC_EFFECT_SHADOW}, {IDC_EFFECT_MASK});
-    EXPECT_EQ(1, env.isshadow);
-    EXPECT_EQ(0, env.ismask);
+    ExpectSwitches(0, 0, 1);
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_RANDOM_MASK));
 
     Click(hwnd, IDC_EFFECT_FRAME);
@@ -134,25 +125,34 @@ TEST_F(EffectsPage, EmptyMasksFolderShowsTheMessageAndLeavesTheBoxTicked) {
     MakeMasks({});
     Open();
     Click(hwnd, IDC_EFFECT_MASK);
-    ASSERT_EQ(1u, prompts.messages.size());
-    const FakePrompts::Message& box = prompts.messages[0];
-    EXPECT_EQ(L"Dioramix", box.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK), box.type);
-    EXPECT_EQ(parent, box.owner) << "owned by the settings window";
-    const std::wstring& text = box.text;
-    EXPECT_EQ(fw::LoadText(IDS_NO_MASKS), text);
-    EXPECT_NE(std::wstring::npos, text.find(L"masks"));
+    // Owned by the settings window.
+    EXPECT_EQ((std::vector<FakePrompts::Message>{{parent, fw::LoadText(IDS_NO_MASKS), L"Dioramix", MB_OK}}),
+              prompts.messages);
+    EXPECT_NE(std::wstring::npos, fw::LoadText(IDS_NO_MASKS).find(L"masks"));
     EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
     EXPECT_EQ(1, env.ismask);
 }
 
-TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
-    SevenMasks();
-    env.ismask = 1;
-    Open();
+// The picker takes a choice by its button or a double click, stored as the full path with the name
+// shown; cancel, the close box and a double click before a choice change nothing.
+TEST_F(EffectsPage, ThePickerTakesAChoiceAndNothingElse) {
+    OpenWithMask("star.gif");
     RunPicker([&](HWND picker) {
         EXPECT_EQ(L"Select Mask", TextOf(picker));
+        DoubleClick(picker);  // nothing chosen yet: the picker stays
+        EXPECT_TRUE(::IsWindow(picker));
         EXPECT_FALSE(Enabled(picker, IDC_MASK_SELECT));
+        Choose(picker, FindItem(picker, L"heart"));
+        Click(picker, IDC_MASK_CANCEL);
+    });
+    RunPicker([&](HWND picker) {
+        Choose(picker, FindItem(picker, L"heart"));
+        ::SendMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
+    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
+
+    RunPicker([&](HWND picker) {
         int heart = FindItem(picker, L"heart");
         ASSERT_GE(heart, 0);
         Choose(picker, heart);
@@ -161,43 +161,14 @@ TEST_F(EffectsPage, ChoosingHeartStoresItsFullPathAndShowsItsName) {
     });
     EXPECT_EQ(dir.path() + "\\masks\\heart.gif", env.maskfilename);
     EXPECT_EQ(L"heart.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
-}
 
-TEST_F(EffectsPage, CancelCloseBoxAndEarlyDoubleClickChangeNothing) {
-    SevenMasks();
-    env.ismask = 1;
-    env.maskfilename = dir.File("Masks\\star.gif");
-    Open();
-    RunPicker([&](HWND picker) {
-        DoubleClick(picker);  // nothing chosen yet: the picker stays
-        EXPECT_TRUE(::IsWindow(picker));
-        Choose(picker, FindItem(picker, L"heart"));
-        Click(picker, IDC_MASK_CANCEL);
-    });
-    EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
-    RunPicker([&](HWND picker) {
-        Choose(picker, FindItem(picker, L"heart"));
-        ::SendMessageW(picker, WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
-    EXPECT_EQ(dir.File("Masks\\star.gif"), env.maskfilename);
-    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
-}
-
-TEST_F(EffectsPage, DoubleClickAfterAChoiceTakesIt) {
-    SevenMasks();
-    env.ismask = 1;
-    Open();
     RunPicker([&](HWND picker) {
         Choose(picker, FindItem(picker, L"torn"));
         DoubleClick(picker);
     });
     EXPECT_EQ(dir.path() + "\\masks\\torn.gif", env.maskfilename);
-}
 
-TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
-    SevenMasks();
-    env.ismask = 1;
-    Open();
+    // The first mask of a fresh picker, every opening.
     for (int opening = 0; opening < 2; ++opening) {
         RunPicker([&](HWND picker) {
             Choose(picker, 0);
@@ -209,17 +180,8 @@ TEST_F(EffectsPage, FirstMaskOfAFreshPickerCanBeChosenEveryOpening) {
     EXPECT_EQ(dir.path() + "\\masks\\" + mb::FileNameOfPath(first), env.maskfilename);
 }
 
-// Colour of pixel (x, y) of image i of the picker's image list.
-COLORREF ThumbnailPixel(HIMAGELIST images, int i, int x, int y) {
-    Canvas canvas(40, 40, RGB(0, 0, 0));
-    ::ImageList_Draw(images, i, canvas.dc(), 0, 0, ILD_NORMAL);
-    return canvas.At(x, y);
-}
-
 TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {
-    SevenMasks();
-    env.ismask = 1;
-    Open();
+    OpenWithMask();
     RunPicker([&](HWND picker) {
         HWND list = List(picker);
         ASSERT_EQ(7, ListView_GetItemCount(list));
@@ -235,46 +197,37 @@ TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {
         HIMAGELIST images = ListView_GetImageList(list, LVSIL_NORMAL);
         int cx = 0, cy = 0;
         ImageList_GetIconSize(images, &cx, &cy);
-        EXPECT_EQ(40, cx);
-        EXPECT_EQ(40, cy);
-        int small = FindItem(picker, L"small"), wide = FindItem(picker, L"wide");
+        EXPECT_EQ(std::make_pair(40, 40), std::make_pair(cx, cy));
+        const int small = FindItem(picker, L"small"), wide = FindItem(picker, L"wide");
         ASSERT_GE(small, 0);
         ASSERT_GE(wide, 0);
-        // 20 x 10, left half black: unscaled at (10, 15).
-        EXPECT_EQ(RGB(0, 0, 0), ThumbnailPixel(images, small, 0, 0)) << "outline";
-        EXPECT_EQ(RGB(0, 0, 0), ThumbnailPixel(images, small, 12, 20));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 8, 20));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 25, 20));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 12, 12));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, small, 12, 27));
-        // 80 x 40: 40 x 20 at (0, 10).
-        EXPECT_EQ(RGB(0, 0, 0), ThumbnailPixel(images, wide, 10, 20));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, wide, 30, 20));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, wide, 10, 7));
-        EXPECT_EQ(RGB(255, 255, 255), ThumbnailPixel(images, wide, 10, 32));
-        wchar_t label[64] = {};
-        LVITEMW item{};
-        item.pszText = label;
-        item.cchTextMax = 64;
-        ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(small), reinterpret_cast<LPARAM>(&item));
-        EXPECT_STREQ(L"small", label);
+        // 20 x 10 with its left half black: unscaled at (10, 15) in a black outline; 80 x 40:
+        // 40 x 20 at (0, 10).
+        const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+        const struct { int item, x, y; COLORREF colour; } probes[] = {
+            {small, 0, 0, black},   {small, 12, 20, black}, {small, 8, 20, white}, {small, 25, 20, white},
+            {small, 12, 12, white}, {small, 12, 27, white}, {wide, 10, 20, black}, {wide, 30, 20, white},
+            {wide, 10, 7, white},   {wide, 10, 32, white}};
+        for (const auto& p : probes) {
+            Canvas canvas(40, 40, black);
+            ::ImageList_Draw(images, p.item, canvas.dc(), 0, 0, ILD_NORMAL);
+            EXPECT_EQ(p.colour, canvas.At(p.x, p.y)) << "item " << p.item << " at " << p.x << "," << p.y;
+        }
+        EXPECT_EQ("small", CellText(list, small, 0));
         ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     });
 }
 
 TEST_F(EffectsPage, ExitPathClosesAnOpenPicker) {
-    SevenMasks();
-    env.ismask = 1;
-    Open();
+    OpenWithMask();
     RunPicker([&](HWND) { page->CloseOwnedWindows(); });
     EXPECT_TRUE(env.maskfilename.empty() || env.maskfilename == composer.Masks().front());
 }
 
 TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
     env.isrotate = 1;
-    env.rotatevalue = 90;
     Open();
-    HWND angles = ::GetDlgItem(hwnd, IDC_EFFECT_ANGLE);
+    HWND angles = Item(IDC_EFFECT_ANGLE);
     EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_ANGLE));
     EXPECT_EQ(L"90", TextOf(angles));
     ::SendMessageW(angles, CB_SETCURSEL, 5, 0);
@@ -306,20 +259,6 @@ TEST_F(EffectsPage, FrameColourTakesTheChoiceAndAsksForAFreshBackground) {
     Click(hwnd, IDC_EFFECT_FRAMECOLOR);
     EXPECT_EQ(RGB(200, 100, 50), env.framecolor);
     EXPECT_TRUE(pageComposer.freshAsked);
-}
-
-TEST_F(EffectsPage, EnterAndEscapeChangeNothing) {
-    SevenMasks();
-    env.isframe = 1;
-    Open();
-    EnvSettings before = env;
-    ::SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
-    ::SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-    Pump();
-    EXPECT_TRUE(::IsWindowVisible(hwnd));
-    EXPECT_EQ(before.isframe, env.isframe);
-    EXPECT_EQ(before.maskfilename, env.maskfilename);
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_FRAME));
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
 // The photographs page driven through its controls: what reaches stEnv, what is enabled, the texts.
-#include <gtest/gtest.h>
 
-#include <vector>
-
-#include "resource.h"
 #include "settings_ui/set_fore_img.h"
 #include "windows/page_fixture.h"
 
@@ -19,11 +15,7 @@ protected:
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Type(int id, const wchar_t* text) { ::SetWindowTextW(Item(id), text); }
-    // One press of an arrow key in the size field, which the up-down control answers.
-    void SizeArrow(UINT key) {
-        ::SendMessageW(Item(IDC_FORE_SIZE), WM_KEYDOWN, key, 0);
-        ::SendMessageW(Item(IDC_FORE_SIZE), WM_KEYUP, key, 0);
-    }
+    std::wstring Shown(int id) const { return TextOf(Item(id)); }
 };
 
 TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
@@ -36,18 +28,13 @@ TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
     env.isbackgray = 1;
     env.notstrech = 1;
     Open();
-    EXPECT_TRUE(Checked(IDC_FORE_USE));
-    EXPECT_EQ(L"520", TextOf(Item(IDC_FORE_SIZE)));
-    EXPECT_EQ(L"45", TextOf(Item(IDC_FORE_CHANGETIME)));
-    EXPECT_EQ(L"10", TextOf(Item(IDC_FORE_CLEARCOUNT)));
-    EXPECT_TRUE(Checked(IDC_FORE_SECONDS));
-    EXPECT_FALSE(Checked(IDC_FORE_MINUTES));
-    EXPECT_EQ(fw::LoadText(IDS_UNIT_SECONDS), TextOf(Item(IDC_FORE_UNIT)));
-    EXPECT_TRUE(Checked(IDC_FORE_RANDOM));
-    EXPECT_TRUE(Checked(IDC_FORE_USERPOS));
-    EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the size watch is quiet while the page fills its fields";
-    EXPECT_TRUE(Checked(IDC_FORE_BACKGRAY));
-    EXPECT_TRUE(Checked(IDC_FORE_NOTSTRETCH));
+    EXPECT_EQ((std::vector<std::wstring>{L"520", L"45", L"10", fw::LoadText(IDS_UNIT_SECONDS)}),
+              (std::vector<std::wstring>{Shown(IDC_FORE_SIZE), Shown(IDC_FORE_CHANGETIME), Shown(IDC_FORE_CLEARCOUNT),
+                                         Shown(IDC_FORE_UNIT)}));
+    // Overlap too: the size watch is quiet while the page fills its fields.
+    ExpectChecked({IDC_FORE_USE, IDC_FORE_SECONDS, IDC_FORE_RANDOM, IDC_FORE_USERPOS, IDC_FORE_OVERLAP,
+                   IDC_FORE_BACKGRAY, IDC_FORE_NOTSTRETCH},
+                  {IDC_FORE_MINUTES});
     EXPECT_TRUE(Enabled(IDC_FORE_POSEDIT));
     EXPECT_EQ(1, env.isoverlap);
 
@@ -60,15 +47,14 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
     env.picmaxsize = 500;
     Open();
     EXPECT_EQ(443, context.m_overlapLimit);
-    EXPECT_EQ(fw::LoadText(IDS_OVERLAP_LABEL, 443), TextOf(Item(IDC_FORE_OVERLAP)));
+    EXPECT_EQ(fw::LoadText(IDS_OVERLAP_LABEL, 443), Shown(IDC_FORE_OVERLAP));
 
     Click(Item(IDC_FORE_OVERLAP));
     EXPECT_EQ(1, env.isoverlap);
     EXPECT_EQ(std::vector<std::wstring>{kOverlapMessage}, Warnings());
-    EXPECT_EQ(L"443", TextOf(Item(IDC_FORE_SIZE)));
+    EXPECT_EQ(L"443", Shown(IDC_FORE_SIZE));
     EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the limit itself does not untick the box";
-    EXPECT_TRUE(Enabled(IDC_FORE_CLEARCOUNT));
-    EXPECT_TRUE(Enabled(IDC_FORE_BACKGRAY));
+    EXPECT_TRUE(Enabled(IDC_FORE_CLEARCOUNT) && Enabled(IDC_FORE_BACKGRAY));
 
     // Within the limit nothing is said.
     Click(Item(IDC_FORE_OVERLAP));
@@ -76,26 +62,24 @@ TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
     EXPECT_EQ(1u, Warnings().size());
 }
 
-// The real message box: its caption and text, answered by a timer while it is up.
+// The real message box: its caption and text, answered from inside its loop.
 TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
     env.picmaxsize = 500;
     prompts.realMessages = true;
     Open();
-    static std::wstring seenText;
-    static int ticks;
-    seenText.clear();
-    ticks = 0;
-    ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND box = ::FindWindowW(L"#32770", fw::LoadText(IDS_SETTINGS_CAPTION).c_str());
+    std::wstring seenText;
+    int ticks = 0;
+    InsideModalLoop answer(200, [&] {
+        HWND box = FindThreadDialog(fw::LoadText(IDS_SETTINGS_CAPTION));
         if (!box && ++ticks > 25) box = ::GetActiveWindow();  // a wrong caption fails, never hangs
-        if (!box) return;
+        if (!box) return false;
         seenText = TextOf(::GetDlgItem(box, 0xFFFF));
-        ::KillTimer(nullptr, id);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return true;
     });
     Click(Item(IDC_FORE_OVERLAP));
     EXPECT_EQ(kOverlapMessage, seenText);
-    EXPECT_EQ(L"443", TextOf(Item(IDC_FORE_SIZE)));
+    EXPECT_EQ(L"443", Shown(IDC_FORE_SIZE));
 }
 
 TEST_F(ForeImgPage, TypingASizeBeyondTheLimitUnticksOverlapQuietly) {
@@ -116,36 +100,35 @@ TEST_F(ForeImgPage, SecondsRewriteATooShortTime) {
     Open();
     Click(Item(IDC_FORE_SECONDS));
     EXPECT_EQ(1000, env.min_sec);
-    EXPECT_EQ(L"3", TextOf(Item(IDC_FORE_CHANGETIME)));
-    EXPECT_EQ(fw::LoadText(IDS_UNIT_SECONDS), TextOf(Item(IDC_FORE_UNIT)));
+    EXPECT_EQ(L"3", Shown(IDC_FORE_CHANGETIME));
+    EXPECT_EQ(fw::LoadText(IDS_UNIT_SECONDS), Shown(IDC_FORE_UNIT));
 
     Click(Item(IDC_FORE_MINUTES));
     EXPECT_EQ(60000, env.min_sec);
-    EXPECT_EQ(fw::LoadText(IDS_UNIT_MINUTES), TextOf(Item(IDC_FORE_UNIT)));
+    EXPECT_EQ(fw::LoadText(IDS_UNIT_MINUTES), Shown(IDC_FORE_UNIT));
     Type(IDC_FORE_CHANGETIME, L"45");
     Click(Item(IDC_FORE_SECONDS));
-    EXPECT_EQ(L"45", TextOf(Item(IDC_FORE_CHANGETIME)));
+    EXPECT_EQ(L"45", Shown(IDC_FORE_CHANGETIME));
     Type(IDC_FORE_CHANGETIME, L"");
     Click(Item(IDC_FORE_MINUTES));
     Click(Item(IDC_FORE_SECONDS));
-    EXPECT_EQ(L"3", TextOf(Item(IDC_FORE_CHANGETIME))) << "an empty field counts as 0";
+    EXPECT_EQ(L"3", Shown(IDC_FORE_CHANGETIME)) << "an empty field counts as 0";
 }
 
 TEST_F(ForeImgPage, SizeArrowsStepByTen) {
     Open();
-    SizeArrow(VK_UP);
-    EXPECT_EQ(L"410", TextOf(Item(IDC_FORE_SIZE)));
-    SizeArrow(VK_DOWN);
-    EXPECT_EQ(L"400", TextOf(Item(IDC_FORE_SIZE)));
-    Type(IDC_FORE_SIZE, L"405");
-    SizeArrow(VK_UP);
-    EXPECT_EQ(L"415", TextOf(Item(IDC_FORE_SIZE)));
-    Type(IDC_FORE_SIZE, L"755");
-    SizeArrow(VK_UP);
-    EXPECT_EQ(L"760", TextOf(Item(IDC_FORE_SIZE))) << "the range holds";
-    Type(IDC_FORE_SIZE, L"1200");
-    SizeArrow(VK_UP);
-    EXPECT_EQ(L"760", TextOf(Item(IDC_FORE_SIZE))) << "no thousands separator, no overflow";
+    // What is typed first (nothing: the field as it is), the arrow key, what the field shows then.
+    const struct { const wchar_t* typed; UINT key; const wchar_t* shown; } presses[] = {
+        {nullptr, VK_UP, L"410"}, {nullptr, VK_DOWN, L"400"}, {L"405", VK_UP, L"415"},
+        {L"755", VK_UP, L"760"},  // the range holds
+        {L"1200", VK_UP, L"760"},  // no thousands separator, no overflow
+    };
+    for (const auto& p : presses) {
+        if (p.typed) Type(IDC_FORE_SIZE, p.typed);
+        ::SendMessageW(Item(IDC_FORE_SIZE), WM_KEYDOWN, p.key, 0);  // the up-down control answers
+        ::SendMessageW(Item(IDC_FORE_SIZE), WM_KEYUP, p.key, 0);
+        EXPECT_EQ(p.shown, Shown(IDC_FORE_SIZE)) << (p.typed ? p.typed : L"") << " " << p.key;
+    }
 }
 
 TEST_F(ForeImgPage, PlacementModesEnableOverlapAndTheEditorButton) {
@@ -169,9 +152,7 @@ TEST_F(ForeImgPage, PlacementModesEnableOverlapAndTheEditorButton) {
     // Overlap off: its count and greying follow the box.
     Click(Item(IDC_FORE_OVERLAP));
     EXPECT_EQ(0, env.isoverlap);
-    EXPECT_TRUE(Enabled(IDC_FORE_OVERLAP));
-    EXPECT_FALSE(Enabled(IDC_FORE_CLEARCOUNT));
-    EXPECT_FALSE(Enabled(IDC_FORE_BACKGRAY));
+    ExpectEnabled({IDC_FORE_OVERLAP}, {IDC_FORE_CLEARCOUNT, IDC_FORE_BACKGRAY});
 }
 
 TEST_F(ForeImgPage, ForegroundSwitchGovernsEveryPhotoControl) {
@@ -183,63 +164,40 @@ TEST_F(ForeImgPage, ForegroundSwitchGovernsEveryPhotoControl) {
     Click(Item(IDC_FORE_USE));
     EXPECT_EQ(0, env.isforeimg);
     EXPECT_TRUE(pageComposer.freshAsked);
-    const int photoControls[] = {IDC_FORE_SIZE,     IDC_FORE_SIZE_SPIN,   IDC_FORE_NOTSTRETCH, IDC_FORE_MINUTES,
-                                 IDC_FORE_SECONDS,  IDC_FORE_CHANGETIME,  IDC_FORE_CHANGETIME_SPIN,
-                                 IDC_FORE_SEQUENTIAL, IDC_FORE_RANDOM,    IDC_FORE_CENTRE,     IDC_FORE_RANDOMPOS,
-                                 IDC_FORE_USERPOS,  IDC_FORE_POSEDIT,     IDC_FORE_OVERLAP,    IDC_FORE_CLEARCOUNT,
-                                 IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY};
-    for (int id : photoControls) EXPECT_FALSE(Enabled(id)) << id;
+    ExpectEnabled({}, {IDC_FORE_SIZE, IDC_FORE_SIZE_SPIN, IDC_FORE_NOTSTRETCH, IDC_FORE_MINUTES, IDC_FORE_SECONDS,
+                       IDC_FORE_CHANGETIME, IDC_FORE_CHANGETIME_SPIN, IDC_FORE_SEQUENTIAL, IDC_FORE_RANDOM,
+                       IDC_FORE_CENTRE, IDC_FORE_RANDOMPOS, IDC_FORE_USERPOS, IDC_FORE_POSEDIT, IDC_FORE_OVERLAP,
+                       IDC_FORE_CLEARCOUNT, IDC_FORE_CLEARCOUNT_SPIN, IDC_FORE_BACKGRAY});
 
     pageComposer.freshAsked = false;
     Click(Item(IDC_FORE_USE));
     EXPECT_EQ(1, env.isforeimg);
     EXPECT_TRUE(pageComposer.freshAsked);
-    EXPECT_TRUE(Enabled(IDC_FORE_SIZE));
-    EXPECT_TRUE(Enabled(IDC_FORE_USERPOS));
-    EXPECT_FALSE(Enabled(IDC_FORE_OVERLAP)) << "still the centre mode";
-    EXPECT_FALSE(Enabled(IDC_FORE_POSEDIT));
+    // Overlap and the editor stay off in the centre mode.
+    ExpectEnabled({IDC_FORE_SIZE, IDC_FORE_USERPOS}, {IDC_FORE_OVERLAP, IDC_FORE_POSEDIT});
 }
 
-TEST_F(ForeImgPage, UntickingGreyRequestsAFreshBackgroundTickingDoesNot) {
+// Each box writes its switch at once; only unticking grey asks for a fresh background.
+TEST_F(ForeImgPage, BoxesWriteAtOnceAndOnlyUntickingGreyAsksForAFreshBackground) {
     env.isoverlap = 1;
     Open();
-    Click(Item(IDC_FORE_BACKGRAY));
-    EXPECT_EQ(1, env.isbackgray);
-    EXPECT_FALSE(pageComposer.freshAsked);
-    Click(Item(IDC_FORE_BACKGRAY));
-    EXPECT_EQ(0, env.isbackgray);
-    EXPECT_TRUE(pageComposer.freshAsked);
-}
-
-TEST_F(ForeImgPage, OrderAndStretchBoxesWriteAtOnce) {
-    Open();
-    Click(Item(IDC_FORE_RANDOM));
-    EXPECT_EQ(1, env.israndum);
-    Click(Item(IDC_FORE_SEQUENTIAL));
-    EXPECT_EQ(0, env.israndum);
-    Click(Item(IDC_FORE_NOTSTRETCH));
-    EXPECT_EQ(1, env.notstrech);
-    EXPECT_FALSE(pageComposer.freshAsked);
-}
-
-TEST_F(ForeImgPage, EnterAndEscapeChangeNothing) {
-    Open();
-    const EnvSettings before = env;
-    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    ::SendMessageW(page->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    Pump();
-    EXPECT_TRUE(::IsWindowVisible(page->GetSafeHwnd()));
-    EXPECT_EQ(before.isforeimg, env.isforeimg);
-    EXPECT_EQ(before.imagepos, env.imagepos);
-    EXPECT_EQ(before.min_sec, env.min_sec);
-    EXPECT_EQ(L"400", TextOf(Item(IDC_FORE_SIZE)));
+    const struct { int id; uint8_t EnvSettings::*setting; int value; bool fresh; } clicks[] = {
+        {IDC_FORE_BACKGRAY, &EnvSettings::isbackgray, 1, false}, {IDC_FORE_BACKGRAY, &EnvSettings::isbackgray, 0, true},
+        {IDC_FORE_RANDOM, &EnvSettings::israndum, 1, false},     {IDC_FORE_SEQUENTIAL, &EnvSettings::israndum, 0, false},
+        {IDC_FORE_NOTSTRETCH, &EnvSettings::notstrech, 1, false}};
+    for (const auto& c : clicks) {
+        pageComposer.freshAsked = false;
+        Click(Item(c.id));
+        EXPECT_EQ(c.value, env.*c.setting) << c.id;
+        EXPECT_EQ(c.fresh, pageComposer.freshAsked) << c.id;
+    }
 }
 
 TEST_F(ForeImgPage, PositionCountAndMap) {
     // The fourth was saved on a larger screen, wholly off this one.
     composer.ReplacePositions({{0, 0, 400, 300}, {600, 0, 1000, 300}, {300, 400, 700, 700}, {2000, 1000, 2400, 1300}});
     Open();
-    EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 4), TextOf(Item(IDC_FORE_POSCOUNT)));
+    EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 4), Shown(IDC_FORE_POSCOUNT));
 
     // The map as the page paints it: white, framed, three outlines at a tenth of the scale.
     const ClientPrint map(Item(IDC_FORE_POSMAP));
@@ -252,6 +210,8 @@ TEST_F(ForeImgPage, PositionCountAndMap) {
     EXPECT_EQ(RGB(0, 0, 0), map.At(624 * 10 / xs, 720 * 10 / ys)) << "the fourth, where its photo is drawn";
 }
 
+// The editor hides the settings dialog until it closes; applied, the positions are taken, while the
+// exit path closes it without applying and leaves the settings dialog hidden, as it is ending.
 TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     env.imagepos = 1;
     composer.ReplacePositions({{100, 100, 400, 400}});
@@ -270,19 +230,15 @@ TEST_F(ForeImgPage, PositionEditorHidesTheSettingsDialogUntilItCloses) {
     EXPECT_EQ(nullptr, page->PositionEditor());
     EXPECT_TRUE(::IsWindowVisible(parent));
     ASSERT_EQ(2u, composer.Positions().size());
-    EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 2), TextOf(Item(IDC_FORE_POSCOUNT)));
-}
+    EXPECT_EQ(fw::LoadText(IDS_POSITION_COUNT, 2), Shown(IDC_FORE_POSCOUNT));
 
-TEST_F(ForeImgPage, ExitClosesTheEditorWithoutApplying) {
-    env.imagepos = 1;
-    Open();
     Click(Item(IDC_FORE_POSEDIT));
     ASSERT_NE(nullptr, page->PositionEditor());
     Click(page->PositionEditor()->GetDlgItem(IDC_IMGPOS_ADD));
     page->CloseOwnedWindows();
     Pump();
     EXPECT_EQ(nullptr, page->PositionEditor());
-    EXPECT_TRUE(composer.Positions().empty());
+    EXPECT_EQ(2u, composer.Positions().size());
     EXPECT_FALSE(::IsWindowVisible(parent)) << "the settings dialog is ending: it is not shown again";
 }
 

@@ -1,20 +1,8 @@
 // The image folders page on real controls, over a scratch tree of folders and the real catalogue.
-#include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commctrl.h>
-
-#include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <functional>
-#include <memory>
 #include <thread>
-#include <string>
-#include <vector>
 
-#include "framework/mbstring.h"
-#include "resource.h"
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/set_path.h"
 #include "support/catalogue_steps.h"
@@ -53,16 +41,11 @@ public:
 
 private:
     void Watch() {
-        LARGE_INTEGER frequency{};
-        ::QueryPerformanceFrequency(&frequency);
         while (!m_stop) {
-            LARGE_INTEGER before{}, after{};
-            ::QueryPerformanceCounter(&before);
+            const auto before = std::chrono::steady_clock::now();
             DWORD_PTR result = 0;
             const bool answered = ::SendMessageTimeoutW(m_window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
-            ::QueryPerformanceCounter(&after);
-            const double ms = 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                              static_cast<double>(frequency.QuadPart);
+            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count();
             m_longestMs = std::max(m_longestMs.load(), answered ? ms : 5000.0);
             ++m_answers;
             ::Sleep(5);
@@ -92,8 +75,7 @@ protected:
         WriteFile(folder + "\\notes.txt", "x");
         return folder;
     }
-    std::string Total() { return ItemText(hwnd, IDC_PATH_TOTAL); }
-    bool DeleteEnabled() { return Enabled(hwnd, IDC_PATH_DELETE); }
+    bool DeleteEnabled() const { return Enabled(hwnd, IDC_PATH_DELETE); }
     int ProgressPos() { return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETPOS, 0, 0)); }
     int ProgressHigh() {
         return static_cast<int>(::SendDlgItemMessageW(hwnd, IDC_PATH_PROGRESS, PBM_GETRANGE, FALSE, 0));
@@ -114,16 +96,25 @@ protected:
         page->AddChosenFolder(folder);
         ASSERT_TRUE(WaitForScan());
     }
+    // The rows as "folder,count", as list.txt holds them, and the total below.
+    void ExpectShown(const std::vector<std::string>& rows, const std::string& total) const {
+        std::vector<std::string> shown;
+        for (int row = 0; row < RowCount(list); ++row) shown.push_back(CellText(list, row, 0) + "," + CellText(list, row, 1));
+        EXPECT_EQ(rows, shown);
+        EXPECT_EQ(total, ItemText(hwnd, IDC_PATH_TOTAL));
+    }
+    // No row chosen, so none to delete.
+    void ExpectNoSelection() const {
+        EXPECT_EQ(-1, page->Selection());
+        EXPECT_FALSE(DeleteEnabled());
+    }
 };
 
 TEST_F(PathPage, EmptyFolderListShowsNoRowsAndZeroPics) {
     Open();
-    EXPECT_EQ(0, RowCount(list));
-    EXPECT_EQ("0 pics", Total());
-    EXPECT_FALSE(DeleteEnabled());
-    EXPECT_EQ(-1, page->Selection());
-    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
-    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
+    ExpectShown({}, "0 pics");
+    ExpectNoSelection();
+    ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {});
 }
 
 TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
@@ -140,11 +131,7 @@ TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
     EXPECT_TRUE(extended & LVS_EX_GRIDLINES);
     EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
 
-    ASSERT_EQ(3, RowCount(list));
-    EXPECT_EQ("d:\\pics\\travel", CellText(list, 1, 0));
-    EXPECT_EQ("3", CellText(list, 1, 1));
-    EXPECT_EQ("", CellText(list, 2, 1));
-    EXPECT_EQ("15 pics", Total());
+    ExpectShown({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count,"}, "15 pics");
 }
 
 TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
@@ -159,18 +146,13 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
 
     EXPECT_TRUE(Shown().empty());
     EXPECT_FALSE(CancelShown());
-    ASSERT_EQ(1, RowCount(list));
-    EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
-    EXPECT_EQ("3", CellText(list, 0, 1));
-    EXPECT_EQ("3 pics", Total());
+    ExpectShown({mb::ToLower(folder) + ",3"}, "3 pics");
     EXPECT_EQ(3u, catalogue.Images().size());
     ASSERT_EQ(1u, catalogue.FolderEntries().size());
     // One step per directory entry: the bar ends full, at the counted range.
     const int entries = CountEntries(mb::ToLower(folder));
-    EXPECT_EQ(entries, ProgressHigh());
-    EXPECT_EQ(entries, ProgressPos());
-    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
-    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
+    EXPECT_EQ(std::make_pair(entries, entries), std::make_pair(ProgressHigh(), ProgressPos()));
+    ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {});
 }
 
 TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
@@ -185,10 +167,8 @@ TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
     page->AddChosenFolder(outer + "\\inner");
     EXPECT_FALSE(page->Scanning()) << "a refused folder is not scanned";
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_INCLUDED)}, Shown());
-    EXPECT_EQ(-1, page->Selection());
-    EXPECT_FALSE(DeleteEnabled());
-    EXPECT_EQ(1, RowCount(list));
-    EXPECT_EQ("2 pics", Total());
+    ExpectNoSelection();
+    ExpectShown({mb::ToLower(outer) + ",2"}, "2 pics");
 }
 
 TEST_F(PathPage, SameNameAndRootRefusals) {
@@ -198,18 +178,12 @@ TEST_F(PathPage, SameNameAndRootRefusals) {
     page->AddChosenFolder(mb::ToLower(folder));
     page->AddChosenFolder("C:\\");
     EXPECT_EQ(1, RowCount(list));
-    // A refusal is a plain box; the refused root is a notice, with the information icon.
-    ASSERT_EQ(2u, prompts.messages.size());
-    const FakePrompts::Message& same = prompts.messages[0];
-    EXPECT_EQ(fw::LoadText(IDS_FOLDER_SAME_NAME), same.text);
-    EXPECT_EQ(L"Dioramix", same.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK), same.type);
-    EXPECT_EQ(hwnd, same.owner);
-    const FakePrompts::Message& root = prompts.messages[1];
-    EXPECT_EQ(fw::LoadText(IDS_FOLDER_ROOT), root.text);
-    EXPECT_NE(std::wstring::npos, root.text.find(L"!\n")) << "two lines";
-    EXPECT_EQ(fw::LoadText(IDS_NOTICE_CAPTION), root.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), root.type);
+    // A refusal is a plain box; the refused root is a notice of two lines, with the information icon.
+    EXPECT_EQ((std::vector<FakePrompts::Message>{
+                  {hwnd, fw::LoadText(IDS_FOLDER_SAME_NAME), L"Dioramix", MB_OK},
+                  {hwnd, fw::LoadText(IDS_FOLDER_ROOT), fw::LoadText(IDS_NOTICE_CAPTION), MB_OK | MB_ICONINFORMATION}}),
+              prompts.messages);
+    EXPECT_NE(std::wstring::npos, fw::LoadText(IDS_FOLDER_ROOT).find(L"!\n"));
 }
 
 TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
@@ -220,8 +194,7 @@ TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
     prompts.folderAnswer = folder;
     Click(hwnd, IDC_PATH_ADD);
     ASSERT_TRUE(WaitForScan());
-    ASSERT_EQ(1, RowCount(list));
-    EXPECT_EQ(mb::ToLower(folder), CellText(list, 0, 0));
+    ExpectShown({mb::ToLower(folder) + ",2"}, "2 pics");
     EXPECT_EQ((std::vector<HWND>{hwnd, hwnd}), prompts.chooserOwners);
     prompts.folderAnswer = "";  // a choice without a file-system path is a root
     Click(hwnd, IDC_PATH_ADD);
@@ -238,33 +211,25 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     ASSERT_EQ(2, RowCount(list));
     AddAndWait(parent);
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_TIDIED)}, Shown());
-    ASSERT_EQ(1, RowCount(list));
-    EXPECT_EQ(mb::ToLower(parent), CellText(list, 0, 0));
-    EXPECT_EQ("6 pics", Total());
+    ExpectShown({mb::ToLower(parent) + ",6"}, "6 pics");
     EXPECT_EQ(6u, catalogue.Images().size());
 }
 
-TEST_F(PathPage, ClickBesideTheRowsDisablesDelete) {
+TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeletingTheLastFolderEmptiesEverything) {
     Open();
-    AddAndWait(Folder("one", 1));
+    AddAndWait(Folder("only", 4));
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     ASSERT_TRUE(DeleteEnabled());
     ClickRow(hwnd, IDC_PATH_LIST, -1);
     EXPECT_FALSE(DeleteEnabled());
-}
 
-TEST_F(PathPage, DeletingTheLastFolderEmptiesListTotalAndCatalogue) {
-    Open();
-    AddAndWait(Folder("only", 4));
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     Click(hwnd, IDC_PATH_DELETE);
     ASSERT_TRUE(WaitForScan());
-    EXPECT_EQ(0, RowCount(list));
-    EXPECT_EQ("0 pics", Total());
+    ExpectShown({}, "0 pics");
     EXPECT_TRUE(catalogue.FolderEntries().empty());
     EXPECT_TRUE(catalogue.Images().empty());
-    EXPECT_FALSE(DeleteEnabled());
-    EXPECT_EQ(-1, page->Selection());
+    ExpectNoSelection();
 }
 
 TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
@@ -281,9 +246,7 @@ TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     Click(hwnd, IDC_PATH_DELETE);
     ASSERT_TRUE(WaitForScan());
-    ASSERT_EQ(1, RowCount(list));
-    EXPECT_EQ(mb::ToLower(second), CellText(list, 0, 0));
-    EXPECT_EQ("2 pics", Total());
+    ExpectShown({mb::ToLower(second) + ",2"}, "2 pics");
     ASSERT_EQ(1u, catalogue.FolderEntries().size());
     EXPECT_EQ(2u, catalogue.Images().size());
 }
@@ -301,20 +264,16 @@ TEST_F(PathPage, RereadDisablesTheButtonsAndEmptiesTheTotalWhileItScans) {
     ASSERT_TRUE(page->Scanning());
     ExpectEnabled({IDC_PATH_CANCEL}, {IDC_PATH_RELOAD, IDC_PATH_ADD, IDC_PATH_DELETE});
     EXPECT_TRUE(CancelShown());
-    EXPECT_EQ("", Total());
-    EXPECT_EQ(0, RowCount(list));
+    ExpectShown({}, "");
     // A click on the list during the scan chooses no row to delete.
     ClickRow(hwnd, IDC_PATH_LIST, 0);
     EXPECT_FALSE(DeleteEnabled());
     ASSERT_TRUE(WaitForScan());
 
-    ASSERT_EQ(1, RowCount(list));
-    EXPECT_EQ("2 pics", Total());
-    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_RELOAD));
-    EXPECT_TRUE(Enabled(hwnd, IDC_PATH_ADD));
+    ExpectShown({mb::ToLower(kept) + ",2"}, "2 pics");
+    ExpectEnabled({IDC_PATH_RELOAD, IDC_PATH_ADD}, {});
     EXPECT_FALSE(CancelShown());
-    EXPECT_FALSE(DeleteEnabled());
-    EXPECT_EQ(-1, page->Selection());
+    ExpectNoSelection();
 }
 
 // Windows' animated bar would glide behind a fast scan: every position is set one beyond and back,
@@ -379,11 +338,8 @@ TEST_F(PathPage, AListChangedBehindThePageIsShownAgainBeforeARowIsTaken) {
     AddAndWait(b);
     catalogue.RemoveFolder(a);  // removed behind the page
     ClickRow(hwnd, IDC_PATH_LIST, 1);  // "b" as the page showed it
-    ASSERT_EQ(1, RowCount(list));
-    EXPECT_EQ(mb::ToLower(b), CellText(list, 0, 0));
-    EXPECT_EQ("2 pics", Total());
-    EXPECT_EQ(-1, page->Selection());
-    EXPECT_FALSE(DeleteEnabled());
+    ExpectShown({mb::ToLower(b) + ",2"}, "2 pics");
+    ExpectNoSelection();
 }
 
 class LargeLibrary : public PathPage {
@@ -428,10 +384,10 @@ TEST_F(LargeLibrary, TheSettingsWindowAnswersThroughoutTheScan) {
     EXPECT_TRUE(counted) << "no marquee while the entries were counted";
     EXPECT_TRUE(midway) << "the bar never stood between its ends";
     EXPECT_EQ(ProgressHigh(), ProgressPos());
-    ASSERT_EQ(1u, catalogue.FolderEntries().size());
-    EXPECT_EQ(mb::ToLower(library) + "," + std::to_string(kPictures), catalogue.FolderEntries()[0]);
+    const std::string entry = mb::ToLower(library) + "," + std::to_string(kPictures);
+    EXPECT_EQ(std::vector<std::string>{entry}, catalogue.FolderEntries());
     EXPECT_EQ(static_cast<size_t>(kPictures), catalogue.Images().size());
-    EXPECT_EQ(std::to_string(kPictures) + " pics", Total());
+    ExpectShown({entry}, std::to_string(kPictures) + " pics");
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {IDC_PATH_DELETE});
 }
 
@@ -447,9 +403,7 @@ TEST_F(LargeLibrary, ACancelledScanLeavesTheListsAsTheyWere) {
         EXPECT_FALSE(page->Scanning());
         EXPECT_EQ(paths, catalogue.FolderEntries());
         EXPECT_EQ(images, catalogue.Images());
-        ASSERT_EQ(1, RowCount(list));
-        EXPECT_EQ(mb::ToLower(kept), CellText(list, 0, 0));
-        EXPECT_EQ("2 pics", Total());
+        ExpectShown({mb::ToLower(kept) + ",2"}, "2 pics");
         EXPECT_FALSE(CancelShown());
         ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {IDC_PATH_DELETE});
     };
@@ -533,8 +487,7 @@ TEST_F(LargeLibrary, AnEditStillScanningWhenTheWindowClosesIsCommittedAfterwards
     EXPECT_EQ(paths, catalogue.FolderEntries());
     EXPECT_EQ(images, catalogue.Images());
     Open();
-    EXPECT_EQ(2, RowCount(list));
-    EXPECT_EQ(std::to_string(kPictures + 3) + " pics", Total());
+    ExpectShown({kept + ",3", libraryEntry}, std::to_string(kPictures + 3) + " pics");
 }
 
 // The list view does not share its image lists: the one that sets the rows' height dies with it,

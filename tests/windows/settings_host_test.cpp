@@ -2,28 +2,22 @@
 // the close checks against real fields, the keys that must not close it; the colour swatch, the
 // page list's items, the colour choice and the about box.
 
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <shlobj.h>
-#include <commctrl.h>
 
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "framework/handles.h"
-#include "framework/mbstring.h"
-#include "resource.h"
 #include "version.h"
 #include "settings_ui/about_dlg.h"
 #include "settings_ui/color_button.h"
 #include "settings_ui/color_list_ctrl.h"
 #include "settings_ui/env_set_dlg.h"
 #include "settings_ui/page_list_box.h"
-#include "settings_ui/prompts.h"
+#include "settings_ui/set_back_img.h"
+#include "settings_ui/set_calen.h"
+#include "settings_ui/set_effect.h"
+#include "settings_ui/set_etc.h"
+#include "settings_ui/set_fore_img.h"
 #include "settings_ui/set_help.h"
+#include "settings_ui/set_path.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -53,6 +47,12 @@ protected:
         wchar_t text[64] = {};
         ::SendMessageW(List(host), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
         return text;
+    }
+    // One pixel inside the frame the pages are shown in.
+    static RECT InsideFrame(const CEnvSetDlg& host) {
+        RECT inside = RectOf(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_FRAME));
+        ::InflateRect(&inside, -1, -1);
+        return inside;
     }
     static void ChooseInList(const CEnvSetDlg& host, int index) {
         ::SendMessageW(List(host), LB_SETCURSEL, index, 0);
@@ -104,18 +104,11 @@ TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_CAPTION)));
 
     // Every page is a child moved into the frame, one pixel inside it.
-    RECT frame{};
-    ::GetWindowRect(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_FRAME), &frame);
     for (int i = 0; i < CEnvSetDlg::kPageCount; ++i) {
         HWND page = host.Page(i)->GetSafeHwnd();
         ASSERT_NE(nullptr, page) << i;
         EXPECT_EQ(host.GetSafeHwnd(), ::GetParent(page));
-        RECT r{};
-        ::GetWindowRect(page, &r);
-        EXPECT_EQ(frame.left + 1, r.left);
-        EXPECT_EQ(frame.top + 1, r.top);
-        EXPECT_EQ(frame.right - 1, r.right);
-        EXPECT_EQ(frame.bottom - 1, r.bottom);
+        EXPECT_EQ(InsideFrame(host), RectOf(page)) << i;
     }
     // The help page carries the version and its own title.
     HWND help = host.Page(6)->GetSafeHwnd();
@@ -137,29 +130,18 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(help.GetSafeHwnd(), WM_GETFONT, 0, 0)), sizeof pageFont, &pageFont);
     const LONG linkHeight = help.WebLink().GetLogFont().lfHeight;
     EXPECT_EQ(pageFont.lfHeight, linkHeight);
-    RECT before{};
-    ::GetWindowRect(host.GetSafeHwnd(), &before);
+    RECT before = RectOf(host.GetSafeHwnd());
 
     // As the system sends it when the window is dragged onto a 150 % monitor.
     RECT suggested{30, 20, 30 + (before.right - before.left) * 3 / 2, 20 + (before.bottom - before.top) * 3 / 2};
     ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    RECT after{};
-    ::GetWindowRect(host.GetSafeHwnd(), &after);
-    EXPECT_EQ(suggested.left, after.left);
-    EXPECT_EQ(suggested.top, after.top);
-    EXPECT_EQ(suggested.right, after.right);
-    EXPECT_EQ(suggested.bottom, after.bottom);
+    EXPECT_EQ(suggested, RectOf(host.GetSafeHwnd()));
     EXPECT_EQ(144u, host.Dpi());
     for (int item = 0; item < CEnvSetDlg::kPageCount; ++item)
         EXPECT_EQ(30, ::SendMessageW(List(host), LB_GETITEMHEIGHT, item, 0)) << "every row, " << item;
     EXPECT_EQ(525, ListView_GetColumnWidth(folders, 0));
     EXPECT_EQ(75, ListView_GetColumnWidth(folders, 1));
-    // The pages still fill the frame.
-    RECT frame{}, page{};
-    ::GetWindowRect(::GetDlgItem(host.GetSafeHwnd(), IDC_PAGE_FRAME), &frame);
-    ::GetWindowRect(host.Page(0)->GetSafeHwnd(), &page);
-    EXPECT_EQ(frame.left + 1, page.left);
-    EXPECT_EQ(frame.bottom - 1, page.bottom);
+    EXPECT_EQ(InsideFrame(host), RectOf(host.Page(0)->GetSafeHwnd())) << "the pages still fill the frame";
 
     // The help page's links, drawn in a font of their own, grow with the page's.
     EXPECT_EQ(::MulDiv(linkHeight, 144, 96), help.WebLink().GetLogFont().lfHeight);
@@ -344,13 +326,13 @@ protected:
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     CPageListBox list;
     fw::ImageList images{::ImageList_Create(20, 20, ILC_COLOR32 | ILC_MASK, 0, 1)};
+    fw::Bitmap strip{static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0))};
 
     void SetUp() override {
         ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, 0, 0, 150, 150, parent,
                           reinterpret_cast<HMENU>(1001), nullptr, nullptr);
         ASSERT_TRUE(list.SubclassDlgItem(1001, parent));
-        fw::Bitmap strip(static_cast<HBITMAP>(
-            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0)));
         ASSERT_TRUE(strip);
         BITMAP info{};
         ::GetObjectW(strip.get(), sizeof(info), &info);
@@ -376,7 +358,7 @@ protected:
     }
 };
 
-TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFill) {
+TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillAnUnselectedOneOnTheWindowColour) {
     Canvas canvas(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(canvas.dc(), ODA_DRAWENTIRE, ODS_SELECTED));
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 0)) << "the icon's white corner is transparent";
@@ -384,27 +366,26 @@ TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFill) {
     EXPECT_EQ(CPageListBox::kSelectedFill, canvas.At(140, 10));
     EXPECT_EQ(RGB(0x8f, 0xd0, 0xf5), canvas.At(5, 5)) << "the first icon's sky";
     EXPECT_GT(canvas.Count(::GetSysColor(COLOR_WINDOWTEXT), {22, 1, 149, 19}), 10) << "the name";
-}
 
-TEST_F(PageListItems, UnselectedItemOnTheWindowColourAndFocusAloneDrawsNothing) {
-    Canvas canvas(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(canvas.dc(), ODA_SELECT, 0));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), canvas.At(0, 0));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOW), canvas.At(149, 19));
 
     Canvas untouched(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(untouched.dc(), ODA_FOCUS, ODS_SELECTED | ODS_FOCUS));
-    EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20}));
+    EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20})) << "focus alone draws nothing";
 }
 
 TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
     // The rule: the program's own fill only without high contrast.
-    EXPECT_EQ(CPageListBox::kSelectedFill, PageRowColorsFor(true, false).fill);
-    EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), PageRowColorsFor(true, false).text);
-    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), PageRowColorsFor(true, true).fill);
-    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHTTEXT), PageRowColorsFor(true, true).text);
-    EXPECT_EQ(::GetSysColor(COLOR_WINDOW), PageRowColorsFor(false, true).fill);
-    EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), PageRowColorsFor(false, true).text);
+    const struct { bool selected, highContrast; COLORREF fill, text; } rows[] = {
+        {true, false, CPageListBox::kSelectedFill, ::GetSysColor(COLOR_WINDOWTEXT)},
+        {true, true, ::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)},
+        {false, true, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT)}};
+    for (const auto& r : rows) {
+        const PageRowColors colours = PageRowColorsFor(r.selected, r.highContrast);
+        EXPECT_EQ(std::make_pair(r.fill, r.text), std::make_pair(colours.fill, colours.text)) << r.selected << r.highContrast;
+    }
 
     ASSERT_NE(::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT));
     Canvas selected(150, 20, RGB(1, 2, 3));
@@ -420,8 +401,6 @@ TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
 }
 
 TEST_F(PageListItems, RowsIconsAndIndentFollowTheDpi) {
-    fw::Bitmap strip(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PAGE_ICONS), IMAGE_BITMAP, 0, 0, 0)));
     struct Case { UINT dpi; int row, indent, icon; };
     for (const Case c : {Case{96, 20, 22, 20}, Case{144, 30, 33, 30}, Case{192, 40, 44, 40}}) {
         list.SetDpi(c.dpi);
@@ -481,52 +460,38 @@ const fw::Handler<CSwatchProbe> CSwatchProbe::kHandlers[] = {
     fw::OnCommand(IDOK, &CSwatchProbe::OnOk),
 };
 
-DRAWITEMSTRUCT SwatchItem(HDC dc, UINT state) {
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_BUTTON;
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = state;
-    item.hDC = dc;
-    item.rcItem = {0, 0, 40, 20};
-    return item;
-}
-
-TEST(ColorSwatch, FramesColourAndMarker) {
-    CColorButton swatch;
-    swatch.SetColor(RGB(10, 120, 200));
-    Canvas canvas(40, 20, RGB(1, 2, 3));
-    swatch.DrawItem(SwatchItem(canvas.dc(), 0));
+// The swatch drawn alone into a 40 x 20 canvas, its colour's pixels at each probe; where a probe
+// names no colour, the swatch's own (or the shadow's when disabled).
+TEST(ColorSwatch, FramesColourAndMarkerEnabledOrNot) {
     const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0), face = ::GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(white, canvas.At(0, 0));
-    EXPECT_EQ(white, canvas.At(0, 18));
-    EXPECT_EQ(black, canvas.At(0, 19));   // the bottom edge owns the corner
-    EXPECT_EQ(black, canvas.At(39, 0));   // and the right edge its own
-    EXPECT_EQ(black, canvas.At(2, 2));    // the inner frame, reversed
-    EXPECT_EQ(white, canvas.At(37, 5));
-    EXPECT_EQ(white, canvas.At(10, 17));
-    EXPECT_EQ(RGB(10, 120, 200), canvas.At(10, 10));
+    struct Probe { int x, y; COLORREF colour; };
+    // The frames: the bottom edge owns the corner, the right edge its own, the inner frame reversed.
+    const std::vector<Probe> frames = {{0, 0, white}, {0, 18, white}, {0, 19, black}, {39, 0, black}, {2, 2, black},
+                                       {37, 5, white}, {10, 17, white}};
     // The marker: S is 36 x 16, so its box spans (26,11)-(38,18) with a white edge.
-    EXPECT_EQ(white, canvas.At(26, 11));
-    EXPECT_EQ(white, canvas.At(30, 11));
-    EXPECT_EQ(face, canvas.At(27, 12));
-    EXPECT_EQ(face, canvas.At(37, 17));
-    for (int x = 30; x <= 34; ++x) EXPECT_EQ(black, canvas.At(x, 14)) << x;
-    EXPECT_EQ(face, canvas.At(35, 14));
-    EXPECT_EQ(face, canvas.At(30, 15));
-    for (int x = 31; x <= 33; ++x) EXPECT_EQ(black, canvas.At(x, 15)) << x;
-    EXPECT_EQ(black, canvas.At(32, 16));
-    EXPECT_EQ(face, canvas.At(31, 16));
-}
-
-TEST(ColorSwatch, DisabledShowsTheButtonShadowColourWithTheSameFrames) {
-    CColorButton swatch;
-    swatch.SetColor(RGB(10, 120, 200));
-    Canvas canvas(40, 20, RGB(1, 2, 3));
-    swatch.DrawItem(SwatchItem(canvas.dc(), ODS_DISABLED));
-    EXPECT_EQ(::GetSysColor(COLOR_BTNSHADOW), canvas.At(10, 10));
-    EXPECT_EQ(RGB(255, 255, 255), canvas.At(0, 0));
-    EXPECT_EQ(RGB(0, 0, 0), canvas.At(2, 2));
-    EXPECT_EQ(RGB(0, 0, 0), canvas.At(32, 16));
+    std::vector<Probe> marker = {{26, 11, white}, {30, 11, white}, {27, 12, face}, {37, 17, face}, {35, 14, face},
+                                 {30, 15, face},  {32, 16, black}, {31, 16, face}};
+    for (int x = 30; x <= 34; ++x) marker.push_back({x, 14, black});
+    for (int x = 31; x <= 33; ++x) marker.push_back({x, 15, black});
+    for (const UINT state : {0u, static_cast<UINT>(ODS_DISABLED)}) {
+        CColorButton swatch;
+        swatch.SetColor(RGB(10, 120, 200));
+        Canvas canvas(40, 20, RGB(1, 2, 3));
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hDC = canvas.dc();
+        item.rcItem = {0, 0, 40, 20};
+        swatch.DrawItem(item);
+        EXPECT_EQ(state ? ::GetSysColor(COLOR_BTNSHADOW) : RGB(10, 120, 200), canvas.At(10, 10)) << state;
+        for (const Probe& p : frames) EXPECT_EQ(p.colour, canvas.At(p.x, p.y)) << state << " at " << p.x << "," << p.y;
+        for (const Probe& p : marker) {
+            if (!state || p.colour == black) {  // disabled, on the shadow: its black arrow
+                EXPECT_EQ(p.colour, canvas.At(p.x, p.y)) << p.x << "," << p.y;
+            }
+        }
+    }
 }
 
 TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
@@ -546,37 +511,43 @@ TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
     probe.DestroyWindow();
 }
 
+// The system's colour dialog opened for `owner` and answered with `button` from inside its loop:
+// what it looked like then, and what the choice gave.
+struct ColourChoice {
+    bool fullyOpen = false, ownerDisabled = false, chosen = false;
+    HWND owner = nullptr;
+    COLORREF color;
+};
+ColourChoice ChooseColour(HWND owner, COLORREF start, int button) {
+    ColourChoice choice;
+    choice.color = start;
+    TimerScript script({[&] {
+        // The colour dialog: the one with the "add to custom colours" button, in the opened part.
+        HWND box = FindThreadDialog([](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, 712); });
+        choice.fullyOpen = box && ::IsWindowVisible(::GetDlgItem(box, 712));
+        choice.owner = box ? ::GetWindow(box, GW_OWNER) : nullptr;
+        choice.ownerDisabled = !::IsWindowEnabled(owner);
+        ::PostMessageW(box ? box : ::GetForegroundWindow(), WM_COMMAND, button, 0);
+    }});
+    choice.chosen = SystemPrompts().PickColor(owner, choice.color);
+    return choice;
+}
+
 TEST(ColorSwatch, ColourChoiceOpensFullyModalToItsOwnerAndOnlyOkChangesTheColour) {
     TopWindows windows;
     HWND settings = windows.Make(L"settings", nullptr, SW_SHOW);
-    bool fullyOpen = false, ownerDisabled = false;
-    HWND owner = nullptr;
-    COLORREF color = RGB(128, 0, 0);
-    {
-        TimerScript script({[&] {
-            HWND box = FindThreadDialog(L"\uC0C9");  // the Korean dialog's title: 색
-            if (!box) box = ::GetForegroundWindow();
-            HWND add = ::GetDlgItem(box, 712);  // "add to custom colours", in the opened part
-            fullyOpen = add && ::IsWindowVisible(add);
-            owner = ::GetWindow(box, GW_OWNER);
-            ownerDisabled = !::IsWindowEnabled(settings);
-            ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-        }});
-        EXPECT_FALSE(SystemPrompts().PickColor(settings, color));
-    }
-    EXPECT_TRUE(fullyOpen);
-    EXPECT_EQ(settings, owner);
-    EXPECT_TRUE(ownerDisabled) << "the window under the colour dialog takes no input";
+    const ColourChoice cancelled = ChooseColour(settings, RGB(128, 0, 0), IDCANCEL);
+    EXPECT_FALSE(cancelled.chosen);
+    EXPECT_TRUE(cancelled.fullyOpen);
+    EXPECT_EQ(settings, cancelled.owner);
+    EXPECT_TRUE(cancelled.ownerDisabled) << "the window under the colour dialog takes no input";
     EXPECT_TRUE(::IsWindowEnabled(settings));
-    EXPECT_EQ(RGB(128, 0, 0), color);
-    {
-        TimerScript script({[&] { ::PostMessageW(::GetForegroundWindow(), WM_COMMAND, IDOK, 0); }});
-        EXPECT_TRUE(SystemPrompts().PickColor(settings, color));
-    }
-    EXPECT_EQ(RGB(128, 0, 0), color) << "starts at the current colour";
-}
+    EXPECT_EQ(RGB(128, 0, 0), cancelled.color);
+    const ColourChoice taken = ChooseColour(settings, RGB(128, 0, 0), IDOK);
+    EXPECT_TRUE(taken.chosen);
+    EXPECT_EQ(RGB(128, 0, 0), taken.color) << "starts at the current colour";
 
-TEST(ColorSwatch, TheColourDialogBelongsToTheWindowTheUserActedIn) {
+    // The window the user acted in, a dialog, owns it and waits for it.
     CSwatchProbe probe;
     ASSERT_TRUE(probe.Create());
     HWND window = probe.GetSafeHwnd();
@@ -584,21 +555,9 @@ TEST(ColorSwatch, TheColourDialogBelongsToTheWindowTheUserActedIn) {
     ::SetForegroundWindow(window);
     ::SetActiveWindow(window);
     ASSERT_EQ(window, ::GetActiveWindow());
-    HWND owner = nullptr;
-    bool windowDisabled = false;
-    {
-        TimerScript script({[&] {
-            // The colour dialog: the one with the "add to custom colours" button.
-            HWND box = FindThreadDialog([](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, 712); });
-            owner = box ? ::GetWindow(box, GW_OWNER) : nullptr;
-            windowDisabled = !::IsWindowEnabled(window);
-            ::PostMessageW(box ? box : ::GetForegroundWindow(), WM_COMMAND, IDCANCEL, 0);
-        }});
-        COLORREF color = 0;
-        SystemPrompts().PickColor(window, color);
-    }
-    EXPECT_EQ(window, owner);
-    EXPECT_TRUE(windowDisabled) << "the window under it must wait for it";
+    const ColourChoice inDialog = ChooseColour(window, 0, IDCANCEL);
+    EXPECT_EQ(window, inDialog.owner);
+    EXPECT_TRUE(inDialog.ownerDisabled) << "the window under it must wait for it";
     EXPECT_TRUE(::IsWindowEnabled(window));
     probe.DestroyWindow();
 }
@@ -665,6 +624,37 @@ TEST_F(Choosers, FolderBrowserReturnsTheFolderAndLeavesTheCurrentFolder) {
     }
     EXPECT_EQ(pictures, chosen);
     EXPECT_EQ(startFolder, CurrentFolder());
+}
+
+// ---- Enter and Escape on a page -------------------------------------------------------------
+
+// The dialog manager turns Enter and Escape on a page into IDOK and IDCANCEL: the page stays,
+// shows and stores what it did before, and asks for no fresh background.
+template <class Page>
+class EveryPage : public OnePageTest<Page> {};
+using Pages = ::testing::Types<CSetBackImg, CSetForeImg, CSetEffect, CSetPath, CSetCalen, CSetEtc>;
+TYPED_TEST_SUITE(EveryPage, Pages);
+
+TYPED_TEST(EveryPage, EnterAndEscapeChangeNothing) {
+    // Switches and faces off their defaults, and masks to choose from.
+    this->env.isframe = 1;
+    this->env.iscalender = 1;
+    this->env.isbold1 = 1;
+    this->env.ymfontname = this->env.ddfontname = "Tahoma";
+    this->MakeMasks({{"disc.gif", 30, 30}, {"star.gif", 30, 30}});
+    this->Open();
+    this->pageComposer.freshAsked = false;
+    ASSERT_TRUE(SaveSettings(this->env, this->programs));
+    const std::string stored = ReadFile(this->dir.File("env.ini"));
+    const std::vector<std::string> shown = this->ControlStates();
+    ::SendMessageW(this->hwnd, WM_COMMAND, IDOK, 0);
+    ::SendMessageW(this->hwnd, WM_COMMAND, IDCANCEL, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(this->hwnd));
+    EXPECT_EQ(shown, this->ControlStates());
+    ASSERT_TRUE(SaveSettings(this->env, this->programs));
+    EXPECT_EQ(stored, ReadFile(this->dir.File("env.ini")));
+    EXPECT_FALSE(this->pageComposer.freshAsked);
 }
 
 // ---- The about box --------------------------------------------------------------------------

@@ -33,6 +33,9 @@ TEST_F(TrayIconInShell, AddChangeAndRemove) {
     EXPECT_TRUE(icon.IsEnabled());
     EXPECT_TRUE(icon.ChangeTip("Dioramix v1.56\r\nMY IP: 10.1.2.3"));
     EXPECT_STREQ("Dioramix v1.56\r\nMY IP: 10.1.2.3", icon.Tip());
+    // Notifications are answered for the icon's own identifier only.
+    EXPECT_EQ(1, icon.HandleNotify(kTrayIconId, WM_LBUTTONUP));
+    EXPECT_EQ(0, icon.HandleNotify(130, WM_LBUTTONUP));
     icon.RemoveFromTray();
     EXPECT_FALSE(icon.IsEnabled());
     EXPECT_FALSE(icon.ChangeTip("later"));  // nothing to modify any more
@@ -50,12 +53,6 @@ TEST_F(TrayIconInShell, NoOwnerWindowNoIcon) {
     EXPECT_FALSE(icon.AddToTray(nullptr, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
     EXPECT_FALSE(icon.IsEnabled());
     EXPECT_FALSE(icon.ChangeTip("x"));
-}
-
-TEST_F(TrayIconInShell, HandleNotifyAnswersForItsOwnIdentifierOnly) {
-    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
-    EXPECT_EQ(1, icon.HandleNotify(kTrayIconId, WM_LBUTTONUP));
-    EXPECT_EQ(0, icon.HandleNotify(130, WM_LBUTTONUP));
 }
 
 // The menu resource of the real program, converted to owner-drawn items.
@@ -86,7 +83,7 @@ protected:
     }
 };
 
-TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrder) {
+TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasured) {
     CTrayMenu menu(popup, program);
     menu.ConvertItems();
     ASSERT_EQ(13u, menu.ItemCount());
@@ -103,11 +100,8 @@ TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrder) {
         EXPECT_TRUE(TypeAt(i) & MFT_OWNERDRAW) << "position " << i;
     }
     EXPECT_EQ(9 * 22 + 4 * 4, menu.MenuHeight());
-}
 
-TEST_F(TrayMenuResource, MeasuresItemsAndSeparators) {
-    CTrayMenu menu(popup, program);
-    menu.ConvertItems();
+    // Items and separators measured.
     MENUITEMINFOW info{sizeof(info)};
     info.fMask = MIIM_DATA;
     ::GetMenuItemInfoW(popup, 12, TRUE, &info);
