@@ -145,12 +145,6 @@ TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
     EXPECT_TRUE(catalogue.m_imageList.empty());
 }
 
-TEST_F(CatalogueTest, FirstStartWritesOnlyTheSeparator) {
-    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_TRUE(catalogue.m_pathList.empty());
-    catalogue.SaveImageList(dir.path());
-    EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
-}
 
 TEST_F(CatalogueTest, ListFileRoundTrip) {
     catalogue.m_pathList = {"c:\\photos,2", "d:\\pics\\travel,1"};
@@ -167,6 +161,12 @@ TEST_F(CatalogueTest, ListFileRoundTrip) {
 }
 
 TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
+    // The first start writes only the separator.
+    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
+    EXPECT_TRUE(catalogue.m_pathList.empty());
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
+
     catalogue.m_imageList = {"c:\\photos\\a.jpg"};
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
@@ -177,19 +177,18 @@ TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
     EXPECT_EQ((std::vector<std::string>{"c:\\photos,1", "&"}), ReadLines(dir.File("list.txt")));
 }
 
-TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259Bytes) {
+TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259BytesAndAFileWithoutSeparatorGivesFoldersOnly) {
     std::string long259(259, 'a'), long300(300, 'b');
     WriteFile(dir.File("list.txt"), "f,1\n&\n" + long259 + "\n" + long300 + "\nlast\n");
     EXPECT_EQ(5, catalogue.LoadImageList(dir.path()));
     EXPECT_EQ((std::vector<std::string>{long259, "", std::string(259, 'b'), std::string(41, 'b'), "last"}),
               catalogue.m_imageList);
-}
 
-TEST_F(CatalogueTest, FileWithoutSeparatorGivesFoldersOnly) {
     WriteFile(dir.File("list.txt"), "c:\\a,1\r\nc:\\b\r\n");
-    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), catalogue.m_pathList);
-    EXPECT_TRUE(catalogue.m_imageList.empty());
+    ImageCatalogue foldersOnly;
+    EXPECT_EQ(0, foldersOnly.LoadImageList(dir.path()));
+    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), foldersOnly.m_pathList);
+    EXPECT_TRUE(foldersOnly.m_imageList.empty());
 }
 
 TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
@@ -199,39 +198,28 @@ TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
     EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
 }
 
-TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
-    EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
-    EXPECT_FALSE(AddFolder(catalogue, ""));
-    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
-    EXPECT_TRUE(catalogue.m_pathList.empty());
-}
-
-TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
+TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCountAndRejectsRootsAndEmptyPaths) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
     EXPECT_TRUE(AddFolder(catalogue, photos));
     ASSERT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(Lower(photos) + ",2", catalogue.m_pathList[0]);
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(CatalogueTest, AddRefusesTheSameFolderInAnyCase) {
-    std::string photos = Folder("photos", {"a.jpg"});
-    ASSERT_TRUE(AddFolder(catalogue, photos));
-    std::string upper = photos;
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    EXPECT_FALSE(AddFolder(catalogue, upper));
-    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::SameName}, messages);
+    EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
+    EXPECT_FALSE(AddFolder(catalogue, ""));
+    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
     EXPECT_EQ(1u, catalogue.m_pathList.size());
-    EXPECT_EQ(1u, catalogue.m_imageList.size());
 }
 
-TEST_F(CatalogueTest, AddRefusesAFolderInsideAListedOne) {
+// The same folder in any letter case, and a folder inside a listed one, are refused.
+TEST_F(CatalogueTest, AddRefusesAListedFolderOrOneInsideIt) {
     std::string photos = Folder("photos", {"a.jpg"});
     std::string year = Folder("photos\\2005", {"b.jpg"});
     ASSERT_TRUE(AddFolder(catalogue, photos));
+    EXPECT_FALSE(AddFolder(catalogue, Upper(photos)));
     EXPECT_FALSE(AddFolder(catalogue, year));
-    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::AlreadyIncluded}, messages);
+    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::SameName, FolderMessage::AlreadyIncluded}), messages);
     EXPECT_EQ(1u, catalogue.m_pathList.size());
     EXPECT_EQ(2u, catalogue.m_imageList.size());
 }
