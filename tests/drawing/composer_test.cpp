@@ -218,21 +218,20 @@ TEST_F(ComposerTest, UndecodableFileIsPassedOverAndNeverCounted) {
     EXPECT_EQ(good, composer->m_currentPath);
 }
 
-TEST_F(ComposerTest, PauseAddsNoPhotograph) {
-    AddPhoto("a.png", 400, 300, kRed);
-    env.ispause = 1;
-    Compose();
-    EXPECT_EQ(0, composer->m_imageCount);
-    EXPECT_TRUE(IsColour(*Wallpaper(), 512, 384, kBack, 6));
-}
-
-TEST_F(ComposerTest, ForegroundOffKeepsThePreviousPath) {
+// The foreground switched off keeps the previous path; a pause draws only the background.
+TEST_F(ComposerTest, ForegroundOffOrPauseAddsNoPhotograph) {
     AddPhoto("a.png", 400, 300, kRed);
     Compose();
     env.isforeimg = 0;
     Compose();
     EXPECT_EQ(photos + "\\a.png", composer->m_currentPath);
     EXPECT_EQ(0, composer->m_imageCount);
+
+    env.isforeimg = 1;
+    env.ispause = 1;
+    Compose();
+    EXPECT_EQ(0, composer->m_imageCount);
+    EXPECT_TRUE(IsColour(*Wallpaper(), 512, 384, kBack, 6));
 }
 
 // The background: the desktop's colour when the own colour is off, a small picture centred at

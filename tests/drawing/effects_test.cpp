@@ -412,7 +412,9 @@ protected:
     FakeSystem system;
 };
 
-TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnly) {
+// The masks are the folder's GIF files by their full paths; one is picked as rand() modulo their
+// count, and none without any.
+TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnlyAndPicksRandModuloCount) {
     std::string folder = dir.MakeDir("Masks");
     testing_support::WriteFile(folder + "\\a.gif", "x");
     testing_support::WriteFile(folder + "\\b.GIF", "x");
@@ -427,10 +429,6 @@ TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnly) {
 
     effects.LoadMasks(dir.File("vanished"));
     EXPECT_TRUE(effects.m_maskList.empty());
-}
-
-TEST_F(MaskListTest, PickIsRandModuloCountOrEmpty) {
-    PhotoEffects effects(env, system);
     EXPECT_EQ("", effects.PickRandomMask());
     EXPECT_EQ(0, system.randCalls);
     effects.m_maskList = {"m0", "m1", "m2"};

@@ -13,16 +13,13 @@ using testing_support::WriteFile;
 
 namespace {
 
-TEST(EncoderTest, FindsEncodersByExactMimeType) {
+TEST(EncoderTest, FoundByExactMimeTypeWhichFollowsTheExtension) {
     CLSID clsid{};
     EXPECT_GE(GetEncoderClsid(L"image/png", &clsid), 0);
     EXPECT_NE(CLSID{}, clsid);
     EXPECT_GE(GetEncoderClsid(L"image/jpeg", &clsid), 0);
     EXPECT_EQ(-1, GetEncoderClsid(L"image/PNG", &clsid));
     EXPECT_EQ(-1, GetEncoderClsid(L"image/tif", &clsid));
-}
-
-TEST(EncoderTest, FormatFollowsTheExtension) {
     EXPECT_EQ("jpeg", FormatForFileName("C:\\pics\\Picture.JPG"));
     EXPECT_EQ("png", FormatForFileName("C:\\pics\\a.png"));
     EXPECT_EQ("tif", FormatForFileName("a.tif"));
