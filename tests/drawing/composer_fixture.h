@@ -34,9 +34,33 @@ inline void WritePicture(const std::string& path, int w, int h, Gdiplus::Color c
     SaveImage(bitmap, path, format);
 }
 
+using testing_support::AreColour;
+using testing_support::IsColour;
 using testing_support::Near;
 using testing_support::PixelOf;
 using testing_support::Rgb;
+
+inline bool Near(Rgb a, Rgb b) { return testing_support::Near(a, b, 6); }
+
+// Photos' colours, far apart from each other and from the background.
+inline const Gdiplus::Color kRed(255, 220, 30, 30), kGreen(255, 30, 200, 40), kBlue(255, 30, 40, 220),
+    kYellow(255, 230, 220, 20), kWhite(255, 250, 250, 250);
+
+// A monitor with a task bar `bar` high along its bottom.
+inline fw::MonitorInfo Monitor(LONG left, LONG top, LONG width, LONG height, bool primary = false, LONG bar = 30) {
+    return {RECT{left, top, left + width, top + height}, RECT{left, top, left + width, top + height - bar}, primary};
+}
+
+// The user's registry as a test sets it: the desktop's wallpaper and background colour.
+class FakeRegistry : public IUserRegistry {
+public:
+    std::wstring wallpaper, background;
+    std::wstring ReadString(const char* key, const char* value) override {
+        const std::string name = std::string(key) + "|" + value;
+        if (name == "Control Panel\\Desktop|Wallpaper") return wallpaper;
+        return name == "Control Panel\\Colors|Background" ? background : L"";
+    }
+};
 
 class ComposerTest : public ::testing::Test {
 protected:
@@ -68,6 +92,19 @@ protected:
         images.push_back(path);
         catalogue.Replace({photos + "," + std::to_string(images.size())}, std::move(images));
         return path;
+    }
+    // A collage of `count` photos a picture at the given positions, started afresh: red, blue and
+    // green photos of 400 x 300 drawn 200 wide, in that order.
+    void CollageAt(std::vector<RECT> positions, int count) {
+        env.isoverlap = 1;
+        env.imagepos = 1;
+        env.picmaxsize = 200;
+        env.piccleartotalcnt = count;
+        composer->ReplacePositions(std::move(positions));
+        AddPhoto("red.png", 400, 300, kRed);
+        AddPhoto("blue.png", 400, 300, kBlue);
+        AddPhoto("green.png", 400, 300, kGreen);
+        composer->RequestFreshBackground();
     }
     // A catalogue entry whose file does not exist.
     std::string AddMissing(const std::string& name) {

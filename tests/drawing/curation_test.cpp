@@ -6,17 +6,6 @@ using namespace composer_testing;
 
 namespace {
 
-const Gdiplus::Color kRed(255, 220, 30, 30);
-const Gdiplus::Color kGreen(255, 30, 200, 40);
-const Gdiplus::Color kBlue(255, 30, 40, 220);
-const Gdiplus::Color kYellow(255, 230, 220, 20);
-
-bool Near(Rgb a, Rgb b) { return testing_support::Near(a, b, 6); }
-
-fw::MonitorInfo Monitor(LONG left, LONG width, bool primary) {
-    return {RECT{left, 0, left + width, 768}, RECT{left, 0, left + width, 738}, primary};
-}
-
 class CurationTest : public ComposerTest {
 protected:
     std::string red, green, blue, yellow;
@@ -28,7 +17,7 @@ protected:
         blue = AddPhoto("blue.png", 400, 300, kBlue);
         yellow = AddPhoto("yellow.png", 400, 300, kYellow);
     }
-    void UseTwoMonitors() { system.SetMonitors({Monitor(0, 1024, true), Monitor(1024, 1024, false)}); }
+    void UseTwoMonitors() { system.SetMonitors({Monitor(0, 0, 1024, 768, true), Monitor(1024, 0, 1024, 768)}); }
     // The centre of a monitor (0: the left, 1: the right one) on the last wallpaper.
     Rgb CentreOf(int monitor) {
         auto shot = Wallpaper();

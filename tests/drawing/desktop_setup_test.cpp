@@ -3,28 +3,20 @@
 // start after a run that never gave it back. Without the interface (Wine) nothing of it happens.
 #include "drawing/composer_fixture.h"
 
+#include <memory>
+
 #include "state/desktop_setup_file.h"
 
 using namespace composer_testing;
 
 namespace {
 
-const Gdiplus::Color kRed(255, 220, 30, 30);
 const wchar_t kLeft[] = L"\\\\?\\DISPLAY#LEFT#1";
 const wchar_t kRight[] = L"\\\\?\\DISPLAY#RIGHT#2";
 
-class Registry : public IUserRegistry {
-public:
-    std::string wallpaper;
-    std::wstring ReadString(const char* key, const char* value) override {
-        return std::string(key) == "Control Panel\\Desktop" && std::string(value) == "Wallpaper" ? mb::Widen(wallpaper)
-                                                                                             : L"";
-    }
-};
-
 class DesktopSetupTest : public ComposerTest {
 protected:
-    Registry registry;
+    FakeRegistry registry;
     const std::wstring sea = L"C:\\Users\\me\\바다.jpg";
     const std::wstring hill = L"C:\\Users\\me\\hill.png";
 
@@ -36,13 +28,21 @@ protected:
         system.desktop.monitors = {{kLeft, sea}, {kRight, hill}};
         system.desktop.position = 4;
         system.desktop.slideshow = false;
-        registry.wallpaper = mb::Narrow(hill);
+        registry.wallpaper = hill;
     }
 
     // The start as the main window does it: read, then keep.
     static void Start(Composer& c) {
         c.LoadPriorWallpaper();
         c.SavePriorWallpaperPath();
+    }
+
+    // The next run's composer, started as the main window starts it.
+    std::unique_ptr<Composer> NextRun() {
+        auto next = std::make_unique<Composer>(env, catalogue, system);
+        next->SetRegistry(registry);
+        Start(*next);
+        return next;
     }
 
     std::vector<fw::MonitorWallpaper> Given() const { return system.monitorWallpapersSet; }
@@ -78,14 +78,12 @@ TEST_F(DesktopSetupTest, RunThatNeverGaveTheSetupBackIsRecoveredAtTheNextStart) 
     const std::string ours = dir.File("Dioramix.bmp");
 
     for (int start = 0; start < 2; ++start) {  // a second crash before any exit changes nothing
-        Composer next(env, catalogue, system);
-        registry.wallpaper = ours;
-        next.SetRegistry(registry);
-        Start(next);
-        next.ComposeWallpaper();
+        registry.wallpaper = mb::Widen(ours);
+        auto next = NextRun();
+        next->ComposeWallpaper();
         if (start == 0) continue;
         system.monitorWallpapersSet.clear();
-        next.RestorePriorWallpaper();
+        next->RestorePriorWallpaper();
         EXPECT_TRUE(SameMonitors(Given(), {{kLeft, sea}, {kRight, hill}}));
         EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
     }
@@ -97,11 +95,9 @@ TEST_F(DesktopSetupTest, RunThatNeverGaveTheSetupBackIsRecoveredAtTheNextStart) 
     // Without a kept file a monitor showing ours gets the prior wallpaper env.ini kept.
     ::DeleteFileA(dir.File("oriwallsetup.txt").c_str());
     system.desktop.monitors = {{kLeft, mb::Widen(ours)}, {kRight, hill}};
-    Composer last(env, catalogue, system);
-    last.SetRegistry(registry);
-    Start(last);
+    auto last = NextRun();
     system.monitorWallpapersSet.clear();
-    last.RestorePriorWallpaper();
+    last->RestorePriorWallpaper();
     EXPECT_TRUE(SameMonitors(Given(), {{kLeft, hill}, {kRight, hill}}));
 }
 
@@ -112,17 +108,15 @@ TEST_F(DesktopSetupTest, SpanFitIsUndoneAtExitUnlessTheUserChoseAnotherMeanwhile
     system.style = {"10", "0"};
     for (const bool userChangedFit : {false, true}) {
         system.stylesSet.clear();
-        Composer c(env, catalogue, system);
-        c.SetRegistry(registry);
-        Start(c);
-        c.ComposeWallpaper();
+        auto c = NextRun();
+        c->ComposeWallpaper();
         ASSERT_TRUE(system.style == kSpanStyle);
         system.desktop.position = fw::kSpanFit;
         if (userChangedFit) {
             system.style = {"6", "0"};
             system.desktop.position = 3;
         }
-        c.RestorePriorWallpaper();
+        c->RestorePriorWallpaper();
         EXPECT_TRUE(system.style == (fw::WallpaperStyle{userChangedFit ? "6" : "10", "0"})) << userChangedFit;
         EXPECT_EQ(userChangedFit ? 1u : 2u, system.stylesSet.size());
     }
@@ -161,13 +155,11 @@ TEST_F(DesktopSetupTest, EveryMonitorShowsItsOwnPartStretchedAndTheUsersFitComes
     EXPECT_TRUE(testing_support::Near(PixelOf(*composer->SavedCanvas(), 10, 590), PixelOf(*leftPart, 10, 590), 2));
 
     // Killed now: the next start finds our pictures and the desktop naming the last one.
-    Composer next(env, catalogue, system);
-    registry.wallpaper = dir.File("Dioramix-2.bmp");
-    next.SetRegistry(registry);
-    Start(next);
-    next.ComposeWallpaper();
+    registry.wallpaper = mb::Widen(dir.File("Dioramix-2.bmp"));
+    auto next = NextRun();
+    next->ComposeWallpaper();
     system.positionsSet.clear();
-    next.RestorePriorWallpaper();
+    next->RestorePriorWallpaper();
     EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
     EXPECT_TRUE(SameMonitors(system.desktop.monitors, {{kLeft, sea}, {kRight, hill}}));
     EXPECT_EQ(std::vector<int>{4}, system.positionsSet);

@@ -48,31 +48,34 @@ std::unique_ptr<Gdiplus::Bitmap> ScenicPhoto(int w, int h) {
     return photo;
 }
 
-EnvSettings PreviewSettings() {
-    EnvSettings env;
-    env.m_exePath = testing_support::BinDir();
-    env.framesize = 7;
-    env.framecolor = RGB(255, 255, 255);
-    env.rotatevalue = 90;
-    env.ymfontname = env.ddfontname = "Georgia";
-    env.isbold1 = env.isbold2 = env.isitalic1 = env.isitalic2 = 1;
-    env.whitedaycolor = RGB(255, 255, 255);
-    env.bluedaycolor = RGB(116, 217, 250);
-    env.reddaycolor = RGB(245, 18, 126);
-    env.yymmcolor = RGB(253, 251, 219);
-    return env;
-}
-
-TEST(EffectsPreview, DISABLED_EveryEffectOnOneCanvas) {
+// The shipped effects and masks, the calendar's own colours and fonts, on a canvas of the
+// default background colour.
+class EffectsPreview : public ::testing::Test {
+protected:
+    EffectsPreview() : canvas(1920, 1080, PixelFormat24bppRGB), g(&canvas) {
+        env.m_exePath = testing_support::BinDir();
+        env.framesize = 7;
+        env.framecolor = RGB(255, 255, 255);
+        env.rotatevalue = 90;
+        env.ymfontname = env.ddfontname = "Georgia";
+        env.isbold1 = env.isbold2 = env.isitalic1 = env.isitalic2 = 1;
+        env.whitedaycolor = RGB(255, 255, 255);
+        env.bluedaycolor = RGB(116, 217, 250);
+        env.reddaycolor = RGB(245, 18, 126);
+        env.yymmcolor = RGB(253, 251, 219);
+        g.Clear(Gdiplus::Color(255, 72, 85, 115));
+        effects.LoadMasks(env.m_exePath + "\\Masks");
+    }
     testing_support::FakeSystem system;
+    EnvSettings env;
+    PhotoEffects effects{env, system};
+    Gdiplus::Bitmap canvas;
+    Gdiplus::Graphics g;
+};
+
+TEST_F(EffectsPreview, DISABLED_EveryEffectOnOneCanvas) {
     system.rands = {75, 20, 3, 60, 5};
-    EnvSettings env = PreviewSettings();
-    Gdiplus::Bitmap canvas(1280, 800, PixelFormat24bppRGB);
-    Gdiplus::Graphics g(&canvas);
-    g.Clear(Gdiplus::Color(255, 72, 85, 115));
     auto photo = ScenicPhoto(800, 600);
-    PhotoEffects effects(env, system);
-    effects.LoadMasks(env.m_exePath + "\\Masks");
 
     env.isframe = env.isshadow = 1;
     effects.DrawImageWithEffects(g, *photo, 400, 300, 30, 30);    // frame and shadow
@@ -95,7 +98,9 @@ TEST(EffectsPreview, DISABLED_EveryEffectOnOneCanvas) {
     Gdiplus::RectF pathLayout(0, 770 - 20, 1280, 20);
     DrawShadowedString(g, mb::Narrow(L"C:\\\uC0AC\uC9C4\\\uC5EC\uD589\\2026 \uBC14\uB2E4.jpg"), *font,
                        pathLayout, white);
-    SavePng(canvas, "dioramix-effects.png");
+    Gdiplus::Bitmap shown(1280, 800, PixelFormat24bppRGB);
+    Gdiplus::Graphics(&shown).DrawImage(&canvas, 0, 0, 0, 0, 1280, 800, Gdiplus::UnitPixel);
+    SavePng(shown, "dioramix-effects.png");
 
     // Each mask alone, unrotated, for a closer look.
     Gdiplus::Bitmap sheet(1280, 280, PixelFormat24bppRGB);
@@ -116,15 +121,8 @@ TEST(EffectsPreview, DISABLED_EveryEffectOnOneCanvas) {
     SavePng(sheet, "dioramix-masks.png");
 }
 
-TEST(EffectsPreview, DISABLED_Timing) {
-    testing_support::FakeSystem system;
+TEST_F(EffectsPreview, DISABLED_Timing) {
     system.fallbackRand = 75;
-    EnvSettings env = PreviewSettings();
-    Gdiplus::Bitmap canvas(1920, 1080, PixelFormat24bppRGB);
-    Gdiplus::Graphics g(&canvas);
-    g.Clear(Gdiplus::Color(255, 72, 85, 115));
-    PhotoEffects effects(env, system);
-    effects.LoadMasks(env.m_exePath + "\\Masks");
     auto small = ScenicPhoto(400, 300);
 
     auto time = [](const char* what, int runs, auto&& body) {

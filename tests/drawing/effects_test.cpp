@@ -7,9 +7,11 @@
 #include <memory>
 
 #include "composer/effects.h"
+#include "composer/output.h"
 #include "framework/mbstring.h"
 #include "support/canvas.h"
 #include "support/fake_system.h"
+#include "support/picture_checks.h"
 #include "support/test_support.h"
 
 using testing_support::AreColour;
@@ -24,19 +26,6 @@ namespace {
 
 const Gdiplus::Color kCanvas(255, 0, 0, 255);
 const Gdiplus::Color kPhoto(255, 0, 200, 0);
-
-bool SaveAs(Gdiplus::Image& image, const std::string& path, const wchar_t* mime) {
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, codecs);
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) == mime)
-            return image.Save(mb::Widen(path).c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
-    }
-    return false;
-}
 
 std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int w, int h, const Gdiplus::Color& color,
                                              Gdiplus::PixelFormat format = PixelFormat24bppRGB) {
@@ -66,7 +55,7 @@ protected:
     // An opaque black shadow picture of the shadow's own size makes its extent exact.
     void WriteBlackShadow() {
         auto shadow = SolidBitmap(414, 311, Gdiplus::Color(255, 0, 0, 0), PixelFormat32bppARGB);
-        ASSERT_TRUE(SaveAs(*shadow, dir.File("effects\\dropshadow.png"), L"image/png"));
+        ASSERT_TRUE(SaveImage(*shadow, dir.File("effects\\dropshadow.png"), "png"));
     }
 
     ScratchDir dir;
@@ -89,15 +78,11 @@ TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
     EXPECT_TRUE(AreColour(*canvas, {{101, 101}, {498, 398}, {300, 250}}, kPhoto, 8));
     // The shadow shows at the right and bottom up to the layer's edge (414 x 311), not beyond.
     const Gdiplus::Color black(255, 0, 0, 0);
-    EXPECT_TRUE(IsColour(*canvas, 100 + 405, 250, black, 8));
-    EXPECT_TRUE(IsColour(*canvas, 100 + 413, 250, black, 40));
-    EXPECT_TRUE(IsColour(*canvas, 100 + 414, 250, kCanvas, 8));
-    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 305, black, 8));
-    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 310, black, 40));
-    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 311, kCanvas, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{100 + 405, 250}, {300, 100 + 305}}, black, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{100 + 413, 250}, {300, 100 + 310}}, black, 40));
+    EXPECT_TRUE(AreColour(*canvas, {{100 + 414, 250}, {300, 100 + 311}, {99, 250}}, kCanvas, 8));
     // The source offset of (-2, -2) leaves the shadow's top-left corner off the layer's edge.
     EXPECT_TRUE(IsColour(*canvas, 100 + 405, 100, kCanvas, 40));
-    EXPECT_TRUE(IsColour(*canvas, 99, 250, kCanvas, 8));
 }
 
 TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
@@ -115,8 +100,7 @@ TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
 TEST_F(EffectsTest, MissingShadowPictureKeepsTransparentMargins) {
     env.isshadow = 1;
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
-    EXPECT_TRUE(IsColour(*canvas, 100 + 405, 250, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 305, kCanvas, 0));
+    EXPECT_TRUE(AreColour(*canvas, {{100 + 405, 250}, {300, 100 + 305}}, kCanvas, 0));
     EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
 }
 
@@ -131,8 +115,7 @@ TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
     // Photograph from (9, 9), 383 x 283.
     for (int y = 100 + 10; y < 100 + 290; ++y)
         for (int x = 100 + 10; x < 100 + 390; ++x) ASSERT_TRUE(IsColour(*canvas, x, y, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 100 + 400, 250, kCanvas, 8));
-    EXPECT_TRUE(IsColour(*canvas, 300, 100 + 300, kCanvas, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{100 + 400, 250}, {300, 100 + 300}}, kCanvas, 8));
 }
 
 TEST_F(EffectsTest, FrameWiderThanPhotoDrawsOnlyFrame) {
@@ -200,8 +183,7 @@ TEST_F(EffectsTest, MissingMaskLeavesPhotoWholeUnrotatedAndHiddenRotated) {
     env.maskfilename = dir.File("absent.gif");
     PhotoEffects& effects = Effects();
     effects.DrawMaskedImage(graphics, *photo, 300, 300, 100, 100);
-    EXPECT_TRUE(IsColour(*canvas, 101, 101, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, 398, 398, kPhoto, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{101, 101}, {398, 398}}, kPhoto, 8));
 
     env.isrotate = 1;
     env.maskfilename.clear();
@@ -217,13 +199,10 @@ TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
     Effects().DrawMaskedImage(graphics, *photo, 400, 200, 200, 200);
     // The disc became an ellipse with half-axes 141 and 94, turned by 30 degrees about (400, 300).
     const double a = 30 * 3.14159265358979 / 180;
-    auto along = [&](double t) { return std::make_pair(int(400 + t * std::cos(a)), int(300 + t * std::sin(a))); };
-    auto across = [&](double t) { return std::make_pair(int(400 - t * std::sin(a)), int(300 + t * std::cos(a))); };
-    EXPECT_TRUE(IsColour(*canvas, along(130).first, along(130).second, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, along(-130).first, along(-130).second, kPhoto, 8));
-    EXPECT_TRUE(IsColour(*canvas, along(165).first, along(165).second, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, across(110).first, across(110).second, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, across(80).first, across(80).second, kPhoto, 8));
+    auto along = [&](double t) { return POINT{LONG(400 + t * std::cos(a)), LONG(300 + t * std::sin(a))}; };
+    auto across = [&](double t) { return POINT{LONG(400 - t * std::sin(a)), LONG(300 + t * std::cos(a))}; };
+    EXPECT_TRUE(AreColour(*canvas, {along(130), along(-130), across(80)}, kPhoto, 8));
+    EXPECT_TRUE(AreColour(*canvas, {along(165), across(110)}, kCanvas, 0));
     // Layer 447 x 447 at (177, 77): its corners lie outside the turned mask and stay hidden.
     for (int x : {177, 178, 622, 623})
         for (int y : {77, 78, 522, 523}) EXPECT_TRUE(IsColour(*canvas, x, y, kCanvas, 0)) << x << "," << y;
@@ -234,10 +213,9 @@ TEST_F(EffectsTest, RotatedMaskTurnsWithThePhoto) {
 class RotationTest : public EffectsTest {
 protected:
     // Where (u, v), relative to the photograph's centre, lands on the canvas.
-    static std::pair<int, int> Turned(double cx, double cy, double u, double v, double degrees) {
+    static POINT Turned(double cx, double cy, double u, double v, double degrees) {
         double a = degrees * 3.14159265358979 / 180;
-        return {int(std::lround(cx + u * std::cos(a) - v * std::sin(a))),
-                int(std::lround(cy + u * std::sin(a) + v * std::cos(a)))};
+        return {std::lround(cx + u * std::cos(a) - v * std::sin(a)), std::lround(cy + u * std::sin(a) + v * std::cos(a))};
     }
 };
 
@@ -248,20 +226,14 @@ TEST_F(RotationTest, PhotoTurnsInsideDiagonalSquare) {
     // Layer 500 x 500 at (150, 50); its centre (400, 300) is the photograph's centre.
     for (double u : {-190.0, -100.0, 0.0, 100.0, 190.0})
         for (double v : {-140.0, 0.0, 140.0}) {
-            auto p = Turned(400, 300, u, v, 30);
-            EXPECT_TRUE(IsColour(*canvas, p.first, p.second, kPhoto, 30)) << "inside at " << u << "," << v;
+            const POINT p = Turned(400, 300, u, v, 30);
+            EXPECT_TRUE(IsColour(*canvas, p.x, p.y, kPhoto, 30)) << "inside at " << u << "," << v;
         }
-    for (auto uv : {std::make_pair(-215.0, 0.0), std::make_pair(215.0, 0.0), std::make_pair(0.0, 165.0),
-                    std::make_pair(0.0, -165.0), std::make_pair(-215.0, -165.0)}) {
-        auto p = Turned(400, 300, uv.first, uv.second, 30);
-        EXPECT_TRUE(IsColour(*canvas, p.first, p.second, kCanvas, 0)) << "outside at " << uv.first << "," << uv.second;
-    }
-    // The unturned photograph's corners are canvas now.
-    EXPECT_TRUE(IsColour(*canvas, 203, 153, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 596, 446, kCanvas, 0));
-    // Nothing outside the 500 x 500 layer.
-    EXPECT_TRUE(IsColour(*canvas, 149, 300, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 651, 300, kCanvas, 0));
+    const auto outside = [&](double u, double v) { return Turned(400, 300, u, v, 30); };
+    EXPECT_TRUE(AreColour(*canvas, {outside(-215, 0), outside(215, 0), outside(0, 165), outside(0, -165), outside(-215, -165)},
+                          kCanvas, 0));
+    // The unturned photograph's corners are canvas now, and nothing lies outside the 500 x 500 layer.
+    EXPECT_TRUE(AreColour(*canvas, {{203, 153}, {596, 446}, {149, 300}, {651, 300}}, kCanvas, 0));
 }
 
 TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
@@ -271,8 +243,7 @@ TEST_F(RotationTest, AngleOneStillTakesTheSquareLayer) {
     env.isshadow = 1;
     WriteBlackShadow();
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 200, 150);
-    EXPECT_TRUE(IsColour(*canvas, 207, 157, kPhoto, 30));
-    EXPECT_TRUE(IsColour(*canvas, 590, 440, kPhoto, 30));
+    EXPECT_TRUE(AreColour(*canvas, {{207, 157}, {590, 440}}, kPhoto, 30));
     EXPECT_TRUE(IsColour(*canvas, 195, 300, kCanvas, 0));
     // The shadow is not widened for rotation: its margin ends 14 pixels right of the photograph.
     EXPECT_TRUE(IsColour(*canvas, 608, 300, Gdiplus::Color(255, 0, 0, 0), 40));
@@ -286,11 +257,10 @@ TEST_F(RotationTest, SuccessivePhotosDrawNewAngles) {
     PhotoEffects& effects = Effects();
     effects.DrawImageWithEffects(graphics, *photo, 200, 100, 100, 100);
     effects.DrawImageWithEffects(graphics, *photo, 200, 100, 500, 100);
-    auto left = Turned(200, 150, 90, 0, -45), right = Turned(600, 150, 90, 0, 44);
-    EXPECT_TRUE(IsColour(*canvas, left.first, left.second, kPhoto, 30));
-    EXPECT_TRUE(IsColour(*canvas, right.first, right.second, kPhoto, 30));
-    EXPECT_LT(left.second, 150);
-    EXPECT_GT(right.second, 150);
+    const POINT left = Turned(200, 150, 90, 0, -45), right = Turned(600, 150, 90, 0, 44);
+    EXPECT_TRUE(AreColour(*canvas, {left, right}, kPhoto, 30));
+    EXPECT_LT(left.y, 150);
+    EXPECT_GT(right.y, 150);
 }
 
 // The picture as GDI+ draws it when each piece is turned on its own: shadow, frame and photograph
@@ -349,21 +319,9 @@ TEST_F(RotationTest, TurnedInOnePassLooksLikeEachPieceTurnedByGdiplus) {
         effects.DrawImageWithEffects(g, picture, w, h, 230, 190);
         DrawPiecesTurned(*gdiplus, picture, env.InstalledFilePath("\\effects\\dropshadow.png"), w, h, 230, 190,
                          float(turn), env.framesize, Gdiplus::Color(255, 255, 0, 0));
-        if (const char* keep = std::getenv("DIORAMIX_KEEP_PICTURES")) {
-            SaveAs(*ours, std::string(keep) + "\\turned-one-pass.png", L"image/png");
-            SaveAs(*gdiplus, std::string(keep) + "\\turned-pieces.png", L"image/png");
-        }
-        long total = 0, distant = 0, pixels = 0;
-        for (int y = 0; y < 700; ++y)
-            for (int x = 0; x < 900; ++x) {
-                Rgb a = PixelOf(*ours, x, y), b = PixelOf(*gdiplus, x, y);
-                int diff = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-                total += diff;
-                distant += diff > 40;
-                ++pixels;
-            }
-        EXPECT_LT(double(total) / pixels, 0.8) << turn << " degrees: mean difference";
-        EXPECT_LT(double(distant) / pixels, 0.003) << turn << " degrees: pixels differing by more than 40";
+        const auto difference = testing_support::Compare({"turned-one-pass", ours.get()}, {"turned-pieces", gdiplus.get()});
+        EXPECT_LT(difference.mean, 0.8) << turn << " degrees: mean difference";
+        EXPECT_LT(difference.distant, 0.003) << turn << " degrees: pixels differing by more than 40";
     }
 }
 
@@ -454,7 +412,9 @@ protected:
     FakeSystem system;
 };
 
-TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnly) {
+// The masks are the folder's GIF files by their full paths; one is picked as rand() modulo their
+// count, and none without any.
+TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnlyAndPicksRandModuloCount) {
     std::string folder = dir.MakeDir("Masks");
     testing_support::WriteFile(folder + "\\a.gif", "x");
     testing_support::WriteFile(folder + "\\b.GIF", "x");
@@ -469,10 +429,6 @@ TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnly) {
 
     effects.LoadMasks(dir.File("vanished"));
     EXPECT_TRUE(effects.m_maskList.empty());
-}
-
-TEST_F(MaskListTest, PickIsRandModuloCountOrEmpty) {
-    PhotoEffects effects(env, system);
     EXPECT_EQ("", effects.PickRandomMask());
     EXPECT_EQ(0, system.randCalls);
     effects.m_maskList = {"m0", "m1", "m2"};

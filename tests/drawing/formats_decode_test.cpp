@@ -20,73 +20,18 @@
 #include "settings_ui/prompts.h"
 #include "settings_ui/set_back_img.h"
 #include "drawing/composer_fixture.h"
+#include "drawing/marked_picture.h"
 #include "support/gif_writer.h"
 #include "support/jpeg_writer.h"
+#include "support/picture_checks.h"
 #include "support/webp_writer.h"
 
 namespace {
 
+using namespace marked_picture;
 using composer_testing::ComposerTest;
 using testing_support::ScratchDir;
-
-struct Argb {
-    int a, r, g, b;
-};
-
-Argb At(Gdiplus::Image& image, int x, int y) {
-    Gdiplus::Color c;
-    static_cast<Gdiplus::Bitmap&>(image).GetPixel(x, y, &c);
-    return {c.GetA(), c.GetR(), c.GetG(), c.GetB()};
-}
-
-::testing::AssertionResult IsColour(Gdiplus::Image& image, int x, int y, Argb want, int tolerance = 40) {
-    const Argb got = At(image, x, y);
-    if (std::abs(got.a - want.a) <= 8 && std::abs(got.r - want.r) <= tolerance &&
-        std::abs(got.g - want.g) <= tolerance && std::abs(got.b - want.b) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << got.a << " " << got.r << " " << got.g
-                                         << " " << got.b << ", not " << want.a << " " << want.r << " " << want.g << " "
-                                         << want.b;
-}
-
-const Argb kRed{255, 255, 0, 0}, kGreen{255, 0, 255, 0}, kWhite{255, 255, 255, 255};
-
-DrawnSize FullSize(int w, int h) { return {w, h}; }
-DrawnSize Half(int w, int h) { return {w / 2, h / 2}; }
-
-// Where the marks of a 64 x 48 picture (red at the stored top-left, green at the top-right) stand
-// after each orientation: the corner of each in the upright picture, 0 or 1 for each side.
-struct Turning {
-    int orientation;
-    bool turned;
-    int redX, redY, greenX, greenY;
-};
-const Turning kTurnings[] = {{1, false, 0, 0, 1, 0}, {2, false, 1, 0, 0, 0}, {3, false, 1, 1, 0, 1},
-                             {4, false, 0, 1, 1, 1}, {5, true, 0, 0, 0, 1},  {6, true, 1, 0, 1, 1},
-                             {7, true, 1, 1, 1, 0},  {8, true, 0, 1, 0, 0}};
-
-Argb MarkColour(int x, int y, int w) {
-    if (y < w / 4 && x < w / 4) return kRed;
-    if (y < w / 4 && x >= w - w / 4) return kGreen;
-    return kWhite;
-}
-
-// Checks an upright decode of the marked picture at the given decoded size.
-void ExpectMarks(const DecodedPicture& picture, const Turning& t, int fullW, int fullH, int w, int h) {
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(t.turned ? fullH : fullW, picture.width);
-    EXPECT_EQ(t.turned ? fullW : fullH, picture.height);
-    const int uw = t.turned ? h : w, uh = t.turned ? w : h;
-    ASSERT_EQ(static_cast<UINT>(uw), picture.image->GetWidth());
-    ASSERT_EQ(static_cast<UINT>(uh), picture.image->GetHeight());
-    const int inset = uw / 16 + 1;
-    auto corner = [&](int sx, int sy) { return std::pair<int, int>{sx ? uw - 1 - inset : inset, sy ? uh - 1 - inset : inset}; };
-    auto [rx, ry] = corner(t.redX, t.redY);
-    auto [gx, gy] = corner(t.greenX, t.greenY);
-    EXPECT_TRUE(IsColour(*picture.image, rx, ry, kRed));
-    EXPECT_TRUE(IsColour(*picture.image, gx, gy, kGreen));
-    EXPECT_TRUE(IsColour(*picture.image, uw / 2, uh / 2, kWhite));
-}
+using testing_support::WriteBytes;
 
 // An uncompressed 24-bit TIFF of the marked picture with an orientation tag.
 std::vector<uint8_t> MarkedTiff(int w, int h, int orientation) {
@@ -119,10 +64,6 @@ std::vector<uint8_t> MarkedTiff(int w, int h, int orientation) {
             t.insert(t.end(), {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b)});
         }
     return t;
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    testing_support::WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // A PNG (or another GDI+ format) of the marked picture.

@@ -8,18 +8,7 @@ using namespace composer_testing;
 
 namespace {
 
-const Gdiplus::Color kRed(255, 220, 30, 30);
-const Gdiplus::Color kGreen(255, 30, 200, 40);
-const Gdiplus::Color kBlue(255, 30, 40, 220);
-const Gdiplus::Color kYellow(255, 230, 220, 20);
-const Gdiplus::Color kWhite(255, 250, 250, 250);
 const Gdiplus::Color kPhotoColours[] = {kRed, kGreen, kBlue, kYellow, kWhite};
-
-bool Near(Rgb a, Rgb b) { return testing_support::Near(a, b, 6); }
-
-fw::MonitorInfo Monitor(LONG left, LONG top, LONG width, LONG height, bool primary = false, LONG bar = 30) {
-    return {RECT{left, top, left + width, top + height}, RECT{left, top, left + width, top + height - bar}, primary};
-}
 
 struct Layout {
     const char* name;
@@ -38,20 +27,10 @@ const std::vector<Layout>& Layouts() {
     return layouts;
 }
 
-// The desktop's registry values as a test sets them.
-class Registry : public IUserRegistry {
-public:
-    std::string wallpaper;
-    std::wstring ReadString(const char* key, const char* value) override {
-        return std::string(key) == "Control Panel\\Desktop" && std::string(value) == "Wallpaper" ? mb::Widen(wallpaper)
-                                                                                             : L"";
-    }
-};
-
 class MonitorsTest : public ComposerTest {
 protected:
     RECT bounds{};
-    Registry registry;
+    FakeRegistry registry;
 
     void SetUp() override {
         ComposerTest::SetUp();
@@ -253,7 +232,7 @@ TEST_F(MonitorsTest, RunThatEndedWithoutRestoringGivesBackTheStyleItKept) {
 
     Composer next(env, catalogue, system);
     // The desktop still names our picture and spans it.
-    registry.wallpaper = dir.File("Dioramix.bmp");
+    registry.wallpaper = mb::Widen(dir.File("Dioramix.bmp"));
     next.SetRegistry(registry);
     next.LoadPriorWallpaper();
     next.ComposeWallpaper();

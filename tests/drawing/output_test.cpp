@@ -1,7 +1,8 @@
 // Encoders, the save and pause commands, and the prior wallpaper with a fed registry.
 #include "drawing/composer_fixture.h"
 
-#include <map>
+#include <cstring>
+#include <utility>
 
 #include "framework/handles.h"
 
@@ -12,25 +13,13 @@ using testing_support::WriteFile;
 
 namespace {
 
-class FakeRegistry : public IUserRegistry {
-public:
-    std::map<std::string, std::wstring> values;  // "key|value" -> text
-    std::wstring ReadString(const char* key, const char* value) override {
-        auto it = values.find(std::string(key) + "|" + value);
-        return it == values.end() ? L"" : it->second;
-    }
-};
-
-TEST(EncoderTest, FindsEncodersByExactMimeType) {
+TEST(EncoderTest, FoundByExactMimeTypeWhichFollowsTheExtension) {
     CLSID clsid{};
     EXPECT_GE(GetEncoderClsid(L"image/png", &clsid), 0);
     EXPECT_NE(CLSID{}, clsid);
     EXPECT_GE(GetEncoderClsid(L"image/jpeg", &clsid), 0);
     EXPECT_EQ(-1, GetEncoderClsid(L"image/PNG", &clsid));
     EXPECT_EQ(-1, GetEncoderClsid(L"image/tif", &clsid));
-}
-
-TEST(EncoderTest, FormatFollowsTheExtension) {
     EXPECT_EQ("jpeg", FormatForFileName("C:\\pics\\Picture.JPG"));
     EXPECT_EQ("png", FormatForFileName("C:\\pics\\a.png"));
     EXPECT_EQ("tif", FormatForFileName("a.tif"));
@@ -48,23 +37,20 @@ protected:
         SetRegistryWide(mb::Widen(wallpaper), background);
     }
     void SetRegistryWide(const std::wstring& wallpaper, const std::string& background = "37 111 149") {
-        registry.values["Control Panel\\Desktop|Wallpaper"] = wallpaper;
-        registry.values["Control Panel\\Colors|Background"] = mb::Widen(background);
+        registry.wallpaper = wallpaper;
+        registry.background = mb::Widen(background);
     }
 };
 
 TEST_F(OutputTest, SaveCurrentWallpaperChoosesTheEncoderByExtension) {
     AddPhoto("a.png", 400, 300, Gdiplus::Color(255, 200, 0, 0));
     Compose();
-    composer->SaveCurrentWallpaperAs(dir.File("Picture.JPG"));
-    composer->SaveCurrentWallpaperAs(dir.File("p.png"));
-    composer->SaveCurrentWallpaperAs(dir.File("p.bmp"));
-    composer->SaveCurrentWallpaperAs(dir.File("p.gif"));
+    for (auto [name, start] : {std::pair{"Picture.JPG", "\xFF\xD8"}, std::pair{"p.png", "\x89PNG"},
+                               std::pair{"p.bmp", "BM"}, std::pair{"p.gif", "GIF"}}) {
+        composer->SaveCurrentWallpaperAs(dir.File(name));
+        EXPECT_EQ(start, ReadFile(dir.File(name)).substr(0, std::strlen(start))) << name;
+    }
     composer->SaveCurrentWallpaperAs(dir.File("p.tif"));
-    EXPECT_EQ("\xFF\xD8", ReadFile(dir.File("Picture.JPG")).substr(0, 2));
-    EXPECT_EQ("\x89PNG", ReadFile(dir.File("p.png")).substr(0, 4));
-    EXPECT_EQ("BM", ReadFile(dir.File("p.bmp")).substr(0, 2));
-    EXPECT_EQ("GIF", ReadFile(dir.File("p.gif")).substr(0, 3));
     EXPECT_FALSE(FileExists(dir.File("p.tif")));
 }
 
@@ -85,8 +71,8 @@ TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
     auto saved = LoadCopy(dir.File("backimage.png"));
     ASSERT_TRUE(saved);
     EXPECT_EQ(1024u, saved->GetWidth());
-    EXPECT_TRUE(Near(PixelOf(*saved, 512, 384), Gdiplus::Color(255, 200, 0, 0), 6));
-    EXPECT_TRUE(Near(PixelOf(*saved, 1000, 724), kBack, 6));  // no path bar
+    EXPECT_TRUE(IsColour(*saved, 512, 384, Gdiplus::Color(255, 200, 0, 0), 6));
+    EXPECT_TRUE(IsColour(*saved, 1000, 724, kBack, 6));  // no path bar
 
     ::DeleteFileA(dir.File("backimage.png").c_str());
     composer->TogglePause();
@@ -116,11 +102,9 @@ TEST_F(OutputTest, OwnPictureStillSetRecoversThePathKeptInEnvIni) {
     EXPECT_EQ("C:\\users\\me\\beach.bmp", env.oriwallpath);
     composer->SavePriorWallpaperPath();  // written back unchanged
     EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("oriwallpath=C:\\users\\me\\beach.bmp"));
-}
 
-TEST_F(OutputTest, OwnPictureInAnotherLetterCaseCountsAsTheUsers) {
-    WriteFile(dir.File("env.ini"), "[DEFAULT]\r\noriwallpath=C:\\kept.bmp\r\n");
-    std::string other = dir.File("DIORAMIX.BMP");
+    // Our picture's name in another letter case is the user's own picture.
+    const std::string other = dir.File("DIORAMIX.BMP");
     SetRegistry(other);
     composer->LoadPriorWallpaper();
     EXPECT_EQ(other, env.oriwallpath);
@@ -151,19 +135,17 @@ TEST_F(OutputTest, AWallpaperTheCodePageCannotSpellIsNamedShortOrCopiedNeverBest
     EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
 }
 
-TEST_F(OutputTest, NoWallpaperRestoresNone) {
-    SetRegistry("");
-    composer->LoadPriorWallpaper();
-    composer->RestorePriorWallpaper();
-    EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
-}
-
-TEST_F(OutputTest, NothingIsRestoredOrKeptBeforeThePriorWallpaperWasRead) {
+TEST_F(OutputTest, NothingIsRestoredOrKeptBeforeThePriorWallpaperWasReadAndNoWallpaperRestoresNone) {
     WriteFile(dir.File("env.ini"), "[DEFAULT]\r\noriwallpath=C:\\kept.bmp\r\n");
     composer->SavePriorWallpaperPath();
     composer->RestorePriorWallpaper();
     EXPECT_TRUE(system.wallpapers.empty());
     EXPECT_NE(std::string::npos, ReadFile(dir.File("env.ini")).find("oriwallpath=C:\\kept.bmp"));
+
+    SetRegistry("");
+    composer->LoadPriorWallpaper();
+    composer->RestorePriorWallpaper();
+    EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
 }
 
 TEST_F(OutputTest, DesktopColourNeedsThreeNumbers) {

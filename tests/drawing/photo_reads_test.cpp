@@ -8,13 +8,6 @@ using testing_support::FakeFiles;
 
 namespace {
 
-const Gdiplus::Color kRed(255, 220, 30, 30);
-const Gdiplus::Color kGreen(255, 30, 200, 40);
-
-fw::MonitorInfo Monitor(LONG left, LONG width, bool primary) {
-    return {RECT{left, 0, left + width, 768}, RECT{left, 0, left + width, 738}, primary};
-}
-
 class PhotoReadsTest : public ComposerTest {
 protected:
     FakeFiles files;
@@ -65,7 +58,7 @@ TEST_F(PhotoReadsTest, UnreadableAndCloudOnlyPhotosArePassedOverUnlessCloudPhoto
 }
 
 TEST_F(PhotoReadsTest, AStalledReadIsCancelledAndItsFolderRestsWhileOtherMonitorsGetPhotos) {
-    system.SetMonitors({Monitor(0, 1024, true), Monitor(1024, 1024, false)});
+    system.SetMonitors({Monitor(0, 0, 1024, 768, true), Monitor(1024, 0, 1024, 768)});
     const std::string share = dir.MakeDir("share");
     const std::string stalled = share + "\\stalled.png";
     WritePicture(stalled, 400, 300, kRed);

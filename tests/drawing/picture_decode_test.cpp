@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,40 +17,26 @@
 #include "composer/effects.h"
 #include "composer/output.h"
 #include "composer/picture_decode.h"
+#include "drawing/marked_picture.h"
 #include "framework/mbstring.h"
 #include "state/settings.h"
 #include "support/canvas.h"
 #include "support/fake_system.h"
 #include "support/jpeg_writer.h"
+#include "support/picture_checks.h"
 #include "support/test_support.h"
 
 namespace {
 
 using testing_support::IsColour;
-using testing_support::Near;
 using testing_support::PixelOf;
 using testing_support::Rgb;
 using testing_support::ScratchDir;
 
-DrawnSize FullSize(int w, int h) { return {w, h}; }
-
-SIZE_T PeakPrivateBytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakPagefileUsage;
-}
-
-[[maybe_unused]] std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::string s = testing_support::ReadFile(path);
-    return {s.begin(), s.end()};
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    testing_support::WriteFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
-const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kWhite{255, 255, 255};
+using marked_picture::FullSize;
+using testing_support::PeakPrivateBytes;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 class PictureDecodeTest : public ::testing::Test {
 protected:
@@ -64,44 +49,17 @@ using testing_support::JpegOptions;
 using testing_support::Rgb8;
 using testing_support::WriteJpeg;
 
-// 64 x 48, white, with a red 16 x 16 mark at the stored top-left and a green one at the top-right.
-std::string WriteMarkedJpeg(const ScratchDir& dir, int orientation) {
-    std::string path = dir.File("marked" + std::to_string(orientation) + ".jpg");
-    JpegOptions options;
-    options.orientation = orientation;
-    WriteJpeg(path, 64, 48, [](int x, int y) {
-        if (y < 16 && x < 16) return Rgb8{255, 0, 0};
-        if (y < 16 && x >= 48) return Rgb8{0, 255, 0};
-        return Rgb8{255, 255, 255};
-    }, options);
-    return path;
-}
-
 TEST_F(PictureDecodeTest, EveryExifOrientationStandsUpright) {
-    struct Case {
-        int orientation;
-        bool turned;        // width and height swap
-        int redX, redY;     // the red mark's corner in the upright picture (0 or 1 for each side)
-        int greenX, greenY;
-    };
-    const Case cases[] = {{1, false, 0, 0, 1, 0}, {2, false, 1, 0, 0, 0}, {3, false, 1, 1, 0, 1},
-                          {4, false, 0, 1, 1, 1}, {5, true, 0, 0, 0, 1},  {6, true, 1, 0, 1, 1},
-                          {7, true, 1, 1, 1, 0},  {8, true, 0, 1, 0, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.orientation);
-        DecodedPicture picture = DecodePicture(WriteMarkedJpeg(dir, c.orientation), FullSize);
-        ASSERT_TRUE(picture);
-        const int w = c.turned ? 48 : 64, h = c.turned ? 64 : 48;
-        EXPECT_EQ(w, picture.width);
-        EXPECT_EQ(h, picture.height);
-        ASSERT_EQ(static_cast<UINT>(w), picture.image->GetWidth());
-        ASSERT_EQ(static_cast<UINT>(h), picture.image->GetHeight());
-        auto corner = [&](int sx, int sy) { return std::pair<int, int>{sx ? w - 6 : 5, sy ? h - 6 : 5}; };
-        auto [rx, ry] = corner(c.redX, c.redY);
-        auto [gx, gy] = corner(c.greenX, c.greenY);
-        EXPECT_TRUE(IsColour(*picture.image, rx, ry, kRed, 40));
-        EXPECT_TRUE(IsColour(*picture.image, gx, gy, kGreen, 40));
-        EXPECT_TRUE(IsColour(*picture.image, w / 2, h / 2, kWhite, 12));
+    for (const marked_picture::Turning& t : marked_picture::kTurnings) {
+        SCOPED_TRACE(t.orientation);
+        const std::string path = dir.File("marked" + std::to_string(t.orientation) + ".jpg");
+        JpegOptions options;
+        options.orientation = t.orientation;
+        WriteJpeg(path, 64, 48, [](int x, int y) {
+            const marked_picture::Argb c = marked_picture::MarkColour(x, y, 64);
+            return Rgb8{uint8_t(c.r), uint8_t(c.g), uint8_t(c.b)};
+        }, options);
+        marked_picture::ExpectMarks(DecodePicture(path, FullSize), t, 64, 48, 64, 48, 12);
     }
 }
 
@@ -352,21 +310,10 @@ TEST_F(PictureDecodeTest, ComposedPhotoMatchesTheFullSizeDecode) {
     EXPECT_EQ(500u, picture.image->GetWidth());
     auto after = compose(*picture.image, Gdiplus::SizeF(2000, 1500));
 
-    if (const char* keep = std::getenv("DIORAMIX_KEEP_PICTURES")) {
-        SaveImage(before->Bitmap(), std::string(keep) + "\\photo-full-decode.png", "png");
-        SaveImage(after->Bitmap(), std::string(keep) + "\\photo-scaled-decode.png", "png");
-    }
-    long total = 0, distant = 0, pixels = 0;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) {
-            Rgb a = PixelOf(before->Bitmap(), x, y), b = PixelOf(after->Bitmap(), x, y);
-            int d = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-            total += d;
-            distant += d > 40;
-            ++pixels;
-        }
-    EXPECT_LT(static_cast<double>(total) / pixels, 1.5) << "mean difference";
-    EXPECT_LT(static_cast<double>(distant) / pixels, 0.006) << "pixels differing by more than 40 (edges of sharp bars)";
+    const auto difference =
+        testing_support::Compare({"photo-full-decode", &before->Bitmap()}, {"photo-scaled-decode", &after->Bitmap()});
+    EXPECT_LT(difference.mean, 1.5) << "mean difference";
+    EXPECT_LT(difference.distant, 0.006) << "pixels differing by more than 40 (edges of sharp bars)";
 }
 #endif
 

@@ -2,6 +2,10 @@
 #include "composer/placement.h"
 #include "state/position_list.h"
 
+#include <array>
+#include <deque>
+#include <utility>
+
 #include "drawing/composer_fixture.h"
 
 using namespace composer_testing;
@@ -27,10 +31,13 @@ TEST(ScaleToMaxSizeTest, LongerSideBecomesTheMaximumAndSmallPhotosGrowOnlyWhenAl
     };
     for (const auto& c : cases) {
         const DrawnSize size = ScaleToMaxSize(c.w, c.h, 400, c.notStretch);
-        EXPECT_EQ(c.drawnW, size.w) << c.w << " x " << c.h << (c.notStretch ? " not stretched" : "");
-        EXPECT_EQ(c.drawnH, size.h) << c.w << " x " << c.h << (c.notStretch ? " not stretched" : "");
+        EXPECT_EQ((std::pair{c.drawnW, c.drawnH}), (std::pair{size.w, size.h}))
+            << c.w << " x " << c.h << (c.notStretch ? " not stretched" : "");
     }
 }
+
+using XY = std::pair<LONG, LONG>;
+XY At(POINT p) { return {p.x, p.y}; }
 
 class PlacementTest : public ::testing::Test {
 protected:
@@ -40,124 +47,102 @@ protected:
     POINT lastCentre{0, 0};
     PlacementState state{positions, index, lastCentre};
 
-    POINT Place(int mode, int w, int h) { return PlaceImage(mode, 1024, 768, w, h, state, system); }
+    XY Place(int mode, int w, int h) { return At(PlaceImage(mode, 1024, 768, w, h, state, system)); }
 };
 
-TEST_F(PlacementTest, CentreAndUnknownModes) {
-    POINT p = Place(kPlaceCentre, 400, 300);
-    EXPECT_EQ(312, p.x);
-    EXPECT_EQ(234, p.y);
-    p = Place(3, 400, 300);
-    EXPECT_EQ(0, p.x);
-    EXPECT_EQ(0, p.y);
+// One placement from a fresh state each: the modes, the dice and ticks, the margins.
+TEST_F(PlacementTest, EachModeFromAFreshState) {
+    const struct {
+        const char* what;
+        int mode, w, h;
+        std::vector<RECT> positions;
+        int index;
+        std::deque<int> rands;
+        std::deque<DWORD> ticks;
+        XY expected;
+        int indexAfter;
+    } cases[] = {
+        {"centre", kPlaceCentre, 400, 300, {}, 0, {}, {}, {312, 234}, 0},
+        {"unknown mode", 3, 400, 300, {}, 0, {}, {}, {0, 0}, 0},
+        {"user positions without any: centred", kPlaceUserPositions, 400, 300, {}, 0, {}, {}, {312, 234}, 0},
+        {"index beyond a shrunk list starts over", kPlaceUserPositions, 100, 100, {RECT{0, 0, 100, 100}}, 5, {}, {},
+         {0, 0}, 0},
+        {"random product wraps as unsigned 32 bits", kPlaceRandom, 400, 300, {}, 0, {32767, 32767},
+         {0xFFFFFFFFu, 0x80000000u},
+         {static_cast<LONG>((32767u * 0xFFFFFFFFu) % 604u) + 10, static_cast<LONG>((32767u * 0x80000000u) % 448u) + 10}, 0},
+        {"random range of zero or less keeps the margin", kPlaceRandom, 1004, 900, {}, 0, {5, 5}, {5, 5}, {10, 10}, 0},
+    };
+    for (const auto& c : cases) {
+        positions = c.positions;
+        index = c.index;
+        lastCentre = {0, 0};
+        system.rands = c.rands;
+        system.ticks = c.ticks;
+        EXPECT_EQ(c.expected, Place(c.mode, c.w, c.h)) << c.what;
+        EXPECT_EQ(c.indexAfter, index) << c.what;
+    }
 }
 
 TEST_F(PlacementTest, UserPositionsAreTakenInTurnAndCentred) {
     positions = {RECT{0, 0, 400, 300}, RECT{600, 0, 1000, 300}};
-    POINT a = Place(kPlaceUserPositions, 400, 300);
-    POINT b = Place(kPlaceUserPositions, 400, 300);
-    POINT c = Place(kPlaceUserPositions, 225, 300);  // a portrait photo in the first again
-    EXPECT_EQ(0, a.x);
-    EXPECT_EQ(600, b.x);
-    EXPECT_EQ((400 - 225) / 2, c.x);
+    EXPECT_EQ(0, Place(kPlaceUserPositions, 400, 300).first);
+    EXPECT_EQ(600, Place(kPlaceUserPositions, 400, 300).first);
+    EXPECT_EQ((400 - 225) / 2, Place(kPlaceUserPositions, 225, 300).first);  // a portrait photo in the first again
     EXPECT_EQ(1, index);
-
-    POINT over = Place(kPlaceUserPositions, 300, 400);  // overhangs above and below
-    EXPECT_EQ(650, over.x);
-    EXPECT_EQ(-50, over.y);
+    EXPECT_EQ(XY(650, -50), Place(kPlaceUserPositions, 300, 400)) << "overhangs above and below";
 }
 
 TEST_F(PlacementTest, PositionsWhollyOffTheScreenAreMovedIntoViewAndOthersKept) {
     // Saved on a 1920 x 1200 screen, used on 1024 x 768.
     positions = {RECT{1500, 900, 1900, 1200}, RECT{900, 100, 1300, 400}, RECT{-500, -400, -100, -100}};
-    POINT beyond = Place(kPlaceUserPositions, 400, 300);
-    EXPECT_EQ(1024 - 400, beyond.x);
-    EXPECT_EQ(768 - 300, beyond.y);
-    POINT partly = Place(kPlaceUserPositions, 400, 300);
-    EXPECT_EQ(900, partly.x) << "a position that shows in part is the user's choice";
-    EXPECT_EQ(100, partly.y);
-    POINT before = Place(kPlaceUserPositions, 400, 300);
-    EXPECT_EQ(0, before.x);
-    EXPECT_EQ(0, before.y);
+    EXPECT_EQ(XY(1024 - 400, 768 - 300), Place(kPlaceUserPositions, 400, 300));
+    EXPECT_EQ(XY(900, 100), Place(kPlaceUserPositions, 400, 300)) << "a position that shows in part is the user's choice";
+    EXPECT_EQ(XY(0, 0), Place(kPlaceUserPositions, 400, 300));
     EXPECT_EQ(1900, positions[0].right) << "the saved positions themselves are not changed";
-}
-
-TEST_F(PlacementTest, UserPositionsWithoutAnyAreCentred) {
-    POINT p = Place(kPlaceUserPositions, 400, 300);
-    EXPECT_EQ(312, p.x);
-    EXPECT_EQ(234, p.y);
-}
-
-TEST_F(PlacementTest, IndexBeyondAShrunkListStartsOver) {
-    positions = {RECT{0, 0, 100, 100}};
-    index = 5;
-    POINT p = Place(kPlaceUserPositions, 100, 100);
-    EXPECT_EQ(0, p.x);
-    EXPECT_EQ(0, index);
 }
 
 TEST_F(PlacementTest, RandomPlacementUsesDiceTimesTicksWithinTheMargins) {
     system.rands = {7, 3, 99};
     system.ticks = {100, 1000};
-    POINT p = Place(kPlaceRandom, 400, 300);
-    EXPECT_EQ((7 * 100) % (1024 - 400 - 20) + 10, p.x);
-    EXPECT_EQ((3 * 1000) % (768 - 300 - 20) + 10, p.y);
+    const XY p = Place(kPlaceRandom, 400, 300);
+    EXPECT_EQ(XY((7 * 100) % (1024 - 400 - 20) + 10, (3 * 1000) % (768 - 300 - 20) + 10), p);
     EXPECT_EQ(3, system.randCalls);  // one more number is drawn and discarded
-    EXPECT_EQ(p.x + 200, lastCentre.x);
-    EXPECT_EQ(p.y + 150, lastCentre.y);
-}
-
-TEST_F(PlacementTest, RandomProductWrapsAsUnsigned32Bits) {
-    system.rands = {32767, 32767};
-    system.ticks = {0xFFFFFFFFu, 0x80000000u};
-    POINT p = Place(kPlaceRandom, 400, 300);
-    EXPECT_EQ(static_cast<int>((32767u * 0xFFFFFFFFu) % 604u) + 10, p.x);
-    EXPECT_EQ(static_cast<int>((32767u * 0x80000000u) % 448u) + 10, p.y);
+    EXPECT_EQ(XY(p.first + 200, p.second + 150), At(lastCentre));
 }
 
 TEST_F(PlacementTest, PreviousCentreInsideIsReflectedThroughTheScreenCentre) {
     lastCentre = {300, 200};
     system.rands = {1, 1};
     system.ticks = {100, 100};  // x = y = 110: the photo covers (300, 200)
-    POINT p = Place(kPlaceRandom, 400, 300);
     // Centre (310, 260) reflected: (714, 508), top-left (514, 358).
-    EXPECT_EQ(514, p.x);
-    EXPECT_EQ(358, p.y);
-    EXPECT_EQ(714, lastCentre.x);
-    EXPECT_EQ(508, lastCentre.y);
-}
-
-TEST_F(PlacementTest, RandomRangeOfZeroOrLessKeepsTheMargin) {
-    system.rands = {5, 5};
-    system.ticks = {5, 5};
-    POINT p = Place(kPlaceRandom, 1004, 900);
-    EXPECT_EQ(10, p.x);
-    EXPECT_EQ(10, p.y);
+    EXPECT_EQ(XY(514, 358), Place(kPlaceRandom, 400, 300));
+    EXPECT_EQ(XY(714, 508), At(lastCentre));
 }
 
 TEST(PositionsFileTest, LineParsing) {
-    RECT r{};
-    ASSERT_TRUE(ParsePositionLine("10, 20 ,30,40\n", r));
-    EXPECT_EQ(10, r.left);
-    EXPECT_EQ(20, r.top);
-    EXPECT_EQ(30, r.right);
-    EXPECT_EQ(40, r.bottom);
-    ASSERT_TRUE(ParsePositionLine("1,,2,,,3,4,99", r));  // adjacent commas act as one
-    EXPECT_EQ(4, r.bottom);
-    ASSERT_TRUE(ParsePositionLine("500,0,100,-20\n", r));  // not validated
-    EXPECT_EQ(-20, r.bottom);
-    // Values no screen has are held to +-100000 before any arithmetic sees them.
-    ASSERT_TRUE(ParsePositionLine("99999999999999999999,-2147483648,2147483647,-99999999999\n", r));
-    EXPECT_EQ(100000, r.left);
-    EXPECT_EQ(-100000, r.top);
-    EXPECT_EQ(100000, r.right);
-    EXPECT_EQ(-100000, r.bottom);
-    ASSERT_TRUE(ParsePositionLine("-100000,100000,0,0", r));
-    EXPECT_EQ(-100000, r.left);
-    EXPECT_EQ(100000, r.top);
-    EXPECT_FALSE(ParsePositionLine("1,2,3\n", r));
-    EXPECT_FALSE(ParsePositionLine("\n", r));
-    EXPECT_FALSE(ParsePositionLine("", r));
+    using Rect = std::array<LONG, 4>;
+    const struct {
+        const char* line;
+        bool ok;
+        Rect expected;
+    } cases[] = {
+        {"10, 20 ,30,40\n", true, {10, 20, 30, 40}},
+        {"1,,2,,,3,4,99", true, {1, 2, 3, 4}},  // adjacent commas act as one
+        {"500,0,100,-20\n", true, {500, 0, 100, -20}},  // not validated
+        // Values no screen has are held to +-100000 before any arithmetic sees them.
+        {"99999999999999999999,-2147483648,2147483647,-99999999999\n", true, {100000, -100000, 100000, -100000}},
+        {"-100000,100000,0,0", true, {-100000, 100000, 0, 0}},
+        {"1,2,3\n", false, {}},
+        {"\n", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        RECT r{};
+        EXPECT_EQ(c.ok, ParsePositionLine(c.line, r)) << c.line;
+        if (c.ok) {
+            EXPECT_EQ(c.expected, (Rect{r.left, r.top, r.right, r.bottom})) << c.line;
+        }
+    }
 }
 
 TEST(PositionsFileTest, RoundTripAndSkippedLines) {
@@ -215,15 +200,13 @@ TEST_F(ComposerTest, UserPositionsAlternateAndSetTheMaximumSize) {
 
     Compose();
     auto first = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*first, 3, 3), red, 6));
-    EXPECT_TRUE(Near(PixelOf(*first, 398, 298), red, 6));
-    EXPECT_TRUE(Near(PixelOf(*first, 800, 150), kBack, 6));
+    EXPECT_TRUE(AreColour(*first, {{3, 3}, {398, 298}}, red, 6));
+    EXPECT_TRUE(IsColour(*first, 800, 150, kBack, 6));
 
     Compose();  // the portrait photo: 100 x 400 in the second rectangle, overhanging below
     auto second = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*second, 800, 340), red, 6));
-    EXPECT_TRUE(Near(PixelOf(*second, 700, 150), kBack, 6));
-    EXPECT_TRUE(Near(PixelOf(*second, 3, 3), kBack, 6));
+    EXPECT_TRUE(IsColour(*second, 800, 340, red, 6));
+    EXPECT_TRUE(AreColour(*second, {{700, 150}, {3, 3}}, kBack, 6));
 }
 
 TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
@@ -232,10 +215,8 @@ TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
     env.picmaxsize = 400;
     Compose();
     auto shot = Wallpaper();
-    EXPECT_TRUE(Near(PixelOf(*shot, 312 + 3, 234 + 3), green, 12));
-    EXPECT_TRUE(Near(PixelOf(*shot, 711 - 3, 533 - 3), green, 12));
-    EXPECT_TRUE(Near(PixelOf(*shot, 711 + 3, 533), kBack, 6));
-    EXPECT_TRUE(Near(PixelOf(*shot, 512, 533 + 3), kBack, 6));
+    EXPECT_TRUE(AreColour(*shot, {{312 + 3, 234 + 3}, {711 - 3, 533 - 3}}, green, 12));
+    EXPECT_TRUE(AreColour(*shot, {{711 + 3, 533}, {512, 533 + 3}}, kBack, 6));
 }
 
 TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -31,11 +30,14 @@
 #include "framework/safe_file.h"
 #include "support/processes.h"
 #include "support/temporary_files.h"
+#include "support/test_support.h"
 
 namespace {
 
 using testing_support::CountTemporaryFiles;
+using testing_support::ReadFile;
 using testing_support::StartProgram;
+using testing_support::WriteFile;
 
 const char* const kStateFiles[] = {"env.ini", "list.txt", "poslist.txt", "Dioramix.bmp"};
 constexpr int kCatalogueLines = 20000;  // a list.txt of about a megabyte: its save takes a while
@@ -44,17 +46,6 @@ const char* const kPhotoNames[] = {"a.jpg", "b.png", "c.bmp", "d.webp", "e.jpeg"
 // codec here and is passed over.
 const std::pair<const char*, const char*> kCorpusPhotos[] = {
     {"good.webp", "d.webp"}, {"camera.jpeg", "e.jpeg"}, {"phone.heic", "f.heic"}, {"animated.webp", "g.webp"}};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -197,14 +188,14 @@ Folder Prepare(const std::string& exeToTest) {
         ::CopyFileA((from + "\\bad-pictures\\" + corpus).c_str(), (f.photos + "\\" + name).c_str(), FALSE);
     WritePicture(f.File("user.bmp"), 64, 64, Gdiplus::Color(255, 90, 90, 90), "bmp");
 
-    WriteAll(f.File("env.ini"),
+    WriteFile(f.File("env.ini"),
              "[DEFAULT]\r\nisforeimg=1\r\nisframe=1\r\nisshadow=1\r\nisrotate=1\r\nisoverlap=1\r\nisbackgray=1\r\n"
              "iscalender=1\r\nispath=1\r\nchangetime=1\r\nmin_sec=1000\r\nimagepos=1\r\nisrandum=1\r\n"
              "maxwinstop=0\r\nisiptooltip=0\r\nisweekday=0\r\n");
     std::string list = f.photos + "," + std::to_string(std::size(kPhotoNames)) + "\n&\n";
     for (int i = 0; i < kCatalogueLines; ++i) list += f.photos + "\\" + kPhotoNames[i % std::size(kPhotoNames)] + "\n";
-    WriteAll(f.File("list.txt"), list);
-    WriteAll(f.File("poslist.txt"), "40,40,440,340\n700,80,1100,380\n300,420,700,720\n");
+    WriteFile(f.File("list.txt"), list);
+    WriteFile(f.File("poslist.txt"), "40,40,440,340\n700,80,1100,380\n300,420,700,720\n");
     return f;
 }
 
@@ -213,10 +204,17 @@ struct Tally {
     std::map<std::string, int> changed;
 };
 
+// Every state file's content, as a run finds it.
+std::map<std::string, std::string> Snapshot(const Folder& f) {
+    std::map<std::string, std::string> files;
+    for (const char* name : kStateFiles) files[name] = ReadFile(f.File(name));
+    return files;
+}
+
 bool CheckFiles(const Folder& f, const std::map<std::string, std::string>& before, Tally& tally, int run) {
     bool ok = true;
     for (const char* name : kStateFiles) {
-        const std::string now = ReadAll(f.File(name));
+        const std::string now = ReadFile(f.File(name));
         const std::string& old = before.at(name);
         if (now == old) continue;
         ++tally.changed[name];
@@ -260,8 +258,7 @@ int main(int argc, char** argv) {
 
     Tally tally;
     for (int run = 1; run <= runs; ++run) {
-        std::map<std::string, std::string> before;
-        for (const char* name : kStateFiles) before[name] = ReadAll(f.File(name));
+        const std::map<std::string, std::string> before = Snapshot(f);
         tally.leftTemporary += CountTemporaryFiles(f.path) > 0 ? 1 : 0;
 
         fw::KernelHandle process = StartProgram(f.exe, f.path);
@@ -299,8 +296,7 @@ int main(int argc, char** argv) {
     }
 
     // A last orderly run: starts, composes, ends through "-exit", and leaves no temporary file.
-    std::map<std::string, std::string> before;
-    for (const char* name : kStateFiles) before[name] = ReadAll(f.File(name));
+    const std::map<std::string, std::string> before = Snapshot(f);
     fw::KernelHandle process = StartProgram(f.exe, f.path);
     bool started = process && WaitForWindow(process.get(), 30000);
     ::Sleep(2500);

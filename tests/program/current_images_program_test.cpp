@@ -11,7 +11,6 @@
 #include <string>
 
 #include "composer/output.h"
-#include "framework/mbstring.h"
 #include "resource.h"
 #include "program/program_fixture.h"
 #include "support/test_support.h"
@@ -26,21 +25,15 @@ using CurrentImagesCommand = ProgramTest;
 
 TEST_F(CurrentImagesCommand, ListsThePhotoOfTheWallpaperOnceAndClosesCleanly) {
     const std::string photos = dir.MakeDir("photos");
-    {
-        Gdiplus::Bitmap photo(320, 200, PixelFormat24bppRGB);
-        Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 80, 40));
-        CLSID jpeg;
-        ASSERT_GE(GetEncoderClsid(L"image/jpeg", &jpeg), 0);
-        ASSERT_EQ(Gdiplus::Ok, photo.Save(mb::Widen(photos + "\\one.jpg").c_str(), &jpeg, nullptr));
-    }
+    Gdiplus::Bitmap photo(320, 200, PixelFormat24bppRGB);
+    Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 80, 40));
+    ASSERT_TRUE(SaveImage(photo, photos + "\\one.jpg", "jpeg"));
     testing_support::WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nisforeimg=1\r\nchangetime=60\r\nmin_sec=60000\r\n");
     testing_support::WriteFile(dir.File("list.txt"), photos + ",1\n&\n" + photos + "\\one.jpg\n");
 
-    fw::KernelHandle process = Start();
-    ASSERT_TRUE(process);
-    HWND main = WaitForMainWindow(20000);
-    ASSERT_NE(nullptr, main);
-    ASSERT_TRUE(WaitForStartUp(process, 20000));
+    fw::KernelHandle process;
+    HWND main = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartUntilStartedUp(process, main));
 
     ::PostMessageW(main, WM_COMMAND, ID_TRAY_CURRENT_IMAGES, 0);
     HWND dialog = WaitForWindow(kImagesTitle, 10000);

@@ -75,6 +75,15 @@ protected:
         ::Sleep(300);
         return true;
     }
+    // Starts the program and waits until its start-up has ended; its main window in `main`.
+    // Callers wrap it in ASSERT_NO_FATAL_FAILURE.
+    void StartUntilStartedUp(fw::KernelHandle& process, HWND& main) {
+        process = Start();
+        ASSERT_TRUE(process);
+        main = WaitForMainWindow(20000);
+        ASSERT_NE(nullptr, main);
+        ASSERT_TRUE(WaitForStartUp(process, 20000));
+    }
 };
 
 }  // namespace program_testing

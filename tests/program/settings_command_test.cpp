@@ -27,11 +27,7 @@ protected:
 
     void SetUp() override {
         ProgramTest::SetUp();
-        process = Start();
-        ASSERT_TRUE(process);
-        main = WaitForMainWindow(20000);
-        ASSERT_NE(nullptr, main);
-        ASSERT_TRUE(WaitForStartUp(process, 20000));
+        ASSERT_NO_FATAL_FAILURE(StartUntilStartedUp(process, main));
     }
     // Sends a tray command and waits for the window it opens.
     HWND OpenFromTray(WPARAM command, const wchar_t* title) {

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/application.h"
@@ -66,13 +67,11 @@ TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
     EXPECT_EQ(testing_support::SavedSettingsKeys(), std::vector<std::string>(keys.begin() + 1, keys.end()));
 
     // With no env.ini at start, the defaults are what the program holds and writes.
-    EXPECT_EQ("400", IniValue("picmaxsize"));
-    EXPECT_EQ("15", IniValue("changetime"));
-    EXPECT_EQ("1000", IniValue("min_sec"));
-    EXPECT_EQ("1", IniValue("isweekday"));
-    EXPECT_EQ("0", IniValue("isforeimg"));
-    EXPECT_EQ("Georgia", IniValue("ymfontname"));
-    EXPECT_EQ("7558472", IniValue("backcolor"));
+    using KeyValue = std::pair<const char*, const char*>;
+    for (auto [key, value] : {KeyValue{"picmaxsize", "400"}, KeyValue{"changetime", "15"}, KeyValue{"min_sec", "1000"},
+                              KeyValue{"isweekday", "1"}, KeyValue{"isforeimg", "0"}, KeyValue{"ymfontname", "Georgia"},
+                              KeyValue{"backcolor", "7558472"}})
+        EXPECT_EQ(value, IniValue(key)) << key;
 
     // list.txt holds the single separator line of an empty catalogue.
     EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
@@ -87,11 +86,9 @@ TEST_F(RunningProgram, ExitWithNoCopyRunningDoesNothing) {
 
 TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
     testing_support::WriteFile(dir.File("env.ini"), "[DEFAULT]\r\nchangetime=9\r\nisStretch=0\r\n");
-    fw::KernelHandle first = Start();
-    ASSERT_TRUE(first);
-    HWND window = WaitForMainWindow(20000);
-    ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(WaitForStartUp(first, 20000));
+    fw::KernelHandle first;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartUntilStartedUp(first, window));
 
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
@@ -111,11 +108,9 @@ TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {
 // box of that caption and an unrelated window (on Windows, a folder window of the program's
 // own folder). Only the program ends; the others stay open.
 TEST_F(RunningProgram, ExitClosesTheProgramAndNoOtherWindowOfItsTitle) {
-    fw::KernelHandle first = Start();
-    ASSERT_TRUE(first);
-    HWND window = WaitForMainWindow(20000);
-    ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(WaitForStartUp(first, 20000));
+    fw::KernelHandle first;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartUntilStartedUp(first, window));
 
     HWND folder = ::CreateWindowExW(0, L"STATIC", L"Dioramix", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
                                     nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);

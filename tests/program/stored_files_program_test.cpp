@@ -29,11 +29,9 @@ TEST_F(ProgramTest, AnEarlierVersionsFilesAreConvertedAtStartAndKept) {
     WriteFile(dir.File("list.txt"), list949);
     WriteFile(dir.File("env.ini"), env949);
 
-    fw::KernelHandle program = Start();
-    ASSERT_TRUE(program);
-    HWND window = WaitForMainWindow(20000);
-    ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(WaitForStartUp(program, 20000));
+    fw::KernelHandle program;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartUntilStartedUp(program, window));
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Ended(program, 15000));
 

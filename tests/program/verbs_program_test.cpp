@@ -52,10 +52,9 @@ TEST_F(CommandLineVerbs, EachVerbReachesTheRunningCopyAndTheExitCodeSaysSo) {
     testing_support::WriteFile(dir.File("env.ini"),
                                "[DEFAULT]\r\nisforeimg=1\r\nchangetime=60\r\nmin_sec=60000\r\nisrandum=0\r\n");
     testing_support::WriteFile(dir.File("list.txt"), list);
-    fw::KernelHandle process = Start();
-    ASSERT_TRUE(process);
-    ASSERT_NE(nullptr, WaitForMainWindow(20000));
-    ASSERT_TRUE(WaitForStartUp(process, 20000));
+    fw::KernelHandle process;
+    HWND main = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartUntilStartedUp(process, main));
 
     EXPECT_EQ(kExitDelivered, RunCopy("-next"));
     EXPECT_TRUE(WaitUntil(10000, [&] { return FileExists(dir.File("previous.bmp")); })) << "a second picture";
@@ -75,7 +74,7 @@ TEST_F(CommandLineVerbs, EachVerbReachesTheRunningCopyAndTheExitCodeSaysSo) {
     EXPECT_FALSE(Ended(process, 300)) << "the program runs on";
 
     // A restart keeps the ban.
-    ::PostMessageW(FindRunningCopyMainWindow(), WM_CLOSE, 0, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Ended(process, 20000));
     EXPECT_EQ(photos + "\\p1.png\r\n", ReadFile(dir.File("banlist.txt")));
 }

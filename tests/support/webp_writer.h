@@ -95,10 +95,6 @@ inline std::vector<uint8_t> EncodeAnimatedWebP(int w, int h, const std::vector<R
     return bytes;
 }
 
-inline void WriteBytesTo(const std::string& path, const std::vector<uint8_t>& bytes) {
-    WriteFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
 }  // namespace testing_support
 
 #endif

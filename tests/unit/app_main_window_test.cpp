@@ -20,66 +20,47 @@ EnvSettings Defaults() {
 
 // The change timer's tick: pause, the foreground check under `maxwinstop`, and the enable flag,
 // tested in that order.
-class ChangeTick : public ::testing::Test {
-protected:
-    EnvSettings env = Defaults();
-    int checks = 0;
-    bool otherActive = false;
-
-    bool Tick(BOOL enabled) {
-        return ShouldComposeOnChangeTick(env, enabled, [this] {
+TEST(ChangeTick, PauseThenTheForegroundCheckUnderMaxwinstopThenTheEnableFlag) {
+    const struct {
+        const char* what;
+        bool pause, maxwinstop, otherActive;
+        BOOL enabled;
+        bool composes;
+        int checks;
+    } cases[] = {
+        {"nothing holds it back", false, true, false, TRUE, true, 1},
+        {"pause skips the tick without asking the foreground check", true, true, false, TRUE, false, 0},
+        {"another program in use holds it", false, true, true, TRUE, false, 1},
+        {"only with maxwinstop", false, false, true, TRUE, true, 0},
+        {"disabled changes wait, the foreground check asked first", false, true, false, FALSE, false, 1},
+    };
+    for (const auto& c : cases) {
+        EnvSettings env = Defaults();
+        env.ispause = c.pause;
+        env.maxwinstop = c.maxwinstop;
+        int checks = 0;
+        EXPECT_EQ(c.composes, ShouldComposeOnChangeTick(env, c.enabled, [&] {
             ++checks;
-            return otherActive;
-        });
+            return c.otherActive;
+        })) << c.what;
+        EXPECT_EQ(c.checks, checks) << c.what;
     }
-};
-
-TEST_F(ChangeTick, ComposesWhenNothingHoldsItBack) {
-    EXPECT_TRUE(Tick(TRUE));
-    EXPECT_EQ(1, checks);
 }
 
-TEST_F(ChangeTick, PauseSkipsTheTickWithoutAskingTheForegroundCheck) {
-    env.ispause = 1;
-    EXPECT_FALSE(Tick(TRUE));
-    EXPECT_EQ(0, checks);
-}
-
-TEST_F(ChangeTick, OtherProgramInUseHoldsTheChangeOnlyWithMaxwinstop) {
-    otherActive = true;
-    EXPECT_FALSE(Tick(TRUE));
-    env.maxwinstop = 0;
-    checks = 0;
-    EXPECT_TRUE(Tick(TRUE));
-    EXPECT_EQ(0, checks);
-}
-
-TEST_F(ChangeTick, DisabledChangesWaitEvenWithAFreeDesktop) {
-    EXPECT_FALSE(Tick(FALSE));
-    EXPECT_EQ(1, checks);  // the foreground check comes before the flag
-}
-
+// changetime x min_sec, never wrapped into a tiny interval; a non-positive changetime or a unit
+// never loaded from the file takes the default, never zero.
 TEST(ChangeInterval, IsChangetimeTimesMinSec) {
-    EnvSettings env = Defaults();
-    EXPECT_EQ(15000u, ChangeInterval(env));
-    env.changetime = 5;
-    env.min_sec = 60000;
-    EXPECT_EQ(300000u, ChangeInterval(env));
-    env.changetime = 99999;
-    EXPECT_EQ(0x7FFFFFFFu, ChangeInterval(env));  // no wrap-around into a tiny interval
-}
-
-TEST(ChangeInterval, NonPositiveChangetimeTakesTheDefaultNeverZero) {
-    EnvSettings env = Defaults();
-    env.changetime = -3;
-    EXPECT_EQ(15000u, ChangeInterval(env));
-    env.changetime = 0;
-    EXPECT_EQ(15000u, ChangeInterval(env));
-    env.min_sec = 60000;
-    env.changetime = -32768;
-    EXPECT_EQ(900000u, ChangeInterval(env));
-    env.min_sec = -60000;  // a record never loaded from the file
-    EXPECT_EQ(15000u, ChangeInterval(env));
+    const struct {
+        int changetime, minSec;
+        UINT expected;
+    } cases[] = {{15, 1000, 15000u},  {5, 60000, 300000u}, {99999, 60000, 0x7FFFFFFFu}, {-3, 1000, 15000u},
+                 {0, 1000, 15000u},   {-32768, 60000, 900000u}, {-32768, -60000, 15000u}};
+    for (const auto& c : cases) {
+        EnvSettings env = Defaults();
+        env.changetime = c.changetime;
+        env.min_sec = c.minSec;
+        EXPECT_EQ(c.expected, ChangeInterval(env)) << c.changetime << " x " << c.minSec;
+    }
 }
 
 TEST(DateKey, FullEnglishMonthTwoDigitDayFourDigitYear) {
@@ -88,42 +69,34 @@ TEST(DateKey, FullEnglishMonthTwoDigitDayFourDigitYear) {
     EXPECT_EQ("September-17-2024", FormatDateKey({2024, 9, 17, 2}));
 }
 
-// The date timer across midnight.
-class DateWatch : public ::testing::Test {
-protected:
-    EnvSettings env = Defaults();
-    const fw::LocalDate newYearsEve{2025, 12, 31, 3};  // Wednesday
-    const fw::LocalDate newYear{2026, 1, 1, 4};        // Thursday
-    const std::string lastDate = FormatDateKey(newYearsEve);
-};
-
-TEST_F(DateWatch, SameDayDoesNothing) {
-    DateTickAction action = DecideDateTick(lastDate, newYearsEve, env);
-    EXPECT_FALSE(action.newDay);
-    EXPECT_FALSE(action.setWeekdayIcon);
-    EXPECT_FALSE(action.compose);
-}
-
-TEST_F(DateWatch, NewDayShowsTheNewWeekdayPicture) {
-    DateTickAction action = DecideDateTick(lastDate, newYear, env);
-    EXPECT_TRUE(action.newDay);
-    EXPECT_TRUE(action.setWeekdayIcon);
-    EXPECT_EQ(139u, action.weekdayIcon);  // Thursday
-    EXPECT_FALSE(action.compose);         // no calendar
-}
-
-TEST_F(DateWatch, NewDayRecomposesForTheCalendarEvenWhenPausedOrDisabled) {
-    env.iscalender = 1;
-    env.isweekday = 0;
-    env.ispause = 1;
-    DateTickAction action = DecideDateTick(lastDate, newYear, env);
-    EXPECT_TRUE(action.compose);
-    EXPECT_FALSE(action.setWeekdayIcon);
-}
-
-TEST_F(DateWatch, ComparesTheWholeDateNotOnlyTheDay) {
-    EXPECT_TRUE(DecideDateTick("January-31-2026", {2026, 3, 31, 2}, env).newDay);
-    EXPECT_TRUE(DecideDateTick("", newYear, env).newDay);
+// The date timer across midnight: a new day shows the new weekday's picture, and recomposes for
+// the calendar even when paused; the whole date is compared, not only the day.
+TEST(DateWatch, ANewDayShowsItsWeekdayAndRecomposesOnlyForTheCalendar) {
+    const fw::LocalDate newYearsEve{2025, 12, 31, 3}, newYear{2026, 1, 1, 4};  // Wednesday, Thursday
+    const struct {
+        const char* what;
+        std::string last;
+        fw::LocalDate today;
+        bool calendar, weekday, newDay, icon, compose;
+    } cases[] = {
+        {"same day", FormatDateKey(newYearsEve), newYearsEve, false, true, false, false, false},
+        {"new day", FormatDateKey(newYearsEve), newYear, false, true, true, true, false},
+        {"new day, calendar, paused", FormatDateKey(newYearsEve), newYear, true, false, true, false, true},
+        {"same day of another month", "January-31-2026", {2026, 3, 31, 2}, false, true, true, true, false},
+        {"no day before", "", newYear, false, true, true, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EnvSettings env = Defaults();
+        env.iscalender = c.calendar;
+        env.isweekday = c.weekday;
+        env.ispause = c.calendar;
+        const DateTickAction action = DecideDateTick(c.last, c.today, env);
+        EXPECT_EQ(c.newDay, action.newDay);
+        EXPECT_EQ(c.icon, action.setWeekdayIcon);
+        EXPECT_EQ(c.compose, action.compose);
+    }
+    EXPECT_EQ(139u, DecideDateTick("", newYear, Defaults()).weekdayIcon);  // Thursday
 }
 
 TEST(WeekdayIcon, SundayToSaturdayAre135To141) {
@@ -131,13 +104,9 @@ TEST(WeekdayIcon, SundayToSaturdayAre135To141) {
     EXPECT_EQ(141u, WeekdayIconId(6));
 }
 
-TEST(TrayTip, NameVersionAndAddressOnTwoLines) {
+TEST(TrayTip, NameVersionAndAddressOnTwoLinesOrTheVersionAlone) {
     EnvSettings env = Defaults();
     EXPECT_EQ("Dioramix v1.56\r\nMY IP: 192.168.0.7", TrayTipText(env, "1.56", "MY IP: 192.168.0.7"));
-}
-
-TEST(TrayTip, VersionAloneWithoutTheAddressOption) {
-    EnvSettings env = Defaults();
     env.isiptooltip = 0;
     EXPECT_EQ("1.56", TrayTipText(env, "1.56", "MY IP: 192.168.0.7"));
 }
@@ -151,19 +120,16 @@ TEST(TrayTip, CutTo63Characters) {
     EXPECT_EQ(std::string(62, 'x'), CutTip(std::string(62, 'x') + "\xB0\xA1"));
 }
 
-TEST(TrayMenuState, ShownIconsOfferToHideThem) {
+TEST(TrayMenuState, ShownIconsOfferToHideThemAndPauseIsChecked) {
     EnvSettings env = Defaults();
     TrayMenuState state = TrayMenuStateFor(env);
     EXPECT_TRUE(state.replaceIconItemText);
     EXPECT_EQ(fw::LoadText(IDS_HIDE_ICONS_ITEM), state.iconItemText);
     EXPECT_FALSE(state.pauseChecked);
-}
-
-TEST(TrayMenuState, HiddenIconsKeepTheResourceTextAndPauseIsChecked) {
-    EnvSettings env = Defaults();
+    // Hidden icons keep the resource's text.
     env.isiconhide = 1;
     env.ispause = 1;
-    TrayMenuState state = TrayMenuStateFor(env);
+    state = TrayMenuStateFor(env);
     EXPECT_FALSE(state.replaceIconItemText);
     EXPECT_TRUE(state.pauseChecked);
 }

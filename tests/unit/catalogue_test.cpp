@@ -53,6 +53,14 @@ protected:
         return std::find(catalogue.Images().begin(), catalogue.Images().end(), path) !=
                catalogue.Images().end();
     }
+    // The catalogued paths below `root`, without it, sorted.
+    std::vector<std::string> NamesBelow(const std::string& root) const {
+        std::vector<std::string> names;
+        for (const std::string& path : catalogue.Images())
+            if (path.rfind(root + "\\", 0) == 0) names.push_back(path.substr(root.size() + 1));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     // Scans the folder into the catalogue, as a refill does; `steps` gets the entries it walked.
     int ScanCountingSteps(const std::string& folder, int& steps) {
         ScanStatus status;
@@ -102,15 +110,9 @@ TEST_F(CatalogueTest, ScanTakesImagesOfSubfoldersHiddenOnesIncluded) {
 
     int steps = 0;
     EXPECT_EQ(9, ScanCountingSteps(root, steps));
-    EXPECT_TRUE(Has(root + "\\a.JPG"));
-    EXPECT_TRUE(Has(root + "\\b.jpeg"));
-    EXPECT_TRUE(Has(root + "\\c.tiff"));
-    EXPECT_FALSE(Has(root + "\\xjpg"));
-    EXPECT_TRUE(Has(root + "\\phone\\e.HEIC"));
-    EXPECT_TRUE(Has(root + "\\phone\\h.Jfif"));
-    EXPECT_FALSE(Has(root + "\\phone\\i.webp.txt"));
-    EXPECT_TRUE(Has(root + "\\sub\\d.png"));
-    EXPECT_TRUE(Has(root + "\\secret\\e.gif"));
+    EXPECT_EQ((std::vector<std::string>{"a.JPG", "b.jpeg", "c.tiff", "phone\\e.HEIC", "phone\\f.webp", "phone\\g.avif",
+                                        "phone\\h.Jfif", "secret\\e.gif", "sub\\d.png"}),
+              NamesBelow(root));
     // Every entry steps the bar once, "." and ".." included, as many steps as counted.
     EXPECT_EQ(CountEntries(root), steps);
     EXPECT_EQ(12 + 3 + 8, steps);  // 12 files, 3 folders, and "." ".." in each of the four
@@ -150,13 +152,6 @@ TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
     EXPECT_TRUE(catalogue.Images().empty());
 }
 
-TEST_F(CatalogueTest, FirstStartWritesOnlyTheSeparator) {
-    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_TRUE(catalogue.FolderEntries().empty());
-    catalogue.SaveImageList(dir.path());
-    EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
-}
-
 TEST_F(CatalogueTest, ListFileRoundTrip) {
     catalogue.Replace({"c:\\photos,2", "d:\\pics\\travel,1"},
                       {"c:\\photos\\a.jpg", "c:\\photos\\b.jpg", "d:\\pics\\travel\\c.png"});
@@ -172,6 +167,12 @@ TEST_F(CatalogueTest, ListFileRoundTrip) {
 }
 
 TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
+    // The first start writes only the separator.
+    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
+    EXPECT_TRUE(catalogue.FolderEntries().empty());
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
+
     catalogue.Replace({}, {"c:\\photos\\a.jpg"});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
@@ -181,19 +182,18 @@ TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
     EXPECT_EQ((std::vector<std::string>{"c:\\photos,1", "&"}), ReadLines(dir.File("list.txt")));
 }
 
-TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259Bytes) {
+TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259BytesAndAFileWithoutSeparatorGivesFoldersOnly) {
     std::string long259(259, 'a'), long300(300, 'b');
     WriteFile(dir.File("list.txt"), "f,1\n&\n" + long259 + "\n" + long300 + "\nlast\n");
     EXPECT_EQ(5, catalogue.LoadImageList(dir.path()));
     EXPECT_EQ((std::vector<std::string>{long259, "", std::string(259, 'b'), std::string(41, 'b'), "last"}),
               catalogue.Images());
-}
 
-TEST_F(CatalogueTest, FileWithoutSeparatorGivesFoldersOnly) {
     WriteFile(dir.File("list.txt"), "c:\\a,1\r\nc:\\b\r\n");
-    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), catalogue.FolderEntries());
-    EXPECT_TRUE(catalogue.Images().empty());
+    ImageCatalogue foldersOnly;
+    EXPECT_EQ(0, foldersOnly.LoadImageList(dir.path()));
+    EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), foldersOnly.FolderEntries());
+    EXPECT_TRUE(foldersOnly.Images().empty());
 }
 
 TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
@@ -201,13 +201,6 @@ TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
     catalogue.Replace({"c:\\a,1"}, {});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-}
-
-TEST_F(CatalogueTest, AddRejectsRootsAndEmptyPaths) {
-    EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
-    EXPECT_FALSE(AddFolder(catalogue, ""));
-    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
-    EXPECT_TRUE(catalogue.FolderEntries().empty());
 }
 
 // The rules answer with the folder to scan and their messages in the order they met them; the
@@ -244,32 +237,28 @@ TEST_F(CatalogueTest, TheRulesAnswerWithTheFolderToScanAndTheirMessagesInOrder) 
     }
 }
 
-TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCount) {
+TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCountAndRejectsRootsAndEmptyPaths) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
     EXPECT_TRUE(AddFolder(catalogue, photos));
     ASSERT_EQ(1u, catalogue.FolderEntries().size());
     EXPECT_EQ(Lower(photos) + ",2", catalogue.FolderEntries()[0]);
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(CatalogueTest, AddRefusesTheSameFolderInAnyCase) {
-    std::string photos = Folder("photos", {"a.jpg"});
-    ASSERT_TRUE(AddFolder(catalogue, photos));
-    std::string upper = photos;
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    EXPECT_FALSE(AddFolder(catalogue, upper));
-    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::SameName}, messages);
+    EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
+    EXPECT_FALSE(AddFolder(catalogue, ""));
+    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
     EXPECT_EQ(1u, catalogue.FolderEntries().size());
-    EXPECT_EQ(1u, catalogue.Images().size());
 }
 
-TEST_F(CatalogueTest, AddRefusesAFolderInsideAListedOne) {
+// The same folder in any letter case, and a folder inside a listed one, are refused.
+TEST_F(CatalogueTest, AddRefusesAListedFolderOrOneInsideIt) {
     std::string photos = Folder("photos", {"a.jpg"});
     std::string year = Folder("photos\\2005", {"b.jpg"});
     ASSERT_TRUE(AddFolder(catalogue, photos));
+    EXPECT_FALSE(AddFolder(catalogue, Upper(photos)));
     EXPECT_FALSE(AddFolder(catalogue, year));
-    EXPECT_EQ(std::vector<FolderMessage>{FolderMessage::AlreadyIncluded}, messages);
+    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::SameName, FolderMessage::AlreadyIncluded}), messages);
     EXPECT_EQ(1u, catalogue.FolderEntries().size());
     EXPECT_EQ(2u, catalogue.Images().size());
 }
@@ -506,9 +495,8 @@ TEST_F(CatalogueScanTest, LinksBackUpTheTreeAreNotFollowed) {
 
     int steps = 0;
     EXPECT_EQ(3, ScanCountingSteps(photos, steps));
-    EXPECT_TRUE(Has(photos + "\\a.jpg"));
-    EXPECT_TRUE(Has(photos + "\\sub\\b.jpg"));
-    EXPECT_TRUE(Has(photos + "\\across\\c.jpg"));  // a link to a folder outside the trail is followed
+    // A link to a folder outside the trail is followed.
+    EXPECT_EQ((std::vector<std::string>{"a.jpg", "across\\c.jpg", "sub\\b.jpg"}), NamesBelow(photos));
     EXPECT_EQ(steps, CountEntries(photos));
     ExpectEveryPathOpens();
 }

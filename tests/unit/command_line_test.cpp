@@ -7,18 +7,12 @@ namespace {
 
 std::string LoweredArguments(const char* line) { return mb::ToLower(ArgumentsOf(line), 949); }
 
+// "-exit" in any letter case, alone, is an exit request; anything else is a normal run.
 TEST(CommandLine, ExitInAnyLetterCaseIsAnExitRequest) {
-    EXPECT_TRUE(IsExitRequest(LoweredArguments("Dioramix.exe -exit")));
-    EXPECT_TRUE(IsExitRequest(LoweredArguments("\"C:\\Program Files\\Dioramix\\Dioramix.exe\" -EXIT")));
-    EXPECT_TRUE(IsExitRequest(LoweredArguments("Dioramix.exe -ExIt")));
-}
-
-TEST(CommandLine, AnythingElseIsANormalRun) {
-    EXPECT_FALSE(IsExitRequest(LoweredArguments("Dioramix.exe")));
-    EXPECT_FALSE(IsExitRequest(LoweredArguments("Dioramix.exe -exit ")));
-    EXPECT_FALSE(IsExitRequest(LoweredArguments("Dioramix.exe -exit now")));
-    EXPECT_FALSE(IsExitRequest(LoweredArguments("Dioramix.exe exit")));
-    EXPECT_FALSE(IsExitRequest(LoweredArguments("\"Dioramix.exe\"")));
+    for (const char* line : {"Dioramix.exe -exit", "\"C:\\Program Files\\Dioramix\\Dioramix.exe\" -EXIT", "Dioramix.exe -ExIt"})
+        EXPECT_TRUE(IsExitRequest(LoweredArguments(line))) << line;
+    for (const char* line : {"Dioramix.exe", "Dioramix.exe -exit ", "Dioramix.exe -exit now", "Dioramix.exe exit", "\"Dioramix.exe\""})
+        EXPECT_FALSE(IsExitRequest(LoweredArguments(line))) << line;
 }
 
 TEST(CommandLine, ArgumentsAreTakenWholeAfterTheProgramName) {

@@ -25,39 +25,32 @@ protected:
     bool Active(std::vector<TopWindowRecord> walk) { return IsOtherProgramActive(walk, exceptions); }
 };
 
-TEST_F(ForegroundDecision, EmptyDesktopIsFree) { EXPECT_FALSE(Active({})); }
-
-TEST_F(ForegroundDecision, VisibleTitledProgramWindowBlocks) { EXPECT_TRUE(Active({Window("Report.doc")})); }
-
-TEST_F(ForegroundDecision, HiddenUntitledMinimisedAndDesktopWindowsDoNotCount) {
-    EXPECT_FALSE(Active({Window("Report.doc", false), Window(""), Window("Report.doc", true, false, true),
-                         Window("Program Manager")}));
-}
-
-TEST_F(ForegroundDecision, OwnedWindowsDoNotCountExceptTheStartMenu) {
-    EXPECT_FALSE(Active({Window("Find", true, true)}));
-    EXPECT_TRUE(Active({Window(kStartMenu, true, true)}));
-    // A top-level window titled like the Start menu is an ordinary program window.
-    EXPECT_TRUE(Active({Window(kStartMenu)}));
-}
-
-TEST_F(ForegroundDecision, ExactExceptionTitlesDoNotCount) {
-    EXPECT_FALSE(Active({Window("Notes - editor"), Window("Player")}));
-}
-
-TEST_F(ForegroundDecision, TitlesDifferingInOneCharacterOrInCaseBlock) {
-    EXPECT_TRUE(Active({Window("Notes - editoR")}));
-    EXPECT_TRUE(Active({Window("Notes - edito")}));
-    EXPECT_TRUE(Active({Window("player")}));
-}
-
-TEST_F(ForegroundDecision, WithoutExceptionsEveryProgramWindowBlocks) {
+// Hidden, untitled, minimised and desktop windows, owned windows but the Start menu and the
+// exceptions' exact titles do not count; one window anywhere in the walk that does is enough.
+TEST_F(ForegroundDecision, WhichWindowsOfTheWalkHoldTheChange) {
+    const struct {
+        const char* what;
+        std::vector<TopWindowRecord> walk;
+        bool active;
+    } cases[] = {
+        {"empty desktop", {}, false},
+        {"visible titled program window", {Window("Report.doc")}, true},
+        {"hidden, untitled, minimised, desktop",
+         {Window("Report.doc", false), Window(""), Window("Report.doc", true, false, true), Window("Program Manager")},
+         false},
+        {"owned window", {Window("Find", true, true)}, false},
+        {"the Start menu, owned", {Window(kStartMenu, true, true)}, true},
+        {"a top-level window titled like the Start menu", {Window(kStartMenu)}, true},
+        {"exact exception titles", {Window("Notes - editor"), Window("Player")}, false},
+        {"one character more", {Window("Notes - editoR")}, true},
+        {"one character less", {Window("Notes - edito")}, true},
+        {"another letter case", {Window("player")}, true},
+        {"one blocking window anywhere",
+         {Window("Player"), Window("", true), Window("Program Manager"), Window("Mail")}, true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.active, Active(c.walk)) << c.what;
     exceptions.clear();
-    EXPECT_TRUE(Active({Window("Player")}));
-}
-
-TEST_F(ForegroundDecision, OneBlockingWindowAnywhereInTheWalkIsEnough) {
-    EXPECT_TRUE(Active({Window("Player"), Window("", true), Window("Program Manager"), Window("Mail")}));
+    EXPECT_TRUE(Active({Window("Player")})) << "without exceptions every program window blocks";
 }
 
 TopWindowRecord Styled(std::string title, LONG_PTR exStyle, RECT rect = RECT{0, 0, 800, 600}) {
@@ -103,13 +96,10 @@ TEST_F(ForegroundDecision, ToolOverlayAndEmptyWindowsDoNotHoldChangesWhileAPlain
     EXPECT_TRUE(Active({start}));
 }
 
-TEST(IpText, LastAddressOfTheHostWins) {
+TEST(IpText, LastAddressOfTheHostWinsAndTheRealLookupStartsWithThePrefix) {
     EXPECT_EQ("MY IP: 10.0.0.2", IpTextFromAddresses({"192.168.1.5", "10.0.0.2"}));
     EXPECT_EQ("MY IP: 127.0.0.1", IpTextFromAddresses({"127.0.0.1"}));
     EXPECT_EQ("MY IP: ", IpTextFromAddresses({}));
-}
-
-TEST(IpText, RealLookupAlwaysStartsWithThePrefix) {
     const std::string text = GetIpText();
     EXPECT_EQ(0u, text.rfind("MY IP: ", 0));
     EXPECT_LE(text.size(), 7u + 15u);

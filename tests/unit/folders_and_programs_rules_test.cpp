@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+
 #include "aux_windows/images_dlg.h"
 #include "aux_windows/thumbnail.h"
 #include "settings_ui/color_list_ctrl.h"
@@ -55,10 +57,9 @@ TEST(ThumbnailFit, PicturesShrinkToTheBoxKeepingTheirShapeAndNeverDivideByZero) 
     };
     for (const auto& c : cases) {
         const ThumbnailRect fit = FitThumbnail(69, 69, c.width, c.height);
-        EXPECT_EQ(c.fit.left, fit.left) << c.what;
-        EXPECT_EQ(c.fit.top, fit.top) << c.what;
-        EXPECT_EQ(c.fit.width, fit.width) << c.what;
-        EXPECT_EQ(c.fit.height, fit.height) << c.what;
+        EXPECT_EQ((std::array{c.fit.left, c.fit.top, c.fit.width, c.fit.height}),
+                  (std::array{fit.left, fit.top, fit.width, fit.height}))
+            << c.what;
     }
 }
 
@@ -70,25 +71,15 @@ TEST(ExceptionText, NumberedWithABlankBeforeEachNumber) {
 }
 
 TEST(ProgramFilter, OnlyVisibleTitledUnownedRestoredWindowsOtherThanTheDesktop) {
-    ProgramWindow editor{true, false, false, "Notes - editor"};
-    EXPECT_TRUE(IsChoosableProgram(editor));
-    ProgramWindow w = editor;
-    w.visible = false;
-    EXPECT_FALSE(IsChoosableProgram(w));
-    w = editor;
-    w.ownedOrChild = true;
-    EXPECT_FALSE(IsChoosableProgram(w));
-    w = editor;
-    w.iconic = true;
-    EXPECT_FALSE(IsChoosableProgram(w));
-    w = editor;
-    w.title.clear();
-    EXPECT_FALSE(IsChoosableProgram(w));
-    w = editor;
-    w.title = "Program Manager";
-    EXPECT_FALSE(IsChoosableProgram(w));
-    w.title = "program manager";  // exact comparison: another program's title
-    EXPECT_TRUE(IsChoosableProgram(w));
+    // Visible, owned or child, minimised, title.
+    const ProgramWindow windows[] = {{false, false, false, "Notes - editor"}, {true, true, false, "Notes - editor"},
+                                     {true, false, true, "Notes - editor"},   {true, false, false, ""},
+                                     {true, false, false, "Program Manager"}};
+    for (const ProgramWindow& w : windows)
+        EXPECT_FALSE(IsChoosableProgram(w)) << w.visible << w.ownedOrChild << w.iconic << " " << w.title;
+    EXPECT_TRUE(IsChoosableProgram({true, false, false, "Notes - editor"}));
+    // An exact comparison: another program's title.
+    EXPECT_TRUE(IsChoosableProgram({true, false, false, "program manager"}));
 }
 
 TEST(PathPageKeys, NavigationKeysAreSwallowedOthersAreNot) {

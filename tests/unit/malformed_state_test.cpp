@@ -2,7 +2,9 @@
 // skipped line by line, and a save that cannot complete keeps the previous file.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
+#include <utility>
 
 #include "composer/calendar.h"
 #include "composer/placement.h"
@@ -51,16 +53,12 @@ TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaults) {
     LoadKeys("picmaxsize=-400\r\nframesize=99999\r\nrotatevalue=-7\r\nchangetime=-3\r\npiccleartotalcnt=-1\r\n");
     ExpectDefaultNumbers(env);
 
-    LoadIni("[DEFAULT]\r\npicmaxsize=99999\r\nframesize=51\r\nrotatevalue=361\r\n");
-    EXPECT_EQ(400, env.picmaxsize);
-    EXPECT_EQ(7, env.framesize);
-    EXPECT_EQ(90, env.rotatevalue);
-
-    // What the pages allow stays as it is.
-    LoadIni("[DEFAULT]\r\npicmaxsize=760\r\nframesize=50\r\nrotatevalue=360\r\n");
-    EXPECT_EQ(760, env.picmaxsize);
-    EXPECT_EQ(50, env.framesize);
-    EXPECT_EQ(360, env.rotatevalue);
+    // Just past what the pages allow, and what they allow, which stays as it is.
+    for (auto [keys, expected] : {std::pair{"picmaxsize=99999\r\nframesize=51\r\nrotatevalue=361\r\n", std::array{400, 7, 90}},
+                                  std::pair{"picmaxsize=760\r\nframesize=50\r\nrotatevalue=360\r\n", std::array{760, 50, 360}}}) {
+        LoadKeys(keys);
+        EXPECT_EQ(expected, (std::array{env.picmaxsize, env.framesize, env.rotatevalue})) << keys;
+    }
 }
 
 TEST_F(MalformedState, LinesFarPastTheirLimitsAreCut) {

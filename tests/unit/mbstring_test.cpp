@@ -23,18 +23,12 @@ TEST(MultibyteLower, ChangesSingleByteLettersOnly) {
     EXPECT_EQ("-exit", mb::ToLower("-EXIT", kKorean));
 }
 
-TEST(MultibyteLastBackslash, IgnoresTrailBytes) {
+TEST(MultibyteLastBackslash, IgnoresTrailBytesAndALoneLeadByteAtTheEndIsOneCharacter) {
     std::string path = "c:\\dir" + kTrailBackslash + "\\app.exe";
     EXPECT_EQ(path.find_last_of('\\'), mb::FindLastBackslash(path, kKorean));
-
-    std::string trailOnly = "c:\\x" + kTrailBackslash + "y";
-    EXPECT_EQ(2u, mb::FindLastBackslash(trailOnly, kKorean));
+    EXPECT_EQ(2u, mb::FindLastBackslash("c:\\x" + kTrailBackslash + "y", kKorean));
     EXPECT_EQ(std::string::npos, mb::FindLastBackslash(kTrailBackslash, kKorean));
-}
-
-TEST(MultibyteLastBackslash, LoneLeadByteAtEndIsOneCharacter) {
-    std::string s = "a\\b\x9B";
-    EXPECT_EQ(1u, mb::FindLastBackslash(s, kKorean));
+    EXPECT_EQ(1u, mb::FindLastBackslash("a\\b\x9B", kKorean));
 }
 
 TEST(MultibytePathParts, SplitAtTheLastRealBackslash) {

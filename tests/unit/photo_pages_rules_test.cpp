@@ -1,6 +1,10 @@
 // The arithmetic of the photographs page, the background page and the position editor.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <utility>
+
 #include "aux_windows/img_pos_dlg.h"
 #include "composer/placement.h"
 #include "settings_ui/set_back_img.h"
@@ -34,32 +38,24 @@ TEST(PhotoPageRules, PositionMapScaleIsInTenths) {
     EXPECT_EQ(142, PositionMapScale(1024, 72));
     EXPECT_EQ(0, PositionMapScale(1024, 0)) << "an empty map draws no positions";
     const RECT onMap = PositionOnMap({600, 0, 1000, 300}, 142, 142);
-    EXPECT_EQ(42, onMap.left);
-    EXPECT_EQ(0, onMap.top);
-    EXPECT_EQ(70, onMap.right);
-    EXPECT_EQ(21, onMap.bottom);
-    const RECT none = PositionOnMap({600, 0, 1000, 300}, 0, 0);
-    EXPECT_EQ(0, none.right);
+    EXPECT_EQ((std::array<LONG, 4>{42, 0, 70, 21}), (std::array{onMap.left, onMap.top, onMap.right, onMap.bottom}));
+    EXPECT_EQ(0, PositionOnMap({600, 0, 1000, 300}, 0, 0).right);
 }
 
 TEST(PositionEditorRules, SquareSizingFollowsTheDraggedEdge) {
-    RECT r{100, 100, 400, 350};
-    SquareSizingRect(WMSZ_TOP, r);
-    EXPECT_EQ(350, r.right) << "width follows the height";
-    r = {100, 100, 400, 350};
-    SquareSizingRect(WMSZ_BOTTOM, r);
-    EXPECT_EQ(350, r.right);
-    r = {100, 100, 400, 350};
-    SquareSizingRect(WMSZ_TOPLEFT, r);
-    EXPECT_EQ(50, r.top) << "the top edge follows the width";
-    r = {100, 100, 400, 350};
-    SquareSizingRect(WMSZ_TOPRIGHT, r);
-    EXPECT_EQ(50, r.top);
-    for (UINT edge : {WMSZ_LEFT, WMSZ_RIGHT, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT}) {
-        r = {100, 100, 400, 350};
-        SquareSizingRect(edge, r);
-        EXPECT_EQ(100, r.top) << edge;
-        EXPECT_EQ(400, r.bottom) << "the bottom edge follows the width, edge " << edge;
+    // The top and bottom edges: the width follows the height. The top corners: the top edge follows
+    // the width. The others: the bottom edge follows the width.
+    const struct {
+        UINT edge;
+        RECT after;
+    } cases[] = {{WMSZ_TOP, {100, 100, 350, 350}},        {WMSZ_BOTTOM, {100, 100, 350, 350}},
+                 {WMSZ_TOPLEFT, {100, 50, 400, 350}},     {WMSZ_TOPRIGHT, {100, 50, 400, 350}},
+                 {WMSZ_LEFT, {100, 100, 400, 400}},       {WMSZ_RIGHT, {100, 100, 400, 400}},
+                 {WMSZ_BOTTOMLEFT, {100, 100, 400, 400}}, {WMSZ_BOTTOMRIGHT, {100, 100, 400, 400}}};
+    for (const auto& c : cases) {
+        RECT r{100, 100, 400, 350};
+        SquareSizingRect(c.edge, r);
+        EXPECT_TRUE(::EqualRect(&c.after, &r)) << c.edge << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
 }
 
@@ -71,38 +67,34 @@ TEST(BackgroundPageRules, InformationText) {
 }
 
 TEST(BackgroundPageRules, PreviewBoxHasTheScreensShapeWithinThePage) {
-    SIZE s = PreviewBoxSize(200, 300, 1024, 768);
-    EXPECT_EQ(200, s.cx);
-    EXPECT_EQ(150, s.cy);
-    s = PreviewBoxSize(200, 300, 1920, 1080);
-    EXPECT_EQ(112, s.cy);
-    s = PreviewBoxSize(200, 150, 768, 1024);  // a portrait screen: narrower instead of taller
-    EXPECT_EQ(150, s.cy);
-    EXPECT_EQ(112, s.cx);
-    s = PreviewBoxSize(200, 150, 0, 0);
-    EXPECT_EQ(0, s.cy);
+    auto box = [](int w, int h, int sw, int sh) {
+        const SIZE s = PreviewBoxSize(w, h, sw, sh);
+        return std::pair{s.cx, s.cy};
+    };
+    EXPECT_EQ((std::pair<LONG, LONG>{200, 150}), box(200, 300, 1024, 768));
+    EXPECT_EQ(112, box(200, 300, 1920, 1080).second);
+    EXPECT_EQ((std::pair<LONG, LONG>{112, 150}), box(200, 150, 768, 1024)) << "a portrait screen: narrower instead of taller";
+    EXPECT_EQ(0, box(200, 150, 0, 0).second);
 }
 
 TEST(BackgroundPageRules, PreviewRectangleAtTheBoxsScale) {
-    // A screen-sized image fills the box, stretched or not.
-    Gdiplus::RectF r = BackgroundPreviewRect(1024, 768, 200, 150, 1024, false);
-    EXPECT_FLOAT_EQ(0, r.X);
-    EXPECT_FLOAT_EQ(0, r.Y);
-    EXPECT_FLOAT_EQ(200, r.Width);
-    EXPECT_FLOAT_EQ(150, r.Height);
-    // Twice as wide: the full width, half the height, centred vertically.
-    r = BackgroundPreviewRect(2048, 768, 200, 150, 1024, false);
-    EXPECT_FLOAT_EQ(0, r.X);
-    EXPECT_FLOAT_EQ(37, r.Y);
-    EXPECT_FLOAT_EQ(200, r.Width);
-    EXPECT_FLOAT_EQ(75, r.Height);
-    // Small: its own size at the box's scale, in the middle.
-    r = BackgroundPreviewRect(512, 384, 200, 150, 1024, false);
-    EXPECT_FLOAT_EQ(50, r.X);
-    EXPECT_FLOAT_EQ(100, r.Width);
-    r = BackgroundPreviewRect(300, 3000, 200, 150, 1024, true);
-    EXPECT_FLOAT_EQ(200, r.Width);
-    EXPECT_FLOAT_EQ(150, r.Height);
+    const struct {
+        const char* what;
+        int w, h;
+        bool stretch;
+        float x, y, width, height;
+    } cases[] = {
+        {"a screen-sized image fills the box", 1024, 768, false, 0, 0, 200, 150},
+        {"twice as wide: the full width, half the height, centred", 2048, 768, false, 0, 37, 200, 75},
+        {"small: its own size at the box's scale, in the middle", 512, 384, false, 50, 37, 100, 75},
+        {"stretched", 300, 3000, true, 0, 0, 200, 150},
+    };
+    for (const auto& c : cases) {
+        const Gdiplus::RectF r = BackgroundPreviewRect(c.w, c.h, 200, 150, 1024, c.stretch);
+        EXPECT_LT(std::abs(r.X - c.x) + std::abs(r.Y - c.y) + std::abs(r.Width - c.width) + std::abs(r.Height - c.height),
+                  0.001f)
+            << c.what << ": " << r.X << "," << r.Y << " " << r.Width << " x " << r.Height;
+    }
 }
 
 }  // namespace

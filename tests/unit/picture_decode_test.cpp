@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "composer/canvas.h"
@@ -64,39 +65,30 @@ TEST(ExifOrientationTest, MalformedSegmentsMeanUpright) {
 #endif
 
 TEST(PictureSizeTest, HeadersOfEachFormat) {
-    int w = 0, h = 0;
-    const uint8_t png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                             0, 0, 0x3A, 0x98, 0, 0, 0x3A, 0x98};
-    ASSERT_TRUE(ReadPictureSize(png, sizeof png, w, h));
-    EXPECT_EQ(15000, w);
-    EXPECT_EQ(15000, h);
-
-    const uint8_t gif[10] = {'G', 'I', 'F', '8', '9', 'a', 0x40, 0x01, 0xF0, 0x00};
-    ASSERT_TRUE(ReadPictureSize(gif, sizeof gif, w, h));
-    EXPECT_EQ(320, w);
-    EXPECT_EQ(240, h);
-
-    uint8_t bmp[26] = {'B', 'M'};
-    bmp[14] = 40;
-    bmp[18] = 0x20;                                // 32 wide
+    std::vector<uint8_t> bmp(26, 0);
+    bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40;
+    bmp[18] = 0x20;                                      // 32 wide
     bmp[22] = 0xF0, bmp[23] = bmp[24] = bmp[25] = 0xFF;  // -16: top-down
-    ASSERT_TRUE(ReadPictureSize(bmp, sizeof bmp, w, h));
-    EXPECT_EQ(32, w);
-    EXPECT_EQ(16, h);
-
-    // Little-endian TIFF: width as SHORT, height as LONG.
-    const uint8_t tiff[] = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0,
-                            0, 1, 3, 0, 1, 0, 0, 0, 0x60, 0xEA, 0, 0,
-                            1, 1, 4, 0, 1, 0, 0, 0, 0x60, 0xEA, 0, 0};
-    ASSERT_TRUE(ReadPictureSize(tiff, sizeof tiff, w, h));
-    EXPECT_EQ(60000, w);
-    EXPECT_EQ(60000, h);
-
-    // JPEG: an APP0 segment, then the frame header.
-    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC2, 0, 11, 8, 0x2E, 0xE0, 0x3E, 0x80, 1, 1, 0x11, 0};
-    ASSERT_TRUE(ReadPictureSize(jpeg, sizeof jpeg, w, h));
-    EXPECT_EQ(16000, w);
-    EXPECT_EQ(12000, h);
+    const struct {
+        const char* format;
+        std::vector<uint8_t> header;
+        int w, h;
+    } cases[] = {
+        {"png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0x3A, 0x98, 0, 0, 0x3A, 0x98},
+         15000, 15000},
+        {"gif", {'G', 'I', 'F', '8', '9', 'a', 0x40, 0x01, 0xF0, 0x00}, 320, 240},
+        {"bmp", bmp, 32, 16},
+        // Little-endian TIFF: width as SHORT, height as LONG.
+        {"tiff", {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0, 0, 1, 3, 0, 1, 0, 0, 0, 0x60, 0xEA, 0, 0,
+                  1, 1, 4, 0, 1, 0, 0, 0, 0x60, 0xEA, 0, 0}, 60000, 60000},
+        // JPEG: an APP0 segment, then the frame header.
+        {"jpeg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC2, 0, 11, 8, 0x2E, 0xE0, 0x3E, 0x80, 1, 1, 0x11, 0}, 16000, 12000},
+    };
+    for (const auto& c : cases) {
+        int w = 0, h = 0;
+        EXPECT_TRUE(ReadPictureSize(c.header.data(), c.header.size(), w, h)) << c.format;
+        EXPECT_EQ((std::pair{c.w, c.h}), (std::pair{w, h})) << c.format;
+    }
 }
 
 TEST(PictureSizeTest, UnknownOrCutShortHeadersGiveNoSize) {
@@ -175,13 +167,9 @@ TEST(BmpLayoutTest, BottomUpRowsPaddedToFourBytes) {
     const uint8_t pixels[20] = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE, 0xEE, 0xEE};
     std::vector<uint8_t> file = EncodeBmp24(pixels, 2, 2, 10);
     ASSERT_EQ(54u + 16u, file.size());
-    EXPECT_EQ('B', file[0]);
-    EXPECT_EQ('M', file[1]);
-    EXPECT_EQ(70, file[2]);
-    EXPECT_EQ(54, file[10]);
-    EXPECT_EQ(40, file[14]);
-    EXPECT_EQ(24, file[28]);
-    EXPECT_EQ(16, file[34]);
+    // "BM", the file's size, the pixels' offset, the header's size, the bits and the pixels' size.
+    EXPECT_EQ((std::vector<int>{'B', 'M', 70, 54, 40, 24, 16}),
+              (std::vector<int>{file[0], file[1], file[2], file[10], file[14], file[28], file[34]}));
     const uint8_t rows[16] = {7, 8, 9, 10, 11, 12, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0};
     EXPECT_EQ(0, std::memcmp(rows, file.data() + 54, 16));
     EXPECT_TRUE(EncodeBmp24(pixels, 0, 2, 10).empty());

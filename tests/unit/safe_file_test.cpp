@@ -67,42 +67,33 @@ TEST_F(SafeFileTest, TheOldFileStaysWholeWhileTheNewOneIsWritten) {
     EXPECT_EQ("[DEFAULT]\nisframe=0\n", ReadFile(target));
 }
 
-TEST_F(SafeFileTest, AFailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
-    // A full disk: the writer gets part of the content out, then fails.
-    std::string target = dir.File("Dioramix.bmp");
-    WriteFile(target, "BM old picture");
-    for (fw::Durability durability : {fw::Durability::Flushed, fw::Durability::Regenerated}) {
-        EXPECT_FALSE(fw::ReplaceFileSafely(
-            target,
-            [](const std::string& temporary) {
-                WriteFile(temporary, "BM ha");
-                return false;
-            },
-            durability));
-        EXPECT_EQ("BM old picture", ReadFile(target));
-        EXPECT_EQ(0, TemporaryFiles());
-    }
-}
+// A full disk (the writer gets part of the content out, then fails), a folder where the file
+// should be and a read-only file: the old content stays and no temporary is left.
+TEST_F(SafeFileTest, AReplacementThatCannotCompleteKeepsTheOldFileAndRemovesTheTemporary) {
+    const fw::TemporaryWriter fullDisk = [](const std::string& temporary) {
+        WriteFile(temporary, "BM ha");
+        return false;
+    };
+    const std::string picture = dir.File("Dioramix.bmp");
+    WriteFile(picture, "BM old picture");
+    for (fw::Durability durability : {fw::Durability::Flushed, fw::Durability::Regenerated})
+        EXPECT_FALSE(fw::ReplaceFileSafely(picture, fullDisk, durability));
+    EXPECT_EQ("BM old picture", ReadFile(picture));
 
-TEST_F(SafeFileTest, ATargetThatIsAFolderIsNotReplaced) {
-    std::string target = dir.MakeDir("list.txt");
-    WriteFile(target + "\\inside.txt", "kept");
-    EXPECT_FALSE(fw::ReplaceFileSafely(target, Writes("text")));
-    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, ::GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ("kept", ReadFile(target + "\\inside.txt"));
-    EXPECT_EQ(0, TemporaryFiles());
-    // Nor edited: a folder has no content to start the copy from.
-    EXPECT_FALSE(fw::EditFileSafely(target, Writes("text")));
-}
+    const std::string folder = dir.MakeDir("list.txt");
+    WriteFile(folder + "\\inside.txt", "kept");
+    EXPECT_FALSE(fw::ReplaceFileSafely(folder, Writes("text")));
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, ::GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ("kept", ReadFile(folder + "\\inside.txt"));
+    EXPECT_FALSE(fw::EditFileSafely(folder, Writes("text"))) << "a folder has no content to start the copy from";
 
-TEST_F(SafeFileTest, AReadOnlyTargetIsLeftAlone) {
-    std::string target = dir.File("env.ini");
-    WriteFile(target, "[DEFAULT]\nisframe=1\n");
-    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-    bool replaced = fw::ReplaceFileSafely(target, Writes("[DEFAULT]\nisframe=0\n"));
-    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string readOnly = dir.File("env.ini");
+    WriteFile(readOnly, "[DEFAULT]\nisframe=1\n");
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    const bool replaced = fw::ReplaceFileSafely(readOnly, Writes("[DEFAULT]\nisframe=0\n"));
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_FALSE(replaced);
-    EXPECT_EQ("[DEFAULT]\nisframe=1\n", ReadFile(target));
+    EXPECT_EQ("[DEFAULT]\nisframe=1\n", ReadFile(readOnly));
     EXPECT_EQ(0, TemporaryFiles());
 }
 
@@ -117,11 +108,7 @@ TEST_F(SafeFileTest, AnEditStartsFromACopyOfTheFileOrFromNothing) {
     std::string target = dir.File("env.ini");
     EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", "c:\\w.bmp", target));
     EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "isframe", "1", target));
-    char value[64] = {};
-    ::GetPrivateProfileStringA("DEFAULT", "oriwallpath", "", value, sizeof value, target.c_str());
-    EXPECT_STREQ("c:\\w.bmp", value);
-    ::GetPrivateProfileStringA("DEFAULT", "isframe", "", value, sizeof value, target.c_str());
-    EXPECT_STREQ("1", value);
+    EXPECT_EQ("[DEFAULT]\r\noriwallpath=c:\\w.bmp\r\nisframe=1\r\n", ReadFile(target));
     EXPECT_EQ(0, TemporaryFiles());
 }
 

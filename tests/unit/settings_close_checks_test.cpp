@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
+#include <string>
+
 #include "framework/texts.h"
 #include "resource.h"
 #include "settings_ui/close_checks.h"
@@ -24,16 +28,16 @@ protected:
         env.changetime = env.piccleartotalcnt = env.picmaxsize = env.framesize = -1;
     }
     CloseCheckOutcome Run(int screenWidth = 1024) { return RunCloseChecks(fields, screenWidth, env); }
+    // What the checks have taken: changetime, piccleartotalcnt, picmaxsize, framesize (-1: not yet).
+    std::array<int, 4> Taken() const { return {env.changetime, env.piccleartotalcnt, env.picmaxsize, env.framesize}; }
+    using Values = std::array<int, 4>;
 };
 
 TEST_F(CloseChecks, ValidFieldsAreAllTaken) {
     const CloseCheckOutcome out = Run();
     EXPECT_TRUE(out.accepted());
     EXPECT_TRUE(out.message.empty());
-    EXPECT_EQ(15, env.changetime);
-    EXPECT_EQ(7, env.piccleartotalcnt);
-    EXPECT_EQ(400, env.picmaxsize);
-    EXPECT_EQ(5, env.framesize);
+    EXPECT_EQ((Values{15, 7, 400, 5}), Taken());
 }
 
 TEST_F(CloseChecks, EmptyChangeTimeRefusesFirstEvenWithEverythingElseValid) {
@@ -43,33 +47,31 @@ TEST_F(CloseChecks, EmptyChangeTimeRefusesFirstEvenWithEverythingElseValid) {
     EXPECT_EQ(kEmptyTime, out.message);
     EXPECT_EQ(1, out.page);
     EXPECT_EQ(CheckedField::None, out.field);  // only the page is shown
-    EXPECT_EQ(-1, env.changetime);
-    EXPECT_EQ(-1, env.picmaxsize);
+    EXPECT_EQ((Values{-1, -1, -1, -1}), Taken());
 }
 
-TEST_F(CloseChecks, ChangeTimeInSecondsNeedsThree) {
+// Seconds need at least three; minutes at least one, as no interval at all would compose without
+// pause.
+TEST_F(CloseChecks, ChangeTimeNeedsThreeSecondsOrOneMinute) {
     fields.changeTime = "2";
     CloseCheckOutcome out = Run();
     EXPECT_EQ(CloseCheckFailure::ChangeTimeTooShort, out.failure);
     EXPECT_EQ(kTooShort, out.message);
     EXPECT_EQ(CheckedField::ChangeTime, out.field);
     EXPECT_EQ(-1, env.changetime);
-
-    fields.changeTime = "3";
-    EXPECT_TRUE(Run().accepted());
-    EXPECT_EQ(3, env.changetime);
-}
-
-TEST_F(CloseChecks, ChangeTimeInMinutesNeedsOneMinute) {
-    env.min_sec = 60000;
-    fields.changeTime = "2";
-    EXPECT_TRUE(Run().accepted());
-    EXPECT_EQ(2, env.changetime);
-    fields.changeTime = "1";
-    EXPECT_TRUE(Run().accepted());
-    // No interval at all would compose without pause.
-    fields.changeTime = "0";
-    EXPECT_EQ(CloseCheckFailure::ChangeTimeTooShort, Run().failure);
+    const struct {
+        int unit;
+        const char* text;
+        bool accepted;
+    } cases[] = {{1000, "3", true}, {60000, "2", true}, {60000, "1", true}, {60000, "0", false}};
+    for (const auto& c : cases) {
+        env.min_sec = c.unit;
+        fields.changeTime = c.text;
+        EXPECT_EQ(c.accepted, Run().accepted()) << c.text << " x " << c.unit;
+        if (c.accepted) {
+            EXPECT_EQ(std::atoi(c.text), env.changetime);
+        }
+    }
 }
 
 TEST_F(CloseChecks, ImageSizeAboveTheLimitIsRewrittenToTheLimit) {
@@ -82,28 +84,19 @@ TEST_F(CloseChecks, ImageSizeAboveTheLimitIsRewrittenToTheLimit) {
     EXPECT_TRUE(out.rewriteField);
     EXPECT_EQ("760", out.fieldText);
     // The checks before it have already taken their values; the later ones have not run.
-    EXPECT_EQ(15, env.changetime);
-    EXPECT_EQ(7, env.piccleartotalcnt);
-    EXPECT_EQ(-1, env.picmaxsize);
-    EXPECT_EQ(-1, env.framesize);
+    EXPECT_EQ((Values{15, 7, -1, -1}), Taken());
 
     fields.imageSize = out.fieldText;
     EXPECT_TRUE(Run(1024).accepted());
     EXPECT_EQ(760, env.picmaxsize);
 }
 
-TEST_F(CloseChecks, ImageSizeBounds) {
-    fields.imageSize = "199";
-    EXPECT_EQ(CloseCheckFailure::ImageSize, Run().failure);
-    fields.imageSize = "200";
-    EXPECT_TRUE(Run().accepted());
-    fields.imageSize = "";
-    EXPECT_EQ(CloseCheckFailure::ImageSize, Run().failure);
-    fields.imageSize = "0";
-    EXPECT_EQ(CloseCheckFailure::ImageSize, Run().failure);
-}
-
-TEST_F(CloseChecks, LimitIsTheLargestPhotoSizeForTheScreen) {
+TEST_F(CloseChecks, ImageSizeFrom200ToTheLargestPhotoSizeForTheScreen) {
+    for (const char* size : {"199", "", "0", "200"}) {
+        fields.imageSize = size;
+        EXPECT_EQ(size == std::string("200") ? CloseCheckFailure::None : CloseCheckFailure::ImageSize, Run().failure)
+            << size;
+    }
     fields.imageSize = "1441";
     const CloseCheckOutcome out = Run(1920);
     EXPECT_EQ("1440", out.fieldText);
@@ -132,10 +125,7 @@ TEST_F(CloseChecks, FrameThicknessFromOneToFifty) {
 TEST_F(CloseChecks, NumbersAreReadAsTheRuntimeReadsThem) {
     fields = {"12abc", "", "300px", " 7"};
     EXPECT_TRUE(Run().accepted());
-    EXPECT_EQ(12, env.changetime);
-    EXPECT_EQ(0, env.piccleartotalcnt);  // taken without a check
-    EXPECT_EQ(300, env.picmaxsize);
-    EXPECT_EQ(7, env.framesize);
+    EXPECT_EQ((Values{12, 0, 300, 7}), Taken());  // the count is taken without a check
 
     fields.changeTime = "abc";  // not empty, but no digits: zero seconds
     EXPECT_EQ(CloseCheckFailure::ChangeTimeTooShort, Run().failure);

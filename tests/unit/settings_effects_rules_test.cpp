@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,9 @@ TEST(ThumbnailFit, MasksFitTheBoxKeepingTheirShape) {
     };
     for (const auto& c : cases) {
         const ThumbnailPlace p = FitThumbnail(c.width, c.height);
-        const std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
-        EXPECT_EQ(c.place.x, p.x) << size;
-        EXPECT_EQ(c.place.y, p.y) << size;
-        EXPECT_EQ(c.place.width, p.width) << size;
-        EXPECT_EQ(c.place.height, p.height) << size;
+        EXPECT_EQ((std::array{c.place.x, c.place.y, c.place.width, c.place.height}),
+                  (std::array{p.x, p.y, p.width, p.height}))
+            << c.width << " x " << c.height;
     }
     const ThumbnailPlace huge = FitThumbnail(2000000000, 3);
     EXPECT_EQ(40, huge.width);
@@ -79,12 +78,9 @@ TEST(CalendarFonts, PreviewHeightsRoundAsMulDiv) {
 TEST(CalendarFonts, PreviewFontHasOnlyItsOwnFields) {
     LOGFONTA lf = CalendarPreviewFont("Georgia", 22, 96, true, false);
     EXPECT_STREQ("Georgia", lf.lfFaceName);
-    EXPECT_EQ(-29, lf.lfHeight);
-    EXPECT_EQ(FW_BOLD, lf.lfWeight);
-    EXPECT_FALSE(lf.lfItalic);
-    EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
-    EXPECT_EQ(0, lf.lfWidth);
-    EXPECT_EQ(0, lf.lfQuality);
+    // Height, weight, italic, character set, width and quality.
+    EXPECT_EQ((std::array<LONG, 6>{-29, FW_BOLD, 0, DEFAULT_CHARSET, 0, 0}),
+              (std::array<LONG, 6>{lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfCharSet, lf.lfWidth, lf.lfQuality}));
     lf = CalendarPreviewFont("Georgia", 12, 96, false, true);
     EXPECT_EQ(FW_NORMAL, lf.lfWeight);
     EXPECT_TRUE(lf.lfItalic);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "state/settings.h"
 #include "support/settings_fixture.h"
 #include "support/test_support.h"
@@ -28,10 +30,8 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
     EXPECT_EQ("Georgia", env.ymfontname);
     EXPECT_EQ("Georgia", env.ddfontname);
     EXPECT_EQ(0xFF485573u, env.backcolor);  // RGB(72, 85, 115)
-    EXPECT_EQ(16777215u, env.framecolor);
-    EXPECT_EQ(RGB(116, 217, 250), env.bluedaycolor);
-    EXPECT_EQ(RGB(245, 18, 126), env.reddaycolor);
-    EXPECT_EQ(RGB(253, 251, 219), env.yymmcolor);
+    EXPECT_EQ((std::array<COLORREF, 4>{16777215u, RGB(116, 217, 250), RGB(245, 18, 126), RGB(253, 251, 219)}),
+              (std::array{env.framecolor, env.bluedaycolor, env.reddaycolor, env.yymmcolor}));
     EXPECT_TRUE(programs.empty());
 }
 
@@ -58,11 +58,9 @@ TEST_F(SettingsFile, NumbersFallBackOrAreCutToTheirBuffer) {
 
 TEST_F(SettingsFile, FlagsFollowAtoi) {
     LoadKeys("isframe=2\r\nismask=-1\r\nisshadow=yes\r\nisweekday=\r\nmaxwinstop=0\r\n");
-    EXPECT_EQ(1, env.isframe);
-    EXPECT_EQ(1, env.ismask);
-    EXPECT_EQ(0, env.isshadow);
-    EXPECT_EQ(0, env.isweekday);  // present but empty: not the default
-    EXPECT_EQ(0, env.maxwinstop);
+    // isweekday is present but empty: not the default.
+    EXPECT_EQ((std::array<int, 5>{1, 1, 0, 0, 0}),
+              (std::array<int, 5>{env.isframe, env.ismask, env.isshadow, env.isweekday, env.maxwinstop}));
 }
 
 TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
@@ -172,8 +170,7 @@ TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
     ResetSettings(env);
     EXPECT_EQ(0xFF102030u, env.backcolor);
     EXPECT_EQ(77u, env.framecolor);
-    EXPECT_EQ(0, env.isframe);
-    EXPECT_EQ(0, env.picmaxsize);
+    EXPECT_EQ((std::array<int, 2>{0, 0}), (std::array<int, 2>{env.isframe, env.picmaxsize}));
     EXPECT_TRUE(env.ymfontname.empty());
 }
 

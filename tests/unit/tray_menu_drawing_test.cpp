@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
+#include <tuple>
+
 #include "app/tray_menu.h"
 #include "framework/handles.h"
 #include "support/canvas.h"
@@ -14,10 +18,27 @@ protected:
     static constexpr int kHeight = 214;  // 9 items and 4 separators
 
     testing_support::Canvas canvas{kWidth, kHeight, RGB(255, 255, 255)};
+    std::wstring text;
 
     void SetUp() override { ASSERT_TRUE(canvas); }
     HDC dc() const { return canvas.dc(); }
     COLORREF At(int x, int y) const { return canvas.At(x, y); }
+    // What the menu hands each item: this label, for a menu of that height.
+    TrayItemDrawing Drawing(const std::wstring& label, int menuHeight = 0) {
+        text = label;
+        TrayItemDrawing drawing;
+        drawing.text = &text;
+        drawing.menuHeight = menuHeight;
+        return drawing;
+    }
+    // Each point's colour; the first that differs tells which.
+    ::testing::AssertionResult Pixels(std::initializer_list<std::tuple<int, int, COLORREF>> points) const {
+        for (const auto& [x, y, colour] : points)
+            if (At(x, y) != colour)
+                return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << std::hex << At(x, y) << ", not "
+                                                     << colour;
+        return ::testing::AssertionSuccess();
+    }
 
     // Every row of the tray menu's layout (items and separators) drawn in full, top down, at
     // 160 pixels wide at 96 DPI; answers the rows' rectangles.
@@ -63,44 +84,26 @@ TEST(BannerGradient, RunsFromDarkAtTheBottomToBrightAtTheTop) {
 }
 
 TEST_F(MenuCanvas, BannerGradientCaptionAndWhitePanel) {
-    std::wstring text = L"\uD604\uC7AC \uC774\uBBF8\uC9C0\uB4E4..";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
-    drawing.menuHeight = kHeight;
+    TrayItemDrawing drawing = Drawing(L"\uD604\uC7AC \uC774\uBBF8\uC9C0\uB4E4..", kHeight);
     drawing.version = L"1.56";
     DrawWholeMenu(drawing, 96);
 
-    EXPECT_EQ(RGB(255, 21, 135), At(21, 0));            // top of the banner
-    EXPECT_EQ(RGB(70, 0, 35), At(21, kHeight - 1));     // bottom of the banner
-    EXPECT_EQ(RGB(255, 255, 255), At(100, 120));        // the panel
-    EXPECT_EQ(RGB(255, 21, 135), At(159, 0));           // right edge strip from R - 4
-    EXPECT_EQ(RGB(255, 255, 255), At(160, 100));        // nothing beyond the items' rectangles
-
+    // The banner's top and bottom, the panel, the right edge strip from R - 4, and nothing beyond
+    // the items' rectangles.
+    EXPECT_TRUE(Pixels({{21, 0, RGB(255, 21, 135)}, {21, kHeight - 1, RGB(70, 0, 35)}, {100, 120, RGB(255, 255, 255)},
+                        {159, 0, RGB(255, 21, 135)}, {160, 100, RGB(255, 255, 255)}}));
     // The caption is white text written upwards inside the banner's lower part.
-    int whiteInBanner = 0;
-    for (int y = kHeight - 120; y < kHeight - 4; ++y)
-        for (int x = 2; x < 22; ++x)
-            if (At(x, y) == RGB(255, 255, 255)) ++whiteInBanner;
-    EXPECT_GT(whiteInBanner, 60);
-    int whiteInTopOfBanner = 0;
-    for (int y = 1; y < 40; ++y)
-        for (int x = 2; x < 22; ++x)
-            if (At(x, y) == RGB(255, 255, 255)) ++whiteInTopOfBanner;
-    EXPECT_EQ(0, whiteInTopOfBanner);
+    EXPECT_GT(canvas.Count(RGB(255, 255, 255), {2, kHeight - 120, 22, kHeight - 4}), 60);
+    EXPECT_EQ(0, canvas.Count(RGB(255, 255, 255), {2, 1, 22, 40}));
 }
 
 TEST_F(MenuCanvas, AFullDrawPaintsOnlyTheItemsOwnBandOfTheBanner) {
-    std::wstring text = L"x";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
-    drawing.menuHeight = kHeight;
+    const TrayItemDrawing drawing = Drawing(L"x", kHeight);
     DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, {0, 0, 160, 22}, ODA_SELECT), drawing);
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, {0, 26, 160, 48}, ODA_DRAWENTIRE), drawing);
-    EXPECT_EQ(RGB(255, 255, 255), At(5, 5));             // a selection change draws no banner
-    EXPECT_EQ(RGB(255, 255, 255), At(5, 25));            // nor does a row outside the item
-    EXPECT_EQ(RGB(255, 255, 255), At(5, kHeight - 1));
-    EXPECT_EQ(BannerColorForRow(kHeight - 1 - 30, kHeight), At(5, 30));  // the item's band
-    EXPECT_EQ(RGB(255, 255, 255), At(5, 48));
+    // A selection change draws no banner, nor does a row outside the item; the item's band does.
+    EXPECT_TRUE(Pixels({{5, 5, RGB(255, 255, 255)}, {5, 25, RGB(255, 255, 255)}, {5, kHeight - 1, RGB(255, 255, 255)},
+                        {5, 30, BannerColorForRow(kHeight - 1 - 30, kHeight)}, {5, 48, RGB(255, 255, 255)}}));
 }
 
 // At 144 DPI every 96-DPI size is half as large again, and each row keeps to its rectangle.
@@ -109,10 +112,7 @@ TEST_F(MenuCanvas, At144DpiSizesScaleAndDrawingStaysInsideEachRow) {
     EXPECT_EQ(33, rows.item);
     EXPECT_EQ(6, rows.separator);
     const int height = 9 * rows.item + 4 * rows.separator;  // 321 of the canvas' 214: cut below
-    std::wstring text = L"\uC885\uB8CC";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
-    drawing.menuHeight = height;
+    TrayItemDrawing drawing = Drawing(L"\uC885\uB8CC", height);
     drawing.version = L"1.56";
     drawing.dpi = 144;
     std::vector<RECT> rects = DrawWholeMenu(drawing, 144);
@@ -136,17 +136,14 @@ TEST_F(MenuCanvas, At144DpiSizesScaleAndDrawingStaysInsideEachRow) {
 // A menu window whose items start below its border: the banner starts with the first item
 // and ends with the last, whatever lies above.
 TEST_F(MenuCanvas, BannerFollowsTheFirstItemsTop) {
-    std::wstring text = L"x";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
-    drawing.menuHeight = 44;
+    TrayItemDrawing drawing = Drawing(L"x", 44);
     drawing.menuTop = 3;
     DrawTrayMenuItem(Item(ID_TRAY_CURRENT_IMAGES, {0, 3, 160, 25}, ODA_DRAWENTIRE), drawing);
     DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 25, 160, 47}, ODA_DRAWENTIRE), drawing);
-    EXPECT_EQ(RGB(255, 255, 255), At(21, 2));   // the border stays as it was
-    EXPECT_EQ(BannerColorForRow(43, 44), At(21, 3));  // the top of the banner on the first item's top
-    EXPECT_EQ(BannerColorForRow(0, 44), At(21, 46));  // its bottom on the last item's bottom
-    EXPECT_EQ(RGB(255, 255, 255), At(21, 47));
+    // The border stays as it was; the banner's top is on the first item's top, its bottom on the
+    // last item's bottom.
+    EXPECT_TRUE(Pixels({{21, 2, RGB(255, 255, 255)}, {21, 3, BannerColorForRow(43, 44)}, {21, 46, BannerColorForRow(0, 44)},
+                        {21, 47, RGB(255, 255, 255)}}));
 }
 
 TEST(TrayRows, TallMenuFontsGetTallerRows) {
@@ -157,30 +154,21 @@ TEST(TrayRows, TallMenuFontsGetTallerRows) {
 }
 
 TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
-    TrayItemDrawing drawing;
-    std::wstring label = L"a";
-    drawing.text = &label;
+    const TrayItemDrawing drawing = Drawing(L"a");
     const RECT r{0, 26, 160, 48};
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, ODS_SELECTED), drawing);
-    EXPECT_EQ(RGB(10, 36, 106), At(24, 27));     // outer highlight's corner
-    EXPECT_EQ(RGB(230, 202, 213), At(30, 30));   // inner highlight
-    EXPECT_EQ(RGB(255, 255, 255), At(23, 30));   // left of the highlight
-
+    // The outer highlight's corner, the inner highlight, left of the highlight.
+    EXPECT_TRUE(Pixels({{24, 27, RGB(10, 36, 106)}, {30, 30, RGB(230, 202, 213)}, {23, 30, RGB(255, 255, 255)}}));
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, 0), drawing);
-    EXPECT_EQ(RGB(255, 255, 255), At(24, 27));
-    EXPECT_EQ(RGB(255, 255, 255), At(30, 30));
+    EXPECT_TRUE(Pixels({{24, 27, RGB(255, 255, 255)}, {30, 30, RGB(255, 255, 255)}}));
 }
 
 TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
     ::SetTextColor(dc(), RGB(255, 255, 255));  // a highlight text colour left in the DC
-    std::wstring text = L"\uC885\uB8CC";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
-    DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 180, 160, 202}, ODA_SELECT, ODS_SELECTED), drawing);
+    DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 180, 160, 202}, ODA_SELECT, ODS_SELECTED), Drawing(L"\uC885\uB8CC"));
     int dark = 0;
     for (int y = 182; y < 201; ++y)
-        for (int x = 42; x < 100; ++x)
-            if (GetRValue(At(x, y)) < 128) ++dark;
+        for (int x = 42; x < 100; ++x) dark += GetRValue(At(x, y)) < 128;
     EXPECT_GT(dark, 10);
     EXPECT_EQ(RGB(255, 255, 255), ::GetTextColor(dc()));  // the DC's colour is put back
 }
@@ -203,10 +191,7 @@ TEST_F(MenuCanvas, HighContrastDrawsPanelSelectionTextAndSeparatorInSystemColour
     const COLORREF menu = ::GetSysColor(COLOR_MENU), menuText = ::GetSysColor(COLOR_MENUTEXT);
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT), highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     ASSERT_NE(highlight, highlightText);
-    std::wstring text = L"\uC885\uB8CC";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
-    drawing.menuHeight = kHeight;
+    TrayItemDrawing drawing = Drawing(L"\uC885\uB8CC", kHeight);
     drawing.highContrast = true;
     const std::vector<RECT> rows = DrawWholeMenu(drawing, 96);
     EXPECT_EQ(menu, At(150, rows[2].top + 2)) << "the panel right of the text";
@@ -227,14 +212,9 @@ TEST_F(MenuCanvas, HighContrastDrawsPanelSelectionTextAndSeparatorInSystemColour
 TEST_F(MenuCanvas, SeparatorIsALineWithTheCurrentPen) {
     fw::Pen pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
     fw::SelectObjectGuard select(dc(), pen.get());
-    std::wstring empty;
-    TrayItemDrawing drawing;
-    drawing.text = &empty;
-    DrawTrayMenuItem(Item(0, {0, 22, 160, 26}, ODA_DRAWENTIRE), drawing);
-    EXPECT_EQ(RGB(0, 0, 255), At(42, 24));
-    EXPECT_EQ(RGB(0, 0, 255), At(149, 24));
-    EXPECT_EQ(RGB(255, 255, 255), At(150, 24));
-    EXPECT_EQ(RGB(255, 255, 255), At(41, 24));
+    DrawTrayMenuItem(Item(0, {0, 22, 160, 26}, ODA_DRAWENTIRE), Drawing(L""));
+    EXPECT_TRUE(Pixels({{42, 24, RGB(0, 0, 255)}, {149, 24, RGB(0, 0, 255)}, {150, 24, RGB(255, 255, 255)},
+                        {41, 24, RGB(255, 255, 255)}}));
 }
 
 TEST_F(MenuCanvas, PauseMarkOnlyWhenTheEntryIsChecked) {
@@ -248,17 +228,13 @@ TEST_F(MenuCanvas, PauseMarkOnlyWhenTheEntryIsChecked) {
     mark.reset(::CreateIconIndirect(&info));
     ASSERT_TRUE(mark);
 
-    std::wstring text = L"p";
-    TrayItemDrawing drawing;
-    drawing.text = &text;
+    TrayItemDrawing drawing = Drawing(L"p");
     drawing.pauseMark = mark.get();
     const RECT r{0, 100, 160, 122};
     DrawTrayMenuItem(Item(ID_TRAY_PAUSE, r, ODA_DRAWENTIRE), drawing);
     EXPECT_EQ(RGB(255, 255, 255), At(30, 110));
     DrawTrayMenuItem(Item(ID_TRAY_PAUSE, r, ODA_DRAWENTIRE, ODS_CHECKED), drawing);
-    EXPECT_EQ(RGB(255, 0, 0), At(23, 103));
-    EXPECT_EQ(RGB(255, 0, 0), At(38, 118));
-    EXPECT_EQ(RGB(255, 255, 255), At(39, 118));
+    EXPECT_TRUE(Pixels({{23, 103, RGB(255, 0, 0)}, {38, 118, RGB(255, 0, 0)}, {39, 118, RGB(255, 255, 255)}}));
 }
 
 TEST(TrayItemWidth, LeavesRoomForTheBannerAndTheMarginsAtTheMenusDpi) {
