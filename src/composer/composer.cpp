@@ -4,13 +4,13 @@
 #include <cstdint>
 
 #include "composer/placement.h"
-#include "state/position_list.h"
 #include "composer/text.h"
 #include "framework/field_log.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
 #include "state/desktop_setup_file.h"
+#include "state/position_list.h"
 
 namespace {
 
