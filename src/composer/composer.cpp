@@ -562,28 +562,14 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.DataFolder().empty()) return;
     fw::DesktopSetup desktop;
-    if (m_layout.IsSpanned() && m_system.ReadDesktopSetup(desktop) && ShowPerMonitor(canvas, desktop)) return;
+    if (m_layout.IsSpanned() && m_system.ReadDesktopSetup(desktop) && ShowPerMonitor(canvas, desktop, keepShownAsPrevious))
+        return;
     const std::string path = WallpaperFile();
     std::unique_ptr<Gdiplus::Bitmap> tiled;
     if (m_layout.IsSpanned() && m_system.BeforeWindows8()) tiled = TiledFromPrimaryOrigin(canvas, m_layout.bounds);
-    Gdiplus::Bitmap& picture = tiled ? *tiled : canvas;
-    // Only a picture the new one could replace is moved aside: a read-only file (or anything
-    // else under its name) stays as it is, and so does the desktop's picture.
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    const bool replaceable = attributes != INVALID_FILE_ATTRIBUTES &&
-                             !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
-    const bool kept = keepShownAsPrevious && replaceable &&
-                      ::MoveFileExA(path.c_str(), PreviousWallpaperFile().c_str(), MOVEFILE_REPLACE_EXISTING);
-    const bool saved = fw::ReplaceFileSafely(
-        path, [&picture](const std::string& temporary) { return WriteBmp24(picture, temporary); },
-        fw::Durability::Regenerated);
+    const bool saved = WritePicture(tiled ? *tiled : canvas, path, keepShownAsPrevious ? PreviousWallpaperFile() : "");
     Report(ComposePhase::Encoded);
-    // A file not written whole is never handed to the desktop: it keeps the previous picture,
-    // under the name the desktop knows it by.
-    if (!saved) {
-        if (kept) ::MoveFileExA(PreviousWallpaperFile().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-        return;
-    }
+    if (!saved) return;
     const bool shown = m_gate.Pass([&] {
         PutBackUserFit();
         ApplyWallpaperStyle(m_layout.IsSpanned());
@@ -607,25 +593,49 @@ std::unique_ptr<Gdiplus::Bitmap> TiledFromPrimaryOrigin(Gdiplus::Bitmap& canvas,
     return tiled;
 }
 
-bool Composer::ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop) {
+bool Composer::WritePicture(Gdiplus::Bitmap& picture, const std::string& path, const std::string& previous) {
+    // Only a picture the new one could replace is moved aside: a read-only file (or anything
+    // else under its name) stays as it is, and so does the desktop's picture.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const bool replaceable = attributes != INVALID_FILE_ATTRIBUTES &&
+                             !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    const bool kept = !previous.empty() && replaceable &&
+                      ::MoveFileExA(path.c_str(), previous.c_str(), MOVEFILE_REPLACE_EXISTING);
+    const bool saved = fw::ReplaceFileSafely(
+        path, [&picture](const std::string& temporary) { return WriteBmp24(picture, temporary); },
+        fw::Durability::Regenerated);
+    // A file not written whole is never handed to the desktop: it keeps the previous picture,
+    // under the name the desktop knows it by.
+    if (!saved && kept) ::MoveFileExA(previous.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return saved;
+}
+
+std::vector<std::wstring> Composer::MonitorDevicesOf(const fw::DesktopSetup& desktop) const {
+    std::vector<std::wstring> devices;
+    for (const fw::MonitorInfo& monitor : m_layout.monitors) {
+        const auto match = std::find_if(desktop.monitors.begin(), desktop.monitors.end(), [&](const fw::MonitorWallpaper& m) {
+            return ::EqualRect(&m.rect, &monitor.rect);
+        });
+        if (match == desktop.monitors.end()) return {};
+        devices.push_back(match->monitor);
+    }
+    return devices;
+}
+
+bool Composer::ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop, bool keepShownAsPrevious) {
+    // The interface sees other monitors than the layout (one just changed): the whole picture then.
+    const std::vector<std::wstring> devices = MonitorDevicesOf(desktop);
+    if (devices.empty()) return false;
     std::vector<std::pair<std::wstring, std::string>> parts;  // the monitor's device path, its file
     for (size_t i = 0; i < m_layout.monitors.size(); ++i) {
-        const RECT& where = m_layout.monitors[i].rect;
-        const auto match = std::find_if(desktop.monitors.begin(), desktop.monitors.end(),
-                                        [&where](const fw::MonitorWallpaper& m) { return ::EqualRect(&m.rect, &where); });
-        // The interface sees other monitors than the layout (one just changed): the whole picture then.
-        if (match == desktop.monitors.end()) return false;
-        const RECT r = m_layout.ToCanvas(where);
+        const RECT r = m_layout.ToCanvas(m_layout.monitors[i].rect);
         std::unique_ptr<Gdiplus::Bitmap> part(
             canvas.Clone(static_cast<INT>(r.left), static_cast<INT>(r.top), static_cast<INT>(r.right - r.left),
                      static_cast<INT>(r.bottom - r.top), PixelFormat24bppRGB));
         if (!part || part->GetLastStatus() != Gdiplus::Ok) return false;
         const std::string file = MonitorWallpaperFile(i);
-        if (!fw::ReplaceFileSafely(
-                file, [&part](const std::string& temporary) { return WriteBmp24(*part, temporary); },
-                fw::Durability::Regenerated))
-            return false;
-        parts.emplace_back(match->monitor, file);
+        if (!WritePicture(*part, file, keepShownAsPrevious ? PreviousMonitorFile(i) : "")) return false;
+        parts.emplace_back(devices[i], file);
     }
     Report(ComposePhase::Encoded);
     const bool shown = m_gate.Pass([&] {

@@ -249,12 +249,21 @@ private:
     void DrawOverlays(Gdiplus::Graphics& canvas);
     void ApplyWallpaperStyle(bool spanned);
     // One picture per monitor through the desktop's wallpaper interface; false where it cannot.
-    bool ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop);
+    bool ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop, bool keepShownAsPrevious);
+    // The device path of each monitor of the layout, in its order; empty when the interface sees others.
+    std::vector<std::wstring> MonitorDevicesOf(const fw::DesktopSetup& desktop) const;
+    // Writes the picture's file, first moving the one there to `previous` unless that is "";
+    // false, with the file as it was, when it could not be written whole.
+    static bool WritePicture(Gdiplus::Bitmap& picture, const std::string& path, const std::string& previous);
     void PutBackUserFit();
     // The style a picture over several monitors is set with: spanned, or tiled before Windows 8.
     fw::WallpaperStyle SeveralMonitorsStyle() { return m_system.BeforeWindows8() ? kTiledStyle : kSpanStyle; }
     std::string MonitorWallpaperFile(size_t monitor) const {
         return m_env.DataFolder() + "\\Dioramix-" + std::to_string(monitor + 1) + ".bmp";
+    }
+    // The back command's copy of a monitor's own picture, beside it.
+    std::string PreviousMonitorFile(size_t monitor) const {
+        return m_env.DataFolder() + "\\previous-" + std::to_string(monitor + 1) + ".bmp";
     }
     void PutBackUserStyle();
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
