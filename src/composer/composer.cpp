@@ -30,6 +30,12 @@ std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source, std::uniq
     return copy;
 }
 
+// Windows 11 keeps whether the desktop shows its picture of the day here. Microsoft documents
+// neither the key nor the value (nor any interface for it): 1 is what Windows writes while it runs.
+constexpr char kSpotlightKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\DesktopSpotlight\\Settings";
+constexpr char kSpotlightValue[] = "EnabledState";
+constexpr DWORD kSpotlightRunning = 1;
+
 RealUserRegistry& DefaultRegistry() {
     static RealUserRegistry registry;
     return registry;
@@ -718,13 +724,17 @@ bool Composer::IsOwnPicture(const std::wstring& picture) const {
            picture.find(L'\\', folder.size()) == std::wstring::npos;
 }
 
+bool Composer::ShowsOwnPicture(const fw::DesktopSetup& setup) const {
+    return std::any_of(setup.monitors.begin(), setup.monitors.end(),
+                       [this](const fw::MonitorWallpaper& m) { return IsOwnPicture(m.picture); });
+}
+
 void Composer::LoadUserSetup() {
     fw::DesktopSetup now;
     m_hasUserSetup = m_system.ReadDesktopSetup(now) && !now.monitors.empty();
     if (!m_hasUserSetup) return;
-    bool ours = false;
-    for (const fw::MonitorWallpaper& m : now.monitors) ours = ours || IsOwnPicture(m.picture);
-    if (ours) {
+    now.spotlight = SpotlightOn();
+    if (ShowsOwnPicture(now)) {
         // A run that ended without giving the setup back: the one it kept is the user's.
         m_unfinishedRun = true;
         fw::DesktopSetup kept;
@@ -734,6 +744,8 @@ void Composer::LoadUserSetup() {
             now.background = kept.background;
             now.hasBackground = kept.hasBackground;
             now.slideshow = kept.slideshow;
+            now.slides = kept.slides;
+            now.spotlight = kept.spotlight;
         }
         for (fw::MonitorWallpaper& m : now.monitors) {
             if (!IsOwnPicture(m.picture)) continue;
@@ -743,6 +755,19 @@ void Composer::LoadUserSetup() {
         }
     }
     m_userSetup = std::move(now);
+}
+
+bool Composer::SpotlightOn() {
+    DWORD state = 0;
+    return m_registry->ReadNumber(kSpotlightKey, kSpotlightValue, state) && state == kSpotlightRunning;
+}
+
+PausedShow Composer::PausedSystemShow() const {
+    if (!m_hasUserSetup) return PausedShow::None;
+    // The picture of the day may run as a slideshow of its own, with no items to give back.
+    if (m_userSetup.spotlight) return PausedShow::Spotlight;
+    if (m_userSetup.slideshow && !m_userSetup.slides.items.empty()) return PausedShow::Slideshow;
+    return PausedShow::None;
 }
 
 void Composer::SavePriorWallpaperPath() {
@@ -763,7 +788,10 @@ void Composer::RestorePriorWallpaper() {
     // The style first: the wallpaper call applies it.
     PutBackUserStyle();
     m_system.SetDesktopWallpaper(m_env.oriwallpath);
-    if (m_hasUserSetup) GiveBackMonitorPictures(!fitChanged && m_fitSet >= 0);
+    if (m_hasUserSetup) {
+        GiveBackMonitorPictures(!fitChanged && m_fitSet >= 0);
+        GiveBackSystemShow();
+    }
     m_fitSet = -1;
 }
 
@@ -777,6 +805,20 @@ void Composer::GiveBackMonitorPictures(bool fitToo) {
     // A monitor no longer there refuses its picture; the others still get theirs.
     for (const fw::MonitorWallpaper& m : m_userSetup.monitors)
         if (!m.picture.empty()) m_system.SetMonitorWallpaper(m.monitor, m.picture);
+}
+
+// After the pictures: the slideshow starts from them, and without it they stay.
+void Composer::GiveBackSystemShow() {
+    switch (PausedSystemShow()) {
+        case PausedShow::Slideshow:
+            if (!m_system.SetSlideshow(m_userSetup.slides)) fw::Log("slideshow not given back: none of its items is there");
+            break;
+        case PausedShow::Spotlight:
+            if (!SpotlightOn()) m_registry->WriteNumber(kSpotlightKey, kSpotlightValue, kSpotlightRunning);
+            break;
+        case PausedShow::None:
+            break;
+    }
 }
 
 void Composer::TogglePause() {

@@ -116,6 +116,9 @@ private:
     bool m_closed = false;
 };
 
+// What of Windows' own changing wallpaper this run holds back until it ends.
+enum class PausedShow { None, Slideshow, Spotlight };
+
 // The wallpaper style that spans one picture across every monitor.
 inline const fw::WallpaperStyle kSpanStyle{"22", "0"};
 // Before Windows 8: one picture tiled from the primary's top-left corner.
@@ -158,6 +161,9 @@ public:
     void LoadPriorWallpaper();
     void SavePriorWallpaperPath();
     void RestorePriorWallpaper();
+    // Windows' slideshow or picture of the day that ran at start (or when the last run ended
+    // without giving it back), which our pictures keep from running until RestorePriorWallpaper.
+    PausedShow PausedSystemShow() const;
 
     // The desktop as the next change composes it: every monitor, or the primary one alone.
     DesktopLayout CurrentLayout();
@@ -269,8 +275,11 @@ private:
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
     void LoadUserSetup();
     void GiveBackMonitorPictures(bool fitToo);
+    void GiveBackSystemShow();
+    bool SpotlightOn();
     int FitThisRunLeft() const;
     bool IsOwnPicture(const std::wstring& picture) const;
+    bool ShowsOwnPicture(const fw::DesktopSetup& setup) const;
     std::string UserSetupFile() const { return m_env.FilePath("\\oriwallsetup.txt"); }
     std::string WallpaperFile() const { return m_env.FilePath("\\Dioramix.bmp"); }
     std::string PausedBackgroundFile() const { return m_env.FilePath("\\backimage.png"); }

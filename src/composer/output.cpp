@@ -63,6 +63,25 @@ std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
     return buffer;
 }
 
+bool RealUserRegistry::ReadNumber(const char* key, const char* value, DWORD& number) {
+    DWORD read = 0, size = sizeof read;
+    if (::RegGetValueW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), mb::Widen(value).c_str(), RRF_RT_REG_DWORD, nullptr,
+                       &read, &size) != ERROR_SUCCESS)
+        return false;
+    number = read;
+    return true;
+}
+
+bool RealUserRegistry::WriteNumber(const char* key, const char* value, DWORD number) {
+    HKEY raw = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
+                          nullptr) != ERROR_SUCCESS)
+        return false;
+    fw::RegKey owned(raw);
+    return ::RegSetValueExW(owned.get(), mb::Widen(value).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                            sizeof number) == ERROR_SUCCESS;
+}
+
 std::string ResolvePriorWallpaper(const std::string& registryWallpaper, const std::string& exePath) {
     if (exePath.empty() || registryWallpaper != exePath + "\\Dioramix.bmp") return registryWallpaper;
     std::string kept(mb::ScaledByteLimit(kProfilePathBuffer), '\0');
