@@ -11,6 +11,8 @@
 #define IDS_MESSAGE_CAPTION         114
 #define IDS_CAPTION_FACE            115   // the face of the small painted captions
 #define IDS_NO_DATA_FOLDER          116   // start-up found no folder it may write its files in
+#define IDS_SLIDESHOW_PAUSED        117   // the tray balloon when Windows' slideshow is held back
+#define IDS_SPOTLIGHT_PAUSED        118   // the same for Windows' picture of the day
 #define IDS_SETTINGS_TITLE          2000
 #define IDS_PAGE_BACKGROUND         2001  // 2001..2007: the page list, in order
 #define IDS_PAGE_PHOTOS             2002

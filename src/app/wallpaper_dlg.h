@@ -148,6 +148,7 @@ private:
     bool AddTrayIcon();
     void StartUp();
     void LoadStartupState();
+    void TellOfPausedSystemShow();
     void ArmChangeTimer();
     void StartDateWatch();
 
