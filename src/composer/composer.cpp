@@ -667,20 +667,23 @@ void Composer::ApplyWallpaperStyle(bool spanned) {
         return;
     }
     if (m_spanStyleSet) return;
-    m_userStyle = m_system.GetWallpaperStyle();
+    m_userStyle = UserStyleNow();
     const std::string ini = m_env.FilePath("\\env.ini");
-    // A run that ended without putting the user's style back left its own: the one it kept is the user's.
-    const fw::WallpaperStyle ours = SeveralMonitorsStyle();
-    if (m_unfinishedRun && m_userStyle == ours) {
-        char style[16] = {}, tile[16] = {};
-        ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", style, sizeof style, ini.c_str());
-        ::GetPrivateProfileStringA("DEFAULT", "oritilewall", "", tile, sizeof tile, ini.c_str());
-        if (style[0]) m_userStyle = {style, tile};
-    }
     fw::WriteProfileStringSafely("DEFAULT", "oriwallstyle", m_userStyle.style.c_str(), ini);
     fw::WriteProfileStringSafely("DEFAULT", "oritilewall", m_userStyle.tile.c_str(), ini);
-    m_system.SetWallpaperStyle(ours);
+    m_system.SetWallpaperStyle(SeveralMonitorsStyle());
     m_spanStyleSet = true;
+}
+
+fw::WallpaperStyle Composer::UserStyleNow() {
+    const fw::WallpaperStyle now = m_system.GetWallpaperStyle();
+    // A run that ended without putting the user's style back left its own: the one it kept is the user's.
+    if (!m_unfinishedRun || !(now == SeveralMonitorsStyle())) return now;
+    const std::string ini = m_env.FilePath("\\env.ini");
+    char style[16] = {}, tile[16] = {};
+    ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", style, sizeof style, ini.c_str());
+    ::GetPrivateProfileStringA("DEFAULT", "oritilewall", "", tile, sizeof tile, ini.c_str());
+    return style[0] ? fw::WallpaperStyle{style, tile} : now;
 }
 
 void Composer::PutBackUserStyle() {
@@ -793,6 +796,23 @@ void Composer::RestorePriorWallpaper() {
         GiveBackSystemShow();
     }
     m_fitSet = -1;
+}
+
+bool Composer::GiveBackUnfinishedRun() {
+    // Looked at first: reading the prior wallpaper may copy Windows' own picture into the data folder.
+    fw::DesktopSetup desktop;
+    const bool perMonitor = m_system.ReadDesktopSetup(desktop);
+    if (!IsOwnPicture(m_registry->ReadString("Control Panel\\Desktop", "Wallpaper")) &&
+        !(perMonitor && ShowsOwnPicture(desktop)))
+        return false;
+    LoadPriorWallpaper();
+    if (!m_unfinishedRun) return false;
+    // The style and the fit on the desktop are that run's; what it kept is the user's.
+    m_userStyle = UserStyleNow();
+    m_spanStyleSet = !(m_userStyle == m_system.GetWallpaperStyle());
+    if (m_hasUserSetup && perMonitor) m_fitSet = desktop.position;
+    RestorePriorWallpaper();
+    return true;
 }
 
 int Composer::FitThisRunLeft() const {

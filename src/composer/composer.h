@@ -161,6 +161,9 @@ public:
     void LoadPriorWallpaper();
     void SavePriorWallpaperPath();
     void RestorePriorWallpaper();
+    // Without a run of its own ("-exit" when no copy runs): what a run that ended without giving
+    // the user's wallpaper back left on the desktop is given back now. False when it shows none of ours.
+    bool GiveBackUnfinishedRun();
     // Windows' slideshow or picture of the day that ran at start (or when the last run ended
     // without giving it back), which our pictures keep from running until RestorePriorWallpaper.
     PausedShow PausedSystemShow() const;
@@ -272,6 +275,8 @@ private:
         return m_env.DataFolder() + "\\previous-" + std::to_string(monitor + 1) + ".bmp";
     }
     void PutBackUserStyle();
+    // The style on the desktop, or the one an unfinished run kept in env.ini while its own is there.
+    fw::WallpaperStyle UserStyleNow();
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
     void LoadUserSetup();
     void GiveBackMonitorPictures(bool fitToo);

@@ -272,3 +272,51 @@ TEST_F(DesktopSetupTest, SlideshowOrPictureOfTheDayRunningAtStartComesBackAfterT
         EXPECT_EQ(c.spotlight ? 1 : 0, registry.numbersWritten) << "only the picture of the day's value is written";
     }
 }
+
+TEST_F(DesktopSetupTest, ExitWithoutARunGivesBackWhatAKilledRunLeftOnceAndOnlyThen) {
+    const fw::MonitorInfo primary{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true};
+    const fw::MonitorInfo left{RECT{-800, 0, 0, 600}, RECT{-800, 0, 0, 570}, false};
+    system.SetMonitors({primary, left});
+    const std::string folder = dir.MakeDir("slides");
+    for (const bool perMonitor : {true, false}) {
+        SCOPED_TRACE(perMonitor ? "a picture per monitor, a slideshow at start" : "one spanned picture");
+        system.hasDesktopInterface = perMonitor;
+        system.desktop.monitors = {{kLeft, sea, left.rect}, {kRight, hill, primary.rect}};
+        system.desktop.position = 4;
+        system.desktop.slideshow = perMonitor;
+        system.desktop.slides = {{mb::Widen(folder)}, false, 60000};
+        system.style = {"10", "0"};
+        registry.wallpaper = mb::Narrow(hill);
+        Composer killed(env, catalogue, system);
+        killed.SetRegistry(registry);
+        Start(killed);
+        killed.ComposeWallpaper();
+        killed.ComposeWallpaper();
+        ASSERT_FALSE(system.stylesSet.empty() && system.positionsSet.empty()) << "the run set a fit of its own";
+        registry.wallpaper = perMonitor ? dir.File("Dioramix-2.bmp") : dir.File("Dioramix.bmp");
+        system.monitorWallpapersSet.clear();
+        system.positionsSet.clear();
+        system.stylesSet.clear();
+
+        Composer exit(env, catalogue, system);
+        exit.SetRegistry(registry);
+        ASSERT_TRUE(exit.GiveBackUnfinishedRun());
+        EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
+        EXPECT_TRUE(system.style == (fw::WallpaperStyle{"10", "0"}));
+        if (perMonitor) {
+            EXPECT_TRUE(SameMonitors(Given(), {{kLeft, sea}, {kRight, hill}}));
+            EXPECT_EQ(std::vector<int>{4}, system.positionsSet);
+            ASSERT_EQ(1u, system.slideshowsSet.size());
+            EXPECT_TRUE(system.slideshowsSet.back() == (fw::Slideshow{{mb::Widen(folder)}, false, 60000}));
+        }
+
+        // Given back, the desktop shows nothing of ours: a second exit changes nothing.
+        registry.wallpaper = mb::Narrow(hill);
+        const size_t wallpapersSet = system.wallpapers.size();
+        Composer again(env, catalogue, system);
+        again.SetRegistry(registry);
+        EXPECT_FALSE(again.GiveBackUnfinishedRun());
+        EXPECT_EQ(wallpapersSet, system.wallpapers.size());
+        system.slideshowsSet.clear();
+    }
+}
