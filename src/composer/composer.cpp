@@ -32,7 +32,8 @@ std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source, std::uniq
 }
 
 // Windows 11 keeps whether the desktop shows its picture of the day here. Microsoft documents
-// neither the key nor the value (nor any interface for it): 1 is what Windows writes while it runs.
+// neither the key nor the value, nor any interface for the feature: 1 is taken for running,
+// anything else or nothing for off.
 constexpr char kSpotlightKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\DesktopSpotlight\\Settings";
 constexpr char kSpotlightValue[] = "EnabledState";
 constexpr DWORD kSpotlightRunning = 1;
