@@ -49,6 +49,22 @@ std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
     return read ? fw::TextOf(*read) : std::wstring();
 }
 
+bool RealUserRegistry::ReadNumber(const char* key, const char* value, DWORD& number) {
+    DWORD read = 0, size = sizeof read;
+    if (::RegGetValueW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), mb::Widen(value).c_str(), RRF_RT_REG_DWORD, nullptr,
+                       &read, &size) != ERROR_SUCCESS)
+        return false;
+    number = read;
+    return true;
+}
+
+bool RealUserRegistry::WriteNumber(const char* key, const char* value, DWORD number) {
+    const fw::RegKey owned =
+        fw::OpenRegKey(HKEY_CURRENT_USER, mb::Widen(key), KEY_SET_VALUE, fw::KeyOpening::CreateIfAbsent);
+    return owned && ::RegSetValueExW(owned.get(), mb::Widen(value).c_str(), 0, REG_DWORD,
+                                     reinterpret_cast<const BYTE*>(&number), sizeof number) == ERROR_SUCCESS;
+}
+
 bool IsSystemWallpaperCache(const std::string& path) {
     const std::string lowered = mb::ToLower(path);
     for (const char* tail : {"\\themes\\transcodedwallpaper", "\\themes\\transcodedwallpaper.jpg"}) {
