@@ -261,6 +261,11 @@ FunctionEnd
 Section "Uninstall"
   Push "$INSTDIR\Dioramix.exe"
   Call un.EndRunningCopy
+  ; With no copy running, "-exit" gives back the wallpaper a crashed run still holds, from the
+  ; files deleted below.
+  ${If} $WasRunning = 0
+    ExecWait '"$INSTDIR\Dioramix.exe" -exit'
+  ${EndIf}
   Push "$INSTDIR\Dioramix.exe"
   Call un.RemoveAutostart
   Delete "$SMPROGRAMS\Dioramix.lnk"
@@ -273,6 +278,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Dioramix-*.bmp"
   Delete "$INSTDIR\oriwallsetup.txt"
   Delete "$INSTDIR\previous.bmp"
+  Delete "$INSTDIR\previous-*.bmp"
   Delete "$INSTDIR\oriwallpaper.*"
   Delete "$INSTDIR\~dx*.tmp"
   Delete "$INSTDIR\uninstall.exe"

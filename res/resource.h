@@ -16,6 +16,8 @@
 #define IDS_TRAY_BANNER             119   // the tray menu's banner, after the version
 #define IDS_SAVE_WALLPAPER_FILTER   120   // file dialog filters end each part with '|'
 #define IDS_SAVE_WALLPAPER_NAME     121
+#define IDS_SLIDESHOW_PAUSED        122   // the tray balloon when Windows' slideshow is held back
+#define IDS_SPOTLIGHT_PAUSED        123   // the same for Windows' picture of the day
 #define IDS_SETTINGS_TITLE          2000
 #define IDS_PAGE_BACKGROUND         2001  // 2001..2007: the page list, in order
 #define IDS_PAGE_PHOTOS             2002

@@ -15,6 +15,7 @@
 #include "framework/mbstring.h"
 #include "framework/system.h"
 #include "framework/texts.h"
+#include "state/data_folder.h"
 
 std::string ArgumentsOf(std::string_view line) {
     size_t i = 0;
@@ -107,6 +108,19 @@ bool CloseRunningCopy(DWORD waitMs) {
     return true;
 }
 
+void GiveBackAfterUnfinishedRun() {
+    // Held while giving back, so that no copy starts meanwhile; a copy starting now keeps its own.
+    fw::KernelHandle mutex(::CreateMutexW(nullptr, TRUE, L"Dioramix"));
+    if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) return;
+    EnvSettings env;
+    ResetSettings(env);
+    InitExePath(env);
+    UseDataFolder(env);
+    ImageCatalogue catalogue;
+    fw::RealSystem system;
+    Composer(env, catalogue, system).GiveBackUnfinishedRun();
+}
+
 bool SendVerbToRunningCopy(Verb verb, int displayNumber) {
     HWND running = FindRunningCopyMainWindow();
     if (!running) return false;
@@ -123,7 +137,7 @@ int CWallpaperApp::Run(const char* commandLine) {
     const CommandLineRequest request = ParseCommandLine(arguments);
     switch (request.kind) {
         case CommandLineRequest::Kind::Exit:
-            CloseRunningCopy(kExitWaitMs);
+            if (!CloseRunningCopy(kExitWaitMs)) GiveBackAfterUnfinishedRun();
             return 0;
         case CommandLineRequest::Kind::Refused:
             return kExitRefused;

@@ -44,6 +44,10 @@ HWND FindRunningCopyMainWindow();
 // end, that is until it has saved its files and given the user's wallpaper back, so that an
 // installer or a script can replace its files next; true when a copy was found.
 bool CloseRunningCopy(DWORD waitMs = 0);
+// "-exit" when no copy runs: the wallpaper a run that crashed or was killed still holds goes back
+// to the user's (the uninstaller relies on it); nothing happens when the desktop shows none of
+// ours, or while a copy is starting.
+void GiveBackAfterUnfinishedRun();
 // How long a verb from the command line waits for the running copy to take it.
 inline constexpr UINT kVerbSendTimeoutMs = 5000;
 // How long "-exit" waits for the running copy to end.

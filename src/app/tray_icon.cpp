@@ -68,6 +68,19 @@ BOOL CTrayIcon::ChangeTip(const std::string& tip) {
     return m_notify(NIM_MODIFY, &m_data);
 }
 
+BOOL CTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+    if (!m_enabled) return FALSE;
+    NOTIFYICONDATAA balloon = m_data;
+    balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    balloon.uFlags = NIF_INFO;
+    const std::string cutTitle = mb::CutAtCharacter(title, sizeof balloon.szInfoTitle - 1);
+    const std::string cutText = mb::CutAtCharacter(text, sizeof balloon.szInfo - 1);
+    std::memcpy(balloon.szInfoTitle, cutTitle.c_str(), cutTitle.size() + 1);
+    std::memcpy(balloon.szInfo, cutText.c_str(), cutText.size() + 1);
+    balloon.dwInfoFlags = NIIF_INFO;
+    return m_notify(NIM_MODIFY, &balloon);
+}
+
 void CTrayIcon::StoreTip(const std::string& tip) {
     const std::string cut = CutTip(tip);
     std::memset(m_data.szTip, 0, sizeof(m_data.szTip));

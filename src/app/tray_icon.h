@@ -27,6 +27,9 @@ public:
     bool Restore();
     BOOL ChangeIcon(UINT resourceId);
     BOOL ChangeTip(const std::string& tip);
+    // A balloon with an information icon over the icon, in the second version's record (the
+    // first has no balloon); texts longer than the record holds are cut at a character.
+    BOOL ShowBalloon(const std::string& title, const std::string& text);
     void RemoveFromTray();
     virtual LRESULT HandleNotify(WPARAM id, LPARAM event);
 

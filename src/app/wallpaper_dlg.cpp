@@ -162,6 +162,7 @@ void CWallpaperDlg::StartUp() {
     LoadStartupState();
     RegisterHotkeys();
     UpdateTrayTip();
+    TellOfPausedSystemShow();
     m_composer.LoadMasks(stEnv.InstalledFilePath(data_files::kMaskFolder));
     m_system.SeedRandom(static_cast<unsigned>(std::time(nullptr)));
 
@@ -201,6 +202,14 @@ void CWallpaperDlg::LoadStartupState() {
     if (stEnv.imagepos == 1) m_composer.LoadPositions();
     m_composer.SavePriorWallpaperPath();
     m_loaded = true;
+}
+
+// Once a run, at its start: the user should not take the held-back slideshow for lost.
+void CWallpaperDlg::TellOfPausedSystemShow() {
+    const PausedShow paused = m_composer.PausedSystemShow();
+    if (paused == PausedShow::None) return;
+    const UINT text = paused == PausedShow::Spotlight ? IDS_SPOTLIGHT_PAUSED : IDS_SLIDESHOW_PAUSED;
+    m_trayIcon.ShowBalloon(mb::Narrow(fw::LoadText(IDS_MESSAGE_CAPTION)), mb::Narrow(fw::LoadText(text)));
 }
 
 void CWallpaperDlg::ArmChangeTimer() { ::SetTimer(m_hwnd, TIMER_CHANGE, ChangeInterval(stEnv), nullptr); }

@@ -150,6 +150,7 @@ private:
     bool AddTrayIcon();
     void StartUp();
     void LoadStartupState();
+    void TellOfPausedSystemShow();
     void ArmChangeTimer();
     void StartDateWatch();
 

@@ -11,7 +11,7 @@
 #include "composer/text.h"
 #include "framework/system.h"
 #include "state/settings.h"
-#include "state/special_days.h"
+#include "state/xday_list.h"
 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);        // 0 outside 1-12

@@ -4,13 +4,13 @@
 #include <cstdint>
 
 #include "composer/placement.h"
-#include "state/position_list.h"
 #include "composer/text.h"
 #include "framework/field_log.h"
 #include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "framework/safe_file.h"
 #include "state/desktop_setup_file.h"
+#include "state/position_list.h"
 
 namespace {
 
@@ -30,6 +30,13 @@ std::unique_ptr<Gdiplus::Bitmap> CopyBitmap24(Gdiplus::Bitmap& source, std::uniq
     if (copy->GetLastStatus() != Gdiplus::Ok || !CopyPixels24(source, *copy, false)) return nullptr;
     return copy;
 }
+
+// Windows 11 keeps whether the desktop shows its picture of the day here. Microsoft documents
+// neither the key nor the value, nor any interface for the feature: 1 is taken for running,
+// anything else or nothing for off.
+constexpr char kSpotlightKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\DesktopSpotlight\\Settings";
+constexpr char kSpotlightValue[] = "EnabledState";
+constexpr DWORD kSpotlightRunning = 1;
 
 RealUserRegistry& DefaultRegistry() {
     static RealUserRegistry registry;
@@ -575,28 +582,14 @@ void Composer::SetWallpaper(Gdiplus::Bitmap& canvas, bool keepShownAsPrevious) {
     // Before the program's folder is known there is no file of ours to name.
     if (m_env.DataFolder().empty()) return;
     fw::DesktopSetup desktop;
-    if (m_layout.IsSpanned() && m_system.ReadDesktopSetup(desktop) && ShowPerMonitor(canvas, desktop)) return;
+    if (m_layout.IsSpanned() && m_system.ReadDesktopSetup(desktop) && ShowPerMonitor(canvas, desktop, keepShownAsPrevious))
+        return;
     const std::string path = WallpaperFile();
     std::unique_ptr<Gdiplus::Bitmap> tiled;
     if (m_layout.IsSpanned() && m_system.BeforeWindows8()) tiled = TiledFromPrimaryOrigin(canvas, m_layout.bounds);
-    Gdiplus::Bitmap& picture = tiled ? *tiled : canvas;
-    // Only a picture the new one could replace is moved aside: a read-only file (or anything
-    // else under its name) stays as it is, and so does the desktop's picture.
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    const bool replaceable = attributes != INVALID_FILE_ATTRIBUTES &&
-                             !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
-    const bool kept = keepShownAsPrevious && replaceable &&
-                      ::MoveFileExA(path.c_str(), PreviousWallpaperFile().c_str(), MOVEFILE_REPLACE_EXISTING);
-    const bool saved = fw::ReplaceFileSafely(
-        path, [&picture](const std::string& temporary) { return WriteBmp24(picture, temporary); },
-        fw::Durability::Regenerated);
+    const bool saved = WritePicture(tiled ? *tiled : canvas, path, keepShownAsPrevious ? PreviousWallpaperFile() : "");
     Report(ComposePhase::Encoded);
-    // A file not written whole is never handed to the desktop: it keeps the previous picture,
-    // under the name the desktop knows it by.
-    if (!saved) {
-        if (kept) ::MoveFileExA(PreviousWallpaperFile().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-        return;
-    }
+    if (!saved) return;
     const bool shown = m_gate.Pass([&] {
         PutBackUserFit();
         ApplyWallpaperStyle(m_layout.IsSpanned());
@@ -620,25 +613,49 @@ std::unique_ptr<Gdiplus::Bitmap> TiledFromPrimaryOrigin(Gdiplus::Bitmap& canvas,
     return tiled;
 }
 
-bool Composer::ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop) {
+bool Composer::WritePicture(Gdiplus::Bitmap& picture, const std::string& path, const std::string& previous) {
+    // Only a picture the new one could replace is moved aside: a read-only file (or anything
+    // else under its name) stays as it is, and so does the desktop's picture.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const bool replaceable = attributes != INVALID_FILE_ATTRIBUTES &&
+                             !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    const bool kept = !previous.empty() && replaceable &&
+                      ::MoveFileExA(path.c_str(), previous.c_str(), MOVEFILE_REPLACE_EXISTING);
+    const bool saved = fw::ReplaceFileSafely(
+        path, [&picture](const std::string& temporary) { return WriteBmp24(picture, temporary); },
+        fw::Durability::Regenerated);
+    // A file not written whole is never handed to the desktop: it keeps the previous picture,
+    // under the name the desktop knows it by.
+    if (!saved && kept) ::MoveFileExA(previous.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return saved;
+}
+
+std::vector<std::wstring> Composer::MonitorDevicesOf(const fw::DesktopSetup& desktop) const {
+    std::vector<std::wstring> devices;
+    for (const fw::MonitorInfo& monitor : m_layout.monitors) {
+        const auto match = std::find_if(desktop.monitors.begin(), desktop.monitors.end(), [&](const fw::MonitorWallpaper& m) {
+            return ::EqualRect(&m.rect, &monitor.rect);
+        });
+        if (match == desktop.monitors.end()) return {};
+        devices.push_back(match->monitor);
+    }
+    return devices;
+}
+
+bool Composer::ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop, bool keepShownAsPrevious) {
+    // The interface sees other monitors than the layout (one just changed): the whole picture then.
+    const std::vector<std::wstring> devices = MonitorDevicesOf(desktop);
+    if (devices.empty()) return false;
     std::vector<std::pair<std::wstring, std::string>> parts;  // the monitor's device path, its file
     for (size_t i = 0; i < m_layout.monitors.size(); ++i) {
-        const RECT& where = m_layout.monitors[i].rect;
-        const auto match = std::find_if(desktop.monitors.begin(), desktop.monitors.end(),
-                                        [&where](const fw::MonitorWallpaper& m) { return ::EqualRect(&m.rect, &where); });
-        // The interface sees other monitors than the layout (one just changed): the whole picture then.
-        if (match == desktop.monitors.end()) return false;
-        const RECT r = m_layout.ToCanvas(where);
+        const RECT r = m_layout.ToCanvas(m_layout.monitors[i].rect);
         std::unique_ptr<Gdiplus::Bitmap> part(
             canvas.Clone(static_cast<INT>(r.left), static_cast<INT>(r.top), static_cast<INT>(r.right - r.left),
                      static_cast<INT>(r.bottom - r.top), PixelFormat24bppRGB));
         if (!part || part->GetLastStatus() != Gdiplus::Ok) return false;
         const std::string file = MonitorWallpaperFile(i);
-        if (!fw::ReplaceFileSafely(
-                file, [&part](const std::string& temporary) { return WriteBmp24(*part, temporary); },
-                fw::Durability::Regenerated))
-            return false;
-        parts.emplace_back(match->monitor, file);
+        if (!WritePicture(*part, file, keepShownAsPrevious ? PreviousMonitorFile(i) : "")) return false;
+        parts.emplace_back(devices[i], file);
     }
     Report(ComposePhase::Encoded);
     const bool shown = m_gate.Pass([&] {
@@ -664,16 +681,18 @@ void Composer::ApplyWallpaperStyle(bool spanned) {
         return;
     }
     if (m_spanStyleSet) return;
-    m_userStyle = m_system.GetWallpaperStyle();
-    // A run that ended without putting the user's style back left its own: the one it kept is the user's.
-    const fw::WallpaperStyle ours = SeveralMonitorsStyle();
-    if (m_unfinishedRun && m_userStyle == ours) {
-        fw::WallpaperStyle kept = KeptWallpaperStyle(m_env);
-        if (!kept.style.empty()) m_userStyle = std::move(kept);
-    }
+    m_userStyle = UserStyleNow();
     KeepWallpaperStyle(m_env, m_userStyle);
-    m_system.SetWallpaperStyle(ours);
+    m_system.SetWallpaperStyle(SeveralMonitorsStyle());
     m_spanStyleSet = true;
+}
+
+fw::WallpaperStyle Composer::UserStyleNow() {
+    const fw::WallpaperStyle now = m_system.GetWallpaperStyle();
+    // A run that ended without putting the user's style back left its own: the one it kept is the user's.
+    if (!m_unfinishedRun || !(now == SeveralMonitorsStyle())) return now;
+    fw::WallpaperStyle kept = KeptWallpaperStyle(m_env);
+    return kept.style.empty() ? now : kept;
 }
 
 void Composer::PutBackUserStyle() {
@@ -708,13 +727,17 @@ bool Composer::IsOwnPicture(const std::wstring& picture) const {
     return data_files::IsOwnWallpaper(mb::Widen(m_env.DataFolder()), picture);
 }
 
+bool Composer::ShowsOwnPicture(const fw::DesktopSetup& setup) const {
+    return std::any_of(setup.monitors.begin(), setup.monitors.end(),
+                       [this](const fw::MonitorWallpaper& m) { return IsOwnPicture(m.picture); });
+}
+
 void Composer::LoadUserSetup() {
     fw::DesktopSetup now;
     m_hasUserSetup = m_system.ReadDesktopSetup(now) && !now.monitors.empty();
     if (!m_hasUserSetup) return;
-    bool ours = false;
-    for (const fw::MonitorWallpaper& m : now.monitors) ours = ours || IsOwnPicture(m.picture);
-    if (ours) {
+    now.spotlight = SpotlightOn();
+    if (ShowsOwnPicture(now)) {
         // A run that ended without giving the setup back: the one it kept is the user's.
         m_unfinishedRun = true;
         fw::DesktopSetup kept;
@@ -724,6 +747,8 @@ void Composer::LoadUserSetup() {
             now.background = kept.background;
             now.hasBackground = kept.hasBackground;
             now.slideshow = kept.slideshow;
+            now.slides = kept.slides;
+            now.spotlight = kept.spotlight;
         }
         for (fw::MonitorWallpaper& m : now.monitors) {
             if (!IsOwnPicture(m.picture)) continue;
@@ -733,6 +758,19 @@ void Composer::LoadUserSetup() {
         }
     }
     m_userSetup = std::move(now);
+}
+
+bool Composer::SpotlightOn() {
+    DWORD state = 0;
+    return m_registry->ReadNumber(kSpotlightKey, kSpotlightValue, state) && state == kSpotlightRunning;
+}
+
+PausedShow Composer::PausedSystemShow() const {
+    if (!m_hasUserSetup) return PausedShow::None;
+    // The picture of the day may run as a slideshow of its own, with no items to give back.
+    if (m_userSetup.spotlight) return PausedShow::Spotlight;
+    if (m_userSetup.slideshow && !m_userSetup.slides.items.empty()) return PausedShow::Slideshow;
+    return PausedShow::None;
 }
 
 void Composer::SavePriorWallpaperPath() {
@@ -753,8 +791,28 @@ void Composer::RestorePriorWallpaper() {
     // The style first: the wallpaper call applies it.
     PutBackUserStyle();
     m_system.SetDesktopWallpaper(m_env.oriwallpath);
-    if (m_hasUserSetup) GiveBackMonitorPictures(!fitChanged && m_fitSet >= 0);
+    if (m_hasUserSetup) {
+        GiveBackMonitorPictures(!fitChanged && m_fitSet >= 0);
+        GiveBackSystemShow();
+    }
     m_fitSet = -1;
+}
+
+bool Composer::GiveBackUnfinishedRun() {
+    // Looked at first: reading the prior wallpaper may copy Windows' own picture into the data folder.
+    fw::DesktopSetup desktop;
+    const bool perMonitor = m_system.ReadDesktopSetup(desktop);
+    if (!IsOwnPicture(m_registry->ReadString("Control Panel\\Desktop", "Wallpaper")) &&
+        !(perMonitor && ShowsOwnPicture(desktop)))
+        return false;
+    LoadPriorWallpaper();
+    if (!m_unfinishedRun) return false;
+    // The style and the fit on the desktop are that run's; what it kept is the user's.
+    m_userStyle = UserStyleNow();
+    m_spanStyleSet = !(m_userStyle == m_system.GetWallpaperStyle());
+    if (m_hasUserSetup && perMonitor) m_fitSet = desktop.position;
+    RestorePriorWallpaper();
+    return true;
 }
 
 int Composer::FitThisRunLeft() const {
@@ -767,6 +825,20 @@ void Composer::GiveBackMonitorPictures(bool fitToo) {
     // A monitor no longer there refuses its picture; the others still get theirs.
     for (const fw::MonitorWallpaper& m : m_userSetup.monitors)
         if (!m.picture.empty()) m_system.SetMonitorWallpaper(m.monitor, m.picture);
+}
+
+// After the pictures: the slideshow starts from them, and without it they stay.
+void Composer::GiveBackSystemShow() {
+    switch (PausedSystemShow()) {
+        case PausedShow::Slideshow:
+            if (!m_system.SetSlideshow(m_userSetup.slides)) fw::Log("slideshow not given back: none of its items is there");
+            break;
+        case PausedShow::Spotlight:
+            if (!SpotlightOn()) m_registry->WriteNumber(kSpotlightKey, kSpotlightValue, kSpotlightRunning);
+            break;
+        case PausedShow::None:
+            break;
+    }
 }
 
 void Composer::TogglePause() {

@@ -121,6 +121,9 @@ private:
     bool m_closed = false;
 };
 
+// What of Windows' own changing wallpaper this run holds back until it ends.
+enum class PausedShow { None, Slideshow, Spotlight };
+
 // The wallpaper style that spans one picture across every monitor.
 inline const fw::WallpaperStyle kSpanStyle{"22", "0"};
 // Before Windows 8: one picture tiled from the primary's top-left corner.
@@ -163,6 +166,12 @@ public:
     void LoadPriorWallpaper();
     void SavePriorWallpaperPath();
     void RestorePriorWallpaper();
+    // Without a run of its own ("-exit" when no copy runs): what a run that ended without giving
+    // the user's wallpaper back left on the desktop is given back now. False when it shows none of ours.
+    bool GiveBackUnfinishedRun();
+    // Windows' slideshow or picture of the day that ran at start (or when the last run ended
+    // without giving it back), which our pictures keep from running until RestorePriorWallpaper.
+    PausedShow PausedSystemShow() const;
 
     // The desktop as the next change composes it: every monitor, or the primary one alone.
     DesktopLayout CurrentLayout();
@@ -260,19 +269,33 @@ private:
     void DrawOverlays(Gdiplus::Graphics& canvas);
     void ApplyWallpaperStyle(bool spanned);
     // One picture per monitor through the desktop's wallpaper interface; false where it cannot.
-    bool ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop);
+    bool ShowPerMonitor(Gdiplus::Bitmap& canvas, const fw::DesktopSetup& desktop, bool keepShownAsPrevious);
+    // The device path of each monitor of the layout, in its order; empty when the interface sees others.
+    std::vector<std::wstring> MonitorDevicesOf(const fw::DesktopSetup& desktop) const;
+    // Writes the picture's file, first moving the one there to `previous` unless that is "";
+    // false, with the file as it was, when it could not be written whole.
+    static bool WritePicture(Gdiplus::Bitmap& picture, const std::string& path, const std::string& previous);
     void PutBackUserFit();
     // The style a picture over several monitors is set with: spanned, or tiled before Windows 8.
     fw::WallpaperStyle SeveralMonitorsStyle() { return m_system.BeforeWindows8() ? kTiledStyle : kSpanStyle; }
     std::string MonitorWallpaperFile(size_t monitor) const {
         return data_files::MonitorWallpaper(m_env.DataFolder(), monitor);
     }
+    // The back command's copy of a monitor's own picture, beside it.
+    std::string PreviousMonitorFile(size_t monitor) const {
+        return data_files::PreviousMonitorWallpaper(m_env.DataFolder(), monitor);
+    }
     void PutBackUserStyle();
+    // The style on the desktop, or the one an unfinished run kept in env.ini while its own is there.
+    fw::WallpaperStyle UserStyleNow();
     // Where the desktop has a wallpaper interface: each monitor's own picture and the fit.
     void LoadUserSetup();
     void GiveBackMonitorPictures(bool fitToo);
+    void GiveBackSystemShow();
+    bool SpotlightOn();
     int FitThisRunLeft() const;
     bool IsOwnPicture(const std::wstring& picture) const;
+    bool ShowsOwnPicture(const fw::DesktopSetup& setup) const;
     std::string UserSetupFile() const { return m_env.FilePath(data_files::kUserSetup); }
     std::string WallpaperFile() const { return m_env.FilePath(data_files::kWallpaper); }
     std::string PausedBackgroundFile() const { return m_env.FilePath(data_files::kPausedPicture); }

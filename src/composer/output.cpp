@@ -9,10 +9,6 @@
 #include "framework/registry.h"
 #include "framework/safe_file.h"
 
-namespace {
-constexpr DWORD kRegistryBuffer = 1024;
-}  // namespace
-
 int GetEncoderClsid(const wchar_t* mimeType, CLSID* clsid) {
     UINT count = 0, size = 0;
     Gdiplus::GetImageEncodersSize(&count, &size);
@@ -49,17 +45,24 @@ std::string FormatForFileName(const std::string& path) {
 }
 
 std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
-    const fw::RegKey owned = fw::OpenRegKey(HKEY_CURRENT_USER, mb::Widen(key), KEY_READ);
-    if (!owned) return L"";
-    wchar_t buffer[kRegistryBuffer + 1] = {};
-    DWORD size = kRegistryBuffer * sizeof(wchar_t), type = 0;
-    if (::RegQueryValueExW(owned.get(), mb::Widen(value).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                           &size) != ERROR_SUCCESS)
-        return L"";
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return L"";
-    const DWORD chars = size / sizeof(wchar_t);
-    buffer[chars < kRegistryBuffer ? chars : kRegistryBuffer] = L'\0';
-    return buffer;
+    const std::optional<fw::RegValue> read = fw::UserRegistry().Read(mb::Widen(key), mb::Widen(value));
+    return read ? fw::TextOf(*read) : std::wstring();
+}
+
+bool RealUserRegistry::ReadNumber(const char* key, const char* value, DWORD& number) {
+    DWORD read = 0, size = sizeof read;
+    if (::RegGetValueW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), mb::Widen(value).c_str(), RRF_RT_REG_DWORD, nullptr,
+                       &read, &size) != ERROR_SUCCESS)
+        return false;
+    number = read;
+    return true;
+}
+
+bool RealUserRegistry::WriteNumber(const char* key, const char* value, DWORD number) {
+    const fw::RegKey owned =
+        fw::OpenRegKey(HKEY_CURRENT_USER, mb::Widen(key), KEY_SET_VALUE, fw::KeyOpening::CreateIfAbsent);
+    return owned && ::RegSetValueExW(owned.get(), mb::Widen(value).c_str(), 0, REG_DWORD,
+                                     reinterpret_cast<const BYTE*>(&number), sizeof number) == ERROR_SUCCESS;
 }
 
 bool IsSystemWallpaperCache(const std::string& path) {

@@ -18,17 +18,23 @@ bool SaveImage(Gdiplus::Image& image, const std::string& path, const std::string
 // The format word for a file name chosen by the user: its extension lower-cased, jpg as jpeg.
 std::string FormatForFileName(const std::string& path);
 
-// Reads string values under HKEY_CURRENT_USER; the seam that lets tests feed values.
+// Reads and writes values under HKEY_CURRENT_USER; the seam that lets tests feed values.
 class IUserRegistry {
 public:
     virtual ~IUserRegistry() = default;
     // The value's text as stored, or "" when it cannot be read.
     virtual std::wstring ReadString(const char* key, const char* value) = 0;
+    // A DWORD value; false when it is missing or of another type.
+    virtual bool ReadNumber(const char* /*key*/, const char* /*value*/, DWORD& /*number*/) { return false; }
+    // Sets a DWORD value, making the key when it is missing.
+    virtual bool WriteNumber(const char* /*key*/, const char* /*value*/, DWORD /*number*/) { return false; }
 };
 
 class RealUserRegistry final : public IUserRegistry {
 public:
     std::wstring ReadString(const char* key, const char* value) override;
+    bool ReadNumber(const char* key, const char* value, DWORD& number) override;
+    bool WriteNumber(const char* key, const char* value, DWORD number) override;
 };
 
 // True when the path is Windows' own copy of the wallpaper ("TranscodedWallpaper" in the

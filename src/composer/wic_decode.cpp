@@ -1,6 +1,7 @@
 #include "composer/wic_decode.h"
 
 #include <wincodec.h>
+#include <wincodecsdk.h>
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -57,19 +58,59 @@ struct DECLSPEC_NOVTABLE CodecTransform : IUnknown {
 };
 constexpr IID kCodecTransformId = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
-int OrientationOf(IWICBitmapFrameDecode& frame) {
-    ComPtr<IWICMetadataQueryReader> reader;
-    if (FAILED(frame.GetMetadataQueryReader(&reader))) return 1;
-    // The photo property first (any container), then the EXIF and TIFF directories themselves.
-    for (const wchar_t* query : {L"System.Photo.Orientation", L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
-        PROPVARIANT value;
+constexpr GUID kHeifContainer = {0xe1e62521, 0x6787, 0x405b, {0xa3, 0x39, 0x50, 0x07, 0x15, 0xb5, 0x76, 0x3f}};
+constexpr GUID kHeifMetadata = {0x817ef3e1, 0x1288, 0x45f4, {0xa8, 0x52, 0x26, 0x0d, 0x9e, 0x7c, 0xce, 0x83}};
+constexpr ULONG kHeifOrientationId = 1;  // WICHeifOrientation
+
+bool IsOrientation(int value) { return value >= 1 && value <= 8; }
+
+int OrientationFrom(PROPVARIANT& value) {
+    const int orientation = value.vt == VT_UI2 ? value.uiVal : value.vt == VT_UI4 ? static_cast<int>(value.ulVal) : 0;
+    ::PropVariantClear(&value);
+    return IsOrientation(orientation) ? orientation : 0;
+}
+
+int QueryOrientation(IWICMetadataQueryReader& reader, const wchar_t* query) {
+    PROPVARIANT value;
+    ::PropVariantInit(&value);
+    if (FAILED(reader.GetMetadataByName(query, &value))) return 0;
+    return OrientationFrom(value);
+}
+
+// The HEIF decoder's own orientation property, in its metadata block of the HEIF format; 0 when
+// it has none.
+int HeifDecoderOrientation(IWICBitmapFrameDecode& frame) {
+    ComPtr<IWICMetadataBlockReader> blocks;
+    UINT count = 0;
+    if (FAILED(frame.QueryInterface(IID_PPV_ARGS(blocks.GetAddressOf()))) || FAILED(blocks->GetCount(&count))) return 0;
+    for (UINT i = 0; i < count; ++i) {
+        ComPtr<IWICMetadataReader> reader;
+        GUID format{};
+        if (FAILED(blocks->GetReaderByIndex(i, &reader)) || FAILED(reader->GetMetadataFormat(&format)) ||
+            format != kHeifMetadata)
+            continue;
+        PROPVARIANT id, value;
+        ::PropVariantInit(&id);
         ::PropVariantInit(&value);
-        int orientation = 0;
-        if (SUCCEEDED(reader->GetMetadataByName(query, &value)) && value.vt == VT_UI2) orientation = value.uiVal;
-        ::PropVariantClear(&value);
-        if (orientation >= 1 && orientation <= 8) return orientation;
+        id.vt = VT_UI4;
+        id.ulVal = kHeifOrientationId;
+        if (SUCCEEDED(reader->GetValue(nullptr, &id, &value))) return OrientationFrom(value);
     }
-    return 1;
+    return 0;
+}
+
+int OrientationOf(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame) {
+    GUID container{};
+    const bool heif = SUCCEEDED(decoder.GetContainerFormat(&container)) && container == kHeifContainer;
+    int report = heif ? HeifDecoderOrientation(frame) : 0, tag = 0;
+    ComPtr<IWICMetadataQueryReader> reader;
+    if (SUCCEEDED(frame.GetMetadataQueryReader(&reader))) {
+        if (!report) report = QueryOrientation(*reader.Get(), L"System.Photo.Orientation");
+        // The EXIF directory of a JPEG, else a TIFF's own (where HEIF decoders show theirs too).
+        tag = QueryOrientation(*reader.Get(), L"/app1/ifd/{ushort=274}");
+        if (!tag) tag = QueryOrientation(*reader.Get(), L"/ifd/{ushort=274}");
+    }
+    return OrientationToApply(heif, report, tag);
 }
 
 int BitsPerPixelOf(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame) {
@@ -143,7 +184,7 @@ DecodeOutcome Decode(IWICImagingFactory& factory, IStream& stream, const DrawnSi
         fullHeight == 0 || fullWidth > INT32_MAX || fullHeight > INT32_MAX)
         return DecodeOutcome::Rejected;
     const int sw = static_cast<int>(fullWidth), sh = static_cast<int>(fullHeight);
-    const int orientation = OrientationOf(*frame.Get());
+    const int orientation = OrientationOf(*decoder.Get(), *frame.Get());
     const DrawnSize target = DecodeSizeFor(sw, sh, orientation, drawnSize, picture);
     picture.bitsPerPixel = BitsPerPixelOf(factory, *frame.Get());
     if (static_cast<int64_t>(target.w) * target.h > kMaxDecodedPixels) return DecodeOutcome::Refused;
@@ -175,6 +216,12 @@ DecodeOutcome Decode(IWICImagingFactory& factory, IStream& stream, const DrawnSi
 }
 
 }  // namespace
+
+int OrientationToApply(bool heif, int decoderReport, int exifTag) {
+    if (IsOrientation(decoderReport)) return decoderReport;
+    if (!heif && IsOrientation(exifTag)) return exifTag;
+    return 1;
+}
 
 DecodeOutcome DecodeWithWic(const PhotoBytes& bytes, const DrawnSizeFor& drawnSize, DecodedPicture& picture) {
     IWICImagingFactory* factory = ThreadFactory();

@@ -6,8 +6,11 @@
 #undef NTDDI_VERSION
 #define NTDDI_VERSION 0x06020000
 #include <windows.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 #include <versionhelpers.h>
+
+#include <vector>
 
 #include "framework/handles.h"
 #include "framework/system.h"
@@ -44,11 +47,58 @@ void ReadMonitors(IDesktopWallpaper& desktop, std::vector<MonitorWallpaper>& mon
     }
 }
 
+// The item as a file-system path; an item the file system cannot name (a library) by its parsing
+// name, which SHParseDisplayName reads back as well.
+std::wstring ItemPath(IShellItem& item) {
+    for (const SIGDN form : {SIGDN_FILESYSPATH, SIGDN_DESKTOPABSOLUTEPARSING}) {
+        LPWSTR name = nullptr;
+        if (SUCCEEDED(item.GetDisplayName(form, &name))) {
+            std::wstring path = TakeString(name);
+            if (!path.empty()) return path;
+        }
+    }
+    return {};
+}
+
+void ReadSlideshow(IDesktopWallpaper& desktop, Slideshow& slides) {
+    IShellItemArray* raw = nullptr;
+    if (SUCCEEDED(desktop.GetSlideshow(&raw)) && raw) {
+        ComInterface<IShellItemArray> items(raw);
+        DWORD count = 0;
+        if (FAILED(items->GetCount(&count))) count = 0;
+        for (DWORD i = 0; i < count; ++i) {
+            IShellItem* item = nullptr;
+            if (FAILED(items->GetItemAt(i, &item)) || !item) continue;
+            ComInterface<IShellItem> owned(item);
+            std::wstring path = ItemPath(*owned);
+            if (!path.empty()) slides.items.push_back(std::move(path));
+        }
+    }
+    DESKTOP_SLIDESHOW_OPTIONS options{};
+    UINT tick = 0;
+    if (SUCCEEDED(desktop.GetSlideshowOptions(&options, &tick))) {
+        slides.shuffle = (options & DSO_SHUFFLEIMAGES) != 0;
+        slides.tick = tick;
+    }
+}
+
+// The item id lists of the items still there; a folder deleted since is left out.
+std::vector<CoTaskMemory<ITEMIDLIST>> ParseItems(const std::vector<std::wstring>& paths) {
+    std::vector<CoTaskMemory<ITEMIDLIST>> lists;
+    for (const std::wstring& path : paths) {
+        PIDLIST_ABSOLUTE list = nullptr;
+        if (SUCCEEDED(::SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr)) && list)
+            lists.emplace_back(list);
+    }
+    return lists;
+}
+
 }  // namespace
 
 bool DesktopSetup::operator==(const DesktopSetup& o) const {
     if (monitors.size() != o.monitors.size() || position != o.position || hasBackground != o.hasBackground ||
-        (hasBackground && background != o.background) || slideshow != o.slideshow)
+        (hasBackground && background != o.background) || slideshow != o.slideshow || !(slides == o.slides) ||
+        spotlight != o.spotlight)
         return false;
     for (size_t i = 0; i < monitors.size(); ++i)
         if (monitors[i].monitor != o.monitors[i].monitor || monitors[i].picture != o.monitors[i].picture) return false;
@@ -66,6 +116,7 @@ bool RealSystem::ReadDesktopSetup(DesktopSetup& setup) {
     setup.hasBackground = SUCCEEDED(desktop->GetBackgroundColor(&setup.background));
     DESKTOP_SLIDESHOW_STATE state{};
     setup.slideshow = SUCCEEDED(desktop->GetStatus(&state)) && (state & DSS_ENABLED) && (state & DSS_SLIDESHOW);
+    if (setup.slideshow) ReadSlideshow(*desktop, setup.slides);
     return true;
 }
 
@@ -81,6 +132,26 @@ bool RealSystem::SetWallpaperPosition(int position) {
     ComApartment com;
     ComInterface<IDesktopWallpaper> desktop = OpenDesktopWallpaper();
     return desktop && SUCCEEDED(desktop->SetPosition(static_cast<DESKTOP_WALLPAPER_POSITION>(position)));
+}
+
+bool RealSystem::SetSlideshow(const Slideshow& slides) {
+    ComApartment com;
+    ComInterface<IDesktopWallpaper> desktop = OpenDesktopWallpaper();
+    if (!desktop) return false;
+    const std::vector<CoTaskMemory<ITEMIDLIST>> lists = ParseItems(slides.items);
+    if (lists.empty()) return false;
+    std::vector<PCIDLIST_ABSOLUTE> pointers;
+    for (const CoTaskMemory<ITEMIDLIST>& list : lists) pointers.push_back(list.get());
+    IShellItemArray* raw = nullptr;
+    if (FAILED(::SHCreateShellItemArrayFromIDLists(static_cast<UINT>(pointers.size()), pointers.data(), &raw)) || !raw)
+        return false;
+    ComInterface<IShellItemArray> items(raw);
+    if (FAILED(desktop->SetSlideshow(items.get()))) return false;
+    // Without the options read at start Windows keeps its own.
+    if (slides.tick > 0)
+        desktop->SetSlideshowOptions(slides.shuffle ? DSO_SHUFFLEIMAGES : static_cast<DESKTOP_SLIDESHOW_OPTIONS>(0),
+                                     slides.tick);
+    return true;
 }
 
 bool RealSystem::BeforeWindows8() { return !::IsWindows8OrGreater(); }

@@ -40,6 +40,15 @@ struct MonitorWallpaper {
     RECT rect{};           // where it is on the virtual screen; not kept, the next start reads it anew
 };
 
+// The slideshow Windows runs: what it shows (a folder or pictures, as file-system paths), whether
+// it shuffles them and how long each picture stays.
+struct Slideshow {
+    std::vector<std::wstring> items;
+    bool shuffle = false;
+    unsigned tick = 0;  // milliseconds; 0 unknown
+    bool operator==(const Slideshow& o) const { return items == o.items && shuffle == o.shuffle && tick == o.tick; }
+};
+
 // The user's wallpaper setup where the desktop has a wallpaper interface (Windows 8 and later):
 // each monitor's picture, how the pictures are fitted, the colour around them, a slideshow.
 struct DesktopSetup {
@@ -48,6 +57,8 @@ struct DesktopSetup {
     COLORREF background = 0;
     bool hasBackground = false;
     bool slideshow = false;   // a slideshow (or the system's picture of the day) runs
+    Slideshow slides;         // the slideshow's own setup, read while it runs
+    bool spotlight = false;   // the system's picture of the day; the interface does not say, the caller fills it in
     bool operator==(const DesktopSetup& o) const;
 };
 
@@ -103,6 +114,8 @@ public:
     virtual bool ReadDesktopSetup(DesktopSetup&) { return false; }
     virtual bool SetMonitorWallpaper(const std::wstring& /*monitor*/, const std::wstring& /*picture*/) { return false; }
     virtual bool SetWallpaperPosition(int /*position*/) { return false; }
+    // Runs the slideshow again on what remains of its items; false when none of them is there any more.
+    virtual bool SetSlideshow(const Slideshow& /*slides*/) { return false; }
     // Windows 7 spans no picture across monitors: the program tiles one from the primary's origin.
     virtual bool BeforeWindows8() { return false; }
 };
@@ -134,6 +147,7 @@ public:
     bool ReadDesktopSetup(DesktopSetup& setup) override;
     bool SetMonitorWallpaper(const std::wstring& monitor, const std::wstring& picture) override;
     bool SetWallpaperPosition(int position) override;
+    bool SetSlideshow(const Slideshow& slides) override;
     bool BeforeWindows8() override;
 };
 

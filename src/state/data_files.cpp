@@ -22,6 +22,10 @@ bool SameOrdinal(const wchar_t* text, const std::wstring& part) {
 
 }  // namespace
 
+std::string PreviousMonitorWallpaper(const std::string& dataFolder, size_t monitor) {
+    return dataFolder + "\\previous-" + std::to_string(monitor + 1) + std::string(kWallpaperExtension);
+}
+
 std::string MonitorWallpaper(const std::string& dataFolder, size_t monitor) {
     return dataFolder + "\\" + std::string(kWallpaperStem) + "-" + std::to_string(monitor + 1) +
            std::string(kWallpaperExtension);

@@ -42,6 +42,8 @@ inline constexpr const char* kUserFiles[] = {kSettings, kFolderList, kPositionLi
 
 // One monitor's part of a picture over several monitors (index 0 is the first monitor).
 std::string MonitorWallpaper(const std::string& dataFolder, size_t monitor);
+// The back command's copy of a monitor's own picture, beside it.
+std::string PreviousMonitorWallpaper(const std::string& dataFolder, size_t monitor);
 // True for the wallpaper file or a monitor's part of it in the data folder, as the program names them.
 bool IsOwnWallpaper(const std::wstring& dataFolder, const std::wstring& picture);
 

@@ -32,15 +32,29 @@ void ParseLine(const std::string& key, const std::string& value, fw::DesktopSetu
         setup.hasBackground = true;
     } else if (key == "slideshow" && (value == "0" || value == "1")) {
         setup.slideshow = value == "1";
+    } else if (key == "slideshowitem" && !value.empty()) {
+        setup.slides.items.push_back(mb::Widen(value, CP_UTF8));
+    } else if (key == "slideshowshuffle" && (value == "0" || value == "1")) {
+        setup.slides.shuffle = value == "1";
+    } else if (key == "slideshowtick" && ParseNumber(value, number) && number >= 0 && number <= 0xFFFFFFFFLL) {
+        setup.slides.tick = static_cast<unsigned>(number);
+    } else if (key == "spotlight" && (value == "0" || value == "1")) {
+        setup.spotlight = value == "1";
     }
 }
+
+std::string Flag(bool on) { return on ? "1" : "0"; }
 
 }  // namespace
 
 std::string FormatDesktopSetup(const fw::DesktopSetup& setup) {
     std::string text = "position=" + std::to_string(setup.position) + "\r\n";
     if (setup.hasBackground) text += "background=" + std::to_string(setup.background) + "\r\n";
-    text += std::string("slideshow=") + (setup.slideshow ? "1" : "0") + "\r\n";
+    text += "slideshow=" + Flag(setup.slideshow) + "\r\n";
+    for (const std::wstring& item : setup.slides.items) text += "slideshowitem=" + mb::Narrow(item, CP_UTF8) + "\r\n";
+    text += "slideshowshuffle=" + Flag(setup.slides.shuffle) + "\r\n";
+    text += "slideshowtick=" + std::to_string(setup.slides.tick) + "\r\n";
+    text += "spotlight=" + Flag(setup.spotlight) + "\r\n";
     for (const fw::MonitorWallpaper& m : setup.monitors)
         text += "monitor=" + mb::Narrow(m.monitor, CP_UTF8) + "|" + mb::Narrow(m.picture, CP_UTF8) + "\r\n";
     return text;

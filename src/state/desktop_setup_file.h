@@ -2,7 +2,9 @@
 // The user's wallpaper setup kept in the data folder for the run (oriwallsetup.txt), so that a run
 // that ended without giving it back (a crash, a kill, a power cut) gives it back at the next start.
 // UTF-8 lines "key=value"; a monitor's line is "monitor=<device path>|<picture>" ('|' is in
-// neither a path nor a device path).
+// neither a path nor a device path), each of a slideshow's items one "slideshowitem=<path>" line.
+// A file of an older version, without the slideshow's and the picture of the day's lines, reads
+// as neither running.
 
 #include <string>
 

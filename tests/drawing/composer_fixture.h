@@ -8,6 +8,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,19 @@ public:
         const std::string name = std::string(key) + "|" + value;
         if (name == "Control Panel\\Desktop|Wallpaper") return wallpaper;
         return name == "Control Panel\\Colors|Background" ? background : L"";
+    }
+    std::map<std::string, DWORD> numbers;  // "key\\value"
+    int numbersWritten = 0;
+    bool ReadNumber(const char* key, const char* value, DWORD& number) override {
+        const auto found = numbers.find(std::string(key) + "\\" + value);
+        if (found == numbers.end()) return false;
+        number = found->second;
+        return true;
+    }
+    bool WriteNumber(const char* key, const char* value, DWORD number) override {
+        numbers[std::string(key) + "\\" + value] = number;
+        ++numbersWritten;
+        return true;
     }
 };
 

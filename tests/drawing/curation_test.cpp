@@ -138,4 +138,36 @@ TEST_F(CurationTest, BackPutsThePreviousPictureAndCollageUpAndBackAgainReturnsTo
     EXPECT_FALSE(composer->GoBack());
 }
 
+TEST_F(CurationTest, BackOnThePerMonitorPathPutsEachMonitorsPreviousPictureBackAndKeepsItsFile) {
+    UseTwoMonitors();
+    system.hasDesktopInterface = true;
+    system.desktop.monitors = {{L"\\\\?\\DISPLAY#L", L"", RECT{0, 0, 1024, 768}},
+                               {L"\\\\?\\DISPLAY#R", L"", RECT{1024, 0, 2048, 768}}};
+    const auto centre = [this](const std::string& name) {
+        auto shot = LoadCopy(dir.File(name));
+        EXPECT_TRUE(shot) << name;
+        return shot ? PixelOf(*shot, 512, 384) : Rgb{};
+    };
+    Compose();
+    Compose();
+    ASSERT_EQ(blue, PathOn(0));
+    ASSERT_EQ(yellow, PathOn(1));
+    EXPECT_TRUE(Near(centre("previous-1.bmp"), kRed)) << "each monitor's picture before the change is kept";
+    EXPECT_TRUE(Near(centre("previous-2.bmp"), kGreen));
+    EXPECT_FALSE(testing_support::FileExists(dir.File("Dioramix.bmp"))) << "no picture over both monitors";
+
+    ASSERT_TRUE(composer->GoBack());
+    EXPECT_EQ(red, PathOn(0));
+    EXPECT_EQ(green, PathOn(1));
+    EXPECT_TRUE(Near(centre("Dioramix-1.bmp"), kRed));
+    EXPECT_TRUE(Near(centre("Dioramix-2.bmp"), kGreen));
+    EXPECT_TRUE(Near(centre("previous-1.bmp"), kBlue)) << "and back again is the newer one";
+    EXPECT_EQ(system.desktop.monitors[0].picture, mb::Widen(dir.File("Dioramix-1.bmp")));
+    EXPECT_EQ(system.desktop.monitors[1].picture, mb::Widen(dir.File("Dioramix-2.bmp")));
+
+    ASSERT_TRUE(composer->GoBack());
+    EXPECT_TRUE(Near(centre("Dioramix-1.bmp"), kBlue));
+    EXPECT_TRUE(Near(centre("Dioramix-2.bmp"), kYellow));
+}
+
 }  // namespace

@@ -14,6 +14,8 @@ namespace {
 const wchar_t kLeft[] = L"\\\\?\\DISPLAY#LEFT#1";
 const wchar_t kRight[] = L"\\\\?\\DISPLAY#RIGHT#2";
 
+const std::string kSpotlight = "Software\\Microsoft\\Windows\\CurrentVersion\\DesktopSpotlight\\Settings\\EnabledState";
+
 class DesktopSetupTest : public ComposerTest {
 protected:
     FakeRegistry registry;
@@ -185,4 +187,113 @@ TEST_F(DesktopSetupTest, BeforeWindows8OnePictureIsTiledFromThePrimarysOrigin) {
         EXPECT_TRUE(testing_support::Near(PixelOf(*composer->SavedCanvas(), p.x, p.y), PixelOf(*tile, p.x + 1024, p.y), 2));
     composer->RestorePriorWallpaper();
     EXPECT_TRUE(system.style == (fw::WallpaperStyle{"10", "0"}));
+}
+
+TEST_F(DesktopSetupTest, SlideshowOrPictureOfTheDayRunningAtStartComesBackAfterThePicturesAtExitOrAfterACrash) {
+    struct Case {
+        const char* name;
+        bool slideshow, folderGone, spotlight, crash;
+        PausedShow told;
+    } cases[] = {
+        {"slideshow", true, false, false, false, PausedShow::Slideshow},
+        {"slideshow, crash", true, false, false, true, PausedShow::Slideshow},
+        {"slideshow whose folder is gone", true, true, false, false, PausedShow::Slideshow},
+        {"picture of the day", false, false, true, false, PausedShow::Spotlight},
+        {"picture of the day, crash", false, false, true, true, PausedShow::Spotlight},
+        {"neither", false, false, false, false, PausedShow::None},
+    };
+    const std::string ours = dir.File("Dioramix.bmp");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring folder = mb::Widen(dir.File(c.name)) + L" \uC2AC\uB77C\uC774\uB4DC";  // 슬라이드
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        const fw::Slideshow show{{folder}, true, 600000};
+        system.desktop.monitors = {{kLeft, sea}, {kRight, hill}};
+        system.desktop.slideshow = c.slideshow;
+        system.desktop.slides = c.slideshow ? show : fw::Slideshow{};
+        system.slideshowsSet.clear();
+        registry.wallpaper = hill;
+        registry.numbers[kSpotlight] = c.spotlight ? 1 : 0;
+        registry.numbersWritten = 0;
+        ::DeleteFileA(dir.File("oriwallsetup.txt").c_str());
+
+        auto run = std::make_unique<Composer>(env, catalogue, system);
+        run->SetRegistry(registry);
+        Start(*run);
+        EXPECT_EQ(c.told, run->PausedSystemShow());
+        run->ComposeWallpaper();
+        EXPECT_FALSE(system.desktop.slideshow) << "our picture stops Windows' slideshow";
+        registry.numbers[kSpotlight] = 0;  // and Windows' picture of the day
+        if (c.crash) {
+            // Killed: the next start finds our picture, and the kept file says what ran.
+            run = std::make_unique<Composer>(env, catalogue, system);
+            registry.wallpaper = mb::Widen(ours);
+            run->SetRegistry(registry);
+            Start(*run);
+            EXPECT_EQ(c.told, run->PausedSystemShow());
+            run->ComposeWallpaper();
+        }
+        if (c.folderGone) ::RemoveDirectoryW(folder.c_str());
+        system.monitorWallpapersSet.clear();
+        run->RestorePriorWallpaper();
+
+        EXPECT_TRUE(SameMonitors(Given(), {{kLeft, sea}, {kRight, hill}})) << "the pictures come back in any case";
+        if (c.slideshow && !c.folderGone) {
+            ASSERT_EQ(1u, system.slideshowsSet.size());
+            EXPECT_TRUE(system.slideshowsSet[0] == show) << "its items, shuffle and tick";
+            EXPECT_EQ(2u, system.picturesBeforeSlideshow) << "after the monitors' pictures";
+        } else {
+            EXPECT_TRUE(system.slideshowsSet.empty());
+        }
+        EXPECT_EQ(c.spotlight ? 1u : 0u, registry.numbers[kSpotlight]);
+        EXPECT_EQ(c.spotlight ? 1 : 0, registry.numbersWritten) << "only the picture of the day's value is written";
+    }
+}
+
+TEST_F(DesktopSetupTest, ExitWithoutARunGivesBackWhatAKilledRunLeftOnceAndOnlyThen) {
+    const fw::MonitorInfo primary{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true};
+    const fw::MonitorInfo left{RECT{-800, 0, 0, 600}, RECT{-800, 0, 0, 570}, false};
+    system.SetMonitors({primary, left});
+    const std::string folder = dir.MakeDir("slides");
+    for (const bool perMonitor : {true, false}) {
+        SCOPED_TRACE(perMonitor ? "a picture per monitor, a slideshow at start" : "one spanned picture");
+        system.hasDesktopInterface = perMonitor;
+        system.desktop.monitors = {{kLeft, sea, left.rect}, {kRight, hill, primary.rect}};
+        system.desktop.position = 4;
+        system.desktop.slideshow = perMonitor;
+        system.desktop.slides = {{mb::Widen(folder)}, false, 60000};
+        system.style = {"10", "0"};
+        registry.wallpaper = hill;
+        Composer killed(env, catalogue, system);
+        killed.SetRegistry(registry);
+        Start(killed);
+        killed.ComposeWallpaper();
+        killed.ComposeWallpaper();
+        ASSERT_FALSE(system.stylesSet.empty() && system.positionsSet.empty()) << "the run set a fit of its own";
+        registry.wallpaper = mb::Widen(dir.File(perMonitor ? "Dioramix-2.bmp" : "Dioramix.bmp"));
+        system.monitorWallpapersSet.clear();
+        system.positionsSet.clear();
+        system.stylesSet.clear();
+
+        Composer exit(env, catalogue, system);
+        exit.SetRegistry(registry);
+        ASSERT_TRUE(exit.GiveBackUnfinishedRun());
+        EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
+        EXPECT_TRUE(system.style == (fw::WallpaperStyle{"10", "0"}));
+        if (perMonitor) {
+            EXPECT_TRUE(SameMonitors(Given(), {{kLeft, sea}, {kRight, hill}}));
+            EXPECT_EQ(std::vector<int>{4}, system.positionsSet);
+            ASSERT_EQ(1u, system.slideshowsSet.size());
+            EXPECT_TRUE(system.slideshowsSet.back() == (fw::Slideshow{{mb::Widen(folder)}, false, 60000}));
+        }
+
+        // Given back, the desktop shows nothing of ours: a second exit changes nothing.
+        registry.wallpaper = hill;
+        const size_t wallpapersSet = system.wallpapers.size();
+        Composer again(env, catalogue, system);
+        again.SetRegistry(registry);
+        EXPECT_FALSE(again.GiveBackUnfinishedRun());
+        EXPECT_EQ(wallpapersSet, system.wallpapers.size());
+        system.slideshowsSet.clear();
+    }
 }

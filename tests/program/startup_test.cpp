@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "framework/mbstring.h"
 #include "program/program_fixture.h"
 #include "support/test_support.h"
 
@@ -77,11 +78,46 @@ TEST_F(RunningProgram, SecondCopyEndsAtOnceAndExitInAnyCaseClosesTheFirst) {
     EXPECT_EQ(std::vector<std::string>{"&"}, ReadLines(dir.File("list.txt")));
 }
 
-TEST_F(RunningProgram, ExitWithNoCopyRunningDoesNothing) {
+// The desktop's wallpaper as the registry names it.
+std::wstring RegisteredWallpaper() {
+    wchar_t path[1024] = {};
+    DWORD size = sizeof path;
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr, path, &size);
+    return path;
+}
+
+void RegisterWallpaper(const std::wstring& path) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", REG_SZ, path.c_str(),
+                      static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+// A 1 x 1 24-bit BMP.
+std::string TinyBmp() {
+    const unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
+                                     1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                     0x30, 0x60, 0x90, 0};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+TEST_F(RunningProgram, ExitWithNoCopyRunningGivesBackOnlyWhatAKilledRunLeft) {
+    const std::wstring before = RegisteredWallpaper();
     fw::KernelHandle closer = Start("-exit");
     ASSERT_TRUE(closer);
     EXPECT_TRUE(Ended(closer, 10000));
     EXPECT_FALSE(testing_support::FileExists(dir.File("env.ini")));
+    EXPECT_EQ(before, RegisteredWallpaper()) << "the desktop shows nothing of ours: nothing is touched";
+
+    // A run killed while its picture was the wallpaper: env.ini kept the user's.
+    const std::string users = dir.File("mine.bmp");
+    testing_support::WriteFile(users, TinyBmp());
+    testing_support::WriteFile(dir.File("Dioramix.bmp"), TinyBmp());
+    testing_support::WriteFile(dir.File("env.ini"), "[DEFAULT]\r\noriwallpath=" + users + "\r\n");
+    RegisterWallpaper(mb::Widen(dir.File("Dioramix.bmp")));
+    closer = Start("-exit");
+    EXPECT_TRUE(Ended(closer, 20000));
+    EXPECT_EQ(mb::Widen(users), RegisteredWallpaper());
+    EXPECT_EQ(nullptr, FindRunningCopyMainWindow()) << "no run of its own";
+    RegisterWallpaper(before);
 }
 
 TEST_F(RunningProgram, EndOfSessionSavesAndLeavesTheProgramUsable) {

@@ -51,6 +51,10 @@ public:
     fw::DesktopSetup desktop;
     std::vector<fw::MonitorWallpaper> monitorWallpapersSet;  // every SetMonitorWallpaper, in order
     std::vector<int> positionsSet;                           // every SetWallpaperPosition, in order
+    // Every slideshow run again, with the items still on disk; and how many monitor pictures had
+    // been given by then.
+    std::vector<fw::Slideshow> slideshowsSet;
+    size_t picturesBeforeSlideshow = 0;
     bool beforeWindows8 = false;
 
     int Rand() override {
@@ -100,6 +104,7 @@ public:
         for (fw::MonitorWallpaper& m : desktop.monitors) {
             if (m.monitor != monitor) continue;
             m.picture = picture;
+            StopSlideshow();
             monitorWallpapersSet.push_back({monitor, picture});
             return true;
         }
@@ -111,9 +116,28 @@ public:
         positionsSet.push_back(position);
         return true;
     }
+    bool SetSlideshow(const fw::Slideshow& slides) override {
+        if (!hasDesktopInterface) return false;
+        fw::Slideshow given = slides;
+        given.items.clear();
+        for (const std::wstring& item : slides.items)
+            if (::GetFileAttributesW(item.c_str()) != INVALID_FILE_ATTRIBUTES) given.items.push_back(item);
+        if (given.items.empty()) return false;
+        desktop.slideshow = true;
+        desktop.slides = given;
+        slideshowsSet.push_back(given);
+        picturesBeforeSlideshow = monitorWallpapersSet.size();
+        return true;
+    }
     bool BeforeWindows8() override { return beforeWindows8; }
+    // A picture set any way ends the slideshow, as it does on Windows.
+    void StopSlideshow() {
+        desktop.slideshow = false;
+        desktop.slides = {};
+    }
     void SetDesktopWallpaper(const std::string& path) override {
         wallpapers.push_back(path);
+        StopSlideshow();
         for (fw::MonitorWallpaper& m : desktop.monitors) m.picture = mb::Widen(path);
         if (onSetWallpaper) onSetWallpaper(path);
     }

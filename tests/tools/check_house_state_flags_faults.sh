@@ -27,7 +27,7 @@ composer/composer.h|^    bool IsComposing|    int m_planted = 0;|public data mem
 composer/composer.h|^    bool IsComposing|    std::function<void(ComposePhase)> onPlanted;|public data member of Composer: std::function
 state/catalogue.h|^    bool HasFolders|    std::vector<std::string> m_planted{};|public data member of ImageCatalogue
 app/wallpaper_dlg.cpp|^void CWallpaperDlg::OnShowDesktop|static const char* planted = "poslist.txt";|app/wallpaper_dlg.cpp:
-settings_ui/set_etc.cpp|^namespace {|constexpr wchar_t kPlanted[] = L"\\\\\\\\Dioramix.log";|spells dioramix.log
+settings_ui/set_path.cpp|^namespace {|constexpr wchar_t kPlanted[] = L"\\\\\\\\Dioramix.log";|spells dioramix.log
 composer/composer.cpp|^namespace {|const char* kPlanted = "ispause";|spells ispause
 FAULTS
 

@@ -11,6 +11,7 @@
 #include "composer/canvas.h"
 #include "composer/jpeg_decode.h"
 #include "composer/picture_decode.h"
+#include "composer/wic_decode.h"
 #include "support/jpeg_writer.h"
 
 namespace {
@@ -63,6 +64,26 @@ TEST(ExifOrientationTest, MalformedSegmentsMeanUpright) {
     EXPECT_EQ(1, ExifOrientation(outOfRange.data(), outOfRange.size()));
 }
 #endif
+
+TEST(WicOrientationTest, HeifIsTurnedByWhatItsDecoderReportsNeverAgainByTheExifCopy) {
+    struct Case {
+        bool heif;
+        int report, tag, applied;
+        const char* why;
+    } cases[] = {
+        {false, 0, 6, 6, "a JPEG's EXIF tag when the decoder says nothing"},
+        {false, 8, 6, 8, "the decoder's photo property first"},
+        {false, 0, 0, 1, "nothing said: upright"},
+        {false, 9, 3, 3, "a report out of range is none"},
+        {false, 0, 65535, 1, "nor is a tag out of range"},
+        {true, 6, 6, 6, "a HEIF decoder that hands the stored pixels back says how to turn them"},
+        {true, 1, 6, 1, "a HEIF decoder that turned them itself: the phone's EXIF copy would turn them twice"},
+        {true, 0, 6, 1, "a HEIF decoder that says nothing: EXIF describes, it does not turn"},
+        {true, 3, 0, 3, "upside down, without EXIF"},
+        {true, 0, 0, 1, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.applied, OrientationToApply(c.heif, c.report, c.tag)) << c.why;
+}
 
 TEST(PictureSizeTest, HeadersOfEachFormat) {
     std::vector<uint8_t> bmp(26, 0);

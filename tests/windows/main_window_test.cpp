@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "app/wallpaper_dlg.h"
+#include "framework/mbstring.h"
+#include "framework/texts.h"
 #include "settings_ui/env_set_dlg.h"
 #include "support/catalogue_steps.h"
 #include "support/main_window_fixture.h"
@@ -149,6 +151,38 @@ TEST_F(MainWindow, IconAddedAgainAfterTheTaskbarCreatedBroadcast) {
     // The same broadcast while the icon is still there (Windows sends it on a DPI change too).
     ::SendMessageW(Hwnd(), kTaskbarCreated, 0, 0);
     EXPECT_TRUE(dlg->m_trayIcon.IsEnabled() && IconInShell());
+}
+
+// ---- Windows' own slideshow held back -------------------------------------------------------
+
+TEST_F(MainWindow, AWindowsSlideshowHeldBackIsToldOnceInABalloonAndRunsAgainAtExit) {
+    const std::string slides = dir.MakeDir("slides");
+    system.hasDesktopInterface = true;
+    system.desktop.monitors = {{L"\\\\?\\DISPLAY#1", mb::Widen(dir.File("sea.jpg"))}};
+    system.desktop.slideshow = true;
+    system.desktop.slides = {{mb::Widen(slides)}, false, 60000};
+    std::vector<std::string> balloons;
+    Make().m_trayIcon.SetShellNotify([&balloons](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        if (action == NIM_MODIFY && (data->uFlags & NIF_INFO)) balloons.push_back(data->szInfo);
+        return ::Shell_NotifyIconA(action, data);
+    });
+    ASSERT_TRUE(dlg->Create());
+    Settle();
+    ASSERT_EQ(1u, balloons.size());
+    EXPECT_EQ(mb::Narrow(fw::LoadText(IDS_SLIDESHOW_PAUSED)), balloons[0]);
+
+    // Later changes and the shell's restart tell nothing again.
+    Send(WM_TIMER, TIMER_CHANGE);
+    Send(kTaskbarCreated);
+    Send(WM_TIMER, TIMER_TRAY_RETRY);
+    EXPECT_EQ(1u, balloons.size());
+    EXPECT_TRUE(system.slideshowsSet.empty());
+
+    dlg->DestroyWindow();
+    Pump(0);
+    ASSERT_EQ(1u, system.slideshowsSet.size());
+    EXPECT_TRUE(system.slideshowsSet[0] == system.desktop.slides);
+    dlg.reset();
 }
 
 // ---- The tray menu's loop -------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // The tray icon and the tray menu against the real shell and the program's own resources.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/main_window_logic.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
@@ -53,6 +55,43 @@ TEST_F(TrayIconInShell, NoOwnerWindowNoIcon) {
     EXPECT_FALSE(icon.AddToTray(nullptr, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
     EXPECT_FALSE(icon.IsEnabled());
     EXPECT_FALSE(icon.ChangeTip("x"));
+}
+
+TEST_F(TrayIconInShell, BalloonGoesInTheSecondVersionRecordCutAtACharacterAndLeavesTheTipAlone) {
+    std::vector<NOTIFYICONDATAA> sent;
+    icon.SetShellNotify([&sent](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
+        if (action == NIM_MODIFY) sent.push_back(*data);
+        return ::Shell_NotifyIconA(action, data);
+    });
+    EXPECT_FALSE(icon.ShowBalloon("Dioramix", "not in the tray yet"));
+    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "tip", nullptr, kTrayIconId));
+    sent.clear();
+    const std::string hangul = mb::Narrow(L"\uBC14");  // several bytes, in the Korean code page and in UTF-8
+    std::string longText = "ab";
+    while (longText.size() < 400) longText += hangul;
+    icon.ShowBalloon("Dioramix", longText);
+    ASSERT_EQ(1u, sent.size());
+    const NOTIFYICONDATAA& balloon = sent[0];
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE), balloon.cbSize);
+    EXPECT_EQ(static_cast<UINT>(NIF_INFO), balloon.uFlags);
+    EXPECT_EQ(static_cast<DWORD>(NIIF_INFO), balloon.dwInfoFlags);
+    EXPECT_EQ(owner, balloon.hWnd);
+    EXPECT_EQ(kTrayIconId, balloon.uID);
+    EXPECT_STREQ("Dioramix", balloon.szInfoTitle);
+    const std::string shown = balloon.szInfo;
+    EXPECT_EQ(2 + (255 - 2) / hangul.size() * hangul.size(), shown.size()) << "whole characters, as many as fit";
+    EXPECT_EQ(longText.substr(0, shown.size()), shown);
+
+    EXPECT_TRUE(icon.ChangeTip("after"));
+    ASSERT_EQ(2u, sent.size());
+    EXPECT_EQ(static_cast<UINT>(NIF_TIP), sent[1].uFlags);
+    EXPECT_LT(sent[1].cbSize, balloon.cbSize) << "the icon itself keeps to the first version";
+}
+
+TEST_F(TrayIconInShell, HandleNotifyAnswersForItsOwnIdentifierOnly) {
+    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
+    EXPECT_EQ(1, icon.HandleNotify(kTrayIconId, WM_LBUTTONUP));
+    EXPECT_EQ(0, icon.HandleNotify(130, WM_LBUTTONUP));
 }
 
 // The menu resource of the real program, converted to owner-drawn items.

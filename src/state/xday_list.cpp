@@ -1,4 +1,4 @@
-#include "state/special_days.h"
+#include "state/xday_list.h"
 
 #include <cstdio>
 
