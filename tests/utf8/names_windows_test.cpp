@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "framework/mbstring.h"
 #include "resource.h"
 #include "support/catalogue_steps.h"
+#include "support/recycle_bin.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -34,18 +34,6 @@ int PathTextStart(const std::string& path) {
         for (int y = 718; y < 730; ++y)
             if (PixelOf(canvas, x, y).r > 200) return x;
     return -1;
-}
-
-// Takes a deleted photo's copy out of Wine's trash (the Unix user's, reached through the drive
-// that maps the Unix root); nothing elsewhere, where the bin is the system's own.
-void TakeOutOfWineTrash(const std::string& name) {
-    const char* home = std::getenv("WINEHOMEDIR");  // "\\??\\Z:\\root"
-    if (!home) return;
-    std::string trash = home;
-    if (trash.rfind("\\??\\", 0) == 0) trash.erase(0, 4);
-    trash += "\\.local\\share\\Trash";
-    ::DeleteFileW(mb::Widen(trash + "\\files\\" + name).c_str());
-    ::DeleteFileW(mb::Widen(trash + "\\info\\" + name + ".trashinfo").c_str());
 }
 
 class Utf8Photos : public PageTest {
@@ -91,8 +79,7 @@ TEST_F(Utf8Photos, AreComposedListedAndDeletedToTheBin) {
 
     // The emoji-named photo goes to the bin, named as it was.
     const std::string dropped = current[0];
-    SHQUERYRBINFO before{sizeof(before)};
-    ::SHQueryRecycleBinW(nullptr, &before);
+    ASSERT_FALSE(RecycleBinHolds(mb::FileNameOfPath(dropped)));
     RECT item{LVIR_ICON};
     ::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
@@ -102,9 +89,7 @@ TEST_F(Utf8Photos, AreComposedListedAndDeletedToTheBin) {
     ::SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, ID_IMAGES_DELETE, 0);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(mb::Widen(dropped).c_str()));
     EXPECT_EQ(static_cast<int>(photos.size()) - 1, RowCount(list));
-    SHQUERYRBINFO after{sizeof(after)};
-    ::SHQueryRecycleBinW(nullptr, &after);
-    EXPECT_EQ(before.i64NumItems + 1, after.i64NumItems) << "the file went to the recycle bin";
+    EXPECT_TRUE(RecycleBinHolds(mb::FileNameOfPath(dropped))) << "the file went to the recycle bin, named as it was";
     TakeOutOfWineTrash(mb::FileNameOfPath(dropped));
     dialog.DestroyWindow();
 }

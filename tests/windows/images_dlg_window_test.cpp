@@ -5,10 +5,10 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "aux_windows/images_dlg.h"
 #include "aux_windows/thumbnail.h"
+#include "support/recycle_bin.h"
 #include "windows/page_fixture.h"
 
 namespace {
@@ -78,17 +78,6 @@ TEST(Thumbnails, PicturesFitCentredInsideTheBorderAndBadFilesAreWhite) {
         for (const Probe& p : c.probes)
             EXPECT_EQ(p.colour, pixels[static_cast<size_t>(p.y * c.size + p.x)]) << "at " << p.x << "," << p.y;
     }
-}
-
-// Under Wine the recycle bin is the desktop's trash folder of the Unix user, reached through the
-// drive that maps the Unix root; empty elsewhere, where the bin is the system's own.
-std::string WineTrashFolder() {
-    const char* home = std::getenv("WINEHOMEDIR");  // "\\??\\Z:\\root"
-    if (!home) return "";
-    std::string folder = home;
-    if (folder.rfind("\\??\\", 0) == 0) folder.erase(0, 4);
-    folder += "\\.local\\share\\Trash";
-    return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : folder;
 }
 
 class CurrentImages : public PageTest {
@@ -170,13 +159,6 @@ protected:
         act();
         for (int i = 0; i < 20 && !seen; ++i) PumpFor(20);
         return seen;
-    }
-    // Takes a deleted picture's copy out of Wine's trash again.
-    static void EmptyFromTheBin(const std::string& name) {
-        const std::string trash = WineTrashFolder();
-        if (trash.empty()) return;
-        ::DeleteFileA((trash + "\\files\\" + name).c_str());
-        ::DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
     }
 };
 
@@ -362,8 +344,7 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
     const std::string droppedBytes = ReadFile(dropped);
     Open();
     const POINT lastBefore = ItemPosition(2);
-    SHQUERYRBINFO before{sizeof(before)};
-    ::SHQueryRecycleBinW(nullptr, &before);
+    ASSERT_FALSE(RecycleBinHolds(dropName));
 
     ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
     ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_DELETE, 0);
@@ -377,9 +358,7 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
     EXPECT_EQ(std::string::npos, (current[0] + current[1]).find(dropName));
     EXPECT_FALSE(FileExists(dropped));
 
-    SHQUERYRBINFO after{sizeof(after)};
-    ::SHQueryRecycleBinW(nullptr, &after);
-    EXPECT_EQ(before.i64NumItems + 1, after.i64NumItems) << "the file went to the recycle bin";
+    EXPECT_TRUE(RecycleBinHolds(dropName)) << "the file went to the recycle bin";
 
     const std::string trash = WineTrashFolder();
     if (!trash.empty()) {
@@ -387,7 +366,7 @@ TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
         EXPECT_TRUE(FileExists(binned)) << "the deleted picture lies in the trash, whole";
         EXPECT_EQ(droppedBytes, ReadFile(binned));
     }
-    EmptyFromTheBin(dropName);
+    TakeOutOfWineTrash(dropName);
 }
 
 TEST_F(CurrentImages, TheRecycleConfirmationIsModalToThisDialogAndNoKeepsTheFile) {
@@ -434,7 +413,7 @@ TEST_F(CurrentImages, APathLongerThan254BytesIsDeletedWholeNeverCut) {
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(FileExists(cut));
     EXPECT_TRUE(current.empty());
-    EmptyFromTheBin(name + ".png");
+    TakeOutOfWineTrash(name + ".png");
 }
 
 // The pop-up appears on a right click over an item, as the list reports it or from the real
