@@ -332,6 +332,7 @@ void CWallpaperDlg::StartComposition(const CompositionPlan& plan) {
     m_photoUnderWay = plan.kind == Composition::NewPicture && plan.monitors == 0;
     // A shut-down that was then cancelled (the end of the session called off) closed the gate.
     m_composer.Gate().Open();
+    m_showsAtStart = m_composer.Gate().Shows();
     const Composition kind = plan.kind;
     const ComposeRequest request{plan.monitors, plan.freshMonitors};
     m_resultPending = m_worker.Start([this, kind, request] {
@@ -365,6 +366,10 @@ void CWallpaperDlg::DoVerb(Verb verb, int displayNumber) {
     const uint32_t bit = 1u << monitor;
     if (verb == Verb::Next) {
         Ask({.nextMonitors = bit});
+        return;
+    }
+    if (m_resultPending && m_composer.Gate().Shows() != m_showsAtStart) {
+        m_verbsAfterShow.emplace_back(verb, displayNumber);  // the user sees the new picture already
         return;
     }
     const size_t index = static_cast<size_t>(monitor);
@@ -435,6 +440,7 @@ LRESULT CWallpaperDlg::OnCompositionDone(WPARAM, LPARAM) {
     m_photoUnderWay = false;
     m_resultPending = false;
     RememberShownPicture();
+    for (const auto& [verb, displayNumber] : std::exchange(m_verbsAfterShow, {})) DoVerb(verb, displayNumber);
     for (UINT command : std::exchange(m_waitingCommands, {})) ::SendMessageW(m_hwnd, WM_COMMAND, command, 0);
     RunOwed();
     return 0;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window_logic.h"
@@ -243,6 +244,10 @@ private:
     // never by the composer's state a composition under way is changing.
     DesktopLayout m_shownLayout;
     std::vector<std::string> m_shownPaths;
+    unsigned m_showsAtStart = 0;  // the composer's shows when the composition under way started
+    // Bans and keeps that came after the composition under way had set its picture: they name a
+    // photo of that picture, known once its end is taken in.
+    std::vector<std::pair<Verb, int>> m_verbsAfterShow;
     bool m_hotkeyTaken[kHotkeyCount] = {};
     AdoptedFolderEdits m_adoptedEdits;
 };

@@ -102,10 +102,16 @@ public:
     bool Pass(Show show) {
         ::AcquireSRWLockExclusive(&m_lock);
         const bool open = !m_closed;
-        if (open) show();
+        if (open) {
+            show();
+            m_shows.fetch_add(1, std::memory_order_release);
+        }
         ::ReleaseSRWLockExclusive(&m_lock);
         return open;
     }
+    // How many shows have passed: the window thread tells by it whether the desktop already shows
+    // the picture of a composition whose end it has not yet taken in.
+    unsigned Shows() const { return m_shows.load(std::memory_order_acquire); }
     // False while a show is in progress; the caller handles sent messages and tries again.
     bool TryClose() {
         if (!::TryAcquireSRWLockExclusive(&m_lock)) return false;
@@ -119,6 +125,7 @@ public:
 private:
     SRWLOCK m_lock = SRWLOCK_INIT;
     bool m_closed = false;
+    std::atomic<unsigned> m_shows{0};
 };
 
 // What of Windows' own changing wallpaper this run holds back until it ends.

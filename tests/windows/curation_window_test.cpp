@@ -7,6 +7,7 @@
 #include <gdiplus.h>
 #include <wtsapi32.h>
 
+#include <atomic>
 #include <string>
 
 #include "app/wallpaper_dlg.h"
@@ -138,6 +139,38 @@ TEST_F(CurationWindow, VerbsDuringACompositionOrWhileNobodyLooksAreMadeAfterward
     Settle();
     Pump(50);
     EXPECT_EQ(4, compositions) << "two nexts asked while away make one";
+}
+
+// The worker has set the new picture, but the window has not yet taken in the composition's end:
+// a ban or keep then names a photo of the picture the user sees, the new one.
+TEST_F(CurationWindow, ABanOrKeepAfterTheNewPictureIsSetNamesItBeforeItsEndIsTakenIn) {
+    Start();
+    system.cursor = {100, 100};
+    std::string setOnLeft;  // written on the worker before `sets` counts it
+    std::atomic<int> sets{0};
+    dlg->m_composer.ObservePhases([&](ComposePhase phase) {
+        if (phase != ComposePhase::WallpaperSet) return;
+        setOnLeft = dlg->m_composer.Pictures().at(0).path;
+        ++sets;
+    });
+    // Waits for the worker without pumping, so that the composition's end stays in the queue.
+    auto nextAndWaitForItsPicture = [&] {
+        const int before = sets;
+        Verb(Verb::Next, 1);
+        for (int i = 0; i < 1000 && sets == before; ++i) ::Sleep(5);
+        ASSERT_EQ(before + 1, sets.load());
+    };
+    for (const ::Verb verb : {Verb::Ban, Verb::Keep}) {
+        SCOPED_TRACE(verb == Verb::Ban ? "ban" : "keep");
+        const std::string shownBefore = On(0);
+        nextAndWaitForItsPicture();
+        const std::string shownNow = setOnLeft;  // a ban's own change sets another after it
+        ASSERT_NE(shownBefore, shownNow);
+        Verb(verb);
+        Settle();
+        const std::string list = ReadFile(dir.File(verb == Verb::Ban ? "banlist.txt" : "keeplist.txt"));
+        EXPECT_EQ(shownNow + "\r\n", list) << "not the picture before, " << shownBefore;
+    }
 }
 
 TEST_F(CurationWindow, HotkeysAreRegisteredAHeldOneIsTakenAndEachActsAsItsVerb) {
