@@ -30,18 +30,22 @@ public:
         files.onOpen = [state = m_state, limitMs, firstOnly](const std::wstring&) {
             if (state->reached.exchange(true) && firstOnly) return;
             ::WaitForSingleObject(state->release.get(), limitMs);
+            state->ended = true;
         };
     }
     ~StalledOpens() { Release(); }
     StalledOpens(const StalledOpens&) = delete;
     StalledOpens& operator=(const StalledOpens&) = delete;
     bool Reached() const { return m_state->reached; }
+    // The stalled open has not yet come back: whatever returned meanwhile did not wait for it.
+    bool StillHeld() const { return m_state->reached && !m_state->ended; }
     void Release() { ::SetEvent(m_state->release.get()); }
 
 private:
     struct State {
         fw::KernelHandle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
         std::atomic<bool> reached{false};
+        std::atomic<bool> ended{false};
     };
     std::shared_ptr<State> m_state = std::make_shared<State>();
 };

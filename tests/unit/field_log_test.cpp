@@ -64,9 +64,8 @@ TEST(FieldLog, WritersNeverWaitForASlowDiskAndWhatOverflowsIsCounted) {
         for (int i = 0; i < 200 && writes == 0; ++i) ::Sleep(5);
         ASSERT_EQ(1, writes.load()) << "the writer is stuck on the disk now";
 
-        const DWORD before = ::GetTickCount();
         for (int n = 0; n < 2000; ++n) log.Write(Numbered(n));  // far more than is kept
-        EXPECT_LT(::GetTickCount() - before, 500u) << "a line is handed over, never written in place";
+        EXPECT_EQ(1, writes.load()) << "a line is handed over, never written in place";
         EXPECT_FALSE(log.Flush(50));
 
         ::SetEvent(disk);

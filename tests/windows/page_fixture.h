@@ -181,13 +181,18 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
 // answering does. Held by shared_ptr: the worker may outlive the window and the test's scope.
 class Gate {
 public:
-    // Called on the worker: waits for its turn.
+    // Called on the worker: waits for its turn, or 20 s, so that a window that wrongly waits for its
+    // worker fails its test instead of hanging it.
     void Pass() {
         std::unique_lock<std::mutex> lock(m_mutex);
         ++m_arrived;
         m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_passed < m_allowed; });
+        m_changed.wait_for(lock, std::chrono::seconds(20), [this] { return m_passed < m_allowed; });
         ++m_passed;
+    }
+    int Passed() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_passed;
     }
     void Let(int count = 1) {
         std::lock_guard<std::mutex> lock(m_mutex);

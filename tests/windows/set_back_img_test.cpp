@@ -177,7 +177,7 @@ TEST_F(BackImgPage, ThePictureIsReadOffThePageAndAStuckReadNeverHoldsIt) {
     page.reset();
     const DWORD closeMs = ::GetTickCount() - start;
     std::printf("[ measured ] background page closed with a read stuck in %lu ms\n", closeMs);
-    EXPECT_LT(closeMs, 1000u);
+    EXPECT_EQ(2, gate->Passed()) << "the page closed with the third read still stuck";
     gate->Let();
     EXPECT_TRUE(PumpUntil([&] { return reads->load() == 3; }));
 }
