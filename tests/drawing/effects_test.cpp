@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -30,8 +31,7 @@ const Gdiplus::Color kPhoto(255, 0, 200, 0);
 std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int w, int h, const Gdiplus::Color& color,
                                              Gdiplus::PixelFormat format = PixelFormat24bppRGB) {
     auto bitmap = std::make_unique<Gdiplus::Bitmap>(w, h, format);
-    Gdiplus::Graphics g(bitmap.get());
-    g.Clear(color);
+    Gdiplus::Graphics(bitmap.get()).Clear(color);
     return bitmap;
 }
 
@@ -328,12 +328,10 @@ TEST_F(RotationTest, TurnedInOnePassLooksLikeEachPieceTurnedByGdiplus) {
 TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {
     auto photo = SolidBitmap(3, 2, Gdiplus::Color(255, 10, 20, 30), PixelFormat32bppARGB);
     Gdiplus::Bitmap mask(3, 2, PixelFormat32bppARGB);
-    mask.SetPixel(0, 0, Gdiplus::Color(255, 255, 0, 0));
-    mask.SetPixel(1, 0, Gdiplus::Color(255, 0, 255, 255));
-    mask.SetPixel(2, 0, Gdiplus::Color(255, 128, 128, 128));
-    mask.SetPixel(0, 1, Gdiplus::Color(0, 0, 0, 0));
-    mask.SetPixel(1, 1, Gdiplus::Color(255, 255, 255, 255));
-    mask.SetPixel(2, 1, Gdiplus::Color(255, 1, 0, 0));
+    const Gdiplus::Color masks[2][3] = {{{255, 255, 0, 0}, {255, 0, 255, 255}, {255, 128, 128, 128}},
+                                        {{0, 0, 0, 0}, {255, 255, 255, 255}, {255, 1, 0, 0}}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) mask.SetPixel(x, y, masks[y][x]);
     EXPECT_TRUE(ApplyMask(*photo, mask));
     const int expected[2][3] = {{0, 255, 127}, {255, 0, 254}};
     for (int y = 0; y < 2; ++y)
@@ -341,9 +339,7 @@ TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {
             Gdiplus::Color c;
             photo->GetPixel(x, y, &c);
             EXPECT_EQ(expected[y][x], c.GetA()) << x << "," << y;
-            EXPECT_EQ(10, c.GetR());
-            EXPECT_EQ(20, c.GetG());
-            EXPECT_EQ(30, c.GetB());
+            EXPECT_EQ((std::array<int, 3>{10, 20, 30}), (std::array<int, 3>{c.GetR(), c.GetG(), c.GetB()}));
         }
 }
 
@@ -370,7 +366,9 @@ TEST(BlendLayer24Test, MatchesDrawingTheLayerAndClipsAtEveryEdge) {
     }
 }
 
-TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
+// Greying weighs red, green and blue 30:59:11, again and again, also in a row with padding
+// and over every value of each component.
+TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRowsAndEveryComponentValue) {
     // Width 5: 15 bytes of pixels in a 16-byte row.
     Gdiplus::Bitmap bitmap(5, 2, PixelFormat24bppRGB);
     const Gdiplus::Color in[5] = {{255, 255, 255, 255}, {255, 255, 0, 0}, {255, 0, 255, 0}, {255, 0, 0, 255},
@@ -388,33 +386,27 @@ TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
                 EXPECT_EQ(c.r, c.b);
             }
     }
-}
 
-TEST(GrayBitmapTest, GreysEachComponentOfAPhotoLikeGradient) {
-    Gdiplus::Bitmap bitmap(256, 3, PixelFormat24bppRGB);
+    Gdiplus::Bitmap gradient(256, 3, PixelFormat24bppRGB);
     for (int x = 0; x < 256; ++x) {
-        bitmap.SetPixel(x, 0, Gdiplus::Color(255, x, 0, 0));
-        bitmap.SetPixel(x, 1, Gdiplus::Color(255, 0, x, 0));
-        bitmap.SetPixel(x, 2, Gdiplus::Color(255, 0, 0, x));
+        gradient.SetPixel(x, 0, Gdiplus::Color(255, x, 0, 0));
+        gradient.SetPixel(x, 1, Gdiplus::Color(255, 0, x, 0));
+        gradient.SetPixel(x, 2, Gdiplus::Color(255, 0, 0, x));
     }
-    GrayBitmap(bitmap);
+    GrayBitmap(gradient);
     for (int x = 0; x < 256; ++x) {
-        EXPECT_EQ(30 * x / 100, PixelOf(bitmap, x, 0).g);
-        EXPECT_EQ(59 * x / 100, PixelOf(bitmap, x, 1).b);
-        EXPECT_EQ(11 * x / 100, PixelOf(bitmap, x, 2).r);
+        EXPECT_EQ(30 * x / 100, PixelOf(gradient, x, 0).g);
+        EXPECT_EQ(59 * x / 100, PixelOf(gradient, x, 1).b);
+        EXPECT_EQ(11 * x / 100, PixelOf(gradient, x, 2).r);
     }
 }
 
-class MaskListTest : public ::testing::Test {
-protected:
+// The masks are the folder's GIF files by their full paths; one is picked as rand() modulo their
+// count, and none without any. At least six ship, each keeping the centre and hiding a corner.
+TEST(MaskListTest, ListsGifFilesWithFullPathsOnlyPicksRandModuloCountAndSixShip) {
     ScratchDir dir;
     EnvSettings env;
     FakeSystem system;
-};
-
-// The masks are the folder's GIF files by their full paths; one is picked as rand() modulo their
-// count, and none without any.
-TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnlyAndPicksRandModuloCount) {
     std::string folder = dir.MakeDir("Masks");
     testing_support::WriteFile(folder + "\\a.gif", "x");
     testing_support::WriteFile(folder + "\\b.GIF", "x");
@@ -435,12 +427,7 @@ TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnlyAndPicksRandModuloCount) {
     system.rands = {32767, 4};
     EXPECT_EQ("m1", effects.PickRandomMask());
     EXPECT_EQ("m1", effects.PickRandomMask());
-}
 
-TEST(ShippedMasksTest, AtLeastSixMasksThatKeepTheCentreAndHideACorner) {
-    EnvSettings env;
-    FakeSystem system;
-    PhotoEffects effects(env, system);
     effects.LoadMasks(testing_support::BinDir() + "\\Masks");
     ASSERT_GE(effects.m_maskList.size(), 6u);
     for (const std::string& path : effects.m_maskList) {
