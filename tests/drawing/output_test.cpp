@@ -28,11 +28,6 @@ TEST(EncoderTest, FoundByExactMimeTypeWhichFollowsTheExtension) {
 
 class OutputTest : public ComposerTest {
 protected:
-    FakeRegistry registry;
-    void SetUp() override {
-        ComposerTest::SetUp();
-        composer->SetRegistry(registry);
-    }
     void SetRegistry(const std::string& wallpaper, const std::string& background = "37 111 149") {
         SetRegistryWide(mb::Widen(wallpaper), background);
     }
