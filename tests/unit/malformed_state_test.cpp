@@ -72,15 +72,20 @@ TEST_F(MalformedState, LinesFarPastTheirLimitsAreCut) {
     EXPECT_EQ(1, env.isframe);
 }
 
-TEST_F(MalformedState, AReadOnlyEnvIniIsNotReplaced) {
-    const std::string ini = dir.File("env.ini");
+TEST_F(MalformedState, ReadOnlyEnvIniAndListTxtAreNotReplaced) {
+    const std::string ini = dir.File("env.ini"), list = dir.File("list.txt");
     WriteFile(ini, "[DEFAULT]\r\nisframe=1\r\n");
-    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteFile(list, "c:\\photos,2\n&\nc:\\photos\\a.jpg\n");
+    for (const std::string& file : {ini, list}) ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
     env.isframe = 0;
-    bool saved = SaveSettings(env, programs);
-    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(saved);
+    ImageCatalogue catalogue;
+    catalogue.Replace({"d:\\other,0"}, {});
+    const bool settingsSaved = SaveSettings(env, programs), listSaved = catalogue.SaveImageList(dir.path());
+    for (const std::string& file : {ini, list}) ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(settingsSaved);
+    EXPECT_FALSE(listSaved);
     EXPECT_EQ("[DEFAULT]\r\nisframe=1\r\n", ReadFile(ini));
+    EXPECT_EQ("c:\\photos,2\n&\nc:\\photos\\a.jpg\n", ReadFile(list));
 }
 
 TEST_F(MalformedState, ASaveKeepsUnknownKeysAndReplacesTheFileWhole) {
@@ -109,17 +114,6 @@ TEST_F(MalformedState, NoiseAsListTxtNeverCrashesAndRoundTrips) {
         const size_t kept = catalogue.HasFolders() ? catalogue.Images().size() : 0;
         EXPECT_EQ(catalogue.FolderEntries().size() + kept, again.FolderEntries().size() + again.Images().size());
     }
-}
-
-TEST_F(MalformedState, AListTxtThatCannotBeReplacedKeepsItsContent) {
-    WriteFile(dir.File("list.txt"), "c:\\photos,2\n&\nc:\\photos\\a.jpg\n");
-    ::SetFileAttributesA(dir.File("list.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    ImageCatalogue catalogue;
-    catalogue.Replace({"d:\\other,0"}, {});
-    bool saved = catalogue.SaveImageList(dir.path());
-    ::SetFileAttributesA(dir.File("list.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ("c:\\photos,2\n&\nc:\\photos\\a.jpg\n", ReadFile(dir.File("list.txt")));
 }
 
 TEST_F(MalformedState, NoiseAsPoslistTxtGivesOnlyWellFormedLines) {
