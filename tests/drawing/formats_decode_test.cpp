@@ -221,9 +221,7 @@ TEST_F(FormatsDecodeTest, WebPIsDecodedAtTheDrawnSize) {
     for (bool lossless : {false, true}) {
         SCOPED_TRACE(lossless ? "lossless" : "lossy");
         const std::string path = dir.File(lossless ? "big-lossless.webp" : "big.webp");
-        WebPOptions options;
-        options.lossless = lossless;
-        WriteBytes(path, EncodeWebP(800, 600, [](int x, int y) { return Mark(x, y, 800); }, options));
+        WriteBytes(path, EncodeWebP(800, 600, [](int x, int y) { return Mark(x, y, 800); }, WebPOptions{lossless}));
         int askedW = 0, askedH = 0;
         DecodedPicture picture = DecodePicture(path, [&](int w, int h) {
             askedW = w;
@@ -241,13 +239,11 @@ TEST_F(FormatsDecodeTest, WebPIsDecodedAtTheDrawnSize) {
 
 TEST_F(FormatsDecodeTest, WebPKeepsItsAlpha) {
     const std::string path = dir.File("alpha.webp");
-    WebPOptions lossless;
-    lossless.lossless = true;
     // Left: clear; right: half-transparent blue; bottom rows opaque white.
     WriteBytes(path, EncodeWebP(64, 48, [](int x, int y) {
         if (y >= 40) return Rgba8{255, 255, 255, 255};
         return x < 32 ? Rgba8{0, 0, 0, 0} : Rgba8{0, 0, 255, 128};
-    }, lossless));
+    }, WebPOptions{true}));
     DecodedPicture picture = DecodePicture(path, FullSize);
     ASSERT_TRUE(picture);
     EXPECT_EQ(32, picture.bitsPerPixel);
@@ -265,10 +261,8 @@ TEST_F(FormatsDecodeTest, WebPStandsUprightByItsExifOrientation) {
     for (const Turning& t : kTurnings) {
         SCOPED_TRACE(t.orientation);
         const std::string path = dir.File("turned" + std::to_string(t.orientation) + ".webp");
-        WebPOptions options;
-        options.lossless = true;
-        options.orientation = t.orientation;
-        const std::vector<uint8_t> bytes = EncodeWebP(64, 48, [](int x, int y) { return Mark(x, y, 64); }, options);
+        const std::vector<uint8_t> bytes =
+            EncodeWebP(64, 48, [](int x, int y) { return Mark(x, y, 64); }, WebPOptions{true, t.orientation});
         ASSERT_FALSE(bytes.empty());
         WriteBytes(path, bytes);
         ExpectMarks(DecodePicture(path, FullSize), t, 64, 48, 64, 48);
