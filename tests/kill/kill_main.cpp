@@ -70,10 +70,7 @@ void CopyFolder(const std::string& from, const std::string& to) {
 
 void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const char* format) {
     Gdiplus::Bitmap bitmap(w, h, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics g(&bitmap);
-        g.Clear(color);
-    }
+    Gdiplus::Graphics(&bitmap).Clear(color);
     SaveImage(bitmap, path, format);
 }
 
