@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "support/test_support.h"
 
@@ -74,11 +75,10 @@ TEST(MultibytePath, AChosenPathIsKeptExactOrTakenByItsShortNameNeverBestFit) {
     // Thai: no spelling in the code page; its short name stands in and opens the same file.
     const std::wstring thai = folder + L"\\\u0E01\u0E02.jpg";
     {
-        HANDLE made = ::CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, made);
+        fw::FileHandle made(::CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(made);
         DWORD written = 0;
-        ::WriteFile(made, "thai", 4, &written, nullptr);
-        ::CloseHandle(made);
+        ::WriteFile(made.get(), "thai", 4, &written, nullptr);
     }
     const std::string narrow = mb::NarrowPath(thai);
     if (!narrow.empty()) {

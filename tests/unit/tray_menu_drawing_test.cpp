@@ -146,11 +146,16 @@ TEST_F(MenuCanvas, BannerFollowsTheFirstItemsTop) {
                         {21, 47, RGB(255, 255, 255)}}));
 }
 
-TEST(TrayRows, TallMenuFontsGetTallerRows) {
+// Tall menu fonts get taller rows; an item's width leaves room for the banner and the margins
+// at the menu's DPI.
+TEST(TrayRows, TallMenuFontsGetTallerRowsAndItemsRoomForTheBanner) {
     EXPECT_EQ(22, TrayRowHeightsFor(96, 16).item);
     EXPECT_EQ(30, TrayRowHeightsFor(96, 26).item);  // a large accessibility text size
     EXPECT_EQ(44, TrayRowHeightsFor(192, 30).item);
     EXPECT_EQ(8, TrayRowHeightsFor(192, 30).separator);
+    EXPECT_EQ(50 + 58, TrayItemWidthFor(50, 96));
+    EXPECT_EQ(75 + 87, TrayItemWidthFor(75, 144));
+    EXPECT_EQ(58, TrayItemWidthFor(0, 96));
 }
 
 TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
@@ -235,12 +240,6 @@ TEST_F(MenuCanvas, PauseMarkOnlyWhenTheEntryIsChecked) {
     EXPECT_EQ(RGB(255, 255, 255), At(30, 110));
     DrawTrayMenuItem(Item(ID_TRAY_PAUSE, r, ODA_DRAWENTIRE, ODS_CHECKED), drawing);
     EXPECT_TRUE(Pixels({{23, 103, RGB(255, 0, 0)}, {38, 118, RGB(255, 0, 0)}, {39, 118, RGB(255, 255, 255)}}));
-}
-
-TEST(TrayItemWidth, LeavesRoomForTheBannerAndTheMarginsAtTheMenusDpi) {
-    EXPECT_EQ(50 + 58, TrayItemWidthFor(50, 96));
-    EXPECT_EQ(75 + 87, TrayItemWidthFor(75, 144));
-    EXPECT_EQ(58, TrayItemWidthFor(0, 96));
 }
 
 }  // namespace
