@@ -46,12 +46,11 @@ TEST_F(MonitorsTest, EveryLayoutShowsEachMonitorItsOwnPhotoGapsInTheBackgroundAn
     env.iscalender = 1;
     env.ispath = 1;
     for (int i = 0; i < 5; ++i) AddPhoto("p" + std::to_string(i) + ".png", 400, 300, kPhotoColours[i]);
+    const std::vector<std::string> images = catalogue.Images();
     for (const Layout& layout : Layouts()) {
         SCOPED_TRACE(layout.name);
         UseMonitors(layout.monitors);
-        std::vector<std::string> images;
-        for (int i = 0; i < 5; ++i) images.push_back(photos + "\\p" + std::to_string(i) + ".png");
-        catalogue.Replace(catalogue.FolderEntries(), std::move(images));
+        catalogue.Replace(catalogue.FolderEntries(), images);
         composer->RestartSelection();
         Compose();
 
