@@ -219,12 +219,14 @@ TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
     EXPECT_TRUE(AreColour(*shot, {{711 + 3, 533}, {512, 533 + 3}}, kBack, 6));
 }
 
-TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {
+// A dark bar with white text at the bottom right; an empty path draws nothing.
+TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRightAndNoneForNoPath) {
     Gdiplus::Bitmap canvas(1024, 768, PixelFormat24bppRGB);
     Gdiplus::Graphics g(&canvas);
     g.Clear(Gdiplus::Color(255, 200, 200, 200));
-    fw::WorkArea wa{0, 0, 1024, 738};
-    DrawPathText(g, "C:\\photos\\summer\\beach01.jpg", wa);
+    DrawPathText(g, "", fw::WorkArea{0, 0, 1024, 738});
+    EXPECT_EQ(200, PixelOf(canvas, 1020, 725).r);
+    DrawPathText(g, "C:\\photos\\summer\\beach01.jpg", fw::WorkArea{0, 0, 1024, 738});
 
     // The bar: rows 718..729, from transparent at x 424 to nearly black at the right.
     EXPECT_GT(PixelOf(canvas, 425, 720).r, 180);
@@ -237,14 +239,6 @@ TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {
     EXPECT_GT(bright, 10);  // white letters ending 10 pixels before the right edge
     for (int y = 718; y < 730; ++y)
         for (int x = 1015; x < 1024; ++x) EXPECT_LT(PixelOf(canvas, x, y).r, 200) << x << "," << y;
-}
-
-TEST(PathTextTest, EmptyPathDrawsNothing) {
-    Gdiplus::Bitmap canvas(1024, 768, PixelFormat24bppRGB);
-    Gdiplus::Graphics g(&canvas);
-    g.Clear(Gdiplus::Color(255, 200, 200, 200));
-    DrawPathText(g, "", fw::WorkArea{0, 0, 1024, 738});
-    EXPECT_EQ(200, PixelOf(canvas, 1020, 725).r);
 }
 
 }  // namespace
