@@ -35,7 +35,8 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
     EXPECT_TRUE(programs.empty());
 }
 
-// Each line alone in env.ini and the number it leaves in the record.
+// Each line alone in env.ini and the number it leaves in the record; colours keep eight
+// characters and strings 259.
 TEST_F(SettingsFile, NumbersFallBackOrAreCutToTheirBuffer) {
     const struct {
         const char* line;
@@ -54,6 +55,10 @@ TEST_F(SettingsFile, NumbersFallBackOrAreCutToTheirBuffer) {
         LoadKeys(std::string(c.line) + "\r\n");
         EXPECT_EQ(c.expected, env.*c.field) << c.line;
     }
+    const std::string longName(300, 'm');
+    LoadKeys("framecolor=123456789\r\nmaskfilename=" + longName + "\r\n");
+    EXPECT_EQ(12345678u, env.framecolor);
+    EXPECT_EQ(longName.substr(0, 259), env.maskfilename);
 }
 
 TEST_F(SettingsFile, FlagsFollowAtoi) {
@@ -79,22 +84,18 @@ TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
     EXPECT_TRUE(found);
 }
 
-TEST_F(SettingsFile, BackgroundColourRoundTrip) {
-    LoadKeys("backcolor=255\r\n");
+// The background colour round-trips; the picture per monitor is on unless switched off, and a save
+// keeps the keys that are no settings.
+TEST_F(SettingsFile, BackgroundColourAndPicturePerMonitorRoundTripBesideTheOtherKeys) {
+    LoadKeys("backcolor=255\r\nmultimonitor=0\r\noriwallstyle=6\r\n");
     EXPECT_EQ(0xFFFF0000u, env.backcolor);
+    EXPECT_EQ(0, env.multimonitor);
     SaveSettings(env, programs);
     OutProgramList none;
     const EnvSettings again = Reread(none);
     EXPECT_EQ(0xFFFF0000u, again.backcolor);
     EXPECT_EQ(255u, ArgbToColorRef(again.backcolor));
-}
-
-TEST_F(SettingsFile, PicturePerMonitorIsOnUnlessSwitchedOffAndKeepsTheOtherKeys) {
-    LoadKeys("multimonitor=0\r\noriwallstyle=6\r\n");
-    EXPECT_EQ(0, env.multimonitor);
-    SaveSettings(env, programs);
-    OutProgramList none;
-    EXPECT_EQ(0, Reread(none).multimonitor);
+    EXPECT_EQ(0, again.multimonitor);
     env.multimonitor = 1;
     SaveSettings(env, programs);
     EXPECT_EQ(1, Reread(none).multimonitor);
@@ -102,13 +103,6 @@ TEST_F(SettingsFile, PicturePerMonitorIsOnUnlessSwitchedOffAndKeepsTheOtherKeys)
     char kept[8] = {};
     ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", kept, sizeof kept, env.FilePath("\\env.ini").c_str());
     EXPECT_STREQ("6", kept);
-}
-
-TEST_F(SettingsFile, ColoursKeepEightCharactersAndStringsTwoHundredFiftyNine) {
-    const std::string longName(300, 'm');
-    LoadKeys("framecolor=123456789\r\nmaskfilename=" + longName + "\r\n");
-    EXPECT_EQ(12345678u, env.framecolor);
-    EXPECT_EQ(longName.substr(0, 259), env.maskfilename);
 }
 
 TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
@@ -160,7 +154,9 @@ TEST_F(SettingsFile, SaveWritesTheKnownTextByteForByte) {
     EXPECT_EQ(expected, testing_support::ReadFile(dir.File("env.ini")));
 }
 
-TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
+// A reset keeps the colours and clears the rest; the program's folder survives a trail byte
+// that reads as a backslash.
+TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRestAndExePathSurvivesTrailByteBackslash) {
     EnvSettings env;
     env.backcolor = 0xFF102030;
     env.framecolor = 77;
@@ -172,10 +168,7 @@ TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
     EXPECT_EQ(77u, env.framecolor);
     EXPECT_EQ((std::array<int, 2>{0, 0}), (std::array<int, 2>{env.isframe, env.picmaxsize}));
     EXPECT_TRUE(env.ymfontname.empty());
-}
 
-TEST(SettingsRecord, ExePathSurvivesTrailByteBackslash) {
-    EnvSettings env;
     std::string folder = "c:\\\xC7\xA5\x9B\x5C";  // last character's trail byte is '\'
     InitExePath(env, folder + "\\Dioramix.exe");
     EXPECT_EQ(folder, env.m_exePath);
