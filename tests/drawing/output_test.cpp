@@ -75,7 +75,7 @@ TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
     EXPECT_TRUE(FileExists(dir.File("backimage.png")));
 }
 
-TEST_F(OutputTest, PriorWallpaperAndDesktopColourFromTheRegistry) {
+TEST_F(OutputTest, PriorWallpaperAndDesktopColourOfThreeNumbersFromTheRegistry) {
     SetRegistry("C:\\users\\me\\beach.bmp");
     composer->LoadPriorWallpaper();
     EXPECT_EQ("C:\\users\\me\\beach.bmp", env.oriwallpath);
@@ -88,6 +88,15 @@ TEST_F(OutputTest, PriorWallpaperAndDesktopColourFromTheRegistry) {
 
     composer->RestorePriorWallpaper();
     EXPECT_EQ(std::vector<std::string>{"C:\\users\\me\\beach.bmp"}, system.wallpapers);
+
+    SetRegistry("", "  10   20  30 ");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(0xFF0A141Eu, env.m_desktopColor);
+
+    env.m_desktopColor = 0xFF000000;
+    SetRegistry("", "10 20");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(0xFF000000u, env.m_desktopColor);
 }
 
 TEST_F(OutputTest, OwnPictureStillSetRecoversThePathKeptInEnvIni) {
@@ -141,17 +150,6 @@ TEST_F(OutputTest, NothingIsRestoredOrKeptBeforeThePriorWallpaperWasReadAndNoWal
     composer->LoadPriorWallpaper();
     composer->RestorePriorWallpaper();
     EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
-}
-
-TEST_F(OutputTest, DesktopColourNeedsThreeNumbers) {
-    SetRegistry("", "  10   20  30 ");
-    composer->LoadPriorWallpaper();
-    EXPECT_EQ(0xFF0A141Eu, env.m_desktopColor);
-
-    env.m_desktopColor = 0xFF000000;
-    SetRegistry("", "10 20");
-    composer->LoadPriorWallpaper();
-    EXPECT_EQ(0xFF000000u, env.m_desktopColor);
 }
 
 TEST_F(OutputTest, NoProgramFolderSetsNoWallpaper) {
