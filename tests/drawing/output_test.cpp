@@ -49,12 +49,16 @@ TEST_F(OutputTest, SaveCurrentWallpaperChoosesTheEncoderByExtension) {
     EXPECT_FALSE(FileExists(dir.File("p.tif")));
 }
 
-TEST_F(OutputTest, SaveWithoutAPictureWritesNothing) {
+TEST_F(OutputTest, SaveWithoutAPictureOrAChangeWithoutAProgramFolderWritesNothing) {
     composer->SaveCurrentWallpaperAs(dir.File("early.png"));
     composer->TogglePause();
     EXPECT_FALSE(FileExists(dir.File("early.png")));
     EXPECT_FALSE(FileExists(dir.File("backimage.png")));
     EXPECT_EQ(1, env.ispause);
+
+    env.m_exePath.clear();
+    Compose();
+    EXPECT_TRUE(system.wallpapers.empty());
 }
 
 TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
@@ -150,12 +154,6 @@ TEST_F(OutputTest, NothingIsRestoredOrKeptBeforeThePriorWallpaperWasReadAndNoWal
     composer->LoadPriorWallpaper();
     composer->RestorePriorWallpaper();
     EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
-}
-
-TEST_F(OutputTest, NoProgramFolderSetsNoWallpaper) {
-    env.m_exePath.clear();
-    Compose();
-    EXPECT_TRUE(system.wallpapers.empty());
 }
 
 // A slideshow, a picture of the day or a photo viewer leaves the registry naming Windows' own

@@ -49,7 +49,7 @@ TEST_F(MalformedState, NoiseAsEnvIniGivesTheDefaults) {
     }
 }
 
-TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaults) {
+TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaultsAndLinesFarPastTheirLimitsAreCut) {
     LoadKeys("picmaxsize=-400\r\nframesize=99999\r\nrotatevalue=-7\r\nchangetime=-3\r\npiccleartotalcnt=-1\r\n");
     ExpectDefaultNumbers(env);
 
@@ -59,9 +59,7 @@ TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaults) {
         LoadKeys(keys);
         EXPECT_EQ(expected, (std::array{env.picmaxsize, env.framesize, env.rotatevalue})) << keys;
     }
-}
 
-TEST_F(MalformedState, LinesFarPastTheirLimitsAreCut) {
     const std::string longText(100000, '7');
     LoadIni("[DEFAULT]\r\nmaskfilename=" + longText + "\r\nmin_sec=" + longText + "\r\noutprogram0=" + longText +
             "\r\nisframe=1\r\n");

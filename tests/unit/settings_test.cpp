@@ -119,17 +119,15 @@ TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
     EXPECT_EQ((OutProgramList{"A", "B", "C"}), read);
 }
 
-TEST_F(SettingsFile, SaveWritesEveryKeyInOrder) {
+TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndTheKnownTextByteForByte) {
     LoadSettings(env, programs);
     SaveSettings(env, programs);
     std::vector<std::string> keys;
     for (const auto& line : ReadLines(dir.File("env.ini")))
         if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
     EXPECT_EQ(testing_support::SavedSettingsKeys(), keys);
-}
 
-// Every key at a value of its own, saved where there is no file yet: the exact text of a save.
-TEST_F(SettingsFile, SaveWritesTheKnownTextByteForByte) {
+    // Every key at a value of its own, saved where there is no file yet: the exact text of a save.
     LoadKeys("isbackimg=1\r\nisforeimg=1\r\npicmaxsize=640\r\nchangetime=42\r\nmin_sec=60000\r\nframesize=12\r\n"
              "rotatevalue=33\r\npiccleartotalcnt=5\r\nimagepos=2\r\nrememory=3\r\nshowtime=4\r\n"
              "maskfilename=c:\\m\\heart.gif\r\nbackimagename=c:\\b.jpg\r\nymfontname=Arial\r\nddfontname=Tahoma\r\n"

@@ -158,7 +158,7 @@ TEST(TrayRows, TallMenuFontsGetTallerRowsAndItemsRoomForTheBanner) {
     EXPECT_EQ(58, TrayItemWidthFor(0, 96));
 }
 
-TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
+TEST_F(MenuCanvas, SelectionFillsTheHighlightsWithReadableTextAndDeselectionWhitensThem) {
     const TrayItemDrawing drawing = Drawing(L"a");
     const RECT r{0, 26, 160, 48};
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, ODS_SELECTED), drawing);
@@ -166,9 +166,7 @@ TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
     EXPECT_TRUE(Pixels({{24, 27, RGB(10, 36, 106)}, {30, 30, RGB(230, 202, 213)}, {23, 30, RGB(255, 255, 255)}}));
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, 0), drawing);
     EXPECT_TRUE(Pixels({{24, 27, RGB(255, 255, 255)}, {30, 30, RGB(255, 255, 255)}}));
-}
 
-TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
     ::SetTextColor(dc(), RGB(255, 255, 255));  // a highlight text colour left in the DC
     DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 180, 160, 202}, ODA_SELECT, ODS_SELECTED), Drawing(L"\uC885\uB8CC"));
     int dark = 0;
