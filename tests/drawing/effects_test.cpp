@@ -15,13 +15,7 @@
 #include "support/picture_checks.h"
 #include "support/test_support.h"
 
-using testing_support::AreColour;
-using testing_support::FakeSystem;
-using testing_support::IsColour;
-using testing_support::Near;
-using testing_support::PixelOf;
-using testing_support::Rgb;
-using testing_support::ScratchDir;
+using namespace testing_support;
 
 namespace {
 

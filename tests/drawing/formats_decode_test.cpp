@@ -30,8 +30,7 @@ namespace {
 
 using namespace marked_picture;
 using composer_testing::ComposerTest;
-using testing_support::ScratchDir;
-using testing_support::WriteBytes;
+using namespace testing_support;
 
 // An uncompressed 24-bit TIFF of the marked picture with an orientation tag.
 std::vector<uint8_t> MarkedTiff(int w, int h, int orientation) {
@@ -207,11 +206,6 @@ TEST(PictureFormatTest, FirstBytesNameTheFormat) {
 }
 
 #if DIORAMIX_HAS_LIBWEBP
-using testing_support::EncodeAnimatedWebP;
-using testing_support::EncodeWebP;
-using testing_support::Rgba8;
-using testing_support::WebPOptions;
-
 Rgba8 Mark(int x, int y, int w) {
     const Argb c = MarkColour(x, y, w);
     return {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b), 255};

@@ -7,9 +7,7 @@
 #include "framework/handles.h"
 
 using namespace composer_testing;
-using testing_support::FileExists;
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

@@ -28,15 +28,8 @@
 
 namespace {
 
-using testing_support::IsColour;
-using testing_support::PixelOf;
-using testing_support::Rgb;
-using testing_support::ScratchDir;
-
+using namespace testing_support;
 using marked_picture::FullSize;
-using testing_support::PeakPrivateBytes;
-using testing_support::ReadBytes;
-using testing_support::WriteBytes;
 
 class PictureDecodeTest : public ::testing::Test {
 protected:
@@ -44,11 +37,6 @@ protected:
 };
 
 #if DIORAMIX_HAS_LIBJPEG
-using testing_support::JpegForm;
-using testing_support::JpegOptions;
-using testing_support::Rgb8;
-using testing_support::WriteJpeg;
-
 TEST_F(PictureDecodeTest, EveryExifOrientationStandsUpright) {
     for (const marked_picture::Turning& t : marked_picture::kTurnings) {
         SCOPED_TRACE(t.orientation);

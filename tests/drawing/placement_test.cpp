@@ -9,10 +9,7 @@
 #include "drawing/composer_fixture.h"
 
 using namespace composer_testing;
-using testing_support::FakeSystem;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

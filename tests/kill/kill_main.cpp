@@ -34,10 +34,7 @@
 
 namespace {
 
-using testing_support::CountTemporaryFiles;
-using testing_support::ReadFile;
-using testing_support::StartProgram;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 const char* const kStateFiles[] = {"env.ini", "list.txt", "poslist.txt", "Dioramix.bmp"};
 constexpr int kCatalogueLines = 20000;  // a list.txt of about a megabyte: its save takes a while

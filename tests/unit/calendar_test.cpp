@@ -6,8 +6,7 @@
 #include "composer/calendar.h"
 #include "support/test_support.h"
 
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 TEST(CalendarArithmeticTest, LeapYearsAndMonthLengths) {
     EXPECT_TRUE(IsLeapYear(2024));

@@ -12,14 +12,7 @@
 #include "support/catalogue_steps.h"
 #include "support/test_support.h"
 
-using testing_support::CountEntries;
-using testing_support::ReadFile;
-using testing_support::ReadLines;
-using testing_support::ReloadFolders;
-using testing_support::RemoveFolder;
-using testing_support::ScanFolder;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

@@ -14,10 +14,7 @@
 #include "support/settings_fixture.h"
 #include "support/test_support.h"
 
-using testing_support::ExpectDefaultNumbers;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

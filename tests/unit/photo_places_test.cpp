@@ -15,9 +15,7 @@
 #include "support/fake_files.h"
 #include "support/test_support.h"
 
-using testing_support::FakeFiles;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

@@ -6,9 +6,7 @@
 #include "support/settings_fixture.h"
 #include "support/test_support.h"
 
-using testing_support::ExpectDefaultNumbers;
-using testing_support::ReadLines;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
