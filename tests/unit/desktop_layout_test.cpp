@@ -39,7 +39,7 @@ TEST(DesktopLayout, OneMonitorOrTheOptionOffGivesThePrimaryScreenAlone) {
     }
 }
 
-TEST(DesktopLayout, CanvasCoversEveryMonitorPrimaryFirstThenLeftToRight) {
+TEST(DesktopLayout, CanvasCoversEveryMonitorWithAnAreaPrimaryFirstThenLeftToRight) {
     struct Case {
         const char* name;
         std::vector<fw::MonitorInfo> monitors;
@@ -69,9 +69,7 @@ TEST(DesktopLayout, CanvasCoversEveryMonitorPrimaryFirstThenLeftToRight) {
         EXPECT_EQ(-c.bounds.left, primary.left);
         EXPECT_EQ(-c.bounds.top, primary.top);
     }
-}
 
-TEST(DesktopLayout, MonitorsWithoutAreaAreLeftOutAndSomeoneIsPrimary) {
     const DesktopLayout layout = MakeDesktopLayout(
         {Monitor(1920, 0, 1920, 1080), Monitor(0, 0, 0, 0), Monitor(0, 0, 1920, 1080)}, true, 1920, 1080, {});
     ASSERT_EQ(2u, layout.monitors.size());

@@ -63,7 +63,7 @@ TEST(Handles, GdiObjectIsDeletedOnceByItsLastOwnerOrResetOrGivenUp) {
     ::DeleteObject(b);
 }
 
-TEST(Handles, KernelHandleClosesAndSelfMoveIsHarmless) {
+TEST(Handles, KernelHandleClosesSelfMoveIsHarmlessAndAnInvalidFindHandleIsEmpty) {
     fw::KernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ASSERT_TRUE(event);
     HANDLE raw = event.get();
@@ -74,9 +74,7 @@ TEST(Handles, KernelHandleClosesAndSelfMoveIsHarmless) {
     EXPECT_TRUE(::GetHandleInformation(raw, &flags));
     event.reset();
     EXPECT_FALSE(event);
-}
 
-TEST(Handles, FindHandleTreatsInvalidValueAsEmpty) {
     testing_support::ScratchDir dir;
     WIN32_FIND_DATAA data;
     fw::FindHandle none(::FindFirstFileA((dir.path() + "\\*.nothing").c_str(), &data));
