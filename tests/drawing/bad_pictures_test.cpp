@@ -53,16 +53,12 @@ protected:
     }
 };
 
-TEST_F(BadPictureTest, EveryPictureLeavesAWholeWallpaperWithFrameShadowAndRotation) {
+TEST_F(BadPictureTest, EveryPictureLeavesAWholeWallpaperWithFrameShadowAndRotationAndThroughRandomMasks) {
     if (pictures.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
     EXPECT_GE(pictures.size(), 30u);
     for (const std::string& picture : pictures) ComposeThrough(picture);
-}
 
-TEST_F(BadPictureTest, EveryPictureLeavesAWholeWallpaperThroughRandomMasks) {
-    if (pictures.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
-    env.ismask = 1;
-    env.isrndmask = 1;
+    env.ismask = env.isrndmask = 1;
     env.notstrech = 0;  // the tiny and thin pictures are enlarged too
     for (const std::string& picture : pictures) ComposeThrough(picture);
 }

@@ -115,7 +115,9 @@ TEST_F(CalendarTest, December2026WeekdaysHolidayAndMarkedDay) {
     }
 }
 
-TEST_F(CalendarTest, LastDayEndsTenPixelsBeforeTheBarsEnd) {
+// The last day ends 10 pixels before the bar's end, nothing lies left of the first; the bars fade
+// from clear to dark; the year and month are in their colour inside their bar.
+TEST_F(CalendarTest, DaysBarsAndYearMonthEachInTheirPlace) {
     Draw(2026, 12, 8);
     const int top = DayTop();
     auto inside = Inks(1024 - 22, 1024 - 10, top, top + 16);
@@ -125,10 +127,7 @@ TEST_F(CalendarTest, LastDayEndsTenPixelsBeforeTheBarsEnd) {
     const int firstRight = 1024 - 10 - 22 * 26 - 8 * 20;
     EXPECT_GT(Inks(firstRight - 16, firstRight, top, top + 16)[kWhite], 4);
     EXPECT_TRUE(Inks(1024 - 800, firstRight - 18, top - 2, top + 18).empty());
-}
 
-TEST_F(CalendarTest, BarsFadeFromClearToDark) {
-    Draw(2026, 12, 8);
     EXPECT_NEAR(100, Blue(1024 - 800 + 1, DayTop() + 8), 3) << "the day bar's left end is clear";
     EXPECT_LT(Blue(1024 - 3, DayTop() + 8), 25) << "its right end is nearly black";
     EXPECT_EQ(100, Blue(1024 - 800 - 2, DayTop() + 8));
@@ -137,10 +136,7 @@ TEST_F(CalendarTest, BarsFadeFromClearToDark) {
     EXPECT_NEAR(100, Blue(1024 - 199, 738 - 82 + 2), 3);
     EXPECT_LT(Blue(1024 - 3, 738 - 82 + 2), 25);
     EXPECT_EQ(100, Blue(1024 - 100, 738 - 82 - 2));
-}
 
-TEST_F(CalendarTest, YearMonthTextInItsColourInsideItsBar) {
-    Draw(2026, 12, 8);
     EXPECT_GT(Inks(1024 - 200, 1024 - 10, 738 - 82, 738 - 52)[kGreen], 100);
     EXPECT_EQ(0, Inks(0, 1024, 0, 738 - 82)[kGreen]);
     EXPECT_EQ(0, Inks(1024 - 10, 1024, 738 - 82, 738 - 52)[kGreen]);

@@ -28,10 +28,7 @@ namespace composer_testing {
 inline void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color,
                          const std::string& format = "png") {
     Gdiplus::Bitmap bitmap(w, h, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics g(&bitmap);
-        g.Clear(color);
-    }
+    Gdiplus::Graphics(&bitmap).Clear(color);
     SaveImage(bitmap, path, format);
 }
 
@@ -84,8 +81,10 @@ protected:
     EnvSettings env;
     OutProgramList programs;
     ImageCatalogue catalogue;
+    FakeRegistry registry;
     std::unique_ptr<Composer> composer;
     std::string photos;
+    RECT bounds{};  // the virtual screen over the monitors UseMonitors gave
 
     void SetUp() override {
         ResetSettings(env);
@@ -93,8 +92,20 @@ protected:
         LoadSettings(env, programs);  // no env.ini: the defaults
         env.isforeimg = 1;
         env.israndum = 0;
-        composer = std::make_unique<Composer>(env, catalogue, system);
+        composer = NewComposer();
         photos = dir.MakeDir("photos");
+    }
+
+    // A composer on the same folder, system and registry, as the next run makes it.
+    std::unique_ptr<Composer> NewComposer() {
+        auto made = std::make_unique<Composer>(env, catalogue, system);
+        made->SetRegistry(registry);
+        return made;
+    }
+    void UseMonitors(const std::vector<fw::MonitorInfo>& monitors) {
+        system.SetMonitors(monitors);
+        bounds = monitors.front().rect;
+        for (const fw::MonitorInfo& m : monitors) ::UnionRect(&bounds, &bounds, &m.rect);
     }
 
     // A picture in the photo folder, appended to the catalogue; the folder is listed.

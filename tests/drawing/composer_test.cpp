@@ -9,7 +9,8 @@ using namespace composer_testing;
 
 namespace {
 
-TEST_F(ComposerTest, WritesA24BitBitmapOfTheScreenAndSetsIt) {
+// A 24-bit bitmap of the screen is written and set; a screen of a new size gets a canvas of that size.
+TEST_F(ComposerTest, WritesA24BitBitmapOfTheScreenAndSetsItAtEachNewSize) {
     AddPhoto("a.png", 800, 600, kRed);
     Compose();
     ASSERT_EQ(1u, system.wallpapers.size());
@@ -28,6 +29,13 @@ TEST_F(ComposerTest, WritesA24BitBitmapOfTheScreenAndSetsIt) {
     EXPECT_TRUE(AreColour(*shot, {{5, 5}, {312 - 2, 234 + 10}}, kBack, 6));
     EXPECT_EQ(1, composer->ImageCount());
     EXPECT_EQ(std::vector<std::string>{photos + "\\a.png"}, composer->CurrentImages());
+
+    system.screenWidth = 800;
+    system.screenHeight = 600;
+    Compose();
+    shot = Wallpaper();
+    EXPECT_EQ(800u, shot->GetWidth());
+    EXPECT_EQ(600u, shot->GetHeight());
 }
 
 TEST_F(ComposerTest, OverlapContinuesUntilTheCountIsReached) {
@@ -46,41 +54,24 @@ TEST_F(ComposerTest, OverlapContinuesUntilTheCountIsReached) {
     EXPECT_EQ((std::vector<size_t>{1, 2, 3, 1, 2, 3, 1}), counts);
 }
 
-TEST_F(ComposerTest, ContinuedPictureKeepsThePreviousPhotoAndFreshOneDoesNot) {
-    CollageAt({RECT{0, 0, 200, 150}, RECT{600, 400, 800, 550}}, 2);
-    Compose();
-    Compose();  // continues: red stays at the first position, blue at the second
-    auto both = Wallpaper();
-    EXPECT_TRUE(IsColour(*both, 100, 75, kRed, 6));
-    EXPECT_TRUE(IsColour(*both, 700, 475, kBlue, 6));
-
-    Compose();  // the count is reached: fresh background, green at the first position
-    auto fresh = Wallpaper();
-    EXPECT_TRUE(IsColour(*fresh, 100, 75, kGreen, 6));
-    EXPECT_TRUE(IsColour(*fresh, 700, 475, kBack, 6));
-}
-
-TEST_F(ComposerTest, ThirdContinuedPictureKeepsBothEarlierPhotos) {
-    // The second change's copy is written into the bitmap the first one's was kept in.
+// A continued picture keeps every earlier photo (the second change's copy is written into the
+// bitmap the first one's was kept in); once the count is reached a fresh one keeps none.
+TEST_F(ComposerTest, ContinuedPicturesKeepTheEarlierPhotosAndAFreshOneDoesNot) {
     CollageAt({RECT{0, 0, 200, 150}, RECT{600, 400, 800, 550}, RECT{300, 0, 500, 150}}, 3);
     for (int i = 0; i < 3; ++i) Compose();
     auto all = Wallpaper();
     EXPECT_TRUE(IsColour(*all, 100, 75, kRed, 6));
     EXPECT_TRUE(IsColour(*all, 700, 475, kBlue, 6));
     EXPECT_TRUE(IsColour(*all, 400, 75, kGreen, 6));
+
+    Compose();  // the count is reached: fresh background, red again at the first position
+    auto fresh = Wallpaper();
+    EXPECT_TRUE(IsColour(*fresh, 100, 75, kRed, 6));
+    EXPECT_TRUE(AreColour(*fresh, {{700, 475}, {400, 75}}, kBack, 6));
 }
 
-TEST_F(ComposerTest, CentreModeNeverOverlaps) {
-    env.isoverlap = 1;
-    env.imagepos = 0;
-    AddPhoto("a.png", 400, 300, kRed);
-    AddPhoto("b.png", 400, 300, kBlue);
-    Compose();
-    Compose();
-    EXPECT_EQ(1u, composer->CurrentImages().size());
-}
-
-TEST_F(ComposerTest, ClearRequestStartsAfreshOnce) {
+// A clear request starts afresh once; the centre mode never overlaps.
+TEST_F(ComposerTest, ClearRequestStartsAfreshOnceAndCentreModeNeverOverlaps) {
     env.isoverlap = 1;
     env.imagepos = 2;
     for (int i = 0; i < 3; ++i) AddPhoto("p" + std::to_string(i) + ".png", 100, 100, kGreen);
@@ -91,18 +82,11 @@ TEST_F(ComposerTest, ClearRequestStartsAfreshOnce) {
     Compose();
     EXPECT_EQ(1, composer->ImageCount());
     EXPECT_FALSE(composer->FreshBackgroundRequested());
-}
 
-TEST_F(ComposerTest, ScreenOfANewSizeGetsACanvasOfThatSize) {
-    AddPhoto("red.png", 100, 100, kRed);
+    env.imagepos = 0;
     Compose();
-    EXPECT_EQ(1024u, Wallpaper()->GetWidth());
-    system.screenWidth = 800;
-    system.screenHeight = 600;
     Compose();
-    auto shot = Wallpaper();
-    EXPECT_EQ(800u, shot->GetWidth());
-    EXPECT_EQ(600u, shot->GetHeight());
+    EXPECT_EQ(1u, composer->CurrentImages().size());
 }
 
 TEST_F(ComposerTest, GreyingTurnsEarlierPhotosGrey) {
@@ -184,12 +168,16 @@ TEST_F(ComposerTest, ThreeMissingPicksInTheRunEndAChoice) {
     EXPECT_EQ(c, composer->ChooseNextImage());
 }
 
-TEST_F(ComposerTest, NoFoldersMeansNoPhotograph) {
+TEST_F(ComposerTest, NoFoldersMeansNoPhotographAndAZeroSizedScreenNoWallpaper) {
     catalogue.Replace({}, {photos + "\\x.png"});
     Compose();
     EXPECT_EQ("", composer->CurrentPath());
     EXPECT_EQ(0, composer->ImageCount());
     EXPECT_EQ(1u, system.wallpapers.size());  // the background is still set
+
+    system.screenWidth = 0;
+    Compose();
+    EXPECT_EQ(1u, system.wallpapers.size()) << "a screen without size gets no wallpaper";
 }
 
 TEST_F(ComposerTest, UndecodableFileIsPassedOverAndNeverCounted) {
@@ -289,12 +277,6 @@ TEST_F(ComposerTest, KeptCanvasHasNoPathText) {
     Rgb kept = PixelOf(*composer->SavedCanvas(), 1000, 738 - 14);
     EXPECT_LT(onWallpaper.b, kept.b - 50);
     EXPECT_TRUE(Near(kept, kBack, 6));
-}
-
-TEST_F(ComposerTest, ZeroSizedScreenComposesNothing) {
-    system.screenWidth = 0;
-    Compose();
-    EXPECT_TRUE(system.wallpapers.empty());
 }
 
 TEST(FitRectTest, KeepsTheProportionsAndCentresOnTheScreen) {

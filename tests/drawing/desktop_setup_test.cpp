@@ -18,13 +18,13 @@ const std::string kSpotlight = "Software\\Microsoft\\Windows\\CurrentVersion\\De
 
 class DesktopSetupTest : public ComposerTest {
 protected:
-    FakeRegistry registry;
+    // The primary with a monitor on its left.
+    const fw::MonitorInfo primary = Monitor(0, 0, 1024, 768, true), left = Monitor(-800, 0, 800, 600);
     const std::wstring sea = L"C:\\Users\\me\\바다.jpg";
     const std::wstring hill = L"C:\\Users\\me\\hill.png";
 
     void SetUp() override {
         ComposerTest::SetUp();
-        composer->SetRegistry(registry);
         AddPhoto("a.png", 400, 300, kRed);
         system.hasDesktopInterface = true;
         system.desktop.monitors = {{kLeft, sea}, {kRight, hill}};
@@ -41,8 +41,7 @@ protected:
 
     // The next run's composer, started as the main window starts it.
     std::unique_ptr<Composer> NextRun() {
-        auto next = std::make_unique<Composer>(env, catalogue, system);
-        next->SetRegistry(registry);
+        auto next = NewComposer();
         Start(*next);
         return next;
     }
@@ -104,9 +103,7 @@ TEST_F(DesktopSetupTest, RunThatNeverGaveTheSetupBackIsRecoveredAtTheNextStart) 
 }
 
 TEST_F(DesktopSetupTest, SpanFitIsUndoneAtExitUnlessTheUserChoseAnotherMeanwhile) {
-    fw::MonitorInfo left{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true};
-    fw::MonitorInfo right{RECT{1024, 0, 2048, 768}, RECT{1024, 0, 2048, 738}, false};
-    system.SetMonitors({left, right});
+    system.SetMonitors({primary, Monitor(1024, 0, 1024, 768)});
     system.style = {"10", "0"};
     for (const bool userChangedFit : {false, true}) {
         system.stylesSet.clear();
@@ -137,8 +134,6 @@ TEST_F(DesktopSetupTest, WithoutTheInterfaceNothingIsKeptOrGivenBack) {
 }
 
 TEST_F(DesktopSetupTest, EveryMonitorShowsItsOwnPartStretchedAndTheUsersFitComesBack) {
-    const fw::MonitorInfo primary{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true};
-    const fw::MonitorInfo left{RECT{-800, 0, 0, 600}, RECT{-800, 0, 0, 570}, false};
     system.SetMonitors({primary, left});
     system.desktop.monitors = {{kLeft, sea, left.rect}, {kRight, hill, primary.rect}};
     Start(*composer);
@@ -170,8 +165,7 @@ TEST_F(DesktopSetupTest, EveryMonitorShowsItsOwnPartStretchedAndTheUsersFitComes
 TEST_F(DesktopSetupTest, BeforeWindows8OnePictureIsTiledFromThePrimarysOrigin) {
     system.hasDesktopInterface = false;
     system.beforeWindows8 = true;
-    system.SetMonitors({{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true},
-                        {RECT{-800, 0, 0, 600}, RECT{-800, 0, 0, 570}, false}});
+    system.SetMonitors({primary, left});
     system.style = {"10", "0"};
     Start(*composer);
     Compose();
@@ -217,19 +211,15 @@ TEST_F(DesktopSetupTest, SlideshowOrPictureOfTheDayRunningAtStartComesBackAfterT
         registry.numbersWritten = 0;
         ::DeleteFileA(dir.File("oriwallsetup.txt").c_str());
 
-        auto run = std::make_unique<Composer>(env, catalogue, system);
-        run->SetRegistry(registry);
-        Start(*run);
+        auto run = NextRun();
         EXPECT_EQ(c.told, run->PausedSystemShow());
         run->ComposeWallpaper();
         EXPECT_FALSE(system.desktop.slideshow) << "our picture stops Windows' slideshow";
         registry.numbers[kSpotlight] = 0;  // and Windows' picture of the day
         if (c.crash) {
             // Killed: the next start finds our picture, and the kept file says what ran.
-            run = std::make_unique<Composer>(env, catalogue, system);
             registry.wallpaper = mb::Widen(ours);
-            run->SetRegistry(registry);
-            Start(*run);
+            run = NextRun();
             EXPECT_EQ(c.told, run->PausedSystemShow());
             run->ComposeWallpaper();
         }
@@ -251,8 +241,6 @@ TEST_F(DesktopSetupTest, SlideshowOrPictureOfTheDayRunningAtStartComesBackAfterT
 }
 
 TEST_F(DesktopSetupTest, ExitWithoutARunGivesBackWhatAKilledRunLeftOnceAndOnlyThen) {
-    const fw::MonitorInfo primary{RECT{0, 0, 1024, 768}, RECT{0, 0, 1024, 738}, true};
-    const fw::MonitorInfo left{RECT{-800, 0, 0, 600}, RECT{-800, 0, 0, 570}, false};
     system.SetMonitors({primary, left});
     const std::string folder = dir.MakeDir("slides");
     for (const bool perMonitor : {true, false}) {
@@ -264,20 +252,16 @@ TEST_F(DesktopSetupTest, ExitWithoutARunGivesBackWhatAKilledRunLeftOnceAndOnlyTh
         system.desktop.slides = {{mb::Widen(folder)}, false, 60000};
         system.style = {"10", "0"};
         registry.wallpaper = hill;
-        Composer killed(env, catalogue, system);
-        killed.SetRegistry(registry);
-        Start(killed);
-        killed.ComposeWallpaper();
-        killed.ComposeWallpaper();
+        auto killed = NextRun();
+        killed->ComposeWallpaper();
+        killed->ComposeWallpaper();
         ASSERT_FALSE(system.stylesSet.empty() && system.positionsSet.empty()) << "the run set a fit of its own";
         registry.wallpaper = mb::Widen(dir.File(perMonitor ? "Dioramix-2.bmp" : "Dioramix.bmp"));
         system.monitorWallpapersSet.clear();
         system.positionsSet.clear();
         system.stylesSet.clear();
 
-        Composer exit(env, catalogue, system);
-        exit.SetRegistry(registry);
-        ASSERT_TRUE(exit.GiveBackUnfinishedRun());
+        ASSERT_TRUE(NewComposer()->GiveBackUnfinishedRun());
         EXPECT_EQ(mb::Narrow(hill), system.wallpapers.back());
         EXPECT_TRUE(system.style == (fw::WallpaperStyle{"10", "0"}));
         if (perMonitor) {
@@ -290,9 +274,7 @@ TEST_F(DesktopSetupTest, ExitWithoutARunGivesBackWhatAKilledRunLeftOnceAndOnlyTh
         // Given back, the desktop shows nothing of ours: a second exit changes nothing.
         registry.wallpaper = hill;
         const size_t wallpapersSet = system.wallpapers.size();
-        Composer again(env, catalogue, system);
-        again.SetRegistry(registry);
-        EXPECT_FALSE(again.GiveBackUnfinishedRun());
+        EXPECT_FALSE(NewComposer()->GiveBackUnfinishedRun());
         EXPECT_EQ(wallpapersSet, system.wallpapers.size());
         system.slideshowsSet.clear();
     }

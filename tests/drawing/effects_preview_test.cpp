@@ -132,20 +132,19 @@ TEST_F(EffectsPreview, DISABLED_Timing) {
         std::printf("timing: %-58s %8.1f ms\n", what, ms / runs);
         std::fflush(stdout);
     };
-    time("400x300 photo, no effect", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
-    env.isshadow = 1;
-    time("400x300 photo, shadow", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
-    env.isshadow = 0;
-    env.isframe = 1;
-    time("400x300 photo, frame", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
-    env.isframe = 0;
-    env.isrotate = 1;
-    time("400x300 photo, rotation", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
+    const struct {
+        const char* what;
+        uint8_t frame, shadow, rotate;
+    } effectSets[] = {{"no effect", 0, 0, 0}, {"shadow", 0, 1, 0}, {"frame", 1, 0, 0}, {"rotation", 0, 0, 1},
+                      {"frame + shadow + rotation", 1, 1, 1}, {"frame + shadow", 1, 1, 0}};
+    for (const auto& set : effectSets) {
+        env.isframe = set.frame;
+        env.isshadow = set.shadow;
+        env.isrotate = set.rotate;
+        time(("400x300 photo, " + std::string(set.what)).c_str(), 10,
+             [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
+    }
     env.isframe = env.isshadow = env.isrotate = 1;
-    time("400x300 photo, frame + shadow + rotation", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
-    env.isrotate = 0;
-    time("400x300 photo, frame + shadow", 10, [&] { effects.DrawImageWithEffects(g, *small, 400, 300, 100, 100); });
-    env.isrotate = 1;
     env.isrndmask = 1;
     time("400x300 photo, random mask + rotation", 10, [&] { effects.DrawMaskedImage(g, *small, 400, 300, 100, 100); });
     time("grey 1920x1080 canvas", 5, [&] { GrayBitmap(canvas); });

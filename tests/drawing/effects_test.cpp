@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -14,13 +15,7 @@
 #include "support/picture_checks.h"
 #include "support/test_support.h"
 
-using testing_support::AreColour;
-using testing_support::FakeSystem;
-using testing_support::IsColour;
-using testing_support::Near;
-using testing_support::PixelOf;
-using testing_support::Rgb;
-using testing_support::ScratchDir;
+using namespace testing_support;
 
 namespace {
 
@@ -30,8 +25,7 @@ const Gdiplus::Color kPhoto(255, 0, 200, 0);
 std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int w, int h, const Gdiplus::Color& color,
                                              Gdiplus::PixelFormat format = PixelFormat24bppRGB) {
     auto bitmap = std::make_unique<Gdiplus::Bitmap>(w, h, format);
-    Gdiplus::Graphics g(bitmap.get());
-    g.Clear(color);
+    Gdiplus::Graphics(bitmap.get()).Clear(color);
     return bitmap;
 }
 
@@ -68,8 +62,13 @@ protected:
 };
 
 TEST_F(EffectsTest, ShadowLayerIsPhotoPlusMarginsAndPhotoMovesOnePixel) {
-    WriteBlackShadow();
     env.isshadow = 1;
+    // Without a shadow picture the margins stay transparent.
+    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
+    EXPECT_TRUE(AreColour(*canvas, {{100 + 405, 250}, {300, 100 + 305}}, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
+
+    WriteBlackShadow();
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
     EXPECT_EQ(14, PhotoEffects::ShadowMargin(400));
@@ -97,14 +96,8 @@ TEST_F(EffectsTest, ShippedShadowIsSoftAndOnlyInTheMargins) {
     EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
 }
 
-TEST_F(EffectsTest, MissingShadowPictureKeepsTransparentMargins) {
-    env.isshadow = 1;
-    Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
-    EXPECT_TRUE(AreColour(*canvas, {{100 + 405, 250}, {300, 100 + 305}}, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 300, 250, kPhoto, 8));
-}
-
-TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
+// A frame with a black line around the shrunk photo; a frame wider than the photo draws only itself.
+TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhotoOrAloneWhenWiderThanThePhoto) {
     env.isframe = 1;
     Effects().DrawImageWithEffects(graphics, *photo, 400, 300, 100, 100);
 
@@ -116,16 +109,13 @@ TEST_F(EffectsTest, FrameWithBlackLineAroundShrunkPhoto) {
     for (int y = 100 + 10; y < 100 + 290; ++y)
         for (int x = 100 + 10; x < 100 + 390; ++x) ASSERT_TRUE(IsColour(*canvas, x, y, kPhoto, 8));
     EXPECT_TRUE(AreColour(*canvas, {{100 + 400, 250}, {300, 100 + 300}}, kCanvas, 8));
-}
 
-TEST_F(EffectsTest, FrameWiderThanPhotoDrawsOnlyFrame) {
-    env.isframe = 1;
     env.framesize = 500;
-    Effects().DrawImageWithEffects(graphics, *photo, 40, 30, 100, 100);
-    EXPECT_TRUE(IsColour(*canvas, 102, 102, Gdiplus::Color(255, 255, 0, 0), 8));
+    Effects().DrawImageWithEffects(graphics, *photo, 40, 30, 100, 500);
+    EXPECT_TRUE(IsColour(*canvas, 102, 502, red, 8));
     for (int x = 100; x < 140; ++x)
-        EXPECT_FALSE(Near(PixelOf(*canvas, x, 115), kPhoto, 60)) << "column " << x;
-    EXPECT_TRUE(IsColour(*canvas, 141, 115, kCanvas, 0));
+        EXPECT_FALSE(Near(PixelOf(*canvas, x, 515), kPhoto, 60)) << "column " << x;
+    EXPECT_TRUE(IsColour(*canvas, 141, 515, kCanvas, 0));
 }
 
 TEST_F(EffectsTest, NonsenseSizesDrawNothing) {
@@ -144,22 +134,17 @@ TEST_F(EffectsTest, NonsenseSizesDrawNothing) {
 // The shipped disc: a black circle of radius 170 about (240, 180) on a white 480 x 360 picture.
 std::string DiscMask() { return testing_support::BinDir() + "\\Masks\\disc.gif"; }
 
-TEST_F(EffectsTest, DiscMaskCutsPhotoAndCornersShowCanvas) {
-    env.maskfilename = DiscMask();
-    Effects().DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
-
-    EXPECT_TRUE(AreColour(*canvas, {{340, 280}, {340, 120}, {180, 280}}, kPhoto, 8));
-    EXPECT_TRUE(AreColour(*canvas, {{102, 102}, {577, 102}, {102, 457}, {577, 457}, {210, 150}}, kCanvas, 0));
-    EXPECT_TRUE(IsColour(*canvas, 340, 103, kCanvas, 8));
-}
-
-TEST_F(EffectsTest, AMaskInUseCanStillBeReplacedOrDeletedByTheUser) {
+// The disc cuts the photo and its corners show the canvas; the mask in use holds no handle on its
+// file, so that the user can still replace or delete it.
+TEST_F(EffectsTest, DiscMaskCutsPhotoAndTheMaskInUseCanStillBeReplacedOrDeletedByTheUser) {
     const std::string mine = dir.File("mine.gif");
     ASSERT_TRUE(::CopyFileA(DiscMask().c_str(), mine.c_str(), FALSE));
     env.maskfilename = mine;
     PhotoEffects& effects = Effects();
     effects.DrawMaskedImage(graphics, *photo, 480, 360, 100, 100);
-    ASSERT_TRUE(IsColour(*canvas, 102, 102, kCanvas, 0));
+    EXPECT_TRUE(AreColour(*canvas, {{340, 280}, {340, 120}, {180, 280}}, kPhoto, 8));
+    EXPECT_TRUE(AreColour(*canvas, {{102, 102}, {577, 102}, {102, 457}, {577, 457}, {210, 150}}, kCanvas, 0));
+    EXPECT_TRUE(IsColour(*canvas, 340, 103, kCanvas, 8));
     // The kept mask holds no handle on its file.
     EXPECT_TRUE(::CopyFileA(DiscMask().c_str(), mine.c_str(), FALSE)) << "error " << ::GetLastError();
     EXPECT_TRUE(::DeleteFileA(mine.c_str())) << "error " << ::GetLastError();
@@ -328,12 +313,10 @@ TEST_F(RotationTest, TurnedInOnePassLooksLikeEachPieceTurnedByGdiplus) {
 TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {
     auto photo = SolidBitmap(3, 2, Gdiplus::Color(255, 10, 20, 30), PixelFormat32bppARGB);
     Gdiplus::Bitmap mask(3, 2, PixelFormat32bppARGB);
-    mask.SetPixel(0, 0, Gdiplus::Color(255, 255, 0, 0));
-    mask.SetPixel(1, 0, Gdiplus::Color(255, 0, 255, 255));
-    mask.SetPixel(2, 0, Gdiplus::Color(255, 128, 128, 128));
-    mask.SetPixel(0, 1, Gdiplus::Color(0, 0, 0, 0));
-    mask.SetPixel(1, 1, Gdiplus::Color(255, 255, 255, 255));
-    mask.SetPixel(2, 1, Gdiplus::Color(255, 1, 0, 0));
+    const Gdiplus::Color masks[2][3] = {{{255, 255, 0, 0}, {255, 0, 255, 255}, {255, 128, 128, 128}},
+                                        {{0, 0, 0, 0}, {255, 255, 255, 255}, {255, 1, 0, 0}}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) mask.SetPixel(x, y, masks[y][x]);
     EXPECT_TRUE(ApplyMask(*photo, mask));
     const int expected[2][3] = {{0, 255, 127}, {255, 0, 254}};
     for (int y = 0; y < 2; ++y)
@@ -341,9 +324,7 @@ TEST(ApplyMaskTest, AlphaIsInverseOfMaskRedOnly) {
             Gdiplus::Color c;
             photo->GetPixel(x, y, &c);
             EXPECT_EQ(expected[y][x], c.GetA()) << x << "," << y;
-            EXPECT_EQ(10, c.GetR());
-            EXPECT_EQ(20, c.GetG());
-            EXPECT_EQ(30, c.GetB());
+            EXPECT_EQ((std::array<int, 3>{10, 20, 30}), (std::array<int, 3>{c.GetR(), c.GetG(), c.GetB()}));
         }
 }
 
@@ -370,7 +351,9 @@ TEST(BlendLayer24Test, MatchesDrawingTheLayerAndClipsAtEveryEdge) {
     }
 }
 
-TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
+// Greying weighs red, green and blue 30:59:11, again and again, also in a row with padding
+// and over every value of each component.
+TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRowsAndEveryComponentValue) {
     // Width 5: 15 bytes of pixels in a 16-byte row.
     Gdiplus::Bitmap bitmap(5, 2, PixelFormat24bppRGB);
     const Gdiplus::Color in[5] = {{255, 255, 255, 255}, {255, 255, 0, 0}, {255, 0, 255, 0}, {255, 0, 0, 255},
@@ -388,33 +371,27 @@ TEST(GrayBitmapTest, WeightsAndRepeatsAndPaddedRows) {
                 EXPECT_EQ(c.r, c.b);
             }
     }
-}
 
-TEST(GrayBitmapTest, GreysEachComponentOfAPhotoLikeGradient) {
-    Gdiplus::Bitmap bitmap(256, 3, PixelFormat24bppRGB);
+    Gdiplus::Bitmap gradient(256, 3, PixelFormat24bppRGB);
     for (int x = 0; x < 256; ++x) {
-        bitmap.SetPixel(x, 0, Gdiplus::Color(255, x, 0, 0));
-        bitmap.SetPixel(x, 1, Gdiplus::Color(255, 0, x, 0));
-        bitmap.SetPixel(x, 2, Gdiplus::Color(255, 0, 0, x));
+        gradient.SetPixel(x, 0, Gdiplus::Color(255, x, 0, 0));
+        gradient.SetPixel(x, 1, Gdiplus::Color(255, 0, x, 0));
+        gradient.SetPixel(x, 2, Gdiplus::Color(255, 0, 0, x));
     }
-    GrayBitmap(bitmap);
+    GrayBitmap(gradient);
     for (int x = 0; x < 256; ++x) {
-        EXPECT_EQ(30 * x / 100, PixelOf(bitmap, x, 0).g);
-        EXPECT_EQ(59 * x / 100, PixelOf(bitmap, x, 1).b);
-        EXPECT_EQ(11 * x / 100, PixelOf(bitmap, x, 2).r);
+        EXPECT_EQ(30 * x / 100, PixelOf(gradient, x, 0).g);
+        EXPECT_EQ(59 * x / 100, PixelOf(gradient, x, 1).b);
+        EXPECT_EQ(11 * x / 100, PixelOf(gradient, x, 2).r);
     }
 }
 
-class MaskListTest : public ::testing::Test {
-protected:
+// The masks are the folder's GIF files by their full paths; one is picked as rand() modulo their
+// count, and none without any. At least six ship, each keeping the centre and hiding a corner.
+TEST(MaskListTest, ListsGifFilesWithFullPathsOnlyPicksRandModuloCountAndSixShip) {
     ScratchDir dir;
     EnvSettings env;
     FakeSystem system;
-};
-
-// The masks are the folder's GIF files by their full paths; one is picked as rand() modulo their
-// count, and none without any.
-TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnlyAndPicksRandModuloCount) {
     std::string folder = dir.MakeDir("Masks");
     testing_support::WriteFile(folder + "\\a.gif", "x");
     testing_support::WriteFile(folder + "\\b.GIF", "x");
@@ -435,12 +412,7 @@ TEST_F(MaskListTest, ListsGifFilesWithFullPathsOnlyAndPicksRandModuloCount) {
     system.rands = {32767, 4};
     EXPECT_EQ("m1", effects.PickRandomMask());
     EXPECT_EQ("m1", effects.PickRandomMask());
-}
 
-TEST(ShippedMasksTest, AtLeastSixMasksThatKeepTheCentreAndHideACorner) {
-    EnvSettings env;
-    FakeSystem system;
-    PhotoEffects effects(env, system);
     effects.LoadMasks(testing_support::BinDir() + "\\Masks");
     ASSERT_GE(effects.m_maskList.size(), 6u);
     for (const std::string& path : effects.m_maskList) {

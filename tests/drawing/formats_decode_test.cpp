@@ -30,8 +30,7 @@ namespace {
 
 using namespace marked_picture;
 using composer_testing::ComposerTest;
-using testing_support::ScratchDir;
-using testing_support::WriteBytes;
+using namespace testing_support;
 
 // An uncompressed 24-bit TIFF of the marked picture with an orientation tag.
 std::vector<uint8_t> MarkedTiff(int w, int h, int orientation) {
@@ -112,7 +111,7 @@ TEST_F(FormatsDecodeTest, TheSystemCodecShrinksTiffAndPngWhileDecodingAndTurnsTh
     ExpectMarks(picture, kTurnings[0], 64, 48, 16, 12);
 }
 
-TEST_F(FormatsDecodeTest, TheSystemCodecRefusesWhatItCannotReadOrWhatWouldNotFit) {
+TEST_F(FormatsDecodeTest, TheSystemCodecRefusesWhatItCannotReadOrWhatWouldNotFitAndFilesWithoutACodecArePassedOver) {
     const std::string heic = dir.File("phone.heic");
     WriteBytes(heic, IsoMediaFile("heic"));
     DecodedPicture picture;
@@ -135,9 +134,7 @@ TEST_F(FormatsDecodeTest, TheSystemCodecRefusesWhatItCannotReadOrWhatWouldNotFit
     EXPECT_EQ(DecodeOutcome::Refused,
               DecodeWithWic(dir.File("claims.tif"), [](int, int) { return DrawnSize{600, 600}; }, picture));
     EXPECT_FALSE(picture.image);
-}
 
-TEST_F(FormatsDecodeTest, FilesWithoutACodecArePassedOver) {
     for (const char* brand : {"heic", "avif", "mif1"}) {
         SCOPED_TRACE(brand);
         const std::string path = dir.File(std::string("photo.") + brand);
@@ -207,11 +204,6 @@ TEST(PictureFormatTest, FirstBytesNameTheFormat) {
 }
 
 #if DIORAMIX_HAS_LIBWEBP
-using testing_support::EncodeAnimatedWebP;
-using testing_support::EncodeWebP;
-using testing_support::Rgba8;
-using testing_support::WebPOptions;
-
 Rgba8 Mark(int x, int y, int w) {
     const Argb c = MarkColour(x, y, w);
     return {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b), 255};
@@ -221,9 +213,7 @@ TEST_F(FormatsDecodeTest, WebPIsDecodedAtTheDrawnSize) {
     for (bool lossless : {false, true}) {
         SCOPED_TRACE(lossless ? "lossless" : "lossy");
         const std::string path = dir.File(lossless ? "big-lossless.webp" : "big.webp");
-        WebPOptions options;
-        options.lossless = lossless;
-        WriteBytes(path, EncodeWebP(800, 600, [](int x, int y) { return Mark(x, y, 800); }, options));
+        WriteBytes(path, EncodeWebP(800, 600, [](int x, int y) { return Mark(x, y, 800); }, WebPOptions{lossless}));
         int askedW = 0, askedH = 0;
         DecodedPicture picture = DecodePicture(path, [&](int w, int h) {
             askedW = w;
@@ -241,13 +231,11 @@ TEST_F(FormatsDecodeTest, WebPIsDecodedAtTheDrawnSize) {
 
 TEST_F(FormatsDecodeTest, WebPKeepsItsAlpha) {
     const std::string path = dir.File("alpha.webp");
-    WebPOptions lossless;
-    lossless.lossless = true;
     // Left: clear; right: half-transparent blue; bottom rows opaque white.
     WriteBytes(path, EncodeWebP(64, 48, [](int x, int y) {
         if (y >= 40) return Rgba8{255, 255, 255, 255};
         return x < 32 ? Rgba8{0, 0, 0, 0} : Rgba8{0, 0, 255, 128};
-    }, lossless));
+    }, WebPOptions{true}));
     DecodedPicture picture = DecodePicture(path, FullSize);
     ASSERT_TRUE(picture);
     EXPECT_EQ(32, picture.bitsPerPixel);
@@ -265,10 +253,8 @@ TEST_F(FormatsDecodeTest, WebPStandsUprightByItsExifOrientation) {
     for (const Turning& t : kTurnings) {
         SCOPED_TRACE(t.orientation);
         const std::string path = dir.File("turned" + std::to_string(t.orientation) + ".webp");
-        WebPOptions options;
-        options.lossless = true;
-        options.orientation = t.orientation;
-        const std::vector<uint8_t> bytes = EncodeWebP(64, 48, [](int x, int y) { return Mark(x, y, 64); }, options);
+        const std::vector<uint8_t> bytes =
+            EncodeWebP(64, 48, [](int x, int y) { return Mark(x, y, 64); }, WebPOptions{true, t.orientation});
         ASSERT_FALSE(bytes.empty());
         WriteBytes(path, bytes);
         ExpectMarks(DecodePicture(path, FullSize), t, 64, 48, 64, 48);

@@ -133,8 +133,6 @@ void ExpectGrown(const Measured& small, const Measured& large, double ratio, boo
 
 class MonitorScaleTest : public ComposerTest {
 protected:
-    RECT bounds{};
-
     void SetUp() override {
         ComposerTest::SetUp();
         env.iscalender = env.ispath = 1;
@@ -146,11 +144,6 @@ protected:
         env.imagepos = 0;
         AddPhoto("a.png", 1200, 900, kPhoto);  // larger than it is drawn on any of them
         AddPhoto("b.png", 1200, 900, kPhoto);
-    }
-    void UseMonitors(const std::vector<fw::MonitorInfo>& monitors) {
-        system.SetMonitors(monitors);
-        bounds = monitors.front().rect;
-        for (const fw::MonitorInfo& m : monitors) ::UnionRect(&bounds, &bounds, &m.rect);
     }
     // Composes on the monitors and measures each, in the order given.
     std::vector<Measured> ComposeAndMeasure(const std::vector<fw::MonitorInfo>& monitors) {

@@ -29,19 +29,6 @@ const std::vector<Layout>& Layouts() {
 
 class MonitorsTest : public ComposerTest {
 protected:
-    RECT bounds{};
-    FakeRegistry registry;
-
-    void SetUp() override {
-        ComposerTest::SetUp();
-        composer->SetRegistry(registry);
-    }
-
-    void UseMonitors(const std::vector<fw::MonitorInfo>& monitors) {
-        system.SetMonitors(monitors);
-        bounds = monitors.front().rect;
-        for (const fw::MonitorInfo& m : monitors) ::UnionRect(&bounds, &bounds, &m.rect);
-    }
     // A virtual-screen point's pixel on the composed wallpaper.
     static Rgb At(Gdiplus::Bitmap& shot, const RECT& bounds, LONG x, LONG y) {
         return PixelOf(shot, x - bounds.left, y - bounds.top);
@@ -59,12 +46,11 @@ TEST_F(MonitorsTest, EveryLayoutShowsEachMonitorItsOwnPhotoGapsInTheBackgroundAn
     env.iscalender = 1;
     env.ispath = 1;
     for (int i = 0; i < 5; ++i) AddPhoto("p" + std::to_string(i) + ".png", 400, 300, kPhotoColours[i]);
+    const std::vector<std::string> images = catalogue.Images();
     for (const Layout& layout : Layouts()) {
         SCOPED_TRACE(layout.name);
         UseMonitors(layout.monitors);
-        std::vector<std::string> images;
-        for (int i = 0; i < 5; ++i) images.push_back(photos + "\\p" + std::to_string(i) + ".png");
-        catalogue.Replace(catalogue.FolderEntries(), std::move(images));
+        catalogue.Replace(catalogue.FolderEntries(), images);
         composer->RestartSelection();
         Compose();
 
@@ -230,13 +216,12 @@ TEST_F(MonitorsTest, RunThatEndedWithoutRestoringGivesBackTheStyleItKept) {
     composer->LoadPriorWallpaper();
     Compose();  // keeps "2"/"1" in env.ini, sets the span style; then the run is killed
 
-    Composer next(env, catalogue, system);
     // The desktop still names our picture and spans it.
     registry.wallpaper = mb::Widen(dir.File("Dioramix.bmp"));
-    next.SetRegistry(registry);
-    next.LoadPriorWallpaper();
-    next.ComposeWallpaper();
-    next.RestorePriorWallpaper();
+    auto next = NewComposer();
+    next->LoadPriorWallpaper();
+    next->ComposeWallpaper();
+    next->RestorePriorWallpaper();
     EXPECT_TRUE(system.style == (fw::WallpaperStyle{"2", "1"}));
 }
 

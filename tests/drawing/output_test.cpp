@@ -7,9 +7,7 @@
 #include "framework/handles.h"
 
 using namespace composer_testing;
-using testing_support::FileExists;
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -28,11 +26,6 @@ TEST(EncoderTest, FoundByExactMimeTypeWhichFollowsTheExtension) {
 
 class OutputTest : public ComposerTest {
 protected:
-    FakeRegistry registry;
-    void SetUp() override {
-        ComposerTest::SetUp();
-        composer->SetRegistry(registry);
-    }
     void SetRegistry(const std::string& wallpaper, const std::string& background = "37 111 149") {
         SetRegistryWide(mb::Widen(wallpaper), background);
     }
@@ -54,12 +47,16 @@ TEST_F(OutputTest, SaveCurrentWallpaperChoosesTheEncoderByExtension) {
     EXPECT_FALSE(FileExists(dir.File("p.tif")));
 }
 
-TEST_F(OutputTest, SaveWithoutAPictureWritesNothing) {
+TEST_F(OutputTest, SaveWithoutAPictureOrAChangeWithoutAProgramFolderWritesNothing) {
     composer->SaveCurrentWallpaperAs(dir.File("early.png"));
     composer->TogglePause();
     EXPECT_FALSE(FileExists(dir.File("early.png")));
     EXPECT_FALSE(FileExists(dir.File("backimage.png")));
     EXPECT_EQ(1, env.ispause);
+
+    env.m_exePath.clear();
+    Compose();
+    EXPECT_TRUE(system.wallpapers.empty());
 }
 
 TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
@@ -80,7 +77,7 @@ TEST_F(OutputTest, PauseSavesThePictureWithoutOverlaysOnEveryToggle) {
     EXPECT_TRUE(FileExists(dir.File("backimage.png")));
 }
 
-TEST_F(OutputTest, PriorWallpaperAndDesktopColourFromTheRegistry) {
+TEST_F(OutputTest, PriorWallpaperAndDesktopColourOfThreeNumbersFromTheRegistry) {
     SetRegistry("C:\\users\\me\\beach.bmp");
     composer->LoadPriorWallpaper();
     EXPECT_EQ("C:\\users\\me\\beach.bmp", env.oriwallpath);
@@ -93,6 +90,15 @@ TEST_F(OutputTest, PriorWallpaperAndDesktopColourFromTheRegistry) {
 
     composer->RestorePriorWallpaper();
     EXPECT_EQ(std::vector<std::string>{"C:\\users\\me\\beach.bmp"}, system.wallpapers);
+
+    SetRegistry("", "  10   20  30 ");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(0xFF0A141Eu, env.m_desktopColor);
+
+    env.m_desktopColor = 0xFF000000;
+    SetRegistry("", "10 20");
+    composer->LoadPriorWallpaper();
+    EXPECT_EQ(0xFF000000u, env.m_desktopColor);
 }
 
 TEST_F(OutputTest, OwnPictureStillSetRecoversThePathKeptInEnvIni) {
@@ -146,23 +152,6 @@ TEST_F(OutputTest, NothingIsRestoredOrKeptBeforeThePriorWallpaperWasReadAndNoWal
     composer->LoadPriorWallpaper();
     composer->RestorePriorWallpaper();
     EXPECT_EQ(std::vector<std::string>{""}, system.wallpapers);
-}
-
-TEST_F(OutputTest, DesktopColourNeedsThreeNumbers) {
-    SetRegistry("", "  10   20  30 ");
-    composer->LoadPriorWallpaper();
-    EXPECT_EQ(0xFF0A141Eu, env.m_desktopColor);
-
-    env.m_desktopColor = 0xFF000000;
-    SetRegistry("", "10 20");
-    composer->LoadPriorWallpaper();
-    EXPECT_EQ(0xFF000000u, env.m_desktopColor);
-}
-
-TEST_F(OutputTest, NoProgramFolderSetsNoWallpaper) {
-    env.m_exePath.clear();
-    Compose();
-    EXPECT_TRUE(system.wallpapers.empty());
 }
 
 // A slideshow, a picture of the day or a photo viewer leaves the registry naming Windows' own

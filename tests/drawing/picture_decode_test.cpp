@@ -28,15 +28,8 @@
 
 namespace {
 
-using testing_support::IsColour;
-using testing_support::PixelOf;
-using testing_support::Rgb;
-using testing_support::ScratchDir;
-
+using namespace testing_support;
 using marked_picture::FullSize;
-using testing_support::PeakPrivateBytes;
-using testing_support::ReadBytes;
-using testing_support::WriteBytes;
 
 class PictureDecodeTest : public ::testing::Test {
 protected:
@@ -44,21 +37,14 @@ protected:
 };
 
 #if DIORAMIX_HAS_LIBJPEG
-using testing_support::JpegForm;
-using testing_support::JpegOptions;
-using testing_support::Rgb8;
-using testing_support::WriteJpeg;
-
 TEST_F(PictureDecodeTest, EveryExifOrientationStandsUpright) {
     for (const marked_picture::Turning& t : marked_picture::kTurnings) {
         SCOPED_TRACE(t.orientation);
         const std::string path = dir.File("marked" + std::to_string(t.orientation) + ".jpg");
-        JpegOptions options;
-        options.orientation = t.orientation;
         WriteJpeg(path, 64, 48, [](int x, int y) {
             const marked_picture::Argb c = marked_picture::MarkColour(x, y, 64);
             return Rgb8{uint8_t(c.r), uint8_t(c.g), uint8_t(c.b)};
-        }, options);
+        }, JpegOptions{JpegForm::Rgb, false, 0, t.orientation});
         marked_picture::ExpectMarks(DecodePicture(path, FullSize), t, 64, 48, 64, 48, 12);
     }
 }
@@ -68,14 +54,9 @@ TEST_F(PictureDecodeTest, GreyCmykProgressiveAndRestartMarkersDecode) {
         const char* name;
         JpegOptions options;
     };
-    JpegOptions grey, cmyk, ycck, progressive, restarts;
-    grey.form = JpegForm::Grey;
-    cmyk.form = JpegForm::Cmyk;
-    ycck.form = JpegForm::Ycck;
-    progressive.progressive = true;
-    restarts.restartRows = 1;
-    const Case cases[] = {{"grey", grey}, {"cmyk", cmyk}, {"ycck", ycck}, {"progressive", progressive},
-                          {"restarts", restarts}};
+    const Case cases[] = {{"grey", {JpegForm::Grey}},          {"cmyk", {JpegForm::Cmyk}},
+                          {"ycck", {JpegForm::Ycck}},          {"progressive", {JpegForm::Rgb, true}},
+                          {"restarts", {JpegForm::Rgb, false, 1}}};
     // Left half orange, right half blue.
     auto colour = [](int x, int) { return x < 64 ? Rgb8{240, 140, 20} : Rgb8{30, 60, 200}; };
     for (const Case& c : cases) {
@@ -114,9 +95,7 @@ TEST_F(PictureDecodeTest, DecodedAtTheSmallestScaleCoveringTheDrawnSize) {
 
     // A portrait stored on its side is scaled by its upright size.
     std::string side = dir.File("side.jpg");
-    JpegOptions turned;
-    turned.orientation = 6;
-    WriteJpeg(side, 1600, 1200, [](int, int) { return Rgb8{90, 90, 90}; }, turned);
+    WriteJpeg(side, 1600, 1200, [](int, int) { return Rgb8{90, 90, 90}; }, JpegOptions{JpegForm::Rgb, false, 0, 6});
     DecodedPicture portrait = DecodePicture(side, [](int w, int h) {
         EXPECT_EQ(1200, w);
         EXPECT_EQ(1600, h);
@@ -245,16 +224,15 @@ TEST_F(PictureDecodeTest, WrittenBmpEqualsGdiplusEncoderByteForByte) {
     }
 }
 
-TEST_F(PictureDecodeTest, FilledCanvasEqualsAClearedOne) {
+// A filled canvas equals a cleared bitmap; a copied one the picture, greyed when asked.
+TEST_F(PictureDecodeTest, FilledCanvasEqualsAClearedOneAndACopiedOneThePictureGreyedOrNot) {
     Canvas24 filled(50, 7);
     filled.Fill(0xFF123456);
     Gdiplus::Bitmap cleared(50, 7, PixelFormat24bppRGB);
     Gdiplus::Graphics(&cleared).Clear(Gdiplus::Color(0xFF123456));
     for (int y = 0; y < 7; y += 3)
         for (int x = 0; x < 50; x += 7) EXPECT_TRUE(IsColour(filled.Bitmap(), x, y, PixelOf(cleared, x, y), 0));
-}
 
-TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
     Gdiplus::Bitmap saved(31, 9, PixelFormat24bppRGB);
     {
         Gdiplus::Graphics g(&saved);
@@ -269,9 +247,7 @@ TEST_F(PictureDecodeTest, CopiedCanvasEqualsTheGreyedPictureDrawnOverIt) {
     EXPECT_FALSE(wrongSize.CopyFrom(saved, false));
     Rgb first = PixelOf(saved, 3, 4);
     GrayBitmap(saved);
-    for (int x = 0; x < 31; x += 5) {
-        EXPECT_TRUE(IsColour(greyed.Bitmap(), x, 4, PixelOf(saved, x, 4), 0));
-    }
+    for (int x = 0; x < 31; x += 5) EXPECT_TRUE(IsColour(greyed.Bitmap(), x, 4, PixelOf(saved, x, 4), 0));
     EXPECT_TRUE(IsColour(copied.Bitmap(), 3, 4, first, 0));
 }
 

@@ -9,10 +9,7 @@
 #include "drawing/composer_fixture.h"
 
 using namespace composer_testing;
-using testing_support::FakeSystem;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -83,17 +80,18 @@ TEST_F(PlacementTest, EachModeFromAFreshState) {
     }
 }
 
-TEST_F(PlacementTest, UserPositionsAreTakenInTurnAndCentred) {
+// User positions are taken in turn and centred; one wholly off the screen (saved on a larger one)
+// is moved into view, one that shows in part is kept.
+TEST_F(PlacementTest, UserPositionsAreTakenInTurnCentredAndOnlyWhollyHiddenOnesMovedIntoView) {
     positions = {RECT{0, 0, 400, 300}, RECT{600, 0, 1000, 300}};
     EXPECT_EQ(0, Place(kPlaceUserPositions, 400, 300).first);
     EXPECT_EQ(600, Place(kPlaceUserPositions, 400, 300).first);
     EXPECT_EQ((400 - 225) / 2, Place(kPlaceUserPositions, 225, 300).first);  // a portrait photo in the first again
     EXPECT_EQ(1, index);
     EXPECT_EQ(XY(650, -50), Place(kPlaceUserPositions, 300, 400)) << "overhangs above and below";
-}
 
-TEST_F(PlacementTest, PositionsWhollyOffTheScreenAreMovedIntoViewAndOthersKept) {
     // Saved on a 1920 x 1200 screen, used on 1024 x 768.
+    index = 0;
     positions = {RECT{1500, 900, 1900, 1200}, RECT{900, 100, 1300, 400}, RECT{-500, -400, -100, -100}};
     EXPECT_EQ(XY(1024 - 400, 768 - 300), Place(kPlaceUserPositions, 400, 300));
     EXPECT_EQ(XY(900, 100), Place(kPlaceUserPositions, 400, 300)) << "a position that shows in part is the user's choice";
@@ -101,16 +99,16 @@ TEST_F(PlacementTest, PositionsWhollyOffTheScreenAreMovedIntoViewAndOthersKept) 
     EXPECT_EQ(1900, positions[0].right) << "the saved positions themselves are not changed";
 }
 
-TEST_F(PlacementTest, RandomPlacementUsesDiceTimesTicksWithinTheMargins) {
+// Dice times ticks within the margins; a previous centre inside the photo is reflected through
+// the screen's centre.
+TEST_F(PlacementTest, RandomPlacementUsesDiceTimesTicksWithinTheMarginsAndReflectsTheLastCentre) {
     system.rands = {7, 3, 99};
     system.ticks = {100, 1000};
     const XY p = Place(kPlaceRandom, 400, 300);
     EXPECT_EQ(XY((7 * 100) % (1024 - 400 - 20) + 10, (3 * 1000) % (768 - 300 - 20) + 10), p);
     EXPECT_EQ(3, system.randCalls);  // one more number is drawn and discarded
     EXPECT_EQ(XY(p.first + 200, p.second + 150), At(lastCentre));
-}
 
-TEST_F(PlacementTest, PreviousCentreInsideIsReflectedThroughTheScreenCentre) {
     lastCentre = {300, 200};
     system.rands = {1, 1};
     system.ticks = {100, 100};  // x = y = 110: the photo covers (300, 200)
@@ -165,7 +163,9 @@ TEST(PositionsFileTest, RoundTripAndSkippedLines) {
     EXPECT_EQ(2u, loaded.size());
 }
 
-TEST_F(ComposerTest, PositionsAreLoadedBesideTheProgramAndSavedOnlyWhenKnown) {
+// Loaded beside the program and saved only when known; a switch to user positions after the
+// start reads them once.
+TEST_F(ComposerTest, PositionsAreLoadedBesideTheProgramOnceAndSavedOnlyWhenKnown) {
     testing_support::WriteFile(dir.File("poslist.txt"), "0,0,400,300\n");
     composer->SavePositions();  // never read this run: the file is left alone
     EXPECT_EQ("0,0,400,300\n", ReadFile(dir.File("poslist.txt")));
@@ -174,11 +174,10 @@ TEST_F(ComposerTest, PositionsAreLoadedBesideTheProgramAndSavedOnlyWhenKnown) {
     ASSERT_EQ(1u, composer->Positions().size());
     composer->SavePositions();  // read this run: written back, in the program's own line ends
     EXPECT_EQ("0,0,400,300\r\n", ReadFile(dir.File("poslist.txt")));
-}
 
-TEST_F(ComposerTest, SwitchingToUserPositionsAfterStartReadsTheSavedOnesOnce) {
-    testing_support::WriteFile(dir.File("poslist.txt"), "0,0,400,300\n");
-    env.imagepos = 1;  // chosen in the settings after a start in another mode
+    // Chosen in the settings after a start in another mode: read at the next change.
+    composer = NewComposer();
+    env.imagepos = 1;
     AddPhoto("wide.png", 1600, 1200, Gdiplus::Color(255, 230, 20, 20));
     Compose();
     ASSERT_EQ(1u, composer->Positions().size());
@@ -219,12 +218,14 @@ TEST_F(ComposerTest, PhotographIsScaledAndCentred) {
     EXPECT_TRUE(AreColour(*shot, {{711 + 3, 533}, {512, 533 + 3}}, kBack, 6));
 }
 
-TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {
+// A dark bar with white text at the bottom right; an empty path draws nothing.
+TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRightAndNoneForNoPath) {
     Gdiplus::Bitmap canvas(1024, 768, PixelFormat24bppRGB);
     Gdiplus::Graphics g(&canvas);
     g.Clear(Gdiplus::Color(255, 200, 200, 200));
-    fw::WorkArea wa{0, 0, 1024, 738};
-    DrawPathText(g, "C:\\photos\\summer\\beach01.jpg", wa);
+    DrawPathText(g, "", fw::WorkArea{0, 0, 1024, 738});
+    EXPECT_EQ(200, PixelOf(canvas, 1020, 725).r);
+    DrawPathText(g, "C:\\photos\\summer\\beach01.jpg", fw::WorkArea{0, 0, 1024, 738});
 
     // The bar: rows 718..729, from transparent at x 424 to nearly black at the right.
     EXPECT_GT(PixelOf(canvas, 425, 720).r, 180);
@@ -237,14 +238,6 @@ TEST(PathTextTest, DarkBarWithWhiteTextAtTheBottomRight) {
     EXPECT_GT(bright, 10);  // white letters ending 10 pixels before the right edge
     for (int y = 718; y < 730; ++y)
         for (int x = 1015; x < 1024; ++x) EXPECT_LT(PixelOf(canvas, x, y).r, 200) << x << "," << y;
-}
-
-TEST(PathTextTest, EmptyPathDrawsNothing) {
-    Gdiplus::Bitmap canvas(1024, 768, PixelFormat24bppRGB);
-    Gdiplus::Graphics g(&canvas);
-    g.Clear(Gdiplus::Color(255, 200, 200, 200));
-    DrawPathText(g, "", fw::WorkArea{0, 0, 1024, 738});
-    EXPECT_EQ(200, PixelOf(canvas, 1020, 725).r);
 }
 
 }  // namespace

@@ -34,10 +34,7 @@
 
 namespace {
 
-using testing_support::CountTemporaryFiles;
-using testing_support::ReadFile;
-using testing_support::StartProgram;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 const char* const kStateFiles[] = {"env.ini", "list.txt", "poslist.txt", "Dioramix.bmp"};
 constexpr int kCatalogueLines = 20000;  // a list.txt of about a megabyte: its save takes a while
@@ -70,10 +67,7 @@ void CopyFolder(const std::string& from, const std::string& to) {
 
 void WritePicture(const std::string& path, int w, int h, Gdiplus::Color color, const char* format) {
     Gdiplus::Bitmap bitmap(w, h, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics g(&bitmap);
-        g.Clear(color);
-    }
+    Gdiplus::Graphics(&bitmap).Clear(color);
     SaveImage(bitmap, path, format);
 }
 

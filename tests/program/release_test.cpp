@@ -32,6 +32,11 @@ protected:
         ASSERT_TRUE(::GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
     }
 
+    // The program's resources, read without running it.
+    static HMODULE LoadProgramAsData() {
+        return ::LoadLibraryExW(mb::Widen(testing_support::BinDir() + "\\Dioramix.exe").c_str(), nullptr,
+                                LOAD_LIBRARY_AS_DATAFILE);
+    }
     std::wstring Text(const wchar_t* name) {
         void* value = nullptr;
         UINT length = 0;
@@ -60,8 +65,7 @@ TEST_F(VersionResource, PropertiesShowTheProjectVersionAndNames) {
     EXPECT_EQ(L"Dioramix.exe", Text(L"OriginalFilename"));
 
     // The about box's version is the same string resource the program loads.
-    HMODULE program = ::LoadLibraryExW(mb::Widen(testing_support::BinDir() + "\\Dioramix.exe").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadProgramAsData();
     ASSERT_NE(nullptr, program);
     wchar_t aboutVersion[32] = {};
     ::LoadStringW(program, 102, aboutVersion, 32);
@@ -84,8 +88,7 @@ std::vector<int> IconGroupSizes(HMODULE program, int id) {
 // Sharp icons wherever Windows draws them (the tray at 125-175 %, the Start menu, Explorer's
 // large views), and a manifest that names every supported Windows, 8 included.
 TEST_F(VersionResource, IconsServeEveryScaleAndTheManifestNamesEverySystem) {
-    HMODULE program = ::LoadLibraryExW(mb::Widen(testing_support::BinDir() + "\\Dioramix.exe").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadProgramAsData();
     ASSERT_NE(nullptr, program);
     EXPECT_EQ((std::vector<int>{16, 20, 24, 32, 40, 48, 64, 0}), IconGroupSizes(program, IDR_MAINFRAME));
     for (int id : {IDI_TRAY, IDI_PAUSE_MARK, IDI_WEEKDAY_SUNDAY, IDI_WEEKDAY_SUNDAY + 6})
@@ -167,10 +170,10 @@ TEST_F(CrashingProgram, UnhandledExceptionLeavesAMinidumpInTheDataFolder) {
 
     const std::string dump = OnlyDumpIn(dir.path());
     ASSERT_NE("", dump) << "no dump in the data folder";
-    const DumpSummary summary = ReadDump(testing_support::ReadFile(dump));
+    const std::string bytes = testing_support::ReadFile(dump);
+    const DumpSummary summary = ReadDump(bytes);
     EXPECT_TRUE(summary.valid);
     EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), summary.exceptionCode);
-    const std::string bytes = testing_support::ReadFile(dump);
     EXPECT_LT(bytes.size(), 4u * 1024 * 1024) << "a small dump, not the whole memory";
 }
 

@@ -11,8 +11,7 @@
 #include "state/stored_files.h"
 #include "support/test_support.h"
 
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

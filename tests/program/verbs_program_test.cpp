@@ -14,8 +14,7 @@
 #include "program/program_fixture.h"
 #include "support/test_support.h"
 
-using testing_support::FileExists;
-using testing_support::ReadFile;
+using namespace testing_support;
 
 namespace {
 

@@ -63,10 +63,13 @@ TEST(ChangeInterval, IsChangetimeTimesMinSec) {
     }
 }
 
-TEST(DateKey, FullEnglishMonthTwoDigitDayFourDigitYear) {
+// The day's key: full English month, two-digit day, four-digit year; Sunday to Saturday's icons.
+TEST(DateKey, FullEnglishMonthTwoDigitDayFourDigitYearAndTheWeekdaysIcons) {
     EXPECT_EQ("January-05-2026", FormatDateKey({2026, 1, 5, 1}));
     EXPECT_EQ("December-31-2025", FormatDateKey({2025, 12, 31, 3}));
     EXPECT_EQ("September-17-2024", FormatDateKey({2024, 9, 17, 2}));
+    EXPECT_EQ(static_cast<UINT>(IDI_WEEKDAY_SUNDAY), WeekdayIconId(0));
+    EXPECT_EQ(141u, WeekdayIconId(6));
 }
 
 // The date timer across midnight: a new day shows the new weekday's picture, and recomposes for
@@ -99,19 +102,12 @@ TEST(DateWatch, ANewDayShowsItsWeekdayAndRecomposesOnlyForTheCalendar) {
     EXPECT_EQ(139u, DecideDateTick("", newYear, Defaults()).weekdayIcon);  // Thursday
 }
 
-TEST(WeekdayIcon, SundayToSaturdayAre135To141) {
-    EXPECT_EQ(static_cast<UINT>(IDI_WEEKDAY_SUNDAY), WeekdayIconId(0));
-    EXPECT_EQ(141u, WeekdayIconId(6));
-}
-
-TEST(TrayTip, NameVersionAndAddressOnTwoLinesOrTheVersionAlone) {
+// Name, version and address on two lines or the version alone, cut to 63 bytes.
+TEST(TrayTip, NameVersionAndAddressOnTwoLinesOrTheVersionAloneCutTo63Bytes) {
     EnvSettings env = Defaults();
     EXPECT_EQ("Dioramix v1.56\r\nMY IP: 192.168.0.7", TrayTipText(env, "1.56", "MY IP: 192.168.0.7"));
     env.isiptooltip = 0;
     EXPECT_EQ("1.56", TrayTipText(env, "1.56", "MY IP: 192.168.0.7"));
-}
-
-TEST(TrayTip, CutTo63Characters) {
     const std::string longest = "Dioramix v1.56\r\nMY IP: 255.255.255.255" + std::string(40, 'x');
     EXPECT_EQ(63u, CutTip(longest).size());
     EXPECT_EQ(longest.substr(0, 63), CutTip(longest));

@@ -12,14 +12,7 @@
 #include "support/catalogue_steps.h"
 #include "support/test_support.h"
 
-using testing_support::CountEntries;
-using testing_support::ReadFile;
-using testing_support::ReadLines;
-using testing_support::ReloadFolders;
-using testing_support::RemoveFolder;
-using testing_support::ScanFolder;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -72,7 +65,8 @@ protected:
     }
 };
 
-TEST_F(CatalogueTest, ImageExtensionsFollowTheLastDotInAnyCase) {
+// Double-byte names ending in bytes that read like letters are no images.
+TEST_F(CatalogueTest, ImageExtensionsFollowTheLastDotInAnyCaseAndWholeCharacters) {
     for (const char* ext : {"jpg", "jpeg", "jpe", "jfif", "bmp", "dib", "gif", "png", "tif", "tiff", "webp", "heic",
                             "heif", "avif"}) {
         SCOPED_TRACE(ext);
@@ -89,9 +83,6 @@ TEST_F(CatalogueTest, ImageExtensionsFollowTheLastDotInAnyCase) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(HasImageExtension(name));
     }
-}
-
-TEST_F(CatalogueTest, DoubleByteNamesEndingInLetterLikeBytesAreNoImages) {
     // "\x81" leads a double-byte character whose trail byte is the letter 'j':
     // the bytes after the dot read "jpg" only when the dot is taken apart from its character.
     EXPECT_FALSE(HasImageExtension("\xB1\xE8\xC4\xA1\x81jpg"));   // "김치" + a character, then "pg"
@@ -143,16 +134,15 @@ TEST_F(CatalogueTest, AScanCountsEachFolderBeforeItWalksIt) {
     ScanStatus cancelled;
     cancelled.cancelled = true;
     EXPECT_TRUE(ScanFolders({first, second}, true, cancelled).empty());
-}
 
-TEST_F(CatalogueTest, ScanOfMissingOrEmptyPathFindsNothing) {
     EXPECT_EQ(0, ScanFolder(catalogue, dir.File("gone")));
     EXPECT_EQ(0, ScanFolder(catalogue, ""));  // would otherwise walk the drive's root
     EXPECT_EQ(0, CountEntries(""));
     EXPECT_TRUE(catalogue.Images().empty());
 }
 
-TEST_F(CatalogueTest, ListFileRoundTrip) {
+// The list file round-trips, and holds the images only with folders to scan them from again.
+TEST_F(CatalogueTest, TheListFileRoundTripsAndIsWrittenOnlyWithFolders) {
     catalogue.Replace({"c:\\photos,2", "d:\\pics\\travel,1"},
                       {"c:\\photos\\a.jpg", "c:\\photos\\b.jpg", "d:\\pics\\travel\\c.png"});
     catalogue.SaveImageList(dir.path());
@@ -164,13 +154,12 @@ TEST_F(CatalogueTest, ListFileRoundTrip) {
     EXPECT_EQ(3, loaded.LoadImageList(dir.path()));
     EXPECT_EQ(catalogue.FolderEntries(), loaded.FolderEntries());
     EXPECT_EQ(catalogue.Images(), loaded.Images());
-}
 
-TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
     // The first start writes only the separator.
-    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
-    EXPECT_TRUE(catalogue.FolderEntries().empty());
-    catalogue.SaveImageList(dir.path());
+    ImageCatalogue first;
+    EXPECT_EQ(0, first.LoadImageList(dir.File("none")));
+    EXPECT_TRUE(first.FolderEntries().empty());
+    first.SaveImageList(dir.path());
     EXPECT_EQ("&\r\n", ReadFile(dir.File("list.txt")));
 
     catalogue.Replace({}, {"c:\\photos\\a.jpg"});
@@ -180,6 +169,11 @@ TEST_F(CatalogueTest, CatalogueIsWrittenOnlyWithFolders) {
     catalogue.Replace({"c:\\photos,1"}, {});
     catalogue.SaveImageList(dir.path());
     EXPECT_EQ((std::vector<std::string>{"c:\\photos,1", "&"}), ReadLines(dir.File("list.txt")));
+
+    ::DeleteFileA(dir.File("list.txt").c_str());
+    dir.MakeDir("list.txt");  // a folder where the file should be: left alone
+    catalogue.SaveImageList(dir.path());
+    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
 }
 
 TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259BytesAndAFileWithoutSeparatorGivesFoldersOnly) {
@@ -194,13 +188,6 @@ TEST_F(CatalogueTest, LongLinesArriveInPiecesOf259BytesAndAFileWithoutSeparatorG
     EXPECT_EQ(0, foldersOnly.LoadImageList(dir.path()));
     EXPECT_EQ((std::vector<std::string>{"c:\\a,1", "c:\\b"}), foldersOnly.FolderEntries());
     EXPECT_TRUE(foldersOnly.Images().empty());
-}
-
-TEST_F(CatalogueTest, UnwritableListFileIsLeftAlone) {
-    dir.MakeDir("list.txt");  // a folder where the file should be
-    catalogue.Replace({"c:\\a,1"}, {});
-    catalogue.SaveImageList(dir.path());
-    EXPECT_EQ(0, catalogue.LoadImageList(dir.path()));
 }
 
 // The rules answer with the folder to scan and their messages in the order they met them; the
@@ -237,30 +224,27 @@ TEST_F(CatalogueTest, TheRulesAnswerWithTheFolderToScanAndTheirMessagesInOrder) 
     }
 }
 
-TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCountAndRejectsRootsAndEmptyPaths) {
+// Roots, empty paths, the same folder in any letter case and a folder inside a listed one are
+// refused; a folder sharing only a prefix with a listed one is taken.
+TEST_F(CatalogueTest, AddStoresTheFolderLowerCasedWithItsCountAndRefusesWhatTheRulesRefuse) {
     std::string photos = Folder("Photos", {"A.jpg", "b.png"});
+    std::string year = Folder("Photos\\2005", {"c.jpg"});
+    std::string photo = Folder("Photo", {"d.jpg"});
     EXPECT_TRUE(AddFolder(catalogue, photos));
-    ASSERT_EQ(1u, catalogue.FolderEntries().size());
-    EXPECT_EQ(Lower(photos) + ",2", catalogue.FolderEntries()[0]);
+    EXPECT_EQ(std::vector<std::string>{Lower(photos) + ",3"}, catalogue.FolderEntries());
     EXPECT_TRUE(Has(Lower(photos) + "\\A.jpg"));
     EXPECT_TRUE(messages.empty());
 
-    EXPECT_FALSE(AddFolder(catalogue, "C:\\"));
-    EXPECT_FALSE(AddFolder(catalogue, ""));
-    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::RootFolder, FolderMessage::RootFolder}), messages);
+    for (const std::string& refused : {std::string("C:\\"), std::string(), Upper(photos), year})
+        EXPECT_FALSE(AddFolder(catalogue, refused)) << refused;
+    using M = FolderMessage;
+    EXPECT_EQ((std::vector<M>{M::RootFolder, M::RootFolder, M::SameName, M::AlreadyIncluded}), messages);
     EXPECT_EQ(1u, catalogue.FolderEntries().size());
-}
+    EXPECT_EQ(3u, catalogue.Images().size());
 
-// The same folder in any letter case, and a folder inside a listed one, are refused.
-TEST_F(CatalogueTest, AddRefusesAListedFolderOrOneInsideIt) {
-    std::string photos = Folder("photos", {"a.jpg"});
-    std::string year = Folder("photos\\2005", {"b.jpg"});
-    ASSERT_TRUE(AddFolder(catalogue, photos));
-    EXPECT_FALSE(AddFolder(catalogue, Upper(photos)));
-    EXPECT_FALSE(AddFolder(catalogue, year));
-    EXPECT_EQ((std::vector<FolderMessage>{FolderMessage::SameName, FolderMessage::AlreadyIncluded}), messages);
-    EXPECT_EQ(1u, catalogue.FolderEntries().size());
-    EXPECT_EQ(2u, catalogue.Images().size());
+    EXPECT_TRUE(AddFolder(catalogue, photo));
+    EXPECT_EQ(4u, messages.size()) << "no message for a shared prefix";
+    EXPECT_EQ((std::vector<std::string>{Lower(photos) + ",3", Lower(photo) + ",1"}), catalogue.FolderEntries());
 }
 
 TEST_F(CatalogueTest, AddOfAnOuterFolderTidiesUpTheInnerOnesOnce) {
@@ -330,19 +314,10 @@ TEST_F(CatalogueTest, TidyUpAlsoRemovesImagesListedInAnotherLetterCase) {
               catalogue.Images());
 }
 
-TEST_F(CatalogueTest, AddOfAFolderSharingOnlyAPrefixKeepsBoth) {
-    std::string photos = Folder("photos", {"a.jpg"});
-    std::string photo = Folder("photo", {"b.jpg"});
-    ASSERT_TRUE(AddFolder(catalogue, photos));
-    EXPECT_TRUE(AddFolder(catalogue, photo));
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(2u, catalogue.FolderEntries().size());
-    EXPECT_TRUE(Has(Lower(photos) + "\\a.jpg"));
-}
-
-TEST_F(CatalogueTest, ReloadDropsFoldersWithoutImagesAndRecounts) {
+TEST_F(CatalogueTest, ReloadDropsFoldersWithoutImagesRecountsAndScansOnlyTheTextBeforeAComma) {
     std::string empty = Folder("empty", {"readme.txt"});
     std::string photos = Folder("photos", {"a.jpg"});
+    Folder("photos,2005", {"c.jpg"});
     ASSERT_TRUE(AddFolder(catalogue, empty));
     ASSERT_TRUE(AddFolder(catalogue, photos));
     EXPECT_EQ(Lower(empty) + ",0", catalogue.FolderEntries()[0]);  // an add keeps it
@@ -351,14 +326,10 @@ TEST_F(CatalogueTest, ReloadDropsFoldersWithoutImagesAndRecounts) {
     ReloadFolders(catalogue);
     EXPECT_EQ(std::vector<std::string>{Lower(photos) + ",2"}, catalogue.FolderEntries());
     EXPECT_EQ(2u, catalogue.Images().size());
-}
 
-TEST_F(CatalogueTest, ReloadScansOnlyTheTextBeforeAComma) {
-    std::string photos = Folder("photos", {"a.jpg"});
-    Folder("photos,2005", {"b.jpg"});
     catalogue.Replace({photos + ",2005,7"}, {});
     ReloadFolders(catalogue);
-    EXPECT_EQ(std::vector<std::string>{photos + ",1"}, catalogue.FolderEntries());
+    EXPECT_EQ(std::vector<std::string>{photos + ",2"}, catalogue.FolderEntries());
 }
 
 TEST_F(CatalogueTest, RemoveRebuildsFromTheRemainingFolders) {
@@ -417,7 +388,8 @@ bool WaitUntil(const std::function<bool()>& done) {
     return done();
 }
 
-TEST_F(CatalogueTest, ABackgroundScanFindsWhatAScanHereFinds) {
+// A background scan finds what a scan here finds; a cancelled one gives nothing and ends quickly.
+TEST_F(CatalogueTest, ABackgroundScanFindsWhatAScanHereFindsOrWhenCancelledNothing) {
     std::string a = Folder("a", {"1.jpg", "2.png", "x.txt"});
     Folder("a\\sub", {"3.gif"});
     std::string b = Folder("b", {"4.bmp"});
@@ -432,17 +404,15 @@ TEST_F(CatalogueTest, ABackgroundScanFindsWhatAScanHereFinds) {
     EXPECT_EQ(std::vector<std::string>{b + "\\4.bmp"}, results[1].images);
     EXPECT_EQ(scan.Status().range, scan.Status().steps);
     EXPECT_TRUE(scan.TakeResults().empty()) << "taken once";
-}
 
-TEST_F(CatalogueTest, ACancelledBackgroundScanGivesNothingAndEndsQuickly) {
     // Enough folders that the walk is still going when the cancel comes.
     std::string root = dir.MakeDir("many");
     for (int i = 0; i < 50; ++i) Folder("many\\f" + std::to_string(i), {"a.jpg", "b.jpg"});
-    BackgroundScan scan({root}, true);
-    scan.Cancel();
-    ASSERT_TRUE(WaitUntil([&] { return scan.Finished(); }));
-    EXPECT_FALSE(scan.Complete());
-    EXPECT_TRUE(scan.TakeResults().empty());
+    BackgroundScan cancelled({root}, true);
+    cancelled.Cancel();
+    ASSERT_TRUE(WaitUntil([&] { return cancelled.Finished(); }));
+    EXPECT_FALSE(cancelled.Complete());
+    EXPECT_TRUE(cancelled.TakeResults().empty());
     {
         // Dropped while it runs: the owner goes at once, the thread ends on its own.
         BackgroundScan dropped({root}, true);
@@ -473,13 +443,18 @@ TEST_F(CatalogueTest, ABackgroundRefillFillsTheEmptyCatalogueOnce) {
 
 class CatalogueScanTest : public CatalogueTest {
 protected:
-    // Every catalogued path opens through the narrow functions the composer uses.
-    void ExpectEveryPathOpens() {
+    // Scans the folder into the catalogue: the walk ends after as many steps as it counted, and
+    // every catalogued path opens through the narrow functions the composer uses.
+    int ScanWholly(const std::string& folder) {
+        int steps = 0;
+        const int found = ScanCountingSteps(folder, steps);
+        EXPECT_EQ(CountEntries(folder), steps);
         for (const std::string& path : catalogue.Images()) {
             EXPECT_EQ(std::string::npos, path.find('?')) << path;
             EXPECT_LE(path.size(), 258u) << path;
             EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str())) << path;
         }
+        return found;
     }
     static std::string Corpus(const std::string& relative) {
         std::string path = testing_support::BinDir() + "\\bad-pictures\\" + relative;
@@ -487,18 +462,21 @@ protected:
     }
 };
 
-TEST_F(CatalogueScanTest, LinksBackUpTheTreeAreNotFollowed) {
+TEST_F(CatalogueScanTest, TheCorpusScanEndsEveryPathOpensAndLinksBackUpTheTreeAreNotFollowed) {
     // Made by tools/make-bad-pictures as Unix symbolic links: photos\self -> ., photos\sub\up -> ..,
     // photos\sub\root -> photos (absolute), photos\across -> ..\outside, photos\dangling -> nothing.
     std::string photos = Corpus("links\\photos");
     if (photos.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
 
-    int steps = 0;
-    EXPECT_EQ(3, ScanCountingSteps(photos, steps));
+    EXPECT_EQ(3, ScanWholly(photos));
     // A link to a folder outside the trail is followed.
     EXPECT_EQ((std::vector<std::string>{"a.jpg", "across\\c.jpg", "sub\\b.jpg"}), NamesBelow(photos));
-    EXPECT_EQ(steps, CountEntries(photos));
-    ExpectEveryPathOpens();
+
+    std::string corpus = Corpus("");
+    if (corpus.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
+    corpus.pop_back();  // the trailing backslash
+    EXPECT_GE(ScanWholly(corpus), 30);
+    EXPECT_TRUE(Has(corpus + "\\" + mb::Narrow(L"\uD55C\uAE00 \uD3F4\uB354\\\uD48D\uACBD \uC0AC\uC9C4.jpg")));
 }
 
 // Folders nested past the path limit, made and removed through the wide functions: the shell's
@@ -535,12 +513,9 @@ TEST_F(CatalogueScanTest, PathsBeyondTheLimitAreLeftOutNotCut) {
     std::string folder = Folder("deep", {"top.jpg"});
     DeepTree tree(folder);
     ASSERT_TRUE(tree.GrowTo(300, std::string(40, 'd')));
-    int steps = 0;
-    int found = ScanCountingSteps(folder, steps);
+    int found = ScanWholly(folder);
     EXPECT_GE(found, 2);
     EXPECT_EQ(static_cast<size_t>(found), catalogue.Images().size());
-    EXPECT_EQ(steps, CountEntries(folder));
-    ExpectEveryPathOpens();
     // Every path that fits is taken, in its full length: none is a shortened copy of a longer one.
     for (const std::string& path : catalogue.Images()) {
         std::string name = mb::FileNameOfPath(path);
@@ -563,24 +538,10 @@ TEST_F(CatalogueScanTest, NamesTheCodePageCannotHoldAreTakenByShortNameOrLeftOut
                                           CREATE_ALWAYS, 0, nullptr));
         ASSERT_TRUE(file);
     }
-    int steps = 0;
-    int found = ScanCountingSteps(folder, steps);
+    int found = ScanWholly(folder);
     EXPECT_TRUE(Has(folder + "\\plain.jpg"));
     EXPECT_TRUE(Has(folder + "\\" + mb::Narrow(L"\uC0AC\uC9C4.jpg")));
     EXPECT_GE(found, 2);
     EXPECT_LE(found, 4);
-    EXPECT_EQ(steps, CountEntries(folder));
-    ExpectEveryPathOpens();
 }
 
-TEST_F(CatalogueScanTest, TheCorpusScanEndsAndEveryPathOpens) {
-    std::string corpus = Corpus("");
-    if (corpus.empty()) GTEST_SKIP() << "no bad-picture corpus: run tools/make-bad-pictures";
-    corpus.pop_back();  // the trailing backslash
-    int steps = 0;
-    int found = ScanCountingSteps(corpus, steps);
-    EXPECT_GE(found, 30) << "entries scanned: " << steps;
-    EXPECT_EQ(steps, CountEntries(corpus));
-    EXPECT_TRUE(Has(corpus + "\\" + mb::Narrow(L"\uD55C\uAE00 \uD3F4\uB354\\\uD48D\uACBD \uC0AC\uC9C4.jpg")));
-    ExpectEveryPathOpens();
-}

@@ -11,9 +11,7 @@
 #include <commctrl.h>
 #include "support/test_support.h"
 
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

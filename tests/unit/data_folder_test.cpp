@@ -4,14 +4,11 @@
 #include "state/data_folder.h"
 #include "support/test_support.h"
 
-using testing_support::FileExists;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
-TEST(DataFolderChoice, BesideTheProgramWhenWritableElseTheUsersFolder) {
+TEST(DataFolderChoice, BesideTheProgramWhenWritableForRealElseTheUsersFolder) {
     auto writable = [](const std::string&) { return true; };
     auto readOnly = [](const std::string&) { return false; };
     const std::string programFiles = "C:\\Program Files\\Dioramix";
@@ -22,9 +19,7 @@ TEST(DataFolderChoice, BesideTheProgramWhenWritableElseTheUsersFolder) {
     // A program folder without a narrow name cannot hold the files: the user's folder can.
     EXPECT_EQ(local + "\\Dioramix", ChooseDataFolder("", local, writable));
     EXPECT_EQ("", ChooseDataFolder("", "", writable));
-}
 
-TEST(DataFolderChoice, WritabilityIsTriedForReal) {
     ScratchDir dir;
     EXPECT_TRUE(CanWriteFolder(dir.path()));
     EXPECT_FALSE(CanWriteFolder(dir.File("missing")));
@@ -45,15 +40,13 @@ protected:
     }
 };
 
-TEST_F(MovedDataFolder, WritableProgramFolderKeepsEverythingBesideIt) {
+TEST_F(MovedDataFolder, AWritableProgramFolderKeepsEverythingBesideItAnUnwritableOneMovesTheUsersFiles) {
     InitExePath(env, program + "\\Dioramix.exe");
     UseDataFolder(env, local);
     EXPECT_TRUE(env.m_dataPath.empty());
     EXPECT_EQ(program + "\\env.ini", env.FilePath("\\env.ini"));
     EXPECT_EQ(program + "\\Masks", env.InstalledFilePath("\\Masks"));
-}
 
-TEST_F(MovedDataFolder, UnwritableProgramFolderMovesTheProgramsFilesToTheUsersFolder) {
     // Files that came with the program: readable, but the folder takes no new file.
     const std::string sealed = dir.File("sealed");
     InitExePath(env, sealed + "\\Dioramix.exe");

@@ -39,7 +39,7 @@ TEST(DesktopLayout, OneMonitorOrTheOptionOffGivesThePrimaryScreenAlone) {
     }
 }
 
-TEST(DesktopLayout, CanvasCoversEveryMonitorPrimaryFirstThenLeftToRight) {
+TEST(DesktopLayout, CanvasCoversEveryMonitorWithAnAreaPrimaryFirstThenLeftToRight) {
     struct Case {
         const char* name;
         std::vector<fw::MonitorInfo> monitors;
@@ -69,9 +69,7 @@ TEST(DesktopLayout, CanvasCoversEveryMonitorPrimaryFirstThenLeftToRight) {
         EXPECT_EQ(-c.bounds.left, primary.left);
         EXPECT_EQ(-c.bounds.top, primary.top);
     }
-}
 
-TEST(DesktopLayout, MonitorsWithoutAreaAreLeftOutAndSomeoneIsPrimary) {
     const DesktopLayout layout = MakeDesktopLayout(
         {Monitor(1920, 0, 1920, 1080), Monitor(0, 0, 0, 0), Monitor(0, 0, 1920, 1080)}, true, 1920, 1080, {});
     ASSERT_EQ(2u, layout.monitors.size());
@@ -104,7 +102,7 @@ TEST(DesktopLayout, GapsAreWhatNoMonitorCovers) {
     EXPECT_EQ(5920LL * 2560 - (2560LL * 1440 + 1920LL * 1080 + 1440LL * 2560), Area(GapRects(all, three)));
 }
 
-TEST(DesktopLayout, PositionBelongsToTheMonitorHoldingItsCentreOrTheNearest) {
+TEST(DesktopLayout, PositionBelongsToTheMonitorHoldingItsCentreOrTheNearestAndIsInItsCoordinatesAndInView) {
     const std::vector<fw::MonitorInfo> monitors{Monitor(0, 0, 1920, 1080, true), Monitor(-1920, 0, 1920, 1080)};
     struct Case {
         RECT position;
@@ -121,9 +119,7 @@ TEST(DesktopLayout, PositionBelongsToTheMonitorHoldingItsCentreOrTheNearest) {
     EXPECT_EQ(-1, MonitorOfPosition({}, RECT{0, 0, 10, 10}));
     EXPECT_EQ(-1, MonitorHolding(monitors, POINT{1920, 0}));  // right edges are outside
     EXPECT_EQ(1, MonitorHolding(monitors, POINT{-1, 1079}));
-}
 
-TEST(DesktopLayout, PositionOnItsMonitorIsInItsOwnCoordinatesAndInView) {
     const RECT left{-1920, 0, 0, 1080};
     const RECT onIt = PositionOnMonitor(RECT{-1800, 100, -1400, 500}, left);
     EXPECT_TRUE(Same(RECT{120, 100, 520, 500}, onIt));

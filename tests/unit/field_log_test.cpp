@@ -8,10 +8,7 @@
 #include "framework/mbstring.h"
 #include "support/test_support.h"
 
-using testing_support::FileExists;
-using testing_support::ReadFile;
-using testing_support::ReadLines;
-using testing_support::ScratchDir;
+using namespace testing_support;
 
 namespace {
 

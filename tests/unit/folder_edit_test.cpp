@@ -15,8 +15,7 @@
 
 namespace {
 
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 class FolderEditTest : public ::testing::Test {
 protected:

@@ -82,13 +82,13 @@ TEST(ProgramFilter, OnlyVisibleTitledUnownedRestoredWindowsOtherThanTheDesktop) 
     EXPECT_TRUE(IsChoosableProgram({true, false, false, "program manager"}));
 }
 
-TEST(PathPageKeys, NavigationKeysAreSwallowedOthersAreNot) {
+// Navigation keys are swallowed, others are not; the total is the sum of the count column; every
+// entry keeps a row of path and count.
+TEST(PathPage, NavigationKeysAreSwallowedTheCountsSummedAndEveryEntryKeepsARow) {
     for (int key : {VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_UP, VK_DOWN}) EXPECT_TRUE(IsListNavigationKey(key));
     for (WPARAM key : {WPARAM(VK_LEFT), WPARAM(VK_RIGHT), WPARAM(VK_RETURN), WPARAM(VK_TAB), WPARAM(VK_SPACE), WPARAM('A')})
         EXPECT_FALSE(IsListNavigationKey(key));
-}
 
-TEST(PathPageTotal, SumOfTheCountColumn) {
     EXPECT_EQ(0, SumOfCounts({}));
     EXPECT_EQ(15, SumOfCounts({"12", "3"}));
     EXPECT_EQ(12, SumOfCounts({"12", "", "many"}));  // no number counts 0
@@ -98,9 +98,7 @@ TEST(PathPageTotal, SumOfTheCountColumn) {
     EXPECT_EQ("1234 pics (cloud 56)", TotalText(1234, 56, "cloud"));
     EXPECT_EQ("12 pics (cloud 2), " + mb::Narrow(L"\uB2E4\uC2DC \uBCF4\uC9C0 \uC54A\uAE30 3"),  // 다시 보지 않기
               TotalText(12, 2, "cloud", 3));
-}
 
-TEST(PathPageRows, EveryEntryKeepsARowOfPathAndCount) {
     EXPECT_EQ((Tokens{"c:\\photos", "12"}), RowOfEntry("c:\\photos,12"));
     EXPECT_EQ((Tokens{"c:\\no count", ""}), RowOfEntry("c:\\no count"));
     EXPECT_EQ((Tokens{"", ""}), RowOfEntry(""));

@@ -37,7 +37,8 @@ SIZE_T PrivateBytes() {
     return counters.PagefileUsage;
 }
 
-TEST(Handles, GdiObjectIsDeletedOnceWhenItsLastOwnerDies) {
+// Deleted once when its last owner dies; a reset releases the old handle, a release gives it up.
+TEST(Handles, GdiObjectIsDeletedOnceByItsLastOwnerOrResetOrGivenUp) {
     HBRUSH raw = ::CreateSolidBrush(RGB(1, 2, 3));
     ASSERT_TRUE(IsLiveGdiObject(raw));
     {
@@ -50,9 +51,7 @@ TEST(Handles, GdiObjectIsDeletedOnceWhenItsLastOwnerDies) {
         EXPECT_TRUE(IsLiveGdiObject(raw));
     }
     EXPECT_FALSE(IsLiveGdiObject(raw));
-}
 
-TEST(Handles, ResetReleasesTheOldHandleAndReleaseGivesItUp) {
     HPEN a = ::CreatePen(PS_SOLID, 1, 0), b = ::CreatePen(PS_SOLID, 1, 0);
     fw::Pen pen(a);
     pen.reset(b);
@@ -64,7 +63,7 @@ TEST(Handles, ResetReleasesTheOldHandleAndReleaseGivesItUp) {
     ::DeleteObject(b);
 }
 
-TEST(Handles, KernelHandleClosesAndSelfMoveIsHarmless) {
+TEST(Handles, KernelHandleClosesSelfMoveIsHarmlessAndAnInvalidFindHandleIsEmpty) {
     fw::KernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ASSERT_TRUE(event);
     HANDLE raw = event.get();
@@ -75,9 +74,7 @@ TEST(Handles, KernelHandleClosesAndSelfMoveIsHarmless) {
     EXPECT_TRUE(::GetHandleInformation(raw, &flags));
     event.reset();
     EXPECT_FALSE(event);
-}
 
-TEST(Handles, FindHandleTreatsInvalidValueAsEmpty) {
     testing_support::ScratchDir dir;
     WIN32_FIND_DATAA data;
     fw::FindHandle none(::FindFirstFileA((dir.path() + "\\*.nothing").c_str(), &data));

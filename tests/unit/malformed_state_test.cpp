@@ -14,10 +14,7 @@
 #include "support/settings_fixture.h"
 #include "support/test_support.h"
 
-using testing_support::ExpectDefaultNumbers;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -49,7 +46,7 @@ TEST_F(MalformedState, NoiseAsEnvIniGivesTheDefaults) {
     }
 }
 
-TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaults) {
+TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaultsAndLinesFarPastTheirLimitsAreCut) {
     LoadKeys("picmaxsize=-400\r\nframesize=99999\r\nrotatevalue=-7\r\nchangetime=-3\r\npiccleartotalcnt=-1\r\n");
     ExpectDefaultNumbers(env);
 
@@ -59,9 +56,7 @@ TEST_F(MalformedState, NumbersOutOfRangeTakeTheDefaults) {
         LoadKeys(keys);
         EXPECT_EQ(expected, (std::array{env.picmaxsize, env.framesize, env.rotatevalue})) << keys;
     }
-}
 
-TEST_F(MalformedState, LinesFarPastTheirLimitsAreCut) {
     const std::string longText(100000, '7');
     LoadIni("[DEFAULT]\r\nmaskfilename=" + longText + "\r\nmin_sec=" + longText + "\r\noutprogram0=" + longText +
             "\r\nisframe=1\r\n");
@@ -72,15 +67,20 @@ TEST_F(MalformedState, LinesFarPastTheirLimitsAreCut) {
     EXPECT_EQ(1, env.isframe);
 }
 
-TEST_F(MalformedState, AReadOnlyEnvIniIsNotReplaced) {
-    const std::string ini = dir.File("env.ini");
+TEST_F(MalformedState, ReadOnlyEnvIniAndListTxtAreNotReplaced) {
+    const std::string ini = dir.File("env.ini"), list = dir.File("list.txt");
     WriteFile(ini, "[DEFAULT]\r\nisframe=1\r\n");
-    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteFile(list, "c:\\photos,2\n&\nc:\\photos\\a.jpg\n");
+    for (const std::string& file : {ini, list}) ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
     env.isframe = 0;
-    bool saved = SaveSettings(env, programs);
-    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(saved);
+    ImageCatalogue catalogue;
+    catalogue.Replace({"d:\\other,0"}, {});
+    const bool settingsSaved = SaveSettings(env, programs), listSaved = catalogue.SaveImageList(dir.path());
+    for (const std::string& file : {ini, list}) ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(settingsSaved);
+    EXPECT_FALSE(listSaved);
     EXPECT_EQ("[DEFAULT]\r\nisframe=1\r\n", ReadFile(ini));
+    EXPECT_EQ("c:\\photos,2\n&\nc:\\photos\\a.jpg\n", ReadFile(list));
 }
 
 TEST_F(MalformedState, ASaveKeepsUnknownKeysAndReplacesTheFileWhole) {
@@ -109,17 +109,6 @@ TEST_F(MalformedState, NoiseAsListTxtNeverCrashesAndRoundTrips) {
         const size_t kept = catalogue.HasFolders() ? catalogue.Images().size() : 0;
         EXPECT_EQ(catalogue.FolderEntries().size() + kept, again.FolderEntries().size() + again.Images().size());
     }
-}
-
-TEST_F(MalformedState, AListTxtThatCannotBeReplacedKeepsItsContent) {
-    WriteFile(dir.File("list.txt"), "c:\\photos,2\n&\nc:\\photos\\a.jpg\n");
-    ::SetFileAttributesA(dir.File("list.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    ImageCatalogue catalogue;
-    catalogue.Replace({"d:\\other,0"}, {});
-    bool saved = catalogue.SaveImageList(dir.path());
-    ::SetFileAttributesA(dir.File("list.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ("c:\\photos,2\n&\nc:\\photos\\a.jpg\n", ReadFile(dir.File("list.txt")));
 }
 
 TEST_F(MalformedState, NoiseAsPoslistTxtGivesOnlyWellFormedLines) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/handles.h"
 #include "framework/mbstring.h"
 #include "support/test_support.h"
 
@@ -16,22 +17,20 @@ TEST(CodePage, ProcessRunsInKoreanCodePage) {
     EXPECT_EQ(949u, ::GetACP());
 }
 
-TEST(MultibyteLower, ChangesSingleByteLettersOnly) {
+// Only single-byte letters are lowered; the last backslash ignores trail bytes (a lone lead byte
+// at the end is one character), and a path splits at the last real one.
+TEST(MultibytePath, LowerCaseLastBackslashAndPathPartsTakeWholeCharacters) {
     EXPECT_EQ("c:\\photos\\abc", mb::ToLower("C:\\Photos\\ABC", kKorean));
     std::string mixed = "A" + kTrailCapitalA + "B";
     EXPECT_EQ("a" + kTrailCapitalA + "b", mb::ToLower(mixed, kKorean));
     EXPECT_EQ("-exit", mb::ToLower("-EXIT", kKorean));
-}
 
-TEST(MultibyteLastBackslash, IgnoresTrailBytesAndALoneLeadByteAtTheEndIsOneCharacter) {
     std::string path = "c:\\dir" + kTrailBackslash + "\\app.exe";
     EXPECT_EQ(path.find_last_of('\\'), mb::FindLastBackslash(path, kKorean));
     EXPECT_EQ(2u, mb::FindLastBackslash("c:\\x" + kTrailBackslash + "y", kKorean));
     EXPECT_EQ(std::string::npos, mb::FindLastBackslash(kTrailBackslash, kKorean));
     EXPECT_EQ(1u, mb::FindLastBackslash("a\\b\x9B", kKorean));
-}
 
-TEST(MultibytePathParts, SplitAtTheLastRealBackslash) {
     EXPECT_EQ("beach.jpg", mb::FileNameOfPath("c:\\photos\\summer\\beach.jpg", kKorean));
     EXPECT_EQ("c:\\photos\\summer", mb::FolderOfPath("c:\\photos\\summer\\beach.jpg", kKorean));
     EXPECT_EQ("loose.png", mb::FileNameOfPath("loose.png", kKorean));
@@ -45,7 +44,7 @@ TEST(MultibytePathParts, SplitAtTheLastRealBackslash) {
     EXPECT_EQ(name, mb::FileNameOfPath(name, kKorean));
 }
 
-TEST(MultibytePrefix, RequiresCharacterBoundary) {
+TEST(MultibyteText, APrefixEndsOnACharacterBoundaryAndKoreanTextRoundTrips) {
     std::string folder = "c:\\a" + kTrailBackslash.substr(0, 1);  // ends in the middle of a character
     std::string full = "c:\\a" + kTrailBackslash + "\\x.jpg";
     EXPECT_FALSE(mb::StartsWith(full, folder, kKorean));
@@ -53,9 +52,7 @@ TEST(MultibytePrefix, RequiresCharacterBoundary) {
     EXPECT_TRUE(mb::IsInsideFolder(full, "c:\\a" + kTrailBackslash, kKorean));
     EXPECT_FALSE(mb::IsInsideFolder("c:\\photos2\\x", "c:\\photos", kKorean));
     EXPECT_FALSE(mb::IsInsideFolder("c:\\photos", "c:\\photos", kKorean));
-}
 
-TEST(MultibyteConversion, RoundTripsKoreanText) {
     std::string korean = "\xC7\xA5\xC1\xD8";  // 표준
     std::wstring wide = mb::Widen(korean, kKorean);
     EXPECT_EQ(std::wstring(L"\uD45C\uC900"), wide);
@@ -74,11 +71,10 @@ TEST(MultibytePath, AChosenPathIsKeptExactOrTakenByItsShortNameNeverBestFit) {
     // Thai: no spelling in the code page; its short name stands in and opens the same file.
     const std::wstring thai = folder + L"\\\u0E01\u0E02.jpg";
     {
-        HANDLE made = ::CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, made);
+        fw::FileHandle made(::CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(made);
         DWORD written = 0;
-        ::WriteFile(made, "thai", 4, &written, nullptr);
-        ::CloseHandle(made);
+        ::WriteFile(made.get(), "thai", 4, &written, nullptr);
     }
     const std::string narrow = mb::NarrowPath(thai);
     if (!narrow.empty()) {

@@ -33,7 +33,9 @@ std::vector<double> Lengths(UINT dpi) {
     return row;
 }
 
-TEST(MonitorScaleTest, AtNinetySixDpiTheOverlaysKeepTheirPixelSizes) {
+// At 96 DPI the overlays keep their pixel sizes; at every other scale each length grows with it, to
+// the nearest pixel.
+TEST(MonitorScaleTest, AtNinetySixDpiTheOverlaysKeepTheirPixelSizesAndEveryLengthGrowsWithTheScale) {
     // Month bar, day bar and path bar (offset from the right, from the bottom, width, height), the
     // fonts and day widths, the margins and the marker: the sizes the drawing tests' pictures hold.
     const std::vector<double> expected{200, 82, 200, 30, 800, 44, 800, 16, 600, 20, 600, 12,
@@ -42,9 +44,7 @@ TEST(MonitorScaleTest, AtNinetySixDpiTheOverlaysKeepTheirPixelSizes) {
     EXPECT_EQ(expected, Lengths(0)) << "no DPI counts as 96";
     EXPECT_EQ(1, CalendarLayout(kWork, 96).spacing.shadow);
     EXPECT_EQ(1, PathTextLayout(kWork, 96).spacing.shadow);
-}
 
-TEST(MonitorScaleTest, EveryLengthGrowsWithTheScaleToTheNearestPixel) {
     const std::vector<double> base = Lengths(96);
     struct Case {
         UINT dpi;

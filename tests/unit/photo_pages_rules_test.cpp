@@ -12,23 +12,21 @@
 
 namespace {
 
-TEST(PhotoPageRules, OverlapLimitIsTheSideOfAQuarterOfTheScreen) {
+// The overlap limit is the side of a quarter of the screen, the maximum size three quarters
+// rounded down to tens; the arrows start nine away so that the control's step makes ten.
+TEST(PhotoPageRules, OverlapLimitMaximumSizeAndTheArrowsStart) {
     EXPECT_EQ(443, OverlapSizeLimit(1024, 768));
     EXPECT_EQ(554, OverlapSizeLimit(1280, 960));
     EXPECT_EQ(720, OverlapSizeLimit(1920, 1080));
     EXPECT_EQ(1440, OverlapSizeLimit(3840, 2160));
     EXPECT_EQ(400, OverlapSizeLimit(800, 800)) << "an exact square root";
     EXPECT_EQ(0, OverlapSizeLimit(0, 768));
-}
 
-TEST(PhotoPageRules, MaximumSizeIsThreeQuartersRoundedDownToTens) {
     EXPECT_EQ(760, MaxPhotoSizeForScreen(1024));
     EXPECT_EQ(960, MaxPhotoSizeForScreen(1280));
     EXPECT_EQ(1440, MaxPhotoSizeForScreen(1920));
     EXPECT_EQ(1020, MaxPhotoSizeForScreen(1366));
-}
 
-TEST(PhotoPageRules, ArrowsStartNineAwaySoThatTheControlsStepMakesTen) {
     EXPECT_EQ(409, TenStepArrowStart(400, 1));
     EXPECT_EQ(401, TenStepArrowStart(410, -1));
     EXPECT_EQ(414, TenStepArrowStart(405, 1));
@@ -59,14 +57,12 @@ TEST(PositionEditorRules, SquareSizingFollowsTheDraggedEdge) {
     }
 }
 
-TEST(BackgroundPageRules, InformationText) {
+TEST(BackgroundPageRules, InformationTextAndThePreviewBoxOfTheScreensShapeWithinThePage) {
     EXPECT_EQ("800 x 600\nColor: 24bit\r\nFile Size: 114KB", ImageInfoText(800, 600, 24, 117000));
     EXPECT_EQ("1 x 1\nColor: 32bit\r\nFile Size: 0KB", ImageInfoText(1, 1, 32, 1023));
     EXPECT_EQ("10 x 10\nColor: 8bit\r\nFile Size: 4194304KB", ImageInfoText(10, 10, 8, 4ull << 30))
         << "files beyond 2 GB";
-}
 
-TEST(BackgroundPageRules, PreviewBoxHasTheScreensShapeWithinThePage) {
     auto box = [](int w, int h, int sw, int sh) {
         const SIZE s = PreviewBoxSize(w, h, sw, sh);
         return std::pair{s.cx, s.cy};

@@ -15,9 +15,7 @@
 #include "support/fake_files.h"
 #include "support/test_support.h"
 
-using testing_support::FakeFiles;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -76,11 +74,10 @@ protected:
     }
 };
 
-TEST_F(FolderWalkTest, AppleDoubleAndHiddenFilesAreNotCatalogued) {
+// AppleDouble and hidden files are not catalogued; a share that names every folder alike is
+// walked whole.
+TEST_F(FolderWalkTest, AppleDoubleAndHiddenFilesAreLeftOutAndAShareNamingEveryFolderAlikeIsWalkedWhole) {
     EXPECT_EQ((std::vector<std::string>{"2024\\b.jpg", "2024\\summer\\c.jpg", "a.jpg"}), Scan());
-}
-
-TEST_F(FolderWalkTest, AShareThatNamesEveryFolderAlikeIsWalkedWhole) {
     // A share answering index 0 for every folder: the identity tells nothing, the tree is whole.
     files.sameIdentityForAll = true;
     files.identity = {0x5EED, 0};

@@ -29,22 +29,17 @@ TEST(JpegScaleTest, SmallestScaleThatStillCoversTheDrawnSize) {
 }
 
 #if DIORAMIX_HAS_LIBJPEG
-TEST(ExifOrientationTest, ReadsTheTagInBothByteOrders) {
-    for (int o = 1; o <= 8; ++o) {
-        std::vector<uint8_t> big = testing_support::ExifWithOrientation(o, true);
-        std::vector<uint8_t> little = testing_support::ExifWithOrientation(o, false);
-        EXPECT_EQ(o, ExifOrientation(big.data(), big.size()));
-        EXPECT_EQ(o, ExifOrientation(little.data(), little.size()));
-    }
-}
-
-TEST(ExifOrientationTest, TiffDataIsReadWithOrWithoutTheExifMark) {
-    for (int o = 1; o <= 8; ++o) {
-        std::vector<uint8_t> exif = testing_support::ExifWithOrientation(o, o % 2 == 0);
-        EXPECT_EQ(o, TiffOrientation(exif.data(), exif.size()));
-        EXPECT_EQ(o, TiffOrientation(exif.data() + 6, exif.size() - 6)) << "WebP's EXIF chunk: TIFF alone";
-        EXPECT_EQ(1, ExifOrientation(exif.data() + 6, exif.size() - 6)) << "a JPEG segment needs its mark";
-    }
+// The tag in both byte orders; TIFF data with or without the EXIF mark.
+TEST(ExifOrientationTest, ReadsTheTagInBothByteOrdersWithOrWithoutTheExifMark) {
+    for (int o = 1; o <= 8; ++o)
+        for (bool bigEndian : {true, false}) {
+            SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+            std::vector<uint8_t> exif = testing_support::ExifWithOrientation(o, bigEndian);
+            EXPECT_EQ(o, ExifOrientation(exif.data(), exif.size()));
+            EXPECT_EQ(o, TiffOrientation(exif.data(), exif.size()));
+            EXPECT_EQ(o, TiffOrientation(exif.data() + 6, exif.size() - 6)) << "WebP's EXIF chunk: TIFF alone";
+            EXPECT_EQ(1, ExifOrientation(exif.data() + 6, exif.size() - 6)) << "a JPEG segment needs its mark";
+        }
     EXPECT_EQ(1, TiffOrientation(nullptr, 0));
     const uint8_t junk[] = {'E', 'x', 'i', 'f', 0, 0, 'X', 'X', 42, 0};
     EXPECT_EQ(1, TiffOrientation(junk, sizeof junk));
@@ -85,7 +80,7 @@ TEST(WicOrientationTest, HeifIsTurnedByWhatItsDecoderReportsNeverAgainByTheExifC
     for (const Case& c : cases) EXPECT_EQ(c.applied, OrientationToApply(c.heif, c.report, c.tag)) << c.why;
 }
 
-TEST(PictureSizeTest, HeadersOfEachFormat) {
+TEST(PictureSizeTest, HeadersOfEachFormatAndNoneOfUnknownOrCutShortOnes) {
     std::vector<uint8_t> bmp(26, 0);
     bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40;
     bmp[18] = 0x20;                                      // 32 wide
@@ -105,15 +100,12 @@ TEST(PictureSizeTest, HeadersOfEachFormat) {
         // JPEG: an APP0 segment, then the frame header.
         {"jpeg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC2, 0, 11, 8, 0x2E, 0xE0, 0x3E, 0x80, 1, 1, 0x11, 0}, 16000, 12000},
     };
+    int w = 0, h = 0;
     for (const auto& c : cases) {
-        int w = 0, h = 0;
         EXPECT_TRUE(ReadPictureSize(c.header.data(), c.header.size(), w, h)) << c.format;
         EXPECT_EQ((std::pair{c.w, c.h}), (std::pair{w, h})) << c.format;
     }
-}
-
-TEST(PictureSizeTest, UnknownOrCutShortHeadersGiveNoSize) {
-    int w = 0, h = 0;
+    // Unknown or cut short headers give no size.
     const uint8_t text[] = "just some text, not a picture";
     EXPECT_FALSE(ReadPictureSize(text, sizeof text, w, h));
     const uint8_t png[12] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
@@ -125,7 +117,7 @@ TEST(PictureSizeTest, UnknownOrCutShortHeadersGiveNoSize) {
     EXPECT_FALSE(ReadPictureSize(nullptr, 0, w, h));
 }
 
-TEST(ShrinkPixelsTest, AveragesTheCoveredAreaOfPremultipliedPixels) {
+TEST(ShrinkPixelsTest, AveragesTheCoveredAreaOfPremultipliedPixelsAndNeverEnlarges) {
     // 3 x 1 -> 2 x 1: each output pixel covers one and a half source pixels.
     const uint8_t source[12] = {0, 0, 0, 255, 90, 90, 90, 255, 180, 180, 180, 255};
     uint8_t target[8] = {};
@@ -142,6 +134,11 @@ TEST(ShrinkPixelsTest, AveragesTheCoveredAreaOfPremultipliedPixels) {
     ShrinkPixels(square.data(), 4, 4, 16, one, 1, 1, 4);
     EXPECT_EQ(100, one[0]);
     EXPECT_EQ(100, one[3]);
+
+    // Never enlarges: the target is left as it was.
+    uint8_t larger[16] = {};
+    ShrinkPixels(source, 1, 1, 4, larger, 2, 2, 8);
+    EXPECT_EQ(0, larger[0]);
 }
 
 TEST(ShrinkPixelsTest, RowsFedOneByOneAverageExactlyTheAreaEachTargetPixelCovers) {
@@ -176,14 +173,7 @@ TEST(ShrinkPixelsTest, RowsFedOneByOneAverageExactlyTheAreaEachTargetPixelCovers
     }
 }
 
-TEST(ShrinkPixelsTest, RefusesToEnlarge) {
-    const uint8_t source[4] = {1, 2, 3, 4};
-    uint8_t target[16] = {};
-    ShrinkPixels(source, 1, 1, 4, target, 2, 2, 8);
-    EXPECT_EQ(0, target[0]);
-}
-
-TEST(BmpLayoutTest, BottomUpRowsPaddedToFourBytes) {
+TEST(BmpLayoutTest, BottomUpRowsPaddedToFourBytesAndFilledBlueGreenRed) {
     // 2 x 2, rows of 6 bytes padded to 8; the source rows have a stride of 10.
     const uint8_t pixels[20] = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE, 0xEE, 0xEE};
     std::vector<uint8_t> file = EncodeBmp24(pixels, 2, 2, 10);
@@ -194,14 +184,13 @@ TEST(BmpLayoutTest, BottomUpRowsPaddedToFourBytes) {
     const uint8_t rows[16] = {7, 8, 9, 10, 11, 12, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0};
     EXPECT_EQ(0, std::memcmp(rows, file.data() + 54, 16));
     EXPECT_TRUE(EncodeBmp24(pixels, 0, 2, 10).empty());
-}
 
-TEST(BmpLayoutTest, FillWritesTheColourAsBlueGreenRedAndLeavesPadding) {
-    std::vector<uint8_t> pixels(2 * 8, 0x55);
-    FillPixels24(pixels.data(), 2, 2, 8, 0xFF485573);
+    // A fill writes the colour as blue, green, red and leaves the padding.
+    std::vector<uint8_t> filled(2 * 8, 0x55);
+    FillPixels24(filled.data(), 2, 2, 8, 0xFF485573);
     const uint8_t row[8] = {0x73, 0x55, 0x48, 0x73, 0x55, 0x48, 0x55, 0x55};
-    EXPECT_EQ(0, std::memcmp(row, pixels.data(), 8));
-    EXPECT_EQ(0, std::memcmp(row, pixels.data() + 8, 8));
+    EXPECT_EQ(0, std::memcmp(row, filled.data(), 8));
+    EXPECT_EQ(0, std::memcmp(row, filled.data() + 8, 8));
 }
 
 }  // namespace

@@ -48,7 +48,9 @@ TEST(Presence, LockDisconnectAndDisplayOffEachHideTheDesktopAndOnlyTheLastReturn
     EXPECT_TRUE(p.OnDisplayState(kConsoleDisplay, 1));
 }
 
-TEST(Presence, TheSessionsOwnDisplayRulesOverTheConsoles) {
+// The session's own display rules over the console's; a session found locked or disconnected at
+// start is watched only once all of that is gone.
+TEST(Presence, TheSessionsOwnDisplayRulesAndAStateFoundAtStartEndsOnlyWhenAllOfItIsGone) {
     // A remote user looks at their own screen while the console's is off.
     Presence p;
     p.OnDisplayState(kConsoleDisplay, 0);
@@ -63,14 +65,12 @@ TEST(Presence, TheSessionsOwnDisplayRulesOverTheConsoles) {
     remote.SetSession({false, true});  // found so at start
     EXPECT_FALSE(remote.Watched());
     EXPECT_TRUE(remote.OnSessionChange(WTS_REMOTE_CONNECT));
-}
 
-TEST(Presence, ASessionLockedAtStartIsWatchedOnlyOnceBothLockAndDisconnectAreGone) {
-    Presence p;
-    p.SetSession({true, false});
-    EXPECT_FALSE(p.Watched());
-    EXPECT_FALSE(p.OnSessionChange(WTS_SESSION_LOCK)) << "the lock message after the query";
-    EXPECT_TRUE(p.OnSessionChange(WTS_SESSION_UNLOCK));
+    Presence locked;
+    locked.SetSession({true, false});
+    EXPECT_FALSE(locked.Watched());
+    EXPECT_FALSE(locked.OnSessionChange(WTS_SESSION_LOCK)) << "the lock message after the query";
+    EXPECT_TRUE(locked.OnSessionChange(WTS_SESSION_UNLOCK));
 
     Presence both;
     both.SetSession({true, true});

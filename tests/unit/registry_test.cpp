@@ -36,7 +36,9 @@ private:
 
 fw::RegValue Binary(std::vector<BYTE> bytes) { return {REG_BINARY, std::move(bytes)}; }
 
-TEST(Registry, KeysOpenOnlyWhenThereOrAskedToBeMade) {
+// Keys open only when there or asked to be made; values are read whole, and deleting an absent
+// one is done.
+TEST(Registry, KeysOpenOnlyWhenThereOrAskedToBeMadeAndValuesAreReadWhole) {
     ScratchKey scratch;
     const std::wstring inner = scratch.path() + L"\\inner";
     EXPECT_FALSE(fw::OpenRegKey(HKEY_CURRENT_USER, inner, KEY_QUERY_VALUE)) << "an absent key opened";
@@ -45,10 +47,7 @@ TEST(Registry, KeysOpenOnlyWhenThereOrAskedToBeMade) {
         ASSERT_TRUE(made) << "the key and the one above it were not made";
     }
     EXPECT_TRUE(fw::OpenRegKey(HKEY_CURRENT_USER, inner, KEY_QUERY_VALUE));
-}
 
-TEST(Registry, ValuesAreReadWholeAndDeletingAnAbsentOneIsDone) {
-    ScratchKey scratch;
     fw::UserRegistry registry;
     const std::wstring key = scratch.path() + L"\\values";
     EXPECT_FALSE(registry.Read(key, L"text")) << "a value of an absent key";

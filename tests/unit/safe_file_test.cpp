@@ -12,10 +12,7 @@
 #include "support/temporary_files.h"
 #include "support/test_support.h"
 
-using testing_support::FileExists;
-using testing_support::ReadFile;
-using testing_support::ScratchDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -49,6 +46,13 @@ TEST_F(SafeFileTest, NewContentReplacesTheOldAndNoTemporaryIsLeft) {
     EXPECT_TRUE(fw::ReplaceFileSafely(wallpaper, Writes("BM new"), fw::Durability::Regenerated));
     EXPECT_EQ("BM new", ReadFile(wallpaper));
     EXPECT_EQ(0, TemporaryFiles());
+
+    // An edit starts from a copy of the file, or from nothing.
+    std::string ini = dir.File("env.ini");
+    EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", "c:\\w.bmp", ini));
+    EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "isframe", "1", ini));
+    EXPECT_EQ("[DEFAULT]\r\noriwallpath=c:\\w.bmp\r\nisframe=1\r\n", ReadFile(ini));
+    EXPECT_EQ(0, TemporaryFiles());
 }
 
 TEST_F(SafeFileTest, TheOldFileStaysWholeWhileTheNewOneIsWritten) {
@@ -68,7 +72,8 @@ TEST_F(SafeFileTest, TheOldFileStaysWholeWhileTheNewOneIsWritten) {
 }
 
 // A full disk (the writer gets part of the content out, then fails), a folder where the file
-// should be and a read-only file: the old content stays and no temporary is left.
+// should be and a read-only file: the old content stays and no temporary is left. A missing
+// folder is not made.
 TEST_F(SafeFileTest, AReplacementThatCannotCompleteKeepsTheOldFileAndRemovesTheTemporary) {
     const fw::TemporaryWriter fullDisk = [](const std::string& temporary) {
         WriteFile(temporary, "BM ha");
@@ -95,21 +100,10 @@ TEST_F(SafeFileTest, AReplacementThatCannotCompleteKeepsTheOldFileAndRemovesTheT
     EXPECT_FALSE(replaced);
     EXPECT_EQ("[DEFAULT]\nisframe=1\n", ReadFile(readOnly));
     EXPECT_EQ(0, TemporaryFiles());
-}
 
-TEST_F(SafeFileTest, AMissingFolderFailsWithoutCreatingAnything) {
-    std::string target = dir.File("gone\\list.txt");
-    EXPECT_FALSE(fw::ReplaceFileSafely(target, Writes("x")));
+    EXPECT_FALSE(fw::ReplaceFileSafely(dir.File("gone\\list.txt"), Writes("x")));
     EXPECT_FALSE(FileExists(dir.File("gone")));
     EXPECT_FALSE(fw::ReplaceFileSafely("", Writes("x")));
-}
-
-TEST_F(SafeFileTest, AnEditStartsFromACopyOfTheFileOrFromNothing) {
-    std::string target = dir.File("env.ini");
-    EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "oriwallpath", "c:\\w.bmp", target));
-    EXPECT_TRUE(fw::WriteProfileStringSafely("DEFAULT", "isframe", "1", target));
-    EXPECT_EQ("[DEFAULT]\r\noriwallpath=c:\\w.bmp\r\nisframe=1\r\n", ReadFile(target));
-    EXPECT_EQ(0, TemporaryFiles());
 }
 
 // ---- Another program holding a file for a moment ---------------------------------------------

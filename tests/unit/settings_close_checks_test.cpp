@@ -40,31 +40,57 @@ TEST_F(CloseChecks, ValidFieldsAreAllTaken) {
     EXPECT_EQ((Values{15, 7, 400, 5}), Taken());
 }
 
-TEST_F(CloseChecks, EmptyChangeTimeRefusesFirstEvenWithEverythingElseValid) {
-    fields.changeTime.clear();
-    const CloseCheckOutcome out = Run();
-    EXPECT_EQ(CloseCheckFailure::EmptyChangeTime, out.failure);
-    EXPECT_EQ(kEmptyTime, out.message);
-    EXPECT_EQ(1, out.page);
-    EXPECT_EQ(CheckedField::None, out.field);  // only the page is shown
-    EXPECT_EQ((Values{-1, -1, -1, -1}), Taken());
+// Each refusal: its exact message, the page and field it shows, the text it writes back into the
+// field, and what the checks before it have already taken (the later ones have not run).
+TEST_F(CloseChecks, ARefusalShowsItsPageAndFieldAndKeepsWhatEarlierChecksTook) {
+    using F = CloseCheckFailure;
+    const struct {
+        const char* what;
+        CloseCheckFields fields;
+        F failure;
+        const std::wstring& message;
+        int page;
+        CheckedField field;
+        const char* rewritten;  // nullptr: the field is left as typed
+        Values taken;
+    } cases[] = {
+        {"empty change time, all else valid", {"", "7", "400", "5"}, F::EmptyChangeTime, kEmptyTime, 1,
+         CheckedField::None, nullptr, {-1, -1, -1, -1}},  // only the page is shown
+        {"two seconds", {"2", "7", "400", "5"}, F::ChangeTimeTooShort, kTooShort, 1, CheckedField::ChangeTime, nullptr,
+         {-1, -1, -1, -1}},
+        {"image size above the limit", {"15", "7", "770", "5"}, F::ImageSize, kImageSize760, 1, CheckedField::ImageSize,
+         "760", {15, 7, -1, -1}},
+        {"frame 0", {"15", "7", "400", "0"}, F::FrameSize, kFrame, 2, CheckedField::FrameSize, nullptr, {15, 7, 400, -1}},
+        {"frame 51", {"15", "7", "400", "51"}, F::FrameSize, kFrame, 2, CheckedField::FrameSize, nullptr, {15, 7, 400, -1}},
+        {"frame -3", {"15", "7", "400", "-3"}, F::FrameSize, kFrame, 2, CheckedField::FrameSize, nullptr, {15, 7, 400, -1}},
+        {"frame x", {"15", "7", "400", "x"}, F::FrameSize, kFrame, 2, CheckedField::FrameSize, nullptr, {15, 7, 400, -1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        fields = c.fields;
+        const CloseCheckOutcome out = Run();
+        EXPECT_EQ(c.failure, out.failure);
+        EXPECT_EQ(c.message, out.message);
+        EXPECT_EQ(c.page, out.page);
+        EXPECT_EQ(c.field, out.field);
+        EXPECT_EQ(c.rewritten != nullptr, out.rewriteField);
+        if (c.rewritten) {
+            EXPECT_EQ(c.rewritten, out.fieldText);
+        }
+        EXPECT_EQ(c.taken, Taken());
+    }
 }
 
 // Seconds need at least three; minutes at least one, as no interval at all would compose without
-// pause.
-TEST_F(CloseChecks, ChangeTimeNeedsThreeSecondsOrOneMinute) {
-    fields.changeTime = "2";
-    CloseCheckOutcome out = Run();
-    EXPECT_EQ(CloseCheckFailure::ChangeTimeTooShort, out.failure);
-    EXPECT_EQ(kTooShort, out.message);
-    EXPECT_EQ(CheckedField::ChangeTime, out.field);
-    EXPECT_EQ(-1, env.changetime);
+// pause. The image size runs from 200 to the largest photo size for the screen, the frame from 1 to 50.
+TEST_F(CloseChecks, TheBoundsOfTheIntervalTheImageSizeAndTheFrame) {
     const struct {
         int unit;
         const char* text;
         bool accepted;
-    } cases[] = {{1000, "3", true}, {60000, "2", true}, {60000, "1", true}, {60000, "0", false}};
-    for (const auto& c : cases) {
+    } times[] = {{1000, "2", false}, {1000, "3", true}, {60000, "2", true}, {60000, "1", true}, {60000, "0", false}};
+    for (const auto& c : times) {
         env.min_sec = c.unit;
         fields.changeTime = c.text;
         EXPECT_EQ(c.accepted, Run().accepted()) << c.text << " x " << c.unit;
@@ -72,49 +98,17 @@ TEST_F(CloseChecks, ChangeTimeNeedsThreeSecondsOrOneMinute) {
             EXPECT_EQ(std::atoi(c.text), env.changetime);
         }
     }
-}
-
-TEST_F(CloseChecks, ImageSizeAboveTheLimitIsRewrittenToTheLimit) {
-    fields.imageSize = "770";
-    const CloseCheckOutcome out = Run(1024);
-    EXPECT_EQ(CloseCheckFailure::ImageSize, out.failure);
-    EXPECT_EQ(kImageSize760, out.message);
-    EXPECT_EQ(1, out.page);
-    EXPECT_EQ(CheckedField::ImageSize, out.field);
-    EXPECT_TRUE(out.rewriteField);
-    EXPECT_EQ("760", out.fieldText);
-    // The checks before it have already taken their values; the later ones have not run.
-    EXPECT_EQ((Values{15, 7, -1, -1}), Taken());
-
-    fields.imageSize = out.fieldText;
-    EXPECT_TRUE(Run(1024).accepted());
-    EXPECT_EQ(760, env.picmaxsize);
-}
-
-TEST_F(CloseChecks, ImageSizeFrom200ToTheLargestPhotoSizeForTheScreen) {
-    for (const char* size : {"199", "", "0", "200"}) {
+    fields.changeTime = "15";
+    for (const char* size : {"199", "", "0", "200", "760"}) {
         fields.imageSize = size;
-        EXPECT_EQ(size == std::string("200") ? CloseCheckFailure::None : CloseCheckFailure::ImageSize, Run().failure)
-            << size;
+        EXPECT_EQ(std::atoi(size) >= 200 ? CloseCheckFailure::None : CloseCheckFailure::ImageSize, Run().failure) << size;
     }
+    EXPECT_EQ(760, env.picmaxsize) << "the size the refusal wrote back is taken";
     fields.imageSize = "1441";
     const CloseCheckOutcome out = Run(1920);
     EXPECT_EQ("1440", out.fieldText);
     EXPECT_NE(std::wstring::npos, out.message.find(L":1440"));
-}
-
-TEST_F(CloseChecks, FrameThicknessFromOneToFifty) {
-    for (const char* refused : {"0", "51", "-3", "x"}) {
-        fields.frameSize = refused;
-        const CloseCheckOutcome out = Run();
-        EXPECT_EQ(CloseCheckFailure::FrameSize, out.failure) << refused;
-        EXPECT_EQ(kFrame, out.message);
-        EXPECT_EQ(2, out.page);
-        EXPECT_EQ(CheckedField::FrameSize, out.field);
-        EXPECT_FALSE(out.rewriteField);
-    }
-    EXPECT_EQ(400, env.picmaxsize);  // taken before the frame refused
-    EXPECT_EQ(-1, env.framesize);
+    fields.imageSize = "400";
     for (const char* accepted : {"1", "50"}) {
         fields.frameSize = accepted;
         EXPECT_TRUE(Run().accepted()) << accepted;

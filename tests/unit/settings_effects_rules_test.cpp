@@ -39,14 +39,13 @@ TEST(ThumbnailFit, MasksFitTheBoxKeepingTheirShape) {
     EXPECT_GE(huge.height, 0);
 }
 
-TEST(MaskItems, LabelDropsFolderAndExtension) {
+// A mask's label drops its folder and extension; the angle list's items and its prefix search.
+TEST(MaskAndAngleItems, LabelsDropFolderAndExtensionAndAnglesAreFoundByPrefix) {
     EXPECT_EQ("heart", MaskLabel("C:\\Dioramix\\Masks\\heart.gif"));
     EXPECT_EQ("round square", MaskLabel("C:\\x\\round square.gif"));
     EXPECT_EQ("", MaskLabel("C:\\x\\.gif"));
     EXPECT_EQ("star", MaskLabel("star.gif"));
-}
 
-TEST(AngleList, ItemsAndPrefixSearch) {
     EXPECT_EQ((std::vector<std::string>{"30", "45", "90", "135", "180", "270", "360"}), RotationAngleItems());
     EXPECT_EQ(2, FindAngleItem(90));
     EXPECT_EQ(5, FindAngleItem(270));
@@ -68,14 +67,14 @@ TEST(CalendarFonts, FilterKeepsTrueTypeAnsiAndHangulFacesOnADoubleByteSystem) {
     EXPECT_FALSE(IsCalendarFace("", TRUETYPE_FONTTYPE, ANSI_CHARSET, true));
 }
 
-TEST(CalendarFonts, PreviewHeightsRoundAsMulDiv) {
+// The preview's heights round as MulDiv; its font has only its own fields and a face cut on a
+// character boundary.
+TEST(CalendarFonts, PreviewHeightsRoundAsMulDivAndThePreviewFontHasOnlyItsOwnFieldsAndAWholeFace) {
     EXPECT_EQ(-29, PointsToHeight(22, 96));
     EXPECT_EQ(-16, PointsToHeight(12, 96));
     EXPECT_EQ(-37, PointsToHeight(22, 120));  // 36.67 rounds up
     EXPECT_EQ(-20, PointsToHeight(12, 120));
-}
 
-TEST(CalendarFonts, PreviewFontHasOnlyItsOwnFields) {
     LOGFONTA lf = CalendarPreviewFont("Georgia", 22, 96, true, false);
     EXPECT_STREQ("Georgia", lf.lfFaceName);
     // Height, weight, italic, character set, width and quality.
@@ -84,9 +83,7 @@ TEST(CalendarFonts, PreviewFontHasOnlyItsOwnFields) {
     lf = CalendarPreviewFont("Georgia", 12, 96, false, true);
     EXPECT_EQ(FW_NORMAL, lf.lfWeight);
     EXPECT_TRUE(lf.lfItalic);
-}
 
-TEST(CalendarFonts, OverlongFaceIsCutOnACharacterBoundary) {
     std::string face(40, 'A');
     EXPECT_EQ(31u, std::string(CalendarPreviewFont(face, 12, 96, false, false).lfFaceName).size());
     std::string korean;

@@ -6,9 +6,7 @@
 #include "support/settings_fixture.h"
 #include "support/test_support.h"
 
-using testing_support::ExpectDefaultNumbers;
-using testing_support::ReadLines;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 
@@ -35,7 +33,8 @@ TEST_F(SettingsFile, MissingFileGivesDefaults) {
     EXPECT_TRUE(programs.empty());
 }
 
-// Each line alone in env.ini and the number it leaves in the record.
+// Each line alone in env.ini and the number it leaves in the record; colours keep eight
+// characters and strings 259.
 TEST_F(SettingsFile, NumbersFallBackOrAreCutToTheirBuffer) {
     const struct {
         const char* line;
@@ -54,6 +53,10 @@ TEST_F(SettingsFile, NumbersFallBackOrAreCutToTheirBuffer) {
         LoadKeys(std::string(c.line) + "\r\n");
         EXPECT_EQ(c.expected, env.*c.field) << c.line;
     }
+    const std::string longName(300, 'm');
+    LoadKeys("framecolor=123456789\r\nmaskfilename=" + longName + "\r\n");
+    EXPECT_EQ(12345678u, env.framecolor);
+    EXPECT_EQ(longName.substr(0, 259), env.maskfilename);
 }
 
 TEST_F(SettingsFile, FlagsFollowAtoi) {
@@ -79,22 +82,18 @@ TEST_F(SettingsFile, StretchKeyIsReadInEitherSpellingAndSavedLowerCase) {
     EXPECT_TRUE(found);
 }
 
-TEST_F(SettingsFile, BackgroundColourRoundTrip) {
-    LoadKeys("backcolor=255\r\n");
+// The background colour round-trips; the picture per monitor is on unless switched off, and a save
+// keeps the keys that are no settings.
+TEST_F(SettingsFile, BackgroundColourAndPicturePerMonitorRoundTripBesideTheOtherKeys) {
+    LoadKeys("backcolor=255\r\nmultimonitor=0\r\noriwallstyle=6\r\n");
     EXPECT_EQ(0xFFFF0000u, env.backcolor);
+    EXPECT_EQ(0, env.multimonitor);
     SaveSettings(env, programs);
     OutProgramList none;
     const EnvSettings again = Reread(none);
     EXPECT_EQ(0xFFFF0000u, again.backcolor);
     EXPECT_EQ(255u, ArgbToColorRef(again.backcolor));
-}
-
-TEST_F(SettingsFile, PicturePerMonitorIsOnUnlessSwitchedOffAndKeepsTheOtherKeys) {
-    LoadKeys("multimonitor=0\r\noriwallstyle=6\r\n");
-    EXPECT_EQ(0, env.multimonitor);
-    SaveSettings(env, programs);
-    OutProgramList none;
-    EXPECT_EQ(0, Reread(none).multimonitor);
+    EXPECT_EQ(0, again.multimonitor);
     env.multimonitor = 1;
     SaveSettings(env, programs);
     EXPECT_EQ(1, Reread(none).multimonitor);
@@ -102,13 +101,6 @@ TEST_F(SettingsFile, PicturePerMonitorIsOnUnlessSwitchedOffAndKeepsTheOtherKeys)
     char kept[8] = {};
     ::GetPrivateProfileStringA("DEFAULT", "oriwallstyle", "", kept, sizeof kept, env.FilePath("\\env.ini").c_str());
     EXPECT_STREQ("6", kept);
-}
-
-TEST_F(SettingsFile, ColoursKeepEightCharactersAndStringsTwoHundredFiftyNine) {
-    const std::string longName(300, 'm');
-    LoadKeys("framecolor=123456789\r\nmaskfilename=" + longName + "\r\n");
-    EXPECT_EQ(12345678u, env.framecolor);
-    EXPECT_EQ(longName.substr(0, 259), env.maskfilename);
 }
 
 TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
@@ -125,17 +117,15 @@ TEST_F(SettingsFile, ExceptionProgramsCloseGapsAndSaveThree) {
     EXPECT_EQ((OutProgramList{"A", "B", "C"}), read);
 }
 
-TEST_F(SettingsFile, SaveWritesEveryKeyInOrder) {
+TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndTheKnownTextByteForByte) {
     LoadSettings(env, programs);
     SaveSettings(env, programs);
     std::vector<std::string> keys;
     for (const auto& line : ReadLines(dir.File("env.ini")))
         if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
     EXPECT_EQ(testing_support::SavedSettingsKeys(), keys);
-}
 
-// Every key at a value of its own, saved where there is no file yet: the exact text of a save.
-TEST_F(SettingsFile, SaveWritesTheKnownTextByteForByte) {
+    // Every key at a value of its own, saved where there is no file yet: the exact text of a save.
     LoadKeys("isbackimg=1\r\nisforeimg=1\r\npicmaxsize=640\r\nchangetime=42\r\nmin_sec=60000\r\nframesize=12\r\n"
              "rotatevalue=33\r\npiccleartotalcnt=5\r\nimagepos=2\r\nrememory=3\r\nshowtime=4\r\n"
              "maskfilename=c:\\m\\heart.gif\r\nbackimagename=c:\\b.jpg\r\nymfontname=Arial\r\nddfontname=Tahoma\r\n"
@@ -160,7 +150,9 @@ TEST_F(SettingsFile, SaveWritesTheKnownTextByteForByte) {
     EXPECT_EQ(expected, testing_support::ReadFile(dir.File("env.ini")));
 }
 
-TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
+// A reset keeps the colours and clears the rest; the program's folder survives a trail byte
+// that reads as a backslash.
+TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRestAndExePathSurvivesTrailByteBackslash) {
     EnvSettings env;
     env.backcolor = 0xFF102030;
     env.framecolor = 77;
@@ -172,10 +164,7 @@ TEST(SettingsRecord, ResetKeepsColoursAndClearsTheRest) {
     EXPECT_EQ(77u, env.framecolor);
     EXPECT_EQ((std::array<int, 2>{0, 0}), (std::array<int, 2>{env.isframe, env.picmaxsize}));
     EXPECT_TRUE(env.ymfontname.empty());
-}
 
-TEST(SettingsRecord, ExePathSurvivesTrailByteBackslash) {
-    EnvSettings env;
     std::string folder = "c:\\\xC7\xA5\x9B\x5C";  // last character's trail byte is '\'
     InitExePath(env, folder + "\\Dioramix.exe");
     EXPECT_EQ(folder, env.m_exePath);

@@ -146,14 +146,19 @@ TEST_F(MenuCanvas, BannerFollowsTheFirstItemsTop) {
                         {21, 47, RGB(255, 255, 255)}}));
 }
 
-TEST(TrayRows, TallMenuFontsGetTallerRows) {
+// Tall menu fonts get taller rows; an item's width leaves room for the banner and the margins
+// at the menu's DPI.
+TEST(TrayRows, TallMenuFontsGetTallerRowsAndItemsRoomForTheBanner) {
     EXPECT_EQ(22, TrayRowHeightsFor(96, 16).item);
     EXPECT_EQ(30, TrayRowHeightsFor(96, 26).item);  // a large accessibility text size
     EXPECT_EQ(44, TrayRowHeightsFor(192, 30).item);
     EXPECT_EQ(8, TrayRowHeightsFor(192, 30).separator);
+    EXPECT_EQ(50 + 58, TrayItemWidthFor(50, 96));
+    EXPECT_EQ(75 + 87, TrayItemWidthFor(75, 144));
+    EXPECT_EQ(58, TrayItemWidthFor(0, 96));
 }
 
-TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
+TEST_F(MenuCanvas, SelectionFillsTheHighlightsWithReadableTextAndDeselectionWhitensThem) {
     const TrayItemDrawing drawing = Drawing(L"a");
     const RECT r{0, 26, 160, 48};
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, ODS_SELECTED), drawing);
@@ -161,9 +166,7 @@ TEST_F(MenuCanvas, SelectionFillsTheHighlightsAndDeselectionWhitensThem) {
     EXPECT_TRUE(Pixels({{24, 27, RGB(10, 36, 106)}, {30, 30, RGB(230, 202, 213)}, {23, 30, RGB(255, 255, 255)}}));
     DrawTrayMenuItem(Item(ID_TRAY_TIDY_SCREEN, r, ODA_SELECT, 0), drawing);
     EXPECT_TRUE(Pixels({{24, 27, RGB(255, 255, 255)}, {30, 30, RGB(255, 255, 255)}}));
-}
 
-TEST_F(MenuCanvas, SelectedTextIsReadableOnThePaleSelection) {
     ::SetTextColor(dc(), RGB(255, 255, 255));  // a highlight text colour left in the DC
     DrawTrayMenuItem(Item(ID_TRAY_EXIT, {0, 180, 160, 202}, ODA_SELECT, ODS_SELECTED), Drawing(L"\uC885\uB8CC"));
     int dark = 0;
@@ -235,12 +238,6 @@ TEST_F(MenuCanvas, PauseMarkOnlyWhenTheEntryIsChecked) {
     EXPECT_EQ(RGB(255, 255, 255), At(30, 110));
     DrawTrayMenuItem(Item(ID_TRAY_PAUSE, r, ODA_DRAWENTIRE, ODS_CHECKED), drawing);
     EXPECT_TRUE(Pixels({{23, 103, RGB(255, 0, 0)}, {38, 118, RGB(255, 0, 0)}, {39, 118, RGB(255, 255, 255)}}));
-}
-
-TEST(TrayItemWidth, LeavesRoomForTheBannerAndTheMarginsAtTheMenusDpi) {
-    EXPECT_EQ(50 + 58, TrayItemWidthFor(50, 96));
-    EXPECT_EQ(75 + 87, TrayItemWidthFor(75, 144));
-    EXPECT_EQ(58, TrayItemWidthFor(0, 96));
 }
 
 }  // namespace
