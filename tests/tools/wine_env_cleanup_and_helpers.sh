@@ -137,8 +137,9 @@ mv "$scratch/probe.h" "$scratch/probe.h.gone"
 grep -q '^g++ ' <<<"$(compile)" || fail "a vanished header did not bring a new compile"
 mv "$scratch/probe.h.gone" "$scratch/probe.h"
 
-# A failed compile stops the tool.
-touch "$helpers/probe.cpp"
+# A failed compile stops the tool. The helper's time is set back first: a plain touch can fall in
+# the same clock tick as the compile just before, and an equally old source counts as built.
+freshen "$helpers/probe.cpp"
 out=$(STANDIN_FAIL=1 compile)
 grep -q 'went on' <<<"$out" && fail "the tool went on after a failed helper compile"
 
