@@ -70,8 +70,10 @@ TEST(DesktopLayout, CanvasCoversEveryMonitorWithAnAreaPrimaryFirstThenLeftToRigh
         EXPECT_EQ(-c.bounds.top, primary.top);
     }
 
-    const DesktopLayout layout = MakeDesktopLayout(
-        {Monitor(1920, 0, 1920, 1080), Monitor(0, 0, 0, 0), Monitor(0, 0, 1920, 1080)}, true, 1920, 1080, {});
+    // Monitors without area (none, no width, no height) are left out.
+    const DesktopLayout layout = MakeDesktopLayout({Monitor(1920, 0, 1920, 1080), Monitor(0, 0, 0, 0), Monitor(0, 0, 0, 1080),
+                                                    Monitor(0, 0, 1920, 0), Monitor(0, 0, 1920, 1080)},
+                                                   true, 1920, 1080, {});
     ASSERT_EQ(2u, layout.monitors.size());
     EXPECT_EQ(1, std::count_if(layout.monitors.begin(), layout.monitors.end(),
                                [](const fw::MonitorInfo& m) { return m.primary; }));

@@ -135,10 +135,10 @@ TEST(ShrinkPixelsTest, AveragesTheCoveredAreaOfPremultipliedPixelsAndNeverEnlarg
     EXPECT_EQ(100, one[0]);
     EXPECT_EQ(100, one[3]);
 
-    // Never enlarges: the target is left as it was.
-    uint8_t larger[16] = {};
-    ShrinkPixels(source, 1, 1, 4, larger, 2, 2, 8);
-    EXPECT_EQ(0, larger[0]);
+    // Never enlarges: the target is left as it was, to the last byte.
+    std::vector<uint8_t> larger(16, 7);
+    ShrinkPixels(source, 1, 1, 4, larger.data(), 2, 2, 8);
+    EXPECT_EQ(std::vector<uint8_t>(16, 7), larger);
 }
 
 TEST(ShrinkPixelsTest, RowsFedOneByOneAverageExactlyTheAreaEachTargetPixelCovers) {
