@@ -69,7 +69,9 @@ protected:
     bool Checked(int id) const { return page_testing::Checked(hwnd, id); }
 };
 
-TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionPrograms) {
+// The boxes and the exception programs as stored; the program buttons take input only while the
+// program stops for an active window, and Clear empties the list and its text.
+TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionProgramsFollowStopWhileActive) {
     env.ispath = 1;
     env.isweekday = 1;
     env.rememory = 1;
@@ -79,56 +81,58 @@ TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionPrograms) {
     ExpectChecked({IDC_ETC_SHOWPATH, IDC_ETC_WEEKDAY, IDC_ETC_MEMORY, IDC_ETC_MAXWINSTOP}, {IDC_ETC_IPTOOLTIP});
     ExpectEnabled({IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS}, {});
     EXPECT_EQ(" 1.Movie Player, 2." + mb::Narrow(L"\uBA54\uBAA8\uC7A5"), ItemText(hwnd, IDC_ETC_PROGRAMS));
-}
 
-TEST_F(EtcPage, WithoutStopWhileActiveTheProgramButtonsAreDisabled) {
-    Open();
-    EXPECT_FALSE(Checked(IDC_ETC_MAXWINSTOP));
+    Click(hwnd, IDC_ETC_CLEAR_PROGRAMS);
+    EXPECT_TRUE(programs.empty());
+    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_PROGRAMS));
+
+    Click(hwnd, IDC_ETC_MAXWINSTOP);
+    EXPECT_EQ(0, env.maxwinstop);
     ExpectEnabled({}, {IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS});
     Click(hwnd, IDC_ETC_MAXWINSTOP);
     EXPECT_EQ(1, env.maxwinstop);
     ExpectEnabled({IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS}, {});
-    Click(hwnd, IDC_ETC_MAXWINSTOP);
-    EXPECT_EQ(0, env.maxwinstop);
-    EXPECT_FALSE(Enabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+
+    // A page opened with the switch off starts with the buttons disabled.
+    env.maxwinstop = 0;
+    page->DestroyWindow();
+    Open();
+    EXPECT_FALSE(Checked(IDC_ETC_MAXWINSTOP));
+    ExpectEnabled({}, {IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS});
 }
 
+// Each box writes its setting at once, off and on again; the tray redraws its tip or icon for its
+// own, and the path and the picture per monitor (another shape) ask for a fresh background.
 TEST_F(EtcPage, EachBoxActsAtOnce) {
+    env.multimonitor = 1;
     Open();
-    Click(hwnd, IDC_ETC_SHOWPATH);
-    EXPECT_EQ(1, env.ispath);
-    EXPECT_TRUE(pageComposer.freshAsked);
-
-    // Each box writes its setting on and off at once; the tray redraws its tip or icon for its own.
+    EXPECT_TRUE(Checked(IDC_ETC_MULTIMONITOR));
     const struct {
         int id;
         std::function<int()> setting;
         const int* trayUpdates;
+        bool fresh;
     } boxes[] = {
-        {IDC_ETC_IPTOOLTIP, [&] { return int{env.isiptooltip}; }, &owner.tipUpdates},
-        {IDC_ETC_WEEKDAY, [&] { return int{env.isweekday}; }, &owner.iconUpdates},
-        {IDC_ETC_MEMORY, [&] { return int{env.rememory}; }, nullptr},
+        {IDC_ETC_SHOWPATH, [&] { return int{env.ispath}; }, nullptr, true},
+        {IDC_ETC_MULTIMONITOR, [&] { return int{env.multimonitor}; }, nullptr, true},
+        {IDC_ETC_IPTOOLTIP, [&] { return int{env.isiptooltip}; }, &owner.tipUpdates, false},
+        {IDC_ETC_WEEKDAY, [&] { return int{env.isweekday}; }, &owner.iconUpdates, false},
+        {IDC_ETC_MEMORY, [&] { return int{env.rememory}; }, nullptr, false},
     };
     for (const auto& box : boxes) {
-        for (int expected : {1, 0}) {
+        SCOPED_TRACE(box.id);
+        const int before = box.setting();
+        for (int click = 1; click <= 2; ++click) {
+            pageComposer.freshAsked = false;
             Click(hwnd, box.id);
-            EXPECT_EQ(expected, box.setting()) << box.id;
+            EXPECT_EQ(click == 1 ? 1 - before : before, box.setting());
+            if (box.fresh) {
+                EXPECT_TRUE(pageComposer.freshAsked);
+            }
             if (box.trayUpdates) {
-                EXPECT_EQ(2 - expected, *box.trayUpdates) << box.id;
+                EXPECT_EQ(click, *box.trayUpdates);
             }
         }
-    }
-}
-
-TEST_F(EtcPage, PicturePerMonitorBoxShowsAndSetsTheOptionAndStartsAfresh) {
-    env.multimonitor = 1;
-    Open();
-    EXPECT_TRUE(Checked(IDC_ETC_MULTIMONITOR));
-    for (int expected : {0, 1}) {
-        pageComposer.freshAsked = false;
-        Click(hwnd, IDC_ETC_MULTIMONITOR);
-        EXPECT_EQ(expected, env.multimonitor);
-        EXPECT_TRUE(pageComposer.freshAsked) << "a picture of another shape starts from a fresh background";
     }
 }
 
@@ -171,16 +175,7 @@ TEST_F(EtcPage, HotkeysAndFavouritesShowTheSettingsAndACombinationHeldElsewhereS
     ::DestroyWindow(other);
 }
 
-TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
-    env.maxwinstop = 1;
-    programs = {"A", "B"};
-    Open();
-    Click(hwnd, IDC_ETC_CLEAR_PROGRAMS);
-    EXPECT_TRUE(programs.empty());
-    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_PROGRAMS));
-}
-
-TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
+TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedAndADisabledEntryEnabledAgain) {
     AutostartGuard guard;
     ASSERT_TRUE(startWithWindows.Set(false));
     Open();
@@ -201,14 +196,13 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
     EXPECT_FALSE(ReadAutostartValue(value));
     EXPECT_FALSE(startWithWindows.IsOn());
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
-}
 
-TEST_F(EtcPage, AnEntryDisabledInTheStartupListShowsUntickedAndTickingEnablesItAgain) {
-    AutostartGuard guard;
+    // An entry the user disabled in the start-up list (what the Task Manager writes: 03 00 00 00
+    // and a time) shows unticked, and ticking enables it again.
     ASSERT_TRUE(startWithWindows.Set(true));
-    // What the Task Manager writes when the user disables the entry: 03 00 00 00 and a time.
     WriteValue(kStartupListKey, REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01});
     EXPECT_FALSE(startWithWindows.IsOn());
+    page->DestroyWindow();
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART)) << "the program does not start with Windows";
 
@@ -227,10 +221,6 @@ TEST_F(EtcPage, AnEntryDisabledInTheStartupListShowsUntickedAndTickingEnablesItA
 class ProgramWindows : public PageTest {
 protected:
     TopWindows others;
-
-    HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
-        return others.Make(title, owner, show);
-    }
     // The titles of the windows this test made, in the list's order.
     static std::vector<std::string> Mine(const std::vector<std::string>& titles) {
         std::vector<std::string> mine;
@@ -259,15 +249,15 @@ protected:
 };
 
 TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder) {
-    HWND lower = Make(L"Program list: lower editor");
-    HWND upper = Make(L"Program list: upper editor");
+    HWND lower = others.Make(L"Program list: lower editor");
+    HWND upper = others.Make(L"Program list: upper editor");
     ::SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowPos(lower, upper, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Make(L"Program list: minimised", nullptr, SW_SHOWMINNOACTIVE);
-    HWND owner = Make(L"", nullptr, SW_HIDE);
-    Make(L"Program list: owned dialog", owner);
-    Make(L"");
-    Make(L"Program list: hidden", nullptr, SW_HIDE);
+    others.Make(L"Program list: minimised", nullptr, SW_SHOWMINNOACTIVE);
+    HWND owner = others.Make(L"", nullptr, SW_HIDE);
+    others.Make(L"Program list: owned dialog", owner);
+    others.Make(L"");
+    others.Make(L"Program list: hidden", nullptr, SW_HIDE);
 
     CProgramList dialog({}, parent);
     ASSERT_TRUE(dialog.Create());
@@ -282,8 +272,8 @@ TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder)
 }
 
 TEST_F(ProgramWindows, CurrentExceptionsComeCheckedAndSearchAgainClearsEveryCheck) {
-    Make(L"Program list: chosen");
-    Make(L"Program list: other");
+    others.Make(L"Program list: chosen");
+    others.Make(L"Program list: other");
     CProgramList dialog({mb::Narrow(L"Program list: chosen")}, parent);
     ASSERT_TRUE(dialog.Create());
     const int chosen = RowOf(dialog, L"Program list: chosen");
@@ -303,7 +293,7 @@ TEST_F(ProgramWindows, CurrentExceptionsComeCheckedAndSearchAgainClearsEveryChec
 TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     const wchar_t* names[] = {L"Program list: one", L"Program list: two", L"Program list: three",
                               L"Program list: four"};
-    for (const wchar_t* name : names) Make(name);
+    for (const wchar_t* name : names) others.Make(name);
     CProgramList dialog({}, parent);
     ASSERT_TRUE(dialog.Create());
     std::vector<int> rows;
@@ -318,8 +308,8 @@ TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(dialog.Titles()[rows[i]], dialog.Selection()[i]);
 }
 
-TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancel) {
-    Make(L"Program list: movie player");
+TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancelOrExit) {
+    others.Make(L"Program list: movie player");
     env.maxwinstop = 1;
     programs = {"Old choice"};
     CSetEtc page(context);
@@ -341,19 +331,12 @@ TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCa
     ASSERT_TRUE(RunProgramList(page, tickThePlayerAndPress(IDC_PROGLIST_SELECT)));
     EXPECT_EQ(OutProgramList{"Program list: movie player"}, programs);
     EXPECT_EQ(" 1.Program list: movie player", ItemText(page.GetSafeHwnd(), IDC_ETC_PROGRAMS));
-    page.DestroyWindow();
-}
 
-// At program exit the page closes the program list it opened; the choice stays as it was.
-TEST_F(ProgramWindows, ClosingTheOwnedWindowsEndsTheProgramListAsCancelled) {
-    env.maxwinstop = 1;
-    programs = {"Kept"};
-    CSetEtc page(context);
-    ASSERT_TRUE(page.Create(parent));
+    // At program exit the page closes the program list it opened; the choice stays as it was.
     page.CloseOwnedWindows();  // nothing open: nothing happens
     EXPECT_TRUE(RunProgramList(page, [&](CProgramList&) { page.CloseOwnedWindows(); }));
     EXPECT_EQ(nullptr, page.ProgramList());
-    EXPECT_EQ(OutProgramList{"Kept"}, programs);
+    EXPECT_EQ(OutProgramList{"Program list: movie player"}, programs);
     page.DestroyWindow();
 }
 
