@@ -151,22 +151,6 @@ TEST_F(PositionEditor, ADeleteAndAnApplyRestartEveryTurnTheComposerKeeps) {
     }
 }
 
-TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
-    composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
-    const std::vector<RECT> stored = composer.Positions();
-    Open();
-    Delete(1);
-    Add();
-    ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    HWND kept = Window(2);
-    ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump();
-    EXPECT_FALSE(editor->IsWindow());
-    EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
-    EXPECT_EQ(1, closings);
-    EXPECT_EQ(stored, composer.Positions());
-}
-
 TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExitAndNoneLeftEmptiesPoslist) {
     testing_support::WriteFile(dir.File("poslist.txt"), "100,80,500,380\n");
     ASSERT_EQ(1, composer.LoadPositions());
@@ -236,7 +220,7 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     }
 }
 
-TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
+TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheelAndAPressAnywhereMovesTheSquare) {
     Open();
     Add();
     HWND w = Window(1);
@@ -260,12 +244,8 @@ TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
     EXPECT_EQ(std::make_pair(760, 760), SizeOf(w));
     wheel(-WHEEL_DELTA);
     EXPECT_EQ(std::make_pair(755, 755), SizeOf(w));
-}
 
-TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
-    Open();
-    Add();
-    HWND w = Window(1);
+    // A press anywhere moves the square as its caption would.
     Pump();
     ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
     MSG msg{};
@@ -278,8 +258,9 @@ TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
     EXPECT_EQ(at.y, GET_Y_LPARAM(msg.lParam));
 }
 
-TEST_F(PositionEditor, FocusColoursPaintAndNoWindowsLeftWithTheObject) {
+TEST_F(PositionEditor, FocusColoursPaintNoWindowsLeftWithTheObjectAndClosingWithoutApplyDiscards) {
     composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
+    const std::vector<RECT> stored = composer.Positions();
     Open();
     CImgPosDlg* first = editor->PositionWindow(1);
     CImgPosDlg* second = editor->PositionWindow(2);
@@ -304,7 +285,21 @@ TEST_F(PositionEditor, FocusColoursPaintAndNoWindowsLeftWithTheObject) {
     editor.reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_FALSE(::IsWindow(position));
-    EXPECT_EQ(2u, composer.Positions().size());
+    EXPECT_EQ(stored, composer.Positions());
+
+    // Closing without apply discards everything.
+    const int closingsBefore = closings;
+    Open();
+    Delete(1);
+    Add();
+    ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND kept = Window(2);
+    ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(editor->IsWindow());
+    EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
+    EXPECT_EQ(closingsBefore + 1, closings);
+    EXPECT_EQ(stored, composer.Positions());
 }
 
 }  // namespace
