@@ -80,7 +80,7 @@ TEST_F(MainWindow, WaitsQuietlyWhileTheNotificationAreaDoesNotComeAndNeverEnds) 
     EXPECT_FALSE(FileExists(dir.File("list.txt")));
     EXPECT_FALSE(Contains("env.ini", "isbackimg")) << "env.ini left as it was";
 
-    // The shell announces its task bar at last.
+    // The shell announces its task bar at last: the start does not wait for the next retry.
     shellUp = true;
     Send(kTaskbarCreated);
     EXPECT_TRUE(dlg->IsStarted());
@@ -114,21 +114,6 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     EXPECT_EQ(1, compositions);
     EXPECT_EQ(1u, dlg->m_catalogue.FolderEntries().size());
     EXPECT_EQ(OutProgramList{"Player"}, dlg->m_outPrograms);
-}
-
-TEST_F(MainWindow, TaskbarCreatedWhileWaitingStartsAtOnce) {
-    bool shellUp = false;
-    Make().m_trayIcon.SetShellNotify([&shellUp](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
-        return shellUp ? ::Shell_NotifyIconA(action, data) : FALSE;
-    });
-    dlg->m_trayRetryInterval = 60000;
-    ASSERT_TRUE(dlg->Create());
-    Pump(100);
-    EXPECT_FALSE(dlg->IsStarted());
-    shellUp = true;
-    Send(kTaskbarCreated);
-    EXPECT_TRUE(dlg->IsStarted());
-    EXPECT_EQ(1, compositions);
 }
 
 // ---- The shell restarted --------------------------------------------------------------------
