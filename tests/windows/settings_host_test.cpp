@@ -156,7 +156,7 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     EXPECT_EQ(50, ListView_GetColumnWidth(folders, 1));
 }
 
-TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
+TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpeningAndAnIndexOutsideShowsNone) {
     {
         CEnvSetDlg host(context);
         ASSERT_TRUE(host.Create());
@@ -178,14 +178,14 @@ TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
     EXPECT_EQ(4, ::SendMessageW(List(again), LB_GETCURSEL, 0, 0));
     EXPECT_EQ(4, again.ShownPage());
     EXPECT_EQ(L"  " + kCalendarPage, again.CaptionText());
-}
+    again.DestroyWindow();
 
-TEST_F(SettingsHost, AnIndexOutsideTheListShowsNoPage) {
+    // An index outside the list shows no page.
     lastPage = 9;
-    CEnvSetDlg host(context);
-    ASSERT_TRUE(host.Create());
-    EXPECT_EQ(-1, host.ShownPage());
-    EXPECT_EQ(L"  " + kFirstPage, host.CaptionText());  // nothing selected: the first item's name
+    CEnvSetDlg outside(context);
+    ASSERT_TRUE(outside.Create());
+    EXPECT_EQ(-1, outside.ShownPage());
+    EXPECT_EQ(L"  " + kFirstPage, outside.CaptionText());  // nothing selected: the first item's name
 }
 
 TEST_F(SettingsHost, CloseChecksRefuseOnTheRealFieldsInOrder) {
@@ -494,23 +494,6 @@ TEST(ColorSwatch, FramesColourAndMarkerEnabledOrNot) {
     }
 }
 
-TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
-    CSwatchProbe probe;
-    ASSERT_TRUE(probe.Create());
-    HWND button = probe.swatch.GetSafeHwnd();
-    ASSERT_NE(nullptr, button);
-    EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
-
-    ::SetWindowPos(probe.GetSafeHwnd(), HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    ::UpdateWindow(probe.GetSafeHwnd());
-    PumpFor(300);
-    RECT r{};
-    ::GetClientRect(button, &r);
-    fw::WindowDc dc(button);
-    EXPECT_EQ(RGB(200, 40, 90), ::GetPixel(dc.get(), 6, r.bottom / 2));
-    probe.DestroyWindow();
-}
-
 // The system's colour dialog opened for `owner` and answered with `button` from inside its loop:
 // what it looked like then, and what the choice gave.
 struct ColourChoice {
@@ -533,7 +516,7 @@ ColourChoice ChooseColour(HWND owner, COLORREF start, int button) {
     return choice;
 }
 
-TEST(ColorSwatch, ColourChoiceOpensFullyModalToItsOwnerAndOnlyOkChangesTheColour) {
+TEST(ColorSwatch, ABoundButtonPaintsAndItsColourChoiceOpensModalToItsOwnerAndOnlyOkChangesIt) {
     TopWindows windows;
     HWND settings = windows.Make(L"settings", nullptr, SW_SHOW);
     const ColourChoice cancelled = ChooseColour(settings, RGB(128, 0, 0), IDCANCEL);
@@ -547,11 +530,19 @@ TEST(ColorSwatch, ColourChoiceOpensFullyModalToItsOwnerAndOnlyOkChangesTheColour
     EXPECT_TRUE(taken.chosen);
     EXPECT_EQ(RGB(128, 0, 0), taken.color) << "starts at the current colour";
 
-    // The window the user acted in, a dialog, owns it and waits for it.
+    // The window the user acted in, a dialog, owns it and waits for it. Its plain push button paints
+    // as a swatch once bound.
     CSwatchProbe probe;
     ASSERT_TRUE(probe.Create());
-    HWND window = probe.GetSafeHwnd();
-    ::ShowWindow(window, SW_SHOW);
+    HWND window = probe.GetSafeHwnd(), button = probe.swatch.GetSafeHwnd();
+    ASSERT_NE(nullptr, button);
+    EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
+    ::SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::UpdateWindow(window);
+    PumpFor(300);
+    RECT r{};
+    ::GetClientRect(button, &r);
+    EXPECT_EQ(RGB(200, 40, 90), ::GetPixel(fw::WindowDc(button).get(), 6, r.bottom / 2));
     ::SetForegroundWindow(window);
     ::SetActiveWindow(window);
     ASSERT_EQ(window, ::GetActiveWindow());
