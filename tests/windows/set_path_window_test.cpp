@@ -110,15 +110,14 @@ protected:
     }
 };
 
-TEST_F(PathPage, EmptyFolderListShowsNoRowsAndZeroPics) {
+TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderListAndAnEmptyOne) {
     Open();
     ExpectShown({}, "0 pics");
     ExpectNoSelection();
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {});
-}
 
-TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
     catalogue.Replace({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"}, {});
+    page->DestroyWindow();
     Open();
     HWND header = ListView_GetHeader(list);
     ASSERT_EQ(2, Header_GetItemCount(header));
@@ -186,17 +185,19 @@ TEST_F(PathPage, SameNameAndRootRefusals) {
     EXPECT_NE(std::wstring::npos, fw::LoadText(IDS_FOLDER_ROOT).find(L"!\n"));
 }
 
+// Add asks the folder browser, owned by the page; a cancel changes nothing, and a choice without a
+// file-system path is a root.
 TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
     std::string folder = Folder("Chosen", 2);
     Open();
-    Click(hwnd, IDC_PATH_ADD);  // no answer: cancelled
+    Click(hwnd, IDC_PATH_ADD);
     EXPECT_EQ(0, RowCount(list));
     prompts.folderAnswer = folder;
     Click(hwnd, IDC_PATH_ADD);
     ASSERT_TRUE(WaitForScan());
     ExpectShown({mb::ToLower(folder) + ",2"}, "2 pics");
     EXPECT_EQ((std::vector<HWND>{hwnd, hwnd}), prompts.chooserOwners);
-    prompts.folderAnswer = "";  // a choice without a file-system path is a root
+    prompts.folderAnswer = "";
     Click(hwnd, IDC_PATH_ADD);
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_ROOT)}, Shown());
 }
@@ -215,7 +216,7 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     EXPECT_EQ(6u, catalogue.Images().size());
 }
 
-TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeletingTheLastFolderEmptiesEverything) {
+TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeleteRescansTheRestOrEmptiesEverything) {
     Open();
     AddAndWait(Folder("only", 4));
     ClickRow(hwnd, IDC_PATH_LIST, 0);
@@ -230,13 +231,11 @@ TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeletingTheLastFolderEmpties
     EXPECT_TRUE(catalogue.FolderEntries().empty());
     EXPECT_TRUE(catalogue.Images().empty());
     ExpectNoSelection();
-}
 
-TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
+    // A delete rescans the rest and drops a folder that became empty.
     std::string first = Folder("first", 1);
     std::string second = Folder("second", 2);
     std::string third = Folder("third", 1);
-    Open();
     AddAndWait(first);
     AddAndWait(second);
     AddAndWait(third);
@@ -530,7 +529,7 @@ protected:
     }
 };
 
-TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommas) {
+TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommasAndRowsAtTheEnd) {
     EXPECT_EQ(-1, list.ColumnCount());
     EXPECT_FALSE(list.InsertColumns("", ","));
     EXPECT_EQ(-1, list.ColumnCount());
@@ -546,10 +545,8 @@ TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommas) {
     ::SendMessageW(listWindow, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(L"beta", text);
     EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
-}
 
-TEST_F(TintedList, RowsAppendAtTheEndWithTheirCells) {
-    list.InsertColumns("a,b", ",");
+    // Rows append at the end with their cells.
     EXPECT_EQ(0, list.InsertRow({"one", "1"}));
     EXPECT_EQ(1, list.InsertRow({"two", "2"}));
     EXPECT_EQ(-1, list.InsertRow({}));
