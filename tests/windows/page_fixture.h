@@ -51,6 +51,7 @@
 #include "support/canvas.h"
 #include "support/fake_system.h"
 #include "support/gif_writer.h"
+#include "support/message_pump.h"
 #include "support/test_support.h"
 
 // Rectangles compared and printed whole, so that a failure shows both.
@@ -148,33 +149,13 @@ private:
 
 // ---- Messages ---------------------------------------------------------------------------------
 
-// Runs the messages waiting for this thread (posted requests, paints).
-inline void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-// Keeps pumping for about `ms` milliseconds, so the desktop can place and paint what was shown.
-inline void PumpFor(DWORD ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        Pump();
-        ::Sleep(10);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
-// Pumps until `done` says so; false when `ms` passed first.
+// The messages waiting for this thread (posted requests, paints); for about `ms` milliseconds, so
+// the desktop can place and paint what was shown; or until `done` says so (false when `ms` passed
+// first).
+inline void Pump() { testing_support::Pump(0); }
+inline void PumpFor(DWORD ms) { testing_support::Pump(ms); }
 inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > ms) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        Pump();
-    }
-    return true;
+    return testing_support::PumpUntil(ms, done);
 }
 
 // Where a window's worker waits until the test lets it on, as a read from a share that stopped
@@ -375,34 +356,27 @@ private:
 
 // ---- Pictures -----------------------------------------------------------------------------------
 
-
-
-// What a window paints into its client area, printed into a memory bitmap for reading its pixels.
-class ClientPrint {
+// What a window paints into its client area, printed into a canvas for reading its pixels.
+class ClientPrint : public Canvas {
 public:
-    explicit ClientPrint(HWND window) : m_window(window) {
-        ::GetClientRect(window, &m_client);
-        fw::WindowDc screen(window);
-        m_dc.reset(::CreateCompatibleDC(screen.get()));
-        m_bitmap.reset(::CreateCompatibleBitmap(screen.get(), width(), height()));
-        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+    explicit ClientPrint(HWND window)
+        : Canvas(ClientRect(window).right, ClientRect(window).bottom, RGB(1, 2, 3)),
+          m_window(window),
+          m_client(ClientRect(window)) {
         Print();
     }
-    ~ClientPrint() { ::SelectObject(m_dc.get(), m_old); }
-    ClientPrint(const ClientPrint&) = delete;
-    ClientPrint& operator=(const ClientPrint&) = delete;
-
-    void Print() { ::SendMessageW(m_window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT); }
+    void Print() { ::SendMessageW(m_window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc()), PRF_CLIENT); }
     int width() const { return m_client.right; }
     int height() const { return m_client.bottom; }
-    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.get(), x, y); }
 
 private:
+    static RECT ClientRect(HWND window) {
+        RECT r{};
+        ::GetClientRect(window, &r);
+        return r;
+    }
     HWND m_window;
-    RECT m_client{};
-    fw::Bitmap m_bitmap;
-    fw::MemoryDc m_dc;
-    HGDIOBJ m_old = nullptr;
+    RECT m_client;
 };
 
 // What the screen shows inside `area` (screen coordinates), saved as a PNG.
