@@ -16,52 +16,29 @@ using namespace page_testing;
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kStartupListKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
-// The program's value under one key of HKCU: its type and bytes; false when absent.
-bool ReadValue(const wchar_t* keyName, DWORD& type, std::vector<BYTE>& bytes) {
-    bytes.assign(2048, 0);
-    DWORD size = static_cast<DWORD>(bytes.size()) - sizeof(wchar_t);
-    if (::RegGetValueW(HKEY_CURRENT_USER, keyName, L"Dioramix", RRF_RT_ANY | RRF_NOEXPAND, &type, bytes.data(),
-                       &size) != ERROR_SUCCESS)
-        return false;
-    bytes.resize(size);
-    return true;
-}
-void WriteValue(const wchar_t* keyName, DWORD type, const std::vector<BYTE>& bytes) {
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, keyName, L"Dioramix", type, bytes.data(),
-                                               static_cast<DWORD>(bytes.size())));
-}
-
-// The autostart value as the registry holds it; false when absent.
-bool ReadAutostartValue(std::wstring& data) {
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-    if (!ReadValue(kRunKey, type, bytes)) return false;
-    bytes.resize(bytes.size() + 2, 0);
-    data = reinterpret_cast<const wchar_t*>(bytes.data());
-    return type == REG_SZ;
+// The program's value under one key of HKCU, read with the system's own call; nothing when absent.
+std::optional<fw::RegValue> ReadValue(const wchar_t* keyName) {
+    fw::RegValue value{REG_NONE, std::vector<BYTE>(2048, 0)};
+    DWORD size = static_cast<DWORD>(value.bytes.size()) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CURRENT_USER, keyName, L"Dioramix", RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                       value.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.resize(size);
+    return value;
 }
 
 // Keeps whatever autostart value and start-up list record the prefix had and puts them back.
 class AutostartGuard {
 public:
-    AutostartGuard() {
-        for (Saved& saved : m_saved) saved.had = ReadValue(saved.key, saved.type, saved.bytes);
-    }
     ~AutostartGuard() {
-        for (const Saved& saved : m_saved) {
-            if (saved.had) WriteValue(saved.key, saved.type, saved.bytes);
-            else ::RegDeleteKeyValueW(HKEY_CURRENT_USER, saved.key, L"Dioramix");
-        }
+        for (const auto& [key, value] : m_saved)
+            value ? m_registry.Write(key, L"Dioramix", *value) : m_registry.Delete(key, L"Dioramix");
     }
 
 private:
-    struct Saved {
-        const wchar_t* key;
-        bool had = false;
-        DWORD type = 0;
-        std::vector<BYTE> bytes;
-    };
-    Saved m_saved[2] = {{kRunKey}, {kStartupListKey}};
+    fw::UserRegistry m_registry;
+    const std::pair<const wchar_t*, std::optional<fw::RegValue>> m_saved[2] = {
+        {kRunKey, ReadValue(kRunKey)}, {kStartupListKey, ReadValue(kStartupListKey)}};
 };
 
 class EtcPage : public OnePageTest<CSetEtc> {
@@ -182,9 +159,10 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedAndADisabledEntryEnabledAgain) 
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART));
 
     Click(hwnd, IDC_ETC_AUTOSTART);
-    std::wstring value;
-    ASSERT_TRUE(ReadAutostartValue(value));
-    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", value) << "the executable's path, wide and in quotes";
+    const std::optional<fw::RegValue> value = ReadValue(kRunKey);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), value->type);
+    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", fw::TextOf(*value)) << "the executable's path, wide and in quotes";
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // A page opened now finds the value.
@@ -193,14 +171,15 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedAndADisabledEntryEnabledAgain) 
     EXPECT_TRUE(Checked(IDC_ETC_AUTOSTART));
 
     Click(hwnd, IDC_ETC_AUTOSTART);
-    EXPECT_FALSE(ReadAutostartValue(value));
+    EXPECT_FALSE(ReadValue(kRunKey));
     EXPECT_FALSE(startWithWindows.IsOn());
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // An entry the user disabled in the start-up list (what the Task Manager writes: 03 00 00 00
     // and a time) shows unticked, and ticking enables it again.
     ASSERT_TRUE(startWithWindows.Set(true));
-    WriteValue(kStartupListKey, REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01});
+    ASSERT_TRUE(registry.Write(kStartupListKey, L"Dioramix",
+                               {REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01}}));
     EXPECT_FALSE(startWithWindows.IsOn());
     page->DestroyWindow();
     Open();
@@ -208,11 +187,9 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedAndADisabledEntryEnabledAgain) 
 
     Click(hwnd, IDC_ETC_AUTOSTART);
     EXPECT_TRUE(startWithWindows.IsOn());
-    DWORD type = 0;
-    std::vector<BYTE> record;
-    ASSERT_TRUE(ReadValue(kStartupListKey, type, record));
-    ASSERT_FALSE(record.empty());
-    EXPECT_EQ(2, record[0]);
+    const std::optional<fw::RegValue> record = ReadValue(kStartupListKey);
+    ASSERT_TRUE(record && !record->bytes.empty());
+    EXPECT_EQ(2, record->bytes[0]);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
