@@ -358,7 +358,7 @@ protected:
     }
 };
 
-TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillAnUnselectedOneOnTheWindowColour) {
+TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillOrInHighContrastTheSystemsPair) {
     Canvas canvas(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(canvas.dc(), ODA_DRAWENTIRE, ODS_SELECTED));
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 0)) << "the icon's white corner is transparent";
@@ -374,10 +374,8 @@ TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillAnUnselectedOneOnTheWindo
     Canvas untouched(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(untouched.dc(), ODA_FOCUS, ODS_SELECTED | ODS_FOCUS));
     EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20})) << "focus alone draws nothing";
-}
 
-TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
-    // The rule: the program's own fill only without high contrast.
+    // High contrast rows use the system's pairs, never the pale fill. The rule: the program's own fill only without high contrast.
     const struct { bool selected, highContrast; COLORREF fill, text; } rows[] = {
         {true, false, CPageListBox::kSelectedFill, ::GetSysColor(COLOR_WINDOWTEXT)},
         {true, true, ::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)},
@@ -578,7 +576,7 @@ protected:
     void TearDown() override { ::SetCurrentDirectoryW(startFolder.c_str()); }
 };
 
-TEST_F(Choosers, OpenDialogReturnsThePathAndLeavesTheCurrentFolder) {
+TEST_F(Choosers, OpenDialogAndFolderBrowserReturnTheChoiceAndLeaveTheCurrentFolder) {
     const std::string photo = pictures + "\\photo.bmp";
     std::string chosen;
     {
@@ -593,10 +591,8 @@ TEST_F(Choosers, OpenDialogReturnsThePathAndLeavesTheCurrentFolder) {
     }
     EXPECT_EQ(photo, chosen);
     EXPECT_EQ(startFolder, CurrentFolder()) << "the picture's folder must stay free to remove";
-}
 
-TEST_F(Choosers, FolderBrowserReturnsTheFolderAndLeavesTheCurrentFolder) {
-    std::string chosen;
+    chosen.clear();
     {
         // The selection is asked for on one tick and again, with OK, on the next: on a busy machine
         // the browser may still be filling its tree when the first tick comes and keep its default.
