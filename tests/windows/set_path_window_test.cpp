@@ -154,9 +154,9 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {});
 }
 
-TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
-    std::string outer = Folder("outer", 1);
-    Folder("outer\\inner", 1);
+TEST_F(PathPage, IncludedSameNameAndRootRefusalsLeaveNoSelectionAndDeleteDisabled) {
+    std::string outer = Folder("Outer", 1);
+    Folder("Outer\\inner", 1);
     Open();
     AddAndWait(outer);
     ClickRow(hwnd, IDC_PATH_LIST, 0);
@@ -168,17 +168,13 @@ TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_INCLUDED)}, Shown());
     ExpectNoSelection();
     ExpectShown({mb::ToLower(outer) + ",2"}, "2 pics");
-}
 
-TEST_F(PathPage, SameNameAndRootRefusals) {
-    std::string folder = Folder("Same", 1);
-    Open();
-    AddAndWait(folder);
-    page->AddChosenFolder(mb::ToLower(folder));
+    page->AddChosenFolder(mb::ToLower(outer));
     page->AddChosenFolder("C:\\");
     EXPECT_EQ(1, RowCount(list));
     // A refusal is a plain box; the refused root is a notice of two lines, with the information icon.
     EXPECT_EQ((std::vector<FakePrompts::Message>{
+                  {hwnd, fw::LoadText(IDS_FOLDER_INCLUDED), L"Dioramix", MB_OK},
                   {hwnd, fw::LoadText(IDS_FOLDER_SAME_NAME), L"Dioramix", MB_OK},
                   {hwnd, fw::LoadText(IDS_FOLDER_ROOT), fw::LoadText(IDS_NOTICE_CAPTION), MB_OK | MB_ICONINFORMATION}}),
               prompts.messages);
