@@ -180,16 +180,15 @@ protected:
     }
 };
 
-TEST_F(CurrentImages, NoPhotoNoItems) {
+// No photo, no items; photos make one row of named thumbnails that follow the window's DPI.
+TEST_F(CurrentImages, OneRowOfNamedThumbnailsThatFollowTheWindowsDpi) {
     Open();
     EXPECT_EQ(0, RowCount(dialog->List()));
     EXPECT_EQ(0, ::ImageList_GetImageCount(dialog->Thumbnails()));
     POINT inside{10, 10};
     ::ClientToScreen(dialog->List(), &inside);
     EXPECT_FALSE(dialog->SelectItemAt(inside));
-}
 
-TEST_F(CurrentImages, OneRowOfNamedThumbnailsThatFollowTheWindowsDpi) {
     current = {Picture("small.png", Gdiplus::Color(255, 0, 0, 255), 35, 20),
                Picture("wide.png", Gdiplus::Color(255, 255, 0, 0), 700, 350),
                dir.File("gone.jpg")};
