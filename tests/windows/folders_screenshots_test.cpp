@@ -33,24 +33,6 @@ void Pose(const std::string& name) {
     }
 }
 
-// A picture with a diagonal gradient, a sun and a band, so thumbnails show their fit.
-void SaveScene(const std::string& path, int width, int height, Gdiplus::Color top, Gdiplus::Color bottom) {
-    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics g(&bitmap);
-        Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(width, height), top, bottom);
-        g.FillRectangle(&sky, 0, 0, width, height);
-        Gdiplus::SolidBrush sun(Gdiplus::Color(255, 255, 230, 120));
-        const int r = (width < height ? width : height) / 4;
-        g.FillEllipse(&sun, width - 2 * r - r / 2, r / 2, 2 * r, 2 * r);
-        Gdiplus::SolidBrush ground(Gdiplus::Color(255, 40, 90, 50));
-        g.FillRectangle(&ground, 0, height * 3 / 4, width, height - height * 3 / 4);
-    }
-    CLSID jpeg;
-    GetEncoderClsid(L"image/jpeg", &jpeg);
-    bitmap.Save(mb::Widen(path).c_str(), &jpeg, nullptr);
-}
-
 class FoldersScreenshots : public PageTest {};
 
 TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {

@@ -36,10 +36,8 @@ protected:
         const std::string folder = dir.MakeDir("photos");
         std::vector<std::string> paths;
         for (int i = 0; i < count; ++i) {
-            Gdiplus::Bitmap photo(400, 300, PixelFormat24bppRGB);
-            Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 30, 30));
             paths.push_back(folder + "\\p" + std::to_string(i) + ".png");
-            ASSERT_TRUE(SaveImage(photo, paths.back(), "png"));
+            ASSERT_TRUE(WritePicture(paths.back(), 400, 300, Gdiplus::Color(255, 200, 30, 30), "png"));
         }
         catalogue.Replace({folder + "," + std::to_string(count)}, std::move(paths));
     }

@@ -214,6 +214,12 @@ inline void ClickRow(HWND dialog, int listId, int row, UINT code = NM_CLICK) {
     ::SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&click));
 }
 
+// The item of a list view labelled `label`; -1 when there is none.
+inline int FindListItem(HWND list, const wchar_t* label) {
+    LVFINDINFOW find{LVFI_STRING, label};
+    return static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
 inline int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 inline std::string CellText(HWND list, int row, int column) {
@@ -403,6 +409,19 @@ inline bool WritePicture(const std::string& path, int w, int h, Gdiplus::Color c
     CLSID encoder{};
     return GetEncoderClsid(mb::Widen("image/" + format).c_str(), &encoder) >= 0 &&
            bitmap.Save(mb::Widen(path).c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
+// A picture with a diagonal gradient, a sun and a band, for a person to see how it was fitted.
+inline void SaveScene(const std::string& path, int width, int height, Gdiplus::Color top, Gdiplus::Color bottom) {
+    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
+    Gdiplus::Graphics g(&bitmap);
+    Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(width, height), top, bottom);
+    g.FillRectangle(&sky, 0, 0, width, height);
+    Gdiplus::SolidBrush sun(Gdiplus::Color(255, 255, 230, 120)), ground(Gdiplus::Color(255, 40, 90, 50));
+    const int r = std::min(width, height) / 4;
+    g.FillEllipse(&sun, width - 2 * r - r / 2, r / 2, 2 * r, 2 * r);
+    g.FillRectangle(&ground, 0, height * 3 / 4, width, height - height * 3 / 4);
+    SaveImage(bitmap, path, "jpeg");
 }
 
 // A W x H GIF: the left half black, the rest white, so a thumbnail shows where the mask went.

@@ -58,17 +58,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
 
 TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
     const std::string photo = dir.File("evening.jpg");
-    {
-        Gdiplus::Bitmap picture(1600, 600, PixelFormat24bppRGB);
-        Gdiplus::Graphics g(&picture);
-        Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(0, 600), Gdiplus::Color(255, 250, 160, 60),
-                                         Gdiplus::Color(255, 90, 40, 120));
-        g.FillRectangle(&sky, 0, 0, 1600, 600);
-        Gdiplus::SolidBrush hill(Gdiplus::Color(255, 30, 70, 40));
-        g.FillEllipse(&hill, -200, 420, 1200, 500);
-        g.FillEllipse(&hill, 700, 460, 1200, 500);
-        SaveImage(picture, photo, "jpeg");
-    }
+    SaveScene(photo, 1600, 600, Gdiplus::Color(255, 250, 160, 60), Gdiplus::Color(255, 90, 40, 120));
     env.isbackcolor = 1;
     env.backcolor = 0xFF2F4F6F;
     env.isbackimg = 1;
@@ -105,12 +95,8 @@ TEST_F(PhotoPagesScreenshots, DISABLED_EffectsAndCalendarPages) {
             if (!picker) return;
             ::SetWindowPos(picker, HWND_TOP, 520, 60, 0, 0, SWP_NOSIZE);
             HWND list = ::GetDlgItem(picker, IDC_MASK_LIST);
-            LVFINDINFOW find{};
-            find.flags = LVFI_STRING;
-            find.psz = L"star";
-            int star = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                                       reinterpret_cast<LPARAM>(&find)));
-            ListView_SetItemState(list, star, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            ListView_SetItemState(list, FindListItem(list, L"star"), LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
             ::SetFocus(list);
             Settle();
             EXPECT_TRUE(SaveScreen("mask-picker.png"));

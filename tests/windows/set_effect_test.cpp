@@ -55,13 +55,7 @@ protected:
         EXPECT_EQ(nullptr, page->MaskPicker()) << "the picker is deleted after its run";
     }
     static HWND List(HWND picker) { return ::GetDlgItem(picker, IDC_MASK_LIST); }
-    static int FindItem(HWND picker, const wchar_t* label) {
-        LVFINDINFOW find{};
-        find.flags = LVFI_STRING;
-        find.psz = label;
-        return static_cast<int>(::SendMessageW(List(picker), LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(&find)));
-    }
+    static int FindItem(HWND picker, const wchar_t* label) { return FindListItem(List(picker), label); }
     static void Choose(HWND picker, int item) {
         ListView_SetItemState(List(picker), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
