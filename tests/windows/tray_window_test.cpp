@@ -111,7 +111,7 @@ protected:
     }
 };
 
-TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasured) {
+TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasuredAndSwitchedByTheState) {
     CTrayMenu menu(popup, program);
     menu.ConvertItems();
     ASSERT_EQ(13u, menu.ItemCount());
@@ -141,13 +141,10 @@ TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasured) {
     MEASUREITEMSTRUCT separator{ODT_MENU, 0, 0, 0, 0, info.dwItemData};
     menu.MeasureItem(separator);
     EXPECT_EQ(4u, separator.itemHeight);
-}
 
-TEST_F(TrayMenuResource, ShownIconsSwitchTheFourthEntryAndPauseChecksItsEntry) {
+    // Shown icons switch the fourth entry, the pause checks its entry.
     EnvSettings env;
     ResetSettings(env);
-    CTrayMenu menu(popup, program);
-    menu.ConvertItems();
     ApplyTrayMenuState(menu, TrayMenuStateFor(env));
     EXPECT_EQ(fw::LoadText(IDS_HIDE_ICONS_ITEM), menu.ItemText(3));
     EXPECT_FALSE(::GetMenuState(popup, ID_TRAY_PAUSE, MF_BYCOMMAND) & MF_CHECKED);
