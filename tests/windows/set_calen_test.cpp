@@ -153,7 +153,7 @@ TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettingsAndANewFaceKeeps
     EXPECT_EQ("Tahoma", env.ddfontname);
 }
 
-TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsAndAnUnknownOneNothing) {
+TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsOrTheExactOneAndAnUnknownOneNothing) {
     env.ymfontname = "taho";
     env.ddfontname = "No Such Face";
     Open();
@@ -164,11 +164,11 @@ TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsAndAnUnknownOneNothing) {
     LOGFONTA stock{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
     EXPECT_STREQ(stock.lfFaceName, Created(page->DayPreview()).lfFaceName);
-}
 
-TEST_F(CalendarPage, StoredFaceIsSelectedAmongLongerNamesThatBeginWithIt) {
+    // A stored face is selected among longer names that begin with it.
     env.ymfontname = "DejaVu Sans";
     env.ddfontname = "dejavu sans mono";
+    page->DestroyWindow();
     Open();
     std::vector<std::string> items = Items(IDC_CALEN_YM_FONT);
     if (std::find(items.begin(), items.end(), "DejaVu Sans Mono") == items.end()) GTEST_SKIP() << "no DejaVu";
