@@ -89,28 +89,9 @@ TEST(LabelStyleRules, BitsCombineAndDecideTheFourFontFields) {
     EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
 }
 
-TEST_F(LabelStatic, BorderAndSunkenBitsChangeTheWindowFrame) {
-    RECT before{};
-    ::GetClientRect(label, &before);
-    host.label.SetFontStyle(0, 0x30);
-    EXPECT_EQ(0x30u, host.label.GetFontStyle());
-    EXPECT_TRUE(Style() & WS_BORDER);
-    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
-    RECT framed{};
-    ::GetClientRect(label, &framed);
-    EXPECT_LT(framed.right, before.right) << "the frame is recomputed at once";
-
-    host.label.SetFontStyle(0x10, 0);
-    EXPECT_FALSE(Style() & WS_BORDER);
-    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
-    host.label.SetFontStyle(0x20, 0);
-    EXPECT_FALSE(ExStyle() & WS_EX_STATICEDGE);
-    EXPECT_TRUE(ExStyle() & WS_EX_CLIENTEDGE) << "the template's own edge is not the label's to remove";
-}
-
 // From the default GUI font, the style bits reach the created font and the control; a bit added
-// and removed in one call stays off.
-TEST_F(LabelStatic, FontBitsReachTheCreatedFontAndTheControl) {
+// and removed in one call stays off. The border and sunken bits change the window's frame.
+TEST_F(LabelStatic, StyleBitsReachTheCreatedFontTheControlAndTheWindowFrame) {
     LOGFONTA stock{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
     EXPECT_STREQ(stock.lfFaceName, host.label.GetLogFont().lfFaceName);
@@ -130,6 +111,23 @@ TEST_F(LabelStatic, FontBitsReachTheCreatedFontAndTheControl) {
     EXPECT_EQ(FW_NORMAL, lf.lfWeight);
     EXPECT_TRUE(lf.lfItalic);
     EXPECT_FALSE(lf.lfUnderline || lf.lfStrikeOut);
+
+    RECT before{};
+    ::GetClientRect(label, &before);
+    host.label.SetFontStyle(0x02, 0x30);
+    EXPECT_EQ(0x30u, host.label.GetFontStyle());
+    EXPECT_TRUE(Style() & WS_BORDER);
+    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
+    RECT framed{};
+    ::GetClientRect(label, &framed);
+    EXPECT_LT(framed.right, before.right) << "the frame is recomputed at once";
+
+    host.label.SetFontStyle(0x10, 0);
+    EXPECT_FALSE(Style() & WS_BORDER);
+    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
+    host.label.SetFontStyle(0x20, 0);
+    EXPECT_FALSE(ExStyle() & WS_EX_STATICEDGE);
+    EXPECT_TRUE(ExStyle() & WS_EX_CLIENTEDGE) << "the template's own edge is not the label's to remove";
 }
 
 TEST_F(LabelStatic, LogFontDecidesTheStyleUntilTheNextStyleChange) {
