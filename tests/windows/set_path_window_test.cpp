@@ -110,7 +110,7 @@ protected:
     }
 };
 
-TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderListAndAnEmptyOne) {
+TEST_F(PathPage, ColumnsRowsAndKeysOfTheStoredFolderListAndAnEmptyOne) {
     Open();
     ExpectShown({}, "0 pics");
     ExpectNoSelection();
@@ -131,6 +131,14 @@ TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderListAndAnEmptyOne) {
     EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
 
     ExpectShown({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count,"}, "15 pics");
+
+    // The navigation keys never reach the list.
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
+        MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(key), 0};
+        EXPECT_TRUE(page->PreTranslateMessage(&msg)) << key;
+    }
+    EXPECT_EQ(0, page->Selection());
 }
 
 TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
@@ -279,30 +287,17 @@ TEST_F(PathPage, TheBarShowsEachPositionAtOnceInAWideRange) {
     std::vector<std::pair<UINT, WPARAM>>& sent = BarMessages();
     sent.clear();
     ASSERT_TRUE(::SetWindowSubclass(bar, RecordBarMessages, 1, 0));
-    ShowBarPosition(bar, 41000, 70000);
-    EXPECT_EQ(70000, ProgressHigh());
-    EXPECT_EQ(41000, ProgressPos());
-    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{PBM_SETRANGE32, 70000}, {PBM_SETPOS, 41001}, {PBM_SETPOS, 41000}}),
-              sent);
-    sent.clear();
-    ShowBarPosition(bar, 70000, 70000);
-    EXPECT_EQ(70000, ProgressHigh());
-    EXPECT_EQ(70000, ProgressPos());
-    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{PBM_SETRANGE32, 70001}, {PBM_SETPOS, 70001}, {PBM_SETPOS, 70000},
-                                                    {PBM_SETRANGE32, 70000}}),
-              sent);
-    ::RemoveWindowSubclass(bar, RecordBarMessages, 1);
-}
-
-TEST_F(PathPage, NavigationKeysNeverReachTheList) {
-    catalogue.Replace({"c:\\a,1", "c:\\b,2", "c:\\c,3"}, {});
-    Open();
-    ClickRow(hwnd, IDC_PATH_LIST, 0);
-    for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
-        MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(key), 0};
-        EXPECT_TRUE(page->PreTranslateMessage(&msg)) << key;
+    const struct { int position; std::vector<std::pair<UINT, WPARAM>> sent; } shows[] = {
+        {41000, {{PBM_SETRANGE32, 70000}, {PBM_SETPOS, 41001}, {PBM_SETPOS, 41000}}},
+        {70000, {{PBM_SETRANGE32, 70001}, {PBM_SETPOS, 70001}, {PBM_SETPOS, 70000}, {PBM_SETRANGE32, 70000}}}};
+    for (const auto& show : shows) {
+        sent.clear();
+        ShowBarPosition(bar, show.position, 70000);
+        EXPECT_EQ(70000, ProgressHigh());
+        EXPECT_EQ(show.position, ProgressPos());
+        EXPECT_EQ(show.sent, sent);
     }
-    EXPECT_EQ(0, page->Selection());
+    ::RemoveWindowSubclass(bar, RecordBarMessages, 1);
 }
 
 TEST_F(PathPage, ATidyUpThatALaterRuleStopsShowsBothBoxesInOrderAndTheRowsLeft) {
