@@ -53,7 +53,7 @@ protected:
     }
 };
 
-TEST_F(PositionEditor, AddsATranslucentCentredSquareOfTheMaximumSizeHeldToTheLimits) {
+TEST_F(PositionEditor, AddsTranslucentCentredSquaresHeldToTheLimitsNumberedOnceAndRenumberedByApply) {
     env.picmaxsize = 0;  // an env.ini that never had a size
     Open();
     EXPECT_TRUE(editor->Numbers().empty());
@@ -76,13 +76,8 @@ TEST_F(PositionEditor, AddsATranslucentCentredSquareOfTheMaximumSizeHeldToTheLim
     ASSERT_TRUE(::GetLayeredWindowAttributes(Window(3), nullptr, &alpha, &flags));
     EXPECT_EQ(126, alpha);
     EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
-}
 
-TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
-    Open();
-    Add();
-    Add();
-    Add();
+    // Numbers are not reused, and apply renumbers.
     ::SetWindowPos(Window(1), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::SetWindowPos(Window(3), nullptr, 500, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Delete(2);
