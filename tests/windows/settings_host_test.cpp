@@ -89,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
+TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListedAndANewDpiScalesThem) {
     CEnvSetDlg host(context);
     ASSERT_TRUE(host.Create());
     EXPECT_EQ(kTitle, TextOf(host.GetSafeHwnd()));
@@ -114,21 +114,17 @@ TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
     HWND help = host.Page(6)->GetSafeHwnd();
     EXPECT_EQ(L"Dioramix ver" DIORAMIX_VERSION_WIDE, TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
     EXPECT_EQ(kAboutTitle, TextOf(help));
-}
 
-TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsAndCaption) {
-    CEnvSetDlg host(context);
-    ASSERT_TRUE(host.Create());
+    // A new DPI takes the suggested rectangle and scales the rows, icons, columns and caption.
     ASSERT_EQ(96u, host.Dpi());
     HWND folders = ::GetDlgItem(host.Page(3)->GetSafeHwnd(), IDC_PATH_LIST);
     ASSERT_NE(nullptr, folders);
-    const int firstColumn = ListView_GetColumnWidth(folders, 0);
-    EXPECT_EQ(350, firstColumn);
+    EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
     // A label's font is as tall as its dialog's, not the stock font's one size for every DPI.
-    const auto& help = static_cast<const CSetHelp&>(*host.Page(6));
+    const auto& helpPage = static_cast<const CSetHelp&>(*host.Page(6));
     LOGFONTW pageFont{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(help.GetSafeHwnd(), WM_GETFONT, 0, 0)), sizeof pageFont, &pageFont);
-    const LONG linkHeight = help.WebLink().GetLogFont().lfHeight;
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(help, WM_GETFONT, 0, 0)), sizeof pageFont, &pageFont);
+    const LONG linkHeight = helpPage.WebLink().GetLogFont().lfHeight;
     EXPECT_EQ(pageFont.lfHeight, linkHeight);
     RECT before = RectOf(host.GetSafeHwnd());
 
@@ -144,13 +140,13 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     EXPECT_EQ(InsideFrame(host), RectOf(host.Page(0)->GetSafeHwnd())) << "the pages still fill the frame";
 
     // The help page's links, drawn in a font of their own, grow with the page's.
-    EXPECT_EQ(::MulDiv(linkHeight, 144, 96), help.WebLink().GetLogFont().lfHeight);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(help.WebLink().GetFont()),
-              ::SendMessageW(help.WebLink().GetSafeHwnd(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(::MulDiv(linkHeight, 144, 96), helpPage.WebLink().GetLogFont().lfHeight);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(helpPage.WebLink().GetFont()),
+              ::SendMessageW(helpPage.WebLink().GetSafeHwnd(), WM_GETFONT, 0, 0));
 
     // And back, without the widths drifting.
     ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before));
-    EXPECT_EQ(linkHeight, help.WebLink().GetLogFont().lfHeight);
+    EXPECT_EQ(linkHeight, helpPage.WebLink().GetLogFont().lfHeight);
     EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 6, 0));
     EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
     EXPECT_EQ(50, ListView_GetColumnWidth(folders, 1));
