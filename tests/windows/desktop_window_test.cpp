@@ -75,7 +75,8 @@ TEST_F(RealWindows, CloakedWindowsDoNotBlockAndTheRealQueryFindsNoneHere) {
     HWND otherDesktop = mine.Make(L"Mail - other desktop");
     system.cloaked = {settings, otherDesktop};
     EXPECT_FALSE(Active());
-    HWND startMenu = mine.Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), settings);  // a closed Start menu, cloaked too
+    // A closed Start menu, cloaked too.
+    HWND startMenu = mine.Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), settings);
     system.cloaked.push_back(startMenu);
     EXPECT_FALSE(Active());
     system.cloaked = {settings, startMenu};

@@ -217,7 +217,8 @@ inline void ClickRow(HWND dialog, int listId, int row, UINT code = NM_CLICK) {
 // The item of a list view labelled `label`; -1 when there is none.
 inline int FindListItem(HWND list, const wchar_t* label) {
     LVFINDINFOW find{LVFI_STRING, label};
-    return static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    const LRESULT item = ::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+    return static_cast<int>(item);
 }
 
 inline int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }

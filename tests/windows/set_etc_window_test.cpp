@@ -162,7 +162,8 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedAndADisabledEntryEnabledAgain) 
     const std::optional<fw::RegValue> value = ReadValue(kRunKey);
     ASSERT_TRUE(value);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), value->type);
-    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", fw::TextOf(*value)) << "the executable's path, wide and in quotes";
+    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", fw::TextOf(*value))
+        << "the executable's path, wide and in quotes";
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // A page opened now finds the value.
