@@ -48,8 +48,7 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
     for (int i = 0; i < 9; ++i) WriteFile(dir.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
     {
         CSetPath page(context);
-        ASSERT_TRUE(page.Create(parent));
-        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_FOLDERS));
+        ShowAsInTheSettingsWindow(page, IDS_PAGE_FOLDERS);
         for (const char* name : {"Photos", "Travel", "Family", "Wallpapers", "Scans"})
             page.AddChosenFolder(dir.File(name));
         ClickRow(page.GetSafeHwnd(), IDC_PATH_LIST, 0);
@@ -73,15 +72,13 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
         env.hotkeypause = 0x650;
         programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
         CSetEtc page(context);
-        ASSERT_TRUE(page.Create(parent));
-        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_OTHERS));
+        ShowAsInTheSettingsWindow(page, IDS_PAGE_OTHERS);
         Pose("etc-page");
 
         env.maxwinstop = 0;
         CSetEtc off(context);
-        ASSERT_TRUE(off.Create(parent));
         ::ShowWindow(page.GetSafeHwnd(), SW_HIDE);
-        ShowAsInTheSettingsWindow(off.GetSafeHwnd(), fw::LoadText(IDS_PAGE_OTHERS));
+        ShowAsInTheSettingsWindow(off, IDS_PAGE_OTHERS);
         Pose("etc-page-stop-off");
         off.DestroyWindow();
         ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);

@@ -512,12 +512,15 @@ protected:
         ::ShowWindow(page, SW_SHOW);
         Pump();
     }
-    // A page shown in the stand-in, sized as the settings window's frame holds it, for a picture
-    // of it.
-    void ShowAsInTheSettingsWindow(HWND page, const std::wstring& caption) {
+    // A page created in the stand-in and shown sized as the settings window's frame holds it, for a
+    // picture of it.
+    template <class Page>
+    void ShowAsInTheSettingsWindow(Page& created, UINT caption) {
+        ASSERT_TRUE(created.Create(parent));
+        HWND page = created.GetSafeHwnd();
         RECT frame{0, 0, 285, 162};
         ::MapDialogRect(page, &frame);
-        ::SetWindowTextW(parent, caption.c_str());
+        ::SetWindowTextW(parent, fw::LoadText(caption).c_str());
         RECT outer{0, 0, frame.right + 16, frame.bottom + 16};
         ::AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION, FALSE, 0);
         ::SetWindowPos(parent, nullptr, 60, 60, outer.right - outer.left, outer.bottom - outer.top,

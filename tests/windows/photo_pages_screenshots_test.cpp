@@ -28,14 +28,7 @@ bool SaveScreen(const std::string& name) {
                           ShotDir() + "\\" + name);
 }
 
-class PhotoPagesScreenshots : public PageTest {
-protected:
-    template <class Page>
-    void ShowInHost(Page& page, UINT caption) {
-        ASSERT_TRUE(page.Create(parent));
-        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(caption));
-    }
-};
+class PhotoPagesScreenshots : public PageTest {};
 
 TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.imagepos = 1;
@@ -44,7 +37,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.picmaxsize = 420;
     composer.ReplacePositions({{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}});
     CSetForeImg page(context);
-    ShowInHost(page, IDS_PAGE_PHOTOS);
+    ShowAsInTheSettingsWindow(page, IDS_PAGE_PHOTOS);
     EXPECT_TRUE(SaveWindow(parent, "fore-page.png"));
 
     Click(page.GetSafeHwnd(), IDC_FORE_CENTRE);
@@ -64,7 +57,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
     env.isbackimg = 1;
     env.backimagename = photo;
     CSetBackImg page(context);
-    ShowInHost(page, IDS_PAGE_BACKGROUND);
+    ShowAsInTheSettingsWindow(page, IDS_PAGE_BACKGROUND);
     EXPECT_TRUE(SaveWindow(parent, "back-page.png"));
 
     Click(page.GetSafeHwnd(), IDC_BACK_STRETCH);
@@ -88,7 +81,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_EffectsAndCalendarPages) {
     env.maskfilename = bin + "\\Masks\\heart.gif";
     {
         CSetEffect page(context);
-        ShowInHost(page, IDS_PAGE_EFFECTS);
+        ShowAsInTheSettingsWindow(page, IDS_PAGE_EFFECTS);
         EXPECT_TRUE(SaveWindow(parent, "effects-page.png"));
         InsideModalLoop step([&] {
             HWND picker = OpenedDialog();
@@ -120,7 +113,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_EffectsAndCalendarPages) {
     env.bluedaycolor = RGB(80, 120, 255);
     env.reddaycolor = RGB(255, 60, 60);
     CSetCalen calendar(context);
-    ShowInHost(calendar, IDS_PAGE_CALENDAR);
+    ShowAsInTheSettingsWindow(calendar, IDS_PAGE_CALENDAR);
     EXPECT_TRUE(SaveWindow(parent, "calendar-page.png"));
 }
 
