@@ -10,10 +10,6 @@ class RealWindows : public ::testing::Test {
 protected:
     page_testing::TopWindows mine;
     OutProgramList exceptions;
-
-    HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
-        return mine.Make(title, owner, show);
-    }
     // Says which windows the window manager has cloaked.
     class CloakingSystem : public testing_support::FakeSystem {
     public:
@@ -31,8 +27,8 @@ protected:
 };
 
 TEST_F(RealWindows, WalkSeesEveryWindowMadeInZOrder) {
-    HWND first = Make(L"first");
-    HWND second = Make(L"second");
+    HWND first = mine.Make(L"first");
+    HWND second = mine.Make(L"second");
     ::SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     std::vector<TopWindowRecord> walk = MyWalk();
     ASSERT_EQ(2u, walk.size());
@@ -42,7 +38,7 @@ TEST_F(RealWindows, WalkSeesEveryWindowMadeInZOrder) {
 
 // Each window alone, beside a hidden owner: whether it holds the changes, and that the walk met it.
 TEST_F(RealWindows, OnlyVisibleTitledUnownedWindowsAndTheStartMenuBlock) {
-    HWND owner = Make(L"", nullptr, SW_HIDE);
+    HWND owner = mine.Make(L"", nullptr, SW_HIDE);
     const struct { std::wstring title; bool owned; int show; bool blocks; } windows[] = {
         {L"Report - editor", false, SW_SHOWNOACTIVATE, true},
         {fw::LoadText(IDS_START_MENU_TITLE), true, SW_SHOWNOACTIVATE, true},
@@ -52,7 +48,7 @@ TEST_F(RealWindows, OnlyVisibleTitledUnownedWindowsAndTheStartMenuBlock) {
         {L"Hidden editor", false, SW_HIDE, false},
         {L"Program Manager", false, SW_SHOWNOACTIVATE, false}};
     for (const auto& w : windows) {
-        HWND made = Make(w.title.c_str(), w.owned ? owner : nullptr, w.show);
+        HWND made = mine.Make(w.title.c_str(), w.owned ? owner : nullptr, w.show);
         EXPECT_EQ(2u, MyWalk().size()) << mb::Narrow(w.title);
         EXPECT_EQ(w.blocks, Active()) << mb::Narrow(w.title);
         mine.Destroy(made);
@@ -61,11 +57,11 @@ TEST_F(RealWindows, OnlyVisibleTitledUnownedWindowsAndTheStartMenuBlock) {
 
 TEST_F(RealWindows, ExactExceptionTitleDoesNotBlockButNearMissesDo) {
     exceptions = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5")};  // 메모장
-    HWND exact = Make(L"Movie Player");
-    Make(L"\uBA54\uBAA8\uC7A5");
+    HWND exact = mine.Make(L"Movie Player");
+    mine.Make(L"\uBA54\uBAA8\uC7A5");
     EXPECT_FALSE(Active());
 
-    HWND oneCharacter = Make(L"Movie Playe");
+    HWND oneCharacter = mine.Make(L"Movie Playe");
     EXPECT_TRUE(Active());
     mine.Destroy(oneCharacter);
     EXPECT_FALSE(Active());
@@ -74,28 +70,34 @@ TEST_F(RealWindows, ExactExceptionTitleDoesNotBlockButNearMissesDo) {
     EXPECT_TRUE(Active());
 }
 
-TEST_F(RealWindows, CloakedWindowsDoNotBlock) {
-    HWND settings = Make(L"Settings");
-    HWND otherDesktop = Make(L"Mail - other desktop");
+TEST_F(RealWindows, CloakedWindowsDoNotBlockAndTheRealQueryFindsNoneHere) {
+    HWND settings = mine.Make(L"Settings");
+    HWND otherDesktop = mine.Make(L"Mail - other desktop");
     system.cloaked = {settings, otherDesktop};
     EXPECT_FALSE(Active());
-    HWND startMenu = Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), settings);  // a closed Start menu, cloaked too
+    // A closed Start menu, cloaked too.
+    HWND startMenu = mine.Make(fw::LoadText(IDS_START_MENU_TITLE).c_str(), settings);
     system.cloaked.push_back(startMenu);
     EXPECT_FALSE(Active());
     system.cloaked = {settings, startMenu};
     EXPECT_TRUE(Active());  // the window brought back into sight counts again
+
+    // The real query finds nothing cloaked here.
+    fw::RealSystem real;
+    EXPECT_FALSE(real.IsWindowCloaked(settings));
+    EXPECT_FALSE(real.IsWindowCloaked(nullptr));
 }
 
 TEST_F(RealWindows, ToolOverlayAndEmptyWindowsDoNotBlockWhileAPlainOneDoes) {
-    HWND tool = Make(L"Palette");
+    HWND tool = mine.Make(L"Palette");
     ::SetWindowLongPtrW(tool, GWL_EXSTYLE, ::GetWindowLongPtrW(tool, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-    HWND quiet = Make(L"Widget");
+    HWND quiet = mine.Make(L"Widget");
     ::SetWindowLongPtrW(quiet, GWL_EXSTYLE, ::GetWindowLongPtrW(quiet, GWL_EXSTYLE) | WS_EX_NOACTIVATE);
-    HWND overlay = Make(L"Overlay");
+    HWND overlay = mine.Make(L"Overlay");
     ::SetWindowLongPtrW(overlay, GWL_EXSTYLE,
                         ::GetWindowLongPtrW(overlay, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST);
     ::SetLayeredWindowAttributes(overlay, 0, 128, LWA_ALPHA);
-    HWND empty = Make(L"Empty");
+    HWND empty = mine.Make(L"Empty");
     // A popup: a framed window is held to the smallest size a user could drag it to.
     ::SetWindowLongPtrW(empty, GWL_STYLE, WS_POPUP | WS_VISIBLE);
     ::SetWindowPos(empty, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -104,22 +106,15 @@ TEST_F(RealWindows, ToolOverlayAndEmptyWindowsDoNotBlockWhileAPlainOneDoes) {
     for (const TopWindowRecord& r : walk) EXPECT_TRUE(IsOutOfUsersWay(r)) << r.title;
     EXPECT_FALSE(Active()) << "changes go on under them";
 
-    Make(L"Report - editor");
+    mine.Make(L"Report - editor");
     EXPECT_TRUE(Active());
-}
-
-TEST_F(RealWindows, RealCloakQueryFindsNothingCloakedHere) {
-    HWND plain = Make(L"plain");
-    fw::RealSystem real;
-    EXPECT_FALSE(real.IsWindowCloaked(plain));
-    EXPECT_FALSE(real.IsWindowCloaked(nullptr));
 }
 
 // Other programs reorder and close windows while the walk describes them: every window that
 // was there is met exactly once, in the order at the start, and the walk ends.
 TEST_F(RealWindows, ZOrderChangingDuringTheWalkSkipsNothingAndNeverLoops) {
-    HWND doomed = Make(L"closes during the walk");  // the lowest: closed before it is met
-    for (int i = 0; i < 5; ++i) Make((L"window " + std::to_wstring(i)).c_str());
+    HWND doomed = mine.Make(L"closes during the walk");  // the lowest: closed before it is met
+    for (int i = 0; i < 5; ++i) mine.Make((L"window " + std::to_wstring(i)).c_str());
     std::vector<HWND> before;
     for (HWND w : TopLevelWindowsInZOrder())
         if (mine.Holds(w)) before.push_back(w);

@@ -33,24 +33,6 @@ void Pose(const std::string& name) {
     }
 }
 
-// A picture with a diagonal gradient, a sun and a band, so thumbnails show their fit.
-void SaveScene(const std::string& path, int width, int height, Gdiplus::Color top, Gdiplus::Color bottom) {
-    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
-    {
-        Gdiplus::Graphics g(&bitmap);
-        Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(width, height), top, bottom);
-        g.FillRectangle(&sky, 0, 0, width, height);
-        Gdiplus::SolidBrush sun(Gdiplus::Color(255, 255, 230, 120));
-        const int r = (width < height ? width : height) / 4;
-        g.FillEllipse(&sun, width - 2 * r - r / 2, r / 2, 2 * r, 2 * r);
-        Gdiplus::SolidBrush ground(Gdiplus::Color(255, 40, 90, 50));
-        g.FillRectangle(&ground, 0, height * 3 / 4, width, height - height * 3 / 4);
-    }
-    CLSID jpeg;
-    GetEncoderClsid(L"image/jpeg", &jpeg);
-    bitmap.Save(mb::Widen(path).c_str(), &jpeg, nullptr);
-}
-
 class FoldersScreenshots : public PageTest {};
 
 TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
@@ -66,8 +48,7 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
     for (int i = 0; i < 9; ++i) WriteFile(dir.File("Family\\fam" + std::to_string(i) + ".gif"), "x");
     {
         CSetPath page(context);
-        ASSERT_TRUE(page.Create(parent));
-        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_FOLDERS));
+        ShowAsInTheSettingsWindow(page, IDS_PAGE_FOLDERS);
         for (const char* name : {"Photos", "Travel", "Family", "Wallpapers", "Scans"})
             page.AddChosenFolder(dir.File(name));
         ClickRow(page.GetSafeHwnd(), IDC_PATH_LIST, 0);
@@ -91,15 +72,13 @@ TEST_F(FoldersScreenshots, DISABLED_ThreeWindows) {
         env.hotkeypause = 0x650;
         programs = {"Movie Player", mb::Narrow(L"\uBA54\uBAA8\uC7A5 - \uC77C\uC815.txt")};
         CSetEtc page(context);
-        ASSERT_TRUE(page.Create(parent));
-        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(IDS_PAGE_OTHERS));
+        ShowAsInTheSettingsWindow(page, IDS_PAGE_OTHERS);
         Pose("etc-page");
 
         env.maxwinstop = 0;
         CSetEtc off(context);
-        ASSERT_TRUE(off.Create(parent));
         ::ShowWindow(page.GetSafeHwnd(), SW_HIDE);
-        ShowAsInTheSettingsWindow(off.GetSafeHwnd(), fw::LoadText(IDS_PAGE_OTHERS));
+        ShowAsInTheSettingsWindow(off, IDS_PAGE_OTHERS);
         Pose("etc-page-stop-off");
         off.DestroyWindow();
         ::ShowWindow(page.GetSafeHwnd(), SW_SHOW);

@@ -197,37 +197,32 @@ TEST(WindowLayer, ModalRunPreTranslatesAndReturnsTheResult) {
     EXPECT_EQ(nullptr, dlg.GetSafeHwnd());
 }
 
-TEST(WindowLayer, DeclinedMessageGetsTheDefaultProcessing) {
-    CProbeDlg dlg;
-    ASSERT_TRUE(dlg.Create());
-    HWND hwnd = dlg.GetSafeHwnd();
-
-    dlg.declineClose = false;
-    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump();
-    EXPECT_EQ(0, dlg.cancels) << "a handled close request still reached the default processing";
-
-    dlg.declineClose = true;
-    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump();
-    EXPECT_EQ(1, dlg.cancels) << "the declined close request did not become IDCANCEL";
-    EXPECT_TRUE(dlg.IsWindow());
-
-    // The default processing of a declined system command that is not a close: the window is minimised.
-    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(::IsIconic(hwnd));
-    dlg.DestroyWindow();
-}
-
-// As a DPI change is handled: the dialog manager's own processing has acted when the handler's
-// part runs after it, and the message is processed once. The object's end ends its window.
-TEST(WindowLayer, AHandlerRunsTheDefaultProcessingBeforeItsOwnPart) {
+// A declined message gets the default processing; a handler may run it before its own part, as a
+// DPI change is handled: the dialog manager has acted when the handler's part runs, and the message
+// is processed once. The object's end ends its window.
+TEST(WindowLayer, DeclinedMessageGetsTheDefaultProcessingAndAHandlerMayRunItFirst) {
     HWND hwnd = nullptr;
     {
         CProbeDlg dlg;
         ASSERT_TRUE(dlg.Create());
         hwnd = dlg.GetSafeHwnd();
+
+        dlg.declineClose = false;
+        ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pump();
+        EXPECT_EQ(0, dlg.cancels) << "a handled close request still reached the default processing";
+
+        dlg.declineClose = true;
+        ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pump();
+        EXPECT_EQ(1, dlg.cancels) << "the declined close request did not become IDCANCEL";
+        EXPECT_TRUE(dlg.IsWindow());
+
+        // The default processing of a declined system command that is not a close: the window is minimised.
+        ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(::IsIconic(hwnd));
+
         ::SetWindowTextW(hwnd, L"after the default");
         EXPECT_EQ(L"after the default", dlg.captionAfterDefault);
         EXPECT_EQ(L"after the default", fw::WindowText(hwnd));

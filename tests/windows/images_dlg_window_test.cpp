@@ -162,16 +162,15 @@ protected:
     }
 };
 
-TEST_F(CurrentImages, NoPhotoNoItems) {
+// No photo, no items; photos make one row of named thumbnails that follow the window's DPI.
+TEST_F(CurrentImages, OneRowOfNamedThumbnailsThatFollowTheWindowsDpi) {
     Open();
     EXPECT_EQ(0, RowCount(dialog->List()));
     EXPECT_EQ(0, ::ImageList_GetImageCount(dialog->Thumbnails()));
     POINT inside{10, 10};
     ::ClientToScreen(dialog->List(), &inside);
     EXPECT_FALSE(dialog->SelectItemAt(inside));
-}
 
-TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
     current = {Picture("small.png", Gdiplus::Color(255, 0, 0, 255), 35, 20),
                Picture("wide.png", Gdiplus::Color(255, 255, 0, 0), 700, 350),
                dir.File("gone.jpg")};
@@ -189,12 +188,8 @@ TEST_F(CurrentImages, OneRowOfNamedThumbnails) {
     ASSERT_TRUE(::ImageList_GetImageInfo(dialog->Thumbnails(), 1, &info));
     EXPECT_EQ(70, info.rcImage.right - info.rcImage.left);
     EXPECT_EQ(70, info.rcImage.bottom - info.rcImage.top);
-}
 
-TEST_F(CurrentImages, ThumbnailsAndTheirSpacingFollowTheWindowsDpi) {
-    current = {Picture("a.png"), Picture("b.png", Gdiplus::Color(255, 0, 0, 128)),
-               Picture("c.png", Gdiplus::Color(255, 128, 0, 0))};
-    Open();
+    // The thumbnails and their spacing follow the window's DPI.
     HWND window = dialog->GetSafeHwnd();
     RECT before{};
     ::GetWindowRect(window, &before);
@@ -215,7 +210,7 @@ TEST_F(CurrentImages, ThumbnailsAndTheirSpacingFollowTheWindowsDpi) {
         EXPECT_EQ(s.size, cx) << s.dpi;
         EXPECT_EQ(s.size, cy) << s.dpi;
         EXPECT_EQ(3, ::ImageList_GetImageCount(dialog->Thumbnails()));
-        EXPECT_EQ(3, RowCount(dialog->List()));
+        EXPECT_EQ(3, RowCount(list));
         for (int i = 1; i < 3; ++i)
             EXPECT_EQ(s.spacing * i, ItemPosition(i).x - ItemPosition(0).x) << s.dpi << " item " << i;
     }
@@ -323,22 +318,6 @@ TEST_F(CurrentImages, AHugePhotoNeverHoldsTheWindow) {
     // The thumbnail left behind ends alone before the scratch folder goes.
     gate->Let();
     EXPECT_TRUE(PumpUntil([&] { return finished->load() == 2; }, 60000));
-}
-
-// A right click selects the item under the pointer only; open hands the selected path to the shell.
-TEST_F(CurrentImages, RightClickSelectsTheItemUnderThePointerOnlyAndOpenTakesIt) {
-    current = {Picture("a.png"), Picture("b.png", Gdiplus::Color(255, 0, 0, 128))};
-    Open();
-    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
-    EXPECT_TRUE(opened.empty()) << "nothing selected yet";
-    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
-    EXPECT_EQ(1, dialog->SelectedIndex());
-    EXPECT_EQ(current[1], dialog->SelectedPath());
-    ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, ID_IMAGES_OPEN, 0);
-    EXPECT_EQ(std::vector<std::string>{current[1]}, opened);
-
-    EXPECT_FALSE(dialog->SelectItemAt(BesideTheItems()));
-    EXPECT_EQ(-1, dialog->SelectedIndex());
 }
 
 TEST_F(CurrentImages, DeleteRemovesItemListEntryAndFileToTheRecycleBin) {
@@ -454,9 +433,10 @@ TEST_F(CurrentImages, RightClickShowsTheMenuOverAnItemOnly) {
     EXPECT_EQ(current[0], dialog->SelectedPath());
 }
 
-// Never again and favourite tell the owner the selected photo; a banned photo leaves the list and
-// the current images, and its file stays on disk.
-TEST_F(CurrentImages, NeverAgainAndFavouriteTellTheOwnerAndABannedPhotoLeavesTheList) {
+// A right click selects the item under the pointer only; open hands the selected path to the shell,
+// never again and favourite tell the owner. A banned photo leaves the list and the current images,
+// and its file stays on disk.
+TEST_F(CurrentImages, OpenNeverAgainAndFavouriteTakeTheItemRightClickedAndABannedPhotoLeavesTheList) {
     current = {Picture("a.png"), Picture("b.png")};
     const std::vector<std::string> shown = current;
     std::vector<std::string> banned, kept;
@@ -465,10 +445,15 @@ TEST_F(CurrentImages, NeverAgainAndFavouriteTellTheOwnerAndABannedPhotoLeavesThe
         d.onKeep = [&](const std::string& path) { kept.push_back(path); };
     });
     const auto command = [&](UINT id) { ::SendMessageW(dialog->GetSafeHwnd(), WM_COMMAND, id, 0); };
+    command(ID_IMAGES_OPEN);
     command(ID_IMAGES_BAN);
     command(ID_IMAGES_KEEP);
-    EXPECT_TRUE(banned.empty() && kept.empty()) << "nothing selected yet";
+    EXPECT_TRUE(opened.empty() && banned.empty() && kept.empty()) << "nothing selected yet";
     ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(1)));
+    EXPECT_EQ(1, dialog->SelectedIndex());
+    EXPECT_EQ(shown[1], dialog->SelectedPath());
+    command(ID_IMAGES_OPEN);
+    EXPECT_EQ(std::vector<std::string>{shown[1]}, opened);
     command(ID_IMAGES_KEEP);
     EXPECT_EQ(std::vector<std::string>{shown[1]}, kept);
     EXPECT_EQ(2, RowCount(dialog->List())) << "a favourite stays";
@@ -477,6 +462,10 @@ TEST_F(CurrentImages, NeverAgainAndFavouriteTellTheOwnerAndABannedPhotoLeavesThe
     EXPECT_EQ(1, RowCount(dialog->List()));
     EXPECT_EQ(std::vector<std::string>{shown[0]}, current);
     EXPECT_TRUE(FileExists(shown[1]));
+
+    ASSERT_TRUE(dialog->SelectItemAt(ItemCentre(0)));
+    EXPECT_FALSE(dialog->SelectItemAt(BesideTheItems()));
+    EXPECT_EQ(-1, dialog->SelectedIndex());
 }
 
 }  // namespace

@@ -36,10 +36,8 @@ protected:
         const std::string folder = dir.MakeDir("photos");
         std::vector<std::string> paths;
         for (int i = 0; i < count; ++i) {
-            Gdiplus::Bitmap photo(400, 300, PixelFormat24bppRGB);
-            Gdiplus::Graphics(&photo).Clear(Gdiplus::Color(255, 200, 30, 30));
             paths.push_back(folder + "\\p" + std::to_string(i) + ".png");
-            ASSERT_TRUE(SaveImage(photo, paths.back(), "png"));
+            ASSERT_TRUE(WritePicture(paths.back(), 400, 300, Gdiplus::Color(255, 200, 30, 30), "png"));
         }
         catalogue.Replace({folder + "," + std::to_string(count)}, std::move(paths));
     }
@@ -55,7 +53,7 @@ protected:
     }
 };
 
-TEST_F(PositionEditor, AddsATranslucentCentredSquareOfTheMaximumSizeHeldToTheLimits) {
+TEST_F(PositionEditor, AddsTranslucentCentredSquaresHeldToTheLimitsNumberedOnceAndRenumberedByApply) {
     env.picmaxsize = 0;  // an env.ini that never had a size
     Open();
     EXPECT_TRUE(editor->Numbers().empty());
@@ -78,13 +76,8 @@ TEST_F(PositionEditor, AddsATranslucentCentredSquareOfTheMaximumSizeHeldToTheLim
     ASSERT_TRUE(::GetLayeredWindowAttributes(Window(3), nullptr, &alpha, &flags));
     EXPECT_EQ(126, alpha);
     EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
-}
 
-TEST_F(PositionEditor, NumbersAreNotReusedAndApplyRenumbers) {
-    Open();
-    Add();
-    Add();
-    Add();
+    // Numbers are not reused, and apply renumbers.
     ::SetWindowPos(Window(1), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::SetWindowPos(Window(3), nullptr, 500, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Delete(2);
@@ -149,22 +142,6 @@ TEST_F(PositionEditor, ADeleteAndAnApplyRestartEveryTurnTheComposerKeeps) {
             EXPECT_EQ(restarted, turns()) << "the picture before it came back with a restarted turn";
         }
     }
-}
-
-TEST_F(PositionEditor, ClosingWithoutApplyDiscardsEverything) {
-    composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
-    const std::vector<RECT> stored = composer.Positions();
-    Open();
-    Delete(1);
-    Add();
-    ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    HWND kept = Window(2);
-    ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump();
-    EXPECT_FALSE(editor->IsWindow());
-    EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
-    EXPECT_EQ(1, closings);
-    EXPECT_EQ(stored, composer.Positions());
 }
 
 TEST_F(PositionEditor, AppliedPositionsAreWrittenAtExitAndNoneLeftEmptiesPoslist) {
@@ -236,7 +213,7 @@ TEST_F(PositionEditor, CoversEveryMonitorAndBringsPositionsOfAMonitorThatIsGoneI
     }
 }
 
-TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
+TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheelAndAPressAnywhereMovesTheSquare) {
     Open();
     Add();
     HWND w = Window(1);
@@ -260,12 +237,8 @@ TEST_F(PositionEditor, SizeLimitsHoldForBordersAndTheWheel) {
     EXPECT_EQ(std::make_pair(760, 760), SizeOf(w));
     wheel(-WHEEL_DELTA);
     EXPECT_EQ(std::make_pair(755, 755), SizeOf(w));
-}
 
-TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
-    Open();
-    Add();
-    HWND w = Window(1);
+    // A press anywhere moves the square as its caption would.
     Pump();
     ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
     MSG msg{};
@@ -278,8 +251,9 @@ TEST_F(PositionEditor, APressAnywhereMovesTheSquareAsItsCaptionWould) {
     EXPECT_EQ(at.y, GET_Y_LPARAM(msg.lParam));
 }
 
-TEST_F(PositionEditor, FocusColoursPaintAndNoWindowsLeftWithTheObject) {
+TEST_F(PositionEditor, FocusColoursPaintNoWindowsLeftWithTheObjectAndClosingWithoutApplyDiscards) {
     composer.ReplacePositions({{100, 100, 400, 400}, {500, 100, 800, 400}});
+    const std::vector<RECT> stored = composer.Positions();
     Open();
     CImgPosDlg* first = editor->PositionWindow(1);
     CImgPosDlg* second = editor->PositionWindow(2);
@@ -304,7 +278,21 @@ TEST_F(PositionEditor, FocusColoursPaintAndNoWindowsLeftWithTheObject) {
     editor.reset();
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_FALSE(::IsWindow(position));
-    EXPECT_EQ(2u, composer.Positions().size());
+    EXPECT_EQ(stored, composer.Positions());
+
+    // Closing without apply discards everything.
+    const int closingsBefore = closings;
+    Open();
+    Delete(1);
+    Add();
+    ::SetWindowPos(Window(2), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND kept = Window(2);
+    ::SendMessageW(editor->GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(editor->IsWindow());
+    EXPECT_FALSE(::IsWindow(kept)) << "the position windows go with the editor";
+    EXPECT_EQ(closingsBefore + 1, closings);
+    EXPECT_EQ(stored, composer.Positions());
 }
 
 }  // namespace

@@ -89,28 +89,9 @@ TEST(LabelStyleRules, BitsCombineAndDecideTheFourFontFields) {
     EXPECT_FALSE(lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut);
 }
 
-TEST_F(LabelStatic, BorderAndSunkenBitsChangeTheWindowFrame) {
-    RECT before{};
-    ::GetClientRect(label, &before);
-    host.label.SetFontStyle(0, 0x30);
-    EXPECT_EQ(0x30u, host.label.GetFontStyle());
-    EXPECT_TRUE(Style() & WS_BORDER);
-    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
-    RECT framed{};
-    ::GetClientRect(label, &framed);
-    EXPECT_LT(framed.right, before.right) << "the frame is recomputed at once";
-
-    host.label.SetFontStyle(0x10, 0);
-    EXPECT_FALSE(Style() & WS_BORDER);
-    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
-    host.label.SetFontStyle(0x20, 0);
-    EXPECT_FALSE(ExStyle() & WS_EX_STATICEDGE);
-    EXPECT_TRUE(ExStyle() & WS_EX_CLIENTEDGE) << "the template's own edge is not the label's to remove";
-}
-
 // From the default GUI font, the style bits reach the created font and the control; a bit added
-// and removed in one call stays off.
-TEST_F(LabelStatic, FontBitsReachTheCreatedFontAndTheControl) {
+// and removed in one call stays off. The border and sunken bits change the window's frame.
+TEST_F(LabelStatic, StyleBitsReachTheCreatedFontTheControlAndTheWindowFrame) {
     LOGFONTA stock{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
     EXPECT_STREQ(stock.lfFaceName, host.label.GetLogFont().lfFaceName);
@@ -130,6 +111,23 @@ TEST_F(LabelStatic, FontBitsReachTheCreatedFontAndTheControl) {
     EXPECT_EQ(FW_NORMAL, lf.lfWeight);
     EXPECT_TRUE(lf.lfItalic);
     EXPECT_FALSE(lf.lfUnderline || lf.lfStrikeOut);
+
+    RECT before{};
+    ::GetClientRect(label, &before);
+    host.label.SetFontStyle(0x02, 0x30);
+    EXPECT_EQ(0x30u, host.label.GetFontStyle());
+    EXPECT_TRUE(Style() & WS_BORDER);
+    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
+    RECT framed{};
+    ::GetClientRect(label, &framed);
+    EXPECT_LT(framed.right, before.right) << "the frame is recomputed at once";
+
+    host.label.SetFontStyle(0x10, 0);
+    EXPECT_FALSE(Style() & WS_BORDER);
+    EXPECT_TRUE(ExStyle() & WS_EX_STATICEDGE);
+    host.label.SetFontStyle(0x20, 0);
+    EXPECT_FALSE(ExStyle() & WS_EX_STATICEDGE);
+    EXPECT_TRUE(ExStyle() & WS_EX_CLIENTEDGE) << "the template's own edge is not the label's to remove";
 }
 
 TEST_F(LabelStatic, LogFontDecidesTheStyleUntilTheNextStyleChange) {
@@ -147,7 +145,7 @@ TEST_F(LabelStatic, LogFontDecidesTheStyleUntilTheNextStyleChange) {
     EXPECT_STREQ("Tahoma", CreatedFont().lfFaceName);
 }
 
-TEST_F(LabelStatic, ControlColourRequestGetsTheLabelsColoursAndFont) {
+TEST_F(LabelStatic, ControlColourRequestGetsTheLabelsColoursAndFontAndItPaintsItsBackground) {
     host.label.SetTextColor(RGB(200, 10, 20));
     host.label.SetBkColor(RGB(0, 128, 0));
     fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
@@ -160,20 +158,18 @@ TEST_F(LabelStatic, ControlColourRequestGetsTheLabelsColoursAndFont) {
     EXPECT_EQ(RGB(200, 10, 20), ::GetTextColor(dc.get()));
     EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
     EXPECT_EQ(host.label.GetFont(), ::GetCurrentObject(dc.get(), OBJ_FONT));
-}
 
-TEST_F(LabelStatic, PaintsItsBackgroundInItsOwnColour) {
+    // And it paints its background in its own colour.
     ::SetWindowPos(parent, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    host.label.SetBkColor(RGB(0, 128, 0));
     ::UpdateWindow(label);
     Pump();
     RECT r{};
     ::GetClientRect(label, &r);
-    fw::WindowDc dc(label);
-    EXPECT_EQ(RGB(0, 128, 0), ::GetPixel(dc.get(), r.right - 2, r.bottom - 2));
+    fw::WindowDc window(label);
+    EXPECT_EQ(RGB(0, 128, 0), ::GetPixel(window.get(), r.right - 2, r.bottom - 2));
 }
 
-TEST_F(LabelStatic, LinkOpensItsOwnTextAndStopsWhenSwitchedOff) {
+TEST_F(LabelStatic, LinkOpensItsOwnTextAndStopsWhenSwitchedOffAPlainLabelNotifiesTheDialog) {
     ::SetWindowTextW(label, L"https://example.org/dioramix");
     ClickLabel();
     EXPECT_TRUE(host.label.opened.empty()) << "a plain label never reacts to clicks";
@@ -195,13 +191,12 @@ TEST_F(LabelStatic, LinkOpensItsOwnTextAndStopsWhenSwitchedOff) {
     EXPECT_EQ(1u, host.label.opened.size());
     EXPECT_EQ(RGB(0, 0, 255), host.label.GetTextColor());
     EXPECT_TRUE(CreatedFont().lfUnderline);
-}
 
-TEST_F(LabelStatic, NotificationsOfAPlainLabelReachTheDialog) {
+    // A plain label's notifications reach the dialog.
     ::SetWindowLongPtrW(label, GWL_STYLE, Style() | SS_NOTIFY);
     ClickLabel();
     EXPECT_EQ(1, host.clicksSeenByDialog);
-    EXPECT_TRUE(host.label.opened.empty());
+    EXPECT_EQ(1u, host.label.opened.size());
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(MainWindow, WaitsQuietlyWhileTheNotificationAreaDoesNotComeAndNeverEnds) 
     EXPECT_FALSE(FileExists(dir.File("list.txt")));
     EXPECT_FALSE(Contains("env.ini", "isbackimg")) << "env.ini left as it was";
 
-    // The shell announces its task bar at last.
+    // The shell announces its task bar at last: the start does not wait for the next retry.
     shellUp = true;
     Send(kTaskbarCreated);
     EXPECT_TRUE(dlg->IsStarted());
@@ -114,21 +114,6 @@ TEST_F(MainWindow, AnAddThatTimedOutButReachedTheShellIsTakenOverAndStartUpRunsO
     EXPECT_EQ(1, compositions);
     EXPECT_EQ(1u, dlg->m_catalogue.FolderEntries().size());
     EXPECT_EQ(OutProgramList{"Player"}, dlg->m_outPrograms);
-}
-
-TEST_F(MainWindow, TaskbarCreatedWhileWaitingStartsAtOnce) {
-    bool shellUp = false;
-    Make().m_trayIcon.SetShellNotify([&shellUp](DWORD action, NOTIFYICONDATAA* data) -> BOOL {
-        return shellUp ? ::Shell_NotifyIconA(action, data) : FALSE;
-    });
-    dlg->m_trayRetryInterval = 60000;
-    ASSERT_TRUE(dlg->Create());
-    Pump(100);
-    EXPECT_FALSE(dlg->IsStarted());
-    shellUp = true;
-    Send(kTaskbarCreated);
-    EXPECT_TRUE(dlg->IsStarted());
-    EXPECT_EQ(1, compositions);
 }
 
 // ---- The shell restarted --------------------------------------------------------------------
@@ -271,7 +256,7 @@ TEST_F(MainWindow, AShutDownDuringAStalledCompositionGivesTheWallpaperBackAtOnce
     EXPECT_EQ(shown + 1, system.wallpapers.size());
 }
 
-TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
+TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChangeAndSavingOverAFileAsksFirst) {
     Start();
     dlg->m_changeEnabled = TRUE;
     ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
@@ -304,14 +289,10 @@ TEST_F(MainWindow, PictureUnderTheSaveDialogDoesNotChange) {
     EXPECT_EQ(2, compositions);
     Send(WM_TIMER, TIMER_CHANGE);
     EXPECT_EQ(3, compositions);
-}
 
-TEST_F(MainWindow, SavingOverAnExistingFileAsksFirstAndNoKeepsTheFile) {
+    // Saving over an existing file asks first, and "no" keeps the file.
     const std::string mine = dir.File("mine.jpg");
     WriteFile(mine, "the user's own photo");
-    Start();
-    ASSERT_NE(nullptr, dlg->m_composer.SavedCanvas());
-
     for (int answer : {IDNO, IDYES}) {
         // Answers the save dialog with the name of the file, then the replace question with
         // `answer`; a dialog that saves without asking ends the walk with no question seen.
@@ -407,16 +388,16 @@ TEST_F(MainWindow, SettingsListAndPositionsAreOnDiskOnceTheSettingsWindowCloses)
 
 // ---- Nobody looking --------------------------------------------------------------------------
 
-// WM_POWERBROADCAST's record for one display state.
-struct DisplayStateMessage {
-    POWERBROADCAST_SETTING header;
-    BYTE rest[sizeof(DWORD)];
-};
-LPARAM DisplayState(DisplayStateMessage& m, DWORD state) {
+// Tells `window` the display went off (0) or on (1), as WM_POWERBROADCAST does.
+void SendDisplayState(HWND window, DWORD state) {
+    struct {
+        POWERBROADCAST_SETTING header;
+        BYTE rest[sizeof(DWORD)];
+    } m{};
     m.header.PowerSetting = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
     m.header.DataLength = sizeof(DWORD);
     std::memcpy(m.header.Data, &state, sizeof state);
-    return reinterpret_cast<LPARAM>(&m);
+    ::SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&m));
 }
 
 TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
@@ -448,17 +429,16 @@ TEST_F(MainWindow, NoChangesWhileLockedOrDarkAndOneWhenTheUserIsBack) {
     EXPECT_EQ(3, compositions);
 
     // The display off: the same; a tick missed while paused stays undone when it comes back on.
-    DisplayStateMessage message{};
-    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
+    SendDisplayState(Hwnd(), 0);
     tick();
     EXPECT_EQ(3, compositions);
-    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
+    SendDisplayState(Hwnd(), 1);
     composedOnce(4);
 
     dlg->stEnv.ispause = 1;
-    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 0));
+    SendDisplayState(Hwnd(), 0);
     tick();
-    ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, DisplayState(message, 1));
+    SendDisplayState(Hwnd(), 1);
     Pump(100);
     EXPECT_EQ(4, compositions) << "the held tick obeys the pause like any other";
 

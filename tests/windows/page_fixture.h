@@ -51,6 +51,7 @@
 #include "support/canvas.h"
 #include "support/fake_system.h"
 #include "support/gif_writer.h"
+#include "support/message_pump.h"
 #include "support/test_support.h"
 
 // Rectangles compared and printed whole, so that a failure shows both.
@@ -148,33 +149,13 @@ private:
 
 // ---- Messages ---------------------------------------------------------------------------------
 
-// Runs the messages waiting for this thread (posted requests, paints).
-inline void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-// Keeps pumping for about `ms` milliseconds, so the desktop can place and paint what was shown.
-inline void PumpFor(DWORD ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        Pump();
-        ::Sleep(10);
-    } while (static_cast<LONG>(end - ::GetTickCount()) > 0);
-}
-
-// Pumps until `done` says so; false when `ms` passed first.
+// The messages waiting for this thread (posted requests, paints); for about `ms` milliseconds, so
+// the desktop can place and paint what was shown; or until `done` says so (false when `ms` passed
+// first).
+inline void Pump() { testing_support::Pump(0); }
+inline void PumpFor(DWORD ms) { testing_support::Pump(ms); }
 inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > ms) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        Pump();
-    }
-    return true;
+    return testing_support::PumpUntil(ms, done);
 }
 
 // Where a window's worker waits until the test lets it on, as a read from a share that stopped
@@ -236,6 +217,13 @@ inline void ClickRow(HWND dialog, int listId, int row, UINT code = NM_CLICK) {
     click.hdr.code = code;
     click.iItem = row;
     ::SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&click));
+}
+
+// The item of a list view labelled `label`; -1 when there is none.
+inline int FindListItem(HWND list, const wchar_t* label) {
+    LVFINDINFOW find{LVFI_STRING, label};
+    const LRESULT item = ::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+    return static_cast<int>(item);
 }
 
 inline int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -380,34 +368,27 @@ private:
 
 // ---- Pictures -----------------------------------------------------------------------------------
 
-
-
-// What a window paints into its client area, printed into a memory bitmap for reading its pixels.
-class ClientPrint {
+// What a window paints into its client area, printed into a canvas for reading its pixels.
+class ClientPrint : public Canvas {
 public:
-    explicit ClientPrint(HWND window) : m_window(window) {
-        ::GetClientRect(window, &m_client);
-        fw::WindowDc screen(window);
-        m_dc.reset(::CreateCompatibleDC(screen.get()));
-        m_bitmap.reset(::CreateCompatibleBitmap(screen.get(), width(), height()));
-        m_old = ::SelectObject(m_dc.get(), m_bitmap.get());
+    explicit ClientPrint(HWND window)
+        : Canvas(ClientRect(window).right, ClientRect(window).bottom, RGB(1, 2, 3)),
+          m_window(window),
+          m_client(ClientRect(window)) {
         Print();
     }
-    ~ClientPrint() { ::SelectObject(m_dc.get(), m_old); }
-    ClientPrint(const ClientPrint&) = delete;
-    ClientPrint& operator=(const ClientPrint&) = delete;
-
-    void Print() { ::SendMessageW(m_window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.get()), PRF_CLIENT); }
+    void Print() { ::SendMessageW(m_window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc()), PRF_CLIENT); }
     int width() const { return m_client.right; }
     int height() const { return m_client.bottom; }
-    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.get(), x, y); }
 
 private:
+    static RECT ClientRect(HWND window) {
+        RECT r{};
+        ::GetClientRect(window, &r);
+        return r;
+    }
     HWND m_window;
-    RECT m_client{};
-    fw::Bitmap m_bitmap;
-    fw::MemoryDc m_dc;
-    HGDIOBJ m_old = nullptr;
+    RECT m_client;
 };
 
 // What the screen shows inside `area` (screen coordinates), saved as a PNG.
@@ -434,6 +415,19 @@ inline bool WritePicture(const std::string& path, int w, int h, Gdiplus::Color c
     CLSID encoder{};
     return GetEncoderClsid(mb::Widen("image/" + format).c_str(), &encoder) >= 0 &&
            bitmap.Save(mb::Widen(path).c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
+// A picture with a diagonal gradient, a sun and a band, for a person to see how it was fitted.
+inline void SaveScene(const std::string& path, int width, int height, Gdiplus::Color top, Gdiplus::Color bottom) {
+    Gdiplus::Bitmap bitmap(width, height, PixelFormat24bppRGB);
+    Gdiplus::Graphics g(&bitmap);
+    Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(width, height), top, bottom);
+    g.FillRectangle(&sky, 0, 0, width, height);
+    Gdiplus::SolidBrush sun(Gdiplus::Color(255, 255, 230, 120)), ground(Gdiplus::Color(255, 40, 90, 50));
+    const int r = std::min(width, height) / 4;
+    g.FillEllipse(&sun, width - 2 * r - r / 2, r / 2, 2 * r, 2 * r);
+    g.FillRectangle(&ground, 0, height * 3 / 4, width, height - height * 3 / 4);
+    SaveImage(bitmap, path, "jpeg");
 }
 
 // A W x H GIF: the left half black, the rest white, so a thumbnail shows where the mask went.
@@ -523,12 +517,15 @@ protected:
         ::ShowWindow(page, SW_SHOW);
         Pump();
     }
-    // A page shown in the stand-in, sized as the settings window's frame holds it, for a picture
-    // of it.
-    void ShowAsInTheSettingsWindow(HWND page, const std::wstring& caption) {
+    // A page created in the stand-in and shown sized as the settings window's frame holds it, for a
+    // picture of it.
+    template <class Page>
+    void ShowAsInTheSettingsWindow(Page& created, UINT caption) {
+        ASSERT_TRUE(created.Create(parent));
+        HWND page = created.GetSafeHwnd();
         RECT frame{0, 0, 285, 162};
         ::MapDialogRect(page, &frame);
-        ::SetWindowTextW(parent, caption.c_str());
+        ::SetWindowTextW(parent, fw::LoadText(caption).c_str());
         RECT outer{0, 0, frame.right + 16, frame.bottom + 16};
         ::AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION, FALSE, 0);
         ::SetWindowPos(parent, nullptr, 60, 60, outer.right - outer.left, outer.bottom - outer.top,

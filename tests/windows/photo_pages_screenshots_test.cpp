@@ -28,14 +28,7 @@ bool SaveScreen(const std::string& name) {
                           ShotDir() + "\\" + name);
 }
 
-class PhotoPagesScreenshots : public PageTest {
-protected:
-    template <class Page>
-    void ShowInHost(Page& page, UINT caption) {
-        ASSERT_TRUE(page.Create(parent));
-        ShowAsInTheSettingsWindow(page.GetSafeHwnd(), fw::LoadText(caption));
-    }
-};
+class PhotoPagesScreenshots : public PageTest {};
 
 TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.imagepos = 1;
@@ -44,7 +37,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
     env.picmaxsize = 420;
     composer.ReplacePositions({{40, 40, 440, 440}, {600, 60, 960, 420}, {300, 420, 640, 760}});
     CSetForeImg page(context);
-    ShowInHost(page, IDS_PAGE_PHOTOS);
+    ShowAsInTheSettingsWindow(page, IDS_PAGE_PHOTOS);
     EXPECT_TRUE(SaveWindow(parent, "fore-page.png"));
 
     Click(page.GetSafeHwnd(), IDC_FORE_CENTRE);
@@ -58,23 +51,13 @@ TEST_F(PhotoPagesScreenshots, DISABLED_ForegroundPage) {
 
 TEST_F(PhotoPagesScreenshots, DISABLED_BackgroundPage) {
     const std::string photo = dir.File("evening.jpg");
-    {
-        Gdiplus::Bitmap picture(1600, 600, PixelFormat24bppRGB);
-        Gdiplus::Graphics g(&picture);
-        Gdiplus::LinearGradientBrush sky(Gdiplus::Point(0, 0), Gdiplus::Point(0, 600), Gdiplus::Color(255, 250, 160, 60),
-                                         Gdiplus::Color(255, 90, 40, 120));
-        g.FillRectangle(&sky, 0, 0, 1600, 600);
-        Gdiplus::SolidBrush hill(Gdiplus::Color(255, 30, 70, 40));
-        g.FillEllipse(&hill, -200, 420, 1200, 500);
-        g.FillEllipse(&hill, 700, 460, 1200, 500);
-        SaveImage(picture, photo, "jpeg");
-    }
+    SaveScene(photo, 1600, 600, Gdiplus::Color(255, 250, 160, 60), Gdiplus::Color(255, 90, 40, 120));
     env.isbackcolor = 1;
     env.backcolor = 0xFF2F4F6F;
     env.isbackimg = 1;
     env.backimagename = photo;
     CSetBackImg page(context);
-    ShowInHost(page, IDS_PAGE_BACKGROUND);
+    ShowAsInTheSettingsWindow(page, IDS_PAGE_BACKGROUND);
     EXPECT_TRUE(SaveWindow(parent, "back-page.png"));
 
     Click(page.GetSafeHwnd(), IDC_BACK_STRETCH);
@@ -98,19 +81,15 @@ TEST_F(PhotoPagesScreenshots, DISABLED_EffectsAndCalendarPages) {
     env.maskfilename = bin + "\\Masks\\heart.gif";
     {
         CSetEffect page(context);
-        ShowInHost(page, IDS_PAGE_EFFECTS);
+        ShowAsInTheSettingsWindow(page, IDS_PAGE_EFFECTS);
         EXPECT_TRUE(SaveWindow(parent, "effects-page.png"));
         InsideModalLoop step([&] {
             HWND picker = OpenedDialog();
             if (!picker) return;
             ::SetWindowPos(picker, HWND_TOP, 520, 60, 0, 0, SWP_NOSIZE);
             HWND list = ::GetDlgItem(picker, IDC_MASK_LIST);
-            LVFINDINFOW find{};
-            find.flags = LVFI_STRING;
-            find.psz = L"star";
-            int star = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                                       reinterpret_cast<LPARAM>(&find)));
-            ListView_SetItemState(list, star, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            ListView_SetItemState(list, FindListItem(list, L"star"), LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
             ::SetFocus(list);
             Settle();
             EXPECT_TRUE(SaveScreen("mask-picker.png"));
@@ -134,7 +113,7 @@ TEST_F(PhotoPagesScreenshots, DISABLED_EffectsAndCalendarPages) {
     env.bluedaycolor = RGB(80, 120, 255);
     env.reddaycolor = RGB(255, 60, 60);
     CSetCalen calendar(context);
-    ShowInHost(calendar, IDS_PAGE_CALENDAR);
+    ShowAsInTheSettingsWindow(calendar, IDS_PAGE_CALENDAR);
     EXPECT_TRUE(SaveWindow(parent, "calendar-page.png"));
 }
 

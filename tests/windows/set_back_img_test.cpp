@@ -48,13 +48,20 @@ TEST_F(BackImgPage, SwitchesOffDisableTheirControls) {
     }
 }
 
-TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
+// The colour dialog's choice converts between ARGB and Windows' colours; a chosen file shows its
+// information, and only a new one requests a fresh background. Both dialogs are owned by the
+// settings window, not the page or nobody.
+TEST_F(BackImgPage, ColourAndFileChoicesTakeTheAnswerAndOnlyAChangeAsksForAFreshBackground) {
+    const std::string photo = dir.File("sea.jpg");
+    ASSERT_TRUE(WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg"));
     env.isbackcolor = 1;
+    env.isbackimg = 1;
     env.backcolor = 0xFF112233;
     Open();
+    WaitForPicture();
     Click(Item(IDC_BACK_COLOR));
     EXPECT_EQ(std::vector<COLORREF>{RGB(0x11, 0x22, 0x33)}, prompts.offeredColors);
-    EXPECT_EQ(std::vector<HWND>{parent}, prompts.colorOwners) << "the settings window, not the page or nobody";
+    EXPECT_EQ(std::vector<HWND>{parent}, prompts.colorOwners);
     EXPECT_EQ(0xFF0A141Eu, env.backcolor);
     EXPECT_TRUE(pageComposer.freshAsked);
 
@@ -64,13 +71,7 @@ TEST_F(BackImgPage, ColourChoiceConvertsBetweenArgbAndWindowsColours) {
     EXPECT_EQ(2u, prompts.offeredColors.size());
     EXPECT_EQ(0xFF0A141Eu, env.backcolor) << "cancel changes nothing";
     EXPECT_FALSE(pageComposer.freshAsked);
-}
 
-TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFreshBackground) {
-    const std::string photo = dir.File("sea.jpg");
-    ASSERT_TRUE(WritePicture(photo, 800, 600, Gdiplus::Color(255, 40, 90, 160), "jpeg"));
-    env.isbackimg = 1;
-    Open();
     prompts.imageFileAnswer = photo;
     Click(Item(IDC_BACK_BROWSE));
     WaitForPicture();
@@ -86,7 +87,6 @@ TEST_F(BackImgPage, ChoosingAFileShowsItsInformationAndOnlyANewOneRequestsAFresh
     prompts.imageFileAnswer.reset();  // cancelled
     Click(Item(IDC_BACK_BROWSE));
     EXPECT_EQ(photo, env.backimagename);
-    // Each time owned by the settings window, not by the page.
     EXPECT_EQ(std::vector<HWND>(3, parent), prompts.chooserOwners);
 }
 

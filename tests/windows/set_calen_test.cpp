@@ -109,7 +109,7 @@ TEST_F(CalendarPage, PreviewsUseTwentyTwoAndTwelvePointsWithTheStoredFaces) {
     EXPECT_EQ(L"2006. ABCDE", TextOf(page->YearMonthPreview().GetSafeHwnd()));
 }
 
-TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettings) {
+TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettingsAndANewFaceKeepsThem) {
     env.isitalic2 = 1;
     Open();
     // Each preview's font as its own two switches say.
@@ -128,7 +128,8 @@ TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettings) {
         {IDC_CALEN_YM_ITALIC, &EnvSettings::isitalic1, 1, 0},
         {IDC_CALEN_DAY_BOLD, &EnvSettings::isbold2, 1, IDC_CALEN_DAY_FONT},
         {IDC_CALEN_DAY_ITALIC, &EnvSettings::isitalic2, 0, 0},
-        {IDC_CALEN_YM_BOLD, &EnvSettings::isbold1, 0, IDC_CALEN_YM_FONT}};
+        {IDC_CALEN_YM_BOLD, &EnvSettings::isbold1, 0, IDC_CALEN_YM_FONT},
+        {IDC_CALEN_YM_BOLD, &EnvSettings::isbold1, 1, IDC_CALEN_YM_FONT}};
     for (int step = 1; const auto& c : clicks) {
         Click(hwnd, c.id);
         EXPECT_EQ(c.value, env.*c.setting) << step;
@@ -138,12 +139,8 @@ TEST_F(CalendarPage, BoldAndItalicReachThePreviewsAndTheSettings) {
         }
         ++step;
     }
-}
 
-TEST_F(CalendarPage, NewFaceKeepsBoldAndItalic) {
-    env.isbold1 = 1;
-    env.isitalic1 = 1;
-    Open();
+    // A new face keeps them.
     std::vector<std::string> items = Items(IDC_CALEN_YM_FONT);
     auto other = std::find_if(items.begin(), items.end(), [](const std::string& n) { return n != "Tahoma"; });
     ASSERT_NE(items.end(), other);
@@ -156,7 +153,7 @@ TEST_F(CalendarPage, NewFaceKeepsBoldAndItalic) {
     EXPECT_EQ("Tahoma", env.ddfontname);
 }
 
-TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsAndAnUnknownOneNothing) {
+TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsOrTheExactOneAndAnUnknownOneNothing) {
     env.ymfontname = "taho";
     env.ddfontname = "No Such Face";
     Open();
@@ -167,11 +164,11 @@ TEST_F(CalendarPage, StoredNameSelectsTheFaceItBeginsAndAnUnknownOneNothing) {
     LOGFONTA stock{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
     EXPECT_STREQ(stock.lfFaceName, Created(page->DayPreview()).lfFaceName);
-}
 
-TEST_F(CalendarPage, StoredFaceIsSelectedAmongLongerNamesThatBeginWithIt) {
+    // A stored face is selected among longer names that begin with it.
     env.ymfontname = "DejaVu Sans";
     env.ddfontname = "dejavu sans mono";
+    page->DestroyWindow();
     Open();
     std::vector<std::string> items = Items(IDC_CALEN_YM_FONT);
     if (std::find(items.begin(), items.end(), "DejaVu Sans Mono") == items.end()) GTEST_SKIP() << "no DejaVu";
@@ -180,15 +177,20 @@ TEST_F(CalendarPage, StoredFaceIsSelectedAmongLongerNamesThatBeginWithIt) {
     EXPECT_EQ("DejaVu Sans Mono", env.ddfontname) << "the list's spelling is taken";
 }
 
-TEST_F(CalendarPage, SwitchEnablesTheControlsAndSwatchesWaitForIt) {
+// The switch enables the controls and the swatches wait for it; then each swatch edits its own
+// colour without a fresh background.
+TEST_F(CalendarPage, SwitchEnablesTheControlsAndEachSwatchEditsItsOwnColour) {
     env.iscalender = 0;
-    env.yymmcolor = RGB(1, 2, 3);
+    env.yymmcolor = RGB(1, 0, 0);
+    env.whitedaycolor = RGB(2, 0, 0);
+    env.bluedaycolor = RGB(3, 0, 0);
+    env.reddaycolor = RGB(4, 0, 0);
     Open();
     EXPECT_TRUE(Enabled(hwnd, IDC_CALEN_YM_COLOR)) << "enabled at first whatever the switch";
     prompts.colorAnswer = RGB(9, 8, 7);
     Click(hwnd, IDC_CALEN_YM_COLOR);
     EXPECT_TRUE(prompts.offeredColors.empty()) << "no colour dialog while the calendar is off";
-    EXPECT_EQ(RGB(1, 2, 3), env.yymmcolor);
+    EXPECT_EQ(RGB(1, 0, 0), env.yymmcolor);
 
     Click(hwnd, IDC_CALEN_SHOW);
     EXPECT_EQ(1, env.iscalender);
@@ -201,14 +203,8 @@ TEST_F(CalendarPage, SwitchEnablesTheControlsAndSwatchesWaitForIt) {
         EXPECT_FALSE(Enabled(hwnd, id)) << id;
     Click(hwnd, IDC_CALEN_SHOW);
     EXPECT_TRUE(Enabled(hwnd, IDC_CALEN_SUNDAY_COLOR));
-}
 
-TEST_F(CalendarPage, EachSwatchEditsItsOwnColourWithoutAFreshBackground) {
-    env.yymmcolor = RGB(1, 0, 0);
-    env.whitedaycolor = RGB(2, 0, 0);
-    env.bluedaycolor = RGB(3, 0, 0);
-    env.reddaycolor = RGB(4, 0, 0);
-    Open();
+    pageComposer.freshAsked = false;
     struct Case { int id; COLORREF* option; COLORREF before; };
     for (Case c : {Case{IDC_CALEN_YM_COLOR, &env.yymmcolor, RGB(1, 0, 0)},
                    Case{IDC_CALEN_WEEKDAY_COLOR, &env.whitedaycolor, RGB(2, 0, 0)},

@@ -55,13 +55,7 @@ protected:
         EXPECT_EQ(nullptr, page->MaskPicker()) << "the picker is deleted after its run";
     }
     static HWND List(HWND picker) { return ::GetDlgItem(picker, IDC_MASK_LIST); }
-    static int FindItem(HWND picker, const wchar_t* label) {
-        LVFINDINFOW find{};
-        find.flags = LVFI_STRING;
-        find.psz = label;
-        return static_cast<int>(::SendMessageW(List(picker), LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(&find)));
-    }
+    static int FindItem(HWND picker, const wchar_t* label) { return FindListItem(List(picker), label); }
     static void Choose(HWND picker, int item) {
         ListView_SetItemState(List(picker), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
@@ -83,17 +77,24 @@ TEST_F(EffectsPage, InitialisationFollowsTheSettings) {
     EXPECT_EQ(std::make_pair(1, 15), SpinRange(Item(IDC_EFFECT_FRAMESIZE_SPIN)));
     EXPECT_EQ(L"90", TextOf(Item(IDC_EFFECT_ANGLE)));
     EXPECT_EQ(7, ::SendMessageW(Item(IDC_EFFECT_ANGLE), CB_GETCOUNT, 0, 0));
-}
 
-TEST_F(EffectsPage, WithoutFrameTheFrameControlsStartDisabled) {
-    OpenWithMask("star.gif");
-    ExpectEnabled({IDC_EFFECT_CHOOSE_MASK}, {IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW});
-    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
-    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
+    // The frame's colour: a cancelled choice changes nothing, a taken one asks for a fresh background.
+    Click(hwnd, IDC_EFFECT_FRAMECOLOR);
+    EXPECT_EQ(std::vector<COLORREF>{RGB(10, 20, 30)}, prompts.offeredColors);
+    EXPECT_EQ(RGB(10, 20, 30), env.framecolor) << "cancel changes nothing";
+    EXPECT_FALSE(pageComposer.freshAsked);
+    prompts.colorAnswer = RGB(200, 100, 50);
+    Click(hwnd, IDC_EFFECT_FRAMECOLOR);
+    EXPECT_EQ(RGB(200, 100, 50), env.framecolor);
+    EXPECT_TRUE(pageComposer.freshAsked);
 }
 
 TEST_F(EffectsPage, FrameMaskAndShadowExcludeEachOther) {
-    OpenWithMask();
+    OpenWithMask("star.gif");  // without the frame its controls start disabled
+    ExpectEnabled({IDC_EFFECT_CHOOSE_MASK}, {IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW});
+    EXPECT_TRUE(Checked(hwnd, IDC_EFFECT_MASK));
+    EXPECT_EQ(L"star.gif", TextOf(Item(IDC_EFFECT_MASK_NAME)));
+
     Click(hwnd, IDC_EFFECT_FRAME);  // frame unticks the mask
     ExpectSwitches(1, 0, 0);
     ExpectEnabled({IDC_EFFECT_FRAMESIZE, IDC_EFFECT_FRAMECOLOR, IDC_EFFECT_SHADOW}, {IDC_EFFECT_CHOOSE_MASK});
@@ -180,7 +181,7 @@ TEST_F(EffectsPage, ThePickerTakesAChoiceAndNothingElse) {
     EXPECT_EQ(dir.path() + "\\masks\\" + mb::FileNameOfPath(first), env.maskfilename);
 }
 
-TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {
+TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnailsAndClosesOnExit) {
     OpenWithMask();
     RunPicker([&](HWND picker) {
         HWND list = List(picker);
@@ -216,20 +217,21 @@ TEST_F(EffectsPage, PickerShowsSevenMasksInTwoColumnsWithFittedThumbnails) {
         EXPECT_EQ("small", CellText(list, small, 0));
         ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     });
-}
 
-TEST_F(EffectsPage, ExitPathClosesAnOpenPicker) {
-    OpenWithMask();
+    // The exit path closes an open picker.
     RunPicker([&](HWND) { page->CloseOwnedWindows(); });
     EXPECT_TRUE(env.maskfilename.empty() || env.maskfilename == composer.Masks().front());
 }
 
+// A stored angle is taken from the item it begins; a choice in the list is stored.
 TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
     env.isrotate = 1;
+    env.rotatevalue = 4;
     Open();
     HWND angles = Item(IDC_EFFECT_ANGLE);
     EXPECT_TRUE(Enabled(hwnd, IDC_EFFECT_ANGLE));
-    EXPECT_EQ(L"90", TextOf(angles));
+    EXPECT_EQ(L"45", TextOf(angles));
+    EXPECT_EQ(45, env.rotatevalue);
     ::SendMessageW(angles, CB_SETCURSEL, 5, 0);
     ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_ANGLE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(angles));
     EXPECT_EQ(270, env.rotatevalue);
@@ -237,28 +239,6 @@ TEST_F(EffectsPage, AngleListStoresTheChosenAngle) {
     Click(hwnd, IDC_EFFECT_ROTATE);
     EXPECT_EQ(0, env.isrotate);
     EXPECT_FALSE(Enabled(hwnd, IDC_EFFECT_ANGLE));
-}
-
-TEST_F(EffectsPage, StoredAngleIsTakenFromTheItemItBegins) {
-    env.rotatevalue = 4;
-    Open();
-    EXPECT_EQ(L"45", TextOf(Item(IDC_EFFECT_ANGLE)));
-    EXPECT_EQ(45, env.rotatevalue);
-}
-
-TEST_F(EffectsPage, FrameColourTakesTheChoiceAndAsksForAFreshBackground) {
-    env.isframe = 1;
-    env.framecolor = RGB(1, 1, 1);
-    Open();
-    Click(hwnd, IDC_EFFECT_FRAMECOLOR);
-    EXPECT_EQ(std::vector<COLORREF>{RGB(1, 1, 1)}, prompts.offeredColors);
-    EXPECT_EQ(RGB(1, 1, 1), env.framecolor) << "cancel changes nothing";
-    EXPECT_FALSE(pageComposer.freshAsked);
-
-    prompts.colorAnswer = RGB(200, 100, 50);
-    Click(hwnd, IDC_EFFECT_FRAMECOLOR);
-    EXPECT_EQ(RGB(200, 100, 50), env.framecolor);
-    EXPECT_TRUE(pageComposer.freshAsked);
 }
 
 }  // namespace

@@ -16,52 +16,29 @@ using namespace page_testing;
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kStartupListKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
-// The program's value under one key of HKCU: its type and bytes; false when absent.
-bool ReadValue(const wchar_t* keyName, DWORD& type, std::vector<BYTE>& bytes) {
-    bytes.assign(2048, 0);
-    DWORD size = static_cast<DWORD>(bytes.size()) - sizeof(wchar_t);
-    if (::RegGetValueW(HKEY_CURRENT_USER, keyName, L"Dioramix", RRF_RT_ANY | RRF_NOEXPAND, &type, bytes.data(),
-                       &size) != ERROR_SUCCESS)
-        return false;
-    bytes.resize(size);
-    return true;
-}
-void WriteValue(const wchar_t* keyName, DWORD type, const std::vector<BYTE>& bytes) {
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, keyName, L"Dioramix", type, bytes.data(),
-                                               static_cast<DWORD>(bytes.size())));
-}
-
-// The autostart value as the registry holds it; false when absent.
-bool ReadAutostartValue(std::wstring& data) {
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-    if (!ReadValue(kRunKey, type, bytes)) return false;
-    bytes.resize(bytes.size() + 2, 0);
-    data = reinterpret_cast<const wchar_t*>(bytes.data());
-    return type == REG_SZ;
+// The program's value under one key of HKCU, read with the system's own call; nothing when absent.
+std::optional<fw::RegValue> ReadValue(const wchar_t* keyName) {
+    fw::RegValue value{REG_NONE, std::vector<BYTE>(2048, 0)};
+    DWORD size = static_cast<DWORD>(value.bytes.size()) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CURRENT_USER, keyName, L"Dioramix", RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                       value.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.resize(size);
+    return value;
 }
 
 // Keeps whatever autostart value and start-up list record the prefix had and puts them back.
 class AutostartGuard {
 public:
-    AutostartGuard() {
-        for (Saved& saved : m_saved) saved.had = ReadValue(saved.key, saved.type, saved.bytes);
-    }
     ~AutostartGuard() {
-        for (const Saved& saved : m_saved) {
-            if (saved.had) WriteValue(saved.key, saved.type, saved.bytes);
-            else ::RegDeleteKeyValueW(HKEY_CURRENT_USER, saved.key, L"Dioramix");
-        }
+        for (const auto& [key, value] : m_saved)
+            value ? m_registry.Write(key, L"Dioramix", *value) : m_registry.Delete(key, L"Dioramix");
     }
 
 private:
-    struct Saved {
-        const wchar_t* key;
-        bool had = false;
-        DWORD type = 0;
-        std::vector<BYTE> bytes;
-    };
-    Saved m_saved[2] = {{kRunKey}, {kStartupListKey}};
+    fw::UserRegistry m_registry;
+    const std::pair<const wchar_t*, std::optional<fw::RegValue>> m_saved[2] = {
+        {kRunKey, ReadValue(kRunKey)}, {kStartupListKey, ReadValue(kStartupListKey)}};
 };
 
 class EtcPage : public OnePageTest<CSetEtc> {
@@ -69,7 +46,9 @@ protected:
     bool Checked(int id) const { return page_testing::Checked(hwnd, id); }
 };
 
-TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionPrograms) {
+// The boxes and the exception programs as stored; the program buttons take input only while the
+// program stops for an active window, and Clear empties the list and its text.
+TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionProgramsFollowStopWhileActive) {
     env.ispath = 1;
     env.isweekday = 1;
     env.rememory = 1;
@@ -79,56 +58,58 @@ TEST_F(EtcPage, BoxesShowTheSettingsAndTheExceptionPrograms) {
     ExpectChecked({IDC_ETC_SHOWPATH, IDC_ETC_WEEKDAY, IDC_ETC_MEMORY, IDC_ETC_MAXWINSTOP}, {IDC_ETC_IPTOOLTIP});
     ExpectEnabled({IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS}, {});
     EXPECT_EQ(" 1.Movie Player, 2." + mb::Narrow(L"\uBA54\uBAA8\uC7A5"), ItemText(hwnd, IDC_ETC_PROGRAMS));
-}
 
-TEST_F(EtcPage, WithoutStopWhileActiveTheProgramButtonsAreDisabled) {
-    Open();
-    EXPECT_FALSE(Checked(IDC_ETC_MAXWINSTOP));
+    Click(hwnd, IDC_ETC_CLEAR_PROGRAMS);
+    EXPECT_TRUE(programs.empty());
+    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_PROGRAMS));
+
+    Click(hwnd, IDC_ETC_MAXWINSTOP);
+    EXPECT_EQ(0, env.maxwinstop);
     ExpectEnabled({}, {IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS});
     Click(hwnd, IDC_ETC_MAXWINSTOP);
     EXPECT_EQ(1, env.maxwinstop);
     ExpectEnabled({IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS}, {});
-    Click(hwnd, IDC_ETC_MAXWINSTOP);
-    EXPECT_EQ(0, env.maxwinstop);
-    EXPECT_FALSE(Enabled(hwnd, IDC_ETC_CHOOSE_PROGRAMS));
+
+    // A page opened with the switch off starts with the buttons disabled.
+    env.maxwinstop = 0;
+    page->DestroyWindow();
+    Open();
+    EXPECT_FALSE(Checked(IDC_ETC_MAXWINSTOP));
+    ExpectEnabled({}, {IDC_ETC_CHOOSE_PROGRAMS, IDC_ETC_CLEAR_PROGRAMS});
 }
 
+// Each box writes its setting at once, off and on again; the tray redraws its tip or icon for its
+// own, and the path and the picture per monitor (another shape) ask for a fresh background.
 TEST_F(EtcPage, EachBoxActsAtOnce) {
+    env.multimonitor = 1;
     Open();
-    Click(hwnd, IDC_ETC_SHOWPATH);
-    EXPECT_EQ(1, env.ispath);
-    EXPECT_TRUE(pageComposer.freshAsked);
-
-    // Each box writes its setting on and off at once; the tray redraws its tip or icon for its own.
+    EXPECT_TRUE(Checked(IDC_ETC_MULTIMONITOR));
     const struct {
         int id;
         std::function<int()> setting;
         const int* trayUpdates;
+        bool fresh;
     } boxes[] = {
-        {IDC_ETC_IPTOOLTIP, [&] { return int{env.isiptooltip}; }, &owner.tipUpdates},
-        {IDC_ETC_WEEKDAY, [&] { return int{env.isweekday}; }, &owner.iconUpdates},
-        {IDC_ETC_MEMORY, [&] { return int{env.rememory}; }, nullptr},
+        {IDC_ETC_SHOWPATH, [&] { return int{env.ispath}; }, nullptr, true},
+        {IDC_ETC_MULTIMONITOR, [&] { return int{env.multimonitor}; }, nullptr, true},
+        {IDC_ETC_IPTOOLTIP, [&] { return int{env.isiptooltip}; }, &owner.tipUpdates, false},
+        {IDC_ETC_WEEKDAY, [&] { return int{env.isweekday}; }, &owner.iconUpdates, false},
+        {IDC_ETC_MEMORY, [&] { return int{env.rememory}; }, nullptr, false},
     };
     for (const auto& box : boxes) {
-        for (int expected : {1, 0}) {
+        SCOPED_TRACE(box.id);
+        const int before = box.setting();
+        for (int click = 1; click <= 2; ++click) {
+            pageComposer.freshAsked = false;
             Click(hwnd, box.id);
-            EXPECT_EQ(expected, box.setting()) << box.id;
+            EXPECT_EQ(click == 1 ? 1 - before : before, box.setting());
+            if (box.fresh) {
+                EXPECT_TRUE(pageComposer.freshAsked);
+            }
             if (box.trayUpdates) {
-                EXPECT_EQ(2 - expected, *box.trayUpdates) << box.id;
+                EXPECT_EQ(click, *box.trayUpdates);
             }
         }
-    }
-}
-
-TEST_F(EtcPage, PicturePerMonitorBoxShowsAndSetsTheOptionAndStartsAfresh) {
-    env.multimonitor = 1;
-    Open();
-    EXPECT_TRUE(Checked(IDC_ETC_MULTIMONITOR));
-    for (int expected : {0, 1}) {
-        pageComposer.freshAsked = false;
-        Click(hwnd, IDC_ETC_MULTIMONITOR);
-        EXPECT_EQ(expected, env.multimonitor);
-        EXPECT_TRUE(pageComposer.freshAsked) << "a picture of another shape starts from a fresh background";
     }
 }
 
@@ -171,25 +152,18 @@ TEST_F(EtcPage, HotkeysAndFavouritesShowTheSettingsAndACombinationHeldElsewhereS
     ::DestroyWindow(other);
 }
 
-TEST_F(EtcPage, ClearEmptiesTheExceptionListAndItsText) {
-    env.maxwinstop = 1;
-    programs = {"A", "B"};
-    Open();
-    Click(hwnd, IDC_ETC_CLEAR_PROGRAMS);
-    EXPECT_TRUE(programs.empty());
-    EXPECT_EQ("", ItemText(hwnd, IDC_ETC_PROGRAMS));
-}
-
-TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
+TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedAndADisabledEntryEnabledAgain) {
     AutostartGuard guard;
     ASSERT_TRUE(startWithWindows.Set(false));
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART));
 
     Click(hwnd, IDC_ETC_AUTOSTART);
-    std::wstring value;
-    ASSERT_TRUE(ReadAutostartValue(value));
-    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", value) << "the executable's path, wide and in quotes";
+    const std::optional<fw::RegValue> value = ReadValue(kRunKey);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), value->type);
+    EXPECT_EQ(L"\"" + fw::ModuleFileNameWide() + L"\"", fw::TextOf(*value))
+        << "the executable's path, wide and in quotes";
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
 
     // A page opened now finds the value.
@@ -198,27 +172,25 @@ TEST_F(EtcPage, AutostartValueIsWrittenAndDeletedInTheRegistry) {
     EXPECT_TRUE(Checked(IDC_ETC_AUTOSTART));
 
     Click(hwnd, IDC_ETC_AUTOSTART);
-    EXPECT_FALSE(ReadAutostartValue(value));
+    EXPECT_FALSE(ReadValue(kRunKey));
     EXPECT_FALSE(startWithWindows.IsOn());
     EXPECT_TRUE(prompts.messages.empty()) << "no \"Setting Error\"";
-}
 
-TEST_F(EtcPage, AnEntryDisabledInTheStartupListShowsUntickedAndTickingEnablesItAgain) {
-    AutostartGuard guard;
+    // An entry the user disabled in the start-up list (what the Task Manager writes: 03 00 00 00
+    // and a time) shows unticked, and ticking enables it again.
     ASSERT_TRUE(startWithWindows.Set(true));
-    // What the Task Manager writes when the user disables the entry: 03 00 00 00 and a time.
-    WriteValue(kStartupListKey, REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01});
+    ASSERT_TRUE(registry.Write(kStartupListKey, L"Dioramix",
+                               {REG_BINARY, {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01}}));
     EXPECT_FALSE(startWithWindows.IsOn());
+    page->DestroyWindow();
     Open();
     EXPECT_FALSE(Checked(IDC_ETC_AUTOSTART)) << "the program does not start with Windows";
 
     Click(hwnd, IDC_ETC_AUTOSTART);
     EXPECT_TRUE(startWithWindows.IsOn());
-    DWORD type = 0;
-    std::vector<BYTE> record;
-    ASSERT_TRUE(ReadValue(kStartupListKey, type, record));
-    ASSERT_FALSE(record.empty());
-    EXPECT_EQ(2, record[0]);
+    const std::optional<fw::RegValue> record = ReadValue(kStartupListKey);
+    ASSERT_TRUE(record && !record->bytes.empty());
+    EXPECT_EQ(2, record->bytes[0]);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -227,10 +199,6 @@ TEST_F(EtcPage, AnEntryDisabledInTheStartupListShowsUntickedAndTickingEnablesItA
 class ProgramWindows : public PageTest {
 protected:
     TopWindows others;
-
-    HWND Make(const wchar_t* title, HWND owner = nullptr, int show = SW_SHOWNOACTIVATE) {
-        return others.Make(title, owner, show);
-    }
     // The titles of the windows this test made, in the list's order.
     static std::vector<std::string> Mine(const std::vector<std::string>& titles) {
         std::vector<std::string> mine;
@@ -259,15 +227,15 @@ protected:
 };
 
 TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder) {
-    HWND lower = Make(L"Program list: lower editor");
-    HWND upper = Make(L"Program list: upper editor");
+    HWND lower = others.Make(L"Program list: lower editor");
+    HWND upper = others.Make(L"Program list: upper editor");
     ::SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowPos(lower, upper, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Make(L"Program list: minimised", nullptr, SW_SHOWMINNOACTIVE);
-    HWND owner = Make(L"", nullptr, SW_HIDE);
-    Make(L"Program list: owned dialog", owner);
-    Make(L"");
-    Make(L"Program list: hidden", nullptr, SW_HIDE);
+    others.Make(L"Program list: minimised", nullptr, SW_SHOWMINNOACTIVE);
+    HWND owner = others.Make(L"", nullptr, SW_HIDE);
+    others.Make(L"Program list: owned dialog", owner);
+    others.Make(L"");
+    others.Make(L"Program list: hidden", nullptr, SW_HIDE);
 
     CProgramList dialog({}, parent);
     ASSERT_TRUE(dialog.Create());
@@ -282,8 +250,8 @@ TEST_F(ProgramWindows, ListShowsOnlyVisibleTitledUnownedRestoredWindowsInZOrder)
 }
 
 TEST_F(ProgramWindows, CurrentExceptionsComeCheckedAndSearchAgainClearsEveryCheck) {
-    Make(L"Program list: chosen");
-    Make(L"Program list: other");
+    others.Make(L"Program list: chosen");
+    others.Make(L"Program list: other");
     CProgramList dialog({mb::Narrow(L"Program list: chosen")}, parent);
     ASSERT_TRUE(dialog.Create());
     const int chosen = RowOf(dialog, L"Program list: chosen");
@@ -303,7 +271,7 @@ TEST_F(ProgramWindows, CurrentExceptionsComeCheckedAndSearchAgainClearsEveryChec
 TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     const wchar_t* names[] = {L"Program list: one", L"Program list: two", L"Program list: three",
                               L"Program list: four"};
-    for (const wchar_t* name : names) Make(name);
+    for (const wchar_t* name : names) others.Make(name);
     CProgramList dialog({}, parent);
     ASSERT_TRUE(dialog.Create());
     std::vector<int> rows;
@@ -318,8 +286,8 @@ TEST_F(ProgramWindows, SelectTakesEveryCheckedTitleInRowOrderWithoutALimit) {
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(dialog.Titles()[rows[i]], dialog.Selection()[i]);
 }
 
-TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancel) {
-    Make(L"Program list: movie player");
+TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCancelOrExit) {
+    others.Make(L"Program list: movie player");
     env.maxwinstop = 1;
     programs = {"Old choice"};
     CSetEtc page(context);
@@ -341,15 +309,10 @@ TEST_F(ProgramWindows, ThePageTakesTheCheckedProgramsOnSelectAndKeepsItsListOnCa
     ASSERT_TRUE(RunProgramList(page, tickThePlayerAndPress(IDC_PROGLIST_SELECT)));
     EXPECT_EQ(OutProgramList{"Program list: movie player"}, programs);
     EXPECT_EQ(" 1.Program list: movie player", ItemText(page.GetSafeHwnd(), IDC_ETC_PROGRAMS));
-    page.DestroyWindow();
-}
 
-// At program exit the page closes the program list it opened; the choice stays as it was.
-TEST_F(ProgramWindows, ClosingTheOwnedWindowsEndsTheProgramListAsCancelled) {
-    env.maxwinstop = 1;
+    // At program exit the page closes the program list it opened; the choice stays as it was, even
+    // a program without a window, which the list's own choice would drop.
     programs = {"Kept"};
-    CSetEtc page(context);
-    ASSERT_TRUE(page.Create(parent));
     page.CloseOwnedWindows();  // nothing open: nothing happens
     EXPECT_TRUE(RunProgramList(page, [&](CProgramList&) { page.CloseOwnedWindows(); }));
     EXPECT_EQ(nullptr, page.ProgramList());

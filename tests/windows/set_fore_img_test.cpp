@@ -43,30 +43,14 @@ TEST_F(ForeImgPage, ShowsTheSettingsItWasOpenedWith) {
     EXPECT_EQ(std::make_pair(3, 30), SpinRange(Item(IDC_FORE_CLEARCOUNT_SPIN)));
 }
 
+// The limit's message is a real message box with the settings caption, answered from inside its loop.
 TEST_F(ForeImgPage, OverlapLimitOnA1024By768ScreenWithItsMessage) {
     env.picmaxsize = 500;
+    prompts.realMessages = true;
     Open();
     EXPECT_EQ(443, context.m_overlapLimit);
     EXPECT_EQ(fw::LoadText(IDS_OVERLAP_LABEL, 443), Shown(IDC_FORE_OVERLAP));
 
-    Click(Item(IDC_FORE_OVERLAP));
-    EXPECT_EQ(1, env.isoverlap);
-    EXPECT_EQ(std::vector<std::wstring>{kOverlapMessage}, Warnings());
-    EXPECT_EQ(L"443", Shown(IDC_FORE_SIZE));
-    EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the limit itself does not untick the box";
-    EXPECT_TRUE(Enabled(IDC_FORE_CLEARCOUNT) && Enabled(IDC_FORE_BACKGRAY));
-
-    // Within the limit nothing is said.
-    Click(Item(IDC_FORE_OVERLAP));
-    Click(Item(IDC_FORE_OVERLAP));
-    EXPECT_EQ(1u, Warnings().size());
-}
-
-// The real message box: its caption and text, answered from inside its loop.
-TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
-    env.picmaxsize = 500;
-    prompts.realMessages = true;
-    Open();
     std::wstring seenText;
     int ticks = 0;
     InsideModalLoop answer(200, [&] {
@@ -79,12 +63,34 @@ TEST_F(ForeImgPage, OverlapMessageBoxHasTheSettingsCaption) {
     });
     Click(Item(IDC_FORE_OVERLAP));
     EXPECT_EQ(kOverlapMessage, seenText);
+    EXPECT_EQ(1, env.isoverlap);
+    EXPECT_EQ(std::vector<std::wstring>{kOverlapMessage}, Warnings());
     EXPECT_EQ(L"443", Shown(IDC_FORE_SIZE));
+    EXPECT_TRUE(Checked(IDC_FORE_OVERLAP)) << "the limit itself does not untick the box";
+    EXPECT_TRUE(Enabled(IDC_FORE_CLEARCOUNT) && Enabled(IDC_FORE_BACKGRAY));
+
+    // Within the limit nothing is said.
+    Click(Item(IDC_FORE_OVERLAP));
+    Click(Item(IDC_FORE_OVERLAP));
+    EXPECT_EQ(1u, Warnings().size());
 }
 
-TEST_F(ForeImgPage, TypingASizeBeyondTheLimitUnticksOverlapQuietly) {
+// Each box writes its switch at once; only unticking grey asks for a fresh background. A size
+// typed beyond the overlap limit unticks overlap without a word.
+TEST_F(ForeImgPage, BoxesWriteAtOnceAndASizeBeyondTheLimitUnticksOverlapQuietly) {
     env.isoverlap = 1;
     Open();
+    const struct { int id; uint8_t EnvSettings::*setting; int value; bool fresh; } clicks[] = {
+        {IDC_FORE_BACKGRAY, &EnvSettings::isbackgray, 1, false}, {IDC_FORE_BACKGRAY, &EnvSettings::isbackgray, 0, true},
+        {IDC_FORE_RANDOM, &EnvSettings::israndum, 1, false},     {IDC_FORE_SEQUENTIAL, &EnvSettings::israndum, 0, false},
+        {IDC_FORE_NOTSTRETCH, &EnvSettings::notstrech, 1, false}};
+    for (const auto& c : clicks) {
+        pageComposer.freshAsked = false;
+        Click(Item(c.id));
+        EXPECT_EQ(c.value, env.*c.setting) << c.id;
+        EXPECT_EQ(c.fresh, pageComposer.freshAsked) << c.id;
+    }
+
     ASSERT_TRUE(Checked(IDC_FORE_OVERLAP));
     Type(IDC_FORE_SIZE, L"443");
     EXPECT_TRUE(Checked(IDC_FORE_OVERLAP));
@@ -95,7 +101,7 @@ TEST_F(ForeImgPage, TypingASizeBeyondTheLimitUnticksOverlapQuietly) {
     EXPECT_EQ(400, env.picmaxsize) << "the size itself reaches stEnv only through the close check";
 }
 
-TEST_F(ForeImgPage, SecondsRewriteATooShortTime) {
+TEST_F(ForeImgPage, SecondsRewriteATooShortTimeAndSizeArrowsStepByTen) {
     env.changetime = 2;
     Open();
     Click(Item(IDC_FORE_SECONDS));
@@ -113,11 +119,8 @@ TEST_F(ForeImgPage, SecondsRewriteATooShortTime) {
     Click(Item(IDC_FORE_MINUTES));
     Click(Item(IDC_FORE_SECONDS));
     EXPECT_EQ(L"3", Shown(IDC_FORE_CHANGETIME)) << "an empty field counts as 0";
-}
 
-TEST_F(ForeImgPage, SizeArrowsStepByTen) {
-    Open();
-    // What is typed first (nothing: the field as it is), the arrow key, what the field shows then.
+    // The size's arrows step by ten. What is typed first (nothing: the field as it is), the arrow key, what the field shows then.
     const struct { const wchar_t* typed; UINT key; const wchar_t* shown; } presses[] = {
         {nullptr, VK_UP, L"410"}, {nullptr, VK_DOWN, L"400"}, {L"405", VK_UP, L"415"},
         {L"755", VK_UP, L"760"},  // the range holds
@@ -175,22 +178,6 @@ TEST_F(ForeImgPage, ForegroundSwitchGovernsEveryPhotoControl) {
     EXPECT_TRUE(pageComposer.freshAsked);
     // Overlap and the editor stay off in the centre mode.
     ExpectEnabled({IDC_FORE_SIZE, IDC_FORE_USERPOS}, {IDC_FORE_OVERLAP, IDC_FORE_POSEDIT});
-}
-
-// Each box writes its switch at once; only unticking grey asks for a fresh background.
-TEST_F(ForeImgPage, BoxesWriteAtOnceAndOnlyUntickingGreyAsksForAFreshBackground) {
-    env.isoverlap = 1;
-    Open();
-    const struct { int id; uint8_t EnvSettings::*setting; int value; bool fresh; } clicks[] = {
-        {IDC_FORE_BACKGRAY, &EnvSettings::isbackgray, 1, false}, {IDC_FORE_BACKGRAY, &EnvSettings::isbackgray, 0, true},
-        {IDC_FORE_RANDOM, &EnvSettings::israndum, 1, false},     {IDC_FORE_SEQUENTIAL, &EnvSettings::israndum, 0, false},
-        {IDC_FORE_NOTSTRETCH, &EnvSettings::notstrech, 1, false}};
-    for (const auto& c : clicks) {
-        pageComposer.freshAsked = false;
-        Click(Item(c.id));
-        EXPECT_EQ(c.value, env.*c.setting) << c.id;
-        EXPECT_EQ(c.fresh, pageComposer.freshAsked) << c.id;
-    }
 }
 
 TEST_F(ForeImgPage, PositionCountAndMap) {

@@ -110,15 +110,14 @@ protected:
     }
 };
 
-TEST_F(PathPage, EmptyFolderListShowsNoRowsAndZeroPics) {
+TEST_F(PathPage, ColumnsRowsAndKeysOfTheStoredFolderListAndAnEmptyOne) {
     Open();
     ExpectShown({}, "0 pics");
     ExpectNoSelection();
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {});
-}
 
-TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
     catalogue.Replace({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count"}, {});
+    page->DestroyWindow();
     Open();
     HWND header = ListView_GetHeader(list);
     ASSERT_EQ(2, Header_GetItemCount(header));
@@ -132,6 +131,14 @@ TEST_F(PathPage, ColumnsAndRowsOfTheStoredFolderList) {
     EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
 
     ExpectShown({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count,"}, "15 pics");
+
+    // The navigation keys never reach the list.
+    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
+        MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(key), 0};
+        EXPECT_TRUE(page->PreTranslateMessage(&msg)) << key;
+    }
+    EXPECT_EQ(0, page->Selection());
 }
 
 TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
@@ -155,9 +162,9 @@ TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
     ExpectEnabled({IDC_PATH_ADD, IDC_PATH_RELOAD}, {});
 }
 
-TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
-    std::string outer = Folder("outer", 1);
-    Folder("outer\\inner", 1);
+TEST_F(PathPage, IncludedSameNameAndRootRefusalsLeaveNoSelectionAndDeleteDisabled) {
+    std::string outer = Folder("Outer", 1);
+    Folder("Outer\\inner", 1);
     Open();
     AddAndWait(outer);
     ClickRow(hwnd, IDC_PATH_LIST, 0);
@@ -169,34 +176,32 @@ TEST_F(PathPage, AlreadyIncludedRefusalLeavesNoSelectionAndDeleteDisabled) {
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_INCLUDED)}, Shown());
     ExpectNoSelection();
     ExpectShown({mb::ToLower(outer) + ",2"}, "2 pics");
-}
 
-TEST_F(PathPage, SameNameAndRootRefusals) {
-    std::string folder = Folder("Same", 1);
-    Open();
-    AddAndWait(folder);
-    page->AddChosenFolder(mb::ToLower(folder));
+    page->AddChosenFolder(mb::ToLower(outer));
     page->AddChosenFolder("C:\\");
     EXPECT_EQ(1, RowCount(list));
     // A refusal is a plain box; the refused root is a notice of two lines, with the information icon.
     EXPECT_EQ((std::vector<FakePrompts::Message>{
+                  {hwnd, fw::LoadText(IDS_FOLDER_INCLUDED), L"Dioramix", MB_OK},
                   {hwnd, fw::LoadText(IDS_FOLDER_SAME_NAME), L"Dioramix", MB_OK},
                   {hwnd, fw::LoadText(IDS_FOLDER_ROOT), fw::LoadText(IDS_NOTICE_CAPTION), MB_OK | MB_ICONINFORMATION}}),
               prompts.messages);
     EXPECT_NE(std::wstring::npos, fw::LoadText(IDS_FOLDER_ROOT).find(L"!\n"));
 }
 
+// Add asks the folder browser, owned by the page; a cancel changes nothing, and a choice without a
+// file-system path is a root.
 TEST_F(PathPage, AddAsksTheFolderBrowserAndACancelChangesNothing) {
     std::string folder = Folder("Chosen", 2);
     Open();
-    Click(hwnd, IDC_PATH_ADD);  // no answer: cancelled
+    Click(hwnd, IDC_PATH_ADD);
     EXPECT_EQ(0, RowCount(list));
     prompts.folderAnswer = folder;
     Click(hwnd, IDC_PATH_ADD);
     ASSERT_TRUE(WaitForScan());
     ExpectShown({mb::ToLower(folder) + ",2"}, "2 pics");
     EXPECT_EQ((std::vector<HWND>{hwnd, hwnd}), prompts.chooserOwners);
-    prompts.folderAnswer = "";  // a choice without a file-system path is a root
+    prompts.folderAnswer = "";
     Click(hwnd, IDC_PATH_ADD);
     EXPECT_EQ(std::vector<std::wstring>{fw::LoadText(IDS_FOLDER_ROOT)}, Shown());
 }
@@ -215,7 +220,7 @@ TEST_F(PathPage, TidyUpReplacesListedSubfoldersByTheirParent) {
     EXPECT_EQ(6u, catalogue.Images().size());
 }
 
-TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeletingTheLastFolderEmptiesEverything) {
+TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeleteRescansTheRestOrEmptiesEverything) {
     Open();
     AddAndWait(Folder("only", 4));
     ClickRow(hwnd, IDC_PATH_LIST, 0);
@@ -230,13 +235,11 @@ TEST_F(PathPage, ClickBesideTheRowsDisablesDeleteAndDeletingTheLastFolderEmpties
     EXPECT_TRUE(catalogue.FolderEntries().empty());
     EXPECT_TRUE(catalogue.Images().empty());
     ExpectNoSelection();
-}
 
-TEST_F(PathPage, DeleteRescansTheRestAndDropsAFolderThatBecameEmpty) {
+    // A delete rescans the rest and drops a folder that became empty.
     std::string first = Folder("first", 1);
     std::string second = Folder("second", 2);
     std::string third = Folder("third", 1);
-    Open();
     AddAndWait(first);
     AddAndWait(second);
     AddAndWait(third);
@@ -284,30 +287,17 @@ TEST_F(PathPage, TheBarShowsEachPositionAtOnceInAWideRange) {
     std::vector<std::pair<UINT, WPARAM>>& sent = BarMessages();
     sent.clear();
     ASSERT_TRUE(::SetWindowSubclass(bar, RecordBarMessages, 1, 0));
-    ShowBarPosition(bar, 41000, 70000);
-    EXPECT_EQ(70000, ProgressHigh());
-    EXPECT_EQ(41000, ProgressPos());
-    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{PBM_SETRANGE32, 70000}, {PBM_SETPOS, 41001}, {PBM_SETPOS, 41000}}),
-              sent);
-    sent.clear();
-    ShowBarPosition(bar, 70000, 70000);
-    EXPECT_EQ(70000, ProgressHigh());
-    EXPECT_EQ(70000, ProgressPos());
-    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{PBM_SETRANGE32, 70001}, {PBM_SETPOS, 70001}, {PBM_SETPOS, 70000},
-                                                    {PBM_SETRANGE32, 70000}}),
-              sent);
-    ::RemoveWindowSubclass(bar, RecordBarMessages, 1);
-}
-
-TEST_F(PathPage, NavigationKeysNeverReachTheList) {
-    catalogue.Replace({"c:\\a,1", "c:\\b,2", "c:\\c,3"}, {});
-    Open();
-    ClickRow(hwnd, IDC_PATH_LIST, 0);
-    for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
-        MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(key), 0};
-        EXPECT_TRUE(page->PreTranslateMessage(&msg)) << key;
+    const struct { int position; std::vector<std::pair<UINT, WPARAM>> sent; } shows[] = {
+        {41000, {{PBM_SETRANGE32, 70000}, {PBM_SETPOS, 41001}, {PBM_SETPOS, 41000}}},
+        {70000, {{PBM_SETRANGE32, 70001}, {PBM_SETPOS, 70001}, {PBM_SETPOS, 70000}, {PBM_SETRANGE32, 70000}}}};
+    for (const auto& show : shows) {
+        sent.clear();
+        ShowBarPosition(bar, show.position, 70000);
+        EXPECT_EQ(70000, ProgressHigh());
+        EXPECT_EQ(show.position, ProgressPos());
+        EXPECT_EQ(show.sent, sent);
     }
-    EXPECT_EQ(0, page->Selection());
+    ::RemoveWindowSubclass(bar, RecordBarMessages, 1);
 }
 
 TEST_F(PathPage, ATidyUpThatALaterRuleStopsShowsBothBoxesInOrderAndTheRowsLeft) {
@@ -530,7 +520,7 @@ protected:
     }
 };
 
-TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommas) {
+TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommasAndRowsAtTheEnd) {
     EXPECT_EQ(-1, list.ColumnCount());
     EXPECT_FALSE(list.InsertColumns("", ","));
     EXPECT_EQ(-1, list.ColumnCount());
@@ -546,10 +536,8 @@ TEST_F(TintedList, ColumnsFromAHeadingWithStrayCommas) {
     ::SendMessageW(listWindow, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(L"beta", text);
     EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
-}
 
-TEST_F(TintedList, RowsAppendAtTheEndWithTheirCells) {
-    list.InsertColumns("a,b", ",");
+    // Rows append at the end with their cells.
     EXPECT_EQ(0, list.InsertRow({"one", "1"}));
     EXPECT_EQ(1, list.InsertRow({"two", "2"}));
     EXPECT_EQ(-1, list.InsertRow({}));

@@ -89,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
+TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListedAndANewDpiScalesThem) {
     CEnvSetDlg host(context);
     ASSERT_TRUE(host.Create());
     EXPECT_EQ(kTitle, TextOf(host.GetSafeHwnd()));
@@ -114,21 +114,17 @@ TEST_F(SettingsHost, FirstOpeningShowsTheFirstPageWithAllSevenListed) {
     HWND help = host.Page(6)->GetSafeHwnd();
     EXPECT_EQ(L"Dioramix ver" DIORAMIX_VERSION_WIDE, TextOf(::GetDlgItem(help, IDC_VERSION_LINE)));
     EXPECT_EQ(kAboutTitle, TextOf(help));
-}
 
-TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsAndCaption) {
-    CEnvSetDlg host(context);
-    ASSERT_TRUE(host.Create());
+    // A new DPI takes the suggested rectangle and scales the rows, icons, columns and caption.
     ASSERT_EQ(96u, host.Dpi());
     HWND folders = ::GetDlgItem(host.Page(3)->GetSafeHwnd(), IDC_PATH_LIST);
     ASSERT_NE(nullptr, folders);
-    const int firstColumn = ListView_GetColumnWidth(folders, 0);
-    EXPECT_EQ(350, firstColumn);
+    EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
     // A label's font is as tall as its dialog's, not the stock font's one size for every DPI.
-    const auto& help = static_cast<const CSetHelp&>(*host.Page(6));
+    const auto& helpPage = static_cast<const CSetHelp&>(*host.Page(6));
     LOGFONTW pageFont{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(help.GetSafeHwnd(), WM_GETFONT, 0, 0)), sizeof pageFont, &pageFont);
-    const LONG linkHeight = help.WebLink().GetLogFont().lfHeight;
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(help, WM_GETFONT, 0, 0)), sizeof pageFont, &pageFont);
+    const LONG linkHeight = helpPage.WebLink().GetLogFont().lfHeight;
     EXPECT_EQ(pageFont.lfHeight, linkHeight);
     RECT before = RectOf(host.GetSafeHwnd());
 
@@ -144,19 +140,19 @@ TEST_F(SettingsHost, ANewDpiTakesTheSuggestedRectangleAndScalesRowsIconsColumnsA
     EXPECT_EQ(InsideFrame(host), RectOf(host.Page(0)->GetSafeHwnd())) << "the pages still fill the frame";
 
     // The help page's links, drawn in a font of their own, grow with the page's.
-    EXPECT_EQ(::MulDiv(linkHeight, 144, 96), help.WebLink().GetLogFont().lfHeight);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(help.WebLink().GetFont()),
-              ::SendMessageW(help.WebLink().GetSafeHwnd(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(::MulDiv(linkHeight, 144, 96), helpPage.WebLink().GetLogFont().lfHeight);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(helpPage.WebLink().GetFont()),
+              ::SendMessageW(helpPage.WebLink().GetSafeHwnd(), WM_GETFONT, 0, 0));
 
     // And back, without the widths drifting.
     ::SendMessageW(host.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before));
-    EXPECT_EQ(linkHeight, help.WebLink().GetLogFont().lfHeight);
+    EXPECT_EQ(linkHeight, helpPage.WebLink().GetLogFont().lfHeight);
     EXPECT_EQ(20, ::SendMessageW(List(host), LB_GETITEMHEIGHT, 6, 0));
     EXPECT_EQ(350, ListView_GetColumnWidth(folders, 0));
     EXPECT_EQ(50, ListView_GetColumnWidth(folders, 1));
 }
 
-TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
+TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpeningAndAnIndexOutsideShowsNone) {
     {
         CEnvSetDlg host(context);
         ASSERT_TRUE(host.Create());
@@ -178,14 +174,14 @@ TEST_F(SettingsHost, SwitchingPagesIsRememberedForTheNextOpening) {
     EXPECT_EQ(4, ::SendMessageW(List(again), LB_GETCURSEL, 0, 0));
     EXPECT_EQ(4, again.ShownPage());
     EXPECT_EQ(L"  " + kCalendarPage, again.CaptionText());
-}
+    again.DestroyWindow();
 
-TEST_F(SettingsHost, AnIndexOutsideTheListShowsNoPage) {
+    // An index outside the list shows no page.
     lastPage = 9;
-    CEnvSetDlg host(context);
-    ASSERT_TRUE(host.Create());
-    EXPECT_EQ(-1, host.ShownPage());
-    EXPECT_EQ(L"  " + kFirstPage, host.CaptionText());  // nothing selected: the first item's name
+    CEnvSetDlg outside(context);
+    ASSERT_TRUE(outside.Create());
+    EXPECT_EQ(-1, outside.ShownPage());
+    EXPECT_EQ(L"  " + kFirstPage, outside.CaptionText());  // nothing selected: the first item's name
 }
 
 TEST_F(SettingsHost, CloseChecksRefuseOnTheRealFieldsInOrder) {
@@ -358,7 +354,7 @@ protected:
     }
 };
 
-TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillAnUnselectedOneOnTheWindowColour) {
+TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillOrInHighContrastTheSystemsPair) {
     Canvas canvas(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(canvas.dc(), ODA_DRAWENTIRE, ODS_SELECTED));
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 0)) << "the icon's white corner is transparent";
@@ -374,10 +370,8 @@ TEST_F(PageListItems, SelectedItemIsOutlinedOnARoseFillAnUnselectedOneOnTheWindo
     Canvas untouched(150, 20, RGB(1, 2, 3));
     list.DrawItem(Item(untouched.dc(), ODA_FOCUS, ODS_SELECTED | ODS_FOCUS));
     EXPECT_EQ(150 * 20, untouched.Count(RGB(1, 2, 3), {0, 0, 150, 20})) << "focus alone draws nothing";
-}
 
-TEST_F(PageListItems, HighContrastRowsUseTheSystemPairsNeverThePaleFill) {
-    // The rule: the program's own fill only without high contrast.
+    // High contrast rows use the system's pairs, never the pale fill. The rule: the program's own fill only without high contrast.
     const struct { bool selected, highContrast; COLORREF fill, text; } rows[] = {
         {true, false, CPageListBox::kSelectedFill, ::GetSysColor(COLOR_WINDOWTEXT)},
         {true, true, ::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)},
@@ -494,23 +488,6 @@ TEST(ColorSwatch, FramesColourAndMarkerEnabledOrNot) {
     }
 }
 
-TEST(ColorSwatch, APlainPushButtonPaintsAsASwatchOnceBound) {
-    CSwatchProbe probe;
-    ASSERT_TRUE(probe.Create());
-    HWND button = probe.swatch.GetSafeHwnd();
-    ASSERT_NE(nullptr, button);
-    EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
-
-    ::SetWindowPos(probe.GetSafeHwnd(), HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    ::UpdateWindow(probe.GetSafeHwnd());
-    PumpFor(300);
-    RECT r{};
-    ::GetClientRect(button, &r);
-    fw::WindowDc dc(button);
-    EXPECT_EQ(RGB(200, 40, 90), ::GetPixel(dc.get(), 6, r.bottom / 2));
-    probe.DestroyWindow();
-}
-
 // The system's colour dialog opened for `owner` and answered with `button` from inside its loop:
 // what it looked like then, and what the choice gave.
 struct ColourChoice {
@@ -533,7 +510,7 @@ ColourChoice ChooseColour(HWND owner, COLORREF start, int button) {
     return choice;
 }
 
-TEST(ColorSwatch, ColourChoiceOpensFullyModalToItsOwnerAndOnlyOkChangesTheColour) {
+TEST(ColorSwatch, ABoundButtonPaintsAndItsColourChoiceOpensModalToItsOwnerAndOnlyOkChangesIt) {
     TopWindows windows;
     HWND settings = windows.Make(L"settings", nullptr, SW_SHOW);
     const ColourChoice cancelled = ChooseColour(settings, RGB(128, 0, 0), IDCANCEL);
@@ -547,11 +524,19 @@ TEST(ColorSwatch, ColourChoiceOpensFullyModalToItsOwnerAndOnlyOkChangesTheColour
     EXPECT_TRUE(taken.chosen);
     EXPECT_EQ(RGB(128, 0, 0), taken.color) << "starts at the current colour";
 
-    // The window the user acted in, a dialog, owns it and waits for it.
+    // The window the user acted in, a dialog, owns it and waits for it. Its plain push button paints
+    // as a swatch once bound.
     CSwatchProbe probe;
     ASSERT_TRUE(probe.Create());
-    HWND window = probe.GetSafeHwnd();
-    ::ShowWindow(window, SW_SHOW);
+    HWND window = probe.GetSafeHwnd(), button = probe.swatch.GetSafeHwnd();
+    ASSERT_NE(nullptr, button);
+    EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK);
+    ::SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::UpdateWindow(window);
+    PumpFor(300);
+    RECT r{};
+    ::GetClientRect(button, &r);
+    EXPECT_EQ(RGB(200, 40, 90), ::GetPixel(fw::WindowDc(button).get(), 6, r.bottom / 2));
     ::SetForegroundWindow(window);
     ::SetActiveWindow(window);
     ASSERT_EQ(window, ::GetActiveWindow());
@@ -587,7 +572,7 @@ protected:
     void TearDown() override { ::SetCurrentDirectoryW(startFolder.c_str()); }
 };
 
-TEST_F(Choosers, OpenDialogReturnsThePathAndLeavesTheCurrentFolder) {
+TEST_F(Choosers, OpenDialogAndFolderBrowserReturnTheChoiceAndLeaveTheCurrentFolder) {
     const std::string photo = pictures + "\\photo.bmp";
     std::string chosen;
     {
@@ -602,10 +587,8 @@ TEST_F(Choosers, OpenDialogReturnsThePathAndLeavesTheCurrentFolder) {
     }
     EXPECT_EQ(photo, chosen);
     EXPECT_EQ(startFolder, CurrentFolder()) << "the picture's folder must stay free to remove";
-}
 
-TEST_F(Choosers, FolderBrowserReturnsTheFolderAndLeavesTheCurrentFolder) {
-    std::string chosen;
+    chosen.clear();
     {
         // The selection is asked for on one tick and again, with OK, on the next: on a busy machine
         // the browser may still be filling its tree when the first tick comes and keep its default.

@@ -30,11 +30,19 @@ protected:
     }
 };
 
+// No owner window, no icon; with one, the tip (cut to 63 characters) changes until the icon is removed.
 TEST_F(TrayIconInShell, AddChangeAndRemove) {
-    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
+    EXPECT_FALSE(icon.AddToTray(nullptr, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
+    EXPECT_FALSE(icon.IsEnabled());
+    EXPECT_FALSE(icon.ChangeTip("x"));
+
+    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, std::string(80, 'a'), nullptr, kTrayIconId));
     EXPECT_TRUE(icon.IsEnabled());
+    EXPECT_EQ(63u, std::string(icon.Tip()).size());
     EXPECT_TRUE(icon.ChangeTip("Dioramix v1.56\r\nMY IP: 10.1.2.3"));
     EXPECT_STREQ("Dioramix v1.56\r\nMY IP: 10.1.2.3", icon.Tip());
+    icon.ChangeTip(std::string(100, 'b'));
+    EXPECT_EQ(std::string(63, 'b'), icon.Tip());
     // Notifications are answered for the icon's own identifier only.
     EXPECT_EQ(1, icon.HandleNotify(kTrayIconId, WM_LBUTTONUP));
     EXPECT_EQ(0, icon.HandleNotify(130, WM_LBUTTONUP));
@@ -42,19 +50,6 @@ TEST_F(TrayIconInShell, AddChangeAndRemove) {
     EXPECT_FALSE(icon.IsEnabled());
     EXPECT_FALSE(icon.ChangeTip("later"));  // nothing to modify any more
     EXPECT_FALSE(icon.ChangeIcon(IDI_TRAY));
-}
-
-TEST_F(TrayIconInShell, LongTipIsCutTo63Characters) {
-    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, std::string(80, 'a'), nullptr, kTrayIconId));
-    EXPECT_EQ(63u, std::string(icon.Tip()).size());
-    icon.ChangeTip(std::string(100, 'b'));
-    EXPECT_EQ(std::string(63, 'b'), icon.Tip());
-}
-
-TEST_F(TrayIconInShell, NoOwnerWindowNoIcon) {
-    EXPECT_FALSE(icon.AddToTray(nullptr, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
-    EXPECT_FALSE(icon.IsEnabled());
-    EXPECT_FALSE(icon.ChangeTip("x"));
 }
 
 TEST_F(TrayIconInShell, BalloonGoesInTheSecondVersionRecordCutAtACharacterAndLeavesTheTipAlone) {
@@ -88,12 +83,6 @@ TEST_F(TrayIconInShell, BalloonGoesInTheSecondVersionRecordCutAtACharacterAndLea
     EXPECT_LT(sent[1].cbSize, balloon.cbSize) << "the icon itself keeps to the first version";
 }
 
-TEST_F(TrayIconInShell, HandleNotifyAnswersForItsOwnIdentifierOnly) {
-    ASSERT_TRUE(icon.AddToTray(owner, WM_TRAYNOTIFY, "", nullptr, kTrayIconId));
-    EXPECT_EQ(1, icon.HandleNotify(kTrayIconId, WM_LBUTTONUP));
-    EXPECT_EQ(0, icon.HandleNotify(130, WM_LBUTTONUP));
-}
-
 // The menu resource of the real program, converted to owner-drawn items.
 class TrayMenuResource : public ::testing::Test {
 protected:
@@ -122,7 +111,7 @@ protected:
     }
 };
 
-TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasured) {
+TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasuredAndSwitchedByTheState) {
     CTrayMenu menu(popup, program);
     menu.ConvertItems();
     ASSERT_EQ(13u, menu.ItemCount());
@@ -152,13 +141,10 @@ TEST_F(TrayMenuResource, ElevenEntriesAndFourSeparatorsInOrderMeasured) {
     MEASUREITEMSTRUCT separator{ODT_MENU, 0, 0, 0, 0, info.dwItemData};
     menu.MeasureItem(separator);
     EXPECT_EQ(4u, separator.itemHeight);
-}
 
-TEST_F(TrayMenuResource, ShownIconsSwitchTheFourthEntryAndPauseChecksItsEntry) {
+    // Shown icons switch the fourth entry, the pause checks its entry.
     EnvSettings env;
     ResetSettings(env);
-    CTrayMenu menu(popup, program);
-    menu.ConvertItems();
     ApplyTrayMenuState(menu, TrayMenuStateFor(env));
     EXPECT_EQ(fw::LoadText(IDS_HIDE_ICONS_ITEM), menu.ItemText(3));
     EXPECT_FALSE(::GetMenuState(popup, ID_TRAY_PAUSE, MF_BYCOMMAND) & MF_CHECKED);
@@ -187,16 +173,15 @@ TEST(TrayIconPicture, LoadedAtTheSystemsSmallIconSizeAndOwned) {
     EXPECT_TRUE(::DestroyIcon(icon.release())) << "the caller's own icon, not a shared one";
 }
 
-TEST_F(TrayMenuResource, ManifestAsksToRunAsTheInvokingUser) {
+TEST_F(TrayMenuResource, ManifestAsksToRunAsTheInvokingUserAndThePicturesExist) {
     HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
     ASSERT_NE(nullptr, found);
     const char* text = static_cast<const char*>(::LockResource(::LoadResource(program, found)));
     const std::string manifest(text, ::SizeofResource(program, found));
     EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"asInvoker\""));
     EXPECT_NE(std::string::npos, manifest.find(">UTF-8</activeCodePage>")) << "the program's own code page";
-}
 
-TEST_F(TrayMenuResource, WeekdayAndTrayPicturesExist) {
+    // The weekday and tray pictures and the version string.
     for (UINT id : {static_cast<UINT>(IDR_MAINFRAME), static_cast<UINT>(IDI_TRAY), static_cast<UINT>(IDI_PAUSE_MARK),
                     135u, 136u, 137u, 138u, 139u, 140u, 141u}) {
         fw::Icon icon(static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
