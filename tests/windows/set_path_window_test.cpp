@@ -132,13 +132,18 @@ TEST_F(PathPage, ColumnsRowsAndKeysOfTheStoredFolderListAndAnEmptyOne) {
 
     ExpectShown({"c:\\photos,12", "d:\\pics\\travel,3", "e:\\no count,"}, "15 pics");
 
-    // The navigation keys never reach the list.
-    ClickRow(hwnd, IDC_PATH_LIST, 0);
+    // The navigation keys never reach the list, which has the focus (the dialog manager would hand it
+    // any key the page let through): neither the page's selection nor the list's focused row moves.
+    ClickRow(hwnd, IDC_PATH_LIST, 1);
+    ::SetFocus(list);
+    auto focusedRow = [&] { return ListView_GetNextItem(list, -1, LVNI_FOCUSED); };
+    const int focused = focusedRow();
     for (int key : {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_END, VK_HOME}) {
         MSG msg{list, WM_KEYDOWN, static_cast<WPARAM>(key), 0};
-        EXPECT_TRUE(page->PreTranslateMessage(&msg)) << key;
+        if (!page->PreTranslateMessage(&msg)) ::DispatchMessageW(&msg);
+        EXPECT_EQ(1, page->Selection()) << key;
+        EXPECT_EQ(focused, focusedRow()) << key;
     }
-    EXPECT_EQ(0, page->Selection());
 }
 
 TEST_F(PathPage, AddScansTheChosenFolderWithProgressAndShowsItsRow) {
