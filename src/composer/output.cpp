@@ -50,19 +50,14 @@ std::wstring RealUserRegistry::ReadString(const char* key, const char* value) {
 }
 
 bool RealUserRegistry::ReadNumber(const char* key, const char* value, DWORD& number) {
-    DWORD read = 0, size = sizeof read;
-    if (::RegGetValueW(HKEY_CURRENT_USER, mb::Widen(key).c_str(), mb::Widen(value).c_str(), RRF_RT_REG_DWORD, nullptr,
-                       &read, &size) != ERROR_SUCCESS)
-        return false;
-    number = read;
-    return true;
+    const std::optional<fw::RegValue> read = fw::UserRegistry().Read(mb::Widen(key), mb::Widen(value));
+    const std::optional<DWORD> found = read ? fw::NumberOf(*read) : std::nullopt;
+    if (found) number = *found;
+    return found.has_value();
 }
 
 bool RealUserRegistry::WriteNumber(const char* key, const char* value, DWORD number) {
-    const fw::RegKey owned =
-        fw::OpenRegKey(HKEY_CURRENT_USER, mb::Widen(key), KEY_SET_VALUE, fw::KeyOpening::CreateIfAbsent);
-    return owned && ::RegSetValueExW(owned.get(), mb::Widen(value).c_str(), 0, REG_DWORD,
-                                     reinterpret_cast<const BYTE*>(&number), sizeof number) == ERROR_SUCCESS;
+    return fw::UserRegistry().Write(mb::Widen(key), mb::Widen(value), fw::NumberValue(number));
 }
 
 bool IsSystemWallpaperCache(const std::string& path) {

@@ -25,6 +25,18 @@ std::wstring TextOf(const RegValue& value) {
     return text.substr(0, text.find(L'\0'));
 }
 
+RegValue NumberValue(DWORD number) {
+    const auto* first = reinterpret_cast<const BYTE*>(&number);
+    return {REG_DWORD, std::vector<BYTE>(first, first + sizeof number)};
+}
+
+std::optional<DWORD> NumberOf(const RegValue& value) {
+    if (value.type != REG_DWORD || value.bytes.size() != sizeof(DWORD)) return std::nullopt;
+    DWORD number = 0;
+    std::memcpy(&number, value.bytes.data(), sizeof number);
+    return number;
+}
+
 std::optional<RegValue> UserRegistry::Read(const std::wstring& keyPath, const std::wstring& name) {
     const RegKey key = OpenRegKey(HKEY_CURRENT_USER, keyPath, KEY_QUERY_VALUE);
     if (!key) return std::nullopt;

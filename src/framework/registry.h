@@ -29,6 +29,10 @@ struct RegValue {
 RegValue StringValue(const std::wstring& text);
 // The text of a REG_SZ or REG_EXPAND_SZ value, up to its first terminator; "" for another type.
 std::wstring TextOf(const RegValue& value);
+// A REG_DWORD value.
+RegValue NumberValue(DWORD number);
+// The number of a REG_DWORD value; nothing for another type or size.
+std::optional<DWORD> NumberOf(const RegValue& value);
 
 // The values of one root's keys.
 class IRegistry {

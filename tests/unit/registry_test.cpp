@@ -64,6 +64,7 @@ TEST(Registry, KeysOpenOnlyWhenThereOrAskedToBeMadeAndValuesAreReadWhole) {
         {fw::StringValue(L""), L""},
         {Binary({3, 0, 0, 0, 0x10, 0x20}), L""},
         {Binary({}), L""},
+        {fw::NumberValue(7), L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value.bytes.size());
@@ -79,7 +80,7 @@ TEST(Registry, KeysOpenOnlyWhenThereOrAskedToBeMadeAndValuesAreReadWhole) {
     EXPECT_TRUE(registry.Delete(key, L"value")) << "deleting it again";
 }
 
-TEST(Registry, TextOfAValueStopsAtItsTerminatorAndIgnoresOtherTypes) {
+TEST(Registry, TextAndNumberOfAValueTakeOnlyTheirOwnType) {
     const auto bytes = [](const std::wstring& text) {
         const auto* first = reinterpret_cast<const BYTE*>(text.data());
         return std::vector<BYTE>(first, first + text.size() * sizeof(wchar_t));
@@ -96,6 +97,10 @@ TEST(Registry, TextOfAValueStopsAtItsTerminatorAndIgnoresOtherTypes) {
         {{REG_SZ, {}}, L""},
     };
     for (const auto& c : cases) EXPECT_EQ(c.text, fw::TextOf(c.value)) << c.value.bytes.size();
+
+    EXPECT_EQ(0x12345678u, fw::NumberOf(fw::NumberValue(0x12345678)));
+    EXPECT_FALSE(fw::NumberOf({REG_DWORD, {1, 0}})) << "too short";
+    EXPECT_FALSE(fw::NumberOf(fw::StringValue(L"1")));
 }
 
 // Values kept in memory; a refusing registry writes and deletes nothing.
